@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Configures and builds the project. Usage: scripts/build.sh [release|sanitize]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+kind=${1:-release}
+case "$kind" in
+  release)  dir=$root/build;          flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
+  sanitize) dir=$root/build-sanitize; flags=(-DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_BENCHMARKS=OFF) ;;
+  *) echo "build.sh: unknown build kind '$kind' (release or sanitize)" >&2; exit 2 ;;
+esac
+cmake -S "$root" -B "$dir" -G Ninja "${flags[@]}" >/dev/null
+cmake --build "$dir" -j "$(nproc)"
