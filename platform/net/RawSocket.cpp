@@ -11,13 +11,13 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/net/Ipv4Header.h"
 #include "platform/net/SocketError.h"
 
 namespace platform {
 
 namespace {
 
-constexpr size_t IpHeaderLength = 20;
 constexpr size_t IcmpHeaderLength = 8;
 
 int LastError() { return WinsockErrorFromErrno(errno); }
@@ -26,21 +26,6 @@ Ipv4Address AddressOf(const sockaddr_in& address) {
   Ipv4Address bytes;
   std::memcpy(bytes.data(), &address.sin_addr.s_addr, bytes.size());
   return bytes;
-}
-
-// An IPv4 header without options with the fields that a reader of a raw datagram uses.
-std::array<uint8_t, IpHeaderLength> IpHeader(size_t totalLength, uint8_t ttl, const Ipv4Address& source,
-                                              const Ipv4Address& destination) {
-  std::array<uint8_t, IpHeaderLength> header{};
-  size_t length = std::min<size_t>(totalLength, 0xFFFF);
-  header[0] = 0x45;  // version 4, header of five 32-bit words
-  header[2] = static_cast<uint8_t>(length >> 8);
-  header[3] = static_cast<uint8_t>(length);
-  header[8] = ttl;
-  header[9] = IPPROTO_ICMP;
-  std::copy(source.begin(), source.end(), header.begin() + 12);
-  std::copy(destination.begin(), destination.end(), header.begin() + 16);
-  return header;
 }
 
 // Lays pieces one after another into a buffer, keeping what fits.
@@ -174,7 +159,8 @@ NetResult RawSocket::ReceiveMessage(std::span<uint8_t> buffer) {
   if (!received.Receive(socket_.Descriptor(), 0)) return {0, LastError()};
 
   DatagramWriter out(buffer);
-  out.Put(IpHeader(IpHeaderLength + received.data.size(), received.Ttl(), AddressOf(received.name), Ipv4Address{}));
+  out.Put(Ipv4Header(Ipv4HeaderLength + received.data.size(), received.Ttl(), IpProtocolIcmp, AddressOf(received.name),
+                     Ipv4Address{}));
   out.Put(received.data);
   return {out.Written(), 0};
 }
@@ -195,12 +181,12 @@ NetResult RawSocket::ReceiveQueuedError(std::span<uint8_t> buffer) {
   std::array<uint8_t, IcmpHeaderLength> icmp{report->ee_type, report->ee_code, 0, 0,
                                              static_cast<uint8_t>(info >> 24), static_cast<uint8_t>(info >> 16),
                                              static_cast<uint8_t>(info >> 8), static_cast<uint8_t>(info)};
-  size_t quotedLength = IpHeaderLength + received.data.size();
+  size_t quotedLength = Ipv4HeaderLength + received.data.size();
   DatagramWriter out(buffer);
-  out.Put(IpHeader(IpHeaderLength + IcmpHeaderLength + quotedLength, received.Ttl(), AddressOf(offender),
-                   Ipv4Address{}));
+  out.Put(Ipv4Header(Ipv4HeaderLength + IcmpHeaderLength + quotedLength, received.Ttl(), IpProtocolIcmp,
+                     AddressOf(offender), Ipv4Address{}));
   out.Put(icmp);
-  out.Put(IpHeader(quotedLength, 0, Ipv4Address{}, AddressOf(received.name)));
+  out.Put(Ipv4Header(quotedLength, 0, IpProtocolIcmp, Ipv4Address{}, AddressOf(received.name)));
   out.Put(received.data);
   return {out.Written(), 0};
 }
