@@ -35,7 +35,7 @@ void TServiceThread::Terminate() {
   wake_.notify_all();
 }
 
-bool TServiceThread::IsCurrentThread() const { return std::this_thread::get_id() == thread_.get_id(); }
+bool TServiceThread::IsCurrentThread() const { return std::this_thread::get_id() == id_.load(); }
 
 void TServiceThread::Post(ServiceControl control) {
   {

@@ -40,6 +40,7 @@ public:
   template <class OnEnd>
   void Start(OnEnd onEnd) {
     thread_ = std::thread([this, onEnd] {
+      id_.store(std::this_thread::get_id());
       Execute();
       onEnd();
     });
@@ -59,6 +60,7 @@ private:
   std::mutex mutex_;
   std::condition_variable wake_;
   std::deque<ServiceControl> requests_;
+  std::atomic<std::thread::id> id_;  // set by the thread itself: it may run before thread_ is assigned
   std::thread thread_;
 };
 
