@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include "platform/core/Files.h"
+#include "platform/core/Streams.h"
 #include "platform/gfx/GifImage.h"
 #include "platform/gfx/Icon.h"
 #include "platform/gfx/JpegImage.h"
@@ -59,6 +60,19 @@ TEST(PictureTest, BitmapSavesAndLoadsBackTheSamePixels) {
   copy.LoadFromBytes(b.SaveToBytes());
   EXPECT_EQ(copy.AlphaFormat(), TAlphaFormat::afDefined);
   EXPECT_EQ(copy.ScanLine(0)[1], 0x40102030u);
+}
+
+TEST(PictureTest, GraphicsLoadFromTheStreamPositionAndSaveAtIt) {
+  TMemoryStream stream;
+  stream.WriteBuffer("xy", 2);
+  TGIFImage gif;
+  gif.LoadFromBytes(Fixture("frames.gif"));
+  gif.SaveToStream(stream);
+  stream.SetPosition(2);
+  TGIFImage copy;
+  copy.LoadFromStream(stream);
+  EXPECT_EQ(copy.FrameCount(), 3);
+  EXPECT_EQ(stream.Position(), stream.Size());
 }
 
 TEST(PictureTest, DamagedDataRaisesAndKeepsTheOldPicture) {
