@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # Writes OUTPUT: a C++ table registering the files of FILES ("|"-separated) as resources of TYPE.
 # Run by velmora_resources at build time.
 string(REPLACE "|" ";" files "${FILES}")

@@ -1,7 +1,10 @@
 #include "platform/gfx/Graphic.h"
 
+#include <algorithm>
+
 #include "platform/core/Files.h"
 #include "platform/core/Paths.h"
+#include "platform/core/Streams.h"
 
 namespace platform {
 
@@ -17,6 +20,17 @@ void TGraphic::LoadFromFile(const std::string& fileName) { LoadFromBytes(ReadFil
 
 void TGraphic::SaveToFile(const std::string& fileName) const {
   WriteFileAtomic(ResolvePath(fileName), SaveToBytes());
+}
+
+void TGraphic::LoadFromStream(TStream& stream) {
+  std::string data(static_cast<size_t>(std::max<int64_t>(0, stream.Size() - stream.Position())), '\0');
+  stream.ReadBuffer(data.data(), static_cast<int64_t>(data.size()));
+  LoadFromBytes(data);
+}
+
+void TGraphic::SaveToStream(TStream& stream) const {
+  const std::string data = SaveToBytes();
+  stream.WriteBuffer(data.data(), static_cast<int64_t>(data.size()));
 }
 
 void TGraphic::Changed() {

@@ -10,6 +10,7 @@
 namespace platform {
 
 class TCanvas;
+class TStream;
 
 // Image data that cannot be decoded (or a graphic that cannot be encoded); the message says which
 // kind of image it was.
@@ -43,6 +44,10 @@ public:
   // the file, EInvalidGraphic for its content.
   void LoadFromFile(const std::string& fileName);
   void SaveToFile(const std::string& fileName) const;
+  // Loads from the stream's position to its end; saves at its position. Stream errors are the
+  // stream's exceptions.
+  void LoadFromStream(TStream& stream);
+  void SaveToStream(TStream& stream) const;
 
   std::function<void()> OnChange;
 

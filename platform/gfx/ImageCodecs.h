@@ -35,8 +35,6 @@ PixelImage DecodeIconDib(std::string_view dib, const char* error);
 std::string EncodeBmpFile(int width, int height, const uint32_t* pixels, bool alpha);
 
 PixelImage DecodePng(std::string_view data, const char* error);
-// The bitmap as a PNG file (with an alpha channel when its alpha format is defined).
-std::string EncodePng(const TBitmap& bitmap);
 
 // Puts a decoded image into a bitmap (size, pixels and alpha format).
 void AssignPixels(TBitmap& bitmap, const PixelImage& image);

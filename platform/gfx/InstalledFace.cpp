@@ -13,6 +13,10 @@
 
 #include "platform/gfx/FontEngine.h"
 
+// fontconfig keeps some memory of its configuration parse unreachable until exit; the leak checker
+// of the sanitizer builds is told so (the function is only called by that checker).
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
 namespace platform {
 
 namespace {

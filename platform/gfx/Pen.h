@@ -6,7 +6,8 @@
 
 namespace platform {
 
-// Line styles. A width above 1 always draws solid (the dash styles are cosmetic one-pixel pens);
+// Line styles. The dash styles are cosmetic one-pixel pens for lines, polylines, polygons and
+// rectangles; a width above 1, an ellipse and a rounded rectangle draw them solid;
 // psInsideFrame keeps a wide pen inside the figure of a rectangle, rounded rectangle or ellipse.
 enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 
