@@ -1,20 +1,15 @@
 #include "platform/net/HostLookup.h"
 
+#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <climits>
+#include <functional>
 #include <mutex>
 #include <system_error>
 #include <thread>
 
 namespace platform {
-
-struct HostLookup::State {
-  std::mutex mutex;
-  bool finished = false;
-  ResolveResult result;
-  std::function<void()> done;  // cleared when the object goes
-};
 
 namespace {
 
@@ -31,27 +26,45 @@ std::function<ResolveResult(const std::string&)> CurrentResolver() {
 
 }  // namespace
 
-HostLookup::HostLookup(const std::string& Name, std::function<void()> Done) : state_(std::make_shared<State>()) {
-  state_->done = std::move(Done);
-  auto finish = [](State& state, const ResolveResult& result) {
-    std::lock_guard lock(state.mutex);
-    state.result = result;
-    state.finished = true;
-    if (state.done) state.done();
-  };
+// Shared by the object and its thread; the last of them to go closes the descriptor.
+struct HostLookup::State {
+  State() : ready(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+  ~State() {
+    if (ready >= 0) ::close(ready);
+  }
+
+  void Finish(const ResolveResult& answer) {
+    {
+      std::lock_guard lock(mutex);
+      result = answer;
+      finished = true;
+    }
+    uint64_t one = 1;
+    if (ready >= 0) (void)!::write(ready, &one, sizeof one);
+  }
+
+  const int ready;
+  mutable std::mutex mutex;
+  bool finished = false;
+  ResolveResult result;
+};
+
+HostLookup::HostLookup(const std::string& Name) : state_(std::make_shared<State>()) {
+  if (state_->ready < 0) {
+    state_->Finish({{}, kNoBufferSpace});
+    return;
+  }
   try {
-    std::thread([state = state_, name = Name, resolve = CurrentResolver(), finish] {
-      finish(*state, resolve(name));
-    }).detach();
+    std::thread([state = state_, name = Name, resolve = CurrentResolver()] { state->Finish(resolve(name)); })
+        .detach();
   } catch (const std::system_error&) {
-    finish(*state_, ResolveResult{{}, kNoBufferSpace});  // no thread to be had: the lookup fails at once
+    state_->Finish({{}, kNoBufferSpace});  // no thread to be had: the lookup fails at once
   }
 }
 
-HostLookup::~HostLookup() {
-  std::lock_guard lock(state_->mutex);
-  state_->done = nullptr;
-}
+HostLookup::~HostLookup() = default;
+
+int HostLookup::ReadyDescriptor() const { return state_->ready; }
 
 bool HostLookup::Finished() const {
   std::lock_guard lock(state_->mutex);

@@ -9,17 +9,18 @@
 namespace platform {
 
 // One host-name lookup on a thread of its own, so that the thread that asked keeps running its message
-// loop while the resolver works (a lookup cannot be interrupted). The object may go before the lookup
-// ends: the thread then finishes alone and calls nothing.
+// loop while the resolver works (a lookup cannot be interrupted). ReadyDescriptor becomes readable when
+// the result is there: register it with the message loop to wait for it. The object may go before the
+// lookup ends; the thread then finishes alone.
 class HostLookup {
 public:
-  // Starts looking Name up. Done, if given, runs on the lookup's thread once the result is there, and
-  // never after the object was destroyed (the destructor waits for a Done that is running).
-  HostLookup(const std::string& Name, std::function<void()> Done);
+  explicit HostLookup(const std::string& Name);
   HostLookup(const HostLookup&) = delete;
   HostLookup& operator=(const HostLookup&) = delete;
   ~HostLookup();
 
+  // Readable once Finished; stays readable. Valid while the object lives.
+  int ReadyDescriptor() const;
   bool Finished() const;
   // The first IPv4 address or the failure; meaningful once Finished.
   ResolveResult Result() const;
