@@ -1,9 +1,9 @@
 #include "platform/net/HostLookup.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include <condition_variable>
-#include <poll.h>
 #include <mutex>
 
 #include "platform/net/SocketError.h"
