@@ -11,13 +11,13 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/net/Ipv4Header.h"
 #include "platform/net/SocketError.h"
 
 namespace platform {
 
 namespace {
 
-constexpr size_t IpHeaderLength = 20;
 constexpr size_t IcmpHeaderLength = 8;
 
 int LastError() { return WinsockErrorFromErrno(errno); }
@@ -28,28 +28,14 @@ Ipv4Address AddressOf(const sockaddr_in& address) {
   return bytes;
 }
 
-// An IPv4 header without options with the fields that a reader of a raw datagram uses.
-std::array<uint8_t, IpHeaderLength> IpHeader(size_t totalLength, uint8_t ttl, const Ipv4Address& source,
-                                              const Ipv4Address& destination) {
-  std::array<uint8_t, IpHeaderLength> header{};
-  size_t length = std::min<size_t>(totalLength, 0xFFFF);
-  header[0] = 0x45;  // version 4, header of five 32-bit words
-  header[2] = static_cast<uint8_t>(length >> 8);
-  header[3] = static_cast<uint8_t>(length);
-  header[8] = ttl;
-  header[9] = IPPROTO_ICMP;
-  std::copy(source.begin(), source.end(), header.begin() + 12);
-  std::copy(destination.begin(), destination.end(), header.begin() + 16);
-  return header;
-}
-
 // Lays pieces one after another into a buffer, keeping what fits.
 class DatagramWriter {
 public:
   explicit DatagramWriter(std::span<uint8_t> out) : out_(out) {}
   void Put(std::span<const uint8_t> bytes) {
-    size_t fit = position_ < out_.size() ? std::min(bytes.size(), out_.size() - position_) : 0;
-    std::copy_n(bytes.begin(), fit, out_.begin() + position_);
+    if (position_ < out_.size()) {
+      std::copy_n(bytes.begin(), std::min(bytes.size(), out_.size() - position_), out_.begin() + position_);
+    }
     position_ += bytes.size();
   }
   size_t Written() const { return std::min(position_, out_.size()); }
@@ -174,7 +160,8 @@ NetResult RawSocket::ReceiveMessage(std::span<uint8_t> buffer) {
   if (!received.Receive(socket_.Descriptor(), 0)) return {0, LastError()};
 
   DatagramWriter out(buffer);
-  out.Put(IpHeader(IpHeaderLength + received.data.size(), received.Ttl(), AddressOf(received.name), Ipv4Address{}));
+  out.Put(Ipv4Header(Ipv4HeaderLength + received.data.size(), received.Ttl(), IpProtocolIcmp, AddressOf(received.name),
+                     Ipv4Address{}));
   out.Put(received.data);
   return {out.Written(), 0};
 }
@@ -195,12 +182,12 @@ NetResult RawSocket::ReceiveQueuedError(std::span<uint8_t> buffer) {
   std::array<uint8_t, IcmpHeaderLength> icmp{report->ee_type, report->ee_code, 0, 0,
                                              static_cast<uint8_t>(info >> 24), static_cast<uint8_t>(info >> 16),
                                              static_cast<uint8_t>(info >> 8), static_cast<uint8_t>(info)};
-  size_t quotedLength = IpHeaderLength + received.data.size();
+  size_t quotedLength = Ipv4HeaderLength + received.data.size();
   DatagramWriter out(buffer);
-  out.Put(IpHeader(IpHeaderLength + IcmpHeaderLength + quotedLength, received.Ttl(), AddressOf(offender),
-                   Ipv4Address{}));
+  out.Put(Ipv4Header(Ipv4HeaderLength + IcmpHeaderLength + quotedLength, received.Ttl(), IpProtocolIcmp,
+                     AddressOf(offender), Ipv4Address{}));
   out.Put(icmp);
-  out.Put(IpHeader(quotedLength, 0, Ipv4Address{}, AddressOf(received.name)));
+  out.Put(Ipv4Header(quotedLength, 0, IpProtocolIcmp, Ipv4Address{}, AddressOf(received.name)));
   out.Put(received.data);
   return {out.Written(), 0};
 }
