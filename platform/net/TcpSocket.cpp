@@ -1,6 +1,7 @@
 #include "platform/net/TcpSocket.h"
 
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 
 #include <cerrno>
@@ -24,7 +25,9 @@ TcpSocket TcpSocket::Open(int& error) {
     return {};
   }
   linger reset{1, 0};
-  if (::setsockopt(socket.Descriptor(), SOL_SOCKET, SO_LINGER, &reset, sizeof reset) != 0) {
+  int noDelay = 1;  // a command goes out at once, not after the acknowledgement of the one before
+  if (::setsockopt(socket.Descriptor(), SOL_SOCKET, SO_LINGER, &reset, sizeof reset) != 0 ||
+      ::setsockopt(socket.Descriptor(), IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay) != 0) {
     error = LastError();
     return {};
   }

@@ -10,7 +10,8 @@ namespace platform {
 
 // A non-blocking IPv4 TCP client socket for layers that wait on it in the message loop. Every failure
 // is a Winsock code (platform/net/SocketError.h). Closing resets the connection (linger on, time 0), so
-// a closed client leaves no connection behind in the system. Sending never raises SIGPIPE. Move-only.
+// a closed client leaves no connection behind in the system. Small sends go out at once (no Nagle
+// delay), as a line protocol wants. Sending never raises SIGPIPE. Move-only.
 class TcpSocket {
 public:
   TcpSocket() = default;
