@@ -3,6 +3,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <climits>
 #include <functional>
 #include <mutex>
@@ -74,6 +75,20 @@ bool HostLookup::Finished() const {
 ResolveResult HostLookup::Result() const {
   std::lock_guard lock(state_->mutex);
   return state_->result;
+}
+
+bool ParseDottedAddress(const std::string& Text, Ipv4Address& Address) {
+  const char* at = Text.data();
+  const char* end = Text.data() + Text.size();
+  for (size_t i = 0; i < Address.size(); ++i) {
+    if (i > 0 && (at == end || *at++ != '.')) return false;
+    unsigned part = 256;
+    auto [next, error] = std::from_chars(at, end, part);
+    if (error != std::errc() || next - at > 3 || part > 255) return false;
+    Address[i] = static_cast<uint8_t>(part);
+    at = next;
+  }
+  return at == end;
 }
 
 void SetHostResolver(std::function<ResolveResult(const std::string&)> Resolver) {

@@ -30,6 +30,10 @@ private:
   std::shared_ptr<State> state_;
 };
 
+// True when Text is a dotted IPv4 address (four decimal parts from 0 to 255), which needs no lookup;
+// Address then holds it.
+bool ParseDottedAddress(const std::string& Text, Ipv4Address& Address);
+
 // Replaces the resolver that lookups started from now on call (tests make lookups fail or hang); an empty
 // function restores ResolveIpv4.
 void SetHostResolver(std::function<ResolveResult(const std::string&)> Resolver);

@@ -65,6 +65,16 @@ TEST(HostLookupTest, AHangingLookupCanBeAbandoned) {
   EXPECT_EQ(second.Result().address, (Ipv4Address{10, 0, 0, 7}));
 }
 
+TEST(HostLookupTest, DottedAddresses) {
+  Ipv4Address address{};
+  EXPECT_TRUE(ParseDottedAddress("192.168.0.255", address));
+  EXPECT_EQ(address, (Ipv4Address{192, 168, 0, 255}));
+  for (const char* text : {"10.0.0.256", "1.2.3", "1.2.3.4.", "1..2.3", " 1.2.3.4", "1.2.3.4 ", "a.b.c.d", "localhost",
+                           "0001.2.3.4", "-1.2.3.4", ""}) {
+    EXPECT_FALSE(ParseDottedAddress(text, address)) << text;
+  }
+}
+
 TEST(HostLookupTest, LocalHostNameIsNeverEmpty) { EXPECT_FALSE(LocalHostName().empty()); }
 
 }  // namespace
