@@ -1,11 +1,11 @@
 #include "mailer/net/MimeHeader.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 
 #include "mailer/net/MlUUE.h"
 #include "platform/core/Exception.h"
+#include "platform/core/StrUtils.h"
 
 namespace mailnet {
 
@@ -17,19 +17,6 @@ constexpr size_t kFoldWidth = 78;  // the width a folded line keeps to where its
 bool IsControl(uint8_t byte) { return (byte < 0x20 && byte != '\t') || byte == 0x7F; }
 
 bool IsUtf8Continuation(char c) { return (static_cast<uint8_t>(c) & 0xC0) == 0x80; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<uint8_t>(x)) == std::tolower(static_cast<uint8_t>(y));
-  });
-}
-
-std::string_view Trimmed(std::string_view text) {
-  size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
 
 }  // namespace
 
@@ -44,14 +31,14 @@ void CheckNoControlChars(std::string_view what, std::string_view text) {
 }
 
 std::string EightBitCharset(const std::string& charset) {
-  return EqualsIgnoringCase(charset, "us-ascii") ? "utf-8" : charset;
+  return platform::SameText(charset, "us-ascii") ? "utf-8" : charset;
 }
 
 std::string EncodedWords(std::string_view text, std::string_view charset) {
   const std::string prefix = "=?" + std::string(charset) + "?B?";
   const size_t room = kMaxEncodedWord > prefix.size() + 2 ? kMaxEncodedWord - prefix.size() - 2 : 4;
   const size_t maxBytes = std::max<size_t>(room / 4 * 3, 3);
-  const bool utf8 = EqualsIgnoringCase(charset, "utf-8");
+  const bool utf8 = platform::SameText(charset, "utf-8");
   std::string words;
   while (!text.empty()) {
     size_t n = std::min(maxBytes, text.size());
@@ -73,7 +60,8 @@ std::string HeaderText(std::string_view name, std::string_view value, std::strin
 std::string HeaderAddress(std::string_view entry, std::string_view charset) {
   size_t angle = entry.find('<');
   if (angle == std::string_view::npos || IsAscii(entry.substr(0, angle))) return std::string(entry);
-  std::string_view name = Trimmed(entry.substr(0, angle));
+  std::string trimmed = platform::Trim(entry.substr(0, angle));
+  std::string_view name = trimmed;
   if (name.size() >= 2 && name.front() == '"' && name.back() == '"') name = name.substr(1, name.size() - 2);
   return EncodedWords(name, EightBitCharset(std::string(charset))) + " " + std::string(entry.substr(angle));
 }
@@ -107,7 +95,6 @@ std::string FileNameParameter(std::string_view parameter, std::string_view fileN
     }
     return text + "\"";
   }
-  static constexpr char kHex[] = "0123456789ABCDEF";
   text += "*=utf-8''";
   for (char c : fileName) {
     auto byte = static_cast<uint8_t>(c);
@@ -116,9 +103,7 @@ std::string FileNameParameter(std::string_view parameter, std::string_view fileN
     if (plain) {
       text += c;
     } else {
-      text += '%';
-      text += kHex[byte >> 4];
-      text += kHex[byte & 0x0F];
+      text += '%' + platform::HexDigits(byte, 2);
     }
   }
   return text;

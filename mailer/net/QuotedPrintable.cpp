@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/core/StrUtils.h"
+
 namespace mailnet {
 
 namespace {
@@ -13,8 +15,7 @@ std::string Token(std::string_view line, size_t i) {
   bool last = i + 1 == line.size();
   bool literal = (byte >= 33 && byte <= 126 && byte != '=') || ((byte == ' ' || byte == '\t') && !last);
   if (literal) return std::string(1, static_cast<char>(byte));
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  return {'=', kHex[byte >> 4], kHex[byte & 0x0F]};
+  return "=" + platform::HexDigits(byte, 2);
 }
 
 }  // namespace
