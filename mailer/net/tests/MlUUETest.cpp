@@ -12,25 +12,19 @@ namespace {
 
 using platform::TStringStream;
 
-std::string Encoded(const std::string& data, UUMethods method) {
-  TStringStream input(data), output;
+// The output of Encode or Decode (the member given) for input.
+std::string Processed(const std::string& input, UUMethods method, void (TMlUUProcessor::*run)()) {
+  TStringStream in(input), out;
   TMlUUProcessor processor;
   processor.Method = method;
-  processor.InputStream = &input;
-  processor.OutputStream = &output;
-  processor.Encode();
-  return output.DataString();
+  processor.InputStream = &in;
+  processor.OutputStream = &out;
+  (processor.*run)();
+  return out.DataString();
 }
 
-std::string Decoded(const std::string& text, UUMethods method) {
-  TStringStream input(text), output;
-  TMlUUProcessor processor;
-  processor.Method = method;
-  processor.InputStream = &input;
-  processor.OutputStream = &output;
-  processor.Decode();
-  return output.DataString();
-}
+std::string Encoded(const std::string& data, UUMethods method) { return Processed(data, method, &TMlUUProcessor::Encode); }
+std::string Decoded(const std::string& text, UUMethods method) { return Processed(text, method, &TMlUUProcessor::Decode); }
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
