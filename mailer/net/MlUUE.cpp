@@ -74,7 +74,7 @@ size_t ReadBlock(platform::TStream& stream, uint8_t* buffer, size_t count) {
 // Calls the event, if assigned, when the scope ends, also when it ends by an exception.
 class EventOnExit {
 public:
-  EventOnExit(const std::function<void(TMlUUProcessor*)>& event, TMlUUProcessor* sender)
+  EventOnExit(const platform::TNotifyEvent& event, platform::TObject* sender)
       : event_(event), sender_(sender) {}
   EventOnExit(const EventOnExit&) = delete;
   EventOnExit& operator=(const EventOnExit&) = delete;
@@ -87,8 +87,8 @@ public:
   }
 
 private:
-  const std::function<void(TMlUUProcessor*)>& event_;
-  TMlUUProcessor* sender_;
+  const platform::TNotifyEvent& event_;
+  platform::TObject* sender_;
 };
 
 int DecodedValue(char c, UUMethods method) {

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 
 #include "platform/core/Streams.h"
+#include "platform/ui/Component.h"
 
 namespace mailnet {
 
@@ -14,16 +14,18 @@ enum UUMethods { uuMime, uuCode };
 // Encodes InputStream into OutputStream (or decodes it back) with Method. Both streams belong to the
 // caller. Encoded text is lines of 45 input bytes each (60 characters; 61 for UU with its length
 // character), every line ended by CR LF; UU ends with a line holding the character for 0.
-class TMlUUProcessor {
+class TMlUUProcessor : public platform::TComponent {
 public:
+  explicit TMlUUProcessor(platform::TComponent* AOwner) : TComponent(AOwner) {}
+
   UUMethods Method = uuMime;
   platform::TStream* InputStream = nullptr;
   platform::TStream* OutputStream = nullptr;
 
-  std::function<void(TMlUUProcessor* Sender)> OnBeginEncode;
-  std::function<void(TMlUUProcessor* Sender)> OnEndEncode;
-  std::function<void(TMlUUProcessor* Sender)> OnBeginDecode;
-  std::function<void(TMlUUProcessor* Sender)> OnEndDecode;
+  platform::TNotifyEvent OnBeginEncode;
+  platform::TNotifyEvent OnEndEncode;
+  platform::TNotifyEvent OnBeginDecode;
+  platform::TNotifyEvent OnEndDecode;
 
   // Rewinds InputStream, encodes all of it at OutputStream's position, then rewinds OutputStream.
   // OnEndEncode runs after a failure too.

@@ -182,7 +182,7 @@ void TMlSMTP::WriteAttachment(const std::string& fileName) {
   attachment_.Clear();
   {
     TMlBufferStream input(*file);
-    TMlUUProcessor encoder;
+    TMlUUProcessor encoder(nullptr);
     encoder.Method = EncodeType;
     encoder.InputStream = &input;
     encoder.OutputStream = &attachment_;

@@ -15,7 +15,7 @@ using platform::TStringStream;
 // The output of Encode or Decode (the member given) for input.
 std::string Processed(const std::string& input, UUMethods method, void (TMlUUProcessor::*run)()) {
   TStringStream in(input), out;
-  TMlUUProcessor processor;
+  TMlUUProcessor processor(nullptr);
   processor.Method = method;
   processor.InputStream = &in;
   processor.OutputStream = &out;
@@ -87,12 +87,12 @@ TEST(MlUUE, LineLayout) {
 TEST(MlUUE, EncodeRewindsAndCallsEndAlsoAfterFailure) {
   TStringStream input("abc"), output;
   input.SetPosition(2);
-  TMlUUProcessor processor;
+  TMlUUProcessor processor(nullptr);
   processor.InputStream = &input;
   processor.OutputStream = &output;
   std::vector<std::string> calls;
-  processor.OnBeginEncode = [&](TMlUUProcessor*) { calls.push_back("begin"); };
-  processor.OnEndEncode = [&](TMlUUProcessor*) { calls.push_back("end"); };
+  processor.OnBeginEncode = [&](platform::TObject*) { calls.push_back("begin"); };
+  processor.OnEndEncode = [&](platform::TObject*) { calls.push_back("end"); };
   processor.Encode();
   EXPECT_EQ(output.DataString(), "YWJj\r\n");
   EXPECT_EQ(output.Position(), 0);
