@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -47,6 +48,7 @@ void MlSmtpSendsToAiosmtpd(benchmark::State& state) {
   }
   smtp.reset();
   platform::OverrideExeFileName("");
+  std::filesystem::remove_all(folder);
 }
 BENCHMARK(MlSmtpSendsToAiosmtpd)->Name("TMlSMTP to aiosmtpd (per mail)")->Iterations(Mails)->Unit(benchmark::kMillisecond);
 
