@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/ui/Component.h"
+
+namespace velmora {
+
+// Root component class of the socket units: a component of the owner tree, destroyed by its owner.
+class TNxBaseComponent : public platform::TComponent {
+public:
+  explicit TNxBaseComponent(platform::TComponent* AOwner = nullptr) : TComponent(AOwner) {}
+};
+
+}  // namespace velmora
