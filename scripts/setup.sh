@@ -14,6 +14,7 @@ packages=(
   # test peers and comparisons
   python3 iproute2 iputils-ping procps locales
   giflib-tools libcairo2-dev
+  python3-aiosmtpd
 )
 
 missing=()
