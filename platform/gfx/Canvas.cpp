@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <span>
 
 #include "platform/gfx/Bitmap.h"
@@ -51,6 +52,12 @@ TRect Deflated(TRect r, int d) {
   return r;
 }
 
+int DeviceCoordinate(int64_t v) {
+  return static_cast<int>(std::clamp<int64_t>(v, -kMaxDeviceCoordinate, kMaxDeviceCoordinate));
+}
+
+int Saturated(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
+
 }  // namespace
 
 // ---- device context ----------------------------------------------------------------------------
@@ -71,14 +78,19 @@ TRect TCanvas::Device::Visible() const {
   return box;
 }
 
+TPoint TCanvas::Device::ToDevice(TPoint p) const {
+  return {DeviceCoordinate(int64_t{p.X} + state.viewportOrg.X), DeviceCoordinate(int64_t{p.Y} + state.viewportOrg.Y)};
+}
+
 TRect TCanvas::Device::ToDevice(TRect r) const {
-  OffsetRect(r, state.viewportOrg.X, state.viewportOrg.Y);
-  return r;
+  const TPoint topLeft = ToDevice(r.TopLeft()), bottomRight = ToDevice(r.BottomRight());
+  return {topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y};
 }
 
 TRect TCanvas::Device::ToLogical(TRect r) const {
-  OffsetRect(r, -state.viewportOrg.X, -state.viewportOrg.Y);
-  return r;
+  const TPoint o = state.viewportOrg;
+  return {Saturated(int64_t{r.Left} - o.X), Saturated(int64_t{r.Top} - o.Y), Saturated(int64_t{r.Right} - o.X),
+          Saturated(int64_t{r.Bottom} - o.Y)};
 }
 
 FontFace& TCanvas::Device::Face() {
@@ -196,7 +208,7 @@ void TCanvas::RequirePen() {
   if (penValid_) return;
   DcState& s = device_->state;
   s.penColor = pen_.Color();
-  s.penWidth = pen_.Width();
+  s.penWidth = std::min(pen_.Width(), kMaxDeviceCoordinate);
   s.penStyle = pen_.Style();
   s.rop2 = Rop2Of(pen_.Mode());
   penValid_ = true;

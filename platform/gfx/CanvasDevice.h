@@ -34,6 +34,11 @@ struct DcState {
 
 enum class BlitMode { Copy, Transparent, Alpha };
 
+// Device coordinates and pen widths stay within 2^27, as the device context allows, so that the
+// rasteriser's arithmetic cannot overflow; a figure reaching further is drawn as if it ended there,
+// far beyond any bitmap.
+constexpr int kMaxDeviceCoordinate = 1 << 27;
+
 struct TCanvas::Device {
   TBitmap* target = nullptr;
   int pixelsPerInch = 96;
@@ -47,7 +52,7 @@ struct TCanvas::Device {
   // The device pixels drawing can reach: the bitmap cut to the clip region's box. Shapes are built
   // only within it.
   TRect Visible() const;
-  TPoint ToDevice(TPoint p) const { return {p.X + state.viewportOrg.X, p.Y + state.viewportOrg.Y}; }
+  TPoint ToDevice(TPoint p) const;
   TRect ToDevice(TRect r) const;
   TRect ToLogical(TRect r) const;
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <string>
 
@@ -69,6 +70,39 @@ TEST(CanvasLimitsTest, FiguresReachingFarBeyondTheBitmapDrawOnlyWhatShows) {
          c.StretchDraw(Rect(-kFar, -kFar, kFar, kFar), source);
        },
        Rows("bbbbbbbb", "bbbbbbbb", "bbbbbbbb")},
+  };
+  for (const Case& c : cases) {
+    TBitmap b(8, 3);
+    b.Canvas().Brush().SetColor(clRed);
+    c.draw(b.Canvas());
+    EXPECT_EQ(Art(b), c.art) << c.what;
+  }
+}
+
+// The device context keeps device coordinates within 2^27 of the origin, as its own arithmetic needs;
+// figures reaching further are drawn as if they ended there.
+TEST(CanvasLimitsTest, CoordinatesAtTheIntegerLimitsDrawWithoutOverflow) {
+  constexpr int kMin = INT_MIN, kMax = INT_MAX;
+  const TPoint triangle[] = {{kMin, kMin}, {kMax, 0}, {kMin, kMax}};
+  struct Case {
+    const char* what;
+    std::function<void(TCanvas&)> draw;
+    std::string art;
+  };
+  const Case cases[] = {
+      {"line", [](TCanvas& c) { c.MoveTo(kMin, 1), c.LineTo(kMax, 1); }, Rows("........", "########", "........")},
+      {"rectangle", [](TCanvas& c) { c.Pen().SetWidth(3), c.Rectangle(kMin, kMin, kMax, kMax); },
+       Rows("rrrrrrrr", "rrrrrrrr", "rrrrrrrr")},
+      {"widest pen", [](TCanvas& c) { c.Pen().SetWidth(kMax), c.MoveTo(kMin, kMin), c.LineTo(kMax, kMax); },
+       Rows("########", "########", "########")},
+      {"ellipse", [](TCanvas& c) { c.Ellipse(kMin, kMin, kMax, kMax); }, Rows("rrrrrrrr", "rrrrrrrr", "rrrrrrrr")},
+      {"polygon", [&](TCanvas& c) { c.Polygon(triangle); }, Rows("rrrrrrrr", "rrrrrrrr", "rrrrrrrr")},
+      {"moved origin", [](TCanvas& c) {
+         SetViewportOrgEx(c.Handle(), 5, 1);
+         c.FillRect(Rect(kMin, 0, kMax, 1));
+         c.MoveTo(-5, kMax), c.LineTo(-5, kMin);
+       },
+       Rows("#.......", "#rrrrrrr", "#.......")},
   };
   for (const Case& c : cases) {
     TBitmap b(8, 3);
