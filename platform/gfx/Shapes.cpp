@@ -109,23 +109,30 @@ Region PolygonRegion(const std::vector<Contour>& contours, FillRule rule, const 
 }
 
 Region WideStrokeRegion(const std::vector<PointF>& points, double width, bool closed, const TRect& limit) {
+  if (points.empty()) return {};
+  // Worked out relative to a whole pixel at the first point: moving the figure by whole pixels then
+  // moves its pixels and changes none of them, also where a pixel centre lies exactly on the edge.
+  auto wholePixel = [](double v) { return static_cast<int>(std::clamp(std::floor(v), -1e9, 1e9)); };
+  const int ox = wholePixel(points[0].x), oy = wholePixel(points[0].y);
+  auto local = [](int v, int o) { return static_cast<int>(std::clamp<int64_t>(int64_t{v} - o, INT_MIN, INT_MAX)); };
+  const TRect area = {local(limit.Left, ox), local(limit.Top, oy), local(limit.Right, ox), local(limit.Bottom, oy)};
   const double r = width / 2;
   std::vector<Region::Span> spans;
   auto addRow = [&](int y, double lo, double hi) {
-    // Pixels whose centre x + 0.5 lies in [lo, hi), within limit.
-    const double left = limit.Left, right = limit.Right;
+    // Pixels whose centre x + 0.5 lies in [lo, hi), within the limit.
+    const double left = area.Left, right = area.Right;
     auto x0 = static_cast<int>(std::clamp(std::ceil(lo - 0.5), left, right));
     auto x1 = static_cast<int>(std::clamp(std::ceil(hi - 0.5), left, right));
     if (x0 < x1) spans.push_back({y, x0, x1});
   };
   auto segment = [&](PointF a, PointF b) {
-    a = {a.x + 0.5, a.y + 0.5};
-    b = {b.x + 0.5, b.y + 0.5};
+    a = {a.x - ox + 0.5, a.y - oy + 0.5};
+    b = {b.x - ox + 0.5, b.y - oy + 0.5};
     const double len = std::hypot(b.x - a.x, b.y - a.y);
     const double nx = len > 0 ? -(b.y - a.y) / len * r : 0, ny = len > 0 ? (b.x - a.x) / len * r : 0;
     const PointF quad[4] = {{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}};
-    const double top = std::clamp<double>(std::floor(std::min(a.y, b.y) - r - 0.5), limit.Top, limit.Bottom);
-    const double bottom = std::min<double>(std::ceil(std::max(a.y, b.y) + r), static_cast<double>(limit.Bottom) - 1);
+    const double top = std::clamp<double>(std::floor(std::min(a.y, b.y) - r - 0.5), area.Top, area.Bottom);
+    const double bottom = std::min<double>(std::ceil(std::max(a.y, b.y) + r), static_cast<double>(area.Bottom) - 1);
     for (int y = static_cast<int>(top); y <= bottom; ++y) {
       const double yc = y + 0.5;
       double lo = INFINITY, hi = -INFINITY;
@@ -157,7 +164,9 @@ Region WideStrokeRegion(const std::vector<PointF>& points, double width, bool cl
   if (points.size() == 1) segment(points[0], points[0]);
   for (size_t i = 0; i + 1 < points.size(); ++i) segment(points[i], points[i + 1]);
   if (closed && points.size() > 2) segment(points.back(), points.front());
-  return Region::FromSpans(std::move(spans));
+  Region region = Region::FromSpans(std::move(spans));
+  region.Offset(ox, oy);
+  return region;
 }
 
 }  // namespace platform
