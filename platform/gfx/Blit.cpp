@@ -17,6 +17,7 @@ void TCanvas::Device::Blit(const TRect& dest, const TBitmap& source, const TRect
     snapshot.assign(sourcePixels, sourcePixels + static_cast<size_t>(source.Width()) * source.Height());
     sourcePixels = snapshot.data();
   }
+  if (mode == BlitMode::Transparent && key == clNone) mode = BlitMode::Copy;  // no colour to leave out
   const int64_t dw = dest.Width(), dh = dest.Height(), sw = src.Width(), sh = src.Height();
   const uint32_t keyPixel = PixelFromColor(ColorToRGB(key)) & 0xFFFFFF;
   const TRect visible = Visible();

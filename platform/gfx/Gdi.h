@@ -139,7 +139,7 @@ constexpr unsigned DFCS_MONO = 0x8000;
 bool DrawFrameControl(HDC dc, TRect& rect, unsigned type, unsigned state);
 
 // Pixel copies between canvases, in logical coordinates of each. StretchBlt copies; TransparentBlt
-// leaves out the source pixels of colour `transparent`; AlphaBlend blends by the source pixels' own
+// leaves out the source pixels of colour `transparent` (none for clNone); AlphaBlend blends by the source pixels' own
 // alpha. Different sizes stretch by nearest pixel. The source may be the destination itself.
 bool StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh);
 bool TransparentBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh,

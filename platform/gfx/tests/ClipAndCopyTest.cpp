@@ -83,6 +83,10 @@ TEST(ClipAndCopyTest, TransparentDrawLeavesOutTheKeyColour) {
   glyph.SetTransparentColor(clBlack);
   b.Canvas().Draw(0, 0, glyph);
   EXPECT_EQ(Art(b), Rows(".b.b", "..rb", "bbbr"));
+  glyph.SetTransparentColor(clNone);  // no colour: nothing is left out
+  b.Canvas().FillRect(Rect(0, 0, 4, 3));
+  b.Canvas().Draw(0, 0, glyph);
+  EXPECT_EQ(Art(b), Rows(".#.b", "..rb", "bbbb"));
 }
 
 TEST(ClipAndCopyTest, StretchDrawAndCopyRectScaleByNearestPixel) {
