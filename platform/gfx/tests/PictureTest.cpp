@@ -35,6 +35,7 @@ TEST(PictureTest, BmpFixturesDecodeToTheirPixels) {
       {"pal8.bmp", Rows("#rb", ".#.")},
       {"rgb24.bmp", Rows("r?b", "#.g")},
       {"rle8.bmp", Rows("#b#.", "rrrr")},
+      {"rle4.bmp", Rows("..#rb", ".....", "rbrbr")},
       {"bits565.bmp", Rows("rb")},
       {"mono.bmp", Rows("#.#.#.#.#")},
   };
