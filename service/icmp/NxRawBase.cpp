@@ -1,0 +1,32 @@
+#include "service/icmp/NxRawBase.h"
+
+#include "service/icmp/NxSocketTransport.h"
+
+namespace velmora {
+
+TNxRawBase::TNxRawBase() : transport_(std::make_unique<TNxSocketTransport>()) {}
+
+TNxRawBase::~TNxRawBase() { transport_->Close(); }
+
+void TNxRawBase::SetTransport(std::unique_ptr<TNxRawTransport> ATransport) {
+  transport_->Close();
+  transport_ = std::move(ATransport);
+}
+
+void TNxRawBase::GetSocket() { transport_->Open(Protocol, TTL); }
+
+int TNxRawBase::ReceiveBuffer(std::span<uint8_t> ABuffer, int ATimeOut) {
+  if (ABuffer.empty()) return 0;
+  if (ATimeOut < 0) ATimeOut = ReceiveTimeout;
+  GetSocket();
+  return transport_->ReceiveWithin(ABuffer, ATimeOut);
+}
+
+void TNxRawBase::Send(const std::string& AHost, int APort, std::span<const uint8_t> ABuffer) {
+  GetSocket();
+  transport_->SendTo(AHost, APort, ABuffer);
+}
+
+void TNxRawBase::CloseSocket() { transport_->Close(); }
+
+}  // namespace velmora

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "service/icmp/NxComponent.h"
+#include "service/icmp/NxRawTransport.h"
+
+namespace velmora {
+
+// Base component of a raw-socket client: the destination, the time-outs and the transport it sends and
+// receives through (the socket unless a test put a scripted responder in its place).
+class TNxRawBase : public TNxComponent {
+public:
+  TNxRawBase();
+  ~TNxRawBase() override;
+
+  std::string Host;
+  int Port = 0;
+  int ReceiveTimeout = 0;  // ms
+  int Protocol = 255;      // IP protocol number of the socket
+
+  // Takes over ATransport in place of the one in use (which is closed and freed).
+  void SetTransport(std::unique_ptr<TNxRawTransport> ATransport);
+
+protected:
+  // The time to live set on the socket at every use.
+  static constexpr int TTL = 128;
+
+  // Creates the socket if there is none, and sets its time to live.
+  void GetSocket();
+  // An empty buffer gives 0; a negative time-out means ReceiveTimeout. Returns the length of the datagram
+  // received within the time-out, 0 when none came.
+  int ReceiveBuffer(std::span<uint8_t> ABuffer, int ATimeOut = -1);
+  // Resolves AHost and sends ABuffer to it.
+  void Send(const std::string& AHost, int APort, std::span<const uint8_t> ABuffer);
+  void CloseSocket();
+
+private:
+  std::unique_ptr<TNxRawTransport> transport_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,157 @@
+// Real pings through the kernel: loopback in the test's own network namespace, and hosts in network
+// namespaces that the test makes itself. No packet leaves the machine.
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "service/icmp/NxException.h"
+#include "service/icmp/NxIcmpClient.h"
+#include "service/icmp/NxSocketTransport.h"
+#include "service/icmp/tests/TestNetworks.h"
+
+namespace velmora {
+namespace {
+
+using platform::RawSocketMode;
+using testing::TestNetworks;
+
+// One ping of host with a client on the given kind of socket; returns the reply.
+TReplyStatus PingOnce(const std::string& host, RawSocketMode mode, int timeoutMs = 2000) {
+  TNxIcmpClient client;
+  client.SetTransport(std::make_unique<TNxSocketTransport>(mode));
+  client.Host = host;
+  client.Port = 2222;
+  client.ReceiveTimeout = timeoutMs;
+  int calls = 0;
+  client.OnReply = [&](TNxIcmpClient*, const TReplyStatus&) { ++calls; };
+  client.Ping();
+  EXPECT_EQ(calls, 1);
+  return client.ReplyStatus();
+}
+
+TEST(RawPingTest, LoopbackByAddressAndByName) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root (or CAP_NET_RAW) for a raw ICMP socket";
+  for (const char* host : {"127.0.0.1", "LOCALHOST", "localhost"}) {
+    TReplyStatus reply = PingOnce(host, RawSocketMode::RawFirst);
+    EXPECT_EQ(reply.Outcome, TReplyOutcome::Echo) << host;
+    EXPECT_EQ(reply.SourceAddress, "127.0.0.1") << host;
+    // The raw socket sees our own request on loopback before the reply: it went out with TTL 128.
+    EXPECT_EQ(reply.IcmpType, 8) << host;
+    EXPECT_EQ(reply.ReplyTtl, 128) << host;
+    EXPECT_EQ(reply.ByteCount, 72) << host;
+  }
+}
+
+class NamespacePingTest : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    if (TestNetworks::Unavailable().empty()) networks_ = std::make_unique<TestNetworks>();
+  }
+  static void TearDownTestSuite() { networks_.reset(); }
+  void SetUp() override {
+    if (!networks_) GTEST_SKIP() << "network namespaces: " << TestNetworks::Unavailable();
+  }
+  static inline std::unique_ptr<TestNetworks> networks_;
+};
+
+constexpr RawSocketMode BothModes[] = {RawSocketMode::RawFirst, RawSocketMode::DatagramOnly};
+
+TEST_F(NamespacePingTest, DatagramSocketPresentsTheReplyWithItsIpHeader) {
+  networks_->RunInNear([] {
+    for (const char* host : {"127.0.0.1", "LOCALHOST"}) {
+      TReplyStatus reply = PingOnce(host, RawSocketMode::DatagramOnly);
+      EXPECT_EQ(reply.Outcome, TReplyOutcome::Echo) << host;
+      EXPECT_EQ(reply.IcmpType, 0) << host;  // only replies reach a datagram socket
+      EXPECT_EQ(reply.SourceAddress, "127.0.0.1") << host;
+      EXPECT_EQ(reply.ReplyTtl, 64) << host;  // the kernel's default for its replies
+      EXPECT_EQ(reply.ByteCount, 72) << host;
+    }
+  });
+}
+
+TEST_F(NamespacePingTest, SilentHostTimesOutAfterReceiveTimeout) {
+  networks_->RunInNear([] {
+    for (RawSocketMode mode : BothModes) {
+      TReplyStatus reply = PingOnce(TestNetworks::SilentHost, mode, 300);
+      EXPECT_EQ(reply.ByteCount, 0);
+      EXPECT_EQ(reply.Outcome, TReplyOutcome::TimedOut);
+      EXPECT_GE(reply.RoundTripMs, 300u);
+      EXPECT_LT(reply.RoundTripMs, 450u);
+    }
+  });
+}
+
+TEST_F(NamespacePingTest, RoutersUnreachableMessageIsAnAnswer) {
+  networks_->RunInNear([] {
+    for (RawSocketMode mode : BothModes) {
+      TReplyStatus reply = PingOnce(TestNetworks::UnreachableHost, mode);
+      EXPECT_EQ(reply.Outcome, TReplyOutcome::Unreachable);
+      EXPECT_EQ(reply.IcmpType, 3);
+      EXPECT_EQ(reply.SourceAddress, "192.0.2.2");
+      EXPECT_GT(reply.ByteCount, 0);
+    }
+  });
+}
+
+TEST_F(NamespacePingTest, NoIcmpSocketAllowedSaysWhy) {
+  networks_->RunInFar([] {
+    try {
+      PingOnce("127.0.0.1", RawSocketMode::DatagramOnly);
+      ADD_FAILURE() << "the datagram socket is not allowed in this namespace";
+    } catch (const ENxSocketError& e) {
+      EXPECT_EQ(e.Message(), "Socket Error # 10013\r\nAccess denied.");
+    }
+  });
+}
+
+// Looks the name up in a child process with a resolver that knows only the hosts file (and no network to
+// ask), and returns the message of the exception the ping raised.
+std::string PingFailureInIsolatedResolver(const std::string& host) {
+  int pipeEnds[2];
+  if (::pipe(pipeEnds) != 0) return "no pipe";
+  pid_t child = ::fork();
+  if (child == 0) {
+    ::close(pipeEnds[0]);
+    std::string message = "no exception";
+    char config[] = "/tmp/velmora-nsswitch-XXXXXX";
+    int file = ::mkstemp(config);
+    bool isolated = file >= 0 && ::write(file, "hosts: files\n", 13) == 13 &&
+                    ::unshare(CLONE_NEWNS | CLONE_NEWNET) == 0 &&
+                    ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                    ::mount(config, "/etc/nsswitch.conf", nullptr, MS_BIND, nullptr) == 0;
+    if (file >= 0) ::unlink(config);
+    if (!isolated) {
+      message = "cannot isolate the resolver";
+    } else {
+      try {
+        PingOnce(host, RawSocketMode::RawFirst);
+      } catch (const ENxSocketError& e) {
+        message = e.Message();
+      }
+    }
+    ssize_t written = ::write(pipeEnds[1], message.data(), message.size());
+    ::_exit(written == static_cast<ssize_t>(message.size()) ? 0 : 1);
+  }
+  ::close(pipeEnds[1]);
+  std::string message;
+  char chunk[256];
+  for (ssize_t n; (n = ::read(pipeEnds[0], chunk, sizeof chunk)) > 0;) message.append(chunk, static_cast<size_t>(n));
+  ::close(pipeEnds[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return message;
+}
+
+TEST(UnknownHostTest, RaisesHostNotFound) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a child process its own resolver settings";
+  EXPECT_EQ(PingFailureInIsolatedResolver("no-such-host.invalid"), "Socket Error # 11001\r\nHost not found.");
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <fcntl.h>
+#include <sched.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <exception>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+namespace velmora::testing {
+
+// Two network namespaces made for a test and removed with it, joined by a veth pair. Nothing of the
+// machine's own network or settings is touched; every packet stays inside the two namespaces.
+//   near: 192.0.2.1/24, loopback up, unprivileged ICMP sockets allowed for every group; a route to
+//         198.51.100.0/24 through far.
+//   far:  192.0.2.2/24, ignores echo requests, forwards, and answers every packet for 198.51.100.0/24
+//         with a host-unreachable message; unprivileged ICMP sockets not allowed.
+class TestNetworks {
+public:
+  static constexpr const char* NearAddress = "192.0.2.1";
+  static constexpr const char* SilentHost = "192.0.2.2";
+  static constexpr const char* UnreachableHost = "198.51.100.7";
+
+  // Why the namespaces cannot be made here, or "" when they can.
+  static std::string Unavailable() {
+    if (::geteuid() != 0) return "needs root to create network namespaces";
+    if (std::system("ip -V >/dev/null 2>&1") != 0) return "needs the ip command (iproute2)";
+    return "";
+  }
+
+  TestNetworks()
+      : near_("velmora-icmp-near-" + std::to_string(::getpid())),
+        far_("velmora-icmp-far-" + std::to_string(::getpid())) {
+    try {
+      Run("ip netns add " + near_);
+      Run("ip netns add " + far_);
+      Run("ip link add vnear netns " + near_ + " type veth peer name vfar netns " + far_);
+      Run("ip -n " + near_ + " link set lo up");
+      Run("ip -n " + near_ + " addr add 192.0.2.1/24 dev vnear");
+      Run("ip -n " + near_ + " link set vnear up");
+      Run("ip -n " + near_ + " route add 198.51.100.0/24 via 192.0.2.2");
+      Run("ip -n " + far_ + " addr add 192.0.2.2/24 dev vfar");
+      Run("ip -n " + far_ + " link set vfar up");
+      Run("ip -n " + far_ + " route add unreachable 198.51.100.0/24");
+      Run("ip netns exec " + near_ + " sysctl -q -w 'net.ipv4.ping_group_range=0 2147483647'");
+      Run("ip netns exec " + far_ +
+          " sysctl -q -w net.ipv4.icmp_echo_ignore_all=1 net.ipv4.ip_forward=1 net.ipv4.icmp_ratelimit=0");
+    } catch (...) {
+      Remove();
+      throw;
+    }
+  }
+  TestNetworks(const TestNetworks&) = delete;
+  TestNetworks& operator=(const TestNetworks&) = delete;
+  ~TestNetworks() { Remove(); }
+
+  // Runs body on a thread that joined the namespace, so the sockets it creates live there; rethrows.
+  void RunInNear(const std::function<void()>& body) const { RunIn(near_, body); }
+  void RunInFar(const std::function<void()>& body) const { RunIn(far_, body); }
+
+private:
+  static void Run(const std::string& command) {
+    if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) throw std::runtime_error("failed: " + command);
+  }
+
+  static void RunIn(const std::string& name, const std::function<void()>& body) {
+    std::exception_ptr failure;
+    std::thread worker([&] {
+      try {
+        int descriptor = ::open(("/run/netns/" + name).c_str(), O_RDONLY | O_CLOEXEC);
+        if (descriptor < 0) throw std::runtime_error("cannot open namespace " + name);
+        int joined = ::setns(descriptor, CLONE_NEWNET);
+        ::close(descriptor);
+        if (joined != 0) throw std::runtime_error("cannot join namespace " + name);
+        body();
+      } catch (...) {
+        failure = std::current_exception();
+      }
+    });
+    worker.join();
+    if (failure) std::rethrow_exception(failure);
+  }
+
+  // Deleting a namespace destroys the veth end inside it, and with it the pair.
+  void Remove() const {
+    std::system(("ip netns del " + near_ + " >/dev/null 2>&1").c_str());
+    std::system(("ip netns del " + far_ + " >/dev/null 2>&1").c_str());
+  }
+
+  std::string near_;
+  std::string far_;
+};
+
+}  // namespace velmora::testing
