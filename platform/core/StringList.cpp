@@ -12,18 +12,6 @@ namespace platform {
 
 namespace {
 
-// Keeps a list in its update state for a scope, so OnChange runs once even when the scope throws.
-class UpdateGuard {
-public:
-  explicit UpdateGuard(TStringList& list) : list_(list) { list_.BeginUpdate(); }
-  UpdateGuard(const UpdateGuard&) = delete;
-  UpdateGuard& operator=(const UpdateGuard&) = delete;
-  ~UpdateGuard() { list_.EndUpdate(); }
-
-private:
-  TStringList& list_;
-};
-
 void CheckNotSorted(bool sorted) {
   if (sorted) throw EListError("Operation not allowed on sorted list");
 }
@@ -76,13 +64,13 @@ int TStringList::AddObject(const std::string& S, void* AObject) {
 }
 
 void TStringList::AddStrings(const TStringList& Strings) {
-  UpdateGuard guard(*this);
+  StringListUpdateGuard guard(*this);
   for (int i = 0; i < Strings.Count(); ++i) AddObject(Strings.Get(i), Strings.GetObject(i));
 }
 
 void TStringList::Assign(const TStringList& Source) {
   if (&Source == this) return;
-  UpdateGuard guard(*this);
+  StringListUpdateGuard guard(*this);
   Clear();
   AddStrings(Source);
 }
@@ -169,7 +157,7 @@ std::string TStringList::Text() const {
 }
 
 void TStringList::SetText(const std::string& Value) {
-  UpdateGuard guard(*this);
+  StringListUpdateGuard guard(*this);
   Clear();
   std::string_view rest = Value;
   while (!rest.empty()) {

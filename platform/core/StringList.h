@@ -126,4 +126,17 @@ private:
   int updateCount_ = 0;
 };
 
+// Keeps a list between BeginUpdate and EndUpdate for a scope, so its OnChange runs once even when the
+// scope throws.
+class StringListUpdateGuard {
+public:
+  explicit StringListUpdateGuard(TStringList& list) : list_(list) { list_.BeginUpdate(); }
+  StringListUpdateGuard(const StringListUpdateGuard&) = delete;
+  StringListUpdateGuard& operator=(const StringListUpdateGuard&) = delete;
+  ~StringListUpdateGuard() { list_.EndUpdate(); }
+
+private:
+  TStringList& list_;
+};
+
 }  // namespace platform
