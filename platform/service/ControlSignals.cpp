@@ -1,0 +1,58 @@
+#include "platform/service/ControlSignals.h"
+
+#include <pthread.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/core/Exception.h"
+
+namespace platform {
+
+namespace {
+
+sigset_t ControlSignalSet() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int sig : {SIGTERM, SIGINT, SIGUSR1, SIGUSR2}) sigaddset(&set, sig);
+  return set;
+}
+
+}  // namespace
+
+void BlockControlSignals() {
+  sigset_t set = ControlSignalSet();
+  ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
+
+ControlSignals::ControlSignals() {
+  BlockControlSignals();
+  sigset_t set = ControlSignalSet();
+  fd_ = ::signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
+  if (fd_ < 0) throw Exception(std::string("Cannot receive the control signals: ") + std::strerror(errno));
+}
+
+ControlSignals::~ControlSignals() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+std::optional<ServiceControl> ControlSignals::Read() {
+  for (;;) {
+    signalfd_siginfo info{};
+    ssize_t n = ::read(fd_, &info, sizeof info);
+    if (n < 0 && errno == EINTR) continue;
+    if (n != static_cast<ssize_t>(sizeof info)) return std::nullopt;
+    switch (info.ssi_signo) {
+      case SIGTERM:
+      case SIGINT: return ServiceControl::Stop;
+      case SIGUSR1: return ServiceControl::Pause;
+      case SIGUSR2: return ServiceControl::Continue;
+      default: break;
+    }
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "platform/service/ControlSignals.h"
+
+namespace platform {
+
+class TService;
+
+// The thread on which a service runs: it calls the start handler, then the execute handler (or, without
+// one, serves requests until terminated), then serves what is still queued, and ends. Control requests
+// are queued here from any thread and served only when the service thread asks for them in
+// ProcessRequests. Owned by its service.
+class TServiceThread {
+public:
+  explicit TServiceThread(TService& service);
+  TServiceThread(const TServiceThread&) = delete;
+  TServiceThread& operator=(const TServiceThread&) = delete;
+  ~TServiceThread();
+
+  // Serves the queued control requests, each through the service's stop, pause or continue handling.
+  // WaitForMessage false: serves what is pending and returns at once. WaitForMessage true: waits for
+  // requests and serves them until the thread is terminated. On any thread but the service thread it
+  // returns at once: control requests are served on the service thread only.
+  void ProcessRequests(bool WaitForMessage);
+
+  // Set once a stop was accepted; the execute handler ends when it sees it. Safe from any thread.
+  bool Terminated() const { return terminated_.load(); }
+  void Terminate();
+
+  // True on the service thread itself.
+  bool IsCurrentThread() const;
+
+  // Framework side: starts the thread; onEnd runs on it as its last step.
+  template <class OnEnd>
+  void Start(OnEnd onEnd) {
+    thread_ = std::thread([this, onEnd] {
+      id_.store(std::this_thread::get_id());
+      Execute();
+      onEnd();
+    });
+  }
+  void Post(ServiceControl control);
+  void WaitFor();
+  // True when the start was refused or a handler raised out of start or execute.
+  bool Failed() const { return failed_.load(); }
+
+private:
+  void Execute();
+  void Serve(ServiceControl control);
+
+  TService& service_;
+  std::atomic<bool> terminated_{false};
+  std::atomic<bool> failed_{false};
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<ServiceControl> requests_;
+  std::atomic<std::thread::id> id_;  // set by the thread itself: it may run before thread_ is assigned
+  std::thread thread_;
+};
+
+}  // namespace platform

@@ -1,0 +1,192 @@
+#include "platform/service/ServiceUnit.h"
+
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <strings.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "platform/core/Exception.h"
+#include "platform/core/Files.h"
+#include "platform/service/Service.h"
+
+extern char** environ;
+
+namespace platform {
+
+namespace {
+
+constexpr const char* kSystemUnitFolder = "/etc/systemd/system";
+
+// Services the system depends on, by their Windows names (compared ignoring case), and the systemd
+// units that stand for them.
+constexpr std::pair<const char*, const char*> kDependencyUnits[] = {
+    {"lanmanworkstation", "network-online.target"},
+};
+
+bool IsUnitNameCharacter(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || std::strchr(":-_.\\", c) != nullptr;
+}
+
+void RequireSingleLine(const std::string& value, const char* what) {
+  for (char c : value) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+      throw Exception(std::string("The ") + what + " \"" + value + "\" cannot stand in a systemd unit.");
+    }
+  }
+}
+
+// systemd expands "%" specifiers in every setting and "$" variables in command lines.
+std::string EscapeSpecifiers(const std::string& value) {
+  std::string escaped;
+  for (char c : value) {
+    escaped += c;
+    if (c == '%') escaped += '%';
+  }
+  return escaped;
+}
+
+// The executable as one quoted word of an ExecStart command line.
+std::string QuoteCommand(const std::string& path) {
+  std::string quoted = "\"";
+  for (char c : EscapeSpecifiers(path)) {
+    if (c == '\\' || c == '"') quoted += '\\';
+    quoted += c;
+    if (c == '$') quoted += '$';
+  }
+  return quoted + "\"";
+}
+
+std::string UnitFileName(const TService& service) { return UnitFolder() + "/" + service.Name + ".service"; }
+
+bool IsRealFolder() {
+  const char* folder = std::getenv("VELMORA_UNIT_DIR");
+  return folder == nullptr || *folder == '\0';
+}
+
+// Why systemd cannot take the unit here, or "" when it can.
+std::string SystemdProblem() {
+  if (!DirectoryExists("/run/systemd/system")) return "systemd is not running on this machine.";
+  if (::geteuid() != 0) return "This needs root rights; run it as root (or with sudo).";
+  return {};
+}
+
+// Runs systemctl with the arguments and waits for it; "" on success, else what went wrong.
+std::string RunSystemctl(const std::vector<std::string>& arguments) {
+  std::vector<std::string> strings{"systemctl"};
+  strings.insert(strings.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& s : strings) argv.push_back(s.data());
+  argv.push_back(nullptr);
+
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t none;
+  sigemptyset(&none);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+  pid_t pid;
+  int error = ::posix_spawnp(&pid, "systemctl", nullptr, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
+  std::string command = "systemctl";
+  for (const std::string& argument : arguments) command += " " + argument;
+  if (error != 0) return command + ": " + std::strerror(error);
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {};
+  return command + " failed (exit code " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ").";
+}
+
+std::string Title(const TService& service) {
+  return service.DisplayName.empty() ? service.Name : service.DisplayName + " (" + service.Name + ")";
+}
+
+}  // namespace
+
+std::string DependencyUnit(const std::string& dependency) {
+  for (const auto& [name, unit] : kDependencyUnits) {
+    if (strcasecmp(dependency.c_str(), name) == 0) return unit;
+  }
+  return dependency + ".service";
+}
+
+std::string UnitFolder() { return IsRealFolder() ? kSystemUnitFolder : std::getenv("VELMORA_UNIT_DIR"); }
+
+std::string ServiceUnitText(const TService& service, const std::string& exePath) {
+  if (service.Name.empty() || !std::all_of(service.Name.begin(), service.Name.end(), IsUnitNameCharacter)) {
+    throw Exception("The service name \"" + service.Name + "\" cannot name a systemd unit.");
+  }
+  RequireSingleLine(service.DisplayName, "display name");
+  RequireSingleLine(exePath, "program path");
+  std::string unit = "[Unit]\nDescription=" + EscapeSpecifiers(service.DisplayName) + "\n";
+  for (const std::string& dependency : service.Dependencies) {
+    RequireSingleLine(dependency, "dependency");
+    std::string name = DependencyUnit(dependency);
+    unit += "After=" + name + "\nWants=" + name + "\n";
+  }
+  unit += "\n[Service]\nType=simple\nExecStart=" + QuoteCommand(exePath) + "\nKillMode=process\n";
+  unit += "\n[Install]\nWantedBy=multi-user.target\n";
+  return unit;
+}
+
+ServiceSetupResult InstallService(const TService& service, const std::string& exePath) {
+  bool real = IsRealFolder();
+  if (real) {
+    std::string problem = SystemdProblem();
+    if (!problem.empty()) return {false, "Cannot install the service " + Title(service) + ": " + problem};
+  }
+  std::string path = UnitFileName(service);
+  try {
+    WriteFileAtomic(path, ServiceUnitText(service, exePath));
+  } catch (const Exception& e) {
+    return {false, "Cannot install the service " + Title(service) + ": " + e.Message()};
+  }
+  ::chmod(path.c_str(), 0644);
+  if (real) {
+    std::string problem = RunSystemctl({"daemon-reload"});
+    if (problem.empty() && service.StartType == TStartType::stAuto) {
+      problem = RunSystemctl({"enable", service.Name + ".service"});
+    }
+    if (!problem.empty()) {
+      return {false, "The service " + Title(service) + " was written to " + path + ", but " + problem};
+    }
+  }
+  return {true, "The service " + Title(service) + " was installed as " + path + "."};
+}
+
+ServiceSetupResult UninstallService(const TService& service) {
+  bool real = IsRealFolder();
+  if (real) {
+    std::string problem = SystemdProblem();
+    if (!problem.empty()) return {false, "Cannot uninstall the service " + Title(service) + ": " + problem};
+  }
+  std::string path = UnitFileName(service);
+  if (!FileExists(path)) {
+    return {false, "Cannot uninstall the service " + Title(service) + ": it is not installed (" + path +
+                       " does not exist)."};
+  }
+  if (real) {
+    std::string problem = RunSystemctl({"disable", service.Name + ".service"});
+    if (!problem.empty()) return {false, "Cannot uninstall the service " + Title(service) + ": " + problem};
+  }
+  if (!DeleteFile(path)) {
+    return {false, "Cannot uninstall the service " + Title(service) + ": " + path + ": " + std::strerror(errno)};
+  }
+  if (real) {
+    std::string problem = RunSystemctl({"daemon-reload"});
+    if (!problem.empty()) return {false, "The service " + Title(service) + " was removed, but " + problem};
+  }
+  return {true, "The service " + Title(service) + " was uninstalled (" + path + " removed)."};
+}
+
+}  // namespace platform
