@@ -33,8 +33,9 @@ class DatagramWriter {
 public:
   explicit DatagramWriter(std::span<uint8_t> out) : out_(out) {}
   void Put(std::span<const uint8_t> bytes) {
-    size_t fit = position_ < out_.size() ? std::min(bytes.size(), out_.size() - position_) : 0;
-    std::copy_n(bytes.begin(), fit, out_.begin() + position_);
+    if (position_ < out_.size()) {
+      std::copy_n(bytes.begin(), std::min(bytes.size(), out_.size() - position_), out_.begin() + position_);
+    }
     position_ += bytes.size();
   }
   size_t Written() const { return std::min(position_, out_.size()); }

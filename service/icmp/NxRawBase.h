@@ -22,7 +22,7 @@ public:
   int ReceiveTimeout = 0;  // ms
   int Protocol = 255;      // IP protocol number of the socket
 
-  // Takes over ATransport in place of the one in use (which is closed and freed).
+  // Takes over ATransport (not null) in place of the one in use, which is closed and freed.
   void SetTransport(std::unique_ptr<TNxRawTransport> ATransport);
 
 protected:
