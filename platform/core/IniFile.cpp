@@ -1,14 +1,16 @@
 #include "platform/core/IniFile.h"
 
-#include <cstring>
+#include <algorithm>
 #include <optional>
 #include <string_view>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "platform/core/Files.h"
 #include "platform/core/StrUtils.h"
 #include "platform/core/StringList.h"
+#include "platform/core/Streams.h"
 
 namespace platform {
 
@@ -27,15 +29,11 @@ struct Line {
 
 // The line that starts at `begin` (< text.size()); it ends at CR LF, a lone CR, a lone LF or the text's end.
 Line LineAt(std::string_view text, size_t begin) {
-  const char* base = text.data();
-  const char* lf = static_cast<const char*>(std::memchr(base + begin, '\n', text.size() - begin));
-  size_t lfPos = lf ? static_cast<size_t>(lf - base) : text.size();
-  const char* cr = static_cast<const char*>(std::memchr(base + begin, '\r', lfPos - begin));
-  if (cr) {
-    size_t crPos = static_cast<size_t>(cr - base);
-    return {begin, crPos, lf && crPos + 1 == lfPos ? lfPos + 1 : crPos + 1};
-  }
-  return {begin, lfPos, lf ? lfPos + 1 : lfPos};
+  size_t end = begin;
+  while (end < text.size() && !IsLineBreak(text[end])) ++end;
+  size_t next = end;
+  if (next < text.size() && text[next++] == '\r' && next < text.size() && text[next] == '\n') ++next;
+  return {begin, end, next};
 }
 
 size_t FirstNonBlank(std::string_view line) {
@@ -55,9 +53,9 @@ std::optional<std::string> HeaderName(std::string_view line) {
 
 // A line "key=value", or a key alone.
 struct Entry {
-  std::string key;         // trimmed
+  std::string_view key;    // without the blanks around it
   std::string_view value;  // the text after the first "=", untrimmed
-  size_t keyEnd;           // offset just past the key as written
+  size_t keyEnd;           // offset in the line just past the key
 };
 
 // The entry on a line that is not a section header; nullopt for a blank line, a comment (";"), a line
@@ -66,12 +64,11 @@ std::optional<Entry> EntryOf(std::string_view line) {
   size_t first = FirstNonBlank(line);
   if (first == line.size() || line[first] == ';' || line[first] == '[') return std::nullopt;
   size_t equals = line.find('=');
-  std::string_view key = line.substr(0, equals);
-  Entry entry{Trim(key), {}, key.size()};
-  if (entry.key.empty()) return std::nullopt;
-  while (IsBlank(line[entry.keyEnd - 1])) --entry.keyEnd;
-  if (equals != std::string_view::npos) entry.value = line.substr(equals + 1);
-  return entry;
+  size_t keyEnd = std::min(equals, line.size());
+  while (keyEnd > first && IsBlank(line[keyEnd - 1])) --keyEnd;
+  if (keyEnd == first) return std::nullopt;
+  std::string_view value = equals == std::string_view::npos ? std::string_view() : line.substr(equals + 1);
+  return Entry{line.substr(first, keyEnd - first), value, keyEnd};
 }
 
 // A value as read: trimmed, then without one pair of matching surrounding quotes.
@@ -102,38 +99,124 @@ void CheckWritable(const std::string& fileName, const std::string& section, cons
                "the value of the key \"" + key + "\" holds a line break");
 }
 
-// A missing file reads as empty; any other failure to read raises EFOpenError.
+// A missing file reads as empty; a file that cannot be opened raises EFOpenError. The file is read with
+// one allocation of its size: the service reads HostList.ini several times at every check.
 std::string ReadIniText(const std::string& fileName) {
   try {
-    return ReadFileBytes(fileName);
+    TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
+    std::string text(static_cast<size_t>(file.Size()), '\0');
+    text.resize(static_cast<size_t>(file.Read(text.data(), static_cast<int64_t>(text.size()))));
+    return text;
   } catch (const EFOpenError&) {
     if (!FileExists(fileName) && !DirectoryExists(fileName)) return {};
     throw;
   }
 }
 
+// Calls visit(name, lines) for each section of a text in file order, until it returns false; `lines` runs
+// from the section's header line to the next header or the end of the text. Header lines are found by
+// their "[", so the lines between them cost no more than a search for that byte.
+template <typename Visit>
+void ForEachSection(std::string_view text, Visit visit) {
+  std::optional<std::string> name;
+  size_t begin = 0;
+  for (size_t bracket = text.find('['); bracket != std::string_view::npos; bracket = text.find('[', bracket + 1)) {
+    size_t lineBegin = bracket;
+    while (lineBegin > 0 && IsBlank(text[lineBegin - 1]) && !IsLineBreak(text[lineBegin - 1])) --lineBegin;
+    if (lineBegin > 0 && !IsLineBreak(text[lineBegin - 1])) continue;  // not the line's first non-blank
+    Line line = LineAt(text, lineBegin);
+    std::optional<std::string> header = HeaderName(text.substr(line.begin, line.end - line.begin));
+    if (header) {
+      if (name && !visit(*name, text.substr(begin, line.begin - begin))) return;
+      name = std::move(header);
+      begin = line.begin;
+    }
+    bracket = line.end;
+  }
+  if (name) visit(*name, text.substr(begin));
+}
+
+// The lines of the first section of the name; later sections of the same name are never seen.
+std::optional<std::string_view> FirstSection(std::string_view text, const std::string& name) {
+  std::optional<std::string_view> found;
+  ForEachSection(text, [&](const std::string& sectionName, std::string_view lines) {
+    if (SameText(sectionName, name)) found = lines;
+    return !found;
+  });
+  return found;
+}
+
+// Calls visit(line, entry) for each entry of a section's lines until it returns false.
+template <typename Visit>
+void ForEachEntry(std::string_view lines, Visit visit) {
+  for (size_t pos = LineAt(lines, 0).next; pos < lines.size();) {
+    Line line = LineAt(lines, pos);
+    std::optional<Entry> entry = EntryOf(lines.substr(line.begin, line.end - line.begin));
+    if (entry && !visit(line, *entry)) return;
+    pos = line.next;
+  }
+}
+
+// The value of the first entry of the key in a section's lines.
+std::optional<std::string> ValueIn(std::optional<std::string_view> lines, const std::string& key) {
+  std::optional<std::string> found;
+  if (!lines) return found;
+  ForEachEntry(*lines, [&](const Line&, const Entry& entry) {
+    if (SameText(entry.key, key)) found = ValueAsRead(entry.value);
+    return !found;
+  });
+  return found;
+}
+
+// Replaces the contents of strings with the keys of a section, or its key=value lines, each key once.
+void ListSection(std::optional<std::string_view> lines, TStringList& strings, bool withValues) {
+  StringListUpdateGuard guard(strings);
+  strings.Clear();
+  if (!lines) return;
+  std::unordered_set<std::string> seen;
+  ForEachEntry(*lines, [&](const Line&, const Entry& entry) {
+    if (seen.insert(UpperCase(entry.key)).second) {
+      std::string key(entry.key);
+      strings.Add(withValues ? key + "=" + ValueAsRead(entry.value) : key);
+    }
+    return true;
+  });
+}
+
+// Collects section names, each once.
+class SectionNames {
+public:
+  explicit SectionNames(TStringList& strings) : guard_(strings), strings_(strings) { strings_.Clear(); }
+  void Add(const std::string& name) {
+    if (seen_.insert(UpperCase(name)).second) strings_.Add(name);
+  }
+
+private:
+  StringListUpdateGuard guard_;
+  TStringList& strings_;
+  std::unordered_set<std::string> seen_;
+};
+
 }  // namespace
 
 // The lines of an INI file grouped by section, each group holding the exact bytes of its lines, so that
-// a change touches only the lines it concerns and a section's lines can be searched without the rest.
+// a change touches only the lines it concerns and costs no more than the section it changes.
 // The first group holds the lines before the first section header and never matches a name.
 class IniDocument {
 public:
   explicit IniDocument(std::string_view text) {
-    groups_.push_back({});
-    size_t groupBegin = 0;
-    for (size_t pos = 0; pos < text.size();) {
+    size_t preambleEnd = text.size();
+    ForEachSection(text, [&](const std::string& name, std::string_view lines) {
+      if (groups_.empty()) preambleEnd = static_cast<size_t>(lines.data() - text.data());
+      groups_.push_back({name, true, std::string(lines)});
+      return true;
+    });
+    groups_.insert(groups_.begin(), Group{{}, false, std::string(text.substr(0, preambleEnd))});
+    for (size_t pos = 0; pos < text.size() && lineBreak_.empty();) {
       Line line = LineAt(text, pos);
-      if (lineBreak_.empty() && line.next > line.end) lineBreak_ = text.substr(line.end, line.next - line.end);
-      std::optional<std::string> header = HeaderName(text.substr(line.begin, line.end - line.begin));
-      if (header) {
-        groups_.back().lines = text.substr(groupBegin, line.begin - groupBegin);
-        groups_.push_back({std::move(*header), true, {}});
-        groupBegin = line.begin;
-      }
+      lineBreak_ = text.substr(line.end, line.next - line.end);
       pos = line.next;
     }
-    groups_.back().lines = text.substr(groupBegin);
     if (lineBreak_.empty()) lineBreak_ = "\r\n";
   }
 
@@ -144,39 +227,17 @@ public:
   }
 
   std::optional<std::string> Value(const std::string& section, const std::string& key) const {
-    const Group* group = FindGroup(Trim(section));
-    if (!group) return std::nullopt;
-    std::string ident = Trim(key);
-    std::optional<std::string> found;
-    ForEachEntry(*group, [&](const Line&, const Entry& entry) {
-      if (!SameText(entry.key, ident)) return true;
-      found = ValueAsRead(entry.value);
-      return false;
-    });
-    return found;
+    return ValueIn(Lines(Trim(section)), Trim(key));
   }
 
-  // The keys of a section, or its key=value lines, each key once, in file order.
-  void ListSection(const std::string& section, TStringList& strings, bool withValues) const {
-    StringListUpdateGuard guard(strings);
-    strings.Clear();
-    const Group* group = FindGroup(Trim(section));
-    if (!group) return;
-    std::unordered_set<std::string> seen;
-    ForEachEntry(*group, [&](const Line&, const Entry& entry) {
-      if (seen.insert(UpperCase(entry.key)).second) {
-        strings.Add(withValues ? entry.key + "=" + ValueAsRead(entry.value) : entry.key);
-      }
-      return true;
-    });
+  void ReadSection(const std::string& section, TStringList& strings, bool withValues) const {
+    ListSection(Lines(Trim(section)), strings, withValues);
   }
 
-  void ListSections(TStringList& strings) const {
-    StringListUpdateGuard guard(strings);
-    strings.Clear();
-    std::unordered_set<std::string> seen;
+  void ReadSections(TStringList& strings) const {
+    SectionNames names(strings);
     for (const Group& group : groups_) {
-      if (group.hasHeader && seen.insert(UpperCase(group.name)).second) strings.Add(group.name);
+      if (group.hasHeader) names.Add(group.name);
     }
   }
 
@@ -184,7 +245,7 @@ public:
   bool SetValue(const std::string& section, const std::string& key, const std::string& value) {
     std::string name = Trim(section);
     std::string ident = Trim(key);
-    Group* group = FindGroup(name);
+    Group* group = Find(name);
     if (!group) {
       std::string& last = groups_.back().lines;
       if (!last.empty() && !IsLineBreak(last.back())) last += lineBreak_;
@@ -193,32 +254,31 @@ public:
     }
     std::string& lines = group->lines;
     size_t insertAt = LineAt(lines, 0).next;  // after the header, unless the section has keys
-    bool changed = false;
-    bool replaced = false;
-    ForEachEntry(*group, [&](const Line& line, const Entry& entry) {
+    std::optional<bool> changed;
+    ForEachEntry(lines, [&](const Line& line, const Entry& entry) {
       if (!SameText(entry.key, ident)) {
         insertAt = line.next;
         return true;
       }
+      // The key keeps its place, its spelling and its line end.
       std::string updated = lines.substr(line.begin, entry.keyEnd) + "=" + value;
       changed = lines.compare(line.begin, line.end - line.begin, updated) != 0;
-      if (changed) lines.replace(line.begin, line.end - line.begin, updated);
-      replaced = true;
+      if (*changed) lines.replace(line.begin, line.end - line.begin, updated);
       return false;
     });
-    if (replaced) return changed;
+    if (changed) return *changed;
     std::string added = ident + "=" + value + lineBreak_;
-    if (insertAt > 0 && !IsLineBreak(lines[insertAt - 1])) added.insert(0, lineBreak_);
+    if (!IsLineBreak(lines[insertAt - 1])) added.insert(0, lineBreak_);
     lines.insert(insertAt, added);
     return true;
   }
 
   bool DeleteKey(const std::string& section, const std::string& key) {
-    Group* group = FindGroup(Trim(section));
+    Group* group = Find(Trim(section));
     if (!group) return false;
     std::string ident = Trim(key);
     std::vector<Line> doomed;
-    ForEachEntry(*group, [&](const Line& line, const Entry& entry) {
+    ForEachEntry(group->lines, [&](const Line& line, const Entry& entry) {
       if (SameText(entry.key, ident)) doomed.push_back(line);
       return true;
     });
@@ -230,7 +290,7 @@ public:
 
   bool EraseSection(const std::string& section) {
     std::string name = Trim(section);
-    return std::erase_if(groups_, [&](const Group& group) { return group.hasHeader && SameText(group.name, name); }) > 0;
+    return std::erase_if(groups_, [&](const Group& g) { return g.hasHeader && SameText(g.name, name); }) > 0;
   }
 
 private:
@@ -241,26 +301,18 @@ private:
   };
 
   // The first section of the name: later ones of the same name are never seen.
-  const Group* FindGroup(const std::string& name) const {
+  const Group* Find(const std::string& name) const {
     for (const Group& group : groups_) {
       if (group.hasHeader && SameText(group.name, name)) return &group;
     }
     return nullptr;
   }
-  Group* FindGroup(const std::string& name) {
-    return const_cast<Group*>(static_cast<const IniDocument*>(this)->FindGroup(name));
-  }
+  Group* Find(const std::string& name) { return const_cast<Group*>(std::as_const(*this).Find(name)); }
 
-  // Calls visit(line, entry) for each entry of a group until it returns false.
-  template <typename Visit>
-  static void ForEachEntry(const Group& group, Visit visit) {
-    std::string_view lines = group.lines;
-    for (size_t pos = LineAt(lines, 0).next; pos < lines.size();) {
-      Line line = LineAt(lines, pos);
-      std::optional<Entry> entry = EntryOf(lines.substr(line.begin, line.end - line.begin));
-      if (entry && !visit(line, *entry)) return;
-      pos = line.next;
-    }
+  std::optional<std::string_view> Lines(const std::string& name) const {
+    const Group* group = Find(name);
+    if (!group) return std::nullopt;
+    return std::string_view(group->lines);
   }
 
   std::vector<Group> groups_;
@@ -307,9 +359,11 @@ IniDocument TIniFile::Load() const { return IniDocument(ReadIniText(FileName()))
 
 void TIniFile::Store(const IniDocument& document) { WriteFileAtomic(FileName(), document.Text()); }
 
+// Reads look at the file's text directly, without copying its sections.
 std::string TIniFile::ReadString(const std::string& Section, const std::string& Ident,
                                  const std::string& Default) const {
-  return Load().Value(Section, Ident).value_or(Default);
+  std::string text = ReadIniText(FileName());
+  return ValueIn(FirstSection(text, Trim(Section)), Trim(Ident)).value_or(Default);
 }
 
 void TIniFile::WriteString(const std::string& Section, const std::string& Ident, const std::string& Value) {
@@ -319,13 +373,22 @@ void TIniFile::WriteString(const std::string& Section, const std::string& Ident,
 }
 
 void TIniFile::ReadSection(const std::string& Section, TStringList& Strings) const {
-  Load().ListSection(Section, Strings, false);
+  std::string text = ReadIniText(FileName());
+  ListSection(FirstSection(text, Trim(Section)), Strings, false);
 }
 
-void TIniFile::ReadSections(TStringList& Strings) const { Load().ListSections(Strings); }
+void TIniFile::ReadSections(TStringList& Strings) const {
+  std::string text = ReadIniText(FileName());
+  SectionNames names(Strings);
+  ForEachSection(text, [&](const std::string& name, std::string_view) {
+    names.Add(name);
+    return true;
+  });
+}
 
 void TIniFile::ReadSectionValues(const std::string& Section, TStringList& Strings) const {
-  Load().ListSection(Section, Strings, true);
+  std::string text = ReadIniText(FileName());
+  ListSection(FirstSection(text, Trim(Section)), Strings, true);
 }
 
 void TIniFile::EraseSection(const std::string& Section) {
@@ -354,13 +417,13 @@ void TMemIniFile::WriteString(const std::string& Section, const std::string& Ide
 }
 
 void TMemIniFile::ReadSection(const std::string& Section, TStringList& Strings) const {
-  document_->ListSection(Section, Strings, false);
+  document_->ReadSection(Section, Strings, false);
 }
 
-void TMemIniFile::ReadSections(TStringList& Strings) const { document_->ListSections(Strings); }
+void TMemIniFile::ReadSections(TStringList& Strings) const { document_->ReadSections(Strings); }
 
 void TMemIniFile::ReadSectionValues(const std::string& Section, TStringList& Strings) const {
-  document_->ListSection(Section, Strings, true);
+  document_->ReadSection(Section, Strings, true);
 }
 
 void TMemIniFile::EraseSection(const std::string& Section) {

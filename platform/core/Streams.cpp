@@ -1,11 +1,13 @@
 #include "platform/core/Streams.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/core/Files.h"
@@ -79,7 +81,14 @@ TFileStream::TFileStream(const std::string& FileName, uint16_t Mode) : fileName_
     default: throw EFOpenError("Cannot open file \"" + FileName + "\". " + std::strerror(EINVAL));
   }
   fd_ = ::open(FileName.c_str(), access | O_CLOEXEC);
-  if (fd_ < 0) throw EFOpenError("Cannot open file \"" + FileName + "\". " + std::strerror(errno));
+  int error = errno;
+  // A folder opens for reading on this platform, but is no file.
+  struct stat st{};
+  if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(std::exchange(fd_, -1));
+    error = EISDIR;
+  }
+  if (fd_ < 0) throw EFOpenError("Cannot open file \"" + FileName + "\". " + std::strerror(error));
 }
 
 TFileStream::~TFileStream() { ::close(fd_); }

@@ -14,8 +14,8 @@
 namespace platform {
 namespace {
 
-constexpr int kHosts = 200;
-constexpr int kRewrites = 100;
+constexpr int kHosts = 100;
+constexpr int kRewrites = 40;
 const char* const kHostSections[] = {"Hosts", "Enabled", "WaitForStatusChange", "Show", "RunOnConnected",
                                      "RunOnDisconnected"};
 

@@ -1,0 +1,146 @@
+// The reads the service makes from HostList.ini at every check of a host, through TIniFile (each value
+// opens, reads and closes the file), against the same reads with Python's configparser on the same file
+// of 1000 hosts. The configparser rows run bench/configparser_reads.py, which times its own checks; their
+// counter "x_TIniFile" is how many times longer a check takes there than with TIniFile.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "platform/core/Files.h"
+#include "platform/core/IniFile.h"
+#include "platform/core/Paths.h"
+
+namespace {
+
+using platform::TIniFile;
+
+constexpr int kHosts = 1000;
+const char* const kHostSections[] = {"WaitForStatusChange", "Show", "RunOnConnected", "RunOnDisconnected",
+                                     "Enabled"};
+
+std::string HostName(int index) {
+  char name[32];
+  std::snprintf(name, sizeof name, "host%04d.example.net", index);
+  return name;
+}
+
+// The checked host: one in the middle of the list, as the service meets them on average.
+const std::string kHost = HostName(kHosts / 2);
+
+// HostList.ini as the configurator saves it: the six host sections with every host in list order, then
+// the options.
+std::string HostListText() {
+  std::string text;
+  auto section = [&](const char* name, auto value) {
+    text += "[" + std::string(name) + "]\r\n";
+    for (int i = 0; i < kHosts; ++i) text += HostName(i) + "=" + value(i) + "\r\n";
+  };
+  section("Hosts", [](int) { return std::string(); });
+  section("Enabled", [](int i) { return std::string(i % 7 == 0 ? "0" : "1"); });
+  section("WaitForStatusChange", [](int i) { return std::string(i % 2 == 0 ? "1" : "0"); });
+  section("Show", [](int i) { return std::to_string(i % 4 == 0 ? 0 : 1); });
+  section("RunOnConnected", [](int i) { return "/opt/velmora/commands/" + HostName(i) + "-up.sh"; });
+  section("RunOnDisconnected", [](int i) { return "/opt/velmora/commands/" + HostName(i) + "-down.sh"; });
+  text += "[Options]\r\nLogPanel=280\r\nIntervall=120\r\nLogging=1\r\nWebStatus=0\r\n"
+          "StatusHTMLFilename=index.htm\r\nStatusHTMLDir=/opt/velmora/\r\n";
+  return text;
+}
+
+std::string hostListFile;    // set up by main
+double iniSecondsPerCheck;  // the last TIniFile measurement, for the ratio
+
+// One check's reads, typed as the service reads them.
+struct HostSettings {
+  int interval;
+  bool waitForStatusChange;
+  int show;
+  std::string runOnConnected;
+  std::string runOnDisconnected;
+  bool enabled;
+};
+
+HostSettings ReadHostSettings(const TIniFile& ini, const std::string& host) {
+  return {ini.ReadInteger("Options", "Intervall", 30),   ini.ReadBool("WaitForStatusChange", host, false),
+          ini.ReadInteger("Show", host, 1),              ini.ReadString("RunOnConnected", host, ""),
+          ini.ReadString("RunOnDisconnected", host, ""), ini.ReadBool("Enabled", host, true)};
+}
+
+// The six values as text, in the order the Python script prints them.
+std::string ValuesAsText(const TIniFile& ini, const std::string& host) {
+  std::string values = ini.ReadString("Options", "Intervall", "30");
+  for (const char* section : kHostSections) values += "|" + ini.ReadString(section, host, "");
+  return values;
+}
+
+void BM_TIniFileHostCheck(benchmark::State& state) {
+  TIniFile ini(hostListFile);
+  auto start = std::chrono::steady_clock::now();
+  for (auto _ : state) benchmark::DoNotOptimize(ReadHostSettings(ini, kHost));
+  std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+  iniSecondsPerCheck = elapsed.count() / static_cast<double>(state.iterations());
+  state.counters["file_KiB"] = static_cast<double>(std::filesystem::file_size(hostListFile)) / 1024;
+}
+BENCHMARK(BM_TIniFileHostCheck)->Unit(benchmark::kMicrosecond);
+
+// Runs the script once; it reports its own mean time per check, which becomes this row's time.
+void BM_ConfigParserHostCheck(benchmark::State& state, const char* mode) {
+  std::string command = "/usr/bin/python3 '" + platform::ExeDir() + "configparser_reads.py' '" + hostListFile +
+                        "' '" + kHost + "' " + mode + " 1.0";
+  for (auto _ : state) {
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+      state.SkipWithError("cannot start /usr/bin/python3");
+      return;
+    }
+    std::string output;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
+    int status = ::pclose(pipe);
+    size_t tab = output.find('\t');
+    if (status != 0 || tab == std::string::npos) {
+      state.SkipWithError(("configparser_reads.py failed: " + output).c_str());
+      return;
+    }
+    std::string values = output.substr(tab + 1);
+    while (!values.empty() && values.back() == '\n') values.pop_back();
+    if (values != ValuesAsText(TIniFile(hostListFile), kHost)) {
+      state.SkipWithError(("configparser read other values: " + values).c_str());
+      return;
+    }
+    double secondsPerCheck = std::strtod(output.c_str(), nullptr);
+    state.SetIterationTime(secondsPerCheck);
+    if (iniSecondsPerCheck > 0) state.counters["x_TIniFile"] = secondsPerCheck / iniSecondsPerCheck;
+  }
+}
+BENCHMARK_CAPTURE(BM_ConfigParserHostCheck, parse_per_value, "per-value")
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ConfigParserHostCheck, parse_per_check, "per-check")
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  std::string folder = (std::filesystem::temp_directory_path() / "velmora-bench-XXXXXX").string();
+  if (::mkdtemp(folder.data()) == nullptr) {
+    std::perror("ini_bench: mkdtemp");
+    return 1;
+  }
+  hostListFile = folder + "/HostList.ini";
+  platform::WriteFileAtomic(hostListFile, HostListText());
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::filesystem::remove_all(folder);
+  return 0;
+}
