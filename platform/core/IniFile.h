@@ -83,8 +83,10 @@ class IniDocument;
 
 // An INI file read and written on disk at every call, as the Windows profile functions do: each read opens,
 // reads and closes the file; each write reads the file fresh (so changes made by another process meanwhile
-// are kept), changes it and replaces it atomically (a reader sees the old or the new file, never a part).
-// Two processes writing the same file at the same moment are not serialised: the later replace wins.
+// are kept), changes it and replaces it atomically (a reader sees the old or the new file, never a part);
+// a write that changes no byte leaves the file alone. Two processes writing the same file at the same
+// moment are not serialised: the later replace wins. Each write costs a flush to disk, so a long run of
+// writes that belong together goes through TMemIniFile.
 class TIniFile : public TCustomIniFile {
 public:
   using TCustomIniFile::TCustomIniFile;
