@@ -1,11 +1,52 @@
 #include "platform/core/Clock.h"
 
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <ctime>
 #include <mutex>
-#include <thread>
+#include <vector>
 
 namespace platform {
+
+namespace {
+
+int64_t ReadClockMs(clockid_t id) {
+  timespec ts{};
+  clock_gettime(id, &ts);
+  return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1'000'000;
+}
+
+int NewEventFd() { return ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC); }
+
+void SignalEventFd(int fd) {
+  uint64_t one = 1;
+  while (::write(fd, &one, sizeof one) < 0 && errno == EINTR) {
+  }
+}
+
+// Consumes the eventfd's count; true when it had one.
+bool DrainEventFd(int fd) {
+  uint64_t count = 0;
+  return ::read(fd, &count, sizeof count) == sizeof count;
+}
+
+}  // namespace
+
+// One thread as the clock sees it. Created at the thread's first wait, unlinked when the thread ends.
+struct ClockThread {
+  ClockThread();
+  ~ClockThread();
+  int wakeFd;               // signalled when the thread is to run on (time reached, lock handed over)
+  bool joined = false;      // takes part in the virtual clock
+  bool waiting = false;     // counts as waiting for the virtual clock's rule
+  int64_t deadline = kNoDeadline;
+  bool holdsIo = false;     // waits on descriptors that hold virtual time
+};
 
 namespace {
 
@@ -14,20 +55,172 @@ struct VirtualClock {
   std::atomic<bool> enabled{false};
   int64_t monotonicMs = 0;
   int64_t unixMs = 0;
+  std::vector<ClockThread*> participants;
+  int64_t allWaitingSinceRealMs = -1;  // when the I/O grace began; -1 while not every participant waits
+  int64_t lastChangeRealMs = 0;        // when a participant last began or ended a wait
+  int ioGraceMs = 100;
 };
 
+// A participant that neither begins nor ends a wait for this long while others wait is taken to be
+// blocked elsewhere (a join, a foreign lock) and leaves the virtual clock until its next wait.
+constexpr int64_t kStallMs = 500;
+
+// Never destroyed: threads may end (and unlink themselves) after static destruction has begun.
 VirtualClock& Virtual() {
-  static VirtualClock clock;
-  return clock;
+  static VirtualClock* clock = new VirtualClock;
+  return *clock;
 }
 
-int64_t ReadClockMs(clockid_t id) {
-  timespec ts{};
-  clock_gettime(id, &ts);
-  return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1'000'000;
+ClockThread& Self() {
+  thread_local ClockThread self;
+  return self;
+}
+
+// The clock's lock is held by the caller of every function below.
+
+void Changed(VirtualClock& v) {
+  v.allWaitingSinceRealMs = -1;
+  v.lastChangeRealMs = ReadClockMs(CLOCK_MONOTONIC);
+}
+
+void MarkRunning(VirtualClock& v, ClockThread& t) {
+  if (t.waiting) {
+    t.waiting = false;
+    Changed(v);
+  }
+  SignalEventFd(t.wakeFd);
+}
+
+void Join(VirtualClock& v, ClockThread& t) {
+  if (t.joined) return;
+  t.joined = true;
+  v.participants.push_back(&t);
+  Changed(v);
+}
+
+// Lets the participants that have not waited for kStallMs leave; returns the real ms until the next
+// one may, or -1 when every participant waits.
+int LetStalledLeave(VirtualClock& v) {
+  bool running = std::any_of(v.participants.begin(), v.participants.end(), [](const ClockThread* t) { return !t->waiting; });
+  if (!running) return -1;
+  int64_t rest = v.lastChangeRealMs + kStallMs - ReadClockMs(CLOCK_MONOTONIC);
+  if (rest > 0) return static_cast<int>(rest);
+  std::erase_if(v.participants, [](ClockThread* t) {
+    if (t->waiting) return false;
+    t->joined = false;
+    return true;
+  });
+  Changed(v);
+  return -1;
+}
+
+void MoveTimeTo(VirtualClock& v, int64_t monotonicMs) {
+  if (monotonicMs > v.monotonicMs) {
+    v.unixMs += monotonicMs - v.monotonicMs;
+    v.monotonicMs = monotonicMs;
+  }
+  for (ClockThread* t : v.participants)
+    if (t->waiting && t->deadline <= v.monotonicMs) MarkRunning(v, *t);
+}
+
+// Applies the rule: when every participant waits, time jumps to the earliest deadline. Returns the real
+// time in ms after which the caller should try again (the rest of the I/O grace), or -1.
+int TryAdvance(VirtualClock& v) {
+  if (int rest = LetStalledLeave(v); rest >= 0) return rest;
+  if (v.participants.empty()) return -1;
+  int64_t earliest = kNoDeadline;
+  bool holdsIo = false;
+  for (const ClockThread* t : v.participants) {
+    earliest = std::min(earliest, t->deadline);
+    holdsIo = holdsIo || t->holdsIo;
+  }
+  if (earliest == kNoDeadline) return -1;
+  if (holdsIo) {
+    int64_t realNow = ReadClockMs(CLOCK_MONOTONIC);
+    if (v.allWaitingSinceRealMs < 0) v.allWaitingSinceRealMs = realNow;
+    int64_t rest = v.allWaitingSinceRealMs + v.ioGraceMs - realNow;
+    if (rest > 0) return static_cast<int>(rest);
+  }
+  MoveTimeTo(v, earliest);
+  return -1;
+}
+
+void SetWaiting(VirtualClock& v, ClockThread& t, int64_t deadline, bool holdsIo) {
+  t.waiting = true;
+  t.deadline = deadline;
+  t.holdsIo = holdsIo;
+  Changed(v);
+}
+
+void StopWaiting(VirtualClock& v, ClockThread& t) {
+  if (t.waiting) {
+    t.waiting = false;
+    Changed(v);
+  }
+}
+
+short ToPollEvents(unsigned events) {
+  short result = 0;
+  if (events & kWaitReadable) result |= POLLIN;
+  if (events & kWaitWritable) result |= POLLOUT;
+  return result;
+}
+
+unsigned FromPollEvents(short revents) {
+  unsigned result = 0;
+  if (revents & (POLLIN | POLLPRI)) result |= kWaitReadable;
+  if (revents & POLLOUT) result |= kWaitWritable;
+  if (revents & POLLHUP) result |= kWaitHangUp;
+  if (revents & (POLLERR | POLLNVAL)) result |= kWaitError;
+  return result;
+}
+
+// Polls [first..., fds...]; copies the descriptors' readiness into fds and returns true when one is ready.
+bool PollAll(std::vector<pollfd>& set, size_t first, std::span<WaitFd> fds, int timeoutMs) {
+  int n = ::poll(set.data(), set.size(), timeoutMs);
+  if (n <= 0) return false;
+  bool ready = false;
+  for (size_t i = 0; i < fds.size(); ++i) {
+    fds[i].revents = FromPollEvents(set[first + i].revents);
+    ready = ready || fds[i].revents != 0;
+  }
+  return ready;
+}
+
+std::vector<pollfd> PollSet(std::initializer_list<int> firstFds, std::span<WaitFd> fds) {
+  std::vector<pollfd> set;
+  set.reserve(firstFds.size() + fds.size());
+  for (int fd : firstFds) set.push_back({fd, POLLIN, 0});
+  for (WaitFd& w : fds) {
+    w.revents = 0;
+    set.push_back({w.fd, ToPollEvents(w.events), 0});
+  }
+  return set;
 }
 
 }  // namespace
+
+// Gives the functions below access to the private state of the clock's classes.
+struct ClockAccess {
+  static WaitResult RealWait(int64_t deadlineMs, ClockWakeup* wakeup, std::span<WaitFd> fds);
+  static WaitResult VirtualWait(int64_t deadlineMs, ClockWakeup* wakeup, std::span<WaitFd> fds);
+  static int WakeupFd(ClockWakeup* wakeup) { return wakeup ? wakeup->fd_ : -1; }
+};
+
+ClockThread::ClockThread() : wakeFd(NewEventFd()) {}
+
+ClockThread::~ClockThread() {
+  VirtualClock& v = Virtual();
+  {
+    std::lock_guard lock(v.mutex);
+    if (joined) {
+      std::erase(v.participants, this);
+      Changed(v);
+      TryAdvance(v);  // the threads left may all be waiting now
+    }
+  }
+  ::close(wakeFd);
+}
 
 int64_t MonotonicMs() {
   VirtualClock& v = Virtual();
@@ -52,37 +245,184 @@ int64_t UnixTimeMs() {
 void Sleep(uint32_t ms) { SleepUntil(MonotonicMs() + ms); }
 
 void SleepUntil(int64_t deadlineMs) {
-  VirtualClock& v = Virtual();
-  if (v.enabled) {
-    std::lock_guard lock(v.mutex);
-    if (deadlineMs > v.monotonicMs) {
-      v.unixMs += deadlineMs - v.monotonicMs;
-      v.monotonicMs = deadlineMs;
-    }
-    return;
+  while (MonotonicMs() < deadlineMs) WaitOnClock(deadlineMs, nullptr, {});
+}
+
+WaitResult WaitOnClock(int64_t deadlineMs, ClockWakeup* wakeup, std::span<WaitFd> fds) {
+  if (Virtual().enabled) return ClockAccess::VirtualWait(deadlineMs, wakeup, fds);
+  return ClockAccess::RealWait(deadlineMs, wakeup, fds);
+}
+
+bool PollReady(std::span<WaitFd> fds) {
+  std::vector<pollfd> set = PollSet({}, fds);
+  return PollAll(set, 0, fds, 0);
+}
+
+WaitResult ClockAccess::RealWait(int64_t deadlineMs, ClockWakeup* wakeup, std::span<WaitFd> fds) {
+  int wakeFd = WakeupFd(wakeup);
+  std::vector<pollfd> set = PollSet({wakeFd}, fds);
+  for (;;) {
+    if (wakeFd >= 0 && DrainEventFd(wakeFd)) return WaitResult::Woken;
+    int64_t now = ReadClockMs(CLOCK_MONOTONIC);
+    if (now >= deadlineMs) return WaitResult::TimedOut;
+    int64_t rest = deadlineMs == kNoDeadline ? -1 : std::min<int64_t>(deadlineMs - now, 1'000'000);
+    if (PollAll(set, 1, fds, static_cast<int>(rest))) return WaitResult::Ready;
+    if (!Virtual().enabled) continue;
+    return WaitResult::Woken;  // switched to the virtual clock meanwhile
   }
-  int64_t remaining = deadlineMs - ReadClockMs(CLOCK_MONOTONIC);
-  if (remaining > 0) std::this_thread::sleep_for(std::chrono::milliseconds(remaining));
+}
+
+WaitResult ClockAccess::VirtualWait(int64_t deadlineMs, ClockWakeup* wakeup, std::span<WaitFd> fds) {
+  VirtualClock& v = Virtual();
+  ClockThread& self = Self();
+  int wakeupFd = WakeupFd(wakeup);
+  std::vector<pollfd> set = PollSet({self.wakeFd, wakeupFd}, fds);
+  bool holdsIo = std::any_of(fds.begin(), fds.end(), [](const WaitFd& w) { return w.hold == VirtualTimeHold::Hold; });
+
+  std::unique_lock lock(v.mutex);
+  Join(v, self);
+  if (wakeupFd >= 0 && DrainEventFd(wakeupFd)) return WaitResult::Woken;
+  if (v.monotonicMs >= deadlineMs) return WaitResult::TimedOut;
+  if (!fds.empty()) {
+    lock.unlock();
+    bool ready = PollAll(set, 2, fds, 0);
+    lock.lock();
+    if (ready) return WaitResult::Ready;
+  }
+  SetWaiting(v, self, deadlineMs, holdsIo);
+  if (wakeup) wakeup->waiter_ = &self;
+  bool ready = false;
+  for (;;) {
+    int retryMs = TryAdvance(v);
+    if (!self.waiting || !self.joined || !v.enabled) break;
+    if (holdsIo && retryMs < 0) retryMs = v.ioGraceMs;  // a waiter on I/O re-applies the rule now and then
+    lock.unlock();
+    ready = PollAll(set, 2, fds, retryMs);
+    lock.lock();
+    DrainEventFd(self.wakeFd);
+    if (ready) break;
+  }
+  StopWaiting(v, self);
+  if (wakeup) wakeup->waiter_ = nullptr;
+  if (ready) return WaitResult::Ready;
+  if (wakeupFd >= 0 && DrainEventFd(wakeupFd)) return WaitResult::Woken;
+  if (v.enabled && v.monotonicMs >= deadlineMs) return WaitResult::TimedOut;
+  return WaitResult::Woken;
+}
+
+ClockWakeup::ClockWakeup() : fd_(NewEventFd()) {}
+
+ClockWakeup::~ClockWakeup() { ::close(fd_); }
+
+void ClockWakeup::Wake() {
+  VirtualClock& v = Virtual();
+  std::lock_guard lock(v.mutex);
+  SignalEventFd(fd_);
+  if (waiter_) MarkRunning(v, *waiter_);
 }
 
 void UseVirtualClock(int64_t startUnixMs, int64_t startMonotonicMs) {
   VirtualClock& v = Virtual();
   std::lock_guard lock(v.mutex);
+  for (ClockThread* t : v.participants) {
+    t->joined = false;
+    MarkRunning(v, *t);
+  }
+  v.participants.clear();
+  Changed(v);
   v.unixMs = startUnixMs;
   v.monotonicMs = startMonotonicMs;
   v.enabled = true;
 }
 
-void UseRealClock() { Virtual().enabled = false; }
+void UseRealClock() {
+  VirtualClock& v = Virtual();
+  std::lock_guard lock(v.mutex);
+  v.enabled = false;
+  for (ClockThread* t : v.participants) {
+    t->joined = false;
+    MarkRunning(v, *t);
+  }
+  v.participants.clear();
+}
 
 bool IsVirtualClock() { return Virtual().enabled; }
 
 void AdvanceVirtualClock(int64_t ms) {
   VirtualClock& v = Virtual();
-  if (!v.enabled || ms <= 0) return;
   std::lock_guard lock(v.mutex);
-  v.monotonicMs += ms;
-  v.unixMs += ms;
+  if (!v.enabled || ms <= 0) return;
+  MoveTimeTo(v, v.monotonicMs + ms);
+}
+
+void SetVirtualClockIoGraceMs(int ms) {
+  VirtualClock& v = Virtual();
+  std::lock_guard lock(v.mutex);
+  v.ioGraceMs = std::max(ms, 0);
+}
+
+OffClock::OffClock() {
+  VirtualClock& v = Virtual();
+  ClockThread& self = Self();
+  std::lock_guard lock(v.mutex);
+  if (!v.enabled || !self.joined) return;
+  SetWaiting(v, self, kNoDeadline, false);
+  active_ = true;
+  TryAdvance(v);
+}
+
+OffClock::~OffClock() {
+  if (!active_) return;
+  VirtualClock& v = Virtual();
+  std::lock_guard lock(v.mutex);
+  StopWaiting(v, Self());
+}
+
+void RecursiveClockMutex::lock() {
+  VirtualClock& v = Virtual();
+  ClockThread& self = Self();
+  std::unique_lock lock(v.mutex);
+  if (owner_ == &self || owner_ == nullptr) {
+    owner_ = &self;
+    ++depth_;
+    return;
+  }
+  waiters_.push_back(&self);
+  bool counts = v.enabled && self.joined;
+  if (counts) {
+    SetWaiting(v, self, kNoDeadline, false);
+    TryAdvance(v);
+  }
+  while (owner_ != &self) {
+    lock.unlock();
+    pollfd p{self.wakeFd, POLLIN, 0};
+    ::poll(&p, 1, -1);
+    lock.lock();
+    DrainEventFd(self.wakeFd);
+  }
+  StopWaiting(v, self);
+}
+
+bool RecursiveClockMutex::try_lock() {
+  VirtualClock& v = Virtual();
+  ClockThread& self = Self();
+  std::lock_guard lock(v.mutex);
+  if (owner_ != &self && owner_ != nullptr) return false;
+  owner_ = &self;
+  ++depth_;
+  return true;
+}
+
+void RecursiveClockMutex::unlock() {
+  VirtualClock& v = Virtual();
+  std::lock_guard lock(v.mutex);
+  if (--depth_ > 0) return;
+  owner_ = nullptr;
+  if (waiters_.empty()) return;
+  owner_ = waiters_.front();
+  waiters_.pop_front();
+  depth_ = 1;
+  MarkRunning(v, *owner_);
 }
 
 }  // namespace platform

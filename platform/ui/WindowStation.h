@@ -1,0 +1,67 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/ui/MessageQueue.h"
+#include "platform/ui/Messages.h"
+
+namespace platform {
+
+// The window station of one executables' folder: the shared list of top-level windows and registered
+// messages of every process whose executable lies there, and the datagram sockets through which they
+// post to each other's windows. Used by the window functions (Window.h); not called by the system's code.
+//
+// Files in ExeDir()/.station/: "lock" (flock: shared to read, exclusive to change), "windows" (one line
+// per listed window: handle, pid, uid, socket name, class, caption), "messages" (number and name per
+// registered message), and one datagram socket per listed window, named after its handle. The folder
+// and its files belong to the executables' folder's owner and group (when this process may set them) and
+// give access to the same classes of users (owner, group, others) that may write the executables'
+// folder. A receiver also checks every datagram's sender credentials against that folder and drops posts
+// from users who may not write it.
+//
+// Staleness: an entry whose process is gone or whose socket no longer answers is never found; lookups,
+// posts and broadcasts that meet one remove it and its socket.
+class WindowStation {
+public:
+  // The station of the current executables' folder, opened (and created) at first use; null when this
+  // process may not take part (the folder and the station are not writable for it).
+  static std::shared_ptr<WindowStation> ForExeDir();
+
+  explicit WindowStation(const std::string& folder);
+  ~WindowStation();
+  WindowStation(const WindowStation&) = delete;
+  WindowStation& operator=(const WindowStation&) = delete;
+
+  // One listed window of this process: its entry and its receiving socket, which feeds the posts it
+  // receives into the owning thread's queue. Destroying it removes both.
+  class Listing {
+  public:
+    virtual ~Listing() = default;
+    virtual void SetCaption(const std::string& caption) = 0;
+  };
+
+  // Lists a top-level window of this process; null when the station cannot take it.
+  std::unique_ptr<Listing> List(HWND hwnd, const std::string& className, const std::string& caption,
+                                const std::shared_ptr<MessageQueue>& queue);
+
+  // A live window of another process with this class and caption (null matches any); HWND{} for none.
+  HWND Find(const char* className, const char* caption);
+  // True when hwnd is a listed window of another process that lives.
+  bool IsListed(HWND hwnd);
+  // Posts to one window of another process; false when it does not live or its queue is full.
+  bool Post(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  // Posts to every listed window of the other processes; false when one that lives did not get it.
+  bool Broadcast(UINT msg, WPARAM wParam, LPARAM lParam);
+  // The station-wide number of a message name; 0 when it cannot be had.
+  UINT RegisterMessage(const std::string& name);
+
+  const std::string& Folder() const { return folder_; }
+
+private:
+  struct Impl;
+  std::string folder_;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace platform
