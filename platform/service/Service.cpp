@@ -4,7 +4,7 @@
 
 namespace platform {
 
-TService::TService() = default;
+TService::TService(TComponent* AOwner) : TComponent(AOwner) {}
 
 TService::~TService() = default;
 
@@ -72,7 +72,7 @@ void TService::Controller(ServiceControl control) {
 }
 
 void TService::LogMessage(const std::string& message) const {
-  std::fprintf(stderr, "%s: %s\n", (DisplayName.empty() ? Name : DisplayName).c_str(), message.c_str());
+  std::fprintf(stderr, "%s: %s\n", (DisplayName.empty() ? Name() : DisplayName).c_str(), message.c_str());
 }
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/service/ServiceThread.h"
+#include "platform/ui/Component.h"
 
 namespace platform {
 
@@ -16,21 +17,20 @@ enum class TCurrentStatus { csStopped, csStartPending, csStopPending, csRunning,
 enum class TStartType { stAuto, stManual, stDisabled };
 
 // A service of the service framework: its registration properties, its handlers and its state. The
-// program derives its service class from it, sets the properties and assigns the handlers in its
-// constructor; the service application (ServiceApplication.h) owns it and runs it.
+// program derives its service class from it, sets the properties (the component's Name is the service
+// name) and assigns the handlers in its constructor; the service application (ServiceApplication.h) owns
+// it and runs it. Its components (timers and the like) are created with it, on the main thread.
 //
 // Threads: OnStart, OnExecute, and OnStop, OnPause, OnContinue as served by the execute handler's
 // ServiceThread()->ProcessRequests run on the service thread. DoStop, the service's request to stop
-// itself, runs OnStop at once on whichever thread calls it (main or service thread).
-class TService {
+// itself, runs OnStop at once on whichever thread calls it (main or service thread). The service thread
+// has ended before the service is destroyed (Run waits for it).
+class TService : public TComponent {
 public:
-  TService();
-  TService(const TService&) = delete;
-  TService& operator=(const TService&) = delete;
-  virtual ~TService();
+  explicit TService(TComponent* AOwner);
+  ~TService() override;
 
-  // Registration properties; the service name is the name of its systemd unit.
-  std::string Name;
+  // Registration properties; the service name (Name) is the name of its systemd unit.
   std::string DisplayName;
   std::vector<std::string> Dependencies;  // services that must run first (see ServiceUnit.h)
   TStartType StartType = TStartType::stAuto;

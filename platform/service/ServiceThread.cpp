@@ -1,7 +1,7 @@
 #include "platform/service/ServiceThread.h"
 
-#include "platform/core/Exception.h"
 #include "platform/service/Service.h"
+#include "platform/ui/Application.h"
 
 namespace platform {
 
@@ -16,11 +16,6 @@ const char* ControlName(ServiceControl control) {
   return "control";
 }
 
-std::string MessageOf(const std::exception& e) {
-  auto* exception = dynamic_cast<const Exception*>(&e);
-  return exception ? exception->Message() : e.what();
-}
-
 }  // namespace
 
 TServiceThread::TServiceThread(TService& service) : service_(service) {}
@@ -28,11 +23,8 @@ TServiceThread::TServiceThread(TService& service) : service_(service) {}
 TServiceThread::~TServiceThread() { WaitFor(); }
 
 void TServiceThread::Terminate() {
-  {
-    std::lock_guard lock(mutex_);
-    terminated_.store(true);
-  }
-  wake_.notify_all();
+  terminated_.store(true);
+  wakeup_.Wake();
 }
 
 bool TServiceThread::IsCurrentThread() const { return std::this_thread::get_id() == id_.load(); }
@@ -42,29 +34,41 @@ void TServiceThread::Post(ServiceControl control) {
     std::lock_guard lock(mutex_);
     requests_.push_back(control);
   }
-  wake_.notify_all();
+  wakeup_.Wake();
 }
 
 void TServiceThread::WaitFor() {
-  if (thread_.joinable() && !IsCurrentThread()) thread_.join();
+  if (!thread_.joinable() || IsCurrentThread()) return;
+  OffClock off;  // the service thread may still wait on the clock before it ends
+  thread_.join();
 }
 
+std::optional<ServiceControl> TServiceThread::TakeRequest() {
+  std::lock_guard lock(mutex_);
+  if (requests_.empty()) return std::nullopt;
+  ServiceControl control = requests_.front();
+  requests_.pop_front();
+  return control;
+}
+
+// The wait is a wait on the platform clock, so a service on the virtual clock lets time go on.
 void TServiceThread::ProcessRequests(bool WaitForMessage) {
-  if (!IsCurrentThread()) return;
-  for (;;) {
-    ServiceControl control;
-    {
-      std::unique_lock lock(mutex_);
-      if (WaitForMessage) {
-        wake_.wait(lock, [this] { return terminated_.load() || !requests_.empty(); });
-        if (terminated_.load() && requests_.empty()) return;
-      } else if (requests_.empty()) {
-        return;
-      }
-      control = requests_.front();
-      requests_.pop_front();
+  if (!IsCurrentThread()) {
+    if (WaitForMessage) {
+      Application().HandleMessagesUntil([this] { return terminated_.load(); });
+    } else {
+      Application().ProcessMessages();
     }
-    Serve(control);
+    return;
+  }
+  for (;;) {
+    if (std::optional<ServiceControl> control = TakeRequest()) {
+      Serve(*control);
+    } else if (WaitForMessage && !terminated_.load()) {
+      WaitOnClock(kNoDeadline, &wakeup_, {});
+    } else {
+      return;
+    }
   }
 }
 
@@ -77,7 +81,7 @@ void TServiceThread::Serve(ServiceControl control) {
       case ServiceControl::Continue: service_.DoContinue(); break;
     }
   } catch (const std::exception& e) {
-    service_.LogMessage(std::string("The ") + ControlName(control) + " handler failed: " + MessageOf(e));
+    service_.LogMessage(std::string("The ") + ControlName(control) + " handler failed: " + e.what());
   }
 }
 
@@ -91,7 +95,7 @@ void TServiceThread::Execute() {
       ProcessRequests(false);
     }
   } catch (const std::exception& e) {
-    service_.LogMessage(std::string("The service failed: ") + MessageOf(e));
+    service_.LogMessage(std::string("The service failed: ") + e.what());
     failed_.store(true);
   }
   service_.status_.store(TCurrentStatus::csStopped);

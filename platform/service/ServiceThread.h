@@ -1,11 +1,12 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <thread>
 
+#include "platform/core/Clock.h"
 #include "platform/service/ControlSignals.h"
 
 namespace platform {
@@ -23,10 +24,12 @@ public:
   TServiceThread& operator=(const TServiceThread&) = delete;
   ~TServiceThread();
 
-  // Serves the queued control requests, each through the service's stop, pause or continue handling.
-  // WaitForMessage false: serves what is pending and returns at once. WaitForMessage true: waits for
-  // requests and serves them until the thread is terminated. On any thread but the service thread it
-  // returns at once: control requests are served on the service thread only.
+  // Processes what is pending for the calling thread. On the service thread: serves the queued control
+  // requests, each through the service's stop, pause or continue handling. On any other thread (the main
+  // thread in a timer tick) control requests are never served: the thread's messages are handled through
+  // the application instead (Application.h), hooks included.
+  // WaitForMessage false: handles what is pending and returns at once. WaitForMessage true: waits and
+  // handles until the service thread is terminated.
   void ProcessRequests(bool WaitForMessage);
 
   // Set once a stop was accepted; the execute handler ends when it sees it. Safe from any thread.
@@ -52,14 +55,15 @@ public:
 
 private:
   void Execute();
+  std::optional<ServiceControl> TakeRequest();
   void Serve(ServiceControl control);
 
   TService& service_;
   std::atomic<bool> terminated_{false};
   std::atomic<bool> failed_{false};
-  std::mutex mutex_;
-  std::condition_variable wake_;
+  std::mutex mutex_;  // guards requests_
   std::deque<ServiceControl> requests_;
+  ClockWakeup wakeup_;  // ends a wait for requests: one is posted or the thread is terminated
   std::atomic<std::thread::id> id_;  // set by the thread itself: it may run before thread_ is assigned
   std::thread thread_;
 };

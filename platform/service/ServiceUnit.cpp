@@ -1,11 +1,10 @@
 #include "platform/service/ServiceUnit.h"
 
 #include <spawn.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <strings.h>
 
 #include <algorithm>
 #include <cctype>
@@ -66,7 +65,7 @@ std::string QuoteCommand(const std::string& path) {
   return quoted + "\"";
 }
 
-std::string UnitFileName(const TService& service) { return UnitFolder() + "/" + service.Name + ".service"; }
+std::string UnitFileName(const TService& service) { return UnitFolder() + "/" + service.Name() + ".service"; }
 
 bool IsRealFolder() {
   const char* folder = std::getenv("VELMORA_UNIT_DIR");
@@ -108,7 +107,7 @@ std::string RunSystemctl(const std::vector<std::string>& arguments) {
 }
 
 std::string Title(const TService& service) {
-  return service.DisplayName.empty() ? service.Name : service.DisplayName + " (" + service.Name + ")";
+  return service.DisplayName.empty() ? service.Name() : service.DisplayName + " (" + service.Name() + ")";
 }
 
 }  // namespace
@@ -123,8 +122,8 @@ std::string DependencyUnit(const std::string& dependency) {
 std::string UnitFolder() { return IsRealFolder() ? kSystemUnitFolder : std::getenv("VELMORA_UNIT_DIR"); }
 
 std::string ServiceUnitText(const TService& service, const std::string& exePath) {
-  if (service.Name.empty() || !std::all_of(service.Name.begin(), service.Name.end(), IsUnitNameCharacter)) {
-    throw Exception("The service name \"" + service.Name + "\" cannot name a systemd unit.");
+  if (service.Name().empty() || !std::all_of(service.Name().begin(), service.Name().end(), IsUnitNameCharacter)) {
+    throw Exception("The service name \"" + service.Name() + "\" cannot name a systemd unit.");
   }
   RequireSingleLine(service.DisplayName, "display name");
   RequireSingleLine(exePath, "program path");
@@ -155,7 +154,7 @@ ServiceSetupResult InstallService(const TService& service, const std::string& ex
   if (real) {
     std::string problem = RunSystemctl({"daemon-reload"});
     if (problem.empty() && service.StartType == TStartType::stAuto) {
-      problem = RunSystemctl({"enable", service.Name + ".service"});
+      problem = RunSystemctl({"enable", service.Name() + ".service"});
     }
     if (!problem.empty()) {
       return {false, "The service " + Title(service) + " was written to " + path + ", but " + problem};
@@ -176,7 +175,7 @@ ServiceSetupResult UninstallService(const TService& service) {
                        " does not exist)."};
   }
   if (real) {
-    std::string problem = RunSystemctl({"disable", service.Name + ".service"});
+    std::string problem = RunSystemctl({"disable", service.Name() + ".service"});
     if (!problem.empty()) return {false, "Cannot uninstall the service " + Title(service) + ": " + problem};
   }
   if (!DeleteFile(path)) {

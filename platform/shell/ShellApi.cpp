@@ -102,7 +102,7 @@ int OpenWithDesktop(const std::string& target, const std::string& directory, int
 
 }  // namespace
 
-int ShellExecute(uintptr_t /*ownerWindow*/, const std::string& verb, const std::string& file,
+int ShellExecute(HWND /*ownerWindow*/, const std::string& verb, const std::string& file,
                  const std::string& parameters, const std::string& directory, int showCode) {
   if (!verb.empty() && strcasecmp(verb.c_str(), "open") != 0) return SE_ERR_NOASSOC;
   if (file.empty()) return ERROR_FILE_NOT_FOUND;

@@ -1,7 +1,9 @@
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
 #include <string>
+
+#include "platform/ui/Messages.h"
 
 namespace platform {
 
@@ -30,7 +32,13 @@ inline constexpr int SE_ERR_NOASSOC = 31;
 //   `parameters` are not used; without xdg-open the result is SE_ERR_NOASSOC.
 // `directory`, when given, is the program's working directory (ERROR_PATH_NOT_FOUND when it is missing).
 // `showCode` reaches the program in its environment (Launcher.h); the owner window is not used.
-int ShellExecute(uintptr_t ownerWindow, const std::string& verb, const std::string& file,
+int ShellExecute(HWND ownerWindow, const std::string& verb, const std::string& file,
                  const std::string& parameters, const std::string& directory, int showCode);
+
+// The same with no owner window, spelled 0 or nullptr as the system's callers do.
+inline int ShellExecute(std::nullptr_t, const std::string& verb, const std::string& file,
+                        const std::string& parameters, const std::string& directory, int showCode) {
+  return ShellExecute(HWND{}, verb, file, parameters, directory, showCode);
+}
 
 }  // namespace platform

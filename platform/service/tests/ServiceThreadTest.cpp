@@ -6,8 +6,10 @@
 #include <future>
 #include <mutex>
 
+#include "platform/core/Clock.h"
 #include "platform/core/Exception.h"
 #include "platform/service/Service.h"
+#include "platform/ui/Window.h"
 
 namespace platform {
 namespace {
@@ -15,8 +17,8 @@ namespace {
 // A service whose handlers record what ran and on which thread ("main" or "service").
 class RecordingService : public TService {
 public:
-  RecordingService() {
-    Name = "Test";
+  RecordingService() : TService(nullptr) {
+    SetName("Test");
     OnStart = [this](TService*, bool& started) {
       Record("start");
       started = acceptStart;
@@ -148,13 +150,45 @@ TEST(ServiceThreadTest, RefusalsFailuresAndFlagsAreKept) {
   EXPECT_FALSE(service.ServiceThread()->Failed());
 }
 
-TEST(ServiceThreadTest, ProcessRequestsOnAnotherThreadServesNothing) {
+TEST(ServiceThreadTest, OnAnotherThreadProcessRequestsHandlesThatThreadsMessages) {
   RecordingService service;
+  std::promise<void> paused;
+  service.OnPause = [&](TService*, bool&) {
+    service.Record("pause");
+    paused.set_value();
+  };
+  int seen = 0;
+  WindowHandle window("TTestWindow", "", WindowKind::Hidden, [&](TMessage& message) {
+    if (message.Msg == WM_USER) ++seen;
+  });
   std::future<void> ended = service.Start();
-  service.ServiceThread()->ProcessRequests(false);
+  service.Controller(ServiceControl::Pause);
+  PostMessage(window.Handle(), WM_USER, 0, 0);
+  service.ServiceThread()->ProcessRequests(false);  // this thread's message, not the service's request
+  EXPECT_EQ(seen, 1);
+  paused.get_future().wait();
   service.Controller(ServiceControl::Stop);
   ASSERT_TRUE(EndsSoon(ended));
-  EXPECT_EQ(service.Events(), "start@service stop@service");
+  EXPECT_EQ(service.Events(), "start@service pause@service stop@service");
+}
+
+TEST(ServiceThreadTest, WaitingForRequestsLetsVirtualTimeGoOn) {
+  UseVirtualClock(0);
+  RecordingService service;
+  service.OnStart = [](TService*, bool&) { Sleep(10); };  // the service thread now takes part in the clock
+  std::future<void> ended = service.Start();               // and then waits for requests
+  int64_t before = MonotonicMs();
+  Sleep(60000);
+  EXPECT_EQ(MonotonicMs() - before, 60000);
+  service.Controller(ServiceControl::Stop);
+  bool endedInTime;
+  {
+    OffClock off;
+    endedInTime = EndsSoon(ended);
+  }
+  UseRealClock();
+  ASSERT_TRUE(endedInTime);
+  EXPECT_EQ(service.Events(), "stop@service");
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 class ServiceUnitTest : public testing::Test {
 protected:
   void SetUp() override {
-    service_.Name = "Tarvonex";
+    service_.SetName("Tarvonex");
     service_.DisplayName = "Velmora";
     service_.Dependencies = {"lanmanworkstation"};
     folder_ = fs::temp_directory_path() / ("units-" + std::to_string(::getpid()));
@@ -31,7 +31,7 @@ protected:
     fs::remove_all(folder_);
   }
 
-  TService service_;
+  TService service_{nullptr};
   fs::path folder_;
 };
 
@@ -65,7 +65,7 @@ TEST_F(ServiceUnitTest, NamesAndPathsAreEscapedOrRefused) {
   service_.DisplayName = "two\nlines";
   EXPECT_THROW(ServiceUnitText(service_, "/opt/velmora"), Exception);
   service_.DisplayName = "Velmora";
-  service_.Name = "../escape";
+  service_.SetName("../escape");
   EXPECT_THROW(ServiceUnitText(service_, "/opt/velmora"), Exception);
 }
 

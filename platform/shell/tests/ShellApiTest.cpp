@@ -92,7 +92,7 @@ TEST_F(ShellExecuteTest, StartsProgramsWithTheirArgumentsAndNeverThroughAShellLi
     SCOPED_TRACE(std::string(c.name) + " " + c.parameters);
     fs::remove(out_);
     std::string file = WriteRecorder(c.name, c.perms);
-    int result = ShellExecute(0, "open", file, c.parameters, root_.string(), SW_HIDE);
+    int result = ShellExecute(HWND{}, "open", file, c.parameters, root_.string(), SW_HIDE);
     EXPECT_GT(result, 32);
     EXPECT_EQ(WaitForOutput(), "show=0\ndir=" + root_.string() + "\n" + c.expectedArguments);
     EXPECT_FALSE(fs::exists(root_ / "pwned"));
@@ -120,7 +120,7 @@ TEST_F(ShellExecuteTest, ReportsTheShellsFailureCodes) {
       {"open", "not-on-path-anywhere", "", ERROR_FILE_NOT_FOUND},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ShellExecute(0, c.verb, c.file, "", c.directory, SW_SHOWNORMAL), c.expected)
+    EXPECT_EQ(ShellExecute(HWND{}, c.verb, c.file, "", c.directory, SW_SHOWNORMAL), c.expected)
         << c.verb << " " << c.file;
   }
   EXPECT_FALSE(fs::exists(out_));
@@ -142,7 +142,7 @@ TEST_F(ShellExecuteTest, DocumentsFoldersAndUrlsGoToXdgOpenAsOneArgument) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
     fs::remove(out_);
-    EXPECT_GT(ShellExecute(0, "", c.file, "ignored parameters", "", SW_SHOW), 32);
+    EXPECT_GT(ShellExecute(HWND{}, "", c.file, "ignored parameters", "", SW_SHOW), 32);
     EXPECT_EQ(WaitForOutput(), "show=5\ndir=" + fs::current_path().string() + "\narg=" + c.expectedArgument + "\n");
   }
   EXPECT_FALSE(fs::exists(root_ / "pwned"));
@@ -155,12 +155,12 @@ TEST_F(ShellExecuteTest, RelativeNamesComeFromTheDirectoryOrThePath) {
 
   fs::remove(out_);
   WriteRecorder("bin/notify");
-  EXPECT_GT(ShellExecute(0, "open", "notify", "h", "", SW_SHOWNORMAL), 32);
+  EXPECT_GT(ShellExecute(HWND{}, "open", "notify", "h", "", SW_SHOWNORMAL), 32);
   EXPECT_NE(WaitForOutput(), "");
 }
 
 TEST_F(ShellExecuteTest, StartedProgramsAreDetachedAndLeaveNoZombie) {
-  ASSERT_GT(ShellExecute(0, "open", "/bin/sleep", "0.2", "", SW_HIDE), 32);
+  ASSERT_GT(ShellExecute(HWND{}, "open", "/bin/sleep", "0.2", "", SW_HIDE), 32);
   // The program still runs, but it is no child of ours: nothing is left to reap, now or later.
   EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
   EXPECT_EQ(errno, ECHILD);
@@ -174,7 +174,7 @@ TEST_F(ShellExecuteTest, ProgramsStartWithoutTheCallersBlockedSignals) {
   sigaddset(&control, SIGUSR1);
   ::pthread_sigmask(SIG_BLOCK, &control, &previous);
   std::string command = "\"/bin/grep SigBlk /proc/self/status > " + out_ + ".tmp; /bin/mv " + out_ + ".tmp " + out_ + "\"";
-  int result = ShellExecute(0, "open", "/bin/sh", "-c " + command, "", SW_HIDE);
+  int result = ShellExecute(HWND{}, "open", "/bin/sh", "-c " + command, "", SW_HIDE);
   ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
   ASSERT_GT(result, 32);
   EXPECT_EQ(WaitForOutput(), "SigBlk:\t0000000000000000\n");
@@ -196,11 +196,11 @@ TEST_F(ShellExecuteTest, TheLauncherCanBeReplacedByARecorder) {
   std::string script = WriteRecorder("alarm.bat", fs::perms(0644));
   std::string prog = WriteRecorder("prog");
 
-  EXPECT_GT(ShellExecute(0, "open", script, "host1", "", SW_MINIMIZE), 32);
+  EXPECT_GT(ShellExecute(HWND{}, "open", script, "host1", "", SW_MINIMIZE), 32);
   recorder.result = EACCES;
-  EXPECT_EQ(ShellExecute(0, "open", prog, "\"x y\"", root_.string(), SW_SHOWMAXIMIZED), SE_ERR_ACCESSDENIED);
+  EXPECT_EQ(ShellExecute(HWND{}, "open", prog, "\"x y\"", root_.string(), SW_SHOWMAXIMIZED), SE_ERR_ACCESSDENIED);
   recorder.result = ENOMEM;
-  EXPECT_EQ(ShellExecute(0, "open", prog, "", "", SW_HIDE), SE_ERR_OOM);
+  EXPECT_EQ(ShellExecute(HWND{}, "open", prog, "", "", SW_HIDE), SE_ERR_OOM);
   SetLauncher(nullptr);
 
   ASSERT_EQ(recorder.requests.size(), 3u);
