@@ -4,9 +4,9 @@
 
 namespace velmora {
 
-TTarvonex::TTarvonex()
-    : Timer1(new platform::TTimer(&components)), ApplicationEvents1(new platform::TApplicationEvents(&components)) {
-  Name = "Tarvonex";
+TTarvonex::TTarvonex(platform::TComponent* AOwner)
+    : TService(AOwner), Timer1(new platform::TTimer(this)), ApplicationEvents1(new platform::TApplicationEvents(this)) {
+  SetName("Tarvonex");
   DisplayName = "Velmora";
   Dependencies = {"lanmanworkstation"};
   Interactive = true;

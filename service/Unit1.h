@@ -34,7 +34,7 @@ namespace velmora {
 // host's command and log it; then re-arm the timer.
 class TTarvonex : public platform::TService {
 public:
-  TTarvonex();
+  explicit TTarvonex(platform::TComponent* AOwner);
   ~TTarvonex() override;
 
   // Handlers of the service framework and of the components.
@@ -47,8 +47,7 @@ public:
   void Timer1Timer(platform::TObject* Sender);
   void icmpReply(TNxIcmpClient* ASender, const TReplyStatus& AReplyStatus);
 
-  // The components, owned by the service through `components`.
-  platform::TComponent components{nullptr};
+  // The components; the service owns them.
   platform::TTimer* Timer1;
   platform::TApplicationEvents* ApplicationEvents1;
   TNxIcmpClient icmp;

@@ -1,5 +1,7 @@
 // The check cycle: the start-up pass, one host per timer tick, the confirmation of a change and the
 // command run for it.
+#include <algorithm>
+#include <cstdint>
 #include <exception>
 #include <mutex>
 
@@ -98,7 +100,7 @@ void TTarvonex::Timer1Timer(platform::TObject* Sender) {
       if (firstRound) Timer1->SetInterval(kFirstRoundTickMs);
       if (roundIndex > hostList.Count() - 1) {
         roundIndex = 0;
-        Timer1->SetInterval(static_cast<uint32_t>(interval) * 1000);
+        Timer1->SetInterval(static_cast<uint32_t>(std::min<int64_t>(int64_t{interval} * 1000, UINT32_MAX)));
         firstRound = false;
       }
     }

@@ -59,7 +59,7 @@ protected:
     platform::OverrideExeFileName(folder.File("velmora"));
     platform::SetLauncher(&launcher);
     mainThread = platform::GetCurrentThreadId();
-    service = std::make_unique<TTarvonex>();
+    service = std::make_unique<TTarvonex>(nullptr);
     auto responder = std::make_unique<ScriptedIcmpResponder>();
     network = responder.get();
     service->icmp.SetTransport(std::move(responder));
