@@ -84,5 +84,20 @@ TEST(EndToEndTest, AHostThatGoesDownAndComesBackRunsBothCommands) {
   EXPECT_FALSE(platform::FileExists(folder.File("status.ini")));
 }
 
+TEST(EndToEndTest, InstallWritesTheUnitOfTheServiceAndUninstallRemovesIt) {
+  platform::TempFolder folder;
+  VelmoraProcess velmora(folder.File(""));
+  const std::string units = folder.File("units");
+  ASSERT_EQ(::mkdir(units.c_str(), 0755), 0);
+  const std::string run = "VELMORA_UNIT_DIR='" + units + "' '" + folder.File("velmora") + "' ";
+  ASSERT_EQ(std::system((run + "/INSTALL SILENT >/dev/null").c_str()), 0);
+  const std::string unit = platform::ReadFileBytes(units + "/Tarvonex.service");
+  EXPECT_NE(unit.find("Description=Velmora\n"), std::string::npos) << unit;
+  EXPECT_NE(unit.find("network-online.target"), std::string::npos) << unit;
+  EXPECT_NE(unit.find(folder.File("velmora")), std::string::npos) << unit;
+  ASSERT_EQ(std::system((run + "-uninstall >/dev/null").c_str()), 0);
+  EXPECT_FALSE(platform::FileExists(units + "/Tarvonex.service"));
+}
+
 }  // namespace
 }  // namespace velmora::testing
