@@ -59,18 +59,9 @@ std::vector<std::shared_ptr<WindowRecord>> LocalTopLevel() {
   return result;
 }
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool Matches(const char* wanted, const std::string& actual) {
-  if (!wanted) return true;
-  size_t i = 0;
-  for (; wanted[i] && i < actual.size(); ++i)
-    if (AsciiUpper(wanted[i]) != AsciiUpper(actual[i])) return false;
-  return !wanted[i] && i == actual.size();
-}
-
 std::string UpperAscii(std::string text) {
-  for (char& c : text) c = AsciiUpper(c);
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   return text;
 }
 
@@ -199,7 +190,7 @@ HWND FindWindow(const char* className, const char* caption) {
   {
     std::lock_guard lock(Table().mutex);
     for (auto& [number, record] : Table().windows)
-      if (record->kind == WindowKind::TopLevel && Matches(className, record->className) && Matches(caption, record->caption))
+      if (record->kind == WindowKind::TopLevel && MatchesText(className, record->className) && MatchesText(caption, record->caption))
         return record->hwnd;
   }
   auto station = WindowStation::ForExeDir();
@@ -207,18 +198,20 @@ HWND FindWindow(const char* className, const char* caption) {
 }
 
 UINT RegisterWindowMessage(const std::string& name) {
-  // Numbers are cached per process; without a station they are this process's own.
+  // Numbers are cached per station; without a station they are this process's own.
   static std::mutex mutex;
   static std::map<std::string, UINT> numbers;
-  std::string key = UpperAscii(name);
+  static UINT nextLocal = kFirstRegisteredMessage;
+  auto station = WindowStation::ForExeDir();
+  std::string key = (station ? station->Folder() : std::string()) + '\n' + UpperAscii(name);
   std::lock_guard lock(mutex);
   auto it = numbers.find(key);
   if (it != numbers.end()) return it->second;
   UINT number = 0;
-  if (auto station = WindowStation::ForExeDir())
+  if (station)
     number = station->RegisterMessage(name);
-  else if (numbers.size() <= kLastRegisteredMessage - kFirstRegisteredMessage)
-    number = kFirstRegisteredMessage + static_cast<UINT>(numbers.size());
+  else if (nextLocal <= kLastRegisteredMessage)
+    number = nextLocal++;
   if (number != 0) numbers[key] = number;
   return number;
 }

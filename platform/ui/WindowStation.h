@@ -22,7 +22,7 @@ namespace platform {
 //
 // Staleness: an entry whose process is gone or whose socket no longer answers is never found; lookups,
 // posts and broadcasts that meet one remove it and its socket.
-class WindowStation {
+class WindowStation : public std::enable_shared_from_this<WindowStation> {
 public:
   // The station of the current executables' folder, opened (and created) at first use; null when this
   // process may not take part (the folder and the station are not writable for it).
@@ -58,10 +58,14 @@ public:
 
   const std::string& Folder() const { return folder_; }
 
+  struct Impl;  // defined with the station's code
+
 private:
-  struct Impl;
   std::string folder_;
   std::unique_ptr<Impl> impl_;
 };
+
+// Window text comparison of the window functions: equal without regard to ASCII case; null matches any.
+bool MatchesText(const char* wanted, const std::string& actual);
 
 }  // namespace platform

@@ -1,0 +1,339 @@
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/core/Clock.h"
+#include "platform/core/Files.h"
+#include "platform/core/Paths.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/MessageQueue.h"
+#include "platform/ui/Window.h"
+
+namespace platform {
+namespace {
+
+constexpr uid_t kNobody = 65534;
+const char* const kStatus = "4E0D112F-5444-4876-AD3C-6BA23D58CA70";
+const char* const kReset = "77846BBD-1D2A-4322-8E8D-749718755CB7";
+
+std::string Hex(HWND hwnd) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(hwnd));
+  return text;
+}
+
+HWND ParseHwnd(const std::string& text) { return HWND{std::strtoull(text.c_str(), nullptr, 16)}; }
+
+// A station helper process (tests/helper/StationHelper.cpp) started from the test's executables' folder,
+// spoken to over its standard input and output.
+class Peer {
+public:
+  Peer(const std::string& program, std::optional<uid_t> uid) {
+    int in[2], out[2];
+    EXPECT_EQ(::pipe(in), 0);
+    EXPECT_EQ(::pipe(out), 0);
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::dup2(in[0], 0);
+      ::dup2(out[1], 1);
+      ::close(in[1]);
+      ::close(out[0]);
+      std::string user = uid ? std::to_string(*uid) : "";
+      if (uid)
+        ::execl(program.c_str(), program.c_str(), user.c_str(), nullptr);
+      else
+        ::execl(program.c_str(), program.c_str(), nullptr);
+      ::_exit(127);
+    }
+    ::close(in[0]);
+    ::close(out[1]);
+    input_ = in[1];
+    output_ = out[0];
+    std::string ready = Expect("ready ");
+    application_ = ParseHwnd(ready);
+  }
+
+  ~Peer() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGKILL);
+      ::waitpid(pid_, nullptr, 0);
+    }
+    ::close(input_);
+    ::close(output_);
+  }
+
+  pid_t Pid() const { return pid_; }
+  HWND ApplicationWindow() const { return application_; }
+
+  // Sends a command and returns the rest of its answer line (after the given prefix).
+  std::string Ask(const std::string& command, const std::string& prefix) {
+    std::string line = command + "\n";
+    EXPECT_EQ(::write(input_, line.data(), line.size()), static_cast<ssize_t>(line.size()));
+    return Expect(prefix);
+  }
+
+  // Waits (real time, at most 5 s) for the report of a registered message that reached a window.
+  bool Got(HWND hwnd, UINT msg, WPARAM wParam) {
+    std::string wanted = Hex(hwnd) + " " + std::to_string(msg) + " " + std::to_string(wParam);
+    for (int64_t deadline = MonotonicMs() + 5000;;) {
+      for (const std::string& got : got_)
+        if (got == wanted) return true;
+      if (!ReadLine(deadline - MonotonicMs())) return false;
+    }
+  }
+  const std::vector<std::string>& AllGot() const { return got_; }
+
+  void Kill() {
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+private:
+  std::string Expect(const std::string& prefix) {
+    for (int64_t deadline = MonotonicMs() + 5000;;) {
+      for (size_t i = 0; i < lines_.size(); ++i)
+        if (lines_[i].rfind(prefix, 0) == 0) {
+          std::string rest = lines_[i].substr(prefix.size());
+          lines_.erase(lines_.begin() + static_cast<long>(i));
+          return rest;
+        }
+      if (!ReadLine(deadline - MonotonicMs())) {
+        ADD_FAILURE() << "no answer starting with \"" << prefix << "\"";
+        return "";
+      }
+    }
+  }
+
+  bool ReadLine(int64_t timeoutMs) {
+    for (size_t end; (end = buffer_.find('\n')) == std::string::npos;) {
+      pollfd p{output_, POLLIN, 0};
+      if (timeoutMs <= 0 || ::poll(&p, 1, static_cast<int>(timeoutMs)) <= 0) return false;
+      char chunk[4096];
+      ssize_t n = ::read(output_, chunk, sizeof chunk);
+      if (n <= 0) return false;
+      buffer_.append(chunk, static_cast<size_t>(n));
+    }
+    size_t end = buffer_.find('\n');
+    std::string line = buffer_.substr(0, end);
+    buffer_.erase(0, end + 1);
+    if (line.rfind("got ", 0) == 0)
+      got_.push_back(line.substr(4));
+    else
+      lines_.push_back(line);
+    return true;
+  }
+
+  pid_t pid_ = -1;
+  int input_ = -1;
+  int output_ = -1;
+  HWND application_{};
+  std::string buffer_;
+  std::vector<std::string> lines_;
+  std::vector<std::string> got_;
+};
+
+// Runs on the real clock in a temporary executables' folder that holds a copy of the helper program.
+class WindowStationTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    UseRealClock();
+    char pattern[] = "/tmp/velmora-station-XXXXXX";
+    folder_ = ::mkdtemp(pattern);
+    ::chmod(folder_.c_str(), 0755);
+    std::string self = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+    helper_ = folder_ + "/platform_ui_station_helper";
+    std::filesystem::copy_file(self + "/platform_ui_station_helper", helper_);
+    ::chmod(helper_.c_str(), 0755);
+    OverrideExeFileName(folder_ + "/program");
+  }
+  void TearDown() override {
+    MSG msg;
+    while (PeekMessage(msg)) {
+    }
+    OverrideExeFileName("");
+    std::filesystem::remove_all(folder_);
+  }
+
+  // Lets the user nobody write the executables' folder (as the folder's owner).
+  void GiveFolderToNobody() { ASSERT_EQ(::chown(folder_.c_str(), kNobody, kNobody), 0); }
+
+  // Runs this process's loop until `done` holds or 5 s of real time have passed.
+  bool PumpUntil(TApplication& app, const std::function<bool()>& done) {
+    for (int64_t deadline = MonotonicMs() + 5000; !done() && MonotonicMs() < deadline;) {
+      app.ProcessMessages();
+      MessageQueue::Current().Wait(MonotonicMs() + 20);
+    }
+    return done();
+  }
+
+  std::string folder_;
+  std::string helper_;
+};
+
+struct Received {
+  HWND hwnd;
+  UINT msg;
+  WPARAM wParam;
+  bool operator==(const Received&) const = default;
+};
+
+TEST_F(WindowStationTest, ProcessesOfTwoUsersFindEachOthersWindowsAndPostBothWays) {
+  GiveFolderToNobody();
+  UINT status = RegisterWindowMessage(kStatus), reset = RegisterWindowMessage(kReset);
+  std::vector<Received> received;
+  WindowHandle form("TForm1", "Velmora - Konfigurator", WindowKind::TopLevel,
+                    [&](TMessage& m) { received.push_back({form.Handle(), m.Msg, m.WParam}); });
+
+  Peer service(helper_, kNobody);
+  EXPECT_EQ(service.Ask(std::string("register\t") + kReset, "number "), std::to_string(reset));
+  EXPECT_EQ(service.Ask(std::string("register\t") + kStatus, "number "), std::to_string(status));
+  HWND serviceWindow = ParseHwnd(service.Ask("window\tTTarvonex\tVelmora", "window "));
+
+  // The service (as nobody) finds the configurator's window by class and caption, ASCII case aside.
+  EXPECT_EQ(ParseHwnd(service.Ask("find\tTForm1\tVelmora - Configurator", "found ")), HWND{});
+  EXPECT_EQ(ParseHwnd(service.Ask("find\ttform1\tVELMORA - KONFIGURATOR", "found ")), form.Handle());
+  EXPECT_EQ(service.Ask("post\t" + Hex(form.Handle()) + "\t" + kStatus + "\t1", "posted "), "1");
+  TApplication app;
+  EXPECT_TRUE(PumpUntil(app, [&] { return !received.empty(); }));
+  EXPECT_EQ(received, (std::vector<Received>{{form.Handle(), status, 1}}));
+
+  // And the configurator (root) finds the service's window and posts to it.
+  EXPECT_EQ(FindWindow("TTarvonex", "Velmora"), serviceWindow);
+  EXPECT_TRUE(IsWindow(serviceWindow));
+  EXPECT_TRUE(PostMessage(serviceWindow, reset, 7, 0));
+  EXPECT_TRUE(service.Got(serviceWindow, reset, 7));
+
+  // A caption change is what is found from then on.
+  SetWindowText(form.Handle(), "Velmora - Configurator");
+  EXPECT_EQ(ParseHwnd(service.Ask("find\tTForm1\tVelmora - Configurator", "found ")), form.Handle());
+}
+
+TEST_F(WindowStationTest, BroadcastReachesEveryTopLevelWindowOfEveryProcess) {
+  GiveFolderToNobody();
+  UINT reset = RegisterWindowMessage(kReset);
+  TApplication app;
+  app.Initialize();
+  std::vector<Received> received;
+  WindowHandle form("TForm1", "Velmora - Konfigurator", WindowKind::TopLevel, nullptr);
+  app.OnMessage = [&](MSG& msg, bool&) {  // (windows of earlier tests get the broadcast too)
+    if (msg.hwnd == app.Handle() || msg.hwnd == form.Handle()) received.push_back({msg.hwnd, msg.message, msg.wParam});
+  };
+  WindowHandle hidden("TTimer", "", WindowKind::Hidden, nullptr);
+
+  Peer asRoot(helper_, std::nullopt), asNobody(helper_, kNobody);
+  HWND rootWindow = ParseHwnd(asRoot.Ask("window\tTForm2\tother", "window "));
+
+  EXPECT_TRUE(PostMessage(HWND_BROADCAST, reset, 3, 0));
+  EXPECT_TRUE(asRoot.Got(asRoot.ApplicationWindow(), reset, 3));
+  EXPECT_TRUE(asRoot.Got(rootWindow, reset, 3));
+  EXPECT_TRUE(asNobody.Got(asNobody.ApplicationWindow(), reset, 3));
+  EXPECT_TRUE(PumpUntil(app, [&] { return received.size() >= 2; }));
+
+  // A broadcast from another process (of the other user) reaches this process's two top-level windows.
+  EXPECT_EQ(asNobody.Ask(std::string("broadcast\t") + kReset + "\t4", "broadcast "), "1");
+  EXPECT_TRUE(asRoot.Got(rootWindow, reset, 4));
+  EXPECT_TRUE(PumpUntil(app, [&] { return received.size() >= 4; }));
+  EXPECT_EQ(received, (std::vector<Received>{{app.Handle(), reset, 3},
+                                             {form.Handle(), reset, 3},
+                                             {app.Handle(), reset, 4},
+                                             {form.Handle(), reset, 4}}));
+}
+
+TEST_F(WindowStationTest, TheWindowOfAKilledProcessIsNeverFound) {
+  Peer service(helper_, std::nullopt);
+  HWND serviceWindow = ParseHwnd(service.Ask("window\tTTarvonex\tVelmora", "window "));
+  ASSERT_EQ(FindWindow("TTarvonex", "Velmora"), serviceWindow);
+  service.Kill();
+
+  EXPECT_EQ(FindWindow("TTarvonex", "Velmora"), HWND{});
+  EXPECT_FALSE(IsWindow(serviceWindow));
+  EXPECT_FALSE(PostMessage(serviceWindow, RegisterWindowMessage(kReset), 0, 0));
+  std::string list = ReadFileBytes(folder_ + "/.station/windows");
+  EXPECT_EQ(list.find(Hex(serviceWindow)), std::string::npos) << list;
+
+  // Also a process whose id is alive but whose socket no longer answers (the id was reused).
+  Peer other(helper_, std::nullopt);
+  HWND otherWindow = ParseHwnd(other.Ask("window\tTOther\tx", "window "));
+  char socketName[32];
+  std::snprintf(socketName, sizeof socketName, "w%016llx", static_cast<unsigned long long>(otherWindow));
+  ASSERT_EQ(::unlink((folder_ + "/.station/" + socketName).c_str()), 0);
+  EXPECT_EQ(FindWindow("TOther", nullptr), HWND{});
+}
+
+TEST_F(WindowStationTest, AUserWhoMayNotWriteTheExecutablesFolderCannotPost) {
+  UINT reset = RegisterWindowMessage(kReset);
+  std::vector<Received> received;
+  WindowHandle service("TTarvonex", "Velmora", WindowKind::TopLevel,
+                       [&](TMessage& m) { received.push_back({service.Handle(), m.Msg, m.WParam}); });
+  TApplication app;
+
+  // The folder is root's alone (0755): the station is closed to nobody, who finds nothing.
+  {
+    Peer outsider(helper_, kNobody);
+    EXPECT_EQ(ParseHwnd(outsider.Ask("find\tTTarvonex\tVelmora", "found ")), HWND{});
+    EXPECT_EQ(outsider.Ask("post\t" + Hex(service.Handle()) + "\t" + kReset + "\t1", "posted "), "0");
+  }
+
+  // Even with the station folder and the window's socket opened up to everybody, the receiver drops
+  // what nobody sends.
+  std::filesystem::permissions(folder_ + "/.station", std::filesystem::perms::all);
+  for (auto& file : std::filesystem::directory_iterator(folder_ + "/.station"))
+    std::filesystem::permissions(file.path(), std::filesystem::perms::all);
+  Peer outsider(helper_, kNobody), insider(helper_, std::nullopt);
+  EXPECT_EQ(outsider.Ask("post\t" + Hex(service.Handle()) + "\t" + kReset + "\t1", "posted "), "1");
+  EXPECT_EQ(insider.Ask("post\t" + Hex(service.Handle()) + "\t" + kReset + "\t2", "posted "), "1");
+  EXPECT_TRUE(PumpUntil(app, [&] { return !received.empty(); }));
+  app.ProcessMessages();
+  EXPECT_EQ(received, (std::vector<Received>{{service.Handle(), reset, 2}}));
+}
+
+TEST_F(WindowStationTest, APostNeverBlocksEvenWhenTheReceiverStoppedReading) {
+  UINT reset = RegisterWindowMessage(kReset);
+  Peer stopped(helper_, std::nullopt), running(helper_, std::nullopt);
+  HWND stoppedWindow = ParseHwnd(stopped.Ask("window\tTStopped\tx", "window "));
+  HWND runningWindow = ParseHwnd(running.Ask("window\tTRunning\tx", "window "));
+  ASSERT_EQ(::kill(stopped.Pid(), SIGSTOP), 0);
+
+  int64_t start = MonotonicMs();
+  int refused = 0;
+  for (int i = 0; i < 5000; ++i)
+    if (!PostMessage(stoppedWindow, reset, static_cast<WPARAM>(i), 0)) ++refused;
+  EXPECT_GT(refused, 0);  // the receiver's queue filled up: those posts were refused, not waited for
+  EXPECT_LT(MonotonicMs() - start, 3000);
+
+  // Neither other windows nor broadcasts suffer from the full one.
+  EXPECT_TRUE(PostMessage(runningWindow, reset, 1, 0));
+  EXPECT_TRUE(running.Got(runningWindow, reset, 1));
+  start = MonotonicMs();
+  EXPECT_FALSE(PostMessage(HWND_BROADCAST, reset, 2, 0));  // the stopped window did not get it
+  EXPECT_LT(MonotonicMs() - start, 1000);
+  EXPECT_TRUE(running.Got(runningWindow, reset, 2));
+
+  ASSERT_EQ(::kill(stopped.Pid(), SIGCONT), 0);
+  EXPECT_TRUE(stopped.Got(stoppedWindow, reset, 0));
+}
+
+TEST_F(WindowStationTest, RegisteredMessagesAreTheSameInEveryProcessOfTheFolder) {
+  Peer first(helper_, std::nullopt);
+  std::string a = first.Ask("register\tfirst name", "number ");
+  std::string b = first.Ask("register\tsecond name", "number ");
+  EXPECT_EQ(a, std::to_string(kFirstRegisteredMessage));
+  EXPECT_EQ(b, std::to_string(kFirstRegisteredMessage + 1));
+  EXPECT_EQ(std::to_string(RegisterWindowMessage("SECOND NAME")), b);
+  EXPECT_EQ(std::to_string(RegisterWindowMessage("third name")), std::to_string(kFirstRegisteredMessage + 2));
+  Peer second(helper_, std::nullopt);
+  EXPECT_EQ(second.Ask("register\tthird name", "number "), std::to_string(kFirstRegisteredMessage + 2));
+}
+
+}  // namespace
+}  // namespace platform
