@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Velmora service and runs it in the foreground in run/ (a folder of its own, beside the
-# sources) on a host list that watches this machine, showing events.log as it grows. Ctrl-C stops the
-# service cleanly. run/HostList.ini is written only when it is missing, so edits to it stay.
+# sources) on a host list that watches this machine, showing events.log as it grows; the status page is
+# run/index.htm. Ctrl-C stops the service cleanly. run/HostList.ini is written only when it is missing,
+# so edits to it stay.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
@@ -11,10 +12,10 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/nu
 cmake --build "$build" --target velmora
 
 mkdir -p "$run"
-cp "$build/bin/velmora" "$run/"
+cp "$build/bin/velmora" "$build/bin/status1.vdr" "$build/bin/status2.vdr" "$run/"
 if [ ! -f "$run/HostList.ini" ]; then
   printf '%s\r\n' \
-    '[Options]' 'isEnglish=1' 'Logging=1' 'Intervall=10' \
+    '[Options]' 'isEnglish=1' 'Logging=1' 'Intervall=10' 'WebStatus=1' \
     '[Hosts]' '127.0.0.1=' 'localhost=' \
     '[Enabled]' '127.0.0.1=1' 'localhost=1' \
     '[WaitForStatusChange]' '127.0.0.1=1' 'localhost=1' >"$run/HostList.ini"
@@ -37,7 +38,8 @@ follow_log() {
   done
 }
 
-echo "run.sh: velmora runs in $run and logs to events.log; Ctrl-C stops it." >&2
+echo "run.sh: velmora runs in $run, logs to events.log, writes its status page to index.htm" \
+  "(when WebStatus=1); Ctrl-C stops it." >&2
 # A job started in the background of a script ignores Ctrl-C, so it still shows the stop line.
 follow_log &
 follower=$!

@@ -2,6 +2,20 @@
 
 namespace velmora {
 
+std::string HostNameCell(const std::string& host) {
+  std::string cell;
+  for (char c : host) {
+    switch (c) {
+      case '&': cell += "&amp;"; break;
+      case '<': cell += "&lt;"; break;
+      case '>': cell += "&gt;"; break;
+      case '"': cell += "&quot;"; break;
+      default: cell += c;
+    }
+  }
+  return cell;
+}
+
 std::string RoundTripCell(int roundTripMs) {
   if (roundTripMs == -1) return R"(<Font FACE="Webdings" SIZE=4 Color="#000000"><p align="center">x</p></FONT>)";
   return R"(<Font FACE="Arial" SIZE=2 Color="#000000"><p align="center">)" + std::to_string(roundTripMs) +

@@ -24,6 +24,14 @@ TTarvonex::TTarvonex(platform::TComponent* AOwner)
   Timer1->SetInterval(3000);
   Timer1->OnTimer = [this](platform::TObject* Sender) { Timer1Timer(Sender); };
   ApplicationEvents1->OnMessage = [this](platform::MSG& Msg, bool& Handled) { ApplicationEvents1Message(Msg, Handled); };
+  PageProducer1.OnHTMLTag = [this](platform::TPageProducer& Sender, const std::string& TagString,
+                                   const std::vector<std::string>& TagParams, std::string& ReplaceText) {
+    PageProducer1HTMLTag(Sender, TagString, TagParams, ReplaceText);
+  };
+  PageProducer2.OnHTMLTag = [this](platform::TPageProducer& Sender, const std::string& TagString,
+                                   const std::vector<std::string>& TagParams, std::string& ReplaceText) {
+    PageProducer2HTMLTag(Sender, TagString, TagParams, ReplaceText);
+  };
   icmp.Port = 2222;
   icmp.OnReply = [this](TNxIcmpClient* ASender, const TReplyStatus& AReplyStatus) { icmpReply(ASender, AReplyStatus); };
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/core/Clock.h"
+#include "platform/core/PageProducer.h"
 #include "platform/core/StringList.h"
 #include "platform/service/Service.h"
 #include "platform/ui/ApplicationEvents.h"
@@ -46,10 +47,16 @@ public:
   void ApplicationEvents1Message(platform::MSG& Msg, bool& Handled);
   void Timer1Timer(platform::TObject* Sender);
   void icmpReply(TNxIcmpClient* ASender, const TReplyStatus& AReplyStatus);
+  void PageProducer1HTMLTag(platform::TPageProducer& Sender, const std::string& TagString,
+                            const std::vector<std::string>& TagParams, std::string& ReplaceText);
+  void PageProducer2HTMLTag(platform::TPageProducer& Sender, const std::string& TagString,
+                            const std::vector<std::string>& TagParams, std::string& ReplaceText);
 
   // The components; the service owns them.
   platform::TTimer* Timer1;
   platform::TApplicationEvents* ApplicationEvents1;
+  platform::TPageProducer PageProducer1;  // the page, from status1.vdr
+  platform::TPageProducer PageProducer2;  // one row per host, from status2.vdr
   TNxIcmpClient icmp;
 
   // The names under which the two window messages between the service and the configurator are registered.
@@ -68,6 +75,10 @@ private:
   void RunAction(const std::string& command, int showCode, const std::string& host);
   void WriteLog(const std::string& text);
   void WriteStatus(const std::string& host, int state, int32_t roundTrip);
+  // Posts the status message with wParam to the configurator's main window, when one runs.
+  void NotifyConfigurator(platform::WPARAM wParam);
+  // Produces the page and puts it in place of the old one; a failure is logged and keeps the old page.
+  void WritePage();
 
   std::string Text(const TTextPair& pair) const { return pair.In(isEnglish); }
   // A file of the service: the executable's folder followed by the name.

@@ -104,12 +104,24 @@ void TTarvonex::LoadSettings() {
   } else {
     StartupPass();
   }
+
+  if (webStatus) {
+    PageProducer1.SetHTMLFile(FileInExeFolder(kPageTemplateFile));
+    PageProducer2.SetHTMLFile(FileInExeFolder(kRowTemplateFile));
+    for (const platform::TPageProducer* producer : {&PageProducer1, &PageProducer2}) {
+      if (!platform::FileExists(producer->HTMLFile())) WriteLog(producer->HTMLFile() + Text(texts::NotExistent));
+    }
+  }
 }
 
 void TTarvonex::ReleaseSettings() {
   std::lock_guard lock(serviceLock);
   platform::DeleteFile(FileInExeFolder(kStatusFile));
   WriteStatus("", 0, 0);
+  if (webStatus) {
+    const std::string page = platform::ResolvePath(pagePath);
+    if (platform::FileExists(page)) platform::DeleteFile(page);
+  }
   hostList.Clear();
   knownState.clear();
 }

@@ -19,13 +19,14 @@
 
 namespace velmora::testing {
 
-// The real velmora program, copied from the test's own folder into a folder of the test, run there in
-// the foreground on the real clock, and stopped with SIGTERM. Its standard output and error go to
-// velmora.out in that folder.
+// The real velmora program, copied with its page templates from the test's own folder into a folder of
+// the test, run there in the foreground on the real clock, and stopped with SIGTERM. Its standard output
+// and error go to velmora.out in that folder.
 class VelmoraProcess {
 public:
   explicit VelmoraProcess(std::string folder) : folder_(std::move(folder)) {
-    std::filesystem::copy_file(platform::ExeDir() + "velmora", folder_ + "velmora");
+    for (const char* name : {"velmora", "status1.vdr", "status2.vdr"})
+      std::filesystem::copy_file(platform::ExeDir() + name, folder_ + name);
   }
   VelmoraProcess(const VelmoraProcess&) = delete;
   VelmoraProcess& operator=(const VelmoraProcess&) = delete;
