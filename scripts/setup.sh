@@ -13,6 +13,8 @@ packages=(
   fonts-dejavu-core fonts-liberation
   # test peers and comparisons
   python3 iproute2 iputils-ping procps locales
+  giflib-tools libcairo2-dev
+  python3-aiosmtpd
 )
 
 missing=()

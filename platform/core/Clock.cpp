@@ -58,6 +58,7 @@ struct VirtualClock {
   std::vector<ClockThread*> participants;
   int64_t allWaitingSinceRealMs = -1;  // when the I/O grace began; -1 while not every participant waits
   int64_t lastChangeRealMs = 0;        // when a participant last began or ended a wait
+  int starting = 0;                    // threads started by StartThread that have not joined yet
   int ioGraceMs = 100;
 };
 
@@ -126,6 +127,7 @@ void MoveTimeTo(VirtualClock& v, int64_t monotonicMs) {
 // Applies the rule: when every participant waits, time jumps to the earliest deadline. Returns the real
 // time in ms after which the caller should try again (the rest of the I/O grace), or -1.
 int TryAdvance(VirtualClock& v) {
+  if (v.starting > 0) return -1;  // a new thread runs; its start signals the waiters
   if (int rest = LetStalledLeave(v); rest >= 0) return rest;
   if (v.participants.empty()) return -1;
   int64_t earliest = kNoDeadline;
@@ -279,16 +281,13 @@ WaitResult ClockAccess::VirtualWait(int64_t deadlineMs, ClockWakeup* wakeup, std
   std::vector<pollfd> set = PollSet({self.wakeFd, wakeupFd}, fds);
   bool holdsIo = std::any_of(fds.begin(), fds.end(), [](const WaitFd& w) { return w.hold == VirtualTimeHold::Hold; });
 
+  bool readyNow = !fds.empty() && PollAll(set, 2, fds, 0);
+  // From here to SetWaiting and waiter_ under one hold of the lock, so no Wake can fall in between.
   std::unique_lock lock(v.mutex);
   Join(v, self);
+  if (readyNow) return WaitResult::Ready;
   if (wakeupFd >= 0 && DrainEventFd(wakeupFd)) return WaitResult::Woken;
   if (v.monotonicMs >= deadlineMs) return WaitResult::TimedOut;
-  if (!fds.empty()) {
-    lock.unlock();
-    bool ready = PollAll(set, 2, fds, 0);
-    lock.lock();
-    if (ready) return WaitResult::Ready;
-  }
   SetWaiting(v, self, deadlineMs, holdsIo);
   if (wakeup) wakeup->waiter_ = &self;
   bool ready = false;
@@ -300,7 +299,7 @@ WaitResult ClockAccess::VirtualWait(int64_t deadlineMs, ClockWakeup* wakeup, std
     ready = PollAll(set, 2, fds, retryMs);
     lock.lock();
     DrainEventFd(self.wakeFd);
-    if (ready) break;
+    if (ready || (set[1].revents & POLLIN)) break;
   }
   StopWaiting(v, self);
   if (wakeup) wakeup->waiter_ = nullptr;
@@ -376,6 +375,33 @@ OffClock::~OffClock() {
   VirtualClock& v = Virtual();
   std::lock_guard lock(v.mutex);
   StopWaiting(v, Self());
+}
+
+std::thread StartThread(std::function<void()> body) {
+  VirtualClock& v = Virtual();
+  bool counted;
+  {
+    std::lock_guard lock(v.mutex);
+    counted = v.enabled;
+    if (counted) ++v.starting;
+  }
+  auto start = [counted, body = std::move(body)] {
+    if (counted) {
+      VirtualClock& clock = Virtual();
+      std::lock_guard lock(clock.mutex);
+      --clock.starting;
+      if (clock.enabled) Join(clock, Self());
+      for (ClockThread* t : clock.participants) SignalEventFd(t->wakeFd);  // they re-apply the rule
+    }
+    body();
+  };
+  try {
+    return std::thread(std::move(start));
+  } catch (...) {
+    std::lock_guard lock(v.mutex);
+    if (counted) --v.starting;
+    throw;
+  }
 }
 
 void RecursiveClockMutex::lock() {

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <span>
+#include <thread>
 
 namespace platform {
 
@@ -14,7 +16,8 @@ namespace platform {
 // the clock, or when a test calls AdvanceVirtualClock. All functions are thread-safe.
 //
 // The virtual clock's rule for several threads. A thread takes part in the virtual clock from its first
-// wait on it (Sleep, SleepUntil, WaitOnClock) until it ends or the clock is switched. Time stands still while any taking part thread runs. Once every one of them
+// wait on it (Sleep, SleepUntil, WaitOnClock), or from its start when StartThread started it, until it
+// ends or the clock is switched. Time stands still while any taking part thread runs. Once every one of them
 // waits, time jumps to the earliest deadline among their waits, and exactly the threads whose deadline
 // it reached run on. So deadlines are met in time order across threads, a thread's sleep never carries
 // time past another thread's earlier deadline, and a thread that computes (or handles a message) holds
@@ -119,6 +122,11 @@ public:
 private:
   bool active_ = false;
 };
+
+// Starts a thread that takes part in the virtual clock from its first instruction: time stands still
+// from this call until the new thread first waits. (A thread started otherwise takes part only from its
+// first wait, so time may run on before it gets there.)
+std::thread StartThread(std::function<void()> body);
 
 // A re-entrant lock that takes part in the virtual clock: a taking part thread blocked on it counts as
 // waiting, and unlocking hands the lock to the longest waiting thread and lets it run in the same step. Use it for a

@@ -36,6 +36,16 @@ Line LineAt(std::string_view text, size_t begin) {
   return {begin, end, next};
 }
 
+// A UTF-8 byte order mark, which some editors put at the start of a file. It stays in the file, and the
+// line behind it counts as the file's first line.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Whether a line starts at `at`: at the start of the text, behind a line break, or behind a byte order mark
+// that starts the text.
+bool StartsLine(std::string_view text, size_t at) {
+  return at == 0 || IsLineBreak(text[at - 1]) || (at == kByteOrderMark.size() && text.starts_with(kByteOrderMark));
+}
+
 size_t FirstNonBlank(std::string_view line) {
   size_t first = 0;
   while (first < line.size() && IsBlank(line[first])) ++first;
@@ -123,7 +133,7 @@ void ForEachSection(std::string_view text, Visit visit) {
   for (size_t bracket = text.find('['); bracket != std::string_view::npos; bracket = text.find('[', bracket + 1)) {
     size_t lineBegin = bracket;
     while (lineBegin > 0 && IsBlank(text[lineBegin - 1]) && !IsLineBreak(text[lineBegin - 1])) --lineBegin;
-    if (lineBegin > 0 && !IsLineBreak(text[lineBegin - 1])) continue;  // not the line's first non-blank
+    if (!StartsLine(text, lineBegin)) continue;  // not the line's first non-blank
     Line line = LineAt(text, lineBegin);
     std::optional<std::string> header = HeaderName(text.substr(line.begin, line.end - line.begin));
     if (header) {

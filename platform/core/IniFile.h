@@ -65,7 +65,8 @@ class IniDocument;
 //   a name and the first key of a name in it win, later duplicates are not seen.
 // - A key line is "key=value"; a line without "=" is a key with an empty value. Values are trimmed and
 //   lose one pair of matching surrounding quotes (" or '). Lines starting with ";" are comments; lines
-//   before the first section belong to none.
+//   before the first section belong to none. A UTF-8 byte order mark that starts the file is skipped by
+//   the readers and kept by the writes.
 // - Sections are listed once each, keys once per section, in file order; SectionExists is true for a
 //   section that has a header, even with no keys.
 // - Writes keep every other line byte for byte (comments, blank lines, duplicates, odd lines). A changed

@@ -18,6 +18,7 @@ namespace {
 
 constexpr char kReadError[] = "Stream read error";
 constexpr char kWriteError[] = "Stream write error";
+constexpr char kMemoryError[] = "Out of memory while expanding memory stream";
 
 // The position that Seek would reach, or -1 for an unknown origin or a target before the start.
 int64_t SeekTarget(int64_t offset, TSeekOrigin origin, int64_t position, int64_t size) {
@@ -28,7 +29,8 @@ int64_t SeekTarget(int64_t offset, TSeekOrigin origin, int64_t position, int64_t
     case soFromEnd: base = size; break;
     default: return -1;
   }
-  int64_t target = base + offset;
+  int64_t target = 0;
+  if (__builtin_add_overflow(base, offset, &target)) return -1;
   return target < 0 ? -1 : target;
 }
 
@@ -150,7 +152,10 @@ int64_t TMemoryStream::Read(void* Buffer, int64_t Count) {
 
 int64_t TMemoryStream::Write(const void* Buffer, int64_t Count) {
   if (Count <= 0) return 0;
-  if (position_ + Count > Size()) data_.resize(static_cast<size_t>(position_ + Count));
+  // Seek allows any position, but the stream can never grow beyond the largest one.
+  int64_t end = 0;
+  if (__builtin_add_overflow(position_, Count, &end)) throw EStreamError(kMemoryError);
+  if (end > Size()) data_.resize(static_cast<size_t>(end));
   std::memcpy(data_.data() + position_, Buffer, static_cast<size_t>(Count));
   position_ += Count;
   return Count;

@@ -31,8 +31,8 @@ enum TSeekOrigin : uint16_t { soFromBeginning = 0, soFromCurrent = 1, soFromEnd 
 
 // A sequence of bytes with a position. Derived streams implement Read, Write and Seek; everything else is
 // built on those three. Seek returns the new position, or -1 (position unchanged) when the origin is
-// unknown or the target lies before the start. Seeking past the end is allowed; a later Write extends the
-// stream there.
+// unknown or the target lies before the start or beyond the largest 64-bit position. Seeking past the end
+// is allowed; a later Write extends the stream there.
 class TStream {
 public:
   TStream() = default;

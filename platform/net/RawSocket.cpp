@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 #include "platform/net/Ipv4Header.h"
@@ -136,8 +137,19 @@ NetResult RawSocket::SendTo(const Ipv4Address& address, uint16_t port, std::span
 }
 
 NetResult RawSocket::WaitReadable(int timeoutMs) {
+  // A signal caught meanwhile interrupts poll: the wait goes on for the time that is left.
+  using RealClock = std::chrono::steady_clock;
+  const RealClock::time_point deadline = RealClock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
   pollfd watched{socket_.Descriptor(), POLLIN, 0};
-  int ready = ::poll(&watched, 1, timeoutMs < 0 ? -1 : timeoutMs);
+  int wait = timeoutMs < 0 ? -1 : timeoutMs;
+  int ready = ::poll(&watched, 1, wait);
+  while (ready < 0 && errno == EINTR) {
+    if (wait > 0) {
+      int64_t left = std::chrono::ceil<std::chrono::milliseconds>(deadline - RealClock::now()).count();
+      wait = static_cast<int>(std::max<int64_t>(left, 0));
+    }
+    ready = ::poll(&watched, 1, wait);
+  }
   if (ready < 0) return {0, LastError()};
   if (ready > 0 && (watched.revents & POLLNVAL)) return {0, WinsockErrorFromErrno(EBADF)};
   return {ready > 0 ? 1u : 0u, 0};

@@ -48,7 +48,7 @@ public:
   NetResult SendTo(const Ipv4Address& address, uint16_t port, std::span<const uint8_t> datagram);
 
   // count 1 when a datagram (or an error report) can be received within timeoutMs, else 0. Waits on the
-  // real clock; a negative time-out waits without limit.
+  // real clock, and a caught signal does not cut the wait short; a negative time-out waits without limit.
   NetResult WaitReadable(int timeoutMs);
 
   // Receives one datagram into buffer, cut to the buffer's size; blocks while none is waiting.

@@ -39,10 +39,11 @@ public:
   // True on the service thread itself.
   bool IsCurrentThread() const;
 
-  // Framework side: starts the thread; onEnd runs on it as its last step.
+  // Framework side: starts the thread; onEnd runs on it as its last step. The thread takes part in the
+  // virtual clock from its first instruction, so virtual time cannot run ahead before it first waits.
   template <class OnEnd>
   void Start(OnEnd onEnd) {
-    thread_ = std::thread([this, onEnd] {
+    thread_ = StartThread([this, onEnd] {
       id_.store(std::this_thread::get_id());
       Execute();
       onEnd();

@@ -1,5 +1,6 @@
 #include "platform/ui/MessageQueue.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -214,6 +215,10 @@ bool MessageQueue::DispatchReadyHandles() {
       if (std::none_of(handles_.begin(), handles_.end(), [&](const Handle& h) { return h.id == handles[i].id; })) continue;
     }
     ran = true;
+    if (fds[i].revents & kWaitError && ::fcntl(handles[i].fd, F_GETFD) < 0) {
+      Unregister(handles[i].id);  // closed while registered: it can never become ready again
+      continue;
+    }
     (*handles[i].callback)(fds[i].revents);
   }
   return ran;

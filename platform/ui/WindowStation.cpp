@@ -11,11 +11,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <sstream>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -215,18 +217,40 @@ struct WindowStation::Impl {
   }
   void ShareFile(const std::string& path) const { Share(path, AccessBits() & 0666); }
 
-  // Holds the station's lock: shared to read the lists, exclusive to change them.
+  // The station's lock, held by whoever changes a list. Readers take none: every list is replaced
+  // atomically, so a reader sees an old or a new list, never a part. A process that holds the lock and
+  // hangs (or is stopped) must not hang the others: a change waits for it at most kLockWaitMs of real
+  // time (it is another process's doing, not the clock's), a clean-up of stale entries not at all.
   class Lock {
   public:
-    Lock(Impl& impl, int operation) : guard_(impl.mutex), fd_(impl.lockFd.Get()) {
-      while (::flock(fd_, operation) != 0 && errno == EINTR) {
+    enum class Mode { Wait, Try };
+    Lock(Impl& impl, Mode mode) : impl_(impl) {
+      auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLockWaitMs);
+      while (!(held_ = impl.mutex.try_lock())) {
+        if (mode == Mode::Try || std::chrono::steady_clock::now() >= until) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      }
+      while (::flock(impl.lockFd.Get(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR) continue;
+        if (mode == Mode::Try || std::chrono::steady_clock::now() >= until) {
+          impl.mutex.unlock();
+          held_ = false;
+          return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
       }
     }
-    ~Lock() { ::flock(fd_, LOCK_UN); }
+    ~Lock() {
+      if (!held_) return;
+      ::flock(impl_.lockFd.Get(), LOCK_UN);
+      impl_.mutex.unlock();
+    }
+    bool Held() const { return held_; }
 
   private:
-    std::lock_guard<std::mutex> guard_;
-    int fd_;
+    static constexpr int kLockWaitMs = 2000;
+    Impl& impl_;
+    bool held_ = false;
   };
 
   std::string ReadList(const char* name) const {
@@ -241,15 +265,13 @@ struct WindowStation::Impl {
     ShareFile(folder + name);
   }
 
-  std::vector<Entry> Entries() {
-    Lock lock(*this, LOCK_SH);
-    return ParseEntries(ReadList("windows"));
-  }
+  std::vector<Entry> Entries() const { return ParseEntries(ReadList("windows")); }
 
-  // Applies `change` to the windows list under the exclusive lock; false when it cannot be written.
+  // Applies `change` to the windows list under the lock; false when it cannot be had or written.
   template <class Change>
-  bool ChangeEntries(Change change) {
-    Lock lock(*this, LOCK_EX);
+  bool ChangeEntries(Change change, Lock::Mode mode = Lock::Mode::Wait) {
+    Lock lock(*this, mode);
+    if (!lock.Held()) return false;
     std::vector<Entry> entries = ParseEntries(ReadList("windows"));
     change(entries);
     try {
@@ -260,13 +282,17 @@ struct WindowStation::Impl {
     }
   }
 
+  // Best effort: when the lock is busy the entries stay until they are met again.
   void RemoveStale(const std::vector<Entry>& stale) {
     if (stale.empty()) return;
-    ChangeEntries([&](std::vector<Entry>& entries) {
-      std::erase_if(entries, [&](const Entry& e) {
-        return std::any_of(stale.begin(), stale.end(), [&](const Entry& s) { return s.hwnd == e.hwnd; });
-      });
-    });
+    bool removed = ChangeEntries(
+        [&](std::vector<Entry>& entries) {
+          std::erase_if(entries, [&](const Entry& e) {
+            return std::any_of(stale.begin(), stale.end(), [&](const Entry& s) { return s.hwnd == e.hwnd; });
+          });
+        },
+        Lock::Mode::Try);
+    if (!removed) return;
     for (const Entry& e : stale) ::unlink((folder + SocketName(HWND{e.hwnd})).c_str());
   }
 
@@ -482,7 +508,8 @@ bool WindowStation::Broadcast(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 UINT WindowStation::RegisterMessage(const std::string& name) {
-  Impl::Lock lock(*impl_, LOCK_EX);
+  Impl::Lock lock(*impl_, Impl::Lock::Mode::Wait);
+  if (!lock.Held()) return 0;
   std::string text = impl_->ReadList("messages");
   UINT next = kFirstRegisteredMessage;
   for (const std::string& line : SplitLines(text)) {

@@ -12,7 +12,7 @@ namespace platform {
 // messages of every process whose executable lies there, and the datagram sockets through which they
 // post to each other's windows. Used by the window functions (Window.h); not called by the system's code.
 //
-// Files in ExeDir()/.station/: "lock" (flock: shared to read, exclusive to change), "windows" (one line
+// Files in ExeDir()/.station/: "lock" (flock, held to change a list), "windows" (one line
 // per listed window: handle, pid, uid, socket name, class, caption), "messages" (number and name per
 // registered message), and one datagram socket per listed window, named after its handle. The folder
 // and its files belong to the executables' folder's owner and group (when this process may set them) and

@@ -1,15 +1,13 @@
 #pragma once
 
+#include "platform/ui/Component.h"
+
 namespace velmora {
 
-// Root component class of the socket units.
-// FIXME: derive from the platform's component class (owner tree, notification) once it is on main.
-class TNxBaseComponent {
+// Root component class of the socket units: a component of the owner tree, destroyed by its owner.
+class TNxBaseComponent : public platform::TComponent {
 public:
-  TNxBaseComponent() = default;
-  TNxBaseComponent(const TNxBaseComponent&) = delete;
-  TNxBaseComponent& operator=(const TNxBaseComponent&) = delete;
-  virtual ~TNxBaseComponent() = default;
+  explicit TNxBaseComponent(platform::TComponent* AOwner = nullptr) : TComponent(AOwner) {}
 };
 
 }  // namespace velmora

@@ -26,7 +26,7 @@ StackInstance& Instance() {
 
 TNxStack* GStack() { return Instance().current; }
 
-TNxComponent::TNxComponent() {
+TNxComponent::TNxComponent(platform::TComponent* AOwner) : TNxBaseComponent(AOwner) {
   StackInstance& instance = Instance();
   std::lock_guard guard(instance.lock);
   if (instance.components++ == 0) {

@@ -8,7 +8,7 @@ namespace velmora {
 // stack (GStack), the last one destroyed frees it; any thread may create and destroy them.
 class TNxComponent : public TNxBaseComponent {
 public:
-  TNxComponent();
+  explicit TNxComponent(platform::TComponent* AOwner = nullptr);
   ~TNxComponent() override;
 };
 

@@ -7,7 +7,7 @@
 
 namespace velmora {
 
-TNxIcmpClient::TNxIcmpClient() {
+TNxIcmpClient::TNxIcmpClient(platform::TComponent* AOwner) : TNxRawClient(AOwner) {
   Protocol = 1;
   ReceiveTimeout = 5000;
 }

@@ -20,7 +20,7 @@ using TOnReplyEvent = std::function<void(TNxIcmpClient* ASender, const TReplySta
 // Not safe for concurrent pings: its owner serialises them.
 class TNxIcmpClient : public TNxRawClient {
 public:
-  TNxIcmpClient();  // Protocol 1 (ICMP), ReceiveTimeout 5000 ms
+  explicit TNxIcmpClient(platform::TComponent* AOwner = nullptr);  // Protocol 1 (ICMP), ReceiveTimeout 5000 ms
 
   // One echo with payload AData; a non-zero ASequence first replaces the current sequence number. No
   // reply in time is a normal outcome (ByteCount 0). Raises the socket layer's exceptions and

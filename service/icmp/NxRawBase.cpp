@@ -4,7 +4,7 @@
 
 namespace velmora {
 
-TNxRawBase::TNxRawBase() : transport_(std::make_unique<TNxSocketTransport>()) {}
+TNxRawBase::TNxRawBase(platform::TComponent* AOwner) : TNxComponent(AOwner), transport_(std::make_unique<TNxSocketTransport>()) {}
 
 TNxRawBase::~TNxRawBase() { transport_->Close(); }
 

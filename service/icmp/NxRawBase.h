@@ -14,7 +14,7 @@ namespace velmora {
 // receives through (the socket unless a test put a scripted responder in its place).
 class TNxRawBase : public TNxComponent {
 public:
-  TNxRawBase();
+  explicit TNxRawBase(platform::TComponent* AOwner = nullptr);
   ~TNxRawBase() override;
 
   std::string Host;

@@ -5,6 +5,9 @@
 namespace velmora {
 
 // A raw-socket client with the base's properties public.
-class TNxRawClient : public TNxRawBase {};
+class TNxRawClient : public TNxRawBase {
+public:
+  using TNxRawBase::TNxRawBase;
+};
 
 }  // namespace velmora

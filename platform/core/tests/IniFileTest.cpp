@@ -206,6 +206,25 @@ TEST(IniFileTest, NewLinesFollowTheFilesOwnLineEnds) {
   }
 }
 
+// Editors on the desktop may start a UTF-8 file with a byte order mark. It must not hide the first
+// section (a write would then add a second one that shadows nothing and loses the first), and it stays.
+TEST(IniFileTest, AByteOrderMarkDoesNotHideTheFirstSection) {
+  TempFolder folder;
+  const std::string mark = "\xEF\xBB\xBF";
+  for (auto& [kind, make] : kKinds) {
+    std::string name = folder.File(std::string(kind) + ".ini");
+    WriteFileAtomic(name, mark + "[Options]\r\nIntervall=60\r\n");
+    std::unique_ptr<TCustomIniFile> ini = make(name);
+    EXPECT_EQ(ini->ReadInteger("options", "Intervall", 0), 60) << kind;
+    TStringList sections;
+    ini->ReadSections(sections);
+    EXPECT_EQ(Lines(sections), std::vector<std::string>{"Options"}) << kind;
+    ini->WriteInteger("Options", "Intervall", 30);
+    ini->UpdateFile();
+    EXPECT_EQ(ReadFileBytes(name), mark + "[Options]\r\nIntervall=30\r\n") << kind;
+  }
+}
+
 TEST(IniFileTest, RefusesWhatWouldCorruptTheFile) {
   TempFolder folder;
   std::string name = folder.File("refuse.ini");

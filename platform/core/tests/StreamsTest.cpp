@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <memory>
 
 #include "platform/core/Files.h"
@@ -72,6 +73,22 @@ TEST(StreamsTest, ReadBufferAndWriteBufferRaiseWhenShort) {
   } catch (const EWriteError& e) {
     EXPECT_EQ(e.Message(), "Stream write error");
   }
+}
+
+// A memory stream may be positioned anywhere past its end, but a write that would end beyond the largest
+// position raises and changes nothing, and a seek that would overflow the position is refused like one
+// before the start.
+TEST(StreamsTest, MemoryStreamRefusesWhatItCouldNeverHold) {
+  constexpr int64_t kFarthest = std::numeric_limits<int64_t>::max();
+  TMemoryStream memory;
+  memory.WriteBuffer("abc", 3);
+  EXPECT_EQ(memory.Seek(kFarthest, soFromBeginning), kFarthest);
+  EXPECT_THROW(memory.WriteBuffer("x", 1), EStreamError);
+  EXPECT_EQ(memory.Seek(1, soFromCurrent), -1);
+  EXPECT_EQ(memory.Seek(kFarthest, soFromEnd), -1);
+  EXPECT_EQ(memory.Position(), kFarthest);
+  EXPECT_EQ(memory.Size(), 3);
+  EXPECT_EQ(std::string(memory.Memory(), 3), "abc");
 }
 
 TEST(StreamsTest, FileStreamModesAndTheirErrors) {

@@ -5,6 +5,7 @@
 #include "service/icmp/NxComponent.h"
 #include "service/icmp/NxException.h"
 #include "service/icmp/NxGlobal.h"
+#include "platform/ui/Component.h"
 
 namespace velmora {
 namespace {
@@ -20,6 +21,16 @@ TEST(NxStackTest, ExistsWhileAComponentDoes) {
       EXPECT_EQ(GStack(), stack);
     }
     EXPECT_EQ(GStack(), stack);
+  }
+  EXPECT_EQ(GStack(), nullptr);
+}
+
+TEST(NxStackTest, AnOwnedComponentGoesWithItsOwnerAndTakesTheStackWithIt) {
+  {
+    platform::TComponent owner(nullptr);
+    auto* component = new TNxComponent(&owner);
+    EXPECT_EQ(component->Owner(), &owner);
+    EXPECT_NE(GStack(), nullptr);
   }
   EXPECT_EQ(GStack(), nullptr);
 }

@@ -81,8 +81,10 @@ TEST_F(NamespacePingTest, SilentHostTimesOutAfterReceiveTimeout) {
       TReplyStatus reply = PingOnce(TestNetworks::SilentHost, mode, 300);
       EXPECT_EQ(reply.ByteCount, 0);
       EXPECT_EQ(reply.Outcome, TReplyOutcome::TimedOut);
+      // The wait ends at the time-out; the margin allows for a loaded machine and the sanitizer build,
+      // and still tells a 300 ms wait from the default 5 s one.
       EXPECT_GE(reply.RoundTripMs, 300u);
-      EXPECT_LT(reply.RoundTripMs, 450u);
+      EXPECT_LT(reply.RoundTripMs, 1300u);
     }
   });
 }

@@ -1,0 +1,112 @@
+#include "mailer/net/MimeHeader.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "mailer/net/MlUUE.h"
+#include "platform/core/Exception.h"
+#include "platform/core/StrUtils.h"
+
+namespace mailnet {
+
+namespace {
+
+constexpr size_t kMaxEncodedWord = 75;
+constexpr size_t kFoldWidth = 78;  // the width a folded line keeps to where its entries allow
+
+bool IsControl(uint8_t byte) { return (byte < 0x20 && byte != '\t') || byte == 0x7F; }
+
+bool IsUtf8Continuation(char c) { return (static_cast<uint8_t>(c) & 0xC0) == 0x80; }
+
+}  // namespace
+
+bool IsAscii(std::string_view text) {
+  return std::none_of(text.begin(), text.end(), [](char c) { return static_cast<uint8_t>(c) >= 0x80; });
+}
+
+void CheckNoControlChars(std::string_view what, std::string_view text) {
+  if (std::any_of(text.begin(), text.end(), [](char c) { return IsControl(static_cast<uint8_t>(c)); })) {
+    throw platform::Exception("Unzulässiges Steuerzeichen in " + std::string(what));
+  }
+}
+
+std::string EightBitCharset(const std::string& charset) {
+  return platform::SameText(charset, "us-ascii") ? "utf-8" : charset;
+}
+
+std::string EncodedWords(std::string_view text, std::string_view charset) {
+  const std::string prefix = "=?" + std::string(charset) + "?B?";
+  const size_t room = kMaxEncodedWord > prefix.size() + 2 ? kMaxEncodedWord - prefix.size() - 2 : 4;
+  const size_t maxBytes = std::max<size_t>(room / 4 * 3, 3);
+  const bool utf8 = platform::SameText(charset, "utf-8");
+  std::string words;
+  while (!text.empty()) {
+    size_t n = std::min(maxBytes, text.size());
+    // A word holds whole characters: back off from the middle of a UTF-8 sequence.
+    while (utf8 && n < text.size() && n > 1 && IsUtf8Continuation(text[n])) --n;
+    if (!words.empty()) words += "\r\n ";
+    words += prefix + Base64Text(text.substr(0, n)) + "?=";
+    text.remove_prefix(n);
+  }
+  return words;
+}
+
+std::string HeaderText(std::string_view name, std::string_view value, std::string_view charset) {
+  bool ascii = IsAscii(value);
+  if (ascii && name.size() + 2 + value.size() <= kMaxLineOctets) return std::string(value);
+  return EncodedWords(value, ascii ? "us-ascii" : EightBitCharset(std::string(charset)));
+}
+
+std::string HeaderAddress(std::string_view entry, std::string_view charset) {
+  size_t angle = entry.find('<');
+  if (angle == std::string_view::npos || IsAscii(entry.substr(0, angle))) return std::string(entry);
+  std::string trimmed = platform::Trim(entry.substr(0, angle));
+  std::string_view name = trimmed;
+  if (name.size() >= 2 && name.front() == '"' && name.back() == '"') name = name.substr(1, name.size() - 2);
+  return EncodedWords(name, EightBitCharset(std::string(charset))) + " " + std::string(entry.substr(angle));
+}
+
+std::string AddressListLine(std::string_view name, const std::vector<std::string>& entries) {
+  std::string line = std::string(name) + ": ";
+  size_t total = line.size();
+  for (const std::string& entry : entries) total += entry.size() + 1;
+  bool fold = total > kMaxLineOctets + 1;
+  size_t lineStart = 0;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (i > 0) {
+      line += ',';
+      if (fold && line.size() - lineStart + entries[i].size() > kFoldWidth) {
+        line += "\r\n ";
+        lineStart = line.size() - 1;
+      }
+    }
+    line += entries[i];
+  }
+  return line;
+}
+
+std::string FileNameParameter(std::string_view parameter, std::string_view fileName) {
+  std::string text(parameter);
+  if (IsAscii(fileName)) {
+    text += "=\"";
+    for (char c : fileName) {
+      if (c == '"' || c == '\\') text += '\\';
+      text += c;
+    }
+    return text + "\"";
+  }
+  text += "*=utf-8''";
+  for (char c : fileName) {
+    auto byte = static_cast<uint8_t>(c);
+    bool plain = (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+                 byte == '.' || byte == '-' || byte == '_';
+    if (plain) {
+      text += c;
+    } else {
+      text += '%' + platform::HexDigits(byte, 2);
+    }
+  }
+  return text;
+}
+
+}  // namespace mailnet

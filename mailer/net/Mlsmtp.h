@@ -1,0 +1,141 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "mailer/net/MlExtstr.h"
+#include "mailer/net/MlUUE.h"
+#include "mailer/net/MsgSock.h"
+#include "platform/core/Streams.h"
+#include "platform/core/StringList.h"
+
+namespace mailnet {
+
+// Content-Type of a message without attachments.
+enum TSubType { mtPlain, mtEnriched, mtSgml, mtTabSeperated, mtHtml };
+
+// The message that TMlSMTP sends. Recipient entries are addresses or "name <address>" (see
+// ExtractAddress); Attachments are file names. Setting a list copies the lines.
+class TPostMessage {
+public:
+  std::string FromAddress;
+  std::string FromName;
+  platform::TStringList& ToAddress() { return toAddress_; }
+  platform::TStringList& ToCarbonCopy() { return toCarbonCopy_; }
+  platform::TStringList& ToBlindCarbonCopy() { return toBlindCarbonCopy_; }
+  platform::TStringList& Body() { return body_; }
+  platform::TStringList& Attachments() { return attachments_; }
+  void SetToAddress(const platform::TStringList& Value) { toAddress_.Assign(Value); }
+  void SetToCarbonCopy(const platform::TStringList& Value) { toCarbonCopy_.Assign(Value); }
+  void SetToBlindCarbonCopy(const platform::TStringList& Value) { toBlindCarbonCopy_.Assign(Value); }
+  void SetBody(const platform::TStringList& Value) { body_.Assign(Value); }
+  void SetAttachments(const platform::TStringList& Value) { attachments_.Assign(Value); }
+  std::string Subject;
+  std::string LocalProgram;  // the X-Mailer header
+  std::string Date;          // non-empty: a Date header (kept when it is a mail date-time, else the send time)
+  std::string ReplyTo;
+
+private:
+  platform::TStringList toAddress_;
+  platform::TStringList toCarbonCopy_;
+  platform::TStringList toBlindCarbonCopy_;
+  platform::TStringList body_;
+  platform::TStringList attachments_;
+};
+
+using TRecipientNotFound = std::function<void(const std::string& Recipient)>;
+using THeaderInComplete = std::function<void(bool& handled, int hiType)>;
+using TFileItem = std::function<void(const std::string& Filename)>;
+using TMailListReturn = std::function<void(const std::string& MailAddress)>;
+
+// The client side of SMTP (no authentication, no encryption, no extensions) on the message-driven socket.
+// A session runs in this order:
+//   new TMlSMTP(owner); set Host, PostMessage, ...
+//   Connect     connect the socket, read the greeting, HELO with UserID (this machine's host name when
+//               UserID is empty) until a reply below 300
+//   SendMail    assemble FinalHeader and the body, then RSET, MAIL FROM, RCPT TO for every To, CC and
+//               BCC entry, DATA, the header, the body, "." (repeatable on one connection)
+//   Disconnect  QUIT and close
+// Every reply is read whole (continuation lines included); a line that is no reply (no three digits), an
+// empty line or one cut by the peer's close is an error. The error text of a rejected command is the
+// server's whole reply, CR LF included. A failed Connect or SendMail ends the session: QUIT when the last
+// reply came whole, then the connection is closed, and the original error goes on to the caller. The
+// busy flag is set while Connect or SendMail runs; a SendMail called meanwhile returns at once.
+class TMlSMTP : public TMsgSock {
+public:
+  explicit TMlSMTP(platform::TComponent* AOwner);
+
+  std::string UserID;
+  UUMethods EncodeType = uuMime;
+  bool ClearParams = true;
+  TSubType SubType = mtPlain;
+  std::string Charset = "us-ascii";
+
+  TPostMessage& PostMessage() { return postMessage_; }
+  TExStringList& FinalHeader() { return finalHeader_; }
+
+  // After greeting and HELO succeeded; hides the socket's OnConnect, which fires on the bare connect.
+  TNotifyEvent OnConnect;
+  TNotifyEvent OnPacketSent;
+  THandlerEvent OnConnectionRequired;
+  TRecipientNotFound OnRecipientNotFound;
+  THeaderInComplete OnHeaderIncomplete;  // hiType 1: no sender; 2: no recipient
+  TNotifyEvent OnSendStart;
+  TNotifyEvent OnSuccess;
+  TNotifyEvent OnFailure;  // the server refused the message after its data
+  TFileItem OnEncodeStart;
+  TFileItem OnEncodeEnd;
+  TFileItem OnAttachmentNotFound;
+  TMailListReturn OnMailListReturn;
+  THandlerEvent OnAuthenticationFailed;
+
+  void Connect() override;
+  void SendMail();
+  void Disconnect() override;
+
+  // VRFY: true when the server knows the address (reply below 252).
+  bool Verify(const std::string& Address);
+  // EXPN: passes the reply's first line to OnMailListReturn; false when refused or busy.
+  bool ExpandList(const std::string& List);
+
+  // The address of a recipient entry: the text between "<" and ">", else the text after ":", else the entry.
+  static std::string ExtractAddress(const std::string& Entry);
+  // Clears To, CC, BCC and Attachments.
+  void ClearParameters();
+
+  bool Busy() const { return busy_; }
+
+protected:
+  void ConnectionRequired() override;
+  void PacketSent() override;
+
+private:
+  struct Reply {
+    int number = 0;
+    std::string firstLine;
+    std::string text;  // every line of the reply, each with its line end
+  };
+
+  // The message assembly (MlsmtpAssembly.cpp): FinalHeader and the body stream.
+  void AssembleMessage();
+  void CheckMessageText();
+  void WriteBody(const std::vector<std::string>& lines, bool quotedPrintable);
+  void WriteDataLine(std::string_view line);
+  void WriteAttachment(const std::string& fileName);
+
+  Reply Command(const std::string& command);
+  Reply CompleteReply(std::string line);
+  void CheckHeader();
+  void EndSession() noexcept;
+
+  TPostMessage postMessage_;
+  TExStringList finalHeader_;
+  platform::TMemoryStream body_;
+  platform::TMemoryStream attachment_;
+  std::string boundary_;
+  bool busy_ = false;
+  bool inSync_ = false;  // the last command's reply came whole: the server waits for the next command
+};
+
+}  // namespace mailnet

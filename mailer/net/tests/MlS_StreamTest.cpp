@@ -1,0 +1,108 @@
+#include "mailer/net/MlS_Stream.h"
+
+#include "gtest/gtest.h"
+
+namespace mailnet {
+namespace {
+
+using platform::TStringStream;
+
+std::string Bytes(size_t n) {
+  std::string bytes(n, '\0');
+  for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<char>('a' + i % 26);
+  return bytes;
+}
+
+std::string ReadAll(platform::TStream& stream, int64_t chunk) {
+  std::string text;
+  std::string buffer(static_cast<size_t>(chunk), '\0');
+  for (int64_t n; (n = stream.Read(buffer.data(), chunk)) > 0;) text.append(buffer, 0, static_cast<size_t>(n));
+  return text;
+}
+
+TEST(MlBufferStream, ReadsAndWritesAcrossBufferFills) {
+  const std::string data = Bytes(3 * TMlBufferStream::BufferSize + 17);
+  for (int64_t chunk : {1, 7, 4096, 40000}) {
+    TStringStream source(data);
+    TMlBufferStream in(source);
+    EXPECT_EQ(ReadAll(in, chunk), data) << chunk;
+    EXPECT_TRUE(in.IsEof());
+
+    TStringStream target;
+    {
+      TMlBufferStream out(target);
+      for (size_t at = 0; at < data.size(); at += static_cast<size_t>(chunk)) {
+        std::string piece = data.substr(at, static_cast<size_t>(chunk));
+        out.WriteBuffer(piece.data(), static_cast<int64_t>(piece.size()));
+      }
+      EXPECT_EQ(out.Position(), static_cast<int64_t>(data.size()));
+    }  // the last partial buffer is flushed when the stream goes
+    EXPECT_EQ(target.DataString(), data) << chunk;
+  }
+}
+
+TEST(MlBufferStream, SeekOrigins) {
+  TStringStream source(Bytes(100));
+  TMlBufferStream stream(source);
+  char c = 0;
+  struct Case {
+    int64_t offset;
+    platform::TSeekOrigin origin;
+    int64_t position;
+  };
+  // Each seek starts where the previous one left, one byte after the position read.
+  for (Case k : {Case{10, platform::soFromBeginning, 10}, Case{5, platform::soFromCurrent, 16},
+                 Case{-3, platform::soFromCurrent, 14}, Case{-1, platform::soFromEnd, 99},
+                 Case{-100, platform::soFromEnd, 0}}) {
+    EXPECT_EQ(stream.Seek(k.offset, k.origin), k.position);
+    EXPECT_EQ(stream.Position(), k.position);
+    ASSERT_EQ(stream.Read(&c, 1), 1);
+    EXPECT_EQ(c, Bytes(100)[static_cast<size_t>(k.position)]);
+  }
+  EXPECT_EQ(stream.Seek(-1, platform::soFromBeginning), -1);
+  EXPECT_EQ(stream.Position(), 1);
+  try {
+    stream.Seek(0, static_cast<platform::TSeekOrigin>(3));
+    FAIL() << "an unknown origin must raise";
+  } catch (const platform::EStreamError& e) {
+    EXPECT_EQ(e.Message(), "Invalid seek origin = 3");
+  }
+}
+
+TEST(MlBufferStream, WriteAfterReadAndSeekAfterWrite) {
+  TStringStream source(Bytes(10));
+  {
+    TMlBufferStream stream(source);
+    char two[2];
+    stream.ReadBuffer(two, 2);
+    stream.WriteBuffer("XY", 2);  // lands at the logical position 2, not at the underlying end of the fill
+    stream.Seek(8, platform::soFromBeginning);
+    stream.WriteBuffer("Z", 1);
+    stream.Seek(0, platform::soFromBeginning);
+    EXPECT_EQ(ReadAll(stream, 3), "abXYefghZj");
+  }
+  EXPECT_EQ(source.DataString(), "abXYefghZj");
+}
+
+TEST(MlBufferStream, PutBack) {
+  TStringStream source("abc");
+  TMlBufferStream stream(source);
+  EXPECT_THROW(stream.PutBack('x'), platform::EStreamError);  // nothing read yet: at the buffer's start
+  char c;
+  stream.ReadBuffer(&c, 1);
+  stream.ReadBuffer(&c, 1);
+  stream.PutBack('Q');
+  EXPECT_EQ(stream.Position(), 1);
+  EXPECT_EQ(ReadAll(stream, 10), "Qc");
+  EXPECT_EQ(source.DataString(), "abc");  // put back into the buffer only
+  try {
+    TMlBufferStream fresh(source);
+    fresh.PutBack('x');
+    FAIL();
+  } catch (const platform::EStreamError& e) {
+    EXPECT_EQ(e.Message(), "PutBack overflow");
+  }
+}
+
+}  // namespace
+}  // namespace mailnet

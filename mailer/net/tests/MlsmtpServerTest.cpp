@@ -1,0 +1,179 @@
+// The SMTP client against a real SMTP server on loopback (smtp_sink.py), whose received mail is parsed
+// with Python's email package.
+
+#include <random>
+
+#include "mailer/net/Mlsmtp.h"
+#include "mailer/net/tests/MailLoopTest.h"
+#include "mailer/net/tests/RaisesText.h"
+#include "mailer/net/tests/SmtpSink.h"
+
+namespace mailnet {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class MlsmtpServerTest : public test::MailLoopTest {
+protected:
+  void SetUp() override {
+    MailLoopTest::SetUp();
+    ASSERT_NE(sink_.Port(), 0) << "the SMTP server did not start";
+    smtp_->Host = "localhost";
+    smtp_->Port = sink_.Port();
+    TPostMessage& m = smtp_->PostMessage();
+    m.FromName = "Quillet";
+    m.FromAddress = "q@example.org";
+  }
+
+  // The header lines that Python parsed from message n.
+  Lines Headers(int n) {
+    Lines headers;
+    for (const std::string& line : sink_.Summary(n)) {
+      if (line.starts_with("header ")) headers.push_back(line.substr(7));
+    }
+    return headers;
+  }
+  Lines Parts(int n) {
+    Lines parts;
+    for (const std::string& line : sink_.Summary(n)) {
+      if (line.starts_with("part ")) parts.push_back(line.substr(5));
+    }
+    return parts;
+  }
+
+  std::string File(const std::string& name, const std::string& bytes) {
+    std::filesystem::create_directories(folder_.File("files"));
+    platform::WriteFileAtomic(folder_.File("files/" + name), bytes);
+    return folder_.File("files/" + name);
+  }
+
+  platform::TempFolder mail_;
+  test::SmtpSink sink_{mail_.File("")};
+  std::unique_ptr<TMlSMTP> smtp_ = std::make_unique<TMlSMTP>(nullptr);
+};
+
+TEST_F(MlsmtpServerTest, MailToTwoRecipientsArrivesWhole) {
+  TPostMessage& m = smtp_->PostMessage();
+  m.ToAddress().Add("x@a.org");
+  m.ToAddress().Add("Yvonne <y@b.org>");
+  m.ToBlindCarbonCopy().Add("hidden@d.org");
+  m.Subject = "Achtung Rechner xy nicht im Netz ";
+  m.LocalProgram = "/opt/quillet/quillet";
+  m.Date = "05.03.2024";
+  for (const char* line : {"Rechner xy antwortet nicht.", ".", "Gruss"}) m.Body().Add(line);
+  smtp_->Connect();
+  smtp_->SendMail();
+  smtp_->Disconnect();
+
+  EXPECT_EQ(sink_.Envelope(0),
+            (Lines{"MAIL FROM:<q@example.org>", "RCPT TO:<x@a.org>", "RCPT TO:<y@b.org>", "RCPT TO:<hidden@d.org>"}));
+  EXPECT_EQ(Headers(0), (Lines{"From: Quillet <q@example.org>", "To: x@a.org, Yvonne <y@b.org>",
+                               "Subject: Achtung Rechner xy nicht im Netz ", "X-Mailer: /opt/quillet/quillet",
+                               "Date: Tue, 05 Mar 2024 14:03:07 +0000", "Mime-Version: 1.0",
+                               "Content-Type: text/plain; charset=\"us-ascii\""}));  // as Python writes it
+  EXPECT_EQ(Parts(0), Lines{"text/plain us-ascii None"});
+  EXPECT_EQ(sink_.Part(0, 0), "\r\nRechner xy antwortet nicht.\r\n.\r\nGruss\r\n");
+}
+
+TEST_F(MlsmtpServerTest, HtmlBody) {
+  smtp_->SubType = mtHtml;
+  smtp_->PostMessage().ToAddress().Add("x@a.org");
+  smtp_->PostMessage().Body().Add("<html><body><b>Rechner xy</b> antwortet nicht</body></html>");
+  smtp_->Connect();
+  smtp_->SendMail();
+  EXPECT_EQ(Parts(0), Lines{"text/html us-ascii None"});
+  EXPECT_EQ(sink_.Part(0, 0), "\r\n<html><body><b>Rechner xy</b> antwortet nicht</body></html>\r\n");
+}
+
+TEST_F(MlsmtpServerTest, EightBitMailDecodesToTheOriginalText) {
+  TPostMessage& m = smtp_->PostMessage();
+  m.FromName = "J\xC3\xBCrgen M\xC3\xBCller";
+  m.ToAddress().Add("x@a.org");
+  m.Subject = "St\xC3\xB6rung: Rechner xy nicht im Netz \xE2\x80\x93 seit 10:00 Uhr, bitte pr\xC3\xBC" "fen";
+  m.Body().Add("Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln");
+  m.Body().Add(std::string(300, 'a') + "\xC3\xA4 =");
+  smtp_->Connect();
+  smtp_->SendMail();
+  Lines headers = Headers(0);
+  EXPECT_EQ(headers[0], "From: J\xC3\xBCrgen M\xC3\xBCller <q@example.org>");
+  EXPECT_EQ(headers[2], "Subject: " + m.Subject);
+  EXPECT_EQ(Parts(0), Lines{"text/plain utf-8 None"});
+  EXPECT_EQ(sink_.Part(0, 0), "\r\nGr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln\r\n" + std::string(300, 'a') + "\xC3\xA4 =\r\n");
+  std::string raw = sink_.Raw(0);
+  for (size_t start = 0, end; (end = raw.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    EXPECT_LE(end - start, 998u);
+  }
+  EXPECT_TRUE(std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
+}
+
+TEST_F(MlsmtpServerTest, AttachmentsDecodeToTheOriginalBytes) {
+  std::mt19937 random(11);
+  std::string bytes(5000, '\0');
+  for (char& c : bytes) c = static_cast<char>(random());
+  std::string fourteen = "fourteen bytes";  // a UU line for 14 bytes starts with "."
+  std::string binary = File("report.bin", bytes), small = File("dot \"name\".txt", fourteen);
+  smtp_->Connect();
+  int n = 0;
+  for (UUMethods method : {uuMime, uuCode}) {
+    SCOPED_TRACE(method == uuMime ? "base64" : "uu");
+    smtp_->EncodeType = method;
+    TPostMessage& m = smtp_->PostMessage();
+    m.ToAddress().Add("x@a.org");
+    m.Body().Clear();
+    m.Body().Add("Anbei der Bericht.");
+    m.Attachments().Add(binary);
+    m.Attachments().Add(small);
+    smtp_->SendMail();
+    EXPECT_EQ(Parts(n), (Lines{"text/plain us-ascii None", "application/octet-stream None report.bin",
+                               "application/octet-stream None dot \"name\".txt"}));
+    EXPECT_EQ(sink_.Part(n, 0), "Anbei der Bericht.");  // the line end before a boundary is the boundary's
+    EXPECT_EQ(sink_.Part(n, 1), bytes);
+    EXPECT_EQ(sink_.Part(n, 2), fourteen);
+    ++n;
+  }
+  // The boundary is new for every message.
+  auto boundary = [&](int k) {
+    std::string raw = sink_.Raw(k);
+    size_t at = raw.find("boundary=\"");
+    return raw.substr(at + 10, raw.find('"', at + 10) - at - 10);
+  };
+  EXPECT_NE(boundary(0), boundary(1));
+  EXPECT_TRUE(boundary(0).starts_with("====================54535")) << boundary(0);
+}
+
+TEST_F(MlsmtpServerTest, MissingAttachmentFailsTheSend) {
+  smtp_->PostMessage().ToAddress().Add("x@a.org");
+  smtp_->PostMessage().Attachments().Add(folder_.File("no-such-file.pdf"));
+  Lines missing;
+  smtp_->OnAttachmentNotFound = [&](const std::string& name) { missing.push_back(name); };
+  smtp_->Connect();
+  EXPECT_THROW(smtp_->SendMail(), platform::EFOpenError);
+  EXPECT_EQ(missing, Lines{folder_.File("no-such-file.pdf")});
+  EXPECT_FALSE(sink_.Has(0));
+  EXPECT_FALSE(smtp_->Connected());
+}
+
+TEST_F(MlsmtpServerTest, RejectedRecipientsAndRejectedData) {
+  TPostMessage& m = smtp_->PostMessage();
+  m.ToAddress().Add("unknown1@a.org");
+  m.ToAddress().Add("x@a.org");
+  m.ToCarbonCopy().Add("Unbekannt <unknown2@a.org>");
+  Lines notFound;
+  smtp_->OnRecipientNotFound = [&](const std::string& entry) { notFound.push_back(entry); };
+  smtp_->Connect();
+  smtp_->SendMail();
+  EXPECT_EQ(notFound, (Lines{"unknown1@a.org", "Unbekannt <unknown2@a.org>"}));
+  EXPECT_EQ(sink_.Envelope(0), (Lines{"MAIL FROM:<q@example.org>", "RCPT TO:<x@a.org>"}));
+
+  m.ToAddress().Add("x@a.org");
+  m.Body().Add("X-Reject: yes");
+  int failures = 0;
+  smtp_->OnFailure = [&](TObject*) { ++failures; };
+  EXPECT_RAISES(smtp_->SendMail(), platform::Exception, "554 5.6.0 Message refused\r\n");
+  EXPECT_EQ(failures, 1);
+  EXPECT_FALSE(smtp_->Connected());
+  EXPECT_FALSE(sink_.Has(1));
+}
+
+}  // namespace
+}  // namespace mailnet

@@ -1,0 +1,360 @@
+#include "mailer/net/Mlsmtp.h"
+
+#include <regex>
+
+#include "mailer/net/tests/MailLoopTest.h"
+#include "mailer/net/tests/RaisesText.h"
+#include "mailer/net/tests/ScriptedServer.h"
+#include "platform/core/Files.h"
+#include "platform/net/HostLookup.h"
+
+namespace mailnet {
+namespace {
+
+using test::Answer;
+using test::HangUp;
+using test::Say;
+using test::ScriptedServer;
+using test::Step;
+using test::TakeData;
+using Lines = std::vector<std::string>;
+
+// The server's side of a session that accepts everything: greeting, HELO, RSET, MAIL, one RCPT per
+// recipient, DATA, the data, QUIT.
+std::vector<Step> AcceptingServer(int recipients) {
+  std::vector<Step> steps = {Say("220 mail.test\r\n"), Answer("250 hello\r\n"), Answer("250 reset\r\n"),
+                             Answer("250 sender ok\r\n")};
+  for (int i = 0; i < recipients; ++i) steps.push_back(Answer("250 recipient ok\r\n"));
+  for (Step step : {Answer("354 go ahead\r\n"), TakeData(), Say("250 queued\r\n"), Answer("221 bye\r\n")}) {
+    steps.push_back(step);
+  }
+  return steps;
+}
+
+class MlsmtpTest : public test::MailLoopTest {
+protected:
+  MlsmtpTest() {
+    smtp_->Host = "127.0.0.1";
+    TPostMessage& m = smtp_->PostMessage();
+    m.FromName = "Quillet";
+    m.FromAddress = "q@example.org";
+    m.ToAddress().Add("x@a.org");
+  }
+
+  void ConnectTo(const ScriptedServer& server) {
+    smtp_->Port = server.Port();
+    smtp_->Connect();
+  }
+
+  // The whole session against an accepting server; what the server received.
+  Lines Session() {
+    ScriptedServer server(AcceptingServer(Recipients()));
+    ConnectTo(server);
+    smtp_->SendMail();
+    smtp_->Disconnect();
+    server.Stop();
+    return server.Received();
+  }
+
+  // The message data of an accepted session.
+  std::string Data() {
+    Lines received = Session();
+    return received.size() > 2 ? received[received.size() - 2] : "";
+  }
+
+  int Recipients() {
+    TPostMessage& m = smtp_->PostMessage();
+    return m.ToAddress().Count() + m.ToCarbonCopy().Count() + m.ToBlindCarbonCopy().Count();
+  }
+
+  std::unique_ptr<TMlSMTP> smtp_ = std::make_unique<TMlSMTP>(nullptr);
+};
+
+TEST_F(MlsmtpTest, SessionWithTheTraditionalLayout) {
+  TPostMessage& m = smtp_->PostMessage();
+  m.ToAddress().Add("Yvonne <y@b.org>");
+  m.ToCarbonCopy().Add("SMTP:c@c.org");
+  m.ToBlindCarbonCopy().Add("hidden@d.org");
+  m.Subject = "Achtung Rechner xy nicht im Netz ";
+  m.LocalProgram = "/opt/quillet/quillet";
+  m.Date = "05.03.2024";
+  for (const char* line : {"Hallo", ".", "..x", "a.b", ""}) m.Body().Add(line);
+  std::vector<std::string> events;
+  smtp_->OnConnect = [&](TObject*) { events.push_back("connect"); };
+  smtp_->OnSendStart = [&](TObject*) { events.push_back("start"); };
+  smtp_->OnSuccess = [&](TObject*) { events.push_back("success"); };
+
+  Lines received = Session();
+  EXPECT_EQ(received, (Lines{"HELO " + platform::LocalHostName() + "\r\n", "RSET\r\n", "MAIL FROM:<q@example.org>\r\n",
+                             "RCPT TO:<x@a.org>\r\n", "RCPT TO:<y@b.org>\r\n", "RCPT TO:<c@c.org>\r\n",
+                             "RCPT TO:<hidden@d.org>\r\n", "DATA\r\n",
+                             "From: Quillet<q@example.org>\r\n"
+                             "To: x@a.org,Yvonne <y@b.org>\r\n"
+                             "CC: SMTP:c@c.org\r\n"
+                             "Subject: Achtung Rechner xy nicht im Netz \r\n"
+                             "X-Mailer: /opt/quillet/quillet\r\n"
+                             "Date: Tue, 05 Mar 2024 14:03:07 +0000\r\n"
+                             "Mime-Version: 1.0\r\n"
+                             "Content-Type: text/plain; charset=us-ascii\r\n"
+                             "\r\n\r\n"
+                             "Hallo\r\n..\r\n...x\r\na.b\r\n\r\n",
+                             "QUIT\r\n"}));
+  EXPECT_EQ(events, (Lines{"connect", "start", "success"}));
+  EXPECT_EQ(m.ToAddress().Count(), 0);  // ClearParams
+  EXPECT_EQ(m.Body().Count(), 5);
+  EXPECT_FALSE(smtp_->Connected());
+}
+
+TEST_F(MlsmtpTest, OptionalHeaderLinesAndContentTypes) {
+  TPostMessage& m = smtp_->PostMessage();
+  smtp_->ClearParams = false;
+  smtp_->SubType = mtHtml;
+  m.FromName = "";
+  m.ReplyTo = "r@example.org";
+  m.Date = "Mon, 4 Mar 2024 10:00:00 +0100";  // a mail date-time is kept
+  EXPECT_EQ(Data(),
+            "From: <q@example.org>\r\nTo: x@a.org\r\nReply-To: r@example.org\r\n"
+            "Date: Mon, 4 Mar 2024 10:00:00 +0100\r\nMime-Version: 1.0\r\n"
+            "Content-Type: text/html; charset=us-ascii\r\n\r\n\r\n");  // an empty body: nothing after the header
+}
+
+TEST_F(MlsmtpTest, EightBitMailIsLabelledAndEncoded) {
+  TPostMessage& m = smtp_->PostMessage();
+  m.Subject = "St\xC3\xB6rung";
+  m.FromName = "M\xC3\xBCller";
+  m.Body().Add("Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln");
+  m.Body().Add("a=b " + std::string(80, 'x'));
+  m.Body().Add(".\xC3\xA4");
+  m.Body().Add("two\r\nlines\n.and");  // breaks inside a line become lines of their own
+  EXPECT_EQ(Data(),
+            "From: =?utf-8?B?TcO8bGxlcg==?= <q@example.org>\r\nTo: x@a.org\r\n"
+            "Subject: =?utf-8?B?U3TDtnJ1bmc=?=\r\nMime-Version: 1.0\r\n"
+            "Content-Type: text/plain; charset=utf-8\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n\r\n"
+            "Gr=C3=BC=C3=9Fe aus K=C3=B6ln\r\n"
+            "a=3Db " + std::string(69, 'x') + "=\r\n" + std::string(11, 'x') + "\r\n"
+            "..=C3=A4\r\ntwo\r\nlines\r\n..and\r\n");
+}
+
+TEST_F(MlsmtpTest, LongAsciiLinesAreEncodedToo) {
+  smtp_->PostMessage().Body().Add(std::string(1200, 'a'));
+  std::string data = Data();
+  EXPECT_NE(data.find("Content-Type: text/plain; charset=us-ascii\r\nContent-Transfer-Encoding: quoted-printable"),
+            std::string::npos);
+  for (size_t start = 0, end; (end = data.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    EXPECT_LE(end - start, 76u);
+  }
+}
+
+TEST_F(MlsmtpTest, MultiLineRepliesAreReadAfterEveryCommand) {
+  smtp_->UserID = "client.example";
+  ScriptedServer server({Say("220-first\r\n220 second\r\n"), Answer("250-hello\r\n250-SIZE 100\r\n250 8BITMIME\r\n"),
+                         Answer("250-reset\r\n250 done\r\n"), Answer("250-sender\r\n 250 old style\r\n250 ok\r\n"),
+                         Answer("250-rcpt\r\n250 ok\r\n"), Answer("354-go\r\n354 ahead\r\n"), TakeData(),
+                         Say("250-queued\r\n250 as 42\r\n"), Answer("221-bye\r\n221 now\r\n")});
+  ConnectTo(server);
+  smtp_->SendMail();
+  smtp_->Disconnect();
+  server.Stop();
+  Lines received = server.Received();
+  ASSERT_EQ(received.size(), 7u);  // HELO, RSET, MAIL, RCPT, DATA, the data, QUIT: each after a whole reply
+  EXPECT_EQ(received[0], "HELO client.example\r\n");
+  EXPECT_EQ(received[4], "DATA\r\n");
+  EXPECT_EQ(received[6], "QUIT\r\n");
+}
+
+TEST_F(MlsmtpTest, RejectedGreetingSendsQuitAndRaisesTheReply) {
+  ScriptedServer server({Say("554-no service\r\n554 go away\r\n"), Answer("221 bye\r\n")});
+  EXPECT_RAISES(ConnectTo(server), platform::Exception, "554-no service\r\n554 go away\r\n");
+  server.Stop();
+  EXPECT_EQ(server.Received(), Lines{"QUIT\r\n"});
+  EXPECT_FALSE(smtp_->Connected());
+  EXPECT_FALSE(smtp_->Busy());
+}
+
+TEST_F(MlsmtpTest, RefusedHello) {
+  {
+    ScriptedServer server({Say("220 hi\r\n"), Answer("501 who are you\r\n"), Answer("221 bye\r\n")});
+    EXPECT_RAISES(ConnectTo(server), platform::Exception, "Die Authentifizierung ist fehlgeschlagen");
+    server.Stop();
+    EXPECT_EQ(server.Received().back(), "QUIT\r\n");
+  }
+  ScriptedServer server({Say("220 hi\r\n"), Answer("501 who are you\r\n"), Answer("250 now I know\r\n")});
+  int asked = 0;
+  smtp_->OnAuthenticationFailed = [&](bool& handled) { handled = ++asked == 1; };
+  ConnectTo(server);
+  EXPECT_TRUE(smtp_->Connected());
+  EXPECT_EQ(asked, 1);
+}
+
+// A reply that is none is an error, never success; the session is out of step, so no QUIT is sent.
+TEST_F(MlsmtpTest, MalformedRepliesAreErrors) {
+  for (std::string greeting : {"hello\r\n", "22 short\r\n", "2200 long\r\n", "220x\r\n", "220-ok\r\nnot a reply\r\n",
+                                      "99999 huge\r\n"}) {
+    SCOPED_TRACE(greeting);
+    ScriptedServer server({Say(greeting)});
+    std::string line = greeting.substr(greeting.find("\r\n") + 2).empty() ? greeting : "not a reply\r\n";
+    EXPECT_RAISES(ConnectTo(server), ESockError, InvalidReplyText(line));
+    EXPECT_FALSE(smtp_->Connected());
+    server.Stop();
+    EXPECT_EQ(server.Received(), Lines{});
+  }
+}
+
+TEST_F(MlsmtpTest, ServerClosingMidLine) {
+  for (const std::vector<Step>& script : {std::vector<Step>{Say("22"), HangUp()},
+                                          std::vector<Step>{Say("220 hi\r\n"), Answer("250 he"), HangUp()}}) {
+    ScriptedServer server(script);
+    EXPECT_RAISES(ConnectTo(server), platform::Exception, "Die Verbindung wurde vom Server beendet");
+    EXPECT_FALSE(smtp_->Connected());
+  }
+}
+
+TEST_F(MlsmtpTest, SilentServerTimesOut) {
+  ScriptedServer server({test::Listen()});
+  smtp_->TimeOut = 10000;
+  EXPECT_RAISES(ConnectTo(server), EAbortError, "Socket-readln abgebrochen");
+  server.Stop();
+  EXPECT_EQ(server.Received(), Lines{});  // no QUIT into a silence
+  EXPECT_FALSE(smtp_->Connected());
+}
+
+TEST_F(MlsmtpTest, RejectedRecipientsAndData) {
+  smtp_->PostMessage().ToAddress().Add("Nobody <nobody@a.org>");
+  Lines notFound;
+  smtp_->OnRecipientNotFound = [&](const std::string& entry) { notFound.push_back(entry); };
+  ScriptedServer server({Say("220 hi\r\n"), Answer("250 hello\r\n"), Answer("250 reset\r\n"), Answer("250 ok\r\n"),
+                         Answer("550 no such user\r\n"), Answer("550 no such user\r\n"),
+                         Answer("554 no valid recipients\r\n"), Answer("221 bye\r\n")});
+  ConnectTo(server);
+  EXPECT_RAISES(smtp_->SendMail(), platform::Exception, "554 no valid recipients\r\n");
+  EXPECT_EQ(notFound, (Lines{"x@a.org", "Nobody <nobody@a.org>"}));
+  server.Stop();
+  Lines received = server.Received();
+  EXPECT_EQ(received[received.size() - 2], "DATA\r\n");  // all recipients refused: the reply to DATA decides
+  EXPECT_EQ(received.back(), "QUIT\r\n");
+  EXPECT_FALSE(smtp_->Connected());
+  EXPECT_FALSE(smtp_->Busy());
+  EXPECT_EQ(smtp_->PostMessage().ToAddress().Count(), 2);  // kept for another try
+}
+
+TEST_F(MlsmtpTest, RefusedMessageCallsOnFailure) {
+  std::vector<Step> script = AcceptingServer(1);
+  script[script.size() - 2] = Say("552 too big\r\n");
+  ScriptedServer server(script);
+  int failures = 0;
+  smtp_->OnFailure = [&](TObject*) { ++failures; };
+  ConnectTo(server);
+  EXPECT_RAISES(smtp_->SendMail(), platform::Exception, "552 too big\r\n");
+  EXPECT_EQ(failures, 1);
+  server.Stop();
+  EXPECT_EQ(server.Received().back(), "QUIT\r\n");
+}
+
+TEST_F(MlsmtpTest, ACleanUpFailureNeverHidesTheError) {
+  ScriptedServer server({Say("220 hi\r\n"), Answer("250 hello\r\n"), Answer("250 reset\r\n"),
+                         Answer("550 sender refused\r\n"), HangUp()});
+  smtp_->OnDisconnect = [](TObject*) { throw platform::Exception("failing handler"); };
+  ConnectTo(server);
+  EXPECT_RAISES(smtp_->SendMail(), platform::Exception, "550 sender refused\r\n");
+  EXPECT_FALSE(smtp_->Connected());
+  EXPECT_FALSE(smtp_->Busy());
+}
+
+TEST_F(MlsmtpTest, RefusedInputNeverReachesTheServer) {
+  struct Case {
+    std::function<void(TMlSMTP&)> spoil;
+    std::string text;
+  };
+  for (const Case& k : std::vector<Case>{
+           {[](TMlSMTP& s) { s.PostMessage().Subject = "x\r\nBcc: evil@x.org"; }, "Unzulässiges Steuerzeichen in Subject"},
+           {[](TMlSMTP& s) { s.PostMessage().ToAddress().Add("a@b.org>\r\nRCPT TO:<evil@x.org"); },
+            "Unzulässiges Steuerzeichen in To"},
+           {[](TMlSMTP& s) { s.PostMessage().FromAddress = "q@x.org\n"; }, "Unzulässiges Steuerzeichen in FromAddress"},
+           {[](TMlSMTP& s) { s.PostMessage().ToAddress().Clear(); }, "Header nicht vollständig"},
+           {[](TMlSMTP& s) { s.PostMessage().FromAddress.clear(); }, "Header nicht vollständig"},
+       }) {
+    SCOPED_TRACE(k.text);
+    smtp_ = std::make_unique<TMlSMTP>(nullptr);
+    smtp_->Host = "127.0.0.1";
+    smtp_->PostMessage().FromAddress = "q@example.org";
+    smtp_->PostMessage().ToAddress().Add("x@a.org");
+    k.spoil(*smtp_);
+    ScriptedServer server({Say("220 hi\r\n"), Answer("250 hello\r\n"), Answer("221 bye\r\n")});
+    ConnectTo(server);
+    EXPECT_RAISES(smtp_->SendMail(), platform::Exception, k.text);
+    server.Stop();
+    EXPECT_EQ(server.Received().back(), "QUIT\r\n");  // the session ends cleanly, nothing of the mail was sent
+    EXPECT_EQ(server.Received().size(), 2u);
+  }
+}
+
+TEST_F(MlsmtpTest, IncompleteHeaderHandledByTheCaller) {
+  smtp_->PostMessage().ToAddress().Clear();
+  int type = 0;
+  smtp_->OnHeaderIncomplete = [&](bool& handled, int hiType) {
+    type = hiType;
+    smtp_->PostMessage().ToAddress().Add("late@a.org");
+    handled = true;
+  };
+  ScriptedServer server(AcceptingServer(1));
+  ConnectTo(server);
+  smtp_->SendMail();
+  server.Stop();
+  EXPECT_EQ(type, 2);
+  Lines received = server.Received();
+  EXPECT_EQ(received[3], "RCPT TO:<late@a.org>\r\n");
+  EXPECT_NE(received[5].find("\r\nTo: late@a.org\r\n"), std::string::npos);  // the header follows the change
+}
+
+TEST_F(MlsmtpTest, NotConnectedAndBusy) {
+  bool required = false;
+  smtp_->OnConnectionRequired = [&](bool&) { required = true; };
+  EXPECT_RAISES(smtp_->SendMail(), platform::Exception, "Nicht verbunden");
+  EXPECT_TRUE(required);
+  EXPECT_FALSE(smtp_->Busy());
+
+  // A SendMail from a handler of a running one returns at once.
+  ScriptedServer server(AcceptingServer(1));
+  ConnectTo(server);
+  int starts = 0;
+  smtp_->OnSendStart = [&](TObject*) {
+    ++starts;
+    EXPECT_TRUE(smtp_->Busy());
+    smtp_->SendMail();
+  };
+  smtp_->SendMail();
+  EXPECT_EQ(starts, 1);
+  EXPECT_FALSE(smtp_->Busy());
+}
+
+TEST_F(MlsmtpTest, RefusedQuitStillCloses) {
+  ScriptedServer server({Say("220 hi\r\n"), Answer("250 hello\r\n"), Answer("500 what\r\n")});
+  ConnectTo(server);
+  EXPECT_RAISES(smtp_->Disconnect(), platform::Exception, "500 what\r\n");
+  EXPECT_FALSE(smtp_->Connected());
+  smtp_->Disconnect();  // nothing left to close
+}
+
+TEST_F(MlsmtpTest, VerifyAndExpandList) {
+  ScriptedServer server({Say("220 hi\r\n"), Answer("250 hello\r\n"), Answer("250 <x@a.org>\r\n"),
+                         Answer("550 unknown\r\n"), Answer("250-first <a@a.org>\r\n250 last <b@a.org>\r\n"),
+                         Answer("550 no\r\n")});
+  ConnectTo(server);
+  EXPECT_TRUE(smtp_->Verify("x@a.org"));
+  EXPECT_FALSE(smtp_->Verify("y@a.org"));
+  Lines returned;
+  smtp_->OnMailListReturn = [&](const std::string& line) { returned.push_back(line); };
+  EXPECT_TRUE(smtp_->ExpandList("staff"));
+  EXPECT_EQ(returned, Lines{"250-first <a@a.org>\r\n"});
+  EXPECT_FALSE(smtp_->ExpandList("nobody"));
+}
+
+TEST(MlsmtpAddress, ExtractAddress) {
+  EXPECT_EQ(TMlSMTP::ExtractAddress("Yvonne <y@b.org>"), "y@b.org");
+  EXPECT_EQ(TMlSMTP::ExtractAddress("SMTP:c@c.org"), "c@c.org");
+  EXPECT_EQ(TMlSMTP::ExtractAddress("plain@d.org"), "plain@d.org");
+  EXPECT_EQ(TMlSMTP::ExtractAddress("a <b:c@d.org>"), "b:c@d.org");
+}
+
+}  // namespace
+}  // namespace mailnet

@@ -1,0 +1,209 @@
+#include "mailer/net/MsgSock.h"
+
+#include <condition_variable>
+#include <mutex>
+
+#include "mailer/net/WinsockErrorText.h"
+#include "mailer/net/tests/MailLoopTest.h"
+#include "mailer/net/tests/RaisesText.h"
+#include "mailer/net/tests/ScriptedServer.h"
+#include "platform/net/HostLookup.h"
+#include "platform/net/SocketError.h"
+
+namespace mailnet {
+namespace {
+
+using test::Answer;
+using test::HangUp;
+using test::Listen;
+using test::Pause;
+using test::Say;
+using test::ScriptedServer;
+
+class MsgSockTest : public test::MailLoopTest {
+protected:
+  std::unique_ptr<TMsgSock> sock_ = std::make_unique<TMsgSock>(nullptr);
+
+  void ConnectTo(const ScriptedServer& server, const std::string& host = "127.0.0.1") {
+    sock_->Host = host;
+    sock_->Port = server.Port();
+    sock_->Connect();
+  }
+};
+
+TEST_F(MsgSockTest, LinesAreJoinedAcrossPacketsAndSplitAtEachLf) {
+  ScriptedServer server({Say("22"), Pause(20), Say("0 first"), Pause(20), Say("\r\n250-a\r\n250 b\r\n"),
+                         Answer("354 go\r\n")});
+  std::vector<std::string> events;
+  sock_->OnConnect = [&](TObject*) { events.push_back("connect"); };
+  sock_->OnHostResolved = [&](TObject*) { events.push_back("resolved"); };
+  ConnectTo(server);
+  EXPECT_TRUE(sock_->Connected());
+  EXPECT_EQ(events, std::vector<std::string>{"connect"});  // a dotted address needs no lookup
+  EXPECT_EQ(sock_->ReadLn(), "220 first\r\n");
+  EXPECT_EQ(sock_->ReadLn(), "250-a\r\n");
+  EXPECT_EQ(sock_->ReadLn(), "250 b\r\n");
+  EXPECT_EQ(sock_->Transaction("DATA"), 354);
+  EXPECT_EQ(sock_->LastReply(), "354 go\r\n");
+  server.Stop();
+  EXPECT_EQ(server.Received(), std::vector<std::string>{"DATA\r\n"});
+}
+
+TEST_F(MsgSockTest, HostNameIsLookedUp) {
+  ScriptedServer server({Say("220 hi\r\n")});
+  int resolved = 0;
+  sock_->OnHostResolved = [&](TObject* sender) {
+    EXPECT_EQ(sender, sock_.get());
+    ++resolved;
+  };
+  ConnectTo(server, "localhost");
+  EXPECT_EQ(resolved, 1);
+  EXPECT_EQ(sock_->ReadLn(), "220 hi\r\n");
+}
+
+TEST_F(MsgSockTest, NothingIsCutLongLinesNulBytes) {
+  std::string longLine = std::string(200000, 'x') + "\r\n";
+  std::string withNul("a\0b\r\n", 5);
+  ScriptedServer server({Say(longLine), Answer(withNul)});
+  ConnectTo(server);
+  EXPECT_EQ(sock_->ReadLn(), longLine);
+  sock_->Write(withNul);
+  EXPECT_EQ(sock_->ReadLn(), withNul);
+  server.Stop();
+  EXPECT_EQ(server.Received(), std::vector<std::string>{withNul});
+}
+
+TEST_F(MsgSockTest, PeerClose) {
+  ScriptedServer server({Say("221 bye\r\n421 cut"), HangUp()});
+  int disconnects = 0;
+  sock_->OnDisconnect = [&](TObject*) { ++disconnects; };
+  ConnectTo(server);
+  EXPECT_EQ(sock_->ReadLn(), "221 bye\r\n");
+  EXPECT_EQ(sock_->ReadLn(), "421 cut");  // closed in the middle of a line: what came is returned
+  EXPECT_FALSE(sock_->Connected());
+  EXPECT_EQ(disconnects, 1);
+  EXPECT_EQ(sock_->ReadLn(), "");
+  EXPECT_THROW(sock_->Write("QUIT\r\n"), ESockError);
+}
+
+TEST_F(MsgSockTest, RefusedPortAndConnectAfterDisconnect) {
+  ScriptedServer server({Say("220 one\r\n")}, {Say("220 two\r\n")});
+  int gonePort;
+  {
+    ScriptedServer gone(std::vector<test::Step>{});
+    gonePort = gone.Port();
+  }
+  int failures = 0;
+  sock_->OnConnectionFailed = [&](TObject*) { ++failures; };
+  sock_->Host = "127.0.0.1";
+  sock_->Port = gonePort;
+  EXPECT_RAISES(sock_->Connect(), ESockError, "Verbindung fehlgeschlagen");
+  EXPECT_EQ(failures, 1);
+  EXPECT_EQ(sock_->LastErrorNo(), 10061);
+
+  ConnectTo(server);
+  EXPECT_RAISES(sock_->Connect(), ESockError, "Bereits verbunden");
+  EXPECT_EQ(sock_->ReadLn(), "220 one\r\n");
+  sock_->Disconnect();
+  EXPECT_FALSE(sock_->Connected());
+  ConnectTo(server);
+  EXPECT_EQ(sock_->ReadLn(), "220 two\r\n");
+}
+
+TEST_F(MsgSockTest, SilentPeerTimesOutOnTheVirtualClock) {
+  ScriptedServer server({Listen()});
+  sock_->TimeOut = 30000;
+  ConnectTo(server);
+  int64_t start = platform::MonotonicMs();
+  EXPECT_RAISES(sock_->ReadLn(), EAbortError, "Socket-readln abgebrochen");
+  EXPECT_GE(platform::MonotonicMs() - start, 30000);
+  EXPECT_RAISES(sock_->Write("x"), EAbortError, "Socket-send abgebrochen");  // cancelled until Connect
+}
+
+TEST_F(MsgSockTest, CancelFromAHandlerEndsTheWait) {
+  ScriptedServer server({Listen()});
+  ConnectTo(server);
+  TThreadTimer cancel(nullptr);
+  cancel.SetInterval(500);
+  cancel.OnTimer = [&](TObject*) { sock_->Cancel(); };
+  EXPECT_RAISES(sock_->ReadLn(), EAbortError, "Socket-readln abgebrochen");
+}
+
+// A resolver that answers only when released, and the answer it then gives.
+class HeldResolver {
+public:
+  explicit HeldResolver(platform::ResolveResult answer) : answer_(answer) {
+    platform::SetHostResolver([this](const std::string&) {
+      std::unique_lock lock(mutex_);
+      ++calls_;
+      released_.wait(lock, [this] { return open_; });
+      return answer_;
+    });
+  }
+  ~HeldResolver() {
+    Release();
+    platform::SetHostResolver(nullptr);
+  }
+  void Release() {
+    std::lock_guard lock(mutex_);
+    open_ = true;
+    released_.notify_all();
+  }
+  int Calls() {
+    std::lock_guard lock(mutex_);
+    return calls_;
+  }
+
+private:
+  platform::ResolveResult answer_;
+  std::mutex mutex_;
+  std::condition_variable released_;
+  bool open_ = false;
+  int calls_ = 0;
+};
+
+TEST_F(MsgSockTest, HangingLookupTimesOut) {
+  HeldResolver resolver({{127, 0, 0, 1}, 0});
+  sock_->Host = "mail.example";
+  sock_->TimeOut = 5000;
+  EXPECT_RAISES(sock_->Connect(), ESockError, "Zeitüberschreitung bei Host-Lookup");
+  EXPECT_FALSE(sock_->Connected());
+}
+
+TEST_F(MsgSockTest, FailedLookupAsksOnInvalidHostOnce) {
+  HeldResolver resolver({{}, platform::WsaHostNotFound});
+  resolver.Release();
+  int asked = 0;
+  sock_->OnInvalidHost = [&](bool& handled) {
+    ++asked;
+    handled = true;  // look up once more
+  };
+  sock_->Host = "unknown.example";
+  EXPECT_RAISES(sock_->Connect(), ESockError, "Null Externe Adresse");
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(resolver.Calls(), 2);
+  EXPECT_EQ(sock_->LastErrorNo(), 11001);
+}
+
+TEST_F(MsgSockTest, StatusMessagesByLevel) {
+  ScriptedServer server({Answer("250 ok\r\n")});
+  std::vector<std::string> statuses;
+  sock_->OnStatus = [&](TObject*, const std::string& status) {
+    statuses.push_back(status);
+    throw platform::Exception("a failing status display is ignored");
+  };
+  ConnectTo(server);
+  sock_->ReportLevel = 1;
+  EXPECT_EQ(sock_->Transaction("NOOP"), 250);
+  EXPECT_EQ(statuses, std::vector<std::string>{"250 ok\r\n"});
+  EXPECT_EQ(sock_->Status(), "250 ok\r\n");
+}
+
+TEST(WinsockErrorText, TableAndUnknownCodes) {
+  EXPECT_EQ(WinsockErrorText(10061), "10061: Connection refused");
+  EXPECT_EQ(WinsockErrorText(11004), "11004: Valid name, no data record of requested type");
+  EXPECT_EQ(WinsockErrorText(10107), "Unbekannte Fehlernummer 10107");
+}
+
+}  // namespace
+}  // namespace mailnet

@@ -1,0 +1,164 @@
+#pragma once
+
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace mailnet::test {
+
+// One step of a scripted peer's part in a conversation; made by the functions below.
+struct Step {
+  enum Kind { Send, Reply, Data, Delay, Close, Listen };
+  Kind kind;
+  std::string text;
+  int ms = 0;
+};
+
+// Sends bytes.
+inline Step Say(std::string bytes) { return {Step::Send, std::move(bytes)}; }
+// Reads one line of the client (recorded), then sends bytes.
+inline Step Answer(std::string bytes) { return {Step::Reply, std::move(bytes)}; }
+// Reads message data through the line "." (recorded as one entry without the "." line).
+inline Step TakeData() { return {Step::Data, {}}; }
+inline Step Pause(int ms) { return {Step::Delay, {}, ms}; }
+// Closes the connection at once.
+inline Step HangUp() { return {Step::Close, {}}; }
+// Reads and records lines, answering nothing, until the client goes.
+inline Step Listen() { return {Step::Listen, {}}; }
+
+// A raw TCP peer on a loopback port that plays one script per connection it accepts, on a thread of its
+// own, with blocking calls and real time (it takes no part in the platform clock). After its script it
+// records what the client still sends until the client goes. What the client sent is recorded in order.
+class ScriptedServer {
+public:
+  explicit ScriptedServer(std::vector<Step> script) : ScriptedServer(std::vector<std::vector<Step>>{script}, 0) {}
+  // Two connections, one after the other.
+  ScriptedServer(std::vector<Step> first, std::vector<Step> second)
+      : ScriptedServer(std::vector<std::vector<Step>>{first, second}, 0) {}
+  ScriptedServer(const ScriptedServer&) = delete;
+  ScriptedServer& operator=(const ScriptedServer&) = delete;
+  ~ScriptedServer() {
+    Stop();
+    ::close(listener_);
+    ::close(stop_[0]);
+    ::close(stop_[1]);
+  }
+
+  int Port() const { return port_; }
+
+  // Ends the scripts: what the client sent before is still read and recorded, then the thread ends.
+  void Stop() {
+    if (!thread_.joinable()) return;
+    (void)!::write(stop_[1], "x", 1);
+    thread_.join();
+  }
+
+  std::vector<std::string> Received() {
+    std::lock_guard lock(mutex_);
+    return received_;
+  }
+
+private:
+  ScriptedServer(std::vector<std::vector<Step>> scripts, int) : scripts_(std::move(scripts)) {
+    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::listen(listener_, 4);
+    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    (void)!::pipe2(stop_, O_CLOEXEC);
+    thread_ = std::thread([this] { Run(); });
+  }
+
+  void Record(std::string line) {
+    std::lock_guard lock(mutex_);
+    received_.push_back(std::move(line));
+  }
+
+  // Waits until fd is readable (or closed) or the server is stopped; false when stopped with nothing
+  // left to read.
+  bool WaitReadable(int fd) {
+    pollfd fds[2] = {{fd, POLLIN, 0}, {stop_[0], POLLIN, 0}};
+    while (::poll(fds, 2, -1) < 0) {
+    }
+    return fds[0].revents != 0;
+  }
+
+  // One line through its LF; false when the client closed first.
+  bool ReadLine(int fd, std::string& pending, std::string& line) {
+    for (;;) {
+      size_t lf = pending.find('\n');
+      if (lf != std::string::npos) {
+        line = pending.substr(0, lf + 1);
+        pending.erase(0, lf + 1);
+        return true;
+      }
+      char buffer[4096];
+      if (!WaitReadable(fd)) return false;
+      ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+      if (n <= 0) return false;
+      pending.append(buffer, static_cast<size_t>(n));
+    }
+  }
+
+  void Run() {
+    for (const std::vector<Step>& script : scripts_) {
+      if (!WaitReadable(listener_)) return;
+      int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+      if (fd < 0) return;
+      Play(fd, script);
+      ::close(fd);
+    }
+  }
+
+  void Play(int fd, const std::vector<Step>& script) {
+    std::string pending, line;
+    for (const Step& step : script) {
+      switch (step.kind) {
+        case Step::Send:
+          ::send(fd, step.text.data(), step.text.size(), MSG_NOSIGNAL);
+          break;
+        case Step::Reply:
+          if (!ReadLine(fd, pending, line)) return;
+          Record(line);
+          ::send(fd, step.text.data(), step.text.size(), MSG_NOSIGNAL);
+          break;
+        case Step::Data: {
+          std::string data;
+          while (ReadLine(fd, pending, line) && line != ".\r\n") data += line;
+          Record(data);
+          break;
+        }
+        case Step::Delay:
+          std::this_thread::sleep_for(std::chrono::milliseconds(step.ms));
+          break;
+        case Step::Close:
+          return;
+        case Step::Listen:
+          break;
+      }
+    }
+    while (ReadLine(fd, pending, line)) Record(line);
+  }
+
+  std::vector<std::vector<Step>> scripts_;
+  int listener_ = -1;
+  int port_ = 0;
+  int stop_[2] = {-1, -1};
+  std::thread thread_;
+  std::mutex mutex_;
+  std::vector<std::string> received_;
+};
+
+}  // namespace mailnet::test

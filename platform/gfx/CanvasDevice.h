@@ -1,0 +1,101 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/gfx/Canvas.h"
+#include "platform/gfx/FontEngine.h"
+#include "platform/gfx/Gdi.h"
+#include "platform/gfx/Raster.h"
+#include "platform/gfx/Region.h"
+#include "platform/gfx/Shapes.h"
+
+namespace platform {
+
+// The device context behind a canvas (internal to platform/gfx).
+
+struct DcState {
+  TColor penColor = clBlack;
+  int penWidth = 1;
+  TPenStyle penStyle = TPenStyle::psSolid;
+  int rop2 = R2_COPYPEN;
+  TColor brushColor = clWhite;
+  TBrushStyle brushStyle = TBrushStyle::bsSolid;
+  TColor bkColor = clWhite;
+  int bkMode = OPAQUE;
+  TColor textColor = clBlack;
+  TLogFont font;
+  std::optional<Region> clip;  // device coordinates; none: the whole bitmap
+  TPoint viewportOrg;
+  TPoint penPos;  // logical
+};
+
+enum class BlitMode { Copy, Transparent, Alpha };
+
+struct TCanvas::Device {
+  TBitmap* target = nullptr;
+  int pixelsPerInch = 96;
+  DcState state;
+  std::vector<DcState> saved;
+  std::shared_ptr<FontFace> face;  // of state.font, resolved when first needed
+  enum class PathState { None, Recording, Closed } pathState = PathState::None;
+  std::vector<Contour> path;  // device coordinates
+
+  RasterTarget Raster() const;
+  TPoint ToDevice(TPoint p) const { return {p.X + state.viewportOrg.X, p.Y + state.viewportOrg.Y}; }
+  TRect ToDevice(TRect r) const;
+  TRect ToLogical(TRect r) const;
+
+  FontFace& Face();
+  void SelectLogFont(const TLogFont& font);
+  // The clip intersected with a device rectangle, for the duration of a guard.
+  void IntersectClip(const Region& region);
+
+  // Painting in a colour (nothing for clNone) with a raster operation; regions in device coordinates.
+  void Paint(const Region& region, TColor color, int rop);
+  void FillSolid(const TRect& logical, TColor color);
+
+  // Pen strokes: a one-pixel line (end excluded) continuing the dash pattern at dashPos, or the
+  // pixels a pen of any width covers along connected points (device coordinates). OnPixels and
+  // GapPixels collect instead of painting, for figures that must not paint a pixel twice.
+  void PenLine(TPoint from, TPoint to, int& dashPos);
+  struct PenPixels {
+    Region on;
+    Region gap;
+  };
+  PenPixels PenOutline(const std::vector<TPoint>& devicePoints, bool closed);
+  void PaintPen(const PenPixels& pixels);
+  void PaintFigure(const Region& inside, const PenPixels& outline);
+
+  // Text in the selected font at logical (x, y), the top-left of its cell; mnemonic is the index of a
+  // character to underline (-1 none). Adds outlines to the path instead while one is recorded.
+  int RunWidth(const std::u32string& text);
+  void TextRun(int x, int y, const std::u32string& text, int mnemonic = -1);
+
+  void Blit(const TRect& dest, const TBitmap& source, const TRect& src, BlitMode mode, TColor key);
+};
+
+struct CanvasAccess {
+  static TCanvas::Device& Of(TCanvas& canvas) { return *canvas.device_; }
+};
+
+// Restores the device context's state on every path out of a scope.
+class DcStateGuard {
+public:
+  explicit DcStateGuard(TCanvas::Device& d) : d_(d), state_(d.state) {}
+  ~DcStateGuard();
+  DcStateGuard(const DcStateGuard&) = delete;
+  DcStateGuard& operator=(const DcStateGuard&) = delete;
+
+private:
+  TCanvas::Device& d_;
+  DcState state_;
+};
+
+// UTF-8 text as characters; a byte that does not start a valid sequence stands for its character in
+// the Windows-1252 code page.
+std::u32string DecodeText(std::string_view text);
+
+}  // namespace platform

@@ -1,0 +1,105 @@
+#include "platform/net/HostLookup.h"
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <climits>
+#include <functional>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace platform {
+
+namespace {
+
+constexpr int kNoBufferSpace = 10055;  // the Winsock code for a lack of system resources
+
+std::mutex resolverMutex;
+std::function<ResolveResult(const std::string&)> resolverOverride;
+
+std::function<ResolveResult(const std::string&)> CurrentResolver() {
+  std::lock_guard lock(resolverMutex);
+  if (resolverOverride) return resolverOverride;
+  return ResolveIpv4;
+}
+
+}  // namespace
+
+// Shared by the object and its thread; the last of them to go closes the descriptor.
+struct HostLookup::State {
+  State() : ready(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+  ~State() {
+    if (ready >= 0) ::close(ready);
+  }
+
+  void Finish(const ResolveResult& answer) {
+    {
+      std::lock_guard lock(mutex);
+      result = answer;
+      finished = true;
+    }
+    uint64_t one = 1;
+    if (ready >= 0) (void)!::write(ready, &one, sizeof one);
+  }
+
+  const int ready;
+  mutable std::mutex mutex;
+  bool finished = false;
+  ResolveResult result;
+};
+
+HostLookup::HostLookup(const std::string& Name) : state_(std::make_shared<State>()) {
+  if (state_->ready < 0) {
+    state_->Finish({{}, kNoBufferSpace});
+    return;
+  }
+  try {
+    std::thread([state = state_, name = Name, resolve = CurrentResolver()] { state->Finish(resolve(name)); })
+        .detach();
+  } catch (const std::system_error&) {
+    state_->Finish({{}, kNoBufferSpace});  // no thread to be had: the lookup fails at once
+  }
+}
+
+HostLookup::~HostLookup() = default;
+
+int HostLookup::ReadyDescriptor() const { return state_->ready; }
+
+bool HostLookup::Finished() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->finished;
+}
+
+ResolveResult HostLookup::Result() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->result;
+}
+
+bool ParseDottedAddress(const std::string& Text, Ipv4Address& Address) {
+  const char* at = Text.data();
+  const char* end = Text.data() + Text.size();
+  for (size_t i = 0; i < Address.size(); ++i) {
+    if (i > 0 && (at == end || *at++ != '.')) return false;
+    unsigned part = 256;
+    auto [next, error] = std::from_chars(at, end, part);
+    if (error != std::errc() || next - at > 3 || part > 255) return false;
+    Address[i] = static_cast<uint8_t>(part);
+    at = next;
+  }
+  return at == end;
+}
+
+void SetHostResolver(std::function<ResolveResult(const std::string&)> Resolver) {
+  std::lock_guard lock(resolverMutex);
+  resolverOverride = std::move(Resolver);
+}
+
+std::string LocalHostName() {
+  char name[HOST_NAME_MAX + 1] = {};
+  if (::gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') return "localhost";
+  return name;
+}
+
+}  // namespace platform

@@ -1,0 +1,75 @@
+#include "platform/net/TcpSocket.h"
+
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/net/SocketError.h"
+
+namespace platform {
+
+namespace {
+
+int LastError() { return WinsockErrorFromErrno(errno); }
+
+}  // namespace
+
+TcpSocket TcpSocket::Open(int& error) {
+  error = 0;
+  Socket socket(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+  if (!socket.IsValid()) {
+    error = LastError();
+    return {};
+  }
+  linger reset{1, 0};
+  int noDelay = 1;  // a command goes out at once, not after the acknowledgement of the one before
+  if (::setsockopt(socket.Descriptor(), SOL_SOCKET, SO_LINGER, &reset, sizeof reset) != 0 ||
+      ::setsockopt(socket.Descriptor(), IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof noDelay) != 0) {
+    error = LastError();
+    return {};
+  }
+  return TcpSocket(std::move(socket));
+}
+
+int TcpSocket::StartConnect(const Ipv4Address& address, uint16_t port) {
+  sockaddr_in peer{};
+  peer.sin_family = AF_INET;
+  peer.sin_port = htons(port);
+  std::memcpy(&peer.sin_addr.s_addr, address.data(), address.size());
+  int result;
+  do {
+    result = ::connect(Descriptor(), reinterpret_cast<const sockaddr*>(&peer), sizeof peer);
+  } while (result != 0 && errno == EINTR);
+  if (result == 0) return 0;
+  return errno == EINPROGRESS ? WsaEWouldBlock : LastError();
+}
+
+int TcpSocket::ConnectResult() const {
+  int error = 0;
+  socklen_t length = sizeof error;
+  if (::getsockopt(Descriptor(), SOL_SOCKET, SO_ERROR, &error, &length) != 0) return LastError();
+  return WinsockErrorFromErrno(error);
+}
+
+long TcpSocket::Send(const void* data, size_t count, int& error) {
+  ssize_t sent;
+  do {
+    sent = ::send(Descriptor(), data, count, MSG_NOSIGNAL);
+  } while (sent < 0 && errno == EINTR);
+  error = sent < 0 ? LastError() : 0;
+  return static_cast<long>(sent);
+}
+
+long TcpSocket::Receive(void* buffer, size_t count, int& error) {
+  ssize_t received;
+  do {
+    received = ::recv(Descriptor(), buffer, count, 0);
+  } while (received < 0 && errno == EINTR);
+  error = received < 0 ? LastError() : 0;
+  return static_cast<long>(received);
+}
+
+}  // namespace platform
