@@ -5,7 +5,10 @@
 namespace velmora {
 
 TTarvonex::TTarvonex(platform::TComponent* AOwner)
-    : TService(AOwner), Timer1(new platform::TTimer(this)), ApplicationEvents1(new platform::TApplicationEvents(this)) {
+    : TService(AOwner),
+      Timer1(new platform::TTimer(this)),
+      ApplicationEvents1(new platform::TApplicationEvents(this)),
+      icmp(new TNxIcmpClient(this)) {
   SetName("Tarvonex");
   DisplayName = "Velmora";
   Dependencies = {"lanmanworkstation"};
@@ -32,12 +35,12 @@ TTarvonex::TTarvonex(platform::TComponent* AOwner)
                                    const std::vector<std::string>& TagParams, std::string& ReplaceText) {
     PageProducer2HTMLTag(Sender, TagString, TagParams, ReplaceText);
   };
-  icmp.Port = 2222;
-  icmp.OnReply = [this](TNxIcmpClient* ASender, const TReplyStatus& AReplyStatus) { icmpReply(ASender, AReplyStatus); };
+  icmp->Port = 2222;
+  icmp->OnReply = [this](TNxIcmpClient* ASender, const TReplyStatus& AReplyStatus) { icmpReply(ASender, AReplyStatus); };
 }
 
 TTarvonex::~TTarvonex() {
-  // The service thread uses everything below; it must have ended before they go.
+  // The service thread uses the fields and the components; it must have ended before they go.
   ServiceThread()->WaitFor();
 }
 

@@ -51,12 +51,12 @@ public:
   void PageProducer2HTMLTag(platform::TPageProducer& Sender, const std::string& TagString,
                             const std::vector<std::string>& TagParams, std::string& ReplaceText);
 
-  // The components; the service owns them.
+  // The components; the service owns them (and destroys them with itself).
   platform::TTimer* Timer1;
   platform::TApplicationEvents* ApplicationEvents1;
   platform::TPageProducer PageProducer1;  // the page, from status1.vdr
   platform::TPageProducer PageProducer2;  // one row per host, from status2.vdr
-  TNxIcmpClient icmp;
+  TNxIcmpClient* icmp;
 
   // The names under which the two window messages between the service and the configurator are registered.
   static constexpr const char* StatusNotifyMessage = "4E0D112F-5444-4876-AD3C-6BA23D58CA70";

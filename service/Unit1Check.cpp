@@ -24,10 +24,10 @@ constexpr int kShortestIntervalSeconds = 5;
 }  // namespace
 
 void TTarvonex::PingHost(const std::string& host) {
-  icmp.Host = host;
+  icmp->Host = host;
   pingResult = kPingPending;
   try {
-    icmp.Ping("", 0);
+    icmp->Ping("", 0);
   } catch (const std::exception&) {
     pingResult = -1;
   }

@@ -6,7 +6,6 @@
 #include <atomic>
 #include <cstdlib>
 #include <ctime>
-#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,14 +54,15 @@ protected:
     ::tzset();
     platform::FormatSettings() = platform::TFormatSettings{};
     platform::UseVirtualClock(kStartUnixMs, 0);
-    TakePartInVirtualClock();
+    // The test thread takes part in the virtual clock from its first wait on it: one that ends at once.
+    platform::WaitOnClock(platform::MonotonicMs(), nullptr, {});
     platform::OverrideExeFileName(folder.File("velmora"));
     platform::SetLauncher(&launcher);
     mainThread = platform::GetCurrentThreadId();
     service = std::make_unique<TTarvonex>(nullptr);
     auto responder = std::make_unique<ScriptedIcmpResponder>();
     network = responder.get();
-    service->icmp.SetTransport(std::move(responder));
+    service->icmp->SetTransport(std::move(responder));
   }
 
   void TearDown() override {
@@ -73,9 +73,6 @@ protected:
     platform::UseRealClock();
     platform::ResetFormatSettings();
   }
-
-  // A thread takes part in the virtual clock from its first wait on it; this is one that ends at once.
-  static void TakePartInVirtualClock() { platform::WaitOnClock(platform::MonotonicMs(), nullptr, {}); }
 
   // Writes HostList.ini; lines are joined with CR LF.
   void WriteHostList(const std::vector<std::string>& lines) const {
@@ -115,22 +112,13 @@ protected:
     return lines;
   }
 
-  // Starts the service thread, as the service host does when the service is started. The thread takes
-  // part in the virtual clock before this returns, so time cannot pass while it runs unseen.
+  // Starts the service thread, as the service host does when the service is started.
   void Start() {
     started = true;
-    std::promise<void> joined;
-    auto start = service->OnStart;
-    service->OnStart = [&joined, start](platform::TService* Sender, bool& Started) {
-      TakePartInVirtualClock();
-      joined.set_value();
-      start(Sender, Started);
-    };
     service->ServiceThread()->Start([this] {
       ended = true;
       platform::PostThreadMessage(mainThread, platform::WM_NULL, 0, 0);  // wakes the loop to see it
     });
-    joined.get_future().wait();
   }
 
   // Runs the message loop for ms of virtual time, or until the service ended. A check that is running
