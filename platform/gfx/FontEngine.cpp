@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <cctype>
 #include <cmath>
 #include <map>
 #include <tuple>

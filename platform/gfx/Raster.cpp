@@ -44,22 +44,23 @@ void PaintRegion(const RasterTarget& t, const Region& region, uint32_t pixel, in
 
 void BlendMask(const RasterTarget& t, int x, int y, const uint8_t* coverage, int width, int height,
                uint32_t pixel) {
-  const uint32_t sr = (pixel >> 16) & 0xFF, sg = (pixel >> 8) & 0xFF, sb = pixel & 0xFF;
+  // Red and blue blend together in one word, green in another; coverage 0..255 is taken as 0..256.
+  const uint32_t srb = pixel & 0xFF00FF, sg = pixel & 0x00FF00;
   for (int row = 0; row < height; ++row) {
     const uint8_t* mask = coverage + static_cast<ptrdiff_t>(row) * width;
     t.Visible(y + row, x, x + width, [&](int a, int b) {
       uint32_t* dst = t.Row(y + row);
       for (int px = a; px < b; ++px) {
-        unsigned c = mask[px - x];
+        const uint32_t c = mask[px - x];
         if (c == 0) continue;
         if (c == 255) {
           dst[px] = pixel;
           continue;
         }
-        uint32_t d = dst[px];
-        auto mix = [c](uint32_t s, uint32_t v) { return (s * c + v * (255 - c) + 127) / 255; };
-        dst[px] = 0xFF000000u | (mix(sr, (d >> 16) & 0xFF) << 16) | (mix(sg, (d >> 8) & 0xFF) << 8) |
-                  mix(sb, d & 0xFF);
+        const uint32_t w = c + (c >> 7), iw = 256 - w, d = dst[px];
+        const uint32_t rb = ((srb * w + (d & 0xFF00FF) * iw) >> 8) & 0xFF00FF;
+        const uint32_t g = ((sg * w + (d & 0x00FF00) * iw) >> 8) & 0x00FF00;
+        dst[px] = 0xFF000000u | rb | g;
       }
     });
   }
