@@ -1,14 +1,12 @@
 #include "mailer/net/MsgSock.h"
 
-#include <condition_variable>
-#include <mutex>
-
 #include "mailer/net/WinsockErrorText.h"
 #include "mailer/net/tests/MailLoopTest.h"
 #include "mailer/net/tests/RaisesText.h"
 #include "mailer/net/tests/ScriptedServer.h"
 #include "platform/net/HostLookup.h"
 #include "platform/net/SocketError.h"
+#include "platform/net/tests/HeldResolver.h"
 
 namespace mailnet {
 namespace {
@@ -129,41 +127,8 @@ TEST_F(MsgSockTest, CancelFromAHandlerEndsTheWait) {
   EXPECT_RAISES(sock_->ReadLn(), EAbortError, "Socket-readln abgebrochen");
 }
 
-// A resolver that answers only when released, and the answer it then gives.
-class HeldResolver {
-public:
-  explicit HeldResolver(platform::ResolveResult answer) : answer_(answer) {
-    platform::SetHostResolver([this](const std::string&) {
-      std::unique_lock lock(mutex_);
-      ++calls_;
-      released_.wait(lock, [this] { return open_; });
-      return answer_;
-    });
-  }
-  ~HeldResolver() {
-    Release();
-    platform::SetHostResolver(nullptr);
-  }
-  void Release() {
-    std::lock_guard lock(mutex_);
-    open_ = true;
-    released_.notify_all();
-  }
-  int Calls() {
-    std::lock_guard lock(mutex_);
-    return calls_;
-  }
-
-private:
-  platform::ResolveResult answer_;
-  std::mutex mutex_;
-  std::condition_variable released_;
-  bool open_ = false;
-  int calls_ = 0;
-};
-
 TEST_F(MsgSockTest, HangingLookupTimesOut) {
-  HeldResolver resolver({{127, 0, 0, 1}, 0});
+  platform::test::HeldResolver resolver({{127, 0, 0, 1}, 0});
   sock_->Host = "mail.example";
   sock_->TimeOut = 5000;
   EXPECT_RAISES(sock_->Connect(), ESockError, "Zeitüberschreitung bei Host-Lookup");
@@ -171,7 +136,7 @@ TEST_F(MsgSockTest, HangingLookupTimesOut) {
 }
 
 TEST_F(MsgSockTest, FailedLookupAsksOnInvalidHostOnce) {
-  HeldResolver resolver({{}, platform::WsaHostNotFound});
+  platform::test::HeldResolver resolver({{}, platform::WsaHostNotFound});
   resolver.Release();
   int asked = 0;
   sock_->OnInvalidHost = [&](bool& handled) {
