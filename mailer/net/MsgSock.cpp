@@ -156,7 +156,8 @@ platform::Ipv4Address TMsgSock::Resolve() {
       });
   {
     TimeOutScope timer(*this);
-    WaitUntil([this] { return lookupDone_; });
+    // A lookup that could not get its descriptor is finished before any signal could come.
+    WaitUntil([this] { return lookupDone_ || lookup_->Finished(); });
   }
   lookupWatch_.Reset();
   std::unique_ptr<platform::HostLookup> lookup = std::move(lookup_);

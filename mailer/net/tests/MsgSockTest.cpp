@@ -1,5 +1,9 @@
 #include "mailer/net/MsgSock.h"
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include "mailer/net/WinsockErrorText.h"
 #include "mailer/net/tests/MailLoopTest.h"
 #include "mailer/net/tests/RaisesText.h"
@@ -148,6 +152,36 @@ TEST_F(MsgSockTest, FailedLookupAsksOnInvalidHostOnce) {
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(resolver.Calls(), 2);
   EXPECT_EQ(sock_->LastErrorNo(), 11001);
+}
+
+// Lowers the limit of open descriptors, while it lives, so that the next descriptor cannot be had.
+class NoFreeDescriptor {
+public:
+  NoFreeDescriptor() {
+    ::getrlimit(RLIMIT_NOFILE, &saved_);
+    int lowest = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    ::close(lowest);
+    rlimit tight = saved_;
+    tight.rlim_cur = static_cast<rlim_t>(lowest);
+    ::setrlimit(RLIMIT_NOFILE, &tight);
+  }
+  ~NoFreeDescriptor() { ::setrlimit(RLIMIT_NOFILE, &saved_); }
+
+private:
+  rlimit saved_{};
+};
+
+TEST_F(MsgSockTest, LookupWithoutADescriptorFailsAtOnce) {
+  platform::test::HeldResolver resolver({{127, 0, 0, 1}, 0});
+  resolver.Release();
+  sock_->Host = "mail.example";
+  sock_->TimeOut = 5000;
+  platform::Sleep(1);  // this thread's clock and queue are set up before descriptors run out
+  {
+    NoFreeDescriptor limit;
+    EXPECT_RAISES(sock_->Connect(), ESockError, "Null Externe Adresse");  // not a time-out, nor a hang without one
+  }
+  EXPECT_EQ(sock_->LastErrorNo(), 10055);
 }
 
 TEST_F(MsgSockTest, StatusMessagesByLevel) {
