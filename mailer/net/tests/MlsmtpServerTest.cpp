@@ -88,6 +88,7 @@ TEST_F(MlsmtpServerTest, HtmlBody) {
 TEST_F(MlsmtpServerTest, EightBitMailDecodesToTheOriginalText) {
   TPostMessage& m = smtp_->PostMessage();
   m.FromName = "J\xC3\xBCrgen M\xC3\xBCller";
+  m.ReplyTo = "B\xC3\xBCro <office@example.org>";
   m.ToAddress().Add("x@a.org");
   m.Subject = "St\xC3\xB6rung: Rechner xy nicht im Netz \xE2\x80\x93 seit 10:00 Uhr, bitte pr\xC3\xBC" "fen";
   m.Body().Add("Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln");
@@ -97,6 +98,7 @@ TEST_F(MlsmtpServerTest, EightBitMailDecodesToTheOriginalText) {
   Lines headers = Headers(0);
   EXPECT_EQ(headers[0], "From: J\xC3\xBCrgen M\xC3\xBCller <q@example.org>");
   EXPECT_EQ(headers[2], "Subject: " + m.Subject);
+  EXPECT_EQ(headers[3], "Reply-To: B\xC3\xBCro <office@example.org>");
   EXPECT_EQ(Parts(0), Lines{"text/plain utf-8 None"});
   EXPECT_EQ(sink_.Part(0, 0), "\r\nGr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln\r\n" + std::string(300, 'a') + "\xC3\xA4 =\r\n");
   std::string raw = sink_.Raw(0);

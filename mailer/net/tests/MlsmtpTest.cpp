@@ -122,13 +122,15 @@ TEST_F(MlsmtpTest, EightBitMailIsLabelledAndEncoded) {
   TPostMessage& m = smtp_->PostMessage();
   m.Subject = "St\xC3\xB6rung";
   m.FromName = "M\xC3\xBCller";
+  m.ReplyTo = "J\xC3\xB6rg <j@example.org>";
   m.Body().Add("Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln");
   m.Body().Add("a=b " + std::string(80, 'x'));
   m.Body().Add(".\xC3\xA4");
   m.Body().Add("two\r\nlines\n.and");  // breaks inside a line become lines of their own
   EXPECT_EQ(Data(),
             "From: =?utf-8?B?TcO8bGxlcg==?= <q@example.org>\r\nTo: x@a.org\r\n"
-            "Subject: =?utf-8?B?U3TDtnJ1bmc=?=\r\nMime-Version: 1.0\r\n"
+            "Subject: =?utf-8?B?U3TDtnJ1bmc=?=\r\nReply-To: =?utf-8?B?SsO2cmc=?= <j@example.org>\r\n"
+            "Mime-Version: 1.0\r\n"
             "Content-Type: text/plain; charset=utf-8\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n\r\n"
             "Gr=C3=BC=C3=9Fe aus K=C3=B6ln\r\n"
             "a=3Db " + std::string(69, 'x') + "=\r\n" + std::string(11, 'x') + "\r\n"
