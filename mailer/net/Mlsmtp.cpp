@@ -188,10 +188,19 @@ void TMlSMTP::Disconnect() {
   CloseSocket();
 }
 
+TMlSMTP::Reply TMlSMTP::CommandOrEndSession(const std::string& command) {
+  try {
+    return Command(command);
+  } catch (...) {
+    EndSession();
+    throw;
+  }
+}
+
 bool TMlSMTP::Verify(const std::string& Address) {
   CertifyConnect();
   CheckNoControlChars("VRFY", Address);
-  return Command("VRFY " + Address).number < 252;
+  return CommandOrEndSession("VRFY " + Address).number < 252;
 }
 
 bool TMlSMTP::ExpandList(const std::string& List) {
@@ -199,7 +208,7 @@ bool TMlSMTP::ExpandList(const std::string& List) {
   BusyScope busy(busy_);
   CertifyConnect();
   CheckNoControlChars("EXPN", List);
-  Reply reply = Command("EXPN " + List);
+  Reply reply = CommandOrEndSession("EXPN " + List);
   if (reply.number >= 400) return false;
   if (OnMailListReturn) OnMailListReturn(reply.firstLine);
   return true;

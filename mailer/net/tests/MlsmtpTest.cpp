@@ -351,6 +351,20 @@ TEST_F(MlsmtpTest, VerifyAndExpandList) {
   EXPECT_FALSE(smtp_->ExpandList("nobody"));
 }
 
+// A reply that fails half-way leaves the rest of it unread: a later command would take that for its own
+// reply, so the session ends.
+TEST_F(MlsmtpTest, FailedVerifyOrExpandListEndsTheSession) {
+  for (bool verify : {true, false}) {
+    SCOPED_TRACE(verify ? "VRFY" : "EXPN");
+    ScriptedServer server({Say("220 hi\r\n"), Answer("250 hello\r\n"), Answer("250-first\r\nbad\r\n250 last\r\n")});
+    ConnectTo(server);
+    EXPECT_RAISES(verify ? smtp_->Verify("x@a.org") : smtp_->ExpandList("staff"), ESockError,
+                  InvalidReplyText("bad\r\n"));
+    EXPECT_FALSE(smtp_->Connected());
+    EXPECT_FALSE(smtp_->Busy());
+  }
+}
+
 TEST(MlsmtpAddress, ExtractAddress) {
   EXPECT_EQ(TMlSMTP::ExtractAddress("Yvonne <y@b.org>"), "y@b.org");
   EXPECT_EQ(TMlSMTP::ExtractAddress("SMTP:c@c.org"), "c@c.org");
