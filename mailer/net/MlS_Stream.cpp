@@ -79,7 +79,11 @@ int64_t TMlBufferStream::Write(const void* Buffer, int64_t Count) {
     HugeInc(pos_, n);
     state_ = State::Writing;
     done += n;
-    if (pos_ == HugeOffset(buffer_.data(), BufferSize) && !FlushBuffer()) break;
+    if (pos_ == HugeOffset(buffer_.data(), BufferSize) && !FlushBuffer()) {
+      // The bytes of this call that were in the buffer may not have reached the stream.
+      done -= std::min<int64_t>(done, BufferSize);
+      break;
+    }
   }
   return done;
 }

@@ -84,6 +84,16 @@ TEST(MlBufferStream, WriteAfterReadAndSeekAfterWrite) {
   EXPECT_EQ(source.DataString(), "abXYefghZj");
 }
 
+TEST(MlBufferStream, AFailedFlushIsNeverReportedAsWritten) {
+  struct HalfTaking : TStringStream {
+    int64_t Write(const void* Buffer, int64_t Count) override { return TStringStream::Write(Buffer, Count / 2); }
+  } half;
+  TMlBufferStream stream(half);
+  const std::string data = Bytes(TMlBufferStream::BufferSize);
+  EXPECT_LT(stream.Write(data.data(), static_cast<int64_t>(data.size())), static_cast<int64_t>(data.size()));
+  EXPECT_THROW(stream.WriteBuffer(data.data(), static_cast<int64_t>(data.size())), platform::EWriteError);
+}
+
 TEST(MlBufferStream, PutBack) {
   TStringStream source("abc");
   TMlBufferStream stream(source);
