@@ -34,6 +34,7 @@ void TMlBufferStream::DropBuffer() {
 }
 
 int TMlBufferStream::FillBuffer() {
+  if (state_ == State::Writing && !FlushBuffer()) return 0;
   DropBuffer();
   int64_t n = stream_.Read(buffer_.data(), BufferSize);
   if (n <= 0) return 0;

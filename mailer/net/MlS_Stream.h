@@ -24,7 +24,8 @@ public:
   int64_t Write(const void* Buffer, int64_t Count) override;
   int64_t Seek(int64_t Offset, platform::TSeekOrigin Origin) override;
 
-  // Reads up to BufferSize bytes into the empty buffer; returns how many came.
+  // Reads up to BufferSize bytes into the emptied buffer (after flushing what was written); returns how
+  // many came.
   int FillBuffer();
   // Writes the buffered bytes and empties the buffer; true when all of them were written.
   bool FlushBuffer();

@@ -80,8 +80,10 @@ TEST(MlBufferStream, WriteAfterReadAndSeekAfterWrite) {
     stream.WriteBuffer("Z", 1);
     stream.Seek(0, platform::soFromBeginning);
     EXPECT_EQ(ReadAll(stream, 3), "abXYefghZj");
+    stream.WriteBuffer("!", 1);
+    EXPECT_EQ(stream.FillBuffer(), 0);  // at the end; what was written before is kept
   }
-  EXPECT_EQ(source.DataString(), "abXYefghZj");
+  EXPECT_EQ(source.DataString(), "abXYefghZj!");
 }
 
 TEST(MlBufferStream, AFailedFlushIsNeverReportedAsWritten) {
