@@ -179,13 +179,13 @@ void TMlSMTP::Disconnect() {
     if (reply.number > 339) throw platform::Exception(reply.text);
   } catch (...) {
     try {
-      CloseSocket();
+      if (Connected()) CloseSocket();
     } catch (...) {
       // The reply's error is the one to report.
     }
     throw;
   }
-  CloseSocket();
+  if (Connected()) CloseSocket();  // unless the server closed first: the connection went with it
 }
 
 TMlSMTP::Reply TMlSMTP::CommandOrEndSession(const std::string& command) {

@@ -337,6 +337,24 @@ TEST_F(MlsmtpTest, RefusedQuitStillCloses) {
   smtp_->Disconnect();  // nothing left to close
 }
 
+// Servers often close right after their goodbye (or instead of it): one close, one OnDisconnect.
+TEST_F(MlsmtpTest, ServerClosingAtQuitDisconnectsOnce) {
+  for (const char* goodbye : {"221 bye\r\n", ""}) {
+    SCOPED_TRACE(goodbye);
+    ScriptedServer server({Say("220 hi\r\n"), Answer("250 hello\r\n"), Answer(goodbye), HangUp()});
+    int disconnects = 0;
+    smtp_->OnDisconnect = [&](TObject*) { ++disconnects; };
+    ConnectTo(server);
+    try {
+      smtp_->Disconnect();
+    } catch (const platform::Exception& e) {
+      EXPECT_EQ(e.Message(), "Die Verbindung wurde vom Server beendet");
+    }
+    EXPECT_FALSE(smtp_->Connected());
+    EXPECT_EQ(disconnects, 1);
+  }
+}
+
 TEST_F(MlsmtpTest, VerifyAndExpandList) {
   ScriptedServer server({Say("220 hi\r\n"), Answer("250 hello\r\n"), Answer("250 <x@a.org>\r\n"),
                          Answer("550 unknown\r\n"), Answer("250-first <a@a.org>\r\n250 last <b@a.org>\r\n"),
