@@ -175,6 +175,15 @@ TEST_F(MlsmtpServerTest, RejectedRecipientsAndRejectedData) {
   EXPECT_EQ(failures, 1);
   EXPECT_FALSE(smtp_->Connected());
   EXPECT_FALSE(sink_.Has(1));
+
+  // Every recipient refused: DATA is still sent, and the server's refusal of it fails the send.
+  m.ToAddress().Clear();
+  m.ToAddress().Add("unknown3@a.org");
+  smtp_->Connect();
+  EXPECT_RAISES(smtp_->SendMail(), platform::Exception, "503 Error: need RCPT command\r\n");
+  EXPECT_EQ(failures, 1);  // OnFailure is for a refusal after the data
+  EXPECT_FALSE(smtp_->Connected());
+  EXPECT_FALSE(sink_.Has(1));
 }
 
 }  // namespace
