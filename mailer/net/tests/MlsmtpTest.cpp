@@ -147,21 +147,29 @@ TEST_F(MlsmtpTest, LongAsciiLinesAreEncodedToo) {
   }
 }
 
+// A client that left a continuation line unread would take it for the next command's reply and stay
+// behind from there on: the refusal of the first recipient and the first line of QUIT's reply show it.
 TEST_F(MlsmtpTest, MultiLineRepliesAreReadAfterEveryCommand) {
   smtp_->UserID = "client.example";
+  smtp_->PostMessage().ToAddress().Add("y@b.org");
+  Lines notFound;
+  smtp_->OnRecipientNotFound = [&](const std::string& entry) { notFound.push_back(entry); };
   ScriptedServer server({Say("220-first\r\n220 second\r\n"), Answer("250-hello\r\n250-SIZE 100\r\n250 8BITMIME\r\n"),
                          Answer("250-reset\r\n250 done\r\n"), Answer("250-sender\r\n 250 old style\r\n250 ok\r\n"),
-                         Answer("250-rcpt\r\n250 ok\r\n"), Answer("354-go\r\n354 ahead\r\n"), TakeData(),
-                         Say("250-queued\r\n250 as 42\r\n"), Answer("221-bye\r\n221 now\r\n")});
+                         Answer("550-no such\r\n550 user\r\n"), Answer("250-rcpt\r\n250 ok\r\n"),
+                         Answer("354-go\r\n354 ahead\r\n"), TakeData(), Say("250-queued\r\n250 as 42\r\n"),
+                         Answer("221-bye\r\n221 now\r\n")});
   ConnectTo(server);
   smtp_->SendMail();
   smtp_->Disconnect();
+  EXPECT_EQ(notFound, Lines{"x@a.org"});
+  EXPECT_EQ(smtp_->LastReply(), "221-bye\r\n");
   server.Stop();
   Lines received = server.Received();
-  ASSERT_EQ(received.size(), 7u);  // HELO, RSET, MAIL, RCPT, DATA, the data, QUIT: each after a whole reply
+  ASSERT_EQ(received.size(), 8u);  // HELO, RSET, MAIL, two RCPT, DATA, the data, QUIT
   EXPECT_EQ(received[0], "HELO client.example\r\n");
-  EXPECT_EQ(received[4], "DATA\r\n");
-  EXPECT_EQ(received[6], "QUIT\r\n");
+  EXPECT_EQ(received[5], "DATA\r\n");
+  EXPECT_EQ(received[7], "QUIT\r\n");
 }
 
 TEST_F(MlsmtpTest, RejectedGreetingSendsQuitAndRaisesTheReply) {
