@@ -280,6 +280,14 @@ TEST_F(MlsmtpTest, RefusedInputNeverReachesTheServer) {
            {[](TMlSMTP& s) { s.PostMessage().ToAddress().Add("a@b.org>\r\nRCPT TO:<evil@x.org"); },
             "Unzulässiges Steuerzeichen in To"},
            {[](TMlSMTP& s) { s.PostMessage().FromAddress = "q@x.org\n"; }, "Unzulässiges Steuerzeichen in FromAddress"},
+           {[](TMlSMTP& s) { s.PostMessage().FromName = "Q\rBcc: evil@x.org"; }, "Unzulässiges Steuerzeichen in FromName"},
+           {[](TMlSMTP& s) { s.PostMessage().ToCarbonCopy().Add("c@c.org\r\n."); }, "Unzulässiges Steuerzeichen in CC"},
+           {[](TMlSMTP& s) { s.PostMessage().ToBlindCarbonCopy().Add("b@b.org\x1b"); }, "Unzulässiges Steuerzeichen in BCC"},
+           {[](TMlSMTP& s) { s.PostMessage().ReplyTo = "r@x.org\nX: y"; }, "Unzulässiges Steuerzeichen in ReplyTo"},
+           {[](TMlSMTP& s) { s.PostMessage().LocalProgram = "/q\r\n"; }, "Unzulässiges Steuerzeichen in LocalProgram"},
+           {[](TMlSMTP& s) { s.PostMessage().Date = "05.03.2024\n"; }, "Unzulässiges Steuerzeichen in Date"},
+           {[](TMlSMTP& s) { s.PostMessage().Attachments().Add("a\r\n.txt"); }, "Unzulässiges Steuerzeichen in Attachments"},
+           {[](TMlSMTP& s) { s.Charset = "utf-8\r\nX: y"; }, "Unzulässiges Steuerzeichen in Charset"},
            {[](TMlSMTP& s) { s.PostMessage().ToAddress().Clear(); }, "Header nicht vollständig"},
            {[](TMlSMTP& s) { s.PostMessage().FromAddress.clear(); }, "Header nicht vollständig"},
        }) {
@@ -296,6 +304,9 @@ TEST_F(MlsmtpTest, RefusedInputNeverReachesTheServer) {
     EXPECT_EQ(server.Received().back(), "QUIT\r\n");  // the session ends cleanly, nothing of the mail was sent
     EXPECT_EQ(server.Received().size(), 2u);
   }
+  smtp_->UserID = "me\r\nMAIL FROM:<evil@x.org>";  // the argument of HELO likewise, before any connection
+  EXPECT_RAISES(smtp_->Connect(), platform::Exception, "Unzulässiges Steuerzeichen in UserID");
+  EXPECT_FALSE(smtp_->Connected());
 }
 
 TEST_F(MlsmtpTest, IncompleteHeaderHandledByTheCaller) {
