@@ -110,10 +110,15 @@ TEST_F(MlsmtpServerTest, EightBitMailDecodesToTheOriginalText) {
 
 TEST_F(MlsmtpServerTest, AttachmentsDecodeToTheOriginalBytes) {
   std::mt19937 random(11);
-  std::string bytes(5000, '\0');
+  std::string bytes(100000, '\0');  // more than one send buffer of 64 KiB once encoded
   for (char& c : bytes) c = static_cast<char>(random());
   std::string fourteen = "fourteen bytes";  // a UU line for 14 bytes starts with "."
   std::string binary = File("report.bin", bytes), small = File("dot \"name\".txt", fourteen);
+  Lines events;
+  smtp_->OnEncodeStart = [&](const std::string& name) { events.push_back("start " + name); };
+  smtp_->OnEncodeEnd = [&](const std::string& name) { events.push_back("end " + name); };
+  int packets = 0;
+  smtp_->OnPacketSent = [&](TObject*) { ++packets; };
   smtp_->Connect();
   int n = 0;
   for (UUMethods method : {uuMime, uuCode}) {
@@ -125,7 +130,11 @@ TEST_F(MlsmtpServerTest, AttachmentsDecodeToTheOriginalBytes) {
     m.Body().Add("Anbei der Bericht.");
     m.Attachments().Add(binary);
     m.Attachments().Add(small);
+    events.clear();
+    packets = 0;
     smtp_->SendMail();
+    EXPECT_EQ(events, (Lines{"start " + binary, "end " + binary, "start " + small, "end " + small}));
+    EXPECT_GE(packets, 3);
     EXPECT_EQ(Parts(n), (Lines{"text/plain us-ascii None", "application/octet-stream None report.bin",
                                "application/octet-stream None dot \"name\".txt"}));
     EXPECT_EQ(sink_.Part(n, 0), "Anbei der Bericht.");  // the line end before a boundary is the boundary's
