@@ -75,6 +75,28 @@ TEST_F(MsgSockTest, NothingIsCutLongLinesNulBytes) {
   EXPECT_EQ(server.Received(), std::vector<std::string>{withNul});
 }
 
+// The peer speaks while a stream send waits for room in the full send buffer: what comes in must not
+// touch the bytes still to be sent. The message is more than the socket buffers of both ends hold, and
+// the stream hands it out in small chunks, so the waiting chunk is mostly unsent.
+TEST_F(MsgSockTest, DataArrivingDuringAStreamSendLeavesItWhole) {
+  std::string message;
+  for (int i = 0; message.size() < 6'000'000; ++i) message += "line " + std::to_string(i) + std::string(50, '-') + "\r\n";
+  message += ".\r\n";
+  std::string early = std::string(8000, 'x') + "\r\n";
+  ScriptedServer server({Pause(150), Say(early), test::TakeData()});  // reads nothing until it has spoken
+  ConnectTo(server);
+  struct SmallReads : platform::TStringStream {
+    using TStringStream::TStringStream;
+    int64_t Read(void* Buffer, int64_t Count) override { return TStringStream::Read(Buffer, std::min<int64_t>(Count, 4000)); }
+  } stream(message);
+  sock_->SendStream(stream);
+  EXPECT_EQ(sock_->ReadLn(), early);
+  server.Stop();
+  std::vector<std::string> received = server.Received();
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_TRUE(received[0] == message.substr(0, message.size() - 3)) << "the data arrived changed";
+}
+
 TEST_F(MsgSockTest, PeerClose) {
   ScriptedServer server({Say("221 bye\r\n421 cut"), HangUp()});
   int disconnects = 0;
