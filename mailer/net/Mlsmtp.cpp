@@ -91,10 +91,10 @@ void TMlSMTP::Connect() {
     Reply greeting = CompleteReply(ReadLn());
     inSync_ = true;
     if (greeting.number >= 400) throw platform::Exception(greeting.text);
-    const std::string hello = "HELO " + (UserID.empty() ? platform::LocalHostName() : UserID);
     bool authenticationFailedCalled = false;
     for (;;) {
-      if (Command(hello).number < 300) break;
+      CheckNoControlChars("UserID", UserID);  // OnAuthenticationFailed may have set another
+      if (Command("HELO " + (UserID.empty() ? platform::LocalHostName() : UserID)).number < 300) break;
       if (OnAuthenticationFailed && !authenticationFailedCalled) {
         authenticationFailedCalled = true;
         bool handled = false;

@@ -190,10 +190,15 @@ TEST_F(MlsmtpTest, RefusedHello) {
   }
   ScriptedServer server({Say("220 hi\r\n"), Answer("501 who are you\r\n"), Answer("250 now I know\r\n")});
   int asked = 0;
-  smtp_->OnAuthenticationFailed = [&](bool& handled) { handled = ++asked == 1; };
+  smtp_->OnAuthenticationFailed = [&](bool& handled) {
+    smtp_->UserID = "known.example";  // the handler may say who to be in the next HELO
+    handled = ++asked == 1;
+  };
   ConnectTo(server);
   EXPECT_TRUE(smtp_->Connected());
   EXPECT_EQ(asked, 1);
+  server.Stop();
+  EXPECT_EQ(server.Received().at(1), "HELO known.example\r\n");
 }
 
 // A reply that is none is an error, never success; the session is out of step, so no QUIT is sent.
