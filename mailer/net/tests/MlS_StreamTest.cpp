@@ -116,5 +116,23 @@ TEST(MlBufferStream, PutBack) {
   }
 }
 
+TEST(MlBufferStream, PutBackAtTheBufferEdges) {
+  constexpr int64_t size = TMlBufferStream::BufferSize;
+  const std::string data = Bytes(2 * size);
+  TStringStream source(data);
+  TMlBufferStream stream(source);
+  std::string first(size, '\0');
+  stream.ReadBuffer(first.data(), size);  // the whole first fill: at the buffer's end
+  stream.PutBack('Q');
+  EXPECT_EQ(stream.Position(), size - 1);
+  char two[2];
+  stream.ReadBuffer(two, 2);  // the put-back byte, then the first of the next fill
+  EXPECT_EQ(std::string(two, 2), std::string("Q") + data[size]);
+  stream.PutBack('R');  // one byte into the new fill
+  EXPECT_EQ(stream.Position(), size);
+  EXPECT_THROW(stream.PutBack('S'), platform::EStreamError);  // the byte before lies in the fill that went
+  EXPECT_EQ(ReadAll(stream, 4096), "R" + data.substr(size + 1));
+}
+
 }  // namespace
 }  // namespace mailnet
