@@ -260,9 +260,14 @@ struct WindowStation::Impl {
       return "";
     }
   }
+  // Under the lock. The new list gets its owner and mode before it takes the list's name, so that a
+  // reader of another user never meets a list that it may not read.
   void WriteList(const char* name, const std::string& text) const {
-    WriteFileAtomic(folder + name, text);
-    ShareFile(folder + name);
+    std::string path = folder + name, next = path + ".new";
+    WriteFileAtomic(next, text);
+    ShareFile(next);
+    if (::rename(next.c_str(), path.c_str()) != 0)
+      throw EFCreateError("Cannot create file \"" + path + "\". " + std::strerror(errno));
   }
 
   std::vector<Entry> Entries() const { return ParseEntries(ReadList("windows")); }

@@ -76,10 +76,16 @@ public:
 
   // Sends a command and returns the rest of its answer line (after the given prefix).
   std::string Ask(const std::string& command, const std::string& prefix) {
-    std::string line = command + "\n";
-    EXPECT_EQ(::write(input_, line.data(), line.size()), static_cast<ssize_t>(line.size()));
+    Tell(command);
     return Expect(prefix);
   }
+
+  // Sends a command without waiting for its answer; Answered tells, without waiting, whether a line came.
+  void Tell(const std::string& command) {
+    std::string line = command + "\n";
+    EXPECT_EQ(::write(input_, line.data(), line.size()), static_cast<ssize_t>(line.size()));
+  }
+  bool Answered() { return !lines_.empty() || ReadLine(0); }
 
   // Waits (real time, at most 5 s) for the report of a registered message that reached a window.
   bool Got(HWND hwnd, UINT msg, WPARAM wParam) {
@@ -98,7 +104,7 @@ public:
     pid_ = -1;
   }
 
-private:
+  // Waits for the answer line that starts with prefix and returns the rest of it.
   std::string Expect(const std::string& prefix) {
     for (int64_t deadline = MonotonicMs() + 5000;;) {
       for (size_t i = 0; i < lines_.size(); ++i)
@@ -114,10 +120,12 @@ private:
     }
   }
 
+private:
+  // Reads one line, waiting at most timeoutMs (0: only what is there now).
   bool ReadLine(int64_t timeoutMs) {
     for (size_t end; (end = buffer_.find('\n')) == std::string::npos;) {
       pollfd p{output_, POLLIN, 0};
-      if (timeoutMs <= 0 || ::poll(&p, 1, static_cast<int>(timeoutMs)) <= 0) return false;
+      if (timeoutMs < 0 || ::poll(&p, 1, static_cast<int>(timeoutMs)) <= 0) return false;
       char chunk[4096];
       ssize_t n = ::read(output_, chunk, sizeof chunk);
       if (n <= 0) return false;
@@ -248,6 +256,16 @@ TEST_F(WindowStationTest, BroadcastReachesEveryTopLevelWindowOfEveryProcess) {
                                              {form.Handle(), reset, 3},
                                              {app.Handle(), reset, 4},
                                              {form.Handle(), reset, 4}}));
+}
+
+TEST_F(WindowStationTest, AReaderOfAnotherUserNeverMissesAWindowWhileTheListChanges) {
+  GiveFolderToNobody();
+  WindowHandle stable("TStable", "x", WindowKind::TopLevel, nullptr);
+  WindowHandle changing("TChanging", "0", WindowKind::TopLevel, nullptr);
+  Peer reader(helper_, kNobody);
+  reader.Tell("findmany\tTStable\tx\t2000");
+  for (int i = 1; !reader.Answered(); ++i) SetWindowText(changing.Handle(), std::to_string(i));
+  EXPECT_EQ(reader.Expect("missed "), "0");
 }
 
 TEST_F(WindowStationTest, TheWindowOfAKilledProcessIsNeverFound) {
