@@ -25,6 +25,9 @@ constexpr uid_t kNobody = 65534;
 const char* const kStatus = "4E0D112F-5444-4876-AD3C-6BA23D58CA70";
 const char* const kReset = "77846BBD-1D2A-4322-8E8D-749718755CB7";
 
+// Real time that a peer's answer, or a post's arrival, may take on a loaded machine before the test fails.
+constexpr int64_t kAnswerMs = 20'000;
+
 std::string Hex(HWND hwnd) {
   char text[32];
   std::snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(hwnd));
@@ -87,10 +90,10 @@ public:
   }
   bool Answered() { return !lines_.empty() || ReadLine(0); }
 
-  // Waits (real time, at most 5 s) for the report of a registered message that reached a window.
+  // Waits (real time, at most kAnswerMs) for the report of a registered message that reached a window.
   bool Got(HWND hwnd, UINT msg, WPARAM wParam) {
     std::string wanted = Hex(hwnd) + " " + std::to_string(msg) + " " + std::to_string(wParam);
-    for (int64_t deadline = MonotonicMs() + 5000;;) {
+    for (int64_t deadline = MonotonicMs() + kAnswerMs;;) {
       for (const std::string& got : got_)
         if (got == wanted) return true;
       if (!ReadLine(deadline - MonotonicMs())) return false;
@@ -106,7 +109,7 @@ public:
 
   // Waits for the answer line that starts with prefix and returns the rest of it.
   std::string Expect(const std::string& prefix) {
-    for (int64_t deadline = MonotonicMs() + 5000;;) {
+    for (int64_t deadline = MonotonicMs() + kAnswerMs;;) {
       for (size_t i = 0; i < lines_.size(); ++i)
         if (lines_[i].rfind(prefix, 0) == 0) {
           std::string rest = lines_[i].substr(prefix.size());
@@ -176,9 +179,9 @@ protected:
   // Lets the user nobody write the executables' folder (as the folder's owner).
   void GiveFolderToNobody() { ASSERT_EQ(::chown(folder_.c_str(), kNobody, kNobody), 0); }
 
-  // Runs this process's loop until `done` holds or 5 s of real time have passed.
+  // Runs this process's loop until `done` holds or kAnswerMs of real time have passed.
   bool PumpUntil(TApplication& app, const std::function<bool()>& done) {
-    for (int64_t deadline = MonotonicMs() + 5000; !done() && MonotonicMs() < deadline;) {
+    for (int64_t deadline = MonotonicMs() + kAnswerMs; !done() && MonotonicMs() < deadline;) {
       app.ProcessMessages();
       MessageQueue::Current().Wait(MonotonicMs() + 20);
     }
@@ -328,14 +331,15 @@ TEST_F(WindowStationTest, APostNeverBlocksEvenWhenTheReceiverStoppedReading) {
   for (int i = 0; i < 5000; ++i)
     if (!PostMessage(stoppedWindow, reset, static_cast<WPARAM>(i), 0)) ++refused;
   EXPECT_GT(refused, 0);  // the receiver's queue filled up: those posts were refused, not waited for
-  EXPECT_LT(MonotonicMs() - start, 3000);
+  // Generous bounds for a loaded machine: a post that waited for the stopped receiver would wait for ever.
+  EXPECT_LT(MonotonicMs() - start, 15'000);
 
   // Neither other windows nor broadcasts suffer from the full one.
   EXPECT_TRUE(PostMessage(runningWindow, reset, 1, 0));
   EXPECT_TRUE(running.Got(runningWindow, reset, 1));
   start = MonotonicMs();
   EXPECT_FALSE(PostMessage(HWND_BROADCAST, reset, 2, 0));  // the stopped window did not get it
-  EXPECT_LT(MonotonicMs() - start, 1000);
+  EXPECT_LT(MonotonicMs() - start, 5000);
   EXPECT_TRUE(running.Got(runningWindow, reset, 2));
 
   ASSERT_EQ(::kill(stopped.Pid(), SIGCONT), 0);
