@@ -358,5 +358,28 @@ TEST_F(WindowStationTest, RegisteredMessagesAreTheSameInEveryProcessOfTheFolder)
   EXPECT_EQ(second.Ask("register\tthird name", "number "), std::to_string(kFirstRegisteredMessage + 2));
 }
 
+TEST_F(WindowStationTest, AFolderDeeperThanTheSocketPathLimitWorks) {
+  std::string deep = folder_;
+  while (deep.size() < 300) deep += "/a-folder-name-of-some-length";
+  std::filesystem::create_directories(deep);
+  std::string helper = deep + "/platform_ui_station_helper";
+  std::filesystem::copy_file(helper_, helper);
+  OverrideExeFileName(deep + "/program");
+  UINT reset = RegisterWindowMessage(kReset);
+  std::vector<Received> received;
+  WindowHandle form("TForm1", "Velmora - Konfigurator", WindowKind::TopLevel,
+                    [&](TMessage& m) { received.push_back({form.Handle(), m.Msg, m.WParam}); });
+  Peer service(helper, std::nullopt);
+  HWND serviceWindow = ParseHwnd(service.Ask("window\tTTarvonex\tVelmora", "window "));
+  EXPECT_EQ(ParseHwnd(service.Ask("find\tTForm1\tVelmora - Konfigurator", "found ")), form.Handle());
+  EXPECT_EQ(service.Ask("post\t" + Hex(form.Handle()) + "\t" + kReset + "\t1", "posted "), "1");
+  TApplication app;
+  EXPECT_TRUE(PumpUntil(app, [&] { return !received.empty(); }));
+  EXPECT_EQ(received, (std::vector<Received>{{form.Handle(), reset, 1}}));
+  EXPECT_EQ(FindWindow("TTarvonex", "Velmora"), serviceWindow);
+  EXPECT_TRUE(PostMessage(serviceWindow, reset, 2, 0));
+  EXPECT_TRUE(service.Got(serviceWindow, reset, 2));
+}
+
 }  // namespace
 }  // namespace platform
