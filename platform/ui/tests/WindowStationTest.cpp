@@ -306,17 +306,32 @@ TEST_F(WindowStationTest, AUserWhoMayNotWriteTheExecutablesFolderCannotPost) {
     EXPECT_EQ(outsider.Ask("post\t" + Hex(service.Handle()) + "\t" + kReset + "\t1", "posted "), "0");
   }
 
-  // Even with the station folder and the window's socket opened up to everybody, the receiver drops
-  // what nobody sends.
+  // Even with the station folder and the window's socket opened up to everybody (after the last
+  // process of a permitted user opened the station), the receiver drops what nobody sends.
+  Peer insider(helper_, std::nullopt);
   std::filesystem::permissions(folder_ + "/.station", std::filesystem::perms::all);
   for (auto& file : std::filesystem::directory_iterator(folder_ + "/.station"))
     std::filesystem::permissions(file.path(), std::filesystem::perms::all);
-  Peer outsider(helper_, kNobody), insider(helper_, std::nullopt);
+  Peer outsider(helper_, kNobody);
   EXPECT_EQ(outsider.Ask("post\t" + Hex(service.Handle()) + "\t" + kReset + "\t1", "posted "), "1");
   EXPECT_EQ(insider.Ask("post\t" + Hex(service.Handle()) + "\t" + kReset + "\t2", "posted "), "1");
   EXPECT_TRUE(PumpUntil(app, [&] { return !received.empty(); }));
   app.ProcessMessages();
   EXPECT_EQ(received, (std::vector<Received>{{service.Handle(), reset, 2}}));
+}
+
+TEST_F(WindowStationTest, TheStationFollowsAChangeOfTheFoldersAccess) {
+  // Opened while everybody may write the folder, then the folder is closed to others: a process that
+  // opens the station afterwards closes it too, so outsiders can neither see nor change its lists.
+  ASSERT_EQ(::chmod(folder_.c_str(), 0777), 0);
+  WindowHandle service("TTarvonex", "Velmora", WindowKind::TopLevel, nullptr);
+  ASSERT_EQ(::chmod(folder_.c_str(), 0755), 0);
+  Peer insider(helper_, std::nullopt);
+  Peer outsider(helper_, kNobody);
+  EXPECT_EQ(ParseHwnd(outsider.Ask("find\tTTarvonex\tVelmora", "found ")), HWND{});
+  std::string list = ReadFileBytes(folder_ + "/.station/windows");
+  EXPECT_NE(list.find(Hex(insider.ApplicationWindow())), std::string::npos) << list;
+  EXPECT_EQ(list.find(Hex(outsider.ApplicationWindow())), std::string::npos) << list;
 }
 
 TEST_F(WindowStationTest, APostNeverBlocksEvenWhenTheReceiverStoppedReading) {
