@@ -25,8 +25,9 @@ namespace velmora {
 //
 // Threads: the service thread runs the start, execute, stop, pause and continue handlers (the execute
 // handler loads the settings and then serves control requests once a second); the main thread runs every
-// check and every reset. One re-entrant lock, taken by each check, by loading and releasing the settings
-// and by every log line and status write, guards the host list, the states and the flags.
+// check and every reset. One re-entrant lock, taken by each check, by loading and releasing the settings,
+// by the stop, pause and continue handlers and by every log line and status write, guards the host list,
+// the states, the flags and the timer's switch.
 //
 // The order of one check (Timer1Timer): ping the host; write its state to status.ini, notify the
 // configurator and rewrite the page; if the state differs from the known one, confirm it by a second ping

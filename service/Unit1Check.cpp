@@ -60,8 +60,9 @@ void TTarvonex::StartupPass() {
 
 void TTarvonex::Timer1Timer(platform::TObject* Sender) {
   std::lock_guard lock(serviceLock);
-  // A tick that was due as the service stopped finds the settings released.
-  if (Terminated()) return;
+  // A tick that waited for the lock while the service paused or stopped finds the timer off (and, after
+  // a stop, the settings released): it checks nothing.
+  if (Terminated() || !Timer1->Enabled()) return;
   Timer1->SetEnabled(false);
   try {
     if (resetRequested) {

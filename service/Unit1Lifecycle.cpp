@@ -37,13 +37,17 @@ void TTarvonex::ServiceExecute(platform::TService* Sender) {
   ReleaseSettings();
 }
 
+// Stop, pause and continue hold the service lock from their line to the timer switch, so a tick that
+// fell due meanwhile waits for them and then finds the timer as they left it.
 void TTarvonex::ServiceStop(platform::TService* Sender, bool& Stopped) {
+  std::lock_guard lock(serviceLock);
   WriteLog(Text(texts::ServiceStopped));
   Stopped = true;
   Timer1->SetEnabled(false);
 }
 
 void TTarvonex::ServicePause(platform::TService* Sender, bool& Paused) {
+  std::lock_guard lock(serviceLock);
   WriteLog(Text(texts::ServicePaused));
   WriteStatus("", 0, 0);
   Paused = true;
@@ -51,6 +55,7 @@ void TTarvonex::ServicePause(platform::TService* Sender, bool& Paused) {
 }
 
 void TTarvonex::ServiceContinue(platform::TService* Sender, bool& Continued) {
+  std::lock_guard lock(serviceLock);
   WriteLog(Text(texts::ServiceContinued));
   WriteStatus("", 0, 0);
   Continued = true;

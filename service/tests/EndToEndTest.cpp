@@ -61,15 +61,19 @@ TEST(EndToEndTest, AHostThatGoesDownAndComesBackRunsBothCommands) {
   VelmoraProcess velmora(folder.File(""));
   networks.RunInNear([&] { velmora.Start(); });
 
-  // First check 5 s after the start: the host answers, and in the first round that acts at once.
-  int seen = velmora.WaitForMessage(host + " connected", 0, 10000);
+  // The service's own timing is about 45 s in all; each wait allows for a loaded machine, and for a
+  // link change that comes after the next check has pinged (one check later, 5.5 s).
+  // First check 5.5 s after the start: the host answers, and in the first round that acts at once.
+  int seen = velmora.WaitForMessage(host + " connected", 0, 20000);
   ASSERT_GE(seen, 0) << velmora.Output();
   far.SetLink("down");
-  // Next check 5 s later; 5 s time-out, 10 s to the second ping and its time-out.
-  seen = velmora.WaitForMessage(host + " disconnected", static_cast<size_t>(seen), 30000);
+  // The next check 5 s later: 5 s time-out, the status write, 10 s to the second ping, its time-out and
+  // the second status write: 26 s.
+  seen = velmora.WaitForMessage(host + " disconnected", static_cast<size_t>(seen), 40000);
   ASSERT_GE(seen, 0) << velmora.Output();
   far.SetLink("up");
-  seen = velmora.WaitForMessage(host + " connected", static_cast<size_t>(seen), 20000);
+  // 5 s to the next check, the status write and 10 s to the second ping: 15.5 s.
+  seen = velmora.WaitForMessage(host + " connected", static_cast<size_t>(seen), 30000);
   ASSERT_GE(seen, 0) << velmora.Output();
 
   EXPECT_EQ(velmora.Terminate(), 0) << velmora.Output();

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "platform/ui/Window.h"
 #include "service/tests/TarvonexFixture.h"
@@ -64,6 +65,29 @@ TEST_F(TarvonexTest, PauseStopsTheChecksUntilContinueAndStopRemovesTheStatusFile
   EXPECT_EQ(network->Pinged().size(), pings + 1);
   EXPECT_FALSE(platform::FileExists(folder.File("status.ini")));
 }
+
+// A control request served while a check falls due: the check waits for the handler and then finds the
+// timer off.
+class ControlDuringTickTest : public TarvonexTest, public ::testing::WithParamInterface<platform::ServiceControl> {};
+
+TEST_P(ControlDuringTickTest, ATickThatFallsDueWhilePauseOrStopIsLoggedChecksNothing) {
+  WriteOneHost("1", {"Intervall=5"});
+  network->Script("alpha", {Echo()});
+  // A log that cannot be saved: each line holds the service lock for its one-second retry. The timer
+  // is switched on at 3.003 s, after three lines and the start-up ping, and the service thread serves
+  // requests at n.003 s. The first check (8.003 s) ends with its line at 9.506 s; the second falls due
+  // at 14.506 s, while the handler served at 14.003 s writes its line.
+  ASSERT_EQ(::mkdir(folder.File("events.log").c_str(), 0755), 0);
+  Start();
+  RunUntil(13500);
+  ASSERT_EQ(network->Pinged().size(), 2u);  // the start-up ping and the first check
+  service->Controller(GetParam());
+  RunUntil(60000);
+  EXPECT_EQ(network->Pinged().size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Control, ControlDuringTickTest,
+                         ::testing::Values(platform::ServiceControl::Pause, platform::ServiceControl::Stop));
 
 TEST_F(TarvonexTest, AResetRequestWhilePausedIsServedAtTheFirstTickAfterContinue) {
   WriteOneHost("1", {"Intervall=5"});

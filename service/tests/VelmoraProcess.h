@@ -53,17 +53,17 @@ public:
   }
 
   // Sends SIGTERM and waits (at most timeoutMs) for the program to end; returns its exit status, or -1
-  // when it did not end in time.
-  int Terminate(int timeoutMs = 5000) {
+  // when it did not end in time. The stop waits for a check that is running.
+  int Terminate(int timeoutMs = 15000) {
     ::kill(pid_, SIGTERM);
-    for (int waited = 0; waited < timeoutMs; waited += 50) {
+    const Deadline deadline(timeoutMs);
+    do {
       int status = 0;
       if (::waitpid(pid_, &status, WNOHANG) == pid_) {
         pid_ = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
       }
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    } while (deadline.SleepUnlessPassed(50));
     return -1;
   }
 
@@ -79,20 +79,21 @@ public:
 
   // Waits (polling, at most timeoutMs) until events.log holds a message equal to `message`, counting
   // from message number `from`; returns its number, or -1 on time-out.
-  int WaitForMessage(const std::string& message, size_t from = 0, int timeoutMs = 30000) const {
-    for (int waited = 0; waited <= timeoutMs; waited += 100) {
+  int WaitForMessage(const std::string& message, size_t from, int timeoutMs) const {
+    const Deadline deadline(timeoutMs);
+    do {
       const std::vector<std::string> messages = LogMessages();
       for (size_t i = from; i < messages.size(); ++i)
         if (messages[i] == message) return static_cast<int>(i);
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+    } while (deadline.SleepUnlessPassed(100));
     return -1;
   }
 
   // The lines of a file in the folder once it holds `count` of them, waiting at most timeoutMs.
-  std::vector<std::string> WaitForLines(const std::string& name, size_t count, int timeoutMs = 3000) const {
-    for (int waited = 0; waited < timeoutMs && Lines(name).size() < count; waited += 50)
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::vector<std::string> WaitForLines(const std::string& name, size_t count, int timeoutMs = 10000) const {
+    const Deadline deadline(timeoutMs);
+    while (Lines(name).size() < count && deadline.SleepUnlessPassed(50)) {
+    }
     return Lines(name);
   }
 
@@ -112,6 +113,22 @@ public:
   }
 
 private:
+  // A bound on a wait in real time, however slowly the machine polls.
+  class Deadline {
+  public:
+    explicit Deadline(int timeoutMs)
+        : end_(std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs)) {}
+    // Sleeps ms and returns true, or returns false when the deadline has passed.
+    bool SleepUnlessPassed(int ms) const {
+      if (std::chrono::steady_clock::now() >= end_) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+      return true;
+    }
+
+  private:
+    std::chrono::steady_clock::time_point end_;
+  };
+
   std::string folder_;
   pid_t pid_ = -1;
 };
