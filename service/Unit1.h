@@ -69,6 +69,8 @@ private:
   void ReleaseSettings();
   void StartupPass();
   void PingHost(const std::string& host);
+  // Tells once per run, on standard error, that a ping was refused the socket it needs.
+  void ReportPingRefused(const std::string& host, std::string message);
   // Whether the check of the host at index acts on newState; disturbance tells that a change seen was
   // not confirmed by the second ping, so the host keeps its known state.
   bool ConfirmChange(int index, uint8_t newState, bool wait, bool& disturbance);
@@ -101,6 +103,7 @@ private:
   int32_t pageRow = 0;
   // The index into hostList of the next host to check. The process has one service, so it lives here.
   int roundIndex = 0;
+  bool pingRefusalReported = false;
 
   platform::RecursiveClockMutex serviceLock;
 };

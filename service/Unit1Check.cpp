@@ -10,6 +10,7 @@
 #include "platform/core/IniFile.h"
 #include "platform/shell/ShellApi.h"
 #include "service/ServiceFiles.h"
+#include "service/icmp/NxException.h"
 #include "service/Unit1.h"
 
 namespace velmora {
@@ -20,6 +21,7 @@ constexpr uint32_t kFirstRoundTickMs = 5000;
 constexpr uint32_t kConfirmationWaitMs = 10000;
 constexpr int kDefaultIntervalSeconds = 30;
 constexpr int kShortestIntervalSeconds = 5;
+constexpr int kSocketAccessDenied = 10013;
 
 }  // namespace
 
@@ -28,12 +30,27 @@ void TTarvonex::PingHost(const std::string& host) {
   pingResult = kPingPending;
   try {
     icmp->Ping("", 0);
+  } catch (const ENxSocketError& e) {
+    pingResult = -1;
+    if (e.LastError() == kSocketAccessDenied) ReportPingRefused(host, e.Message());
   } catch (const std::exception&) {
     pingResult = -1;
   }
   // The client is synchronous: when Ping returns, OnReply has run. A ping that neither replied nor
   // raised has no answer to wait for.
   if (pingResult == kPingPending) pingResult = -1;
+}
+
+// A service that may open no ICMP socket (a user other than root, without the kernel's permission for
+// unprivileged pings) sees every host as not answering. The log shows only that, so the reason goes once
+// to the service host's messages (standard error, which the journal keeps).
+void TTarvonex::ReportPingRefused(const std::string& host, std::string message) {
+  if (pingRefusalReported) return;
+  pingRefusalReported = true;
+  for (size_t at = message.find("\r\n"); at != std::string::npos; at = message.find("\r\n", at)) message.replace(at, 2, " ");
+  LogMessage("Cannot ping " + host + ": " + message +
+             " A service that runs as a user other than root pings only when net.ipv4.ping_group_range allows its "
+             "group.");
 }
 
 void TTarvonex::icmpReply(TNxIcmpClient* ASender, const TReplyStatus& AReplyStatus) {

@@ -120,6 +120,21 @@ TEST_F(OneHostTest, APingThatRaisesCountsAsNoAnswerAndLogsNothingOfIt) {
   EXPECT_EQ(FileLines("status.ini"), (Lines{"[Hosts]", "alpha=0", "[RoundTrip]", "alpha=-1"}));
 }
 
+TEST_F(OneHostTest, AServiceThatMayNotPingSaysSoOnceOnItsStandardError) {
+  WriteOneHost("0");
+  network->Script("alpha", {ScriptedIcmpResponder::Raising(ENxSocketError(10013))});
+  ::testing::internal::CaptureStderr();
+  Start();
+  RunFor(20000);
+  const std::string stderrText = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(network->Pinged().size(), 2u);  // the start-up ping and the first check
+  EXPECT_EQ(stderrText,
+            "Velmora: Cannot ping alpha: Socket Error # 10013 Access denied. A service that runs as a user other "
+            "than root pings only when net.ipv4.ping_group_range allows its group.\n");
+  // The log shows the host as not answering, as for any ping that fails.
+  EXPECT_EQ(LogLines().back(), At(5) + "alpha disconnected, but no Action, depending on Switch <WAITFORSTATUSCHANGE>");
+}
+
 TEST_F(OneHostTest, AFailingCheckIsLoggedAndTheSameHostIsCheckedAgain) {
   WriteOneHost("1");
   network->Script("alpha", {Echo()});
