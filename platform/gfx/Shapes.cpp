@@ -8,16 +8,20 @@ namespace platform {
 
 namespace {
 
+// The ellipse test multiplies squares of half axes, which pass 64 bits for a figure wider than 2^15
+// pixels.
+__extension__ typedef __int128 Wide;
+
 int64_t FloorDiv(int64_t a, int64_t b) {  // b > 0
   return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
 
 // Largest d >= 0 with d * d * den <= num (num >= 0, den > 0).
-int64_t IntSqrtRatio(int64_t num, int64_t den) {
+int64_t IntSqrtRatio(Wide num, Wide den) {
   auto d = static_cast<int64_t>(std::sqrt(static_cast<double>(num) / static_cast<double>(den)));
-  while (d > 0 && d * d * den > num) --d;
-  while ((d + 1) * (d + 1) * den <= num) ++d;
+  while (d > 0 && Wide{d} * d * den > num) --d;
+  while (Wide{d + 1} * (d + 1) * den <= num) ++d;
   return d;
 }
 
@@ -37,7 +41,7 @@ Region RoundedBoxRegion(const TRect& box, int ellipseWidth, int ellipseHeight) {
   for (int y = box.Top; y < box.Bottom; ++y) {
     const int64_t Y = 2 * int64_t{y} + 1;
     const int64_t dy = Y < cyT ? cyT - Y : Y > cyB ? Y - cyB : 0;
-    const int64_t d = dy == 0 ? ew : IntSqrtRatio(ew * ew * (eh * eh - dy * dy), eh * eh);
+    const int64_t d = dy == 0 ? ew : IntSqrtRatio(Wide{ew} * ew * (Wide{eh} * eh - Wide{dy} * dy), Wide{eh} * eh);
     const auto x0 = static_cast<int>(CeilDiv(cxL - d - 1, 2));
     const auto x1 = static_cast<int>(FloorDiv(cxR + d - 1, 2)) + 1;
     spans.push_back({y, std::max(x0, box.Left), std::min(x1, box.Right)});
