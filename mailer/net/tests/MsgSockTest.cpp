@@ -194,11 +194,14 @@ private:
 };
 
 TEST_F(MsgSockTest, LookupWithoutADescriptorFailsAtOnce) {
-  platform::test::HeldResolver resolver({{127, 0, 0, 1}, 0});
+  platform::test::HeldResolver resolver({{}, platform::WsaHostNotFound});
   resolver.Release();
-  sock_->Host = "mail.example";
+  sock_->Host = "unknown.example";
   sock_->TimeOut = 5000;
-  platform::Sleep(1);  // this thread's clock and queue are set up before descriptors run out
+  // The same failure with a descriptor first: this thread's clock and queue (and the sanitizers' checks
+  // of the types involved) are set up before descriptors run out.
+  EXPECT_RAISES(sock_->Connect(), ESockError, "Null Externe Adresse");
+  EXPECT_EQ(sock_->LastErrorNo(), 11001);
   {
     NoFreeDescriptor limit;
     EXPECT_RAISES(sock_->Connect(), ESockError, "Null Externe Adresse");  // not a time-out, nor a hang without one
