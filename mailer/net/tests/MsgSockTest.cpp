@@ -80,7 +80,7 @@ TEST_F(MsgSockTest, NothingIsCutLongLinesNulBytes) {
 // the stream hands it out in small chunks, so the waiting chunk is mostly unsent.
 TEST_F(MsgSockTest, DataArrivingDuringAStreamSendLeavesItWhole) {
   std::string message;
-  for (int i = 0; message.size() < 6'000'000; ++i) message += "line " + std::to_string(i) + std::string(50, '-') + "\r\n";
+  for (int i = 0; message.size() < 6'000'000; ++i) message += "line " + std::to_string(i) + std::string(980, '-') + "\r\n";
   message += ".\r\n";
   std::string early = std::string(8000, 'x') + "\r\n";
   ScriptedServer server({Pause(150), Say(early), test::TakeData()});  // reads nothing until it has spoken
