@@ -172,6 +172,53 @@ TEST_F(MlsmtpTest, MultiLineRepliesAreReadAfterEveryCommand) {
   EXPECT_EQ(received[7], "QUIT\r\n");
 }
 
+// Every threshold at its edge: the last reply number that passes, then the first that does not.
+TEST_F(MlsmtpTest, ReplyThresholdsAtTheirEdges) {
+  smtp_->ClearParams = false;
+  smtp_->PostMessage().ToAddress().Add("y@b.org");
+  Lines notFound;
+  smtp_->OnRecipientNotFound = [&](const std::string& entry) { notFound.push_back(entry); };
+  {
+    ScriptedServer server({Say("399 greeting\r\n"), Answer("299 hello\r\n"), Answer("399 reset\r\n"),
+                           Answer("399 sender\r\n"), Answer("300 first\r\n"), Answer("301 second\r\n"),
+                           Answer("399 data\r\n"), TakeData(), Say("399 queued\r\n"), Answer("339 bye\r\n")});
+    ConnectTo(server);
+    smtp_->SendMail();
+    smtp_->Disconnect();
+    EXPECT_EQ(notFound, Lines{"y@b.org"});  // a refusal is a reply above 300
+  }
+  const Step greeting = Say("220 hi\r\n"), hello = Answer("250 hello\r\n"), bye = Answer("221 bye\r\n");
+  const std::vector<Step> accepted = {Answer("250 reset\r\n"), Answer("250 sender\r\n"), Answer("250 rcpt\r\n"),
+                                      Answer("250 rcpt\r\n")};
+  struct Case {
+    std::vector<Step> script;
+    bool send;  // the failure comes in SendMail, else in Connect
+    std::string text;
+  };
+  for (const Case& k : std::vector<Case>{
+           {{Say("400 greeting\r\n"), bye}, false, "400 greeting\r\n"},
+           {{greeting, Answer("300 hello\r\n"), bye}, false, "Die Authentifizierung ist fehlgeschlagen"},
+           {{greeting, hello, Answer("400 reset\r\n"), bye}, true, "400 reset\r\n"},
+           {{greeting, hello, accepted[0], Answer("400 sender\r\n"), bye}, true, "400 sender\r\n"},
+           {{greeting, hello, accepted[0], accepted[1], accepted[2], accepted[3], Answer("400 data\r\n"), bye}, true,
+            "400 data\r\n"},
+           {{greeting, hello, accepted[0], accepted[1], accepted[2], accepted[3], Answer("354 go\r\n"), TakeData(),
+             Say("400 queued\r\n"), bye},
+            true, "400 queued\r\n"},
+       }) {
+    SCOPED_TRACE(k.text);
+    ScriptedServer server(k.script);
+    if (k.send) ConnectTo(server);
+    EXPECT_RAISES(k.send ? smtp_->SendMail() : ConnectTo(server), platform::Exception, k.text);
+    EXPECT_FALSE(smtp_->Connected());
+    server.Stop();
+    EXPECT_EQ(server.Received().back(), "QUIT\r\n");
+  }
+  ScriptedServer server({greeting, hello, Answer("340 bye\r\n")});
+  ConnectTo(server);
+  EXPECT_RAISES(smtp_->Disconnect(), platform::Exception, "340 bye\r\n");
+}
+
 TEST_F(MlsmtpTest, RejectedGreetingSendsQuitAndRaisesTheReply) {
   ScriptedServer server({Say("554-no service\r\n554 go away\r\n"), Answer("221 bye\r\n")});
   EXPECT_RAISES(ConnectTo(server), platform::Exception, "554-no service\r\n554 go away\r\n");

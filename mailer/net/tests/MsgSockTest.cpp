@@ -80,7 +80,7 @@ TEST_F(MsgSockTest, NothingIsCutLongLinesNulBytes) {
 // the stream hands it out in small chunks, so the waiting chunk is mostly unsent.
 TEST_F(MsgSockTest, DataArrivingDuringAStreamSendLeavesItWhole) {
   std::string message;
-  for (int i = 0; message.size() < 6'000'000; ++i) message += "line " + std::to_string(i) + std::string(50, '-') + "\r\n";
+  for (int i = 0; message.size() < 6'000'000; ++i) message += "line " + std::to_string(i) + std::string(980, '-') + "\r\n";
   message += ".\r\n";
   std::string early = std::string(8000, 'x') + "\r\n";
   ScriptedServer server({Pause(150), Say(early), test::TakeData()});  // reads nothing until it has spoken
@@ -194,11 +194,14 @@ private:
 };
 
 TEST_F(MsgSockTest, LookupWithoutADescriptorFailsAtOnce) {
-  platform::test::HeldResolver resolver({{127, 0, 0, 1}, 0});
+  platform::test::HeldResolver resolver({{}, platform::WsaHostNotFound});
   resolver.Release();
-  sock_->Host = "mail.example";
+  sock_->Host = "unknown.example";
   sock_->TimeOut = 5000;
-  platform::Sleep(1);  // this thread's clock and queue are set up before descriptors run out
+  // The same failure with a descriptor first: this thread's clock and queue (and the sanitizers' checks
+  // of the types involved) are set up before descriptors run out.
+  EXPECT_RAISES(sock_->Connect(), ESockError, "Null Externe Adresse");
+  EXPECT_EQ(sock_->LastErrorNo(), 11001);
   {
     NoFreeDescriptor limit;
     EXPECT_RAISES(sock_->Connect(), ESockError, "Null Externe Adresse");  // not a time-out, nor a hang without one
