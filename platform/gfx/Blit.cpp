@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <vector>
 
 #include "platform/gfx/Bitmap.h"
@@ -18,15 +19,16 @@ void TCanvas::Device::Blit(const TRect& dest, const TBitmap& source, const TRect
   }
   const int64_t dw = dest.Width(), dh = dest.Height(), sw = src.Width(), sh = src.Height();
   const uint32_t keyPixel = PixelFromColor(ColorToRGB(key)) & 0xFFFFFF;
-  for (int y = dest.Top; y < dest.Bottom; ++y) {
+  const TRect visible = Visible();
+  for (int y = std::max(dest.Top, visible.Top); y < std::min(dest.Bottom, visible.Bottom); ++y) {
     // Nearest source pixel to the centre of the destination pixel.
-    const int64_t sy = src.Top + ((2 * (y - dest.Top) + 1) * sh) / (2 * dh);
+    const int64_t sy = src.Top + ((2 * (int64_t{y} - dest.Top) + 1) * sh) / (2 * dh);
     if (sy < 0 || sy >= source.Height()) continue;
     const uint32_t* srcRow = sourcePixels + sy * source.Width();
     raster.Visible(y, dest.Left, dest.Right, [&](int a, int b) {
       uint32_t* row = raster.Row(y);
       for (int x = a; x < b; ++x) {
-        const int64_t sx = src.Left + ((2 * (x - dest.Left) + 1) * sw) / (2 * dw);
+        const int64_t sx = src.Left + ((2 * (int64_t{x} - dest.Left) + 1) * sw) / (2 * dw);
         if (sx < 0 || sx >= source.Width()) continue;
         const uint32_t p = srcRow[sx];
         switch (mode) {

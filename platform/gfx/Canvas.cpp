@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <span>
 
 #include "platform/gfx/Bitmap.h"
@@ -35,10 +36,10 @@ std::span<const int> DashPattern(TPenStyle style) {
   }
 }
 
-bool DashIsOn(std::span<const int> pattern, int position) {
+bool DashIsOn(std::span<const int> pattern, int64_t position) {
   int period = 0;
   for (int n : pattern) period += n;
-  int p = position % period;
+  auto p = static_cast<int>(position % period);
   for (size_t i = 0; i < pattern.size(); ++i) {
     if (p < pattern[i]) return i % 2 == 0;
     p -= pattern[i];
@@ -50,6 +51,12 @@ TRect Deflated(TRect r, int d) {
   InflateRect(r, -d, -d);
   return r;
 }
+
+int DeviceCoordinate(int64_t v) {
+  return static_cast<int>(std::clamp<int64_t>(v, -kMaxDeviceCoordinate, kMaxDeviceCoordinate));
+}
+
+int Saturated(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
 
 }  // namespace
 
@@ -65,14 +72,25 @@ RasterTarget TCanvas::Device::Raster() const {
   return t;
 }
 
+TRect TCanvas::Device::Visible() const {
+  TRect box = Rect(0, 0, target->Width(), target->Height());
+  if (state.clip) IntersectRect(box, box, state.clip->Box());
+  return box;
+}
+
+TPoint TCanvas::Device::ToDevice(TPoint p) const {
+  return {DeviceCoordinate(int64_t{p.X} + state.viewportOrg.X), DeviceCoordinate(int64_t{p.Y} + state.viewportOrg.Y)};
+}
+
 TRect TCanvas::Device::ToDevice(TRect r) const {
-  OffsetRect(r, state.viewportOrg.X, state.viewportOrg.Y);
-  return r;
+  const TPoint topLeft = ToDevice(r.TopLeft()), bottomRight = ToDevice(r.BottomRight());
+  return {topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y};
 }
 
 TRect TCanvas::Device::ToLogical(TRect r) const {
-  OffsetRect(r, -state.viewportOrg.X, -state.viewportOrg.Y);
-  return r;
+  const TPoint o = state.viewportOrg;
+  return {Saturated(int64_t{r.Left} - o.X), Saturated(int64_t{r.Top} - o.Y), Saturated(int64_t{r.Right} - o.X),
+          Saturated(int64_t{r.Bottom} - o.Y)};
 }
 
 FontFace& TCanvas::Device::Face() {
@@ -106,11 +124,12 @@ void TCanvas::Device::FillSolid(const TRect& logical, TColor color) {
   Paint(Region(ToDevice(logical)), color, R2_COPYPEN);
 }
 
-void TCanvas::Device::PenLine(TPoint from, TPoint to, int& dashPos) {
+void TCanvas::Device::PenLine(TPoint from, TPoint to, int64_t& dashPos) {
   if (state.penStyle == TPenStyle::psClear) return;
   const TPoint a = ToDevice(from), b = ToDevice(to);
   if (state.penWidth > 1) {
-    Paint(WideStrokeRegion({{double(a.X), double(a.Y)}, {double(b.X), double(b.Y)}}, state.penWidth, false),
+    Paint(WideStrokeRegion({{double(a.X), double(a.Y)}, {double(b.X), double(b.Y)}}, state.penWidth, false,
+                           Visible()),
           state.penColor, state.rop2);
     return;
   }
@@ -121,13 +140,13 @@ void TCanvas::Device::PenLine(TPoint from, TPoint to, int& dashPos) {
   const uint32_t on = PixelFromColor(ColorToRGB(state.penColor));
   const uint32_t gap = PixelFromColor(ColorToRGB(state.bkColor));
   const int rop = state.rop2;
-  ForEachLinePixel(a.X, a.Y, b.X, b.Y, [&](int x, int y) {
-    if (pattern.empty() || DashIsOn(pattern, dashPos)) {
+  const int64_t start = dashPos;
+  dashPos += ForEachLinePixel(a.X, a.Y, b.X, b.Y, Visible(), [&](int x, int y, int64_t k) {
+    if (pattern.empty() || DashIsOn(pattern, start + k)) {
       if (drawPen) PlotPixel(raster, x, y, on, rop);
     } else if (drawGap) {
       PlotPixel(raster, x, y, gap, rop);
     }
-    ++dashPos;
   });
 }
 
@@ -137,18 +156,18 @@ TCanvas::Device::PenPixels TCanvas::Device::PenOutline(const std::vector<TPoint>
   if (state.penWidth > 1) {
     std::vector<PointF> p;
     for (TPoint q : points) p.push_back({double(q.X), double(q.Y)});
-    result.on = WideStrokeRegion(p, state.penWidth, closed);
+    result.on = WideStrokeRegion(p, state.penWidth, closed, Visible());
     return result;
   }
   const std::span<const int> pattern = DashPattern(state.penStyle);
+  const TRect visible = Visible();
   std::vector<Region::Span> on, gap;
-  int dashPos = 0;
+  int64_t dashPos = 0;
   const size_t segments = closed ? points.size() : points.size() - 1;
   for (size_t i = 0; i < segments; ++i) {
     const TPoint a = points[i], b = points[(i + 1) % points.size()];
-    ForEachLinePixel(a.X, a.Y, b.X, b.Y, [&](int x, int y) {
-      (pattern.empty() || DashIsOn(pattern, dashPos) ? on : gap).push_back({y, x, x + 1});
-      ++dashPos;
+    dashPos += ForEachLinePixel(a.X, a.Y, b.X, b.Y, visible, [&](int x, int y, int64_t k) {
+      (pattern.empty() || DashIsOn(pattern, dashPos + k) ? on : gap).push_back({y, x, x + 1});
     });
   }
   result.on = Region::FromSpans(std::move(on));
@@ -189,7 +208,7 @@ void TCanvas::RequirePen() {
   if (penValid_) return;
   DcState& s = device_->state;
   s.penColor = pen_.Color();
-  s.penWidth = pen_.Width();
+  s.penWidth = std::min(pen_.Width(), kMaxDeviceCoordinate);
   s.penStyle = pen_.Style();
   s.rop2 = Rop2Of(pen_.Mode());
   penValid_ = true;
@@ -234,7 +253,7 @@ void TCanvas::MoveTo(int x, int y) { device_->state.penPos = {x, y}; }
 void TCanvas::LineTo(int x, int y) {
   RequirePen();
   RequireBrush();
-  int dashPos = 0;
+  int64_t dashPos = 0;
   device_->PenLine(device_->state.penPos, {x, y}, dashPos);
   device_->state.penPos = {x, y};
 }
@@ -250,7 +269,7 @@ void TCanvas::Polyline(std::span<const TPoint> points) {
     d.PaintPen(d.PenOutline(devicePoints, false));
     return;
   }
-  int dashPos = 0;
+  int64_t dashPos = 0;
   for (size_t i = 0; i + 1 < points.size(); ++i) d.PenLine(points[i], points[i + 1], dashPos);
 }
 
@@ -266,7 +285,7 @@ void TCanvas::Polygon(std::span<const TPoint> points) {
     devicePoints.push_back(q);
     contour.push_back({64 * int64_t{q.X}, 64 * int64_t{q.Y}});
   }
-  d.PaintFigure(PolygonRegion({contour}, FillRule::Alternate), d.PenOutline(devicePoints, true));
+  d.PaintFigure(PolygonRegion({contour}, FillRule::Alternate, d.Visible()), d.PenOutline(devicePoints, true));
 }
 
 namespace {
@@ -278,9 +297,10 @@ void DrawFigure(TCanvas::Device& d, TRect box, int ew, int eh) {
   if (box.Bottom < box.Top) std::swap(box.Top, box.Bottom);
   box = d.ToDevice(box);
   const bool ellipse = ew < 0;
+  const TRect visible = d.Visible();
   auto shape = [&](const TRect& r, int shrink) {
-    return ellipse ? RoundedBoxRegion(r, r.Width(), r.Height())
-                   : RoundedBoxRegion(r, std::max(0, ew - 2 * shrink), std::max(0, eh - 2 * shrink));
+    return ellipse ? RoundedBoxRegion(r, r.Width(), r.Height(), visible)
+                   : RoundedBoxRegion(r, std::max(0, ew - 2 * shrink), std::max(0, eh - 2 * shrink), visible);
   };
   const DcState& s = d.state;
   if (s.penStyle == TPenStyle::psClear) {
@@ -345,7 +365,7 @@ void TCanvas::DrawFocusRect(const TRect& r) {
   Region frame(box);
   frame.Subtract(Region(Deflated(box, 1)));
   const RasterTarget raster = d.Raster();
-  frame.ForEachSpan([&](int y, int x0, int x1) {
+  frame.ForEachSpan(0, raster.height, [&](int y, int x0, int x1) {
     raster.Visible(y, x0, x1, [&](int a, int b) {
       uint32_t* row = raster.Row(y);
       for (int x = a + ((a + y) & 1); x < b; x += 2) row[x] ^= 0x00FFFFFF;

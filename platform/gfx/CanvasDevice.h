@@ -34,6 +34,11 @@ struct DcState {
 
 enum class BlitMode { Copy, Transparent, Alpha };
 
+// Device coordinates and pen widths stay within 2^27, as the device context allows, so that the
+// rasteriser's arithmetic cannot overflow; a figure reaching further is drawn as if it ended there,
+// far beyond any bitmap.
+constexpr int kMaxDeviceCoordinate = 1 << 27;
+
 struct TCanvas::Device {
   TBitmap* target = nullptr;
   int pixelsPerInch = 96;
@@ -44,7 +49,10 @@ struct TCanvas::Device {
   std::vector<Contour> path;  // device coordinates
 
   RasterTarget Raster() const;
-  TPoint ToDevice(TPoint p) const { return {p.X + state.viewportOrg.X, p.Y + state.viewportOrg.Y}; }
+  // The device pixels drawing can reach: the bitmap cut to the clip region's box. Shapes are built
+  // only within it.
+  TRect Visible() const;
+  TPoint ToDevice(TPoint p) const;
   TRect ToDevice(TRect r) const;
   TRect ToLogical(TRect r) const;
 
@@ -60,7 +68,7 @@ struct TCanvas::Device {
   // Pen strokes: a one-pixel line (end excluded) continuing the dash pattern at dashPos, or the
   // pixels a pen of any width covers along connected points (device coordinates). OnPixels and
   // GapPixels collect instead of painting, for figures that must not paint a pixel twice.
-  void PenLine(TPoint from, TPoint to, int& dashPos);
+  void PenLine(TPoint from, TPoint to, int64_t& dashPos);
   struct PenPixels {
     Region on;
     Region gap;

@@ -87,7 +87,8 @@ void TCanvas::Device::TextRun(int x, int y, const std::u32string& text, int mnem
   }
 
   if (state.bkMode == OPAQUE)
-    Paint(PolygonRegion({Band(ox, oy, ax, 0, width, 0, m.tmHeight)}, FillRule::Winding), state.bkColor, R2_COPYPEN);
+    Paint(PolygonRegion({Band(ox, oy, ax, 0, width, 0, m.tmHeight)}, FillRule::Winding, Visible()), state.bkColor,
+          R2_COPYPEN);
   if (state.textColor == clNone) return;
   const RasterTarget raster = Raster();
   const uint32_t pixel = PixelFromColor(ColorToRGB(state.textColor));
@@ -101,7 +102,7 @@ void TCanvas::Device::TextRun(int x, int y, const std::u32string& text, int mnem
     }
     advance += f.Advance(c);
   }
-  if (!strokes.empty()) Paint(PolygonRegion(strokes, FillRule::Winding), state.textColor, R2_COPYPEN);
+  if (!strokes.empty()) Paint(PolygonRegion(strokes, FillRule::Winding, Visible()), state.textColor, R2_COPYPEN);
 }
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {

@@ -83,7 +83,7 @@ public:
   void Draw(const Chars& line, int x, int y) {
     const TTextMetric& m = face_.Metrics();
     if (d_.state.bkMode == OPAQUE && d_.pathState != Device::PathState::Recording)
-      d_.Paint(PolygonRegion({Band(x, y, Width(line, 0, line.size()), m.tmHeight)}, FillRule::Winding),
+      d_.Paint(PolygonRegion({Band(x, y, Width(line, 0, line.size()), m.tmHeight)}, FillRule::Winding, d_.Visible()),
                d_.state.bkColor, R2_COPYPEN);
     DcStateGuard guard(d_);
     d_.state.bkMode = TRANSPARENT;

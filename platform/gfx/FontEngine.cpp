@@ -50,7 +50,7 @@ std::vector<Contour> RotateContours(std::vector<Contour> contours, int escapemen
 }
 
 GlyphImage RasterizeOutline(const std::vector<Contour>& outline) {
-  Region region = PolygonRegion(outline, FillRule::Winding);
+  Region region = PolygonRegion(outline, FillRule::Winding, kAllPixels);
   GlyphImage image;
   if (region.Empty()) return image;
   const TRect box = region.Box();

@@ -51,11 +51,13 @@ void CheckBox(HDC dc, Device& d, const TRect& rect, unsigned state) {
   PaintSpans(d, std::move(mark), (state & DFCS_INACTIVE) ? clBtnShadow : clWindowText);
 }
 
+// The ellipse filling r, in logical coordinates, as far as it can be seen.
+Region EllipseIn(Device& d, const TRect& r) { return RoundedBoxRegion(r, r.Width(), r.Height(), d.ToLogical(d.Visible())); }
+
 // A ring between two ellipses, its upper-left half in one colour and its lower-right half in another.
 void EllipseRing(Device& d, const TRect& outer, TColor upperLeft, TColor lowerRight) {
-  Region ring = RoundedBoxRegion(outer, outer.Width(), outer.Height());
-  const TRect inner = Deflated(outer, 1);
-  ring.Subtract(RoundedBoxRegion(inner, inner.Width(), inner.Height()));
+  Region ring = EllipseIn(d, outer);
+  ring.Subtract(EllipseIn(d, Deflated(outer, 1)));
   const int cx2 = outer.Left + outer.Right - 1, cy2 = outer.Top + outer.Bottom - 1;  // twice the centre
   std::vector<Region::Span> first, second;
   ring.ForEachSpan([&](int y, int x0, int x1) {
@@ -78,7 +80,7 @@ void RadioButton(Device& d, const TRect& rect, unsigned state) {
   auto paint = [&](const TRect& r, TColor color) {
     if (IsRectEmpty(r)) return;
     std::vector<Region::Span> spans;
-    RoundedBoxRegion(r, r.Width(), r.Height()).ForEachSpan([&](int y, int x0, int x1) { spans.push_back({y, x0, x1}); });
+    EllipseIn(d, r).ForEachSpan([&](int y, int x0, int x1) { spans.push_back({y, x0, x1}); });
     PaintSpans(d, std::move(spans), color);
   };
   paint(inside, (state & (DFCS_INACTIVE | DFCS_PUSHED)) ? clBtnFace : clWindow);

@@ -172,7 +172,7 @@ bool StrokePath(HDC dc) {
     if (d->state.penWidth > 1) {
       std::vector<PointF> points;
       for (FixedPoint p : contour) points.push_back({p.x / 64.0 - 0.5, p.y / 64.0 - 0.5});
-      stroke.Unite(WideStrokeRegion(points, d->state.penWidth, true));
+      stroke.Unite(WideStrokeRegion(points, d->state.penWidth, true, d->Visible()));
     } else {
       std::vector<TPoint> points;
       for (FixedPoint p : contour) {
@@ -191,7 +191,8 @@ bool StrokePath(HDC dc) {
 bool SelectClipPath(HDC dc) {
   Device* d = Of(dc);
   if (!d || d->pathState != Device::PathState::Closed) return false;
-  d->IntersectClip(PolygonRegion(d->path, FillRule::Winding));
+  // The clip only narrows, so the path matters only within what is visible now.
+  d->IntersectClip(PolygonRegion(d->path, FillRule::Winding, d->Visible()));
   d->path.clear();
   d->pathState = Device::PathState::None;
   return true;

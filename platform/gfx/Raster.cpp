@@ -39,7 +39,7 @@ void PlotPixel(const RasterTarget& t, int x, int y, uint32_t pixel, int rop) {
 }
 
 void PaintRegion(const RasterTarget& t, const Region& region, uint32_t pixel, int rop) {
-  region.ForEachSpan([&](int y, int x0, int x1) { FillSpan(t, y, x0, x1, pixel, rop); });
+  region.ForEachSpan(0, t.height, [&](int y, int x0, int x1) { FillSpan(t, y, x0, x1, pixel, rop); });
 }
 
 void BlendMask(const RasterTarget& t, int x, int y, const uint8_t* coverage, int width, int height,

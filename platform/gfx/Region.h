@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <climits>
 #include <utility>
 #include <vector>
 
@@ -36,11 +38,16 @@ public:
   void Unite(const Region& other);
   void Offset(int dx, int dy);
 
-  // Calls f(y, x0, x1) for every span, rows in ascending order.
+  // Calls f(y, x0, x1) for every span, rows in ascending order; the second form for the rows in
+  // [top, bottom) only.
   template <class F>
   void ForEachSpan(F&& f) const {
+    ForEachSpan(INT_MIN, INT_MAX, f);
+  }
+  template <class F>
+  void ForEachSpan(int top, int bottom, F&& f) const {
     for (const Band& b : bands_)
-      for (int y = b.top; y < b.bottom; ++y)
+      for (int y = std::max(b.top, top); y < std::min(b.bottom, bottom); ++y)
         for (const auto& s : b.spans) f(y, s.first, s.second);
   }
 

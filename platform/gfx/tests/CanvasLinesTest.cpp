@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/Gdi.h"
@@ -84,6 +86,25 @@ TEST(CanvasLinesTest, WidePenCoversItsWidthAndRoundEnds) {
   // Three rows centred on the line; the round ends reach the pixels whose centres lie within 1.5.
   EXPECT_EQ(Art(b), Rows(".........", ".........", ".#######.", ".#######.", ".#######.", ".........",
                          "........."));
+}
+
+TEST(CanvasLinesTest, WidePenCoversTheSamePixelsWhereverTheFigureIsMoved) {
+  // A pixel centre here lies exactly on the edge of the 4-pixel pen; it must fall the same way at
+  // every position.
+  const TPoint outline[] = {{24, 29}, {-26, -7}, {-9, 16}, {-21, 21}};
+  auto draw = [&](int size, int origin) {
+    auto b = std::make_unique<TBitmap>(size, size);
+    TCanvas& c = b->Canvas();
+    c.Brush().SetStyle(TBrushStyle::bsClear);
+    c.Pen().SetWidth(4);
+    SetViewportOrgEx(c.Handle(), origin, origin);
+    c.Polygon(outline);
+    return b;
+  };
+  const auto near = draw(64, 30), far = draw(64 + 1000, 30 + 1000);
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x)
+      ASSERT_EQ(test::PixelAt(*near, x, y), test::PixelAt(*far, x + 1000, y + 1000)) << x << "," << y;
 }
 
 }  // namespace
