@@ -3,12 +3,15 @@
 #include <poll.h>
 #include <pthread.h>
 #include <sys/eventfd.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <ctime>
+#include <fstream>
+#include <string>
 #include <mutex>
 #include <vector>
 
@@ -47,6 +50,7 @@ struct ClockThread {
   bool waiting = false;     // counts as waiting for the virtual clock's rule
   int64_t deadline = kNoDeadline;
   bool holdsIo = false;     // waits on descriptors that hold virtual time
+  pid_t tid = 0;             // the kernel's id of the thread, for its state in /proc
   bool hasCpuClock = false;  // cpuClock measures this thread's processor time
   clockid_t cpuClock{};
   int64_t cpuSampleNs = -1;  // processor time at the last stall check; -1 when not sampled since it ran on
@@ -66,10 +70,11 @@ struct VirtualClock {
   int ioGraceMs = 100;
 };
 
-// A participant that neither begins nor ends a wait for this long while others wait, and has used no
-// processor time in that span, is taken to be blocked elsewhere (a join, a foreign lock) and leaves the
-// virtual clock until its next wait. One that used the processor is computing, however slowly a loaded
-// machine lets it, and keeps time still.
+// A participant that neither begins nor ends a wait for this long while others wait, has used no
+// processor time in that span and sleeps, is taken to be blocked elsewhere (a join, a foreign lock) and
+// leaves the virtual clock until its next wait. One that used the processor is computing, and one in a
+// disk wait (a file flushed to disk) is working, however slowly a loaded machine lets it: both keep time
+// still.
 constexpr int64_t kStallMs = 500;
 constexpr int64_t kComputingNs = 1'000'000;
 
@@ -117,6 +122,17 @@ bool UsedProcessor(ClockThread& t) {
   return used;
 }
 
+// True when the kernel has the thread running or in a disk wait, not sleeping on something.
+bool Working(const ClockThread& t) {
+  std::ifstream stat("/proc/self/task/" + std::to_string(t.tid) + "/stat");
+  std::string text;
+  std::getline(stat, text);
+  size_t end = text.rfind(')');
+  if (end == std::string::npos || end + 2 >= text.size()) return false;
+  char state = text[end + 2];
+  return state == 'R' || state == 'D';
+}
+
 // Lets the participants that have neither waited nor computed for kStallMs leave; returns the real ms
 // until the next check, or -1 when every participant waits.
 int LetStalledLeave(VirtualClock& v) {
@@ -127,7 +143,7 @@ int LetStalledLeave(VirtualClock& v) {
   if (rest > 0) return static_cast<int>(rest);
   bool computing = false;
   for (ClockThread* t : v.participants) {
-    if (!t->waiting && UsedProcessor(*t)) computing = true;
+    if (!t->waiting && (UsedProcessor(*t) || Working(*t))) computing = true;
   }
   if (computing) {
     v.lastChangeRealMs = realNow;
@@ -238,6 +254,7 @@ struct ClockAccess {
 };
 
 ClockThread::ClockThread() : wakeFd(NewEventFd()) {
+  tid = static_cast<pid_t>(::syscall(SYS_gettid));
   hasCpuClock = pthread_getcpuclockid(pthread_self(), &cpuClock) == 0;
 }
 
