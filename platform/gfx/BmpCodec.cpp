@@ -105,6 +105,7 @@ PixelImage DecodeDib(const ByteReader& in, std::optional<size_t> bitsAt, bool ic
   const size_t pixelsAt = bitsAt ? *bitsAt : paletteAt;
   const auto w = static_cast<int>(width), h = static_cast<int>(height);
   const size_t stride = ((static_cast<size_t>(w) * bpp + 31) / 32) * 4;
+  if (!rle) in.Bytes(pixelsAt, stride * static_cast<size_t>(h));  // all rows there, before allocating for them
 
   PixelImage image;
   image.width = w;

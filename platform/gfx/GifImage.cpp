@@ -43,6 +43,11 @@ TGIFFrame ReadFrame(GifFileType* gif, const GraphicsControlBlock& control, int64
   Check(gif, DGifGetImageDesc(gif));
   const GifImageDesc& desc = gif->Image;
   if (!ValidImageSize(desc.Width, desc.Height)) Fail("image size out of range");
+  // An LZW code takes at least 2 bits and stands for at most 4096 pixels, so n bytes hold at most
+  // 16384 n pixels; an image claiming more is refused before its pixels are allocated.
+  const auto* source = static_cast<const MemorySource*>(gif->UserData);
+  if (int64_t{desc.Width} * desc.Height > 16384 * static_cast<int64_t>(source->data.size() - source->position))
+    Fail("image data too short for its size");
   pixelBudget -= int64_t{desc.Width} * desc.Height;
   if (pixelBudget < 0) Fail("too many pixels in all frames");
   const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;

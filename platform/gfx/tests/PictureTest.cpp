@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "platform/core/Files.h"
@@ -94,6 +95,28 @@ TEST(PictureTest, DamagedDataRaisesAndKeepsTheOldPicture) {
   TIcon icon;
   EXPECT_THROW(icon.LoadFromBytes(Fixture("icon4.ico").substr(0, 30)), EInvalidGraphic);
   EXPECT_THROW(LoadGraphicFromBytes("hello"), EInvalidGraphic);
+}
+
+// The process's peak memory use so far, in bytes.
+size_t PeakMemory() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<size_t>(usage.ru_maxrss) * 1024;
+}
+
+TEST(PictureTest, DataFarTooShortForItsImageSizeIsRefusedBeforeThePixelsAreAllocated) {
+  // A BMP of 8 bits and a GIF whose first frame claim 16384 x 16384 pixels (a gigabyte of pixels),
+  // with the few bytes of data of the small fixtures.
+  std::string bmp = Fixture("pal8.bmp");
+  bmp.replace(18, 8, std::string("\0\x40\0\0\0\x40\0\0", 8));
+  std::string gif = Fixture("frames.gif");
+  const size_t frame = gif.find(',');  // the first image descriptor: left, top, width, height
+  ASSERT_NE(frame, std::string::npos);
+  gif.replace(frame + 5, 4, std::string("\0\x40\0\x40", 4));
+  const size_t before = PeakMemory();
+  EXPECT_THROW(TBitmap().LoadFromBytes(bmp), EInvalidGraphic);
+  EXPECT_THROW(TGIFImage().LoadFromBytes(gif), EInvalidGraphic);
+  EXPECT_LT(PeakMemory() - before, size_t{64} << 20);
 }
 
 TEST(PictureTest, GifMadeWithGiflibToolsDecodesToItsFramesAndDelays) {
