@@ -1,9 +1,47 @@
 #!/usr/bin/env bash
-# Builds the project and runs the Velmora service in the foreground on a default host list.
+# Builds the Velmora service and runs it in the foreground in run/ (a folder of its own, beside the
+# sources) on a host list that watches this machine, showing events.log as it grows; the status page is
+# run/index.htm. Ctrl-C stops the service cleanly. run/HostList.ini is written only when it is missing,
+# so edits to it stay.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/build.sh"
-if [ ! -x "$root/build/bin/velmora" ]; then
-  echo "run.sh: the Velmora service is not built yet; the project holds its platform library so far." >&2
-  exit 1
+build=$root/build
+run=$root/run
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target velmora
+
+mkdir -p "$run"
+cp "$build/bin/velmora" "$build/bin/status1.vdr" "$build/bin/status2.vdr" "$run/"
+if [ ! -f "$run/HostList.ini" ]; then
+  printf '%s\r\n' \
+    '[Options]' 'isEnglish=1' 'Logging=1' 'Intervall=10' 'WebStatus=1' \
+    '[Hosts]' '127.0.0.1=' 'localhost=' \
+    '[Enabled]' '127.0.0.1=1' 'localhost=1' \
+    '[WaitForStatusChange]' '127.0.0.1=1' 'localhost=1' >"$run/HostList.ini"
 fi
+
+cd "$run"
+# Shows the lines that are added to events.log. The service replaces the file at every line (and starts
+# it again after 1000 lines), so the lines are counted rather than followed with tail -f.
+follow_log() {
+  local shown count
+  shown=$( [ -f events.log ] && wc -l <events.log || echo 0)
+  while :; do
+    count=$( [ -f events.log ] && wc -l <events.log || echo 0)
+    [ "$count" -lt "$shown" ] && shown=0
+    if [ "$count" -gt "$shown" ]; then
+      tail -n +"$((shown + 1))" events.log | head -n "$((count - shown))" | tr -d '\r'
+      shown=$count
+    fi
+    sleep 0.3
+  done
+}
+
+echo "run.sh: velmora runs in $run, logs to events.log, writes its status page to index.htm" \
+  "(when WebStatus=1); Ctrl-C stops it." >&2
+# A job started in the background of a script ignores Ctrl-C, so it still shows the stop line.
+follow_log &
+follower=$!
+trap 'sleep 0.6; kill "$follower" 2>/dev/null || true' EXIT
+./velmora

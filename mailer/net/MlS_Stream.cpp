@@ -34,6 +34,7 @@ void TMlBufferStream::DropBuffer() {
 }
 
 int TMlBufferStream::FillBuffer() {
+  if (state_ == State::Writing && !FlushBuffer()) return 0;
   DropBuffer();
   int64_t n = stream_.Read(buffer_.data(), BufferSize);
   if (n <= 0) return 0;
@@ -79,7 +80,11 @@ int64_t TMlBufferStream::Write(const void* Buffer, int64_t Count) {
     HugeInc(pos_, n);
     state_ = State::Writing;
     done += n;
-    if (pos_ == HugeOffset(buffer_.data(), BufferSize) && !FlushBuffer()) break;
+    if (pos_ == HugeOffset(buffer_.data(), BufferSize) && !FlushBuffer()) {
+      // The bytes of this call that were in the buffer may not have reached the stream.
+      done -= std::min<int64_t>(done, BufferSize);
+      break;
+    }
   }
   return done;
 }

@@ -19,10 +19,13 @@ public:
   ~TMlBufferStream() override;  // flushes pending written bytes
 
   int64_t Read(void* Buffer, int64_t Count) override;
+  // Buffers the bytes and flushes each full buffer; after a failed flush it stops and counts none of its
+  // bytes that were in the buffer as written.
   int64_t Write(const void* Buffer, int64_t Count) override;
   int64_t Seek(int64_t Offset, platform::TSeekOrigin Origin) override;
 
-  // Reads up to BufferSize bytes into the empty buffer; returns how many came.
+  // Reads up to BufferSize bytes into the emptied buffer (after flushing what was written); returns how
+  // many came.
   int FillBuffer();
   // Writes the buffered bytes and empties the buffer; true when all of them were written.
   bool FlushBuffer();

@@ -91,10 +91,10 @@ void TMlSMTP::Connect() {
     Reply greeting = CompleteReply(ReadLn());
     inSync_ = true;
     if (greeting.number >= 400) throw platform::Exception(greeting.text);
-    const std::string hello = "HELO " + (UserID.empty() ? platform::LocalHostName() : UserID);
     bool authenticationFailedCalled = false;
     for (;;) {
-      if (Command(hello).number < 300) break;
+      CheckNoControlChars("UserID", UserID);  // OnAuthenticationFailed may have set another
+      if (Command("HELO " + (UserID.empty() ? platform::LocalHostName() : UserID)).number < 300) break;
       if (OnAuthenticationFailed && !authenticationFailedCalled) {
         authenticationFailedCalled = true;
         bool handled = false;
@@ -179,19 +179,28 @@ void TMlSMTP::Disconnect() {
     if (reply.number > 339) throw platform::Exception(reply.text);
   } catch (...) {
     try {
-      CloseSocket();
+      if (Connected()) CloseSocket();
     } catch (...) {
       // The reply's error is the one to report.
     }
     throw;
   }
-  CloseSocket();
+  if (Connected()) CloseSocket();  // unless the server closed first: the connection went with it
+}
+
+TMlSMTP::Reply TMlSMTP::CommandOrEndSession(const std::string& command) {
+  try {
+    return Command(command);
+  } catch (...) {
+    EndSession();
+    throw;
+  }
 }
 
 bool TMlSMTP::Verify(const std::string& Address) {
   CertifyConnect();
   CheckNoControlChars("VRFY", Address);
-  return Command("VRFY " + Address).number < 252;
+  return CommandOrEndSession("VRFY " + Address).number < 252;
 }
 
 bool TMlSMTP::ExpandList(const std::string& List) {
@@ -199,7 +208,7 @@ bool TMlSMTP::ExpandList(const std::string& List) {
   BusyScope busy(busy_);
   CertifyConnect();
   CheckNoControlChars("EXPN", List);
-  Reply reply = Command("EXPN " + List);
+  Reply reply = CommandOrEndSession("EXPN " + List);
   if (reply.number >= 400) return false;
   if (OnMailListReturn) OnMailListReturn(reply.firstLine);
   return true;

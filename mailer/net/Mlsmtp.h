@@ -59,8 +59,9 @@ using TMailListReturn = std::function<void(const std::string& MailAddress)>;
 //   Disconnect  QUIT and close
 // Every reply is read whole (continuation lines included); a line that is no reply (no three digits), an
 // empty line or one cut by the peer's close is an error. The error text of a rejected command is the
-// server's whole reply, CR LF included. A failed Connect or SendMail ends the session: QUIT when the last
-// reply came whole, then the connection is closed, and the original error goes on to the caller. The
+// server's whole reply, CR LF included. A failed Connect or SendMail (or a VRFY or EXPN without a whole
+// reply) ends the session: QUIT when the last reply came whole, then the connection is closed, and the
+// original error goes on to the caller. The
 // busy flag is set while Connect or SendMail runs; a SendMail called meanwhile returns at once.
 class TMlSMTP : public TMsgSock {
 public:
@@ -125,6 +126,9 @@ private:
   void WriteAttachment(const std::string& fileName);
 
   Reply Command(const std::string& command);
+  // Command for VRFY and EXPN: a failure (no whole reply) ends the session, as the rest of the reply
+  // would otherwise be taken for the reply to the next command.
+  Reply CommandOrEndSession(const std::string& command);
   Reply CompleteReply(std::string line);
   void CheckHeader();
   void EndSession() noexcept;

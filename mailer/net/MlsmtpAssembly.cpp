@@ -2,8 +2,8 @@
 //
 // Pure-ASCII mail keeps the traditional layout byte for byte. Mail with bytes of 0x80 and above (or with
 // a body line too long for SMTP, or a NUL) is labelled and encoded: the body as quoted-printable under
-// the charset utf-8 (or the one set, when it is not us-ascii), the subject, sender name and X-Mailer as
-// encoded words. Every body line goes through WriteDataLine, which dot-stuffs it, so no line of the
+// the charset utf-8 (or the one set, when it is not us-ascii), the subject, X-Mailer and the display
+// names of sender, recipients and Reply-To as encoded words. Every body line goes through WriteDataLine, which dot-stuffs it, so no line of the
 // message can end the data early.
 
 #include <random>
@@ -115,7 +115,7 @@ void TMlSMTP::AssembleMessage() {
   }
   finalHeader_.SetValues("Subject", HeaderText("Subject", m.Subject, Charset));
   finalHeader_.SetValues("X-Mailer", HeaderText("X-Mailer", m.LocalProgram, Charset));
-  finalHeader_.SetValues("Reply-To", m.ReplyTo);
+  finalHeader_.SetValues("Reply-To", HeaderAddress(m.ReplyTo, Charset));
   if (!m.Date.empty()) {
     finalHeader_.SetValues("Date", IsMailDateTime(m.Date) ? m.Date : MailDateTime(platform::UnixTimeMs()));
   }

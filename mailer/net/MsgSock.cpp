@@ -1,5 +1,7 @@
 #include "mailer/net/MsgSock.h"
 
+#include <algorithm>
+
 #include "mailer/net/WinsockErrorText.h"
 #include "platform/net/HostLookup.h"
 #include "platform/net/SocketError.h"
@@ -126,14 +128,16 @@ void TMsgSock::SocketEvent() {
 
 // Takes everything the socket holds into the input. A close of the peer (or a reset) ends the watch;
 // the socket is closed at once when no byte of the input is left, else when ReadLn has taken the last.
+// The bytes go straight into the input, never through the I/O buffer: this runs inside the waits of a
+// stream send, whose chunk in that buffer is still being sent.
 void TMsgSock::ReadAvailable() {
   for (;;) {
     int error = 0;
-    long n = socket_.Receive(ioBuffer_.data(), ioBuffer_.size(), error);
-    if (n > 0) {
-      input_.append(ioBuffer_.data(), static_cast<size_t>(n));
-      continue;
-    }
+    size_t had = input_.size();
+    input_.resize(had + kIoBufferSize);
+    long n = socket_.Receive(input_.data() + had, kIoBufferSize, error);
+    input_.resize(had + static_cast<size_t>(std::max(n, 0L)));
+    if (n > 0) continue;
     if (n < 0 && error == platform::WsaEWouldBlock) return;
     if (n < 0) lastError_ = error;
     lastEventSucceeded_ = n == 0;
@@ -156,7 +160,8 @@ platform::Ipv4Address TMsgSock::Resolve() {
       });
   {
     TimeOutScope timer(*this);
-    WaitUntil([this] { return lookupDone_; });
+    // A lookup that could not get its descriptor is finished before any signal could come.
+    WaitUntil([this] { return lookupDone_ || lookup_->Finished(); });
   }
   lookupWatch_.Reset();
   std::unique_ptr<platform::HostLookup> lookup = std::move(lookup_);

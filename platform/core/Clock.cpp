@@ -1,13 +1,17 @@
 #include "platform/core/Clock.h"
 
 #include <poll.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <ctime>
+#include <fstream>
+#include <string>
 #include <mutex>
 #include <vector>
 
@@ -46,6 +50,10 @@ struct ClockThread {
   bool waiting = false;     // counts as waiting for the virtual clock's rule
   int64_t deadline = kNoDeadline;
   bool holdsIo = false;     // waits on descriptors that hold virtual time
+  pid_t tid = 0;             // the kernel's id of the thread, for its state in /proc
+  bool hasCpuClock = false;  // cpuClock measures this thread's processor time
+  clockid_t cpuClock{};
+  int64_t cpuSampleNs = -1;  // processor time at the last stall check; -1 when not sampled since it ran on
 };
 
 namespace {
@@ -62,9 +70,13 @@ struct VirtualClock {
   int ioGraceMs = 100;
 };
 
-// A participant that neither begins nor ends a wait for this long while others wait is taken to be
-// blocked elsewhere (a join, a foreign lock) and leaves the virtual clock until its next wait.
+// A participant that neither begins nor ends a wait for this long while others wait, has used no
+// processor time in that span and sleeps, is taken to be blocked elsewhere (a join, a foreign lock) and
+// leaves the virtual clock until its next wait. One that used the processor is computing, and one in a
+// disk wait (a file flushed to disk) is working, however slowly a loaded machine lets it: both keep time
+// still.
 constexpr int64_t kStallMs = 500;
+constexpr int64_t kComputingNs = 1'000'000;
 
 // Never destroyed: threads may end (and unlink themselves) after static destruction has begun.
 VirtualClock& Virtual() {
@@ -99,13 +111,44 @@ void Join(VirtualClock& v, ClockThread& t) {
   Changed(v);
 }
 
-// Lets the participants that have not waited for kStallMs leave; returns the real ms until the next
-// one may, or -1 when every participant waits.
+// True when the running thread t used the processor since the last check (or was not checked since it
+// ran on); takes a new sample.
+bool UsedProcessor(ClockThread& t) {
+  timespec ts{};
+  if (!t.hasCpuClock || clock_gettime(t.cpuClock, &ts) != 0) return false;
+  int64_t ns = static_cast<int64_t>(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
+  bool used = t.cpuSampleNs < 0 || ns - t.cpuSampleNs >= kComputingNs;
+  t.cpuSampleNs = ns;
+  return used;
+}
+
+// True when the kernel has the thread running or in a disk wait, not sleeping on something.
+bool Working(const ClockThread& t) {
+  std::ifstream stat("/proc/self/task/" + std::to_string(t.tid) + "/stat");
+  std::string text;
+  std::getline(stat, text);
+  size_t end = text.rfind(')');
+  if (end == std::string::npos || end + 2 >= text.size()) return false;
+  char state = text[end + 2];
+  return state == 'R' || state == 'D';
+}
+
+// Lets the participants that have neither waited nor computed for kStallMs leave; returns the real ms
+// until the next check, or -1 when every participant waits.
 int LetStalledLeave(VirtualClock& v) {
   bool running = std::any_of(v.participants.begin(), v.participants.end(), [](const ClockThread* t) { return !t->waiting; });
   if (!running) return -1;
-  int64_t rest = v.lastChangeRealMs + kStallMs - ReadClockMs(CLOCK_MONOTONIC);
+  int64_t realNow = ReadClockMs(CLOCK_MONOTONIC);
+  int64_t rest = v.lastChangeRealMs + kStallMs - realNow;
   if (rest > 0) return static_cast<int>(rest);
+  bool computing = false;
+  for (ClockThread* t : v.participants) {
+    if (!t->waiting && (UsedProcessor(*t) || Working(*t))) computing = true;
+  }
+  if (computing) {
+    v.lastChangeRealMs = realNow;
+    return static_cast<int>(kStallMs);
+  }
   std::erase_if(v.participants, [](ClockThread* t) {
     if (t->waiting) return false;
     t->joined = false;
@@ -149,6 +192,7 @@ int TryAdvance(VirtualClock& v) {
 
 void SetWaiting(VirtualClock& v, ClockThread& t, int64_t deadline, bool holdsIo) {
   t.waiting = true;
+  t.cpuSampleNs = -1;
   t.deadline = deadline;
   t.holdsIo = holdsIo;
   Changed(v);
@@ -209,7 +253,10 @@ struct ClockAccess {
   static int WakeupFd(ClockWakeup* wakeup) { return wakeup ? wakeup->fd_ : -1; }
 };
 
-ClockThread::ClockThread() : wakeFd(NewEventFd()) {}
+ClockThread::ClockThread() : wakeFd(NewEventFd()) {
+  tid = static_cast<pid_t>(::syscall(SYS_gettid));
+  hasCpuClock = pthread_getcpuclockid(pthread_self(), &cpuClock) == 0;
+}
 
 ClockThread::~ClockThread() {
   VirtualClock& v = Virtual();

@@ -125,7 +125,9 @@ private:
 
 // Starts a thread that takes part in the virtual clock from its first instruction: time stands still
 // from this call until the new thread first waits. (A thread started otherwise takes part only from its
-// first wait, so time may run on before it gets there.)
+// first wait, so time may run on before it gets there.) The calling thread, too, takes part only from
+// its own first wait: one that must keep step with the new thread (a main loop beside the service
+// thread) waits on the clock once before, and a wait that ends at once will do.
 std::thread StartThread(std::function<void()> body);
 
 // A re-entrant lock that takes part in the virtual clock: a taking part thread blocked on it counts as

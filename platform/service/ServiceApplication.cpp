@@ -63,6 +63,14 @@ int TServiceApplication::Run() {
     PrintLine(stderr, creationError_.empty() ? "The program creates no service." : creationError_);
     return 1;
   }
+  int exitCode = RunService();
+  // The service and its components go now, while the process-wide objects they leave (the application,
+  // the socket stack) still exist, not when this object is destroyed at process exit.
+  service_.reset();
+  return exitCode;
+}
+
+int TServiceApplication::RunService() {
   ServiceSwitches switches = ParseServiceSwitches(Arguments());
   if (switches.action == ServiceAction::Run) return RunInForeground();
   ServiceSetupResult result = switches.action == ServiceAction::Install ? InstallService(*service_, ExeFileName())

@@ -48,6 +48,7 @@ public:
 private:
   void AddService(std::unique_ptr<TService> service);
   void KeepCreationError(std::exception_ptr error);
+  int RunService();  // the switch's action, or the service in the foreground
   int RunInForeground();
 
   std::unique_ptr<TService> service_;

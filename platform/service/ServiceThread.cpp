@@ -82,6 +82,8 @@ void TServiceThread::Serve(ServiceControl control) {
     }
   } catch (const std::exception& e) {
     service_.LogMessage(std::string("The ") + ControlName(control) + " handler failed: " + e.what());
+  } catch (...) {
+    service_.LogMessage(std::string("The ") + ControlName(control) + " handler failed: unknown exception");
   }
 }
 
@@ -96,6 +98,9 @@ void TServiceThread::Execute() {
     }
   } catch (const std::exception& e) {
     service_.LogMessage(std::string("The service failed: ") + e.what());
+    failed_.store(true);
+  } catch (...) {
+    service_.LogMessage("The service failed: unknown exception");
     failed_.store(true);
   }
   service_.status_.store(TCurrentStatus::csStopped);

@@ -36,11 +36,20 @@ bool IsUnitNameCharacter(char c) {
   return std::isalnum(static_cast<unsigned char>(c)) || std::strchr(":-_.\\", c) != nullptr;
 }
 
-void RequireSingleLine(const std::string& value, const char* what) {
-  for (char c : value) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
-      throw Exception(std::string("The ") + what + " \"" + value + "\" cannot stand in a systemd unit.");
-    }
+// A value that ends its line unquoted must also not end in a backslash, which would join the next line
+// to it.
+enum class LineEnd { Quoted, Unquoted };
+
+void RequireSingleLine(const std::string& value, const char* what, LineEnd end = LineEnd::Quoted) {
+  bool fits = std::none_of(value.begin(), value.end(),
+                           [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }) &&
+              (end == LineEnd::Quoted || value.empty() || value.back() != '\\');
+  if (!fits) throw Exception(std::string("The ") + what + " \"" + value + "\" cannot stand in a systemd unit.");
+}
+
+void RequireUnitName(const std::string& name, const char* what) {
+  if (name.empty() || !std::all_of(name.begin(), name.end(), IsUnitNameCharacter)) {
+    throw Exception(std::string("The ") + what + " \"" + name + "\" cannot name a systemd unit.");
   }
 }
 
@@ -122,14 +131,12 @@ std::string DependencyUnit(const std::string& dependency) {
 std::string UnitFolder() { return IsRealFolder() ? kSystemUnitFolder : std::getenv("VELMORA_UNIT_DIR"); }
 
 std::string ServiceUnitText(const TService& service, const std::string& exePath) {
-  if (service.Name().empty() || !std::all_of(service.Name().begin(), service.Name().end(), IsUnitNameCharacter)) {
-    throw Exception("The service name \"" + service.Name() + "\" cannot name a systemd unit.");
-  }
-  RequireSingleLine(service.DisplayName, "display name");
+  RequireUnitName(service.Name(), "service name");
+  RequireSingleLine(service.DisplayName, "display name", LineEnd::Unquoted);
   RequireSingleLine(exePath, "program path");
   std::string unit = "[Unit]\nDescription=" + EscapeSpecifiers(service.DisplayName) + "\n";
   for (const std::string& dependency : service.Dependencies) {
-    RequireSingleLine(dependency, "dependency");
+    RequireUnitName(dependency, "dependency");
     std::string name = DependencyUnit(dependency);
     unit += "After=" + name + "\nWants=" + name + "\n";
   }

@@ -260,9 +260,14 @@ struct WindowStation::Impl {
       return "";
     }
   }
+  // Under the lock. The new list gets its owner and mode before it takes the list's name, so that a
+  // reader of another user never meets a list that it may not read.
   void WriteList(const char* name, const std::string& text) const {
-    WriteFileAtomic(folder + name, text);
-    ShareFile(folder + name);
+    std::string path = folder + name, next = path + ".new";
+    WriteFileAtomic(next, text);
+    ShareFile(next);
+    if (::rename(next.c_str(), path.c_str()) != 0)
+      throw EFCreateError("Cannot create file \"" + path + "\". " + std::strerror(errno));
   }
 
   std::vector<Entry> Entries() const { return ParseEntries(ReadList("windows")); }
@@ -428,7 +433,11 @@ WindowStation::WindowStation(const std::string& folder) : folder_(folder) {
   impl->exeDir = folder.substr(0, folder.size() - std::string(".station/").size());
   if (::stat(impl->exeDir.c_str(), &impl->exe) != 0) return;
   std::string path = folder.substr(0, folder.size() - 1);
-  if (::mkdir(path.c_str(), 0700) == 0)
+  // Shared at every opening, not only at creation, so that the station follows a change of the
+  // executables' folder's access (as far as this process may set it).
+  ::mkdir(path.c_str(), 0700);
+  struct stat station{};
+  if (::lstat(path.c_str(), &station) == 0 && S_ISDIR(station.st_mode))
     impl->Share(path, impl->AccessBits() | ((impl->exe.st_mode & S_IWGRP) ? S_ISGID : 0));
   if (::access(path.c_str(), R_OK | W_OK | X_OK) != 0) return;  // this user may not take part
   impl->dirFd = Descriptor(::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));

@@ -80,8 +80,20 @@ TEST(MlBufferStream, WriteAfterReadAndSeekAfterWrite) {
     stream.WriteBuffer("Z", 1);
     stream.Seek(0, platform::soFromBeginning);
     EXPECT_EQ(ReadAll(stream, 3), "abXYefghZj");
+    stream.WriteBuffer("!", 1);
+    EXPECT_EQ(stream.FillBuffer(), 0);  // at the end; what was written before is kept
   }
-  EXPECT_EQ(source.DataString(), "abXYefghZj");
+  EXPECT_EQ(source.DataString(), "abXYefghZj!");
+}
+
+TEST(MlBufferStream, AFailedFlushIsNeverReportedAsWritten) {
+  struct HalfTaking : TStringStream {
+    int64_t Write(const void* Buffer, int64_t Count) override { return TStringStream::Write(Buffer, Count / 2); }
+  } half;
+  TMlBufferStream stream(half);
+  const std::string data = Bytes(TMlBufferStream::BufferSize);
+  EXPECT_LT(stream.Write(data.data(), static_cast<int64_t>(data.size())), static_cast<int64_t>(data.size()));
+  EXPECT_THROW(stream.WriteBuffer(data.data(), static_cast<int64_t>(data.size())), platform::EWriteError);
 }
 
 TEST(MlBufferStream, PutBack) {
@@ -102,6 +114,24 @@ TEST(MlBufferStream, PutBack) {
   } catch (const platform::EStreamError& e) {
     EXPECT_EQ(e.Message(), "PutBack overflow");
   }
+}
+
+TEST(MlBufferStream, PutBackAtTheBufferEdges) {
+  constexpr int64_t size = TMlBufferStream::BufferSize;
+  const std::string data = Bytes(2 * size);
+  TStringStream source(data);
+  TMlBufferStream stream(source);
+  std::string first(size, '\0');
+  stream.ReadBuffer(first.data(), size);  // the whole first fill: at the buffer's end
+  stream.PutBack('Q');
+  EXPECT_EQ(stream.Position(), size - 1);
+  char two[2];
+  stream.ReadBuffer(two, 2);  // the put-back byte, then the first of the next fill
+  EXPECT_EQ(std::string(two, 2), std::string("Q") + data[size]);
+  stream.PutBack('R');  // one byte into the new fill
+  EXPECT_EQ(stream.Position(), size);
+  EXPECT_THROW(stream.PutBack('S'), platform::EStreamError);  // the byte before lies in the fill that went
+  EXPECT_EQ(ReadAll(stream, 4096), "R" + data.substr(size + 1));
 }
 
 }  // namespace

@@ -88,6 +88,7 @@ TEST_F(MlsmtpServerTest, HtmlBody) {
 TEST_F(MlsmtpServerTest, EightBitMailDecodesToTheOriginalText) {
   TPostMessage& m = smtp_->PostMessage();
   m.FromName = "J\xC3\xBCrgen M\xC3\xBCller";
+  m.ReplyTo = "B\xC3\xBCro <office@example.org>";
   m.ToAddress().Add("x@a.org");
   m.Subject = "St\xC3\xB6rung: Rechner xy nicht im Netz \xE2\x80\x93 seit 10:00 Uhr, bitte pr\xC3\xBC" "fen";
   m.Body().Add("Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln");
@@ -97,6 +98,7 @@ TEST_F(MlsmtpServerTest, EightBitMailDecodesToTheOriginalText) {
   Lines headers = Headers(0);
   EXPECT_EQ(headers[0], "From: J\xC3\xBCrgen M\xC3\xBCller <q@example.org>");
   EXPECT_EQ(headers[2], "Subject: " + m.Subject);
+  EXPECT_EQ(headers[3], "Reply-To: B\xC3\xBCro <office@example.org>");
   EXPECT_EQ(Parts(0), Lines{"text/plain utf-8 None"});
   EXPECT_EQ(sink_.Part(0, 0), "\r\nGr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln\r\n" + std::string(300, 'a') + "\xC3\xA4 =\r\n");
   std::string raw = sink_.Raw(0);
@@ -108,10 +110,15 @@ TEST_F(MlsmtpServerTest, EightBitMailDecodesToTheOriginalText) {
 
 TEST_F(MlsmtpServerTest, AttachmentsDecodeToTheOriginalBytes) {
   std::mt19937 random(11);
-  std::string bytes(5000, '\0');
+  std::string bytes(100000, '\0');  // more than one send buffer of 64 KiB once encoded
   for (char& c : bytes) c = static_cast<char>(random());
   std::string fourteen = "fourteen bytes";  // a UU line for 14 bytes starts with "."
   std::string binary = File("report.bin", bytes), small = File("dot \"name\".txt", fourteen);
+  Lines events;
+  smtp_->OnEncodeStart = [&](const std::string& name) { events.push_back("start " + name); };
+  smtp_->OnEncodeEnd = [&](const std::string& name) { events.push_back("end " + name); };
+  int packets = 0;
+  smtp_->OnPacketSent = [&](TObject*) { ++packets; };
   smtp_->Connect();
   int n = 0;
   for (UUMethods method : {uuMime, uuCode}) {
@@ -123,7 +130,11 @@ TEST_F(MlsmtpServerTest, AttachmentsDecodeToTheOriginalBytes) {
     m.Body().Add("Anbei der Bericht.");
     m.Attachments().Add(binary);
     m.Attachments().Add(small);
+    events.clear();
+    packets = 0;
     smtp_->SendMail();
+    EXPECT_EQ(events, (Lines{"start " + binary, "end " + binary, "start " + small, "end " + small}));
+    EXPECT_GE(packets, 3);
     EXPECT_EQ(Parts(n), (Lines{"text/plain us-ascii None", "application/octet-stream None report.bin",
                                "application/octet-stream None dot \"name\".txt"}));
     EXPECT_EQ(sink_.Part(n, 0), "Anbei der Bericht.");  // the line end before a boundary is the boundary's
@@ -171,6 +182,15 @@ TEST_F(MlsmtpServerTest, RejectedRecipientsAndRejectedData) {
   smtp_->OnFailure = [&](TObject*) { ++failures; };
   EXPECT_RAISES(smtp_->SendMail(), platform::Exception, "554 5.6.0 Message refused\r\n");
   EXPECT_EQ(failures, 1);
+  EXPECT_FALSE(smtp_->Connected());
+  EXPECT_FALSE(sink_.Has(1));
+
+  // Every recipient refused: DATA is still sent, and the server's refusal of it fails the send.
+  m.ToAddress().Clear();
+  m.ToAddress().Add("unknown3@a.org");
+  smtp_->Connect();
+  EXPECT_RAISES(smtp_->SendMail(), platform::Exception, "503 Error: need RCPT command\r\n");
+  EXPECT_EQ(failures, 1);  // OnFailure is for a refusal after the data
   EXPECT_FALSE(smtp_->Connected());
   EXPECT_FALSE(sink_.Has(1));
 }

@@ -122,13 +122,15 @@ TEST_F(MlsmtpTest, EightBitMailIsLabelledAndEncoded) {
   TPostMessage& m = smtp_->PostMessage();
   m.Subject = "St\xC3\xB6rung";
   m.FromName = "M\xC3\xBCller";
+  m.ReplyTo = "J\xC3\xB6rg <j@example.org>";
   m.Body().Add("Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln");
   m.Body().Add("a=b " + std::string(80, 'x'));
   m.Body().Add(".\xC3\xA4");
   m.Body().Add("two\r\nlines\n.and");  // breaks inside a line become lines of their own
   EXPECT_EQ(Data(),
             "From: =?utf-8?B?TcO8bGxlcg==?= <q@example.org>\r\nTo: x@a.org\r\n"
-            "Subject: =?utf-8?B?U3TDtnJ1bmc=?=\r\nMime-Version: 1.0\r\n"
+            "Subject: =?utf-8?B?U3TDtnJ1bmc=?=\r\nReply-To: =?utf-8?B?SsO2cmc=?= <j@example.org>\r\n"
+            "Mime-Version: 1.0\r\n"
             "Content-Type: text/plain; charset=utf-8\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n\r\n"
             "Gr=C3=BC=C3=9Fe aus K=C3=B6ln\r\n"
             "a=3Db " + std::string(69, 'x') + "=\r\n" + std::string(11, 'x') + "\r\n"
@@ -145,21 +147,76 @@ TEST_F(MlsmtpTest, LongAsciiLinesAreEncodedToo) {
   }
 }
 
+// A client that left a continuation line unread would take it for the next command's reply and stay
+// behind from there on: the refusal of the first recipient and the first line of QUIT's reply show it.
 TEST_F(MlsmtpTest, MultiLineRepliesAreReadAfterEveryCommand) {
   smtp_->UserID = "client.example";
+  smtp_->PostMessage().ToAddress().Add("y@b.org");
+  Lines notFound;
+  smtp_->OnRecipientNotFound = [&](const std::string& entry) { notFound.push_back(entry); };
   ScriptedServer server({Say("220-first\r\n220 second\r\n"), Answer("250-hello\r\n250-SIZE 100\r\n250 8BITMIME\r\n"),
                          Answer("250-reset\r\n250 done\r\n"), Answer("250-sender\r\n 250 old style\r\n250 ok\r\n"),
-                         Answer("250-rcpt\r\n250 ok\r\n"), Answer("354-go\r\n354 ahead\r\n"), TakeData(),
-                         Say("250-queued\r\n250 as 42\r\n"), Answer("221-bye\r\n221 now\r\n")});
+                         Answer("550-no such\r\n550 user\r\n"), Answer("250-rcpt\r\n250 ok\r\n"),
+                         Answer("354-go\r\n354 ahead\r\n"), TakeData(), Say("250-queued\r\n250 as 42\r\n"),
+                         Answer("221-bye\r\n221 now\r\n")});
   ConnectTo(server);
   smtp_->SendMail();
   smtp_->Disconnect();
+  EXPECT_EQ(notFound, Lines{"x@a.org"});
+  EXPECT_EQ(smtp_->LastReply(), "221-bye\r\n");
   server.Stop();
   Lines received = server.Received();
-  ASSERT_EQ(received.size(), 7u);  // HELO, RSET, MAIL, RCPT, DATA, the data, QUIT: each after a whole reply
+  ASSERT_EQ(received.size(), 8u);  // HELO, RSET, MAIL, two RCPT, DATA, the data, QUIT
   EXPECT_EQ(received[0], "HELO client.example\r\n");
-  EXPECT_EQ(received[4], "DATA\r\n");
-  EXPECT_EQ(received[6], "QUIT\r\n");
+  EXPECT_EQ(received[5], "DATA\r\n");
+  EXPECT_EQ(received[7], "QUIT\r\n");
+}
+
+// Every threshold at its edge: the last reply number that passes, then the first that does not.
+TEST_F(MlsmtpTest, ReplyThresholdsAtTheirEdges) {
+  smtp_->ClearParams = false;
+  smtp_->PostMessage().ToAddress().Add("y@b.org");
+  Lines notFound;
+  smtp_->OnRecipientNotFound = [&](const std::string& entry) { notFound.push_back(entry); };
+  {
+    ScriptedServer server({Say("399 greeting\r\n"), Answer("299 hello\r\n"), Answer("399 reset\r\n"),
+                           Answer("399 sender\r\n"), Answer("300 first\r\n"), Answer("301 second\r\n"),
+                           Answer("399 data\r\n"), TakeData(), Say("399 queued\r\n"), Answer("339 bye\r\n")});
+    ConnectTo(server);
+    smtp_->SendMail();
+    smtp_->Disconnect();
+    EXPECT_EQ(notFound, Lines{"y@b.org"});  // a refusal is a reply above 300
+  }
+  const Step greeting = Say("220 hi\r\n"), hello = Answer("250 hello\r\n"), bye = Answer("221 bye\r\n");
+  const std::vector<Step> accepted = {Answer("250 reset\r\n"), Answer("250 sender\r\n"), Answer("250 rcpt\r\n"),
+                                      Answer("250 rcpt\r\n")};
+  struct Case {
+    std::vector<Step> script;
+    bool send;  // the failure comes in SendMail, else in Connect
+    std::string text;
+  };
+  for (const Case& k : std::vector<Case>{
+           {{Say("400 greeting\r\n"), bye}, false, "400 greeting\r\n"},
+           {{greeting, Answer("300 hello\r\n"), bye}, false, "Die Authentifizierung ist fehlgeschlagen"},
+           {{greeting, hello, Answer("400 reset\r\n"), bye}, true, "400 reset\r\n"},
+           {{greeting, hello, accepted[0], Answer("400 sender\r\n"), bye}, true, "400 sender\r\n"},
+           {{greeting, hello, accepted[0], accepted[1], accepted[2], accepted[3], Answer("400 data\r\n"), bye}, true,
+            "400 data\r\n"},
+           {{greeting, hello, accepted[0], accepted[1], accepted[2], accepted[3], Answer("354 go\r\n"), TakeData(),
+             Say("400 queued\r\n"), bye},
+            true, "400 queued\r\n"},
+       }) {
+    SCOPED_TRACE(k.text);
+    ScriptedServer server(k.script);
+    if (k.send) ConnectTo(server);
+    EXPECT_RAISES(k.send ? smtp_->SendMail() : ConnectTo(server), platform::Exception, k.text);
+    EXPECT_FALSE(smtp_->Connected());
+    server.Stop();
+    EXPECT_EQ(server.Received().back(), "QUIT\r\n");
+  }
+  ScriptedServer server({greeting, hello, Answer("340 bye\r\n")});
+  ConnectTo(server);
+  EXPECT_RAISES(smtp_->Disconnect(), platform::Exception, "340 bye\r\n");
 }
 
 TEST_F(MlsmtpTest, RejectedGreetingSendsQuitAndRaisesTheReply) {
@@ -180,10 +237,15 @@ TEST_F(MlsmtpTest, RefusedHello) {
   }
   ScriptedServer server({Say("220 hi\r\n"), Answer("501 who are you\r\n"), Answer("250 now I know\r\n")});
   int asked = 0;
-  smtp_->OnAuthenticationFailed = [&](bool& handled) { handled = ++asked == 1; };
+  smtp_->OnAuthenticationFailed = [&](bool& handled) {
+    smtp_->UserID = "known.example";  // the handler may say who to be in the next HELO
+    handled = ++asked == 1;
+  };
   ConnectTo(server);
   EXPECT_TRUE(smtp_->Connected());
   EXPECT_EQ(asked, 1);
+  server.Stop();
+  EXPECT_EQ(server.Received().at(1), "HELO known.example\r\n");
 }
 
 // A reply that is none is an error, never success; the session is out of step, so no QUIT is sent.
@@ -270,6 +332,14 @@ TEST_F(MlsmtpTest, RefusedInputNeverReachesTheServer) {
            {[](TMlSMTP& s) { s.PostMessage().ToAddress().Add("a@b.org>\r\nRCPT TO:<evil@x.org"); },
             "Unzulässiges Steuerzeichen in To"},
            {[](TMlSMTP& s) { s.PostMessage().FromAddress = "q@x.org\n"; }, "Unzulässiges Steuerzeichen in FromAddress"},
+           {[](TMlSMTP& s) { s.PostMessage().FromName = "Q\rBcc: evil@x.org"; }, "Unzulässiges Steuerzeichen in FromName"},
+           {[](TMlSMTP& s) { s.PostMessage().ToCarbonCopy().Add("c@c.org\r\n."); }, "Unzulässiges Steuerzeichen in CC"},
+           {[](TMlSMTP& s) { s.PostMessage().ToBlindCarbonCopy().Add("b@b.org\x1b"); }, "Unzulässiges Steuerzeichen in BCC"},
+           {[](TMlSMTP& s) { s.PostMessage().ReplyTo = "r@x.org\nX: y"; }, "Unzulässiges Steuerzeichen in ReplyTo"},
+           {[](TMlSMTP& s) { s.PostMessage().LocalProgram = "/q\r\n"; }, "Unzulässiges Steuerzeichen in LocalProgram"},
+           {[](TMlSMTP& s) { s.PostMessage().Date = "05.03.2024\n"; }, "Unzulässiges Steuerzeichen in Date"},
+           {[](TMlSMTP& s) { s.PostMessage().Attachments().Add("a\r\n.txt"); }, "Unzulässiges Steuerzeichen in Attachments"},
+           {[](TMlSMTP& s) { s.Charset = "utf-8\r\nX: y"; }, "Unzulässiges Steuerzeichen in Charset"},
            {[](TMlSMTP& s) { s.PostMessage().ToAddress().Clear(); }, "Header nicht vollständig"},
            {[](TMlSMTP& s) { s.PostMessage().FromAddress.clear(); }, "Header nicht vollständig"},
        }) {
@@ -286,6 +356,9 @@ TEST_F(MlsmtpTest, RefusedInputNeverReachesTheServer) {
     EXPECT_EQ(server.Received().back(), "QUIT\r\n");  // the session ends cleanly, nothing of the mail was sent
     EXPECT_EQ(server.Received().size(), 2u);
   }
+  smtp_->UserID = "me\r\nMAIL FROM:<evil@x.org>";  // the argument of HELO likewise, before any connection
+  EXPECT_RAISES(smtp_->Connect(), platform::Exception, "Unzulässiges Steuerzeichen in UserID");
+  EXPECT_FALSE(smtp_->Connected());
 }
 
 TEST_F(MlsmtpTest, IncompleteHeaderHandledByTheCaller) {
@@ -335,6 +408,24 @@ TEST_F(MlsmtpTest, RefusedQuitStillCloses) {
   smtp_->Disconnect();  // nothing left to close
 }
 
+// Servers often close right after their goodbye (or instead of it): one close, one OnDisconnect.
+TEST_F(MlsmtpTest, ServerClosingAtQuitDisconnectsOnce) {
+  for (const char* goodbye : {"221 bye\r\n", ""}) {
+    SCOPED_TRACE(goodbye);
+    ScriptedServer server({Say("220 hi\r\n"), Answer("250 hello\r\n"), Answer(goodbye), HangUp()});
+    int disconnects = 0;
+    smtp_->OnDisconnect = [&](TObject*) { ++disconnects; };
+    ConnectTo(server);
+    try {
+      smtp_->Disconnect();
+    } catch (const platform::Exception& e) {
+      EXPECT_EQ(e.Message(), "Die Verbindung wurde vom Server beendet");
+    }
+    EXPECT_FALSE(smtp_->Connected());
+    EXPECT_EQ(disconnects, 1);
+  }
+}
+
 TEST_F(MlsmtpTest, VerifyAndExpandList) {
   ScriptedServer server({Say("220 hi\r\n"), Answer("250 hello\r\n"), Answer("250 <x@a.org>\r\n"),
                          Answer("550 unknown\r\n"), Answer("250-first <a@a.org>\r\n250 last <b@a.org>\r\n"),
@@ -347,6 +438,20 @@ TEST_F(MlsmtpTest, VerifyAndExpandList) {
   EXPECT_TRUE(smtp_->ExpandList("staff"));
   EXPECT_EQ(returned, Lines{"250-first <a@a.org>\r\n"});
   EXPECT_FALSE(smtp_->ExpandList("nobody"));
+}
+
+// A reply that fails half-way leaves the rest of it unread: a later command would take that for its own
+// reply, so the session ends.
+TEST_F(MlsmtpTest, FailedVerifyOrExpandListEndsTheSession) {
+  for (bool verify : {true, false}) {
+    SCOPED_TRACE(verify ? "VRFY" : "EXPN");
+    ScriptedServer server({Say("220 hi\r\n"), Answer("250 hello\r\n"), Answer("250-first\r\nbad\r\n250 last\r\n")});
+    ConnectTo(server);
+    EXPECT_RAISES(verify ? smtp_->Verify("x@a.org") : smtp_->ExpandList("staff"), ESockError,
+                  InvalidReplyText("bad\r\n"));
+    EXPECT_FALSE(smtp_->Connected());
+    EXPECT_FALSE(smtp_->Busy());
+  }
 }
 
 TEST(MlsmtpAddress, ExtractAddress) {

@@ -1,7 +1,8 @@
 #include "mailer/net/MsgSock.h"
 
-#include <condition_variable>
-#include <mutex>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "mailer/net/WinsockErrorText.h"
 #include "mailer/net/tests/MailLoopTest.h"
@@ -9,6 +10,7 @@
 #include "mailer/net/tests/ScriptedServer.h"
 #include "platform/net/HostLookup.h"
 #include "platform/net/SocketError.h"
+#include "platform/net/tests/HeldResolver.h"
 
 namespace mailnet {
 namespace {
@@ -73,6 +75,28 @@ TEST_F(MsgSockTest, NothingIsCutLongLinesNulBytes) {
   EXPECT_EQ(server.Received(), std::vector<std::string>{withNul});
 }
 
+// The peer speaks while a stream send waits for room in the full send buffer: what comes in must not
+// touch the bytes still to be sent. The message is more than the socket buffers of both ends hold, and
+// the stream hands it out in small chunks, so the waiting chunk is mostly unsent.
+TEST_F(MsgSockTest, DataArrivingDuringAStreamSendLeavesItWhole) {
+  std::string message;
+  for (int i = 0; message.size() < 6'000'000; ++i) message += "line " + std::to_string(i) + std::string(980, '-') + "\r\n";
+  message += ".\r\n";
+  std::string early = std::string(8000, 'x') + "\r\n";
+  ScriptedServer server({Pause(150), Say(early), test::TakeData()});  // reads nothing until it has spoken
+  ConnectTo(server);
+  struct SmallReads : platform::TStringStream {
+    using TStringStream::TStringStream;
+    int64_t Read(void* Buffer, int64_t Count) override { return TStringStream::Read(Buffer, std::min<int64_t>(Count, 4000)); }
+  } stream(message);
+  sock_->SendStream(stream);
+  EXPECT_EQ(sock_->ReadLn(), early);
+  server.Stop();
+  std::vector<std::string> received = server.Received();
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_TRUE(received[0] == message.substr(0, message.size() - 3)) << "the data arrived changed";
+}
+
 TEST_F(MsgSockTest, PeerClose) {
   ScriptedServer server({Say("221 bye\r\n421 cut"), HangUp()});
   int disconnects = 0;
@@ -129,41 +153,8 @@ TEST_F(MsgSockTest, CancelFromAHandlerEndsTheWait) {
   EXPECT_RAISES(sock_->ReadLn(), EAbortError, "Socket-readln abgebrochen");
 }
 
-// A resolver that answers only when released, and the answer it then gives.
-class HeldResolver {
-public:
-  explicit HeldResolver(platform::ResolveResult answer) : answer_(answer) {
-    platform::SetHostResolver([this](const std::string&) {
-      std::unique_lock lock(mutex_);
-      ++calls_;
-      released_.wait(lock, [this] { return open_; });
-      return answer_;
-    });
-  }
-  ~HeldResolver() {
-    Release();
-    platform::SetHostResolver(nullptr);
-  }
-  void Release() {
-    std::lock_guard lock(mutex_);
-    open_ = true;
-    released_.notify_all();
-  }
-  int Calls() {
-    std::lock_guard lock(mutex_);
-    return calls_;
-  }
-
-private:
-  platform::ResolveResult answer_;
-  std::mutex mutex_;
-  std::condition_variable released_;
-  bool open_ = false;
-  int calls_ = 0;
-};
-
 TEST_F(MsgSockTest, HangingLookupTimesOut) {
-  HeldResolver resolver({{127, 0, 0, 1}, 0});
+  platform::test::HeldResolver resolver({{127, 0, 0, 1}, 0});
   sock_->Host = "mail.example";
   sock_->TimeOut = 5000;
   EXPECT_RAISES(sock_->Connect(), ESockError, "Zeitüberschreitung bei Host-Lookup");
@@ -171,7 +162,7 @@ TEST_F(MsgSockTest, HangingLookupTimesOut) {
 }
 
 TEST_F(MsgSockTest, FailedLookupAsksOnInvalidHostOnce) {
-  HeldResolver resolver({{}, platform::WsaHostNotFound});
+  platform::test::HeldResolver resolver({{}, platform::WsaHostNotFound});
   resolver.Release();
   int asked = 0;
   sock_->OnInvalidHost = [&](bool& handled) {
@@ -183,6 +174,39 @@ TEST_F(MsgSockTest, FailedLookupAsksOnInvalidHostOnce) {
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(resolver.Calls(), 2);
   EXPECT_EQ(sock_->LastErrorNo(), 11001);
+}
+
+// Lowers the limit of open descriptors, while it lives, so that the next descriptor cannot be had.
+class NoFreeDescriptor {
+public:
+  NoFreeDescriptor() {
+    ::getrlimit(RLIMIT_NOFILE, &saved_);
+    int lowest = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    ::close(lowest);
+    rlimit tight = saved_;
+    tight.rlim_cur = static_cast<rlim_t>(lowest);
+    ::setrlimit(RLIMIT_NOFILE, &tight);
+  }
+  ~NoFreeDescriptor() { ::setrlimit(RLIMIT_NOFILE, &saved_); }
+
+private:
+  rlimit saved_{};
+};
+
+TEST_F(MsgSockTest, LookupWithoutADescriptorFailsAtOnce) {
+  platform::test::HeldResolver resolver({{}, platform::WsaHostNotFound});
+  resolver.Release();
+  sock_->Host = "unknown.example";
+  sock_->TimeOut = 5000;
+  // The same failure with a descriptor first: this thread's clock and queue (and the sanitizers' checks
+  // of the types involved) are set up before descriptors run out.
+  EXPECT_RAISES(sock_->Connect(), ESockError, "Null Externe Adresse");
+  EXPECT_EQ(sock_->LastErrorNo(), 11001);
+  {
+    NoFreeDescriptor limit;
+    EXPECT_RAISES(sock_->Connect(), ESockError, "Null Externe Adresse");  // not a time-out, nor a hang without one
+  }
+  EXPECT_EQ(sock_->LastErrorNo(), 10055);
 }
 
 TEST_F(MsgSockTest, StatusMessagesByLevel) {

@@ -3,39 +3,11 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 
-#include <condition_variable>
-#include <mutex>
-
 #include "platform/net/SocketError.h"
+#include "platform/net/tests/HeldResolver.h"
 
 namespace platform {
 namespace {
-
-// A resolver that answers only when the test lets it.
-class HeldResolver {
-public:
-  HeldResolver() {
-    SetHostResolver([this](const std::string& name) {
-      std::unique_lock lock(mutex_);
-      released_.wait(lock, [this] { return open_; });
-      return ResolveResult{{10, 0, 0, 7}, 0};
-    });
-  }
-  ~HeldResolver() {
-    Release();
-    SetHostResolver(nullptr);
-  }
-  void Release() {
-    std::lock_guard lock(mutex_);
-    open_ = true;
-    released_.notify_all();
-  }
-
-private:
-  std::mutex mutex_;
-  std::condition_variable released_;
-  bool open_ = false;
-};
 
 bool WaitReadable(int fd) {
   pollfd entry{fd, POLLIN, 0};
@@ -52,7 +24,7 @@ TEST(HostLookupTest, LooksUpOnItsOwnThreadAndSignalsItsDescriptor) {
 }
 
 TEST(HostLookupTest, AHangingLookupCanBeAbandoned) {
-  HeldResolver resolver;
+  test::HeldResolver resolver({{10, 0, 0, 7}, 0});
   {
     HostLookup lookup("held.example");
     pollfd entry{lookup.ReadyDescriptor(), POLLIN, 0};

@@ -60,11 +60,20 @@ TEST_F(ServiceUnitTest, NamesAndPathsAreEscapedOrRefused) {
                       "After=other.service\nWants=other.service\n"),
             std::string::npos);
   EXPECT_NE(unit.find("ExecStart=\"/opt/my \\\"tools\\\"/$$x %%n\\\\velmora\"\n"), std::string::npos);
+  // Quoted, a final backslash is escaped like any other.
+  EXPECT_NE(ServiceUnitText(service_, "/opt/odd\\").find("ExecStart=\"/opt/odd\\\\\"\n"), std::string::npos);
 
   EXPECT_THROW(ServiceUnitText(service_, "/opt/a\nExecStartPre=/bin/evil"), Exception);
   service_.DisplayName = "two\nlines";
   EXPECT_THROW(ServiceUnitText(service_, "/opt/velmora"), Exception);
+  service_.DisplayName = "joins the next line\\";  // systemd would read After= into the Description
+  EXPECT_THROW(ServiceUnitText(service_, "/opt/velmora"), Exception);
   service_.DisplayName = "Velmora";
+  for (const char* dependency : {"two words", "50%", "a\nb", ""}) {
+    service_.Dependencies = {dependency};
+    EXPECT_THROW(ServiceUnitText(service_, "/opt/velmora"), Exception) << dependency;
+  }
+  service_.Dependencies = {"lanmanworkstation"};
   service_.SetName("../escape");
   EXPECT_THROW(ServiceUnitText(service_, "/opt/velmora"), Exception);
 }

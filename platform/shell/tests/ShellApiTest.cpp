@@ -56,9 +56,9 @@ protected:
     return Write(name, RecorderScript(out_), perms);
   }
 
-  // The recorder's output, once it appeared (a few seconds at most), else "".
+  // The recorder's output, once it appeared (within 20 s, for a loaded machine), else "".
   std::string WaitForOutput() {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (std::chrono::steady_clock::now() < deadline) {
       if (FileExists(out_)) return ReadFileBytes(out_);
       std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -13,7 +13,9 @@
 namespace platform {
 
 // Runs a test on the virtual clock with the executables' folder in a temporary folder of its own, so
-// the windows it lists never meet those of other tests, and leaves the thread's queue empty.
+// the windows it lists never meet those of other tests, and leaves the thread's queue empty. The test
+// thread takes part in the virtual clock from the start (through a wait that ends at once), so a thread
+// it starts cannot run time ahead before the test's own loop first waits.
 class LoopTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -21,6 +23,7 @@ protected:
     folder_ = ::mkdtemp(pattern);
     OverrideExeFileName(folder_ + "/program");
     UseVirtualClock(1'700'000'000'000, 0);
+    WaitOnClock(MonotonicMs(), nullptr, {});
   }
   void TearDown() override {
     MSG msg;

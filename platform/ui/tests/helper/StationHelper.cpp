@@ -3,6 +3,7 @@
 // from standard input, one per line, answering each on standard output:
 //   window CLASS CAPTION      -> window HWND
 //   find CLASS CAPTION        -> found HWND (0: none)
+//   findmany CLASS CAPTION N  -> missed K (how many of N finds found nothing)
 //   register NAME             -> number N
 //   post HWND NAME WPARAM     -> posted 1|0
 //   broadcast NAME WPARAM     -> broadcast 1|0
@@ -55,6 +56,11 @@ void Execute(const std::vector<std::string>& f) {
     Answer("window " + Hex(windows.back().Handle()));
   } else if (f[0] == "find" && f.size() == 3) {
     Answer("found " + Hex(FindWindow(f[1].c_str(), f[2].c_str())));
+  } else if (f[0] == "findmany" && f.size() == 4) {
+    int missed = 0;
+    for (int i = std::stoi(f[3]); i > 0; --i)
+      if (FindWindow(f[1].c_str(), f[2].c_str()) == HWND{}) ++missed;
+    Answer("missed " + std::to_string(missed));
   } else if (f[0] == "register" && f.size() == 2) {
     Answer("number " + std::to_string(RegisterWindowMessage(f[1])));
   } else if (f[0] == "post" && f.size() == 4) {

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/core/Clock.h"
+#include "platform/core/PageProducer.h"
+#include "platform/core/StringList.h"
+#include "platform/service/Service.h"
+#include "platform/ui/ApplicationEvents.h"
+#include "platform/ui/Component.h"
+#include "platform/ui/Messages.h"
+#include "platform/ui/Timer.h"
+#include "service/ServiceTexts.h"
+#include "service/icmp/NxIcmpClient.h"
+
+namespace velmora {
+
+// The Velmora service: pings the hosts of HostList.ini one per tick of Timer1, confirms every change of
+// a host's state by a second ping ten seconds later, starts the command configured for the new state,
+// and records everything in events.log, status.ini and, when switched on, an HTML status page. Every file
+// it uses lies in the executable's folder. Create it on the main thread: its timer and its hook for the
+// reset message run in that thread's message loop.
+//
+// Threads: the service thread runs the start, execute, stop, pause and continue handlers (the execute
+// handler loads the settings and then serves control requests once a second); the main thread runs every
+// check and every reset. One re-entrant lock, taken by each check, by loading and releasing the settings,
+// by the stop, pause and continue handlers and by every log line and status write, guards the host list,
+// the states, the flags and the timer's switch.
+//
+// The order of one check (Timer1Timer): ping the host; write its state to status.ini, notify the
+// configurator and rewrite the page; if the state differs from the known one, confirm it by a second ping
+// ten seconds later (not in the first round after a start or reset); on a confirmed change start the
+// host's command and log it; then re-arm the timer.
+class TTarvonex : public platform::TService {
+public:
+  explicit TTarvonex(platform::TComponent* AOwner);
+  ~TTarvonex() override;
+
+  // Handlers of the service framework and of the components.
+  void ServiceStart(platform::TService* Sender, bool& Started);
+  void ServiceExecute(platform::TService* Sender);
+  void ServiceStop(platform::TService* Sender, bool& Stopped);
+  void ServicePause(platform::TService* Sender, bool& Paused);
+  void ServiceContinue(platform::TService* Sender, bool& Continued);
+  void ApplicationEvents1Message(platform::MSG& Msg, bool& Handled);
+  void Timer1Timer(platform::TObject* Sender);
+  void icmpReply(TNxIcmpClient* ASender, const TReplyStatus& AReplyStatus);
+  void PageProducer1HTMLTag(platform::TPageProducer& Sender, const std::string& TagString,
+                            const std::vector<std::string>& TagParams, std::string& ReplaceText);
+  void PageProducer2HTMLTag(platform::TPageProducer& Sender, const std::string& TagString,
+                            const std::vector<std::string>& TagParams, std::string& ReplaceText);
+
+  // The components; the service owns them (and destroys them with itself).
+  platform::TTimer* Timer1;
+  platform::TApplicationEvents* ApplicationEvents1;
+  platform::TPageProducer PageProducer1;  // the page, from status1.vdr
+  platform::TPageProducer PageProducer2;  // one row per host, from status2.vdr
+  TNxIcmpClient* icmp;
+
+  // The names under which the two window messages between the service and the configurator are registered.
+  static constexpr const char* StatusNotifyMessage = "4E0D112F-5444-4876-AD3C-6BA23D58CA70";
+  static constexpr const char* ResetRequestMessage = "77846BBD-1D2A-4322-8E8D-749718755CB7";
+
+private:
+  bool ReadLanguage();
+  void LoadSettings();
+  void ReleaseSettings();
+  void StartupPass();
+  void PingHost(const std::string& host);
+  // Tells once per run, on standard error, that a ping was refused the socket it needs.
+  void ReportPingRefused(const std::string& host, std::string message);
+  // Whether the check of the host at index acts on newState; disturbance tells that a change seen was
+  // not confirmed by the second ping, so the host keeps its known state.
+  bool ConfirmChange(int index, uint8_t newState, bool wait, bool& disturbance);
+  void RunAction(const std::string& command, int showCode, const std::string& host);
+  void WriteLog(const std::string& text);
+  void WriteStatus(const std::string& host, int state, int32_t roundTrip);
+  // Posts the status message with wParam to the configurator's main window, when one runs.
+  void NotifyConfigurator(platform::WPARAM wParam);
+  // Produces the page and puts it in place of the old one; a failure is logged and keeps the old page.
+  void WritePage();
+
+  std::string Text(const TTextPair& pair) const { return pair.In(isEnglish); }
+  // A file of the service: the executable's folder followed by the name.
+  std::string FileInExeFolder(const std::string& name) const;
+
+  static constexpr int32_t kPingPending = -999;
+
+  bool isEnglish = true;
+  int32_t pingResult = 0;
+  uint32_t statusNotifyId = 0;
+  uint32_t resetRequestId = 0;
+  platform::TStringList hostList;  // the watched hosts in HostList.ini order
+  bool firstRound = false;
+  std::vector<uint8_t> knownState;  // per host of hostList: 1 connected, 0 disconnected
+  std::string exePath;
+  bool logging = false;
+  bool webStatus = false;
+  bool resetRequested = false;
+  std::string pagePath;
+  int32_t pageRow = 0;
+  // The index into hostList of the next host to check. The process has one service, so it lives here.
+  int roundIndex = 0;
+  bool pingRefusalReported = false;
+
+  platform::RecursiveClockMutex serviceLock;
+};
+
+}  // namespace velmora

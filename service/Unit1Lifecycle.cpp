@@ -1,0 +1,134 @@
+// The service's lifecycle: start, execute, stop, pause and continue, loading and releasing the settings,
+// and the reset request.
+#include <mutex>
+
+#include "platform/core/Clock.h"
+#include "platform/core/Files.h"
+#include "platform/core/IniFile.h"
+#include "platform/core/Paths.h"
+#include "platform/ui/Window.h"
+#include "service/ServiceFiles.h"
+#include "service/Unit1.h"
+
+namespace velmora {
+
+void TTarvonex::ServiceStart(platform::TService* Sender, bool& Started) { Started = true; }
+
+void TTarvonex::ServiceExecute(platform::TService* Sender) {
+  statusNotifyId = platform::RegisterWindowMessage(StatusNotifyMessage);
+  resetRequestId = platform::RegisterWindowMessage(ResetRequestMessage);
+  exePath = platform::ExeFileName();
+  try {
+    LoadSettings();
+    if (hostList.Count() == 0) {
+      WriteLog(Text(texts::NothingToWatchEnd));
+    } else {
+      WriteLog(Text(texts::ServiceExecute));
+      Timer1->SetEnabled(true);
+      while (!Terminated()) {
+        platform::Sleep(1000);
+        ServiceThread()->ProcessRequests(false);
+      }
+    }
+  } catch (...) {
+    ReleaseSettings();
+    throw;
+  }
+  ReleaseSettings();
+}
+
+// Stop, pause and continue hold the service lock from their line to the timer switch, so a tick that
+// fell due meanwhile waits for them and then finds the timer as they left it.
+void TTarvonex::ServiceStop(platform::TService* Sender, bool& Stopped) {
+  std::lock_guard lock(serviceLock);
+  WriteLog(Text(texts::ServiceStopped));
+  Stopped = true;
+  Timer1->SetEnabled(false);
+}
+
+void TTarvonex::ServicePause(platform::TService* Sender, bool& Paused) {
+  std::lock_guard lock(serviceLock);
+  WriteLog(Text(texts::ServicePaused));
+  WriteStatus("", 0, 0);
+  Paused = true;
+  Timer1->SetEnabled(false);
+}
+
+void TTarvonex::ServiceContinue(platform::TService* Sender, bool& Continued) {
+  std::lock_guard lock(serviceLock);
+  WriteLog(Text(texts::ServiceContinued));
+  WriteStatus("", 0, 0);
+  Continued = true;
+  Timer1->SetEnabled(true);
+}
+
+void TTarvonex::ApplicationEvents1Message(platform::MSG& Msg, bool& Handled) {
+  if (resetRequestId == 0 || Msg.message != resetRequestId) return;
+  WriteLog(Text(texts::ServiceResetting));
+  resetRequested = true;
+  Handled = true;
+}
+
+bool TTarvonex::ReadLanguage() {
+  return platform::TIniFile(FileInExeFolder(kHostListFile)).ReadBool("Options", "isEnglish", false);
+}
+
+void TTarvonex::LoadSettings() {
+  std::lock_guard lock(serviceLock);
+  isEnglish = ReadLanguage();
+  platform::DeleteFile(FileInExeFolder(kStatusFile));
+  hostList.Clear();
+  knownState.clear();
+
+  platform::TIniFile hostListIni(FileInExeFolder(kHostListFile));
+  logging = hostListIni.ReadBool("Options", "Logging", true);
+  const std::string fileName = hostListIni.ReadString("Options", "StatusHTMLFilename", "index.htm");
+  const std::string dir = hostListIni.ReadString("Options", "StatusHTMLDir", FileInExeFolder(""));
+  pagePath = dir + fileName;
+  webStatus = hostListIni.ReadBool("Options", "WebStatus", false);
+  WriteLog(Text(texts::ServiceStartingUp));
+
+  hostListIni.ReadSection("Hosts", hostList);
+  // Each disabled host found starts the scan again from the top, so they are logged in list order.
+  for (int i = 0; i < hostList.Count();) {
+    if (hostListIni.ReadBool("Enabled", hostList.Strings(i), true)) {
+      ++i;
+      continue;
+    }
+    WriteLog(Text(texts::WatchingDisabled) + hostList.Strings(i));
+    hostList.Delete(i);
+    i = 0;
+  }
+  for (int i = 0; i < hostList.Count(); ++i) WriteLog(Text(texts::WatchingEnabled) + hostList.Strings(i));
+  firstRound = true;
+
+  if (hostList.Count() == 0) {
+    WriteLog(Text(texts::NotSoMuchToWatch));
+    WriteLog(Text(texts::StartItAgain));
+    DoStop();
+  } else {
+    StartupPass();
+  }
+
+  if (webStatus) {
+    PageProducer1.SetHTMLFile(FileInExeFolder(kPageTemplateFile));
+    PageProducer2.SetHTMLFile(FileInExeFolder(kRowTemplateFile));
+    for (const platform::TPageProducer* producer : {&PageProducer1, &PageProducer2}) {
+      if (!platform::FileExists(producer->HTMLFile())) WriteLog(producer->HTMLFile() + Text(texts::NotExistent));
+    }
+  }
+}
+
+void TTarvonex::ReleaseSettings() {
+  std::lock_guard lock(serviceLock);
+  platform::DeleteFile(FileInExeFolder(kStatusFile));
+  WriteStatus("", 0, 0);
+  if (webStatus) {
+    const std::string page = platform::ResolvePath(pagePath);
+    if (platform::FileExists(page)) platform::DeleteFile(page);
+  }
+  hostList.Clear();
+  knownState.clear();
+}
+
+}  // namespace velmora

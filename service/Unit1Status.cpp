@@ -1,0 +1,65 @@
+// The status of the hosts: status.ini after every check, the notification of the configurator, and the
+// HTML status page with its two tag handlers.
+#include <mutex>
+
+#include "platform/core/Clock.h"
+#include "platform/core/Exception.h"
+#include "platform/core/Files.h"
+#include "platform/core/IniFile.h"
+#include "platform/core/Paths.h"
+#include "platform/ui/Window.h"
+#include "service/ServiceFiles.h"
+#include "service/StatusCells.h"
+#include "service/Unit1.h"
+
+namespace velmora {
+
+void TTarvonex::WriteStatus(const std::string& host, int state, int32_t roundTrip) {
+  std::lock_guard lock(serviceLock);
+  if (!host.empty()) {
+    platform::TIniFile status(FileInExeFolder(kStatusFile));
+    status.WriteInteger("Hosts", host, state);
+    status.WriteInteger("RoundTrip", host, roundTrip);
+    platform::Sleep(500);
+  }
+  NotifyConfigurator(0);
+  if (webStatus) WritePage();
+}
+
+void TTarvonex::NotifyConfigurator(platform::WPARAM wParam) {
+  platform::HWND window = platform::FindWindow("TForm1", "Velmora - Konfigurator");
+  if (window == platform::HWND{}) window = platform::FindWindow("TForm1", "Velmora - Configurator");
+  if (window != platform::HWND{}) platform::PostMessage(window, statusNotifyId, wParam, 0);
+}
+
+void TTarvonex::WritePage() {
+  try {
+    platform::WriteFileAtomic(platform::ResolvePath(pagePath), PageProducer1.Content());
+  } catch (const platform::Exception& e) {
+    WriteLog(e.Message());
+  }
+}
+
+void TTarvonex::PageProducer1HTMLTag(platform::TPageProducer& Sender, const std::string& TagString,
+                                     const std::vector<std::string>& TagParams, std::string& ReplaceText) {
+  if (TagString != "CONTENT") return;
+  const std::string rowTemplate = platform::ReadFileBytes(PageProducer2.HTMLFile());
+  for (pageRow = 0; pageRow < hostList.Count(); ++pageRow) ReplaceText += PageProducer2.ContentFromString(rowTemplate);
+}
+
+void TTarvonex::PageProducer2HTMLTag(platform::TPageProducer& Sender, const std::string& TagString,
+                                     const std::vector<std::string>& TagParams, std::string& ReplaceText) {
+  if (pageRow < 0 || pageRow >= hostList.Count()) return;
+  const std::string host = hostList.Strings(pageRow);
+  if (TagString == "HOSTNAME") {
+    ReplaceText = HostNameCell(host);
+  } else if (TagString == "ROUNDTRIP") {
+    ReplaceText = RoundTripCell(platform::TIniFile(FileInExeFolder(kStatusFile)).ReadInteger("RoundTrip", host, -1));
+  } else if (TagString == "STATUS") {
+    // A host whose start value is missing (the settings failed to load) shows as down.
+    const size_t row = static_cast<size_t>(pageRow);
+    ReplaceText = StateCell(row < knownState.size() ? knownState[row] : 0);
+  }
+}
+
+}  // namespace velmora

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "platform/ui/Window.h"
+#include "service/tests/TarvonexFixture.h"
+
+namespace velmora::testing {
+namespace {
+
+const std::string kStopped = "---------------------------Service stopped---------------------------";
+
+TEST_F(TarvonexTest, WithoutHostListTheServiceStopsItselfInGerman) {
+  Start();
+  RunUntilEnded();
+  EXPECT_EQ(LogLines(), (Lines{
+                            At(0) + "---------------------------Dienst startet---------------------------",
+                            At(0) + "Nichts zu überwachen, Service wird gestoppt",
+                            At(0) + "Der Dienst muß nach Änderung der Konfiguration neu gestartet werden.",
+                            At(0) + "---------------------------Dienst Stoppt---------------------------",
+                            At(0) + "kein Eintrag in der Liste (END)",
+                        }));
+  EXPECT_TRUE(network->Pinged().empty());
+}
+
+TEST_F(TarvonexTest, DisabledHostsAreDroppedInListOrder) {
+  WriteHostList({"[Options]", "isEnglish=1", "[Hosts]", "alpha=", "beta=", "gamma=", "[Enabled]", "alpha=0",
+                 "beta=1", "gamma=0"});
+  network->Script("beta", {Echo()});
+  Start();
+  RunFor(1000);
+  EXPECT_EQ(LogLines(), (Lines{At(0) + "---------------------------Service is Starting up---------------------------",
+                               At(0) + "Watching Disabled alpha", At(0) + "Watching Disabled gamma",
+                               At(0) + "Watching Enabled beta", At(0) + "Service Execute"}));
+}
+
+TEST_F(TarvonexTest, WithEveryHostDisabledTheServiceStopsItself) {
+  WriteHostList({"[Options]", "isEnglish=1", "[Hosts]", "alpha=", "beta=", "[Enabled]", "alpha=0", "beta=0"});
+  Start();
+  RunUntilEnded();
+  EXPECT_EQ(LogLines(), (Lines{At(0) + "---------------------------Service is Starting up---------------------------",
+                               At(0) + "Watching Disabled alpha", At(0) + "Watching Disabled beta",
+                               At(0) + "Not so much to watch",
+                               At(0) + "To start the Service again => You have to start it on the NT-ServiceManager",
+                               At(0) + kStopped, At(0) + "Nothing to watch (END)"}));
+}
+
+TEST_F(TarvonexTest, PauseStopsTheChecksUntilContinueAndStopRemovesTheStatusFile) {
+  WriteOneHost("1", {"Intervall=5"});
+  network->Script("alpha", {Echo()});
+  Start();
+  RunFor(6000);
+  // Control requests are served once a second by the service thread, whose steps end at n.003 s.
+  service->Controller(platform::ServiceControl::Pause);
+  RunFor(60000);
+  const size_t pings = network->Pinged().size();
+  service->Controller(platform::ServiceControl::Continue);
+  RunFor(4000);
+  EXPECT_EQ(network->Pinged().size(), pings);
+  RunFor(2000);
+  EXPECT_EQ(network->Pinged().size(), pings + 1);
+  EXPECT_TRUE(platform::FileExists(folder.File("status.ini")));
+  Stop();
+  EXPECT_EQ(LogLines(), Plus(StartLines(), {At(5) + "alpha connected", At(6) + "Service paused",
+                                            At(66) + "Service continued", At(72) + kStopped}));
+  EXPECT_EQ(network->Pinged().size(), pings + 1);
+  EXPECT_FALSE(platform::FileExists(folder.File("status.ini")));
+}
+
+// A control request served while a check falls due: the check waits for the handler and then finds the
+// timer off.
+class ControlDuringTickTest : public TarvonexTest, public ::testing::WithParamInterface<platform::ServiceControl> {};
+
+TEST_P(ControlDuringTickTest, ATickThatFallsDueWhilePauseOrStopIsLoggedChecksNothing) {
+  WriteOneHost("1", {"Intervall=5"});
+  network->Script("alpha", {Echo()});
+  // A log that cannot be saved: each line holds the service lock for its one-second retry. The timer
+  // is switched on at 3.003 s, after three lines and the start-up ping, and the service thread serves
+  // requests at n.003 s. The first check (8.003 s) ends with its line at 9.506 s; the second falls due
+  // at 14.506 s, while the handler served at 14.003 s writes its line.
+  ASSERT_EQ(::mkdir(folder.File("events.log").c_str(), 0755), 0);
+  Start();
+  RunUntil(13500);
+  ASSERT_EQ(network->Pinged().size(), 2u);  // the start-up ping and the first check
+  service->Controller(GetParam());
+  RunUntil(60000);
+  EXPECT_EQ(network->Pinged().size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Control, ControlDuringTickTest,
+                         ::testing::Values(platform::ServiceControl::Pause, platform::ServiceControl::Stop));
+
+TEST_F(TarvonexTest, AResetRequestWhilePausedIsServedAtTheFirstTickAfterContinue) {
+  WriteOneHost("1", {"Intervall=5"});
+  network->Script("alpha", {Echo()});
+  Start();
+  RunFor(6000);
+  service->Controller(platform::ServiceControl::Pause);
+  RunFor(2000);
+  platform::PostMessage(platform::Application().Handle(),
+                        platform::RegisterWindowMessage(TTarvonex::ResetRequestMessage), 0, 0);
+  RunFor(10000);
+  service->Controller(platform::ServiceControl::Continue);
+  // Continued at 18.003 s; the tick at 23.003 s reloads the settings and starts a first round again.
+  RunUntil(24000);
+  EXPECT_FALSE(platform::FileExists(folder.File("status.ini")));
+  RunUntil(29000);
+  EXPECT_EQ(LogLines(),
+            Plus(Plus(StartLines(), {At(5) + "alpha connected", At(6) + "Service paused", At(8) + "Service is resetting",
+                                     At(18) + "Service continued", At(23) + "Read new Settings",
+                                     At(23) + "---------------------------Service is Starting up---------------------------",
+                                     At(23) + "Watching Enabled alpha"}),
+                 {At(28) + "alpha connected"}));
+  EXPECT_EQ(Started(), (Lines{UpCommand(), UpCommand()}));
+}
+
+TEST_F(TarvonexTest, AResetThatFindsNothingToWatchStopsTheService) {
+  WriteOneHost("0");
+  network->Script("alpha", {Echo()});
+  Start();
+  RunFor(6000);
+  WriteHostList({"[Options]", "isEnglish=1"});
+  platform::PostMessage(platform::Application().Handle(),
+                        platform::RegisterWindowMessage(TTarvonex::ResetRequestMessage), 0, 0);
+  RunUntilEnded();
+  Lines log = LogLines();
+  ASSERT_GE(log.size(), 6u);
+  EXPECT_EQ(Lines(log.end() - 6, log.end()),
+            (Lines{At(6) + "Service is resetting", At(35) + "Read new Settings",
+                   At(35) + "---------------------------Service is Starting up---------------------------",
+                   At(35) + "Not so much to watch",
+                   At(35) + "To start the Service again => You have to start it on the NT-ServiceManager",
+                   At(35) + kStopped}));
+  EXPECT_FALSE(platform::FileExists(folder.File("status.ini")));
+}
+
+TEST_F(TarvonexTest, TheLineAfterTheThousandthRotatesTheLog) {
+  std::string old;
+  for (int i = 1; i <= 1000; ++i) old += "old line " + std::to_string(i) + "\r\n";
+  platform::WriteFileAtomic(folder.File("events.log"), old);
+  WriteOneHost("0");
+  network->Script("alpha", {Echo()});
+  Start();
+  RunFor(1000);
+  Lines oldLog = FileLines("events_old.log");
+  ASSERT_EQ(oldLog.size(), 1001u);
+  EXPECT_EQ(oldLog[999], "old line 1000");
+  EXPECT_EQ(oldLog[1000], StartLines()[0]);
+  EXPECT_EQ(LogLines(), (Lines{"new Logfile was created", StartLines()[1], StartLines()[2]}));
+}
+
+TEST_F(TarvonexTest, WithLoggingOffNoLogIsWrittenAndTheChecksGoOn) {
+  WriteOneHost("1", {"Logging=0"});
+  network->Script("alpha", {Echo()});
+  Start();
+  RunFor(6000);
+  Stop();
+  EXPECT_FALSE(platform::FileExists(folder.File("events.log")));
+  EXPECT_EQ(Started(), Lines{UpCommand()});
+}
+
+}  // namespace
+}  // namespace velmora::testing
