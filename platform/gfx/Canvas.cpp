@@ -380,7 +380,7 @@ void TCanvas::Draw(int x, int y, TGraphic& graphic) {
 
 void TCanvas::StretchDraw(const TRect& r, TGraphic& graphic) {
   if (graphic.Empty()) return;
-  graphic.Draw(*this, r);
+  graphic.Draw(*this, device_->ToLogical(device_->ToDevice(r)));  // within the device's range
 }
 
 void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& src) {

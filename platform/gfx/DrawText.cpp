@@ -173,7 +173,8 @@ int DrawText(HDC dc, std::string_view text, TRect& rect, unsigned format) {
   Layout layout(d, format);
   const TTextMetric& m = d.Face().Metrics();
   const int lineHeight = m.tmHeight + ((format & DT_EXTERNALLEADING) ? m.tmExternalLeading : 0);
-  const int limit = rect.Width();
+  const TRect area = d.ToLogical(d.ToDevice(rect));  // within the device's range: no overflow below
+  const int limit = area.Width();
   std::vector<Chars> lines = layout.Lines(ApplyPrefixes(DecodeText(text), format & DT_NOPREFIX), limit);
   const bool single = format & DT_SINGLELINE;
   const int height = lineHeight * static_cast<int>(lines.size());
@@ -186,25 +187,25 @@ int DrawText(HDC dc, std::string_view text, TRect& rect, unsigned format) {
     return height;
   }
 
-  int y = rect.Top;
-  if (single && (format & DT_VCENTER)) y = (rect.Top + rect.Bottom - lineHeight) / 2;
-  if (single && (format & DT_BOTTOM)) y = rect.Bottom - lineHeight;
+  int y = area.Top;
+  if (single && (format & DT_VCENTER)) y = (area.Top + area.Bottom - lineHeight) / 2;
+  if (single && (format & DT_BOTTOM)) y = area.Bottom - lineHeight;
   DcStateGuard guard(d);
-  if (!(format & DT_NOCLIP)) d.IntersectClip(Region(d.ToDevice(rect)));
+  if (!(format & DT_NOCLIP)) d.IntersectClip(Region(d.ToDevice(area)));
   for (size_t i = 0; i < lines.size(); ++i, y += lineHeight) {
-    if ((format & DT_EDITCONTROL) && !single && i > 0 && y + lineHeight > rect.Bottom) break;
+    if ((format & DT_EDITCONTROL) && !single && i > 0 && y + lineHeight > area.Bottom) break;
     Chars& line = lines[i];
     int width = layout.Width(line, 0, line.size());
     if ((format & DT_END_ELLIPSIS) && width > limit) {
       line = layout.WithEllipsis(line, limit);
       width = layout.Width(line, 0, line.size());
     }
-    int x = rect.Left;
-    if (format & DT_RIGHT) x = rect.Right - width;
-    if (format & DT_CENTER) x = rect.Left + (limit - width) / 2;
+    int x = area.Left;
+    if (format & DT_RIGHT) x = area.Right - width;
+    if (format & DT_CENTER) x = area.Left + (limit - width) / 2;
     layout.Draw(line, x, y);
   }
-  return single && (format & (DT_VCENTER | DT_BOTTOM)) ? y - rect.Top : height;
+  return single && (format & (DT_VCENTER | DT_BOTTOM)) ? y - area.Top : height;
 }
 
 }  // namespace platform

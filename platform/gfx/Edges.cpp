@@ -27,7 +27,7 @@ bool DrawEdge(HDC dc, TRect& rect, unsigned edge, unsigned flags) {
   Device& d = CanvasAccess::Of(*dc);
   const bool soft = flags & BF_SOFT, mono = flags & BF_MONO, flat = (flags & BF_FLAT) && !mono;
   const unsigned sides = flags & BF_RECT;
-  TRect r = rect;
+  TRect r = d.ToLogical(d.ToDevice(rect));  // within the device's range, so the rings cannot overflow
   const bool outer = edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER), inner = edge & (BDR_RAISEDINNER | BDR_SUNKENINNER);
   if (outer) {
     if (mono) Ring(d, r, clWindowFrame, clWindowFrame, sides);

@@ -91,20 +91,30 @@ unsigned FaceFlags(unsigned state) {
   return BF_RECT | BF_MIDDLE | BF_SOFT | ((state & DFCS_FLAT) ? BF_FLAT : 0) | ((state & DFCS_MONO) ? BF_MONO : 0);
 }
 
-// A triangle of `rows` rows pointing in the scroll direction, centred in r.
+// A triangle of `rows` steps pointing in the scroll direction, centred in r: step k from the start
+// runs across the arrow with a half width of k (pointing up or left) or rows - 1 - k. Only the rows
+// that can be seen are built.
 void Arrow(Device& d, const TRect& r, unsigned direction, int offset, TColor color) {
   const int rows = std::max(2, std::min(r.Width(), r.Height()) / 4);
   const bool vertical = direction == DFCS_SCROLLUP || direction == DFCS_SCROLLDOWN;
+  const bool pointsBack = direction == DFCS_SCROLLUP || direction == DFCS_SCROLLLEFT;
   const int length = vertical ? r.Height() : r.Width(), across = vertical ? r.Width() : r.Height();
   const int start = (length - rows) / 2, centre = (across - 1) / 2;
+  const TRect visible = d.ToLogical(d.Visible());
+  // Row y of the screen is step (vertical) or across position (horizontal) y - top.
+  const int top = r.Top + offset + (vertical ? start : centre - (rows - 1));
+  const int count = vertical ? rows : 2 * rows - 1;
   std::vector<Region::Span> spans;
-  for (int k = 0; k < rows; ++k) {
-    const bool pointsBack = direction == DFCS_SCROLLUP || direction == DFCS_SCROLLLEFT;
-    const int half = pointsBack ? k : rows - 1 - k;
-    for (int a = centre - half; a <= centre + half; ++a) {
-      const int x = vertical ? r.Left + a : r.Left + start + k, y = vertical ? r.Top + start + k : r.Top + a;
-      spans.push_back({y + offset, x + offset, x + offset + 1});
+  for (int i = std::max(0, visible.Top - top); i < std::min(count, visible.Bottom - top); ++i) {
+    int from, to;  // inclusive, across (vertical) or along (horizontal) the arrow
+    if (vertical) {
+      const int half = pointsBack ? i : rows - 1 - i;
+      from = r.Left + centre - half, to = r.Left + centre + half;
+    } else {
+      const int distance = std::abs(i - (rows - 1));  // from the arrow's middle row
+      from = r.Left + start + (pointsBack ? distance : 0), to = r.Left + start + (pointsBack ? rows - 1 : rows - 1 - distance);
     }
+    spans.push_back({top + i, from + offset, to + offset + 1});
   }
   PaintSpans(d, std::move(spans), color);
 }
@@ -115,19 +125,20 @@ bool DrawFrameControl(HDC dc, TRect& rect, unsigned type, unsigned state) {
   if (!dc) return false;
   Device& d = CanvasAccess::Of(*dc);
   const bool pushed = state & (DFCS_PUSHED | DFCS_CHECKED);
+  const TRect area = d.ToLogical(d.ToDevice(rect));  // within the device's range: no overflow below
   if (type == DFC_BUTTON) {
     if ((state & 0xFF) == DFCS_BUTTONPUSH) {
-      TRect face = rect;
+      TRect face = area;
       DrawEdge(dc, face, pushed ? EDGE_SUNKEN : EDGE_RAISED, FaceFlags(state));
-      if (state & DFCS_ADJUSTRECT) rect = Deflated(rect, 2);
+      if (state & DFCS_ADJUSTRECT) rect = Deflated(area, 2);
       return true;
     }
     if ((state & 0xFF) == DFCS_BUTTONRADIO) {
-      RadioButton(d, rect, state);
+      RadioButton(d, area, state);
       return true;
     }
     if ((state & 0xFF) == DFCS_BUTTONCHECK) {
-      CheckBox(dc, d, rect, state);
+      CheckBox(dc, d, area, state);
       return true;
     }
     return false;
@@ -136,14 +147,14 @@ bool DrawFrameControl(HDC dc, TRect& rect, unsigned type, unsigned state) {
     unsigned direction = state & 0xFF;
     if (direction == DFCS_SCROLLCOMBOBOX) direction = DFCS_SCROLLDOWN;
     if (direction > DFCS_SCROLLRIGHT) return false;
-    TRect face = rect;
+    TRect face = area;
     DrawEdge(dc, face, pushed ? EDGE_SUNKEN : EDGE_RAISED, FaceFlags(state));
     const int offset = pushed ? 1 : 0;
     if (state & DFCS_INACTIVE) {
-      Arrow(d, rect, direction, offset + 1, clBtnHighlight);
-      Arrow(d, rect, direction, offset, clBtnShadow);
+      Arrow(d, area, direction, offset + 1, clBtnHighlight);
+      Arrow(d, area, direction, offset, clBtnShadow);
     } else {
-      Arrow(d, rect, direction, offset, clBtnText);
+      Arrow(d, area, direction, offset, clBtnText);
     }
     return true;
   }

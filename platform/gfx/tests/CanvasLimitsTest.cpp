@@ -7,6 +7,7 @@
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/Gdi.h"
+#include "platform/gfx/TestFont.h"
 #include "platform/gfx/tests/PixelArt.h"
 
 // Figures far larger than the bitmap they are drawn on.
@@ -64,6 +65,11 @@ TEST(CanvasLimitsTest, FiguresReachingFarBeyondTheBitmapDrawOnlyWhatShows) {
          DrawFrameControl(c.Handle(), r, DFC_BUTTON, DFCS_BUTTONRADIO);
        },
        Rows("........", "........", "........")},
+      {"scroll button", [](TCanvas& c) {
+         TRect r = Rect(-kFar, -kFar, kFar, kFar);
+         DrawFrameControl(c.Handle(), r, DFC_SCROLL, DFCS_SCROLLLEFT);  // the middle of its arrow
+       },
+       Rows("########", "########", "########")},
       {"stretch", [](TCanvas& c) {
          TBitmap source(2, 2);
          source.Canvas().SetPixels(1, 1, clBlue);
@@ -97,6 +103,28 @@ TEST(CanvasLimitsTest, CoordinatesAtTheIntegerLimitsDrawWithoutOverflow) {
        Rows("########", "########", "########")},
       {"ellipse", [](TCanvas& c) { c.Ellipse(kMin, kMin, kMax, kMax); }, Rows("rrrrrrrr", "rrrrrrrr", "rrrrrrrr")},
       {"polygon", [&](TCanvas& c) { c.Polygon(triangle); }, Rows("rrrrrrrr", "rrrrrrrr", "rrrrrrrr")},
+      {"edge", [](TCanvas& c) {
+         TRect r = Rect(kMin, kMin, kMax, kMax);
+         DrawEdge(c.Handle(), r, EDGE_SUNKEN, BF_RECT | BF_MIDDLE);
+       },
+       Rows("ssssssss", "ssssssss", "ssssssss")},
+      {"stretch", [](TCanvas& c) {
+         TBitmap source(2, 2);
+         source.Canvas().SetPixels(1, 1, clBlue);
+         c.StretchDraw(Rect(kMin, kMin, kMax, kMax), source);
+       },
+       Rows("bbbbbbbb", "bbbbbbbb", "bbbbbbbb")},
+      {"centred text", [](TCanvas& c) {
+         c.Font().SetName(kTestFontName), c.Font().SetHeight(-16), c.Font().SetColor(clBlack);
+         TRect r = Rect(kMin, kMin, kMax, kMax);  // "ab" lands 8 pixels left of and above the origin
+         DrawText(c.Handle(), "ab", r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+       },
+       Rows("#######r", "#######r", "#######r")},
+      {"check box", [](TCanvas& c) {
+         TRect r = Rect(kMin, kMin, kMax, kMax);
+         DrawFrameControl(c.Handle(), r, DFC_BUTTON, DFCS_BUTTONCHECK);
+       },
+       Rows("........", "........", "........")},
       {"moved origin", [](TCanvas& c) {
          SetViewportOrgEx(c.Handle(), 5, 1);
          c.FillRect(Rect(kMin, 0, kMax, 1));
