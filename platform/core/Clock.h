@@ -26,8 +26,9 @@ namespace platform {
 //
 // A thread that blocks on anything else while it takes part (a std::mutex held by a waiting thread, a
 // thread join, a pipe) holds time too. So that this cannot stop the clock for good, a taking part thread
-// that neither begins nor ends a wait for half a second of real time while others wait leaves the
-// virtual clock until its next wait. That is a safety net, not a timing: wrap such a block in OffClock
+// that neither begins nor ends a wait for half a second of real time while others wait, and in that span
+// used no processor time and sleeps (is not in a disk wait), leaves the virtual clock until its next
+// wait. That is a safety net, not a timing: wrap such a block in OffClock
 // (or use RecursiveClockMutex), which lets time go on at once and in a repeatable order.
 //
 // Descriptors that hold virtual time (WaitFd::hold == Hold, such as a socket awaiting a peer's reply)

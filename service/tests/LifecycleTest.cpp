@@ -148,6 +148,39 @@ TEST_F(TarvonexTest, TheLineAfterTheThousandthRotatesTheLog) {
   EXPECT_EQ(LogLines(), (Lines{"new Logfile was created", StartLines()[1], StartLines()[2]}));
 }
 
+// The German lines of the lifecycle that the check cycle's German test does not reach.
+TEST_F(TarvonexTest, GermanTextsOfTheLifecycle) {
+  std::string old;
+  for (int i = 1; i <= 1000; ++i) old += "old line\r\n";
+  platform::WriteFileAtomic(folder.File("events.log"), old);
+  WriteHostList({"[Options]", "isEnglish=0", "Intervall=60", "WebStatus=1", "[Hosts]", "alpha=", "beta=", "gamma=",
+                 "[Enabled]", "beta=0", "[RunOnConnected]", "alpha=missing.sh", "[WaitForStatusChange]", "alpha=1"});
+  platform::WriteFileAtomic(folder.File("status1.vdr"), "a page without rows");  // status2.vdr is missing
+  network->Script("alpha", {Echo()});
+  network->Script("gamma", {ScriptedIcmpResponder::Raising(ENxSocketError(11001))});
+  Start();
+  RunUntil(11500);  // alpha's check at 5 s, gamma's at 10.5 s
+  service->Controller(platform::ServiceControl::Pause);
+  RunUntil(12500);
+  platform::PostMessage(platform::Application().Handle(),
+                        platform::RegisterWindowMessage(TTarvonex::ResetRequestMessage), 0, 0);
+  RunUntil(13500);
+  service->Controller(platform::ServiceControl::Continue);
+  RunUntil(75000);  // continued at 14 s, with the interval of 60 s that the first round's end set
+  Stop();
+  const std::string missingRow = folder.File("status2.vdr") + " existiert nicht";
+  EXPECT_EQ(LogLines(),
+            (Lines{"neue Log-Datei wurde generiert", At(0) + "Überwachung AUS: beta", At(0) + "Überwachung EIN: alpha",
+                   At(0) + "Überwachung EIN: gamma", At(0) + missingRow, At(0) + "Dienst ausführen",
+                   At(5) + "missing.sh konnte nicht gestartet werden", At(5) + "alpha verbunden",
+                   At(11) + "gamma nicht verbunden, aber es wird keine Aktion ausgeführt, wegen Schalter <STATUSÄNDERUNG>",
+                   At(12) + "Dienst Pause", At(12) + "Dienst wird neu Initialisiert", At(14) + "Dienst weiter ausführen!",
+                   At(74) + "Neue Einstellungen lesen!",
+                   At(74) + "---------------------------Dienst startet---------------------------",
+                   At(74) + "Überwachung AUS: beta", At(74) + "Überwachung EIN: alpha", At(74) + "Überwachung EIN: gamma",
+                   At(74) + missingRow, At(75) + "---------------------------Dienst Stoppt---------------------------"}));
+}
+
 TEST_F(TarvonexTest, WithLoggingOffNoLogIsWrittenAndTheChecksGoOn) {
   WriteOneHost("1", {"Logging=0"});
   network->Script("alpha", {Echo()});

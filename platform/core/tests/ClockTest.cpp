@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 
 namespace platform {
@@ -41,6 +42,26 @@ TEST_F(VirtualClockTest, SleepsOfSeveralThreadsAllCount) {
   other.join();
   EXPECT_GE(MonotonicMs(), 1000);
   EXPECT_LE(MonotonicMs(), 2000);
+}
+
+// A thread that computes for longer than the clock's stall limit (a slow check on a loaded machine, a
+// sanitizer build) still holds time: the other thread's sleep must not jump past it meanwhile.
+TEST_F(VirtualClockTest, AThreadThatComputesLongHoldsTime) {
+  WaitOnClock(MonotonicMs(), nullptr, {});  // this thread takes part from here
+  int64_t seenByWorker = -1;
+  std::thread worker = StartThread([&] {
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1200);
+    volatile uint64_t spin = 0;
+    while (std::chrono::steady_clock::now() < until) spin = spin + 1;
+    seenByWorker = MonotonicMs();
+    Sleep(1);
+  });
+  Sleep(10'000);
+  EXPECT_EQ(seenByWorker, 0);
+  {
+    OffClock off;
+    worker.join();
+  }
 }
 
 TEST(RealClockTest, MonotonicAndWallClockMove) {
