@@ -12,7 +12,9 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/nu
 cmake --build "$build" --target velmora
 
 mkdir -p "$run"
-cp "$build/bin/velmora" "$build/bin/status1.vdr" "$build/bin/status2.vdr" "$run/"
+# A velmora that runs from run/ keeps its file: the copy replaces the name, so a second run reaches
+# the service's own "already running" message.
+cp --remove-destination "$build/bin/velmora" "$build/bin/status1.vdr" "$build/bin/status2.vdr" "$run/"
 if [ ! -f "$run/HostList.ini" ]; then
   printf '%s\r\n' \
     '[Options]' 'isEnglish=1' 'Logging=1' 'Intervall=10' 'WebStatus=1' \
