@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -181,17 +180,7 @@ protected:
     return commands;
   }
 
-  // The service flushes a file to disk at every log line and status write. On the virtual clock a thread
-  // that blocks for half a second of real time leaves the clock, and a disk that other programs keep
-  // busy can take that long to flush, which lets the other thread's time run on. So the service's folder
-  // lies in memory where the machine has a memory file system that runs programs (the tests' commands).
-  static std::string FastTempDir() {
-    struct statvfs shm{};
-    if (::statvfs("/dev/shm", &shm) == 0 && (shm.f_flag & (ST_NOEXEC | ST_RDONLY)) == 0) return "/dev/shm/";
-    return ::testing::TempDir();
-  }
-
-  platform::TempFolder folder{FastTempDir()};
+  platform::TempFolder folder;
   RecordingLauncher launcher;
   std::unique_ptr<TTarvonex> service;
   ScriptedIcmpResponder* network = nullptr;  // owned by the service's ICMP client

@@ -12,9 +12,8 @@ namespace platform {
 // (and a release and a sanitizer run at once) never share a file.
 class TempFolder {
 public:
-  // parent: the folder to make it in, with its trailing "/".
-  explicit TempFolder(const std::string& parent = ::testing::TempDir()) {
-    std::string pattern = parent + "velmora-XXXXXX";
+  TempFolder() {
+    std::string pattern = ::testing::TempDir() + "velmora-XXXXXX";
     const char* made = ::mkdtemp(pattern.data());
     if (made == nullptr) ADD_FAILURE() << "mkdtemp failed for " << pattern;
     path_ = pattern + "/";
