@@ -22,6 +22,4 @@ void TIcon::LoadFromBytes(std::string_view data) {
   Changed();
 }
 
-void TIcon::Draw(TCanvas& canvas, const TRect& rect) { canvas.StretchDraw(rect, bitmap_); }
-
 }  // namespace platform

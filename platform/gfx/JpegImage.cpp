@@ -87,6 +87,4 @@ void TJPEGImage::LoadFromBytes(std::string_view data) {
   Changed();
 }
 
-void TJPEGImage::Draw(TCanvas& canvas, const TRect& rect) { canvas.StretchDraw(rect, bitmap_); }
-
 }  // namespace platform
