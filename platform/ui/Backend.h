@@ -1,0 +1,141 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/gfx/Geometry.h"
+
+namespace platform {
+
+class TBitmap;
+
+// What shows the program's top-level windows and pop-ups and brings the user's input: the headless
+// backend (bitmaps in memory, input injected by tests; the default) or the X11 backend (real windows).
+// The control framework draws every top-level window into a back buffer of its own and hands the dirty
+// part to Present; nothing above this interface knows which backend runs.
+//
+// Threads: every call is made on the application's thread, and every event reaches its sink there,
+// from the thread's message loop (a backend registers its descriptors with the thread's MessageQueue,
+// so the loop waits on them together with its timers; no polling).
+
+// A backend's window; 0 is none.
+enum class TBackendWindow : uint64_t {};
+
+enum class TBackendWindowKind {
+  Form,   // a top-level window that the window manager decorates
+  Popup,  // menus, drop-downs, hint windows: no decoration, above their owner, no focus taken
+};
+
+enum class TBackendBorder { Sizeable, Dialog, ToolWindow, None };
+enum class TBackendWindowState { Normal, Minimized, Maximized };
+
+// The shapes of the mouse pointer that controls ask for.
+enum class TBackendCursor {
+  Arrow, IBeam, Wait, Cross, HandPoint, SizeAll, SizeNS, SizeWE, SizeNWSE, SizeNESW, HSplit, VSplit, No,
+  UpArrow, Drag,
+};
+
+struct TBackendWindowParams {
+  TBackendWindowKind kind = TBackendWindowKind::Form;
+  TBackendWindow owner{};  // pop-ups stay above it; a modal form is transient for it
+  std::string caption;     // UTF-8
+  std::string className;   // the form's class, for the window manager's class hint
+  TRect bounds;            // outer bounds in screen coordinates; the client area is what the framework draws
+  TBackendBorder border = TBackendBorder::Sizeable;
+  bool minimizeBox = true;
+  bool maximizeBox = true;
+  bool modal = false;
+};
+
+// Modifier and button state of an input event.
+enum TBackendShift : unsigned {
+  bsShift = 1, bsAlt = 2, bsCtrl = 4, bsLeft = 8, bsRight = 16, bsMiddle = 32, bsDouble = 64,
+};
+
+enum class TMouseButtonKind { Left, Right, Middle };
+
+// Receives the events of one backend window, in screen order as the user made them. Points are in the
+// window's client coordinates. The framework implements it; a sink may destroy its window from within
+// any of these calls.
+class IBackendWindowSink {
+public:
+  virtual ~IBackendWindowSink() = default;
+
+  // A key: the virtual key code (VK_...) with the modifiers; `repeat` for auto-repeat.
+  virtual void BackendKeyDown(int virtualKey, unsigned shift, bool repeat) = 0;
+  virtual void BackendKeyUp(int virtualKey, unsigned shift) = 0;
+  // A character that the keyboard (through its input method) produced: one code point, as UTF-8.
+  virtual void BackendChar(std::string_view utf8, unsigned shift) = 0;
+
+  virtual void BackendMouseDown(TMouseButtonKind button, TPoint client, unsigned shift) = 0;  // bsDouble for a double click
+  virtual void BackendMouseUp(TMouseButtonKind button, TPoint client, unsigned shift) = 0;
+  virtual void BackendMouseMove(TPoint client, unsigned shift) = 0;
+  virtual void BackendMouseWheel(int delta, TPoint client, unsigned shift) = 0;  // 120 per notch, up positive
+  virtual void BackendMouseLeave() = 0;
+
+  // The window manager or the user moved or sized the window (outer bounds, screen coordinates) or
+  // changed its state.
+  virtual void BackendBoundsChanged(const TRect& bounds, TBackendWindowState state) = 0;
+  // Part of the client area must be shown again (the framework calls Present for it).
+  virtual void BackendExpose(const TRect& client) = 0;
+  // The window got or lost the keyboard focus.
+  virtual void BackendActivate(bool active) = 0;
+  // The user asked to close the window (the close box).
+  virtual void BackendCloseRequest() = 0;
+};
+
+// Clipboard formats by name: "text/plain;charset=utf-8" for text, "text/rtf" for rich text, and the
+// names of custom formats that controls register.
+inline constexpr std::string_view kClipboardText = "text/plain;charset=utf-8";
+inline constexpr std::string_view kClipboardRichText = "text/rtf";
+
+class TBackend {
+public:
+  virtual ~TBackend() = default;
+
+  virtual std::string_view Name() const = 0;  // "headless", "x11"
+
+  virtual TBackendWindow CreateWindow(const TBackendWindowParams& params, IBackendWindowSink& sink) = 0;
+  virtual void DestroyWindow(TBackendWindow window) = 0;
+  virtual void ShowWindow(TBackendWindow window, bool visible) = 0;
+  virtual void SetCaption(TBackendWindow window, const std::string& caption) = 0;
+  virtual void SetBounds(TBackendWindow window, const TRect& bounds) = 0;
+  virtual void SetWindowState(TBackendWindow window, TBackendWindowState state) = 0;
+  // Raises the window and gives it the keyboard focus.
+  virtual void Activate(TBackendWindow window) = 0;
+  // Shows the `dirty` part (client coordinates) of the window's back buffer, which is the size of its
+  // client area.
+  virtual void Present(TBackendWindow window, const TBitmap& backBuffer, const TRect& dirty) = 0;
+
+  virtual void SetCursor(TBackendWindow window, TBackendCursor cursor) = 0;
+  // Mouse capture: all mouse events go to this window until released (a grab on X11).
+  virtual void SetCapture(TBackendWindow window) = 0;
+  virtual void ReleaseCapture() = 0;
+
+  virtual TRect ScreenRect() const = 0;
+  virtual TRect WorkArea() const = 0;
+  virtual TPoint CursorPos() const = 0;  // screen coordinates
+  // Caps Lock, Num Lock and Scroll Lock (by virtual key code): whether the lock is on.
+  virtual bool KeyToggled(int virtualKey) const = 0;
+  // The double-click interval in milliseconds.
+  virtual unsigned DoubleClickTimeMs() const = 0;
+
+  // The clipboard: setting one format empties the others unless `add` is given (several formats of one copy).
+  enum class TClipboardWrite { Replace, Add };
+  virtual void SetClipboard(std::string_view format, std::string_view data, TClipboardWrite mode) = 0;
+  virtual std::optional<std::string> GetClipboard(std::string_view format) = 0;
+  virtual bool HasClipboardFormat(std::string_view format) = 0;
+
+  virtual void Beep() = 0;
+};
+
+// The backend of the process: the one installed by SetBackend, else the headless one, made on first use.
+TBackend& Backend();
+// Installs the backend once at start, before any window exists (the programs choose X11 when DISPLAY
+// is set and the server answers); tests install a fresh headless backend.
+void SetBackend(std::unique_ptr<TBackend> backend);
+
+}  // namespace platform
