@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/gfx/Resources.h"  // EResNotFound
+#include "platform/ui/FormLanguage.h"
 #include "platform/ui/FormLoader.h"
 #include "platform/ui/PublishedClasses.h"
 
@@ -253,6 +255,40 @@ TEST_F(FormLoaderTest, ErrorsNameLineAndNameAndLeaveNoComponents) {
     }
     EXPECT_EQ(fresh.ComponentCount(), 0) << c.body;
   }
+}
+
+TEST_F(FormLoaderTest, ReadsTheFormsResourceInTheResourceLanguage) {
+  struct Case {
+    std::string_view language;
+    const char* caption;
+    const char* save;
+  };
+  for (const Case& c : {Case{kLanguageGerman, "Hauptfenster", "Speichern"}, Case{kLanguageEnglish, "Main window", "Save"}}) {
+    SetResourceLanguage(std::string(c.language));
+    TTestForm built;
+    ReadFormResource(built, "TTestForm", built.methods);
+    EXPECT_EQ(built.caption, c.caption);
+    TWidget& save = dynamic_cast<TWidget&>(*built.Components(0));
+    EXPECT_EQ(save.caption, c.save);
+    save.OnClick(&save);
+    EXPECT_EQ(built.clicks, std::vector<std::string>{"Save"});
+  }
+  SetResourceLanguage("");
+}
+
+TEST_F(FormLoaderTest, AFormWithoutTheLanguageTakesItsOnlyResourceAndMissingOnesAreNamed) {
+  SetResourceLanguage(std::string(kLanguageEnglish));
+  TTestForm other;
+  try {
+    ReadFormResource(other, "TBrokenForm", other.methods);
+    ADD_FAILURE();
+  } catch (const EFormResourceError& e) {
+    EXPECT_EQ(e.Message(), "Form resource TBROKENFORM, line 5: unknown property Wdth of class TWidget");
+    EXPECT_EQ(e.Name(), "Wdth");
+  }
+  EXPECT_EQ(other.ComponentCount(), 0);
+  EXPECT_THROW(ReadFormResource(other, "TMissingForm", other.methods), EResNotFound);
+  SetResourceLanguage("");
 }
 
 }  // namespace
