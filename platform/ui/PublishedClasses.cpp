@@ -2,6 +2,8 @@
 
 #include <unordered_map>
 
+#include "platform/ui/StandardClasses.h"
+
 namespace platform {
 
 namespace {
@@ -16,6 +18,16 @@ struct Registry {
 Registry& Classes() {
   static Registry registry;
   return registry;
+}
+
+// The registry as lookups see it: with the platform's own classes published, once.
+const Registry& PublishedRegistry() {
+  static bool published = false;
+  if (!published) {
+    published = true;
+    PublishStandardClasses();
+  }
+  return Classes();
 }
 
 int Depth(const TPublishedClass* c) {
@@ -59,13 +71,13 @@ void TPublishedClass::Nest(void* child, TComponent& container) const {
 }
 
 const TPublishedClass* FindPublishedClass(std::string_view name) {
-  const Registry& registry = Classes();
+  const Registry& registry = PublishedRegistry();
   auto it = registry.byName.find(UpperCase(name));
   return it == registry.byName.end() ? nullptr : it->second;
 }
 
 const TPublishedClass* FindPublishedClass(std::type_index type) {
-  const Registry& registry = Classes();
+  const Registry& registry = PublishedRegistry();
   auto it = registry.byType.find(type);
   return it == registry.byType.end() ? nullptr : it->second.get();
 }
@@ -73,7 +85,7 @@ const TPublishedClass* FindPublishedClass(std::type_index type) {
 const TPublishedClass* PublishedClassOf(TObject& object) {
   if (const TPublishedClass* own = FindPublishedClass(typeid(object))) return own;
   const TPublishedClass* best = nullptr;
-  for (const auto& [type, c] : Classes().byType)
+  for (const auto& [type, c] : PublishedRegistry().byType)
     if (c->Cast(object) && (!best || Depth(c.get()) > Depth(best))) best = c.get();
   return best;
 }

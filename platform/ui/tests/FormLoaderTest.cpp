@@ -109,7 +109,7 @@ void PublishTestClasses() {
   PublishSet<TMarks, TMark>();
   TClassPublisher<TPen2>("TPen2").Property("Name", &TPen2::Name).Property("Size", &TPen2::Size);
   TClassPublisher<TPart>("TPart").Property("Width", &TPart::Width).Property("Text", &TPart::Text);
-  TClassPublisher<TWidget>("TWidget")
+  TClassPublisher<TWidget, TComponent>("TWidget")
       .Property("Caption", &TWidget::SetCaption)
       .Property("Width", &TWidget::SetWidth)
       .Property("Ratio", &TWidget::ratio)

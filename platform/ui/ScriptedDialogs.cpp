@@ -1,0 +1,56 @@
+#include "platform/ui/ScriptedDialogs.h"
+
+namespace platform {
+
+TScriptedDialogService::TScriptedDialogService() : previous_(SetDialogService(this)) {}
+
+TScriptedDialogService::~TScriptedDialogService() { SetDialogService(previous_); }
+
+void TScriptedDialogService::AnswerMessage(TMsgDlgBtn button) { answers_.emplace_back(button); }
+
+void TScriptedDialogService::AnswerFile(const std::string& fileName, int filterIndex) {
+  answers_.emplace_back(TFileDialogAnswer{fileName, filterIndex});
+}
+
+void TScriptedDialogService::AnswerFolder(const std::string& path, const std::string& displayName) {
+  answers_.emplace_back(TFolderAnswer{path, displayName});
+}
+
+void TScriptedDialogService::AnswerCancel() { answers_.emplace_back(Cancel{}); }
+
+TScriptedDialogService::Answer TScriptedDialogService::Next(const std::string& asked) {
+  if (answers_.empty()) throw EScriptedDialogError("Unexpected dialog, no answer scripted: " + asked);
+  Answer answer = answers_.front();
+  answers_.pop_front();
+  return answer;
+}
+
+TMsgDlgBtn TScriptedDialogService::ShowMessage(const TMessageRequest& request) {
+  messages_.push_back(request);
+  const Answer answer = Next("message \"" + request.Text + "\"");
+  const TMsgDlgBtn* button = std::get_if<TMsgDlgBtn>(&answer);
+  if (!button) throw EScriptedDialogError("Message \"" + request.Text + "\" met an answer for another dialog");
+  if (!request.Buttons.Contains(*button))
+    throw EScriptedDialogError("Message \"" + request.Text + "\" has no such button as the scripted answer");
+  return *button;
+}
+
+std::optional<TFileDialogAnswer> TScriptedDialogService::ExecuteFileDialog(const TFileDialogRequest& request) {
+  fileDialogs_.push_back(request);
+  const Answer answer = Next("file dialog \"" + request.Title + "\"");
+  if (std::holds_alternative<Cancel>(answer)) return std::nullopt;
+  const TFileDialogAnswer* file = std::get_if<TFileDialogAnswer>(&answer);
+  if (!file) throw EScriptedDialogError("File dialog \"" + request.Title + "\" met an answer for another dialog");
+  return *file;
+}
+
+std::optional<TFolderAnswer> TScriptedDialogService::BrowseForFolder(const TFolderRequest& request) {
+  folderDialogs_.push_back(request);
+  const Answer answer = Next("folder dialog \"" + request.Title + "\"");
+  if (std::holds_alternative<Cancel>(answer)) return std::nullopt;
+  const TFolderAnswer* folder = std::get_if<TFolderAnswer>(&answer);
+  if (!folder) throw EScriptedDialogError("Folder dialog \"" + request.Title + "\" met an answer for another dialog");
+  return *folder;
+}
+
+}  // namespace platform
