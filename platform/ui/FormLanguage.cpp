@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "platform/core/Paths.h"
+#include "platform/core/Ascii.h"
 #include "platform/core/StrUtils.h"
 #include "platform/shell/Registry.h"
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/core/StrUtils.h"
+#include "platform/core/Ascii.h"
 #include "platform/gfx/Resources.h"
 #include "platform/ui/FormLanguage.h"
 #include "platform/ui/PublishedClasses.h"

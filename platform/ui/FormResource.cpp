@@ -1,8 +1,10 @@
 #include "platform/ui/FormResource.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
+
+#include "platform/core/Ascii.h"
+#include "platform/core/Utf8.h"
 
 namespace platform {
 
@@ -29,32 +31,14 @@ std::string_view ResourceValueKindName(TResourceValueKind kind) {
 
 namespace {
 
-bool IsIdentStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
-bool IsIdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool IsIdentStart(char c) { return IsAsciiLetter(c) || c == '_'; }
+bool IsIdentChar(char c) { return IsAsciiAlnum(c) || c == '_'; }
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 // A recursive-descent reader over the text; `line_` follows every line break it passes.
@@ -162,7 +146,7 @@ private:
       ++pos_;
       value.kind = TResourceValueKind::Handler;
       value.text = Identifier("a handler name after '@'");
-    } else if (c == '-' || c == '+' || std::isdigit(static_cast<unsigned char>(c))) {
+    } else if (c == '-' || c == '+' || IsAsciiDigit(c)) {
       Number(value, property);
     } else if (IsIdentStart(c)) {
       std::string word = Identifier("a value");
@@ -241,7 +225,7 @@ private:
       Fail("\\u{...} must hold a Unicode code point in hexadecimal", "");
     ++pos_;
     std::string out;
-    AppendUtf8(out, c);
+    AppendCodePoint(out, c);
     return out;
   }
 
@@ -255,17 +239,17 @@ private:
       base = 16;
       while (HexValue(Peek()) >= 0) ++pos_;
     } else {
-      while (std::isdigit(static_cast<unsigned char>(Peek()))) ++pos_;
+      while (IsAsciiDigit(Peek())) ++pos_;
       if (Peek() == '.') {
         real = true;
         ++pos_;
-        while (std::isdigit(static_cast<unsigned char>(Peek()))) ++pos_;
+        while (IsAsciiDigit(Peek())) ++pos_;
       }
       if (Peek() == 'e' || Peek() == 'E') {
         real = true;
         ++pos_;
         if (Peek() == '-' || Peek() == '+') ++pos_;
-        while (std::isdigit(static_cast<unsigned char>(Peek()))) ++pos_;
+        while (IsAsciiDigit(Peek())) ++pos_;
       }
     }
     if (IsIdentChar(Peek()) || Peek() == '.') Fail("malformed number for property " + property, property);

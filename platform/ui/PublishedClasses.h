@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/core/Exception.h"
-#include "platform/core/StrUtils.h"
+#include "platform/core/Ascii.h"
 #include "platform/ui/Component.h"
 #include "platform/ui/FormResource.h"
 
