@@ -35,22 +35,23 @@ TMsgDlgBtn TScriptedDialogService::ShowMessage(const TMessageRequest& request) {
   return *button;
 }
 
+template <class Chosen>
+std::optional<Chosen> TScriptedDialogService::Choose(const std::string& asked) {
+  const Answer answer = Next(asked);
+  if (std::holds_alternative<Cancel>(answer)) return std::nullopt;
+  const Chosen* chosen = std::get_if<Chosen>(&answer);
+  if (!chosen) throw EScriptedDialogError("The " + asked + " met an answer for another dialog");
+  return *chosen;
+}
+
 std::optional<TFileDialogAnswer> TScriptedDialogService::ExecuteFileDialog(const TFileDialogRequest& request) {
   fileDialogs_.push_back(request);
-  const Answer answer = Next("file dialog \"" + request.Title + "\"");
-  if (std::holds_alternative<Cancel>(answer)) return std::nullopt;
-  const TFileDialogAnswer* file = std::get_if<TFileDialogAnswer>(&answer);
-  if (!file) throw EScriptedDialogError("File dialog \"" + request.Title + "\" met an answer for another dialog");
-  return *file;
+  return Choose<TFileDialogAnswer>("file dialog \"" + request.Title + "\"");
 }
 
 std::optional<TFolderAnswer> TScriptedDialogService::BrowseForFolder(const TFolderRequest& request) {
   folderDialogs_.push_back(request);
-  const Answer answer = Next("folder dialog \"" + request.Title + "\"");
-  if (std::holds_alternative<Cancel>(answer)) return std::nullopt;
-  const TFolderAnswer* folder = std::get_if<TFolderAnswer>(&answer);
-  if (!folder) throw EScriptedDialogError("Folder dialog \"" + request.Title + "\" met an answer for another dialog");
-  return *folder;
+  return Choose<TFolderAnswer>("folder dialog \"" + request.Title + "\"");
 }
 
 }  // namespace platform

@@ -53,6 +53,9 @@ private:
   struct Cancel {};
   using Answer = std::variant<TMsgDlgBtn, TFileDialogAnswer, TFolderAnswer, Cancel>;
   Answer Next(const std::string& asked);
+  // The next answer for a file or folder dialog; none for a cancel.
+  template <class Chosen>
+  std::optional<Chosen> Choose(const std::string& asked);
 
   IDialogService* previous_;
   std::deque<Answer> answers_;
