@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ struct DcState {
 };
 
 enum class BlitMode { Copy, Transparent, Alpha };
+
+// On and off run lengths of the cosmetic dash styles; empty for a solid line.
+std::span<const int> DashPattern(TPenStyle style);
 
 // Device coordinates and pen widths stay within 2^27, as the device context allows, so that the
 // rasteriser's arithmetic cannot overflow; a figure reaching further is drawn as if it ended there,
@@ -101,9 +105,5 @@ private:
   TCanvas::Device& d_;
   DcState state_;
 };
-
-// UTF-8 text as characters; a byte that does not start a valid sequence stands for its character in
-// the Windows-1252 code page.
-std::u32string DecodeText(std::string_view text);
 
 }  // namespace platform

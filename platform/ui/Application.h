@@ -109,7 +109,8 @@ public:
   // Passes E's message to the exception sink.
   void ShowException(const Exception& E);
 
-  // Where ShowException's messages go: standard error, one line each, until replaced.
+  // Where ShowException's messages go: standard error, one line each, until replaced
+  // (InstallMessageBoxExceptionDisplay in Dialogs.h makes it a message box).
   void SetExceptionSink(std::function<void(const std::string& message)> sink);
 
   // Makes a form owned by the application; the first one made is the main form, whose closing ends the
@@ -142,6 +143,9 @@ public:
   void ActivateHint(TPoint CursorPos);
   // The hint window that shows or last showed a hint, or null.
   THintWindow* HintWindow() const { return hintWindow_; }
+
+  // A message box through the dialog service; flags (MB_...) and results (ID...) are in Dialogs.h.
+  int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags);
 
   TMessageEvent OnMessage;
   TExceptionEvent OnException;
