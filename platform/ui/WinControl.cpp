@@ -41,6 +41,8 @@ TWinControl::~TWinControl() {
     RemoveControl(child);
     delete child;
   }
+  // Leaves the parent while still a windowed control, so the parent's tab order lets go of it too.
+  if (Parent()) Parent()->RemoveControl(this);
 }
 
 void TWinControl::WndProc(TMessage& Message) {
@@ -383,8 +385,10 @@ void TWinControl::RemoveControl(TControl* AControl) {
     if (capture == AControl || (windowed && windowed->ContainsControl(capture))) SetCaptureControl(nullptr);
   }
   controls_.erase(std::find(controls_.begin(), controls_.end(), AControl));
+  tabList_.erase(std::remove_if(tabList_.begin(), tabList_.end(),
+                                [AControl](TWinControl* w) { return static_cast<TControl*>(w) == AControl; }),
+                 tabList_.end());
   if (auto* windowed = dynamic_cast<TWinControl*>(AControl)) {
-    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), windowed), tabList_.end());
     windowed->DestroyHandle();
     windowed->showing_ = false;
   }
