@@ -27,7 +27,7 @@ constexpr const char* Loopback = "127.0.0.1";
 
 std::string UserName(RunAs runAs) { return runAs == RunAs::Caller ? "AsRoot" : "AsUserNobody"; }
 
-class OthersTrafficTest : public ::testing::TestWithParam<RunAs> {
+class OthersTrafficEndToEndTest : public ::testing::TestWithParam<RunAs> {
 protected:
   void SetUp() override {
     const std::string unavailable = TestNetworks::Unavailable();
@@ -72,7 +72,7 @@ protected:
 
 // The far host ignores echo requests; meanwhile a second pinger floods 127.0.0.1, the far host itself
 // pings the service's address and sprays redirects at it, all with every sequence number in turn.
-TEST_P(OthersTrafficTest, ASilentHostIsDownWhileOthersPingAndLoopbackIsUp) {
+TEST_P(OthersTrafficEndToEndTest, ASilentHostIsDownWhileOthersPingAndLoopbackIsUp) {
   IcmpNoise secondPinger(*networks_, Side::Near, Kind::EchoRequests, Loopback);
   IcmpNoise silentHostPinging(*networks_, Side::Far, Kind::EchoRequests, TestNetworks::NearAddress);
   IcmpNoise redirects(*networks_, Side::Far, Kind::Redirects, TestNetworks::NearAddress);
@@ -81,7 +81,7 @@ TEST_P(OthersTrafficTest, ASilentHostIsDownWhileOthersPingAndLoopbackIsUp) {
 
 // The service's own address with echo answers off (a raw socket sees its own requests to it), and the
 // far host answering, while the far host sprays redirects at the service.
-TEST_P(OthersTrafficTest, TheServicesOwnAddressWithEchoOffIsDownAndAnAnsweringHostIsUp) {
+TEST_P(OthersTrafficEndToEndTest, TheServicesOwnAddressWithEchoOffIsDownAndAnAnsweringHostIsUp) {
   networks_->SetEchoAnswered(Side::Near, false);
   networks_->SetEchoAnswered(Side::Far, true);
   IcmpNoise redirects(*networks_, Side::Far, Kind::Redirects, TestNetworks::NearAddress);
@@ -89,7 +89,7 @@ TEST_P(OthersTrafficTest, TheServicesOwnAddressWithEchoOffIsDownAndAnAnsweringHo
             ExpectedLog(TestNetworks::NearAddress, TestNetworks::SilentHost));
 }
 
-INSTANTIATE_TEST_SUITE_P(RootAndUser, OthersTrafficTest, ::testing::Values(RunAs::Caller, RunAs::Nobody),
+INSTANTIATE_TEST_SUITE_P(RootAndUser, OthersTrafficEndToEndTest, ::testing::Values(RunAs::Caller, RunAs::Nobody),
                          [](const ::testing::TestParamInfo<RunAs>& info) { return UserName(info.param); });
 
 }  // namespace
