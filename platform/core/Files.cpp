@@ -8,10 +8,11 @@
 #include <cerrno>
 #include <cstring>
 #include <random>
-#include <utility>
 #include <vector>
 
+#include "platform/core/Eintr.h"
 #include "platform/core/Exception.h"
+#include "platform/core/UniqueFd.h"
 
 namespace platform {
 
@@ -20,27 +21,10 @@ namespace {
 constexpr const char* kTemporarySuffix = ".tmp-";
 constexpr int kTemporarySuffixLength = 6;
 
-// Closes a descriptor on every path.
-class FileDescriptor {
-public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int Get() const { return fd_; }
-  int Release() { return std::exchange(fd_, -1); }
-
-private:
-  int fd_;
-};
-
 bool WriteAll(int fd, const std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
+    ssize_t n = RetryOnEintr([&] { return ::write(fd, bytes.data() + done, bytes.size() - done); });
     if (n <= 0) return false;
     done += static_cast<size_t>(n);
   }
@@ -84,13 +68,12 @@ bool RenameFile(const std::string& from, const std::string& to) { return ::renam
 bool DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 std::string ReadFileBytes(const std::string& path) {
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.Get() < 0) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.IsValid()) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
   std::string bytes;
   char buffer[65536];
   for (;;) {
-    ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
+    ssize_t n = RetryOnEintr([&] { return ::read(fd.Descriptor(), buffer, sizeof buffer); });
     if (n < 0) throw EFOpenError("Cannot read file \"" + path + "\". " + std::strerror(errno));
     if (n == 0) break;
     bytes.append(buffer, static_cast<size_t>(n));
@@ -100,14 +83,14 @@ std::string ReadFileBytes(const std::string& path) {
 
 void WriteFileAtomic(const std::string& path, const std::string& bytes) {
   std::string temp;
-  FileDescriptor fd(CreateTemporaryFile(path, temp));
-  if (fd.Get() < 0) throw EFCreateError("Cannot create file \"" + path + "\". " + std::strerror(errno));
+  UniqueFd fd(CreateTemporaryFile(path, temp));
+  if (!fd.IsValid()) throw EFCreateError("Cannot create file \"" + path + "\". " + std::strerror(errno));
 
   struct stat old{};
-  bool ok = (::stat(path.c_str(), &old) != 0 || ::fchmod(fd.Get(), old.st_mode & 07777) == 0) &&
-            WriteAll(fd.Get(), bytes) && ::fsync(fd.Get()) == 0;
+  bool ok = (::stat(path.c_str(), &old) != 0 || ::fchmod(fd.Descriptor(), old.st_mode & 07777) == 0) &&
+            WriteAll(fd.Descriptor(), bytes) && ::fsync(fd.Descriptor()) == 0;
   int error = errno;
-  ok = (::close(fd.Release()) == 0) && ok;
+  ok = fd.Close() && ok;
   if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return;
   if (!ok) errno = error;
   error = errno;

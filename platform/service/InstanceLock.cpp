@@ -3,10 +3,11 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+
+#include "platform/core/Eintr.h"
 
 namespace platform {
 
@@ -27,26 +28,18 @@ std::string OpenError(const std::string& path, int error) {
 InstanceLock::InstanceLock(const std::string& path) {
   // Whoever may open the file may lock it (flock needs no write access), and so keep the service from
   // starting: only its own user may open it. An older lock file open to others is closed to them.
-  fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (fd_ < 0) {
+  fd_ = UniqueFd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+  if (!fd_.IsValid()) {
     error_ = OpenError(path, errno);
     return;
   }
-  ::fchmod(fd_, 0600);
-  int result;
-  do {
-    result = ::flock(fd_, LOCK_EX | LOCK_NB);
-  } while (result != 0 && errno == EINTR);
-  if (result == 0) {
+  ::fchmod(fd_.Descriptor(), 0600);
+  if (RetryOnEintr([&] { return ::flock(fd_.Descriptor(), LOCK_EX | LOCK_NB); }) == 0) {
     held_ = true;
     return;
   }
   heldElsewhere_ = errno == EWOULDBLOCK;
   error_ = std::strerror(errno);
-}
-
-InstanceLock::~InstanceLock() {
-  if (fd_ >= 0) ::close(fd_);
 }
 
 }  // namespace platform
