@@ -320,6 +320,57 @@ TEST_F(WindowStationTest, AUserWhoMayNotWriteTheExecutablesFolderCannotPost) {
   EXPECT_EQ(received, (std::vector<Received>{{service.Handle(), reset, 2}}));
 }
 
+// A sticky folder (1777) gave a station open to all: any user could list it, post the reset and delete
+// the service's socket and list. It counts as writable by its owner alone.
+TEST_F(WindowStationTest, AStickyFolderIsItsOwnersAlone) {
+  ASSERT_EQ(::chmod(folder_.c_str(), 01777), 0);
+  UINT reset = RegisterWindowMessage(kReset);
+  std::vector<Received> received;
+  WindowHandle service("TTarvonex", "Velmora", WindowKind::TopLevel,
+                       [&](TMessage& m) { received.push_back({service.Handle(), m.Msg, m.WParam}); });
+  struct stat station{};
+  ASSERT_EQ(::stat((folder_ + "/.station").c_str(), &station), 0);
+  EXPECT_EQ(station.st_mode & 07777, 0700u);
+  {
+    Peer outsider(helper_, kNobody);
+    EXPECT_EQ(ParseHwnd(outsider.Ask("find\tTTarvonex\tVelmora", "found ")), HWND{});
+  }
+
+  // Opened up by hand (after the last process of the owner opened it), the station still takes nothing
+  // from nobody.
+  Peer insider(helper_, std::nullopt);
+  std::filesystem::permissions(folder_ + "/.station", std::filesystem::perms::all);
+  for (auto& file : std::filesystem::directory_iterator(folder_ + "/.station"))
+    std::filesystem::permissions(file.path(), std::filesystem::perms::all);
+  Peer outsider(helper_, kNobody);
+  EXPECT_EQ(outsider.Ask("post\t" + Hex(service.Handle()) + "\t" + kReset + "\t1", "posted "), "1");
+  EXPECT_EQ(insider.Ask("post\t" + Hex(service.Handle()) + "\t" + kReset + "\t2", "posted "), "1");
+  TApplication app;
+  EXPECT_TRUE(PumpUntil(app, [&] { return !received.empty(); }));
+  app.ProcessMessages();
+  EXPECT_EQ(received, (std::vector<Received>{{service.Handle(), reset, 2}}));
+}
+
+// Any user allowed to post could send WM_QUIT and end the service's loop. From another process only
+// registered messages arrive.
+TEST_F(WindowStationTest, OnlyRegisteredMessagesArriveFromAnotherProcess) {
+  UINT reset = RegisterWindowMessage(kReset);
+  TApplication app;
+  app.Initialize();
+  std::vector<UINT> received;
+  app.OnMessage = [&](MSG& msg, bool&) {
+    if (msg.hwnd == app.Handle()) received.push_back(msg.message);
+  };
+  Peer insider(helper_, std::nullopt);
+  for (UINT message : {WM_QUIT, WM_TIMER, WM_USER, kFirstRegisteredMessage - 1})
+    EXPECT_EQ(insider.Ask("postnumber\t" + Hex(app.Handle()) + "\t" + std::to_string(message) + "\t0", "posted "), "1");
+  EXPECT_EQ(insider.Ask("post\t" + Hex(app.Handle()) + "\t" + kReset + "\t0", "posted "), "1");
+  EXPECT_TRUE(PumpUntil(app, [&] { return !received.empty(); }));
+  app.ProcessMessages();
+  EXPECT_EQ(received, std::vector<UINT>{reset});
+  EXPECT_FALSE(app.Terminated());
+}
+
 TEST_F(WindowStationTest, TheStationFollowsAChangeOfTheFoldersAccess) {
   // Opened while everybody may write the folder, then the folder is closed to others: a process that
   // opens the station afterwards closes it too, so outsiders can neither see nor change its lists.
