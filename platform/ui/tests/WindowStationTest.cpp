@@ -179,6 +179,19 @@ protected:
   // Lets the user nobody write the executables' folder (as the folder's owner).
   void GiveFolderToNobody() { ASSERT_EQ(::chown(folder_.c_str(), kNobody, kNobody), 0); }
 
+  // Opens the station folder and its files to everybody by hand (after the last process of a permitted
+  // user opened the station, so none closes it again); then nobody posts the reset to the window with
+  // wParam 1 and root with wParam 2, and both posts are sent.
+  void PostFromOutsiderAndInsiderThroughAnOpenedStation(HWND window) {
+    Peer insider(helper_, std::nullopt);
+    std::filesystem::permissions(folder_ + "/.station", std::filesystem::perms::all);
+    for (auto& file : std::filesystem::directory_iterator(folder_ + "/.station"))
+      std::filesystem::permissions(file.path(), std::filesystem::perms::all);
+    Peer outsider(helper_, kNobody);
+    EXPECT_EQ(outsider.Ask("post\t" + Hex(window) + "\t" + kReset + "\t1", "posted "), "1");
+    EXPECT_EQ(insider.Ask("post\t" + Hex(window) + "\t" + kReset + "\t2", "posted "), "1");
+  }
+
   // Runs this process's loop until `done` holds or kAnswerMs of real time have passed.
   bool PumpUntil(TApplication& app, const std::function<bool()>& done) {
     for (int64_t deadline = MonotonicMs() + kAnswerMs; !done() && MonotonicMs() < deadline;) {
@@ -306,15 +319,9 @@ TEST_F(WindowStationTest, AUserWhoMayNotWriteTheExecutablesFolderCannotPost) {
     EXPECT_EQ(outsider.Ask("post\t" + Hex(service.Handle()) + "\t" + kReset + "\t1", "posted "), "0");
   }
 
-  // Even with the station folder and the window's socket opened up to everybody (after the last
-  // process of a permitted user opened the station), the receiver drops what nobody sends.
-  Peer insider(helper_, std::nullopt);
-  std::filesystem::permissions(folder_ + "/.station", std::filesystem::perms::all);
-  for (auto& file : std::filesystem::directory_iterator(folder_ + "/.station"))
-    std::filesystem::permissions(file.path(), std::filesystem::perms::all);
-  Peer outsider(helper_, kNobody);
-  EXPECT_EQ(outsider.Ask("post\t" + Hex(service.Handle()) + "\t" + kReset + "\t1", "posted "), "1");
-  EXPECT_EQ(insider.Ask("post\t" + Hex(service.Handle()) + "\t" + kReset + "\t2", "posted "), "1");
+  // Even with the station folder and the window's socket opened up to everybody, the receiver drops
+  // what nobody sends.
+  PostFromOutsiderAndInsiderThroughAnOpenedStation(service.Handle());
   EXPECT_TRUE(PumpUntil(app, [&] { return !received.empty(); }));
   app.ProcessMessages();
   EXPECT_EQ(received, (std::vector<Received>{{service.Handle(), reset, 2}}));
@@ -336,15 +343,8 @@ TEST_F(WindowStationTest, AStickyFolderIsItsOwnersAlone) {
     EXPECT_EQ(ParseHwnd(outsider.Ask("find\tTTarvonex\tVelmora", "found ")), HWND{});
   }
 
-  // Opened up by hand (after the last process of the owner opened it), the station still takes nothing
-  // from nobody.
-  Peer insider(helper_, std::nullopt);
-  std::filesystem::permissions(folder_ + "/.station", std::filesystem::perms::all);
-  for (auto& file : std::filesystem::directory_iterator(folder_ + "/.station"))
-    std::filesystem::permissions(file.path(), std::filesystem::perms::all);
-  Peer outsider(helper_, kNobody);
-  EXPECT_EQ(outsider.Ask("post\t" + Hex(service.Handle()) + "\t" + kReset + "\t1", "posted "), "1");
-  EXPECT_EQ(insider.Ask("post\t" + Hex(service.Handle()) + "\t" + kReset + "\t2", "posted "), "1");
+  // Opened up by hand, the station still takes nothing from nobody.
+  PostFromOutsiderAndInsiderThroughAnOpenedStation(service.Handle());
   TApplication app;
   EXPECT_TRUE(PumpUntil(app, [&] { return !received.empty(); }));
   app.ProcessMessages();
