@@ -49,7 +49,7 @@ TEST(SignalsEndToEndTest, SighupResetsTheServiceAndAClosedStandardErrorDoesNotEn
   // status.ini cannot be written: the service says so on standard error at its first check.
   ASSERT_EQ(::mkdir(folder.File("status.ini").c_str(), 0755), 0);
   VelmoraProcess velmora(folder.File(""));
-  velmora.Start(VelmoraProcess::Output::ClosedPipe);
+  velmora.Start(VelmoraProcess::RunAs::Caller, VelmoraProcess::Output::ClosedPipe);
   const int failure = velmora.WaitForMessage("127.0.0.1 connected, but no Action, depending on Switch <WAITFORSTATUSCHANGE>", 0, 20000);
   ASSERT_GE(failure, 0);
   velmora.Signal(SIGHUP);
