@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # System calls per ping at steady state, beside bench/icmp_ping_bench's times: TNxIcmpClient and the
 # floors (one socket for all pings, and a socket per ping) on the raw and the datagram socket, and
-# iputils ping as root and as the user nobody. Each is traced twice with strace, the second time with 1000 more pings, and the
-# difference is divided by 1000, which takes out the start-up. Needs root; the pings stay in network
-# namespaces of their own with only loopback.
+# iputils ping as root and as the user nobody. Each is traced twice with strace, the second time with
+# 1000 more pings, and the difference is divided by 1000, which takes out the start-up. Needs root; the
+# pings stay in network namespaces of their own with only loopback.
 set -euo pipefail
 [ "$(id -u)" -eq 0 ] || { echo "icmp_syscalls.sh: needs root" >&2; exit 1; }
 root=$(cd "$(dirname "$0")/.." && pwd)
