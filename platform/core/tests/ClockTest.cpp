@@ -37,7 +37,8 @@ TEST_F(VirtualClockTest, TickCountWrapsAt32Bits) {
 }
 
 TEST_F(VirtualClockTest, SleepsOfSeveralThreadsAllCount) {
-  std::thread other = StartThread([] { Sleep(1000); });  // both sleeps begin at 0
+  WaitOnClock(MonotonicMs(), nullptr, {});               // this thread takes part from here,
+  std::thread other = StartThread([] { Sleep(1000); });  // so both sleeps begin at 0
   Sleep(1000);
   EXPECT_EQ(MonotonicMs(), 1000);
   OffClock off;
