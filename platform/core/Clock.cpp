@@ -73,7 +73,7 @@ struct VirtualClock {
   int ioGraceMs = 100;
   int64_t stallMs = 500;
   VirtualClockMode mode = VirtualClockMode::Strict;
-  int64_t computingChecks = 0;
+  std::atomic<int64_t> computingChecks{0};  // read without the lock by a thread that computes
 };
 
 // A participant that neither begins nor ends a wait for the stall time while others wait, has used no
@@ -429,11 +429,7 @@ void SetVirtualClockStallMs(int ms) {
   v.stallMs = std::max(ms, 1);
 }
 
-int64_t VirtualClockComputingChecks() {
-  VirtualClock& v = Virtual();
-  std::lock_guard lock(v.mutex);
-  return v.computingChecks;
-}
+int64_t VirtualClockComputingChecks() { return Virtual().computingChecks.load(); }
 
 OffClock::OffClock() {
   VirtualClock& v = Virtual();

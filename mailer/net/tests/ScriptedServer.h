@@ -97,7 +97,14 @@ private:
     pollfd fds[2] = {{fd, POLLIN, 0}, {stop_[0], POLLIN, 0}};
     while (::poll(fds, 2, -1) < 0) {
     }
-    return fds[0].revents != 0;
+    if (fds[0].revents != 0) return true;
+    // Stopped: bytes the client has sent but the kernel has not yet moved here are still to come.
+    const int client = fd == listener_ ? -1 : ClientSocket(fd);
+    int queued = 0;
+    if (client < 0 || ::ioctl(client, TIOCOUTQ, &queued) != 0 || queued == 0) return false;
+    while (::poll(fds, 1, -1) < 0) {
+    }
+    return true;
   }
 
   // One line through its LF; false when the client closed first.
