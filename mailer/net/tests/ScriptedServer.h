@@ -74,6 +74,10 @@ public:
 private:
   ScriptedServer(std::vector<std::vector<Step>> scripts, int) : scripts_(std::move(scripts)) {
     listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // A fixed receive buffer (no autotuning) that its connections inherit, so that a client that sends
+    // megabytes to a peer that reads nothing is sure to wait for room.
+    const int receiveBuffer = 64 * 1024;
+    ::setsockopt(listener_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
