@@ -1,6 +1,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <linux/sockios.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -102,10 +103,10 @@ private:
     while (::poll(fds, 2, -1) < 0) {
     }
     if (fds[0].revents != 0) return true;
-    // Stopped: bytes the client has sent but the kernel has not yet moved here are still to come.
+    // Stopped: bytes the client has written but the kernel has not yet sent here are still to come.
     const int client = fd == listener_ ? -1 : ClientSocket(fd);
-    int queued = 0;
-    if (client < 0 || ::ioctl(client, TIOCOUTQ, &queued) != 0 || queued == 0) return false;
+    int unsent = 0;
+    if (client < 0 || ::ioctl(client, SIOCOUTQNSD, &unsent) != 0 || unsent == 0) return false;
     while (::poll(fds, 1, -1) < 0) {
     }
     return true;
@@ -193,8 +194,8 @@ private:
           break;
         case Step::AwaitFullSend:
           AwaitClient(fd, [](int client) {
-            int queued = 0;
-            return ::ioctl(client, TIOCOUTQ, &queued) == 0 && queued > 0;
+            int unsent = 0;
+            return ::ioctl(client, SIOCOUTQNSD, &unsent) == 0 && unsent > 0;
           });
           break;
         case Step::Close:
