@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "controls/html/PictureContainer.h"
+#include "platform/core/Ascii.h"
 #include "platform/core/StrUtils.h"
 #include "platform/core/Streams.h"
 #include "platform/gfx/Canvas.h"

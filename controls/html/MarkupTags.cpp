@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "controls/html/MarkupRenderer.h"
+#include "platform/core/Ascii.h"
 #include "platform/core/StrUtils.h"
 #include "platform/gfx/Gdi.h"
 

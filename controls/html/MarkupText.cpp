@@ -2,13 +2,12 @@
 
 #include <algorithm>
 
+#include "platform/core/Ascii.h"
 #include "platform/core/StrUtils.h"
 
 namespace controls {
 
 namespace {
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // The text outside tags. A tag runs from a "<" to the first ">" after it; from a "<" without one on,
 // the text is kept when keepUnclosed is set and left out otherwise.
@@ -33,11 +32,11 @@ std::string TextOutsideTags(std::string_view s, bool keepUnclosed) {
 
 size_t FindText(std::string_view s, std::string_view sub, size_t from) {
   if (sub.empty() || sub.size() > s.size()) return std::string_view::npos;
-  const char first = Upper(sub[0]);
+  const char first = platform::AsciiUpper(sub[0]);
   for (size_t i = from; i + sub.size() <= s.size(); ++i) {
-    if (Upper(s[i]) != first) continue;
+    if (platform::AsciiUpper(s[i]) != first) continue;
     size_t k = 1;
-    while (k < sub.size() && Upper(s[i + k]) == Upper(sub[k])) ++k;
+    while (k < sub.size() && platform::AsciiUpper(s[i + k]) == platform::AsciiUpper(sub[k])) ++k;
     if (k == sub.size()) return i;
   }
   return std::string_view::npos;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/core/Ascii.h"
 #include "platform/core/StrUtils.h"
 
 namespace controls {

@@ -5,6 +5,7 @@
 
 #include "controls/html/MarkupRenderer.h"
 #include "controls/html/MarkupText.h"
+#include "platform/core/Ascii.h"
 #include "platform/core/StrUtils.h"
 #include "platform/gfx/Gdi.h"
 
