@@ -35,18 +35,15 @@ TCustomImageList::~TCustomImageList() {
   for (TChangeLink* link : links_) link->sender_ = nullptr;
 }
 
-void TCustomImageList::SetWidth(int value) {
-  value = std::max(1, value);
-  if (value == width_) return;
-  width_ = value;
-  images_.clear();
-  Change();
-}
+void TCustomImageList::SetWidth(int value) { Resize(value, height_); }
+void TCustomImageList::SetHeight(int value) { Resize(width_, value); }
 
-void TCustomImageList::SetHeight(int value) {
-  value = std::max(1, value);
-  if (value == height_) return;
-  height_ = value;
+void TCustomImageList::Resize(int width, int height) {
+  width = std::max(1, width);
+  height = std::max(1, height);
+  if (width == width_ && height == height_) return;
+  width_ = width;
+  height_ = height;
   images_.clear();
   Change();
 }

@@ -65,6 +65,7 @@ public:
 
 private:
   int AddStrip(const TBitmap& Image, const std::vector<bool>& transparent);
+  void Resize(int width, int height);
   void Change();
 
   int width_ = 16;
