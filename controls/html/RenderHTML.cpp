@@ -1,12 +1,14 @@
 #include "controls/html/RenderHTML.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 
 #include "controls/html/MarkupRenderer.h"
 #include "controls/html/MarkupText.h"
 #include "platform/core/Ascii.h"
 #include "platform/core/StrUtils.h"
+#include "platform/core/Utf8.h"
 #include "platform/gfx/Gdi.h"
 
 namespace controls {
@@ -15,12 +17,23 @@ using namespace platform;
 
 namespace {
 
-// The entities of the text, as UTF-8. "&amp;" becomes "&&", which the text output shows as one "&".
-constexpr std::pair<std::string_view, std::string_view> kEntities[] = {
-    {"&amp;", "&&"},         {"&quot;", "\""},          {"&sect;", "\xC2\xA7"},
-    {"&permil;", "\xE2\x80\xB0"}, {"&reg;", "\xC2\xAE"}, {"&copy;", "\xC2\xA9"},
-    {"&para;", "\xC2\xB6"},  {"&trade;", "\xE2\x84\xA2"}, {"&euro;", "\xE2\x82\xAC"},
-};
+std::string Utf8(char32_t c) {
+  std::string s;
+  AppendCodePoint(s, c);
+  return s;
+}
+
+// The entities of the text and their replacements in UTF-8. "&amp;" becomes "&&", which the text
+// output shows as one "&".
+using EntityTable = std::array<std::pair<std::string_view, std::string>, 9>;
+const EntityTable& Entities() {
+  static const EntityTable entities = {{
+      {"&amp;", "&&"},           {"&quot;", "\""},          {"&sect;", Utf8(0xA7)},
+      {"&permil;", Utf8(0x2030)}, {"&reg;", Utf8(0xAE)},     {"&copy;", Utf8(0xA9)},
+      {"&para;", Utf8(0xB6)},    {"&trade;", Utf8(0x2122)}, {"&euro;", Utf8(0x20AC)},
+  }};
+  return entities;
+}
 
 // Entities, the "<#...>" brackets and line ends, before the layout: every round replaces the first
 // occurrence of each entity until a round replaces nothing, so an entity that a replacement completes
@@ -30,7 +43,7 @@ std::string PrepareText(const std::string& text) {
   if (s.find('&') != std::string::npos) {
     for (bool replaced = true; replaced;) {
       replaced = false;
-      for (const auto& [entity, replacement] : kEntities) replaced = ReplaceFirst(entity, replacement, s) || replaced;
+      for (const auto& [entity, replacement] : Entities()) replaced = ReplaceFirst(entity, replacement, s) || replaced;
     }
   }
   if (const size_t hash = s.find("<#"); hash != std::string::npos) {
