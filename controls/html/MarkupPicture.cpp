@@ -2,6 +2,8 @@
 
 #include "controls/html/PictureContainer.h"
 #include "platform/core/Ascii.h"
+#include "platform/core/Files.h"
+#include "platform/core/Paths.h"
 #include "platform/core/StrUtils.h"
 #include "platform/core/Streams.h"
 #include "platform/gfx/Canvas.h"
@@ -73,7 +75,8 @@ void TMarkupPicture::LoadFromURL(const std::string& url) {
     LoadFromResourceName(u.substr(6));
   } else if (u.starts_with("FILE://")) {
     ID = u;
-    LoadFromFile(u.substr(7));
+    // Only a regular file: a device or a pipe named in markup could block the reader for ever.
+    if (const std::string path = ResolvePath(u.substr(7)); FileExists(path)) LoadFromFile(path);
   } else if (Asynch) {
     if (!busy_) {
       URL = u;

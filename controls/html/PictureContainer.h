@@ -35,7 +35,8 @@ public:
   // A resource of type RCDATA compiled into the program; an unknown name changes nothing.
   void LoadFromResourceName(const std::string& ResName);
   void LoadFromResourceID(int ResID);
-  // Upper-cases the URL. "RES://name" loads that resource, "FILE://path" that file (ID := the URL);
+  // Upper-cases the URL. "RES://name" loads that resource, "FILE://path" that regular file (ID := the
+  // URL; a name that is no resource or regular file changes nothing else);
   // no other scheme is fetched: with Asynch the URL is recorded as pending, without it the URL
   // becomes the ID too, and the picture stays empty.
   void LoadFromURL(const std::string& url);

@@ -115,6 +115,10 @@ TEST(PictureContainerTest, UrlsLoadResourcesAndFilesOnly) {
   TMarkupPicture unknown;
   unknown.LoadFromURL("res://nothing");
   EXPECT_TRUE(unknown.Empty());
+  TMarkupPicture device;
+  device.LoadFromURL("file:///dev/zero");  // only regular files are read
+  EXPECT_TRUE(device.Empty());
+  EXPECT_EQ(device.ID, "FILE:///DEV/ZERO");
 }
 
 TEST(PictureContainerTest, AssignCopiesTheDataAndDrawKeepsTheNaturalSizeUnlessStretched) {
