@@ -6,6 +6,7 @@
 #include "mailer/net/MlUUE.h"
 #include "platform/core/Exception.h"
 #include "platform/core/StrUtils.h"
+#include "platform/core/Utf8.h"
 
 namespace mailnet {
 
@@ -16,7 +17,12 @@ constexpr size_t kFoldWidth = 78;  // the width a folded line keeps to where its
 
 bool IsControl(uint8_t byte) { return (byte < 0x20 && byte != '\t') || byte == 0x7F; }
 
-bool IsUtf8Continuation(char c) { return (static_cast<uint8_t>(c) & 0xC0) == 0x80; }
+// The length of the longest start of text within maxBytes that holds whole characters; at least one byte.
+size_t WholeCharacters(std::string_view text, size_t maxBytes) {
+  size_t n = 0;
+  while (n < text.size() && platform::NextCodePoint(text, n) <= maxBytes) n = platform::NextCodePoint(text, n);
+  return std::max<size_t>(n, 1);
+}
 
 }  // namespace
 
@@ -41,9 +47,8 @@ std::string EncodedWords(std::string_view text, std::string_view charset) {
   const bool utf8 = platform::SameText(charset, "utf-8");
   std::string words;
   while (!text.empty()) {
-    size_t n = std::min(maxBytes, text.size());
-    // A word holds whole characters: back off from the middle of a UTF-8 sequence.
-    while (utf8 && n < text.size() && n > 1 && IsUtf8Continuation(text[n])) --n;
+    // A UTF-8 word holds whole characters.
+    size_t n = utf8 ? WholeCharacters(text, maxBytes) : std::min(maxBytes, text.size());
     if (!words.empty()) words += "\r\n ";
     words += prefix + Base64Text(text.substr(0, n)) + "?=";
     text.remove_prefix(n);
