@@ -12,6 +12,8 @@
 #include "platform/backends/X11Connection.h"
 #include "platform/backends/X11Keyboard.h"
 #include "platform/backends/X11WindowHints.h"
+#include "platform/core/UniqueFd.h"
+#include "platform/core/Utf8.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/ui/MessageQueue.h"
 #include "platform/ui/VirtualKeys.h"
@@ -24,6 +26,8 @@
 #include <X11/cursorfont.h>
 #include <X11/keysym.h>
 #include <langinfo.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -58,14 +62,13 @@ unsigned FontCursorShape(TBackendCursor cursor) {
   return XC_left_ptr;
 }
 
-// Each code point of UTF-8 text as a string of its own.
+// Each character of UTF-8 text as a string of its own.
 std::vector<std::string> CodePoints(std::string_view utf8) {
   std::vector<std::string> points;
   for (size_t i = 0; i < utf8.size();) {
-    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
-    const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    points.emplace_back(utf8.substr(i, length));
-    i += length;
+    const size_t next = NextCodePoint(utf8, i);
+    points.emplace_back(utf8.substr(i, next - i));
+    i = next;
   }
   return points;
 }
@@ -159,11 +162,11 @@ private:
     bool wasDouble = false;
   };
 
-  // Flushes requests when a call ends (and wakes the loop for events that a round trip read ahead).
+  // Flushes requests when a call ends, and wakes the loop for events that a round trip read ahead.
   class CallGuard {
   public:
     explicit CallGuard(TX11Backend& backend) : backend_(backend) {}
-    ~CallGuard() { backend_.connection_->Flush(backend_.helper_); }
+    ~CallGuard() { backend_.FlushAndWake(); }
 
   private:
     TX11Backend& backend_;
@@ -171,6 +174,7 @@ private:
 
   WindowData* Find(Window window);
   bool HasWindowManager() const;
+  void FlushAndWake();
   void OnReadable();
   void HandleEvent(XEvent& event);
   void HandleKeyPress(XKeyEvent& event, unsigned keyCode, bool filtered);
@@ -186,14 +190,17 @@ private:
   Display* display_;
   XIM inputMethod_;
   TServerLostHandler serverLost_;
-  Window helper_ = None;  // owns the selections, receives their answers and the loop's wake-ups
+  Window helper_ = None;  // owns the selections and receives their answers
   GC gc_ = nullptr;
+  // Readable while events wait in Xlib's queue, where the connection's descriptor cannot show them.
+  UniqueFd queued_;
   std::map<Window, WindowData> windows_;
   std::map<TBackendCursor, Cursor> cursors_;
   X11Selection clipboard_;
   Click lastClick_;
   std::set<unsigned> pressedKeys_;  // key codes down, to tell auto-repeat from a new press
   WaitRegistration registration_;
+  WaitRegistration queuedRegistration_;
 };
 
 TX11Backend::TX11Backend(std::unique_ptr<X11Connection> connection, XIM inputMethod, TServerLostHandler serverLost)
@@ -203,17 +210,22 @@ TX11Backend::TX11Backend(std::unique_ptr<X11Connection> connection, XIM inputMet
       serverLost_(std::move(serverLost)),
       helper_(XCreateSimpleWindow(display_, connection_->Root(), -10, -10, 1, 1, 0, 0, 0)),
       gc_(XCreateGC(display_, helper_, 0, nullptr)),
+      queued_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
       clipboard_(*connection_, connection_->Atoms().CLIPBOARD, helper_) {
   XSelectInput(display_, helper_, PropertyChangeMask);
   // Auto-repeat then comes as presses without releases between them.
   XkbSetDetectableAutoRepeat(display_, True, nullptr);
-  registration_ = MessageQueue::Current().RegisterWaitHandle(
-      connection_->Descriptor(), kWaitReadable, [this](unsigned) { OnReadable(); }, VirtualTimeHold::Background);
-  XFlush(display_);
+  MessageQueue& queue = MessageQueue::Current();
+  registration_ = queue.RegisterWaitHandle(connection_->Descriptor(), kWaitReadable, [this](unsigned) { OnReadable(); },
+                                           VirtualTimeHold::Background);
+  queuedRegistration_ = queue.RegisterWaitHandle(queued_.Descriptor(), kWaitReadable, [this](unsigned) { OnReadable(); },
+                                                 VirtualTimeHold::Background);
+  FlushAndWake();
 }
 
 TX11Backend::~TX11Backend() {
   registration_.Reset();
+  queuedRegistration_.Reset();
   for (auto& [window, data] : windows_)
     if (data.inputContext != nullptr) XDestroyIC(data.inputContext);
   if (inputMethod_ != nullptr) XCloseIM(inputMethod_);
@@ -496,7 +508,15 @@ void TX11Backend::Beep() {
   XBell(display_, 0);
 }
 
+void TX11Backend::FlushAndWake() {
+  if (!connection_->Flush()) return;
+  const uint64_t one = 1;
+  (void)!::write(queued_.Descriptor(), &one, sizeof one);
+}
+
 void TX11Backend::OnReadable() {
+  uint64_t count = 0;
+  (void)!::read(queued_.Descriptor(), &count, sizeof count);
   while (!connection_->Lost() && XPending(display_) > 0) {
     XEvent event;
     XNextEvent(display_, &event);
@@ -504,10 +524,11 @@ void TX11Backend::OnReadable() {
   }
   if (connection_->Lost()) {
     registration_.Reset();
+    queuedRegistration_.Reset();
     if (serverLost_) serverLost_("the connection to the X server " + connection_->Name() + " was lost");
     return;
   }
-  connection_->Flush(helper_);
+  FlushAndWake();
 }
 
 void TX11Backend::HandleEvent(XEvent& event) {
@@ -668,8 +689,10 @@ void TX11Backend::HandleButton(const XButtonEvent& event) {
     case Button3: kind = TMouseButtonKind::Right; break;
     default: return;  // horizontal wheel and extra buttons
   }
+  // The state of a button event is the one before it: a press adds its button, a release takes it away.
+  const unsigned buttonFlag = kind == TMouseButtonKind::Left ? bsLeft : kind == TMouseButtonKind::Right ? bsRight : bsMiddle;
   if (event.type == ButtonRelease) {
-    sink.BackendMouseUp(kind, point, shift);
+    sink.BackendMouseUp(kind, point, shift & ~buttonFlag);
     return;
   }
   // A second press of the same button, soon and near, is a double click; a third starts anew.
@@ -678,7 +701,7 @@ void TX11Backend::HandleButton(const XButtonEvent& event) {
                         std::abs(event.x - lastClick_.x) <= kDoubleClickDistance &&
                         std::abs(event.y - lastClick_.y) <= kDoubleClickDistance;
   lastClick_ = {event.window, event.button, event.time, event.x, event.y, isDouble};
-  sink.BackendMouseDown(kind, point, shift | (isDouble ? bsDouble : 0u));
+  sink.BackendMouseDown(kind, point, shift | buttonFlag | (isDouble ? bsDouble : 0u));
 }
 
 TX11Backend::Frame TX11Backend::ReadFrame(Window window) const {

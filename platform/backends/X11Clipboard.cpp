@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/core/Utf8.h"
 #include "platform/ui/Backend.h"
 
 // X headers last: their macros (None, Bool, Status) would break the declarations above.
@@ -19,13 +20,9 @@ constexpr int kAnswerTimeoutMs = 2000;  // an owner that has not answered by the
 std::string Utf8ToLatin1(std::string_view utf8) {
   std::string latin1;
   for (size_t i = 0; i < utf8.size();) {
-    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
-    const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-    if (length == 2 && lead <= 0xC3 && i + 1 < utf8.size())
-      latin1 += static_cast<char>(((lead & 0x1F) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F));
-    else
-      latin1 += length == 1 ? static_cast<char>(lead) : '?';
-    i += length;
+    const CodePoint c = DecodeCodePoint(utf8, i);
+    latin1 += c.valid && c.value <= 0xFF ? static_cast<char>(c.value) : '?';
+    i += c.length;
   }
   return latin1;
 }

@@ -52,7 +52,7 @@ X11Connection::X11Connection(const char* displayName, std::string& error) {
       {&atoms_._NET_ACTIVE_WINDOW, "_NET_ACTIVE_WINDOW"}, {&atoms_._NET_FRAME_EXTENTS, "_NET_FRAME_EXTENTS"},
       {&atoms_._NET_REQUEST_FRAME_EXTENTS, "_NET_REQUEST_FRAME_EXTENTS"}, {&atoms_._NET_WORKAREA, "_NET_WORKAREA"},
       {&atoms_._NET_SUPPORTING_WM_CHECK, "_NET_SUPPORTING_WM_CHECK"}, {&atoms_._MOTIF_WM_HINTS, "_MOTIF_WM_HINTS"},
-      {&atoms_.VELMORA_SELECTION, "VELMORA_SELECTION"}, {&atoms_.VELMORA_WAKE, "VELMORA_WAKE"},
+      {&atoms_.VELMORA_SELECTION, "VELMORA_SELECTION"},
   };
   std::vector<char*> atomNames;
   for (auto& [atom, atomName] : names) atomNames.push_back(const_cast<char*>(atomName));
@@ -88,19 +88,12 @@ bool X11Connection::WaitForEvent(const std::function<bool(const XEvent&)>& accep
   return false;
 }
 
-void X11Connection::Flush(unsigned long wakeWindow) {
-  if (lost_) return;
+bool X11Connection::Flush() {
+  if (lost_) return false;
   XFlush(display_);
   // Xlib's transport may hold events that it read with a reply without queueing them yet: reading
   // counts those too.
-  if (XEventsQueued(display_, QueuedAfterReading) == 0) return;
-  XEvent wake{};
-  wake.xclient.type = ClientMessage;
-  wake.xclient.window = wakeWindow;
-  wake.xclient.message_type = atoms_.VELMORA_WAKE;
-  wake.xclient.format = 32;
-  XSendEvent(display_, wakeWindow, False, NoEventMask, &wake);
-  XFlush(display_);
+  return XEventsQueued(display_, QueuedAfterReading) > 0;
 }
 
 }  // namespace platform

@@ -17,7 +17,7 @@ struct X11Atoms {
       _NET_WM_STATE_MAXIMIZED_HORZ, _NET_WM_STATE_HIDDEN, _NET_WM_STATE_MODAL, _NET_WM_WINDOW_TYPE,
       _NET_WM_WINDOW_TYPE_NORMAL, _NET_WM_WINDOW_TYPE_DIALOG, _NET_WM_WINDOW_TYPE_UTILITY,
       _NET_WM_WINDOW_TYPE_POPUP_MENU, _NET_ACTIVE_WINDOW, _NET_FRAME_EXTENTS, _NET_REQUEST_FRAME_EXTENTS,
-      _NET_WORKAREA, _NET_SUPPORTING_WM_CHECK, _MOTIF_WM_HINTS, VELMORA_SELECTION, VELMORA_WAKE;
+      _NET_WORKAREA, _NET_SUPPORTING_WM_CHECK, _MOTIF_WM_HINTS, VELMORA_SELECTION;
 };
 
 // The backend's connection to the X server and what every part of the backend asks of it. Owned by the
@@ -48,10 +48,9 @@ public:
   // event queued in order; false on time-out or a lost connection.
   bool WaitForEvent(const std::function<bool(const _XEvent&)>& accept, _XEvent& event, int timeoutMs);
 
-  // Sends what is buffered; when events were read from the connection meanwhile (a round trip reads
-  // them ahead), sends the helper window an event of its own, so the descriptor becomes readable again
-  // and the loop dispatches them instead of sleeping beside them.
-  void Flush(unsigned long wakeWindow);
+  // Sends what is buffered; true when events wait in Xlib's queue, read ahead by a round trip (the
+  // descriptor does not show those).
+  bool Flush();
 
 private:
   static void ConnectionLost(_XDisplay* display, void* self);
