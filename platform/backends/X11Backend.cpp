@@ -133,6 +133,8 @@ public:
   void SetClipboard(std::string_view format, std::string_view data, TClipboardWrite mode) override;
   std::optional<std::string> GetClipboard(std::string_view format) override;
   bool HasClipboardFormat(std::string_view format) override;
+  void SetPrimarySelection(std::string_view utf8) override;
+  std::optional<std::string> GetPrimarySelection() override;
 
   void Beep() override;
 
@@ -197,6 +199,7 @@ private:
   std::map<Window, WindowData> windows_;
   std::map<TBackendCursor, Cursor> cursors_;
   X11Selection clipboard_;
+  X11Selection primary_;
   Click lastClick_;
   std::set<unsigned> pressedKeys_;  // key codes down, to tell auto-repeat from a new press
   WaitRegistration registration_;
@@ -211,7 +214,8 @@ TX11Backend::TX11Backend(std::unique_ptr<X11Connection> connection, XIM inputMet
       helper_(XCreateSimpleWindow(display_, connection_->Root(), -10, -10, 1, 1, 0, 0, 0)),
       gc_(XCreateGC(display_, helper_, 0, nullptr)),
       queued_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
-      clipboard_(*connection_, connection_->Atoms().CLIPBOARD, helper_) {
+      clipboard_(*connection_, connection_->Atoms().CLIPBOARD, helper_),
+      primary_(*connection_, connection_->Atoms().PRIMARY, helper_) {
   XSelectInput(display_, helper_, PropertyChangeMask);
   // Auto-repeat then comes as presses without releases between them.
   XkbSetDetectableAutoRepeat(display_, True, nullptr);
@@ -503,6 +507,19 @@ bool TX11Backend::HasClipboardFormat(std::string_view format) {
   return clipboard_.Has(format);
 }
 
+void TX11Backend::SetPrimarySelection(std::string_view utf8) {
+  CallGuard guard(*this);
+  if (utf8.empty())
+    primary_.Release();
+  else
+    primary_.Set(kClipboardText, utf8, false);
+}
+
+std::optional<std::string> TX11Backend::GetPrimarySelection() {
+  CallGuard guard(*this);
+  return primary_.Get(kClipboardText);
+}
+
 void TX11Backend::Beep() {
   CallGuard guard(*this);
   XBell(display_, 0);
@@ -537,7 +554,7 @@ void TX11Backend::HandleEvent(XEvent& event) {
   // the key is taken before.
   const unsigned keyCode = event.type == KeyPress ? event.xkey.keycode : 0;
   const bool filtered = XFilterEvent(&event, None) == True;
-  if (clipboard_.HandleEvent(event)) return;
+  if (clipboard_.HandleEvent(event) || primary_.HandleEvent(event)) return;
   if (event.type == MappingNotify) {
     XRefreshKeyboardMapping(&event.xmapping);
     return;

@@ -85,6 +85,13 @@ bool X11Selection::Set(std::string_view format, std::string_view data, bool add)
   return owned_;
 }
 
+void X11Selection::Release() {
+  if (owned_) XSetSelectionOwner(connection_.Display(), selection_, None, CurrentTime);
+  owned_ = false;
+  formats_.clear();
+  transfers_.clear();
+}
+
 std::vector<unsigned long> X11Selection::TargetsFor(std::string_view format) const {
   const X11Atoms& atoms = connection_.Atoms();
   Display* display = connection_.Display();

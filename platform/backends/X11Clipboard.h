@@ -23,6 +23,8 @@ public:
   // Replaces the offered formats (or adds one) and takes the selection. False when the server gave it
   // to another client.
   bool Set(std::string_view format, std::string_view data, bool add);
+  // Gives the selection up (when this program holds it).
+  void Release();
   std::optional<std::string> Get(std::string_view format);
   bool Has(std::string_view format);
 

@@ -9,16 +9,17 @@ class X11ClipboardTest : public X11Test {
 protected:
   // What xclip pastes from the clipboard as `target`; none when the owner refused it. The loop serves
   // the request meanwhile.
-  std::optional<std::string> Paste(const std::string& target) {
-    PeerProcess xclip({"xclip", "-o", "-selection", "clipboard", "-t", target}, Display());
+  std::optional<std::string> Paste(const std::string& target, const std::string& selection = "clipboard") {
+    PeerProcess xclip({"xclip", "-o", "-selection", selection, "-t", target}, Display());
     EXPECT_TRUE(PumpUntil([&] { return xclip.Ended(); })) << "xclip did not end";
     if (xclip.ExitCode() != 0) return std::nullopt;
     return xclip.Output();
   }
   // xclip as the clipboard's owner, offering `data` as `target` until it loses the clipboard.
-  std::unique_ptr<PeerProcess> Copy(const std::string& target, const std::string& data) {
+  std::unique_ptr<PeerProcess> Copy(const std::string& target, const std::string& data,
+                                    const std::string& selection = "clipboard") {
     return std::make_unique<PeerProcess>(
-        std::vector<std::string>{"xclip", "-i", "-selection", "clipboard", "-t", target, "-quiet"}, Display(), data);
+        std::vector<std::string>{"xclip", "-i", "-selection", selection, "-t", target, "-quiet"}, Display(), data);
   }
 };
 
@@ -56,6 +57,20 @@ TEST_F(X11ClipboardTest, WhatOthersCopyIsPastedHereAndEndsOurOwnership) {
   ASSERT_TRUE(PumpUntil([&] { return backend_->GetClipboard(kClipboardRichText) == "{\\rtf1 x}"; }));
   EXPECT_TRUE(backend_->HasClipboardFormat(kClipboardRichText));
   EXPECT_FALSE(backend_->HasClipboardFormat(kClipboardText)) << "xclip lists only the type it was given";
+}
+
+// The primary selection travels apart from the clipboard, as users of X expect.
+TEST_F(X11ClipboardTest, SelectedTextIsThePrimarySelection) {
+  backend_->SetClipboard(kClipboardText, "kopiert", TBackend::TClipboardWrite::Replace);
+  backend_->SetPrimarySelection("markiert");
+  EXPECT_EQ(Paste("UTF8_STRING", "primary"), "markiert");
+  EXPECT_EQ(Paste("UTF8_STRING"), "kopiert");
+  backend_->SetPrimarySelection("");
+  EXPECT_EQ(Paste("UTF8_STRING", "primary"), std::nullopt);
+
+  auto owner = Copy("UTF8_STRING", "von außen", "primary");
+  ASSERT_TRUE(PumpUntil([&] { return backend_->GetPrimarySelection() == "von außen"; }));
+  EXPECT_EQ(backend_->GetClipboard(kClipboardText), "kopiert");
 }
 
 // Far more than one request holds: both directions go through INCR.
