@@ -16,7 +16,7 @@ packages=(
   giflib-tools libcairo2-dev
   python3-aiosmtpd
   # the X11 backend's tests: a server, input and clipboard peers, keymaps, screenshots
-  xvfb xdotool xclip x11-xkb-utils x11-apps x11-utils
+  xvfb xdotool xclip x11-xkb-utils x11-apps x11-utils openbox wmctrl
 )
 
 missing=()

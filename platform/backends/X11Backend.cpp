@@ -147,6 +147,7 @@ private:
     IBackendWindowSink* sink = nullptr;
     TBackendWindowKind kind = TBackendWindowKind::Form;
     TBackendBorder border = TBackendBorder::Sizeable;
+    bool modal = false;
     XIC inputContext = nullptr;
     Frame frame;
     TRect clientOnScreen;  // the X window's own area in screen coordinates
@@ -167,16 +168,17 @@ private:
   // Flushes requests when a call ends, and wakes the loop for events that a round trip read ahead.
   class CallGuard {
   public:
-    explicit CallGuard(TX11Backend& backend) : backend_(backend) {}
+    explicit CallGuard(const TX11Backend& backend) : backend_(backend) {}
     ~CallGuard() { backend_.FlushAndWake(); }
 
   private:
-    TX11Backend& backend_;
+    const TX11Backend& backend_;
   };
 
   WindowData* Find(Window window);
   bool HasWindowManager() const;
-  void FlushAndWake();
+  void GiveFocus(Window window);
+  void FlushAndWake() const;
   void OnReadable();
   void HandleEvent(XEvent& event);
   void HandleKeyPress(XKeyEvent& event, unsigned keyCode, bool filtered);
@@ -276,6 +278,7 @@ TBackendWindow TX11Backend::CreateWindow(const TBackendWindowParams& params, IBa
   data.sink = &sink;
   data.kind = params.kind;
   data.border = params.border;
+  data.modal = params.modal;
   data.clientOnScreen = Bounds(params.bounds.Left, params.bounds.Top, width, height);
   data.normalClient = data.clientOnScreen;
   if (inputMethod_ != nullptr && params.kind == TBackendWindowKind::Form) {
@@ -375,7 +378,7 @@ void TX11Backend::SetWindowState(TBackendWindow handle, TBackendWindowState stat
     return;
   }
   if (!data->mapped) {
-    SetWindowHints(*connection_, window, {}, {}, state);
+    SetInitialState(*connection_, window, data->modal, state);
     return;
   }
   if (state == TBackendWindowState::Minimized) {
@@ -392,21 +395,26 @@ void TX11Backend::Activate(TBackendWindow handle) {
   const Window window = static_cast<Window>(handle);
   WindowData* data = Find(window);
   if (data == nullptr) return;
+  if (data->mapped)
+    GiveFocus(window);
+  else
+    data->focusWhenMapped = true;  // neither the server nor a window manager focuses an unmapped window
+}
+
+void TX11Backend::GiveFocus(Window window) {
   XRaiseWindow(display_, window);
-  if (HasWindowManager()) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = connection_->Atoms()._NET_ACTIVE_WINDOW;
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = 1;  // asked for by an application
-    event.xclient.data.l[1] = static_cast<long>(connection_->LastInputTime());
-    XSendEvent(display_, connection_->Root(), False, SubstructureNotifyMask | SubstructureRedirectMask, &event);
-  } else if (data->mapped) {
+  if (!HasWindowManager()) {
     XSetInputFocus(display_, window, RevertToParent, CurrentTime);
-  } else {
-    data->focusWhenMapped = true;  // an unmapped window cannot take the focus yet
+    return;
   }
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = connection_->Atoms()._NET_ACTIVE_WINDOW;
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = 1;  // asked for by an application
+  event.xclient.data.l[1] = static_cast<long>(connection_->LastInputTime());
+  XSendEvent(display_, connection_->Root(), False, SubstructureNotifyMask | SubstructureRedirectMask, &event);
 }
 
 void TX11Backend::Present(TBackendWindow handle, const TBitmap& backBuffer, const TRect& dirty) {
@@ -453,10 +461,12 @@ void TX11Backend::ReleaseCapture() {
 }
 
 TRect TX11Backend::ScreenRect() const {
+  CallGuard guard(*this);
   return Rect(0, 0, DisplayWidth(display_, connection_->Screen()), DisplayHeight(display_, connection_->Screen()));
 }
 
 TRect TX11Backend::WorkArea() const {
+  CallGuard guard(*this);
   Atom type = None;
   int format = 0;
   unsigned long count = 0, after = 0;
@@ -474,6 +484,7 @@ TRect TX11Backend::WorkArea() const {
 }
 
 TPoint TX11Backend::CursorPos() const {
+  CallGuard guard(*this);
   Window root = None, child = None;
   int rootX = 0, rootY = 0, x = 0, y = 0;
   unsigned mask = 0;
@@ -482,6 +493,7 @@ TPoint TX11Backend::CursorPos() const {
 }
 
 bool TX11Backend::KeyToggled(int virtualKey) const {
+  CallGuard guard(*this);
   const char* indicator = virtualKey == VK_CAPITAL ? "Caps Lock"
                           : virtualKey == VK_NUMLOCK ? "Num Lock"
                           : virtualKey == VK_SCROLL  ? "Scroll Lock"
@@ -525,7 +537,7 @@ void TX11Backend::Beep() {
   XBell(display_, 0);
 }
 
-void TX11Backend::FlushAndWake() {
+void TX11Backend::FlushAndWake() const {
   if (!connection_->Flush()) return;
   const uint64_t one = 1;
   (void)!::write(queued_.Descriptor(), &one, sizeof one);
@@ -617,7 +629,7 @@ void TX11Backend::HandleEvent(XEvent& event) {
     }
     case MapNotify:
       data->mapped = true;
-      if (std::exchange(data->focusWhenMapped, false)) XSetInputFocus(display_, window, RevertToParent, CurrentTime);
+      if (std::exchange(data->focusWhenMapped, false)) GiveFocus(window);
       break;
     case UnmapNotify:
       data->mapped = false;

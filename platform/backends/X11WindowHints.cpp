@@ -111,18 +111,24 @@ void SetWindowHints(const X11Connection& connection, unsigned long window, const
 
   SetFixedSize(connection, window, params.border, clientSize);
 
-  std::vector<Atom> state;
-  if (params.modal) state.push_back(atoms._NET_WM_STATE_MODAL);
-  if (initialState == TBackendWindowState::Maximized) {
-    state.push_back(atoms._NET_WM_STATE_MAXIMIZED_VERT);
-    state.push_back(atoms._NET_WM_STATE_MAXIMIZED_HORZ);
+  SetInitialState(connection, window, params.modal, initialState);
+}
+
+void SetInitialState(const X11Connection& connection, unsigned long window, bool modal, TBackendWindowState state) {
+  Display* display = connection.Display();
+  const X11Atoms& atoms = connection.Atoms();
+  std::vector<Atom> states;
+  if (modal) states.push_back(atoms._NET_WM_STATE_MODAL);
+  if (state == TBackendWindowState::Maximized) {
+    states.push_back(atoms._NET_WM_STATE_MAXIMIZED_VERT);
+    states.push_back(atoms._NET_WM_STATE_MAXIMIZED_HORZ);
   }
-  SetAtoms(display, window, atoms._NET_WM_STATE, state);
+  SetAtoms(display, window, atoms._NET_WM_STATE, states);
 
   XWMHints* wmHints = XAllocWMHints();
   wmHints->flags = InputHint | StateHint;
   wmHints->input = True;
-  wmHints->initial_state = initialState == TBackendWindowState::Minimized ? IconicState : NormalState;
+  wmHints->initial_state = state == TBackendWindowState::Minimized ? IconicState : NormalState;
   XSetWMHints(display, window, wmHints);
   XFree(wmHints);
 }

@@ -86,7 +86,7 @@ protected:
     backend_->Activate(window);
     TBitmap white(bounds.Width(), bounds.Height());
     backend_->Present(window, white, Rect(0, 0, bounds.Width(), bounds.Height()));
-    EXPECT_TRUE(PumpUntil([&] { return sink_.Has("activate"); })) << "the form never got the focus";
+    EXPECT_TRUE(PumpUntil([&] { return sink_.Has("activate"); })) << "the form never got the focus" << ::testing::PrintToString(sink_.events);
     return window;
   }
 
