@@ -1,12 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/core/Clock.h"
-#include "platform/core/IniFile.h"
 #include "platform/core/PageProducer.h"
 #include "platform/core/StringList.h"
 #include "platform/service/Service.h"
@@ -14,6 +12,7 @@
 #include "platform/ui/Component.h"
 #include "platform/ui/Messages.h"
 #include "platform/ui/Timer.h"
+#include "service/SectionValues.h"
 #include "service/ServiceTexts.h"
 #include "service/WriteFailures.h"
 #include "service/icmp/NxIcmpClient.h"
@@ -102,7 +101,7 @@ private:
   void WriteStatus(const std::string& host, int state, int32_t roundTrip);
   // Posts the status message with wParam to the configurator's main window, when one runs.
   void NotifyConfigurator(platform::WPARAM wParam);
-  // Produces the page and puts it in place of the old one; a failure is logged and keeps the old page.
+  // Produces the page and puts it in place of the old one; a failure is reported and keeps the old page.
   void WritePage();
 
   std::string Text(const TTextPair& pair) const { return pair.In(isEnglish); }
@@ -129,8 +128,8 @@ private:
   bool pingRefusalReported = false;
   // The start-up pass was abandoned for a stop or pause: the next tick does it again before any check.
   bool startValuesMissing = false;
-  // status.ini as read once for the page being produced (by WritePage, before it produces it).
-  std::unique_ptr<platform::TMemIniFile> pageStatus;
+  // status.ini's round trips, read for the page being produced.
+  TSectionValues pageRoundTrips;
   TWriteFailures writeFailures;
 
   platform::RecursiveClockMutex serviceLock;

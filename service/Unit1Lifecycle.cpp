@@ -105,8 +105,9 @@ void TTarvonex::LoadSettings() {
 
   hostListIni.ReadSection("Hosts", hostList);
   // Disabled hosts leave the list in one pass, logged in list order.
+  const TSectionValues enabled(hostListIni, "Enabled");
   for (int i = 0; i < hostList.Count();) {
-    if (hostListIni.ReadBool("Enabled", hostList.Strings(i), true)) {
+    if (enabled.ReadBool(hostList.Strings(i), true)) {
       ++i;
       continue;
     }

@@ -40,8 +40,8 @@ void TTarvonex::NotifyConfigurator(platform::WPARAM wParam) {
 
 void TTarvonex::WritePage() {
   try {
-    // The round trips come from status.ini, read once for the whole page.
-    pageStatus = std::make_unique<platform::TMemIniFile>(FileInExeFolder(kStatusFile));
+    // Read once for the whole page: a read per row would cost the square of the hosts.
+    pageRoundTrips = TSectionValues(platform::TMemIniFile(FileInExeFolder(kStatusFile)), "RoundTrip");
     platform::WriteFileAtomic(platform::ResolvePath(pagePath), PageProducer1.Content());
     writeFailures.Succeeded(kPageFile);
   } catch (const platform::Exception& e) {
@@ -70,7 +70,7 @@ void TTarvonex::PageProducer2HTMLTag(platform::TPageProducer& Sender, const std:
   if (TagString == "HOSTNAME") {
     ReplaceText = HostNameCell(host);
   } else if (TagString == "ROUNDTRIP") {
-    ReplaceText = RoundTripCell(pageStatus ? pageStatus->ReadInteger("RoundTrip", host, -1) : -1);
+    ReplaceText = RoundTripCell(pageRoundTrips.ReadInteger(host, -1));
   } else if (TagString == "STATUS") {
     // A host whose start value is missing (the settings failed to load) shows as down.
     const size_t row = static_cast<size_t>(pageRow);
