@@ -1,5 +1,5 @@
 """A real SMTP server for the mail engine's tests and benchmark (Debian's aiosmtpd), on a free loopback
-port. Prints "PORT <n>" once it listens. For each accepted message n it writes into the folder given:
+port, or on the address and port of "--listen=ADDRESS:PORT". Prints "PORT <n>" once it listens. For each accepted message n it writes into the folder given:
   n.env   the envelope: "MAIL FROM:<sender>", then "RCPT TO:<address>" per recipient, one per line
   n.eml   the message data as received (dot-stuffing removed)
   n.txt   the message parsed by Python's email package: "header <name>: <decoded value>" per header line
@@ -17,6 +17,7 @@ from aiosmtpd.smtp import SMTP
 
 folder = pathlib.Path(sys.argv[1])
 write_files = "--no-files" not in sys.argv
+listen = next((arg[len("--listen="):] for arg in sys.argv if arg.startswith("--listen=")), "127.0.0.1:0")
 
 
 class Sink:
@@ -56,7 +57,7 @@ class Sink:
 async def main():
     loop = asyncio.get_running_loop()
     sink = Sink()  # one for all connections, so the message numbers go on
-    server = await loop.create_server(lambda: SMTP(sink, hostname="mail.test"), "127.0.0.1", 0)
+    server = await loop.create_server(lambda: SMTP(sink, hostname="mail.test"), listen.rsplit(":", 1)[0], int(listen.rsplit(":", 1)[1]))
     print("PORT", server.sockets[0].getsockname()[1], flush=True)
     await server.serve_forever()
 
