@@ -8,6 +8,8 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the fuzz targets: Debian's clang with its libFuzzer runtime
+  clang libclang-rt-14-dev
   # platform libraries
   libfreetype-dev libfontconfig-dev libx11-dev zlib1g-dev libjpeg-dev libpng-dev libgif-dev libsqlite3-dev
   fonts-dejavu-core fonts-liberation
