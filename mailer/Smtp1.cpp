@@ -6,6 +6,7 @@
 #include "mailer/QuilletTexts.h"
 #include "platform/core/IniFile.h"
 #include "platform/core/Paths.h"
+#include "platform/shell/ShellApi.h"
 
 namespace quillet {
 
@@ -25,6 +26,30 @@ TForm1::TForm1(platform::TComponent* AOwner) : TForm(AOwner) {
   SetClientHeight(33);
   Font().SetName("MS Sans Serif");
   Font().SetHeight(-11);
+
+  fxLabel1 = new controls::TFxLabel(this);
+  fxLabel1->SetParent(this);
+  fxLabel1->SetAlign(platform::TAlign::alTop);
+  fxLabel1->SetBounds(0, 0, 236, 33);
+  fxLabel1->SetCaption("Quillet - Mail vom Rechner");
+  fxLabel1->Font().SetName("Arial");
+  fxLabel1->Font().SetHeight(-12);
+  fxLabel1->Font().SetColor(platform::clHighlight);
+  fxLabel1->SetStyle(controls::fxRaised);
+  fxLabel1->Effect3D().SetStyle(controls::fxCool);
+  fxLabel1->Effect3D().SetOrientation(controls::fxRightBottom);
+  fxLabel1->Effect3D().SetDepth(2);
+  fxLabel1->Effect3D().SetShadowedColor(platform::clGray);
+  fxLabel1->OnClick = [this](platform::TObject* Sender) { fxLabel1Click(Sender); };
+
+  MarkupLabel1 = new controls::TMarkupLabel(this);
+  MarkupLabel1->SetParent(this);
+  MarkupLabel1->SetAlign(platform::TAlign::alClient);
+  MarkupLabel1->SetShadowColor(platform::clGray);
+  MarkupLabel1->SetShadowOffset(2);
+  MarkupLabel1->SetURLColor(platform::clBlue);
+  MarkupLabel1->SetVAlignment(controls::tvaTop);
+  MarkupLabel1->HTMLText().SetText(std::string(UsageMarkup));
 
   Start = new platform::TTimer(this);
   Start->SetEnabled(false);
@@ -62,6 +87,10 @@ void TForm1::StartTimer(platform::TObject* Sender) {
   MlSMTP1->Disconnect();
   outcome_ = TRunOutcome::Sent;
   Close();
+}
+
+void TForm1::fxLabel1Click(platform::TObject* Sender) {
+  platform::ShellExecute(nullptr, "open", std::string(HomePage), "", "", platform::SW_SHOWNORMAL);
 }
 
 void TForm1::ApplicationEvents1Exception(const platform::Exception& E) {

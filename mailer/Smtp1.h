@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "controls/MarkupLabel.h"
+#include "controls/fxLabel.h"
 #include "mailer/net/Mlsmtp.h"
 #include "platform/ui/ApplicationEvents.h"
 #include "platform/ui/Forms.h"
@@ -22,6 +24,8 @@ class TForm1 : public platform::TForm {
 public:
   explicit TForm1(platform::TComponent* AOwner);
 
+  controls::TFxLabel* fxLabel1;
+  controls::TMarkupLabel* MarkupLabel1;
   platform::TTimer* Start;
   mailnet::TMlSMTP* MlSMTP1;
   platform::TApplicationEvents* ApplicationEvents1;
@@ -39,6 +43,7 @@ public:
 
   void FormCreate(platform::TObject* Sender);
   void StartTimer(platform::TObject* Sender);
+  void fxLabel1Click(platform::TObject* Sender);
   void ApplicationEvents1Exception(const platform::Exception& E);
 
 private:

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/gfx/TestFont.h"
+#include "platform/ui/tests/FormFixture.h"
+
+namespace controls::test {
+
+// A shown form on the headless backend whose presented pixels the test reads back.
+class LabelTest : public platform::FormTest {
+protected:
+  void Show(int width, int height) { form_ = ShowForm(width, height); }
+
+  // The presented colour at a client point of the form, after the loop has painted.
+  platform::TColor Pixel(int x, int y) {
+    Settle();
+    const uint32_t pixel = Input().Info(Input().Windows().back()).shown.ScanLine(y)[x];  // 0xAARRGGBB
+    return platform::RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+  }
+  // How many presented pixels of the form's client rectangle r have the colour.
+  int Count(platform::TColor color, const platform::TRect& r) {
+    int n = 0;
+    for (int y = r.Top; y < r.Bottom; ++y) {
+      for (int x = r.Left; x < r.Right; ++x) n += Pixel(x, y) == platform::ColorToRGB(color);
+    }
+    return n;
+  }
+
+  // Saves what the form shows as artefacts/controls/<name>.png in the build folder, for a person to look at.
+  void Screenshot(const std::string& name) {
+    Settle();
+    std::filesystem::create_directories(CONTROLS_ARTEFACTS);
+    Input().SaveScreenshot(Input().Windows().back(), std::string(CONTROLS_ARTEFACTS) + "/" + name + ".png");
+  }
+
+  std::unique_ptr<platform::TForm> form_;
+};
+
+}  // namespace controls::test
