@@ -14,7 +14,7 @@ packages=(
   # test peers and comparisons
   python3 iproute2 iputils-ping procps locales
   giflib-tools libcairo2-dev
-  python3-aiosmtpd
+  python3-aiosmtpd exim4-daemon-light
 )
 
 missing=()

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-#include "platform/net/Ipv4Address.h"
+#include "platform/net/IpAddress.h"
 
 namespace platform {
 
@@ -14,5 +15,15 @@ struct ResolveResult {
 
 // Looks a host name up through the system's resolver (hosts file, DNS) and blocks until it answers.
 ResolveResult ResolveIpv4(const std::string& name);
+
+// The outcome of a lookup of every address of a host.
+struct HostAddresses {
+  std::vector<IpAddress> addresses;  // IPv4 and IPv6, in the resolver's order of preference, each once
+  int error = 0;                     // 0 on success, else a Winsock code
+};
+
+// Looks up the IPv4 and IPv6 addresses of a host name (or of a numeric address) through the system's
+// resolver and blocks until it answers.
+HostAddresses ResolveHost(const std::string& name);
 
 }  // namespace platform

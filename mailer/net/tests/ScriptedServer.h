@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -16,7 +17,7 @@ namespace mailnet::test {
 
 // One step of a scripted peer's part in a conversation; made by the functions below.
 struct Step {
-  enum Kind { Send, Reply, Data, Delay, Close, Listen };
+  enum Kind { Send, Reply, Data, Delay, Close, Listen, Gate };
   Kind kind;
   std::string text;
   int ms = 0;
@@ -33,16 +34,23 @@ inline Step Pause(int ms) { return {Step::Delay, {}, ms}; }
 inline Step HangUp() { return {Step::Close, {}}; }
 // Reads and records lines, answering nothing, until the client goes.
 inline Step Listen() { return {Step::Listen, {}}; }
+// Reads nothing and waits until the test calls Release (or Stop): a peer that is slow for as long as the
+// test wants, in the test's (virtual) time.
+inline Step Hold() { return {Step::Gate, {}}; }
 
 // A raw TCP peer on a loopback port that plays one script per connection it accepts, on a thread of its
 // own, with blocking calls and real time (it takes no part in the platform clock). After its script it
 // records what the client still sends until the client goes. What the client sent is recorded in order.
 class ScriptedServer {
 public:
-  explicit ScriptedServer(std::vector<Step> script) : ScriptedServer(std::vector<std::vector<Step>>{script}, 0) {}
+  explicit ScriptedServer(std::vector<Step> script) : ScriptedServer(std::vector<std::vector<Step>>{script}, false) {}
   // Two connections, one after the other.
   ScriptedServer(std::vector<Step> first, std::vector<Step> second)
-      : ScriptedServer(std::vector<std::vector<Step>>{first, second}, 0) {}
+      : ScriptedServer(std::vector<std::vector<Step>>{first, second}, false) {}
+  // Listening on ::1 instead of 127.0.0.1.
+  static ScriptedServer OnIpv6(std::vector<Step> script) {
+    return ScriptedServer(std::vector<std::vector<Step>>{script}, true);
+  }
   ScriptedServer(const ScriptedServer&) = delete;
   ScriptedServer& operator=(const ScriptedServer&) = delete;
   ~ScriptedServer() {
@@ -58,7 +66,21 @@ public:
   void Stop() {
     if (!thread_.joinable()) return;
     (void)!::write(stop_[1], "x", 1);
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    released_.notify_all();
     thread_.join();
+  }
+
+  // Lets the script go on past one Hold step.
+  void Release() {
+    {
+      std::lock_guard lock(mutex_);
+      ++releases_;
+    }
+    released_.notify_all();
   }
 
   std::vector<std::string> Received() {
@@ -67,16 +89,20 @@ public:
   }
 
 private:
-  ScriptedServer(std::vector<std::vector<Step>> scripts, int) : scripts_(std::move(scripts)) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  ScriptedServer(std::vector<std::vector<Step>> scripts, bool ipv6) : scripts_(std::move(scripts)) {
+    sockaddr_in v4{};
+    v4.sin_family = AF_INET;
+    v4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in6 v6{};
+    v6.sin6_family = AF_INET6;
+    v6.sin6_addr = in6addr_loopback;
+    sockaddr* address = ipv6 ? reinterpret_cast<sockaddr*>(&v6) : reinterpret_cast<sockaddr*>(&v4);
+    socklen_t length = ipv6 ? sizeof v6 : sizeof v4;
+    listener_ = ::socket(ipv6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ::bind(listener_, address, length);
     ::listen(listener_, 4);
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
+    ::getsockname(listener_, address, &length);
+    port_ = ntohs(ipv6 ? v6.sin6_port : v4.sin_port);
     (void)!::pipe2(stop_, O_CLOEXEC);
     thread_ = std::thread([this] { Run(); });
   }
@@ -147,6 +173,12 @@ private:
           return;
         case Step::Listen:
           break;
+        case Step::Gate: {
+          std::unique_lock lock(mutex_);
+          released_.wait(lock, [this] { return releases_ > 0 || stopping_; });
+          if (releases_ > 0) --releases_;
+          break;
+        }
       }
     }
     while (ReadLine(fd, pending, line)) Record(line);
@@ -158,6 +190,9 @@ private:
   int stop_[2] = {-1, -1};
   std::thread thread_;
   std::mutex mutex_;
+  std::condition_variable released_;
+  int releases_ = 0;
+  bool stopping_ = false;
   std::vector<std::string> received_;
 };
 
