@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "mailer/net/MimeHeader.h"
+#include "platform/core/Ascii.h"
 #include "platform/core/Exception.h"
 #include "platform/core/StrUtils.h"
 
@@ -12,8 +13,6 @@ namespace {
 
 constexpr size_t kMaxLocalPart = 64;
 constexpr size_t kMaxDomain = 255;
-
-bool IsLetterOrDigit(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
 // Words of atom characters joined by single dots.
 bool IsDotAtom(std::string_view text) {
@@ -42,7 +41,7 @@ bool IsHostName(std::string_view text) {
     size_t dot = text.find('.', start);
     std::string_view label = text.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start);
     if (label.empty() || label.size() > 63 || label.front() == '-' || label.back() == '-') return false;
-    if (!std::all_of(label.begin(), label.end(), [](char c) { return c == '-' || IsLetterOrDigit(c); })) return false;
+    if (!std::all_of(label.begin(), label.end(), [](char c) { return c == '-' || platform::IsAsciiAlnum(c); })) return false;
     if (dot == std::string_view::npos) return true;
     start = dot + 1;
   }

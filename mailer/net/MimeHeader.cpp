@@ -4,8 +4,10 @@
 #include <cstdint>
 
 #include "mailer/net/MlUUE.h"
+#include "platform/core/Ascii.h"
 #include "platform/core/Exception.h"
 #include "platform/core/StrUtils.h"
+#include "platform/core/Utf8.h"
 
 namespace mailnet {
 
@@ -16,7 +18,12 @@ constexpr size_t kFoldWidth = 78;  // the width a folded line keeps to where its
 
 bool IsControl(uint8_t byte) { return (byte < 0x20 && byte != '\t') || byte == 0x7F; }
 
-bool IsUtf8Continuation(char c) { return (static_cast<uint8_t>(c) & 0xC0) == 0x80; }
+// The length of the longest start of text within maxBytes that holds whole characters; at least one byte.
+size_t WholeCharacters(std::string_view text, size_t maxBytes) {
+  size_t n = 0;
+  while (n < text.size() && platform::NextCodePoint(text, n) <= maxBytes) n = platform::NextCodePoint(text, n);
+  return std::max<size_t>(n, 1);
+}
 
 // Text that a reader would decode: "=?" with a "?=" after it.
 bool LooksEncoded(std::string_view text) {
@@ -27,8 +34,7 @@ bool LooksEncoded(std::string_view text) {
 }  // namespace
 
 bool IsAtomText(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-         std::string_view("!#$%&'*+-/=?^_`{|}~").find(c) != std::string_view::npos;
+  return platform::IsAsciiAlnum(c) || std::string_view("!#$%&'*+-/=?^_`{|}~").find(c) != std::string_view::npos;
 }
 
 bool IsAscii(std::string_view text) {
@@ -56,9 +62,8 @@ std::string EncodedWords(std::string_view text, std::string_view charset) {
   const bool utf8 = platform::SameText(charset, "utf-8");
   std::string words;
   while (!text.empty()) {
-    size_t n = std::min(maxBytes, text.size());
-    // A word holds whole characters: back off from the middle of a UTF-8 sequence.
-    while (utf8 && n < text.size() && n > 1 && IsUtf8Continuation(text[n])) --n;
+    // A UTF-8 word holds whole characters.
+    size_t n = utf8 ? WholeCharacters(text, maxBytes) : std::min(maxBytes, text.size());
     if (!words.empty()) words += "\r\n ";
     words += prefix + Base64Text(text.substr(0, n)) + "?=";
     text.remove_prefix(n);

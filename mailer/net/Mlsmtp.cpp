@@ -2,6 +2,7 @@
 
 #include "mailer/net/MessageDataStream.h"
 #include "mailer/net/MimeHeader.h"
+#include "platform/core/Ascii.h"
 #include "platform/net/HostLookup.h"
 
 namespace mailnet {
@@ -30,14 +31,12 @@ private:
   bool owner_;
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // A reply line: a code of three digits (the first from 2 to 5, as SMTP's replies have), then a blank,
 // "-" or the line end; a continuation line has the code of the first line. The line must end with its
 // LF: a line without one was cut by the peer's close.
 void CheckReplyLine(const std::string& line, const std::string& first) {
   if (line.empty() || line.back() != '\n') throw platform::Exception(kPeerClosed);
-  bool code = line.size() >= 4 && line[0] >= '2' && line[0] <= '5' && IsDigit(line[1]) && IsDigit(line[2]);
+  bool code = line.size() >= 4 && line[0] >= '2' && line[0] <= '5' && platform::IsAsciiDigit(line[1]) && platform::IsAsciiDigit(line[2]);
   char after = code ? line[3] : 'x';
   if (!code || (after != ' ' && after != '-' && after != '\r' && after != '\n') || line.compare(0, 3, first, 0, 3) != 0) {
     throw ESockError(InvalidReplyText(line));

@@ -22,6 +22,7 @@
 #include "platform/core/Clock.h"
 #include "platform/core/Paths.h"
 #include "platform/core/StrUtils.h"
+#include "platform/core/Utf8.h"
 #include "platform/net/HostLookup.h"
 
 namespace mailnet {
@@ -99,16 +100,8 @@ std::string BaseName(const std::string& fileName) {
 // ASCII becomes "_".
 std::string AsciiFileName(const std::string& name) {
   std::string ascii;
-  bool inCharacter = false;
-  for (char c : name) {
-    auto byte = static_cast<uint8_t>(c);
-    bool continuation = (byte & 0xC0) == 0x80;
-    if (byte < 0x80) {
-      ascii += c;
-    } else if (!continuation || !inCharacter) {
-      ascii += '_';
-    }
-    inCharacter = byte >= 0x80;
+  for (size_t at = 0; at < name.size(); at = platform::NextCodePoint(name, at)) {
+    ascii += static_cast<uint8_t>(name[at]) < 0x80 ? name[at] : '_';
   }
   return ascii;
 }

@@ -15,6 +15,8 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/core/Eintr.h"
+
 namespace platform {
 
 namespace {
@@ -25,12 +27,11 @@ int64_t ReadClockMs(clockid_t id) {
   return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1'000'000;
 }
 
-int NewEventFd() { return ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC); }
+UniqueFd NewEventFd() { return UniqueFd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)); }
 
-void SignalEventFd(int fd) {
+void SignalEventFd(const UniqueFd& fd) {
   uint64_t one = 1;
-  while (::write(fd, &one, sizeof one) < 0 && errno == EINTR) {
-  }
+  RetryOnEintr([&] { return ::write(fd.Descriptor(), &one, sizeof one); });
 }
 
 // Consumes the eventfd's count; true when it had one.
@@ -45,7 +46,7 @@ bool DrainEventFd(int fd) {
 struct ClockThread {
   ClockThread();
   ~ClockThread();
-  int wakeFd;               // signalled when the thread is to run on (time reached, lock handed over)
+  UniqueFd wakeFd;          // signalled when the thread is to run on (time reached, lock handed over)
   bool joined = false;      // takes part in the virtual clock
   bool waiting = false;     // counts as waiting for the virtual clock's rule
   int64_t deadline = kNoDeadline;
@@ -250,7 +251,7 @@ std::vector<pollfd> PollSet(std::initializer_list<int> firstFds, std::span<WaitF
 struct ClockAccess {
   static WaitResult RealWait(int64_t deadlineMs, ClockWakeup* wakeup, std::span<WaitFd> fds);
   static WaitResult VirtualWait(int64_t deadlineMs, ClockWakeup* wakeup, std::span<WaitFd> fds);
-  static int WakeupFd(ClockWakeup* wakeup) { return wakeup ? wakeup->fd_ : -1; }
+  static int WakeupFd(ClockWakeup* wakeup) { return wakeup ? wakeup->fd_.Descriptor() : -1; }
 };
 
 ClockThread::ClockThread() : wakeFd(NewEventFd()) {
@@ -268,7 +269,6 @@ ClockThread::~ClockThread() {
       TryAdvance(v);  // the threads left may all be waiting now
     }
   }
-  ::close(wakeFd);
 }
 
 int64_t MonotonicMs() {
@@ -325,7 +325,7 @@ WaitResult ClockAccess::VirtualWait(int64_t deadlineMs, ClockWakeup* wakeup, std
   VirtualClock& v = Virtual();
   ClockThread& self = Self();
   int wakeupFd = WakeupFd(wakeup);
-  std::vector<pollfd> set = PollSet({self.wakeFd, wakeupFd}, fds);
+  std::vector<pollfd> set = PollSet({self.wakeFd.Descriptor(), wakeupFd}, fds);
   bool holdsIo = std::any_of(fds.begin(), fds.end(), [](const WaitFd& w) { return w.hold == VirtualTimeHold::Hold; });
 
   bool readyNow = !fds.empty() && PollAll(set, 2, fds, 0);
@@ -345,7 +345,7 @@ WaitResult ClockAccess::VirtualWait(int64_t deadlineMs, ClockWakeup* wakeup, std
     lock.unlock();
     ready = PollAll(set, 2, fds, retryMs);
     lock.lock();
-    DrainEventFd(self.wakeFd);
+    DrainEventFd(self.wakeFd.Descriptor());
     if (ready || (set[1].revents & POLLIN)) break;
   }
   StopWaiting(v, self);
@@ -358,7 +358,7 @@ WaitResult ClockAccess::VirtualWait(int64_t deadlineMs, ClockWakeup* wakeup, std
 
 ClockWakeup::ClockWakeup() : fd_(NewEventFd()) {}
 
-ClockWakeup::~ClockWakeup() { ::close(fd_); }
+ClockWakeup::~ClockWakeup() = default;
 
 void ClockWakeup::Wake() {
   VirtualClock& v = Virtual();
@@ -468,10 +468,10 @@ void RecursiveClockMutex::lock() {
   }
   while (owner_ != &self) {
     lock.unlock();
-    pollfd p{self.wakeFd, POLLIN, 0};
+    pollfd p{self.wakeFd.Descriptor(), POLLIN, 0};
     ::poll(&p, 1, -1);
     lock.lock();
-    DrainEventFd(self.wakeFd);
+    DrainEventFd(self.wakeFd.Descriptor());
   }
   StopWaiting(v, self);
 }

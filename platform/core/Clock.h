@@ -6,6 +6,8 @@
 #include <span>
 #include <thread>
 
+#include "platform/core/UniqueFd.h"
+
 namespace platform {
 
 // The one clock of the system. Every wait and every reading of time goes through it, so tests can switch
@@ -97,7 +99,7 @@ public:
 
 private:
   friend struct ClockAccess;
-  int fd_;
+  UniqueFd fd_;
   ClockThread* waiter_ = nullptr;  // guarded by the clock's lock
 };
 

@@ -100,8 +100,6 @@ std::string Padded(int value, int digits) {
   return text;
 }
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool StartsWithText(std::string_view s, size_t at, std::string_view word) {
   return at + word.size() <= s.size() && SameText(s.substr(at, word.size()), word);
 }
@@ -146,13 +144,13 @@ private:
     size_t i = 0;
     while (i < format.size()) {
       char c = format[i];
-      char token = Upper(c);
+      char token = AsciiUpper(c);
       if (token >= 'A' && token <= 'Z') {
         if (token == 'M' && lastToken == 'H') token = 'N';
         lastToken = token;
       }
       size_t count = 1;
-      while (i + count < format.size() && Upper(format[i + count]) == Upper(c)) ++count;
+      while (i + count < format.size() && AsciiUpper(format[i + count]) == AsciiUpper(c)) ++count;
       switch (token) {
         case '"':
         case '\'': {
@@ -351,7 +349,7 @@ private:
   // 'D', 'M' or 'Y': whichever of day, month and year comes first in the short date format.
   char DateOrder() const {
     for (char c : settings_.ShortDateFormat) {
-      char u = Upper(c);
+      char u = AsciiUpper(c);
       if (u == 'D' || u == 'M') return u;
       if (u == 'Y' || u == 'E') return 'Y';
     }

@@ -6,35 +6,19 @@
 
 #include <cerrno>
 #include <cstring>
-#include <utility>
 
+#include "platform/core/Eintr.h"
 #include "platform/core/Exception.h"
+#include "platform/core/UniqueFd.h"
 
 namespace platform {
 
 namespace {
 
-// Closes a descriptor on every path.
-class FileDescriptor {
-public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int Get() const { return fd_; }
-  int Release() { return std::exchange(fd_, -1); }
-
-private:
-  int fd_;
-};
-
 bool WriteAll(int fd, const std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
+    ssize_t n = RetryOnEintr([&] { return ::write(fd, bytes.data() + done, bytes.size() - done); });
     if (n <= 0) return false;
     done += static_cast<size_t>(n);
   }
@@ -56,13 +40,12 @@ bool DirectoryExists(const std::string& path) {
 bool DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 std::string ReadFileBytes(const std::string& path) {
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.Get() < 0) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.IsValid()) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
   std::string bytes;
   char buffer[65536];
   for (;;) {
-    ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
+    ssize_t n = RetryOnEintr([&] { return ::read(fd.Descriptor(), buffer, sizeof buffer); });
     if (n < 0) throw EFOpenError("Cannot read file \"" + path + "\". " + std::strerror(errno));
     if (n == 0) break;
     bytes.append(buffer, static_cast<size_t>(n));
@@ -72,8 +55,8 @@ std::string ReadFileBytes(const std::string& path) {
 
 void WriteFileAtomic(const std::string& path, const std::string& bytes) {
   std::string temp = path + ".tmp-XXXXXX";
-  FileDescriptor fd(::mkstemp(temp.data()));
-  if (fd.Get() < 0) throw EFCreateError("Cannot create file \"" + path + "\". " + std::strerror(errno));
+  UniqueFd fd(::mkstemp(temp.data()));
+  if (!fd.IsValid()) throw EFCreateError("Cannot create file \"" + path + "\". " + std::strerror(errno));
 
   // A replaced file keeps its permissions; a new one gets the usual 0666 less the umask.
   struct stat old{};
@@ -85,9 +68,9 @@ void WriteFileAtomic(const std::string& path, const std::string& bytes) {
     ::umask(mask);
     mode = 0666 & ~mask;
   }
-  bool ok = ::fchmod(fd.Get(), mode) == 0 && WriteAll(fd.Get(), bytes) && ::fsync(fd.Get()) == 0;
+  bool ok = ::fchmod(fd.Descriptor(), mode) == 0 && WriteAll(fd.Descriptor(), bytes) && ::fsync(fd.Descriptor()) == 0;
   int error = errno;
-  ok = (::close(fd.Release()) == 0) && ok;
+  ok = fd.Close() && ok;
   if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return;
   if (!ok) errno = error;
   error = errno;

@@ -6,11 +6,11 @@
 
 #include <cstring>
 
+#include "platform/core/Ascii.h"
+
 namespace platform {
 
 namespace {
-
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // Appends literal text, quoted when it holds letters that the format language would read as specifiers.
 void AppendLiteral(std::string& out, const std::string& literal) {

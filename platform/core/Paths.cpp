@@ -1,12 +1,13 @@
 #include "platform/core/Paths.h"
 
 #include <dirent.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <mutex>
 #include <vector>
+
+#include "platform/core/Ascii.h"
 
 namespace platform {
 
@@ -42,7 +43,7 @@ std::string FindEntryIgnoringCase(const std::string& folder, const std::string& 
   if (!dir) return {};
   std::string found;
   while (dirent* entry = readdir(dir)) {
-    if (strcasecmp(entry->d_name, component.c_str()) == 0) {
+    if (SameText(entry->d_name, component)) {
       found = entry->d_name;
       break;
     }

@@ -6,40 +6,26 @@
 #include <limits>
 
 #include "platform/core/Exception.h"
+#include "platform/core/Utf8.h"
 
 namespace platform {
 
 namespace {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 int HexValue(char c) {
-  if (IsDigit(c)) return c - '0';
+  if (IsAsciiDigit(c)) return c - '0';
   c = AsciiUpper(c);
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
 
-// Characters of UTF-8 text: every byte that does not continue a sequence.
-size_t CharCount(std::string_view s) {
-  size_t count = 0;
-  for (char c : s) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  return count;
-}
-
 // The byte length of the first maxChars characters of s.
 size_t CharPrefixBytes(std::string_view s, size_t maxChars) {
-  size_t chars = 0;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
-      if (chars == maxChars) return i;
-      ++chars;
-    }
-  }
-  return s.size();
+  size_t bytes = 0;
+  for (size_t chars = 0; chars < maxChars && bytes < s.size(); ++chars) bytes = NextCodePoint(s, bytes);
+  return bytes;
 }
 
 // A finite number as decimal digits: value = 0.d1 d2 d3 ... * 10^exponent, digits without leading or
@@ -202,7 +188,7 @@ bool TryStrToInt(std::string_view s, int& value) {
   const uint64_t limit = hex ? 0xFFFFFFFFu : (negative ? 2147483648u : 2147483647u);
   uint64_t magnitude = 0;
   for (char c : rest) {
-    int digit = hex ? HexValue(c) : (IsDigit(c) ? c - '0' : -1);
+    int digit = hex ? HexValue(c) : (IsAsciiDigit(c) ? c - '0' : -1);
     if (digit < 0) return false;
     magnitude = magnitude * (hex ? 16 : 10) + digit;
     if (magnitude > limit) return false;
@@ -223,10 +209,10 @@ bool TryStrToFloat(std::string_view s, double& value, char decimalSeparator) {
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
   std::string integerDigits, fractionDigits;
-  while (i < text.size() && IsDigit(text[i])) integerDigits += text[i++];
+  while (i < text.size() && IsAsciiDigit(text[i])) integerDigits += text[i++];
   if (i < text.size() && text[i] == decimalSeparator) {
     ++i;
-    while (i < text.size() && IsDigit(text[i])) fractionDigits += text[i++];
+    while (i < text.size() && IsAsciiDigit(text[i])) fractionDigits += text[i++];
   }
   if (integerDigits.empty() && fractionDigits.empty()) return false;
   std::string exponentDigits;
@@ -234,7 +220,7 @@ bool TryStrToFloat(std::string_view s, double& value, char decimalSeparator) {
   if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
     ++i;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
-    while (i < text.size() && IsDigit(text[i])) exponentDigits += text[i++];
+    while (i < text.size() && IsAsciiDigit(text[i])) exponentDigits += text[i++];
     if (exponentDigits.empty()) return false;
   }
   if (i != text.size()) return false;
@@ -293,29 +279,6 @@ std::string TrimRight(std::string_view s) {
   size_t end = s.size();
   while (end > 0 && IsBlank(s[end - 1])) --end;
   return std::string(s.substr(0, end));
-}
-
-std::string UpperCase(std::string_view s) {
-  std::string result(s);
-  for (char& c : result) c = AsciiUpper(c);
-  return result;
-}
-
-std::string LowerCase(std::string_view s) {
-  std::string result(s);
-  for (char& c : result) c = AsciiLower(c);
-  return result;
-}
-
-bool SameText(std::string_view a, std::string_view b) { return CompareText(a, b) == 0; }
-
-int CompareText(std::string_view a, std::string_view b) {
-  size_t common = std::min(a.size(), b.size());
-  for (size_t i = 0; i < common; ++i) {
-    int difference = static_cast<unsigned char>(AsciiUpper(a[i])) - static_cast<unsigned char>(AsciiUpper(b[i]));
-    if (difference != 0) return difference;
-  }
-  return static_cast<int>(a.size()) - static_cast<int>(b.size());
 }
 
 int CompareStr(std::string_view a, std::string_view b) {
@@ -392,7 +355,7 @@ std::string FormatArgs(const TFormatSettings& settings, std::string_view format,
   auto readNumber = [&](size_t& i, int& number) {
     size_t start = i;
     number = 0;
-    while (i < format.size() && IsDigit(format[i])) {
+    while (i < format.size() && IsAsciiDigit(format[i])) {
       number = number * 10 + (format[i] - '0');
       if (number > 1'000'000) throw invalid();
       ++i;
@@ -478,7 +441,7 @@ std::string FormatArgs(const TFormatSettings& settings, std::string_view format,
         piece = GeneralText(arg.Float(), precision < 0 ? 15 : precision, 3, settings.DecimalSeparator);
         break;
     }
-    size_t chars = CharCount(piece);
+    size_t chars = CodePointCount(piece);
     if (static_cast<size_t>(width) > chars) {
       std::string padding(width - chars, ' ');
       piece = leftAlign ? piece + padding : padding + piece;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "platform/core/Ascii.h"
 #include "platform/core/FormatSettings.h"
 
 namespace platform {
@@ -34,13 +35,8 @@ std::string Trim(std::string_view s);
 std::string TrimLeft(std::string_view s);
 std::string TrimRight(std::string_view s);
 
-std::string UpperCase(std::string_view s);
-std::string LowerCase(std::string_view s);
-
-// Comparison ignoring ASCII case; CompareText and CompareStr return < 0, 0 or > 0 (the difference of the
-// first differing bytes, else of the lengths).
-bool SameText(std::string_view a, std::string_view b);
-int CompareText(std::string_view a, std::string_view b);
+// Byte comparison; returns < 0, 0 or > 0 (the difference of the first differing bytes, else of the
+// lengths). The ASCII case functions (UpperCase, SameText, CompareText, ...) are in Ascii.h.
 int CompareStr(std::string_view a, std::string_view b);
 
 std::string IntToStr(int64_t value);

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/core/Eintr.h"
 #include "platform/core/Files.h"
 
 namespace platform {
@@ -71,8 +72,8 @@ int64_t TStream::CopyFrom(TStream& Source, int64_t Count) {
 
 TFileStream::TFileStream(const std::string& FileName, uint16_t Mode) : fileName_(FileName) {
   if ((Mode & fmCreate) == fmCreate) {
-    fd_ = ::open(FileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd_ < 0) throw EFCreateError("Cannot create file \"" + FileName + "\". " + std::strerror(errno));
+    fd_ = UniqueFd(::open(FileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (!fd_.IsValid()) throw EFCreateError("Cannot create file \"" + FileName + "\". " + std::strerror(errno));
     return;
   }
   int access;
@@ -82,25 +83,24 @@ TFileStream::TFileStream(const std::string& FileName, uint16_t Mode) : fileName_
     case fmOpenReadWrite: access = O_RDWR; break;
     default: throw EFOpenError("Cannot open file \"" + FileName + "\". " + std::strerror(EINVAL));
   }
-  fd_ = ::open(FileName.c_str(), access | O_CLOEXEC);
+  fd_ = UniqueFd(::open(FileName.c_str(), access | O_CLOEXEC));
   int error = errno;
   // A folder opens for reading on this platform, but is no file.
   struct stat st{};
-  if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
-    ::close(std::exchange(fd_, -1));
+  if (fd_.IsValid() && ::fstat(fd_.Descriptor(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    fd_.Close();
     error = EISDIR;
   }
-  if (fd_ < 0) throw EFOpenError("Cannot open file \"" + FileName + "\". " + std::strerror(error));
+  if (!fd_.IsValid()) throw EFOpenError("Cannot open file \"" + FileName + "\". " + std::strerror(error));
 }
 
-TFileStream::~TFileStream() { ::close(fd_); }
+TFileStream::~TFileStream() = default;
 
 int64_t TFileStream::Read(void* Buffer, int64_t Count) {
   auto* out = static_cast<char*>(Buffer);
   int64_t done = 0;
   while (done < Count) {
-    ssize_t n = ::read(fd_, out + done, static_cast<size_t>(Count - done));
-    if (n < 0 && errno == EINTR) continue;
+    ssize_t n = RetryOnEintr([&] { return ::read(fd_.Descriptor(), out + done, static_cast<size_t>(Count - done)); });
     if (n < 0) throw EReadError(kReadError);
     if (n == 0) break;
     done += n;
@@ -112,8 +112,7 @@ int64_t TFileStream::Write(const void* Buffer, int64_t Count) {
   const auto* in = static_cast<const char*>(Buffer);
   int64_t done = 0;
   while (done < Count) {
-    ssize_t n = ::write(fd_, in + done, static_cast<size_t>(Count - done));
-    if (n < 0 && errno == EINTR) continue;
+    ssize_t n = RetryOnEintr([&] { return ::write(fd_.Descriptor(), in + done, static_cast<size_t>(Count - done)); });
     if (n <= 0) throw EWriteError(kWriteError);
     done += n;
   }
@@ -128,11 +127,11 @@ int64_t TFileStream::Seek(int64_t Offset, TSeekOrigin Origin) {
     case soFromEnd: whence = SEEK_END; break;
     default: return -1;
   }
-  return ::lseek(fd_, Offset, whence);
+  return ::lseek(fd_.Descriptor(), Offset, whence);
 }
 
 void TFileStream::SetSize(int64_t NewSize) {
-  if (NewSize < 0 || ::ftruncate(fd_, NewSize) != 0) throw EWriteError(kWriteError);
+  if (NewSize < 0 || ::ftruncate(fd_.Descriptor(), NewSize) != 0) throw EWriteError(kWriteError);
   if (Position() > NewSize) Seek(0, soFromEnd);
 }
 

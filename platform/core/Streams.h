@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/core/Exception.h"
+#include "platform/core/UniqueFd.h"
 
 namespace platform {
 
@@ -92,7 +93,7 @@ public:
 
 private:
   std::string fileName_;
-  int fd_ = -1;
+  UniqueFd fd_;
 };
 
 // A stream held in memory. Memory() stays valid until the next change of size.

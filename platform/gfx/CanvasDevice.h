@@ -102,8 +102,4 @@ private:
   DcState state_;
 };
 
-// UTF-8 text as characters; a byte that does not start a valid sequence stands for its character in
-// the Windows-1252 code page.
-std::u32string DecodeText(std::string_view text);
-
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "platform/core/Utf8.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/CanvasDevice.h"
 

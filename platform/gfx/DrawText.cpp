@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/core/Utf8.h"
 #include "platform/gfx/CanvasDevice.h"
 
 namespace platform {

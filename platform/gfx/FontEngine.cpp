@@ -1,12 +1,12 @@
 #include "platform/gfx/FontEngine.h"
 
-#include <strings.h>
 
 #include <cctype>
 #include <cmath>
 #include <map>
 #include <tuple>
 
+#include "platform/core/Ascii.h"
 #include "platform/gfx/TestFont.h"
 
 namespace platform {
@@ -72,14 +72,12 @@ std::shared_ptr<FontFace> ResolveFont(const TLogFont& font) {
   using Key = std::tuple<std::string, int, bool, bool>;
   static std::mutex mutex;
   static std::map<Key, std::shared_ptr<FontFace>> cache;
-  std::string name = font.FaceName;
-  for (char& ch : name) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  Key key{name, font.Height, font.Weight >= FW_BOLD, font.Italic};
+  Key key{LowerCase(font.FaceName), font.Height, font.Weight >= FW_BOLD, font.Italic};
   std::lock_guard lock(mutex);
   auto it = cache.find(key);
   if (it != cache.end()) return it->second;
   std::shared_ptr<FontFace> face;
-  if (strcasecmp(font.FaceName.c_str(), kTestFontName) != 0) face = OpenInstalledFace(font);
+  if (!SameText(font.FaceName, kTestFontName)) face = OpenInstalledFace(font);
   if (!face) face = CreateTestFace(font.Height);
   cache.emplace(key, face);
   return face;

@@ -5,12 +5,12 @@
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
 
-#include <strings.h>
 
 #include <algorithm>
 #include <cmath>
 #include <mutex>
 
+#include "platform/core/Ascii.h"
 #include "platform/gfx/FontEngine.h"
 
 // fontconfig keeps some memory of its configuration parse unreachable until exit; the leak checker
@@ -248,9 +248,9 @@ std::shared_ptr<FontFace> OpenInstalledFace(const TLogFont& font) {
   std::string family = font.FaceName;
   bool symbolEncoding = false;
   for (const FaceMapping& m : kFaceMappings) {
-    if (strcasecmp(m.name, font.FaceName.c_str()) == 0) {
+    if (SameText(m.name, font.FaceName)) {
       family = m.family;
-      symbolEncoding = strcasecmp(m.name, "Symbol") == 0;
+      symbolEncoding = SameText(m.name, "Symbol");
       break;
     }
   }

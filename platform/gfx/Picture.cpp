@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/core/Ascii.h"
 #include "platform/gfx/GifImage.h"
 #include "platform/gfx/Icon.h"
 #include "platform/gfx/JpegImage.h"
@@ -25,8 +26,7 @@ std::unique_ptr<TGraphic> GraphicForExtension(const std::string& fileName) {
   const size_t dot = fileName.find_last_of('.');
   const size_t slash = fileName.find_last_of("/\\");
   std::string ext = dot == std::string::npos || (slash != std::string::npos && dot < slash) ? "" : fileName.substr(dot + 1);
-  std::string lower = ext;
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+  const std::string lower = LowerCase(ext);
   if (lower == "bmp") return std::make_unique<TBitmap>();
   if (lower == "gif") return std::make_unique<TGIFImage>();
   if (lower == "jpg" || lower == "jpeg") return std::make_unique<TJPEGImage>();

@@ -4,16 +4,11 @@
 #include <mutex>
 #include <utility>
 
+#include "platform/core/Ascii.h"
+
 namespace platform {
 
 namespace {
-
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return out;
-}
 
 struct Registry {
   std::mutex mutex;
@@ -32,7 +27,7 @@ void RegisterResources(const ResourceEntry* entries, size_t count) {
   std::lock_guard lock(r.mutex);
   for (size_t i = 0; i < count; ++i) {
     const ResourceEntry& e = entries[i];
-    r.entries.emplace(std::pair{Upper(e.type), Upper(e.name)},
+    r.entries.emplace(std::pair{UpperCase(e.type), UpperCase(e.name)},
                       std::string_view(reinterpret_cast<const char*>(e.data), e.size));
   }
 }
@@ -40,7 +35,7 @@ void RegisterResources(const ResourceEntry* entries, size_t count) {
 std::optional<std::string_view> FindResource(std::string_view type, std::string_view name) {
   Registry& r = TheRegistry();
   std::lock_guard lock(r.mutex);
-  auto it = r.entries.find({Upper(type), Upper(name)});
+  auto it = r.entries.find({UpperCase(type), UpperCase(name)});
   if (it == r.entries.end()) return std::nullopt;
   return it->second;
 }

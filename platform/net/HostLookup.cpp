@@ -9,6 +9,9 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/core/Eintr.h"
+#include "platform/core/UniqueFd.h"
+
 namespace platform {
 
 namespace {
@@ -29,9 +32,6 @@ std::function<HostAddresses(const std::string&)> CurrentResolver() {
 // Shared by the object and its thread; the last of them to go closes the descriptor.
 struct HostLookup::State {
   State() : ready(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
-  ~State() {
-    if (ready >= 0) ::close(ready);
-  }
 
   void Finish(const HostAddresses& answer) {
     {
@@ -40,17 +40,17 @@ struct HostLookup::State {
       finished = true;
     }
     uint64_t one = 1;
-    if (ready >= 0) (void)!::write(ready, &one, sizeof one);
+    if (ready.IsValid()) (void)!RetryOnEintr([&] { return ::write(ready.Descriptor(), &one, sizeof one); });
   }
 
-  const int ready;
+  const UniqueFd ready;
   mutable std::mutex mutex;
   bool finished = false;
   HostAddresses result;
 };
 
 HostLookup::HostLookup(const std::string& Name) : state_(std::make_shared<State>()) {
-  if (state_->ready < 0) {
+  if (!state_->ready.IsValid()) {
     state_->Finish({{}, kNoBufferSpace});
     return;
   }
@@ -64,7 +64,7 @@ HostLookup::HostLookup(const std::string& Name) : state_(std::make_shared<State>
 
 HostLookup::~HostLookup() = default;
 
-int HostLookup::ReadyDescriptor() const { return state_->ready; }
+int HostLookup::ReadyDescriptor() const { return state_->ready.Descriptor(); }
 
 bool HostLookup::Finished() const {
   std::lock_guard lock(state_->mutex);

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "platform/core/Eintr.h"
 #include "platform/net/Ipv4Header.h"
 #include "platform/net/SocketError.h"
 
@@ -141,15 +142,11 @@ NetResult RawSocket::WaitReadable(int timeoutMs) {
   using RealClock = std::chrono::steady_clock;
   const RealClock::time_point deadline = RealClock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
   pollfd watched{socket_.Descriptor(), POLLIN, 0};
-  int wait = timeoutMs < 0 ? -1 : timeoutMs;
-  int ready = ::poll(&watched, 1, wait);
-  while (ready < 0 && errno == EINTR) {
-    if (wait > 0) {
-      int64_t left = std::chrono::ceil<std::chrono::milliseconds>(deadline - RealClock::now()).count();
-      wait = static_cast<int>(std::max<int64_t>(left, 0));
-    }
-    ready = ::poll(&watched, 1, wait);
-  }
+  int ready = RetryOnEintr([&] {
+    if (timeoutMs < 0) return ::poll(&watched, 1, -1);
+    int64_t left = std::chrono::ceil<std::chrono::milliseconds>(deadline - RealClock::now()).count();
+    return ::poll(&watched, 1, static_cast<int>(std::max<int64_t>(left, 0)));
+  });
   if (ready < 0) return {0, LastError()};
   if (ready > 0 && (watched.revents & POLLNVAL)) return {0, WinsockErrorFromErrno(EBADF)};
   return {ready > 0 ? 1u : 0u, 0};

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/core/Eintr.h"
 #include "platform/net/SocketError.h"
 
 namespace platform {
@@ -50,11 +51,9 @@ int TcpSocket::StartConnect(const IpAddress& address, uint16_t port) {
     std::memcpy(&v4->sin_addr.s_addr, address.bytes.data(), 4);
     length = sizeof *v4;
   }
-  int result;
-  do {
-    result = ::connect(Descriptor(), reinterpret_cast<const sockaddr*>(&peer), length);
-  } while (result != 0 && errno == EINTR);
-  if (result == 0) return 0;
+  if (RetryOnEintr([&] { return ::connect(Descriptor(), reinterpret_cast<const sockaddr*>(&peer), length); }) == 0) {
+    return 0;
+  }
   return errno == EINPROGRESS ? WsaEWouldBlock : LastError();
 }
 
@@ -66,19 +65,13 @@ int TcpSocket::ConnectResult() const {
 }
 
 long TcpSocket::Send(const void* data, size_t count, int& error) {
-  ssize_t sent;
-  do {
-    sent = ::send(Descriptor(), data, count, MSG_NOSIGNAL);
-  } while (sent < 0 && errno == EINTR);
+  ssize_t sent = RetryOnEintr([&] { return ::send(Descriptor(), data, count, MSG_NOSIGNAL); });
   error = sent < 0 ? LastError() : 0;
   return static_cast<long>(sent);
 }
 
 long TcpSocket::Receive(void* buffer, size_t count, int& error) {
-  ssize_t received;
-  do {
-    received = ::recv(Descriptor(), buffer, count, 0);
-  } while (received < 0 && errno == EINTR);
+  ssize_t received = RetryOnEintr([&] { return ::recv(Descriptor(), buffer, count, 0); });
   error = received < 0 ? LastError() : 0;
   return static_cast<long>(received);
 }

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/core/Eintr.h"
 #include "platform/core/Exception.h"
 
 namespace platform {
@@ -31,19 +32,14 @@ void BlockControlSignals() {
 ControlSignals::ControlSignals() {
   BlockControlSignals();
   sigset_t set = ControlSignalSet();
-  fd_ = ::signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
-  if (fd_ < 0) throw Exception(std::string("Cannot receive the control signals: ") + std::strerror(errno));
-}
-
-ControlSignals::~ControlSignals() {
-  if (fd_ >= 0) ::close(fd_);
+  fd_ = UniqueFd(::signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC));
+  if (!fd_.IsValid()) throw Exception(std::string("Cannot receive the control signals: ") + std::strerror(errno));
 }
 
 std::optional<ServiceControl> ControlSignals::Read() {
   for (;;) {
     signalfd_siginfo info{};
-    ssize_t n = ::read(fd_, &info, sizeof info);
-    if (n < 0 && errno == EINTR) continue;
+    ssize_t n = RetryOnEintr([&] { return ::read(fd_.Descriptor(), &info, sizeof info); });
     if (n != static_cast<ssize_t>(sizeof info)) return std::nullopt;
     switch (info.ssi_signo) {
       case SIGTERM:

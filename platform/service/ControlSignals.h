@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "platform/core/UniqueFd.h"
+
 namespace platform {
 
 // The control requests that reach a service.
@@ -21,15 +23,14 @@ public:
   ControlSignals();
   ControlSignals(const ControlSignals&) = delete;
   ControlSignals& operator=(const ControlSignals&) = delete;
-  ~ControlSignals();
 
-  int Fd() const { return fd_; }
+  int Fd() const { return fd_.Descriptor(); }
 
   // The request of the next pending signal, or nothing when none is pending. Never blocks.
   std::optional<ServiceControl> Read();
 
 private:
-  int fd_ = -1;
+  UniqueFd fd_;
 };
 
 }  // namespace platform

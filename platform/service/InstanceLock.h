@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/core/UniqueFd.h"
+
 namespace platform {
 
 // Holds an exclusive lock (flock) on a lock file for the life of the object, so that a second process
@@ -12,7 +14,6 @@ public:
   explicit InstanceLock(const std::string& path);
   InstanceLock(const InstanceLock&) = delete;
   InstanceLock& operator=(const InstanceLock&) = delete;
-  ~InstanceLock();
 
   bool Held() const { return held_; }
   // True when another process holds the lock (as opposed to a lock file that could not be opened).
@@ -21,7 +22,7 @@ public:
   const std::string& Error() const { return error_; }
 
 private:
-  int fd_ = -1;
+  UniqueFd fd_;
   bool held_ = false;
   bool heldElsewhere_ = false;
   std::string error_;

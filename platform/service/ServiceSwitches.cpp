@@ -1,8 +1,9 @@
 #include "platform/service/ServiceSwitches.h"
 
-#include <strings.h>
 
 #include <algorithm>
+
+#include "platform/core/Ascii.h"
 
 namespace platform {
 
@@ -11,7 +12,7 @@ namespace {
 bool HasSwitch(const std::vector<std::string>& arguments, const char* name) {
   return std::any_of(arguments.begin(), arguments.end(), [name](const std::string& argument) {
     return argument.size() > 1 && (argument[0] == '/' || argument[0] == '-') &&
-           strcasecmp(argument.c_str() + 1, name) == 0;
+           SameText(std::string_view(argument).substr(1), name);
   });
 }
 

@@ -1,24 +1,20 @@
 #include "platform/service/ServiceUnit.h"
 
-#include <spawn.h>
-#include <strings.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
 #include <vector>
 
+#include "platform/core/Ascii.h"
 #include "platform/core/Exception.h"
 #include "platform/core/Files.h"
+#include "platform/core/Spawn.h"
 #include "platform/service/Service.h"
-
-extern char** environ;
 
 namespace platform {
 
@@ -33,7 +29,7 @@ constexpr std::pair<const char*, const char*> kDependencyUnits[] = {
 };
 
 bool IsUnitNameCharacter(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || std::strchr(":-_.\\", c) != nullptr;
+  return IsAsciiAlnum(c) || std::strchr(":-_.\\", c) != nullptr;
 }
 
 // A value that ends its line unquoted must also not end in a backslash, which would join the next line
@@ -90,29 +86,15 @@ std::string SystemdProblem() {
 
 // Runs systemctl with the arguments and waits for it; "" on success, else what went wrong.
 std::string RunSystemctl(const std::vector<std::string>& arguments) {
-  std::vector<std::string> strings{"systemctl"};
-  strings.insert(strings.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (std::string& s : strings) argv.push_back(s.data());
-  argv.push_back(nullptr);
-
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t none;
-  sigemptyset(&none);
-  posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
-  pid_t pid;
-  int error = ::posix_spawnp(&pid, "systemctl", nullptr, &attributes, argv.data(), environ);
-  posix_spawnattr_destroy(&attributes);
+  SpawnRequest request;
+  request.program = "systemctl";
+  request.arguments = arguments;
+  SpawnResult result = SpawnAndWait(request);
   std::string command = "systemctl";
   for (const std::string& argument : arguments) command += " " + argument;
-  if (error != 0) return command + ": " + std::strerror(error);
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {};
-  return command + " failed (exit code " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ").";
+  if (result.error != 0) return command + ": " + std::strerror(result.error);
+  if (result.exitCode == 0) return {};
+  return command + " failed (exit code " + std::to_string(result.exitCode) + ").";
 }
 
 std::string Title(const TService& service) {
@@ -123,7 +105,7 @@ std::string Title(const TService& service) {
 
 std::string DependencyUnit(const std::string& dependency) {
   for (const auto& [name, unit] : kDependencyUnits) {
-    if (strcasecmp(dependency.c_str(), name) == 0) return unit;
+    if (SameText(dependency, name)) return unit;
   }
   return dependency + ".service";
 }

@@ -1,13 +1,13 @@
 #include "platform/shell/Registry.h"
 
 #include <pwd.h>
-#include <strings.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
+#include "platform/core/Ascii.h"
 #include "platform/core/IniFile.h"
 #include "platform/core/StringList.h"
 
@@ -40,7 +40,7 @@ bool KeyExists(const TIniFile& file, const std::string& path) {
   std::string prefix = path + "\\";
   for (int i = 0; i < sections.Count(); ++i) {
     std::string section = sections.Strings(i);
-    if (section.size() > prefix.size() && strncasecmp(section.c_str(), prefix.c_str(), prefix.size()) == 0) {
+    if (section.size() > prefix.size() && SameText(std::string_view(section).substr(0, prefix.size()), prefix)) {
       return true;
     }
   }

@@ -1,6 +1,5 @@
 #include "platform/shell/ShellApi.h"
 
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/core/Ascii.h"
 #include "platform/core/Files.h"
 #include "platform/core/Paths.h"
 #include "platform/shell/CommandLine.h"
@@ -23,17 +23,17 @@ constexpr int kStarted = 42;
 // "scheme:rest" with a scheme of two or more characters, so that "C:\x" stays a file name.
 bool IsUrl(const std::string& file) {
   size_t colon = file.find(':');
-  if (colon == std::string::npos || colon < 2 || !std::isalpha(static_cast<unsigned char>(file[0]))) return false;
+  if (colon == std::string::npos || colon < 2 || !IsAsciiLetter(file[0])) return false;
   for (size_t i = 1; i < colon; ++i) {
-    unsigned char c = static_cast<unsigned char>(file[i]);
-    if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') return false;
+    char c = file[i];
+    if (!IsAsciiAlnum(c) && c != '+' && c != '-' && c != '.') return false;
   }
   return true;
 }
 
 bool HasExtension(const std::string& path, const char* extension) {
-  size_t length = std::strlen(extension);
-  return path.size() > length && strcasecmp(path.c_str() + path.size() - length, extension) == 0;
+  std::string_view suffix(extension);
+  return path.size() > suffix.size() && SameText(std::string_view(path).substr(path.size() - suffix.size()), suffix);
 }
 
 bool IsScript(const std::string& path) {
@@ -104,7 +104,7 @@ int OpenWithDesktop(const std::string& target, const std::string& directory, int
 
 int ShellExecute(HWND /*ownerWindow*/, const std::string& verb, const std::string& file,
                  const std::string& parameters, const std::string& directory, int showCode) {
-  if (!verb.empty() && strcasecmp(verb.c_str(), "open") != 0) return SE_ERR_NOASSOC;
+  if (!verb.empty() && !SameText(verb, "open")) return SE_ERR_NOASSOC;
   if (file.empty()) return ERROR_FILE_NOT_FOUND;
   std::string folder;
   if (!directory.empty()) {

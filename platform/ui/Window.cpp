@@ -7,6 +7,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/core/Ascii.h"
 #include "platform/core/Clock.h"
 #include "platform/ui/MessageQueue.h"
 #include "platform/ui/WindowStation.h"
@@ -57,12 +58,6 @@ std::vector<std::shared_ptr<WindowRecord>> LocalTopLevel() {
   for (auto& [number, record] : table.windows)
     if (record->kind == WindowKind::TopLevel) result.push_back(record);
   return result;
-}
-
-std::string UpperAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
 }
 
 LRESULT CallProc(WindowRecord& record, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -203,7 +198,7 @@ UINT RegisterWindowMessage(const std::string& name) {
   static std::map<std::string, UINT> numbers;
   static UINT nextLocal = kFirstRegisteredMessage;
   auto station = WindowStation::ForExeDir();
-  std::string key = (station ? station->Folder() : std::string()) + '\n' + UpperAscii(name);
+  std::string key = (station ? station->Folder() : std::string()) + '\n' + UpperCase(name);
   std::lock_guard lock(mutex);
   auto it = numbers.find(key);
   if (it != numbers.end()) return it->second;

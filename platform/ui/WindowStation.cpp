@@ -21,31 +21,16 @@
 #include <utility>
 #include <vector>
 
+#include "platform/core/Ascii.h"
+#include "platform/core/Eintr.h"
 #include "platform/core/Exception.h"
 #include "platform/core/Files.h"
 #include "platform/core/Paths.h"
+#include "platform/core/UniqueFd.h"
 
 namespace platform {
 
 namespace {
-
-// Closes a descriptor on every path. Move-only.
-class Descriptor {
-public:
-  explicit Descriptor(int fd = -1) : fd_(fd) {}
-  Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  Descriptor& operator=(Descriptor&& other) noexcept {
-    std::swap(fd_, other.fd_);
-    return *this;
-  }
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int Get() const { return fd_; }
-
-private:
-  int fd_;
-};
 
 // What one post carries over a window's socket.
 struct Datagram {
@@ -182,24 +167,19 @@ enum class Delivery { Sent, Refused, Dead };
 }  // namespace
 
 bool MatchesText(const char* wanted, const std::string& actual) {
-  if (!wanted) return true;
-  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-  size_t i = 0;
-  for (; wanted[i] && i < actual.size(); ++i)
-    if (upper(wanted[i]) != upper(actual[i])) return false;
-  return !wanted[i] && i == actual.size();
+  return !wanted || SameText(wanted, actual);
 }
 
 struct WindowStation::Impl {
   std::string exeDir;
   std::string folder;      // with trailing "/"
-  Descriptor dirFd;        // O_PATH handle of the folder, for socket paths within the Unix limit
-  Descriptor lockFd;
+  UniqueFd dirFd;          // O_PATH handle of the folder, for socket paths within the Unix limit
+  UniqueFd lockFd;
   struct stat exe{};       // the executables' folder when the station was opened
   std::mutex mutex;        // flock does not exclude the threads of one process from each other
 
   std::string SocketPath(const std::string& name) const {
-    return "/proc/self/fd/" + std::to_string(dirFd.Get()) + "/" + name;
+    return "/proc/self/fd/" + std::to_string(dirFd.Descriptor()) + "/" + name;
   }
 
   // The classes of users that may write the executables' folder get the same access here.
@@ -230,8 +210,7 @@ struct WindowStation::Impl {
         if (mode == Mode::Try || std::chrono::steady_clock::now() >= until) return;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
       }
-      while (::flock(impl.lockFd.Get(), LOCK_EX | LOCK_NB) != 0) {
-        if (errno == EINTR) continue;
+      while (RetryOnEintr([&] { return ::flock(impl.lockFd.Descriptor(), LOCK_EX | LOCK_NB); }) != 0) {
         if (mode == Mode::Try || std::chrono::steady_clock::now() >= until) {
           impl.mutex.unlock();
           held_ = false;
@@ -242,7 +221,7 @@ struct WindowStation::Impl {
     }
     ~Lock() {
       if (!held_) return;
-      ::flock(impl_.lockFd.Get(), LOCK_UN);
+      ::flock(impl_.lockFd.Descriptor(), LOCK_UN);
       impl_.mutex.unlock();
     }
     bool Held() const { return held_; }
@@ -304,9 +283,9 @@ struct WindowStation::Impl {
   // An entry lives while its process lives and its socket is bound.
   bool Lives(const Entry& e) {
     if (!ProcessLives(e.pid)) return false;
-    Descriptor probe(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    UniqueFd probe(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     sockaddr_un address = Address(SocketName(HWND{e.hwnd}));
-    if (::connect(probe.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return true;
+    if (::connect(probe.Descriptor(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return true;
     return errno != ECONNREFUSED && errno != ENOENT;
   }
 
@@ -320,9 +299,9 @@ struct WindowStation::Impl {
   // Sends from a socket of its own, so a receiver that stopped reading fills no buffer that other
   // posts need.
   Delivery Send(const std::string& socketName, const Datagram& datagram) {
-    Descriptor sender(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    UniqueFd sender(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     sockaddr_un address = Address(socketName);
-    ssize_t n = ::sendto(sender.Get(), &datagram, sizeof datagram, MSG_DONTWAIT | MSG_NOSIGNAL,
+    ssize_t n = ::sendto(sender.Descriptor(), &datagram, sizeof datagram, MSG_DONTWAIT | MSG_NOSIGNAL,
                          reinterpret_cast<sockaddr*>(&address), sizeof address);
     if (n == static_cast<ssize_t>(sizeof datagram)) return Delivery::Sent;
     return errno == ECONNREFUSED || errno == ENOENT ? Delivery::Dead : Delivery::Refused;
@@ -341,18 +320,18 @@ public:
     registration_.Reset();
     uint64_t hwnd = static_cast<uint64_t>(hwnd_);
     impl_.ChangeEntries([&](std::vector<Entry>& entries) { std::erase_if(entries, [&](const Entry& e) { return e.hwnd == hwnd; }); });
-    if (socket_.Get() >= 0) ::unlink(impl_.SocketPath(name_).c_str());
+    if (socket_.IsValid()) ::unlink(impl_.SocketPath(name_).c_str());
   }
 
   bool Open(const std::string& className, const std::string& caption, const std::shared_ptr<MessageQueue>& queue) {
-    socket_ = Descriptor(::socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    socket_ = UniqueFd(::socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     int on = 1;
-    if (socket_.Get() < 0 || ::setsockopt(socket_.Get(), SOL_SOCKET, SO_PASSCRED, &on, sizeof on) != 0) return false;
+    if (!socket_.IsValid() || ::setsockopt(socket_.Descriptor(), SOL_SOCKET, SO_PASSCRED, &on, sizeof on) != 0) return false;
     std::string path = impl_.SocketPath(name_);
     ::unlink(path.c_str());  // left by an ended process that had our id
     sockaddr_un address = impl_.Address(name_);
-    if (::bind(socket_.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-      socket_ = Descriptor();
+    if (::bind(socket_.Descriptor(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+      socket_.Close();
       return false;
     }
     impl_.ShareFile(path);
@@ -363,7 +342,7 @@ public:
     });
     if (!listed) return false;
     queue_ = queue;
-    registration_ = queue->RegisterWaitHandle(socket_.Get(), kWaitReadable, [this](unsigned) { Receive(); },
+    registration_ = queue->RegisterWaitHandle(socket_.Descriptor(), kWaitReadable, [this](unsigned) { Receive(); },
                                               VirtualTimeHold::Background);
     return true;
   }
@@ -389,8 +368,7 @@ private:
       header.msg_iovlen = 1;
       header.msg_control = control;
       header.msg_controllen = sizeof control;
-      ssize_t n = ::recvmsg(socket_.Get(), &header, MSG_DONTWAIT | MSG_CMSG_CLOEXEC);
-      if (n < 0 && errno == EINTR) continue;
+      ssize_t n = RetryOnEintr([&] { return ::recvmsg(socket_.Descriptor(), &header, MSG_DONTWAIT | MSG_CMSG_CLOEXEC); });
       if (n < 0) return;
       const ucred* sender = nullptr;
       for (cmsghdr* c = CMSG_FIRSTHDR(&header); c; c = CMSG_NXTHDR(&header, c))
@@ -407,7 +385,7 @@ private:
   WindowStation::Impl& impl_;
   HWND hwnd_;
   std::string name_;
-  Descriptor socket_;
+  UniqueFd socket_;
   std::weak_ptr<MessageQueue> queue_;
   WaitRegistration registration_;
 };
@@ -440,16 +418,16 @@ WindowStation::WindowStation(const std::string& folder) : folder_(folder) {
   if (::lstat(path.c_str(), &station) == 0 && S_ISDIR(station.st_mode))
     impl->Share(path, impl->AccessBits() | ((impl->exe.st_mode & S_IWGRP) ? S_ISGID : 0));
   if (::access(path.c_str(), R_OK | W_OK | X_OK) != 0) return;  // this user may not take part
-  impl->dirFd = Descriptor(::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-  if (impl->dirFd.Get() < 0) return;
+  impl->dirFd = UniqueFd(::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (!impl->dirFd.IsValid()) return;
   std::string lockPath = folder + "lock";
   bool created = true;
-  impl->lockFd = Descriptor(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-  if (impl->lockFd.Get() < 0) {
+  impl->lockFd = UniqueFd(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+  if (!impl->lockFd.IsValid()) {
     created = false;
-    impl->lockFd = Descriptor(::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC));
+    impl->lockFd = UniqueFd(::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC));
   }
-  if (impl->lockFd.Get() < 0) return;
+  if (!impl->lockFd.IsValid()) return;
   if (created) impl->ShareFile(lockPath);
   impl_ = std::move(impl);
 }
