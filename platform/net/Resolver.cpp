@@ -6,43 +6,45 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 #include "platform/net/SocketError.h"
 
 namespace platform {
 
-ResolveResult ResolveIpv4(const std::string& name) {
+namespace {
+
+using AddrInfoList = std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)>;
+
+// The resolver's entries for name in family (AF_INET, or AF_UNSPEC for IPv4 and IPv6), one per address;
+// empty with error set to the Winsock code of a failure.
+AddrInfoList LookUp(const std::string& name, int family, int& error) {
   addrinfo hints{};
-  hints.ai_family = AF_INET;
+  hints.ai_family = family;
   hints.ai_socktype = SOCK_DGRAM;  // one entry per address instead of one per socket type
   addrinfo* found = nullptr;
   errno = 0;
   int result = ::getaddrinfo(name.c_str(), nullptr, &hints, &found);
+  error = result == 0 ? 0 : WinsockErrorFromAddrInfo(result, errno);
+  return AddrInfoList(result == 0 ? found : nullptr, ::freeaddrinfo);
+}
+
+}  // namespace
+
+ResolveResult ResolveIpv4(const std::string& name) {
   ResolveResult resolved;
-  if (result != 0) {
-    resolved.error = WinsockErrorFromAddrInfo(result, errno);
-    return resolved;
-  }
+  AddrInfoList found = LookUp(name, AF_INET, resolved.error);
+  if (!found) return resolved;
   const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
   std::memcpy(resolved.address.data(), &address->sin_addr.s_addr, resolved.address.size());
-  ::freeaddrinfo(found);
   return resolved;
 }
 
 HostAddresses ResolveHost(const std::string& name) {
   if (name.find('\0') != std::string::npos) return {{}, WsaHostNotFound};  // no name the resolver would cut
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;  // one entry per address instead of one per socket type
-  addrinfo* found = nullptr;
-  errno = 0;
-  int result = ::getaddrinfo(name.c_str(), nullptr, &hints, &found);
   HostAddresses resolved;
-  if (result != 0) {
-    resolved.error = WinsockErrorFromAddrInfo(result, errno);
-    return resolved;
-  }
-  for (const addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
+  AddrInfoList found = LookUp(name, AF_UNSPEC, resolved.error);
+  for (const addrinfo* entry = found.get(); entry != nullptr; entry = entry->ai_next) {
     IpAddress address;
     if (entry->ai_family == AF_INET) {
       const auto* v4 = reinterpret_cast<const sockaddr_in*>(entry->ai_addr);
@@ -58,8 +60,7 @@ HostAddresses ResolveHost(const std::string& name) {
       resolved.addresses.push_back(address);
     }
   }
-  ::freeaddrinfo(found);
-  if (resolved.addresses.empty()) resolved.error = WsaNoData;
+  if (found && resolved.addresses.empty()) resolved.error = WsaNoData;
   return resolved;
 }
 
