@@ -51,6 +51,13 @@ public:
     return line;
   }
 
+  // The rest of its output, through its end.
+  std::string ReadAll() {
+    std::string text;
+    for (int c; out_ != nullptr && (c = std::fgetc(out_)) != EOF;) text += static_cast<char>(c);
+    return text;
+  }
+
   // Waits for the process to end; its exit code, or -1 when it did not exit normally.
   int Wait() {
     int status = 0;
