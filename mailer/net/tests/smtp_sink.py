@@ -46,7 +46,7 @@ class Sink:
 async def main():
     loop = asyncio.get_running_loop()
     sink = Sink()  # one for all connections, so the message numbers go on
-    server = await loop.create_server(lambda: SMTP(sink, hostname="mail.test"), "127.0.0.1", 0)
+    server = await loop.create_server(lambda: SMTP(sink, hostname="mail.test", data_size_limit=256 * 1024 * 1024), "127.0.0.1", 0)
     print("PORT", server.sockets[0].getsockname()[1], flush=True)
     await server.serve_forever()
 
