@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Configures and builds the project. Usage: scripts/build.sh [release|sanitize]
+# VELMORA_WERROR=ON in the environment makes compiler warnings errors (scripts/test.sh and CI do).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 kind=${1:-release}
@@ -8,5 +9,5 @@ case "$kind" in
   sanitize) dir=$root/build-sanitize; flags=(-DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_BENCHMARKS=OFF) ;;
   *) echo "build.sh: unknown build kind '$kind' (release or sanitize)" >&2; exit 2 ;;
 esac
-cmake -S "$root" -B "$dir" -G Ninja "${flags[@]}" >/dev/null
+cmake -S "$root" -B "$dir" -G Ninja "${flags[@]}" -DVELMORA_WERROR="${VELMORA_WERROR:-OFF}" >/dev/null
 cmake --build "$dir" -j "$(nproc)"

@@ -8,6 +8,7 @@
 #include "platform/core/Clock.h"
 #include "platform/core/Exception.h"
 #include "platform/core/IniFile.h"
+#include "platform/net/SocketError.h"
 #include "platform/shell/ShellApi.h"
 #include "service/ServiceFiles.h"
 #include "service/icmp/NxException.h"
@@ -21,7 +22,6 @@ constexpr uint32_t kFirstRoundTickMs = 5000;
 constexpr uint32_t kConfirmationWaitMs = 10000;
 constexpr int kDefaultIntervalSeconds = 30;
 constexpr int kShortestIntervalSeconds = 5;
-constexpr int kSocketAccessDenied = 10013;
 
 }  // namespace
 
@@ -32,7 +32,7 @@ void TTarvonex::PingHost(const std::string& host) {
     icmp->Ping("", 0);
   } catch (const ENxSocketError& e) {
     pingResult = -1;
-    if (e.LastError() == kSocketAccessDenied) ReportPingRefused(host, e.Message());
+    if (e.LastError() == platform::WsaEAcces) ReportPingRefused(host, e.Message());
   } catch (const std::exception&) {
     pingResult = -1;
   }

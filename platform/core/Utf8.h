@@ -31,6 +31,9 @@ size_t PreviousCodePoint(std::string_view text, size_t index);
 // The number of characters of the text.
 size_t CodePointCount(std::string_view text);
 
+// Appends the UTF-8 sequence of `c`, a Unicode scalar value (not a surrogate, at most U+10FFFF).
+void AppendCodePoint(std::string& out, char32_t c);
+
 // The text as code points, as it is drawn: a byte that is no valid sequence stands for its Windows-1252
 // character.
 std::u32string DecodeText(std::string_view text);

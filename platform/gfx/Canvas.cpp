@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
-#include <span>
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/CanvasDevice.h"
@@ -21,176 +19,12 @@ int Rop2Of(TPenMode mode) {
   return kRops[static_cast<size_t>(mode)];
 }
 
-// On and off run lengths of the cosmetic dash styles; empty for a solid line.
-std::span<const int> DashPattern(TPenStyle style) {
-  static constexpr int kDash[] = {18, 6};
-  static constexpr int kDot[] = {3, 3};
-  static constexpr int kDashDot[] = {9, 6, 3, 6};
-  static constexpr int kDashDotDot[] = {9, 3, 3, 3, 3, 3};
-  switch (style) {
-    case TPenStyle::psDash: return kDash;
-    case TPenStyle::psDot: return kDot;
-    case TPenStyle::psDashDot: return kDashDot;
-    case TPenStyle::psDashDotDot: return kDashDotDot;
-    default: return {};
-  }
-}
-
-bool DashIsOn(std::span<const int> pattern, int64_t position) {
-  int period = 0;
-  for (int n : pattern) period += n;
-  auto p = static_cast<int>(position % period);
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    if (p < pattern[i]) return i % 2 == 0;
-    p -= pattern[i];
-  }
-  return false;
-}
-
 TRect Deflated(TRect r, int d) {
   InflateRect(r, -d, -d);
   return r;
 }
 
-int DeviceCoordinate(int64_t v) {
-  return static_cast<int>(std::clamp<int64_t>(v, -kMaxDeviceCoordinate, kMaxDeviceCoordinate));
-}
-
-int Saturated(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
-
 }  // namespace
-
-// ---- device context ----------------------------------------------------------------------------
-
-RasterTarget TCanvas::Device::Raster() const {
-  RasterTarget t;
-  if (target->Empty()) return t;
-  t.pixels = target->ScanLine(0);
-  t.width = target->Width();
-  t.height = target->Height();
-  t.clip = state.clip ? &*state.clip : nullptr;
-  return t;
-}
-
-TRect TCanvas::Device::Visible() const {
-  TRect box = Rect(0, 0, target->Width(), target->Height());
-  if (state.clip) IntersectRect(box, box, state.clip->Box());
-  return box;
-}
-
-TPoint TCanvas::Device::ToDevice(TPoint p) const {
-  return {DeviceCoordinate(int64_t{p.X} + state.viewportOrg.X), DeviceCoordinate(int64_t{p.Y} + state.viewportOrg.Y)};
-}
-
-TRect TCanvas::Device::ToDevice(TRect r) const {
-  const TPoint topLeft = ToDevice(r.TopLeft()), bottomRight = ToDevice(r.BottomRight());
-  return {topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y};
-}
-
-TRect TCanvas::Device::ToLogical(TRect r) const {
-  const TPoint o = state.viewportOrg;
-  return {Saturated(int64_t{r.Left} - o.X), Saturated(int64_t{r.Top} - o.Y), Saturated(int64_t{r.Right} - o.X),
-          Saturated(int64_t{r.Bottom} - o.Y)};
-}
-
-FontFace& TCanvas::Device::Face() {
-  if (!face) face = ResolveFont(state.font);
-  return *face;
-}
-
-void TCanvas::Device::SelectLogFont(const TLogFont& font) {
-  if (font == state.font && face) return;
-  state.font = font;
-  face.reset();
-}
-
-void TCanvas::Device::IntersectClip(const Region& region) {
-  Region clip = state.clip ? *state.clip : Region(Rect(0, 0, target->Width(), target->Height()));
-  clip.Intersect(region);
-  state.clip = std::move(clip);
-}
-
-DcStateGuard::~DcStateGuard() {
-  if (!(d_.state.font == state_.font)) d_.face.reset();
-  d_.state = std::move(state_);
-}
-
-void TCanvas::Device::Paint(const Region& region, TColor color, int rop) {
-  if (color == clNone || region.Empty()) return;
-  PaintRegion(Raster(), region, PixelFromColor(ColorToRGB(color)), rop);
-}
-
-void TCanvas::Device::FillSolid(const TRect& logical, TColor color) {
-  Paint(Region(ToDevice(logical)), color, R2_COPYPEN);
-}
-
-void TCanvas::Device::PenLine(TPoint from, TPoint to, int64_t& dashPos) {
-  if (state.penStyle == TPenStyle::psClear) return;
-  const TPoint a = ToDevice(from), b = ToDevice(to);
-  if (state.penWidth > 1) {
-    Paint(WideStrokeRegion({{double(a.X), double(a.Y)}, {double(b.X), double(b.Y)}}, state.penWidth, false,
-                           Visible()),
-          state.penColor, state.rop2);
-    return;
-  }
-  const std::span<const int> pattern = DashPattern(state.penStyle);
-  const RasterTarget raster = Raster();
-  const bool drawPen = state.penColor != clNone;
-  const bool drawGap = state.bkMode == OPAQUE && state.bkColor != clNone;
-  const uint32_t on = PixelFromColor(ColorToRGB(state.penColor));
-  const uint32_t gap = PixelFromColor(ColorToRGB(state.bkColor));
-  const int rop = state.rop2;
-  const int64_t start = dashPos;
-  dashPos += ForEachLinePixel(a.X, a.Y, b.X, b.Y, Visible(), [&](int x, int y, int64_t k) {
-    if (pattern.empty() || DashIsOn(pattern, start + k)) {
-      if (drawPen) PlotPixel(raster, x, y, on, rop);
-    } else if (drawGap) {
-      PlotPixel(raster, x, y, gap, rop);
-    }
-  });
-}
-
-TCanvas::Device::PenPixels TCanvas::Device::PenOutline(const std::vector<TPoint>& points, bool closed) {
-  PenPixels result;
-  if (state.penStyle == TPenStyle::psClear || points.empty()) return result;
-  if (state.penWidth > 1) {
-    std::vector<PointF> p;
-    for (TPoint q : points) p.push_back({double(q.X), double(q.Y)});
-    result.on = WideStrokeRegion(p, state.penWidth, closed, Visible());
-    return result;
-  }
-  const std::span<const int> pattern = DashPattern(state.penStyle);
-  const TRect visible = Visible();
-  std::vector<Region::Span> on, gap;
-  int64_t dashPos = 0;
-  const size_t segments = closed ? points.size() : points.size() - 1;
-  for (size_t i = 0; i < segments; ++i) {
-    const TPoint a = points[i], b = points[(i + 1) % points.size()];
-    dashPos += ForEachLinePixel(a.X, a.Y, b.X, b.Y, visible, [&](int x, int y, int64_t k) {
-      (pattern.empty() || DashIsOn(pattern, dashPos + k) ? on : gap).push_back({y, x, x + 1});
-    });
-  }
-  result.on = Region::FromSpans(std::move(on));
-  result.gap = Region::FromSpans(std::move(gap));
-  return result;
-}
-
-void TCanvas::Device::PaintPen(const PenPixels& pixels) {
-  Paint(pixels.on, state.penColor, state.rop2);
-  if (state.bkMode == OPAQUE) Paint(pixels.gap, state.bkColor, state.rop2);
-}
-
-void TCanvas::Device::PaintFigure(const Region& inside, const PenPixels& outline) {
-  if (state.brushStyle == TBrushStyle::bsSolid) {
-    Region brush = inside;
-    brush.Subtract(outline.on);
-    if (state.bkMode == OPAQUE) brush.Subtract(outline.gap);
-    Paint(brush, state.brushColor, state.rop2);
-  }
-  PaintPen(outline);
-}
-
-// ---- canvas ------------------------------------------------------------------------------------
 
 TCanvas::TCanvas(TBitmap& target, int pixelsPerInch) : target_(&target), device_(std::make_unique<Device>()) {
   device_->target = &target;

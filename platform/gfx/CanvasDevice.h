@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ struct DcState {
 };
 
 enum class BlitMode { Copy, Transparent, Alpha };
+
+// On and off run lengths of the cosmetic dash styles; empty for a solid line.
+std::span<const int> DashPattern(TPenStyle style);
 
 // Device coordinates and pen widths stay within 2^27, as the device context allows, so that the
 // rasteriser's arithmetic cannot overflow; a figure reaching further is drawn as if it ended there,

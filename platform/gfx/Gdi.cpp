@@ -198,30 +198,31 @@ bool SelectClipPath(HDC dc) {
   return true;
 }
 
-bool StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh) {
+namespace {
+
+// The three blits differ only by how a source pixel meets the destination.
+bool BlitBetween(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh,
+                 BlitMode mode, TColor transparent) {
   if (!dest || !source) return false;
   Device& d = CanvasAccess::Of(*dest);
   Device& s = CanvasAccess::Of(*source);
-  d.Blit(d.ToDevice(Bounds(x, y, width, height)), *s.target, s.ToDevice(Bounds(sx, sy, sw, sh)), BlitMode::Copy, 0);
+  d.Blit(d.ToDevice(Bounds(x, y, width, height)), *s.target, s.ToDevice(Bounds(sx, sy, sw, sh)), mode, transparent);
   return true;
+}
+
+}  // namespace
+
+bool StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh) {
+  return BlitBetween(dest, x, y, width, height, source, sx, sy, sw, sh, BlitMode::Copy, 0);
 }
 
 bool TransparentBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh,
                     TColor transparent) {
-  if (!dest || !source) return false;
-  Device& d = CanvasAccess::Of(*dest);
-  Device& s = CanvasAccess::Of(*source);
-  d.Blit(d.ToDevice(Bounds(x, y, width, height)), *s.target, s.ToDevice(Bounds(sx, sy, sw, sh)),
-         BlitMode::Transparent, transparent);
-  return true;
+  return BlitBetween(dest, x, y, width, height, source, sx, sy, sw, sh, BlitMode::Transparent, transparent);
 }
 
 bool AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh) {
-  if (!dest || !source) return false;
-  Device& d = CanvasAccess::Of(*dest);
-  Device& s = CanvasAccess::Of(*source);
-  d.Blit(d.ToDevice(Bounds(x, y, width, height)), *s.target, s.ToDevice(Bounds(sx, sy, sw, sh)), BlitMode::Alpha, 0);
-  return true;
+  return BlitBetween(dest, x, y, width, height, source, sx, sy, sw, sh, BlitMode::Alpha, 0);
 }
 
 }  // namespace platform

@@ -10,6 +10,7 @@ namespace platform {
 
 constexpr size_t Ipv4HeaderLength = 20;
 constexpr uint8_t IpProtocolIcmp = 1;
+constexpr size_t IcmpHeaderLength = 8;  // type, code, checksum and four bytes that depend on the type
 
 // An IPv4 header without options, as it starts a datagram on a raw socket, with the fields that a reader
 // of such a datagram uses: version and length, total length, time to live, protocol and both addresses.

@@ -2,6 +2,7 @@
 
 #include <ctime>  // linux/errqueue.h needs timespec declared first
 #include <linux/errqueue.h>
+#include <linux/icmp.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -19,8 +20,6 @@
 namespace platform {
 
 namespace {
-
-constexpr size_t IcmpHeaderLength = 8;
 
 int LastError() { return WinsockErrorFromErrno(errno); }
 
@@ -124,6 +123,23 @@ int RawSocket::Open(int protocol, RawSocketMode mode) {
 
 int RawSocket::SetTimeToLive(int ttl) {
   return ::setsockopt(socket_.Descriptor(), IPPROTO_IP, IP_TTL, &ttl, sizeof ttl) == 0 ? 0 : LastError();
+}
+
+int RawSocket::FilterIcmpTypes(std::span<const uint8_t> passed) {
+  if (datagram_) return 0;
+  icmp_filter filter{~0u};  // a set bit drops its type
+  for (uint8_t type : passed) {
+    if (type < 32) filter.data &= ~(1u << type);
+  }
+  return ::setsockopt(socket_.Descriptor(), SOL_RAW, ICMP_FILTER, &filter, sizeof filter) == 0 ? 0 : LastError();
+}
+
+int RawSocket::LocalPort(uint16_t& port) const {
+  sockaddr_in local{};
+  socklen_t length = sizeof local;
+  if (::getsockname(socket_.Descriptor(), reinterpret_cast<sockaddr*>(&local), &length) != 0) return LastError();
+  port = ntohs(local.sin_port);
+  return 0;
 }
 
 NetResult RawSocket::SendTo(const Ipv4Address& address, uint16_t port, std::span<const uint8_t> datagram) {

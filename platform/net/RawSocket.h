@@ -32,7 +32,7 @@ enum class RawSocketMode {
 // identification and destination left zero), then the message; for an error the ICMP error header, the
 // quoted IP header and the quoted request. The kernel also writes the socket's own identifier into every
 // echo request sent on a datagram socket and delivers only replies that carry it back: replies seen here
-// therefore never carry the identifier the sender wrote, and must be matched by their sequence number.
+// carry that identifier (LocalPort), not the one the sender wrote.
 class RawSocket {
 public:
   // Opens the socket (closing any held before); returns 0 or a Winsock code, WsaEAcces when the process
@@ -43,6 +43,16 @@ public:
 
   // Sets the time to live of the datagrams sent; returns 0 or a Winsock code.
   int SetTimeToLive(int ttl);
+
+  // On a raw ICMP socket the kernel drops every ICMP message whose type is not in passed before it wakes
+  // a reader (the ICMP_FILTER option). The datagram socket needs no filter: it receives only the echo
+  // replies and the ICMP errors meant for it. Returns 0 or a Winsock code.
+  int FilterIcmpTypes(std::span<const uint8_t> passed);
+
+  // The socket's local port in host order, 0 while it has none; returns 0 or a Winsock code. On the ICMP
+  // datagram socket this is the identifier that the kernel writes, in network order, into every echo
+  // request sent on it; the kernel assigns it at the first send.
+  int LocalPort(uint16_t& port) const;
 
   // Sends one datagram (the payload behind the IP header) to address and port.
   NetResult SendTo(const Ipv4Address& address, uint16_t port, std::span<const uint8_t> datagram);

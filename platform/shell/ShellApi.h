@@ -1,11 +1,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
-#include "platform/ui/Messages.h"
-
 namespace platform {
+
+// A window handle (defined with the messages of platform/ui, which stands on the shell): the shell only
+// passes it on, so it needs no more than the type.
+enum class HWND : uint64_t;
 
 // Window show codes as the system passes them to the shell.
 inline constexpr int SW_HIDE = 0;

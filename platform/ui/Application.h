@@ -65,8 +65,12 @@ public:
   // Passes E's message to the exception sink.
   void ShowException(const Exception& E);
 
-  // Where ShowException's messages go: standard error, one line each, until replaced.
+  // Where ShowException's messages go: standard error, one line each, until replaced
+  // (InstallMessageBoxExceptionDisplay in Dialogs.h makes it a message box).
   void SetExceptionSink(std::function<void(const std::string& message)> sink);
+
+  // A message box through the dialog service; flags (MB_...) and results (ID...) are in Dialogs.h.
+  int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags);
 
   TMessageEvent OnMessage;
   TExceptionEvent OnException;

@@ -38,7 +38,6 @@ WindowTable& Table() {
   return *table;
 }
 
-uint32_t ProcessOf(HWND hwnd) { return static_cast<uint32_t>(static_cast<uint64_t>(hwnd) >> 32); }
 uint32_t NumberOf(HWND hwnd) { return static_cast<uint32_t>(static_cast<uint64_t>(hwnd)); }
 uint32_t OwnProcess() { return static_cast<uint32_t>(::getpid()); }
 bool IsLocal(HWND hwnd) { return ProcessOf(hwnd) == OwnProcess(); }

@@ -136,8 +136,6 @@ std::string SocketName(HWND hwnd) {
   return name;
 }
 
-long ProcessOf(uint64_t hwnd) { return static_cast<long>(hwnd >> 32); }
-
 bool ProcessLives(long pid) { return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM; }
 
 bool UserInGroup(uid_t uid, gid_t gid) {
@@ -485,7 +483,7 @@ bool WindowStation::Broadcast(UINT msg, WPARAM wParam, LPARAM lParam) {
   bool all = true;
   std::vector<Entry> stale;
   for (const Entry& e : impl_->Entries()) {
-    if (e.pid == own || ProcessOf(e.hwnd) != e.pid) continue;
+    if (e.pid == own || ProcessOf(HWND{e.hwnd}) != e.pid) continue;
     Delivery delivery = impl_->Send(SocketName(HWND{e.hwnd}), Datagram{kMagic, msg, e.hwnd, wParam, lParam});
     if (delivery == Delivery::Dead) stale.push_back(e);
     all = all && delivery != Delivery::Refused;

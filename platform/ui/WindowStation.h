@@ -65,6 +65,9 @@ private:
   std::unique_ptr<Impl> impl_;
 };
 
+// The process that made a window: the high half of its handle.
+inline uint32_t ProcessOf(HWND hwnd) { return static_cast<uint32_t>(static_cast<uint64_t>(hwnd) >> 32); }
+
 // Window text comparison of the window functions: equal without regard to ASCII case; null matches any.
 bool MatchesText(const char* wanted, const std::string& actual);
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/net/Ipv4Header.h"
-#include "service/icmp/NxException.h"
 #include "service/icmp/NxStack.h"
 
 namespace velmora {
@@ -14,8 +13,8 @@ constexpr uint8_t EchoReply = 0;
 constexpr uint8_t DestinationUnreachable = 3;
 constexpr uint8_t EchoRequest = 8;
 constexpr uint8_t TimeExceeded = 11;
-constexpr size_t IcmpHeaderLength = 8;
-constexpr size_t SequenceOffset = 6;  // in an ICMP echo message
+constexpr size_t IdentifierOffset = 4;  // in an ICMP echo message
+constexpr size_t SequenceOffset = 6;
 
 void PutWord(uint8_t* at, uint16_t value) {
   at[0] = static_cast<uint8_t>(value);
@@ -28,12 +27,36 @@ uint16_t WordAt(std::span<const uint8_t> bytes, size_t offset) {
 
 size_t IpHeaderLengthOf(uint8_t firstByte) { return (firstByte & 0x0F) * 4u; }
 
+bool SameAddress(std::span<const uint8_t> datagram, size_t offset, const platform::Ipv4Address& address) {
+  return std::equal(address.begin(), address.end(), datagram.begin() + static_cast<ptrdiff_t>(offset));
+}
+
+// Whether the ICMP echo message at offset `at` (whose first IcmpHeaderLength bytes are there) carries
+// the identifier and sequence number of `sent`.
+bool CarriesSentEcho(std::span<const uint8_t> datagram, size_t at, const TSentEcho& sent) {
+  return WordAt(datagram, at + IdentifierOffset) == sent.Identifier &&
+         WordAt(datagram, at + SequenceOffset) == sent.Sequence;
+}
+
+// Whether the ICMP error message at offset `at` quotes `sent`: an IP header of an ICMP datagram to its
+// destination, then the start of an echo request with its identifier and sequence number.
+bool QuotesSentEcho(std::span<const uint8_t> datagram, size_t at, const TSentEcho& sent) {
+  const size_t quotedAt = at + platform::IcmpHeaderLength;
+  if (datagram.size() < quotedAt + platform::Ipv4HeaderLength) return false;
+  const size_t quotedHeaderLength = IpHeaderLengthOf(datagram[quotedAt]);
+  const size_t requestAt = quotedAt + quotedHeaderLength;
+  return quotedHeaderLength >= platform::Ipv4HeaderLength &&
+         datagram.size() >= requestAt + platform::IcmpHeaderLength &&
+         datagram[quotedAt + 9] == platform::IpProtocolIcmp && SameAddress(datagram, quotedAt + 16, sent.Destination) &&
+         datagram[requestAt] == EchoRequest && CarriesSentEcho(datagram, requestAt, sent);
+}
+
 }  // namespace
 
 TEchoRequest BuildEchoRequest(uint16_t AIdentifier, uint16_t ASequence, uint32_t ATickCount, std::string_view AData) {
   TEchoRequest request{};
   request[0] = EchoRequest;
-  PutWord(&request[4], AIdentifier);
+  PutWord(&request[IdentifierOffset], AIdentifier);
   PutWord(&request[SequenceOffset], ASequence);
   PutWord(&request[8], static_cast<uint16_t>(ATickCount));
   PutWord(&request[10], static_cast<uint16_t>(ATickCount >> 16));
@@ -63,54 +86,42 @@ TReplyStatus TimedOutStatus(uint16_t ASequence) {
   return status;
 }
 
-bool DecodeReply(std::span<const uint8_t> ADatagram, uint16_t ACurrentSequence, TReplyStatus& AReplyStatus,
+bool DecodeReply(std::span<const uint8_t> ADatagram, const TSentEcho& ASent, TReplyStatus& AReplyStatus,
                  std::string& AReplyData) {
   const size_t n = ADatagram.size();
   if (n == 0) {
-    AReplyStatus = TimedOutStatus(ACurrentSequence);
+    AReplyStatus = TimedOutStatus(ASent.Sequence);
     return true;
   }
-  AReplyStatus.Outcome = TReplyOutcome::Error;
   const size_t h = IpHeaderLengthOf(ADatagram[0]);
-  // The source address and time to live are read from the header, so it must be a whole one.
-  if (h < platform::Ipv4HeaderLength || n < h + IcmpHeaderLength) {
-    throw ENxIcmpException("Not enough bytes received");
-  }
+  if (h < platform::Ipv4HeaderLength || n < h + platform::IcmpHeaderLength) return false;
   const uint8_t type = ADatagram[h];
   TReplyOutcome outcome;
-  size_t sequenceAt;
   switch (type) {
     case EchoReply:
-    case EchoRequest:  // on loopback the raw socket sees the request itself first
+      // A correct checksum sums the whole message, checksum included, to all ones.
+      if (!SameAddress(ADatagram, 12, ASent.Destination) || !CarriesSentEcho(ADatagram, h, ASent) ||
+          IcmpChecksum(ADatagram.subspan(h)) != 0) {
+        return false;
+      }
       outcome = TReplyOutcome::Echo;
-      sequenceAt = h + SequenceOffset;
       break;
     case DestinationUnreachable:
-    case TimeExceeded: {
+    case TimeExceeded:
+      if (!QuotesSentEcho(ADatagram, h, ASent)) return false;
       outcome = type == DestinationUnreachable ? TReplyOutcome::Unreachable : TReplyOutcome::TtlExceeded;
-      // The message quotes the IP header of the request (with its own length) and the request's start.
-      const size_t quotedAt = h + IcmpHeaderLength;
-      if (n <= quotedAt) return false;
-      sequenceAt = quotedAt + IpHeaderLengthOf(ADatagram[quotedAt]) + SequenceOffset;
       break;
-    }
     default:
-      throw ENxIcmpException("Non-echo type response received");
+      return false;
   }
-  AReplyStatus.Outcome = outcome;
-  // A quote cut short before the sequence cannot be told apart from someone else's: not ours.
-  if (n < sequenceAt + 2) return false;
-  const uint16_t sequence = WordAt(ADatagram, sequenceAt);
-  if (sequence != ACurrentSequence) return false;
-
   AReplyStatus.ByteCount = static_cast<int32_t>(n);
   AReplyStatus.SourceAddress = TNxStack::TInAddrToString({ADatagram[12], ADatagram[13], ADatagram[14], ADatagram[15]});
   AReplyStatus.IcmpType = type;
-  AReplyStatus.SequenceNumber = sequence;
+  AReplyStatus.SequenceNumber = ASent.Sequence;
   AReplyStatus.ReplyTtl = ADatagram[8];
+  AReplyStatus.Outcome = outcome;
   if (outcome == TReplyOutcome::Echo) {
-    const size_t dataAt = h + EchoPayloadOffset;
-    AReplyData.assign(ADatagram.begin() + static_cast<ptrdiff_t>(std::min(dataAt, n)), ADatagram.end());
+    AReplyData.assign(ADatagram.begin() + static_cast<ptrdiff_t>(std::min(h + EchoPayloadOffset, n)), ADatagram.end());
   }
   return true;
 }

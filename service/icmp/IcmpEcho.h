@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/net/Ipv4Address.h"
+
 namespace velmora {
 
 // The ICMP echo messages of TNxIcmpClient: the request it sends, the record of a reply and the decoder
@@ -38,18 +40,32 @@ TEchoRequest BuildEchoRequest(uint16_t AIdentifier, uint16_t ASequence, uint32_t
 // as it is stored little-endian in the request.
 uint16_t IcmpChecksum(std::span<const uint8_t> ABytes);
 
+// The ICMP types that DecodeReply can take as an answer: echo reply, destination unreachable, time
+// exceeded.
+constexpr std::array<uint8_t, 3> AnswerIcmpTypes = {0, 3, 11};
+
 // The record of a ping that got no reply in time.
 TReplyStatus TimedOutStatus(uint16_t ASequence);
 
+// The request that a datagram must answer: where it went, and its identifier and sequence number as
+// they went out (little-endian words, read as they were written).
+struct TSentEcho {
+  platform::Ipv4Address Destination;
+  uint16_t Identifier = 0;
+  uint16_t Sequence = 0;
+};
+
 // Decodes the datagram ADatagram (IP header first; empty when nothing arrived in time) received while
-// waiting for the reply to the request with sequence ACurrentSequence. Returns true when it is the answer
-// and fills AReplyStatus (all but RoundTripMs), false when it belongs to someone else. An echo reply, or
-// an echo request, answers when it carries the sequence; a destination unreachable or time exceeded
-// message answers when the request it quotes does. The identifier is never compared: the kernel replaces
-// it on the unprivileged datagram socket. The data of an accepted echo goes to AReplyData. Raises
-// ENxIcmpException "Not enough bytes received" for a datagram shorter than its IP header plus 8, and
-// "Non-echo type response received" for any other ICMP type.
-bool DecodeReply(std::span<const uint8_t> ADatagram, uint16_t ACurrentSequence, TReplyStatus& AReplyStatus,
+// waiting for the answer to ASent. Returns true when it is the answer and fills AReplyStatus (all but
+// RoundTripMs), false when it is anything else, which the wait skips. Only two kinds of datagram answer:
+// - an echo reply from ASent's destination with its identifier and sequence number and a correct
+//   checksum (the data behind its tick count goes to AReplyData);
+// - a destination unreachable or time exceeded message, from anyone, that quotes the echo request sent
+//   to ASent's destination with its identifier and sequence number.
+// Everything else is someone else's: echo requests (a raw socket sees the machine's own, and those of
+// other programs), replies to other programs, other ICMP types, and datagrams too short to tell.
+// Nothing here raises.
+bool DecodeReply(std::span<const uint8_t> ADatagram, const TSentEcho& ASent, TReplyStatus& AReplyStatus,
                  std::string& AReplyData);
 
 }  // namespace velmora

@@ -36,12 +36,6 @@ private:
   int lastError_;
 };
 
-// A datagram that the echo client cannot take as a reply.
-class ENxIcmpException : public ENxException {
-public:
-  using ENxException::ENxException;
-};
-
 class ENxSocketHandleError : public ENxException {
 public:
   using ENxException::ENxException;

@@ -13,7 +13,7 @@ void TNxRawBase::SetTransport(std::unique_ptr<TNxRawTransport> ATransport) {
   transport_ = std::move(ATransport);
 }
 
-void TNxRawBase::GetSocket() { transport_->Open(Protocol, TTL); }
+void TNxRawBase::GetSocket() { transport_->Open(Protocol, TTL, ReceivedIcmpTypes); }
 
 int TNxRawBase::ReceiveBuffer(std::span<uint8_t> ABuffer, int ATimeOut) {
   if (ABuffer.empty()) return 0;
@@ -22,10 +22,12 @@ int TNxRawBase::ReceiveBuffer(std::span<uint8_t> ABuffer, int ATimeOut) {
   return transport_->ReceiveWithin(ABuffer, ATimeOut);
 }
 
-void TNxRawBase::Send(const std::string& AHost, int APort, std::span<const uint8_t> ABuffer) {
+std::string TNxRawBase::Send(const std::string& AHost, int APort, std::span<const uint8_t> ABuffer) {
   GetSocket();
-  transport_->SendTo(AHost, APort, ABuffer);
+  return transport_->SendTo(AHost, APort, ABuffer);
 }
+
+uint16_t TNxRawBase::SentEchoIdentifier(uint16_t AWritten) { return transport_->SentEchoIdentifier(AWritten); }
 
 void TNxRawBase::CloseSocket() { transport_->Close(); }
 

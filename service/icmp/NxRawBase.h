@@ -29,13 +29,18 @@ protected:
   // The time to live set on the socket at every use.
   static constexpr int TTL = 128;
 
+  // The ICMP types that a raw ICMP socket lets through; every type while empty.
+  std::span<const uint8_t> ReceivedIcmpTypes;
+
   // Creates the socket if there is none, and sets its time to live.
   void GetSocket();
   // An empty buffer gives 0; a negative time-out means ReceiveTimeout. Returns the length of the datagram
   // received within the time-out, 0 when none came.
   int ReceiveBuffer(std::span<uint8_t> ABuffer, int ATimeOut = -1);
-  // Resolves AHost and sends ABuffer to it.
-  void Send(const std::string& AHost, int APort, std::span<const uint8_t> ABuffer);
+  // Resolves AHost and sends ABuffer to it; returns the dotted address it went to.
+  std::string Send(const std::string& AHost, int APort, std::span<const uint8_t> ABuffer);
+  // The identifier that the echo request just sent carries on the wire (see TNxRawTransport).
+  uint16_t SentEchoIdentifier(uint16_t AWritten);
   void CloseSocket();
 
 private:

@@ -14,10 +14,16 @@ public:
   virtual ~TNxRawTransport() = default;
 
   // Creates the socket for IP protocol AProtocol if there is none; sets its time to live at every call.
-  virtual void Open(int AProtocol, int ATtl) = 0;
+  // A raw ICMP socket receives only the ICMP types AIcmpTypes (every type when it is empty).
+  virtual void Open(int AProtocol, int ATtl, std::span<const uint8_t> AIcmpTypes) = 0;
 
-  // Sends ADatagram to AHost (a name or dotted address, resolved at every send) and APort.
-  virtual void SendTo(const std::string& AHost, int APort, std::span<const uint8_t> ADatagram) = 0;
+  // Sends ADatagram to AHost (a name or dotted address, resolved at every send) and APort; returns the
+  // dotted address it went to.
+  virtual std::string SendTo(const std::string& AHost, int APort, std::span<const uint8_t> ADatagram) = 0;
+
+  // The identifier that the echo request just sent carries on the wire, as a little-endian word like
+  // every field of the request: AWritten, unless the kernel's ICMP datagram socket put its own in.
+  virtual uint16_t SentEchoIdentifier(uint16_t AWritten) = 0;
 
   // Waits at most ATimeoutMs for a datagram and receives it (IP header first) into ABuffer, cut to its
   // size; returns its length, 0 when none came in time.

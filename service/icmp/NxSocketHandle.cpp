@@ -45,4 +45,12 @@ int TNxSocketHandle::Recv(std::span<uint8_t> ABuffer) {
 
 void TNxSocketHandle::SetTimeToLive(int ATtl) { Check(socket_.SetTimeToLive(ATtl)); }
 
+void TNxSocketHandle::FilterIcmpTypes(std::span<const uint8_t> ATypes) { Check(socket_.FilterIcmpTypes(ATypes)); }
+
+uint16_t TNxSocketHandle::LocalPort() const {
+  uint16_t port = 0;
+  Check(socket_.LocalPort(port));
+  return port;
+}
+
 }  // namespace velmora

@@ -35,6 +35,14 @@ public:
 
   void SetTimeToLive(int ATtl);
 
+  // Lets only the ICMP types ATypes reach a raw ICMP socket; see platform::RawSocket::FilterIcmpTypes.
+  void FilterIcmpTypes(std::span<const uint8_t> ATypes);
+
+  // Whether the socket is the kernel's unprivileged ICMP datagram socket, and its local port (on that
+  // socket the identifier of the echo requests sent, once one was sent).
+  bool IsDatagram() const { return socket_.IsDatagram(); }
+  uint16_t LocalPort() const;
+
 private:
   platform::RawSocket socket_;
   platform::RawSocketMode mode_;

@@ -12,8 +12,9 @@ public:
   explicit TNxSocketTransport(platform::RawSocketMode AMode = platform::RawSocketMode::RawFirst)
       : handle_(AMode) {}
 
-  void Open(int AProtocol, int ATtl) override;
-  void SendTo(const std::string& AHost, int APort, std::span<const uint8_t> ADatagram) override;
+  void Open(int AProtocol, int ATtl, std::span<const uint8_t> AIcmpTypes) override;
+  std::string SendTo(const std::string& AHost, int APort, std::span<const uint8_t> ADatagram) override;
+  uint16_t SentEchoIdentifier(uint16_t AWritten) override;
   int ReceiveWithin(std::span<uint8_t> ABuffer, int ATimeoutMs) override;
   void Close() override { handle_.CloseSocket(); }
 

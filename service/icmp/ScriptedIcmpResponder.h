@@ -12,6 +12,7 @@
 
 #include "platform/core/Clock.h"
 #include "platform/net/Ipv4Header.h"
+#include "service/icmp/IcmpEcho.h"
 #include "service/icmp/NxException.h"
 #include "service/icmp/NxRawTransport.h"
 #include "service/icmp/NxStack.h"
@@ -41,7 +42,8 @@ public:
   static Answer EchoAfter(uint32_t ms) { return {Kind::Echo, ms, {}}; }
   // No answer: the wait runs to its time-out, advancing the clock by it.
   static Answer Silence() { return {Kind::Silence, 0, {}}; }
-  // Another program's echo reply after ms (skipped by the client), then no answer.
+  // Another program's echo reply after ms, with the sequence number of the request but an identifier of
+  // its own (skipped by the client), then no answer.
   static Answer ForeignAfter(uint32_t ms) { return {Kind::Foreign, ms, {}}; }
   // A router's host-unreachable message quoting the request, after ms.
   static Answer UnreachableAfter(uint32_t ms) { return {Kind::Unreachable, ms, {}}; }
@@ -58,9 +60,9 @@ public:
   const std::vector<uint8_t>& LastRequest() const { return lastRequest_; }
   int LastTtl() const { return lastTtl_; }
 
-  void Open(int AProtocol, int ATtl) override { lastTtl_ = ATtl; }
+  void Open(int AProtocol, int ATtl, std::span<const uint8_t> AIcmpTypes) override { lastTtl_ = ATtl; }
 
-  void SendTo(const std::string& AHost, int APort, std::span<const uint8_t> ADatagram) override {
+  std::string SendTo(const std::string& AHost, int APort, std::span<const uint8_t> ADatagram) override {
     pinged_.push_back(AHost);
     lastRequest_.assign(ADatagram.begin(), ADatagram.end());
     pending_.reset();
@@ -70,9 +72,14 @@ public:
     Answer answer = answers.front();
     if (answers.size() > 1) answers.erase(answers.begin());
     if (answer.kind == Kind::Failure) answer.raise();
-    if (answer.kind == Kind::Silence) return;
-    pending_ = Pending{platform::MonotonicMs() + answer.afterMs, AnswerDatagram(answer.kind, SourceOf(AHost))};
+    const platform::Ipv4Address address = SourceOf(AHost);
+    if (answer.kind != Kind::Silence) {
+      pending_ = Pending{platform::MonotonicMs() + answer.afterMs, AnswerDatagram(answer.kind, address)};
+    }
+    return TNxStack::TInAddrToString(address);
   }
+
+  uint16_t SentEchoIdentifier(uint16_t AWritten) override { return AWritten; }
 
   int ReceiveWithin(std::span<uint8_t> ABuffer, int ATimeoutMs) override {
     if (ATimeoutMs < 0 && !pending_) throw ENxSocketError(10060);  // would wait for ever: no test wants that
@@ -97,7 +104,8 @@ private:
     std::vector<uint8_t> datagram;
   };
 
-  // The sender of the answers: the host itself when it is a dotted address, else a documentation address.
+  // The address a host resolves to, which also sends its answers: the host itself when it is a dotted
+  // address, else a documentation address.
   static platform::Ipv4Address SourceOf(const std::string& host) {
     return TNxStack::IsIP(host) ? TNxStack::StringToTInAddr(host) : platform::Ipv4Address{192, 0, 2, 1};
   }
@@ -115,9 +123,13 @@ private:
       icmp = lastRequest_;
       icmp[0] = 0;  // echo reply
       if (kind == Kind::Foreign) {
-        icmp[6] ^= 0x5A;  // a sequence number of another program
-        icmp[7] ^= 0xA5;
+        icmp[4] ^= 0x5A;  // the identifier of another program
+        icmp[5] ^= 0xA5;
       }
+      icmp[2] = icmp[3] = 0;
+      const uint16_t checksum = IcmpChecksum(icmp);
+      icmp[2] = static_cast<uint8_t>(checksum);
+      icmp[3] = static_cast<uint8_t>(checksum >> 8);
     }
     auto header = platform::Ipv4Header(platform::Ipv4HeaderLength + icmp.size(), 64, platform::IpProtocolIcmp, source,
                                        {192, 0, 2, 254});

@@ -24,6 +24,11 @@ namespace velmora::testing {
 // and error go to velmora.out in that folder.
 class VelmoraProcess {
 public:
+  enum class RunAs {
+    Caller,
+    Nobody,  // the user nobody, to whom the folder and its files are handed first (the caller must be root)
+  };
+
   explicit VelmoraProcess(std::string folder) : folder_(std::move(folder)) {
     for (const char* name : {"velmora", "status1.vdr", "status2.vdr"})
       std::filesystem::copy_file(platform::ExeDir() + name, folder_ + name);
@@ -38,15 +43,24 @@ public:
   }
 
   // Starts the program; a thread that joined a network namespace starts it there.
-  void Start() {
+  void Start(RunAs runAs = RunAs::Caller) {
+    const std::string program = folder_ + "velmora";
+    std::vector<std::string> arguments = {program};
+    if (runAs == RunAs::Nobody) {
+      ASSERT_EQ(::chown(folder_.c_str(), Nobody, Nobody), 0);
+      for (const auto& entry : std::filesystem::directory_iterator(folder_))
+        ASSERT_EQ(::chown(entry.path().c_str(), Nobody, Nobody), 0);
+      arguments.insert(arguments.begin(), {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"});
+    }
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, (folder_ + "velmora.out").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0644);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    const std::string program = folder_ + "velmora";
-    char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
-    const int failed = posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ);
+    const int failed = posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (failed != 0) pid_ = -1;
     ASSERT_EQ(failed, 0) << "cannot start " << program;
@@ -128,6 +142,8 @@ private:
   private:
     std::chrono::steady_clock::time_point end_;
   };
+
+  static constexpr uid_t Nobody = 65534;
 
   std::string folder_;
   pid_t pid_ = -1;

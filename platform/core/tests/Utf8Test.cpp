@@ -52,5 +52,16 @@ TEST(Utf8Test, DecodesValuesAndTakesStrayBytesAsWindows1252) {
   EXPECT_EQ(PreviousCodePoint("ab", 0), 0u);
 }
 
+TEST(Utf8Test, EncodedCodePointsDecodeToThemselvesAtEachLengthBoundary) {
+  for (char32_t c : {U'\0', U'\x7F', U'\x80', U'\x7FF', U'\x800', U'\xFFFF', U'\U00010000', U'\U0010FFFF'}) {
+    std::string text;
+    AppendCodePoint(text, c);
+    const CodePoint decoded = DecodeCodePoint(text, 0);
+    EXPECT_TRUE(decoded.valid) << static_cast<uint32_t>(c);
+    EXPECT_EQ(decoded.value, c);
+    EXPECT_EQ(decoded.length, text.size());
+  }
+}
+
 }  // namespace
 }  // namespace platform

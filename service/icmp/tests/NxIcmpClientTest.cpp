@@ -43,7 +43,7 @@ protected:
 TEST_F(IcmpClientTest, EchoReplyReportsRoundTripOnTheVirtualClock) {
   responder->Script("router", {Responder::EchoAfter(12)});
   const uint32_t ticks = Ticks();
-  client.Ping();
+  client.Ping("", 3489);
 
   ASSERT_EQ(replies.size(), 1u);
   EXPECT_EQ(replies[0].ByteCount, 72);
@@ -57,6 +57,24 @@ TEST_F(IcmpClientTest, EchoReplyReportsRoundTripOnTheVirtualClock) {
   EXPECT_EQ(responder->LastRequest(), std::vector<uint8_t>(expected.begin(), expected.end()));
   client.Ping();
   EXPECT_EQ(SentSequence(), 3490);
+}
+
+// Clients in different processes must not count on sending different numbers only by chance of their
+// process ids: each starts at a number of its own.
+TEST_F(IcmpClientTest, SequenceStartsUnpredictably) {
+  std::vector<uint16_t> starts;
+  for (int i = 0; i < 3; ++i) {
+    TNxIcmpClient fresh;
+    auto transport = std::make_unique<Responder>();
+    transport->Script("router", {Responder::EchoAfter(1)});
+    const Responder& sent = *transport;
+    fresh.SetTransport(std::move(transport));
+    fresh.Host = "router";
+    fresh.Ping();
+    starts.push_back(static_cast<uint16_t>(sent.LastRequest()[6] | sent.LastRequest()[7] << 8));
+  }
+  // Three equal starts happen by chance once in 2^32 runs.
+  EXPECT_FALSE(starts[0] == starts[1] && starts[1] == starts[2]) << starts[0];
 }
 
 TEST_F(IcmpClientTest, NoAnswerAndForeignRepliesEndAtTheTimeOut) {
@@ -86,14 +104,15 @@ TEST_F(IcmpClientTest, UnreachableCountsAsAnAnswer) {
   EXPECT_EQ(replies[0].RoundTripMs, 3u);
 }
 
-TEST_F(IcmpClientTest, FailedPingSkipsOnReplyAndKeepsTheSequence) {
+TEST_F(IcmpClientTest, FailedPingSkipsOnReplyAndLeavesTheNextOneANewSequence) {
   responder->Script("router", {Responder::Raising(ENxSocketError(10065)), Responder::EchoAfter(1)});
   EXPECT_THROW(client.Ping(), ENxSocketError);
   EXPECT_TRUE(replies.empty());
   const uint16_t failed = SentSequence();
   client.Ping();
-  EXPECT_EQ(SentSequence(), failed);
-  EXPECT_EQ(replies.size(), 1u);
+  EXPECT_EQ(SentSequence(), static_cast<uint16_t>(failed + 1));
+  ASSERT_EQ(replies.size(), 1u);
+  EXPECT_EQ(replies[0].Outcome, TReplyOutcome::Echo);
 
   client.Host = "nobody-scripted";
   try {

@@ -13,16 +13,19 @@
 #include "service/icmp/NxException.h"
 #include "service/icmp/NxIcmpClient.h"
 #include "service/icmp/NxSocketTransport.h"
+#include "service/icmp/tests/IcmpNoise.h"
 #include "service/icmp/tests/TestNetworks.h"
 
 namespace velmora {
 namespace {
 
 using platform::RawSocketMode;
+using testing::IcmpNoise;
 using testing::TestNetworks;
 
-// One ping of host with a client on the given kind of socket; returns the reply.
-TReplyStatus PingOnce(const std::string& host, RawSocketMode mode, int timeoutMs = 2000) {
+// One ping of host with a client on the given kind of socket; returns the reply. A sequence number of 0
+// leaves the client's own.
+TReplyStatus PingOnce(const std::string& host, RawSocketMode mode, int timeoutMs = 2000, uint16_t sequence = 0) {
   TNxIcmpClient client;
   client.SetTransport(std::make_unique<TNxSocketTransport>(mode));
   client.Host = host;
@@ -30,7 +33,7 @@ TReplyStatus PingOnce(const std::string& host, RawSocketMode mode, int timeoutMs
   client.ReceiveTimeout = timeoutMs;
   int calls = 0;
   client.OnReply = [&](TNxIcmpClient*, const TReplyStatus&) { ++calls; };
-  client.Ping();
+  client.Ping("", sequence);
   EXPECT_EQ(calls, 1);
   return client.ReplyStatus();
 }
@@ -41,9 +44,9 @@ TEST(RawPingTest, LoopbackByAddressAndByName) {
     TReplyStatus reply = PingOnce(host, RawSocketMode::RawFirst);
     EXPECT_EQ(reply.Outcome, TReplyOutcome::Echo) << host;
     EXPECT_EQ(reply.SourceAddress, "127.0.0.1") << host;
-    // The raw socket sees our own request on loopback before the reply: it went out with TTL 128.
-    EXPECT_EQ(reply.IcmpType, 8) << host;
-    EXPECT_EQ(reply.ReplyTtl, 128) << host;
+    // The raw socket sees our own request on loopback too: only the kernel's reply counts.
+    EXPECT_EQ(reply.IcmpType, 0) << host;
+    EXPECT_EQ(reply.ReplyTtl, 64) << host;
     EXPECT_EQ(reply.ByteCount, 72) << host;
   }
 }
@@ -87,6 +90,49 @@ TEST_F(NamespacePingTest, SilentHostTimesOutAfterReceiveTimeout) {
       EXPECT_LT(reply.RoundTripMs, 1300u);
     }
   });
+}
+
+// Others' ICMP traffic that carries the very sequence number the client waits for: a second pinger
+// flooding 127.0.0.1 (whose replies a raw socket sees), the silent host pinging our address, and
+// redirects sprayed at us that quote requests to the host pinged. None of it answers for a host.
+TEST_F(NamespacePingTest, OnlyTheHostsOwnReplyCountsAmidOthersTraffic) {
+  constexpr uint16_t Sequence = 4242;
+  using Side = TestNetworks::Side;
+  {
+    IcmpNoise secondPinger(*networks_, Side::Near, IcmpNoise::Kind::EchoRequests, "127.0.0.1", Sequence);
+    IcmpNoise silentHostPinging(*networks_, Side::Far, IcmpNoise::Kind::EchoRequests, TestNetworks::NearAddress,
+                                Sequence);
+    IcmpNoise redirects(*networks_, Side::Far, IcmpNoise::Kind::Redirects, TestNetworks::NearAddress, Sequence);
+    networks_->RunInNear([] {
+      for (RawSocketMode mode : BothModes) {
+        for (int i = 0; i < 3; ++i) {
+          EXPECT_EQ(PingOnce(TestNetworks::SilentHost, mode, 300, Sequence).Outcome, TReplyOutcome::TimedOut);
+        }
+        TReplyStatus reply = PingOnce("127.0.0.1", mode, 2000, Sequence);
+        EXPECT_EQ(reply.Outcome, TReplyOutcome::Echo);
+        EXPECT_EQ(reply.IcmpType, 0);
+        EXPECT_EQ(reply.SourceAddress, "127.0.0.1");
+      }
+    });
+  }
+  // The machine's own address with echo answers off, and a host that answers, amid the redirects.
+  networks_->SetEchoAnswered(Side::Near, false);
+  networks_->SetEchoAnswered(Side::Far, true);
+  {
+    IcmpNoise redirects(*networks_, Side::Far, IcmpNoise::Kind::Redirects, TestNetworks::NearAddress, Sequence);
+    networks_->RunInNear([] {
+      for (RawSocketMode mode : BothModes) {
+        for (int i = 0; i < 3; ++i) {
+          EXPECT_EQ(PingOnce(TestNetworks::NearAddress, mode, 300, Sequence).Outcome, TReplyOutcome::TimedOut);
+        }
+        TReplyStatus reply = PingOnce(TestNetworks::SilentHost, mode, 2000, Sequence);
+        EXPECT_EQ(reply.Outcome, TReplyOutcome::Echo);
+        EXPECT_EQ(reply.SourceAddress, TestNetworks::SilentHost);
+      }
+    });
+  }
+  networks_->SetEchoAnswered(Side::Near, true);
+  networks_->SetEchoAnswered(Side::Far, false);
 }
 
 TEST_F(NamespacePingTest, RoutersUnreachableMessageIsAnAnswer) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <stop_token>
 #include <thread>
 
 namespace velmora::testing {
@@ -58,24 +59,47 @@ public:
   TestNetworks& operator=(const TestNetworks&) = delete;
   ~TestNetworks() { Remove(); }
 
+  enum class Side { Near, Far };
+
+  // Switches the kernel's answers to echo requests on or off for every address of side.
+  void SetEchoAnswered(Side side, bool answered) const {
+    Run("ip netns exec " + Name(side) + " sysctl -q -w net.ipv4.icmp_echo_ignore_all=" + (answered ? "0" : "1"));
+  }
+
   // Runs body on a thread that joined the namespace, so the sockets it creates live there; rethrows.
   void RunInNear(const std::function<void()>& body) const { RunIn(near_, body); }
   void RunInFar(const std::function<void()>& body) const { RunIn(far_, body); }
 
+  // Starts body on a thread that joined the namespace of side; it runs until it returns, and should
+  // return soon once its stop token is set (the thread is joined when it is destroyed).
+  std::jthread StartIn(Side side, std::function<void(std::stop_token)> body) const {
+    return std::jthread([name = Name(side), body = std::move(body)](std::stop_token stop) {
+      Join(name);
+      body(stop);
+    });
+  }
+
 private:
+  const std::string& Name(Side side) const { return side == Side::Near ? near_ : far_; }
+
   static void Run(const std::string& command) {
     if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) throw std::runtime_error("failed: " + command);
+  }
+
+  // Moves the calling thread into the network namespace name.
+  static void Join(const std::string& name) {
+    int descriptor = ::open(("/run/netns/" + name).c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) throw std::runtime_error("cannot open namespace " + name);
+    int joined = ::setns(descriptor, CLONE_NEWNET);
+    ::close(descriptor);
+    if (joined != 0) throw std::runtime_error("cannot join namespace " + name);
   }
 
   static void RunIn(const std::string& name, const std::function<void()>& body) {
     std::exception_ptr failure;
     std::thread worker([&] {
       try {
-        int descriptor = ::open(("/run/netns/" + name).c_str(), O_RDONLY | O_CLOEXEC);
-        if (descriptor < 0) throw std::runtime_error("cannot open namespace " + name);
-        int joined = ::setns(descriptor, CLONE_NEWNET);
-        ::close(descriptor);
-        if (joined != 0) throw std::runtime_error("cannot join namespace " + name);
+        Join(name);
         body();
       } catch (...) {
         failure = std::current_exception();

@@ -1,0 +1,16 @@
+# velmora_label_tests(<tests> <end-to-end regex> <root regex>), run by ctest: labels the tests whose
+# names match. An empty regex labels none.
+function(velmora_label_tests tests endToEnd root)
+  foreach(test IN LISTS tests)
+    set(labels)
+    if(endToEnd AND test MATCHES "${endToEnd}")
+      list(APPEND labels end-to-end)
+    endif()
+    if(root AND test MATCHES "${root}")
+      list(APPEND labels root)
+    endif()
+    if(labels)
+      set_tests_properties(${test} PROPERTIES LABELS "${labels}")
+    endif()
+  endforeach()
+endfunction()

@@ -1,0 +1,21 @@
+#pragma once
+
+namespace platform {
+
+// What a modal form or a dialog returns: the button that closed it. The numbers are the message box
+// results' (IDOK = mrOk, ..., IDNO = mrNo).
+using TModalResult = int;
+
+inline constexpr TModalResult mrNone = 0;
+inline constexpr TModalResult mrOk = 1;
+inline constexpr TModalResult mrCancel = 2;
+inline constexpr TModalResult mrAbort = 3;
+inline constexpr TModalResult mrRetry = 4;
+inline constexpr TModalResult mrIgnore = 5;
+inline constexpr TModalResult mrYes = 6;
+inline constexpr TModalResult mrNo = 7;
+inline constexpr TModalResult mrAll = 8;
+inline constexpr TModalResult mrNoToAll = 9;
+inline constexpr TModalResult mrYesToAll = 10;
+
+}  // namespace platform

@@ -1,0 +1,13 @@
+#include "platform/ui/StandardClasses.h"
+
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/PublishedClasses.h"
+
+namespace platform {
+
+void PublishStandardClasses() {
+  TClassPublisher<TComponent>("TComponent");
+  PublishDialogClasses();
+}
+
+}  // namespace platform
