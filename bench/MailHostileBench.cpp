@@ -3,12 +3,8 @@
 // client with a time-out of 5 s, and sending a 40 MB attachment to aiosmtpd. For each: how the client
 // ended, its processor time and its peak memory (each client is a child process of its own, measured
 // by wait4). A table of figures rather than a Google Benchmark program; bench/run.sh runs it with the rest.
-#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -24,8 +20,6 @@
 #include "platform/core/Paths.h"
 #include "platform/core/Streams.h"
 
-extern char** environ;
-
 namespace {
 
 constexpr int kTimeOutSeconds = 5;
@@ -40,40 +34,27 @@ struct Run {
 // Runs argv as a child with its standard output on a pipe: its output, and its usage. A child that has not
 // ended after kPatienceSeconds is killed.
 Run Measure(const std::vector<std::string>& argv) {
-  int fds[2];
-  if (::pipe2(fds, O_CLOEXEC) != 0) return {"no pipe"};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-  std::vector<char*> args;
-  for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-  args.push_back(nullptr);
-  pid_t pid = -1;
-  int spawned = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(fds[1]);
+  mailnet::test::ChildProcess child(argv);
+  if (!child.Started()) return {"not started"};
   Run run;
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kPatienceSeconds);
   for (;;) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    pollfd entry{fds[0], POLLIN, 0};
-    if (spawned != 0 || left.count() <= 0 || ::poll(&entry, 1, static_cast<int>(left.count())) <= 0) {
-      if (spawned == 0) ::kill(pid, SIGKILL);
+    pollfd entry{child.OutputDescriptor(), POLLIN, 0};
+    if (left.count() <= 0 || ::poll(&entry, 1, static_cast<int>(left.count())) <= 0) {
+      child.Kill();
       run.result = "still waiting after " + std::to_string(kPatienceSeconds) + " s, killed";
       break;
     }
     char buffer[256];
-    ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+    ssize_t n = ::read(child.OutputDescriptor(), buffer, sizeof buffer);
     if (n <= 0) break;
     for (ssize_t i = 0; i < n; ++i) {
       if (buffer[i] != '\n') run.result += buffer[i];
     }
   }
-  ::close(fds[0]);
-  if (spawned != 0) return {"not started"};
-  int status = 0;
   rusage usage{};
-  ::wait4(pid, &status, 0, &usage);
+  child.Wait(&usage);
   run.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   run.peakMegabytes = usage.ru_maxrss / 1024.0;
   return run;

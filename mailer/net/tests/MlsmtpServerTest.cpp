@@ -150,7 +150,9 @@ TEST_F(MlsmtpServerTest, AttachmentsDecodeToTheOriginalBytes) {
     EXPECT_EQ(sink_.Part(n, 3), "Umlaut im Namen");
     std::string raw = sink_.Raw(n);
     EXPECT_TRUE(std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
-    if (method == uuCode) EXPECT_NE(raw.find("\r\nbegin 644 Bericht-_.txt\r\n"), std::string::npos);
+    if (method == uuCode) {
+      EXPECT_NE(raw.find("\r\nbegin 644 Bericht-_.txt\r\n"), std::string::npos);
+    }
     ++n;
   }
   // The boundary is new for every message.
