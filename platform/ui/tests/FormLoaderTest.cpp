@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/gfx/Colors.h"
 #include "platform/gfx/Resources.h"  // EResNotFound
+#include "platform/ui/ColorIdentifiers.h"
 #include "platform/ui/FormLanguage.h"
 #include "platform/ui/FormLoader.h"
 #include "platform/ui/PublishedClasses.h"
@@ -101,8 +103,6 @@ public:
   std::vector<std::string> clicks;
 };
 
-const TIdentifierTable kColors = {{"clRed", 0xFF}, {"clBlue", 0xFF0000}};
-
 void PublishTestClasses() {
   PublishEnum<TShade>({{"shLight", TShade::shLight}, {"shDark", TShade::shDark}});
   PublishEnum<TMark>({{"mkA", TMark::mkA}, {"mkB", TMark::mkB}, {"mkC", TMark::mkC}});
@@ -116,7 +116,7 @@ void PublishTestClasses() {
       .Property("Visible", &TWidget::visible)
       .Property("Shade", &TWidget::shade)
       .Property("Marks", &TWidget::marks)
-      .Property("Color", &TWidget::color, kColors)
+      .Property("Color", &TWidget::color, ColorIdentifiers())
       .Property("Lines", [](TWidget& w, const std::vector<std::string>& v) { w.lines = v; })
       .Property("Data", &TWidget::data)
       .Object("Pen", &TWidget::pen)
@@ -184,7 +184,7 @@ TEST_F(FormLoaderTest, CreatesNestedComponentsAndSetsPropertiesInOrderThenCallsL
 TEST_F(FormLoaderTest, SetsEveryKindOfValue) {
   Load(
       "  W: TWidget {\n"
-      "    Ratio = 2   Visible = true   Shade = SHDARK   Marks = set(mkA, mkC)   Color = clBlue\n"
+      "    Ratio = 2   Visible = true   Shade = SHDARK   Marks = set(mkA, mkC)   Color = clBtnFace\n"
       "    Lines = list(\"eins\", \"zwei\")   Data = bytes(00 FF 10)\n"
       "    Pen.Name = \"Tahoma\"   Pen.Size = 8\n"
       "    Parts = items { { Width = 50 Text = \"Service:\" } { Width = 25 } }\n"
@@ -198,7 +198,7 @@ TEST_F(FormLoaderTest, SetsEveryKindOfValue) {
   EXPECT_TRUE(w.marks.Contains(TMark::mkA));
   EXPECT_FALSE(w.marks.Contains(TMark::mkB));
   EXPECT_TRUE(w.marks.Contains(TMark::mkC));
-  EXPECT_EQ(w.color, 0xFF0000u);
+  EXPECT_EQ(w.color, clBtnFace);
   EXPECT_EQ(w.lines, (std::vector<std::string>{"eins", "zwei"}));
   EXPECT_EQ(w.data, (std::vector<uint8_t>{0x00, 0xFF, 0x10}));
   EXPECT_EQ(w.pen.Name, "Tahoma");

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/ui/PublishedClasses.h"
+
+namespace platform {
+
+// The colour names (clBtnFace, clRed, clNone, ...) that published TColor properties take besides numbers:
+// .Property("Color", &TControl::SetColor, ColorIdentifiers()).
+const TIdentifierTable& ColorIdentifiers();
+
+}  // namespace platform
