@@ -22,6 +22,7 @@ TTarvonex::TTarvonex(platform::TComponent* AOwner)
   OnStop = [this](platform::TService* Sender, bool& Stopped) { ServiceStop(Sender, Stopped); };
   OnPause = [this](platform::TService* Sender, bool& Paused) { ServicePause(Sender, Paused); };
   OnContinue = [this](platform::TService* Sender, bool& Continued) { ServiceContinue(Sender, Continued); };
+  OnReload = [this](platform::TService* Sender) { ServiceReload(Sender); };
 
   Timer1->SetEnabled(false);
   Timer1->SetInterval(3000);
@@ -37,6 +38,7 @@ TTarvonex::TTarvonex(platform::TComponent* AOwner)
   };
   icmp->Port = 2222;
   icmp->OnReply = [this](TNxIcmpClient* ASender, const TReplyStatus& AReplyStatus) { icmpReply(ASender, AReplyStatus); };
+  icmp->OnWaiting = [this] { ServeWhileBusy(); };
 }
 
 TTarvonex::~TTarvonex() {

@@ -12,7 +12,9 @@
 #include "platform/ui/Component.h"
 #include "platform/ui/Messages.h"
 #include "platform/ui/Timer.h"
+#include "service/SectionValues.h"
 #include "service/ServiceTexts.h"
+#include "service/WriteFailures.h"
 #include "service/icmp/NxIcmpClient.h"
 
 namespace velmora {
@@ -25,9 +27,18 @@ namespace velmora {
 //
 // Threads: the service thread runs the start, execute, stop, pause and continue handlers (the execute
 // handler loads the settings and then serves control requests once a second); the main thread runs every
-// check and every reset. One re-entrant lock, taken by each check, by loading and releasing the settings,
-// by the stop, pause and continue handlers and by every log line and status write, guards the host list,
-// the states, the flags and the timer's switch.
+// check and every reset, and the reload handler (SIGHUP). One re-entrant lock, taken by each check, by
+// loading and releasing the settings, by the stop, pause and continue handlers and by every log line and
+// status write, guards the host list, the states, the flags and the timer's switch.
+//
+// A stop or pause does not wait for the work that holds the lock: the start-up pass and a check serve
+// what is pending for their thread at least every 200 ms while they wait (a ping, the confirmation's ten
+// seconds), and give up as soon as a stop or pause has been asked for. An abandoned check runs no command
+// and leaves the host's known state and the round as they were; an abandoned start-up pass is done again
+// at the first tick after continue.
+//
+// A failed write of status.ini, the page or events.log never stops the checks; each is reported once on
+// standard error (and in the log when the log can be written) until a write of that file succeeds again.
 //
 // The order of one check (Timer1Timer): ping the host; write its state to status.ini, notify the
 // configurator and rewrite the page; if the state differs from the known one, confirm it by a second ping
@@ -44,6 +55,7 @@ public:
   void ServiceStop(platform::TService* Sender, bool& Stopped);
   void ServicePause(platform::TService* Sender, bool& Paused);
   void ServiceContinue(platform::TService* Sender, bool& Continued);
+  void ServiceReload(platform::TService* Sender);
   void ApplicationEvents1Message(platform::MSG& Msg, bool& Handled);
   void Timer1Timer(platform::TObject* Sender);
   void icmpReply(TNxIcmpClient* ASender, const TReplyStatus& AReplyStatus);
@@ -68,7 +80,15 @@ private:
   void LoadSettings();
   void ReleaseSettings();
   void StartupPass();
+  void CheckHost();
   void PingHost(const std::string& host);
+  // A stop or pause has been asked for: queued, being served, or in force.
+  bool Halted();
+  // Serves what is pending for the calling thread (control requests on the service thread, messages and
+  // signals on the main thread); raises HaltRequested (Unit1Check.cpp) when the service is Halted.
+  void ServeWhileBusy();
+  // Waits ms on the platform clock, serving as above every 200 ms.
+  void WaitServing(uint32_t ms);
   // Tells once per run, on standard error, that a ping was refused the socket it needs.
   void ReportPingRefused(const std::string& host, std::string message);
   // Whether the check of the host at index acts on newState; disturbance tells that a change seen was
@@ -76,10 +96,12 @@ private:
   bool ConfirmChange(int index, uint8_t newState, bool wait, bool& disturbance);
   void RunAction(const std::string& command, int showCode, const std::string& host);
   void WriteLog(const std::string& text);
+  // Reports a failed write of one of the service's files, once until it clears (TWriteFailures).
+  void ReportWriteFailure(const std::string& file, const std::string& error);
   void WriteStatus(const std::string& host, int state, int32_t roundTrip);
   // Posts the status message with wParam to the configurator's main window, when one runs.
   void NotifyConfigurator(platform::WPARAM wParam);
-  // Produces the page and puts it in place of the old one; a failure is logged and keeps the old page.
+  // Produces the page and puts it in place of the old one; a failure is reported and keeps the old page.
   void WritePage();
 
   std::string Text(const TTextPair& pair) const { return pair.In(isEnglish); }
@@ -104,6 +126,11 @@ private:
   // The index into hostList of the next host to check. The process has one service, so it lives here.
   int roundIndex = 0;
   bool pingRefusalReported = false;
+  // The start-up pass was abandoned for a stop or pause: the next tick does it again before any check.
+  bool startValuesMissing = false;
+  // status.ini's round trips, read for the page being produced.
+  TSectionValues pageRoundTrips;
+  TWriteFailures writeFailures;
 
   platform::RecursiveClockMutex serviceLock;
 };

@@ -9,6 +9,7 @@
 #include "platform/core/Exception.h"
 #include "platform/core/IniFile.h"
 #include "platform/net/SocketError.h"
+#include "platform/shell/CommandLine.h"
 #include "platform/shell/ShellApi.h"
 #include "service/ServiceFiles.h"
 #include "service/icmp/NxException.h"
@@ -22,6 +23,8 @@ constexpr uint32_t kFirstRoundTickMs = 5000;
 constexpr uint32_t kConfirmationWaitMs = 10000;
 constexpr int kDefaultIntervalSeconds = 30;
 constexpr int kShortestIntervalSeconds = 5;
+// How often a busy check or start-up pass serves what is pending for its thread.
+constexpr uint32_t kServeStepMs = 200;
 
 }  // namespace
 
@@ -63,15 +66,46 @@ void TTarvonex::icmpReply(TNxIcmpClient* ASender, const TReplyStatus& AReplyStat
   }
 }
 
+// Raised out of a ping or a wait when a stop or pause has been asked for; the start-up pass and the
+// tick catch it. Not an exception of the class library, so nothing on the way takes it for a failure.
+struct HaltRequested {};
+
+bool TTarvonex::Halted() {
+  using platform::TCurrentStatus;
+  const TCurrentStatus status = Status();
+  return Terminated() || ServiceThread()->StopOrPauseQueued() || status == TCurrentStatus::csStopPending ||
+         status == TCurrentStatus::csPausePending || status == TCurrentStatus::csPaused;
+}
+
+void TTarvonex::ServeWhileBusy() {
+  ServiceThread()->ProcessRequests(false);
+  if (Halted()) throw HaltRequested{};
+}
+
+void TTarvonex::WaitServing(uint32_t ms) {
+  const int64_t end = platform::MonotonicMs() + ms;
+  for (int64_t left = ms; left > 0; left = end - platform::MonotonicMs()) {
+    platform::Sleep(static_cast<uint32_t>(std::min<int64_t>(left, kServeStepMs)));
+    ServeWhileBusy();
+  }
+}
+
 void TTarvonex::StartupPass() {
   // The start value of each host is the opposite of what it shows now, so that its first check
   // counts it as changed (unless it changed in between).
   knownState.assign(static_cast<size_t>(hostList.Count()), 0);
   Timer1->SetEnabled(false);
-  for (int i = 0; i < hostList.Count(); ++i) {
-    PingHost(hostList.Strings(i));
-    knownState[static_cast<size_t>(i)] = pingResult < 0 ? 1 : 0;
+  startValuesMissing = true;
+  try {
+    for (int i = 0; i < hostList.Count(); ++i) {
+      ServeWhileBusy();
+      PingHost(hostList.Strings(i));
+      knownState[static_cast<size_t>(i)] = pingResult < 0 ? 1 : 0;
+    }
+  } catch (const HaltRequested&) {
+    return;
   }
+  startValuesMissing = false;
   Timer1->SetInterval(kFirstRoundTickMs);
 }
 
@@ -88,40 +122,13 @@ void TTarvonex::Timer1Timer(platform::TObject* Sender) {
       LoadSettings();
       roundIndex = 0;
       resetRequested = false;
+    } else if (startValuesMissing) {
+      StartupPass();
     } else {
-      const std::string h = hostList.Strings(roundIndex);
-      platform::TIniFile hostListIni(FileInExeFolder(kHostListFile));
-      int interval = hostListIni.ReadInteger("Options", "Intervall", kDefaultIntervalSeconds);
-      if (interval <= kShortestIntervalSeconds) interval = kShortestIntervalSeconds;
-      PingHost(h);
-      uint8_t newState;
-      bool disturbance = false;
-      if (pingResult == -1) {
-        WriteStatus(h, 0, -1);
-        if (ConfirmChange(roundIndex, 0, hostListIni.ReadBool("WaitForStatusChange", h, false), disturbance)) {
-          RunAction(hostListIni.ReadString("RunOnDisconnected", h, ""), hostListIni.ReadInteger("Show", h, 1), h);
-          WriteStatus(h, 0, pingResult);
-          WriteLog(h + Text(texts::Disconnected));
-        }
-        newState = 0;
-      } else {
-        WriteStatus(h, 1, pingResult);
-        if (ConfirmChange(roundIndex, 1, hostListIni.ReadBool("WaitForStatusChange", h, false), disturbance)) {
-          RunAction(hostListIni.ReadString("RunOnConnected", h, ""), hostListIni.ReadInteger("Show", h, 1), h);
-          WriteLog(h + Text(texts::Connected));
-        }
-        newState = 1;
-      }
-      if (!disturbance) knownState[static_cast<size_t>(roundIndex)] = newState;
-
-      ++roundIndex;
-      if (firstRound) Timer1->SetInterval(kFirstRoundTickMs);
-      if (roundIndex > hostList.Count() - 1) {
-        roundIndex = 0;
-        Timer1->SetInterval(static_cast<uint32_t>(std::min<int64_t>(int64_t{interval} * 1000, UINT32_MAX)));
-        firstRound = false;
-      }
+      CheckHost();
     }
+  } catch (const HaltRequested&) {
+    // The check is abandoned: its host is the next one checked after continue.
   } catch (const platform::Exception& e) {
     // The round index stays, so the same host is checked again at the next tick; a reset that failed
     // is tried again.
@@ -129,8 +136,45 @@ void TTarvonex::Timer1Timer(platform::TObject* Sender) {
   } catch (const std::exception& e) {
     WriteLog(e.what());
   }
-  // A reset that found nothing to watch has stopped the service.
-  if (!Terminated()) Timer1->SetEnabled(true);
+  // Decided here, under the lock, from the service's state: a stop or pause asked for during the tick
+  // (or a reset that found nothing to watch and stopped the service) leaves the timer off, and only
+  // continue switches it on again.
+  if (!Halted()) Timer1->SetEnabled(true);
+}
+
+void TTarvonex::CheckHost() {
+  const std::string h = hostList.Strings(roundIndex);
+  platform::TIniFile hostListIni(FileInExeFolder(kHostListFile));
+  int interval = hostListIni.ReadInteger("Options", "Intervall", kDefaultIntervalSeconds);
+  if (interval <= kShortestIntervalSeconds) interval = kShortestIntervalSeconds;
+  PingHost(h);
+  uint8_t newState;
+  bool disturbance = false;
+  if (pingResult == -1) {
+    WriteStatus(h, 0, -1);
+    if (ConfirmChange(roundIndex, 0, hostListIni.ReadBool("WaitForStatusChange", h, false), disturbance)) {
+      RunAction(hostListIni.ReadString("RunOnDisconnected", h, ""), hostListIni.ReadInteger("Show", h, 1), h);
+      WriteStatus(h, 0, pingResult);
+      WriteLog(h + Text(texts::Disconnected));
+    }
+    newState = 0;
+  } else {
+    WriteStatus(h, 1, pingResult);
+    if (ConfirmChange(roundIndex, 1, hostListIni.ReadBool("WaitForStatusChange", h, false), disturbance)) {
+      RunAction(hostListIni.ReadString("RunOnConnected", h, ""), hostListIni.ReadInteger("Show", h, 1), h);
+      WriteLog(h + Text(texts::Connected));
+    }
+    newState = 1;
+  }
+  if (!disturbance) knownState[static_cast<size_t>(roundIndex)] = newState;
+
+  ++roundIndex;
+  if (firstRound) Timer1->SetInterval(kFirstRoundTickMs);
+  if (roundIndex > hostList.Count() - 1) {
+    roundIndex = 0;
+    Timer1->SetInterval(static_cast<uint32_t>(std::min<int64_t>(int64_t{interval} * 1000, UINT32_MAX)));
+    firstRound = false;
+  }
 }
 
 bool TTarvonex::ConfirmChange(int index, uint8_t newState, bool wait, bool& disturbance) {
@@ -139,7 +183,7 @@ bool TTarvonex::ConfirmChange(int index, uint8_t newState, bool wait, bool& dist
   if (knownState[static_cast<size_t>(index)] == newState) return false;
   if (!firstRound) {
     WriteLog(Text(texts::StatusOf) + host + Text(texts::ChangedCheckingAgain));
-    platform::Sleep(kConfirmationWaitMs);
+    WaitServing(kConfirmationWaitMs);
     PingHost(host);
     const uint8_t confirmedState = pingResult >= 0 ? 1 : 0;
     if (confirmedState != newState) {
@@ -156,7 +200,10 @@ bool TTarvonex::ConfirmChange(int index, uint8_t newState, bool wait, bool& dist
 
 void TTarvonex::RunAction(const std::string& command, int showCode, const std::string& host) {
   if (command.empty()) return;
-  if (platform::ShellExecute(0, "open", command, host, "", showCode) <= 32)
+  // No command starts once a stop or pause has been asked for, also one that arrived just now.
+  ServeWhileBusy();
+  // The host name is the command's one argument, whatever blanks or quotes it holds.
+  if (platform::ShellExecute(0, "open", command, platform::QuoteCommandLineArgument(host), "", showCode) <= 32)
     WriteLog(command + Text(texts::CouldNotBeStarted));
 }
 

@@ -7,6 +7,7 @@
 #include "platform/core/IniFile.h"
 #include "platform/core/Paths.h"
 #include "platform/ui/Window.h"
+#include "service/EventLog.h"
 #include "service/ServiceFiles.h"
 #include "service/Unit1.h"
 
@@ -18,13 +19,20 @@ void TTarvonex::ServiceExecute(platform::TService* Sender) {
   statusNotifyId = platform::RegisterWindowMessage(StatusNotifyMessage);
   resetRequestId = platform::RegisterWindowMessage(ResetRequestMessage);
   exePath = platform::ExeFileName();
+  // What writes that a killed process of ours left behind; this instance alone writes these files.
+  for (const char* file : {kLogFileName, kOldLogFileName, kStatusFile})
+    platform::RemoveAtomicWriteLeftovers(FileInExeFolder(file));
   try {
     LoadSettings();
     if (hostList.Count() == 0) {
       WriteLog(Text(texts::NothingToWatchEnd));
-    } else {
+    } else if (!Terminated()) {
       WriteLog(Text(texts::ServiceExecute));
-      Timer1->SetEnabled(true);
+      {
+        std::lock_guard lock(serviceLock);
+        // A pause served during the start-up pass keeps the timer off until continue.
+        if (!Halted()) Timer1->SetEnabled(true);
+      }
       while (!Terminated()) {
         platform::Sleep(1000);
         ServiceThread()->ProcessRequests(false);
@@ -69,6 +77,12 @@ void TTarvonex::ApplicationEvents1Message(platform::MSG& Msg, bool& Handled) {
   Handled = true;
 }
 
+// SIGHUP, the daemons' "reload", asks for the same as the configurator's reset request.
+void TTarvonex::ServiceReload(platform::TService* Sender) {
+  WriteLog(Text(texts::ServiceResetting));
+  resetRequested = true;
+}
+
 bool TTarvonex::ReadLanguage() {
   return platform::TIniFile(FileInExeFolder(kHostListFile)).ReadBool("Options", "isEnglish", false);
 }
@@ -80,7 +94,8 @@ void TTarvonex::LoadSettings() {
   hostList.Clear();
   knownState.clear();
 
-  platform::TIniFile hostListIni(FileInExeFolder(kHostListFile));
+  // Read once: the host list may be long, and every read of a TIniFile reads the whole file again.
+  platform::TMemIniFile hostListIni(FileInExeFolder(kHostListFile));
   logging = hostListIni.ReadBool("Options", "Logging", true);
   const std::string fileName = hostListIni.ReadString("Options", "StatusHTMLFilename", "index.htm");
   const std::string dir = hostListIni.ReadString("Options", "StatusHTMLDir", FileInExeFolder(""));
@@ -89,15 +104,15 @@ void TTarvonex::LoadSettings() {
   WriteLog(Text(texts::ServiceStartingUp));
 
   hostListIni.ReadSection("Hosts", hostList);
-  // Each disabled host found starts the scan again from the top, so they are logged in list order.
+  // Disabled hosts leave the list in one pass, logged in list order.
+  const TSectionValues enabled(hostListIni, "Enabled");
   for (int i = 0; i < hostList.Count();) {
-    if (hostListIni.ReadBool("Enabled", hostList.Strings(i), true)) {
+    if (enabled.ReadBool(hostList.Strings(i), true)) {
       ++i;
       continue;
     }
     WriteLog(Text(texts::WatchingDisabled) + hostList.Strings(i));
     hostList.Delete(i);
-    i = 0;
   }
   for (int i = 0; i < hostList.Count(); ++i) WriteLog(Text(texts::WatchingEnabled) + hostList.Strings(i));
   firstRound = true;

@@ -11,8 +11,21 @@ namespace velmora {
 void TTarvonex::WriteLog(const std::string& text) {
   std::lock_guard lock(serviceLock);
   if (!logging) return;
-  const std::string line = platform::DateTimeToStr(platform::Now()) + " => " + text;
-  if (AppendLogLine(FileInExeFolder(""), line, Text(texts::NewLogfileCreated))) NotifyConfigurator(1);
+  const std::string stamp = platform::DateTimeToStr(platform::Now()) + " => ";
+  // While the log is known to fail (a full disk), a line is not tried a second time a second later.
+  const bool failing = writeFailures.Failing(kLogFileName);
+  const TLogAppend result =
+      AppendLogLine(FileInExeFolder(""), stamp + text, stamp + Text(texts::NewLogfileCreated), !failing);
+  if (!result.setAsideAs.empty()) {
+    LogMessage(std::string(kLogFileName) + " could not be read; it was kept as " + result.setAsideAs +
+               " and a new log begun.");
+  }
+  if (!result.written) {
+    if (writeFailures.Failed(kLogFileName, result.failure)) LogMessage(result.failure);
+    return;
+  }
+  writeFailures.Succeeded(kLogFileName);
+  NotifyConfigurator(1);
 }
 
 }  // namespace velmora

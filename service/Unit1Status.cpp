@@ -17,9 +17,15 @@ namespace velmora {
 void TTarvonex::WriteStatus(const std::string& host, int state, int32_t roundTrip) {
   std::lock_guard lock(serviceLock);
   if (!host.empty()) {
-    platform::TIniFile status(FileInExeFolder(kStatusFile));
-    status.WriteInteger("Hosts", host, state);
-    status.WriteInteger("RoundTrip", host, roundTrip);
+    try {
+      platform::TIniFile status(FileInExeFolder(kStatusFile));
+      status.WriteInteger("Hosts", host, state);
+      status.WriteInteger("RoundTrip", host, roundTrip);
+      writeFailures.Succeeded(kStatusFile);
+    } catch (const platform::Exception& e) {
+      // The check goes on: its confirmation and command matter more than the record of it.
+      ReportWriteFailure(kStatusFile, e.Message());
+    }
     platform::Sleep(500);
   }
   NotifyConfigurator(0);
@@ -34,10 +40,20 @@ void TTarvonex::NotifyConfigurator(platform::WPARAM wParam) {
 
 void TTarvonex::WritePage() {
   try {
+    // Read once for the whole page: a read per row would cost the square of the hosts.
+    pageRoundTrips = TSectionValues(platform::TMemIniFile(FileInExeFolder(kStatusFile)), "RoundTrip");
     platform::WriteFileAtomic(platform::ResolvePath(pagePath), PageProducer1.Content());
+    writeFailures.Succeeded(kPageFile);
   } catch (const platform::Exception& e) {
-    WriteLog(e.Message());
+    ReportWriteFailure(kPageFile, e.Message());
   }
+}
+
+void TTarvonex::ReportWriteFailure(const std::string& file, const std::string& error) {
+  if (!writeFailures.Failed(file, error)) return;
+  LogMessage(error);
+  // Once the stop line is written, the log is closed: a failure of the last page goes to standard error.
+  if (!Terminated()) WriteLog(error);
 }
 
 void TTarvonex::PageProducer1HTMLTag(platform::TPageProducer& Sender, const std::string& TagString,
@@ -54,7 +70,7 @@ void TTarvonex::PageProducer2HTMLTag(platform::TPageProducer& Sender, const std:
   if (TagString == "HOSTNAME") {
     ReplaceText = HostNameCell(host);
   } else if (TagString == "ROUNDTRIP") {
-    ReplaceText = RoundTripCell(platform::TIniFile(FileInExeFolder(kStatusFile)).ReadInteger("RoundTrip", host, -1));
+    ReplaceText = RoundTripCell(pageRoundTrips.ReadInteger(host, -1));
   } else if (TagString == "STATUS") {
     // A host whose start value is missing (the settings failed to load) shows as down.
     const size_t row = static_cast<size_t>(pageRow);

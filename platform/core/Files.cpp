@@ -1,11 +1,14 @@
 #include "platform/core/Files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <random>
+#include <vector>
 
 #include "platform/core/Eintr.h"
 #include "platform/core/Exception.h"
@@ -15,6 +18,9 @@ namespace platform {
 
 namespace {
 
+constexpr const char* kTemporarySuffix = ".tmp-";
+constexpr int kTemporarySuffixLength = 6;
+
 bool WriteAll(int fd, const std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
@@ -23,6 +29,21 @@ bool WriteAll(int fd, const std::string& bytes) {
     done += static_cast<size_t>(n);
   }
   return true;
+}
+
+// Creates `path`.tmp-XXXXXX under a new random suffix, for writing. Its mode is 0666 less the umask, as
+// the kernel applies it: no thread reads or changes the process-wide umask. -1 with errno on failure.
+int CreateTemporaryFile(const std::string& path, std::string& temp) {
+  static constexpr char kSuffixCharacters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  thread_local std::mt19937 random{std::random_device{}()};
+  std::uniform_int_distribution<size_t> pick(0, sizeof kSuffixCharacters - 2);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = path + kTemporarySuffix;
+    for (int i = 0; i < kTemporarySuffixLength; ++i) temp += kSuffixCharacters[pick(random)];
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
 }
 
 }  // namespace
@@ -36,6 +57,13 @@ bool DirectoryExists(const std::string& path) {
   struct stat st{};
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
+
+bool PathExists(const std::string& path) {
+  struct stat st{};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+bool RenameFile(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
 
 bool DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
@@ -54,21 +82,13 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileAtomic(const std::string& path, const std::string& bytes) {
-  std::string temp = path + ".tmp-XXXXXX";
-  UniqueFd fd(::mkstemp(temp.data()));
+  std::string temp;
+  UniqueFd fd(CreateTemporaryFile(path, temp));
   if (!fd.IsValid()) throw EFCreateError("Cannot create file \"" + path + "\". " + std::strerror(errno));
 
-  // A replaced file keeps its permissions; a new one gets the usual 0666 less the umask.
   struct stat old{};
-  mode_t mode;
-  if (::stat(path.c_str(), &old) == 0) {
-    mode = old.st_mode & 07777;
-  } else {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode = 0666 & ~mask;
-  }
-  bool ok = ::fchmod(fd.Descriptor(), mode) == 0 && WriteAll(fd.Descriptor(), bytes) && ::fsync(fd.Descriptor()) == 0;
+  bool ok = (::stat(path.c_str(), &old) != 0 || ::fchmod(fd.Descriptor(), old.st_mode & 07777) == 0) &&
+            WriteAll(fd.Descriptor(), bytes) && ::fsync(fd.Descriptor()) == 0;
   int error = errno;
   ok = fd.Close() && ok;
   if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return;
@@ -76,6 +96,22 @@ void WriteFileAtomic(const std::string& path, const std::string& bytes) {
   error = errno;
   ::unlink(temp.c_str());
   throw EFCreateError("Cannot create file \"" + path + "\". " + std::strerror(error));
+}
+
+void RemoveAtomicWriteLeftovers(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const std::string prefix = path.substr(slash == std::string::npos ? 0 : slash + 1) + kTemporarySuffix;
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  std::vector<std::string> leftovers;
+  while (dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.size() == prefix.size() + kTemporarySuffixLength && name.compare(0, prefix.size(), prefix) == 0)
+      leftovers.push_back(folder + name);
+  }
+  ::closedir(dir);
+  for (const std::string& leftover : leftovers) ::unlink(leftover.c_str());
 }
 
 }  // namespace platform

@@ -6,6 +6,10 @@ namespace platform {
 
 bool FileExists(const std::string& path);       // a regular file (or a link to one)
 bool DirectoryExists(const std::string& path);
+bool PathExists(const std::string& path);       // anything of that name, a dangling link too
+
+// Renames a file or folder within its file system, replacing a file of the new name; false on failure.
+bool RenameFile(const std::string& from, const std::string& to);
 
 // Removes a file; false when it could not be removed (also when it did not exist).
 bool DeleteFile(const std::string& path);
@@ -13,9 +17,14 @@ bool DeleteFile(const std::string& path);
 // The whole content of a file; raises EFOpenError when it cannot be opened or read.
 std::string ReadFileBytes(const std::string& path);
 
-// Replaces the file's content atomically: the bytes go to a temporary file in the same folder, which is
-// flushed to disk and then renamed over `path`. A reader sees the old or the new content, never a part;
-// on any failure the old file is untouched and EFCreateError is raised.
+// Replaces the file's content atomically: the bytes go to a temporary file in the same folder
+// (`path`.tmp-XXXXXX), which is flushed to disk and then renamed over `path`. A reader sees the old or the
+// new content, never a part; on any failure the old file is untouched and EFCreateError is raised. A
+// replaced file keeps its permissions; a new one gets 0666 less the process's umask.
 void WriteFileAtomic(const std::string& path, const std::string& bytes);
+
+// Removes the temporary files that writes of `path` left when their process was killed mid-write. Call
+// it only where no other process writes that file at the same time.
+void RemoveAtomicWriteLeftovers(const std::string& path);
 
 }  // namespace platform

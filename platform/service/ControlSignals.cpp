@@ -18,7 +18,7 @@ namespace {
 sigset_t ControlSignalSet() {
   sigset_t set;
   sigemptyset(&set);
-  for (int sig : {SIGTERM, SIGINT, SIGUSR1, SIGUSR2}) sigaddset(&set, sig);
+  for (int sig : {SIGTERM, SIGINT, SIGUSR1, SIGUSR2, SIGHUP}) sigaddset(&set, sig);
   return set;
 }
 
@@ -28,6 +28,8 @@ void BlockControlSignals() {
   sigset_t set = ControlSignalSet();
   ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
+
+void IgnoreBrokenPipes() { ::signal(SIGPIPE, SIG_IGN); }
 
 ControlSignals::ControlSignals() {
   BlockControlSignals();
@@ -46,6 +48,7 @@ std::optional<ServiceControl> ControlSignals::Read() {
       case SIGINT: return ServiceControl::Stop;
       case SIGUSR1: return ServiceControl::Pause;
       case SIGUSR2: return ServiceControl::Continue;
+      case SIGHUP: return ServiceControl::Reload;
       default: break;
     }
   }

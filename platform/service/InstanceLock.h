@@ -7,7 +7,8 @@
 namespace platform {
 
 // Holds an exclusive lock (flock) on a lock file for the life of the object, so that a second process
-// asking for the same file is refused. The lock ends with the object or the process, also when the
+// asking for the same file is refused. The file is the opener's own (mode 0600): no other user may open
+// it, so none can hold the lock to keep the owner out. The lock ends with the object or the process, also when the
 // process is killed; the descriptor is close-on-exec, so programs we start never keep the lock.
 class InstanceLock {
 public:

@@ -67,6 +67,10 @@ bool TService::DoContinue() {
 }
 
 void TService::Controller(ServiceControl control) {
+  if (control == ServiceControl::Reload) {
+    if (OnReload && !thread_.Terminated()) OnReload(this);
+    return;
+  }
   bool accepted = control == ServiceControl::Stop ? AllowStop : AllowPause;
   if (accepted) thread_.Post(control);
 }

@@ -44,6 +44,9 @@ public:
   std::function<void(TService* Sender, bool& Stopped)> OnStop;
   std::function<void(TService* Sender, bool& Paused)> OnPause;
   std::function<void(TService* Sender, bool& Continued)> OnContinue;
+  // Asked to read its settings again (SIGHUP). Runs at once on the thread that reads the control
+  // signals, the main thread, and is not queued: a service that takes its time does so itself.
+  std::function<void(TService* Sender)> OnReload;
 
   TServiceThread* ServiceThread() { return &thread_; }
   bool Terminated() const { return thread_.Terminated(); }
@@ -58,7 +61,7 @@ public:
   void LogMessage(const std::string& message) const;
 
   // Framework side: hands a control request to the service thread (ignored when the service does not
-  // accept it: stop without AllowStop, pause and continue without AllowPause).
+  // accept it: stop without AllowStop, pause and continue without AllowPause); runs OnReload for Reload.
   void Controller(ServiceControl control);
 
 protected:

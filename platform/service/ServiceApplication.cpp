@@ -46,6 +46,7 @@ TServiceApplication::~TServiceApplication() = default;
 void TServiceApplication::Initialize(int argc, const char* const* argv) {
   SetCommandLine(argc, argv);
   BlockControlSignals();
+  IgnoreBrokenPipes();
 }
 
 void TServiceApplication::AddService(std::unique_ptr<TService> service) {

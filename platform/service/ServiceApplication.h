@@ -24,8 +24,8 @@ public:
   TServiceApplication& operator=(const TServiceApplication&) = delete;
   ~TServiceApplication();
 
-  // Takes the command line (ParamStr) and blocks the control signals. Call it first, before any thread
-  // of the program starts, so that no thread takes those signals.
+  // Takes the command line (ParamStr), blocks the control signals and ignores SIGPIPE. Call it first,
+  // before any thread of the program starts, so that no thread takes those signals.
   void Initialize(int argc, const char* const* argv);
 
   // Creates the program's service, of a class derived from TService, and keeps it; `reference` points to

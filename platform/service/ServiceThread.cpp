@@ -1,5 +1,7 @@
 #include "platform/service/ServiceThread.h"
 
+#include <algorithm>
+
 #include "platform/service/Service.h"
 #include "platform/ui/Application.h"
 
@@ -12,6 +14,7 @@ const char* ControlName(ServiceControl control) {
     case ServiceControl::Stop: return "stop";
     case ServiceControl::Pause: return "pause";
     case ServiceControl::Continue: return "continue";
+    case ServiceControl::Reload: return "reload";
   }
   return "control";
 }
@@ -35,6 +38,12 @@ void TServiceThread::Post(ServiceControl control) {
     requests_.push_back(control);
   }
   wakeup_.Wake();
+}
+
+bool TServiceThread::StopOrPauseQueued() {
+  std::lock_guard lock(mutex_);
+  return std::any_of(requests_.begin(), requests_.end(),
+                     [](ServiceControl c) { return c == ServiceControl::Stop || c == ServiceControl::Pause; });
 }
 
 void TServiceThread::WaitFor() {
@@ -79,6 +88,7 @@ void TServiceThread::Serve(ServiceControl control) {
       case ServiceControl::Stop: service_.DoStop(); break;
       case ServiceControl::Pause: service_.DoPause(); break;
       case ServiceControl::Continue: service_.DoContinue(); break;
+      case ServiceControl::Reload: break;  // never queued (TService::Controller)
     }
   } catch (const std::exception& e) {
     service_.LogMessage(std::string("The ") + ControlName(control) + " handler failed: " + e.what());

@@ -50,6 +50,8 @@ public:
     });
   }
   void Post(ServiceControl control);
+  // True while a stop or pause request waits in the queue to be served. Safe from any thread.
+  bool StopOrPauseQueued();
   void WaitFor();
   // True when the start was refused or a handler raised out of start or execute.
   bool Failed() const { return failed_.load(); }

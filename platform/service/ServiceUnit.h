@@ -14,8 +14,10 @@ struct ServiceSetupResult {
 
 // The systemd unit that registers a service: named after the service ("<Name>.service"), the display
 // name as Description, each dependency after and wanted by it, the executable started in the foreground,
-// stop by SIGTERM to the service alone (the commands it started live on), and an [Install] section for
-// multi-user.target. Raises Exception when the name, display name or path cannot stand in a unit file.
+// reload by SIGHUP, stop by SIGTERM to the service alone (the commands it started live on) within 10 s,
+// a restart 5 s after a failure, and an [Install] section for multi-user.target. Raises Exception when
+// the name, display name or path cannot stand in a unit file (systemd takes no quote or backslash in a
+// program's path).
 std::string ServiceUnitText(const TService& service, const std::string& exePath);
 
 // The systemd unit a dependency of the service stands for: the few services the system names have

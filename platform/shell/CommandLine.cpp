@@ -58,4 +58,23 @@ std::vector<std::string> SplitCommandLine(const std::string& parameters) {
   return arguments;
 }
 
+std::string QuoteCommandLineArgument(const std::string& argument) {
+  if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) return argument;
+  std::string quoted = "\"";
+  size_t backslashes = 0;
+  for (char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    // Backslashes before a quote are doubled and one more escapes the quote; others stay as they are.
+    quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  // Before the closing quote they are doubled too.
+  quoted.append(2 * backslashes, '\\');
+  return quoted + "\"";
+}
+
 }  // namespace platform

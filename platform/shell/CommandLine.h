@@ -15,4 +15,9 @@ namespace platform {
 // An empty pair of quotes ("") is an empty argument.
 std::vector<std::string> SplitCommandLine(const std::string& parameters);
 
+// The argument written so that SplitCommandLine gives it back as exactly one argument, unchanged: as it
+// stands when it is not empty and holds no blank or double quote, else in double quotes with its quotes
+// and the backslashes before them escaped.
+std::string QuoteCommandLineArgument(const std::string& argument);
+
 }  // namespace platform

@@ -150,12 +150,14 @@ bool UserInGroup(uid_t uid, gid_t gid) {
   return std::find(groups.begin(), groups.begin() + count, gid) != groups.begin() + count;
 }
 
-// Whether a user (with the given primary group) may write the folder, by its owner, group and mode.
+// Whether a user (with the given primary group) may write the folder, by its owner, group and mode. In
+// a sticky folder (mode 1777) others may add files but not replace the owner's, so only the owner counts.
 bool MayWrite(const std::string& folder, uid_t uid, gid_t gid) {
   if (uid == 0) return true;
   struct stat st{};
   if (::stat(folder.c_str(), &st) != 0) return false;
   if (uid == st.st_uid) return (st.st_mode & S_IWUSR) != 0;
+  if (st.st_mode & S_ISVTX) return false;
   if (gid == st.st_gid || UserInGroup(uid, st.st_gid)) return (st.st_mode & S_IWGRP) != 0;
   return (st.st_mode & S_IWOTH) != 0;
 }
@@ -180,8 +182,10 @@ struct WindowStation::Impl {
     return "/proc/self/fd/" + std::to_string(dirFd.Descriptor()) + "/" + name;
   }
 
-  // The classes of users that may write the executables' folder get the same access here.
+  // The classes of users that may write the executables' folder (as MayWrite counts them) get the same
+  // access here.
   mode_t AccessBits() const {
+    if (exe.st_mode & S_ISVTX) return S_IRWXU;
     return S_IRWXU | ((exe.st_mode & S_IWGRP) ? S_IRWXG : 0) | ((exe.st_mode & S_IWOTH) ? S_IRWXO : 0);
   }
 
@@ -373,6 +377,8 @@ private:
         if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_CREDENTIALS) sender = reinterpret_cast<const ucred*>(CMSG_DATA(c));
       if (!sender || n != sizeof datagram || (header.msg_flags & MSG_TRUNC)) continue;
       if (datagram.magic != kMagic || datagram.hwnd != static_cast<uint64_t>(hwnd_)) continue;
+      // Another process may post only registered messages: none may make us quit, close or the like.
+      if (datagram.message < kFirstRegisteredMessage) continue;
       if (!MayWrite(impl_.exeDir, sender->uid, sender->gid)) continue;
       if (auto queue = queue_.lock())
         queue->Post(MSG{hwnd_, datagram.message, datagram.wParam, datagram.lParam, GetTickCount()});
@@ -414,7 +420,7 @@ WindowStation::WindowStation(const std::string& folder) : folder_(folder) {
   ::mkdir(path.c_str(), 0700);
   struct stat station{};
   if (::lstat(path.c_str(), &station) == 0 && S_ISDIR(station.st_mode))
-    impl->Share(path, impl->AccessBits() | ((impl->exe.st_mode & S_IWGRP) ? S_ISGID : 0));
+    impl->Share(path, impl->AccessBits() | ((impl->AccessBits() & S_IRWXG) ? S_ISGID : 0));
   if (::access(path.c_str(), R_OK | W_OK | X_OK) != 0) return;  // this user may not take part
   impl->dirFd = UniqueFd(::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
   if (!impl->dirFd.IsValid()) return;

@@ -17,8 +17,9 @@ namespace platform {
 // registered message), and one datagram socket per listed window, named after its handle. The folder
 // and its files belong to the executables' folder's owner and group (when this process may set them) and
 // give access to the same classes of users (owner, group, others) that may write the executables'
-// folder. A receiver also checks every datagram's sender credentials against that folder and drops posts
-// from users who may not write it.
+// folder; a sticky folder (mode 1777) counts as writable by its owner only. A receiver also checks every
+// datagram's sender credentials against that folder and drops posts from users who may not write it, and
+// takes from other processes only registered messages (kFirstRegisteredMessage and up).
 //
 // Staleness: an entry whose process is gone or whose socket no longer answers is never found; lookups,
 // posts and broadcasts that meet one remove it and its socket.

@@ -1,5 +1,8 @@
 #include "service/icmp/NxRawBase.h"
 
+#include <algorithm>
+
+#include "platform/core/Clock.h"
 #include "service/icmp/NxSocketTransport.h"
 
 namespace velmora {
@@ -19,7 +22,14 @@ int TNxRawBase::ReceiveBuffer(std::span<uint8_t> ABuffer, int ATimeOut) {
   if (ABuffer.empty()) return 0;
   if (ATimeOut < 0) ATimeOut = ReceiveTimeout;
   GetSocket();
-  return transport_->ReceiveWithin(ABuffer, ATimeOut);
+  if (!OnWaiting) return transport_->ReceiveWithin(ABuffer, ATimeOut);
+  const int64_t deadline = platform::MonotonicMs() + ATimeOut;
+  for (;;) {
+    const int64_t left = deadline - platform::MonotonicMs();
+    const int received = transport_->ReceiveWithin(ABuffer, static_cast<int>(std::min<int64_t>(left, kWaitStepMs)));
+    if (received > 0 || left <= kWaitStepMs) return received;
+    OnWaiting();
+  }
 }
 
 std::string TNxRawBase::Send(const std::string& AHost, int APort, std::span<const uint8_t> ABuffer) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -24,6 +25,12 @@ public:
 
   // Takes over ATransport (not null) in place of the one in use, which is closed and freed.
   void SetTransport(std::unique_ptr<TNxRawTransport> ATransport);
+
+  // When set, called about every kWaitStepMs while a datagram is awaited, on the waiting thread, so that
+  // its owner can serve what else is pending; it may raise to give up the wait (the exception then
+  // leaves the call that waited).
+  std::function<void()> OnWaiting;
+  static constexpr int kWaitStepMs = 200;
 
 protected:
   // The time to live set on the socket at every use.

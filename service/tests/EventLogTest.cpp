@@ -7,6 +7,7 @@
 
 #include "platform/core/Clock.h"
 #include "platform/core/Files.h"
+#include "platform/core/tests/FileAccessAs.h"
 #include "platform/core/tests/TempFolder.h"
 
 namespace velmora {
@@ -33,16 +34,16 @@ protected:
 };
 
 TEST_F(EventLogTest, FirstLineCreatesTheLogAndLaterLinesAppendWithCrLf) {
-  EXPECT_TRUE(AppendLogLine(Folder(), "first", "rotated"));
+  EXPECT_TRUE(AppendLogLine(Folder(), "first", "rotated", true).written);
   EXPECT_EQ(Log(), "first\r\n");
-  EXPECT_TRUE(AppendLogLine(Folder(), "Dienst ausführen", "rotated"));
+  EXPECT_TRUE(AppendLogLine(Folder(), "Dienst ausführen", "rotated", true).written);
   EXPECT_EQ(Log(), "first\r\nDienst ausführen\r\n");
   EXPECT_FALSE(platform::FileExists(folder.File(kOldLogFileName)));
 }
 
 TEST_F(EventLogTest, LinesSplitAtAnyBreakAreWrittenBackWithCrLf) {
   WriteLog("a\nb\rc");
-  AppendLogLine(Folder(), "d", "rotated");
+  AppendLogLine(Folder(), "d", "rotated", true);
   EXPECT_EQ(Log(), "a\r\nb\r\nc\r\nd\r\n");
 }
 
@@ -55,7 +56,7 @@ TEST_F(EventLogTest, TheLineThatPassesTheLimitGoesToTheOldLogWithAllOthers) {
     SCOPED_TRACE(c.linesBefore);
     platform::DeleteFile(folder.File(kOldLogFileName));
     WriteLog(NumberedLines(c.linesBefore));
-    ASSERT_TRUE(AppendLogLine(Folder(), "line " + std::to_string(c.linesBefore + 1), "new Logfile was created"));
+    ASSERT_TRUE(AppendLogLine(Folder(), "line " + std::to_string(c.linesBefore + 1), "new Logfile was created", true).written);
     if (c.rotates) {
       EXPECT_EQ(OldLog(), NumberedLines(c.linesBefore + 1));
       EXPECT_EQ(Log(), "new Logfile was created\r\n");
@@ -69,22 +70,63 @@ TEST_F(EventLogTest, TheLineThatPassesTheLimitGoesToTheOldLogWithAllOthers) {
 TEST_F(EventLogTest, AFailedRotationLeavesTheLogWholeAndTheNextLineTriesAgain) {
   WriteLog(NumberedLines(1000));
   ASSERT_EQ(::mkdir(folder.File(kOldLogFileName).c_str(), 0755), 0);
-  EXPECT_FALSE(AppendLogLine(Folder(), "line 1001", "rotated"));
+  EXPECT_FALSE(AppendLogLine(Folder(), "line 1001", "rotated", true).written);
   EXPECT_EQ(Log(), NumberedLines(1000));
 
   ASSERT_EQ(::rmdir(folder.File(kOldLogFileName).c_str()), 0);
-  EXPECT_TRUE(AppendLogLine(Folder(), "line 1001", "rotated"));
+  EXPECT_TRUE(AppendLogLine(Folder(), "line 1001", "rotated", true).written);
   EXPECT_EQ(OldLog(), NumberedLines(1001));
   EXPECT_EQ(Log(), "rotated\r\n");
 }
 
-TEST_F(EventLogTest, ASaveThatFailsTwiceWaitsOneSecondThenDropsTheLine) {
-  // A folder in the log's place cannot be read, and cannot be replaced by a file.
+TEST_F(EventLogTest, ASaveThatFailsIsTriedOnceMoreASecondLaterWhenAsked) {
+  const std::string missingFolder = folder.File("missing/");
+  for (bool retry : {true, false}) {
+    SCOPED_TRACE(retry);
+    const int64_t before = platform::MonotonicMs();
+    const TLogAppend result = AppendLogLine(missingFolder, "lost", "rotated", retry);
+    EXPECT_FALSE(result.written);
+    EXPECT_NE(result.failure.find("events.log"), std::string::npos) << result.failure;
+    EXPECT_EQ(platform::MonotonicMs() - before, retry ? 1000 : 0);
+  }
+}
+
+// A log that cannot be read was wiped at every line (keeping its mode 000), and a folder in its place
+// stalled every line by a second. Now it is kept aside under a free name and a new log begins at once.
+TEST_F(EventLogTest, AnUnreadableLogIsKeptAsideAndANewOneBegun) {
   ASSERT_EQ(::mkdir(folder.File(kLogFileName).c_str(), 0755), 0);
   const int64_t before = platform::MonotonicMs();
-  EXPECT_TRUE(AppendLogLine(Folder(), "lost", "rotated"));
-  EXPECT_EQ(platform::MonotonicMs() - before, 1000);
-  EXPECT_TRUE(platform::DirectoryExists(folder.File(kLogFileName)));
+  TLogAppend result = AppendLogLine(Folder(), "first", "rotated", true);
+  EXPECT_EQ(platform::MonotonicMs(), before);
+  EXPECT_TRUE(result.written);
+  EXPECT_EQ(result.setAsideAs, folder.File("events.log.unreadable"));
+  EXPECT_TRUE(platform::DirectoryExists(folder.File("events.log.unreadable")));
+  EXPECT_EQ(Log(), "first\r\n");
+
+  // Another one: the name is taken, so it gets a number.
+  ASSERT_TRUE(platform::DeleteFile(folder.File(kLogFileName)));
+  ASSERT_EQ(::mkdir(folder.File(kLogFileName).c_str(), 0755), 0);
+  result = AppendLogLine(Folder(), "second", "rotated", true);
+  EXPECT_EQ(result.setAsideAs, folder.File("events.log.unreadable.1"));
+  EXPECT_EQ(Log(), "second\r\n");
+  EXPECT_TRUE(AppendLogLine(Folder(), "third", "rotated", true).setAsideAs.empty());
+  EXPECT_EQ(Log(), "second\r\nthird\r\n");
+}
+
+TEST_F(EventLogTest, ALogItsUserMayNotReadIsKeptWhole) {
+  ASSERT_EQ(::chmod(Folder().c_str(), 0777), 0);
+  WriteLog("old line\r\n");
+  ASSERT_EQ(::chmod(folder.File(kLogFileName).c_str(), 0), 0);
+  TLogAppend result;
+  if (!platform::RunWithFileAccessOf(platform::kNobodyUid, platform::kNobodyGid,
+                                     [&] { result = AppendLogLine(Folder(), "new line", "rotated", true); }))
+    GTEST_SKIP() << "needs root to act as another user";
+  EXPECT_TRUE(result.written);
+  EXPECT_EQ(platform::ReadFileBytes(folder.File("events.log.unreadable")), "old line\r\n");
+  EXPECT_EQ(Log(), "new line\r\n");
+  struct stat st{};
+  ASSERT_EQ(::stat(folder.File(kLogFileName).c_str(), &st), 0);
+  EXPECT_NE(st.st_mode & 0600, 0u);
 }
 
 }  // namespace

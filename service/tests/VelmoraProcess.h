@@ -42,8 +42,12 @@ public:
     }
   }
 
+  // Where the program's standard output and error go: velmora.out, or a pipe that nobody reads, closed
+  // before the program writes to it.
+  enum class Output { File, ClosedPipe };
+
   // Starts the program; a thread that joined a network namespace starts it there.
-  void Start(RunAs runAs = RunAs::Caller) {
+  void Start(RunAs runAs = RunAs::Caller, Output output = Output::File) {
     const std::string program = folder_ + "velmora";
     std::vector<std::string> arguments = {program};
     if (runAs == RunAs::Nobody) {
@@ -57,17 +61,27 @@ public:
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, (folder_ + "velmora.out").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
+    int pipeFds[2] = {-1, -1};
+    if (output == Output::ClosedPipe) {
+      ASSERT_EQ(::pipe2(pipeFds, O_CLOEXEC), 0);
+      posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
+    } else {
+      posix_spawn_file_actions_addopen(&actions, 1, (folder_ + "velmora.out").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                       0644);
+    }
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
     const int failed = posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    for (int fd : pipeFds)
+      if (fd >= 0) ::close(fd);
     if (failed != 0) pid_ = -1;
     ASSERT_EQ(failed, 0) << "cannot start " << program;
   }
 
+  void Signal(int signal) const { ::kill(pid_, signal); }
+
   // Sends SIGTERM and waits (at most timeoutMs) for the program to end; returns its exit status, or -1
-  // when it did not end in time. The stop waits for a check that is running.
+  // when it did not end in time.
   int Terminate(int timeoutMs = 15000) {
     ::kill(pid_, SIGTERM);
     const Deadline deadline(timeoutMs);

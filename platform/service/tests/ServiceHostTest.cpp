@@ -164,7 +164,9 @@ TEST_F(ServiceHostTest, InstallWritesTheUnitAndUninstallRemovesIt) {
   EXPECT_NE(Read("install", "out").find("installed"), std::string::npos);
   EXPECT_EQ(ReadFileBytes(unit),
             "[Unit]\nDescription=Velmora Test\nAfter=network-online.target\nWants=network-online.target\n\n"
-            "[Service]\nType=simple\nExecStart=\"" + program_ + "\"\nKillMode=process\n\n"
+            "[Service]\nType=simple\nExecStart=\"" + program_ + "\"\nExecReload=/bin/kill -HUP $MAINPID\n"
+            "KillMode=process\nRestart=on-failure\nRestartSec=5\nTimeoutStopSec=10\nLockPersonality=yes\n"
+            "RestrictRealtime=yes\n\n"
             "[Install]\nWantedBy=multi-user.target\n");
 
   ASSERT_EQ(Run({"-uninstall", "/Silent"}, "uninstall"), 0) << Read("uninstall", "err");

@@ -33,5 +33,28 @@ TEST(CommandLineTest, SplitsByTheWindowsRules) {
   }
 }
 
+TEST(CommandLineTest, AQuotedArgumentSplitsBackIntoItselfAlone) {
+  struct Case {
+    std::string argument;
+    std::string quoted;
+  };
+  const Case cases[] = {
+      {"host.example", "host.example"},
+      {"C:\\dir\\", "C:\\dir\\"},
+      {"a b c", "\"a b c\""},
+      {"--help x", "\"--help x\""},
+      {"", "\"\""},
+      {"tab\there", "\"tab\there\""},
+      {"say \"hi\"", "\"say \\\"hi\\\"\""},
+      {"back\\\" slash", "\"back\\\\\\\" slash\""},
+      {"ends in \\", "\"ends in \\\\\""},
+      {"\"", "\"\\\"\""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(QuoteCommandLineArgument(c.argument), c.quoted) << c.argument;
+    EXPECT_EQ(SplitCommandLine(QuoteCommandLineArgument(c.argument)), std::vector<std::string>{c.argument}) << c.argument;
+  }
+}
+
 }  // namespace
 }  // namespace platform

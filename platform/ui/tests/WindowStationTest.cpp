@@ -179,6 +179,19 @@ protected:
   // Lets the user nobody write the executables' folder (as the folder's owner).
   void GiveFolderToNobody() { ASSERT_EQ(::chown(folder_.c_str(), kNobody, kNobody), 0); }
 
+  // Opens the station folder and its files to everybody by hand (after the last process of a permitted
+  // user opened the station, so none closes it again); then nobody posts the reset to the window with
+  // wParam 1 and root with wParam 2, and both posts are sent.
+  void PostFromOutsiderAndInsiderThroughAnOpenedStation(HWND window) {
+    Peer insider(helper_, std::nullopt);
+    std::filesystem::permissions(folder_ + "/.station", std::filesystem::perms::all);
+    for (auto& file : std::filesystem::directory_iterator(folder_ + "/.station"))
+      std::filesystem::permissions(file.path(), std::filesystem::perms::all);
+    Peer outsider(helper_, kNobody);
+    EXPECT_EQ(outsider.Ask("post\t" + Hex(window) + "\t" + kReset + "\t1", "posted "), "1");
+    EXPECT_EQ(insider.Ask("post\t" + Hex(window) + "\t" + kReset + "\t2", "posted "), "1");
+  }
+
   // Runs this process's loop until `done` holds or kAnswerMs of real time have passed.
   bool PumpUntil(TApplication& app, const std::function<bool()>& done) {
     for (int64_t deadline = MonotonicMs() + kAnswerMs; !done() && MonotonicMs() < deadline;) {
@@ -306,18 +319,56 @@ TEST_F(WindowStationTest, AUserWhoMayNotWriteTheExecutablesFolderCannotPost) {
     EXPECT_EQ(outsider.Ask("post\t" + Hex(service.Handle()) + "\t" + kReset + "\t1", "posted "), "0");
   }
 
-  // Even with the station folder and the window's socket opened up to everybody (after the last
-  // process of a permitted user opened the station), the receiver drops what nobody sends.
-  Peer insider(helper_, std::nullopt);
-  std::filesystem::permissions(folder_ + "/.station", std::filesystem::perms::all);
-  for (auto& file : std::filesystem::directory_iterator(folder_ + "/.station"))
-    std::filesystem::permissions(file.path(), std::filesystem::perms::all);
-  Peer outsider(helper_, kNobody);
-  EXPECT_EQ(outsider.Ask("post\t" + Hex(service.Handle()) + "\t" + kReset + "\t1", "posted "), "1");
-  EXPECT_EQ(insider.Ask("post\t" + Hex(service.Handle()) + "\t" + kReset + "\t2", "posted "), "1");
+  // Even with the station folder and the window's socket opened up to everybody, the receiver drops
+  // what nobody sends.
+  PostFromOutsiderAndInsiderThroughAnOpenedStation(service.Handle());
   EXPECT_TRUE(PumpUntil(app, [&] { return !received.empty(); }));
   app.ProcessMessages();
   EXPECT_EQ(received, (std::vector<Received>{{service.Handle(), reset, 2}}));
+}
+
+// A sticky folder (1777) gave a station open to all: any user could list it, post the reset and delete
+// the service's socket and list. It counts as writable by its owner alone.
+TEST_F(WindowStationTest, AStickyFolderIsItsOwnersAlone) {
+  ASSERT_EQ(::chmod(folder_.c_str(), 01777), 0);
+  UINT reset = RegisterWindowMessage(kReset);
+  std::vector<Received> received;
+  WindowHandle service("TTarvonex", "Velmora", WindowKind::TopLevel,
+                       [&](TMessage& m) { received.push_back({service.Handle(), m.Msg, m.WParam}); });
+  struct stat station{};
+  ASSERT_EQ(::stat((folder_ + "/.station").c_str(), &station), 0);
+  EXPECT_EQ(station.st_mode & 07777, 0700u);
+  {
+    Peer outsider(helper_, kNobody);
+    EXPECT_EQ(ParseHwnd(outsider.Ask("find\tTTarvonex\tVelmora", "found ")), HWND{});
+  }
+
+  // Opened up by hand, the station still takes nothing from nobody.
+  PostFromOutsiderAndInsiderThroughAnOpenedStation(service.Handle());
+  TApplication app;
+  EXPECT_TRUE(PumpUntil(app, [&] { return !received.empty(); }));
+  app.ProcessMessages();
+  EXPECT_EQ(received, (std::vector<Received>{{service.Handle(), reset, 2}}));
+}
+
+// Any user allowed to post could send WM_QUIT and end the service's loop. From another process only
+// registered messages arrive.
+TEST_F(WindowStationTest, OnlyRegisteredMessagesArriveFromAnotherProcess) {
+  UINT reset = RegisterWindowMessage(kReset);
+  TApplication app;
+  app.Initialize();
+  std::vector<UINT> received;
+  app.OnMessage = [&](MSG& msg, bool&) {
+    if (msg.hwnd == app.Handle()) received.push_back(msg.message);
+  };
+  Peer insider(helper_, std::nullopt);
+  for (UINT message : {WM_QUIT, WM_TIMER, WM_USER, kFirstRegisteredMessage - 1})
+    EXPECT_EQ(insider.Ask("postnumber\t" + Hex(app.Handle()) + "\t" + std::to_string(message) + "\t0", "posted "), "1");
+  EXPECT_EQ(insider.Ask("post\t" + Hex(app.Handle()) + "\t" + kReset + "\t0", "posted "), "1");
+  EXPECT_TRUE(PumpUntil(app, [&] { return !received.empty(); }));
+  app.ProcessMessages();
+  EXPECT_EQ(received, std::vector<UINT>{reset});
+  EXPECT_FALSE(app.Terminated());
 }
 
 TEST_F(WindowStationTest, TheStationFollowsAChangeOfTheFoldersAccess) {

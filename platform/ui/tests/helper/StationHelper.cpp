@@ -6,6 +6,7 @@
 //   findmany CLASS CAPTION N  -> missed K (how many of N finds found nothing)
 //   register NAME             -> number N
 //   post HWND NAME WPARAM     -> posted 1|0
+//   postnumber HWND MSG WPARAM -> posted 1|0 (the message by its number)
 //   broadcast NAME WPARAM     -> broadcast 1|0
 //   quit
 // Every registered message that reaches one of its windows is reported as: got HWND NUMBER WPARAM
@@ -65,6 +66,9 @@ void Execute(const std::vector<std::string>& f) {
     Answer("number " + std::to_string(RegisterWindowMessage(f[1])));
   } else if (f[0] == "post" && f.size() == 4) {
     bool ok = PostMessage(ParseHwnd(f[1]), RegisterWindowMessage(f[2]), std::stoull(f[3]), 0);
+    Answer(std::string("posted ") + (ok ? "1" : "0"));
+  } else if (f[0] == "postnumber" && f.size() == 4) {
+    bool ok = PostMessage(ParseHwnd(f[1]), static_cast<UINT>(std::stoul(f[2])), std::stoull(f[3]), 0);
     Answer(std::string("posted ") + (ok ? "1" : "0"));
   } else if (f[0] == "broadcast" && f.size() == 3) {
     bool ok = PostMessage(HWND_BROADCAST, RegisterWindowMessage(f[1]), std::stoull(f[2]), 0);
