@@ -38,6 +38,17 @@ TCanvas::TCanvas(TBitmap& target, int pixelsPerInch) : target_(&target), device_
 
 TCanvas::~TCanvas() = default;
 
+void TCanvas::SetTarget(TBitmap& target) {
+  target_ = &target;
+  device_->target = &target;
+  device_->state = DcState{};
+  device_->saved.clear();
+  device_->face.reset();
+  device_->pathState = Device::PathState::None;
+  device_->path.clear();
+  penValid_ = brushValid_ = fontValid_ = false;
+}
+
 void TCanvas::RequirePen() {
   if (penValid_) return;
   DcState& s = device_->state;

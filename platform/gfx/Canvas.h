@@ -56,6 +56,10 @@ public:
   HDC Handle();
   int PixelsPerInch() const;
   TBitmap& Target() { return *target_; }
+  // Points the canvas at another bitmap with a fresh device context (no clip, origin 0,0, nothing
+  // saved); the Pen, Brush and Font objects stay and are selected again at the next drawing call.
+  // Controls use it to paint into their window's back buffer with a canvas of their own.
+  void SetTarget(TBitmap& target);
 
   // Lines use the pen and leave out their end point; LineTo moves the current position there.
   void MoveTo(int x, int y);

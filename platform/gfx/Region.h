@@ -51,6 +51,13 @@ public:
         for (const auto& s : b.spans) f(y, s.first, s.second);
   }
 
+  // Calls f(rect) for every span of every band: disjoint rectangles that together cover the region.
+  template <class F>
+  void ForEachRect(F&& f) const {
+    for (const Band& b : bands_)
+      for (const auto& s : b.spans) f(TRect{s.first, b.top, s.second, b.bottom});
+  }
+
   // Calls f(x0, x1) for every part of [x0, x1) on row y that lies in the region.
   template <class F>
   void ClipSpan(int y, int x0, int x1, F&& f) const {

@@ -217,10 +217,6 @@ NetResult RawSocket::ReceiveQueuedError(std::span<uint8_t> buffer) {
   return {out.Written(), 0};
 }
 
-void RawSocket::Close() {
-  if (!socket_.IsValid()) return;
-  ::shutdown(socket_.Descriptor(), SHUT_WR);
-  socket_.Close();
-}
+void RawSocket::Close() { socket_.Close(); }
 
 }  // namespace platform

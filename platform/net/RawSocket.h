@@ -64,7 +64,7 @@ public:
   // Receives one datagram into buffer, cut to the buffer's size; blocks while none is waiting.
   NetResult Receive(std::span<uint8_t> buffer);
 
-  // Shuts the socket down for sending and closes it.
+  // Closes the socket. (It is never connected, so there is no sending direction to shut down first.)
   void Close();
 
 private:

@@ -6,6 +6,7 @@
 
 #include "platform/core/Paths.h"
 #include "platform/ui/ApplicationEvents.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/MessageQueue.h"
 
 namespace platform {
@@ -23,9 +24,13 @@ void WriteToStandardError(const std::string& message) { std::fprintf(stderr, "%s
 
 }  // namespace
 
-TApplication::TApplication() : title_(ProgramName()), sink_(WriteToStandardError) {}
+TApplication::TApplication() : TComponent(nullptr), title_(ProgramName()), sink_(WriteToStandardError) {}
 
-TApplication::~TApplication() = default;
+TApplication::~TApplication() {
+  // The forms go while the application's own members still stand.
+  CancelHint();
+  DestroyComponents();
+}
 
 void TApplication::Initialize() { Handle(); }
 
@@ -71,7 +76,7 @@ bool TApplication::ProcessMessage() {
   try {
     if (queue.DispatchReadyHandles()) return true;
     MSG msg;
-    if (!queue.Peek(msg)) return false;
+    if (!queue.Peek(msg)) return PaintDirtyWindows();
     if (msg.message == WM_QUIT) {
       terminated_ = true;
       return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,9 +13,25 @@ namespace platform {
 class TObject {
 public:
   virtual ~TObject() = default;
+
+  // The name of the object's most derived class without its namespace ("TForm1").
+  std::string ClassName() const;
 };
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+// An object whose published state can be copied from another: Assign asks the destination first, then
+// the source's AssignTo; when neither knows the pair, EConvertError.
+class TPersistent : public TObject {
+public:
+  // Copies Source; raises EConvertError "Cannot assign a TFont to a TPicture" for a pair neither side
+  // knows (a null Source included).
+  virtual void Assign(const TPersistent* Source);
+
+protected:
+  // Copies this object into Dest; the base raises EConvertError.
+  virtual void AssignTo(TPersistent* Dest) const;
+};
 
 enum class TOperation { opInsert, opRemove };
 
@@ -44,8 +61,9 @@ public:
 // The root of the component classes: a component created with an owner is owned by it and destroyed with
 // it, in reverse order of creation. Create owned components with new and never delete one that an
 // owner holds, except to destroy it early: it then unlinks itself and the owner's Notification runs
-// with opRemove. Users hold raw pointers.
-class TComponent : public TObject {
+// with opRemove. Users hold raw pointers; a component that refers to one outside its own owner asks
+// that one for FreeNotification, so its Notification hears of its destruction too.
+class TComponent : public TPersistent {
 public:
   explicit TComponent(TComponent* AOwner);
   ~TComponent() override;
@@ -56,9 +74,13 @@ public:
   int ComponentCount() const { return static_cast<int>(components_.size()); }
   // The owned component at index (0 is the first created); raises EComponentError outside the range.
   TComponent* Components(int index) const;
+  // The owned component of that name (ASCII case ignored), or null.
+  TComponent* FindComponent(const std::string& name) const;
 
   const std::string& Name() const { return name_; }
   void SetName(const std::string& name) { name_ = name; }
+  // A number free for the program's use.
+  intptr_t Tag = 0;
 
   TComponentState ComponentState() const { return state_; }
   // Designing passes on to the owned components, as they are designed together with their owner.
@@ -73,10 +95,19 @@ public:
   void InsertComponent(TComponent* component);
   void RemoveComponent(TComponent* component);
 
+  // AComponent's Notification will hear (opRemove) when this component is destroyed; the link ends by
+  // itself when either of them goes.
+  void FreeNotification(TComponent* AComponent);
+  void RemoveFreeNotification(TComponent* AComponent);
+
+  // Destroys the owned components now, last created first.
+  void DestroyComponents();
+
 protected:
   // Runs on an owner when a component is inserted into it or removed from it (also when the component
   // is destroyed early), and is passed on to every owned component, so siblings can drop references.
-  // A component being destroyed is past its own destructor: compare the pointer, touch nothing else.
+  // It also runs on every component that asked for FreeNotification. A component being destroyed is
+  // past its own destructor: compare the pointer, touch nothing else.
   virtual void Notification(TComponent* AComponent, TOperation Operation);
 
 private:
@@ -84,6 +115,7 @@ private:
 
   TComponent* owner_ = nullptr;
   std::vector<TComponent*> components_;
+  std::vector<TComponent*> freeNotifies_;  // both directions: those to tell and those that tell us
   std::string name_;
   TComponentState state_;
 };

@@ -21,7 +21,6 @@ void TNxRawBase::GetSocket() { transport_->Open(Protocol, TTL, ReceivedIcmpTypes
 int TNxRawBase::ReceiveBuffer(std::span<uint8_t> ABuffer, int ATimeOut) {
   if (ABuffer.empty()) return 0;
   if (ATimeOut < 0) ATimeOut = ReceiveTimeout;
-  GetSocket();
   if (!OnWaiting) return transport_->ReceiveWithin(ABuffer, ATimeOut);
   const int64_t deadline = platform::MonotonicMs() + ATimeOut;
   for (;;) {

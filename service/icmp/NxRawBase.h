@@ -42,7 +42,7 @@ protected:
   // Creates the socket if there is none, and sets its time to live.
   void GetSocket();
   // An empty buffer gives 0; a negative time-out means ReceiveTimeout. Returns the length of the datagram
-  // received within the time-out, 0 when none came.
+  // received within the time-out on the socket that Send used, 0 when none came.
   int ReceiveBuffer(std::span<uint8_t> ABuffer, int ATimeOut = -1);
   // Resolves AHost and sends ABuffer to it; returns the dotted address it went to.
   std::string Send(const std::string& AHost, int APort, std::span<const uint8_t> ABuffer);

@@ -7,8 +7,8 @@
 namespace velmora {
 
 // What a TNxRawBase sends and receives through: the socket (TNxSocketTransport), or in tests a scripted
-// responder in its place. One use runs Open before every send and receive, SendTo, ReceiveWithin as often
-// as the caller waits, then Close. Failures raise the socket layer's exceptions.
+// responder in its place. One use runs Open, SendTo, ReceiveWithin as often as the caller waits, then
+// Close. Failures raise the socket layer's exceptions.
 class TNxRawTransport {
 public:
   virtual ~TNxRawTransport() = default;

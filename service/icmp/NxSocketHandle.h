@@ -19,7 +19,7 @@ public:
   void AllocateSocket(int AProtocol);
   bool HandleAllocated() const { return socket_.IsOpen(); }
 
-  // Shuts the socket down for sending and closes it, if there is one.
+  // Closes the socket, if there is one.
   void CloseSocket();
 
   // Whether a datagram can be received within AMSec ms; a negative time (the layer passes -2) waits

@@ -1,0 +1,314 @@
+#include "platform/ui/TopLevelWindow.h"
+
+#include <algorithm>
+
+#include "platform/gfx/Gdi.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/MessageQueue.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/VirtualKeys.h"
+
+namespace platform {
+
+namespace {
+
+TBackendWindowParams WindowParams(TWinControl& control, const TCreateParams& params) {
+  TBackendWindowParams result;
+  bool popup = !dynamic_cast<TCustomForm*>(&control);
+  result.kind = popup ? TBackendWindowKind::Popup : TBackendWindowKind::Form;
+  result.caption = params.Caption;
+  result.className = params.WinClassName;
+  result.bounds = Bounds(params.X, params.Y, params.Width, params.Height);
+  if (params.ExStyle & WS_EX_TOOLWINDOW)
+    result.border = TBackendBorder::ToolWindow;
+  else if (params.Style & WS_THICKFRAME)
+    result.border = TBackendBorder::Sizeable;
+  else if (params.Style & WS_CAPTION)
+    result.border = TBackendBorder::Dialog;
+  else
+    result.border = TBackendBorder::None;
+  result.minimizeBox = (params.Style & WS_MINIMIZEBOX) != 0;
+  result.maximizeBox = (params.Style & WS_MAXIMIZEBOX) != 0;
+  if (TWinControl* owner = FindControl(params.WndParent)) result.owner = owner->BackendWindow();
+  if (auto* form = dynamic_cast<TCustomForm*>(&control)) result.modal = form->FormState().Contains(TFormStateFlag::fsModal);
+  return result;
+}
+
+// Input goes to its control at once, through the application's message hooks.
+void Deliver(TWinControl* target, UINT msg, WPARAM wParam, LPARAM lParam) {
+  MSG message{target->Handle(), msg, wParam, lParam, GetTickCount()};
+  Application().DeliverMessage(message);
+}
+
+WPARAM MouseKeys(unsigned shift) {
+  WPARAM keys = 0;
+  if (shift & bsLeft) keys |= MK_LBUTTON;
+  if (shift & bsRight) keys |= MK_RBUTTON;
+  if (shift & bsMiddle) keys |= MK_MBUTTON;
+  if (shift & bsShift) keys |= MK_SHIFT;
+  if (shift & bsCtrl) keys |= MK_CONTROL;
+  return keys;
+}
+
+unsigned ButtonBit(TMouseButtonKind button) {
+  switch (button) {
+    case TMouseButtonKind::Left: return bsLeft;
+    case TMouseButtonKind::Right: return bsRight;
+    default: return bsMiddle;
+  }
+}
+
+UINT ButtonMessage(TMouseButtonKind button, bool down, bool doubleClick) {
+  UINT base = button == TMouseButtonKind::Left ? WM_LBUTTONDOWN
+              : button == TMouseButtonKind::Right ? WM_RBUTTONDOWN
+                                                  : WM_MBUTTONDOWN;
+  return !down ? base + 1 : doubleClick ? base + 2 : base;
+}
+
+// One code point of UTF-8 (a byte that does not start a valid sequence stands for itself).
+char32_t DecodeCodePoint(std::string_view text) {
+  if (text.empty()) return 0;
+  auto b = static_cast<unsigned char>(text[0]);
+  int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
+  if (extra == 0 || text.size() <= static_cast<size_t>(extra)) return b;
+  char32_t cp = b & (0x3F >> extra);
+  for (int i = 1; i <= extra; ++i) cp = (cp << 6) | (static_cast<unsigned char>(text[static_cast<size_t>(i)]) & 0x3F);
+  return cp;
+}
+
+}  // namespace
+
+std::vector<TTopLevelWindow*>& TTopLevelWindow::All() {
+  static std::vector<TTopLevelWindow*> windows;
+  return windows;
+}
+
+TTopLevelWindow::TTopLevelWindow(TWinControl& control, const TCreateParams& params) : control_(control) {
+  window_ = Backend().CreateWindow(WindowParams(control, params), *this);
+  All().push_back(this);
+}
+
+TTopLevelWindow::~TTopLevelWindow() {
+  All().erase(std::remove(All().begin(), All().end(), this), All().end());
+  Backend().DestroyWindow(window_);
+}
+
+void TTopLevelWindow::AddDirty(const TRect& r) {
+  TRect clipped;
+  if (!IntersectRect(clipped, r, Rect(0, 0, control_.Width(), control_.Height()))) return;
+  dirty_.Unite(Region(clipped));
+}
+
+void TTopLevelWindow::Paint() {
+  if (dirty_.Empty() || !control_.Showing()) return;
+  if (backBuffer_.Width() != control_.Width() || backBuffer_.Height() != control_.Height()) {
+    backBuffer_.SetSize(control_.Width(), control_.Height());
+    dirty_ = Region(Rect(0, 0, control_.Width(), control_.Height()));
+  }
+  Region dirty = std::move(dirty_);
+  dirty_ = Region();
+  TRect box = dirty.Box();
+  std::weak_ptr<void> life = control_.Life();
+  PaintControl(control_, dirty, Rect(0, 0, control_.Width(), control_.Height()));
+  if (!life.expired()) Backend().Present(window_, backBuffer_, box);
+}
+
+void TTopLevelWindow::PaintControl(TWinControl& control, const Region& dirty, const TRect& visible) {
+  TPoint origin = WindowOriginInTop(&control);
+  TRect outer;
+  if (!IntersectRect(outer, Bounds(origin.X, origin.Y, control.Width(), control.Height()), visible)) return;
+  Region area(outer);
+  area.Intersect(dirty);
+  if (area.Empty()) return;
+  std::weak_ptr<void> life = control.Life();
+  TControlCanvas& canvas = control.ControlCanvas();
+  int inset = control.BorderInset();
+  if (inset > 0) {
+    BindCanvas(canvas, PaintClip{&backBuffer_, area, origin});
+    control.Perform(WM_NCPAINT, reinterpret_cast<WPARAM>(static_cast<TCanvas*>(&canvas)));
+    if (life.expired()) return;
+  }
+  TPoint client{origin.X + inset, origin.Y + inset};
+  TRect inner;
+  if (!IntersectRect(inner, Bounds(client.X, client.Y, control.ClientWidth(), control.ClientHeight()), outer)) return;
+  Region own(inner);
+  own.Intersect(dirty);
+  std::vector<TWinControl*> children;
+  for (int i = 0; i < control.ControlCount(); ++i)
+    if (auto* child = dynamic_cast<TWinControl*>(control.Controls(i)); child && child->Visible()) {
+      children.push_back(child);
+      own.Subtract(Region(Bounds(client.X + child->Left(), client.Y + child->Top(), child->Width(), child->Height())));
+    }
+  if (!own.Empty()) {
+    PaintClip clip{&backBuffer_, own, client};
+    BindCanvas(canvas, clip);
+    control.Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(static_cast<TCanvas*>(&canvas)));
+    if (life.expired()) return;
+    BindCanvas(canvas, clip);
+    control.paintClip_ = &clip;
+    control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(static_cast<TCanvas*>(&canvas)));
+    if (life.expired()) return;
+    control.paintClip_ = nullptr;
+  }
+  for (TWinControl* child : children) {
+    if (life.expired()) return;
+    if (child->Parent() == &control) PaintControl(*child, dirty, inner);
+  }
+}
+
+void BindCanvas(TCanvas& canvas, const PaintClip& clip) {
+  canvas.SetTarget(*clip.buffer);
+  HDC dc = canvas.Handle();
+  SetViewportOrgEx(dc, clip.origin.X, clip.origin.Y);
+  TRect box = clip.region.Box();
+  OffsetRect(box, -clip.origin.X, -clip.origin.Y);
+  IntersectClipRect(dc, box.Left, box.Top, box.Right, box.Bottom);
+  if (clip.region.IsRect()) return;
+  Region holes(clip.region.Box());
+  holes.Subtract(clip.region);
+  holes.ForEachRect([&](TRect r) {
+    OffsetRect(r, -clip.origin.X, -clip.origin.Y);
+    ExcludeClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+  });
+}
+
+TTopLevelWindow* TopLevelOf(const TControl* control) {
+  const TControl* root = control;
+  while (root->Parent()) root = root->Parent();
+  auto* windowed = dynamic_cast<const TWinControl*>(root);
+  return windowed ? windowed->topLevel_.get() : nullptr;
+}
+
+TPoint WindowOriginInTop(const TControl* control) {
+  if (!control->Parent()) return {0, 0};
+  const TWinControl* parent = control->Parent();
+  TPoint origin = WindowOriginInTop(parent);
+  int inset = parent->BorderInset();
+  return {origin.X + inset + control->Left(), origin.Y + inset + control->Top()};
+}
+
+bool PaintDirtyWindows() {
+  bool painted = false;
+  std::vector<TTopLevelWindow*> windows = TTopLevelWindow::All();
+  for (TTopLevelWindow* window : windows) {
+    auto& all = TTopLevelWindow::All();
+    if (std::find(all.begin(), all.end(), window) == all.end() || !window->IsDirty()) continue;
+    window->Paint();
+    painted = true;
+  }
+  return painted;
+}
+
+TWinControl* TTopLevelWindow::KeyTarget() const {
+  if (auto* form = dynamic_cast<TCustomForm*>(&control_)) {
+    if (TWinControl* focused = Screen().FocusedControl(); focused && GetParentForm(focused) == form) return focused;
+    return form;
+  }
+  return &control_;
+}
+
+TWinControl* TTopLevelWindow::MouseTarget(TPoint windowPoint, TPoint& client) const {
+  TWinControl* target = nullptr;
+  TControl* capture = GetCaptureControl();
+  if (capture && TopLevelOf(capture) == this) {
+    target = dynamic_cast<TWinControl*>(capture);
+    if (!target) target = capture->Parent();
+  } else {
+    target = &control_;
+    TPoint screen{control_.Left() + windowPoint.X, control_.Top() + windowPoint.Y};
+    for (;;) {
+      TControl* child = target->ControlAtPos(target->ScreenToClient(screen), true, true);
+      auto* windowed = dynamic_cast<TWinControl*>(child);
+      if (!windowed) break;
+      target = windowed;
+    }
+  }
+  TPoint origin = WindowOriginInTop(target);
+  int inset = target->BorderInset();
+  client = {windowPoint.X - origin.X - inset, windowPoint.Y - origin.Y - inset};
+  return target;
+}
+
+void TTopLevelWindow::PostMouse(UINT msg, TPoint windowPoint, unsigned shift) {
+  TPoint client;
+  TWinControl* target = MouseTarget(windowPoint, client);
+  // A disabled window takes no mouse input, as neither does one inside a disabled parent.
+  for (TControl* c = target; c; c = c->Parent())
+    if (!c->Enabled()) return;
+  std::weak_ptr<void> life = target->Life();
+  if (msg == WM_MOUSEMOVE) Deliver(target, WM_SETCURSOR, 0, HTCLIENT);
+  if (!life.expired()) Deliver(target, msg, MouseKeys(shift), PointToLParam(client.X, client.Y));
+}
+
+void TTopLevelWindow::BackendKeyDown(int virtualKey, unsigned shift, bool repeat) {
+  RecordInputShift(shift);
+  RecordKey(virtualKey, true);
+  UINT msg = (shift & bsAlt) && !(shift & bsCtrl) ? WM_SYSKEYDOWN : WM_KEYDOWN;
+  LPARAM data = ((shift & bsAlt) ? LPARAM{1} << 29 : 0) | (repeat ? LPARAM{1} << 30 : 0) | 1;
+  Deliver(KeyTarget(), msg, static_cast<WPARAM>(virtualKey), data);
+}
+
+void TTopLevelWindow::BackendKeyUp(int virtualKey, unsigned shift) {
+  RecordInputShift(shift);
+  RecordKey(virtualKey, false);
+  UINT msg = (shift & bsAlt) && !(shift & bsCtrl) ? WM_SYSKEYUP : WM_KEYUP;
+  LPARAM data = ((shift & bsAlt) ? LPARAM{1} << 29 : 0) | (LPARAM{3} << 30) | 1;
+  Deliver(KeyTarget(), msg, static_cast<WPARAM>(virtualKey), data);
+}
+
+void TTopLevelWindow::BackendChar(std::string_view utf8, unsigned shift) {
+  RecordInputShift(shift);
+  char32_t cp = DecodeCodePoint(utf8);
+  if (cp != 0) Deliver(KeyTarget(), WM_CHAR, cp, 1);
+}
+
+void TTopLevelWindow::BackendMouseDown(TMouseButtonKind button, TPoint client, unsigned shift) {
+  RecordInputShift((shift & ~bsDouble) | ButtonBit(button));
+  if (auto* form = dynamic_cast<TCustomForm*>(&control_); form && !form->Active() && form->Enabled())
+    Backend().Activate(window_);
+  PostMouse(ButtonMessage(button, true, shift & bsDouble), client, (shift & ~bsDouble) | ButtonBit(button));
+}
+
+void TTopLevelWindow::BackendMouseUp(TMouseButtonKind button, TPoint client, unsigned shift) {
+  RecordInputShift(shift & ~ButtonBit(button));
+  PostMouse(ButtonMessage(button, false, false), client, shift & ~ButtonBit(button));
+}
+
+void TTopLevelWindow::BackendMouseMove(TPoint client, unsigned shift) {
+  RecordInputShift(shift);
+  TPoint screen{control_.Left() + client.X, control_.Top() + client.Y};
+  Application().UpdateMouseControl(FindDragTarget(screen, true));
+  PostMouse(WM_MOUSEMOVE, client, shift);
+}
+
+void TTopLevelWindow::BackendMouseWheel(int delta, TPoint client, unsigned shift) {
+  RecordInputShift(shift);
+  TPoint screen{control_.Left() + client.X, control_.Top() + client.Y};
+  WPARAM wParam = (static_cast<WPARAM>(static_cast<uint16_t>(delta)) << 16) | MouseKeys(shift);
+  Deliver(KeyTarget(), WM_MOUSEWHEEL, wParam, PointToLParam(screen.X, screen.Y));
+}
+
+void TTopLevelWindow::BackendMouseLeave() { Application().UpdateMouseControl(nullptr); }
+
+void TTopLevelWindow::BackendBoundsChanged(const TRect& bounds, TBackendWindowState state) {
+  if (auto* form = dynamic_cast<TCustomForm*>(&control_))
+    form->BackendPlaced(bounds, state);
+  else
+    control_.SetBoundsRect(bounds);
+}
+
+void TTopLevelWindow::BackendExpose(const TRect& client) {
+  if (backBuffer_.Width() == control_.Width() && backBuffer_.Height() == control_.Height())
+    Backend().Present(window_, backBuffer_, client);
+  else
+    AddDirty(client);
+}
+
+void TTopLevelWindow::BackendActivate(bool active) {
+  if (auto* form = dynamic_cast<TCustomForm*>(&control_))
+    form->Perform(WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE);
+}
+
+void TTopLevelWindow::BackendCloseRequest() { Deliver(&control_, WM_CLOSE, 0, 0); }
+
+}  // namespace platform

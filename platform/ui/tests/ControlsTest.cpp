@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/ui/Controls.h"
+#include "platform/ui/Timer.h"
+#include "platform/ui/VirtualKeys.h"
+#include "platform/ui/tests/FormFixture.h"
+
+namespace platform {
+namespace {
+
+// A windowed control that takes the focus and logs what it hears.
+class Box : public TCustomControl {
+public:
+  Box(TComponent* owner, TWinControl* parent, const std::string& name, std::vector<std::string>* log = nullptr)
+      : TCustomControl(owner), log_(log) {
+    SetName(name);
+    SetTabStop(true);
+    SetParent(parent);
+  }
+  ~Box() override { Note("destroyed"); }
+  int paints = 0;
+
+  void Dispatch(TMessage& Message) override {
+    switch (Message.Msg) {
+      case CM_ENTER: Note("enter"); break;
+      case CM_EXIT: Note("exit"); break;
+      case WM_SETFOCUS: Note("setfocus"); break;
+      case WM_KILLFOCUS: Note("killfocus"); break;
+      case CM_MOUSEENTER: Note("mouseenter"); break;
+      case CM_MOUSELEAVE: Note("mouseleave"); break;
+      default: break;
+    }
+    TCustomControl::Dispatch(Message);
+  }
+
+protected:
+  void Paint() override { ++paints; }
+  void MouseMove(TShiftState Shift, int X, int Y) override {
+    Note("move " + std::to_string(X) + "," + std::to_string(Y));
+    TCustomControl::MouseMove(Shift, X, Y);
+  }
+
+private:
+  void Note(const std::string& what) {
+    if (log_) log_->push_back(Name() + " " + what);
+  }
+  std::vector<std::string>* log_;
+};
+
+using ControlsTest = FormTest;
+
+TEST_F(ControlsTest, AlignPlacesChildrenInAlignOrderAndAnchorsFollowAResize) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<TAlign, TRect>> children;  // align and designed bounds
+    std::vector<TRect> expected;                      // in a 200 x 100 client area
+  };
+  const std::vector<Case> cases = {
+      {"top then bottom then client",
+       {{TAlign::alClient, Bounds(0, 0, 10, 10)}, {TAlign::alTop, Bounds(0, 0, 10, 20)},
+        {TAlign::alBottom, Bounds(0, 0, 10, 30)}},
+       {Rect(0, 20, 200, 70), Rect(0, 0, 200, 20), Rect(0, 70, 200, 100)}},
+      {"two tops keep their designed order",
+       {{TAlign::alTop, Bounds(0, 50, 10, 10)}, {TAlign::alTop, Bounds(0, 5, 10, 15)}},
+       {Rect(0, 15, 200, 25), Rect(0, 0, 200, 15)}},
+      {"left and right share the rows between top and bottom",
+       {{TAlign::alLeft, Bounds(0, 0, 40, 10)}, {TAlign::alRight, Bounds(0, 0, 30, 10)},
+        {TAlign::alTop, Bounds(0, 0, 10, 10)}},
+       {Rect(0, 10, 40, 100), Rect(170, 10, 200, 100), Rect(0, 0, 200, 10)}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto form = ShowForm(200, 100);
+    std::vector<TControl*> children;
+    form->DisableAlign();
+    for (auto& [align, bounds] : c.children) {
+      auto* child = new TCustomControl(form.get());
+      child->SetBoundsRect(bounds);
+      child->SetParent(form.get());
+      child->SetAlign(align);
+      children.push_back(child);
+    }
+    form->EnableAlign();
+    for (size_t i = 0; i < children.size(); ++i) EXPECT_EQ(children[i]->BoundsRect(), c.expected[i]) << i;
+  }
+
+  auto form = ShowForm(200, 100);
+  struct Anchored {
+    TAnchors anchors;
+    TRect after;  // after the form grows by 40 x 20
+  };
+  const std::vector<Anchored> anchored = {
+      {{TAnchorKind::akLeft, TAnchorKind::akTop}, Bounds(10, 10, 50, 20)},
+      {{TAnchorKind::akRight, TAnchorKind::akBottom}, Bounds(50, 30, 50, 20)},
+      {{TAnchorKind::akLeft, TAnchorKind::akRight, TAnchorKind::akTop}, Bounds(10, 10, 90, 20)},
+      {{TAnchorKind::akLeft, TAnchorKind::akTop, TAnchorKind::akBottom}, Bounds(10, 10, 50, 40)},
+      {{}, Bounds(30, 20, 50, 20)},
+  };
+  std::vector<TControl*> controls;
+  for (auto& a : anchored) {
+    auto* child = new TCustomControl(form.get());
+    child->SetBounds(10, 10, 50, 20);
+    child->SetParent(form.get());
+    child->SetAnchors(a.anchors);
+    controls.push_back(child);
+  }
+  form->SetBounds(100, 100, 240, 120);
+  for (size_t i = 0; i < anchored.size(); ++i) EXPECT_EQ(controls[i]->BoundsRect(), anchored[i].after) << i;
+  // Constraints hold for aligned controls too.
+  auto* limited = new TCustomControl(form.get());
+  limited->Constraints().SetMaxHeight(15);
+  limited->SetParent(form.get());
+  limited->SetAlign(TAlign::alClient);
+  EXPECT_EQ(limited->Height(), 15);
+}
+
+TEST_F(ControlsTest, TabAndShiftTabSkipDisabledAndInvisibleControlsAndClicksFocus) {
+  std::vector<std::string> log;
+  auto form = ShowForm();
+  auto* a = new Box(form.get(), form.get(), "A");
+  auto* b = new Box(form.get(), form.get(), "B");
+  auto* c = new Box(form.get(), form.get(), "C");
+  auto* d = new Box(form.get(), form.get(), "D");
+  for (auto* box : {a, b, c, d}) box->SetBounds(10 + 40 * box->TabOrder(), 10, 30, 30);
+  b->SetEnabled(false);
+  c->SetVisible(false);
+  a->SetFocus();
+  EXPECT_TRUE(a->Focused());
+
+  Input().PressKey(VK_TAB);
+  Settle();
+  EXPECT_EQ(Screen().FocusedControl(), d);
+  Input().PressKey(VK_TAB);
+  Settle();
+  EXPECT_EQ(Screen().FocusedControl(), a);
+  Input().PressKey(VK_TAB, bsShift);
+  Settle();
+  EXPECT_EQ(Screen().FocusedControl(), d);
+
+  // A wanted Tab stays with the control.
+  d->OnKeyDown = [&](TObject*, WORD& key, TShiftState) { log.push_back("key " + std::to_string(key)); };
+  Input().PressKey(VK_RETURN);
+  Settle();
+  EXPECT_EQ(log, (std::vector<std::string>{"key 13"}));
+
+  b->SetEnabled(true);
+  Input().Click(At(*b, 5, 5));
+  Settle();
+  EXPECT_EQ(Screen().FocusedControl(), b);
+  EXPECT_EQ(form->ActiveControl(), b);
+}
+
+TEST_F(ControlsTest, FocusMovesThroughExitAndEnterAndClearsWhenTheFocusedControlGoes) {
+  std::vector<std::string> log;
+  auto form = ShowForm();
+  auto* panel = new Box(form.get(), form.get(), "P", &log);
+  panel->SetTabStop(false);
+  auto* inner = new Box(form.get(), panel, "I", &log);
+  auto* other = new Box(form.get(), form.get(), "O", &log);
+  inner->SetFocus();
+  EXPECT_EQ(log, (std::vector<std::string>{"I setfocus", "P enter", "I enter"}));
+  log.clear();
+  other->SetFocus();
+  EXPECT_EQ(log, (std::vector<std::string>{"I killfocus", "O setfocus", "I exit", "P exit", "O enter"}));
+
+  // A handler that destroys the focused control from its own event.
+  log.clear();
+  other->OnKeyDown = [&](TObject* sender, WORD&, TShiftState) { delete static_cast<TControl*>(sender); };
+  Input().PressKey('X');
+  Settle();
+  EXPECT_EQ(log, (std::vector<std::string>{"O destroyed"}));
+  EXPECT_EQ(Screen().FocusedControl(), form.get());
+  EXPECT_EQ(form->ActiveControl(), nullptr);
+  Input().PressKey(VK_TAB);
+  Settle();
+  EXPECT_EQ(Screen().FocusedControl(), inner);
+}
+
+TEST_F(ControlsTest, OwnerFreesChildrenInReverseOrderAndAControlMayFreeItselfInItsClick) {
+  std::vector<std::string> log;
+  {
+    auto form = ShowForm();
+    auto* first = new Box(form.get(), form.get(), "1", &log);
+    new Box(form.get(), first, "2", &log);
+    new Box(form.get(), form.get(), "3", &log);
+    auto* button = new Box(form.get(), form.get(), "B", &log);
+    button->SetBounds(100, 100, 20, 20);
+    button->SetTabStop(false);
+    button->OnClick = [&](TObject* sender) { delete static_cast<TControl*>(sender); };
+    Input().Click(At(*button, 5, 5));
+    Settle();
+    EXPECT_EQ(log, (std::vector<std::string>{"B mouseenter", "B move 5,5", "B destroyed"}));
+    log.clear();
+  }
+  // The form frees its children as their parent, the last first, each one after its own destructor.
+  EXPECT_EQ(log, (std::vector<std::string>{"3 destroyed", "1 destroyed", "2 destroyed"}));
+}
+
+TEST_F(ControlsTest, CaptureKeepsMouseMessagesDuringADragAndEnterLeaveFollowTheMouse) {
+  std::vector<std::string> log;
+  auto form = ShowForm();
+  auto* a = new Box(form.get(), form.get(), "A", &log);
+  a->SetBounds(10, 10, 40, 40);
+  auto* b = new Box(form.get(), form.get(), "B", &log);
+  b->SetBounds(100, 10, 40, 40);
+  a->SetTabStop(false);
+
+  Input().MouseMove(At(*a, 5, 5));
+  Input().MouseDown(TMouseButtonKind::Left, At(*a, 5, 5));
+  Input().MouseMove(At(*b, 5, 5), bsLeft);
+  Settle();
+  EXPECT_TRUE(a->MouseCapture());
+  // The captured control still gets the move, outside its bounds, and hears that the mouse left.
+  EXPECT_EQ(log, (std::vector<std::string>{"A mouseenter", "A move 5,5", "A mouseleave", "A move 95,5"}));
+  log.clear();
+  Input().MouseUp(TMouseButtonKind::Left, At(*b, 5, 5));
+  Input().MouseMove(At(*b, 6, 6));
+  Settle();
+  EXPECT_FALSE(a->MouseCapture());
+  EXPECT_EQ(log, (std::vector<std::string>{"B mouseenter", "B move 6,6"}));
+  log.clear();
+  delete b;  // the hovered control goes: nothing is told to it afterwards
+  Input().MouseMove(At(*a, 1, 1));
+  Settle();
+  EXPECT_EQ(log, (std::vector<std::string>{"B destroyed", "A mouseenter", "A move 1,1"}));
+}
+
+TEST_F(ControlsTest, AModalFormReturnsItsResultFromANestedLoopWhileATimerFires) {
+  auto main = ShowForm();
+  int ticks = 0;
+  TTimer timer(nullptr);
+  timer.SetInterval(100);
+  timer.OnTimer = [&](TObject*) { ++ticks; };
+  TForm dialog(nullptr);
+  bool asked = false;
+  dialog.OnCloseQuery = [&](TObject*, bool& canClose) {
+    canClose = asked;  // refuses the first time
+    asked = true;
+  };
+  Input().Run([&] {
+    EXPECT_TRUE(dialog.FormState().Contains(TFormStateFlag::fsModal));
+    EXPECT_FALSE(main->Enabled());
+    EXPECT_EQ(Screen().ActiveForm(), &dialog);
+    dialog.SetModalResult(mrOk);
+  });
+  Input().Run([&] { dialog.SetModalResult(mrOk); });  // only after a wait on the clock
+  TModalResult result = dialog.ShowModal();
+  EXPECT_EQ(result, mrOk);
+  EXPECT_TRUE(asked);
+  EXPECT_FALSE(dialog.Visible());
+  EXPECT_TRUE(main->Enabled());
+  EXPECT_EQ(Screen().ActiveForm(), main.get());
+
+  // Escape is no key of its own here; closing by the close box gives mrCancel after the timer ran.
+  ticks = 0;
+  Input().Run([&] {
+    SetTimer(dialog.Handle(), 7, 1000);  // something to wait for on the clock
+  });
+  TTimer closer(nullptr);
+  closer.SetInterval(550);
+  closer.OnTimer = [&](TObject*) {
+    closer.SetEnabled(false);
+    Input().CloseBox(dialog.BackendWindow());
+  };
+  EXPECT_EQ(dialog.ShowModal(), mrCancel);
+  EXPECT_EQ(ticks, 5);
+}
+
+}  // namespace
+}  // namespace platform

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/ui/Application.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/HeadlessBackend.h"
+#include "platform/ui/tests/LoopFixture.h"
+
+namespace platform {
+
+// A test on the virtual clock with a fresh headless backend: shows forms, injects input through
+// Input() and settles the loop with Settle().
+class FormTest : public LoopTest {
+protected:
+  void SetUp() override {
+    LoopTest::SetUp();
+    SetBackend(std::make_unique<THeadlessBackend>());
+    Application().CancelHint();
+  }
+  void TearDown() override {
+    Settle();
+    Application().CancelHint();
+    LoopTest::TearDown();
+  }
+
+  THeadlessBackend& Input() { return HeadlessBackend(); }
+  // Handles every queued event and paints.
+  void Settle() { Application().ProcessMessages(); }
+  // A shown form of the given client size at (100, 100).
+  std::unique_ptr<TForm> ShowForm(int width = 200, int height = 150) {
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(100, 100, width, height);
+    form->Show();
+    Settle();
+    return form;
+  }
+  // The screen point of a control's client point.
+  static TPoint At(const TControl& control, int x, int y) { return control.ClientToScreen({x, y}); }
+};
+
+}  // namespace platform
