@@ -1,13 +1,17 @@
 # The compile options of every target of ours, set on targets and never globally: warnings (errors
 # with VELMORA_WERROR, as the test script and CI build) and, with VELMORA_SANITIZE, the address and
-# undefined-behaviour sanitizers. Every module library passes them on to whatever links it.
+# undefined-behaviour sanitizers. Every module library passes them on to whatever links it. VELMORA_FUZZ
+# (clang) instruments everything for libFuzzer as well.
 add_library(velmora_options INTERFACE)
 target_compile_options(velmora_options INTERFACE -Wall -Wextra -Wpedantic -Wno-unused-parameter
                                                  $<$<BOOL:${VELMORA_WERROR}>:-Werror>)
-if(VELMORA_SANITIZE)
+if(VELMORA_SANITIZE OR VELMORA_FUZZ)
   target_compile_options(velmora_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
                                                    -fno-sanitize-recover=undefined)
   target_link_options(velmora_options INTERFACE -fsanitize=address,undefined)
+endif()
+if(VELMORA_FUZZ)
+  target_compile_options(velmora_options INTERFACE -fsanitize=fuzzer-no-link)
 endif()
 
 # velmora_module(<target> [DEPS <libraries...>]) builds the .cpp files of the current folder into one

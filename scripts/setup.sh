@@ -8,6 +8,8 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
+  # the fuzz targets: Debian's clang with its libFuzzer runtime
+  clang libclang-rt-14-dev
   # platform libraries
   libfreetype-dev libfontconfig-dev libx11-dev zlib1g-dev libjpeg-dev libpng-dev libgif-dev libsqlite3-dev
   fonts-dejavu-core fonts-liberation
@@ -15,6 +17,8 @@ packages=(
   python3 iproute2 iputils-ping procps systemd strace
   giflib-tools libcairo2-dev
   python3-aiosmtpd exim4-daemon-light
+  # the X11 backend's tests: a server, input and clipboard peers, keymaps, screenshots
+  xvfb xdotool xclip x11-xkb-utils x11-apps x11-utils openbox wmctrl
 )
 
 missing=()

@@ -14,36 +14,52 @@ namespace platform {
 
 namespace {
 
-using AddrInfoList = std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)>;
+struct AddrInfoFree {
+  void operator()(addrinfo* list) const { ::freeaddrinfo(list); }
+};
+using AddrInfoList = std::unique_ptr<addrinfo, AddrInfoFree>;
 
-// The resolver's entries for name in family (AF_INET, or AF_UNSPEC for IPv4 and IPv6), one per address;
-// empty with error set to the Winsock code of a failure.
-AddrInfoList LookUp(const std::string& name, int family, int& error) {
+// The addresses of name in family (AF_INET, or AF_UNSPEC for every family), or the Winsock code of the failure.
+int LookUp(const std::string& name, int family, AddrInfoList& found) {
+  if (name.find('\0') != std::string::npos) return WsaHostNotFound;
   addrinfo hints{};
   hints.ai_family = family;
   hints.ai_socktype = SOCK_DGRAM;  // one entry per address instead of one per socket type
-  addrinfo* found = nullptr;
+  addrinfo* list = nullptr;
   errno = 0;
-  int result = ::getaddrinfo(name.c_str(), nullptr, &hints, &found);
-  error = result == 0 ? 0 : WinsockErrorFromAddrInfo(result, errno);
-  return AddrInfoList(result == 0 ? found : nullptr, ::freeaddrinfo);
+  const int result = ::getaddrinfo(name.c_str(), nullptr, &hints, &list);
+  if (result != 0) return WinsockErrorFromAddrInfo(result, errno);
+  found.reset(list);
+  return 0;
 }
 
 }  // namespace
 
 ResolveResult ResolveIpv4(const std::string& name) {
+  AddrInfoList found;
   ResolveResult resolved;
-  AddrInfoList found = LookUp(name, AF_INET, resolved.error);
-  if (!found) return resolved;
+  resolved.error = LookUp(name, AF_INET, found);
+  if (resolved.error != 0) return resolved;
   const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
   std::memcpy(resolved.address.data(), &address->sin_addr.s_addr, resolved.address.size());
   return resolved;
 }
 
+bool HasOnlyIpv6Addresses(const std::string& name) {
+  AddrInfoList found;
+  if (LookUp(name, AF_UNSPEC, found) != 0) return false;
+  bool ipv6 = false;
+  for (const addrinfo* entry = found.get(); entry != nullptr; entry = entry->ai_next) {
+    if (entry->ai_family == AF_INET) return false;
+    ipv6 = ipv6 || entry->ai_family == AF_INET6;
+  }
+  return ipv6;
+}
+
 HostAddresses ResolveHost(const std::string& name) {
-  if (name.find('\0') != std::string::npos) return {{}, WsaHostNotFound};  // no name the resolver would cut
+  AddrInfoList found;
   HostAddresses resolved;
-  AddrInfoList found = LookUp(name, AF_UNSPEC, resolved.error);
+  resolved.error = LookUp(name, AF_UNSPEC, found);
   for (const addrinfo* entry = found.get(); entry != nullptr; entry = entry->ai_next) {
     IpAddress address;
     if (entry->ai_family == AF_INET) {
@@ -60,7 +76,7 @@ HostAddresses ResolveHost(const std::string& name) {
       resolved.addresses.push_back(address);
     }
   }
-  if (found && resolved.addresses.empty()) resolved.error = WsaNoData;
+  if (resolved.error == 0 && resolved.addresses.empty()) resolved.error = WsaNoData;
   return resolved;
 }
 

@@ -1,8 +1,10 @@
 #include "platform/net/Resolver.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "platform/net/SocketError.h"
+#include "platform/net/tests/IsolatedResolver.h"
 
 namespace platform {
 namespace {
@@ -13,16 +15,54 @@ TEST(ResolverTest, DottedAddressNeedsNoLookup) {
   EXPECT_EQ(resolved.address, (Ipv4Address{127, 0, 0, 1}));
 }
 
-// IPv6 names resolve too: "ip6-localhost" is ::1 in Debian's hosts file, and a numeric address is its own
-// answer.
-TEST(ResolverTest, ResolvesIpv6) {
+TEST(ResolverTest, ANameWithANulByteIsNotFoundRatherThanCutShort) {
+  EXPECT_EQ(ResolveIpv4(std::string("127.0.0.1\0.example", 18)).error, WsaHostNotFound);
+  EXPECT_FALSE(HasOnlyIpv6Addresses(std::string("::1\0x", 5)));
+}
+
+TEST(ResolverTest, IPv6AddressesAreToldApartFromIPv4Ones) {
+  for (const char* address : {"::1", "fe80::1", "2001:db8::7"}) EXPECT_TRUE(HasOnlyIpv6Addresses(address)) << address;
+  EXPECT_FALSE(HasOnlyIpv6Addresses("127.0.0.1"));
+}
+
+// Names of a hosts file with IPv6 addresses only, with both kinds, and unknown names.
+TEST(IsolatedResolverTest, ANameWithOnlyIPv6AddressesIsToldApart) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a child process its own resolver settings";
+  const std::string hosts = "2001:db8::7 six\n"
+                            "fe80::2 both\n192.0.2.9 both\n"
+                            "192.0.2.4 four\n";
+  const std::string answers = test::InIsolatedResolver(hosts, [] {
+    std::string result;
+    for (const char* name : {"six", "both", "four", "none.invalid"}) result += HasOnlyIpv6Addresses(name) ? '1' : '0';
+    return result;
+  });
+  EXPECT_EQ(answers, "1000");
+}
+
+TEST(ResolverTest, NumericAddressesAreTheirOwnHost) {
   IpAddress loopback6{IpFamily::V6, {}};
   loopback6.bytes[15] = 1;
   EXPECT_EQ(ResolveHost("::1").addresses, std::vector<IpAddress>{loopback6});
-  EXPECT_EQ(ResolveHost(std::string("localhost\0.evil", 15)).error, WsaHostNotFound);  // never cut at the NUL
-  HostAddresses named = ResolveHost("ip6-localhost");
-  if (named.error != 0) GTEST_SKIP() << "no ip6-localhost in the hosts file";
-  EXPECT_EQ(named.addresses[0], loopback6);
+  EXPECT_EQ(ResolveHost("127.0.0.1").addresses, std::vector<IpAddress>{IpAddress::V4({127, 0, 0, 1})});
+  EXPECT_EQ(ResolveHost(std::string("127.0.0.1\0.example", 18)).error, WsaHostNotFound);
+}
+
+// Every address of a name, IPv4 and IPv6, each once.
+TEST(IsolatedResolverTest, AllAddressesOfANameAreFound) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a child process its own resolver settings";
+  const std::string hosts = "2001:db8::7 six\n"
+                            "fe80::2 both\n192.0.2.9 both\n"
+                            "192.0.2.4 four\n";
+  const std::string answers = test::InIsolatedResolver(hosts, [] {
+    std::string result;
+    for (const char* name : {"six", "both", "four", "none.invalid"}) {
+      HostAddresses found = ResolveHost(name);
+      for (const IpAddress& address : found.addresses) result += address.family == IpFamily::V6 ? '6' : '4';
+      result += found.error == 0 ? "," : " error,";
+    }
+    return result;
+  });
+  EXPECT_EQ(answers, "6,64,4, error,");
 }
 
 }  // namespace

@@ -1,0 +1,130 @@
+#include <algorithm>
+#include <cmath>
+
+#include "controls/html/MarkupRenderer.h"
+#include "platform/core/Exception.h"
+#include "platform/gfx/Gdi.h"
+
+namespace controls::markup {
+
+using namespace platform;
+
+namespace {
+
+int Scaled(int size, TCanvas& canvas, int index) { return MulDiv(size, GetDeviceCaps(canvas.Handle(), index), 96); }
+
+void FillWith(TCanvas& canvas, const TRect& r, TColor color) {
+  TBrush saved;
+  saved.Assign(canvas.Brush());
+  canvas.Brush().SetColor(color);
+  canvas.FillRect(r);
+  canvas.Brush().Assign(saved);
+}
+
+}  // namespace
+
+void MarkupRenderer::Image(const std::string& upper) {
+  const int number = ++imageCount_;
+  std::string source = AttributeValue(upper, "SRC");
+  // ALT names the picture shown while the point lies on the image.
+  if (number == imageUnderPoint_) {
+    if (std::string alt = AttributeValue(upper, "ALT"); !alt.empty()) source = std::move(alt);
+  }
+  const int givenWidth = LeadingNumber(AttributeValue(upper, "WIDTH"));
+  const int givenHeight = LeadingNumber(AttributeValue(upper, "HEIGHT"));
+  const bool givenSize = givenWidth >= 1 && givenHeight >= 1;
+
+  int listIndex = -1;
+  TMarkupPicture* picture = nullptr;
+  int width = 0, height = 0;
+  if (source.starts_with("IDX:")) {
+    const int n = LeadingNumber(std::string_view(source).substr(4));
+    if (a_.Images && n >= 0 && n < a_.Images->Count()) {
+      listIndex = n;
+      width = Scaled(a_.Images->Width(), canvas_, LOGPIXELSX);
+      height = Scaled(a_.Images->Height(), canvas_, LOGPIXELSY);
+    }
+  } else if (source.find(':') == std::string::npos || source.find("://") != std::string::npos) {
+    picture = FindPicture(source);
+    if (picture && !picture->Empty()) {
+      width = Scaled(givenSize ? givenWidth : picture->GetMaxWidth(), canvas_, LOGPIXELSX);
+      height = Scaled(givenSize ? givenHeight : picture->GetMaxHeight(), canvas_, LOGPIXELSY);
+    } else {
+      picture = nullptr;
+    }
+  }
+  if (listIndex < 0 && !picture) return;  // not found: no room, nothing drawn
+
+  if (placedAny_ && AddClamped(line_.width, width) > line_.available && width < line_.available) {
+    lineEnded_ = deferred_ = true;
+    return;
+  }
+  const int top = line_.rect.Top;
+  if (inAnchor_ && a_.X > pen_ && a_.X < AddClamped(pen_, width) && a_.Y > top && a_.Y < AddClamped(top, height)) {
+    imageHit_ = true;
+    a_.AnchorVal = anchorTarget_;
+    imageUnderPoint_ = number;
+  }
+  if (Drawing()) {
+    if (listIndex >= 0 && a_.Print) {
+      TBitmap bitmap;
+      a_.Images->GetBitmap(listIndex, bitmap);
+      const int w = static_cast<int>(std::lround(a_.Images->Width() * a_.ResizeFactor));
+      const int h = static_cast<int>(std::lround(a_.Images->Height() * a_.ResizeFactor));
+      PrintBitmap(canvas_, Bounds(pen_, top, w, h), bitmap);
+    } else if (listIndex >= 0) {
+      a_.Images->Draw(canvas_, pen_, top, listIndex, true);
+    } else if (givenSize) {
+      canvas_.StretchDraw(Bounds(pen_, top, width, height), *picture);
+    } else {
+      if (picture->GetFrameCount() > 1) FillWith(canvas_, Bounds(pen_, top, width, height), entryBrush_);
+      canvas_.Draw(pen_ + picture->FrameXPos(), top + picture->FrameYPos(), *picture);
+    }
+  }
+  line_.width = AddClamped(line_.width, width);
+  pen_ = AddClamped(pen_, width);
+  line_.height = std::max(line_.height, height);
+  trailingBlank_ = 0;
+  placedAny_ = true;
+
+  const std::string align = AttributeValue(upper, "ALIGN");
+  if (align.starts_with("TOP"))
+    line_.descent = line_.height - TextHeightGh();
+  else if (align.starts_with("MIDDLE"))
+    line_.descent = (line_.height - TextHeightGh()) >> 1;
+}
+
+// A picture named by an IMG source or a BODY background: a name without ":" from the container, a
+// URL from the cache, where a URL not met before is added and loaded (a picture that cannot be loaded
+// stays empty).
+TMarkupPicture* MarkupRenderer::FindPicture(const std::string& source) {
+  if (source.find(':') == std::string::npos) return a_.PictureContainer ? a_.PictureContainer->FindPicture(source) : nullptr;
+  if (source.find("://") == std::string::npos || !a_.PictureCache) return nullptr;
+  if (TMarkupPicture* cached = a_.PictureCache->FindPicture(source)) return cached;
+  TMarkupPicture* added = a_.PictureCache->AddPicture();
+  added->Asynch = false;
+  try {
+    added->LoadFromURL(source);
+  } catch (const Exception&) {
+  }
+  return a_.PictureCache->FindPicture(source);
+}
+
+void MarkupRenderer::TileBackground(const std::string& source) {
+  TMarkupPicture* picture = FindPicture(source);
+  if (!picture || picture->Empty() || picture->Width() <= 0 || picture->Height() <= 0) return;
+  // Only the tiles that the clip lets through are drawn.
+  TRect area;
+  if (!IntersectRect(area, a_.Rect, canvas_.ClipRect())) return;
+  const int w = picture->Width(), h = picture->Height();
+  const int firstX = a_.Rect.Left + (area.Left - a_.Rect.Left) / w * w;
+  const int firstY = a_.Rect.Top + (area.Top - a_.Rect.Top) / h * h;
+  HDC dc = canvas_.Handle();
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, a_.Rect.Left, a_.Rect.Top, a_.Rect.Right, a_.Rect.Bottom);
+  for (int y = firstY; y < area.Bottom; y += h)
+    for (int x = firstX; x < area.Right; x += w) canvas_.Draw(x, y, *picture);
+  RestoreDC(dc, saved);
+}
+
+}  // namespace controls::markup

@@ -1,0 +1,164 @@
+#include <algorithm>
+
+#include "controls/html/MarkupRenderer.h"
+#include "controls/html/MarkupText.h"
+#include "platform/gfx/Gdi.h"
+
+namespace controls::markup {
+
+using namespace platform;
+
+namespace {
+
+constexpr unsigned kTextFormat = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING;
+
+// The next run of text: up to the first "<"; with word wrap up to and including the first blank when
+// that comes first.
+size_t RunLength(const std::string& text, bool wordWrap) {
+  const size_t lt = text.find('<');
+  if (wordWrap) {
+    const size_t blank = text.find(' ');
+    if (blank != std::string::npos && blank < lt) return blank + 1;
+  }
+  return lt == std::string::npos ? text.size() : lt;
+}
+
+}  // namespace
+
+std::string MarkupRenderer::RenderLine(Pass pass, std::string& text) {
+  pass_ = pass;
+  line_.width = 0;
+  pen_ = line_.rect.Left;
+  trailingBlank_ = 0;
+  lineEnded_ = deferred_ = placedAny_ = lastRunEndsInBlank_ = false;
+  listItems_ = 0;
+  anchorHit_ = imageHit_ = false;
+  rotated_.clear();
+  if (inAnchor_) hoverStart_ = {line_.rect.Left, line_.rect.Top};
+  focusOpen_ = Drawing() && inAnchor_ && a_.HyperLinks == a_.FocusLink + 1;
+  if (focusOpen_) focusRect_ = platform::Rect(line_.rect.Left, line_.rect.Top, line_.rect.Left, line_.rect.Top);
+  if (Drawing() && paragraphBackground_) FillBand(paragraphColor_);
+
+  std::string consumed;
+  while (!text.empty() && !lineEnded_ && !deferred_) {
+    if (!PlaceRun(text, consumed)) break;
+    if (text.empty() || text[0] != '<') continue;
+    if (text.size() < 3) {
+      text.clear();
+      break;
+    }
+    const size_t gt = text.find('>');
+    if (gt == std::string::npos) {
+      text.clear();
+      break;
+    }
+    Tag(std::string_view(text).substr(0, gt + 1));
+    if (deferred_) break;
+    consumed.append(text, 0, gt + 1);
+    text.erase(0, gt + 1);
+    placedAny_ = true;
+  }
+  line_.width -= trailingBlank_;
+  a_.XSize = std::max(a_.XSize, line_.width);
+  if (focusOpen_) {
+    focusRect_.Right = pen_;
+    DrawFocusRect();
+  }
+  return consumed;
+}
+
+bool MarkupRenderer::PlaceRun(std::string& text, std::string& consumed) {
+  const size_t length = RunLength(text, a_.WordWrap);
+  if (length == 0) return true;
+  std::string run = text.substr(0, length);
+  const bool endsInBlank = run.back() == ' ';
+  if (run.find('&') != std::string::npos)
+    run = ReplaceAllText(ReplaceAllText(ReplaceAllText(run, "&nbsp;", " "), "&lt;", "<"), "&gt;", ">");
+
+  const int height = canvas_.TextHeight(run);
+  line_.height = std::max(line_.height, height);
+  if (switches_.sub) line_.subHeight = std::max(line_.subHeight, height / 4);
+  if (switches_.sup) line_.supHeight = std::max(line_.supHeight, height / 4);
+  a_.StripVal += run;
+  if (switches_.hidden) {
+    consumed.append(text, 0, length);
+    text.erase(0, length);
+    placedAny_ = true;
+    return true;
+  }
+
+  TRect calc = line_.rect;
+  const unsigned format = kTextFormat | (a_.WordWrap ? 0 : DT_END_ELLIPSIS);
+  DrawText(canvas_.Handle(), run, calc, format | DT_CALCRECT);
+  const int width = calc.Right - calc.Left;
+  const int before = line_.width;
+  const int after = AddClamped(before, width);
+
+  // A run fits when the line stays within the available width, when it could never fit anyway, or
+  // when it continues a word (the text so far does not end in a blank).
+  const bool fits = after < line_.available || width >= line_.available || !lastRunEndsInBlank_ || !placedAny_;
+  if (!fits && a_.WordWrap) {
+    lineEnded_ = true;
+    return false;
+  }
+  line_.width = after;
+  if (Measuring() && inAnchor_ && a_.X - line_.rect.Left >= before && a_.X - line_.rect.Left <= after) {
+    anchorHit_ = true;
+    if (a_.Y > line_.rect.Top) {
+      a_.AnchorVal = anchorTarget_;
+      hover_ = true;
+    }
+  }
+  if (Drawing()) DrawRun(run, width);
+  pen_ = AddClamped(pen_, width);
+
+  consumed.append(text, 0, length);
+  text.erase(0, length);
+  if (!fits && pass_ == Pass::Measure) text.clear();  // without word wrap the ellipsis shows the cut
+  placedAny_ = true;
+  lastRunEndsInBlank_ = endsInBlank;
+  trailingBlank_ = endsInBlank ? canvas_.TextWidth(" ") : 0;
+  return true;
+}
+
+// Normal text sits above the room that SUB runs need at the line's bottom; SUB runs sit at the bottom
+// and SUP runs above both.
+int MarkupRenderer::RunBottom() const {
+  int bottom = line_.Bottom();
+  if (switches_.sup)
+    bottom -= line_.supHeight + line_.subHeight;
+  else if (!switches_.sub)
+    bottom -= line_.subHeight;
+  return bottom - line_.descent;
+}
+
+void MarkupRenderer::DrawRun(const std::string& run, int width) {
+  HDC dc = canvas_.Handle();
+  const unsigned format = kTextFormat | (a_.WordWrap ? 0 : DT_END_ELLIPSIS);
+  TRect r = platform::Rect(pen_, line_.rect.Top, line_.rect.Right, RunBottom());
+  if (switches_.shadow) {
+    TRect shadow = r;
+    OffsetRect(shadow, a_.ShadowOffset, a_.ShadowOffset);
+    platform::SetTextColor(dc, a_.ShadowColor);
+    DrawText(dc, run, shadow, format);
+    platform::SetTextColor(dc, canvas_.Font().Color());
+  }
+  DrawText(dc, run, r, format);
+  if (inAnchor_ && a_.HyperLinks == a_.FocusLink + 1) a_.FocusAnchor = anchorTarget_;
+  if (error_) {
+    // A zigzag on a 4-pixel grid, so that the underlines of neighbouring runs join.
+    const int bottom = r.Bottom;
+    const int right = std::min(pen_ + width, line_.rect.Right);
+    std::vector<TPoint> points;
+    for (int x = pen_ & ~1; x <= right; x += 2) points.push_back({x, x % 4 == 0 ? bottom + 1 : bottom - 1});
+    TPen saved;
+    saved.Assign(canvas_.Pen());
+    canvas_.Pen().SetColor(RGB(255, 0, 0));
+    canvas_.Pen().SetWidth(1);
+    canvas_.Pen().SetStyle(TPenStyle::psSolid);
+    canvas_.Polyline(points);
+    canvas_.Pen().Assign(saved);
+  }
+}
+
+}  // namespace controls::markup

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "controls/html/tests/ImageFixtures.h"
+#include "controls/html/tests/RenderFixture.h"
+#include "platform/gfx/Png.h"
+
+namespace controls {
+namespace {
+
+using namespace test;
+using platform::test::PixelAt;
+
+// Renders representative markup on the test font and keeps each picture as a PNG artefact of the
+// build (artefacts/markup/), so a person can look at what the assertions cover.
+struct PixelTest : ::testing::Test {
+  MarkupBitmap bitmap{240, 64};
+  Render render;
+
+  void Draw(const std::string& text) {
+    render.rect = Rect(0, 0, bitmap.Width(), bitmap.Height());
+    render.Run(bitmap.Canvas(), text);
+    std::filesystem::create_directories(MARKUP_ARTEFACTS);
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    SavePngFile(bitmap, std::string(MARKUP_ARTEFACTS) + "/" + info->name() + ".png");
+  }
+};
+
+TEST_F(PixelTest, StylesColoursAndShadow) {
+  render.shadowOffset = 2;
+  Draw("<B>Bold</B> <FONT color=\"clred\" bgcolor=\"#00FF00\">red</FONT> <SHAD>sh</SHAD><BR><S>x</S><U>u</U>");
+  EXPECT_EQ(PixelAt(bitmap, 42, 2), clRed);              // "red" from x = 41
+  EXPECT_EQ(PixelAt(bitmap, 48, 2), clLime);             // its background between the characters
+  EXPECT_EQ(PixelAt(bitmap, 76, 11), clGray);            // the shadow, 2 down and right of "sh" (x 73)
+  EXPECT_EQ(PixelAt(bitmap, 74, 2), clBlack);
+  EXPECT_EQ(PixelAt(bitmap, 7, 20), clBlack);            // strike-out row beside the "x" box
+  EXPECT_EQ(PixelAt(bitmap, 15, 28), clBlack);           // underline under "u"
+}
+
+TEST_F(PixelTest, ParagraphBandHighlightAndErrorMark) {
+  Draw("<P bgcolor=\"clsilver\">band</P><HI>hi</HI> <E>err</E>");
+  EXPECT_EQ(PixelAt(bitmap, 200, 8), clSilver);   // the band runs across the whole rectangle
+  EXPECT_EQ(PixelAt(bitmap, 200, 24), clWhite);   // and ends with the paragraph
+  EXPECT_EQ(PixelAt(bitmap, 8, 20), ColorToRGB(clHighlight));
+  EXPECT_EQ(PixelAt(bitmap, 2, 20), ColorToRGB(clHighlightText));
+  bool zigzag = false;  // red dots along the bottom of "err" (x 25..48)
+  for (int y = 29; y <= 33; ++y) zigzag = zigzag || HasColor(bitmap, Rect(25, y, 49, y + 1), clRed);
+  EXPECT_TRUE(zigzag);
+}
+
+TEST_F(PixelTest, ListAnchorAndImage) {
+  const auto list = ColorList(12, 12, {clFuchsia});
+  render.images = list.get();
+  render.focusLink = 0;
+  Draw("<UL><LI><A href=\"go\">link</A> <IMG src=\"idx:0\"><LI>two</UL>");
+  EXPECT_EQ(PixelAt(bitmap, 14, 2), clBlue);
+  EXPECT_EQ(PixelAt(bitmap, 60, 5), clFuchsia);  // after "link " (13 + 40)
+  EXPECT_EQ(PixelAt(bitmap, 14, 18), clBlack);
+  EXPECT_EQ(render.focusAnchor, "go");
+}
+
+}  // namespace
+}  // namespace controls
