@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # System calls per ping at steady state, beside bench/icmp_ping_bench's times: TNxIcmpClient and the
-# floor (one socket, sendto poll recv) on the raw and the datagram socket, and iputils ping as root and
-# as the user nobody. Each is traced twice with strace, the second time with 1000 more pings, and the
-# difference is divided by 1000, which takes out the start-up. Needs root; the pings stay in network
-# namespaces of their own with only loopback.
+# floors (one socket for all pings, and a socket per ping) on the raw and the datagram socket, and
+# iputils ping as root and as the user nobody. Each is traced twice with strace, the second time with
+# 1000 more pings, and the difference is divided by 1000, which takes out the start-up. Needs root; the
+# pings stay in network namespaces of their own with only loopback.
 set -euo pipefail
 [ "$(id -u)" -eq 0 ] || { echo "icmp_syscalls.sh: needs root" >&2; exit 1; }
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -38,8 +38,10 @@ per_ping_iputils() {
 printf '%-40s %s\n' "pinger" "system calls per ping"
 printf '%-40s %s\n' "TNxIcmpClient, raw socket" "$(per_ping_bench '^TNxIcmpClient raw')"
 printf '%-40s %s\n' "TNxIcmpClient, datagram socket" "$(per_ping_bench '^TNxIcmpClient datagram')"
-printf '%-40s %s\n' "floor, raw socket" "$(per_ping_bench '^floor.*raw')"
-printf '%-40s %s\n' "floor, datagram socket" "$(per_ping_bench '^floor.*datagram')"
+printf '%-40s %s\n' "floor, one raw socket" "$(per_ping_bench '^floor: one socket, raw')"
+printf '%-40s %s\n' "floor, one datagram socket" "$(per_ping_bench '^floor: one socket, datagram')"
+printf '%-40s %s\n' "floor, a raw socket per ping" "$(per_ping_bench '^floor: a socket per ping, raw')"
+printf '%-40s %s\n' "floor, a datagram socket per ping" "$(per_ping_bench '^floor: a socket per ping, datagram')"
 printf '%-40s %s\n' "iputils ping as root (raw socket)" "$(per_ping_iputils '' 1 0)"
 printf '%-40s %s\n' "iputils ping as nobody (datagram socket)" \
   "$(per_ping_iputils 'setpriv --reuid=65534 --regid=65534 --clear-groups --' 0 0.002)"

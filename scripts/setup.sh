@@ -14,7 +14,7 @@ packages=(
   libfreetype-dev libfontconfig-dev libx11-dev zlib1g-dev libjpeg-dev libpng-dev libgif-dev libsqlite3-dev
   fonts-dejavu-core fonts-liberation
   # test peers and comparisons
-  python3 iproute2 iputils-ping procps locales systemd strace
+  python3 iproute2 iputils-ping procps systemd strace
   giflib-tools libcairo2-dev
   python3-aiosmtpd
 )

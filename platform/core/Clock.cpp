@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <string>
@@ -69,14 +71,16 @@ struct VirtualClock {
   int64_t lastChangeRealMs = 0;        // when a participant last began or ended a wait
   int starting = 0;                    // threads started by StartThread that have not joined yet
   int ioGraceMs = 100;
+  int64_t stallMs = 500;
+  VirtualClockMode mode = VirtualClockMode::Strict;
+  std::atomic<int64_t> computingChecks{0};  // read without the lock by a thread that computes
 };
 
-// A participant that neither begins nor ends a wait for this long while others wait, has used no
-// processor time in that span and sleeps, is taken to be blocked elsewhere (a join, a foreign lock) and
-// leaves the virtual clock until its next wait. One that used the processor is computing, and one in a
-// disk wait (a file flushed to disk) is working, however slowly a loaded machine lets it: both keep time
-// still.
-constexpr int64_t kStallMs = 500;
+// A participant that neither begins nor ends a wait for the stall time while others wait, has used no
+// processor time in that span and sleeps, is taken to be blocked elsewhere (a join, a foreign lock): the
+// strict clock ends the process, the lenient one lets it leave until its next wait. One that used the
+// processor is computing, and one in a disk wait (a file flushed to disk) is working, however slowly a
+// loaded machine lets it: both keep time still.
 constexpr int64_t kComputingNs = 1'000'000;
 
 // Never destroyed: threads may end (and unlink themselves) after static destruction has begun.
@@ -140,15 +144,26 @@ int LetStalledLeave(VirtualClock& v) {
   bool running = std::any_of(v.participants.begin(), v.participants.end(), [](const ClockThread* t) { return !t->waiting; });
   if (!running) return -1;
   int64_t realNow = ReadClockMs(CLOCK_MONOTONIC);
-  int64_t rest = v.lastChangeRealMs + kStallMs - realNow;
+  int64_t rest = v.lastChangeRealMs + v.stallMs - realNow;
   if (rest > 0) return static_cast<int>(rest);
   bool computing = false;
   for (ClockThread* t : v.participants) {
     if (!t->waiting && (UsedProcessor(*t) || Working(*t))) computing = true;
   }
   if (computing) {
+    ++v.computingChecks;
     v.lastChangeRealMs = realNow;
-    return static_cast<int>(kStallMs);
+    return static_cast<int>(v.stallMs);
+  }
+  if (v.mode == VirtualClockMode::Strict) {
+    for (const ClockThread* t : v.participants) {
+      if (t->waiting) continue;
+      std::fprintf(stderr,
+                   "virtual clock: thread %d blocked off the clock for %lld ms of real time while the others wait "
+                   "(wrap the block in OffClock or use RecursiveClockMutex)\n",
+                   static_cast<int>(t->tid), static_cast<long long>(v.stallMs));
+    }
+    std::abort();
   }
   std::erase_if(v.participants, [](ClockThread* t) {
     if (t->waiting) return false;
@@ -367,9 +382,10 @@ void ClockWakeup::Wake() {
   if (waiter_) MarkRunning(v, *waiter_);
 }
 
-void UseVirtualClock(int64_t startUnixMs, int64_t startMonotonicMs) {
+void UseVirtualClock(int64_t startUnixMs, int64_t startMonotonicMs, VirtualClockMode mode) {
   VirtualClock& v = Virtual();
   std::lock_guard lock(v.mutex);
+  v.mode = mode;
   for (ClockThread* t : v.participants) {
     t->joined = false;
     MarkRunning(v, *t);
@@ -406,6 +422,14 @@ void SetVirtualClockIoGraceMs(int ms) {
   std::lock_guard lock(v.mutex);
   v.ioGraceMs = std::max(ms, 0);
 }
+
+void SetVirtualClockStallMs(int ms) {
+  VirtualClock& v = Virtual();
+  std::lock_guard lock(v.mutex);
+  v.stallMs = std::max(ms, 1);
+}
+
+int64_t VirtualClockComputingChecks() { return Virtual().computingChecks.load(); }
 
 OffClock::OffClock() {
   VirtualClock& v = Virtual();

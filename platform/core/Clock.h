@@ -27,11 +27,12 @@ namespace platform {
 // thread run in the same step, so time cannot jump between a post and its handling.
 //
 // A thread that blocks on anything else while it takes part (a std::mutex held by a waiting thread, a
-// thread join, a pipe) holds time too. So that this cannot stop the clock for good, a taking part thread
-// that neither begins nor ends a wait for half a second of real time while others wait, and in that span
-// used no processor time and sleeps (is not in a disk wait), leaves the virtual clock until its next
-// wait. That is a safety net, not a timing: wrap such a block in OffClock
-// (or use RecursiveClockMutex), which lets time go on at once and in a repeatable order.
+// thread join, a pipe) holds time too: wrap such a block in OffClock (or use RecursiveClockMutex), which
+// lets time go on at once and in a repeatable order. A taking part thread that neither begins nor ends a
+// wait for the stall time (half a second of real time) while others wait, and in that span used no
+// processor time and sleeps (is not in a disk wait), is taken to be blocked off the clock. The strict
+// clock (the default) then ends the process with a message that names the thread, so that the missing
+// OffClock shows at once; the lenient clock lets the thread leave until its next wait, as a safety net.
 //
 // Descriptors that hold virtual time (WaitFd::hold == Hold, such as a socket awaiting a peer's reply)
 // delay a jump by the I/O grace (SetVirtualClockIoGraceMs, 100 ms of real time by default): time jumps
@@ -55,7 +56,9 @@ void SleepUntil(int64_t deadlineMs);
 
 // Switches the process to the virtual clock, starting at the given wall-clock and monotonic readings.
 // Threads that took part in an earlier virtual clock take part again from their next wait.
-void UseVirtualClock(int64_t startUnixMs, int64_t startMonotonicMs = 0);
+enum class VirtualClockMode { Strict, Lenient };
+void UseVirtualClock(int64_t startUnixMs, int64_t startMonotonicMs = 0,
+                     VirtualClockMode mode = VirtualClockMode::Strict);
 void UseRealClock();
 bool IsVirtualClock();
 
@@ -64,6 +67,11 @@ void AdvanceVirtualClock(int64_t ms);
 
 // Real time that waits on descriptors which hold virtual time are given before virtual time jumps.
 void SetVirtualClockIoGraceMs(int ms);
+
+// The stall time (500 ms by default), and how often the clock has looked for stalled threads and found
+// a running one computing: tests of the stall rule use a short stall time and wait for these checks.
+void SetVirtualClockStallMs(int ms);
+int64_t VirtualClockComputingChecks();
 
 // The deadline of a wait that has none.
 constexpr int64_t kNoDeadline = INT64_MAX;

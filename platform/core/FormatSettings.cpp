@@ -126,14 +126,13 @@ std::string DatePart(std::string_view pattern) {
   return std::string(pattern);
 }
 
-void ReadDateAndTime(locale_t locale, TFormatSettings& settings) {
-  const char* codeset = nl_langinfo_l(CODESET, locale);
-  auto text = [&](nl_item item) { return ToUtf8(nl_langinfo_l(item, locale), codeset); };
+void ReadDateAndTime(const LocaleInfo& info, TFormatSettings& settings) {
+  auto text = [&](const std::string& raw) { return ToUtf8(raw.c_str(), info.codeset.c_str()); };
 
-  std::string datePattern = text(D_FMT);
-  std::string timePattern = ExpandConversion(text(T_FMT), 'r', text(T_FMT_AMPM));
+  std::string datePattern = text(info.dateFormat);
+  std::string timePattern = ExpandConversion(text(info.timeFormat), 'r', text(info.timeFormatAmPm));
   timePattern = ExpandConversion(ExpandConversion(timePattern, 'T', "%H:%M:%S"), 'R', "%H:%M");
-  std::string dateTimePattern = ExpandConversion(text(D_T_FMT), 'x', datePattern);
+  std::string dateTimePattern = ExpandConversion(text(info.dateTimeFormat), 'x', datePattern);
   if (!datePattern.empty()) {
     settings.ShortDateFormat = DateFormatFromStrftime(datePattern);
     settings.DateSeparator = SeparatorOf(datePattern, settings.DateSeparator);
@@ -145,16 +144,43 @@ void ReadDateAndTime(locale_t locale, TFormatSettings& settings) {
     settings.ShortTimeFormat = DateFormatFromStrftime(WithoutSeconds(timePattern));
     settings.TimeSeparator = SeparatorOf(timePattern, settings.TimeSeparator);
   }
-  settings.TimeAMString = text(AM_STR);
-  settings.TimePMString = text(PM_STR);
+  settings.TimeAMString = text(info.am);
+  settings.TimePMString = text(info.pm);
   for (int i = 0; i < 12; ++i) {
-    settings.ShortMonthNames[i] = text(ABMON_1 + i);
-    settings.LongMonthNames[i] = text(MON_1 + i);
+    settings.ShortMonthNames[i] = text(info.shortMonths[i]);
+    settings.LongMonthNames[i] = text(info.longMonths[i]);
   }
   for (int i = 0; i < 7; ++i) {
-    settings.ShortDayNames[i] = text(ABDAY_1 + i);
-    settings.LongDayNames[i] = text(DAY_1 + i);
+    settings.ShortDayNames[i] = text(info.shortDays[i]);
+    settings.LongDayNames[i] = text(info.longDays[i]);
   }
+}
+
+LocaleInfo ReadLocaleInfo(locale_t locale) {
+  auto text = [&](nl_item item) {
+    const char* value = nl_langinfo_l(item, locale);
+    return std::string(value ? value : "");
+  };
+  LocaleInfo info;
+  info.timeLocaleName = text(_NL_LOCALE_NAME(LC_TIME));
+  info.codeset = text(CODESET);
+  info.radix = text(RADIXCHAR);
+  info.thousands = text(THOUSEP);
+  info.dateFormat = text(D_FMT);
+  info.timeFormat = text(T_FMT);
+  info.timeFormatAmPm = text(T_FMT_AMPM);
+  info.dateTimeFormat = text(D_T_FMT);
+  info.am = text(AM_STR);
+  info.pm = text(PM_STR);
+  for (int i = 0; i < 12; ++i) {
+    info.shortMonths[i] = text(ABMON_1 + i);
+    info.longMonths[i] = text(MON_1 + i);
+  }
+  for (int i = 0; i < 7; ++i) {
+    info.shortDays[i] = text(ABDAY_1 + i);
+    info.longDays[i] = text(DAY_1 + i);
+  }
+  return info;
 }
 
 }  // namespace
@@ -195,26 +221,26 @@ std::string DateFormatFromStrftime(std::string_view pattern) {
 }
 
 TFormatSettings LocaleFormatSettings() {
-  TFormatSettings settings;
   locale_t locale = newlocale(LC_ALL_MASK, "", static_cast<locale_t>(0));
-  if (locale == static_cast<locale_t>(0)) return settings;
+  if (locale == static_cast<locale_t>(0)) return TFormatSettings();
+  const LocaleInfo info = ReadLocaleInfo(locale);
+  freelocale(locale);
+  return FormatSettingsFromLocale(info);
+}
 
-  const char* radix = nl_langinfo_l(RADIXCHAR, locale);
-  if (radix && std::strlen(radix) == 1) settings.DecimalSeparator = radix[0];
+TFormatSettings FormatSettingsFromLocale(const LocaleInfo& info) {
+  TFormatSettings settings;
+  if (info.radix.size() == 1) settings.DecimalSeparator = info.radix[0];
   // The separators are single bytes: a locale without grouping gets the one that does not clash with its
   // decimal separator, a multi-byte one (a narrow no-break space) becomes a blank.
-  const char* thousands = nl_langinfo_l(THOUSEP, locale);
-  size_t thousandsLength = thousands ? std::strlen(thousands) : 0;
-  if (thousandsLength == 1) {
-    settings.ThousandSeparator = thousands[0];
-  } else if (thousandsLength > 1) {
+  if (info.thousands.size() == 1) {
+    settings.ThousandSeparator = info.thousands[0];
+  } else if (info.thousands.size() > 1) {
     settings.ThousandSeparator = ' ';
   } else {
     settings.ThousandSeparator = settings.DecimalSeparator == ',' ? '.' : ',';
   }
-
-  if (!IsCLocaleName(nl_langinfo_l(_NL_LOCALE_NAME(LC_TIME), locale))) ReadDateAndTime(locale, settings);
-  freelocale(locale);
+  if (!IsCLocaleName(info.timeLocaleName)) ReadDateAndTime(info, settings);
   return settings;
 }
 

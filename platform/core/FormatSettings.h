@@ -44,6 +44,21 @@ void ResetFormatSettings();
 // The settings of the user's locale, as FormatSettings() starts with them.
 TFormatSettings LocaleFormatSettings();
 
+// What a locale says about numbers, dates and times, as nl_langinfo gives it: texts in the locale's
+// character set.
+struct LocaleInfo {
+  std::string timeLocaleName;  // of its date and time part; "", "C", "POSIX" and "C.*" keep the defaults
+  std::string codeset;
+  std::string radix, thousands;
+  std::string dateFormat, timeFormat, timeFormatAmPm, dateTimeFormat;  // strftime patterns
+  std::string am, pm;
+  std::array<std::string, 12> shortMonths, longMonths;
+  std::array<std::string, 7> shortDays, longDays;  // Sunday first
+};
+
+// The settings that a locale gives (LocaleFormatSettings reads the user's locale into a LocaleInfo).
+TFormatSettings FormatSettingsFromLocale(const LocaleInfo& info);
+
 // Converts a strftime pattern (as nl_langinfo gives it) to the class library's format language: %d -> "dd",
 // %e -> "d", %m -> "mm", %y -> "yy", %Y -> "yyyy", %b -> "mmm", %B -> "mmmm", %a -> "ddd", %A -> "dddd",
 // %H and %I -> "hh", %k and %l -> "h", %M -> "nn", %S -> "ss", %p -> "ampm", %D, %F, %R and %T expanded.

@@ -9,6 +9,8 @@
 
 namespace platform {
 
+struct PixelImage;
+
 enum class TTransparentMode { tmAuto, tmFixed };
 // afDefined: the pixels' alpha bytes are coverage (not premultiplied) and drawing blends by them;
 // afIgnored: drawing copies, alpha is not looked at.
@@ -56,6 +58,8 @@ protected:
   bool GetEmpty() const override { return width_ == 0 || height_ == 0; }
 
 private:
+  friend void AssignPixels(TBitmap& bitmap, PixelImage&& image);
+
   int width_ = 0;
   int height_ = 0;
   std::vector<uint32_t> pixels_;

@@ -21,12 +21,15 @@ uint32_t Channel(uint32_t pixel, uint32_t mask) {
   return max == 0xFF ? v : (v * 255 + max / 2) / max;
 }
 
-// Run-length encoded 8- or 4-bit indexes into a bottom-up index buffer; pixels the data skips stay 0.
-std::vector<uint8_t> DecodeRle(const ByteReader& in, size_t at, int width, int height, bool four) {
-  std::vector<uint8_t> indexes(static_cast<size_t>(width) * height, 0);
+// Run-length encoded 8- or 4-bit indexes, stored bottom-up, as colours into the image's top-down
+// pixels; pixels the data skips take the colour of index 0.
+template <typename Color>
+void DecodeRle(const ByteReader& in, size_t at, PixelImage& image, bool four, Color color) {
+  const int width = image.width, height = image.height;
+  std::fill(image.pixels.begin(), image.pixels.end(), color(0));
   int x = 0, y = 0;
   auto put = [&](uint8_t v) {
-    if (x < width && y < height) indexes[static_cast<size_t>(y) * width + x] = v;
+    if (x < width && y < height) image.pixels[static_cast<size_t>(height - 1 - y) * width + x] = color(v);
     ++x;
   };
   while (at + 1 < in.Size() && y < height) {
@@ -52,7 +55,6 @@ std::vector<uint8_t> DecodeRle(const ByteReader& in, size_t at, int width, int h
       at += (bytes + 1) & ~size_t{1};
     }
   }
-  return indexes;
 }
 
 // Decodes a DIB whose pixel bits start at bitsAt (or right after the colour table).
@@ -113,14 +115,9 @@ PixelImage DecodeDib(const ByteReader& in, std::optional<size_t> bitsAt, bool ic
   image.pixels.assign(static_cast<size_t>(w) * h, 0xFF000000u);
   auto color = [&](size_t index) { return index < palette.size() ? palette[index] : 0xFF000000u; };
   bool anyAlpha = false;
-  std::vector<uint8_t> rleIndexes;
-  if (rle) rleIndexes = DecodeRle(in, pixelsAt, w, h, compression == BI_RLE4);
-  for (int row = 0; row < h; ++row) {
+  if (rle) DecodeRle(in, pixelsAt, image, compression == BI_RLE4, color);
+  for (int row = 0; row < h && !rle; ++row) {
     uint32_t* out = image.pixels.data() + static_cast<size_t>(topDown ? row : h - 1 - row) * w;
-    if (rle) {
-      for (int x = 0; x < w; ++x) out[x] = color(rleIndexes[static_cast<size_t>(row) * w + x]);
-      continue;
-    }
     const std::string_view line = in.Bytes(pixelsAt + static_cast<size_t>(row) * stride, stride);
     auto byte = [&](size_t i) { return static_cast<uint8_t>(line[i]); };
     for (int x = 0; x < w; ++x) {
@@ -190,7 +187,7 @@ void PutU32(std::string& s, uint32_t v) {
 
 bool ValidImageSize(int64_t width, int64_t height) {
   return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
-         width * height <= kMaxImagePixels;
+         width * height <= MaxPicturePixels();
 }
 
 uint8_t ByteReader::U8(size_t at) const {
@@ -250,9 +247,10 @@ std::string EncodeBmpFile(int width, int height, const uint32_t* pixels, bool al
   return s;
 }
 
-void AssignPixels(TBitmap& bitmap, const PixelImage& image) {
-  bitmap.SetSize(image.width, image.height);
-  if (!image.pixels.empty()) std::copy(image.pixels.begin(), image.pixels.end(), bitmap.ScanLine(0));
+void AssignPixels(TBitmap& bitmap, PixelImage&& image) {
+  bitmap.pixels_ = std::move(image.pixels);
+  bitmap.width_ = image.width;
+  bitmap.height_ = image.height;
   bitmap.SetAlphaFormat(image.alpha ? TAlphaFormat::afDefined : TAlphaFormat::afIgnored);
 }
 

@@ -73,14 +73,19 @@ void TCanvas::Device::TextRun(int x, int y, const std::u32string& text, int mnem
                            f.Underline().offset, f.Underline().thickness));
   }
 
+  // The outline of a character at its place in the run, in 1/64 pixels.
+  auto placeOutline = [&](char32_t c, int advance, std::vector<Contour>& into) {
+    const auto gx = std::llround((baseX + advance * ax.cx) * 64), gy = std::llround((baseY + advance * ax.cy) * 64);
+    for (Contour& contour : RotateContours(f.Outline(c), state.font.Escapement)) {
+      for (FixedPoint& p : contour) p = {p.x + gx, p.y + gy};
+      into.push_back(std::move(contour));
+    }
+  };
+
   if (pathState == PathState::Recording) {
     int advance = 0;
     for (char32_t c : text) {
-      const auto gx = std::llround((baseX + advance * ax.cx) * 64), gy = std::llround((baseY + advance * ax.cy) * 64);
-      for (Contour& contour : RotateContours(f.Outline(c), state.font.Escapement)) {
-        for (FixedPoint& p : contour) p = {p.x + gx, p.y + gy};
-        path.push_back(std::move(contour));
-      }
+      placeOutline(c, advance, path);
       advance += f.Advance(c);
     }
     path.insert(path.end(), strokes.begin(), strokes.end());
@@ -93,16 +98,19 @@ void TCanvas::Device::TextRun(int x, int y, const std::u32string& text, int mnem
   if (state.textColor == clNone) return;
   const RasterTarget raster = Raster();
   const uint32_t pixel = PixelFromColor(ColorToRGB(state.textColor));
+  std::vector<Contour> outlines;
   int advance = 0;
   for (char32_t c : text) {
-    const GlyphImage& g = f.Glyph(c, state.font.Escapement);
-    if (!g.coverage.empty()) {
+    if (f.DrawsOutlines()) {
+      placeOutline(c, advance, outlines);
+    } else if (const auto g = f.Glyph(c, state.font.Escapement); !g->coverage.empty()) {
       const auto gx = static_cast<int>(std::lround(baseX + advance * ax.cx));
       const auto gy = static_cast<int>(std::lround(baseY + advance * ax.cy));
-      BlendMask(raster, gx + g.left, gy + g.top, g.coverage.data(), g.width, g.height, pixel);
+      BlendMask(raster, gx + g->left, gy + g->top, g->coverage.data(), g->width, g->height, pixel);
     }
     advance += f.Advance(c);
   }
+  if (!outlines.empty()) Paint(PolygonRegion(outlines, FillRule::Winding, Visible()), state.textColor, R2_COPYPEN);
   if (!strokes.empty()) Paint(PolygonRegion(strokes, FillRule::Winding, Visible()), state.textColor, R2_COPYPEN);
 }
 

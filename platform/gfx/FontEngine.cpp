@@ -19,14 +19,22 @@ int FontFace::Advance(char32_t c) {
   return it->second;
 }
 
-const GlyphImage& FontFace::Glyph(char32_t c, int escapement) {
+std::shared_ptr<const GlyphImage> FontFace::Glyph(char32_t c, int escapement) {
   escapement %= 3600;
   if (escapement < 0) escapement += 3600;
   const uint64_t key = (uint64_t{static_cast<uint32_t>(escapement)} << 32) | c;
   std::lock_guard lock(mutex_);
   auto it = glyphs_.find(key);
-  if (it == glyphs_.end()) it = glyphs_.emplace(key, c < 0x20 ? GlyphImage{} : RenderGlyph(c, escapement)).first;
-  return it->second;
+  if (it != glyphs_.end()) return it->second;
+  auto glyph = std::make_shared<const GlyphImage>(c < 0x20 ? GlyphImage{} : RenderGlyph(c, escapement));
+  const size_t bytes = glyph->coverage.size() + sizeof(GlyphImage);
+  if (glyphBytes_ + bytes > kGlyphCacheBytes) {
+    glyphs_.clear();
+    glyphBytes_ = 0;
+  }
+  glyphs_.emplace(key, glyph);
+  glyphBytes_ += bytes;
+  return glyph;
 }
 
 std::vector<Contour> FontFace::Outline(char32_t c) {

@@ -32,6 +32,9 @@ struct TextStroke {
   int thickness = 1;
 };
 
+inline constexpr int kMaxGlyphImageEm = 512;
+inline constexpr size_t kGlyphCacheBytes = size_t{4} << 20;
+
 class FontFace {
 public:
   virtual ~FontFace() = default;
@@ -43,9 +46,12 @@ public:
 
   // Horizontal advance in pixels; control characters below U+0020 advance 0.
   int Advance(char32_t c);
-  // The glyph turned counter-clockwise by escapement tenths of a degree. The reference stays valid
-  // as long as the face.
-  const GlyphImage& Glyph(char32_t c, int escapement);
+  // The glyph turned counter-clockwise by escapement tenths of a degree. Rendered glyphs are cached
+  // per face up to kGlyphCacheBytes of coverage; the cache starts afresh when it is full.
+  std::shared_ptr<const GlyphImage> Glyph(char32_t c, int escapement);
+  // Whether the face is too large for glyph images (an em above kMaxGlyphImageEm pixels): its text is
+  // drawn by filling the outlines within the visible pixels, so that its cost stays that of the bitmap.
+  bool DrawsOutlines() const { return metrics_.tmHeight > kMaxGlyphImageEm; }
   // The glyph's outline, unturned, relative to its origin, y down.
   std::vector<Contour> Outline(char32_t c);
 
@@ -62,7 +68,8 @@ protected:
 private:
   std::mutex mutex_;
   std::unordered_map<char32_t, int> advances_;
-  std::unordered_map<uint64_t, GlyphImage> glyphs_;
+  std::unordered_map<uint64_t, std::shared_ptr<const GlyphImage>> glyphs_;
+  size_t glyphBytes_ = 0;  // coverage bytes held by glyphs_
 };
 
 // The face for a logical font: the test font for its reserved name, else the installed face that

@@ -79,12 +79,13 @@ TGIFFrame ReadFrame(GifFileType* gif, const GraphicsControlBlock& control, int64
     }
   }
   auto bitmap = std::make_shared<TBitmap>();
-  AssignPixels(*bitmap, image);
+  const bool transparent = image.alpha;
+  AssignPixels(*bitmap, std::move(image));
   TGIFFrame frame;
   frame.Left = desc.Left;
   frame.Top = desc.Top;
   frame.DelayCs = control.DelayTime;
-  frame.HasTransparency = image.alpha;
+  frame.HasTransparency = transparent;
   switch (control.DisposalMode) {
     case DISPOSE_DO_NOT: frame.Disposal = TGIFDisposal::dmKeep; break;
     case DISPOSE_BACKGROUND: frame.Disposal = TGIFDisposal::dmBackground; break;
@@ -109,7 +110,7 @@ void TGIFImage::LoadFromBytes(std::string_view data) {
   std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&source, ReadMemory, &error));
   if (!gif) Fail(GifErrorString(error) ? GifErrorString(error) : "not a GIF");
   std::vector<TGIFFrame> frames;
-  int64_t pixelBudget = kMaxImagePixels;
+  int64_t pixelBudget = MaxPicturePixels();
   GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
   for (GifRecordType type = UNDEFINED_RECORD_TYPE; type != TERMINATE_RECORD_TYPE;) {
     Check(gif.get(), DGifGetRecordType(gif.get(), &type));

@@ -1,12 +1,21 @@
 #include "platform/gfx/Graphic.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "platform/core/Files.h"
 #include "platform/core/Paths.h"
 #include "platform/core/Streams.h"
 
 namespace platform {
+
+namespace {
+std::atomic<int64_t> maxPicturePixels{kDefaultMaxPicturePixels};
+}
+
+int64_t MaxPicturePixels() { return maxPicturePixels.load(); }
+
+void SetMaxPicturePixels(int64_t pixels) { maxPicturePixels.store(pixels); }
 
 void TGraphic::SetTransparent(bool value) {
   if (value == transparent_) return;

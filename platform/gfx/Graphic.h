@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -10,6 +11,13 @@
 namespace platform {
 
 class TCanvas;
+
+// The most pixels that decoding a picture may produce (all frames of an animation together): data
+// that claims more is refused with EInvalidGraphic before any pixel is allocated. A setting for the
+// whole process; 64 megapixels (an 8192 x 8192 picture, 256 MiB of pixels) by default.
+constexpr int64_t kDefaultMaxPicturePixels = int64_t{64} << 20;
+int64_t MaxPicturePixels();
+void SetMaxPicturePixels(int64_t pixels);
 class TStream;
 
 // Image data that cannot be decoded (or a graphic that cannot be encoded); the message says which

@@ -15,9 +15,9 @@ void TIcon::LoadFromBytes(std::string_view data) {
   if (in.U16(0) != 0 || in.U16(2) != 1 || in.U16(4) == 0) in.Fail();
   const std::string_view image = in.Bytes(in.U32(6 + 12), in.U32(6 + 8));
   const bool png = image.size() >= 8 && image.substr(0, 8) == "\x89PNG\r\n\x1a\n";
-  const PixelImage pixels = png ? DecodePng(image, kInvalidIcon) : DecodeIconDib(image, kInvalidIcon);
+  PixelImage pixels = png ? DecodePng(image, kInvalidIcon) : DecodeIconDib(image, kInvalidIcon);
   data_ = std::string(data);
-  AssignPixels(bitmap_, pixels);
+  AssignPixels(bitmap_, std::move(pixels));
   bitmap_.SetAlphaFormat(TAlphaFormat::afDefined);
   Changed();
 }

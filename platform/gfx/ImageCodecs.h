@@ -21,9 +21,8 @@ struct PixelImage {
   bool alpha = false;
 };
 
-// Sizes beyond these are refused as invalid data rather than allocated.
+// Sizes beyond these (and beyond MaxPicturePixels) are refused as invalid data rather than allocated.
 constexpr int64_t kMaxImageSide = 32768;
-constexpr int64_t kMaxImagePixels = int64_t{1} << 28;
 bool ValidImageSize(int64_t width, int64_t height);
 
 // A BMP file.
@@ -36,8 +35,9 @@ std::string EncodeBmpFile(int width, int height, const uint32_t* pixels, bool al
 
 PixelImage DecodePng(std::string_view data, const char* error);
 
-// Puts a decoded image into a bitmap (size, pixels and alpha format).
-void AssignPixels(TBitmap& bitmap, const PixelImage& image);
+// Makes a decoded image the bitmap's content (size, pixels and alpha format); the pixels move into the
+// bitmap, so a picture's pixels are never held twice.
+void AssignPixels(TBitmap& bitmap, PixelImage&& image);
 
 // Little-endian reading with bounds checks, raising EInvalidGraphic(error) past the end.
 class ByteReader {

@@ -28,6 +28,17 @@ void OnError(j_common_ptr info) {
 
 void OnMessage(j_common_ptr) {}  // warnings are not printed
 
+// The fewest bytes that can hold the image's blocks when it is Huffman-coded: every 8 x 8 block of
+// every component carries at least a one-bit code for its DC value (in the first scan of a progressive
+// image too). Arithmetic coding can go below a bit per block, so it is not bounded.
+size_t MinimumHuffmanBytes(const jpeg_decompress_struct& info) {
+  if (info.arith_code) return 0;
+  size_t blocks = 0;
+  for (int i = 0; i < info.num_components; ++i)
+    blocks += size_t{info.comp_info[i].width_in_blocks} * info.comp_info[i].height_in_blocks;
+  return blocks / 8;
+}
+
 // Decodes into image; returns false with errors.message set on failure. Every object with a
 // destructor lives in the caller, so the long jump out of libjpeg skips none.
 bool Decode(std::string_view data, PixelImage& image, std::vector<unsigned char>& rowBuffer, ErrorManager& errors) {
@@ -44,8 +55,11 @@ bool Decode(std::string_view data, PixelImage& image, std::vector<unsigned char>
   jpeg_read_header(&info, TRUE);
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
-  if (!ValidImageSize(info.image_width, info.image_height)) {
-    std::snprintf(errors.message, sizeof errors.message, "image size out of range");
+  const char* refusal = !ValidImageSize(info.image_width, info.image_height) ? "image size out of range"
+                        : data.size() < MinimumHuffmanBytes(info)                ? "data too short for its size"
+                                                                                 : nullptr;
+  if (refusal) {
+    std::snprintf(errors.message, sizeof errors.message, "%s", refusal);
     jpeg_destroy_decompress(&info);
     return false;
   }
@@ -83,7 +97,7 @@ void TJPEGImage::LoadFromBytes(std::string_view data) {
   std::vector<unsigned char> rowBuffer;
   if (!Decode(data, image, rowBuffer, errors)) throw EInvalidGraphic(std::string("JPEG image is not valid: ") + errors.message);
   data_ = std::string(data);
-  AssignPixels(bitmap_, image);
+  AssignPixels(bitmap_, std::move(image));
   Changed();
 }
 

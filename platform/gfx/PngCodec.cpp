@@ -14,7 +14,10 @@ PixelImage DecodePng(std::string_view data, const char* error) {
   std::memset(&png, 0, sizeof png);
   png.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&png, data.data(), data.size())) throw EInvalidGraphic(error);
-  if (!ValidImageSize(png.width, png.height)) {
+  // Deflate packs at most 1032 bytes into one, and every row holds at least its filter byte and one bit
+  // per pixel: data shorter than that cannot hold the image.
+  const uint64_t fewestRowBytes = uint64_t{png.height} * (1 + (uint64_t{png.width} + 7) / 8);
+  if (!ValidImageSize(png.width, png.height) || data.size() * 1032 < fewestRowBytes) {
     png_image_free(&png);
     throw EInvalidGraphic(error);
   }

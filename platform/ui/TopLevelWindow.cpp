@@ -79,8 +79,9 @@ char32_t DecodeCodePoint(std::string_view text) {
 }  // namespace
 
 std::vector<TTopLevelWindow*>& TTopLevelWindow::All() {
-  static std::vector<TTopLevelWindow*> windows;
-  return windows;
+  // Never destroyed: the application's windows may go while the program's statics are destroyed.
+  static auto* windows = new std::vector<TTopLevelWindow*>;
+  return *windows;
 }
 
 TTopLevelWindow::TTopLevelWindow(TWinControl& control, const TCreateParams& params) : control_(control) {
@@ -100,7 +101,11 @@ void TTopLevelWindow::AddDirty(const TRect& r) {
 }
 
 void TTopLevelWindow::Paint() {
-  if (dirty_.Empty() || !control_.Showing()) return;
+  if (!control_.Showing()) {
+    dirty_ = Region();  // showing it again marks all of it
+    return;
+  }
+  if (dirty_.Empty()) return;
   if (backBuffer_.Width() != control_.Width() || backBuffer_.Height() != control_.Height()) {
     backBuffer_.SetSize(control_.Width(), control_.Height());
     dirty_ = Region(Rect(0, 0, control_.Width(), control_.Height()));
@@ -193,8 +198,8 @@ bool PaintDirtyWindows() {
   for (TTopLevelWindow* window : windows) {
     auto& all = TTopLevelWindow::All();
     if (std::find(all.begin(), all.end(), window) == all.end() || !window->IsDirty()) continue;
+    painted = window->IsShowing() || painted;
     window->Paint();
-    painted = true;
   }
   return painted;
 }

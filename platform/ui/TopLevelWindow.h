@@ -31,6 +31,7 @@ public:
   TBackendWindow Window() const { return window_; }
   void AddDirty(const TRect& r);
   bool IsDirty() const { return !dirty_.Empty(); }
+  bool IsShowing() const { return control_.Showing(); }
   void Paint();
 
   void BackendKeyDown(int virtualKey, unsigned shift, bool repeat) override;

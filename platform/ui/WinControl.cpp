@@ -13,8 +13,8 @@ namespace platform {
 namespace {
 
 std::map<HWND, TWinControl*>& HandleMap() {
-  static std::map<HWND, TWinControl*> controls;
-  return controls;
+  static auto* controls = new std::map<HWND, TWinControl*>;  // never destroyed, as the window list
+  return *controls;
 }
 
 // The key-down just handled as a dialog key: its character (Tab, Enter, Escape) is not typed.

@@ -42,7 +42,7 @@ uint16_t IcmpChecksum(std::span<const uint8_t> ABytes);
 
 // The ICMP types that DecodeReply can take as an answer: echo reply, destination unreachable, time
 // exceeded.
-constexpr std::array<uint8_t, 3> AnswerIcmpTypes = {0, 3, 11};
+inline constexpr std::array<uint8_t, 3> AnswerIcmpTypes = {0, 3, 11};
 
 // The record of a ping that got no reply in time.
 TReplyStatus TimedOutStatus(uint16_t ASequence);

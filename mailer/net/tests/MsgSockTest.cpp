@@ -18,7 +18,7 @@ namespace {
 using test::Answer;
 using test::HangUp;
 using test::Listen;
-using test::Pause;
+using test::AwaitRead;
 using test::Say;
 using test::ScriptedServer;
 
@@ -34,7 +34,7 @@ protected:
 };
 
 TEST_F(MsgSockTest, LinesAreJoinedAcrossPacketsAndSplitAtEachLf) {
-  ScriptedServer server({Say("22"), Pause(20), Say("0 first"), Pause(20), Say("\r\n250-a\r\n250 b\r\n"),
+  ScriptedServer server({Say("22"), AwaitRead(), Say("0 first"), AwaitRead(), Say("\r\n250-a\r\n250 b\r\n"),
                          Answer("354 go\r\n")});
   std::vector<std::string> events;
   sock_->OnConnect = [&](TObject*) { events.push_back("connect"); };
@@ -83,7 +83,7 @@ TEST_F(MsgSockTest, DataArrivingDuringAStreamSendLeavesItWhole) {
   for (int i = 0; message.size() < 6'000'000; ++i) message += "line " + std::to_string(i) + std::string(980, '-') + "\r\n";
   message += ".\r\n";
   std::string early = std::string(8000, 'x') + "\r\n";
-  ScriptedServer server({Pause(150), Say(early), test::TakeData()});  // reads nothing until it has spoken
+  ScriptedServer server({test::AwaitFullSend(), Say(early), test::TakeData()});  // reads nothing until it has spoken
   ConnectTo(server);
   struct SmallReads : platform::TStringStream {
     using TStringStream::TStringStream;

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <fcntl.h>
+#include <linux/sockios.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <filesystem>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -16,10 +18,9 @@ namespace mailnet::test {
 
 // One step of a scripted peer's part in a conversation; made by the functions below.
 struct Step {
-  enum Kind { Send, Reply, Data, Delay, Close, Listen };
+  enum Kind { Send, Reply, Data, AwaitRead, AwaitFullSend, Close, Listen };
   Kind kind;
   std::string text;
-  int ms = 0;
 };
 
 // Sends bytes.
@@ -28,14 +29,19 @@ inline Step Say(std::string bytes) { return {Step::Send, std::move(bytes)}; }
 inline Step Answer(std::string bytes) { return {Step::Reply, std::move(bytes)}; }
 // Reads message data through the line "." (recorded as one entry without the "." line).
 inline Step TakeData() { return {Step::Data, {}}; }
-inline Step Pause(int ms) { return {Step::Delay, {}, ms}; }
+// Waits until the client has read everything sent so far, so that the next bytes arrive apart.
+inline Step AwaitRead() { return {Step::AwaitRead, {}}; }
+// Waits until the client's sends wait for room: the bytes it sent fill this peer's receive buffer, which
+// reads nothing meanwhile, and more are queued at the client.
+inline Step AwaitFullSend() { return {Step::AwaitFullSend, {}}; }
 // Closes the connection at once.
 inline Step HangUp() { return {Step::Close, {}}; }
 // Reads and records lines, answering nothing, until the client goes.
 inline Step Listen() { return {Step::Listen, {}}; }
 
 // A raw TCP peer on a loopback port that plays one script per connection it accepts, on a thread of its
-// own, with blocking calls and real time (it takes no part in the platform clock). After its script it
+// own, with blocking calls (it takes no part in the platform clock). It keeps step with the client by
+// looking at the client's socket in this same process, never by pausing. After its script it
 // records what the client still sends until the client goes. What the client sent is recorded in order.
 class ScriptedServer {
 public:
@@ -69,6 +75,10 @@ public:
 private:
   ScriptedServer(std::vector<std::vector<Step>> scripts, int) : scripts_(std::move(scripts)) {
     listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // A fixed receive buffer (no autotuning) that its connections inherit, so that a client that sends
+    // megabytes to a peer that reads nothing is sure to wait for room.
+    const int receiveBuffer = 64 * 1024;
+    ::setsockopt(listener_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -92,7 +102,14 @@ private:
     pollfd fds[2] = {{fd, POLLIN, 0}, {stop_[0], POLLIN, 0}};
     while (::poll(fds, 2, -1) < 0) {
     }
-    return fds[0].revents != 0;
+    if (fds[0].revents != 0) return true;
+    // Stopped: bytes the client has written but the kernel has not yet sent here are still to come.
+    const int client = fd == listener_ ? -1 : ClientSocket(fd);
+    int unsent = 0;
+    if (client < 0 || ::ioctl(client, SIOCOUTQNSD, &unsent) != 0 || unsent == 0) return false;
+    while (::poll(fds, 1, -1) < 0) {
+    }
+    return true;
   }
 
   // One line through its LF; false when the client closed first.
@@ -122,6 +139,35 @@ private:
     }
   }
 
+  // The client's end of the connection whose server end is fd: the socket of this process bound to the
+  // connection's other address.
+  static int ClientSocket(int fd) {
+    sockaddr_in server{}, client{}, address{};
+    socklen_t length = sizeof server;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&server), &length);
+    length = sizeof client;
+    ::getpeername(fd, reinterpret_cast<sockaddr*>(&client), &length);
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+      const int candidate = std::stoi(entry.path().filename().string());
+      length = sizeof address;
+      if (candidate == fd || ::getsockname(candidate, reinterpret_cast<sockaddr*>(&address), &length) != 0) continue;
+      if (address.sin_family != AF_INET || address.sin_port != client.sin_port) continue;
+      length = sizeof address;
+      if (::getpeername(candidate, reinterpret_cast<sockaddr*>(&address), &length) == 0 &&
+          address.sin_port == server.sin_port)
+        return candidate;
+    }
+    return -1;
+  }
+
+  // Spins until the condition holds for the client's socket (or the server is stopped).
+  template <typename Condition>
+  void AwaitClient(int fd, Condition condition) {
+    const int client = ClientSocket(fd);
+    pollfd stop{stop_[0], POLLIN, 0};
+    while (client >= 0 && !condition(client) && ::poll(&stop, 1, 0) == 0) std::this_thread::yield();
+  }
+
   void Play(int fd, const std::vector<Step>& script) {
     std::string pending, line;
     for (const Step& step : script) {
@@ -140,8 +186,17 @@ private:
           Record(data);
           break;
         }
-        case Step::Delay:
-          std::this_thread::sleep_for(std::chrono::milliseconds(step.ms));
+        case Step::AwaitRead:
+          AwaitClient(fd, [](int client) {
+            int unread = 0;
+            return ::ioctl(client, FIONREAD, &unread) == 0 && unread == 0;
+          });
+          break;
+        case Step::AwaitFullSend:
+          AwaitClient(fd, [](int client) {
+            int unsent = 0;
+            return ::ioctl(client, SIOCOUTQNSD, &unsent) == 0 && unsent > 0;
+          });
           break;
         case Step::Close:
           return;

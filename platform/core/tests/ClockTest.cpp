@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <future>
 #include <thread>
 
 namespace platform {
@@ -37,22 +37,25 @@ TEST_F(VirtualClockTest, TickCountWrapsAt32Bits) {
 }
 
 TEST_F(VirtualClockTest, SleepsOfSeveralThreadsAllCount) {
-  std::thread other([] { Sleep(1000); });
+  WaitOnClock(MonotonicMs(), nullptr, {});               // this thread takes part from here,
+  std::thread other = StartThread([] { Sleep(1000); });  // so both sleeps begin at 0
   Sleep(1000);
+  EXPECT_EQ(MonotonicMs(), 1000);
+  OffClock off;
   other.join();
-  EXPECT_GE(MonotonicMs(), 1000);
-  EXPECT_LE(MonotonicMs(), 2000);
 }
 
-// A thread that computes for longer than the clock's stall limit (a slow check on a loaded machine, a
-// sanitizer build) still holds time: the other thread's sleep must not jump past it meanwhile.
+// A thread that computes for longer than the stall time (a slow check on a loaded machine, a sanitizer
+// build) still holds time: the other thread's sleep must not jump past it meanwhile. The worker computes
+// until the clock has looked at it three times and found it computing.
 TEST_F(VirtualClockTest, AThreadThatComputesLongHoldsTime) {
+  SetVirtualClockStallMs(5);
   WaitOnClock(MonotonicMs(), nullptr, {});  // this thread takes part from here
   int64_t seenByWorker = -1;
   std::thread worker = StartThread([&] {
-    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1200);
+    const int64_t checks = VirtualClockComputingChecks();
     volatile uint64_t spin = 0;
-    while (std::chrono::steady_clock::now() < until) spin = spin + 1;
+    while (VirtualClockComputingChecks() < checks + 3) spin = spin + 1;
     seenByWorker = MonotonicMs();
     Sleep(1);
   });
@@ -62,6 +65,30 @@ TEST_F(VirtualClockTest, AThreadThatComputesLongHoldsTime) {
     OffClock off;
     worker.join();
   }
+  SetVirtualClockStallMs(500);
+}
+
+// The strict clock names a thread that blocks off the clock and ends the process; the lenient one lets
+// it leave, and time goes on.
+TEST_F(VirtualClockTest, AThreadBlockedOffTheClockEndsTheStrictClockAndLeavesTheLenientOne) {
+  auto blockOffTheClock = [] {
+    SetVirtualClockStallMs(5);
+    WaitOnClock(MonotonicMs(), nullptr, {});
+    std::promise<void> released;
+    std::thread waiter = StartThread([] { Sleep(1000); });
+    std::thread releaser([&] {
+      while (MonotonicMs() < 1000) std::this_thread::yield();
+      released.set_value();
+    });
+    released.get_future().wait();  // blocks on what only the other thread's sleep brings about
+    releaser.join();
+    waiter.join();
+  };
+  EXPECT_DEATH(blockOffTheClock(), "blocked off the clock");
+  UseVirtualClock(0, 0, VirtualClockMode::Lenient);
+  blockOffTheClock();
+  EXPECT_EQ(MonotonicMs(), 1000);
+  SetVirtualClockStallMs(500);
 }
 
 TEST(RealClockTest, MonotonicAndWallClockMove) {

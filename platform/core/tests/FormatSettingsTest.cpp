@@ -6,22 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/core/tests/TempFolder.h"
-
-// The leak checker's switches, present only in sanitizer builds.
-extern "C" void __lsan_disable() __attribute__((weak));
-extern "C" void __lsan_enable() __attribute__((weak));
-
 namespace platform {
 namespace {
-
-// Reads the locale again. glibc keeps a copy of LOCPATH for every locale loaded through it (by design
-// locales are never unloaded), which the leak checker would report against this test.
-void ResetFormatSettingsFromLocalePath() {
-  if (__lsan_disable) __lsan_disable();
-  ResetFormatSettings();
-  if (__lsan_enable) __lsan_enable();
-}
 
 TEST(FormatSettingsTest, StrftimePatternsBecomeClassLibraryFormats) {
   struct Case {
@@ -69,33 +55,42 @@ private:
   std::optional<std::string> old_;
 };
 
-// Compiles one locale from the system's locale sources into a folder of its own and selects it.
-class CompiledLocale {
-public:
-  CompiledLocale(const std::string& source, const std::string& charset) {
-    std::string name = source + "." + charset;
-    std::string command = "localedef -i " + source + " -f " + charset + " " + folder_.File(name) + " 2>/dev/null";
-    compiled_ = std::system(command.c_str()) == 0;
-    path_.emplace("LOCPATH", folder_.File(""));
-    all_.emplace("LC_ALL", name);
-    ResetFormatSettingsFromLocalePath();
-  }
-  ~CompiledLocale() {
-    path_.reset();
-    all_.reset();
-  }
-  bool Compiled() const { return compiled_; }
+// What glibc's locales say, as nl_langinfo gives it.
+LocaleInfo German(const std::string& codeset, const std::string& march) {
+  LocaleInfo info;
+  info.timeLocaleName = "de_DE." + codeset;
+  info.codeset = codeset;
+  info.radix = ",";
+  info.thousands = ".";
+  info.dateFormat = "%d.%m.%Y";
+  info.timeFormat = "%T";
+  info.dateTimeFormat = "%a %d %b %Y %T %Z";
+  info.shortMonths = {"Jan", "Feb", march.substr(0, 3), "Apr", "Mai", "Jun", "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
+  info.longMonths = {"Januar", "Februar", march, "April", "Mai", "Juni", "Juli", "August", "September", "Oktober",
+                     "November", "Dezember"};
+  info.shortDays = {"So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"};
+  info.longDays = {"Sonntag", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag"};
+  return info;
+}
 
-private:
-  TempFolder folder_;
-  bool compiled_ = false;
-  std::optional<ScopedVariable> path_, all_;
-};
+LocaleInfo AmericanEnglish() {
+  LocaleInfo info;
+  info.timeLocaleName = "en_US.UTF-8";
+  info.codeset = "UTF-8";
+  info.radix = ".";
+  info.thousands = ",";
+  info.dateFormat = "%m/%d/%Y";
+  info.timeFormat = "%r";
+  info.timeFormatAmPm = "%I:%M:%S %p";
+  info.dateTimeFormat = "%a %d %b %Y %r %Z";
+  info.am = "AM";
+  info.pm = "PM";
+  info.longMonths[0] = "January";
+  return info;
+}
 
 TEST(FormatSettingsTest, GermanLocaleGivesItsSeparatorsFormatsAndNames) {
-  CompiledLocale locale("de_DE", "UTF-8");
-  ASSERT_TRUE(locale.Compiled()) << "localedef and the locale sources (Debian package locales) are needed";
-  const TFormatSettings& s = FormatSettings();
+  const TFormatSettings s = FormatSettingsFromLocale(German("UTF-8", "März"));
   EXPECT_EQ(s.DecimalSeparator, ',');
   EXPECT_EQ(s.ThousandSeparator, '.');
   EXPECT_EQ(s.DateSeparator, '.');
@@ -111,16 +106,14 @@ TEST(FormatSettingsTest, GermanLocaleGivesItsSeparatorsFormatsAndNames) {
 }
 
 TEST(FormatSettingsTest, NamesOfALatin1LocaleArriveAsUtf8) {
-  CompiledLocale locale("de_DE", "ISO-8859-1");
-  ASSERT_TRUE(locale.Compiled()) << "localedef and the locale sources (Debian package locales) are needed";
-  EXPECT_EQ(FormatSettings().LongMonthNames[2], "März");
-  EXPECT_EQ(FormatSettings().ShortDateFormat, "dd.mm.yyyy");
+  const TFormatSettings s = FormatSettingsFromLocale(German("ISO-8859-1", "M\xE4rz"));
+  EXPECT_EQ(s.LongMonthNames[2], "März");
+  EXPECT_EQ(s.ShortMonthNames[2], "Mär");
+  EXPECT_EQ(s.ShortDateFormat, "dd.mm.yyyy");
 }
 
 TEST(FormatSettingsTest, EnglishLocaleGivesTwelveHourTimes) {
-  CompiledLocale locale("en_US", "UTF-8");
-  ASSERT_TRUE(locale.Compiled()) << "localedef and the locale sources (Debian package locales) are needed";
-  const TFormatSettings& s = FormatSettings();
+  const TFormatSettings s = FormatSettingsFromLocale(AmericanEnglish());
   EXPECT_EQ(s.DecimalSeparator, '.');
   EXPECT_EQ(s.ThousandSeparator, ',');
   EXPECT_EQ(s.DateSeparator, '/');
@@ -130,6 +123,14 @@ TEST(FormatSettingsTest, EnglishLocaleGivesTwelveHourTimes) {
   EXPECT_EQ(s.TimeAMString, "AM");
   EXPECT_EQ(s.TimePMString, "PM");
   EXPECT_EQ(s.LongMonthNames[0], "January");
+}
+
+TEST(FormatSettingsTest, SeparatorsOfLocalesWithoutOrWithWideGrouping) {
+  LocaleInfo info = German("UTF-8", "März");
+  info.thousands = "";
+  EXPECT_EQ(FormatSettingsFromLocale(info).ThousandSeparator, '.');
+  info.thousands = "\xE2\x80\xAF";  // a narrow no-break space
+  EXPECT_EQ(FormatSettingsFromLocale(info).ThousandSeparator, ' ');
 }
 
 TEST(FormatSettingsTest, CAndUnknownLocalesGetTheDocumentedFallback) {

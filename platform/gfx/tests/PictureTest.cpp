@@ -2,6 +2,9 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <functional>
+
 #include "platform/core/Files.h"
 #include "platform/core/Streams.h"
 #include "platform/gfx/GifImage.h"
@@ -118,6 +121,76 @@ TEST(PictureTest, DataFarTooShortForItsImageSizeIsRefusedBeforeThePixelsAreAlloc
   EXPECT_THROW(TBitmap().LoadFromBytes(bmp), EInvalidGraphic);
   EXPECT_THROW(TGIFImage().LoadFromBytes(gif), EInvalidGraphic);
   EXPECT_LT(PeakMemory() - before, size_t{64} << 20);
+}
+
+// A run-length encoded 8-bit BMP of 64 bytes: headers, a one-colour palette and "end of bitmap".
+std::string RleBmp(int width, int height) {
+  std::string bmp = Fixture("rle8.bmp");
+  const uint32_t paletteAt = 14 + 40, dataAt = paletteAt + 4;
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) bmp[at + i] = static_cast<char>(v >> (8 * i));
+  };
+  bmp.resize(dataAt);
+  bmp += std::string("\0\x01\0\0\0\0", 6);
+  put32(2, static_cast<uint32_t>(bmp.size()));
+  put32(10, dataAt);
+  put32(18, static_cast<uint32_t>(width));
+  put32(22, static_cast<uint32_t>(height));
+  put32(46, 1);  // colours used
+  put32(paletteAt, 0x00336699);
+  return bmp;
+}
+
+// The JPEG fixture (336 bytes, 16 x 8) claiming another size in its frame header.
+std::string JpegClaiming(int width, int height) {
+  std::string jpeg = Fixture("gray.jpg");
+  const size_t frame = jpeg.find("\xFF\xC0");
+  jpeg[frame + 5] = static_cast<char>(height >> 8);
+  jpeg[frame + 6] = static_cast<char>(height & 0xFF);
+  jpeg[frame + 7] = static_cast<char>(width >> 8);
+  jpeg[frame + 8] = static_cast<char>(width & 0xFF);
+  return jpeg;
+}
+
+TEST(PictureTest, SmallDataClaimingAHugePictureIsRefusedAtOnce) {
+  // Beyond the default pixel limit (16384 x 16384), and within it but far too short for a
+  // Huffman-coded JPEG of 4096 x 4096.
+  struct Case {
+    const char* name;
+    std::string data;
+    std::function<void(std::string_view)> load;
+  };
+  const Case cases[] = {
+      {"RLE BMP", RleBmp(16384, 16384), [](std::string_view d) { TBitmap().LoadFromBytes(d); }},
+      {"JPEG", JpegClaiming(16384, 16384), [](std::string_view d) { TJPEGImage().LoadFromBytes(d); }},
+      {"short JPEG", JpegClaiming(4096, 4096), [](std::string_view d) { TJPEGImage().LoadFromBytes(d); }},
+  };
+  EXPECT_EQ(cases[0].data.size(), 64u);
+  EXPECT_EQ(cases[1].data.size(), 336u);
+  const size_t before = PeakMemory();
+  for (const Case& c : cases) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(c.load(c.data), EInvalidGraphic) << c.name;
+    const auto took = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    RecordProperty(std::string(c.name) + " ms", std::to_string(took));
+  }
+  EXPECT_LT(PeakMemory() - before, size_t{16} << 20);
+}
+
+TEST(PictureTest, ThePixelLimitIsASettingAndAPicturesPixelsAreHeldOnce) {
+  // 4096 x 4096 pixels (64 MiB) from 64 bytes of run-length data: refused under a lower limit, and
+  // decoded straight into the bitmap's own pixels under the default one.
+  const std::string bmp = RleBmp(4096, 4096);
+  SetMaxPicturePixels(4096 * 4095);
+  EXPECT_THROW(TBitmap().LoadFromBytes(bmp), EInvalidGraphic);
+  SetMaxPicturePixels(kDefaultMaxPicturePixels);
+  const size_t before = PeakMemory();
+  TBitmap bitmap;
+  bitmap.LoadFromBytes(bmp);
+  EXPECT_EQ(bitmap.Width(), 4096);
+  EXPECT_EQ(bitmap.ScanLine(4095)[4095], 0xFF336699u);
+  const size_t pixelBytes = size_t{4096} * 4096 * 4;
+  EXPECT_LT(PeakMemory() - before, pixelBytes + pixelBytes / 2);
 }
 
 TEST(PictureTest, GifMadeWithGiflibToolsDecodesToItsFramesAndDelays) {

@@ -54,6 +54,19 @@ TEST(TextOutTest, GlyphsAreBoxesFromTheCellTopToTheBaseline) {
   EXPECT_EQ(b.Canvas().PenPos(), (TPoint{2 + 24, 1}));
 }
 
+TEST(TextOutTest, FontsTooLargeForGlyphImagesDrawTheirOutlinesWithinTheBitmap) {
+  // An em of 600 pixels is drawn from outlines; one of 2^24 pixels costs no more than the bitmap.
+  TextBitmap b(40, 30);
+  b.Canvas().Brush().SetStyle(TBrushStyle::bsClear);
+  b.Canvas().Font().SetHeight(-600);
+  b.Canvas().TextOut(-280, -440, "a");  // the box spans x -280..18 (299 columns), y -440..9 (450 rows)
+  EXPECT_EQ(b.Ink(), Rect(0, 0, 19, 10));
+  b.Canvas().Font().SetHeight(-(1 << 24));
+  b.Canvas().TextOut(20, 20, "b");
+  EXPECT_EQ(test::PixelAt(b, 39, 29), clBlack);
+  EXPECT_EQ(test::PixelAt(b, 19, 29), clWhite);
+}
+
 TEST(TextOutTest, OpaqueBackgroundFillsTheTextCellTransparentLeavesIt) {
   TextBitmap b(10, 18);
   b.Canvas().Brush().SetColor(clRed);

@@ -1,0 +1,68 @@
+// A full paint of an 800 x 600 form with 200 controls: every windowed control erases and paints its
+// area in the back buffer, the graphic ones on their parents, and the whole buffer goes to the
+// (headless) backend. Should stay far under a frame (16 ms).
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "platform/gfx/Gdi.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/HeadlessBackend.h"
+
+namespace {
+
+using namespace platform;
+
+// A control painted as the standard ones are: a frame and a fill.
+class Boxed : public TCustomControl {
+public:
+  using TCustomControl::TCustomControl;
+
+protected:
+  void Paint() override {
+    TRect r = ClientRect();
+    DrawEdge(Canvas().Handle(), r, EDGE_RAISED, BF_RECT);
+    Canvas().Brush().SetColor(clWindow);
+    Canvas().FillRect(Rect(4, 4, Width() - 4, Height() - 4));
+  }
+};
+
+class Mark : public TGraphicControl {
+public:
+  using TGraphicControl::TGraphicControl;
+
+protected:
+  void Paint() override {
+    Canvas().Pen().SetColor(clNavy);
+    Canvas().Rectangle(0, 0, Width(), Height());
+  }
+};
+
+// 10 panels across the form, each with 19 children alternating windowed and graphic: 200 controls.
+void FullPaint(benchmark::State& state) {
+  SetBackend(std::make_unique<THeadlessBackend>());
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 800, 600);
+  for (int p = 0; p < 10; ++p) {
+    auto* panel = new Boxed(&form);
+    panel->SetParent(&form);
+    panel->SetBounds(0, p * 60, 800, 60);
+    for (int c = 0; c < 19; ++c) {
+      TControl* child = c % 2 ? static_cast<TControl*>(new Mark(&form)) : new Boxed(&form);
+      child->SetParent(panel);
+      child->SetBounds(4 + c * 42, 8, 40, 44);
+    }
+  }
+  form.Show();
+  Application().ProcessMessages();
+  for (auto _ : state) {
+    form.Invalidate();
+    form.Update();
+  }
+}
+BENCHMARK(FullPaint)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

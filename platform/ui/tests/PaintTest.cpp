@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "platform/gfx/Gdi.h"
+#include "platform/gfx/Png.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/tests/FormFixture.h"
+
+namespace platform {
+namespace {
+
+// A panel-like control: a raised frame on its colour; counts its paints.
+class Panel : public TCustomControl {
+public:
+  Panel(TWinControl* parent, TRect bounds, TColor color) : TCustomControl(parent) {
+    SetParent(parent);
+    SetBoundsRect(bounds);
+    SetColor(color);
+  }
+  int paints = 0;
+
+protected:
+  void Paint() override {
+    ++paints;
+    TRect r = ClientRect();
+    DrawEdge(Canvas().Handle(), r, EDGE_RAISED, BF_RECT);
+  }
+};
+
+// A graphic control that fills a cross in its colour; counts its paints.
+class Cross : public TGraphicControl {
+public:
+  Cross(TWinControl* parent, TRect bounds) : TGraphicControl(parent) {
+    SetParent(parent);
+    SetBoundsRect(bounds);
+  }
+  int paints = 0;
+
+protected:
+  void Paint() override {
+    ++paints;
+    Canvas().Brush().SetColor(clRed);
+    Canvas().FillRect(Rect(Width() / 2 - 1, 0, Width() / 2 + 1, Height()));
+    Canvas().FillRect(Rect(0, Height() / 2 - 1, Width(), Height() / 2 + 1));
+  }
+};
+
+using PaintTest = FormTest;
+
+TEST_F(PaintTest, InvalidatingOneControlRepaintsOnlyItsRegion) {
+  auto form = ShowForm(200, 150);
+  int formPaints = 0;
+  form->OnPaint = [&](TObject*) { ++formPaints; };
+  auto* left = new Panel(form.get(), Bounds(10, 10, 80, 60), clBtnFace);
+  auto* right = new Panel(form.get(), Bounds(110, 10, 80, 60), clBtnFace);
+  auto* inner = new Cross(right, Bounds(10, 10, 20, 20));
+  auto* beside = new Cross(form.get(), Bounds(10, 100, 20, 20));
+  Settle();
+  EXPECT_EQ(formPaints, 1);
+  EXPECT_EQ(left->paints, 1);
+  EXPECT_EQ(right->paints, 1);
+  EXPECT_EQ(inner->paints, 1);
+  EXPECT_EQ(beside->paints, 1);
+
+  // Two invalidations before the loop is idle make one paint.
+  right->Invalidate();
+  right->Invalidate();
+  Settle();
+  EXPECT_EQ(right->paints, 2);
+  EXPECT_EQ(inner->paints, 2);  // its graphic child lies in the region
+  EXPECT_EQ(left->paints, 1);
+  EXPECT_EQ(beside->paints, 1);
+  EXPECT_EQ(formPaints, 1);  // the windowed child is cut out of its parent's painting
+
+  beside->Invalidate();
+  Settle();
+  EXPECT_EQ(beside->paints, 2);
+  EXPECT_EQ(formPaints, 2);
+  EXPECT_EQ(right->paints, 2);
+  EXPECT_EQ(left->paints, 1);
+
+  // A control hidden behind nothing paints nothing once hidden; its area is painted by its parent.
+  right->Hide();
+  Settle();
+  EXPECT_EQ(right->paints, 2);
+  EXPECT_EQ(formPaints, 3);
+}
+
+TEST_F(PaintTest, ScreenshotOfASmallFormMatchesItsReference) {
+  auto form = ShowForm(120, 80);
+  form->SetColor(clWhite);
+  auto* panel = new Panel(form.get(), Bounds(8, 8, 60, 40), clBtnFace);
+  new Cross(panel, Bounds(4, 4, 16, 16));
+  auto* image = new TImage(form.get());
+  image->SetParent(form.get());
+  image->SetBounds(76, 8, 36, 36);
+  image->SetCenter(true);
+  TBitmap& bitmap = image->Picture().Bitmap();
+  bitmap.SetSize(16, 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) bitmap.Canvas().SetPixels(x, y, (x / 4 + y / 4) % 2 ? clNavy : clYellow);
+  image->Picture().OnChange();
+  auto* stretched = new TImage(form.get());
+  stretched->SetParent(form.get());
+  stretched->SetBounds(8, 54, 104, 18);
+  stretched->SetStretch(true);
+  stretched->Picture().Bitmap().Assign(bitmap);
+  stretched->Picture().OnChange();
+  Settle();
+
+  std::string actual = PngBytes(Input().Info(form->BackendWindow()).shown);
+  std::string reference = std::string(VELMORA_UI_FIXTURES) + "/paint_form.png";
+  std::ifstream file(reference, std::ios::binary);
+  std::string expected((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (actual != expected) {
+    std::string saved = ::testing::TempDir() + "paint_form.actual.png";
+    Input().SaveScreenshot(form->BackendWindow(), saved);
+    FAIL() << "the screenshot differs from " << reference << "; it is saved as " << saved;
+  }
+}
+
+}  // namespace
+}  // namespace platform
