@@ -34,6 +34,12 @@ inline constexpr TTextPair StartItAgain{
 // Followed by the host name.
 inline constexpr TTextPair WatchingDisabled{"Watching Disabled ", "Überwachung AUS: "};
 inline constexpr TTextPair WatchingEnabled{"Watching Enabled ", "Überwachung EIN: "};
+// Followed by the host name, its NUL bytes shown as "\0".
+inline constexpr TTextPair NulInHostName{"Host name with a NUL byte refused: ", "Hostname mit NUL-Byte abgelehnt: "};
+
+// After the host name: a host that an IPv4 ping cannot reach counts as disconnected.
+inline constexpr TTextPair OnlyIpv6{" has only IPv6 addresses => only IPv4 is pinged",
+                                    " hat nur IPv6-Adressen => nur IPv4 wird angepingt"};
 
 // After the full path of a page template.
 inline constexpr TTextPair NotExistent{" not existent", " existiert nicht"};

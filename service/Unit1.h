@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,8 @@ private:
   void WaitServing(uint32_t ms);
   // Tells once per run, on standard error, that a ping was refused the socket it needs.
   void ReportPingRefused(const std::string& host, std::string message);
+  // Logs once per host that it is not pinged because it has only IPv6 addresses, when that is so.
+  void ReportOnlyIpv6(const std::string& host);
   // Whether the check of the host at index acts on newState; disturbance tells that a change seen was
   // not confirmed by the second ping, so the host keeps its known state.
   bool ConfirmChange(int index, uint8_t newState, bool wait, bool& disturbance);
@@ -126,6 +129,7 @@ private:
   // The index into hostList of the next host to check. The process has one service, so it lives here.
   int roundIndex = 0;
   bool pingRefusalReported = false;
+  std::set<std::string> onlyIpv6Reported;  // the hosts that ReportOnlyIpv6 has logged
   // The start-up pass was abandoned for a stop or pause: the next tick does it again before any check.
   bool startValuesMissing = false;
   // status.ini's round trips, read for the page being produced.

@@ -8,6 +8,7 @@
 #include "platform/core/Clock.h"
 #include "platform/core/Exception.h"
 #include "platform/core/IniFile.h"
+#include "platform/net/Resolver.h"
 #include "platform/net/SocketError.h"
 #include "platform/shell/CommandLine.h"
 #include "platform/shell/ShellApi.h"
@@ -36,6 +37,7 @@ void TTarvonex::PingHost(const std::string& host) {
   } catch (const ENxSocketError& e) {
     pingResult = -1;
     if (e.LastError() == platform::WsaEAcces) ReportPingRefused(host, e.Message());
+    if (e.LastError() == platform::WsaHostNotFound || e.LastError() == platform::WsaNoData) ReportOnlyIpv6(host);
   } catch (const std::exception&) {
     pingResult = -1;
   }
@@ -54,6 +56,14 @@ void TTarvonex::ReportPingRefused(const std::string& host, std::string message) 
   LogMessage("Cannot ping " + host + ": " + message +
              " A service that runs as a user other than root pings only when net.ipv4.ping_group_range allows its "
              "group.");
+}
+
+// An IPv4 lookup finds nothing for an IPv6 address or a name with only IPv6 addresses. The host then
+// counts as disconnected like any other; the log says why, once per host until the settings are read again.
+void TTarvonex::ReportOnlyIpv6(const std::string& host) {
+  if (onlyIpv6Reported.contains(host) || !platform::HasOnlyIpv6Addresses(host)) return;
+  onlyIpv6Reported.insert(host);
+  WriteLog(host + Text(texts::OnlyIpv6));
 }
 
 void TTarvonex::icmpReply(TNxIcmpClient* ASender, const TReplyStatus& AReplyStatus) {

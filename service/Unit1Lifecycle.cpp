@@ -13,6 +13,16 @@
 
 namespace velmora {
 
+namespace {
+
+// A host name as the log shows it: each NUL byte as "\0".
+std::string WithNulShown(std::string name) {
+  for (size_t at = name.find('\0'); at != std::string::npos; at = name.find('\0', at)) name.replace(at, 1, "\\0");
+  return name;
+}
+
+}  // namespace
+
 void TTarvonex::ServiceStart(platform::TService* Sender, bool& Started) { Started = true; }
 
 void TTarvonex::ServiceExecute(platform::TService* Sender) {
@@ -93,25 +103,34 @@ void TTarvonex::LoadSettings() {
   platform::DeleteFile(FileInExeFolder(kStatusFile));
   hostList.Clear();
   knownState.clear();
+  onlyIpv6Reported.clear();
 
   // Read once: the host list may be long, and every read of a TIniFile reads the whole file again.
   platform::TMemIniFile hostListIni(FileInExeFolder(kHostListFile));
   logging = hostListIni.ReadBool("Options", "Logging", true);
   const std::string fileName = hostListIni.ReadString("Options", "StatusHTMLFilename", "index.htm");
-  const std::string dir = hostListIni.ReadString("Options", "StatusHTMLDir", FileInExeFolder(""));
+  // A relative folder, like every file name of the service, is taken from the executable's folder, not
+  // from the working directory (which systemd sets to "/").
+  std::string dir = hostListIni.ReadString("Options", "StatusHTMLDir", "");
+  if (dir.empty() || (dir.front() != '/' && dir.front() != '\\')) dir = FileInExeFolder(dir);
   pagePath = dir + fileName;
   webStatus = hostListIni.ReadBool("Options", "WebStatus", false);
   WriteLog(Text(texts::ServiceStartingUp));
 
   hostListIni.ReadSection("Hosts", hostList);
-  // Disabled hosts leave the list in one pass, logged in list order.
+  // Refused and disabled hosts leave the list in one pass, logged in list order. A name with a NUL byte
+  // is refused: no lookup can take it whole.
   const TSectionValues enabled(hostListIni, "Enabled");
   for (int i = 0; i < hostList.Count();) {
-    if (enabled.ReadBool(hostList.Strings(i), true)) {
+    const std::string host = hostList.Strings(i);
+    if (host.find('\0') != std::string::npos) {
+      WriteLog(Text(texts::NulInHostName) + WithNulShown(host));
+    } else if (!enabled.ReadBool(host, true)) {
+      WriteLog(Text(texts::WatchingDisabled) + host);
+    } else {
       ++i;
       continue;
     }
-    WriteLog(Text(texts::WatchingDisabled) + hostList.Strings(i));
     hostList.Delete(i);
   }
   for (int i = 0; i < hostList.Count(); ++i) WriteLog(Text(texts::WatchingEnabled) + hostList.Strings(i));

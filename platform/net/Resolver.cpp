@@ -5,27 +5,54 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 #include "platform/net/SocketError.h"
 
 namespace platform {
 
-ResolveResult ResolveIpv4(const std::string& name) {
+namespace {
+
+struct AddrInfoFree {
+  void operator()(addrinfo* list) const { ::freeaddrinfo(list); }
+};
+using AddrInfoList = std::unique_ptr<addrinfo, AddrInfoFree>;
+
+// The addresses of name in family (AF_INET, or AF_UNSPEC for every family), or the Winsock code of the failure.
+int LookUp(const std::string& name, int family, AddrInfoList& found) {
+  if (name.find('\0') != std::string::npos) return WsaHostNotFound;
   addrinfo hints{};
-  hints.ai_family = AF_INET;
+  hints.ai_family = family;
   hints.ai_socktype = SOCK_DGRAM;  // one entry per address instead of one per socket type
-  addrinfo* found = nullptr;
+  addrinfo* list = nullptr;
   errno = 0;
-  int result = ::getaddrinfo(name.c_str(), nullptr, &hints, &found);
+  const int result = ::getaddrinfo(name.c_str(), nullptr, &hints, &list);
+  if (result != 0) return WinsockErrorFromAddrInfo(result, errno);
+  found.reset(list);
+  return 0;
+}
+
+}  // namespace
+
+ResolveResult ResolveIpv4(const std::string& name) {
+  AddrInfoList found;
   ResolveResult resolved;
-  if (result != 0) {
-    resolved.error = WinsockErrorFromAddrInfo(result, errno);
-    return resolved;
-  }
+  resolved.error = LookUp(name, AF_INET, found);
+  if (resolved.error != 0) return resolved;
   const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
   std::memcpy(resolved.address.data(), &address->sin_addr.s_addr, resolved.address.size());
-  ::freeaddrinfo(found);
   return resolved;
+}
+
+bool HasOnlyIpv6Addresses(const std::string& name) {
+  AddrInfoList found;
+  if (LookUp(name, AF_UNSPEC, found) != 0) return false;
+  bool ipv6 = false;
+  for (const addrinfo* entry = found.get(); entry != nullptr; entry = entry->ai_next) {
+    if (entry->ai_family == AF_INET) return false;
+    ipv6 = ipv6 || entry->ai_family == AF_INET6;
+  }
+  return ipv6;
 }
 
 }  // namespace platform

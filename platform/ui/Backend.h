@@ -129,6 +129,12 @@ public:
   virtual std::optional<std::string> GetClipboard(std::string_view format) = 0;
   virtual bool HasClipboardFormat(std::string_view format) = 0;
 
+  // The primary selection, where the X window system has one: the text the user last selected, offered
+  // to other programs for their middle-click paste while it is set (empty text gives it up), and read
+  // for ours. A backend without one keeps nothing.
+  virtual void SetPrimarySelection(std::string_view utf8) {}
+  virtual std::optional<std::string> GetPrimarySelection() { return std::nullopt; }
+
   virtual void Beep() = 0;
 };
 

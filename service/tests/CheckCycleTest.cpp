@@ -194,6 +194,36 @@ TEST_F(TarvonexTest, TheHostNameIsTheCommandsOneArgumentWhateverItHolds) {
   EXPECT_EQ(launcher.requests[0].arguments, Lines{host});
 }
 
+// Only IPv4 is pinged. An IPv6 address (or a name with only IPv6 addresses) counts as disconnected, and
+// the log says why once; a host whose lookup fails for another reason is not taken for one.
+struct OnlyIpv6Case {
+  bool isEnglish;
+  std::string line;
+};
+
+class OnlyIpv6Test : public TarvonexTest, public ::testing::WithParamInterface<OnlyIpv6Case> {};
+
+TEST_P(OnlyIpv6Test, IsLoggedOnceAndTheHostCountsAsDisconnected) {
+  WriteHostList({"[Options]", std::string("isEnglish=") + (GetParam().isEnglish ? "1" : "0"), "Intervall=5", "[Hosts]",
+                 "::1=", "192.0.2.1="});
+  // The scripted network knows neither: "::1" is not found, as an IPv4 lookup finds no IPv6 address.
+  network->Script("192.0.2.1", {ScriptedIcmpResponder::Raising(ENxSocketError(11001))});
+  Start();
+  RunFor(60000);
+  EXPECT_GE(network->Pinged().size(), 8u);
+  const Lines log = LogLines();
+  ASSERT_GE(log.size(), 4u);
+  EXPECT_EQ(log[3], At(0) + "::1" + GetParam().line);
+  EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& line) { return line.find("IPv6") != line.npos; }), 1);
+  EXPECT_EQ(FileLines("status.ini"), (Lines{"[Hosts]", "::1=0", "192.0.2.1=0", "[RoundTrip]", "::1=-1", "192.0.2.1=-1"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Languages, OnlyIpv6Test,
+    ::testing::Values(OnlyIpv6Case{true, " has only IPv6 addresses => only IPv4 is pinged"},
+                      OnlyIpv6Case{false, " hat nur IPv6-Adressen => nur IPv4 wird angepingt"}),
+    [](const ::testing::TestParamInfo<OnlyIpv6Case>& info) { return info.param.isEnglish ? "English" : "German"; });
+
 // A stop or pause that came during a confirmation waited for it (a stop one second in took 15 s) and
 // the command was started after the stop. Now it takes effect within about a second, and the check is
 // given up without its command.

@@ -33,6 +33,20 @@ TEST_F(TarvonexTest, DisabledHostsAreDroppedInListOrder) {
                                At(0) + "Watching Enabled beta", At(0) + "Service Execute"}));
 }
 
+TEST_F(TarvonexTest, AHostNameWithANulByteIsRefusedNotCutShort) {
+  WriteHostList({"[Options]", "isEnglish=1", "[Hosts]", "alpha=", std::string("a\0b=", 4), "beta=", "[Enabled]",
+                 "alpha=0"});
+  network->Script("beta", {Echo()});
+  network->Script("a", {Echo()});
+  Start();
+  RunFor(6000);
+  EXPECT_EQ(LogLines(), (Lines{At(0) + "---------------------------Service is Starting up---------------------------",
+                               At(0) + "Watching Disabled alpha", At(0) + "Host name with a NUL byte refused: a\\0b",
+                               At(0) + "Watching Enabled beta", At(0) + "Service Execute",
+                               At(5) + "beta connected, but no Action, depending on Switch <WAITFORSTATUSCHANGE>"}));
+  EXPECT_EQ(network->Pinged(), (Lines{"beta", "beta"}));
+}
+
 TEST_F(TarvonexTest, WithEveryHostDisabledTheServiceStopsItself) {
   WriteHostList({"[Options]", "isEnglish=1", "[Hosts]", "alpha=", "beta=", "[Enabled]", "alpha=0", "beta=0"});
   Start();

@@ -101,6 +101,17 @@ TEST_F(StatusPageTest, TheDirectoryAndFileNameAreJoinedAsTheyStand) {
   EXPECT_EQ(platform::ReadFileBytes(folder.File("wwwstatus.html")), "alpha;beta;");
 }
 
+TEST_F(StatusPageTest, ARelativeFolderIsTakenFromTheExecutablesFolderNotTheWorkingDirectory) {
+  ASSERT_EQ(::mkdir(folder.File("www").c_str(), 0755), 0);
+  WriteTwoHosts({"WebStatus=1", "StatusHTMLDir=www/"});
+  WriteTemplates("<#CONTENT>", "<#HOSTNAME>;");
+  Start();
+  RunUntil(10700);
+  EXPECT_EQ(platform::ReadFileBytes(folder.File("www/index.htm")), "alpha;beta;");
+  Stop();
+  EXPECT_FALSE(platform::FileExists(folder.File("www/index.htm")));
+}
+
 TEST_F(StatusPageTest, AMissingTemplateOrFolderIsLoggedAndTheChecksGoOn) {
   WriteTwoHosts({"WebStatus=1", "StatusHTMLDir=" + folder.File("missing/")});
   platform::WriteFileAtomic(folder.File("status1.vdr"), "<#CONTENT>");

@@ -1,6 +1,10 @@
 #include "platform/net/Resolver.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "platform/net/SocketError.h"
+#include "platform/net/tests/IsolatedResolver.h"
 
 namespace platform {
 namespace {
@@ -9,6 +13,30 @@ TEST(ResolverTest, DottedAddressNeedsNoLookup) {
   ResolveResult resolved = ResolveIpv4("127.0.0.1");
   EXPECT_EQ(resolved.error, 0);
   EXPECT_EQ(resolved.address, (Ipv4Address{127, 0, 0, 1}));
+}
+
+TEST(ResolverTest, ANameWithANulByteIsNotFoundRatherThanCutShort) {
+  EXPECT_EQ(ResolveIpv4(std::string("127.0.0.1\0.example", 18)).error, WsaHostNotFound);
+  EXPECT_FALSE(HasOnlyIpv6Addresses(std::string("::1\0x", 5)));
+}
+
+TEST(ResolverTest, IPv6AddressesAreToldApartFromIPv4Ones) {
+  for (const char* address : {"::1", "fe80::1", "2001:db8::7"}) EXPECT_TRUE(HasOnlyIpv6Addresses(address)) << address;
+  EXPECT_FALSE(HasOnlyIpv6Addresses("127.0.0.1"));
+}
+
+// Names of a hosts file with IPv6 addresses only, with both kinds, and unknown names.
+TEST(IsolatedResolverTest, ANameWithOnlyIPv6AddressesIsToldApart) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a child process its own resolver settings";
+  const std::string hosts = "2001:db8::7 six\n"
+                            "fe80::2 both\n192.0.2.9 both\n"
+                            "192.0.2.4 four\n";
+  const std::string answers = test::InIsolatedResolver(hosts, [] {
+    std::string result;
+    for (const char* name : {"six", "both", "four", "none.invalid"}) result += HasOnlyIpv6Addresses(name) ? '1' : '0';
+    return result;
+  });
+  EXPECT_EQ(answers, "1000");
 }
 
 }  // namespace

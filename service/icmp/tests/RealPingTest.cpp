@@ -1,8 +1,6 @@
 // Real pings through the kernel: loopback in the test's own network namespace, and hosts in network
 // namespaces that the test makes itself. No packet leaves the machine.
 #include <gtest/gtest.h>
-#include <sys/mount.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/net/tests/IsolatedResolver.h"
 #include "service/icmp/NxException.h"
 #include "service/icmp/NxIcmpClient.h"
 #include "service/icmp/NxSocketTransport.h"
@@ -158,42 +157,17 @@ TEST_F(NamespacePingTest, NoIcmpSocketAllowedSaysWhy) {
   });
 }
 
-// Looks the name up in a child process with a resolver that knows only the hosts file (and no network to
-// ask), and returns the message of the exception the ping raised.
+// The message of the exception that a ping of host raised, in a child process whose resolver knows only
+// localhost (and has no network to ask).
 std::string PingFailureInIsolatedResolver(const std::string& host) {
-  int pipeEnds[2];
-  if (::pipe(pipeEnds) != 0) return "no pipe";
-  pid_t child = ::fork();
-  if (child == 0) {
-    ::close(pipeEnds[0]);
-    std::string message = "no exception";
-    char config[] = "/tmp/velmora-nsswitch-XXXXXX";
-    int file = ::mkstemp(config);
-    bool isolated = file >= 0 && ::write(file, "hosts: files\n", 13) == 13 &&
-                    ::unshare(CLONE_NEWNS | CLONE_NEWNET) == 0 &&
-                    ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-                    ::mount(config, "/etc/nsswitch.conf", nullptr, MS_BIND, nullptr) == 0;
-    if (file >= 0) ::unlink(config);
-    if (!isolated) {
-      message = "cannot isolate the resolver";
-    } else {
-      try {
-        PingOnce(host, RawSocketMode::RawFirst);
-      } catch (const ENxSocketError& e) {
-        message = e.Message();
-      }
+  return platform::test::InIsolatedResolver("127.0.0.1 localhost\n", [&] {
+    try {
+      PingOnce(host, RawSocketMode::RawFirst);
+    } catch (const ENxSocketError& e) {
+      return e.Message();
     }
-    ssize_t written = ::write(pipeEnds[1], message.data(), message.size());
-    ::_exit(written == static_cast<ssize_t>(message.size()) ? 0 : 1);
-  }
-  ::close(pipeEnds[1]);
-  std::string message;
-  char chunk[256];
-  for (ssize_t n; (n = ::read(pipeEnds[0], chunk, sizeof chunk)) > 0;) message.append(chunk, static_cast<size_t>(n));
-  ::close(pipeEnds[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return message;
+    return std::string("no exception");
+  });
 }
 
 TEST(UnknownHostTest, RaisesHostNotFound) {

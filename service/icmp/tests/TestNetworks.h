@@ -4,18 +4,24 @@
 #include <sched.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <stop_token>
 #include <thread>
 
 namespace velmora::testing {
 
 // Two network namespaces made for a test and removed with it, joined by a veth pair. Nothing of the
-// machine's own network or settings is touched; every packet stays inside the two namespaces.
+// machine's own network or settings is touched; every packet stays inside the two namespaces. Their
+// names are this process's own (see OwnName); making them first removes what killed runs left.
 //   near: 192.0.2.1/24, loopback up, unprivileged ICMP sockets allowed for every group; a route to
 //         198.51.100.0/24 through far.
 //   far:  192.0.2.2/24, ignores echo requests, forwards, and answers every packet for 198.51.100.0/24
@@ -33,9 +39,8 @@ public:
     return "";
   }
 
-  TestNetworks()
-      : near_("velmora-icmp-near-" + std::to_string(::getpid())),
-        far_("velmora-icmp-far-" + std::to_string(::getpid())) {
+  TestNetworks() : near_(OwnName("near")), far_(OwnName("far")) {
+    RemoveLeftovers();
     try {
       Run("ip netns add " + near_);
       Run("ip netns add " + far_);
@@ -79,7 +84,48 @@ public:
     });
   }
 
+  // "<pid>-<start>", start being the process's start time in clock ticks since boot; "" when no process
+  // pid runs. No two processes since boot have the same tag, whatever process ids come round again.
+  static std::string ProcessTag(const std::string& pid) {
+    std::ifstream stat("/proc/" + pid + "/stat");
+    std::string line;
+    if (pid.empty() || !std::getline(stat, line)) return "";
+    // The command name in parentheses may hold blanks; the state after it is field 3, the start time field 22.
+    std::istringstream fields(line.substr(line.rfind(')') + 1));
+    std::string field;
+    for (int number = 3; number <= 22; ++number) fields >> field;
+    return pid + "-" + field;
+  }
+
 private:
+  static constexpr std::string_view kPrefix = "velmora-icmp-";
+
+  // kPrefix, the side, this process's tag and a count of the namespaces it made: no other run, here or in
+  // another worktree, nor a leftover of a killed one, has this name.
+  static std::string OwnName(const std::string& side) {
+    static std::atomic<int> made{0};
+    return std::string(kPrefix) + side + "-" + ProcessTag(std::to_string(::getpid())) + "-" + std::to_string(made++);
+  }
+
+  // Removes the namespaces of runs that ended without removing them (killed): those whose tag is no
+  // running process's, and those of the older names (kPrefix, the side and a bare process id) whose
+  // process has gone or is this one. Other runs' namespaces stay.
+  static void RemoveLeftovers() {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/run/netns", error)) {
+      const std::string name = entry.path().filename().string();
+      const size_t side = name.find('-', kPrefix.size());
+      if (!name.starts_with(kPrefix) || side == std::string::npos) continue;
+      const std::string owner = name.substr(side + 1);
+      const std::string pid = owner.substr(0, owner.find('-'));
+      if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) continue;
+      const std::string running = ProcessTag(pid);
+      const bool leftover = owner == pid ? running.empty() || pid == std::to_string(::getpid())
+                                         : !owner.starts_with(running + "-");
+      if (leftover) std::system(("ip netns del " + name + " >/dev/null 2>&1").c_str());
+    }
+  }
+
   const std::string& Name(Side side) const { return side == Side::Near ? near_ : far_; }
 
   static void Run(const std::string& command) {

@@ -1,0 +1,32 @@
+#include "platform/backends/BackendChoice.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/backends/X11Backend.h"
+#include "platform/core/Paths.h"
+
+namespace platform {
+
+namespace {
+
+// Nothing can be shown any more, and the program's state lives with its windows: it ends at once,
+// without running exit handlers that would talk to the dead connection.
+[[noreturn]] void EndProgram(const std::string& message) {
+  std::string program = ExeFileName();
+  program = program.substr(program.find_last_of('/') + 1);
+  std::fprintf(stderr, "%s: %s\n", program.c_str(), message.c_str());
+  std::fflush(stderr);
+  std::_Exit(1);
+}
+
+}  // namespace
+
+std::unique_ptr<TBackend> OpenDisplayBackend() {
+  const char* display = std::getenv("DISPLAY");
+  if (display == nullptr || *display == '\0') return nullptr;
+  std::string error;
+  return OpenX11Backend(display, error, EndProgram);
+}
+
+}  // namespace platform

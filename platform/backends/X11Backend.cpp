@@ -1,0 +1,816 @@
+#include "platform/backends/X11Backend.h"
+
+#include <algorithm>
+#include <bit>
+#include <clocale>
+#include <cstring>
+#include <map>
+#include <set>
+#include <utility>
+
+#include "platform/backends/X11Clipboard.h"
+#include "platform/backends/X11Connection.h"
+#include "platform/backends/X11Keyboard.h"
+#include "platform/backends/X11WindowHints.h"
+#include "platform/core/UniqueFd.h"
+#include "platform/core/Utf8.h"
+#include "platform/gfx/Bitmap.h"
+#include "platform/ui/MessageQueue.h"
+#include "platform/ui/VirtualKeys.h"
+
+// X headers last: their macros (None, Bool, Status) would break the declarations above.
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/cursorfont.h>
+#include <X11/keysym.h>
+#include <langinfo.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+constexpr unsigned kDoubleClickTimeMs = 500;
+constexpr int kDoubleClickDistance = 4;  // pixels the pointer may move between the two clicks
+constexpr int kWheelDelta = 120;
+
+constexpr long kWindowEvents = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
+                               PointerMotionMask | EnterWindowMask | LeaveWindowMask | ExposureMask |
+                               StructureNotifyMask | FocusChangeMask | PropertyChangeMask;
+
+unsigned FontCursorShape(TBackendCursor cursor) {
+  switch (cursor) {
+    case TBackendCursor::Arrow: return XC_left_ptr;
+    case TBackendCursor::IBeam: return XC_xterm;
+    case TBackendCursor::Wait: return XC_watch;
+    case TBackendCursor::Cross: return XC_crosshair;
+    case TBackendCursor::HandPoint: return XC_hand2;
+    case TBackendCursor::SizeAll: return XC_fleur;
+    case TBackendCursor::SizeNS: return XC_sb_v_double_arrow;
+    case TBackendCursor::SizeWE: return XC_sb_h_double_arrow;
+    case TBackendCursor::SizeNWSE: return XC_bottom_right_corner;
+    case TBackendCursor::SizeNESW: return XC_bottom_left_corner;
+    case TBackendCursor::HSplit: return XC_sb_h_double_arrow;
+    case TBackendCursor::VSplit: return XC_sb_v_double_arrow;
+    case TBackendCursor::No: return XC_X_cursor;
+    case TBackendCursor::UpArrow: return XC_sb_up_arrow;
+    case TBackendCursor::Drag: return XC_dotbox;
+  }
+  return XC_left_ptr;
+}
+
+// Each character of UTF-8 text as a string of its own.
+std::vector<std::string> CodePoints(std::string_view utf8) {
+  std::vector<std::string> points;
+  for (size_t i = 0; i < utf8.size();) {
+    const size_t next = NextCodePoint(utf8, i);
+    points.emplace_back(utf8.substr(i, next - i));
+    i = next;
+  }
+  return points;
+}
+
+// The flag of a modifier key itself: pressing Shift is reported with bsShift, as the state after the press.
+unsigned ModifierOfKey(int virtualKey) {
+  switch (virtualKey) {
+    case VK_SHIFT: return bsShift;
+    case VK_CONTROL: return bsCtrl;
+    case VK_MENU: return bsAlt;
+    default: return 0;
+  }
+}
+
+// Opens the input method in a UTF-8 character type (the program's own locale may be C), so that
+// compose sequences of dead keys resolve and the lookup yields UTF-8. The method keeps the locale it was
+// opened in; the process's locale is put back.
+XIM OpenInputMethod(Display* display) {
+  const std::string previous = std::setlocale(LC_CTYPE, nullptr);
+  const auto utf8 = [] { return std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0; };
+  if (!utf8()) std::setlocale(LC_CTYPE, "");  // the user's locale, when it is a UTF-8 one
+  if (!utf8()) std::setlocale(LC_CTYPE, "C.UTF-8");
+  XIM im = nullptr;
+  if (XSupportsLocale()) {
+    XSetLocaleModifiers("");
+    im = XOpenIM(display, nullptr, nullptr, nullptr);
+    if (im == nullptr) {
+      XSetLocaleModifiers("@im=none");
+      im = XOpenIM(display, nullptr, nullptr, nullptr);
+    }
+  }
+  std::setlocale(LC_CTYPE, previous.c_str());
+  return im;
+}
+
+class TX11Backend final : public TBackend {
+public:
+  TX11Backend(std::unique_ptr<X11Connection> connection, XIM inputMethod, TServerLostHandler serverLost);
+  ~TX11Backend() override;
+
+  std::string_view Name() const override { return "x11"; }
+
+  TBackendWindow CreateWindow(const TBackendWindowParams& params, IBackendWindowSink& sink) override;
+  void DestroyWindow(TBackendWindow window) override;
+  void ShowWindow(TBackendWindow window, bool visible) override;
+  void SetCaption(TBackendWindow window, const std::string& caption) override;
+  void SetBounds(TBackendWindow window, const TRect& bounds) override;
+  void SetWindowState(TBackendWindow window, TBackendWindowState state) override;
+  void Activate(TBackendWindow window) override;
+  void Present(TBackendWindow window, const TBitmap& backBuffer, const TRect& dirty) override;
+
+  void SetCursor(TBackendWindow window, TBackendCursor cursor) override;
+  void SetCapture(TBackendWindow window) override;
+  void ReleaseCapture() override;
+
+  TRect ScreenRect() const override;
+  TRect WorkArea() const override;
+  TPoint CursorPos() const override;
+  bool KeyToggled(int virtualKey) const override;
+  unsigned DoubleClickTimeMs() const override { return kDoubleClickTimeMs; }
+
+  void SetClipboard(std::string_view format, std::string_view data, TClipboardWrite mode) override;
+  std::optional<std::string> GetClipboard(std::string_view format) override;
+  bool HasClipboardFormat(std::string_view format) override;
+  void SetPrimarySelection(std::string_view utf8) override;
+  std::optional<std::string> GetPrimarySelection() override;
+
+  void Beep() override;
+
+private:
+  // Frame widths that the window manager adds around a window (_NET_FRAME_EXTENTS).
+  struct Frame {
+    int left = 0, right = 0, top = 0, bottom = 0;
+  };
+  struct WindowData {
+    IBackendWindowSink* sink = nullptr;
+    TBackendWindowKind kind = TBackendWindowKind::Form;
+    TBackendBorder border = TBackendBorder::Sizeable;
+    bool modal = false;
+    XIC inputContext = nullptr;
+    Frame frame;
+    TRect clientOnScreen;  // the X window's own area in screen coordinates
+    TBackendWindowState state = TBackendWindowState::Normal;
+    TRect normalClient;  // where a window maximised without a window manager returns to
+    bool mapped = false;
+    bool focusWhenMapped = false;
+    TRect exposed;  // the union of an expose series until its last event
+  };
+  struct Click {
+    Window window = None;
+    unsigned button = 0;
+    Time time = 0;
+    int x = 0, y = 0;
+    bool wasDouble = false;
+  };
+
+  // Flushes requests when a call ends, and wakes the loop for events that a round trip read ahead.
+  class CallGuard {
+  public:
+    explicit CallGuard(const TX11Backend& backend) : backend_(backend) {}
+    ~CallGuard() { backend_.FlushAndWake(); }
+
+  private:
+    const TX11Backend& backend_;
+  };
+
+  WindowData* Find(Window window);
+  bool HasWindowManager() const;
+  void GiveFocus(Window window);
+  void FlushAndWake() const;
+  void OnReadable();
+  void HandleEvent(XEvent& event);
+  void HandleKeyPress(XKeyEvent& event, unsigned keyCode, bool filtered);
+  void HandleButton(const XButtonEvent& event);
+  void HandleConfigure(Window window);
+  void ReportBounds(Window window);
+  Frame ReadFrame(Window window) const;
+  TBackendWindowState ReadState(Window window) const;
+  void SendWmState(Window window, long action, Atom first, Atom second);
+  unsigned long KeySymForVirtualKey(const XKeyEvent& event) const;
+
+  std::unique_ptr<X11Connection> connection_;
+  Display* display_;
+  XIM inputMethod_;
+  TServerLostHandler serverLost_;
+  Window helper_ = None;  // owns the selections and receives their answers
+  GC gc_ = nullptr;
+  // Readable while events wait in Xlib's queue, where the connection's descriptor cannot show them.
+  UniqueFd queued_;
+  std::map<Window, WindowData> windows_;
+  std::map<TBackendCursor, Cursor> cursors_;
+  X11Selection clipboard_;
+  X11Selection primary_;
+  Click lastClick_;
+  std::set<unsigned> pressedKeys_;  // key codes down, to tell auto-repeat from a new press
+  WaitRegistration registration_;
+  WaitRegistration queuedRegistration_;
+};
+
+TX11Backend::TX11Backend(std::unique_ptr<X11Connection> connection, XIM inputMethod, TServerLostHandler serverLost)
+    : connection_(std::move(connection)),
+      display_(connection_->Display()),
+      inputMethod_(inputMethod),
+      serverLost_(std::move(serverLost)),
+      helper_(XCreateSimpleWindow(display_, connection_->Root(), -10, -10, 1, 1, 0, 0, 0)),
+      gc_(XCreateGC(display_, helper_, 0, nullptr)),
+      queued_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
+      clipboard_(*connection_, connection_->Atoms().CLIPBOARD, helper_),
+      primary_(*connection_, connection_->Atoms().PRIMARY, helper_) {
+  XSelectInput(display_, helper_, PropertyChangeMask);
+  // Auto-repeat then comes as presses without releases between them.
+  XkbSetDetectableAutoRepeat(display_, True, nullptr);
+  MessageQueue& queue = MessageQueue::Current();
+  registration_ = queue.RegisterWaitHandle(connection_->Descriptor(), kWaitReadable, [this](unsigned) { OnReadable(); },
+                                           VirtualTimeHold::Background);
+  queuedRegistration_ = queue.RegisterWaitHandle(queued_.Descriptor(), kWaitReadable, [this](unsigned) { OnReadable(); },
+                                                 VirtualTimeHold::Background);
+  FlushAndWake();
+}
+
+TX11Backend::~TX11Backend() {
+  registration_.Reset();
+  queuedRegistration_.Reset();
+  for (auto& [window, data] : windows_)
+    if (data.inputContext != nullptr) XDestroyIC(data.inputContext);
+  if (inputMethod_ != nullptr) XCloseIM(inputMethod_);
+  for (auto& [shape, cursor] : cursors_) XFreeCursor(display_, cursor);
+  XFreeGC(display_, gc_);
+}
+
+TX11Backend::WindowData* TX11Backend::Find(Window window) {
+  const auto found = windows_.find(window);
+  return found == windows_.end() ? nullptr : &found->second;
+}
+
+bool TX11Backend::HasWindowManager() const {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  const X11Atoms& atoms = connection_->Atoms();
+  XGetWindowProperty(display_, connection_->Root(), atoms._NET_SUPPORTING_WM_CHECK, 0, 1, False, XA_WINDOW, &type,
+                     &format, &count, &after, &data);
+  const bool present = type == XA_WINDOW && count == 1;
+  if (data != nullptr) XFree(data);
+  return present;
+}
+
+TBackendWindow TX11Backend::CreateWindow(const TBackendWindowParams& params, IBackendWindowSink& sink) {
+  CallGuard guard(*this);
+  const int width = std::max(1, params.bounds.Width());
+  const int height = std::max(1, params.bounds.Height());
+  XSetWindowAttributes attributes{};
+  attributes.background_pixmap = None;  // the back buffer paints every pixel: no clearing, no flicker
+  attributes.bit_gravity = NorthWestGravity;
+  attributes.win_gravity = NorthWestGravity;
+  attributes.event_mask = kWindowEvents;
+  attributes.override_redirect = params.kind == TBackendWindowKind::Popup ? True : False;
+  attributes.save_under = attributes.override_redirect;
+  const Window window = XCreateWindow(
+      display_, connection_->Root(), params.bounds.Left, params.bounds.Top, static_cast<unsigned>(width),
+      static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+      CWBackPixmap | CWBitGravity | CWWinGravity | CWEventMask | CWOverrideRedirect | CWSaveUnder, &attributes);
+  SetWindowHints(*connection_, window, params, {width, height}, TBackendWindowState::Normal);
+
+  WindowData data;
+  data.sink = &sink;
+  data.kind = params.kind;
+  data.border = params.border;
+  data.modal = params.modal;
+  data.clientOnScreen = Bounds(params.bounds.Left, params.bounds.Top, width, height);
+  data.normalClient = data.clientOnScreen;
+  if (inputMethod_ != nullptr && params.kind == TBackendWindowKind::Form) {
+    data.inputContext = XCreateIC(inputMethod_, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow,
+                                  window, XNFocusWindow, window, nullptr);
+    long filterEvents = 0;
+    if (data.inputContext != nullptr && XGetICValues(data.inputContext, XNFilterEvents, &filterEvents, nullptr) == nullptr)
+      XSelectInput(display_, window, kWindowEvents | filterEvents);
+  }
+  windows_.emplace(window, data);
+  return static_cast<TBackendWindow>(window);
+}
+
+void TX11Backend::DestroyWindow(TBackendWindow handle) {
+  CallGuard guard(*this);
+  const Window window = static_cast<Window>(handle);
+  const auto found = windows_.find(window);
+  if (found == windows_.end()) return;
+  if (found->second.inputContext != nullptr) XDestroyIC(found->second.inputContext);
+  windows_.erase(found);
+  XDestroyWindow(display_, window);
+  if (lastClick_.window == window) lastClick_ = {};
+}
+
+void TX11Backend::ShowWindow(TBackendWindow handle, bool visible) {
+  CallGuard guard(*this);
+  const Window window = static_cast<Window>(handle);
+  WindowData* data = Find(window);
+  if (data == nullptr) return;
+  if (visible) {
+    XMapRaised(display_, window);
+  } else if (data->kind == TBackendWindowKind::Form) {
+    XWithdrawWindow(display_, window, connection_->Screen());
+  } else {
+    XUnmapWindow(display_, window);
+  }
+}
+
+void TX11Backend::SetCaption(TBackendWindow window, const std::string& caption) {
+  CallGuard guard(*this);
+  SetWindowTitle(*connection_, static_cast<Window>(window), caption);
+}
+
+void TX11Backend::SetBounds(TBackendWindow handle, const TRect& bounds) {
+  CallGuard guard(*this);
+  const Window window = static_cast<Window>(handle);
+  WindowData* data = Find(window);
+  if (data == nullptr) return;
+  const int width = std::max(1, bounds.Width() - data->frame.left - data->frame.right);
+  const int height = std::max(1, bounds.Height() - data->frame.top - data->frame.bottom);
+  if (data->kind == TBackendWindowKind::Form) SetFixedSize(*connection_, window, data->border, {width, height});
+  // A window manager places the frame's top-left corner at the position (north-west gravity).
+  XMoveResizeWindow(display_, window, bounds.Left, bounds.Top, static_cast<unsigned>(width),
+                    static_cast<unsigned>(height));
+}
+
+void TX11Backend::SendWmState(Window window, long action, Atom first, Atom second) {
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = connection_->Atoms()._NET_WM_STATE;
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = action;  // 0 remove, 1 add
+  event.xclient.data.l[1] = static_cast<long>(first);
+  event.xclient.data.l[2] = static_cast<long>(second);
+  event.xclient.data.l[3] = 1;  // asked for by an application
+  XSendEvent(display_, connection_->Root(), False, SubstructureNotifyMask | SubstructureRedirectMask, &event);
+}
+
+void TX11Backend::SetWindowState(TBackendWindow handle, TBackendWindowState state) {
+  CallGuard guard(*this);
+  const Window window = static_cast<Window>(handle);
+  WindowData* data = Find(window);
+  if (data == nullptr || data->kind != TBackendWindowKind::Form) return;
+  const X11Atoms& atoms = connection_->Atoms();
+  if (!HasWindowManager()) {
+    // Without a window manager the backend does its work: a maximised window covers the work area, a
+    // minimised one is not shown; the state is reported as soon as it is taken.
+    if (data->state == state) return;
+    if (state == TBackendWindowState::Maximized) {
+      if (data->state == TBackendWindowState::Normal) data->normalClient = data->clientOnScreen;
+      const TRect area = WorkArea();
+      XMoveResizeWindow(display_, window, area.Left, area.Top, static_cast<unsigned>(area.Width()),
+                        static_cast<unsigned>(area.Height()));
+    } else if (state == TBackendWindowState::Normal && data->state == TBackendWindowState::Maximized) {
+      const TRect& r = data->normalClient;
+      XMoveResizeWindow(display_, window, r.Left, r.Top, static_cast<unsigned>(r.Width()),
+                        static_cast<unsigned>(r.Height()));
+    }
+    if (state == TBackendWindowState::Minimized)
+      XUnmapWindow(display_, window);
+    else if (data->state == TBackendWindowState::Minimized)
+      XMapRaised(display_, window);
+    data->state = state;
+    const TRect bounds = data->clientOnScreen;
+    data->sink->BackendBoundsChanged(bounds, state);
+    return;
+  }
+  if (!data->mapped) {
+    SetInitialState(*connection_, window, data->modal, state);
+    return;
+  }
+  if (state == TBackendWindowState::Minimized) {
+    XIconifyWindow(display_, window, connection_->Screen());
+    return;
+  }
+  if (data->state == TBackendWindowState::Minimized) XMapRaised(display_, window);
+  SendWmState(window, state == TBackendWindowState::Maximized ? 1 : 0, atoms._NET_WM_STATE_MAXIMIZED_VERT,
+              atoms._NET_WM_STATE_MAXIMIZED_HORZ);
+}
+
+void TX11Backend::Activate(TBackendWindow handle) {
+  CallGuard guard(*this);
+  const Window window = static_cast<Window>(handle);
+  WindowData* data = Find(window);
+  if (data == nullptr) return;
+  if (data->mapped)
+    GiveFocus(window);
+  else
+    data->focusWhenMapped = true;  // neither the server nor a window manager focuses an unmapped window
+}
+
+void TX11Backend::GiveFocus(Window window) {
+  XRaiseWindow(display_, window);
+  if (!HasWindowManager()) {
+    XSetInputFocus(display_, window, RevertToParent, CurrentTime);
+    return;
+  }
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = connection_->Atoms()._NET_ACTIVE_WINDOW;
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = 1;  // asked for by an application
+  event.xclient.data.l[1] = static_cast<long>(connection_->LastInputTime());
+  XSendEvent(display_, connection_->Root(), False, SubstructureNotifyMask | SubstructureRedirectMask, &event);
+}
+
+void TX11Backend::Present(TBackendWindow handle, const TBitmap& backBuffer, const TRect& dirty) {
+  CallGuard guard(*this);
+  const Window window = static_cast<Window>(handle);
+  if (Find(window) == nullptr || backBuffer.Width() == 0 || backBuffer.Height() == 0) return;
+  TRect area;
+  if (!IntersectRect(area, dirty, Rect(0, 0, backBuffer.Width(), backBuffer.Height()))) return;
+  // The bitmap's 0xAARRGGBB pixels are the visual's own layout (checked when the backend opened), so the
+  // image points at them without a copy.
+  const int width = backBuffer.Width();
+  char* pixels = reinterpret_cast<char*>(const_cast<uint32_t*>(backBuffer.ScanLine(0)));
+  XImage* image = XCreateImage(display_, DefaultVisual(display_, connection_->Screen()),
+                               static_cast<unsigned>(DefaultDepth(display_, connection_->Screen())), ZPixmap, 0,
+                               pixels, static_cast<unsigned>(width), static_cast<unsigned>(backBuffer.Height()), 32,
+                               width * 4);
+  if (image == nullptr) return;
+  image->byte_order = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
+  XPutImage(display_, window, gc_, image, area.Left, area.Top, area.Left, area.Top,
+            static_cast<unsigned>(area.Width()), static_cast<unsigned>(area.Height()));
+  image->data = nullptr;  // the bitmap's pixels are not the image's to free
+  XDestroyImage(image);
+}
+
+void TX11Backend::SetCursor(TBackendWindow window, TBackendCursor cursor) {
+  CallGuard guard(*this);
+  if (Find(static_cast<Window>(window)) == nullptr) return;
+  auto found = cursors_.find(cursor);
+  if (found == cursors_.end()) found = cursors_.emplace(cursor, XCreateFontCursor(display_, FontCursorShape(cursor))).first;
+  XDefineCursor(display_, static_cast<Window>(window), found->second);
+}
+
+void TX11Backend::SetCapture(TBackendWindow window) {
+  CallGuard guard(*this);
+  if (Find(static_cast<Window>(window)) == nullptr) return;
+  XGrabPointer(display_, static_cast<Window>(window), False,
+               ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask | LeaveWindowMask,
+               GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+}
+
+void TX11Backend::ReleaseCapture() {
+  CallGuard guard(*this);
+  XUngrabPointer(display_, CurrentTime);
+}
+
+TRect TX11Backend::ScreenRect() const {
+  CallGuard guard(*this);
+  return Rect(0, 0, DisplayWidth(display_, connection_->Screen()), DisplayHeight(display_, connection_->Screen()));
+}
+
+TRect TX11Backend::WorkArea() const {
+  CallGuard guard(*this);
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  TRect area = ScreenRect();
+  XGetWindowProperty(display_, connection_->Root(), connection_->Atoms()._NET_WORKAREA, 0, 4, False, XA_CARDINAL,
+                     &type, &format, &count, &after, &data);
+  if (type == XA_CARDINAL && format == 32 && count == 4) {
+    const long* values = reinterpret_cast<const long*>(data);
+    area = Bounds(static_cast<int>(values[0]), static_cast<int>(values[1]), static_cast<int>(values[2]),
+                  static_cast<int>(values[3]));
+  }
+  if (data != nullptr) XFree(data);
+  return area;
+}
+
+TPoint TX11Backend::CursorPos() const {
+  CallGuard guard(*this);
+  Window root = None, child = None;
+  int rootX = 0, rootY = 0, x = 0, y = 0;
+  unsigned mask = 0;
+  XQueryPointer(display_, connection_->Root(), &root, &child, &rootX, &rootY, &x, &y, &mask);
+  return {rootX, rootY};
+}
+
+bool TX11Backend::KeyToggled(int virtualKey) const {
+  CallGuard guard(*this);
+  const char* indicator = virtualKey == VK_CAPITAL ? "Caps Lock"
+                          : virtualKey == VK_NUMLOCK ? "Num Lock"
+                          : virtualKey == VK_SCROLL  ? "Scroll Lock"
+                                                     : nullptr;
+  if (indicator == nullptr) return false;
+  Bool on = False;
+  XkbGetNamedIndicator(display_, XInternAtom(display_, indicator, False), nullptr, &on, nullptr, nullptr);
+  return on == True;
+}
+
+void TX11Backend::SetClipboard(std::string_view format, std::string_view data, TClipboardWrite mode) {
+  CallGuard guard(*this);
+  clipboard_.Set(format, data, mode == TClipboardWrite::Add);
+}
+
+std::optional<std::string> TX11Backend::GetClipboard(std::string_view format) {
+  CallGuard guard(*this);
+  return clipboard_.Get(format);
+}
+
+bool TX11Backend::HasClipboardFormat(std::string_view format) {
+  CallGuard guard(*this);
+  return clipboard_.Has(format);
+}
+
+void TX11Backend::SetPrimarySelection(std::string_view utf8) {
+  CallGuard guard(*this);
+  if (utf8.empty())
+    primary_.Release();
+  else
+    primary_.Set(kClipboardText, utf8, false);
+}
+
+std::optional<std::string> TX11Backend::GetPrimarySelection() {
+  CallGuard guard(*this);
+  return primary_.Get(kClipboardText);
+}
+
+void TX11Backend::Beep() {
+  CallGuard guard(*this);
+  XBell(display_, 0);
+}
+
+void TX11Backend::FlushAndWake() const {
+  if (!connection_->Flush()) return;
+  const uint64_t one = 1;
+  (void)!::write(queued_.Descriptor(), &one, sizeof one);
+}
+
+void TX11Backend::OnReadable() {
+  uint64_t count = 0;
+  (void)!::read(queued_.Descriptor(), &count, sizeof count);
+  while (!connection_->Lost() && XPending(display_) > 0) {
+    XEvent event;
+    XNextEvent(display_, &event);
+    HandleEvent(event);
+  }
+  if (connection_->Lost()) {
+    registration_.Reset();
+    queuedRegistration_.Reset();
+    if (serverLost_) serverLost_("the connection to the X server " + connection_->Name() + " was lost");
+    return;
+  }
+  FlushAndWake();
+}
+
+void TX11Backend::HandleEvent(XEvent& event) {
+  // The input method sees every event first; a key it takes (a dead key, part of a compose sequence)
+  // still counts as pressed, but gives no character of its own. It may clear the event's key code, so
+  // the key is taken before.
+  const unsigned keyCode = event.type == KeyPress ? event.xkey.keycode : 0;
+  const bool filtered = XFilterEvent(&event, None) == True;
+  if (clipboard_.HandleEvent(event) || primary_.HandleEvent(event)) return;
+  if (event.type == MappingNotify) {
+    XRefreshKeyboardMapping(&event.xmapping);
+    return;
+  }
+  const Window window = event.xany.window;
+  WindowData* data = Find(window);
+  if (data == nullptr) return;
+  IBackendWindowSink& sink = *data->sink;
+  switch (event.type) {
+    case KeyPress:
+      HandleKeyPress(event.xkey, keyCode, filtered);
+      break;
+    case KeyRelease: {
+      connection_->SetLastInputTime(event.xkey.time);
+      pressedKeys_.erase(event.xkey.keycode);
+      const int virtualKey = VirtualKeyFromKeySym(KeySymForVirtualKey(event.xkey));
+      if (virtualKey != 0) sink.BackendKeyUp(virtualKey, ShiftFromState(event.xkey.state) & ~ModifierOfKey(virtualKey));
+      break;
+    }
+    case ButtonPress:
+    case ButtonRelease:
+      HandleButton(event.xbutton);
+      break;
+    case MotionNotify: {
+      // Of several moves queued together only the last one counts.
+      XEvent next;
+      if (XEventsQueued(display_, QueuedAlready) > 0 && XPeekEvent(display_, &next) == 0 && next.type == MotionNotify &&
+          next.xmotion.window == window)
+        break;
+      sink.BackendMouseMove({event.xmotion.x, event.xmotion.y}, ShiftFromState(event.xmotion.state));
+      break;
+    }
+    case EnterNotify:
+      sink.BackendMouseMove({event.xcrossing.x, event.xcrossing.y}, ShiftFromState(event.xcrossing.state));
+      break;
+    case LeaveNotify:
+      if (event.xcrossing.mode == NotifyNormal && event.xcrossing.detail != NotifyInferior) sink.BackendMouseLeave();
+      break;
+    case Expose: {
+      const TRect part = Bounds(event.xexpose.x, event.xexpose.y, event.xexpose.width, event.xexpose.height);
+      UnionRect(data->exposed, data->exposed, part);
+      if (event.xexpose.count == 0) {
+        const TRect exposed = std::exchange(data->exposed, TRect{});
+        sink.BackendExpose(exposed);
+      }
+      break;
+    }
+    case ConfigureNotify:
+      HandleConfigure(window);
+      break;
+    case PropertyNotify: {
+      const X11Atoms& atoms = connection_->Atoms();
+      if (event.xproperty.atom == atoms._NET_FRAME_EXTENTS) {
+        data->frame = ReadFrame(window);
+        ReportBounds(window);
+      } else if (event.xproperty.atom == atoms._NET_WM_STATE || event.xproperty.atom == atoms.WM_STATE) {
+        ReportBounds(window);
+      }
+      break;
+    }
+    case MapNotify:
+      data->mapped = true;
+      if (std::exchange(data->focusWhenMapped, false)) GiveFocus(window);
+      break;
+    case UnmapNotify:
+      data->mapped = false;
+      break;
+    case FocusIn:
+    case FocusOut: {
+      // Focus moving between this window and the pointer's or the window manager's grabs changes nothing.
+      if (event.xfocus.detail == NotifyPointer || event.xfocus.detail == NotifyInferior) break;
+      const bool active = event.type == FocusIn;
+      if (data->inputContext != nullptr) (active ? XSetICFocus : XUnsetICFocus)(data->inputContext);
+      sink.BackendActivate(active);
+      break;
+    }
+    case ClientMessage:
+      if (event.xclient.message_type == connection_->Atoms().WM_PROTOCOLS &&
+          static_cast<Atom>(event.xclient.data.l[0]) == connection_->Atoms().WM_DELETE_WINDOW)
+        sink.BackendCloseRequest();
+      break;
+    default:
+      break;
+  }
+}
+
+unsigned long TX11Backend::KeySymForVirtualKey(const XKeyEvent& event) const {
+  const unsigned group = XkbGroupForCoreState(event.state);
+  const KeySym first = XkbKeycodeToKeysym(display_, static_cast<KeyCode>(event.keycode), group, 0);
+  if (!IsKeypadKey(first)) return first;
+  // A keypad key's first level navigates (KP_Home), its second is the digit (KP_7); Num Lock, reversed
+  // by Shift, picks the digit.
+  const KeySym second = XkbKeycodeToKeysym(display_, static_cast<KeyCode>(event.keycode), group, 1);
+  const unsigned numLockMask = XkbKeysymToModifiers(display_, XK_Num_Lock);
+  const bool digits = ((event.state & numLockMask) != 0) != ((event.state & ShiftMask) != 0);
+  return digits && IsKeypadKey(second) ? second : first;
+}
+
+void TX11Backend::HandleKeyPress(XKeyEvent& event, unsigned keyCode, bool filtered) {
+  const Window window = event.window;
+  connection_->SetLastInputTime(event.time);
+  // A compose sequence's result comes back from the input method as a press without a key code.
+  if (keyCode != 0) {
+    const bool repeat = !pressedKeys_.insert(keyCode).second;
+    XKeyEvent key = event;
+    key.keycode = keyCode;
+    const int virtualKey = VirtualKeyFromKeySym(KeySymForVirtualKey(key));
+    if (virtualKey != 0)
+      Find(window)->sink->BackendKeyDown(virtualKey, ShiftFromState(event.state) | ModifierOfKey(virtualKey), repeat);
+  }
+  if (filtered) return;
+  WindowData* data = Find(window);  // the key's handler may have destroyed the window
+  if (data == nullptr) return;
+  std::string text(32, '\0');
+  KeySym keySym = NoSymbol;
+  Status status = 0;
+  int length = 0;
+  if (data->inputContext != nullptr) {
+    length = Xutf8LookupString(data->inputContext, &event, text.data(), static_cast<int>(text.size()), &keySym, &status);
+    if (status == XBufferOverflow) {
+      text.resize(static_cast<size_t>(length));
+      length = Xutf8LookupString(data->inputContext, &event, text.data(), length, &keySym, &status);
+    }
+    if (status != XLookupChars && status != XLookupBoth) length = 0;
+  }
+  text.resize(static_cast<size_t>(std::max(0, length)));
+  const unsigned shift = ShiftFromState(event.state);
+  for (const std::string& character : CodePoints(text)) {
+    if (character == "\x7f") continue;  // Delete is a key, not a character
+    WindowData* target = Find(window);
+    if (target == nullptr) return;
+    target->sink->BackendChar(character, shift);
+  }
+}
+
+void TX11Backend::HandleButton(const XButtonEvent& event) {
+  connection_->SetLastInputTime(event.time);
+  IBackendWindowSink& sink = *Find(event.window)->sink;
+  const TPoint point{event.x, event.y};
+  const unsigned shift = ShiftFromState(event.state);
+  if (event.button == Button4 || event.button == Button5) {
+    if (event.type == ButtonPress) sink.BackendMouseWheel(event.button == Button4 ? kWheelDelta : -kWheelDelta, point, shift);
+    return;
+  }
+  TMouseButtonKind kind;
+  switch (event.button) {
+    case Button1: kind = TMouseButtonKind::Left; break;
+    case Button2: kind = TMouseButtonKind::Middle; break;
+    case Button3: kind = TMouseButtonKind::Right; break;
+    default: return;  // horizontal wheel and extra buttons
+  }
+  // The state of a button event is the one before it: a press adds its button, a release takes it away.
+  const unsigned buttonFlag = kind == TMouseButtonKind::Left ? bsLeft : kind == TMouseButtonKind::Right ? bsRight : bsMiddle;
+  if (event.type == ButtonRelease) {
+    sink.BackendMouseUp(kind, point, shift & ~buttonFlag);
+    return;
+  }
+  // A second press of the same button, soon and near, is a double click; a third starts anew.
+  const bool isDouble = lastClick_.window == event.window && lastClick_.button == event.button && !lastClick_.wasDouble &&
+                        event.time - lastClick_.time <= kDoubleClickTimeMs &&
+                        std::abs(event.x - lastClick_.x) <= kDoubleClickDistance &&
+                        std::abs(event.y - lastClick_.y) <= kDoubleClickDistance;
+  lastClick_ = {event.window, event.button, event.time, event.x, event.y, isDouble};
+  sink.BackendMouseDown(kind, point, shift | buttonFlag | (isDouble ? bsDouble : 0u));
+}
+
+TX11Backend::Frame TX11Backend::ReadFrame(Window window) const {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  Frame frame;
+  XGetWindowProperty(display_, window, connection_->Atoms()._NET_FRAME_EXTENTS, 0, 4, False, XA_CARDINAL, &type,
+                     &format, &count, &after, &data);
+  if (type == XA_CARDINAL && format == 32 && count == 4) {
+    const long* values = reinterpret_cast<const long*>(data);
+    frame = {static_cast<int>(values[0]), static_cast<int>(values[1]), static_cast<int>(values[2]),
+             static_cast<int>(values[3])};
+  }
+  if (data != nullptr) XFree(data);
+  return frame;
+}
+
+TBackendWindowState TX11Backend::ReadState(Window window) const {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  const X11Atoms& atoms = connection_->Atoms();
+  XGetWindowProperty(display_, window, atoms._NET_WM_STATE, 0, 64, False, XA_ATOM, &type, &format, &count, &after,
+                     &data);
+  const Atom* states = reinterpret_cast<const Atom*>(data);
+  const auto has = [&](Atom state) { return type == XA_ATOM && std::find(states, states + count, state) != states + count; };
+  const TBackendWindowState result = has(atoms._NET_WM_STATE_HIDDEN) ? TBackendWindowState::Minimized
+                                     : has(atoms._NET_WM_STATE_MAXIMIZED_VERT) && has(atoms._NET_WM_STATE_MAXIMIZED_HORZ)
+                                         ? TBackendWindowState::Maximized
+                                         : TBackendWindowState::Normal;
+  if (data != nullptr) XFree(data);
+  return result;
+}
+
+void TX11Backend::HandleConfigure(Window window) {
+  WindowData* data = Find(window);
+  Window child = None;
+  int x = 0, y = 0;
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(display_, window, &attributes) ||
+      !XTranslateCoordinates(display_, window, connection_->Root(), 0, 0, &x, &y, &child))
+    return;
+  const TRect client = Bounds(x, y, attributes.width, attributes.height);
+  if (client == data->clientOnScreen) return;
+  data->clientOnScreen = client;
+  ReportBounds(window);
+}
+
+void TX11Backend::ReportBounds(Window window) {
+  WindowData* data = Find(window);
+  if (HasWindowManager()) data->state = ReadState(window);
+  const TRect& c = data->clientOnScreen;
+  const TRect outer = Rect(c.Left - data->frame.left, c.Top - data->frame.top, c.Right + data->frame.right,
+                           c.Bottom + data->frame.bottom);
+  data->sink->BackendBoundsChanged(outer, data->state);
+}
+
+}  // namespace
+
+std::unique_ptr<TBackend> OpenX11Backend(const std::string& displayName, std::string& error,
+                                         TServerLostHandler serverLost) {
+  auto connection = std::make_unique<X11Connection>(displayName.c_str(), error);
+  if (connection->Display() == nullptr) return nullptr;
+  Display* display = connection->Display();
+  const Visual* visual = DefaultVisual(display, connection->Screen());
+  const int depth = DefaultDepth(display, connection->Screen());
+  if (visual->c_class != TrueColor || (depth != 24 && depth != 32) || visual->red_mask != 0xFF0000 ||
+      visual->green_mask != 0xFF00 || visual->blue_mask != 0xFF) {
+    error = "the X display " + connection->Name() + " offers no 24-bit true-colour visual";
+    return nullptr;
+  }
+  XIM inputMethod = OpenInputMethod(display);
+  if (inputMethod == nullptr) {
+    error = "the X display " + connection->Name() + " has no input method for UTF-8";
+    return nullptr;
+  }
+  return std::make_unique<TX11Backend>(std::move(connection), inputMethod, std::move(serverLost));
+}
+
+}  // namespace platform

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/backends/X11Connection.h"
+
+namespace platform {
+
+// One X selection (CLIPBOARD or PRIMARY) of the program: the formats it offers while it owns the
+// selection, served to every requestor (TARGETS, TIMESTAMP, text as UTF8_STRING, TEXT and STRING, any
+// other format under the atom of its name; data larger than one request goes out through INCR), and the
+// reading of another owner's data, INCR transfers included. Text is kClipboardText; every other format
+// is an atom named as the format. The owner window is the backend's hidden helper window.
+class X11Selection {
+public:
+  X11Selection(X11Connection& connection, unsigned long selection, unsigned long window);
+
+  // Replaces the offered formats (or adds one) and takes the selection. False when the server gave it
+  // to another client.
+  bool Set(std::string_view format, std::string_view data, bool add);
+  // Gives the selection up (when this program holds it).
+  void Release();
+  std::optional<std::string> Get(std::string_view format);
+  bool Has(std::string_view format);
+
+  // Serves the selection's requests, its loss and the steps of outgoing INCR transfers; true when the
+  // event was the selection's.
+  bool HandleEvent(const _XEvent& event);
+
+private:
+  // An answer that goes out in pieces: the requestor deletes the property, and the next piece follows.
+  struct Transfer {
+    unsigned long requestor;
+    unsigned long property;
+    unsigned long type;
+    std::shared_ptr<const std::string> data;
+    size_t offset = 0;
+  };
+
+  std::vector<unsigned long> TargetsFor(std::string_view format) const;
+  // The data offered for an atom with its type; none when no format answers it.
+  std::optional<std::pair<unsigned long, std::shared_ptr<const std::string>>> Answer(unsigned long target) const;
+  void ServeRequest(const _XEvent& event);
+  void SendPiece(Transfer& transfer);
+  // Converts the selection to `target` and reads the answer; none when the owner refused or stayed silent.
+  std::optional<std::pair<unsigned long, std::string>> Convert(unsigned long target);
+  std::optional<std::pair<unsigned long, std::string>> ReadIncremental();
+  size_t MaxPiece() const;
+
+  X11Connection& connection_;
+  const unsigned long selection_;
+  const unsigned long window_;
+  bool owned_ = false;
+  unsigned long ownedSince_ = 0;  // the TIMESTAMP answer
+  std::map<std::string, std::shared_ptr<const std::string>, std::less<>> formats_;
+  std::vector<Transfer> transfers_;
+};
+
+}  // namespace platform

@@ -1,0 +1,99 @@
+#include "platform/backends/X11Connection.h"
+
+#include <utility>
+#include <vector>
+
+#include "platform/core/Clock.h"
+
+// X headers last: their macros (None, Bool, Status) would break the declarations above.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+namespace platform {
+
+namespace {
+
+// Protocol errors are answers to requests about windows that others may destroy at any time (a
+// requestor that went away during a transfer, a window manager's frame); the request is simply lost.
+int IgnoreProtocolError(Display*, XErrorEvent*) { return 0; }
+// The broken connection is reported through the display's exit handler; Xlib's own message stays out.
+int QuietIoError(Display*) { return 0; }
+
+}  // namespace
+
+X11Connection::X11Connection(const char* displayName, std::string& error) {
+  const char* name = displayName != nullptr && *displayName != '\0' ? displayName : nullptr;
+  display_ = XOpenDisplay(name);
+  if (display_ == nullptr) {
+    error = std::string("cannot open the X display ") + XDisplayName(name);
+    return;
+  }
+  XSetErrorHandler(IgnoreProtocolError);
+  XSetIOErrorHandler(QuietIoError);
+  XSetIOErrorExitHandler(display_, &X11Connection::ConnectionLost, this);
+  screen_ = DefaultScreen(display_);
+  root_ = RootWindow(display_, screen_);
+
+  std::pair<unsigned long*, const char*> names[] = {
+      {&atoms_.WM_PROTOCOLS, "WM_PROTOCOLS"}, {&atoms_.WM_DELETE_WINDOW, "WM_DELETE_WINDOW"},
+      {&atoms_.WM_STATE, "WM_STATE"}, {&atoms_.WM_TRANSIENT_FOR, "WM_TRANSIENT_FOR"},
+      {&atoms_.UTF8_STRING, "UTF8_STRING"}, {&atoms_.TARGETS, "TARGETS"}, {&atoms_.TIMESTAMP, "TIMESTAMP"},
+      {&atoms_.INCR, "INCR"}, {&atoms_.MULTIPLE, "MULTIPLE"}, {&atoms_.TEXT, "TEXT"}, {&atoms_.STRING, "STRING"},
+      {&atoms_.CLIPBOARD, "CLIPBOARD"}, {&atoms_.PRIMARY, "PRIMARY"}, {&atoms_._NET_WM_NAME, "_NET_WM_NAME"},
+      {&atoms_._NET_WM_STATE, "_NET_WM_STATE"},
+      {&atoms_._NET_WM_STATE_MAXIMIZED_VERT, "_NET_WM_STATE_MAXIMIZED_VERT"},
+      {&atoms_._NET_WM_STATE_MAXIMIZED_HORZ, "_NET_WM_STATE_MAXIMIZED_HORZ"},
+      {&atoms_._NET_WM_STATE_HIDDEN, "_NET_WM_STATE_HIDDEN"}, {&atoms_._NET_WM_STATE_MODAL, "_NET_WM_STATE_MODAL"},
+      {&atoms_._NET_WM_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE"},
+      {&atoms_._NET_WM_WINDOW_TYPE_NORMAL, "_NET_WM_WINDOW_TYPE_NORMAL"},
+      {&atoms_._NET_WM_WINDOW_TYPE_DIALOG, "_NET_WM_WINDOW_TYPE_DIALOG"},
+      {&atoms_._NET_WM_WINDOW_TYPE_UTILITY, "_NET_WM_WINDOW_TYPE_UTILITY"},
+      {&atoms_._NET_WM_WINDOW_TYPE_POPUP_MENU, "_NET_WM_WINDOW_TYPE_POPUP_MENU"},
+      {&atoms_._NET_ACTIVE_WINDOW, "_NET_ACTIVE_WINDOW"}, {&atoms_._NET_FRAME_EXTENTS, "_NET_FRAME_EXTENTS"},
+      {&atoms_._NET_REQUEST_FRAME_EXTENTS, "_NET_REQUEST_FRAME_EXTENTS"}, {&atoms_._NET_WORKAREA, "_NET_WORKAREA"},
+      {&atoms_._NET_SUPPORTING_WM_CHECK, "_NET_SUPPORTING_WM_CHECK"}, {&atoms_._MOTIF_WM_HINTS, "_MOTIF_WM_HINTS"},
+      {&atoms_.VELMORA_SELECTION, "VELMORA_SELECTION"},
+  };
+  std::vector<char*> atomNames;
+  for (auto& [atom, atomName] : names) atomNames.push_back(const_cast<char*>(atomName));
+  std::vector<Atom> atoms(atomNames.size());
+  XInternAtoms(display_, atomNames.data(), static_cast<int>(atomNames.size()), False, atoms.data());
+  for (size_t i = 0; i < atoms.size(); ++i) *names[i].first = atoms[i];
+}
+
+X11Connection::~X11Connection() {
+  if (display_ != nullptr) XCloseDisplay(display_);
+}
+
+int X11Connection::Descriptor() const { return ConnectionNumber(display_); }
+
+std::string X11Connection::Name() const { return DisplayString(display_); }
+
+void X11Connection::ConnectionLost(_XDisplay*, void* self) { static_cast<X11Connection*>(self)->lost_ = true; }
+
+bool X11Connection::WaitForEvent(const std::function<bool(const XEvent&)>& accept, XEvent& event, int timeoutMs) {
+  using Accept = std::function<bool(const XEvent&)>;
+  auto predicate = [](_XDisplay*, XEvent* candidate, XPointer arg) -> Bool {
+    return (*reinterpret_cast<const Accept*>(arg))(*candidate) ? True : False;
+  };
+  const int64_t deadline = MonotonicMs() + timeoutMs;
+  XFlush(display_);
+  while (!lost_) {
+    if (XCheckIfEvent(display_, &event, predicate, reinterpret_cast<XPointer>(const_cast<Accept*>(&accept))))
+      return true;
+    WaitFd fd{Descriptor(), kWaitReadable, VirtualTimeHold::Hold};
+    if (WaitOnClock(deadline, nullptr, {&fd, 1}) == WaitResult::TimedOut) return false;
+    XEventsQueued(display_, QueuedAfterReading);
+  }
+  return false;
+}
+
+bool X11Connection::Flush() {
+  if (lost_) return false;
+  XFlush(display_);
+  // Xlib's transport may hold events that it read with a reply without queueing them yet: reading
+  // counts those too.
+  return XEventsQueued(display_, QueuedAfterReading) > 0;
+}
+
+}  // namespace platform

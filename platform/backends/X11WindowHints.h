@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "platform/backends/X11Connection.h"
+#include "platform/ui/Backend.h"
+
+namespace platform {
+
+// What a window tells the window manager before it is mapped: its title, class, protocols (the close
+// box as WM_DELETE_WINDOW), type, decorations and functions by border style, fixed size for borders that
+// do not size, the owner it is transient for, the modal state and the initial window state.
+void SetWindowHints(const X11Connection& connection, unsigned long window, const TBackendWindowParams& params,
+                    const TSize& clientSize, TBackendWindowState initialState);
+
+// The title as _NET_WM_NAME and WM_NAME, both UTF-8.
+void SetWindowTitle(const X11Connection& connection, unsigned long window, const std::string& caption);
+
+// The window state that the window manager gives the window when it is mapped (with the modal state).
+void SetInitialState(const X11Connection& connection, unsigned long window, bool modal, TBackendWindowState state);
+
+// Fixes the size of a window whose border does not size (after the framework resized it).
+void SetFixedSize(const X11Connection& connection, unsigned long window, TBackendBorder border,
+                  const TSize& clientSize);
+
+}  // namespace platform

@@ -1,0 +1,152 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/backends/X11Backend.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Files.h"
+#include "platform/ui/MessageQueue.h"
+
+extern char** environ;
+
+namespace platform::test {
+
+// A program that a test runs beside itself (the X server, xdotool, xclip, the window helper), with
+// DISPLAY set when given, its standard input read from a string and its standard output and error
+// collected in a file. The destructor ends a program that still runs (by its own pid) and reaps it.
+class PeerProcess {
+public:
+  PeerProcess(const std::vector<std::string>& argv, const std::string& display, const std::string& input = {},
+              int passFd = -1) {
+    char outName[] = "/tmp/velmora-x11-out-XXXXXX";
+    char inName[] = "/tmp/velmora-x11-in-XXXXXX";
+    const int out = ::mkstemp(outName);
+    const int in = ::mkstemp(inName);
+    outputFile_ = outName;
+    if (out < 0 || in < 0) return;
+    (void)!::write(in, input.data(), input.size());
+    ::lseek(in, 0, SEEK_SET);
+    ::unlink(inName);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in, STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out, STDERR_FILENO);
+    if (passFd >= 0) posix_spawn_file_actions_adddup2(&actions, passFd, 3);
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e)
+      if (std::string_view(*e).substr(0, 8) != "DISPLAY=") env.emplace_back(*e);
+    if (!display.empty()) env.push_back("DISPLAY=" + display);
+    std::vector<char*> args, envp;
+    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    for (const std::string& e : env) envp.push_back(const_cast<char*>(e.c_str()));
+    args.push_back(nullptr);
+    envp.push_back(nullptr);
+    std::string program = argv[0];
+    if (program.find('/') == std::string::npos) program = "/usr/bin/" + program;
+    if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, args.data(), envp.data()) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out);
+    ::close(in);
+  }
+  PeerProcess(const PeerProcess&) = delete;
+  PeerProcess& operator=(const PeerProcess&) = delete;
+  ~PeerProcess() {
+    Kill(SIGTERM);
+    ::unlink(outputFile_.c_str());
+  }
+
+  bool Started() const { return pid_ > 0; }
+  pid_t Pid() const { return pid_; }
+
+  // Whether it ended; the exit code is then in ExitCode (-1 after a signal).
+  bool Ended() {
+    int status = 0;
+    if (pid_ > 0 && exitCode_ == kRunning && ::waitpid(pid_, &status, WNOHANG) == pid_)
+      exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return exitCode_ != kRunning;
+  }
+  int ExitCode() const { return exitCode_; }
+  // Waits for the end without serving any loop (for peers that need nothing from the test).
+  int Wait() {
+    int status = 0;
+    if (pid_ > 0 && exitCode_ == kRunning && ::waitpid(pid_, &status, 0) == pid_)
+      exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return exitCode_;
+  }
+  void Kill(int signal) {
+    if (pid_ > 0 && !Ended()) {
+      ::kill(pid_, signal);
+      Wait();
+    }
+  }
+  std::string Output() const { return ReadFileBytes(outputFile_); }
+
+private:
+  static constexpr int kRunning = -2;
+  pid_t pid_ = -1;
+  int exitCode_ = kRunning;
+  std::string outputFile_;
+};
+
+// Runs a peer to its end; its output, or a test failure when it did not exit with 0.
+inline std::string RunPeer(const std::vector<std::string>& argv, const std::string& display, const std::string& input = {}) {
+  PeerProcess peer(argv, display, input);
+  EXPECT_TRUE(peer.Started()) << argv[0];
+  EXPECT_EQ(peer.Wait(), 0) << argv[0] << ": " << peer.Output();
+  return peer.Output();
+}
+
+// An X server of the test's own (Xvfb, 24-bit colour), on a display number that the server picks free.
+class XvfbServer {
+public:
+  XvfbServer() {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) return;
+    server_ = std::make_unique<PeerProcess>(
+        std::vector<std::string>{"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                                 "-noreset"},
+        "", "", fds[1]);
+    ::close(fds[1]);
+    std::string number;
+    char c;
+    while (::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    ::close(fds[0]);
+    if (!number.empty()) display_ = ":" + number;
+  }
+  const std::string& Display() const { return display_; }
+  void Stop() { server_->Kill(SIGTERM); }
+
+private:
+  std::unique_ptr<PeerProcess> server_;
+  std::string display_;
+};
+
+// Handles the thread's events until `done` holds or timeoutMs of real time passed; done() at the end.
+inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+  const int64_t deadline = MonotonicMs() + timeoutMs;
+  while (!done()) {
+    if (MonotonicMs() >= deadline) return false;
+    MessageQueue::Current().DispatchReadyHandles();
+    if (!done()) MessageQueue::Current().Wait(std::min(deadline, MonotonicMs() + 20));
+  }
+  return true;
+}
+
+// Handles events for a while, for checks that something did not happen.
+inline void PumpFor(int ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
+}  // namespace platform::test

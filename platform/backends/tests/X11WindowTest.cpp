@@ -1,0 +1,86 @@
+#include "X11Fixture.h"
+
+// The peer connection of the tests; last, as its macros would break the declarations above.
+#include <X11/Xlib.h>
+
+namespace platform::test {
+namespace {
+
+using ::testing::HasSubstr;
+
+// The window's properties as xprop lists them.
+std::string Properties(const std::string& display, TBackendWindow window) {
+  return RunPeer({"xprop", "-id", std::to_string(static_cast<unsigned long long>(window))}, display);
+}
+
+TEST_F(X11Test, FormsAndPopupsCarryTheirHints) {
+  const TBackendWindow form = ShowForm("Übersicht – Hosts");
+  const std::string shown = Properties(Display(), form);
+  EXPECT_THAT(shown, HasSubstr("_NET_WM_NAME(UTF8_STRING) = \"Übersicht – Hosts\""));
+  EXPECT_THAT(shown, HasSubstr("WM_CLASS(STRING) = \"platform_backends_tests\", \"TTestForm\""));
+  EXPECT_THAT(shown, HasSubstr("WM_PROTOCOLS(ATOM): protocols  WM_DELETE_WINDOW"));
+  EXPECT_THAT(shown, HasSubstr("_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_NORMAL"));
+  EXPECT_EQ(RunPeer({"xdotool", "search", "--name", "Übersicht"}, Display()), Id(form) + "\n");
+
+  backend_->SetCaption(form, "Neu ä");
+  EXPECT_THAT(Properties(Display(), form), HasSubstr("_NET_WM_NAME(UTF8_STRING) = \"Neu ä\""));
+
+  TBackendWindowParams dialog;
+  dialog.caption = "Frage";
+  dialog.className = "TDialog";
+  dialog.owner = form;
+  dialog.modal = true;
+  dialog.border = TBackendBorder::Dialog;
+  dialog.bounds = Bounds(150, 150, 200, 100);
+  RecordingSink dialogSink;
+  const std::string modal = Properties(Display(), backend_->CreateWindow(dialog, dialogSink));
+  EXPECT_THAT(modal, HasSubstr("WM_TRANSIENT_FOR(WINDOW): window id # 0x"));
+  EXPECT_THAT(modal, HasSubstr("_NET_WM_STATE(ATOM) = _NET_WM_STATE_MODAL"));
+  EXPECT_THAT(modal, HasSubstr("_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_DIALOG"));
+  EXPECT_THAT(modal, HasSubstr("program specified maximum size: 200 by 100"));
+
+  TBackendWindowParams popup;
+  popup.kind = TBackendWindowKind::Popup;
+  popup.owner = form;
+  popup.bounds = Bounds(120, 120, 50, 50);
+  RecordingSink popupSink;
+  const TBackendWindow menu = backend_->CreateWindow(popup, popupSink);
+  ::Display* peer = XOpenDisplay(Display().c_str());
+  ASSERT_NE(peer, nullptr);
+  XWindowAttributes attributes;
+  XGetWindowAttributes(peer, static_cast<Window>(menu), &attributes);
+  XCloseDisplay(peer);
+  EXPECT_TRUE(attributes.override_redirect) << "the window manager leaves pop-ups alone";
+}
+
+// The window manager's close box sends WM_DELETE_WINDOW; here a peer connection sends it as one would.
+TEST_F(X11Test, CloseBoxReachesTheCloseRequest) {
+  const TBackendWindow form = ShowForm("Schließen");
+  ::Display* peer = XOpenDisplay(Display().c_str());
+  ASSERT_NE(peer, nullptr);
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = static_cast<Window>(form);
+  event.xclient.message_type = XInternAtom(peer, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(peer, "WM_DELETE_WINDOW", False));
+  XSendEvent(peer, static_cast<Window>(form), False, NoEventMask, &event);
+  XCloseDisplay(peer);
+  ASSERT_TRUE(PumpUntil([&] { return sink_.Has("close"); }));
+}
+
+TEST_F(X11Test, BoundsAndStatesWithoutAWindowManager) {
+  const TBackendWindow form = ShowForm("Größe");
+  EXPECT_TRUE(sink_.Has("bounds 100,100 400,300 0"));
+  backend_->SetBounds(form, Bounds(20, 30, 200, 150));
+  ASSERT_TRUE(PumpUntil([&] { return sink_.Has("bounds 20,30 220,180 0"); }));
+  backend_->SetWindowState(form, TBackendWindowState::Maximized);
+  ASSERT_TRUE(PumpUntil([&] { return sink_.Has("bounds 0,0 1024,768 2"); }));
+  backend_->SetWindowState(form, TBackendWindowState::Normal);
+  ASSERT_TRUE(PumpUntil([&] { return sink_.Starting("bounds 20,30 220,180 0").size() == 2; }));
+  EXPECT_EQ(backend_->ScreenRect(), Rect(0, 0, 1024, 768));
+  EXPECT_EQ(backend_->WorkArea(), Rect(0, 0, 1024, 768));
+}
+
+}  // namespace
+}  // namespace platform::test

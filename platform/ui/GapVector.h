@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cassert>
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+// A sequence with a movable gap: indexing is constant time, and inserting or erasing costs the distance
+// from the previous insertion or erasure (plus an occasional growth of the gap), so a loop that inserts
+// or erases rows one after another at one place is linear, not quadratic. Appending and removing the
+// last element are constant time wherever the gap is, so "append, then move the last element to i"
+// stays cheap too. Elements are kept in [0, gapBegin) and [gapEnd, size of storage).
+template <typename T>
+class GapVector {
+public:
+  size_t size() const { return storage_.size() - GapSize(); }
+
+  T& operator[](size_t i) { return storage_[Physical(i)]; }
+  const T& operator[](size_t i) const { return storage_[Physical(i)]; }
+
+  void push_back(T value) {
+    if (gapEnd_ == storage_.size() && GapSize() > 0)  // the gap is at the end: fill it from its front
+      storage_[gapBegin_++] = std::move(value);
+    else
+      storage_.push_back(std::move(value));
+  }
+
+  void pop_back() {
+    assert(size() > 0);
+    if (gapEnd_ < storage_.size())
+      storage_.pop_back();
+    else
+      storage_[--gapBegin_] = T();
+  }
+
+  void insert(size_t i, T value) {
+    assert(i <= size());
+    if (i == size()) return push_back(std::move(value));
+    MoveGapTo(i);
+    if (GapSize() == 0) GrowGap();
+    storage_[gapBegin_++] = std::move(value);
+  }
+
+  void erase(size_t i) {
+    assert(i < size());
+    if (i + 1 == size()) return pop_back();
+    MoveGapTo(i);
+    storage_[gapEnd_++] = T();
+  }
+
+  // Moves the element at `from` so that it stands at `to` afterwards.
+  void move(size_t from, size_t to) {
+    if (from == to) return;
+    T value = std::move((*this)[from]);
+    erase(from);
+    insert(to, std::move(value));
+  }
+
+  void resize(size_t n) {
+    while (size() > n) pop_back();
+    while (size() < n) push_back(T());
+  }
+
+private:
+  size_t GapSize() const { return gapEnd_ - gapBegin_; }
+  size_t Physical(size_t i) const { return i < gapBegin_ ? i : i + GapSize(); }
+
+  void MoveGapTo(size_t i) {
+    if (GapSize() == 0) {  // an empty gap may stand anywhere
+      gapBegin_ = gapEnd_ = i;
+      return;
+    }
+    while (gapBegin_ > i) storage_[--gapEnd_] = std::move(storage_[--gapBegin_]);
+    while (gapBegin_ < i) storage_[gapBegin_++] = std::move(storage_[gapEnd_++]);
+  }
+
+  // Gives the gap room for about half as many elements as there are, at its current place.
+  void GrowGap() {
+    const size_t extra = std::max<size_t>(16, size() / 2);
+    storage_.resize(storage_.size() + extra);
+    for (size_t from = storage_.size() - extra; from-- > gapEnd_;) storage_[from + extra] = std::move(storage_[from]);
+    gapEnd_ += extra;
+  }
+
+  std::vector<T> storage_;
+  size_t gapBegin_ = 0;
+  size_t gapEnd_ = 0;
+};
+
+}  // namespace platform

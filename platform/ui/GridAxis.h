@@ -1,0 +1,58 @@
+#pragma once
+
+#include <vector>
+
+namespace platform {
+
+// One direction of a grid's geometry (its columns or its rows): the count, the fixed items at the start,
+// the sizes, the first scrolling item shown (LeftCol or TopRow) and the width of the line that follows
+// every item. Painting and mouse handling both ask it, so they always agree on where an item lies.
+//
+// Client positions: the fixed items from 0, one after another, each followed by its line; then the
+// scrolling items from `First` on. Items between the fixed ones and `First` are scrolled away.
+class GridAxis {
+public:
+  int Count() const { return count_; }
+  int Fixed() const { return fixed_; }
+  int First() const { return first_; }
+  int LineWidth() const { return lineWidth_; }
+  int DefaultSize() const { return defaultSize_; }
+
+  // Lowering the count to or below the fixed items lowers them to count - 1 (never below 0); the first
+  // scrolling item stays within the scrolling ones.
+  void SetCount(int count);
+  void SetFixed(int fixed);  // at most count - 1
+  void SetFirst(int first);  // clamped to fixed .. count - 1
+  void SetLineWidth(int width) { lineWidth_ = width < 0 ? 0 : width; }
+  // A new default size replaces every per-item size.
+  void SetDefaultSize(int size);
+
+  int Size(int i) const;
+  void SetSize(int i, int size);
+
+  // The width of the fixed items with their lines.
+  int FixedExtent() const;
+  // Where item i starts in client coordinates; a scrolled-away item lies before the scrolling area.
+  int Start(int i) const;
+  // The number of scrolling items from First() that fit whole into `extent` client pixels (at least 1
+  // when there is a scrolling item).
+  int VisibleCount(int extent) const;
+  // The item under client position `pos` (its line included), -1 outside the items up to `extent`.
+  int ItemAt(int pos, int extent) const;
+  // The largest First() that still shows the last item whole within `extent`.
+  int MaxFirst(int extent) const;
+
+  // Item `from` moves to `to`, keeping its size.
+  void MoveItem(int from, int to);
+  void DeleteItem(int i);
+
+private:
+  int count_ = 5;
+  int fixed_ = 1;
+  int first_ = 1;
+  int defaultSize_ = 24;
+  int lineWidth_ = 1;
+  std::vector<int> sizes_;  // empty while every item has the default size
+};
+
+}  // namespace platform
