@@ -12,18 +12,18 @@
 namespace platform::test {
 namespace {
 
-// A control painted as the standard ones are: a raised frame, a fill and a caption.
-class Boxed : public TCustomControl {
+// A sunken field with a caption, as an edit or a list box draws itself.
+class Field : public TCustomControl {
 public:
-  using TCustomControl::TCustomControl;
+  explicit Field(TComponent* owner) : TCustomControl(owner) {}
 
 protected:
   void Paint() override {
-    TRect r = ClientRect();
-    DrawEdge(Canvas().Handle(), r, EDGE_RAISED, BF_RECT);
     Canvas().Brush().SetColor(clWindow);
-    Canvas().FillRect(Rect(4, 4, Width() - 4, Height() - 4));
-    Canvas().TextOut(8, 8, "Übersicht");
+    Canvas().FillRect(ClientRect());
+    TRect edge = ClientRect();
+    DrawEdge(Canvas().Handle(), edge, EDGE_SUNKEN, BF_RECT);
+    Canvas().TextOut(6, 6, "Übersicht");
   }
 };
 
@@ -32,7 +32,7 @@ std::unique_ptr<TForm> ShowSampleForm() {
   form->SetBounds(100, 100, 320, 200);
   form->SetCaption("Formular");
   for (int i = 0; i < 3; ++i) {
-    auto* box = new Boxed(form.get());
+    auto* box = new Field(form.get());
     box->SetParent(form.get());
     box->SetBounds(10 + i * 100, 20, 90, 60);
   }
