@@ -252,7 +252,10 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
       maxLength_ = static_cast<int>(std::min<WPARAM>(Message.WParam, 0x7FFFFFFF));
       return;
     case EM_SETPASSWORDCHAR:
-      passwordChar_ = static_cast<char32_t>(Message.WParam);
+      // A value that is no character shows the text, as 0 does.
+      passwordChar_ = Message.WParam > 0x10FFFF || (Message.WParam >= 0xD800 && Message.WParam <= 0xDFFF)
+                          ? 0
+                          : static_cast<char32_t>(Message.WParam);
       widths_.clear();
       InvalidateLayout();
       ScrollCaretIntoView();

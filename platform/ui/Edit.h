@@ -88,9 +88,6 @@ protected:
   // The formatting rectangle: where the text is drawn, in client coordinates.
   TRect FormatRect();
   int LineCount();
-  int FirstVisibleLine() const { return topLine_; }
-  // Scrolls so that the line is the first one shown, as far as the text allows.
-  void ScrollToLine(int line);
 
 private:
   // One line as it is shown: bytes [start, end) of the text, the line break (if any) after end.
@@ -138,6 +135,7 @@ private:
   TPoint PointOf(size_t pos);
   void ScrollCaretIntoView();
   int MaxTopLine();
+  // Scrolls so that the line is the first one shown, as far as the text allows.
   void SetTopLine(int line);
 
   // Painting.

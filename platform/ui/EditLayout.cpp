@@ -143,8 +143,6 @@ void TCustomEdit::SetTopLine(int line) {
   Invalidate();
 }
 
-void TCustomEdit::ScrollToLine(int line) { SetTopLine(line); }
-
 size_t TCustomEdit::PosAtPoint(TPoint p) {
   Layout();
   const TRect r = FormatRect();

@@ -157,6 +157,8 @@ TEST_F(EditTest, PasswordCharacterEchoesEveryCharacterOnceAndKeepsTheTextFromThe
   edit->CutToClipboard();
   EXPECT_EQ(Backend().GetClipboard(kClipboardText), "before");
   EXPECT_EQ(edit->Text(), kAUml + kEuro + kEmoji);
+  edit->Perform(EM_SETPASSWORDCHAR, 0xD800);  // a surrogate is no character: the text shows
+  EXPECT_EQ(edit->PasswordChar(), 0u);
 }
 
 TEST_F(EditTest, TheTextRectangleMovesTheTextTheCaretAndTheHitTest) {
