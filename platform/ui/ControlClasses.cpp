@@ -1,7 +1,9 @@
 #include "platform/ui/ControlClasses.h"
 
 #include "platform/ui/ColorIdentifiers.h"
+#include "platform/ui/ControlAppearance.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/Edit.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/PublishedClasses.h"
 
@@ -66,6 +68,8 @@ void PublishControlClasses() {
       .Property("OnKeyPress", &TWinControl::OnKeyPress)
       .Property("OnKeyUp", &TWinControl::OnKeyUp);
   TClassPublisher<TCustomControl, TWinControl>("TCustomControl");
+  PublishEnum<TBorderStyle>({{"bsNone", TBorderStyle::bsNone}, {"bsSingle", TBorderStyle::bsSingle}});
+  PublishEditClasses();
 }
 
 }  // namespace platform

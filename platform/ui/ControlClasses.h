@@ -2,8 +2,8 @@
 
 namespace platform {
 
-// Publishes the fonts and the properties and events that all controls and all windowed controls have,
-// for form resources; the control classes publish theirs on these bases.
+// Publishes the control framework's classes (controls, forms, fonts) and the standard controls for form
+// resources; PublishStandardClasses calls it.
 void PublishControlClasses();
 
 }  // namespace platform

@@ -4,7 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/ui/BorderStyle.h"
+#include "platform/ui/ControlAppearance.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/EditMessages.h"
 #include "platform/ui/EditText.h"

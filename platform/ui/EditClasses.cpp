@@ -6,7 +6,6 @@
 namespace platform {
 
 void PublishEditClasses() {
-  PublishEnum<TBorderStyle>({{"bsNone", TBorderStyle::bsNone}, {"bsSingle", TBorderStyle::bsSingle}});
   PublishEnum<TEditCharCase>({{"ecNormal", TEditCharCase::ecNormal},
                               {"ecUpperCase", TEditCharCase::ecUpperCase},
                               {"ecLowerCase", TEditCharCase::ecLowerCase}});

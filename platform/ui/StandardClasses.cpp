@@ -2,7 +2,6 @@
 
 #include "platform/ui/ControlClasses.h"
 #include "platform/ui/Dialogs.h"
-#include "platform/ui/Edit.h"
 #include "platform/ui/PublishedClasses.h"
 
 namespace platform {
@@ -11,7 +10,6 @@ void PublishStandardClasses() {
   TClassPublisher<TComponent>("TComponent");
   PublishControlClasses();
   PublishDialogClasses();
-  PublishEditClasses();
 }
 
 }  // namespace platform

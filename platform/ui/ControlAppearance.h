@@ -2,7 +2,7 @@
 
 namespace platform {
 
-// The frame of a control: none, or the classic sunken client edge.
+// A control's frame: none or a single one (an edit's is the sunken client edge).
 enum class TBorderStyle { bsNone, bsSingle };
 
 }  // namespace platform
