@@ -66,8 +66,10 @@ void TCustomEdit::StyleChanged() {
 void TCustomEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_SETTEXT:
-      // Text set from outside: the caret goes to the start and the undo step is gone.
+      // Text set from outside: the caret goes to the start, the undo step is gone and the text counts
+      // as unmodified.
       anchor_ = caret_ = 0;
+      modified_ = false;
       scrollX_ = topLine_ = 0;
       canUndo_ = typing_ = false;
       break;
@@ -75,8 +77,8 @@ void TCustomEdit::Dispatch(TMessage& Message) {
       InvalidateLayout();
       anchor_ = CaretStopAtOrBefore(anchor_);
       caret_ = CaretStopAtOrBefore(caret_);
-      modified_ = true;
       Invalidate();
+      if (ComponentState().Contains(csLoading)) break;
       std::weak_ptr<void> life = Life();
       Change();
       if (life.expired()) return;
@@ -340,6 +342,7 @@ void TCustomEdit::Replace(size_t from, size_t to, std::string_view with, TUndoSt
   text.replace(from, to - from, with);
   anchor_ = caret_ = from + with.size();
   desiredX_ = -1;
+  modified_ = true;
   // Set below the WM_SETTEXT handling of Dispatch, which is for text from outside.
   TMessage set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), 0};
   std::weak_ptr<void> life = Life();

@@ -47,7 +47,7 @@ public:
   void SetPasswordChar(char32_t value);
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool value);
-  // Set by every change of the text, by the user or the program.
+  // Set by every change that the user makes (and EM_REPLACESEL), cleared when the text is set.
   bool Modified() const { return modified_; }
   void SetModified(bool value) { modified_ = value; }
 
@@ -73,7 +73,7 @@ public:
 protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWindowHandle(const TCreateParams& Params) override;
-  // Runs OnChange after every change of the text.
+  // Runs OnChange after every change of the text, except while the form is being loaded.
   virtual void Change();
   void DoEnter() override;
   void Paint() override;

@@ -20,9 +20,13 @@ TCharClass ClassOf(char32_t c) {
 
 TCharClass ClassAt(std::string_view text, size_t pos) { return ClassOf(DecodeCodePoint(text, pos).value); }
 
-// The UTF-8 locale whose case tables cover all of Unicode; made once, never freed.
+// The UTF-8 locale whose case tables cover all of Unicode, else the C locale's (ASCII only); made
+// once, never freed.
 locale_t CaseLocale() {
-  static locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+  static locale_t locale = [] {
+    locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+    return utf8 ? utf8 : newlocale(LC_CTYPE_MASK, "C", nullptr);
+  }();
   return locale;
 }
 

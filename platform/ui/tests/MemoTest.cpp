@@ -120,6 +120,7 @@ TEST_F(MemoTest, FormResourcesCreateEditsAndMemosWithTheirProperties) {
   EXPECT_EQ(edit->PasswordChar(), U'*');
   EXPECT_EQ(edit->CharCase(), TEditCharCase::ecUpperCase);
   EXPECT_EQ(edit->Text(), "abc");
+  EXPECT_FALSE(edit->Modified());
   EXPECT_TRUE(log->ReadOnly());
   EXPECT_EQ(log->ScrollBars(), TScrollStyle::ssVertical);
   EXPECT_FALSE(log->WordWrap());
