@@ -213,10 +213,10 @@ public:
   void SetObjects(int ACol, int ARow, void* value) { cells_.SetObject(ACol, ARow, value); }
   // A column or row as a string list (texts with their objects); assigning one fills the cells from
   // the list's start and leaves the rest of the column or row as it was.
-  void Cols(int index, TStringList& list) const;
-  void SetCols(int index, const TStringList& list);
-  void Rows(int index, TStringList& list) const;
-  void SetRows(int index, const TStringList& list);
+  void Cols(int index, TStringList& list) const { ReadLine(TGridLine::Column, index, list); }
+  void SetCols(int index, const TStringList& list) { WriteLine(TGridLine::Column, index, list); }
+  void Rows(int index, TStringList& list) const { ReadLine(TGridLine::Row, index, list); }
+  void SetRows(int index, const TStringList& list) { WriteLine(TGridLine::Row, index, list); }
 
 protected:
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
@@ -225,6 +225,11 @@ protected:
   void SizeChanged(int OldColCount, int OldRowCount) override;
 
 private:
+  enum class TGridLine { Column, Row };
+  static TGridCoord LineCell(TGridLine line, int index, int i);
+  void ReadLine(TGridLine line, int index, TStringList& list) const;
+  void WriteLine(TGridLine line, int index, const TStringList& list);
+
   GridCells cells_;
 };
 

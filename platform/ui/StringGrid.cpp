@@ -9,30 +9,26 @@ void TStringGrid::SetCells(int ACol, int ARow, const std::string& value) {
   InvalidateCell(ACol, ARow);
 }
 
-void TStringGrid::Cols(int index, TStringList& list) const {
-  list.Clear();
-  if (index < 0 || index >= ColCount()) return;
-  for (int row = 0; row < RowCount(); ++row) list.AddObject(Cells(index, row), Objects(index, row));
+TGridCoord TStringGrid::LineCell(TGridLine line, int index, int i) {
+  return line == TGridLine::Column ? TGridCoord{index, i} : TGridCoord{i, index};
 }
 
-void TStringGrid::SetCols(int index, const TStringList& list) {
-  for (int row = 0; row < list.Count() && row < RowCount(); ++row) {
-    cells_.SetText(index, row, list.Strings(row));
-    cells_.SetObject(index, row, list.Objects(row));
+void TStringGrid::ReadLine(TGridLine line, int index, TStringList& list) const {
+  list.Clear();
+  const int length = line == TGridLine::Column ? RowCount() : ColCount();
+  if (index < 0 || index >= (line == TGridLine::Column ? ColCount() : RowCount())) return;
+  for (int i = 0; i < length; ++i) {
+    const TGridCoord cell = LineCell(line, index, i);
+    list.AddObject(Cells(cell.X, cell.Y), Objects(cell.X, cell.Y));
   }
-  Invalidate();
 }
 
-void TStringGrid::Rows(int index, TStringList& list) const {
-  list.Clear();
-  if (index < 0 || index >= RowCount()) return;
-  for (int col = 0; col < ColCount(); ++col) list.AddObject(Cells(col, index), Objects(col, index));
-}
-
-void TStringGrid::SetRows(int index, const TStringList& list) {
-  for (int col = 0; col < list.Count() && col < ColCount(); ++col) {
-    cells_.SetText(col, index, list.Strings(col));
-    cells_.SetObject(col, index, list.Objects(col));
+void TStringGrid::WriteLine(TGridLine line, int index, const TStringList& list) {
+  const int length = line == TGridLine::Column ? RowCount() : ColCount();
+  for (int i = 0; i < list.Count() && i < length; ++i) {
+    const TGridCoord cell = LineCell(line, index, i);
+    cells_.SetText(cell.X, cell.Y, list.Strings(i));
+    cells_.SetObject(cell.X, cell.Y, list.Objects(i));
   }
   Invalidate();
 }
