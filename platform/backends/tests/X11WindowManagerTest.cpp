@@ -14,8 +14,6 @@ static void PrintTo(const TRect& r, std::ostream* os) {
 namespace platform::test {
 namespace {
 
-// The same backend under a window manager (openbox): it decorates the forms, hands out the focus and
-// closes windows through WM_DELETE_WINDOW.
 // Starts openbox on the display and waits until it manages windows.
 std::unique_ptr<PeerProcess> StartOpenbox(const std::string& display) {
   // Openbox runs its start-up command once it manages windows; the marker file tells the test so.
@@ -31,6 +29,8 @@ std::unique_ptr<PeerProcess> StartOpenbox(const std::string& display) {
   return manager;
 }
 
+// The same backend under a window manager (openbox): it decorates the forms, hands out the focus and
+// closes windows through WM_DELETE_WINDOW.
 class X11WindowManagerTest : public X11Test {
 protected:
   void SetUp() override {
