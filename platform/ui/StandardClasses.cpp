@@ -1,5 +1,6 @@
 #include "platform/ui/StandardClasses.h"
 
+#include "platform/ui/ControlClasses.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/PublishedClasses.h"
 
@@ -7,6 +8,7 @@ namespace platform {
 
 void PublishStandardClasses() {
   TClassPublisher<TComponent>("TComponent");
+  PublishControlClasses();
   PublishDialogClasses();
 }
 

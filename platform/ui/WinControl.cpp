@@ -165,6 +165,7 @@ void TWinControl::Dispatch(TMessage& Message) {
       if (Parent()) Message.Result = Parent()->Perform(Message.Msg, Message.WParam, Message.LParam);
       return;
     case CM_DIALOGKEY:
+    case CM_DIALOGCHAR:
       Broadcast(Message);
       return;
     case CM_ENTER:
@@ -683,6 +684,13 @@ bool TWinControl::HandleDialogKey(TMessage& Message) {
   std::weak_ptr<void> life = Life();
   if (Perform(CM_CHILDKEY, Message.WParam, reinterpret_cast<LPARAM>(this)) != 0) return true;
   if (life.expired()) return true;
+  // Alt with a letter or digit is a mnemonic: the form offers it to its controls as a dialog char.
+  const bool alt = (Message.LParam & (LPARAM{1} << 29)) != 0;
+  const bool alnum = (Message.WParam >= 'A' && Message.WParam <= 'Z') || (Message.WParam >= '0' && Message.WParam <= '9');
+  if (alt && alnum) {
+    TCustomForm* form = GetParentForm(this);
+    return form && form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam) != 0;
+  }
   LRESULT mask = 0;
   switch (Message.WParam) {
     case VK_TAB: mask = DLGC_WANTTAB; break;
