@@ -269,5 +269,111 @@ TEST_F(ControlsTest, AModalFormReturnsItsResultFromANestedLoopWhileATimerFires) 
   EXPECT_EQ(ticks, 5);
 }
 
+
+// Counts how often its handle is made from its create-params.
+class Recreated : public TCustomControl {
+public:
+  using TCustomControl::TCustomControl;
+  int created = 0;
+  DWORD extraStyle = 0;
+
+protected:
+  void CreateParams(TCreateParams& Params) override {
+    TCustomControl::CreateParams(Params);
+    Params.ExStyle |= extraStyle;
+    ++created;
+  }
+};
+
+TEST_F(ControlsTest, FontColourAndShowHintFollowTheParentUntilSetAndCreateParamsRecreateTheHandle) {
+  auto form = ShowForm();
+  auto* child = new Recreated(form.get());
+  child->SetParent(form.get());
+  form->Font().SetSize(14);
+  form->SetColor(clYellow);
+  form->SetShowHint(true);
+  EXPECT_EQ(child->Font().Size(), 14);
+  EXPECT_EQ(child->Color(), clYellow);
+  EXPECT_TRUE(child->ShowHint());
+  child->Font().SetSize(9);  // its own font from now on
+  child->SetColor(clRed);
+  form->Font().SetSize(20);
+  form->SetColor(clBlue);
+  EXPECT_EQ(child->Font().Size(), 9);
+  EXPECT_EQ(child->Color(), clRed);
+  EXPECT_FALSE(child->ParentFont());
+  child->SetParentFont(true);
+  EXPECT_EQ(child->Font().Size(), 20);
+
+  HWND before = child->Handle();
+  int made = child->created;
+  child->extraStyle = WS_EX_CLIENTEDGE;
+  child->RecreateWnd();
+  EXPECT_NE(child->Handle(), before);
+  EXPECT_GT(child->created, made);
+  child->SetBounds(0, 0, 50, 40);
+  EXPECT_EQ(child->ClientRect(), Rect(0, 0, 46, 36));  // the new frame takes two pixels a side
+  EXPECT_EQ(FindControl(child->Handle()), child);
+  EXPECT_EQ(FindControl(before), nullptr);
+}
+
+TEST_F(ControlsTest, KeyStateComesFromTheInputAndTheLocksFromTheBackend) {
+  auto form = ShowForm();
+  EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 0);
+  Input().SetKeyToggled(VK_CAPITAL, true);
+  EXPECT_EQ(GetKeyState(VK_CAPITAL) & 1, 1);
+  TShiftState seen;
+  form->OnKeyDown = [&](TObject*, WORD&, TShiftState shift) {
+    seen = shift;
+    EXPECT_LT(GetKeyState(VK_CONTROL), 0);
+    EXPECT_LT(GetKeyState('A'), 0);
+  };
+  Input().KeyDown('A', bsCtrl);
+  Settle();
+  EXPECT_EQ(seen, TShiftState{TShiftStateFlag::ssCtrl});
+  Input().KeyUp('A');
+  Settle();
+  EXPECT_GE(GetKeyState('A'), 0);
+}
+
+
+TEST_F(ControlsTest, WindowStateKeepsTheNormalPlacementAndCloseActionsHideOrFreeTheForm) {
+  auto form = ShowForm(200, 150);
+  form->SetWindowState(TWindowState::wsMaximized);
+  EXPECT_EQ(form->BoundsRect(), Screen().WorkAreaRect());
+  EXPECT_EQ(form->NormalBounds(), Bounds(100, 100, 200, 150));
+  form->SetWindowState(TWindowState::wsNormal);
+  EXPECT_EQ(form->BoundsRect(), Bounds(100, 100, 200, 150));
+  Input().UserSetBounds(form->BackendWindow(), Bounds(0, 0, 1024, 728), TBackendWindowState::Maximized);
+  Settle();
+  EXPECT_EQ(form->WindowState(), TWindowState::wsMaximized);
+  EXPECT_EQ(form->NormalBounds(), Bounds(100, 100, 200, 150));
+
+  std::vector<std::string> log;
+  form->OnClose = [&](TObject*, TCloseAction& action) { log.push_back("close"); };
+  form->OnHide = [&](TObject*) { log.push_back("hide"); };
+  Input().CloseBox(form->BackendWindow());
+  Settle();
+  EXPECT_EQ(log, (std::vector<std::string>{"close", "hide"}));
+  EXPECT_FALSE(form->Visible());
+
+  auto* freed = new TForm(nullptr);
+  freed->Show();
+  bool destroyed = false;
+  freed->OnDestroy = [&](TObject*) { destroyed = true; };
+  freed->OnClose = [&](TObject*, TCloseAction& action) { action = TCloseAction::caFree; };
+  freed->AfterConstruction();
+  freed->Close();
+  EXPECT_FALSE(destroyed);  // released by the loop, after the handler has returned
+  Settle();
+  EXPECT_TRUE(destroyed);
+
+  TForm centred(nullptr);
+  centred.SetBounds(0, 0, 100, 50);
+  centred.SetPosition(TPosition::poScreenCenter);
+  centred.Show();
+  EXPECT_EQ(centred.BoundsRect(), Bounds(462, 339, 100, 50));
+}
+
 }  // namespace
 }  // namespace platform
