@@ -130,14 +130,14 @@ void PublishStdControls() {
       .Property("FocusControl", &TCustomLabel::SetFocusControl)
       .Property("ShowAccelChar", &TCustomLabel::SetShowAccelChar);
   TClassPublisher<TLabel, TCustomLabel>("TLabel");
-  TClassPublisher<TButton, TCustomControl>("TButton")
+  TClassPublisher<TButtonControl, TCustomControl>("TButtonControl").Property("Alignment", &TButtonControl::SetAlignment);
+  TClassPublisher<TButton, TButtonControl>("TButton")
       .Property("Default", &TButton::SetDefault)
       .Property("Cancel", &TButton::SetCancel)
       .Property("ModalResult", &TButton::SetModalResult);
   PublishEnum<TCheckBoxState>({{"cbUnchecked", TCheckBoxState::cbUnchecked},
                                {"cbChecked", TCheckBoxState::cbChecked},
                                {"cbGrayed", TCheckBoxState::cbGrayed}});
-  TClassPublisher<TButtonControl, TCustomControl>("TButtonControl").Property("Alignment", &TButtonControl::SetAlignment);
   TClassPublisher<TCustomCheckBox, TButtonControl>("TCustomCheckBox")
       .Property("Checked", &TCustomCheckBox::SetChecked)
       .Property("State", &TCustomCheckBox::SetState)

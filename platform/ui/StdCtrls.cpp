@@ -145,128 +145,6 @@ void TCustomLabel::Paint() {
   DrawCaption(canvas, Caption(), r, flags, Enabled());
 }
 
-TButton::TButton(TComponent* AOwner) : TCustomControl(AOwner) {
-  SetControlStyle(ControlStyle() - TControlStyleFlag::csSetCaption + TControlStyleFlag::csOpaque -
-                  TControlStyleFlag::csDoubleClicks);
-  SetBounds(0, 0, 75, 25);
-  SetTabStop(true);
-  SetParentColor(false);
-  SetColor(clBtnFace);
-}
-
-void TButton::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case CM_DIALOGKEY: {
-      const bool enter = Message.WParam == VK_RETURN && IsActiveDefault();
-      const bool escape = Message.WParam == VK_ESCAPE && cancel_;
-      if ((enter || escape) && CanFocus()) {
-        Click();
-        Message.Result = 1;
-      }
-      return;
-    }
-    case CM_DIALOGCHAR:
-      if (IsAccel(Message.WParam, Caption()) && CanFocus()) {
-        Click();
-        Message.Result = 1;
-      }
-      return;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      Invalidate();
-      if (Message.Msg == WM_KILLFOCUS) SetPressed(false);
-      break;
-    default:
-      break;
-  }
-  TCustomControl::Dispatch(Message);
-}
-
-void TButton::SetDefault(bool value) {
-  if (default_ == value) return;
-  default_ = value;
-  Invalidate();
-}
-
-bool TButton::IsActiveDefault() const {
-  if (Focused()) return true;
-  if (!default_) return false;
-  TCustomForm* form = GetParentForm(this);
-  return !form || !dynamic_cast<TButton*>(form->ActiveControl());
-}
-
-void TButton::Click() {
-  if (TCustomForm* form = GetParentForm(this); form && modalResult_ != mrNone) form->SetModalResult(modalResult_);
-  TCustomControl::Click();
-}
-
-void TButton::SetPressed(bool value) {
-  if (pressed_ == value) return;
-  pressed_ = value;
-  Invalidate();
-}
-
-void TButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (Button == TMouseButton::mbLeft) SetPressed(true);
-  TCustomControl::MouseDown(Button, Shift, X, Y);
-}
-
-void TButton::MouseMove(TShiftState Shift, int X, int Y) {
-  if (ControlState().Contains(TControlStateFlag::csLButtonDown)) SetPressed(PtInRect(ClientRect(), {X, Y}));
-  TCustomControl::MouseMove(Shift, X, Y);
-}
-
-void TButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (Button == TMouseButton::mbLeft) SetPressed(false);
-  TCustomControl::MouseUp(Button, Shift, X, Y);
-}
-
-void TButton::KeyDown(WORD& Key, TShiftState Shift) {
-  if (Key == VK_SPACE) {
-    spaceDown_ = true;
-    SetPressed(true);
-  }
-  TCustomControl::KeyDown(Key, Shift);
-}
-
-void TButton::KeyUp(WORD& Key, TShiftState Shift) {
-  std::weak_ptr<void> life = Life();
-  TCustomControl::KeyUp(Key, Shift);
-  if (life.expired() || Key != VK_SPACE || !std::exchange(spaceDown_, false)) return;
-  SetPressed(false);
-  Click();
-}
-
-void TButton::Paint() {
-  TCanvas& canvas = Canvas();
-  TRect r = ClientRect();
-  const bool framed = IsActiveDefault() && Enabled();
-  canvas.Brush().SetStyle(TBrushStyle::bsSolid);
-  if (framed) {
-    canvas.Brush().SetColor(clWindowFrame);
-    canvas.FrameRect(r);
-    InflateRect(r, -1, -1);
-  }
-  if (pressed_) {
-    canvas.Brush().SetColor(clBtnFace);
-    canvas.FillRect(r);
-    canvas.Brush().SetColor(clBtnShadow);
-    canvas.FrameRect(r);
-  } else {
-    DrawFrameControl(canvas.Handle(), r, DFC_BUTTON, DFCS_BUTTONPUSH);
-  }
-  canvas.SetFont(Font());
-  TRect text = r;
-  if (pressed_) OffsetRect(text, 1, 1);
-  DrawCaption(canvas, Caption(), text, DT_CENTER | DT_VCENTER | DT_SINGLELINE, Enabled());
-  if (Focused()) {
-    TRect focus = r;
-    InflateRect(focus, -3, -3);
-    canvas.Brush().SetColor(clBtnFace);
-    canvas.DrawFocusRect(focus);
-  }
-}
-
 TButtonControl::TButtonControl(TComponent* AOwner) : TCustomControl(AOwner) {
   SetControlStyle(ControlStyle() - TControlStyleFlag::csSetCaption + TControlStyleFlag::csOpaque -
                   TControlStyleFlag::csDoubleClicks - TControlStyleFlag::csClickEvents);
@@ -363,6 +241,77 @@ void TButtonControl::Paint() {
   if (Focused() && !Caption().empty()) {
     InflateRect(text, 1, 1);
     canvas.DrawFocusRect(text);
+  }
+}
+
+TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) {
+  SetBounds(0, 0, 75, 25);
+  SetParentColor(false);
+  SetColor(clBtnFace);
+}
+
+void TButton::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_DIALOGKEY: {
+      const bool enter = Message.WParam == VK_RETURN && IsActiveDefault();
+      const bool escape = Message.WParam == VK_ESCAPE && cancel_;
+      if ((enter || escape) && CanFocus()) {
+        Click();
+        Message.Result = 1;
+      }
+      return;
+    }
+    default:
+      break;
+  }
+  TButtonControl::Dispatch(Message);
+}
+
+void TButton::SetDefault(bool value) {
+  if (default_ == value) return;
+  default_ = value;
+  Invalidate();
+}
+
+bool TButton::IsActiveDefault() const {
+  if (Focused()) return true;
+  if (!default_) return false;
+  TCustomForm* form = GetParentForm(this);
+  return !form || !dynamic_cast<TButton*>(form->ActiveControl());
+}
+
+void TButton::Click() {
+  if (TCustomForm* form = GetParentForm(this); form && modalResult_ != mrNone) form->SetModalResult(modalResult_);
+  TButtonControl::Click();
+}
+
+void TButton::Paint() {
+  TCanvas& canvas = Canvas();
+  TRect r = ClientRect();
+  const bool framed = IsActiveDefault() && Enabled();
+  canvas.Brush().SetStyle(TBrushStyle::bsSolid);
+  if (framed) {
+    canvas.Brush().SetColor(clWindowFrame);
+    canvas.FrameRect(r);
+    InflateRect(r, -1, -1);
+  }
+  if (Pressed()) {
+    canvas.Brush().SetColor(clBtnFace);
+    canvas.FillRect(r);
+    canvas.Brush().SetColor(clBtnShadow);
+    canvas.FrameRect(r);
+  } else {
+    DrawFrameControl(canvas.Handle(), r, DFC_BUTTON, DFCS_BUTTONPUSH);
+  }
+  canvas.SetFont(Font());
+  TRect text = r;
+  if (Pressed()) OffsetRect(text, 1, 1);
+  DrawCaption(canvas, Caption(), text, DT_CENTER | DT_VCENTER | DT_SINGLELINE, Enabled());
+  if (Focused()) {
+    TRect focus = r;
+    InflateRect(focus, -3, -3);
+    canvas.Brush().SetColor(clBtnFace);
+    canvas.DrawFocusRect(focus);
   }
 }
 

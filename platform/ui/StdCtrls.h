@@ -56,46 +56,11 @@ public:
   using TCustomLabel::TCustomLabel;
 };
 
-// A push button. Space or a click presses it; Enter presses the focused button, else the form's
-// Default button; Escape presses the form's Cancel button. Pressing it sets the form's ModalResult to
-// the button's own (mrNone leaves the form open) before OnClick runs.
-class TButton : public TCustomControl {
-public:
-  explicit TButton(TComponent* AOwner);
-  void Dispatch(TMessage& Message) override;
-
-  bool Default() const { return default_; }
-  void SetDefault(bool value);
-  bool Cancel() const { return cancel_; }
-  void SetCancel(bool value) { cancel_ = value; }
-  TModalResult ModalResult() const { return modalResult_; }
-  void SetModalResult(TModalResult value) { modalResult_ = value; }
-  void Click() override;
-
-protected:
-  void Paint() override;
-  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-  void MouseMove(TShiftState Shift, int X, int Y) override;
-  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-  void KeyDown(WORD& Key, TShiftState Shift) override;
-  void KeyUp(WORD& Key, TShiftState Shift) override;
-  // The button Enter presses: the focused one, or the Default one while no other button has the focus.
-  bool IsActiveDefault() const;
-
-private:
-  void SetPressed(bool value);
-
-  bool default_ = false;
-  bool cancel_ = false;
-  TModalResult modalResult_ = mrNone;
-  bool pressed_ = false;   // drawn pushed in
-  bool spaceDown_ = false;
-};
-
 enum class TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
-// The base of the check box and the radio button: a box or circle with a caption beside it, pressed
-// by a click, by Space or by its mnemonic.
+// The base of the buttons: pressed by a click (released over it), by Space (released) or by Alt with
+// its mnemonic, which also focuses it; it is drawn pushed in while the mouse or Space holds it. The
+// base paints a check box or radio box (BoxState) with the caption beside it.
 class TButtonControl : public TCustomControl {
 public:
   explicit TButtonControl(TComponent* AOwner);
@@ -112,10 +77,11 @@ protected:
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void KeyUp(WORD& Key, TShiftState Shift) override;
-  // What a press does (toggle, select).
+  // What a press does (click, toggle, select).
   virtual void Press() = 0;
   // The DFCS_ flags of the box as it stands (kind, checked).
-  virtual unsigned BoxState() const = 0;
+  virtual unsigned BoxState() const { return 0; }
+  bool Pressed() const { return pressed_; }
 
 private:
   void SetPressed(bool value);
@@ -123,6 +89,34 @@ private:
   TLeftRight alignment_ = TLeftRight::taRightJustify;
   bool pressed_ = false;
   bool spaceDown_ = false;
+};
+
+// A push button. Enter presses the focused button, else the form's Default button; Escape presses
+// the form's Cancel button. Pressing it sets the form's ModalResult to the button's own (mrNone leaves
+// the form open) before OnClick runs.
+class TButton : public TButtonControl {
+public:
+  explicit TButton(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+
+  bool Default() const { return default_; }
+  void SetDefault(bool value);
+  bool Cancel() const { return cancel_; }
+  void SetCancel(bool value) { cancel_ = value; }
+  TModalResult ModalResult() const { return modalResult_; }
+  void SetModalResult(TModalResult value) { modalResult_ = value; }
+  void Click() override;
+
+protected:
+  void Paint() override;
+  void Press() override { Click(); }
+  // The button Enter presses: the focused one, or the Default one while no other button has the focus.
+  bool IsActiveDefault() const;
+
+private:
+  bool default_ = false;
+  bool cancel_ = false;
+  TModalResult modalResult_ = mrNone;
 };
 
 // A check box with two states, or three with AllowGrayed: a press goes unchecked, checked, grayed (when
