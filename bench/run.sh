@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" release
 for program in "$root"/build/bin/*_bench; do
   echo "== $(basename "$program")"
-  if [[ $(basename "$program") == x11_* && -z "${DISPLAY:-}" ]]; then
+  if [[ $(basename "$program") =~ ^(x11_|controls_) && -z "${DISPLAY:-}" ]]; then
     # The X11 benchmarks need a server: one of their own, on a free display number.
     xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp -noreset" "$program" "$@"
   else

@@ -16,7 +16,7 @@ packages=(
   # test peers and comparisons
   python3 iproute2 iputils-ping procps systemd strace
   giflib-tools libcairo2-dev
-  python3-aiosmtpd
+  python3-aiosmtpd exim4-daemon-light
   # the X11 backend's tests: a server, input and clipboard peers, keymaps, screenshots
   xvfb xdotool xclip x11-xkb-utils x11-apps x11-utils openbox wmctrl
 )

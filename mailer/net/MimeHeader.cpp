@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "mailer/net/MlUUE.h"
+#include "platform/core/Ascii.h"
 #include "platform/core/Exception.h"
 #include "platform/core/StrUtils.h"
 #include "platform/core/Utf8.h"
@@ -24,7 +25,17 @@ size_t WholeCharacters(std::string_view text, size_t maxBytes) {
   return std::max<size_t>(n, 1);
 }
 
+// Text that a reader would decode: "=?" with a "?=" after it.
+bool LooksEncoded(std::string_view text) {
+  size_t open = text.find("=?");
+  return open != std::string_view::npos && text.find("?=", open + 2) != std::string_view::npos;
+}
+
 }  // namespace
+
+bool IsAtomText(char c) {
+  return platform::IsAsciiAlnum(c) || std::string_view("!#$%&'*+-/=?^_`{|}~").find(c) != std::string_view::npos;
+}
 
 bool IsAscii(std::string_view text) {
   return std::none_of(text.begin(), text.end(), [](char c) { return static_cast<uint8_t>(c) >= 0x80; });
@@ -34,6 +45,10 @@ void CheckNoControlChars(std::string_view what, std::string_view text) {
   if (std::any_of(text.begin(), text.end(), [](char c) { return IsControl(static_cast<uint8_t>(c)); })) {
     throw platform::Exception("Unzulässiges Steuerzeichen in " + std::string(what));
   }
+}
+
+void CheckAscii(std::string_view what, std::string_view text) {
+  if (!IsAscii(text)) throw platform::Exception("8-Bit-Zeichen in " + std::string(what) + " (ohne SMTPUTF8 nicht möglich)");
 }
 
 std::string EightBitCharset(const std::string& charset) {
@@ -58,17 +73,27 @@ std::string EncodedWords(std::string_view text, std::string_view charset) {
 
 std::string HeaderText(std::string_view name, std::string_view value, std::string_view charset) {
   bool ascii = IsAscii(value);
-  if (ascii && name.size() + 2 + value.size() <= kMaxLineOctets) return std::string(value);
+  if (ascii && name.size() + 2 + value.size() <= kMaxLineOctets && !LooksEncoded(value)) return std::string(value);
   return EncodedWords(value, ascii ? "us-ascii" : EightBitCharset(std::string(charset)));
 }
 
-std::string HeaderAddress(std::string_view entry, std::string_view charset) {
-  size_t angle = entry.find('<');
-  if (angle == std::string_view::npos || IsAscii(entry.substr(0, angle))) return std::string(entry);
-  std::string trimmed = platform::Trim(entry.substr(0, angle));
-  std::string_view name = trimmed;
-  if (name.size() >= 2 && name.front() == '"' && name.back() == '"') name = name.substr(1, name.size() - 2);
-  return EncodedWords(name, EightBitCharset(std::string(charset))) + " " + std::string(entry.substr(angle));
+std::string Phrase(std::string_view name, std::string_view charset) {
+  std::string trimmed = platform::Trim(name);
+  if (!IsAscii(trimmed) || LooksEncoded(trimmed)) {
+    return EncodedWords(trimmed, IsAscii(trimmed) ? "us-ascii" : EightBitCharset(std::string(charset)));
+  }
+  bool atoms = true;
+  for (size_t i = 0; i < trimmed.size(); ++i) {
+    bool blankBetweenWords = trimmed[i] == ' ' && trimmed[i - 1] != ' ';
+    if (!IsAtomText(trimmed[i]) && !blankBetweenWords) atoms = false;
+  }
+  if (atoms) return trimmed;
+  std::string quoted = "\"";
+  for (char c : trimmed) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "\"";
 }
 
 std::string AddressListLine(std::string_view name, const std::vector<std::string>& entries) {

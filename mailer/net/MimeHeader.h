@@ -10,12 +10,19 @@ namespace mailnet {
 
 constexpr size_t kMaxLineOctets = 998;  // longest line of a message, without its CR LF
 
+// True for the characters of an atom of RFC 5322: letters, digits and !#$%&'*+-/=?^_`{|}~.
+bool IsAtomText(char c);
+
 // True when every byte is below 0x80.
 bool IsAscii(std::string_view text);
 
 // Raises platform::Exception "Unzulässiges Steuerzeichen in <what>" when text holds a byte below 0x20
 // other than tab, or 0x7F: CR and LF in a value would end the header line or the command early.
 void CheckNoControlChars(std::string_view what, std::string_view text);
+
+// Raises platform::Exception "8-Bit-Zeichen in <what> (ohne SMTPUTF8 nicht möglich)" unless text is
+// ASCII: after a plain HELO no byte of 0x80 and above may reach a command or the message.
+void CheckAscii(std::string_view what, std::string_view text);
 
 // The charset that labels text with bytes of 0x80 and above: the given one, or utf-8 (the encoding of
 // every string here) when the given one is us-ascii and cannot hold such bytes.
@@ -25,13 +32,15 @@ std::string EightBitCharset(const std::string& charset);
 // UTF-8, joined by CR LF and a blank so that a header line folds between them.
 std::string EncodedWords(std::string_view text, std::string_view charset);
 
-// An unstructured header value as it goes into the line "Name: value": unchanged when it is ASCII and
-// the line fits in 998 octets, otherwise as encoded words.
+// An unstructured header value as it goes into the line "Name: value": unchanged when it is ASCII, the
+// line fits in 998 octets and no part of it would be read as an encoded word ("=?...?="), otherwise as
+// encoded words.
 std::string HeaderText(std::string_view name, std::string_view value, std::string_view charset);
 
-// An address entry whose display name (the text before "<") has bytes of 0x80 and above gets that name
-// as encoded words; any other entry is returned unchanged.
-std::string HeaderAddress(std::string_view entry, std::string_view charset);
+// A display name (trimmed) as the phrase of an address: unchanged when it is words of atom characters,
+// a quoted string when it holds other ASCII (commas, dots, quotes, "<"), encoded words when it holds bytes
+// of 0x80 and above or text that would be read as an encoded word.
+std::string Phrase(std::string_view name, std::string_view charset);
 
 // "Name: " and the entries joined by ","; a line that would pass 998 octets is folded after commas.
 std::string AddressListLine(std::string_view name, const std::vector<std::string>& entries);

@@ -1,6 +1,8 @@
 #include "mailer/net/Mlsmtp.h"
 
+#include "mailer/net/MessageDataStream.h"
 #include "mailer/net/MimeHeader.h"
+#include "platform/core/Ascii.h"
 #include "platform/net/HostLookup.h"
 
 namespace mailnet {
@@ -8,6 +10,8 @@ namespace mailnet {
 namespace {
 
 constexpr char kPeerClosed[] = "Die Verbindung wurde vom Server beendet";
+constexpr int kMaxReplyLine = 4096;  // octets of a reply line without its CR LF; RFC 5321 asks for 512
+constexpr int kMaxReplyLines = 100;
 
 // Sets the busy flag for a scope and clears it at the end unless it was set before.
 class BusyScope {
@@ -27,39 +31,54 @@ private:
   bool owner_;
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// A reply line: three digits, then a blank, "-" or the line end; a continuation line may instead begin
-// with a blank. The line must end with its LF: a line without one was cut by the peer's close.
-void CheckReplyLine(const std::string& line, bool first) {
+// A reply line: a code of three digits (the first from 2 to 5, as SMTP's replies have), then a blank,
+// "-" or the line end; a continuation line has the code of the first line. The line must end with its
+// LF: a line without one was cut by the peer's close.
+void CheckReplyLine(const std::string& line, const std::string& first) {
   if (line.empty() || line.back() != '\n') throw platform::Exception(kPeerClosed);
-  if (!first && line[0] == ' ') return;
-  bool digits = line.size() >= 4 && IsDigit(line[0]) && IsDigit(line[1]) && IsDigit(line[2]);
-  char after = digits ? line[3] : 'x';
-  if (!digits || (after != ' ' && after != '-' && after != '\r' && after != '\n')) {
+  bool code = line.size() >= 4 && line[0] >= '2' && line[0] <= '5' && platform::IsAsciiDigit(line[1]) && platform::IsAsciiDigit(line[2]);
+  char after = code ? line[3] : 'x';
+  if (!code || (after != ' ' && after != '-' && after != '\r' && after != '\n') || line.compare(0, 3, first, 0, 3) != 0) {
     throw ESockError(InvalidReplyText(line));
   }
 }
 
-bool IsContinued(const std::string& line) { return line[0] == ' ' || (line.size() > 3 && line[3] == '-'); }
+bool IsContinued(const std::string& line) { return line[3] == '-'; }
+
+
+// Raises unless the reply is the one expected (a number, or 200 for any 2xx): a refusal (4xx, 5xx) with
+// the server's text, anything else as an invalid reply.
+void Require(const std::string& text, int number, int expected) {
+  if (number == expected || (expected == 200 && number / 100 == 2)) return;
+  if (number >= 400) throw platform::Exception(text);
+  throw ESockError(InvalidReplyText(text));
+}
 
 }  // namespace
 
-TMlSMTP::TMlSMTP(platform::TComponent* AOwner) : TMsgSock(AOwner) { Port = 25; }
+TMlSMTP::TMlSMTP(platform::TComponent* AOwner) : TMsgSock(AOwner) {
+  Port = 25;
+  MaxLineLength = kMaxReplyLine;
+}
 
 TMlSMTP::Reply TMlSMTP::CompleteReply(std::string line) {
-  CheckReplyLine(line, true);
+  CheckReplyLine(line, line);
   Reply reply{std::stoi(line.substr(0, 3)), line, line};
-  while (IsContinued(line)) {
+  for (int lines = 1; IsContinued(line); ++lines) {
+    if (lines == kMaxReplyLines) {
+      throw ESockError("Antwort des Servers länger als " + std::to_string(kMaxReplyLines) + " Zeilen");
+    }
     line = ReadLn();
-    CheckReplyLine(line, false);
+    CheckReplyLine(line, reply.firstLine);
     reply.text += line;
   }
   return reply;
 }
 
 TMlSMTP::Reply TMlSMTP::Command(const std::string& command) {
+  CheckAscii("Befehl", command);
   inSync_ = false;
+  TimeOutScope step(*this);
   Transaction(command);
   Reply reply = CompleteReply(LastReply());
   inSync_ = true;
@@ -85,16 +104,21 @@ void TMlSMTP::EndSession() noexcept {
 void TMlSMTP::Connect() {
   BusyScope busy(busy_);
   CheckNoControlChars("UserID", UserID);
+  CheckAscii("UserID", UserID);
   TMsgSock::Connect();
   try {
     inSync_ = false;
-    Reply greeting = CompleteReply(ReadLn());
+    Reply greeting;
+    {
+      TimeOutScope step(*this);
+      greeting = CompleteReply(ReadLn());
+    }
     inSync_ = true;
-    if (greeting.number >= 400) throw platform::Exception(greeting.text);
+    Require(greeting.text, greeting.number, 220);
     bool authenticationFailedCalled = false;
     for (;;) {
       CheckNoControlChars("UserID", UserID);  // OnAuthenticationFailed may have set another
-      if (Command("HELO " + (UserID.empty() ? platform::LocalHostName() : UserID)).number < 300) break;
+      if (Command("HELO " + (UserID.empty() ? platform::LocalHostName() : UserID)).number / 100 == 2) break;
       if (OnAuthenticationFailed && !authenticationFailedCalled) {
         authenticationFailedCalled = true;
         bool handled = false;
@@ -138,32 +162,28 @@ void TMlSMTP::SendMail() {
     if (OnSendStart) OnSendStart(this);
 
     Reply reply = Command("RSET");
-    if (reply.number >= 400) throw platform::Exception(reply.text);
+    Require(reply.text, reply.number, 200);
     reply = Command("MAIL FROM:<" + postMessage_.FromAddress + ">");
-    if (reply.number >= 400) throw platform::Exception(reply.text);
-    for (platform::TStringList* list : {&postMessage_.ToAddress(), &postMessage_.ToCarbonCopy(),
-                                        &postMessage_.ToBlindCarbonCopy()}) {
-      for (int i = 0; i < list->Count(); ++i) {
-        std::string address = ExtractAddress(list->Strings(i));
-        if (address.empty()) continue;
-        if (Command("RCPT TO:<" + address + ">").number > 300 && OnRecipientNotFound) {
-          OnRecipientNotFound(list->Strings(i));
-        }
+    Require(reply.text, reply.number, 200);
+    for (const Recipient& recipient : recipients_) {
+      if (Command("RCPT TO:<" + recipient.address + ">").number > 300 && OnRecipientNotFound) {
+        OnRecipientNotFound(recipient.entry);
       }
     }
     reply = Command("DATA");
-    if (reply.number >= 400) throw platform::Exception(reply.text);
+    Require(reply.text, reply.number, 354);
 
     inSync_ = false;  // until the reply to "." the server reads message data
-    Write(finalHeader_.Text() + "\r\n\r\n");
-    SendStream(body_);
+    TMessageDataStream data([this](const char* bytes, size_t count) { SendBuffer(bytes, count); });
+    WriteMessage(data);
+    data.Flush();
+    attachments_.clear();
     reply = Command(".");
-    if (reply.number >= 400) {
-      if (OnFailure) OnFailure(this);
-      throw platform::Exception(reply.text);
-    }
+    if (reply.number >= 400 && OnFailure) OnFailure(this);
+    Require(reply.text, reply.number, 200);
     if (ClearParams) ClearParameters();
   } catch (...) {
+    attachments_.clear();
     EndSession();
     throw;
   }
@@ -200,6 +220,7 @@ TMlSMTP::Reply TMlSMTP::CommandOrEndSession(const std::string& command) {
 bool TMlSMTP::Verify(const std::string& Address) {
   CertifyConnect();
   CheckNoControlChars("VRFY", Address);
+  CheckAscii("VRFY", Address);
   return CommandOrEndSession("VRFY " + Address).number < 252;
 }
 
@@ -208,6 +229,7 @@ bool TMlSMTP::ExpandList(const std::string& List) {
   BusyScope busy(busy_);
   CertifyConnect();
   CheckNoControlChars("EXPN", List);
+  CheckAscii("EXPN", List);
   Reply reply = CommandOrEndSession("EXPN " + List);
   if (reply.number >= 400) return false;
   if (OnMailListReturn) OnMailListReturn(reply.firstLine);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,9 @@ namespace mailnet {
 // Content-Type of a message without attachments.
 enum TSubType { mtPlain, mtEnriched, mtSgml, mtTabSeperated, mtHtml };
 
-// The message that TMlSMTP sends. Recipient entries are addresses or "name <address>" (see
-// ExtractAddress); Attachments are file names. Setting a list copies the lines.
+// The message that TMlSMTP sends. FromAddress is an addr-spec; recipient entries and ReplyTo are an
+// addr-spec, "display name <addr-spec>" or a prefix and ":" before it (see ParseMailbox); Attachments are
+// file names. Setting a list copies the lines.
 class TPostMessage {
 public:
   std::string FromAddress;
@@ -33,7 +35,7 @@ public:
   void SetAttachments(const platform::TStringList& Value) { attachments_.Assign(Value); }
   std::string Subject;
   std::string LocalProgram;  // the X-Mailer header
-  std::string Date;          // non-empty: a Date header (kept when it is a mail date-time, else the send time)
+  std::string Date;  // kept when it is a valid mail date-time; otherwise the Date header is the send time
   std::string ReplyTo;
 
 private:
@@ -52,17 +54,20 @@ using TMailListReturn = std::function<void(const std::string& MailAddress)>;
 // The client side of SMTP (no authentication, no encryption, no extensions) on the message-driven socket.
 // A session runs in this order:
 //   new TMlSMTP(owner); set Host, PostMessage, ...
-//   Connect     connect the socket, read the greeting, HELO with UserID (this machine's host name when
-//               UserID is empty) until a reply below 300
-//   SendMail    assemble FinalHeader and the body, then RSET, MAIL FROM, RCPT TO for every To, CC and
-//               BCC entry, DATA, the header, the body, "." (repeatable on one connection)
+//   Connect     connect the socket, read the greeting (220), HELO with UserID (this machine's host name
+//               when UserID is empty) until a 2xx reply
+//   SendMail    assemble FinalHeader and check every address (nothing is sent for a message that fails),
+//               then RSET, MAIL FROM, RCPT TO for every To, CC and BCC entry, DATA (354), the header, the
+//               body and the attachments streamed from their files, "." (repeatable on one connection)
 //   Disconnect  QUIT and close
-// Every reply is read whole (continuation lines included); a line that is no reply (no three digits), an
-// empty line or one cut by the peer's close is an error. The error text of a rejected command is the
-// server's whole reply, CR LF included. A failed Connect or SendMail (or a VRFY or EXPN without a whole
-// reply) ends the session: QUIT when the last reply came whole, then the connection is closed, and the
-// original error goes on to the caller. The
-// busy flag is set while Connect or SendMail runs; a SendMail called meanwhile returns at once.
+// Every reply is read whole: lines of three digits and a blank, "-" or the line end, each of at most
+// 4096 octets, continued by "NNN-" with the same code, at most 100 lines. Anything else, an empty line
+// or one cut by the peer's close is an error. Each command with its whole reply is one step under
+// TimeOut. RSET, MAIL FROM and "." must be answered 2xx; the error text of a refusal (4xx, 5xx) is the
+// server's whole reply, CR LF included; any other reply is an invalid reply. A failed Connect or SendMail
+// (or a VRFY or EXPN without a whole reply) ends the session: QUIT when the last reply came whole, then
+// the connection is closed, and the original error goes on to the caller. The busy flag is set while
+// Connect or SendMail runs; a SendMail called meanwhile returns at once.
 class TMlSMTP : public TMsgSock {
 public:
   explicit TMlSMTP(platform::TComponent* AOwner);
@@ -100,7 +105,8 @@ public:
   // EXPN: passes the reply's first line to OnMailListReturn; false when refused or busy.
   bool ExpandList(const std::string& List);
 
-  // The address of a recipient entry: the text between "<" and ">", else the text after ":", else the entry.
+  // The address of a recipient entry as it stands, unchecked: the text between "<" and ">", else the
+  // text after ":", else the entry.
   static std::string ExtractAddress(const std::string& Entry);
   // Clears To, CC, BCC and Attachments.
   void ClearParameters();
@@ -117,13 +123,22 @@ private:
     std::string firstLine;
     std::string text;  // every line of the reply, each with its line end
   };
+  struct Recipient {
+    std::string entry;    // as the list holds it, for OnRecipientNotFound
+    std::string address;  // its addr-spec
+  };
+  struct Attachment {
+    std::string entry;  // the file name as the list holds it
+    std::unique_ptr<platform::TStream> file;
+  };
 
-  // The message assembly (MlsmtpAssembly.cpp): FinalHeader and the body stream.
+  // The message assembly (MlsmtpAssembly.cpp): FinalHeader, the recipients, the text part, the opened
+  // attachments; then the message data written from them during DATA.
   void AssembleMessage();
   void CheckMessageText();
-  void WriteBody(const std::vector<std::string>& lines, bool quotedPrintable);
-  void WriteDataLine(std::string_view line);
-  void WriteAttachment(const std::string& fileName);
+  void AddRecipients(const char* what, platform::TStringList& list, std::vector<std::string>* headerEntries);
+  void WriteMessage(platform::TStream& data);
+  void WriteAttachment(platform::TStream& data, Attachment& attachment);
 
   Reply Command(const std::string& command);
   // Command for VRFY and EXPN: a failure (no whole reply) ends the session, as the rest of the reply
@@ -135,8 +150,10 @@ private:
 
   TPostMessage postMessage_;
   TExStringList finalHeader_;
-  platform::TMemoryStream body_;
-  platform::TMemoryStream attachment_;
+  std::vector<Recipient> recipients_;
+  std::string textHeader_;  // the Content-Type (and transfer encoding) lines of the text, each with CR LF
+  std::string textPart_;    // the body lines as they go into the message, each with CR LF
+  std::vector<Attachment> attachments_;
   std::string boundary_;
   bool busy_ = false;
   bool inSync_ = false;  // the last command's reply came whole: the server waits for the next command

@@ -1,13 +1,19 @@
-// TMlSMTP's message assembly: the header lines in their order and the body stream for the DATA phase.
+// TMlSMTP's message assembly: the header lines in their order, the recipients, the text part and the
+// opened attachments, checked before anything is sent; then, during DATA, the message data written from
+// them into a TMessageDataStream (which dot-stuffs every line), the attachments encoded straight from
+// their files, so a message of any size passes through buffers of a fixed size.
 //
-// Pure-ASCII mail keeps the traditional layout byte for byte. Mail with bytes of 0x80 and above (or with
-// a body line too long for SMTP, or a NUL) is labelled and encoded: the body as quoted-printable under
-// the charset utf-8 (or the one set, when it is not us-ascii), the subject, X-Mailer and the display
-// names of sender, recipients and Reply-To as encoded words. Every body line goes through WriteDataLine, which dot-stuffs it, so no line of the
-// message can end the data early.
+// Pure-ASCII text keeps the traditional layout. Text with bytes of 0x80 and above (or with a body line
+// too long for SMTP, or a NUL) is labelled and encoded: the body as quoted-printable under the charset
+// utf-8 (or the one set, when it is not us-ascii), the subject, X-Mailer and display names as encoded
+// words. The body is sent as given: each line ends with CR LF (a bare CR or LF inside a line becomes a
+// line break of its own), the message's body starts right after the header's empty line, and in a
+// multipart message the text part keeps its last line break (the CR LF before a boundary line belongs to
+// the boundary).
 
 #include <random>
 
+#include "mailer/net/MailAddress.h"
 #include "mailer/net/MailDate.h"
 #include "mailer/net/MimeHeader.h"
 #include "mailer/net/MlS_Stream.h"
@@ -15,6 +21,9 @@
 #include "mailer/net/QuotedPrintable.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Paths.h"
+#include "platform/core/StrUtils.h"
+#include "platform/core/Utf8.h"
+#include "platform/net/HostLookup.h"
 
 namespace mailnet {
 
@@ -71,15 +80,30 @@ std::string NewBoundary() {
   return boundary + "====";
 }
 
+// "<time.random@host>": the send time and 64 random bits, at this machine's name (or "localhost"
+// when that name cannot stand in an address).
+std::string NewMessageId() {
+  std::random_device random;
+  uint64_t bits = (uint64_t{random()} << 32) | random();
+  std::string unique = platform::HexDigits(static_cast<uint64_t>(platform::UnixTimeMs()), 1) + "." +
+                       platform::HexDigits(bits, 16);
+  std::string id = unique + "@" + platform::LocalHostName();
+  return "<" + (IsAddrSpec(id) ? id : unique + "@localhost") + ">";
+}
+
 std::string BaseName(const std::string& fileName) {
   size_t slash = fileName.find_last_of("/\\");
   return slash == std::string::npos ? fileName : fileName.substr(slash + 1);
 }
 
-std::vector<std::string> HeaderAddresses(const platform::TStringList& list, const std::string& charset) {
-  std::vector<std::string> entries;
-  for (int i = 0; i < list.Count(); ++i) entries.push_back(HeaderAddress(list.Strings(i), charset));
-  return entries;
+// The file name for a UU begin line, which has no way to say its encoding: each character outside
+// ASCII becomes "_".
+std::string AsciiFileName(const std::string& name) {
+  std::string ascii;
+  for (size_t at = 0; at < name.size(); at = platform::NextCodePoint(name, at)) {
+    ascii += static_cast<uint8_t>(name[at]) < 0x80 ? name[at] : '_';
+  }
+  return ascii;
 }
 
 void CheckList(const char* what, const platform::TStringList& list) {
@@ -102,23 +126,43 @@ void TMlSMTP::CheckMessageText() {
   CheckNoControlChars("Date", m.Date);
   CheckNoControlChars("ReplyTo", m.ReplyTo);
   CheckNoControlChars("Charset", Charset);
+  CheckAscii("Charset", Charset);
+  if (!m.FromAddress.empty()) CheckAddrSpec("FromAddress", m.FromAddress, m.FromAddress);
+}
+
+// Every entry's mailbox is checked; its address joins the recipients, and (for To and CC) the entry as
+// the header shows it joins headerEntries. Empty entries are left out.
+void TMlSMTP::AddRecipients(const char* what, platform::TStringList& list, std::vector<std::string>* headerEntries) {
+  for (int i = 0; i < list.Count(); ++i) {
+    if (platform::Trim(list.Strings(i)).empty()) continue;
+    TMailbox mailbox = ParseMailbox(what, list.Strings(i));
+    recipients_.push_back({list.Strings(i), mailbox.Address});
+    if (headerEntries != nullptr) headerEntries->push_back(HeaderMailbox(mailbox, Charset));
+  }
 }
 
 void TMlSMTP::AssembleMessage() {
   CheckMessageText();
   TPostMessage& m = postMessage_;
+  std::vector<std::string> to, cc;
+  recipients_.clear();
+  AddRecipients("To", m.ToAddress(), &to);
+  AddRecipients("CC", m.ToCarbonCopy(), &cc);
+  AddRecipients("BCC", m.ToBlindCarbonCopy(), nullptr);
+
   finalHeader_.Clear();
-  finalHeader_.Add("From: " + HeaderAddress(m.FromName + "<" + m.FromAddress + ">", Charset));
-  if (m.ToAddress().Count() > 0) finalHeader_.Add(AddressListLine("To", HeaderAddresses(m.ToAddress(), Charset)));
-  if (m.ToCarbonCopy().Count() > 0) {
-    finalHeader_.Add(AddressListLine("CC", HeaderAddresses(m.ToCarbonCopy(), Charset)));
-  }
+  std::string fromName = Phrase(m.FromName, Charset);
+  if (fromName.starts_with("=?")) fromName += ' ';  // an encoded word must stand apart from the "<"
+  finalHeader_.Add("From: " + fromName + "<" + m.FromAddress + ">");
+  if (!to.empty()) finalHeader_.Add(AddressListLine("To", to));
+  if (!cc.empty()) finalHeader_.Add(AddressListLine("CC", cc));
   finalHeader_.SetValues("Subject", HeaderText("Subject", m.Subject, Charset));
   finalHeader_.SetValues("X-Mailer", HeaderText("X-Mailer", m.LocalProgram, Charset));
-  finalHeader_.SetValues("Reply-To", HeaderAddress(m.ReplyTo, Charset));
-  if (!m.Date.empty()) {
-    finalHeader_.SetValues("Date", IsMailDateTime(m.Date) ? m.Date : MailDateTime(platform::UnixTimeMs()));
+  if (!platform::Trim(m.ReplyTo).empty()) {
+    finalHeader_.SetValues("Reply-To", HeaderMailbox(ParseMailbox("ReplyTo", m.ReplyTo), Charset));
   }
+  finalHeader_.SetValues("Date", IsMailDateTime(m.Date) ? m.Date : LocalMailDateTime(platform::UnixTimeMs()));
+  finalHeader_.SetValues("Message-ID", NewMessageId());
   finalHeader_.Add("Mime-Version: 1.0");
 
   const std::vector<std::string> lines = BodyLines(m.Body());
@@ -126,76 +170,73 @@ void TMlSMTP::AssembleMessage() {
   const std::string charset = AllAscii(lines) ? Charset : EightBitCharset(Charset);
   const std::string textType = std::string("Content-Type: ") + ContentType(SubType) + "; charset=" + charset;
   const std::string textEncoding = "Content-Transfer-Encoding: quoted-printable";
+  textHeader_ = textType + kCrLf + (quotedPrintable ? textEncoding + kCrLf : "");
+  textPart_.clear();
+  for (const std::string& line : lines) {
+    if (!quotedPrintable) {
+      textPart_ += line + kCrLf;
+      continue;
+    }
+    for (const std::string& encoded : QuotedPrintableLines(line)) textPart_ += encoded + kCrLf;
+  }
 
-  body_.Clear();
+  attachments_.clear();
   if (m.Attachments().Count() == 0) {
     finalHeader_.Add(textType);
     if (quotedPrintable) finalHeader_.Add(textEncoding);
-    WriteBody(lines, quotedPrintable);
     return;
   }
   boundary_ = NewBoundary();
   finalHeader_.Add("Content-Type: multipart/mixed; boundary=\"" + boundary_ + "\"");
-  WriteDataLine("--" + boundary_);
-  WriteDataLine(textType);
-  if (quotedPrintable) WriteDataLine(textEncoding);
-  WriteDataLine("");
-  WriteBody(lines, quotedPrintable);
-  for (int i = 0; i < m.Attachments().Count(); ++i) WriteAttachment(m.Attachments().Strings(i));
-  WriteDataLine("--" + boundary_ + "--");
-}
-
-void TMlSMTP::WriteDataLine(std::string_view line) {
-  if (line.starts_with('.')) body_.WriteBuffer(".", 1);
-  body_.WriteBuffer(line.data(), static_cast<int64_t>(line.size()));
-  body_.WriteBuffer(kCrLf, 2);
-}
-
-void TMlSMTP::WriteBody(const std::vector<std::string>& lines, bool quotedPrintable) {
-  for (const std::string& line : lines) {
-    if (!quotedPrintable) {
-      WriteDataLine(line);
-      continue;
+  // Every file is opened now, so that a missing one fails the send before anything of it is sent.
+  for (int i = 0; i < m.Attachments().Count(); ++i) {
+    const std::string& entry = m.Attachments().Strings(i);
+    try {
+      attachments_.push_back({entry, std::make_unique<platform::TFileStream>(platform::ResolvePath(entry), platform::fmOpenRead)});
+    } catch (const platform::EFOpenError&) {
+      attachments_.clear();
+      if (OnAttachmentNotFound) OnAttachmentNotFound(entry);
+      throw;
     }
-    for (const std::string& encoded : QuotedPrintableLines(line)) WriteDataLine(encoded);
   }
 }
 
-// One attachment part. The transfer encoding line names the encoding used: base64, or x-uuencode with
-// the begin and end lines that UU decoders look for.
-void TMlSMTP::WriteAttachment(const std::string& fileName) {
-  const std::string name = BaseName(fileName);
-  WriteDataLine("--" + boundary_);
-  WriteDataLine("Content-Type: application/octet-stream; " + FileNameParameter("name", name));
-  WriteDataLine(EncodeType == uuCode ? "Content-Transfer-Encoding: x-uuencode" : "Content-Transfer-Encoding: base64");
-  WriteDataLine("Content-Disposition: attachment; " + FileNameParameter("filename", name));
-  WriteDataLine("");
-  if (OnEncodeStart) OnEncodeStart(fileName);
-
-  std::unique_ptr<platform::TFileStream> file;
-  try {
-    file = std::make_unique<platform::TFileStream>(platform::ResolvePath(fileName), platform::fmOpenRead);
-  } catch (const platform::EFOpenError&) {
-    if (OnAttachmentNotFound) OnAttachmentNotFound(fileName);
-    throw;
+void TMlSMTP::WriteMessage(platform::TStream& data) {
+  const std::string header = finalHeader_.Text() + kCrLf;
+  data.WriteBuffer(header.data(), static_cast<int64_t>(header.size()));
+  if (attachments_.empty()) {
+    data.WriteBuffer(textPart_.data(), static_cast<int64_t>(textPart_.size()));
+    return;
   }
-  attachment_.Clear();
+  const std::string text = "--" + boundary_ + kCrLf + textHeader_ + kCrLf + textPart_;
+  data.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+  for (Attachment& attachment : attachments_) WriteAttachment(data, attachment);
+  const std::string end = kCrLf + std::string("--") + boundary_ + "--" + kCrLf;
+  data.WriteBuffer(end.data(), static_cast<int64_t>(end.size()));
+}
+
+// One attachment part, encoded from its file as it is sent. The transfer encoding line names the
+// encoding used: base64, or x-uuencode with the begin and end lines that UU decoders look for.
+void TMlSMTP::WriteAttachment(platform::TStream& data, Attachment& attachment) {
+  const std::string name = BaseName(attachment.entry);
+  std::string head = kCrLf + std::string("--") + boundary_ + kCrLf;
+  head += "Content-Type: application/octet-stream; " + FileNameParameter("name", name) + kCrLf;
+  head += EncodeType == uuCode ? "Content-Transfer-Encoding: x-uuencode" : "Content-Transfer-Encoding: base64";
+  head += kCrLf;
+  head += "Content-Disposition: attachment; " + FileNameParameter("filename", name) + kCrLf + kCrLf;
+  if (EncodeType == uuCode) head += "begin 644 " + AsciiFileName(name) + kCrLf;
+  data.WriteBuffer(head.data(), static_cast<int64_t>(head.size()));
+  if (OnEncodeStart) OnEncodeStart(attachment.entry);
   {
-    TMlBufferStream input(*file);
+    TMlBufferStream input(*attachment.file);
     TMlUUProcessor encoder(nullptr);
     encoder.Method = EncodeType;
     encoder.InputStream = &input;
-    encoder.OutputStream = &attachment_;
+    encoder.OutputStream = &data;
     encoder.Encode();
   }
-  if (OnEncodeEnd) OnEncodeEnd(fileName);
-
-  if (EncodeType == uuCode) WriteDataLine("begin 644 " + name);
-  std::string_view encoded(attachment_.Memory(), static_cast<size_t>(attachment_.Size()));
-  for (size_t start = 0, end; (end = encoded.find(kCrLf, start)) != std::string_view::npos; start = end + 2) {
-    WriteDataLine(encoded.substr(start, end - start));
-  }
-  if (EncodeType == uuCode) WriteDataLine("end");
+  if (EncodeType == uuCode) data.WriteBuffer("end\r\n", 5);
+  if (OnEncodeEnd) OnEncodeEnd(attachment.entry);
 }
 
 }  // namespace mailnet

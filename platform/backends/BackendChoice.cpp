@@ -29,4 +29,11 @@ std::unique_ptr<TBackend> OpenDisplayBackend() {
   return OpenX11Backend(display, error, EndProgram);
 }
 
+bool ChooseBackend() {
+  std::unique_ptr<TBackend> backend = OpenDisplayBackend();
+  if (backend == nullptr) return false;
+  SetBackend(std::move(backend));
+  return true;
+}
+
 }  // namespace platform

@@ -11,4 +11,7 @@ namespace platform {
 // ends with "<program>: the connection to the X server ... was lost" on standard error and exit code 1.
 std::unique_ptr<TBackend> OpenDisplayBackend();
 
+// Installs that backend as the process's backend when there is one; true when it did.
+bool ChooseBackend();
+
 }  // namespace platform

@@ -377,10 +377,7 @@ EConvertError NotValid(std::string_view s, const char* what) {
 // The local time of a wall-clock reading as a day number and milliseconds since midnight.
 DayAndTime LocalNow() {
   int64_t unixMs = UnixTimeMs();
-  time_t seconds = static_cast<time_t>(unixMs >= 0 ? unixMs / 1000 : (unixMs - 999) / 1000);
-  tm local{};
-  localtime_r(&seconds, &local);
-  int64_t localMs = unixMs + static_cast<int64_t>(local.tm_gmtoff) * 1000;
+  int64_t localMs = unixMs + static_cast<int64_t>(UtcOffsetMinutes(unixMs)) * 60'000;
   DayAndTime result;
   result.day = (localMs >= 0 ? localMs / kMsPerDay : (localMs - kMsPerDay + 1) / kMsPerDay);
   result.ms = localMs - result.day * kMsPerDay;
@@ -390,6 +387,13 @@ DayAndTime LocalNow() {
 }
 
 }  // namespace
+
+int UtcOffsetMinutes(int64_t unixMs) {
+  time_t seconds = static_cast<time_t>(unixMs >= 0 ? unixMs / 1000 : (unixMs - 999) / 1000);
+  tm local{};
+  localtime_r(&seconds, &local);
+  return static_cast<int>(local.tm_gmtoff / 60);
+}
 
 bool TryEncodeDate(int year, int month, int day, TDateTime& date) {
   if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) {

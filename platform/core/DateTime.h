@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,10 @@ TDateTime IncMonth(TDateTime date, int numberOfMonths = 1);
 TDateTime Now();
 TDateTime Date();
 TDateTime Time();
+
+// The minutes by which the process's time zone is ahead of UTC at a moment (milliseconds since 1970):
+// 60 for 12:00 UTC in Berlin's winter, -300 in New York's.
+int UtcOffsetMinutes(int64_t unixMs);
 
 // The class library's date format language, specifiers case-insensitive:
 //   d dd ddd dddd  day, two-digit day, short and long day name; ddddd short date, dddddd long date

@@ -3,7 +3,6 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include <charconv>
 #include <climits>
 #include <functional>
 #include <mutex>
@@ -20,12 +19,12 @@ namespace {
 constexpr int kNoBufferSpace = 10055;  // the Winsock code for a lack of system resources
 
 std::mutex resolverMutex;
-std::function<ResolveResult(const std::string&)> resolverOverride;
+std::function<HostAddresses(const std::string&)> resolverOverride;
 
-std::function<ResolveResult(const std::string&)> CurrentResolver() {
+std::function<HostAddresses(const std::string&)> CurrentResolver() {
   std::lock_guard lock(resolverMutex);
   if (resolverOverride) return resolverOverride;
-  return ResolveIpv4;
+  return ResolveHost;
 }
 
 }  // namespace
@@ -34,7 +33,7 @@ std::function<ResolveResult(const std::string&)> CurrentResolver() {
 struct HostLookup::State {
   State() : ready(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
-  void Finish(const ResolveResult& answer) {
+  void Finish(const HostAddresses& answer) {
     {
       std::lock_guard lock(mutex);
       result = answer;
@@ -47,7 +46,7 @@ struct HostLookup::State {
   const UniqueFd ready;
   mutable std::mutex mutex;
   bool finished = false;
-  ResolveResult result;
+  HostAddresses result;
 };
 
 HostLookup::HostLookup(const std::string& Name) : state_(std::make_shared<State>()) {
@@ -72,26 +71,12 @@ bool HostLookup::Finished() const {
   return state_->finished;
 }
 
-ResolveResult HostLookup::Result() const {
+HostAddresses HostLookup::Result() const {
   std::lock_guard lock(state_->mutex);
   return state_->result;
 }
 
-bool ParseDottedAddress(const std::string& Text, Ipv4Address& Address) {
-  const char* at = Text.data();
-  const char* end = Text.data() + Text.size();
-  for (size_t i = 0; i < Address.size(); ++i) {
-    if (i > 0 && (at == end || *at++ != '.')) return false;
-    unsigned part = 256;
-    auto [next, error] = std::from_chars(at, end, part);
-    if (error != std::errc() || next - at > 3 || part > 255) return false;
-    Address[i] = static_cast<uint8_t>(part);
-    at = next;
-  }
-  return at == end;
-}
-
-void SetHostResolver(std::function<ResolveResult(const std::string&)> Resolver) {
+void SetHostResolver(std::function<HostAddresses(const std::string&)> Resolver) {
   std::lock_guard lock(resolverMutex);
   resolverOverride = std::move(Resolver);
 }

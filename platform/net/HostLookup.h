@@ -22,21 +22,17 @@ public:
   // Readable once Finished; stays readable. Valid while the object lives.
   int ReadyDescriptor() const;
   bool Finished() const;
-  // The first IPv4 address or the failure; meaningful once Finished.
-  ResolveResult Result() const;
+  // The addresses or the failure; meaningful once Finished.
+  HostAddresses Result() const;
 
 private:
   struct State;
   std::shared_ptr<State> state_;
 };
 
-// True when Text is a dotted IPv4 address (four decimal parts from 0 to 255), which needs no lookup;
-// Address then holds it.
-bool ParseDottedAddress(const std::string& Text, Ipv4Address& Address);
-
 // Replaces the resolver that lookups started from now on call (tests make lookups fail or hang); an empty
-// function restores ResolveIpv4.
-void SetHostResolver(std::function<ResolveResult(const std::string&)> Resolver);
+// function restores ResolveHost.
+void SetHostResolver(std::function<HostAddresses(const std::string&)> Resolver);
 
 // This machine's host name; "localhost" when the system has none.
 std::string LocalHostName();

@@ -3,6 +3,7 @@
 #include <netdb.h>
 #include <netinet/in.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -53,6 +54,30 @@ bool HasOnlyIpv6Addresses(const std::string& name) {
     ipv6 = ipv6 || entry->ai_family == AF_INET6;
   }
   return ipv6;
+}
+
+HostAddresses ResolveHost(const std::string& name) {
+  AddrInfoList found;
+  HostAddresses resolved;
+  resolved.error = LookUp(name, AF_UNSPEC, found);
+  for (const addrinfo* entry = found.get(); entry != nullptr; entry = entry->ai_next) {
+    IpAddress address;
+    if (entry->ai_family == AF_INET) {
+      const auto* v4 = reinterpret_cast<const sockaddr_in*>(entry->ai_addr);
+      std::memcpy(address.bytes.data(), &v4->sin_addr.s_addr, 4);
+    } else if (entry->ai_family == AF_INET6) {
+      const auto* v6 = reinterpret_cast<const sockaddr_in6*>(entry->ai_addr);
+      address.family = IpFamily::V6;
+      std::memcpy(address.bytes.data(), v6->sin6_addr.s6_addr, 16);
+    } else {
+      continue;
+    }
+    if (std::find(resolved.addresses.begin(), resolved.addresses.end(), address) == resolved.addresses.end()) {
+      resolved.addresses.push_back(address);
+    }
+  }
+  if (resolved.error == 0 && resolved.addresses.empty()) resolved.error = WsaNoData;
+  return resolved;
 }
 
 }  // namespace platform

@@ -18,9 +18,9 @@ int LastError() { return WinsockErrorFromErrno(errno); }
 
 }  // namespace
 
-TcpSocket TcpSocket::Open(int& error) {
+TcpSocket TcpSocket::Open(int& error, IpFamily family) {
   error = 0;
-  Socket socket(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+  Socket socket(::socket(family == IpFamily::V6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
   if (!socket.IsValid()) {
     error = LastError();
     return {};
@@ -35,12 +35,23 @@ TcpSocket TcpSocket::Open(int& error) {
   return TcpSocket(std::move(socket));
 }
 
-int TcpSocket::StartConnect(const Ipv4Address& address, uint16_t port) {
-  sockaddr_in peer{};
-  peer.sin_family = AF_INET;
-  peer.sin_port = htons(port);
-  std::memcpy(&peer.sin_addr.s_addr, address.data(), address.size());
-  if (RetryOnEintr([&] { return ::connect(Descriptor(), reinterpret_cast<const sockaddr*>(&peer), sizeof peer); }) == 0) {
+int TcpSocket::StartConnect(const IpAddress& address, uint16_t port) {
+  sockaddr_storage peer{};
+  socklen_t length;
+  if (address.family == IpFamily::V6) {
+    auto* v6 = reinterpret_cast<sockaddr_in6*>(&peer);
+    v6->sin6_family = AF_INET6;
+    v6->sin6_port = htons(port);
+    std::memcpy(v6->sin6_addr.s6_addr, address.bytes.data(), 16);
+    length = sizeof *v6;
+  } else {
+    auto* v4 = reinterpret_cast<sockaddr_in*>(&peer);
+    v4->sin_family = AF_INET;
+    v4->sin_port = htons(port);
+    std::memcpy(&v4->sin_addr.s_addr, address.bytes.data(), 4);
+    length = sizeof *v4;
+  }
+  if (RetryOnEintr([&] { return ::connect(Descriptor(), reinterpret_cast<const sockaddr*>(&peer), length); }) == 0) {
     return 0;
   }
   return errno == EINPROGRESS ? WsaEWouldBlock : LastError();

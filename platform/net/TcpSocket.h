@@ -3,12 +3,12 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/net/Ipv4Address.h"
+#include "platform/net/IpAddress.h"
 #include "platform/net/Socket.h"
 
 namespace platform {
 
-// A non-blocking IPv4 TCP client socket for layers that wait on it in the message loop. Every failure
+// A non-blocking IPv4 or IPv6 TCP client socket for layers that wait on it in the message loop. Every failure
 // is a Winsock code (platform/net/SocketError.h). Closing resets the connection (linger on, time 0), so
 // a closed client leaves no connection behind in the system. Small sends go out at once (no Nagle
 // delay), as a line protocol wants. Sending never raises SIGPIPE. Move-only.
@@ -16,15 +16,16 @@ class TcpSocket {
 public:
   TcpSocket() = default;
 
-  // A fresh socket, or an invalid one with error set to the Winsock code of the refusal.
-  static TcpSocket Open(int& error);
+  // A fresh socket of the family, or an invalid one with error set to the Winsock code of the refusal.
+  static TcpSocket Open(int& error, IpFamily family = IpFamily::V4);
 
   bool IsValid() const { return socket_.IsValid(); }
   int Descriptor() const { return socket_.Descriptor(); }
 
   // Starts connecting: 0 when connected at once; WsaEWouldBlock while the connection is under way (it is
   // done when the socket becomes writable, and ConnectResult then tells how it ended); else the failure.
-  int StartConnect(const Ipv4Address& address, uint16_t port);
+  // The address must be of the socket's family.
+  int StartConnect(const IpAddress& address, uint16_t port);
   // 0 when the connection stands, else the code of its failure (10061 refused, 10060 timed out, ...).
   int ConnectResult() const;
 

@@ -23,6 +23,8 @@ public:
   ~WaitRegistration();
 
   void Reset();
+  // True from the registration until Reset.
+  bool Active() const { return id_ != 0; }
 
 private:
   std::weak_ptr<MessageQueue> queue_;

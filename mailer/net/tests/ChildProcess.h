@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -51,10 +52,27 @@ public:
     return line;
   }
 
-  // Waits for the process to end; its exit code, or -1 when it did not exit normally.
-  int Wait() {
+  // The rest of its output, through its end.
+  std::string ReadAll() {
+    std::string text;
+    for (int c; out_ != nullptr && (c = std::fgetc(out_)) != EOF;) text += static_cast<char>(c);
+    return text;
+  }
+
+  // The descriptor of its output, for a reader that waits on it with a deadline (and then reads the
+  // descriptor only).
+  int OutputDescriptor() const { return out_ != nullptr ? fileno(out_) : -1; }
+
+  // Ends it at once.
+  void Kill() {
+    if (pid_ > 0 && !reaped_) ::kill(pid_, SIGKILL);
+  }
+
+  // Waits for the process to end (usage, when given, gets the resources it used); its exit code, or -1
+  // when it did not exit normally.
+  int Wait(rusage* usage = nullptr) {
     int status = 0;
-    if (pid_ <= 0 || ::waitpid(pid_, &status, 0) != pid_) return -1;
+    if (pid_ <= 0 || ::wait4(pid_, &status, 0, usage) != pid_) return -1;
     reaped_ = true;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }

@@ -45,13 +45,41 @@ TEST(QuotedPrintable, Cases) {
   }
 }
 
-TEST(MailDate, FormatAndRecognise) {
-  EXPECT_EQ(MailDateTime(0), "Thu, 01 Jan 1970 00:00:00 +0000");
-  EXPECT_EQ(MailDateTime(1709647387123), "Tue, 05 Mar 2024 14:03:07 +0000");
-  EXPECT_TRUE(IsMailDateTime("Tue, 05 Mar 2024 14:03:07 +0100"));
-  EXPECT_TRUE(IsMailDateTime("5 Mar 2024 14:03 -0500"));
-  EXPECT_FALSE(IsMailDateTime("05.03.2024"));
-  EXPECT_FALSE(IsMailDateTime("Tue, 05 Mar 2024 14:03:07"));
+TEST(MailDate, FormatInTheZoneGiven) {
+  EXPECT_EQ(MailDateTime(0, 0), "Thu, 01 Jan 1970 00:00:00 +0000");
+  EXPECT_EQ(MailDateTime(1709647387123, 0), "Tue, 05 Mar 2024 14:03:07 +0000");
+  EXPECT_EQ(MailDateTime(1709647387123, 60), "Tue, 05 Mar 2024 15:03:07 +0100");
+  EXPECT_EQ(MailDateTime(1709647387123, -15 * 60 - 30), "Mon, 04 Mar 2024 22:33:07 -1530");  // the day before
+}
+
+// The process's zone decides the offset: Berlin's winter and summer time, written without the zone
+// data files (a POSIX TZ rule).
+TEST(MailDate, LocalTimeCarriesItsOffset) {
+  std::string saved = getenv("TZ") != nullptr ? getenv("TZ") : "";
+  bool hadZone = getenv("TZ") != nullptr;
+  setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+  tzset();
+  EXPECT_EQ(LocalMailDateTime(1709647387123), "Tue, 05 Mar 2024 15:03:07 +0100");
+  EXPECT_EQ(LocalMailDateTime(1720188187000), "Fri, 05 Jul 2024 16:03:07 +0200");
+  if (hadZone) {
+    setenv("TZ", saved.c_str(), 1);
+  } else {
+    unsetenv("TZ");
+  }
+  tzset();
+}
+
+TEST(MailDate, OnlyRealMomentsAreMailDates) {
+  for (const char* good : {"Tue, 05 Mar 2024 14:03:07 +0100", "5 Mar 2024 14:03 -0500", "Thu, 29 Feb 2024 23:59:60 +0000",
+                           "31 Dec 1999 00:00:00 -2359"}) {
+    EXPECT_TRUE(IsMailDateTime(good)) << good;
+  }
+  for (const char* bad : {"05.03.2024", "Tue, 05 Mar 2024 14:03:07", "Mon, 99 Feb 2024 99:99 +9999",
+                          "29 Feb 2023 10:00 +0000", "31 Apr 2024 10:00 +0000", "5 Mar 2024 24:00 +0000",
+                          "5 Mar 2024 10:60 +0000", "5 Mar 2024 10:00:61 +0000", "5 Mar 2024 10:00 +0160",
+                          "Mon, 05 Mar 2024 14:03:07 +0100", "0 Mar 2024 10:00 +0000"}) {
+    EXPECT_FALSE(IsMailDateTime(bad)) << bad;
+  }
 }
 
 TEST(MimeHeader, ControlCharactersAreRefused) {
@@ -84,12 +112,32 @@ TEST(MimeHeader, HeaderValues) {
   EXPECT_EQ(HeaderText("Subject", "f\xC3\xBCr", "iso-8859-15"), "=?iso-8859-15?B?ZsO8cg==?=");
   EXPECT_TRUE(HeaderText("Subject", std::string(990, 'a'), "us-ascii").starts_with("=?us-ascii?B?"));
 
-  EXPECT_EQ(HeaderAddress("Jo <jo@example.org>", "us-ascii"), "Jo <jo@example.org>");
-  EXPECT_EQ(HeaderAddress("\"J\xC3\xB6rg\" <j@example.org>", "us-ascii"), "=?utf-8?B?SsO2cmc=?= <j@example.org>");
-  EXPECT_EQ(HeaderAddress("j\xC3\xB6rg@example.org", "us-ascii"), "j\xC3\xB6rg@example.org");
+  // ASCII that a reader would decode as an encoded word is encoded itself.
+  EXPECT_EQ(HeaderText("Subject", "=?utf-8?B?SGFja2Vk?=", "us-ascii"), "=?us-ascii?B?PT91dGYtOD9CP1NHRmphMlZrPz0=?=");
+  EXPECT_EQ(HeaderText("Subject", "a =? b", "us-ascii"), "a =? b");
 
   EXPECT_EQ(FileNameParameter("name", "a \"b\".txt"), "name=\"a \\\"b\\\".txt\"");
   EXPECT_EQ(FileNameParameter("filename", "\xC3\xBC b.txt"), "filename*=utf-8''%C3%BC%20b.txt");
+}
+
+TEST(MimeHeader, DisplayNamesBecomePhrases) {
+  struct Case {
+    std::string name, phrase;
+  };
+  for (const Case& k : std::vector<Case>{
+           {"Quillet", "Quillet"},
+           {"  John  Q Public ", "\"John  Q Public\""},
+           {"John Q Public", "John Q Public"},
+           {"Doe, John", "\"Doe, John\""},
+           {"J. Doe", "\"J. Doe\""},
+           {"Q <evil@x>, other", "\"Q <evil@x>, other\""},
+           {"say \"hi\" \\o/", "\"say \\\"hi\\\" \\\\o/\""},
+           {"J\xC3\xB6rg", "=?utf-8?B?SsO2cmc=?="},
+           {"=?utf-8?B?SGFja2Vk?=", "=?us-ascii?B?PT91dGYtOD9CP1NHRmphMlZrPz0=?="},
+           {"", ""},
+       }) {
+    EXPECT_EQ(Phrase(k.name, "us-ascii"), k.phrase) << k.name;
+  }
 }
 
 TEST(MimeHeader, AddressListFoldsOnlyPastTheLineLimit) {

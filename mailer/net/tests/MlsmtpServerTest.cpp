@@ -1,7 +1,8 @@
 // The SMTP client against a real SMTP server on loopback (smtp_sink.py), whose received mail is parsed
-// with Python's email package.
+// with Python's email package under policy.strict.
 
 #include <random>
+#include <regex>
 
 #include "mailer/net/Mlsmtp.h"
 #include "mailer/net/tests/MailLoopTest.h"
@@ -25,21 +26,21 @@ protected:
     m.FromAddress = "q@example.org";
   }
 
-  // The header lines that Python parsed from message n.
+  Lines Summary(int n, const std::string& kind) { return sink_.Summary(n, kind); }
+  // The header lines that Python parsed from message n, the Message-ID's value checked and left out.
   Lines Headers(int n) {
     Lines headers;
-    for (const std::string& line : sink_.Summary(n)) {
-      if (line.starts_with("header ")) headers.push_back(line.substr(7));
+    for (const std::string& line : Summary(n, "header")) {
+      if (!line.starts_with("Message-ID: ")) {
+        headers.push_back(line);
+      } else {
+        EXPECT_TRUE(std::regex_match(line, std::regex("Message-ID: <[0-9A-F]+\\.[0-9A-F]{16}@[A-Za-z0-9.-]+>"))) << line;
+      }
     }
+    EXPECT_EQ(Summary(n, "defect"), Lines{});
     return headers;
   }
-  Lines Parts(int n) {
-    Lines parts;
-    for (const std::string& line : sink_.Summary(n)) {
-      if (line.starts_with("part ")) parts.push_back(line.substr(5));
-    }
-    return parts;
-  }
+  Lines Parts(int n) { return Summary(n, "part"); }
 
   std::string File(const std::string& name, const std::string& bytes) {
     std::filesystem::create_directories(folder_.File("files"));
@@ -72,7 +73,7 @@ TEST_F(MlsmtpServerTest, MailToTwoRecipientsArrivesWhole) {
                                "Date: Tue, 05 Mar 2024 14:03:07 +0000", "Mime-Version: 1.0",
                                "Content-Type: text/plain; charset=\"us-ascii\""}));  // as Python writes it
   EXPECT_EQ(Parts(0), Lines{"text/plain us-ascii None"});
-  EXPECT_EQ(sink_.Part(0, 0), "\r\nRechner xy antwortet nicht.\r\n.\r\nGruss\r\n");
+  EXPECT_EQ(sink_.Part(0, 0), "Rechner xy antwortet nicht.\r\n.\r\nGruss\r\n");
 }
 
 TEST_F(MlsmtpServerTest, HtmlBody) {
@@ -81,8 +82,9 @@ TEST_F(MlsmtpServerTest, HtmlBody) {
   smtp_->PostMessage().Body().Add("<html><body><b>Rechner xy</b> antwortet nicht</body></html>");
   smtp_->Connect();
   smtp_->SendMail();
+  Headers(0);
   EXPECT_EQ(Parts(0), Lines{"text/html us-ascii None"});
-  EXPECT_EQ(sink_.Part(0, 0), "\r\n<html><body><b>Rechner xy</b> antwortet nicht</body></html>\r\n");
+  EXPECT_EQ(sink_.Part(0, 0), "<html><body><b>Rechner xy</b> antwortet nicht</body></html>\r\n");
 }
 
 TEST_F(MlsmtpServerTest, EightBitMailDecodesToTheOriginalText) {
@@ -100,7 +102,7 @@ TEST_F(MlsmtpServerTest, EightBitMailDecodesToTheOriginalText) {
   EXPECT_EQ(headers[2], "Subject: " + m.Subject);
   EXPECT_EQ(headers[3], "Reply-To: B\xC3\xBCro <office@example.org>");
   EXPECT_EQ(Parts(0), Lines{"text/plain utf-8 None"});
-  EXPECT_EQ(sink_.Part(0, 0), "\r\nGr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln\r\n" + std::string(300, 'a') + "\xC3\xA4 =\r\n");
+  EXPECT_EQ(sink_.Part(0, 0), "Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln\r\n" + std::string(300, 'a') + "\xC3\xA4 =\r\n");
   std::string raw = sink_.Raw(0);
   for (size_t start = 0, end; (end = raw.find("\r\n", start)) != std::string::npos; start = end + 2) {
     EXPECT_LE(end - start, 998u);
@@ -114,6 +116,7 @@ TEST_F(MlsmtpServerTest, AttachmentsDecodeToTheOriginalBytes) {
   for (char& c : bytes) c = static_cast<char>(random());
   std::string fourteen = "fourteen bytes";  // a UU line for 14 bytes starts with "."
   std::string binary = File("report.bin", bytes), small = File("dot \"name\".txt", fourteen);
+  std::string utf8 = File("Bericht-\xC3\x9C.txt", "Umlaut im Namen");
   Lines events;
   smtp_->OnEncodeStart = [&](const std::string& name) { events.push_back("start " + name); };
   smtp_->OnEncodeEnd = [&](const std::string& name) { events.push_back("end " + name); };
@@ -130,16 +133,26 @@ TEST_F(MlsmtpServerTest, AttachmentsDecodeToTheOriginalBytes) {
     m.Body().Add("Anbei der Bericht.");
     m.Attachments().Add(binary);
     m.Attachments().Add(small);
+    m.Attachments().Add(utf8);
     events.clear();
     packets = 0;
     smtp_->SendMail();
-    EXPECT_EQ(events, (Lines{"start " + binary, "end " + binary, "start " + small, "end " + small}));
+    EXPECT_EQ(events, (Lines{"start " + binary, "end " + binary, "start " + small, "end " + small, "start " + utf8,
+                             "end " + utf8}));
     EXPECT_GE(packets, 3);
+    Headers(n);
     EXPECT_EQ(Parts(n), (Lines{"text/plain us-ascii None", "application/octet-stream None report.bin",
-                               "application/octet-stream None dot \"name\".txt"}));
-    EXPECT_EQ(sink_.Part(n, 0), "Anbei der Bericht.");  // the line end before a boundary is the boundary's
+                               "application/octet-stream None dot \"name\".txt",
+                               "application/octet-stream None Bericht-\xC3\x9C.txt"}));
+    EXPECT_EQ(sink_.Part(n, 0), "Anbei der Bericht.\r\n");  // the text part keeps its last line break
     EXPECT_EQ(sink_.Part(n, 1), bytes);
     EXPECT_EQ(sink_.Part(n, 2), fourteen);
+    EXPECT_EQ(sink_.Part(n, 3), "Umlaut im Namen");
+    std::string raw = sink_.Raw(n);
+    EXPECT_TRUE(std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
+    if (method == uuCode) {
+      EXPECT_NE(raw.find("\r\nbegin 644 Bericht-_.txt\r\n"), std::string::npos);
+    }
     ++n;
   }
   // The boundary is new for every message.
@@ -150,6 +163,27 @@ TEST_F(MlsmtpServerTest, AttachmentsDecodeToTheOriginalBytes) {
   };
   EXPECT_NE(boundary(0), boundary(1));
   EXPECT_TRUE(boundary(0).starts_with("====================54535")) << boundary(0);
+}
+
+// Names that readers used to take apart (commas, quotes, "<"), names in UTF-8, and names that look like
+// encoded words arrive as written, each address as one address.
+TEST_F(MlsmtpServerTest, DisplayNamesArriveAsWritten) {
+  TPostMessage& m = smtp_->PostMessage();
+  m.FromName = "Doe, John";
+  m.ToAddress().Add("\"Q <evil@x.org>, other\" <x@a.org>");
+  m.ToAddress().Add("Say \"hi\" <y@b.org>");
+  m.ToCarbonCopy().Add("J\xC3\xBCrgen M\xC3\xBCller <c@c.org>");
+  m.ToCarbonCopy().Add("=?utf-8?B?SGFja2Vk?= <d@d.org>");
+  m.ReplyTo = "\"Office, Main\" <office@example.org>";
+  m.Subject = "=?utf-8?B?SGFja2Vk?=";
+  m.Body().Add("Text");
+  smtp_->Connect();
+  smtp_->SendMail();
+  Headers(0);
+  EXPECT_EQ(Summary(0, "address"), (Lines{"From: Doe, John | q@example.org", "To: Q <evil@x.org>, other | x@a.org",
+                                          "To: Say \"hi\" | y@b.org", "CC: J\xC3\xBCrgen M\xC3\xBCller | c@c.org",
+                                          "CC: =?utf-8?B?SGFja2Vk?= | d@d.org", "Reply-To: Office, Main | office@example.org"}));
+  EXPECT_EQ(Summary(0, "header")[3], "Subject: =?utf-8?B?SGFja2Vk?=");
 }
 
 TEST_F(MlsmtpServerTest, MissingAttachmentFailsTheSend) {

@@ -31,6 +31,17 @@ std::vector<Step> AcceptingServer(int recipients) {
   return steps;
 }
 
+// The message data with its Message-ID line taken out, after checking that it is "<unique@host>".
+std::string WithoutMessageId(const std::string& data) {
+  static const std::regex line("Message-ID: <[0-9A-F]+\\.[0-9A-F]{16}@[A-Za-z0-9.-]+>\r\n");
+  std::smatch found;
+  if (!std::regex_search(data, found, line)) {
+    ADD_FAILURE() << "no Message-ID of the form <unique@host> in\n" << data;
+    return data;
+  }
+  return found.prefix().str() + found.suffix().str();
+}
+
 class MlsmtpTest : public test::MailLoopTest {
 protected:
   MlsmtpTest() {
@@ -56,10 +67,10 @@ protected:
     return server.Received();
   }
 
-  // The message data of an accepted session.
+  // The message data of an accepted session, without its Message-ID line.
   std::string Data() {
     Lines received = Session();
-    return received.size() > 2 ? received[received.size() - 2] : "";
+    return WithoutMessageId(received.size() > 2 ? received[received.size() - 2] : "");
   }
 
   int Recipients() {
@@ -85,18 +96,20 @@ TEST_F(MlsmtpTest, SessionWithTheTraditionalLayout) {
   smtp_->OnSuccess = [&](TObject*) { events.push_back("success"); };
 
   Lines received = Session();
+  ASSERT_EQ(received.size(), 10u);
+  received[8] = WithoutMessageId(received[8]);
   EXPECT_EQ(received, (Lines{"HELO " + platform::LocalHostName() + "\r\n", "RSET\r\n", "MAIL FROM:<q@example.org>\r\n",
                              "RCPT TO:<x@a.org>\r\n", "RCPT TO:<y@b.org>\r\n", "RCPT TO:<c@c.org>\r\n",
                              "RCPT TO:<hidden@d.org>\r\n", "DATA\r\n",
                              "From: Quillet<q@example.org>\r\n"
                              "To: x@a.org,Yvonne <y@b.org>\r\n"
-                             "CC: SMTP:c@c.org\r\n"
+                             "CC: c@c.org\r\n"
                              "Subject: Achtung Rechner xy nicht im Netz \r\n"
                              "X-Mailer: /opt/quillet/quillet\r\n"
-                             "Date: Tue, 05 Mar 2024 14:03:07 +0000\r\n"
+                             "Date: Tue, 05 Mar 2024 14:03:07 +0000\r\n"  // the send time, in the zone of the test (UTC)
                              "Mime-Version: 1.0\r\n"
                              "Content-Type: text/plain; charset=us-ascii\r\n"
-                             "\r\n\r\n"
+                             "\r\n"  // the body starts right after the header's empty line
                              "Hallo\r\n..\r\n...x\r\na.b\r\n\r\n",
                              "QUIT\r\n"}));
   EXPECT_EQ(events, (Lines{"connect", "start", "success"}));
@@ -115,7 +128,9 @@ TEST_F(MlsmtpTest, OptionalHeaderLinesAndContentTypes) {
   EXPECT_EQ(Data(),
             "From: <q@example.org>\r\nTo: x@a.org\r\nReply-To: r@example.org\r\n"
             "Date: Mon, 4 Mar 2024 10:00:00 +0100\r\nMime-Version: 1.0\r\n"
-            "Content-Type: text/html; charset=us-ascii\r\n\r\n\r\n");  // an empty body: nothing after the header
+            "Content-Type: text/html; charset=us-ascii\r\n\r\n");  // an empty body: nothing after the header
+  m.Date = "Mon, 99 Feb 2024 99:99 +9999";  // no real moment: the send time instead
+  EXPECT_NE(Data().find("\r\nDate: Tue, 05 Mar 2024 14:03:07 +0000\r\n"), std::string::npos);
 }
 
 TEST_F(MlsmtpTest, EightBitMailIsLabelledAndEncoded) {
@@ -130,8 +145,8 @@ TEST_F(MlsmtpTest, EightBitMailIsLabelledAndEncoded) {
   EXPECT_EQ(Data(),
             "From: =?utf-8?B?TcO8bGxlcg==?= <q@example.org>\r\nTo: x@a.org\r\n"
             "Subject: =?utf-8?B?U3TDtnJ1bmc=?=\r\nReply-To: =?utf-8?B?SsO2cmc=?= <j@example.org>\r\n"
-            "Mime-Version: 1.0\r\n"
-            "Content-Type: text/plain; charset=utf-8\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n\r\n"
+            "Date: Tue, 05 Mar 2024 14:03:07 +0000\r\nMime-Version: 1.0\r\n"
+            "Content-Type: text/plain; charset=utf-8\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n"
             "Gr=C3=BC=C3=9Fe aus K=C3=B6ln\r\n"
             "a=3Db " + std::string(69, 'x') + "=\r\n" + std::string(11, 'x') + "\r\n"
             "..=C3=A4\r\ntwo\r\nlines\r\n..and\r\n");
@@ -155,7 +170,7 @@ TEST_F(MlsmtpTest, MultiLineRepliesAreReadAfterEveryCommand) {
   Lines notFound;
   smtp_->OnRecipientNotFound = [&](const std::string& entry) { notFound.push_back(entry); };
   ScriptedServer server({Say("220-first\r\n220 second\r\n"), Answer("250-hello\r\n250-SIZE 100\r\n250 8BITMIME\r\n"),
-                         Answer("250-reset\r\n250 done\r\n"), Answer("250-sender\r\n 250 old style\r\n250 ok\r\n"),
+                         Answer("250-reset\r\n250 done\r\n"), Answer("250-sender\r\n250-more\r\n250 ok\r\n"),
                          Answer("550-no such\r\n550 user\r\n"), Answer("250-rcpt\r\n250 ok\r\n"),
                          Answer("354-go\r\n354 ahead\r\n"), TakeData(), Say("250-queued\r\n250 as 42\r\n"),
                          Answer("221-bye\r\n221 now\r\n")});
@@ -172,39 +187,45 @@ TEST_F(MlsmtpTest, MultiLineRepliesAreReadAfterEveryCommand) {
   EXPECT_EQ(received[7], "QUIT\r\n");
 }
 
-// Every threshold at its edge: the last reply number that passes, then the first that does not.
-TEST_F(MlsmtpTest, ReplyThresholdsAtTheirEdges) {
+// Every reply is held to what SMTP allows at its place: the greeting 220, HELO, RSET, MAIL FROM and "."
+// 2xx, DATA 354; RCPT is refused above 300 and QUIT above 339. A refusal raises the server's reply, any
+// other reply is invalid (a 250 to DATA would have the message taken for commands and lost).
+TEST_F(MlsmtpTest, ReplyCodesAreStrict) {
   smtp_->ClearParams = false;
   smtp_->PostMessage().ToAddress().Add("y@b.org");
   Lines notFound;
   smtp_->OnRecipientNotFound = [&](const std::string& entry) { notFound.push_back(entry); };
   {
-    ScriptedServer server({Say("399 greeting\r\n"), Answer("299 hello\r\n"), Answer("399 reset\r\n"),
-                           Answer("399 sender\r\n"), Answer("300 first\r\n"), Answer("301 second\r\n"),
-                           Answer("399 data\r\n"), TakeData(), Say("399 queued\r\n"), Answer("339 bye\r\n")});
+    ScriptedServer server({Say("220 greeting\r\n"), Answer("299 hello\r\n"), Answer("200 reset\r\n"),
+                           Answer("299 sender\r\n"), Answer("300 first\r\n"), Answer("301 second\r\n"),
+                           Answer("354 data\r\n"), TakeData(), Say("299 queued\r\n"), Answer("339 bye\r\n")});
     ConnectTo(server);
     smtp_->SendMail();
     smtp_->Disconnect();
     EXPECT_EQ(notFound, Lines{"y@b.org"});  // a refusal is a reply above 300
   }
   const Step greeting = Say("220 hi\r\n"), hello = Answer("250 hello\r\n"), bye = Answer("221 bye\r\n");
-  const std::vector<Step> accepted = {Answer("250 reset\r\n"), Answer("250 sender\r\n"), Answer("250 rcpt\r\n"),
-                                      Answer("250 rcpt\r\n")};
+  const Step reset = Answer("250 reset\r\n"), sender = Answer("250 sender\r\n"), rcpt = Answer("250 rcpt\r\n");
   struct Case {
     std::vector<Step> script;
     bool send;  // the failure comes in SendMail, else in Connect
     std::string text;
+    bool data = false;  // the message data was sent
   };
   for (const Case& k : std::vector<Case>{
            {{Say("400 greeting\r\n"), bye}, false, "400 greeting\r\n"},
+           {{Say("250 greeting\r\n"), bye}, false, InvalidReplyText("250 greeting\r\n")},
            {{greeting, Answer("300 hello\r\n"), bye}, false, "Die Authentifizierung ist fehlgeschlagen"},
+           {{greeting, hello, Answer("300 reset\r\n"), bye}, true, InvalidReplyText("300 reset\r\n")},
            {{greeting, hello, Answer("400 reset\r\n"), bye}, true, "400 reset\r\n"},
-           {{greeting, hello, accepted[0], Answer("400 sender\r\n"), bye}, true, "400 sender\r\n"},
-           {{greeting, hello, accepted[0], accepted[1], accepted[2], accepted[3], Answer("400 data\r\n"), bye}, true,
-            "400 data\r\n"},
-           {{greeting, hello, accepted[0], accepted[1], accepted[2], accepted[3], Answer("354 go\r\n"), TakeData(),
-             Say("400 queued\r\n"), bye},
-            true, "400 queued\r\n"},
+           {{greeting, hello, reset, Answer("354 sender\r\n"), bye}, true, InvalidReplyText("354 sender\r\n")},
+           {{greeting, hello, reset, Answer("400 sender\r\n"), bye}, true, "400 sender\r\n"},
+           {{greeting, hello, reset, sender, rcpt, rcpt, Answer("250 data\r\n"), bye}, true, InvalidReplyText("250 data\r\n")},
+           {{greeting, hello, reset, sender, rcpt, rcpt, Answer("400 data\r\n"), bye}, true, "400 data\r\n"},
+           {{greeting, hello, reset, sender, rcpt, rcpt, Answer("354 go\r\n"), TakeData(), Say("354 queued\r\n"), bye}, true,
+            InvalidReplyText("354 queued\r\n"), true},
+           {{greeting, hello, reset, sender, rcpt, rcpt, Answer("354 go\r\n"), TakeData(), Say("400 queued\r\n"), bye}, true,
+            "400 queued\r\n", true},
        }) {
     SCOPED_TRACE(k.text);
     ScriptedServer server(k.script);
@@ -212,7 +233,10 @@ TEST_F(MlsmtpTest, ReplyThresholdsAtTheirEdges) {
     EXPECT_RAISES(k.send ? smtp_->SendMail() : ConnectTo(server), platform::Exception, k.text);
     EXPECT_FALSE(smtp_->Connected());
     server.Stop();
-    EXPECT_EQ(server.Received().back(), "QUIT\r\n");
+    Lines received = server.Received();
+    EXPECT_EQ(received.back(), "QUIT\r\n");
+    bool dataSent = std::any_of(received.begin(), received.end(), [](const std::string& r) { return r.starts_with("From: "); });
+    EXPECT_EQ(dataSent, k.data);
   }
   ScriptedServer server({greeting, hello, Answer("340 bye\r\n")});
   ConnectTo(server);
@@ -250,16 +274,92 @@ TEST_F(MlsmtpTest, RefusedHello) {
 
 // A reply that is none is an error, never success; the session is out of step, so no QUIT is sent.
 TEST_F(MlsmtpTest, MalformedRepliesAreErrors) {
-  for (std::string greeting : {"hello\r\n", "22 short\r\n", "2200 long\r\n", "220x\r\n", "220-ok\r\nnot a reply\r\n",
-                                      "99999 huge\r\n"}) {
-    SCOPED_TRACE(greeting);
-    ScriptedServer server({Say(greeting)});
-    std::string line = greeting.substr(greeting.find("\r\n") + 2).empty() ? greeting : "not a reply\r\n";
-    EXPECT_RAISES(ConnectTo(server), ESockError, InvalidReplyText(line));
+  struct Case {
+    std::string greeting, invalid;
+  };
+  for (const Case& k : std::vector<Case>{
+           {"hello\r\n", "hello\r\n"},
+           {"22 short\r\n", "22 short\r\n"},
+           {"2200 long\r\n", "2200 long\r\n"},
+           {"220x\r\n", "220x\r\n"},
+           {"100 early\r\n", "100 early\r\n"},
+           {"99999 huge\r\n", "99999 huge\r\n"},
+           {"220-ok\r\nnot a reply\r\n", "not a reply\r\n"},
+           {"220-ok\r\n 220 blank first\r\n", " 220 blank first\r\n"},
+           {"220-ok\r\n250 other code\r\n", "250 other code\r\n"},
+       }) {
+    SCOPED_TRACE(k.greeting);
+    ScriptedServer server({Say(k.greeting)});
+    EXPECT_RAISES(ConnectTo(server), ESockError, InvalidReplyText(k.invalid));
     EXPECT_FALSE(smtp_->Connected());
     server.Stop();
     EXPECT_EQ(server.Received(), Lines{});
   }
+}
+
+// Hostile servers: replies without end, over-long lines, a reply dripped line by line. Each is a clear
+// error; the session ends without QUIT (the reply was not read whole).
+TEST_F(MlsmtpTest, HostileRepliesAreBounded) {
+  std::string hundred;
+  for (int i = 0; i < 99; ++i) hundred += "250-line " + std::to_string(i) + "\r\n";
+  std::string endless;
+  while (endless.size() < 3'000'000) endless += "250-" + std::string(60, 'x') + "\r\n";
+  struct Case {
+    std::string hello;  // the reply to HELO
+    std::string error;  // empty: accepted
+  };
+  for (const Case& k : std::vector<Case>{
+           {hundred + "250 last\r\n", ""},
+           {hundred + "250-one more\r\n250 last\r\n", "Antwort des Servers länger als 100 Zeilen"},
+           {endless, "Antwort des Servers länger als 100 Zeilen"},
+           {"250 " + std::string(4092, 'x') + "\r\n", ""},
+           {"250 " + std::string(4093, 'x') + "\r\n", "Zeile des Servers länger als 4096 Bytes"},
+           {"250 " + std::string(3'000'000, 'x'), "Zeile des Servers länger als 4096 Bytes"},
+       }) {
+    SCOPED_TRACE(k.error);
+    ScriptedServer server({Say("220 hi\r\n"), Answer(k.hello), Answer("221 bye\r\n")});
+    if (k.error.empty()) {
+      ConnectTo(server);
+      smtp_->Disconnect();
+    } else {
+      EXPECT_RAISES(ConnectTo(server), ESockError, k.error);
+    }
+    EXPECT_FALSE(smtp_->Connected());
+    server.Stop();
+    EXPECT_EQ(server.Received().size(), k.error.empty() ? 2u : 1u);  // HELO, and QUIT only after a whole reply
+  }
+}
+
+// TimeOut bounds each step: the whole greeting, not each of its lines.
+TEST_F(MlsmtpTest, DrippedGreetingTimesOut) {
+  std::vector<Step> script{Say("220-first\r\n")};
+  for (int i = 0; i < 5; ++i) {
+    script.push_back(test::Hold());
+    script.push_back(Say("220-more\r\n"));
+  }
+  ScriptedServer server(script);
+  TThreadTimer drip(nullptr);
+  drip.SetInterval(3000);  // a line every 3 s, each well within TimeOut
+  drip.OnTimer = [&](TObject*) { server.Release(); };
+  smtp_->TimeOut = 10000;
+  int64_t start = platform::MonotonicMs();
+  EXPECT_RAISES(ConnectTo(server), ESockError, "Zeitüberschreitung bei Socket-readln");
+  EXPECT_EQ(platform::MonotonicMs() - start, 10000);
+  server.Stop();
+}
+
+// A server that stops reading while the message goes out holds the send only for TimeOut.
+TEST_F(MlsmtpTest, ServerThatStopsReadingDuringDataTimesOut) {
+  std::string body(1000, 'b');
+  for (int i = 0; i < 20000; ++i) smtp_->PostMessage().Body().Add(body);
+  ScriptedServer server({Say("220 hi\r\n"), Answer("250 hello\r\n"), Answer("250 reset\r\n"), Answer("250 ok\r\n"),
+                         Answer("250 ok\r\n"), Answer("354 go\r\n"), test::Hold()});
+  smtp_->TimeOut = 30000;
+  ConnectTo(server);
+  EXPECT_RAISES(smtp_->SendMail(), ESockError, "Zeitüberschreitung bei Socket-send");
+  EXPECT_FALSE(smtp_->Connected());
+  EXPECT_FALSE(smtp_->Busy());
+  server.Stop();
 }
 
 TEST_F(MlsmtpTest, ServerClosingMidLine) {
@@ -274,7 +374,7 @@ TEST_F(MlsmtpTest, ServerClosingMidLine) {
 TEST_F(MlsmtpTest, SilentServerTimesOut) {
   ScriptedServer server({test::Listen()});
   smtp_->TimeOut = 10000;
-  EXPECT_RAISES(ConnectTo(server), EAbortError, "Socket-readln abgebrochen");
+  EXPECT_RAISES(ConnectTo(server), ESockError, "Zeitüberschreitung bei Socket-readln");
   server.Stop();
   EXPECT_EQ(server.Received(), Lines{});  // no QUIT into a silence
   EXPECT_FALSE(smtp_->Connected());
@@ -340,6 +440,17 @@ TEST_F(MlsmtpTest, RefusedInputNeverReachesTheServer) {
            {[](TMlSMTP& s) { s.PostMessage().Date = "05.03.2024\n"; }, "Unzulässiges Steuerzeichen in Date"},
            {[](TMlSMTP& s) { s.PostMessage().Attachments().Add("a\r\n.txt"); }, "Unzulässiges Steuerzeichen in Attachments"},
            {[](TMlSMTP& s) { s.Charset = "utf-8\r\nX: y"; }, "Unzulässiges Steuerzeichen in Charset"},
+           {[](TMlSMTP& s) { s.PostMessage().ToAddress().Add("a@b> NOTIFY=SUCCESS"); }, "Ungültige Adresse in To: a@b> NOTIFY=SUCCESS"},
+           {[](TMlSMTP& s) { s.PostMessage().ToCarbonCopy().Add("Name <a@b.org> <evil@x.org>"); },
+            "Ungültige Adresse in CC: Name <a@b.org> <evil@x.org>"},
+           {[](TMlSMTP& s) { s.PostMessage().ToBlindCarbonCopy().Add("Group: a b@c.org"); },
+            "Ungültige Adresse in BCC: Group: a b@c.org"},
+           {[](TMlSMTP& s) { s.PostMessage().FromAddress = "q@x.org> SIZE=1"; }, "Ungültige Adresse in FromAddress: q@x.org> SIZE=1"},
+           {[](TMlSMTP& s) { s.PostMessage().ReplyTo = "r@x.org, evil@x.org"; }, "Ungültige Adresse in ReplyTo: r@x.org, evil@x.org"},
+           {[](TMlSMTP& s) { s.PostMessage().ToAddress().Add("J\xC3\xB6rg <j\xC3\xB6rg@x.org>"); },
+            "8-Bit-Zeichen in To (ohne SMTPUTF8 nicht möglich)"},
+           {[](TMlSMTP& s) { s.PostMessage().FromAddress = "q@b\xC3\xBCro.org"; }, "8-Bit-Zeichen in FromAddress (ohne SMTPUTF8 nicht möglich)"},
+           {[](TMlSMTP& s) { s.Charset = "utf-8\xC3\xBC"; }, "8-Bit-Zeichen in Charset (ohne SMTPUTF8 nicht möglich)"},
            {[](TMlSMTP& s) { s.PostMessage().ToAddress().Clear(); }, "Header nicht vollständig"},
            {[](TMlSMTP& s) { s.PostMessage().FromAddress.clear(); }, "Header nicht vollständig"},
        }) {
@@ -358,6 +469,8 @@ TEST_F(MlsmtpTest, RefusedInputNeverReachesTheServer) {
   }
   smtp_->UserID = "me\r\nMAIL FROM:<evil@x.org>";  // the argument of HELO likewise, before any connection
   EXPECT_RAISES(smtp_->Connect(), platform::Exception, "Unzulässiges Steuerzeichen in UserID");
+  smtp_->UserID = "m\xC3\xBC.example";
+  EXPECT_RAISES(smtp_->Connect(), platform::Exception, "8-Bit-Zeichen in UserID (ohne SMTPUTF8 nicht möglich)");
   EXPECT_FALSE(smtp_->Connected());
 }
 

@@ -11,6 +11,7 @@
 #include "platform/net/HostLookup.h"
 #include "platform/net/SocketError.h"
 #include "platform/net/tests/HeldResolver.h"
+#include "platform/ui/Application.h"
 
 namespace mailnet {
 namespace {
@@ -134,14 +135,104 @@ TEST_F(MsgSockTest, RefusedPortAndConnectAfterDisconnect) {
   EXPECT_EQ(sock_->ReadLn(), "220 two\r\n");
 }
 
+// A time-out says so (not "abgebrochen", a cancel's word), and leaves the component cancelled.
 TEST_F(MsgSockTest, SilentPeerTimesOutOnTheVirtualClock) {
   ScriptedServer server({Listen()});
   sock_->TimeOut = 30000;
   ConnectTo(server);
   int64_t start = platform::MonotonicMs();
-  EXPECT_RAISES(sock_->ReadLn(), EAbortError, "Socket-readln abgebrochen");
+  EXPECT_RAISES(sock_->ReadLn(), ESockError, "Zeitüberschreitung bei Socket-readln");
   EXPECT_GE(platform::MonotonicMs() - start, 30000);
   EXPECT_RAISES(sock_->Write("x"), EAbortError, "Socket-send abgebrochen");  // cancelled until Connect
+}
+
+// A peer that stops reading holds a send only for TimeOut.
+TEST_F(MsgSockTest, PeerThatStopsReadingTimesOutTheSend) {
+  ScriptedServer server({test::Hold()});
+  sock_->TimeOut = 20000;
+  ConnectTo(server);
+  platform::TStringStream stream(std::string(20'000'000, 'x'));
+  EXPECT_RAISES(sock_->SendStream(stream), ESockError, "Zeitüberschreitung bei Socket-send");
+  server.Stop();
+}
+
+// A descendant's step of several reads (such as a reply of several lines) under one TimeOut.
+class SteppingSock : public TMsgSock {
+public:
+  using TMsgSock::TMsgSock;
+  std::vector<std::string> ReadLines(int count) {
+    TimeOutScope step(*this);
+    std::vector<std::string> lines;
+    for (int i = 0; i < count; ++i) lines.push_back(ReadLn());
+    return lines;
+  }
+};
+
+// TimeOut bounds a step as a whole: a peer that sends a line every 3 seconds cannot stretch a step of
+// several reads past it, though each read alone ends in time.
+TEST_F(MsgSockTest, AStepOfSeveralReadsSharesOneTimeOut) {
+  std::vector<test::Step> script{Say("1\r\n")};
+  for (const char* line : {"2\r\n", "3\r\n", "4\r\n", "5\r\n", "6\r\n"}) {
+    script.push_back(test::Hold());
+    script.push_back(Say(line));
+  }
+  ScriptedServer server(script);
+  TThreadTimer drip(nullptr);
+  drip.SetInterval(3000);
+  drip.OnTimer = [&](TObject*) { server.Release(); };
+  SteppingSock sock(nullptr);
+  sock.Host = "127.0.0.1";
+  sock.Port = server.Port();
+  sock.TimeOut = 10000;
+  sock.Connect();
+  EXPECT_EQ(sock.ReadLn(), "1\r\n");
+  EXPECT_EQ(sock.ReadLn(), "2\r\n");
+  int64_t start = platform::MonotonicMs();
+  EXPECT_RAISES(sock.ReadLines(4), ESockError, "Zeitüberschreitung bei Socket-readln");  // the fourth is due at 12 s
+  EXPECT_EQ(platform::MonotonicMs() - start, 10000);
+  server.Stop();
+}
+
+// Lines are bounded: a longer one is an error as soon as it is too long, without waiting for its end.
+TEST_F(MsgSockTest, LineLongerThanMaxLineLength) {
+  ScriptedServer server({Say("0123456789\r\n0123456789\n01234567890\r\n"), Answer(std::string(3'000'000, 'x'))});
+  sock_->MaxLineLength = 10;
+  ConnectTo(server);
+  EXPECT_EQ(sock_->ReadLn(), "0123456789\r\n");
+  EXPECT_EQ(sock_->ReadLn(), "0123456789\n");
+  EXPECT_RAISES(sock_->ReadLn(), ESockError, "Zeile des Servers länger als 10 Bytes");
+  sock_->Disconnect();
+  ScriptedServer flood({Say(std::string(3'000'000, 'x'))});  // no line end at all
+  ConnectTo(flood);
+  EXPECT_RAISES(sock_->ReadLn(), ESockError, "Zeile des Servers länger als 10 Bytes");
+}
+
+TEST_F(MsgSockTest, ConnectsOverIpv6) {
+  ScriptedServer server = ScriptedServer::OnIpv6({Say("220 six\r\n")});
+  ConnectTo(server, "::1");
+  EXPECT_EQ(sock_->ReadLn(), "220 six\r\n");
+  sock_->Disconnect();
+  // A name with an IPv4 address that refuses and an IPv6 one that answers: the next address is tried.
+  ScriptedServer again = ScriptedServer::OnIpv6({Say("220 again\r\n")});
+  platform::IpAddress v6{platform::IpFamily::V6, {}};
+  v6.bytes[15] = 1;
+  platform::test::HeldResolver resolver({{platform::IpAddress::V4({127, 0, 0, 1}), v6}, 0});
+  resolver.Release();
+  ConnectTo(again, "dual.example");
+  EXPECT_EQ(sock_->ReadLn(), "220 again\r\n");
+}
+
+// An exception of OnConnect is the application's to show; the connection stands.
+TEST_F(MsgSockTest, OnConnectFailureGoesToTheApplicationsExceptionHook) {
+  ScriptedServer server({Say("220 hi\r\n")});
+  std::vector<std::string> shown;
+  platform::Application().OnException = [&](const platform::Exception& e) { shown.push_back(e.Message()); };
+  sock_->OnConnect = [](TObject*) { throw platform::Exception("handler failed"); };
+  ConnectTo(server);
+  platform::Application().OnException = nullptr;
+  EXPECT_EQ(shown, std::vector<std::string>{"handler failed"});
+  EXPECT_TRUE(sock_->Connected());
+  EXPECT_EQ(sock_->ReadLn(), "220 hi\r\n");
 }
 
 TEST_F(MsgSockTest, CancelFromAHandlerEndsTheWait) {
@@ -154,7 +245,7 @@ TEST_F(MsgSockTest, CancelFromAHandlerEndsTheWait) {
 }
 
 TEST_F(MsgSockTest, HangingLookupTimesOut) {
-  platform::test::HeldResolver resolver({{127, 0, 0, 1}, 0});
+  platform::test::HeldResolver resolver({{platform::IpAddress::V4({127, 0, 0, 1})}, 0});
   sock_->Host = "mail.example";
   sock_->TimeOut = 5000;
   EXPECT_RAISES(sock_->Connect(), ESockError, "Zeitüberschreitung bei Host-Lookup");

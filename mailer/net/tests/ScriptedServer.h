@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <condition_variable>
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -18,7 +19,7 @@ namespace mailnet::test {
 
 // One step of a scripted peer's part in a conversation; made by the functions below.
 struct Step {
-  enum Kind { Send, Reply, Data, AwaitRead, AwaitFullSend, Close, Listen };
+  enum Kind { Send, Reply, Data, AwaitRead, AwaitFullSend, Close, Listen, Gate };
   Kind kind;
   std::string text;
 };
@@ -38,6 +39,9 @@ inline Step AwaitFullSend() { return {Step::AwaitFullSend, {}}; }
 inline Step HangUp() { return {Step::Close, {}}; }
 // Reads and records lines, answering nothing, until the client goes.
 inline Step Listen() { return {Step::Listen, {}}; }
+// Reads nothing and waits until the test calls Release (or Stop): a peer that is slow for as long as the
+// test wants, in the test's (virtual) time.
+inline Step Hold() { return {Step::Gate, {}}; }
 
 // A raw TCP peer on a loopback port that plays one script per connection it accepts, on a thread of its
 // own, with blocking calls (it takes no part in the platform clock). It keeps step with the client by
@@ -45,10 +49,14 @@ inline Step Listen() { return {Step::Listen, {}}; }
 // records what the client still sends until the client goes. What the client sent is recorded in order.
 class ScriptedServer {
 public:
-  explicit ScriptedServer(std::vector<Step> script) : ScriptedServer(std::vector<std::vector<Step>>{script}, 0) {}
+  explicit ScriptedServer(std::vector<Step> script) : ScriptedServer(std::vector<std::vector<Step>>{script}, false) {}
   // Two connections, one after the other.
   ScriptedServer(std::vector<Step> first, std::vector<Step> second)
-      : ScriptedServer(std::vector<std::vector<Step>>{first, second}, 0) {}
+      : ScriptedServer(std::vector<std::vector<Step>>{first, second}, false) {}
+  // Listening on ::1 instead of 127.0.0.1 (AwaitRead and AwaitFullSend then do not wait).
+  static ScriptedServer OnIpv6(std::vector<Step> script) {
+    return ScriptedServer(std::vector<std::vector<Step>>{script}, true);
+  }
   ScriptedServer(const ScriptedServer&) = delete;
   ScriptedServer& operator=(const ScriptedServer&) = delete;
   ~ScriptedServer() {
@@ -64,7 +72,21 @@ public:
   void Stop() {
     if (!thread_.joinable()) return;
     (void)!::write(stop_[1], "x", 1);
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    released_.notify_all();
     thread_.join();
+  }
+
+  // Lets the script go on past one Hold step.
+  void Release() {
+    {
+      std::lock_guard lock(mutex_);
+      ++releases_;
+    }
+    released_.notify_all();
   }
 
   std::vector<std::string> Received() {
@@ -73,20 +95,24 @@ public:
   }
 
 private:
-  ScriptedServer(std::vector<std::vector<Step>> scripts, int) : scripts_(std::move(scripts)) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  ScriptedServer(std::vector<std::vector<Step>> scripts, bool ipv6) : scripts_(std::move(scripts)) {
+    listener_ = ::socket(ipv6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     // A fixed receive buffer (no autotuning) that its connections inherit, so that a client that sends
     // megabytes to a peer that reads nothing is sure to wait for room.
     const int receiveBuffer = 64 * 1024;
     ::setsockopt(listener_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    sockaddr_in v4{};
+    v4.sin_family = AF_INET;
+    v4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in6 v6{};
+    v6.sin6_family = AF_INET6;
+    v6.sin6_addr = in6addr_loopback;
+    sockaddr* address = ipv6 ? reinterpret_cast<sockaddr*>(&v6) : reinterpret_cast<sockaddr*>(&v4);
+    socklen_t length = ipv6 ? sizeof v6 : sizeof v4;
+    ::bind(listener_, address, length);
     ::listen(listener_, 4);
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
+    ::getsockname(listener_, address, &length);
+    port_ = ntohs(ipv6 ? v6.sin6_port : v4.sin_port);
     (void)!::pipe2(stop_, O_CLOEXEC);
     thread_ = std::thread([this] { Run(); });
   }
@@ -202,6 +228,12 @@ private:
           return;
         case Step::Listen:
           break;
+        case Step::Gate: {
+          std::unique_lock lock(mutex_);
+          released_.wait(lock, [this] { return releases_ > 0 || stopping_; });
+          if (releases_ > 0) --releases_;
+          break;
+        }
       }
     }
     while (ReadLine(fd, pending, line)) Record(line);
@@ -213,6 +245,9 @@ private:
   int stop_[2] = {-1, -1};
   std::thread thread_;
   std::mutex mutex_;
+  std::condition_variable released_;
+  int releases_ = 0;
+  bool stopping_ = false;
   std::vector<std::string> received_;
 };
 

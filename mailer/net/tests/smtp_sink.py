@@ -1,19 +1,17 @@
 """A real SMTP server for the mail engine's tests and benchmark (Debian's aiosmtpd), on a free loopback
 port. Prints "PORT <n>" once it listens. For each accepted message n it writes into the folder given:
   n.env   the envelope: "MAIL FROM:<sender>", then "RCPT TO:<address>" per recipient, one per line
-  n.eml   the message data as received (dot-stuffing removed)
-  n.txt   the message parsed by Python's email package: "header <name>: <decoded value>" per header line
-          in order, then "part <content type> <charset> <file name>" per leaf part, whose decoded
-          payload is in n.part<k> (k counting from 0)
+  n.eml, n.txt, n.part<k>   the message data as received (dot-stuffing removed) and what Python's email
+          package makes of it (mail_summary.py)
 Recipients whose address starts with "unknown" are refused (550); a message whose data contains
 "X-Reject: yes" is refused (554). With --no-files nothing is written (the benchmark)."""
 import asyncio
-import email
-import email.policy
 import pathlib
 import sys
 
 from aiosmtpd.smtp import SMTP
+
+import mail_summary
 
 folder = pathlib.Path(sys.argv[1])
 write_files = "--no-files" not in sys.argv
@@ -42,21 +40,13 @@ class Sink:
         lines = ["MAIL FROM:<%s>" % envelope.mail_from]
         lines += ["RCPT TO:<%s>" % address for address in envelope.rcpt_tos]
         (folder / ("%d.env" % n)).write_text("\n".join(lines) + "\n")
-        (folder / ("%d.eml" % n)).write_bytes(envelope.content)
-        message = email.message_from_bytes(envelope.content, policy=email.policy.default)
-        summary = ["header %s: %s" % (name, value) for name, value in message.items()]
-        leaves = [part for part in message.walk() if not part.is_multipart()]
-        for k, part in enumerate(leaves):
-            summary.append("part %s %s %s" % (part.get_content_type(), part.get_content_charset(),
-                                              part.get_filename()))
-            (folder / ("%d.part%d" % (n, k))).write_bytes(part.get_payload(decode=True) or b"")
-        (folder / ("%d.txt" % n)).write_text("\n".join(summary) + "\n", encoding="utf-8")
+        mail_summary.write(folder, n, envelope.content)
 
 
 async def main():
     loop = asyncio.get_running_loop()
     sink = Sink()  # one for all connections, so the message numbers go on
-    server = await loop.create_server(lambda: SMTP(sink, hostname="mail.test"), "127.0.0.1", 0)
+    server = await loop.create_server(lambda: SMTP(sink, hostname="mail.test", data_size_limit=256 * 1024 * 1024), "127.0.0.1", 0)
     print("PORT", server.sockets[0].getsockname()[1], flush=True)
     await server.serve_forever()
 

@@ -14,7 +14,7 @@ namespace platform::test {
 // touch is shared with them, and the destructor releases every lookup still held.
 class HeldResolver {
 public:
-  explicit HeldResolver(ResolveResult answer) : gate_(std::make_shared<Gate>()) {
+  explicit HeldResolver(HostAddresses answer) : gate_(std::make_shared<Gate>()) {
     gate_->answer = answer;
     SetHostResolver([gate = gate_](const std::string&) {
       std::unique_lock lock(gate->mutex);
@@ -46,7 +46,7 @@ private:
     std::condition_variable released;
     bool open = false;
     int calls = 0;
-    ResolveResult answer;
+    HostAddresses answer;
   };
   std::shared_ptr<Gate> gate_;
 };

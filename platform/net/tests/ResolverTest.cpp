@@ -39,5 +39,31 @@ TEST(IsolatedResolverTest, ANameWithOnlyIPv6AddressesIsToldApart) {
   EXPECT_EQ(answers, "1000");
 }
 
+TEST(ResolverTest, NumericAddressesAreTheirOwnHost) {
+  IpAddress loopback6{IpFamily::V6, {}};
+  loopback6.bytes[15] = 1;
+  EXPECT_EQ(ResolveHost("::1").addresses, std::vector<IpAddress>{loopback6});
+  EXPECT_EQ(ResolveHost("127.0.0.1").addresses, std::vector<IpAddress>{IpAddress::V4({127, 0, 0, 1})});
+  EXPECT_EQ(ResolveHost(std::string("127.0.0.1\0.example", 18)).error, WsaHostNotFound);
+}
+
+// Every address of a name, IPv4 and IPv6, each once.
+TEST(IsolatedResolverTest, AllAddressesOfANameAreFound) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a child process its own resolver settings";
+  const std::string hosts = "2001:db8::7 six\n"
+                            "fe80::2 both\n192.0.2.9 both\n"
+                            "192.0.2.4 four\n";
+  const std::string answers = test::InIsolatedResolver(hosts, [] {
+    std::string result;
+    for (const char* name : {"six", "both", "four", "none.invalid"}) {
+      HostAddresses found = ResolveHost(name);
+      for (const IpAddress& address : found.addresses) result += address.family == IpFamily::V6 ? '6' : '4';
+      result += found.error == 0 ? "," : " error,";
+    }
+    return result;
+  });
+  EXPECT_EQ(answers, "6,64,4, error,");
+}
+
 }  // namespace
 }  // namespace platform

@@ -34,7 +34,7 @@ bool WaitFor(const TcpSocket& socket, short events) {
 
 // Connects and waits until the connection is done; the result of the connect.
 int Connect(TcpSocket& socket, uint16_t port) {
-  int result = socket.StartConnect({127, 0, 0, 1}, port);
+  int result = socket.StartConnect(IpAddress::V4({127, 0, 0, 1}), port);
   if (result != WsaEWouldBlock) return result;
   return WaitFor(socket, POLLOUT) ? socket.ConnectResult() : WsaETimedOut;
 }
