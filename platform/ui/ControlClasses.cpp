@@ -8,6 +8,7 @@
 #include "platform/ui/ColorIdentifiers.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/ImgList.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/PublishedClasses.h"
 #include "platform/ui/StdCtrls.h"
@@ -103,6 +104,7 @@ void PublishFramework() {
       .Property("BorderStyle", &TCustomForm::SetBorderStyle)
       .Property("Position", &TCustomForm::SetPosition)
       .Property("KeyPreview", &TCustomForm::SetKeyPreview)
+      .Property("Menu", [](TCustomForm& form, TMainMenu* menu) { SetMainMenu(form, menu); })
       .Property("OnCreate", &TCustomForm::OnCreate)
       .Property("OnDestroy", &TCustomForm::OnDestroy)
       .Property("OnShow", &TCustomForm::OnShow)
@@ -144,6 +146,28 @@ void PublishStdControls() {
       .Property("AllowGrayed", &TCustomCheckBox::SetAllowGrayed);
   TClassPublisher<TCheckBox, TCustomCheckBox>("TCheckBox");
   TClassPublisher<TRadioButton, TButtonControl>("TRadioButton").Property("Checked", &TRadioButton::SetChecked);
+}
+
+void PublishMenus() {
+  TClassPublisher<TMenuItem, TComponent>("TMenuItem")
+      .Property("Caption", &TMenuItem::SetCaption)
+      .Property("Checked", &TMenuItem::SetChecked)
+      .Property("RadioItem", &TMenuItem::SetRadioItem)
+      .Property("GroupIndex", &TMenuItem::SetGroupIndex)
+      .Property("Enabled", &TMenuItem::SetEnabled)
+      .Property("Visible", &TMenuItem::SetVisible)
+      .Property("ShortCut", [](TMenuItem& item, const std::string& text) { item.SetShortCut(TextToShortCut(text)); })
+      .Property("ImageIndex", &TMenuItem::SetImageIndex)
+      .Property("OnClick", &TMenuItem::OnClick)
+      .Nested([](TMenuItem& item, TComponent& container) {
+        if (auto* parent = dynamic_cast<TMenuItem*>(&container))
+          parent->Add(&item);
+        else if (auto* menu = dynamic_cast<TMenu*>(&container))
+          menu->Items()->Add(&item);
+      });
+  TClassPublisher<TMenu, TComponent>("TMenu").Property("Images", &TMenu::SetImages);
+  TClassPublisher<TMainMenu, TMenu>("TMainMenu");
+  TClassPublisher<TPopupMenu, TMenu>("TPopupMenu").Property("OnPopup", &TPopupMenu::OnPopup);
 }
 
 void PublishExtControls() {
@@ -206,6 +230,7 @@ void PublishControlClasses() {
   PublishFramework();
   PublishStdControls();
   PublishExtControls();
+  PublishMenus();
 }
 
 }  // namespace platform
