@@ -8,7 +8,7 @@ enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum class TLeftRight { taLeftJustify, taRightJustify };
 // How a label places its text down its height.
 enum class TTextLayout { tlTop, tlCenter, tlBottom };
-// A control's frame: none or a single line in the window frame colour.
+// A control's frame: none or a single one (an edit's is the sunken client edge).
 enum class TBorderStyle { bsNone, bsSingle };
 // One ring of a panel's bevel.
 enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };

@@ -6,6 +6,7 @@
 
 #include "platform/ui/Buttons.h"
 #include "platform/ui/ColorIdentifiers.h"
+#include "platform/ui/Edit.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
@@ -231,6 +232,7 @@ void PublishControlClasses() {
   PublishStdControls();
   PublishExtControls();
   PublishMenus();
+  PublishEditClasses();
 }
 
 }  // namespace platform

@@ -1,0 +1,39 @@
+#include "platform/core/Utf8.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/Memo.h"
+#include "platform/ui/PublishedClasses.h"
+
+namespace platform {
+
+void PublishEditClasses() {
+  PublishEnum<TEditCharCase>({{"ecNormal", TEditCharCase::ecNormal},
+                              {"ecUpperCase", TEditCharCase::ecUpperCase},
+                              {"ecLowerCase", TEditCharCase::ecLowerCase}});
+  PublishEnum<TScrollStyle>({{"ssNone", TScrollStyle::ssNone},
+                             {"ssHorizontal", TScrollStyle::ssHorizontal},
+                             {"ssVertical", TScrollStyle::ssVertical},
+                             {"ssBoth", TScrollStyle::ssBoth}});
+  TClassPublisher<TCustomEdit, TCustomControl>("TCustomEdit")
+      .Property("AutoSelect", &TCustomEdit::AutoSelect)
+      .Property("HideSelection", &TCustomEdit::HideSelection)
+      .Property("BorderStyle", &TCustomEdit::SetBorderStyle)
+      .Property("CharCase", &TCustomEdit::SetCharCase)
+      .Property("MaxLength", &TCustomEdit::SetMaxLength)
+      .Property("PasswordChar",
+                [](TCustomEdit& edit, const std::string& value) {
+                  edit.SetPasswordChar(value.empty() ? 0 : DecodeText(value)[0]);
+                })
+      .Property("ReadOnly", &TCustomEdit::SetReadOnly)
+      .Property("Text", &TCustomEdit::SetText)
+      .Property("OnChange", &TCustomEdit::OnChange);
+  TClassPublisher<TEdit, TCustomEdit>("TEdit");
+  TClassPublisher<TCustomMemo, TCustomEdit>("TCustomMemo")
+      .Property("Lines", &TCustomMemo::SetLines)
+      .Property("ScrollBars", &TCustomMemo::SetScrollBars)
+      .Property("WordWrap", &TCustomMemo::SetWordWrap)
+      .Property("WantReturns", &TCustomMemo::WantReturns)
+      .Property("WantTabs", &TCustomMemo::WantTabs);
+  TClassPublisher<TMemo, TCustomMemo>("TMemo");
+}
+
+}  // namespace platform

@@ -1,0 +1,237 @@
+#include "platform/ui/Grids.h"
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+// The first scrolling item that shows `item` whole within `extent`, starting from the current one and
+// moving as little as possible. Fixed items never scroll.
+int FirstShowing(const GridAxis& axis, int item, int extent) {
+  if (item < axis.Fixed() || item >= axis.Count()) return axis.First();
+  if (item < axis.First()) return item;
+  GridAxis probe = axis;
+  while (probe.First() < item && probe.Start(item) + probe.Size(item) > extent) probe.SetFirst(probe.First() + 1);
+  return probe.First();
+}
+
+}  // namespace
+
+TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
+  cols_.SetDefaultSize(64);
+  SetControlStyle(ControlStyle() + TControlStyleFlag::csOpaque);
+  SetParentColor(false);
+  SetColor(clWindow);
+  SetTabStop(true);
+  SetBounds(0, 0, 320, 120);
+}
+
+void TCustomGrid::SetCounts(int colCount, int rowCount) {
+  const int oldCols = ColCount(), oldRows = RowCount();
+  if (colCount == oldCols && rowCount == oldRows) return;
+  cols_.SetCount(colCount);
+  rows_.SetCount(rowCount);
+  ClampCurrent();
+  SizeChanged(oldCols, oldRows);
+  Invalidate();
+}
+
+void TCustomGrid::SetFixedCols(int value) {
+  cols_.SetFixed(value);
+  ClampCurrent();
+  Invalidate();
+}
+
+void TCustomGrid::SetFixedRows(int value) {
+  rows_.SetFixed(value);
+  ClampCurrent();
+  Invalidate();
+}
+
+void TCustomGrid::ClampCurrent() {
+  auto clamp = [](int v, const GridAxis& axis) { return std::clamp(v, axis.Fixed(), std::max(axis.Count() - 1, axis.Fixed())); };
+  current_ = {clamp(current_.X, cols_), clamp(current_.Y, rows_)};
+  anchor_ = {clamp(anchor_.X, cols_), clamp(anchor_.Y, rows_)};
+}
+
+void TCustomGrid::SetDefaultColWidth(int value) {
+  cols_.SetDefaultSize(value);
+  Invalidate();
+}
+
+void TCustomGrid::SetDefaultRowHeight(int value) {
+  rows_.SetDefaultSize(value);
+  Invalidate();
+}
+
+void TCustomGrid::SetColWidths(int index, int value) {
+  cols_.SetSize(index, value);
+  Invalidate();
+}
+
+void TCustomGrid::SetRowHeights(int index, int value) {
+  rows_.SetSize(index, value);
+  Invalidate();
+}
+
+void TCustomGrid::SetGridLineWidth(int value) {
+  cols_.SetLineWidth(value);
+  rows_.SetLineWidth(value);
+  Invalidate();
+}
+
+void TCustomGrid::SetOptions(TGridOptions value) {
+  options_ = value;
+  if (!options_.Contains(TGridOption::goRangeSelect)) anchor_ = current_;
+  Invalidate();
+}
+
+void TCustomGrid::SetFixedColor(TColor value) {
+  fixedColor_ = value;
+  Invalidate();
+}
+
+void TCustomGrid::SetDefaultDrawing(bool value) {
+  defaultDrawing_ = value;
+  Invalidate();
+}
+
+TGridRect TCustomGrid::Selection() const {
+  TGridRect sel{std::min(anchor_.X, current_.X), std::min(anchor_.Y, current_.Y), std::max(anchor_.X, current_.X),
+                std::max(anchor_.Y, current_.Y)};
+  if (options_.Contains(TGridOption::goRowSelect)) {
+    sel.Left = FixedCols();
+    sel.Right = std::max(ColCount() - 1, FixedCols());
+  }
+  return sel;
+}
+
+void TCustomGrid::SetSelection(const TGridRect& value) {
+  Invalidate();
+  anchor_ = {value.Left, value.Top};
+  current_ = {value.Right, value.Bottom};
+  if (!options_.Contains(TGridOption::goRangeSelect)) anchor_ = current_;
+  ClampCurrent();
+  ScrollInView(current_);
+}
+
+void TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor) {
+  if (ACol < FixedCols() || ARow < FixedRows() || ACol >= ColCount() || ARow >= RowCount()) return;
+  if (!SelectCell(ACol, ARow)) return;
+  if (options_.Contains(TGridOption::goRangeSelect) && !MoveAnchor) {
+    Invalidate();  // a range may shrink anywhere
+  } else {
+    InvalidateCell(current_.X, current_.Y);
+    if (options_.Contains(TGridOption::goRowSelect)) Invalidate();
+  }
+  current_ = {ACol, ARow};
+  if (MoveAnchor || !options_.Contains(TGridOption::goRangeSelect)) anchor_ = current_;
+  InvalidateCell(ACol, ARow);
+  ScrollInView(current_);
+}
+
+void TCustomGrid::ScrollInView(TGridCoord cell) {
+  const int left = options_.Contains(TGridOption::goRowSelect) ? LeftCol() : FirstShowing(cols_, cell.X, ClientWidth());
+  MoveTopLeft(left, FirstShowing(rows_, cell.Y, ClientHeight()));
+}
+
+void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
+  const int oldLeft = LeftCol(), oldTop = TopRow();
+  cols_.SetFirst(ALeft);
+  rows_.SetFirst(ATop);
+  if (LeftCol() == oldLeft && TopRow() == oldTop) return;
+  Invalidate();
+  TopLeftChanged();
+}
+
+void TCustomGrid::InvalidateCell(int ACol, int ARow) {
+  // The framework repaints whole controls; a cell's change repaints the grid.
+  if (!IsRectEmpty(CellRect(ACol, ARow))) Invalidate();
+}
+
+TGridCoord TCustomGrid::MouseCoord(int X, int Y) const {
+  const int col = cols_.ItemAt(X, ClientWidth()), row = rows_.ItemAt(Y, ClientHeight());
+  if (col < 0 || row < 0) return {-1, -1};
+  return {col, row};
+}
+
+void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) const {
+  const TGridCoord cell = MouseCoord(X, Y);
+  ACol = cell.X;
+  ARow = cell.Y;
+}
+
+TRect TCustomGrid::CellRect(int ACol, int ARow) const {
+  auto shown = [](const GridAxis& axis, int i, int extent) {
+    return i >= 0 && i < axis.Count() && (i < axis.Fixed() || i >= axis.First()) && axis.Start(i) < extent;
+  };
+  if (!shown(cols_, ACol, ClientWidth()) || !shown(rows_, ARow, ClientHeight())) return {};
+  const int left = cols_.Start(ACol), top = rows_.Start(ARow);
+  return {left, top, left + cols_.Size(ACol), top + rows_.Size(ARow)};
+}
+
+void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
+  if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0 || FromIndex >= ColCount() || ToIndex >= ColCount()) return;
+  cols_.MoveItem(FromIndex, ToIndex);
+  ColumnMoved(FromIndex, ToIndex);
+  Invalidate();
+}
+
+void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
+  if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0 || FromIndex >= RowCount() || ToIndex >= RowCount()) return;
+  rows_.MoveItem(FromIndex, ToIndex);
+  RowMoved(FromIndex, ToIndex);
+  Invalidate();
+}
+
+void TCustomGrid::DeleteColumn(int ACol) {
+  if (ACol < 0 || ACol >= ColCount()) return;
+  MoveColumn(ACol, ColCount() - 1);
+  SetColCount(ColCount() - 1);
+}
+
+void TCustomGrid::DeleteRow(int ARow) {
+  if (ARow < 0 || ARow >= RowCount()) return;
+  MoveRow(ARow, RowCount() - 1);
+  SetRowCount(RowCount() - 1);
+}
+
+void TCustomGrid::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_GETDLGCODE:
+      Message.Result = DLGC_WANTARROWS | (options_.Contains(TGridOption::goTabs) ? DLGC_WANTTAB : 0) |
+                       (options_.Contains(TGridOption::goEditing) ? DLGC_WANTCHARS : 0);
+      return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      TCustomControl::Dispatch(Message);
+      InvalidateCell(current_.X, current_.Y);
+      return;
+    default: TCustomControl::Dispatch(Message);
+  }
+}
+
+void TDrawGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
+  if (OnDrawCell) OnDrawCell(this, ACol, ARow, ARect, AState);
+}
+
+bool TDrawGrid::SelectCell(int ACol, int ARow) {
+  bool canSelect = true;
+  if (OnSelectCell) OnSelectCell(this, ACol, ARow, canSelect);
+  return canSelect;
+}
+
+void TDrawGrid::TopLeftChanged() {
+  if (OnTopLeftChanged) OnTopLeftChanged(this);
+}
+
+void TDrawGrid::ColumnMoved(int FromIndex, int ToIndex) {
+  if (OnColumnMoved) OnColumnMoved(this, FromIndex, ToIndex);
+}
+
+void TDrawGrid::RowMoved(int FromIndex, int ToIndex) {
+  if (OnRowMoved) OnRowMoved(this, FromIndex, ToIndex);
+}
+
+}  // namespace platform

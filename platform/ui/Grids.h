@@ -1,0 +1,236 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/core/Set.h"
+#include "platform/core/StringList.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/GridAxis.h"
+#include "platform/ui/GridCells.h"
+
+namespace platform {
+
+struct TGridCoord {
+  int X = 0;
+  int Y = 0;
+  bool operator==(const TGridCoord&) const = default;
+};
+
+// A block of cells, both corners included.
+struct TGridRect {
+  int Left = 0;
+  int Top = 0;
+  int Right = 0;
+  int Bottom = 0;
+  bool operator==(const TGridRect&) const = default;
+  bool Contains(int col, int row) const { return col >= Left && col <= Right && row >= Top && row <= Bottom; }
+};
+
+enum class TGridOption {
+  goFixedVertLine,
+  goFixedHorzLine,
+  goVertLine,
+  goHorzLine,
+  goRangeSelect,
+  goDrawFocusSelected,
+  goRowSizing,
+  goColSizing,
+  goRowMoving,
+  goColMoving,
+  goEditing,
+  goTabs,
+  goRowSelect,
+  goAlwaysShowEditor,
+  goThumbTracking,
+};
+using TGridOptions = TSet<TGridOption>;
+
+enum class TGridDrawStateFlag { gdSelected, gdFocused, gdFixed };
+using TGridDrawState = TSet<TGridDrawStateFlag>;
+
+// What a press of the left button started.
+enum class TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
+
+// The class library's grid: columns and rows with fixed ones at the top and left, a current cell with a
+// selection anchored at the cell where it started, scrolling by TopRow and LeftCol, and a paint loop
+// that hands every visible cell to the virtual DrawCell. It stores no cells itself (TStringGrid does).
+//
+// Geometry lives in two GridAxis objects, one for columns and one for rows, which painting, CellRect
+// and MouseToCell all ask. The selection is the block between the anchor and the current cell (the
+// whole row's scrolling columns with goRowSelect); without goRangeSelect the anchor follows the
+// current cell.
+class TCustomGrid : public TCustomControl {
+public:
+  explicit TCustomGrid(TComponent* AOwner);
+
+  int ColCount() const { return cols_.Count(); }
+  void SetColCount(int value) { SetCounts(value, RowCount()); }
+  int RowCount() const { return rows_.Count(); }
+  void SetRowCount(int value) { SetCounts(ColCount(), value); }
+  // At most the count - 1; lowering a count to or below them lowers them.
+  int FixedCols() const { return cols_.Fixed(); }
+  void SetFixedCols(int value);
+  int FixedRows() const { return rows_.Fixed(); }
+  void SetFixedRows(int value);
+
+  int DefaultColWidth() const { return cols_.DefaultSize(); }
+  void SetDefaultColWidth(int value);
+  int DefaultRowHeight() const { return rows_.DefaultSize(); }
+  void SetDefaultRowHeight(int value);
+  int ColWidths(int index) const { return cols_.Size(index); }
+  void SetColWidths(int index, int value);
+  int RowHeights(int index) const { return rows_.Size(index); }
+  void SetRowHeights(int index, int value);
+  int GridLineWidth() const { return cols_.LineWidth(); }
+  void SetGridLineWidth(int value);
+
+  TGridOptions Options() const { return options_; }
+  void SetOptions(TGridOptions value);
+  TColor FixedColor() const { return fixedColor_; }
+  void SetFixedColor(TColor value);
+  // Fills each cell's background (and the string grid draws its text) before DrawCell's event runs.
+  bool DefaultDrawing() const { return defaultDrawing_; }
+  void SetDefaultDrawing(bool value);
+
+  // The first scrolling row and column shown; clamped to the scrolling ones.
+  int TopRow() const { return rows_.First(); }
+  void SetTopRow(int value) { MoveTopLeft(LeftCol(), value); }
+  int LeftCol() const { return cols_.First(); }
+  void SetLeftCol(int value) { MoveTopLeft(value, TopRow()); }
+  // Scrolling rows and columns that fit whole into the client area (at least one while there is one).
+  int VisibleRowCount() const { return rows_.VisibleCount(ClientHeight()); }
+  int VisibleColCount() const { return cols_.VisibleCount(ClientWidth()); }
+
+  // The current cell; setting it moves the anchor too and scrolls the cell into view.
+  int Col() const { return current_.X; }
+  void SetCol(int value) { FocusCell(value, Row(), true); }
+  int Row() const { return current_.Y; }
+  void SetRow(int value) { FocusCell(Col(), value, true); }
+  TGridRect Selection() const;
+  // Makes the anchor the block's top-left corner and the current cell its bottom-right one.
+  void SetSelection(const TGridRect& value);
+
+  // The cell under a client point, (-1, -1) outside every cell shown.
+  TGridCoord MouseCoord(int X, int Y) const;
+  void MouseToCell(int X, int Y, int& ACol, int& ARow) const;
+  // The client rectangle of a shown cell, without the lines after it; empty for a cell not shown.
+  TRect CellRect(int ACol, int ARow) const;
+  TGridState GridState() const { return state_; }
+
+  // A column or row moves to another index, with its size; ColumnMoved/RowMoved follow.
+  void MoveColumn(int FromIndex, int ToIndex);
+  void MoveRow(int FromIndex, int ToIndex);
+  void DeleteColumn(int ACol);
+  void DeleteRow(int ARow);
+
+  void Dispatch(TMessage& Message) override;
+
+protected:
+  // Paints one cell; the background is already filled when DefaultDrawing is set.
+  virtual void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) = 0;
+  // May refuse a new current cell.
+  virtual bool SelectCell(int ACol, int ARow) { return true; }
+  virtual void TopLeftChanged() {}
+  virtual void ColumnMoved(int FromIndex, int ToIndex) {}
+  virtual void RowMoved(int FromIndex, int ToIndex) {}
+  // The counts changed (cells outside them are gone).
+  virtual void SizeChanged(int OldColCount, int OldRowCount) {}
+  // What a press at a client point starts: gsColSizing or gsRowSizing near a line between fixed
+  // cells when the options allow sizing (with the index of the item being sized, the line's position
+  // and the offset of the press from it), gsNormal otherwise.
+  virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs);
+
+  void Paint() override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+
+  // Moves the current cell when SelectCell allows it; the anchor follows when MoveAnchor is set or
+  // range selection is off. The cell is then scrolled into view.
+  void FocusCell(int ACol, int ARow, bool MoveAnchor);
+  void MoveTopLeft(int ALeft, int ATop);
+  void InvalidateCell(int ACol, int ARow);
+  void InvalidateGrid() { Invalidate(); }
+
+private:
+  void SetCounts(int colCount, int rowCount);
+  // Keeps the current cell and anchor within the scrolling cells.
+  void ClampCurrent();
+  void ScrollInView(TGridCoord cell);
+  TGridDrawState CellState(int col, int row) const;
+  void DrawLines(int col, int row, const TRect& cell);
+
+  GridAxis cols_;
+  GridAxis rows_;
+  TGridCoord current_{1, 1};
+  TGridCoord anchor_{1, 1};
+  TGridOptions options_{TGridOption::goFixedVertLine, TGridOption::goFixedHorzLine, TGridOption::goVertLine,
+                        TGridOption::goHorzLine, TGridOption::goRangeSelect};
+  TColor fixedColor_ = clBtnFace;
+  bool defaultDrawing_ = true;
+  TGridState state_ = TGridState::gsNormal;
+  int sizingIndex_ = 0;  // the item sized or moved
+  int sizingPos_ = 0;    // the sizing line's position
+  int sizingOfs_ = 0;    // the press's offset from it
+};
+
+using TDrawCellEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, const TRect& Rect, TGridDrawState State)>;
+using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
+using TMovedEvent = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
+
+// A grid whose cells the program paints in OnDrawCell.
+class TDrawGrid : public TCustomGrid {
+public:
+  using TCustomGrid::TCustomGrid;
+
+  TDrawCellEvent OnDrawCell;
+  TSelectCellEvent OnSelectCell;
+  TNotifyEvent OnTopLeftChanged;
+  TMovedEvent OnColumnMoved;
+  TMovedEvent OnRowMoved;
+
+protected:
+  void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+  bool SelectCell(int ACol, int ARow) override;
+  void TopLeftChanged() override;
+  void ColumnMoved(int FromIndex, int ToIndex) override;
+  void RowMoved(int FromIndex, int ToIndex) override;
+};
+
+// A grid that keeps a text and a non-owning object per cell and draws the text.
+class TStringGrid : public TDrawGrid {
+public:
+  explicit TStringGrid(TComponent* AOwner);
+
+  const std::string& Cells(int ACol, int ARow) const { return cells_.Text(ACol, ARow); }
+  void SetCells(int ACol, int ARow, const std::string& value);
+  void* Objects(int ACol, int ARow) const { return cells_.Object(ACol, ARow); }
+  void SetObjects(int ACol, int ARow, void* value) { cells_.SetObject(ACol, ARow, value); }
+  // A column or row as a string list (texts with their objects); assigning one fills the cells from
+  // the list's start and leaves the rest of the column or row as it was.
+  void Cols(int index, TStringList& list) const { ReadLine(TGridLine::Column, index, list); }
+  void SetCols(int index, const TStringList& list) { WriteLine(TGridLine::Column, index, list); }
+  void Rows(int index, TStringList& list) const { ReadLine(TGridLine::Row, index, list); }
+  void SetRows(int index, const TStringList& list) { WriteLine(TGridLine::Row, index, list); }
+
+protected:
+  void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+  void ColumnMoved(int FromIndex, int ToIndex) override;
+  void RowMoved(int FromIndex, int ToIndex) override;
+  void SizeChanged(int OldColCount, int OldRowCount) override;
+
+private:
+  enum class TGridLine { Column, Row };
+  static TGridCoord LineCell(TGridLine line, int index, int i);
+  void ReadLine(TGridLine line, int index, TStringList& list) const;
+  void WriteLine(TGridLine line, int index, const TStringList& list);
+
+  GridCells cells_;
+};
+
+}  // namespace platform

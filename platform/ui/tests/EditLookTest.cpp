@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+
+#include "platform/gfx/Png.h"
+#include "platform/ui/Memo.h"
+#include "platform/ui/tests/EditFixture.h"
+
+namespace platform {
+namespace {
+
+// The classic look of the edit, compared with reference pictures: the sunken edge, the window colour,
+// the text, the caret and the selection in the highlight colours when focused, grey text when disabled.
+class EditLookTest : public EditTestBase {
+protected:
+  void ExpectLooksLike(const std::string& name) {
+    Settle();
+    std::string actual = PngBytes(Input().Info(form->BackendWindow()).shown);
+    std::string reference = std::string(VELMORA_UI_FIXTURES) + "/" + name + ".png";
+    std::ifstream file(reference, std::ios::binary);
+    std::string expected((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (actual != expected) {
+      std::string saved = ::testing::TempDir() + name + ".actual.png";
+      Input().SaveScreenshot(form->BackendWindow(), saved);
+      ADD_FAILURE() << "the screenshot differs from " << reference << "; it is saved as " << saved;
+    }
+  }
+};
+
+TEST_F(EditLookTest, EditNormalFocusedAndDisabled) {
+  form->SetBounds(100, 100, 150, 44);
+  struct State {
+    const char* name;
+    std::function<void(TEdit&)> setUp;
+  };
+  const State states[] = {
+      {"edit_normal", [](TEdit&) {}},
+      {"edit_focused",
+       [](TEdit& edit) {
+         edit.SetFocus();
+         edit.SetSelStart(2);
+         edit.SetSelLength(3);
+       }},
+      {"edit_disabled", [](TEdit& edit) { edit.SetEnabled(false); }},
+  };
+  for (const State& state : states) {
+    SCOPED_TRACE(state.name);
+    auto* edit = Place<TEdit>(Rect(8, 8, 128, 32));
+    edit->SetText("Host 1 ab");
+    state.setUp(*edit);
+    ExpectLooksLike(state.name);
+    delete edit;
+  }
+}
+
+TEST_F(EditLookTest, MemoWithScrollBarScrolledToItsLastLine) {
+  form->SetBounds(100, 100, 200, 120);
+  auto* memo = Place<TMemo>(Rect(8, 8, 188, 108));
+  memo->SetScrollBars(TScrollStyle::ssVertical);
+  for (int i = 1; i <= 20; ++i) memo->Lines().Add("line " + std::to_string(i));
+  memo->Perform(EM_LINESCROLL, 0, memo->Lines().Count() - 1);
+  ExpectLooksLike("memo_scrolled");
+}
+
+}  // namespace
+}  // namespace platform
