@@ -1,7 +1,8 @@
-// controls_demo: one form with the standard controls (an edit and a memo among them) and menus, built from its form resource in the
-// user's language (German or English), for people to try and for tests to look at. On a display it
-// runs until the form is closed; with --screenshot FILE it draws the form without a display, saves it
-// as FILE (a PNG) and the open File menu beside it as FILE with ".menu.png" for ".png", and ends.
+// controls_demo: one form with the standard controls (an edit and a memo among them) and menus,
+// built from its form resource in the user's language (German or English), for people to try and for
+// tests to look at. On a display it runs until the form is closed; with --screenshot FILE it draws the
+// form without a display, saves it as FILE (a PNG) and the open File menu beside it as FILE with
+// ".menu.png" for ".png", and ends.
 #include <cstdio>
 #include <memory>
 #include <string>
