@@ -139,17 +139,12 @@ public:
   void Beep() override;
 
 private:
-  // Frame widths that the window manager adds around a window (_NET_FRAME_EXTENTS).
-  struct Frame {
-    int left = 0, right = 0, top = 0, bottom = 0;
-  };
   struct WindowData {
     IBackendWindowSink* sink = nullptr;
     TBackendWindowKind kind = TBackendWindowKind::Form;
     TBackendBorder border = TBackendBorder::Sizeable;
     bool modal = false;
     XIC inputContext = nullptr;
-    Frame frame;
     TRect clientOnScreen;  // the X window's own area in screen coordinates
     TBackendWindowState state = TBackendWindowState::Normal;
     TRect normalClient;  // where a window maximised without a window manager returns to
@@ -185,7 +180,6 @@ private:
   void HandleButton(const XButtonEvent& event);
   void HandleConfigure(Window window);
   void ReportBounds(Window window);
-  Frame ReadFrame(Window window) const;
   TBackendWindowState ReadState(Window window) const;
   void SendWmState(Window window, long action, Atom first, Atom second);
   unsigned long KeySymForVirtualKey(const XKeyEvent& event) const;
@@ -327,10 +321,10 @@ void TX11Backend::SetBounds(TBackendWindow handle, const TRect& bounds) {
   const Window window = static_cast<Window>(handle);
   WindowData* data = Find(window);
   if (data == nullptr) return;
-  const int width = std::max(1, bounds.Width() - data->frame.left - data->frame.right);
-  const int height = std::max(1, bounds.Height() - data->frame.top - data->frame.bottom);
+  const int width = std::max(1, bounds.Width());
+  const int height = std::max(1, bounds.Height());
   if (data->kind == TBackendWindowKind::Form) SetFixedSize(*connection_, window, data->border, {width, height});
-  // A window manager places the frame's top-left corner at the position (north-west gravity).
+  // The window's hints ask a window manager for static gravity: the client area goes where it is put.
   XMoveResizeWindow(display_, window, bounds.Left, bounds.Top, static_cast<unsigned>(width),
                     static_cast<unsigned>(height));
 }
@@ -358,16 +352,17 @@ void TX11Backend::SetWindowState(TBackendWindow handle, TBackendWindowState stat
     // Without a window manager the backend does its work: a maximised window covers the work area, a
     // minimised one is not shown; the state is reported as soon as it is taken.
     if (data->state == state) return;
+    // The window's new place is reported with its new state at once; the server's notice of it then
+    // changes nothing.
     if (state == TBackendWindowState::Maximized) {
       if (data->state == TBackendWindowState::Normal) data->normalClient = data->clientOnScreen;
-      const TRect area = WorkArea();
-      XMoveResizeWindow(display_, window, area.Left, area.Top, static_cast<unsigned>(area.Width()),
-                        static_cast<unsigned>(area.Height()));
+      data->clientOnScreen = WorkArea();
     } else if (state == TBackendWindowState::Normal && data->state == TBackendWindowState::Maximized) {
-      const TRect& r = data->normalClient;
-      XMoveResizeWindow(display_, window, r.Left, r.Top, static_cast<unsigned>(r.Width()),
-                        static_cast<unsigned>(r.Height()));
+      data->clientOnScreen = data->normalClient;
     }
+    const TRect& r = data->clientOnScreen;
+    XMoveResizeWindow(display_, window, r.Left, r.Top, static_cast<unsigned>(r.Width()),
+                      static_cast<unsigned>(r.Height()));
     if (state == TBackendWindowState::Minimized)
       XUnmapWindow(display_, window);
     else if (data->state == TBackendWindowState::Minimized)
@@ -619,12 +614,7 @@ void TX11Backend::HandleEvent(XEvent& event) {
       break;
     case PropertyNotify: {
       const X11Atoms& atoms = connection_->Atoms();
-      if (event.xproperty.atom == atoms._NET_FRAME_EXTENTS) {
-        data->frame = ReadFrame(window);
-        ReportBounds(window);
-      } else if (event.xproperty.atom == atoms._NET_WM_STATE || event.xproperty.atom == atoms.WM_STATE) {
-        ReportBounds(window);
-      }
+      if (event.xproperty.atom == atoms._NET_WM_STATE || event.xproperty.atom == atoms.WM_STATE) ReportBounds(window);
       break;
     }
     case MapNotify:
@@ -733,23 +723,6 @@ void TX11Backend::HandleButton(const XButtonEvent& event) {
   sink.BackendMouseDown(kind, point, shift | buttonFlag | (isDouble ? bsDouble : 0u));
 }
 
-TX11Backend::Frame TX11Backend::ReadFrame(Window window) const {
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  Frame frame;
-  XGetWindowProperty(display_, window, connection_->Atoms()._NET_FRAME_EXTENTS, 0, 4, False, XA_CARDINAL, &type,
-                     &format, &count, &after, &data);
-  if (type == XA_CARDINAL && format == 32 && count == 4) {
-    const long* values = reinterpret_cast<const long*>(data);
-    frame = {static_cast<int>(values[0]), static_cast<int>(values[1]), static_cast<int>(values[2]),
-             static_cast<int>(values[3])};
-  }
-  if (data != nullptr) XFree(data);
-  return frame;
-}
-
 TBackendWindowState TX11Backend::ReadState(Window window) const {
   Atom type = None;
   int format = 0;
@@ -785,10 +758,7 @@ void TX11Backend::HandleConfigure(Window window) {
 void TX11Backend::ReportBounds(Window window) {
   WindowData* data = Find(window);
   if (HasWindowManager()) data->state = ReadState(window);
-  const TRect& c = data->clientOnScreen;
-  const TRect outer = Rect(c.Left - data->frame.left, c.Top - data->frame.top, c.Right + data->frame.right,
-                           c.Bottom + data->frame.bottom);
-  data->sink->BackendBoundsChanged(outer, data->state);
+  data->sink->BackendBoundsChanged(data->clientOnScreen, data->state);
 }
 
 }  // namespace

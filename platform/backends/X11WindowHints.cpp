@@ -68,7 +68,10 @@ void SetWindowTitle(const X11Connection& connection, unsigned long window, const
 void SetFixedSize(const X11Connection& connection, unsigned long window, TBackendBorder border,
                   const TSize& clientSize) {
   XSizeHints* size = XAllocSizeHints();
-  size->flags = PPosition | PSize;
+  // Static gravity: a window manager puts its frame around the client area where it was placed, and a
+  // move by the program places the client area, not the frame.
+  size->flags = PPosition | PSize | PWinGravity;
+  size->win_gravity = StaticGravity;
   if (border == TBackendBorder::Dialog || border == TBackendBorder::None) {
     size->flags |= PMinSize | PMaxSize;
     size->min_width = size->max_width = clientSize.cx;

@@ -19,7 +19,8 @@ void SetWindowTitle(const X11Connection& connection, unsigned long window, const
 // The window state that the window manager gives the window when it is mapped (with the modal state).
 void SetInitialState(const X11Connection& connection, unsigned long window, bool modal, TBackendWindowState state);
 
-// Fixes the size of a window whose border does not size (after the framework resized it).
+// The size hints: static gravity, and the fixed size of a window whose border does not size (set again
+// after the framework resized it).
 void SetFixedSize(const X11Connection& connection, unsigned long window, TBackendBorder border,
                   const TSize& clientSize);
 

@@ -21,6 +21,11 @@ class TBitmap;
 // from the thread's message loop (a backend registers its descriptors with the thread's MessageQueue,
 // so the loop waits on them together with its timers; no polling).
 
+// Bounds: every rectangle that places a window (TBackendWindowParams::bounds, SetBounds and
+// BackendBoundsChanged) is its client area in screen coordinates, the part that the framework draws. A
+// window manager's frame lies outside it and is no business of the framework: a form's Width and Height
+// are its client size, and a window placed at a point has its client area's top-left corner there.
+
 // A backend's window; 0 is none.
 enum class TBackendWindow : uint64_t {};
 
@@ -43,7 +48,7 @@ struct TBackendWindowParams {
   TBackendWindow owner{};  // pop-ups stay above it; a modal form is transient for it
   std::string caption;     // UTF-8
   std::string className;   // the form's class, for the window manager's class hint
-  TRect bounds;            // outer bounds in screen coordinates; the client area is what the framework draws
+  TRect bounds;            // the client area in screen coordinates (see "Bounds" below)
   TBackendBorder border = TBackendBorder::Sizeable;
   bool minimizeBox = true;
   bool maximizeBox = true;
@@ -76,7 +81,7 @@ public:
   virtual void BackendMouseWheel(int delta, TPoint client, unsigned shift) = 0;  // 120 per notch, up positive
   virtual void BackendMouseLeave() = 0;
 
-  // The window manager or the user moved or sized the window (outer bounds, screen coordinates) or
+  // The window manager or the user moved or sized the window (its client area in screen coordinates) or
   // changed its state.
   virtual void BackendBoundsChanged(const TRect& bounds, TBackendWindowState state) = 0;
   // Part of the client area must be shown again (the framework calls Present for it).

@@ -269,9 +269,10 @@ void TTopLevelWindow::BackendChar(std::string_view utf8, unsigned shift) {
 
 void TTopLevelWindow::BackendMouseDown(TMouseButtonKind button, TPoint client, unsigned shift) {
   RecordInputShift((shift & ~bsDouble) | ButtonBit(button));
+  std::weak_ptr<void> life = control_.Life();  // activation runs the form's handlers, which may free it
   if (auto* form = dynamic_cast<TCustomForm*>(&control_); form && !form->Active() && form->Enabled())
     Backend().Activate(window_);
-  PostMouse(ButtonMessage(button, true, shift & bsDouble), client, (shift & ~bsDouble) | ButtonBit(button));
+  if (!life.expired()) PostMouse(ButtonMessage(button, true, shift & bsDouble), client, (shift & ~bsDouble) | ButtonBit(button));
 }
 
 void TTopLevelWindow::BackendMouseUp(TMouseButtonKind button, TPoint client, unsigned shift) {
@@ -282,8 +283,9 @@ void TTopLevelWindow::BackendMouseUp(TMouseButtonKind button, TPoint client, uns
 void TTopLevelWindow::BackendMouseMove(TPoint client, unsigned shift) {
   RecordInputShift(shift);
   TPoint screen{control_.Left() + client.X, control_.Top() + client.Y};
+  std::weak_ptr<void> life = control_.Life();  // a mouse-enter or -leave handler may free the window's control
   Application().UpdateMouseControl(FindDragTarget(screen, true));
-  PostMouse(WM_MOUSEMOVE, client, shift);
+  if (!life.expired()) PostMouse(WM_MOUSEMOVE, client, shift);
 }
 
 void TTopLevelWindow::BackendMouseWheel(int delta, TPoint client, unsigned shift) {

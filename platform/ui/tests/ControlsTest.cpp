@@ -199,6 +199,19 @@ TEST_F(ControlsTest, OwnerFreesChildrenInReverseOrderAndAControlMayFreeItselfInI
   EXPECT_EQ(log, (std::vector<std::string>{"3 destroyed", "1 destroyed", "2 destroyed"}));
 }
 
+// A mouse-enter handler that the move runs before its message may free the whole form; the move then
+// ends there.
+TEST_F(ControlsTest, AFormMayBeFreedByTheMouseEnterOfItsControl) {
+  TForm* form = ShowForm().release();
+  auto* box = new Box(form, form, "A");
+  box->SetBounds(10, 10, 40, 40);
+  std::weak_ptr<void> life = form->Life();
+  box->OnMouseEnter = [form](TObject*) { delete form; };
+  Input().MouseMove(At(*box, 5, 5));
+  Settle();
+  EXPECT_TRUE(life.expired());
+}
+
 TEST_F(ControlsTest, CaptureKeepsMouseMessagesDuringADragAndEnterLeaveFollowTheMouse) {
   std::vector<std::string> log;
   auto form = ShowForm();
