@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -98,7 +99,11 @@ private:
   // not confirmed by the second ping, so the host keeps its known state.
   bool ConfirmChange(int index, uint8_t newState, bool wait, bool& disturbance);
   void RunAction(const std::string& command, int showCode, const std::string& host);
+  // Writes a line to the log, after the lines of reset requests still pending (RequestReset).
   void WriteLog(const std::string& text);
+  // Notes a reset request (SIGHUP or the configurator's message) for the next tick and logs it, without
+  // waiting for the service lock.
+  void RequestReset();
   // Reports a failed write of one of the service's files, once until it clears (TWriteFailures).
   void ReportWriteFailure(const std::string& file, const std::string& error);
   void WriteStatus(const std::string& host, int state, int32_t roundTrip);
@@ -124,6 +129,8 @@ private:
   bool logging = false;
   bool webStatus = false;
   bool resetRequested = false;
+  // Reset requests that came while another thread held the service lock, whose lines are not yet logged.
+  std::atomic<int> resetLinesPending{0};
   std::string pagePath;
   int32_t pageRow = 0;
   // The index into hostList of the next host to check. The process has one service, so it lives here.

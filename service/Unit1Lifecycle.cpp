@@ -82,15 +82,24 @@ void TTarvonex::ServiceContinue(platform::TService* Sender, bool& Continued) {
 
 void TTarvonex::ApplicationEvents1Message(platform::MSG& Msg, bool& Handled) {
   if (resetRequestId == 0 || Msg.message != resetRequestId) return;
-  WriteLog(Text(texts::ServiceResetting));
-  resetRequested = true;
+  RequestReset();
   Handled = true;
 }
 
 // SIGHUP, the daemons' "reload", asks for the same as the configurator's reset request.
-void TTarvonex::ServiceReload(platform::TService* Sender) {
-  WriteLog(Text(texts::ServiceResetting));
+void TTarvonex::ServiceReload(platform::TService* Sender) { RequestReset(); }
+
+void TTarvonex::RequestReset() {
   resetRequested = true;
+  // The start-up pass holds the service lock on the service thread for as long as its pings take. The
+  // main thread must not wait for it here: its loop reads the stop and pause signals. The line is then
+  // written before the next line of the log, by whoever holds the lock next.
+  std::unique_lock lock(serviceLock, std::try_to_lock);
+  if (lock.owns_lock()) {
+    WriteLog(Text(texts::ServiceResetting));
+  } else {
+    ++resetLinesPending;
+  }
 }
 
 bool TTarvonex::ReadLanguage() {

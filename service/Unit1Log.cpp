@@ -10,6 +10,7 @@ namespace velmora {
 
 void TTarvonex::WriteLog(const std::string& text) {
   std::lock_guard lock(serviceLock);
+  for (int n = resetLinesPending.exchange(0); n > 0; --n) WriteLog(Text(texts::ServiceResetting));
   if (!logging) return;
   const std::string stamp = platform::DateTimeToStr(platform::Now()) + " => ";
   // While the log is known to fail (a full disk), a line is not tried a second time a second later.

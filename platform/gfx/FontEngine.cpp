@@ -87,6 +87,11 @@ std::shared_ptr<FontFace> ResolveFont(const TLogFont& font) {
   std::shared_ptr<FontFace> face;
   if (!SameText(font.FaceName, kTestFontName)) face = OpenInstalledFace(font);
   if (!face) face = CreateTestFace(font.Height);
+  // Each face holds a glyph cache of its own: like the glyphs, the faces kept start afresh past a bound,
+  // so that text drawn at ever new sizes (a zoom) does not keep them all. A face in use lives on with
+  // its user.
+  constexpr size_t kMaxCachedFaces = 32;
+  if (cache.size() >= kMaxCachedFaces) cache.clear();
   cache.emplace(key, face);
   return face;
 }

@@ -24,7 +24,8 @@ int TNxRawBase::ReceiveBuffer(std::span<uint8_t> ABuffer, int ATimeOut) {
   if (!OnWaiting) return transport_->ReceiveWithin(ABuffer, ATimeOut);
   const int64_t deadline = platform::MonotonicMs() + ATimeOut;
   for (;;) {
-    const int64_t left = deadline - platform::MonotonicMs();
+    // OnWaiting may end past the deadline; a negative time-out would wait without limit.
+    const int64_t left = std::max<int64_t>(deadline - platform::MonotonicMs(), 0);
     const int received = transport_->ReceiveWithin(ABuffer, static_cast<int>(std::min<int64_t>(left, kWaitStepMs)));
     if (received > 0 || left <= kWaitStepMs) return received;
     OnWaiting();

@@ -118,6 +118,32 @@ TEST_P(ControlDuringStartupPassTest, TakesEffectWithinASecond) {
 INSTANTIATE_TEST_SUITE_P(Control, ControlDuringStartupPassTest,
                          ::testing::Values(platform::ServiceControl::Pause, platform::ServiceControl::Stop));
 
+// A reload (SIGHUP) or the configurator's reset request that comes during the start-up pass must not
+// hold up the main loop, which reads the stop signal that follows, until the pass has ended.
+TEST_F(TarvonexTest, AResetRequestDuringTheStartupPassLeavesStopPrompt) {
+  Lines lines = {"[Options]", "isEnglish=1", "[Hosts]"};
+  for (int i = 1; i <= 8; ++i) {
+    lines.push_back("silent" + std::to_string(i) + "=");
+    network->Script("silent" + std::to_string(i), {Silent()});
+  }
+  WriteHostList(lines);
+  Start();
+  RunFor(1000);
+  service->Controller(platform::ServiceControl::Reload);
+  platform::PostMessage(platform::Application().Handle(),
+                        platform::RegisterWindowMessage(TTarvonex::ResetRequestMessage), 0, 0);
+  RunFor(1000);
+  service->Controller(platform::ServiceControl::Stop);
+  RunUntilEnded();
+  EXPECT_LE(platform::MonotonicMs(), 3200);
+  EXPECT_EQ(network->Pinged().size(), 1u);
+  // The requests are logged all the same, before the stop.
+  const Lines log = LogLines();
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(Lines(log.end() - 3, log.end()),
+            (Lines{At(2) + "Service is resetting", At(2) + "Service is resetting", At(2) + kStopped}));
+}
+
 TEST_F(TarvonexTest, AResetRequestWhilePausedIsServedAtTheFirstTickAfterContinue) {
   WriteOneHost("1", {"Intervall=5"});
   network->Script("alpha", {Echo()});

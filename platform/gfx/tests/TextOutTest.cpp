@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "platform/gfx/FontEngine.h"
 #include "platform/gfx/Gdi.h"
+#include "platform/gfx/TestFont.h"
 #include "platform/gfx/tests/TextTestFont.h"
 
 namespace platform {
@@ -139,6 +143,20 @@ TEST(TextOutTest, TextInAPathBecomesAClipOrAnOutline) {
   EXPECT_EQ(outline.Ink(), Rect(0, 0, 8, 13));
   EXPECT_EQ(test::PixelAt(outline, 3, 5), clWhite);  // only the outline
   EXPECT_FALSE(StrokePath(odc));                     // the path was consumed
+}
+
+// Faces are kept for reuse, each with its glyph cache, but not one for every size ever asked for: a
+// program that zooms its text would otherwise hold them all.
+TEST(TextOutTest, FacesOfSizesNoLongerDrawnAreLetGo) {
+  TLogFont font;
+  font.FaceName = kTestFontName;
+  font.Height = -10;
+  const std::weak_ptr<FontFace> first = ResolveFont(font);
+  for (int height = 11; height <= 1010; ++height) {
+    font.Height = -height;
+    ResolveFont(font);
+  }
+  EXPECT_TRUE(first.expired());
 }
 
 }  // namespace

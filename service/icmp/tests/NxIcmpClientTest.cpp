@@ -93,6 +93,19 @@ TEST_F(IcmpClientTest, NoAnswerAndForeignRepliesEndAtTheTimeOut) {
   }
 }
 
+// What the owner serves between the steps of a wait takes time of its own. When it ends past the
+// deadline, the wait is over: the time left must not go negative, which the socket reads as "no limit"
+// (a silent host then held the ping, and every stop request, until some datagram came).
+TEST_F(IcmpClientTest, AWaitStepThatOverrunsTheDeadlineEndsAtTheTimeOut) {
+  client.ReceiveTimeout = 250;
+  client.OnWaiting = [] { platform::Sleep(100); };
+  responder->Script("router", {Responder::Silence()});
+  ASSERT_NO_THROW(client.Ping());
+  ASSERT_EQ(replies.size(), 1u);
+  EXPECT_EQ(replies[0].Outcome, TReplyOutcome::TimedOut);
+  EXPECT_EQ(replies[0].RoundTripMs, 300u);
+}
+
 TEST_F(IcmpClientTest, UnreachableCountsAsAnAnswer) {
   client.Host = "10.7.7.7";
   responder->Script("10.7.7.7", {Responder::UnreachableAfter(3)});
