@@ -1,6 +1,8 @@
 #include "platform/ui/ExtCtrls.h"
 
+#include "platform/gfx/Gdi.h"
 #include "platform/gfx/Graphic.h"
+#include "platform/ui/ClassicLook.h"
 
 namespace platform {
 
@@ -57,6 +59,152 @@ void TImage::Paint() {
   }
   TGraphic* graphic = picture_.Graphic();
   if (graphic && !graphic->Empty()) Canvas().StretchDraw(DestRect(), *graphic);
+}
+
+TBevel::TBevel(TComponent* AOwner) : TGraphicControl(AOwner) {
+  SetControlStyle(ControlStyle() - TControlStyleFlag::csSetCaption - TControlStyleFlag::csClickEvents);
+  SetBounds(0, 0, 50, 50);
+}
+
+void TBevel::SetShape(TBevelShape value) {
+  if (shape_ == value) return;
+  shape_ = value;
+  Invalidate();
+}
+
+void TBevel::SetStyle(TBevelStyle value) {
+  if (style_ == value) return;
+  style_ = value;
+  Invalidate();
+}
+
+void TBevel::Paint() {
+  TCanvas& canvas = Canvas();
+  const bool lowered = style_ == TBevelStyle::bsLowered;
+  const TColor first = lowered ? clBtnShadow : clBtnHighlight;
+  const TColor second = lowered ? clBtnHighlight : clBtnShadow;
+  TRect r = ClientRect();
+  canvas.Brush().SetStyle(TBrushStyle::bsSolid);
+  auto line = [&](TRect part, TColor color) {
+    canvas.Brush().SetColor(color);
+    canvas.FillRect(part);
+  };
+  switch (shape_) {
+    case TBevelShape::bsBox: Frame3D(canvas, r, first, second, 1); break;
+    case TBevelShape::bsFrame: {
+      TRect outer = Rect(r.Left, r.Top, r.Right - 1, r.Bottom - 1);
+      TRect inner = Rect(r.Left + 1, r.Top + 1, r.Right, r.Bottom);
+      canvas.Brush().SetColor(second);
+      canvas.FrameRect(inner);
+      canvas.Brush().SetColor(first);
+      canvas.FrameRect(outer);
+      break;
+    }
+    case TBevelShape::bsTopLine:
+      line(Rect(r.Left, r.Top, r.Right, r.Top + 1), first);
+      line(Rect(r.Left, r.Top + 1, r.Right, r.Top + 2), second);
+      break;
+    case TBevelShape::bsBottomLine:
+      line(Rect(r.Left, r.Bottom - 2, r.Right, r.Bottom - 1), first);
+      line(Rect(r.Left, r.Bottom - 1, r.Right, r.Bottom), second);
+      break;
+    case TBevelShape::bsLeftLine:
+      line(Rect(r.Left, r.Top, r.Left + 1, r.Bottom), first);
+      line(Rect(r.Left + 1, r.Top, r.Left + 2, r.Bottom), second);
+      break;
+    case TBevelShape::bsRightLine:
+      line(Rect(r.Right - 2, r.Top, r.Right - 1, r.Bottom), first);
+      line(Rect(r.Right - 1, r.Top, r.Right, r.Bottom), second);
+      break;
+    case TBevelShape::bsSpacer: break;
+  }
+}
+
+TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
+  SetControlStyle(ControlStyle() + TControlStyleFlag::csAcceptsControls + TControlStyleFlag::csOpaque +
+                  TControlStyleFlag::csSetCaption);
+  SetBounds(0, 0, 185, 41);
+  SetParentColor(false);
+  SetColor(clBtnFace);
+}
+
+void TCustomPanel::Dispatch(TMessage& Message) {
+  if (Message.Msg == CM_TEXTCHANGED) Invalidate();
+  TCustomControl::Dispatch(Message);
+}
+
+void TCustomPanel::SetAlignment(TAlignment value) {
+  if (alignment_ == value) return;
+  alignment_ = value;
+  Invalidate();
+}
+
+void TCustomPanel::SetBevelInner(TBevelCut value) {
+  if (bevelInner_ == value) return;
+  bevelInner_ = value;
+  BevelsChanged();
+}
+
+void TCustomPanel::SetBevelOuter(TBevelCut value) {
+  if (bevelOuter_ == value) return;
+  bevelOuter_ = value;
+  BevelsChanged();
+}
+
+void TCustomPanel::SetBevelWidth(int value) {
+  if (bevelWidth_ == value || value < 1) return;
+  bevelWidth_ = value;
+  BevelsChanged();
+}
+
+void TCustomPanel::SetBorderWidth(int value) {
+  if (borderWidth_ == value || value < 0) return;
+  borderWidth_ = value;
+  BevelsChanged();
+}
+
+void TCustomPanel::SetBorderStyle(TBorderStyle value) {
+  if (borderStyle_ == value) return;
+  borderStyle_ = value;
+  RecreateWnd();
+  BevelsChanged();
+}
+
+void TCustomPanel::BevelsChanged() {
+  Realign();
+  Invalidate();
+}
+
+void TCustomPanel::CreateParams(TCreateParams& Params) {
+  TCustomControl::CreateParams(Params);
+  if (borderStyle_ == TBorderStyle::bsSingle) Params.Style |= WS_BORDER;
+}
+
+void TCustomPanel::AdjustClientRect(TRect& Rect) {
+  TCustomControl::AdjustClientRect(Rect);
+  int inset = borderWidth_;
+  if (bevelOuter_ != TBevelCut::bvNone) inset += bevelWidth_;
+  if (bevelInner_ != TBevelCut::bvNone) inset += bevelWidth_;
+  InflateRect(Rect, -inset, -inset);
+}
+
+void TCustomPanel::Paint() {
+  TCanvas& canvas = Canvas();
+  TRect r = ClientRect();
+  auto bevel = [&](TBevelCut cut) {
+    if (cut == TBevelCut::bvNone) return;
+    const TColor top = cut == TBevelCut::bvLowered ? clBtnShadow : cut == TBevelCut::bvRaised ? clBtnHighlight : Color();
+    const TColor bottom = cut == TBevelCut::bvLowered ? clBtnHighlight : cut == TBevelCut::bvRaised ? clBtnShadow : Color();
+    Frame3D(canvas, r, top, bottom, bevelWidth_);
+  };
+  bevel(bevelOuter_);
+  Frame3D(canvas, r, Color(), Color(), borderWidth_);
+  bevel(bevelInner_);
+  canvas.Brush().SetStyle(TBrushStyle::bsSolid);
+  canvas.Brush().SetColor(Color());
+  canvas.FillRect(r);
+  canvas.SetFont(Font());
+  DrawCaption(canvas, Caption(), r, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | AlignmentFlag(alignment_), Enabled());
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/TopLevelWindow.h"
 #include "platform/ui/VirtualKeys.h"
 
@@ -19,6 +20,8 @@ std::map<HWND, TWinControl*>& HandleMap() {
 
 // The key-down just handled as a dialog key: its character (Tab, Enter, Escape) is not typed.
 bool g_dialogKeyEaten = false;
+// A menu took the last key down: the character it makes is dropped too.
+bool g_menuKeyEaten = false;
 
 int InsetOf(const TCreateParams& params) {
   // The window manager draws the frame of a window with a caption, outside what the framework draws.
@@ -62,6 +65,7 @@ void TWinControl::WndProc(TMessage& Message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       g_dialogKeyEaten = false;
+      g_menuKeyEaten = false;
       {
         std::weak_ptr<void> life = Life();
         if (Perform(CN_KEYDOWN, Message.WParam, Message.LParam) != 0) {
@@ -71,7 +75,12 @@ void TWinControl::WndProc(TMessage& Message) {
         if (life.expired()) return;
       }
       break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (Message.WParam == VK_MENU && MenuAltReleased(*this)) return;
+      break;
     case WM_CHAR:
+      if (std::exchange(g_menuKeyEaten, false)) return;
       if (std::exchange(g_dialogKeyEaten, false) &&
           (Message.WParam == '\t' || Message.WParam == '\r' || Message.WParam == 0x1B))
         return;
@@ -165,6 +174,7 @@ void TWinControl::Dispatch(TMessage& Message) {
       if (Parent()) Message.Result = Parent()->Perform(Message.Msg, Message.WParam, Message.LParam);
       return;
     case CM_DIALOGKEY:
+    case CM_DIALOGCHAR:
       Broadcast(Message);
       return;
     case CM_ENTER:
@@ -680,9 +690,21 @@ bool TWinControl::DoKeyPress(char32_t& key) {
 
 bool TWinControl::HandleDialogKey(TMessage& Message) {
   if (ComponentState().Contains(csDesigning)) return false;
+  // Open menus, the menu bar and menu shortcuts see the key before the control.
+  if (MenuKeyDown(*this, static_cast<WORD>(Message.WParam), KeyboardStateToShiftState())) {
+    g_menuKeyEaten = true;
+    return true;
+  }
   std::weak_ptr<void> life = Life();
   if (Perform(CM_CHILDKEY, Message.WParam, reinterpret_cast<LPARAM>(this)) != 0) return true;
   if (life.expired()) return true;
+  // Alt with a letter or digit is a mnemonic: the form offers it to its controls as a dialog char.
+  const bool alt = (Message.LParam & (LPARAM{1} << 29)) != 0;
+  const bool alnum = (Message.WParam >= 'A' && Message.WParam <= 'Z') || (Message.WParam >= '0' && Message.WParam <= '9');
+  if (alt && alnum) {
+    TCustomForm* form = GetParentForm(this);
+    return form && form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam) != 0;
+  }
   LRESULT mask = 0;
   switch (Message.WParam) {
     case VK_TAB: mask = DLGC_WANTTAB; break;

@@ -1,0 +1,47 @@
+#include "DemoForm.h"
+
+namespace platform {
+
+TDemoForm::TDemoForm(TComponent* AOwner) : TForm(AOwner) {
+  methods_.Add("SaveClick", this, &TDemoForm::SaveClick);
+  methods_.Add("ExitClick", this, &TDemoForm::ExitClick);
+  methods_.Add("LogClick", this, &TDemoForm::LogClick);
+  methods_.Add("SizeClick", this, &TDemoForm::SizeClick);
+  methods_.Add("ClearClick", this, &TDemoForm::ClearClick);
+  ReadFormResource(*this, "TDemoForm", methods_);
+  Find<TSpeedButton>("SaveButton").Glyph().LoadFromResourceName("DEMOSAVE");
+}
+
+template <class T>
+T& TDemoForm::Find(const std::string& name) const {
+  return dynamic_cast<T&>(*FindComponent(name));
+}
+
+void TDemoForm::SaveClick(TObject* Sender) {
+  Find<TPanel>("ClientPanel").SetCaption(GetShortHint(Find<TSpeedButton>("SaveButton").Hint()));
+}
+
+void TDemoForm::ExitClick(TObject* Sender) { Close(); }
+
+void TDemoForm::LogClick(TObject* Sender) {
+  auto& check = Find<TCheckBox>("LogCheck");
+  auto& item = Find<TMenuItem>("Log1");
+  // The menu item turns the check box, whose click brings the rest in step.
+  if (Sender == &item) {
+    check.SetChecked(!check.Checked());
+    return;
+  }
+  item.SetChecked(check.Checked());
+  Find<TPanel>("LeftPanel").SetVisible(check.Checked());
+  Find<TSplitter>("Splitter1").SetVisible(check.Checked());
+}
+
+void TDemoForm::SizeClick(TObject* Sender) {
+  auto& item = dynamic_cast<TMenuItem&>(*static_cast<TComponent*>(Sender));
+  item.SetChecked(true);
+  Find<TPanel>("ClientPanel").Font().SetSize(&item == &Find<TMenuItem>("Large1") ? 12 : 8);
+}
+
+void TDemoForm::ClearClick(TObject* Sender) { Find<TPanel>("ClientPanel").SetCaption(""); }
+
+}  // namespace platform

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/ui/Buttons.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/FormLoader.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/StdCtrls.h"
+
+namespace platform {
+
+// The demonstration form: its components come from the form resource TDemoForm in the resource
+// language; its handlers keep the log menu item and check box in step (the log hides the left panel
+// and the splitter), mark the chosen size, and show what was chosen in the right panel.
+class TDemoForm : public TForm {
+public:
+  explicit TDemoForm(TComponent* AOwner);
+
+private:
+  void SaveClick(TObject* Sender);
+  void ExitClick(TObject* Sender);
+  void LogClick(TObject* Sender);
+  void SizeClick(TObject* Sender);
+  void ClearClick(TObject* Sender);
+  template <class T>
+  T& Find(const std::string& name) const;
+
+  TFormMethods methods_;
+};
+
+}  // namespace platform
