@@ -1,6 +1,7 @@
-# velmora_label_tests(<tests> <end-to-end regex> <root regex>), run by ctest: labels the tests whose
-# names match. An empty regex labels none.
-function(velmora_label_tests tests endToEnd root)
+# velmora_label_tests(<tests> <end-to-end regex> <root regex> <serial regex>), run by ctest: labels the
+# tests whose names match, and runs those matching the serial regex alone (a window manager's placement
+# under Xvfb goes astray when the machine is saturated). An empty regex matches none.
+function(velmora_label_tests tests endToEnd root serial)
   foreach(test IN LISTS tests)
     set(labels)
     if(endToEnd AND test MATCHES "${endToEnd}")
@@ -11,6 +12,9 @@ function(velmora_label_tests tests endToEnd root)
     endif()
     if(labels)
       set_tests_properties(${test} PROPERTIES LABELS "${labels}")
+    endif()
+    if(serial AND test MATCHES "${serial}")
+      set_tests_properties(${test} PROPERTIES RUN_SERIAL TRUE)
     endif()
   endforeach()
 endfunction()

@@ -38,13 +38,13 @@ function(velmora_module target)
   target_link_libraries(${target} PUBLIC ${ARG_DEPS} Threads::Threads velmora_options)
 endfunction()
 
-# velmora_tests(<target> [DEPS <libraries...>] [END_TO_END <regex>] [ROOT <regex>]) builds the
-# tests/*.cpp of the current folder into one GoogleTest binary and registers its tests with ctest.
+# velmora_tests(<target> [DEPS <libraries...>] [END_TO_END <regex>] [ROOT <regex>] [SERIAL <regex>])
+# builds the tests/*.cpp of the current folder into one GoogleTest binary and registers its tests with ctest.
 # Tests whose full name ("Suite.Test") matches END_TO_END run the real programs and get the label
 # "end-to-end"; those matching ROOT need root (they skip without it) and get the label "root", so that
-# `ctest -LE end-to-end` or `ctest -L root` picks them.
+# `ctest -LE end-to-end` or `ctest -L root` picks them. Those matching SERIAL run alone.
 function(velmora_tests target)
-  cmake_parse_arguments(ARG "" "END_TO_END;ROOT" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "END_TO_END;ROOT;SERIAL" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*.cpp)
   if(NOT sources)
     return()
@@ -55,7 +55,8 @@ function(velmora_tests target)
   # Runs in ctest after the discovered tests are defined, with their names in ${target}_TESTS.
   set(labels ${CMAKE_CURRENT_BINARY_DIR}/${target}_labels.cmake)
   file(WRITE ${labels} "include(${VELMORA_LABEL_SCRIPT})\n"
-                       "velmora_label_tests(\"\${${target}_TESTS}\" [==[${ARG_END_TO_END}]==] [==[${ARG_ROOT}]==])\n")
+                       "velmora_label_tests(\"\${${target}_TESTS}\" [==[${ARG_END_TO_END}]==] [==[${ARG_ROOT}]==] "
+                       "[==[${ARG_SERIAL}]==])\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${labels})
 endfunction()
 
