@@ -25,13 +25,15 @@ TEST(ResolverTest, IPv6AddressesAreToldApartFromIPv4Ones) {
   EXPECT_FALSE(HasOnlyIpv6Addresses("127.0.0.1"));
 }
 
+// A hosts file with a name of IPv6 addresses only, one with both kinds and one with IPv4 only.
+const std::string kMixedHosts = "2001:db8::7 six\n"
+                                "fe80::2 both\n192.0.2.9 both\n"
+                                "192.0.2.4 four\n";
+
 // Names of a hosts file with IPv6 addresses only, with both kinds, and unknown names.
 TEST(IsolatedResolverTest, ANameWithOnlyIPv6AddressesIsToldApart) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a child process its own resolver settings";
-  const std::string hosts = "2001:db8::7 six\n"
-                            "fe80::2 both\n192.0.2.9 both\n"
-                            "192.0.2.4 four\n";
-  const std::string answers = test::InIsolatedResolver(hosts, [] {
+  const std::string answers = test::InIsolatedResolver(kMixedHosts, [] {
     std::string result;
     for (const char* name : {"six", "both", "four", "none.invalid"}) result += HasOnlyIpv6Addresses(name) ? '1' : '0';
     return result;
@@ -50,10 +52,7 @@ TEST(ResolverTest, NumericAddressesAreTheirOwnHost) {
 // Every address of a name, IPv4 and IPv6, each once.
 TEST(IsolatedResolverTest, AllAddressesOfANameAreFound) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a child process its own resolver settings";
-  const std::string hosts = "2001:db8::7 six\n"
-                            "fe80::2 both\n192.0.2.9 both\n"
-                            "192.0.2.4 four\n";
-  const std::string answers = test::InIsolatedResolver(hosts, [] {
+  const std::string answers = test::InIsolatedResolver(kMixedHosts, [] {
     std::string result;
     for (const char* name : {"six", "both", "four", "none.invalid"}) {
       HostAddresses found = ResolveHost(name);
