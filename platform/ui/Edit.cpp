@@ -8,22 +8,6 @@
 
 namespace platform {
 
-namespace {
-
-// Pasted text keeps tabs (in a multi-line edit) and line breaks; other control characters (a NUL
-// would end the text) are dropped.
-std::string WithoutControlCharacters(std::string_view text, bool keepTabs) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x20 || c == '\r' || c == '\n' || (c == '\t' && keepTabs)) out += c;
-  }
-  return out;
-}
-
-}  // namespace
-
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TCustomControl(AOwner) {
   SetBounds(0, 0, 121, 21);
   SetTabStop(true);
@@ -75,8 +59,8 @@ void TCustomEdit::Dispatch(TMessage& Message) {
       break;
     case CM_TEXTCHANGED: {
       InvalidateLayout();
-      anchor_ = CaretStopAtOrBefore(anchor_);
-      caret_ = CaretStopAtOrBefore(caret_);
+      anchor_ = CaretStopAtOrBefore(Text(), anchor_);
+      caret_ = CaretStopAtOrBefore(Text(), caret_);
       Invalidate();
       if (ComponentState().Contains(csLoading)) break;
       std::weak_ptr<void> life = Life();
@@ -481,22 +465,12 @@ void TCustomEdit::SetCaret(size_t pos, TSelect select) {
 }
 
 void TCustomEdit::SetSelection(size_t anchor, size_t caret) {
-  anchor_ = CaretStopAtOrBefore(anchor);
-  caret_ = CaretStopAtOrBefore(caret);
+  anchor_ = CaretStopAtOrBefore(Text(), anchor);
+  caret_ = CaretStopAtOrBefore(Text(), caret);
   typing_ = false;
   desiredX_ = -1;
   ScrollCaretIntoView();
   Invalidate();
-}
-
-size_t TCustomEdit::CaretStopAtOrBefore(size_t byte) const {
-  const std::string& text = Text();
-  if (byte >= text.size()) return text.size();
-  for (size_t stop = PreviousCaretStop(text, byte);;) {
-    const size_t next = NextCaretStop(text, stop);
-    if (next > byte) return stop;
-    stop = next;
-  }
 }
 
 }  // namespace platform

@@ -16,6 +16,9 @@ enum class TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 size_t NextCaretStop(std::string_view text, size_t pos);
 size_t PreviousCaretStop(std::string_view text, size_t pos);
 
+// The caret stop at `pos`, or the one before it when `pos` is none (at most text.size()).
+size_t CaretStopAtOrBefore(std::string_view text, size_t pos);
+
 // Ctrl+Left: the start of the word before `pos`; Ctrl+Right: the start of the word after it (past the
 // blanks that follow the word). Words are runs of letters and digits, or runs of punctuation.
 size_t WordStartBefore(std::string_view text, size_t pos);
@@ -27,6 +30,9 @@ void WordAround(std::string_view text, size_t pos, size_t& first, size_t& last);
 size_t LineBreakAt(std::string_view text, size_t pos);
 // Pasted text for a single-line edit: the text up to its first line break.
 std::string FirstLine(std::string_view text);
+// Pasted text without control characters (a NUL would end the text), except line breaks and, when
+// `keepTabs`, tabs.
+std::string WithoutControlCharacters(std::string_view text, bool keepTabs);
 // Pasted text for a multi-line edit: every line break made CR LF.
 std::string WithCrLfBreaks(std::string_view text);
 
