@@ -94,6 +94,18 @@ std::string FirstLine(std::string_view text) {
   return std::string(text.substr(0, end));
 }
 
+size_t CaretAfterHorizontalKey(std::string_view text, size_t anchor, size_t caret, bool forward, bool byWord,
+                               bool extend) {
+  if (caret != anchor && !extend && !byWord) return forward ? std::max(anchor, caret) : std::min(anchor, caret);
+  if (byWord) return forward ? WordStartAfter(text, caret) : WordStartBefore(text, caret);
+  return forward ? NextCaretStop(text, caret) : PreviousCaretStop(text, caret);
+}
+
+size_t DeletionEnd(std::string_view text, size_t anchor, size_t caret, bool forward) {
+  if (anchor != caret) return anchor;
+  return forward ? NextCaretStop(text, caret) : PreviousCaretStop(text, caret);
+}
+
 size_t CaretStopAtOrBefore(std::string_view text, size_t pos) {
   if (pos >= text.size()) return text.size();
   for (size_t stop = PreviousCaretStop(text, pos);;) {

@@ -26,6 +26,15 @@ size_t WordStartAfter(std::string_view text, size_t pos);
 // The word (or run of blanks) around `pos` as [first, last): what a double click selects.
 void WordAround(std::string_view text, size_t pos, size_t& first, size_t& last);
 
+// Where Left (or Right, `forward`) takes the caret, by words with Ctrl (`byWord`): without either and
+// without Shift (`extend`) a selection collapses to its start (or end).
+size_t CaretAfterHorizontalKey(std::string_view text, size_t anchor, size_t caret, bool forward, bool byWord,
+                               bool extend);
+
+// The other end of what Backspace (or Delete, `forward`) removes: the selection's anchor, else the caret
+// stop before (after) the caret; the caret itself when there is nothing to remove.
+size_t DeletionEnd(std::string_view text, size_t anchor, size_t caret, bool forward);
+
 // The length in bytes of a line break at `pos` (CR LF, CR or LF), 0 when none begins there.
 size_t LineBreakAt(std::string_view text, size_t pos);
 // Pasted text for a single-line edit: the text up to its first line break.
