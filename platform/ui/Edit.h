@@ -184,7 +184,7 @@ public:
   using TCustomEdit::TCustomEdit;
 };
 
-// Publishes the edit classes and their properties for form resources.
+// Publishes the edit classes (the rich edit among them) and their properties for form resources.
 void PublishEditClasses();
 
 }  // namespace platform
