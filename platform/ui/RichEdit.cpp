@@ -173,13 +173,14 @@ void TRichEditStrings::LoadFromStream(TStream& Stream) {
   std::string bytes;
   char buffer[65536];
   for (int64_t got; (got = Stream.Read(buffer, sizeof buffer)) > 0;) bytes.append(buffer, static_cast<size_t>(got));
-  if (owner_.PlainText) owner_.SetText(WithCrLfBreaks(bytes));
+  if (owner_.PlainText) owner_.SetText(bytes);
   else owner_.SetRichText(bytes);
 }
 
 void TRichEditStrings::SaveToStream(TStream& Stream) const {
-  std::string bytes = owner_.PlainText ? owner_.Text() : owner_.RichText();
-  if (owner_.PlainText) std::replace(bytes.begin(), bytes.end(), '\v', '\n');
+  std::string bytes;
+  if (!owner_.PlainText) bytes = owner_.RichText();
+  else for (char c : owner_.Text()) bytes += c == '\v' ? std::string(TRichText::kParagraphBreak) : std::string(1, c);
   Stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
 }
 
@@ -232,7 +233,14 @@ void TCustomRichEdit::SetWordWrap(bool value) {
 void TCustomRichEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_SETTEXT:
-      if (!settingText_) TakePlainText(Message.LParam ? reinterpret_cast<const char*>(Message.LParam) : "");
+      if (!settingText_) {
+        // Text from outside becomes the document, its line breaks made paragraph breaks; the control's
+        // text is the document's.
+        TakePlainText(Message.LParam ? reinterpret_cast<const char*>(Message.LParam) : "");
+        DocumentChanged();
+        Message.Result = 1;
+        return;
+      }
       break;
     case CM_TEXTCHANGED: {
       layoutValid_ = false;
@@ -264,9 +272,7 @@ void TCustomRichEdit::Dispatch(TMessage& Message) {
       break;
     case WM_MOUSEMOVE:
       if (mouseSelecting_ && (Message.WParam & MK_LBUTTON)) {
-        const TRect r = FormatRect();
-        SetCaret(Layout().PosAtPoint({LParamX(Message.LParam) - r.Left, LParamY(Message.LParam) - r.Top + scrollY_}),
-                 TSelect::Extend);
+        SetCaret(PosAtClientPoint({LParamX(Message.LParam), LParamY(Message.LParam)}), TSelect::Extend);
       }
       break;
     case WM_LBUTTONUP:
@@ -422,14 +428,12 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
     case EM_POSFROMCHAR: {
       const size_t pos = ByteOf(static_cast<int>(std::min<WPARAM>(Message.WParam, INT32_MAX)));
       const TRichLayout& layout = Layout();
-      const TRect r = FormatRect();
-      Message.Result = PointToLParam(r.Left + layout.XOf(pos), r.Top - scrollY_ + layout.Lines()[layout.LineOf(pos)].top);
+      const TPoint origin = ContentOrigin();
+      Message.Result = PointToLParam(origin.X + layout.XOf(pos), origin.Y + layout.Lines()[layout.LineOf(pos)].top);
       return;
     }
     case EM_CHARFROMPOS: {
-      const TRect r = FormatRect();
-      const size_t pos = Layout().PosAtPoint({LParamX(Message.LParam) - r.Left, LParamY(Message.LParam) - r.Top + scrollY_});
-      Message.Result = CharOf(pos);
+      Message.Result = CharOf(PosAtClientPoint({LParamX(Message.LParam), LParamY(Message.LParam)}));
       return;
     }
     case EM_REPLACESEL: {
@@ -477,7 +481,7 @@ bool TCustomRichEdit::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint Mou
   if (TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
   const TRichLayout& layout = Layout();
   const int lineHeight = layout.Lines().empty() ? 16 : layout.Lines()[0].height;
-  SetScrollY(scrollY_ - WheelDelta / 120 * 3 * lineHeight);
+  ScrollTo(scrollX_, scrollY_ - WheelDelta / 120 * 3 * lineHeight);
   return true;
 }
 
@@ -519,7 +523,7 @@ std::string TCustomRichEdit::RichText() const { return WriteRtf(doc_); }
 void TCustomRichEdit::SetRichText(std::string_view rtf) {
   doc_ = ReadRtf(rtf, doc_.DefaultFormat());
   anchor_ = caret_ = 0;
-  scrollY_ = 0;
+  scrollX_ = scrollY_ = 0;
   canUndo_ = false;
   modified_ = false;
   typingFormat_.reset();
@@ -530,9 +534,9 @@ void TCustomRichEdit::TakePlainText(const std::string& text) {
   const TRichCharFormat defaults = doc_.DefaultFormat();
   doc_ = TRichText();
   doc_.SetDefaultFormat(defaults);
-  doc_.Append(text, defaults);
+  doc_.Append(WithCrLfBreaks(text), defaults);
   anchor_ = caret_ = 0;
-  scrollY_ = 0;
+  scrollX_ = scrollY_ = 0;
   canUndo_ = false;
   modified_ = false;
   typingFormat_.reset();
@@ -618,21 +622,39 @@ const TRichLayout& TCustomRichEdit::Layout() {
   return layout_;
 }
 
-void TCustomRichEdit::SetScrollY(int value) {
-  const int most = std::max(0, Layout().Height() - FormatRect().Height());
-  value = std::clamp(value, 0, most);
-  if (value == scrollY_) return;
-  scrollY_ = value;
+TPoint TCustomRichEdit::ContentOrigin() const {
+  const TRect r = FormatRect();
+  return {r.Left - scrollX_, r.Top - scrollY_};
+}
+
+size_t TCustomRichEdit::PosAtClientPoint(TPoint p) {
+  const TPoint origin = ContentOrigin();
+  return Layout().PosAtPoint({p.X - origin.X, p.Y - origin.Y});
+}
+
+void TCustomRichEdit::ScrollTo(int x, int y) {
+  const TRichLayout& layout = Layout();
+  const TRect r = FormatRect();
+  x = std::clamp(x, 0, std::max(0, layout.Width() - r.Width() + 1));
+  y = std::clamp(y, 0, std::max(0, layout.Height() - r.Height()));
+  if (x == scrollX_ && y == scrollY_) return;
+  scrollX_ = x;
+  scrollY_ = y;
   Invalidate();
 }
 
 void TCustomRichEdit::ScrollCaretIntoView() {
   const TRichLayout& layout = Layout();
-  if (layout.Lines().empty()) return;
   const TRichLayout::TLine& line = layout.Lines()[layout.LineOf(caret_)];
-  const int height = FormatRect().Height();
-  if (line.top < scrollY_) SetScrollY(line.top);
-  else if (line.top + line.height > scrollY_ + height) SetScrollY(line.top + line.height - height);
+  const TRect r = FormatRect();
+  int x = scrollX_, y = scrollY_;
+  if (line.top < y) y = line.top;
+  else if (line.top + line.height > y + r.Height()) y = line.top + line.height - r.Height();
+  // Sideways (lines that do not wrap) in jumps of a quarter of the width, as the edit does.
+  const int caretX = layout.XOf(caret_);
+  if (caretX < x) x = std::max(0, caretX - r.Width() / 4);
+  else if (caretX >= x + r.Width()) x = caretX - r.Width() + r.Width() / 4 + 1;
+  ScrollTo(x, y);
 }
 
 void TCustomRichEdit::Paint() {
@@ -652,15 +674,16 @@ void TCustomRichEdit::Paint() {
   while (first + 1 < static_cast<int>(lines.size()) && lines[first].top + lines[first].height <= scrollY_) ++first;
   int last = first;
   while (last < static_cast<int>(lines.size()) && lines[last].top < scrollY_ + r.Height()) ++last;
-  layout.Draw(canvas, {r.Left, r.Top - scrollY_}, first, last, showSelection ? SelFirst() : 0,
+  layout.Draw(canvas, ContentOrigin(), first, last, showSelection ? SelFirst() : 0,
               showSelection ? SelLast() : 0, autoColor);
   if (Focused() && !lines.empty()) {
     const TRichLayout::TLine& line = lines[layout.LineOf(caret_)];
-    const int x = r.Left + layout.XOf(caret_);
+    const TPoint origin = ContentOrigin();
+    const int x = origin.X + layout.XOf(caret_);
     canvas.Pen().SetColor(clWindowText);
     canvas.Pen().SetWidth(1);
-    canvas.MoveTo(x, r.Top - scrollY_ + line.top);
-    canvas.LineTo(x, r.Top - scrollY_ + line.top + line.height);
+    canvas.MoveTo(x, origin.Y + line.top);
+    canvas.LineTo(x, origin.Y + line.top + line.height);
   }
   RestoreDC(dc, saved);
 }

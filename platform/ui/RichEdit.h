@@ -192,8 +192,11 @@ private:
 
   // Layout and scrolling.
   const TRichLayout& Layout();
+  // Where the layout's top-left corner stands in client coordinates, as scrolled.
+  TPoint ContentOrigin() const;
+  size_t PosAtClientPoint(TPoint p);
   void ScrollCaretIntoView();
-  void SetScrollY(int value);
+  void ScrollTo(int x, int y);
 
   TRichText doc_;
   TRichEditStrings lines_{*this};
@@ -223,6 +226,7 @@ private:
   bool formatRectSet_ = false;
   TRichLayout layout_;
   bool layoutValid_ = false;
+  int scrollX_ = 0;  // only when lines do not wrap
   int scrollY_ = 0;
 };
 

@@ -31,8 +31,7 @@ void TCustomRichEdit::SetSelection(size_t anchor, size_t caret) {
 }
 
 void TCustomRichEdit::MouseDownAt(TPoint p, bool extend, bool doubleClick) {
-  const TRect r = FormatRect();
-  const size_t pos = Layout().PosAtPoint({p.X - r.Left, p.Y - r.Top + scrollY_});
+  const size_t pos = PosAtClientPoint(p);
   if (doubleClick) {
     size_t first = 0, last = 0;
     WordAround(doc_.Text(), pos, first, last);

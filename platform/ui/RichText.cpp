@@ -72,7 +72,7 @@ void TRichText::Replace(size_t from, size_t to, std::string_view with, const TRi
     if (insideBreak(from)) --from;
     if (insideBreak(to)) ++to;
   }
-  const int first = ParagraphOf(from);
+  const int first = from == text_.size() ? ParagraphCount() - 1 : ParagraphOf(from);  // appending costs no scan
   const int removed = BreaksIn(std::string_view(text_).substr(from, to - from));
   const int added = BreaksIn(with);
   const TAlignment kept = alignments_[first];

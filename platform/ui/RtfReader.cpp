@@ -114,12 +114,11 @@ TRichText TRtfReader::Read() {
       OpenGroup();
     } else if (c == '}') {
       if (!CloseGroup()) break;
-    } else if (unkeptDepth_ > 0) {
-      continue;
     } else if (c == '\\') {
       if (pos_ >= in_.size()) break;
       if (!IsAsciiLetter(in_[pos_])) {
-        ControlSymbol(in_[pos_++]);
+        const char symbol = in_[pos_++];
+        if (unkeptDepth_ == 0) ControlSymbol(symbol);
         continue;
       }
       const size_t start = pos_;
@@ -137,8 +136,12 @@ TRichText TRtfReader::Read() {
         value = std::min<long long>(value * 10 + (in_[pos_++] - '0'), kMaxParameter);
       }
       if (pos_ < in_.size() && in_[pos_] == ' ') ++pos_;
-      ControlWord(word, hasParameter, static_cast<int>(negative ? -value : value));
-    } else if (c == '\r' || c == '\n') {
+      if (word == "bin") {  // binary data (of a picture): its bytes are no RTF, whatever they hold
+        pos_ += static_cast<size_t>(std::min<long long>(negative ? 0 : value, static_cast<long long>(in_.size() - pos_)));
+        continue;
+      }
+      if (unkeptDepth_ == 0) ControlWord(word, hasParameter, static_cast<int>(negative ? -value : value));
+    } else if (unkeptDepth_ > 0 || c == '\r' || c == '\n') {
       continue;
     } else {
       Byte(static_cast<unsigned char>(c));

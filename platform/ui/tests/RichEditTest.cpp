@@ -134,6 +134,22 @@ TEST_F(RichEditTest, KeysAndMouseEditAsInAMemo) {
   EXPECT_EQ(rich->Text(), "wthree");
 }
 
+TEST_F(RichEditTest, WithoutWordWrapTheViewFollowsTheCaretSideways) {
+  rich->SetWordWrap(false);
+  Type(std::string(40, 'x'));  // 320 pixels in a 194-pixel formatting rectangle
+  EXPECT_EQ(rich->Perform(EM_GETLINECOUNT), 1);
+  const LRESULT caret = rich->Perform(EM_POSFROMCHAR, 40);
+  EXPECT_GT(LParamX(caret), 0);
+  EXPECT_LT(LParamX(caret), 195);
+  EXPECT_LT(LParamX(rich->Perform(EM_POSFROMCHAR, 0)), 0);
+  Press(VK_HOME);
+  EXPECT_EQ(LParamX(rich->Perform(EM_POSFROMCHAR, 0)), 1);
+  // Text set from outside: its line breaks become paragraph breaks, and the control's text says so.
+  rich->SetText("a\nb");
+  EXPECT_EQ(rich->Text(), "a\r\nb");
+  EXPECT_EQ(rich->Document().ParagraphCount(), 2);
+}
+
 TEST_F(RichEditTest, LinesLoadAndSaveRichOrPlainText) {
   TStringStream in(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}{\colortbl;\red0\green0\blue255;}\qr\f0\fs20 left {\b\cf1 bold}\par second})");
   rich->Lines().LoadFromStream(in);

@@ -154,6 +154,9 @@ TEST(RtfTest, MalformedInputGivesWhatWasReadSoFar) {
       {"{\\rtf1 \\u99999999999?y}", "y"},                     // a \u beyond 16 bits, its fallback skipped
       {"{\\rtf1 \\" + std::string(5000, 'z') + " w}", "w"},  // an endless control word
       {deep, "ab"},
+      {"{\\rtf1 a" + std::string(300, '{') + "\\}\\{x" + std::string(300, '}') + "b}", "ab"},  // escaped braces deep down
+      {"{\\rtf1 {\\pict\\bin6 }}{{{ }c}", "c"},           // binary data that looks like braces
+      {"{\\rtf1 d\\bin99999999999", "d"},                   // binary data cut short
   };
   for (const Case& c : cases) EXPECT_EQ(ReadRtf(c.rtf, Plain()).Text(), c.text) << c.rtf.substr(0, 60);
   EXPECT_EQ(ReadRtf("{\\rtf1 \\fs99999999999 x}", Plain()).FormatAt(0).Height, 32760);
