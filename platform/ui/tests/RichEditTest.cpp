@@ -75,6 +75,11 @@ TEST_F(RichEditTest, SelAttributesFormatTheSelectionAndWhatIsTypedNext) {
   rich->Paragraph().SetAlignment(TAlignment::taCenter);
   EXPECT_EQ(rich->Document().Alignment(0), TAlignment::taCenter);
   EXPECT_EQ(rich->Paragraph().Alignment(), TAlignment::taCenter);
+  // The default format changes the text that is in it, not the text formatted otherwise.
+  rich->DefAttributes().SetSize(20);
+  EXPECT_EQ(rich->DefAttributes().Size(), 20);
+  EXPECT_EQ(FormatOf("ello").Height, 400);
+  EXPECT_EQ(FormatOf("world").Height, 240);
 }
 
 TEST_F(RichEditTest, SelectionByCharacterOffset) {
