@@ -2,14 +2,12 @@
 // test's own, typed into and clicked through xdotool, read back through the clipboard (xclip) and xwd.
 #include <gmock/gmock.h>
 
-#include <filesystem>
 #include <thread>
 
 #include "DemoForm.h"
 #include "X11TestSupport.h"
 #include "XwdImage.h"
 #include "platform/core/Paths.h"
-#include "platform/gfx/Png.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/FormLanguage.h"
 #include "platform/ui/HeadlessBackend.h"
@@ -123,17 +121,8 @@ TEST_F(ControlsDemoTest, TheFormIsARealWindowThatLooksAsWithoutADisplay) {
     TDemoForm form(nullptr);
     form.Show();
     Application().ProcessMessages();
-    const TBitmap& shown = headless.Info(form.BackendWindow()).shown;
-    std::filesystem::create_directories(ExeDir() + "artefacts");
-    SavePngFile(*real, ExeDir() + "artefacts/controls_demo.x11.png");
-    SavePngFile(shown, ExeDir() + "artefacts/controls_demo.headless.png");
-    ASSERT_EQ(real->Width(), shown.Width());
-    ASSERT_EQ(real->Height(), shown.Height());
-    int differences = 0;
-    for (int y = 0; y < shown.Height(); ++y)
-      for (int x = 0; x < shown.Width(); ++x)
-        differences += (real->ScanLine(y)[x] & 0xFFFFFF) != (shown.ScanLine(y)[x] & 0xFFFFFF);
-    EXPECT_EQ(differences, 0);
+    ExpectSamePicture(*real, headless.Info(form.BackendWindow()).shown, "controls_demo.x11.png",
+                      "controls_demo.headless.png");
   }
   SetBackend(nullptr);
   SetResourceLanguage("");
