@@ -12,6 +12,7 @@
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/PublishedClasses.h"
+#include "platform/ui/StatusBar.h"
 #include "platform/ui/StdCtrls.h"
 
 namespace platform {
@@ -225,6 +226,26 @@ void PublishExtControls() {
       .Property("Down", &TSpeedButton::SetDown);
 }
 
+void PublishCommonControls() {
+  PublishEnum<TStatusPanelStyle>({{"psText", TStatusPanelStyle::psText}, {"psOwnerDraw", TStatusPanelStyle::psOwnerDraw}});
+  PublishEnum<TStatusPanelBevel>({{"pbNone", TStatusPanelBevel::pbNone},
+                                  {"pbLowered", TStatusPanelBevel::pbLowered},
+                                  {"pbRaised", TStatusPanelBevel::pbRaised}});
+  TClassPublisher<TStatusPanel>("TStatusPanel")
+      .Property("Alignment", &TStatusPanel::SetAlignment)
+      .Property("Bevel", &TStatusPanel::SetBevel)
+      .Property("Style", &TStatusPanel::SetStyle)
+      .Property("Text", &TStatusPanel::SetText)
+      .Property("Width", &TStatusPanel::SetWidth);
+  TClassPublisher<TStatusBarControl, TCustomControl>("TStatusBarControl");
+  TClassPublisher<TStatusBar, TStatusBarControl>("TStatusBar")
+      .Collection("Panels", static_cast<TStatusPanels& (TStatusBar::*)()>(&TStatusBar::Panels))
+      .Property("SimplePanel", &TStatusBar::SetSimplePanel)
+      .Property("SimpleText", &TStatusBar::SetSimpleText)
+      .Property("SizeGrip", &TStatusBar::SetSizeGrip)
+      .Property("OnDrawPanel", &TStatusBar::OnDrawPanel);
+}
+
 }  // namespace
 
 void PublishControlClasses() {
@@ -232,6 +253,7 @@ void PublishControlClasses() {
   PublishStdControls();
   PublishExtControls();
   PublishMenus();
+  PublishCommonControls();
   PublishEditClasses();
 }
 
