@@ -6,6 +6,7 @@
 
 #include "platform/ui/Buttons.h"
 #include "platform/ui/ColorIdentifiers.h"
+#include "platform/ui/DateTimePicker.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
@@ -244,6 +245,23 @@ void PublishCommonControls() {
       .Property("SimpleText", &TStatusBar::SetSimpleText)
       .Property("SizeGrip", &TStatusBar::SetSizeGrip)
       .Property("OnDrawPanel", &TStatusBar::OnDrawPanel);
+  PublishEnum<TDateTimeKind>({{"dtkDate", TDateTimeKind::dtkDate}, {"dtkTime", TDateTimeKind::dtkTime}});
+  PublishEnum<TDTDateMode>({{"dmComboBox", TDTDateMode::dmComboBox}, {"dmUpDown", TDTDateMode::dmUpDown}});
+  PublishEnum<TDTDateFormat>({{"dfShort", TDTDateFormat::dfShort}, {"dfLong", TDTDateFormat::dfLong}});
+  TClassPublisher<TDateTimePicker, TCustomControl>("TDateTimePicker")
+      .Property("Kind", &TDateTimePicker::SetKind)
+      .Property("DateMode", &TDateTimePicker::SetDateMode)
+      .Property("DateFormat", &TDateTimePicker::SetDateFormat)
+      .Property("ShowCheckbox", &TDateTimePicker::SetShowCheckbox)
+      .Property("Checked", &TDateTimePicker::SetChecked)
+      .Property("DateTime", &TDateTimePicker::SetDateTime)
+      .Property("Date", &TDateTimePicker::SetDate)
+      .Property("Time", &TDateTimePicker::SetTime)
+      .Property("MinDate", &TDateTimePicker::SetMinDate)
+      .Property("MaxDate", &TDateTimePicker::SetMaxDate)
+      .Property("OnChange", &TDateTimePicker::OnChange)
+      .Property("OnDropDown", &TDateTimePicker::OnDropDown)
+      .Property("OnCloseUp", &TDateTimePicker::OnCloseUp);
 }
 
 }  // namespace
