@@ -1,10 +1,10 @@
 #include "platform/ui/MaskEdit.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "platform/core/Utf8.h"
 #include "platform/ui/Backend.h"
+#include "platform/ui/Clipbrd.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace platform {
@@ -114,9 +114,9 @@ void TCustomMaskEdit::ClearSelectedPositions() {
 }
 
 void TCustomMaskEdit::Paste() {
-  std::optional<std::string> clipboard = Backend().GetClipboard(kClipboardText);
-  if (!clipboard || clipboard->empty()) return;
-  if (!TypeOverSelection(DecodeText(FirstLine(*clipboard)))) Backend().Beep();
+  const std::string clipboard = Clipboard().AsText();
+  if (clipboard.empty()) return;
+  if (!TypeOverSelection(DecodeText(FirstLine(clipboard)))) Backend().Beep();
 }
 
 bool TCustomMaskEdit::TypeOverSelection(std::u32string_view typed) {

@@ -5,6 +5,7 @@
 
 #include "platform/core/FormatSettings.h"
 #include "platform/core/Utf8.h"
+#include "platform/ui/Clipbrd.h"
 #include "platform/ui/FormLoader.h"
 #include "platform/ui/MaskEdit.h"
 #include "platform/ui/tests/EditFixture.h"
@@ -116,7 +117,7 @@ TEST_F(MaskEditTest, TypingFollowsTheMask) {
 
 TEST_F(MaskEditTest, PasteTypesTheClipboardAndCutLeavesBlanks) {
   TMaskEdit* edit = PlaceMasked("00:00;0;_");
-  Backend().SetClipboard(kClipboardText, "12:3x9\r\nrest", TBackend::TClipboardWrite::Replace);
+  Clipboard().SetAsText("12:3x9\r\nrest");
   edit->PasteFromClipboard();
   EXPECT_EQ(edit->EditText(), "12:3_");
   EXPECT_EQ(edit->Text(), "123 ");
@@ -124,7 +125,7 @@ TEST_F(MaskEditTest, PasteTypesTheClipboardAndCutLeavesBlanks) {
   edit->SelectAll();
   edit->CutToClipboard();
   EXPECT_EQ(edit->EditText(), "__:__");
-  EXPECT_EQ(Backend().GetClipboard(kClipboardText), "12:3_");
+  EXPECT_EQ(Clipboard().AsText(), "12:3_");
   edit->Undo();
   EXPECT_EQ(edit->EditText(), "12:3_");
   edit->SetReadOnly(true);
