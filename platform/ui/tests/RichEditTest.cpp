@@ -9,6 +9,7 @@
 #include "platform/ui/RichEdit.h"
 #include "platform/ui/RtfReader.h"
 #include "platform/ui/tests/EditFixture.h"
+#include "platform/ui/tests/Screenshots.h"
 
 namespace platform {
 namespace {
@@ -37,10 +38,10 @@ protected:
     rich->SetSelStart(start);
     rich->SetSelLength(length);
   }
+  // The path of a picture in the build's artefacts, for people to look at.
   static std::string Artefact(const std::string& name) {
-    const std::string folder = std::string(VELMORA_UI_ARTEFACTS);
-    std::filesystem::create_directories(folder);
-    return folder + "/" + name;
+    std::filesystem::create_directories(UI_ARTEFACTS);
+    return std::string(UI_ARTEFACTS) + "/" + name;
   }
 
   TRichEdit* rich = nullptr;
@@ -288,9 +289,7 @@ TEST_F(RichEditTest, ScreenshotOfStyledText) {
   rich->SetSelStart(12);
   rich->SetSelLength(4);
   Settle();
-  const std::string file = Artefact("richedit-styled.png");
-  Input().SaveScreenshot(form->BackendWindow(), file);
-  EXPECT_TRUE(std::filesystem::exists(file));
+  SaveArtefact(Input(), form->BackendWindow(), "richedit-styled");
   // The same document drawn into a cell of a grid-like picture.
   TBitmap cells(300, 100);
   cells.Canvas().Brush().SetColor(clWhite);
