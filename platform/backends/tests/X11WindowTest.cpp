@@ -9,6 +9,14 @@ namespace {
 
 using ::testing::HasSubstr;
 
+TBackendWindowParams PopupParams(TBackendWindow owner, const TRect& bounds) {
+  TBackendWindowParams params;
+  params.kind = TBackendWindowKind::Popup;
+  params.owner = owner;
+  params.bounds = bounds;
+  return params;
+}
+
 // The window's properties as xprop lists them.
 std::string Properties(const std::string& display, TBackendWindow window) {
   return RunPeer({"xprop", "-id", std::to_string(static_cast<unsigned long long>(window))}, display);
@@ -40,12 +48,8 @@ TEST_F(X11Test, FormsAndPopupsCarryTheirHints) {
   EXPECT_THAT(modal, HasSubstr("_NET_WM_WINDOW_TYPE(ATOM) = _NET_WM_WINDOW_TYPE_DIALOG"));
   EXPECT_THAT(modal, HasSubstr("program specified maximum size: 200 by 100"));
 
-  TBackendWindowParams popup;
-  popup.kind = TBackendWindowKind::Popup;
-  popup.owner = form;
-  popup.bounds = Bounds(120, 120, 50, 50);
   RecordingSink popupSink;
-  const TBackendWindow menu = backend_->CreateWindow(popup, popupSink);
+  const TBackendWindow menu = backend_->CreateWindow(PopupParams(form, Bounds(120, 120, 50, 50)), popupSink);
   ::Display* peer = XOpenDisplay(Display().c_str());
   ASSERT_NE(peer, nullptr);
   XWindowAttributes attributes;
@@ -57,12 +61,8 @@ TEST_F(X11Test, FormsAndPopupsCarryTheirHints) {
 // A shaped pop-up shows only the inside of its outline; an empty outline gives the rectangle back.
 TEST_F(X11Test, APopupTakesTheShapeOfItsOutline) {
   const TBackendWindow form = ShowForm("Form");
-  TBackendWindowParams params;
-  params.kind = TBackendWindowKind::Popup;
-  params.owner = form;
-  params.bounds = Bounds(120, 120, 11, 10);
   RecordingSink popupSink;
-  const TBackendWindow arrow = backend_->CreateWindow(params, popupSink);
+  const TBackendWindow arrow = backend_->CreateWindow(PopupParams(form, Bounds(120, 120, 11, 10)), popupSink);
   const TPoint outline[] = {{5, 0}, {10, 5}, {7, 5}, {7, 9}, {3, 9}, {3, 5}, {0, 5}};
   auto boundingRectangles = [&] {
     ::Display* peer = XOpenDisplay(Display().c_str());
