@@ -397,7 +397,7 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
       Message.Result = FormatRange(Message.WParam != 0, reinterpret_cast<FORMATRANGE*>(Message.LParam));
       return;
     case EM_REQUESTRESIZE:
-      requestedHeight_ = -1;
+      requested_.reset();
       SendRequestResize();
       return;
     case EM_SETEVENTMASK:
@@ -723,13 +723,15 @@ LRESULT TCustomRichEdit::FormatRange(bool draw, FORMATRANGE* range) {
 void TCustomRichEdit::SendRequestResize() {
   if (!(eventMask_ & ENM_REQUESTRESIZE)) return;
   const TRichLayout& layout = Layout();
-  if (layout.Height() == requestedHeight_) return;
-  requestedHeight_ = layout.Height();
   const TRect f = FormatRect();
+  // Lines that do not wrap ask for their width too.
+  const TRect wanted = Rect(f.Left, f.Top, wordWrap_ ? f.Right : f.Left + layout.Width(), f.Top + layout.Height());
+  if (requested_ && *requested_ == wanted) return;
+  requested_ = wanted;
   REQRESIZE request;
   request.nmhdr.code = EN_REQUESTRESIZE;
   request.nmhdr.hwndFrom = HandleAllocated() ? Handle() : HWND{};
-  request.rc = Rect(f.Left, f.Top, wordWrap_ ? f.Right : f.Left + layout.Width(), f.Top + layout.Height());
+  request.rc = wanted;
   Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
 }
 

@@ -220,7 +220,7 @@ private:
   bool settingText_ = false;  // the control itself sets its text
   bool syncingLines_ = false;
   DWORD eventMask_ = 0;
-  int requestedHeight_ = -1;  // the height last requested, so that only changes are reported
+  std::optional<TRect> requested_;  // the size last requested, so that only changes are reported
 
   TRect formatRect_;
   bool formatRectSet_ = false;

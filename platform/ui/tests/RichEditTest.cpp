@@ -233,6 +233,11 @@ TEST_F(RichEditTest, RequestResizeReportsTheHeightTheTextNeeds) {
   rich->Perform(EM_SETEVENTMASK, 0, 0);
   Press(VK_RETURN);
   EXPECT_EQ(requests.size(), 3u);
+  // Without word wrap the width of the widest line counts too.
+  rich->SetWordWrap(false);
+  rich->Perform(EM_SETEVENTMASK, 0, ENM_REQUESTRESIZE);
+  Type("yy");
+  EXPECT_EQ(requests.back().Width(), 30 * 8 + 8);  // "b" and the x's in one line
 }
 
 // Draws the document into rectangles of a bitmap with EM_FORMATRANGE, as a grid cell and a printer do.
@@ -273,6 +278,14 @@ TEST_F(RichEditTest, FormatRangeRendersIntoATargetRectangle) {
   range.hdc = &untouched.Canvas();
   EXPECT_EQ(rich->Perform(EM_FORMATRANGE, 0, reinterpret_cast<LPARAM>(&range)), 22);
   EXPECT_EQ(range.rc.Bottom, 16 * 15);
+  // A printer's resolution gives the same layout in twips.
+  TBitmap page(600, 300);
+  TCanvas printer(page, 300);
+  range.hdc = range.hdcTarget = &printer;
+  range.chrg = {0, -1};
+  range.rc = Rect(0, 0, 100 * 15, 60 * 15);
+  EXPECT_EQ(rich->Perform(EM_FORMATRANGE, 1, reinterpret_cast<LPARAM>(&range)), 22);
+  EXPECT_NEAR(range.rc.Bottom, 3 * 16 * 15, 15);
   SavePngFile(bitmap, Artefact("richedit-formatrange.png"));
 }
 
