@@ -299,8 +299,8 @@ TEST_F(RichEditTest, ScreenshotOfStyledText) {
       R"(\pard\f0\fs20 Normal, {\b bold}, {\i italic}, {\ul underlined}, {\strike struck}.\par)"
       R"({\cf1 red} {\cf2 green} {\cf3 blue} {\f1 Times} {\f2 Courier} H{\sub 2}O x{\super 2}\par)"
       R"(\qr Gr\'fc\'dfe aus K\u246\'f6ln\tab \u8364\'80 100\par})");
-  rich->SetSelStart(12);
-  rich->SetSelLength(4);
+  rich->SetSelStart(44);
+  rich->SetSelLength(12);  // across a paragraph break
   Settle();
   SaveArtefact(Input(), form->BackendWindow(), "richedit-styled");
   // The same document drawn into a cell of a grid-like picture.
