@@ -151,8 +151,6 @@ protected:
 
 private:
   friend class TTextAttributes;
-  friend class TParaAttributes;
-  friend class TRichEditStrings;
   enum class TSelect { Move, Extend };
   struct TSnapshot {
     TRichText doc;
