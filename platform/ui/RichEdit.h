@@ -175,6 +175,8 @@ private:
   void MouseDownAt(TPoint p, bool extend, bool doubleClick);
   void DeleteTowards(size_t other);
   void InsertTyped(std::string_view text);
+  // How many characters MaxLength leaves for what replaces the selection.
+  size_t CharactersAllowed() const;
 
   // The clipboard: the one place that talks to the clipboard service.
   void CopySelection();

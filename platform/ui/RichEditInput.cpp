@@ -42,20 +42,22 @@ void TCustomRichEdit::MouseDownAt(TPoint p, bool extend, bool doubleClick) {
   mouseSelecting_ = true;
 }
 
+size_t TCustomRichEdit::CharactersAllowed() const {
+  if (MaxLength <= 0) return std::string::npos;
+  const size_t present = CodePointCount(doc_.Text()) - CodePointCount(SelText());
+  return present < static_cast<size_t>(MaxLength) ? MaxLength - present : 0;
+}
+
 void TCustomRichEdit::InsertTyped(std::string_view text) {
   if (readOnly_) {
     Backend().Beep();
     return;
   }
   std::string kept(text);
-  if (MaxLength > 0) {
-    const size_t present = CodePointCount(doc_.Text()) - CodePointCount(SelText());
-    const size_t room = present < static_cast<size_t>(MaxLength) ? MaxLength - present : 0;
-    kept.resize(ByteOfChar(kept, room));
-    if (kept.empty() && !text.empty()) {
-      Backend().Beep();
-      return;
-    }
+  kept.resize(ByteOfChar(kept, CharactersAllowed()));
+  if (kept.empty() && !text.empty()) {
+    Backend().Beep();
+    return;
   }
   const std::optional<TRichCharFormat> typing = typingFormat_;
   ReplaceSelection(std::string_view(kept), true);

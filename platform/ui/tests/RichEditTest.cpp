@@ -212,6 +212,13 @@ TEST_F(RichEditTest, CopyOffersRichTextAndPasteKeepsItsFormat) {
   rich->CutToClipboard();
   EXPECT_EQ(rich->Text(), "\tyz\r\nwplain boldbold");
   EXPECT_EQ(Input().GetClipboard(kClipboardText), "x");
+  // MaxLength holds for pasted rich text as for typing.
+  rich->MaxLength = rich->GetTextLen() + 2;
+  Select(6, 5);  // "plain"
+  rich->CopyToClipboard();
+  Press(VK_END, bsCtrl);
+  rich->PasteFromClipboard();
+  EXPECT_EQ(rich->Text(), "\tyz\r\nwplain boldboldpl");
 }
 
 TEST_F(RichEditTest, RequestResizeReportsTheHeightTheTextNeeds) {
