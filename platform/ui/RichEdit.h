@@ -152,6 +152,7 @@ protected:
 private:
   friend class TTextAttributes;
   enum class TSelect { Move, Extend };
+  enum class TUndo { Record, None };  // whether a change can be undone
   struct TSnapshot {
     TRichText doc;
     size_t anchor = 0;
@@ -159,8 +160,8 @@ private:
   };
 
   // The document changes; every change of the text ends in DocumentChanged.
-  void ReplaceSelection(const TRichText& with, bool record);
-  void ReplaceSelection(std::string_view with, bool record);
+  void ReplaceSelection(const TRichText& with, TUndo undo);
+  void ReplaceSelection(std::string_view with, TUndo undo);
   void DocumentChanged();
   void TakePlainText(const std::string& text);
   void RecordUndo();

@@ -32,7 +32,7 @@ void TCustomRichEdit::Paste() {
     const TRichText pasted = ReadRtf(*rtf, doc_.FormatAt(SelFirst()));
     const size_t kept = ByteOfChar(pasted.Text(), CharactersAllowed());
     if (kept == 0 && !pasted.Empty()) Backend().Beep();
-    else ReplaceSelection(pasted.Range(0, kept), true);
+    else ReplaceSelection(pasted.Range(0, kept), TUndo::Record);
     return;
   }
   const std::string text = Clipboard().AsText();

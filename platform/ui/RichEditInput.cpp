@@ -60,7 +60,7 @@ void TCustomRichEdit::InsertTyped(std::string_view text) {
     return;
   }
   const std::optional<TRichCharFormat> typing = typingFormat_;
-  ReplaceSelection(std::string_view(kept), true);
+  ReplaceSelection(std::string_view(kept), TUndo::Record);
   typingFormat_ = typing;  // the next character continues in the format chosen for the caret
 }
 
@@ -70,13 +70,13 @@ void TCustomRichEdit::DeleteTowards(size_t other) {
     return;
   }
   SetSelection(std::min(caret_, other), std::max(caret_, other));
-  ReplaceSelection(std::string_view{}, true);
+  ReplaceSelection(std::string_view{}, TUndo::Record);
 }
 
 bool TCustomRichEdit::HandleChar(char32_t c) {
   if (PerformEditShortcutChar(*this, c)) return true;
   if (c == 0x08) {  // Backspace
-    if (const size_t end = DeletionEnd(doc_.Text(), anchor_, caret_, false); end != caret_) DeleteTowards(end);
+    if (const size_t end = DeletionEnd(doc_.Text(), anchor_, caret_, TDeleteKey::Backspace); end != caret_) DeleteTowards(end);
     return true;
   }
   std::string typed;
@@ -120,7 +120,7 @@ bool TCustomRichEdit::HandleKey(WORD key, TShiftState shift) {
       return true;
     }
     case VK_DELETE:
-      if (const size_t end = DeletionEnd(text, anchor_, caret_, true); end != caret_) DeleteTowards(end);
+      if (const size_t end = DeletionEnd(text, anchor_, caret_, TDeleteKey::Delete); end != caret_) DeleteTowards(end);
       return true;
     default:
       return false;
