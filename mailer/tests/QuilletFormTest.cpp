@@ -56,6 +56,8 @@ TEST_F(QuilletFormTest, TheFormComesFromItsResource) {
   Run({});
   EXPECT_EQ(form_->Caption(), "Quillet");
   EXPECT_EQ(form_->ClientWidth(), 236);
+  const platform::TRect area = platform::Screen().WorkAreaRect();  // centred on the desktop when shown
+  EXPECT_EQ(form_->Left(), area.Left + (area.Width() - form_->Width()) / 2);
   EXPECT_EQ(form_->fxLabel1->Caption(), "Quillet - Mail vom Rechner");
   EXPECT_EQ(form_->fxLabel1->Effect3D().Depth(), 2);
   EXPECT_EQ(form_->MarkupLabel1->Align(), platform::TAlign::alClient);

@@ -325,6 +325,8 @@ void TX11Backend::SetBounds(TBackendWindow handle, const TRect& bounds) {
   const int height = std::max(1, bounds.Height());
   if (data->kind == TBackendWindowKind::Form) SetFixedSize(*connection_, window, data->border, {width, height});
   // The window's hints ask a window manager for static gravity: the client area goes where it is put.
+  // A window not yet mapped reports that place until it is mapped (HandleConfigure).
+  if (!data->mapped) data->clientOnScreen = Bounds(bounds.Left, bounds.Top, width, height);
   XMoveResizeWindow(display_, window, bounds.Left, bounds.Top, static_cast<unsigned>(width),
                     static_cast<unsigned>(height));
 }
@@ -619,6 +621,7 @@ void TX11Backend::HandleEvent(XEvent& event) {
     }
     case MapNotify:
       data->mapped = true;
+      HandleConfigure(window);
       if (std::exchange(data->focusWhenMapped, false)) GiveFocus(window);
       break;
     case UnmapNotify:
@@ -741,8 +744,12 @@ TBackendWindowState TX11Backend::ReadState(Window window) const {
   return result;
 }
 
+// While a window is not mapped a window manager may still be reparenting it into its frame, which it
+// places afterwards: the place read then is none the window will have. The place is read again when
+// the window is mapped.
 void TX11Backend::HandleConfigure(Window window) {
   WindowData* data = Find(window);
+  if (!data->mapped) return;
   Window child = None;
   int x = 0, y = 0;
   XWindowAttributes attributes;
