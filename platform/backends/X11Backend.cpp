@@ -322,14 +322,18 @@ void TX11Backend::SetBounds(TBackendWindow handle, const TRect& bounds) {
   const Window window = static_cast<Window>(handle);
   WindowData* data = Find(window);
   if (data == nullptr) return;
+  // A window manager places a maximised window itself; the framework hears where through
+  // BackendBoundsChanged.
+  if (data->state == TBackendWindowState::Maximized && data->mapped && HasWindowManager()) return;
   const int width = std::max(1, bounds.Width());
   const int height = std::max(1, bounds.Height());
   if (data->kind == TBackendWindowKind::Form) SetFixedSize(*connection_, window, data->border, {width, height});
   // The window's hints ask a window manager for static gravity: the client area goes where it is put.
-  // A window not yet mapped reports that place until it is mapped (HandleConfigure).
-  if (!data->mapped) data->clientOnScreen = Bounds(bounds.Left, bounds.Top, width, height);
+  // The place asked for is the window's until the server says otherwise (a report of its state meanwhile
+  // must not give the framework an older place back); the framework's own move is not reported to it.
   XMoveResizeWindow(display_, window, bounds.Left, bounds.Top, static_cast<unsigned>(width),
                     static_cast<unsigned>(height));
+  data->clientOnScreen = Bounds(bounds.Left, bounds.Top, width, height);
 }
 
 void TX11Backend::SendWmState(Window window, long action, Atom first, Atom second) {
@@ -379,11 +383,13 @@ void TX11Backend::SetWindowState(TBackendWindow handle, TBackendWindowState stat
     SetInitialState(*connection_, window, data->modal, state);
     return;
   }
+  // The state asked for holds until the manager's _NET_WM_STATE says what it did.
+  const TBackendWindowState previous = std::exchange(data->state, state);
   if (state == TBackendWindowState::Minimized) {
     XIconifyWindow(display_, window, connection_->Screen());
     return;
   }
-  if (data->state == TBackendWindowState::Minimized) XMapRaised(display_, window);
+  if (previous == TBackendWindowState::Minimized) XMapRaised(display_, window);
   SendWmState(window, state == TBackendWindowState::Maximized ? 1 : 0, atoms._NET_WM_STATE_MAXIMIZED_VERT,
               atoms._NET_WM_STATE_MAXIMIZED_HORZ);
 }
@@ -627,7 +633,6 @@ void TX11Backend::HandleEvent(XEvent& event) {
     }
     case MapNotify:
       data->mapped = true;
-      HandleConfigure(window);
       if (std::exchange(data->focusWhenMapped, false)) GiveFocus(window);
       break;
     case UnmapNotify:
@@ -750,12 +755,8 @@ TBackendWindowState TX11Backend::ReadState(Window window) const {
   return result;
 }
 
-// While a window is not mapped a window manager may still be reparenting it into its frame, which it
-// places afterwards: the place read then is none the window will have. The place is read again when
-// the window is mapped.
 void TX11Backend::HandleConfigure(Window window) {
   WindowData* data = Find(window);
-  if (!data->mapped) return;
   Window child = None;
   int x = 0, y = 0;
   XWindowAttributes attributes;
