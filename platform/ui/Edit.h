@@ -122,7 +122,6 @@ private:
   // Offers the selected text to other programs as the primary selection (not a password's).
   void OfferSelection();
   void SetSelection(size_t anchor, size_t caret);
-  size_t CaretStopAtOrBefore(size_t byte) const;
 
   // Layout.
   void Measure();
@@ -188,7 +187,7 @@ public:
   using TCustomEdit::TCustomEdit;
 };
 
-// Publishes the edit classes and their properties for form resources.
+// Publishes the edit classes (the rich edit among them) and their properties for form resources.
 void PublishEditClasses();
 
 }  // namespace platform
