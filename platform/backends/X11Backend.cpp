@@ -26,6 +26,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
+#include <X11/extensions/shape.h>
 #include <X11/keysym.h>
 #include <langinfo.h>
 #include <sys/eventfd.h>
@@ -142,6 +143,7 @@ public:
   void Activate(TBackendWindow window) override;
   void Present(TBackendWindow window, const TBitmap& backBuffer, const TRect& dirty) override;
 
+  void SetShape(TBackendWindow window, std::span<const TPoint> outline) override;
   void SetCursor(TBackendWindow window, TBackendCursor cursor) override;
   void SetCapture(TBackendWindow window) override;
   void ReleaseCapture() override;
@@ -482,6 +484,21 @@ void TX11Backend::Present(TBackendWindow handle, const TBitmap& backBuffer, cons
             static_cast<unsigned>(height));
   image->data = nullptr;  // the pixels are not the image's to free
   XDestroyImage(image);
+}
+
+void TX11Backend::SetShape(TBackendWindow window, std::span<const TPoint> outline) {
+  CallGuard guard(*this);
+  int eventBase = 0, errorBase = 0;
+  if (Find(static_cast<Window>(window)) == nullptr || !XShapeQueryExtension(display_, &eventBase, &errorBase)) return;
+  if (outline.empty()) {
+    XShapeCombineMask(display_, static_cast<Window>(window), ShapeBounding, 0, 0, None, ShapeSet);
+    return;
+  }
+  std::vector<XPoint> points;
+  for (TPoint p : outline) points.push_back({static_cast<short>(p.X), static_cast<short>(p.Y)});
+  ::Region region = XPolygonRegion(points.data(), static_cast<int>(points.size()), WindingRule);
+  XShapeCombineRegion(display_, static_cast<Window>(window), ShapeBounding, 0, 0, region, ShapeSet);
+  XDestroyRegion(region);
 }
 
 void TX11Backend::SetCursor(TBackendWindow window, TBackendCursor cursor) {
