@@ -385,6 +385,7 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
       return;
     case EM_SETPARAFORMAT:
       if (const auto* pf = reinterpret_cast<const PARAFORMAT*>(Message.LParam); pf && (pf->dwMask & PFM_ALIGNMENT)) {
+        RecordUndo();
         doc_.SetAlignment(SelFirst(), SelLast(),
                           pf->wAlignment == PFA_RIGHT    ? TAlignment::taRightJustify
                           : pf->wAlignment == PFA_CENTER ? TAlignment::taCenter
@@ -593,12 +594,14 @@ void TCustomRichEdit::SetCharFormat(WPARAM target, const CHARFORMAT& cf) {
   const uint32_t mask = MaskOf(cf.dwMask);
   const TRichCharFormat format = FromCharFormat(cf);
   if (target & SCF_ALL) {
+    RecordUndo();
     doc_.SetFormat(0, doc_.Text().size(), format, mask);
   } else if (target & SCF_SELECTION) {
     if (anchor_ == caret_) {
       typingFormat_ = MergeFormat(typingFormat_ ? *typingFormat_ : doc_.FormatAt(caret_), format, mask);
       return;
     }
+    RecordUndo();
     doc_.SetFormat(SelFirst(), SelLast(), format, mask);
   } else {
     doc_.SetDefaultFormat(MergeFormat(doc_.DefaultFormat(), format, mask));

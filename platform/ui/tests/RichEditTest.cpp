@@ -57,6 +57,13 @@ TEST_F(RichEditTest, SelAttributesFormatTheSelectionAndWhatIsTypedNext) {
   EXPECT_EQ(FormatOf("world").Style, TFontStyles{TFontStyle::fsBold});
   EXPECT_EQ(FormatOf("world").Color, clRed);
   EXPECT_EQ(FormatOf("Hello").Style, TFontStyles{});
+  // Ctrl+Z takes the last format change back, and again brings it back.
+  Input().Char("\x1A");
+  Settle();
+  EXPECT_EQ(FormatOf("world").Color, clNone);
+  EXPECT_EQ(FormatOf("world").Style, TFontStyles{TFontStyle::fsBold});
+  rich->Undo();
+  EXPECT_EQ(FormatOf("world").Color, clRed);
   // A selection over both runs reports which attributes it shares.
   Select(4, 4);
   EXPECT_EQ(rich->SelAttributes().ConsistentAttributes() & (CFM_BOLD | CFM_COLOR | CFM_SIZE | CFM_FACE),
