@@ -89,7 +89,7 @@ void TCustomEdit::Dispatch(TMessage& Message) {
         SetCaret(PosAtPoint({LParamX(Message.LParam), LParamY(Message.LParam)}), TSelect::Extend);
       break;
     case WM_LBUTTONUP:
-      mouseSelecting_ = false;
+      if (std::exchange(mouseSelecting_, false)) OfferSelection();
       break;
     case WM_GETDLGCODE:
       Message.Result = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
@@ -120,6 +120,9 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
       mouseSelecting_ = true;
       return;
     }
+    case WM_MBUTTONDOWN:
+      PastePrimarySelection({LParamX(Message.LParam), LParamY(Message.LParam)});
+      return;
     case WM_KEYDOWN:
       if (HandleKey(static_cast<WORD>(Message.WParam), KeyboardStateToShiftState())) return;
       break;
@@ -429,6 +432,19 @@ void TCustomEdit::Paste() {
   InsertTyped(PasteText(clipboard), TUndoStep::Record);
 }
 
+// The middle button pastes the primary selection (what was last selected on the display) where it is
+// pressed, as users of X expect.
+void TCustomEdit::PastePrimarySelection(TPoint at) {
+  if (readOnly_) return;
+  const std::optional<std::string> selected = Backend().GetPrimarySelection();
+  if (!selected || selected->empty()) return;
+  std::weak_ptr<void> life = Life();
+  if (!Focused() && CanFocus()) SetFocus();
+  if (life.expired()) return;
+  SetCaret(PosAtPoint(at), TSelect::Move);
+  InsertTyped(PasteText(*selected), TUndoStep::Record);
+}
+
 std::string TCustomEdit::PasteText(std::string_view clipboard) {
   // A single-line edit takes the first line of a pasted text, as the box cannot show more; its line
   // breaks would else be kept invisibly in the text.
@@ -447,6 +463,11 @@ void TCustomEdit::SetSelection(size_t anchor, size_t caret) {
   desiredX_ = -1;
   ScrollCaretIntoView();
   Invalidate();
+  if (!mouseSelecting_) OfferSelection();  // a selection by dragging is offered once, when it ends
+}
+
+void TCustomEdit::OfferSelection() {
+  if (passwordChar_ == 0 && caret_ != anchor_ && Focused()) Backend().SetPrimarySelection(SelText());
 }
 
 }  // namespace platform
