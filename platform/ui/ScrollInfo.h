@@ -48,6 +48,9 @@ inline constexpr UINT ESB_DISABLE_BOTH = 3;
 inline constexpr DWORD SBS_HORZ = 0x0;
 inline constexpr DWORD SBS_VERT = 0x1;
 
+// Which of its scroll bars a control shows.
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
 struct SCROLLINFO {
   UINT cbSize = sizeof(SCROLLINFO);
   UINT fMask = 0;
