@@ -182,33 +182,18 @@ void TCustomEdit::UpdateScrollBars() {
 }
 
 void TCustomEdit::Scroll(bool vertical, WORD code) {
+  if (code > SB_BOTTOM) return;
   const int width = FormatRect().Width();
-  const int line = vertical ? 1 : CharWidth("x", 0), page = vertical ? VisibleLines() : width;
-  int to = vertical ? topLine_ : scrollX_;
-  switch (code) {
-    case SB_LINEUP: to -= line; break;
-    case SB_LINEDOWN: to += line; break;
-    case SB_PAGEUP: to -= page; break;
-    case SB_PAGEDOWN: to += page; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-      SCROLLINFO info;
-      info.fMask = SIF_TRACKPOS;
-      GetScrollInfo(Handle(), vertical ? SB_VERT : SB_HORZ, info);
-      to = info.nTrackPos;
-      break;
-    }
-    case SB_TOP: to = 0; break;
-    case SB_BOTTOM: to = INT32_MAX; break;
-    default: return;
-  }
+  const int64_t target = ScrollCodeTarget(Handle(), vertical ? SB_VERT : SB_HORZ, code, vertical ? topLine_ : scrollX_,
+                                          vertical ? 1 : CharWidth("x", 0), vertical ? VisibleLines() : width, 0, INT32_MAX);
+  const int to = static_cast<int>(std::clamp<int64_t>(target, 0, INT32_MAX));
   if (vertical) {
     SetTopLine(to);
     return;
   }
-  to = std::clamp(to, 0, std::max(0, ContentWidth() - width + 1));
-  if (to == scrollX_) return;
-  scrollX_ = to;
+  const int x = std::min(to, std::max(0, ContentWidth() - width + 1));
+  if (x == scrollX_) return;
+  scrollX_ = x;
   Invalidate();
   UpdateScrollBars();
 }

@@ -98,25 +98,8 @@ void TScrollBar::DefaultHandler(TMessage& Message) {
 }
 
 void TScrollBar::DoScroll(WORD code) {
-  int64_t to = position_;
-  switch (code) {
-    case SB_LINEUP: to -= smallChange_; break;
-    case SB_LINEDOWN: to += smallChange_; break;
-    case SB_PAGEUP: to -= largeChange_; break;
-    case SB_PAGEDOWN: to += largeChange_; break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: {
-      SCROLLINFO info;
-      info.fMask = SIF_TRACKPOS;
-      GetScrollInfo(Handle(), SB_CTL, info);
-      to = info.nTrackPos;
-      break;
-    }
-    case SB_TOP: to = min_; break;
-    case SB_BOTTOM: to = max_; break;
-    case SB_ENDSCROLL: break;
-    default: return;
-  }
+  if (code > SB_ENDSCROLL) return;
+  const int64_t to = ScrollCodeTarget(Handle(), SB_CTL, code, position_, smallChange_, largeChange_, min_, max_);
   int scrollPos = static_cast<int>(std::clamp<int64_t>(to, min_, max_ - std::max(pageSize_ - 1, 0)));
   std::weak_ptr<void> life = Life();
   Scroll(static_cast<TScrollCode>(code), scrollPos);

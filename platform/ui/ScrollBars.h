@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "platform/ui/ScrollInfo.h"
 
 namespace platform {
@@ -27,6 +29,9 @@ int SetScrollPos(HWND hwnd, int bar, int pos, bool redraw);
 int GetScrollPos(HWND hwnd, int bar);
 bool SetScrollRange(HWND hwnd, int bar, int min, int max, bool redraw);
 bool GetScrollRange(HWND hwnd, int bar, int& min, int& max);
+// Where a report's scroll code asks a bar at `pos` to go: a line or a page back or on, the thumb's
+// tracked position (read from the bar), min or max for the ends; `pos` for other codes. Not clamped.
+int64_t ScrollCodeTarget(HWND hwnd, int bar, WORD code, int pos, int line, int page, int min, int max);
 // SB_HORZ, SB_VERT or SB_BOTH.
 bool ShowScrollBar(HWND hwnd, int bar, bool show);
 // Disables the arrows that ESB_... names (ESB_ENABLE_BOTH enables both); false when nothing changed.

@@ -226,6 +226,24 @@ bool GetScrollRange(HWND hwnd, int bar, int& min, int& max) {
   return true;
 }
 
+int64_t ScrollCodeTarget(HWND hwnd, int bar, WORD code, int pos, int line, int page, int min, int max) {
+  switch (code) {
+    case SB_LINEUP: return int64_t{pos} - line;
+    case SB_LINEDOWN: return int64_t{pos} + line;
+    case SB_PAGEUP: return int64_t{pos} - page;
+    case SB_PAGEDOWN: return int64_t{pos} + page;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO info;
+      info.fMask = SIF_TRACKPOS;
+      return GetScrollInfo(hwnd, bar, info) ? info.nTrackPos : pos;
+    }
+    case SB_TOP: return min;
+    case SB_BOTTOM: return max;
+    default: return pos;
+  }
+}
+
 bool ShowScrollBar(HWND hwnd, int bar, bool show) {
   TWindowScrollBars* bars = ScrollBarsOf(hwnd);
   if (!bars || (bar != SB_HORZ && bar != SB_VERT && bar != SB_BOTH)) return false;
