@@ -93,7 +93,7 @@ void TCustomEdit::Dispatch(TMessage& Message) {
         SetCaret(PosAtPoint({LParamX(Message.LParam), LParamY(Message.LParam)}), TSelect::Extend);
       break;
     case WM_LBUTTONUP:
-      mouseSelecting_ = false;
+      if (std::exchange(mouseSelecting_, false)) OfferSelection();
       break;
     case WM_GETDLGCODE:
       Message.Result = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
@@ -123,6 +123,9 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
       mouseSelecting_ = true;
       return;
     }
+    case WM_MBUTTONDOWN:
+      PastePrimarySelection({LParamX(Message.LParam), LParamY(Message.LParam)});
+      return;
     case WM_KEYDOWN:
       if (HandleKey(static_cast<WORD>(Message.WParam), KeyboardStateToShiftState())) return;
       break;
@@ -372,7 +375,7 @@ void TCustomEdit::DeleteTowards(size_t other) {
 bool TCustomEdit::HandleChar(char32_t c) {
   if (PerformEditShortcutChar(*this, c)) return true;
   if (c == 0x08) {  // Backspace
-    if (const size_t end = DeletionEnd(Text(), anchor_, caret_, false); end != caret_) DeleteTowards(end);
+    if (const size_t end = DeletionEnd(Text(), anchor_, caret_, TDeleteKey::Backspace); end != caret_) DeleteTowards(end);
     return true;
   }
   std::string typed;
@@ -425,7 +428,7 @@ bool TCustomEdit::HandleKey(WORD key, TShiftState shift) {
       return true;
     }
     case VK_DELETE:
-      if (const size_t end = DeletionEnd(text, anchor_, caret_, true); end != caret_) DeleteTowards(end);
+      if (const size_t end = DeletionEnd(text, anchor_, caret_, TDeleteKey::Delete); end != caret_) DeleteTowards(end);
       return true;
     default:
       return false;
@@ -436,6 +439,19 @@ void TCustomEdit::Paste() {
   const std::string clipboard = Clipboard().AsText();
   if (clipboard.empty()) return;
   InsertTyped(PasteText(clipboard), TUndoStep::Record);
+}
+
+// The middle button pastes the primary selection (what was last selected on the display) where it is
+// pressed, as users of X expect.
+void TCustomEdit::PastePrimarySelection(TPoint at) {
+  if (readOnly_) return;
+  const std::optional<std::string> selected = Backend().GetPrimarySelection();
+  if (!selected || selected->empty()) return;
+  std::weak_ptr<void> life = Life();
+  if (!Focused() && CanFocus()) SetFocus();
+  if (life.expired()) return;
+  SetCaret(PosAtPoint(at), TSelect::Move);
+  InsertTyped(PasteText(*selected), TUndoStep::Record);
 }
 
 std::string TCustomEdit::PasteText(std::string_view clipboard) {
@@ -456,6 +472,11 @@ void TCustomEdit::SetSelection(size_t anchor, size_t caret) {
   desiredX_ = -1;
   ScrollCaretIntoView();
   Invalidate();
+  if (!mouseSelecting_) OfferSelection();  // a selection by dragging is offered once, when it ends
+}
+
+void TCustomEdit::OfferSelection() {
+  if (passwordChar_ == 0 && caret_ != anchor_ && Focused()) Backend().SetPrimarySelection(SelText());
 }
 
 }  // namespace platform
