@@ -35,7 +35,7 @@ TBaseGrid::~TBaseGrid() {
   // A copied row or column shares its objects until the caller empties the source.
   std::unordered_set<TCellProperties*> owned;
   for (int r = 0; r < RowCount(); ++r)
-    for (int c = 0; c < ColCount(); ++c)
+    for (int c = 0; c < ColCount() && RowHasObjects(r); ++c)
       if (TCellProperties* props = GetGridObject(c, r)) owned.insert(props);
   for (TCellProperties* props : owned) delete props;
 }
