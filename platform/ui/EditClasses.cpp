@@ -3,6 +3,7 @@
 #include "platform/ui/MaskEdit.h"
 #include "platform/ui/Memo.h"
 #include "platform/ui/PublishedClasses.h"
+#include "platform/ui/RichEdit.h"
 
 namespace platform {
 
@@ -39,6 +40,16 @@ void PublishEditClasses() {
       .Property("WantReturns", &TCustomMemo::WantReturns)
       .Property("WantTabs", &TCustomMemo::WantTabs);
   TClassPublisher<TMemo, TCustomMemo>("TMemo");
+  TClassPublisher<TCustomRichEdit, TCustomControl>("TCustomRichEdit")
+      .Property("BorderStyle", &TCustomRichEdit::SetBorderStyle)
+      .Property("HideSelection", &TCustomRichEdit::HideSelection)
+      .Property("MaxLength", &TCustomRichEdit::MaxLength)
+      .Property("PlainText", &TCustomRichEdit::PlainText)
+      .Property("ReadOnly", &TCustomRichEdit::SetReadOnly)
+      .Property("WordWrap", &TCustomRichEdit::SetWordWrap)
+      .Property("RichText", [](TCustomRichEdit& edit, const std::string& value) { edit.SetRichText(value); })
+      .Property("OnChange", &TCustomRichEdit::OnChange);
+  TClassPublisher<TRichEdit, TCustomRichEdit>("TRichEdit");
 }
 
 }  // namespace platform
