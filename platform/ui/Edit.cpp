@@ -366,7 +366,7 @@ void TCustomEdit::DeleteTowards(size_t other) {
 bool TCustomEdit::HandleChar(char32_t c) {
   if (PerformEditShortcutChar(*this, c)) return true;
   if (c == 0x08) {  // Backspace
-    if (const size_t end = DeletionEnd(Text(), anchor_, caret_, false); end != caret_) DeleteTowards(end);
+    if (const size_t end = DeletionEnd(Text(), anchor_, caret_, TDeleteKey::Backspace); end != caret_) DeleteTowards(end);
     return true;
   }
   std::string typed;
@@ -419,7 +419,7 @@ bool TCustomEdit::HandleKey(WORD key, TShiftState shift) {
       return true;
     }
     case VK_DELETE:
-      if (const size_t end = DeletionEnd(text, anchor_, caret_, true); end != caret_) DeleteTowards(end);
+      if (const size_t end = DeletionEnd(text, anchor_, caret_, TDeleteKey::Delete); end != caret_) DeleteTowards(end);
       return true;
     default:
       return false;
