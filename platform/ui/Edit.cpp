@@ -121,7 +121,7 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
     case WM_LBUTTONDBLCLK: {
       std::weak_ptr<void> life = Life();
       TCustomControl::DefaultHandler(Message);  // takes the focus
-      if (life.expired() || !Focused()) return;
+      if (life.expired() || !ShowFocus()) return;
       TPoint at{LParamX(Message.LParam), LParamY(Message.LParam)};
       if (ScrollBarClick(at)) return;
       if (Message.Msg == WM_LBUTTONDBLCLK) {
