@@ -133,6 +133,7 @@ public:
   void SetClipboard(std::string_view format, std::string_view data, TClipboardWrite mode) override;
   std::optional<std::string> GetClipboard(std::string_view format) override;
   bool HasClipboardFormat(std::string_view format) override;
+  void ClearClipboard() override;
   void SetPrimarySelection(std::string_view utf8) override;
   std::optional<std::string> GetPrimarySelection() override;
 
@@ -321,12 +322,18 @@ void TX11Backend::SetBounds(TBackendWindow handle, const TRect& bounds) {
   const Window window = static_cast<Window>(handle);
   WindowData* data = Find(window);
   if (data == nullptr) return;
+  // A window manager places a maximised window itself; the framework hears where through
+  // BackendBoundsChanged.
+  if (data->state == TBackendWindowState::Maximized && data->mapped && HasWindowManager()) return;
   const int width = std::max(1, bounds.Width());
   const int height = std::max(1, bounds.Height());
   if (data->kind == TBackendWindowKind::Form) SetFixedSize(*connection_, window, data->border, {width, height});
   // The window's hints ask a window manager for static gravity: the client area goes where it is put.
+  // The place asked for is the window's until the server says otherwise (a report of its state meanwhile
+  // must not give the framework an older place back); the framework's own move is not reported to it.
   XMoveResizeWindow(display_, window, bounds.Left, bounds.Top, static_cast<unsigned>(width),
                     static_cast<unsigned>(height));
+  data->clientOnScreen = Bounds(bounds.Left, bounds.Top, width, height);
 }
 
 void TX11Backend::SendWmState(Window window, long action, Atom first, Atom second) {
@@ -376,11 +383,13 @@ void TX11Backend::SetWindowState(TBackendWindow handle, TBackendWindowState stat
     SetInitialState(*connection_, window, data->modal, state);
     return;
   }
+  // The state asked for holds until the manager's _NET_WM_STATE says what it did.
+  const TBackendWindowState previous = std::exchange(data->state, state);
   if (state == TBackendWindowState::Minimized) {
     XIconifyWindow(display_, window, connection_->Screen());
     return;
   }
-  if (data->state == TBackendWindowState::Minimized) XMapRaised(display_, window);
+  if (previous == TBackendWindowState::Minimized) XMapRaised(display_, window);
   SendWmState(window, state == TBackendWindowState::Maximized ? 1 : 0, atoms._NET_WM_STATE_MAXIMIZED_VERT,
               atoms._NET_WM_STATE_MAXIMIZED_HORZ);
 }
@@ -512,6 +521,11 @@ std::optional<std::string> TX11Backend::GetClipboard(std::string_view format) {
 bool TX11Backend::HasClipboardFormat(std::string_view format) {
   CallGuard guard(*this);
   return clipboard_.Has(format);
+}
+
+void TX11Backend::ClearClipboard() {
+  CallGuard guard(*this);
+  clipboard_.Release();
 }
 
 void TX11Backend::SetPrimarySelection(std::string_view utf8) {

@@ -63,10 +63,7 @@ X11Selection::X11Selection(X11Connection& connection, unsigned long selection, u
     : connection_(connection), selection_(selection), window_(window) {}
 
 bool X11Selection::Set(std::string_view format, std::string_view data, bool add) {
-  if (!add) {
-    formats_.clear();
-    transfers_.clear();
-  }
+  if (!add) formats_.clear();
   formats_.insert_or_assign(std::string(format), std::make_shared<const std::string>(data));
   Display* display = connection_.Display();
   // The time of the user's latest input makes the ownership; requests made before it are refused.
@@ -81,7 +78,6 @@ void X11Selection::Release() {
   if (owned_) XSetSelectionOwner(connection_.Display(), selection_, None, CurrentTime);
   owned_ = false;
   formats_.clear();
-  transfers_.clear();
 }
 
 std::vector<unsigned long> X11Selection::TargetsFor(std::string_view format) const {
@@ -90,6 +86,9 @@ std::vector<unsigned long> X11Selection::TargetsFor(std::string_view format) con
   if (format == kClipboardText)
     return {atoms.UTF8_STRING, XInternAtom(display, std::string(kClipboardText).c_str(), False), atoms.TEXT,
             atoms.STRING};
+  if (format == kClipboardRichText)
+    return {XInternAtom(display, std::string(kClipboardRichText).c_str(), False),
+            XInternAtom(display, "text/richtext", False)};
   return {XInternAtom(display, std::string(format).c_str(), False)};
 }
 
@@ -117,20 +116,28 @@ bool X11Selection::HandleEvent(const XEvent& event) {
   if (event.type == SelectionClear && event.xselectionclear.selection == selection_) {
     owned_ = false;
     formats_.clear();
-    transfers_.clear();
     return true;
   }
   if (event.type == PropertyNotify && event.xproperty.state == PropertyDelete) {
-    for (size_t i = 0; i < transfers_.size(); ++i) {
-      Transfer& transfer = transfers_[i];
-      if (transfer.requestor != event.xproperty.window || transfer.property != event.xproperty.atom) continue;
-      SendPiece(transfer);
-      if (transfer.offset > transfer.data->size()) {
-        XSelectInput(connection_.Display(), transfer.requestor, NoEventMask);
-        transfers_.erase(transfers_.begin() + static_cast<std::ptrdiff_t>(i));
+    for (auto transfer = transfers_.begin(); transfer != transfers_.end(); ++transfer) {
+      if (transfer->requestor != event.xproperty.window || transfer->property != event.xproperty.atom) continue;
+      SendPiece(*transfer);
+      if (transfer->offset > transfer->data->size()) {
+        connection_.UnwatchWindow(transfer->requestor);
+        transfers_.erase(transfer);
       }
       return true;
     }
+  }
+  if (event.type == DestroyNotify) {
+    // A requestor that went away takes its transfers with it. The other selection may have transfers to
+    // the same window: the event is left to it as well.
+    const Window gone = event.xdestroywindow.window;
+    std::erase_if(transfers_, [&](const Transfer& transfer) {
+      if (transfer.requestor != gone) return false;
+      connection_.UnwatchWindow(gone);
+      return true;
+    });
   }
   return false;
 }
@@ -155,8 +162,15 @@ void X11Selection::ServeRequest(const XEvent& event) {
   } else if (auto answer = Answer(request.target)) {  // none once the selection is lost
     Transfer transfer{request.requestor, property, answer->first, answer->second};
     if (transfer.data->size() > MaxPiece()) {
-      // The requestor's deletion of the property asks for each next piece.
-      XSelectInput(display, request.requestor, PropertyChangeMask);
+      // The requestor's deletion of the property asks for each next piece. A requestor that is gone
+      // already (it destroyed its window right after asking) gets nothing; one that goes later ends its
+      // transfers with its window's DestroyNotify.
+      connection_.WatchWindow(request.requestor);
+      XWindowAttributes attributes;
+      if (XGetWindowAttributes(display, request.requestor, &attributes) == 0) {
+        connection_.UnwatchWindow(request.requestor);
+        return;
+      }
       const long size = static_cast<long>(transfer.data->size());
       XChangeProperty(display, request.requestor, property, atoms.INCR, 32, PropModeReplace,
                       reinterpret_cast<const unsigned char*>(&size), 1);
@@ -226,6 +240,18 @@ std::optional<std::pair<unsigned long, std::string>> X11Selection::ReadIncrement
   return std::nullopt;
 }
 
+std::optional<std::vector<unsigned long>> X11Selection::OfferedTargets() {
+  const auto answer = Convert(connection_.Atoms().TARGETS);
+  if (!answer || answer->first != XA_ATOM) return std::nullopt;
+  std::vector<unsigned long> offered(answer->second.size() / sizeof(long));
+  for (size_t i = 0; i < offered.size(); ++i) {
+    long target = 0;
+    std::copy_n(answer->second.data() + i * sizeof(long), sizeof(long), reinterpret_cast<char*>(&target));
+    offered[i] = static_cast<unsigned long>(target);
+  }
+  return offered;
+}
+
 std::optional<std::string> X11Selection::Get(std::string_view format) {
   const X11Atoms& atoms = connection_.Atoms();
   if (owned_) {
@@ -233,8 +259,12 @@ std::optional<std::string> X11Selection::Get(std::string_view format) {
     if (found == formats_.end()) return std::nullopt;
     return *found->second;
   }
+  // Some owners answer any target with their one kind of data: only what they list is asked for, unless
+  // they list nothing.
+  const std::optional<std::vector<unsigned long>> offered = OfferedTargets();
   for (unsigned long target : TargetsFor(format)) {
     if (target == atoms.TEXT) continue;  // its type is the owner's choice; UTF8_STRING and STRING cover it
+    if (offered && std::find(offered->begin(), offered->end(), target) == offered->end()) continue;
     if (auto answer = Convert(target))
       return answer->first == atoms.STRING ? Latin1ToUtf8(answer->second) : std::move(answer->second);
   }
@@ -243,12 +273,10 @@ std::optional<std::string> X11Selection::Get(std::string_view format) {
 
 bool X11Selection::Has(std::string_view format) {
   if (owned_) return formats_.contains(format);
-  const auto answer = Convert(connection_.Atoms().TARGETS);
-  if (!answer || answer->first != XA_ATOM) return false;
-  std::vector<long> offered(answer->second.size() / sizeof(long));
-  std::copy_n(answer->second.data(), offered.size() * sizeof(long), reinterpret_cast<char*>(offered.data()));
+  const std::optional<std::vector<unsigned long>> offered = OfferedTargets();
+  if (!offered) return false;
   for (unsigned long target : TargetsFor(format))
-    if (std::find(offered.begin(), offered.end(), static_cast<long>(target)) != offered.end()) return true;
+    if (std::find(offered->begin(), offered->end(), target) != offered->end()) return true;
   return false;
 }
 

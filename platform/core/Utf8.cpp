@@ -87,4 +87,11 @@ void AppendCodePoint(std::string& out, char32_t c) {
   }
 }
 
+std::string EncodeText(std::u32string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char32_t c : text) AppendCodePoint(out, c);
+  return out;
+}
+
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/core/Utf8.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/Edit.h"
+#include "platform/ui/MaskEdit.h"
 #include "platform/ui/Memo.h"
 #include "platform/ui/PublishedClasses.h"
 
@@ -28,6 +29,10 @@ void PublishEditClasses() {
       .Property("Text", &TCustomEdit::SetText)
       .Property("OnChange", &TCustomEdit::OnChange);
   TClassPublisher<TEdit, TCustomEdit>("TEdit");
+  TClassPublisher<TCustomMaskEdit, TCustomEdit>("TCustomMaskEdit")
+      .Property("EditMask", &TCustomMaskEdit::SetEditMask)
+      .Property("Text", [](TCustomMaskEdit& edit, const std::string& value) { edit.SetText(value); });
+  TClassPublisher<TMaskEdit, TCustomMaskEdit>("TMaskEdit");
   TClassPublisher<TCustomMemo, TCustomEdit>("TCustomMemo")
       .Property("Lines", &TCustomMemo::SetLines)
       .Property("ScrollBars", &TCustomMemo::SetScrollBars)

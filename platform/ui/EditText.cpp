@@ -125,13 +125,22 @@ std::string ApplyCharCase(std::string_view text, TEditCharCase charCase) {
     if (!c.valid) {
       out += text.substr(pos, c.length);
     } else {
-      auto wide = static_cast<wint_t>(c.value);
-      wide = charCase == TEditCharCase::ecUpperCase ? towupper_l(wide, CaseLocale()) : towlower_l(wide, CaseLocale());
-      AppendCodePoint(out, static_cast<char32_t>(wide));
+      AppendCodePoint(out, ApplyCharCase(c.value, charCase));
     }
     pos += c.length;
   }
   return out;
 }
+
+char32_t ApplyCharCase(char32_t c, TEditCharCase charCase) {
+  const auto wide = static_cast<wint_t>(c);
+  switch (charCase) {
+    case TEditCharCase::ecUpperCase: return static_cast<char32_t>(towupper_l(wide, CaseLocale()));
+    case TEditCharCase::ecLowerCase: return static_cast<char32_t>(towlower_l(wide, CaseLocale()));
+    default: return c;
+  }
+}
+
+bool IsLetter(char32_t c) { return iswalpha_l(static_cast<wint_t>(c), CaseLocale()) != 0; }
 
 }  // namespace platform

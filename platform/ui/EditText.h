@@ -34,7 +34,11 @@ std::string WithCrLfBreaks(std::string_view text);
 size_t ByteOfChar(std::string_view text, size_t index);
 size_t CharOfByte(std::string_view text, size_t byte);
 
-// The text in the case the edit asks for; characters without a case stay as they are.
+// The text (or character) in the case the edit asks for; characters without a case stay as they are.
 std::string ApplyCharCase(std::string_view text, TEditCharCase charCase);
+char32_t ApplyCharCase(char32_t c, TEditCharCase charCase);
+
+// A letter of any script.
+bool IsLetter(char32_t c);
 
 }  // namespace platform

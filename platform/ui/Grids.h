@@ -155,6 +155,10 @@ protected:
   void MoveTopLeft(int ALeft, int ATop);
   void InvalidateCell(int ACol, int ARow);
   void InvalidateGrid() { Invalidate(); }
+  // The geometry of the columns and of the rows, for descendants that place cells themselves (a
+  // scrolled-away item's start lies before the scrolling area).
+  const GridAxis& ColAxis() const { return cols_; }
+  const GridAxis& RowAxis() const { return rows_; }
 
 private:
   void SetCounts(int colCount, int rowCount);

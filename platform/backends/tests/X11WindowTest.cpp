@@ -73,11 +73,12 @@ TEST_F(X11Test, BoundsAndStatesWithoutAWindowManager) {
   const TBackendWindow form = ShowForm("Größe");
   EXPECT_TRUE(sink_.Has("bounds 100,100 400,300 0"));
   backend_->SetBounds(form, Bounds(20, 30, 200, 150));
-  ASSERT_TRUE(PumpUntil([&] { return sink_.Has("bounds 20,30 220,180 0"); }));
+  PumpFor(200);
+  EXPECT_FALSE(sink_.Has("bounds 20,30 220,180 0")) << "the framework's own move is not reported back";
   backend_->SetWindowState(form, TBackendWindowState::Maximized);
   ASSERT_TRUE(PumpUntil([&] { return sink_.Has("bounds 0,0 1024,768 2"); }));
   backend_->SetWindowState(form, TBackendWindowState::Normal);
-  ASSERT_TRUE(PumpUntil([&] { return sink_.Starting("bounds 20,30 220,180 0").size() == 2; }));
+  ASSERT_TRUE(PumpUntil([&] { return sink_.Has("bounds 20,30 220,180 0"); }));
   EXPECT_EQ(backend_->ScreenRect(), Rect(0, 0, 1024, 768));
   EXPECT_EQ(backend_->WorkArea(), Rect(0, 0, 1024, 768));
 }

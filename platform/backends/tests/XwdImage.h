@@ -1,10 +1,15 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "platform/core/Paths.h"
 #include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Png.h"
 
 namespace platform::test {
 
@@ -29,6 +34,22 @@ inline std::unique_ptr<TBitmap> ReadXwd(const std::string& bytes) {
       bitmap->ScanLine(static_cast<int>(y))[x] = 0xFF000000 | (value & 0xFFFFFF);
     }
   return bitmap;
+}
+
+// Keeps the real window's picture and the headless backend's picture of the same form in the artefacts
+// folder beside the test binary (under the two names given) and expects them equal pixel for pixel.
+inline void ExpectSamePicture(const TBitmap& real, const TBitmap& headless, const std::string& realName,
+                              const std::string& headlessName) {
+  std::filesystem::create_directories(ExeDir() + "artefacts");
+  SavePngFile(real, ExeDir() + "artefacts/" + realName);
+  SavePngFile(headless, ExeDir() + "artefacts/" + headlessName);
+  ASSERT_EQ(real.Width(), headless.Width());
+  ASSERT_EQ(real.Height(), headless.Height());
+  int differences = 0;
+  for (int y = 0; y < headless.Height(); ++y)
+    for (int x = 0; x < headless.Width(); ++x)
+      differences += (real.ScanLine(y)[x] & 0xFFFFFF) != (headless.ScanLine(y)[x] & 0xFFFFFF);
+  EXPECT_EQ(differences, 0);
 }
 
 }  // namespace platform::test

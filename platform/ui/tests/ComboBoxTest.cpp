@@ -36,8 +36,9 @@ protected:
     const TRect list = combo.DropDownRect();
     return {list.Left + 10, list.Top + 1 + row * combo.ItemHeight() + combo.ItemHeight() / 2};
   }
-  void SaveArtefact(const std::string& name) {
-    const std::string folder = VELMORA_UI_ARTEFACTS;
+  // The form with the pop-ups open over it, as on the screen, as artefacts/ui/NAME.png.
+  void SaveSheet(const std::string& name) {
+    const std::string folder = UI_ARTEFACTS;
     std::filesystem::create_directories(folder);
     std::vector<TBackendWindow> windows = Input().Windows();
     TBitmap sheet(360, 260);
@@ -357,7 +358,7 @@ TEST_F(ComboTest, OwnerDrawnItemsAreMeasuredAndDrawnByTheirOwner) {
   EXPECT_EQ(combo->DropDownRect().Height(), 10 + 14 + 18 + 22 + 2);
   EXPECT_EQ(std::count(drawn.begin(), drawn.end(), std::make_pair(2, false)), 1);
   EXPECT_EQ(std::count_if(drawn.begin(), drawn.end(), [](auto d) { return !d.second; }), 4);
-  SaveArtefact("combo-owner-drawn");
+  SaveSheet("combo-owner-drawn");
   // A click hits the row of its measured height.
   Input().Click({combo->DropDownRect().Left + 5, combo->DropDownRect().Top + 1 + 10 + 14 + 3});
   Settle();
@@ -399,11 +400,11 @@ TEST_F(ComboTest, Screenshots) {
   list->SetItemIndex(1);
   list->SetFocus();
   Settle();
-  SaveArtefact("combo-closed");
+  SaveSheet("combo-closed");
   Press(VK_F4);
   Input().MouseMove(RowPoint(*list, 2));
   Settle();
-  SaveArtefact("combo-dropped");
+  SaveSheet("combo-dropped");
   EXPECT_TRUE(list->DroppedDown());
 }
 

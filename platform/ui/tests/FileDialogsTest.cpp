@@ -17,6 +17,7 @@
 #include "platform/ui/ScriptedDialogs.h"
 #include "platform/ui/VirtualKeys.h"
 #include "platform/ui/tests/FormFixture.h"
+#include "platform/ui/tests/Screenshots.h"
 
 namespace platform {
 namespace {
@@ -116,10 +117,8 @@ protected:
     });
   }
   void Shoot(TCustomForm& form, const std::string& name) {
-    const std::string folder = VELMORA_UI_ARTEFACTS;
-    fs::create_directories(folder);
     form.Update();
-    Input().SaveScreenshot(form.BackendWindow(), folder + "/" + name);
+    SaveArtefact(Input(), form.BackendWindow(), name);
   }
   void Type(const std::string& text) {
     for (char c : text) Input().Char(std::string(1, c));
@@ -370,11 +369,11 @@ TEST_F(FileDialogTest, Screenshots) {
   Run(dialog, [&] {
     dialog.List().SetFocus();
     dialog.List().SetSelected(1);
-    Input().Run([&] { Shoot(dialog, "file-dialog.png"); });
+    Input().Run([&] { Shoot(dialog, "file-dialog"); });
   });
   TMessageForm box({"Speichern unter", "hosts.csv ist bereits vorhanden.\nMöchten Sie die Datei ersetzen?", mtWarning,
                     mbYesNo, mbNo});
-  Input().Run([&] { Shoot(box, "message-box.png"); });
+  Input().Run([&] { Shoot(box, "message-box"); });
   CancelLeftOpen();
   box.Execute();
 }
