@@ -11,6 +11,7 @@ TDemoForm::TDemoForm(TComponent* AOwner) : TForm(AOwner) {
   methods_.Add("LogClick", this, &TDemoForm::LogClick);
   methods_.Add("SizeClick", this, &TDemoForm::SizeClick);
   methods_.Add("ClearClick", this, &TDemoForm::ClearClick);
+  methods_.Add("DrawPanel", this, &TDemoForm::DrawPanel);
   methods_.Add("OptionsClick", this, &TDemoForm::OptionsClick);
   ReadFormResource(*this, "TDemoForm", methods_);
   Find<TSpeedButton>("SaveButton").Glyph().LoadFromResourceName("DEMOSAVE");
@@ -49,6 +50,16 @@ void TDemoForm::SizeClick(TObject* Sender) {
 }
 
 void TDemoForm::ClearClick(TObject* Sender) { Find<TPanel>("ClientPanel").SetCaption(""); }
+
+void TDemoForm::DrawPanel(TStatusBar* StatusBar, TStatusPanel* Panel, const TRect& Rect) {
+  TCanvas& canvas = StatusBar->Canvas();
+  canvas.FillRect(Rect);
+  TRect filled = Rect;
+  InflateRect(filled, -1, -1);
+  filled.Right = filled.Left + filled.Width() * 2 / 3;
+  canvas.Brush().SetColor(clHighlight);
+  canvas.FillRect(filled);
+}
 
 void TDemoForm::OptionsClick(TObject* Sender) {
   TDemoDialog dialog(this);

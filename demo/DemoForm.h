@@ -5,6 +5,7 @@
 #include "platform/ui/FormLoader.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/StatusBar.h"
 #include "platform/ui/StdCtrls.h"
 
 namespace platform {
@@ -23,6 +24,7 @@ private:
   void LogClick(TObject* Sender);
   void SizeClick(TObject* Sender);
   void ClearClick(TObject* Sender);
+  void DrawPanel(TStatusBar* StatusBar, TStatusPanel* Panel, const TRect& Rect);
   void OptionsClick(TObject* Sender);
   template <class T>
   T& Find(const std::string& name) const;

@@ -70,10 +70,11 @@ void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState 
   }
   TRect rect = CellRect(ACol, ARow);
 
-  // A block partly scrolled under the fixed cells must not paint over them.
+  // A block of scrolling columns (rows) that reaches into scrolled-away ones stays within the scrolling
+  // area, so it never paints over the fixed cells.
   const int saved = SaveDC(canvas.Handle());
-  if (!fixed && ((FixedCols() > 0 && rect.Left < FixedColsWidth()) || (FixedRows() > 0 && rect.Top < FixedRowsHeight())))
-    IntersectClipRect(canvas.Handle(), FixedColsWidth(), FixedRowsHeight(), Width(), Height());
+  const int clipLeft = ACol >= FixedCols() ? FixedColsWidth() : 0, clipTop = ARow >= FixedRows() ? FixedRowsHeight() : 0;
+  if (rect.Left < clipLeft || rect.Top < clipTop) IntersectClipRect(canvas.Handle(), clipLeft, clipTop, Width(), Height());
 
   canvas.Pen().SetWidth(1);
   canvas.Font().Assign(Font());

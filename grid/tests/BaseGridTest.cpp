@@ -353,7 +353,7 @@ TEST_F(BaseGridPaintTest, ABlockIsDrawnOnceAsOneCellWithoutInnerLines) {
   EXPECT_EQ(Pixel(after.Right - 1, after.Top + 5), platform::ColorToRGB(grid_->Color()));
 }
 
-TEST_F(BaseGridPaintTest, ABlockScrolledUnderTheFixedRowIsStillDrawnBelowIt) {
+TEST_F(BaseGridPaintTest, BlocksScrolledUnderTheFixedCellsStayOffThem) {
   grid_->MergeCells(1, 2, 1, 5);  // rows 2-6
   grid_->GetCellProperties(1, 2)->SetBrushColor(platform::clYellow);
   grid_->SetTopRow(4);
@@ -363,6 +363,13 @@ TEST_F(BaseGridPaintTest, ABlockScrolledUnderTheFixedRowIsStillDrawnBelowIt) {
   EXPECT_LT(block.Top, grid_->FixedRowsHeight());
   EXPECT_EQ(Pixel(block.Left + 10, grid_->FixedRowsHeight() + 2), platform::clYellow);
   EXPECT_NE(Pixel(block.Left + 10, grid_->FixedRowsHeight() - 5), platform::clYellow);
+
+  // A heading merged over scrolling columns, its base scrolled away, keeps off the fixed column.
+  grid_->MergeCells(1, 0, 3, 1);
+  grid_->SetLeftCol(2);
+  PaintPass();
+  EXPECT_LT(grid_->CellRect(3, 0).Left, grid_->FixedColsWidth());
+  EXPECT_EQ(Pixel(grid_->FixedColsWidth() - 1, 5), platform::clGray);
 }
 
 TEST_F(BaseGridPaintTest, FixedCellsFocusAndTheFooterRow) {

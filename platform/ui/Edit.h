@@ -114,6 +114,7 @@ private:
   bool HandleChar(char32_t c);
   bool HandleKey(WORD key, TShiftState shift);
   void Paste();
+  void PastePrimarySelection(TPoint at);
   std::string PasteText(std::string_view clipboard);
   void TakeExternalText();
 
@@ -121,8 +122,9 @@ private:
   size_t SelFirst() const { return std::min(anchor_, caret_); }
   size_t SelLast() const { return std::max(anchor_, caret_); }
   void SetCaret(size_t pos, TSelect select);
+  // Offers the selected text to other programs as the primary selection (not a password's).
+  void OfferSelection();
   void SetSelection(size_t anchor, size_t caret);
-  size_t CaretStopAtOrBefore(size_t byte) const;
 
   // Layout.
   void Measure();
@@ -188,7 +190,7 @@ public:
   using TCustomEdit::TCustomEdit;
 };
 
-// Publishes the edit classes and their properties for form resources.
+// Publishes the edit classes (the rich edit among them) and their properties for form resources.
 void PublishEditClasses();
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include "platform/ui/MaskEdit.h"
 #include "platform/ui/Memo.h"
 #include "platform/ui/PublishedClasses.h"
+#include "platform/ui/RichEdit.h"
 
 namespace platform {
 
@@ -61,6 +62,16 @@ void PublishEditClasses() {
       .Property("OnDrawItem", &TCustomComboBox::OnDrawItem)
       .Property("OnMeasureItem", &TCustomComboBox::OnMeasureItem);
   TClassPublisher<TComboBox, TCustomComboBox>("TComboBox");
+  TClassPublisher<TCustomRichEdit, TCustomControl>("TCustomRichEdit")
+      .Property("BorderStyle", &TCustomRichEdit::SetBorderStyle)
+      .Property("HideSelection", &TCustomRichEdit::HideSelection)
+      .Property("MaxLength", &TCustomRichEdit::MaxLength)
+      .Property("PlainText", &TCustomRichEdit::PlainText)
+      .Property("ReadOnly", &TCustomRichEdit::SetReadOnly)
+      .Property("WordWrap", &TCustomRichEdit::SetWordWrap)
+      .Property("RichText", [](TCustomRichEdit& edit, const std::string& value) { edit.SetRichText(value); })
+      .Property("OnChange", &TCustomRichEdit::OnChange);
+  TClassPublisher<TRichEdit, TCustomRichEdit>("TRichEdit");
 }
 
 }  // namespace platform

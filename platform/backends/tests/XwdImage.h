@@ -13,8 +13,9 @@
 
 namespace platform::test {
 
-// A window dump as xwd writes it (ZPixmap, 32 bits per pixel) as a bitmap; null when it is not one.
-// The header is 25 big-endian 32-bit fields, then the window's name, the colour map and the pixels.
+// A window dump as xwd writes it (ZPixmap, 32 bits per pixel, or 16 with 5 bits red, 6 green and 5
+// blue, each widened to 8 bits by repeating its high bits) as a bitmap; null when it is not one. The
+// header is 25 big-endian 32-bit fields, then the window's name, the colour map and the pixels.
 inline std::unique_ptr<TBitmap> ReadXwd(const std::string& bytes) {
   const auto field = [&](size_t index) -> uint32_t {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data()) + index * 4;
@@ -24,13 +25,20 @@ inline std::unique_ptr<TBitmap> ReadXwd(const std::string& bytes) {
   const uint32_t headerSize = field(0), format = field(2), width = field(4), height = field(5);
   const uint32_t byteOrder = field(7), bitsPerPixel = field(11), bytesPerLine = field(12), colours = field(19);
   const size_t start = headerSize + colours * 12;
-  if (format != 2 || bitsPerPixel != 32 || bytes.size() < start + size_t{bytesPerLine} * height) return nullptr;
+  if (format != 2 || (bitsPerPixel != 32 && bitsPerPixel != 16) ||
+      bytes.size() < start + size_t{bytesPerLine} * height)
+    return nullptr;
+  const uint32_t pixelBytes = bitsPerPixel / 8;
   auto bitmap = std::make_unique<TBitmap>(static_cast<int>(width), static_cast<int>(height));
   for (uint32_t y = 0; y < height; ++y)
     for (uint32_t x = 0; x < width; ++x) {
-      const auto* p = reinterpret_cast<const unsigned char*>(bytes.data()) + start + y * bytesPerLine + x * 4;
-      const uint32_t value = byteOrder == 0 ? (uint32_t{p[3]} << 24 | uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0])
-                                            : (uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3]);
+      const auto* p = reinterpret_cast<const unsigned char*>(bytes.data()) + start + y * bytesPerLine + x * pixelBytes;
+      uint32_t value = 0;
+      for (uint32_t i = 0; i < pixelBytes; ++i) value |= uint32_t{p[byteOrder == 0 ? i : pixelBytes - 1 - i]} << (8 * i);
+      if (bitsPerPixel == 16) {
+        const uint32_t r = value >> 11 & 31, g = value >> 5 & 63, b = value & 31;
+        value = (r << 3 | r >> 2) << 16 | (g << 2 | g >> 4) << 8 | (b << 3 | b >> 2);
+      }
       bitmap->ScanLine(static_cast<int>(y))[x] = 0xFF000000 | (value & 0xFFFFFF);
     }
   return bitmap;
