@@ -53,7 +53,12 @@ TEST_F(MarkupImageTest, ThePicturePositionsInTheClientArea) {
   image_->SetBounds(0, 0, 3, 1);
   image_->SetPicturePosition(bpBottomRight);
   EXPECT_EQ(Count(platform::clRed, Rect(0, 0, 60, 40)), 3);
-  Screenshot("markup-image");
+
+  image_->SetBounds(10, 10, 40, 20);
+  image_->SetPicturePosition(bpCenter);
+  image_->HTMLPicture().LoadFromBytes(test::SolidBmp(20, 10, platform::clBlue));
+  EXPECT_EQ(Count(platform::clBlue, Rect(20, 15, 40, 25)), 200);
+  Screenshot("markup-image-centre");
 }
 
 TEST_F(MarkupImageTest, SettingThePictureCopiesItAndRepaints) {

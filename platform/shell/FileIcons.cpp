@@ -85,9 +85,18 @@ TFileIcon IconOfType(const std::string& type, const std::vector<std::string>& da
 }  // namespace
 
 TFileIcon FileIcon(const std::string& path, const std::vector<std::string>& dataFolders) {
-  const std::string name = ResolvePath(path.starts_with("/") || path.starts_with("\\") ? path : ExeDir() + path);
+  std::string name = ResolvePath(path.starts_with("/") || path.starts_with("\\") ? path : ExeDir() + path);
   struct stat status;
-  if (::stat(name.c_str(), &status) == 0) {
+  bool exists = ::stat(name.c_str(), &status) == 0;
+  // Programs here have no extension: a Windows program name ("Quillet.exe") names the program without it.
+  if (!exists && name.size() > 4 && SameText(std::string_view(name).substr(name.size() - 4), ".exe")) {
+    const std::string program = ResolvePath(name.substr(0, name.size() - 4));
+    if (::stat(program.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
+      name = program;
+      exists = true;
+    }
+  }
+  if (exists) {
     if (S_ISDIR(status.st_mode)) return {{kFolderIcon}, TFileIconKind::Folder};
     if (S_ISREG(status.st_mode) && ::access(name.c_str(), X_OK) == 0) return {{kProgramIcon}, TFileIconKind::Program};
   }

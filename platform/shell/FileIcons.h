@@ -16,7 +16,8 @@ struct TFileIcon {
 };
 
 // The icon of `path` (a relative name is taken from the executable's folder, spelled as ResolvePath
-// takes it): a folder that exists is "folder", a regular file that exists and may be run
+// takes it; a name ending in ".exe" that does not exist stands for the program without that ending): a
+// folder that exists is "folder", a regular file that exists and may be run
 // "application-x-executable"; any other name gets the icon of the type that its name has in the shared
 // MIME database of `dataFolders` (their mime/globs2, mime/icons and mime/generic-icons), and a name of
 // no known type "text-x-generic".

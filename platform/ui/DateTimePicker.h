@@ -16,15 +16,17 @@ enum class TDTDateFormat { dfShort, dfLong };
 
 // The date-time picker: a box that shows a date (in the short or long date format of the format
 // settings) or a time (the long time format), one field of which is selected: Left and Right move
-// the selection, Up and Down (and the up-down buttons) step the selected field as
-// StepDateTimeField does, within MinDate and MaxDate, and digits typed into a number field set it
-// (the selection moves on once no further digit could follow; a typed separator moves it on too). A date picker in dmComboBox mode has a drop
-// button that opens a calendar of one month below it (F4 or Alt+Down too): its arrows and Page Up and
-// Down change the month, the arrow keys move the day, a click or Enter picks a day and the line at its
-// foot picks today; Escape or a click outside closes it unchanged. With ShowCheckbox a check box in
-// front says whether a value is given at all (Space toggles it; stepping a field checks it).
+// the selection, Up and Down (and the up-down buttons) step the selected field as StepDateTimeField
+// does, within MinDate and MaxDate, and digits typed into a number field set it (the selection moves
+// on once no further digit could follow; a typed separator moves it on too). A date picker in
+// dmComboBox mode has a drop button that opens a calendar of one month below it (F4 or Alt+Down too):
+// its arrows and Page Up and Down change the month, the arrow keys move the day, a click or Enter
+// picks a day and the line at its foot picks today; Escape or a click outside closes it unchanged.
+// With ShowCheckbox a check box in front says whether a value is given at all (Space toggles it;
+// stepping a field checks it).
 //
-// Every change of the value by the user or the program runs OnChange.
+// A change of the value by the user (keys, mouse, calendar, check box) runs OnChange; the program's own
+// changes run none.
 class TDateTimePicker : public TCustomControl {
 public:
   explicit TDateTimePicker(TComponent* AOwner);

@@ -6,6 +6,7 @@
 #include "platform/ui/Backend.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/EditKeys.h"
+#include "platform/ui/ScrollBars.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace platform {
@@ -78,6 +79,9 @@ void TCustomEdit::Dispatch(TMessage& Message) {
       formatRectSet_ = false;
       InvalidateLayout();
       break;
+    case WM_NCPAINT:
+      Layout();  // the scroll bars show the present lines
+      break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       typing_ = false;
@@ -109,7 +113,6 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
       TCustomControl::DefaultHandler(Message);  // takes the focus
       if (life.expired() || !ShowFocus()) return;
       TPoint at{LParamX(Message.LParam), LParamY(Message.LParam)};
-      if (ScrollBarClick(at)) return;
       if (Message.Msg == WM_LBUTTONDBLCLK) {
         size_t first = 0, last = 0;
         WordAround(Text(), PosAtPoint(at), first, last);
@@ -197,7 +200,13 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
       if (!Wraps()) scrollX_ = std::clamp(scrollX_ + static_cast<int>(static_cast<int64_t>(Message.WParam)) * CharWidth("x", 0),
                                           0, std::max(0, ContentWidth() - FormatRect().Width() + 1));
       SetTopLine(topLine_ + static_cast<int>(Message.LParam));
+      Invalidate();
+      UpdateScrollBars();
       Message.Result = 1;
+      return;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      if (Multiline()) Scroll(Message.Msg == WM_VSCROLL, static_cast<WORD>(Message.WParam & 0xFFFF));
       return;
     case EM_SCROLLCARET:
       ScrollCaretIntoView();
@@ -366,7 +375,7 @@ void TCustomEdit::DeleteTowards(size_t other) {
 bool TCustomEdit::HandleChar(char32_t c) {
   if (PerformEditShortcutChar(*this, c)) return true;
   if (c == 0x08) {  // Backspace
-    if (const size_t end = DeletionEnd(Text(), anchor_, caret_, false); end != caret_) DeleteTowards(end);
+    if (const size_t end = DeletionEnd(Text(), anchor_, caret_, TDeleteKey::Backspace); end != caret_) DeleteTowards(end);
     return true;
   }
   std::string typed;
@@ -419,7 +428,7 @@ bool TCustomEdit::HandleKey(WORD key, TShiftState shift) {
       return true;
     }
     case VK_DELETE:
-      if (const size_t end = DeletionEnd(text, anchor_, caret_, true); end != caret_) DeleteTowards(end);
+      if (const size_t end = DeletionEnd(text, anchor_, caret_, TDeleteKey::Delete); end != caret_) DeleteTowards(end);
       return true;
     default:
       return false;

@@ -35,18 +35,21 @@ void TCustomGrid::SetCounts(int colCount, int rowCount) {
   ClampCurrent();
   SizeChanged(oldCols, oldRows);
   Invalidate();
+  UpdateScrollRange();
 }
 
 void TCustomGrid::SetFixedCols(int value) {
   cols_.SetFixed(value);
   ClampCurrent();
   Invalidate();
+  UpdateScrollRange();
 }
 
 void TCustomGrid::SetFixedRows(int value) {
   rows_.SetFixed(value);
   ClampCurrent();
   Invalidate();
+  UpdateScrollRange();
 }
 
 void TCustomGrid::ClampCurrent() {
@@ -58,27 +61,32 @@ void TCustomGrid::ClampCurrent() {
 void TCustomGrid::SetDefaultColWidth(int value) {
   cols_.SetDefaultSize(value);
   Invalidate();
+  ColWidthsChanged();
 }
 
 void TCustomGrid::SetDefaultRowHeight(int value) {
   rows_.SetDefaultSize(value);
   Invalidate();
+  RowHeightsChanged();
 }
 
 void TCustomGrid::SetColWidths(int index, int value) {
   cols_.SetSize(index, value);
   Invalidate();
+  ColWidthsChanged();
 }
 
 void TCustomGrid::SetRowHeights(int index, int value) {
   rows_.SetSize(index, value);
   Invalidate();
+  RowHeightsChanged();
 }
 
 void TCustomGrid::SetGridLineWidth(int value) {
   cols_.SetLineWidth(value);
   rows_.SetLineWidth(value);
   Invalidate();
+  UpdateScrollRange();
 }
 
 void TCustomGrid::SetOptions(TGridOptions value) {
@@ -142,6 +150,7 @@ void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
   rows_.SetFirst(ATop);
   if (LeftCol() == oldLeft && TopRow() == oldTop) return;
   Invalidate();
+  UpdateScrollPos();
   TopLeftChanged();
 }
 
@@ -208,6 +217,19 @@ void TCustomGrid::Dispatch(TMessage& Message) {
       TCustomControl::Dispatch(Message);
       InvalidateCell(current_.X, current_.Y);
       return;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (Message.LParam != 0) break;  // a scroll bar control's report
+      ModifyScrollBar(Message.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT, static_cast<WORD>(Message.WParam & 0xFFFF),
+                      static_cast<int>((Message.WParam >> 16) & 0xFFFF));
+      return;
+    case WM_SIZE:
+    case CM_SHOWINGCHANGED: {
+      std::weak_ptr<void> life = Life();
+      TCustomControl::Dispatch(Message);
+      if (!life.expired()) UpdateScrollRange();
+      return;
+    }
     default: TCustomControl::Dispatch(Message);
   }
 }

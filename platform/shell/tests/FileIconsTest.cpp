@@ -56,6 +56,7 @@ TEST_F(FileIconsTest, FilesAndFoldersThatExistAndNamesByTheirType) {
       {"SUB", {"folder"}, TFileIconKind::Folder},  // spelled as the system spells it
       {folder_.File("bin/Sub"), {"folder"}, TFileIconKind::Folder},
       {"tool", {"application-x-executable"}, TFileIconKind::Program},
+      {"TOOL.EXE", {"application-x-executable"}, TFileIconKind::Program},  // the program as Windows names it
       {"notes.txt", {"text-plain", "text-x-generic"}, TFileIconKind::Document},
       {"missing.TXT", {"text-plain", "text-x-generic"}, TFileIconKind::Document},
       {"QUILLET.EXE", {"application-x-ms-dos-executable", "application-x-executable"}, TFileIconKind::Program},
