@@ -248,6 +248,8 @@ protected:
   void ColumnMoved(int FromIndex, int ToIndex) override;
   void RowMoved(int FromIndex, int ToIndex) override;
   void SizeChanged(int OldColCount, int OldRowCount) override;
+  // False when every object of the row is null, so a walk over objects can pass the row at once.
+  bool RowHasObjects(int ARow) const { return cells_.HasObjects(ARow); }
 
 private:
   enum class TGridLine { Column, Row };

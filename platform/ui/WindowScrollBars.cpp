@@ -226,6 +226,19 @@ bool GetScrollRange(HWND hwnd, int bar, int& min, int& max) {
   return true;
 }
 
+void SetScrollBarRange(HWND hwnd, int bar, int max, int page, int pos) {
+  SCROLLINFO info;
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  GetScrollInfo(hwnd, bar, info);
+  if (info.nMin == 0 && info.nMax == max && static_cast<int>(info.nPage) == page && info.nPos == pos) return;
+  info.fMask |= SIF_DISABLENOSCROLL;
+  info.nMin = 0;
+  info.nMax = max;
+  info.nPage = static_cast<UINT>(page);
+  info.nPos = pos;
+  SetScrollInfo(hwnd, bar, info, true);
+}
+
 int64_t ScrollCodeTarget(HWND hwnd, int bar, WORD code, int pos, int line, int page, int min, int max) {
   switch (code) {
     case SB_LINEUP: return int64_t{pos} - line;
