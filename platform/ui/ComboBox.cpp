@@ -15,7 +15,6 @@ namespace platform {
 
 namespace {
 
-constexpr int kButtonWidth = 16;    // the drop button, as wide as a vertical scroll bar
 constexpr int kFieldMargin = 3;     // the control is the field plus 3 pixels above and below
 constexpr uint32_t kTypeAheadMs = 1000;  // characters typed within this time make one prefix
 
@@ -40,6 +39,9 @@ public:
       if (life.expired()) return;
     }
     TCustomEdit::Dispatch(Message);
+    // The mouse over the edit is over the combo: it hears of it, with the edit in lParam.
+    if (Message.Msg == CM_MOUSEENTER || Message.Msg == CM_MOUSELEAVE)
+      combo_.Perform(Message.Msg, 0, reinterpret_cast<LPARAM>(static_cast<TControl*>(this)));
   }
 
 protected:
@@ -100,7 +102,13 @@ int TCustomComboBox::EditHeight() const { return editHeight_ > 0 ? editHeight_ :
 TRect TCustomComboBox::ButtonRect() const {
   const TRect client = ClientRect();
   if (style_ == TComboBoxStyle::csSimple) return Rect(client.Right, client.Top, client.Right, client.Bottom);
-  return Rect(std::max(client.Left, client.Right - kButtonWidth), client.Top, client.Right, client.Bottom);
+  return Rect(std::max(client.Left, client.Right - dropButtonWidth_), client.Top, client.Right, client.Bottom);
+}
+
+void TCustomComboBox::SetDropButtonWidth(int value) {
+  dropButtonWidth_ = std::max(0, value);
+  PlaceEdit();
+  Invalidate();
 }
 
 TRect TCustomComboBox::FieldRect() const {
@@ -380,6 +388,10 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
       return;
     case CM_ENABLEDCHANGED:
       if (edit_) edit_->SetEnabled(Enabled());
+      break;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+      if (Message.LParam != 0) return;  // the edit's, for descendants that track the mouse
       break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:

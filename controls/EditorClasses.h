@@ -1,0 +1,9 @@
+#pragma once
+
+namespace controls {
+
+// Publishes the editor controls (TZGComboBox, TZgEditButton, TZgEditBtn, TZgUnitEditBtn) for form
+// resources; a program calls it before it creates a form whose resource names them.
+void PublishEditorClasses();
+
+}  // namespace controls

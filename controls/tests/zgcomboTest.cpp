@@ -1,0 +1,153 @@
+#include "controls/zgcombo.h"
+
+#include <gtest/gtest.h>
+
+#include "controls/EditorClasses.h"
+#include "controls/tests/LabelFixture.h"
+#include "platform/ui/FormLoader.h"
+#include "platform/ui/ScrollBars.h"
+
+namespace controls {
+namespace {
+
+using namespace platform;
+
+class ZGComboTest : public test::LabelTest {
+protected:
+  TZGComboBox& MakeCombo() {
+    Show(220, 80);
+    form_->SetColor(clBtnFace);
+    auto* combo = new TZGComboBox(form_.get());
+    combo->SetParent(form_.get());
+    combo->SetBounds(20, 20, 150, 0);
+    combo->Items().Add("Alpha");
+    combo->Items().Add("Beta");
+    combo->Items().Add("Gamma");
+    combo->SetItemIndex(1);
+    auto* other = new TEdit(form_.get());  // takes the focus away from the combo
+    other->SetParent(form_.get());
+    other->SetBounds(20, 50, 60, 20);
+    other->SetFocus();
+    Settle();
+    return *combo;
+  }
+};
+
+TEST_F(ZGComboTest, StartsFlatWithAScrollBarWideButton) {
+  TZGComboBox& combo = MakeCombo();
+  EXPECT_TRUE(combo.Flat());
+  EXPECT_FALSE(combo.Etched());
+  EXPECT_FALSE(combo.FocusBorder());
+  EXPECT_FALSE(combo.AutoFocus());
+  EXPECT_EQ(combo.ButtonWidth(), GetSystemMetrics(SM_CXVSCROLL) + 2);
+  EXPECT_EQ(combo.ButtonRect().Width(), combo.ButtonWidth());
+}
+
+TEST_F(ZGComboTest, ButtonWidthTakesOnly14To32) {
+  TZGComboBox& combo = MakeCombo();
+  struct Case {
+    int value;
+    int expected;
+  } cases[] = {{14, 14}, {13, 14}, {32, 32}, {33, 32}, {0, 32}, {20, 20}};
+  for (const Case& c : cases) {
+    combo.SetButtonWidth(c.value);
+    EXPECT_EQ(combo.ButtonWidth(), c.expected) << c.value;
+    EXPECT_EQ(combo.ButtonRect().Width(), c.expected) << c.value;  // the press area follows
+  }
+}
+
+TEST_F(ZGComboTest, DropWidthZeroLeavesTheListAsWideAsTheCombo) {
+  TZGComboBox& combo = MakeCombo();
+  struct Case {
+    int dropWidth;
+    int listWidth;
+  } cases[] = {{0, 150}, {240, 240}, {0, 240}};  // 0 does not touch a width set before
+  for (const Case& c : cases) {
+    combo.SetDropWidth(c.dropWidth);
+    EXPECT_EQ(combo.DropWidth(), c.dropWidth);
+    EXPECT_EQ(combo.DropDownRect().Width(), c.listWidth) << c.dropWidth;
+  }
+}
+
+TEST_F(ZGComboTest, DisablingShowsTheParentsColourAndEnablingBringsBackItsOwn) {
+  TZGComboBox& combo = MakeCombo();
+  combo.SetColor(clYellow);
+  Settle();
+  const TPoint field{120, 30};  // a form client point in the combo's field, right of its text
+  EXPECT_EQ(Pixel(field.X, field.Y), ColorToRGB(clYellow));
+  combo.SetEnabled(false);
+  EXPECT_TRUE(combo.ParentColor());
+  EXPECT_EQ(Pixel(field.X, field.Y), ColorToRGB(clBtnFace));
+  combo.SetEnabled(true);
+  EXPECT_FALSE(combo.ParentColor());
+  EXPECT_EQ(combo.Color(), clYellow);
+  EXPECT_EQ(Pixel(field.X, field.Y), ColorToRGB(clYellow));
+
+  combo.SetFlat(false);  // without the flat look the colour stays
+  combo.SetEnabled(false);
+  EXPECT_EQ(combo.Color(), clYellow);
+}
+
+TEST_F(ZGComboTest, HoverAndFocusRaiseTheButtonAndWithFocusBorderTheFrame) {
+  TZGComboBox& combo = MakeCombo();
+  combo.SetFocusBorder(true);
+  const TRect frame = Bounds(20, 20, combo.Width(), combo.Height());
+  const int shadowBefore = Count(clBtnShadow, frame);
+  Screenshot("zgcombo_flat");
+
+  Input().MouseMove(At(combo, 20, 5));
+  Settle();
+  EXPECT_TRUE(combo.MouseInside());
+  const int shadowHot = Count(clBtnShadow, frame);
+  EXPECT_GT(shadowHot, shadowBefore);
+  Screenshot("zgcombo_hover");
+
+  Input().MouseMove(At(*form_, 5, 5));
+  Settle();
+  EXPECT_FALSE(combo.MouseInside());
+  EXPECT_EQ(Count(clBtnShadow, frame), shadowBefore);
+
+  combo.SetFocus();
+  Settle();
+  EXPECT_EQ(Count(clBtnShadow, frame), shadowHot);
+  Screenshot("zgcombo_focused");
+}
+
+TEST_F(ZGComboTest, AutoFocusTakesTheFocusWhenTheMouseEnters) {
+  TZGComboBox& combo = MakeCombo();
+  combo.SetAutoFocus(true);
+  Input().MouseMove(At(combo, 20, 5));
+  Settle();
+  EXPECT_TRUE(combo.Focused());
+}
+
+TEST_F(ZGComboTest, TheDropButtonOpensTheListAndItsEdgeFollows) {
+  TZGComboBox& combo = MakeCombo();
+  Input().Click(At(combo, combo.ClientWidth() - 5, 5));
+  Settle();
+  ASSERT_TRUE(combo.DroppedDown());
+  Screenshot("zgcombo_dropped_list");  // the open list is the last window
+  form_->Invalidate();
+  Settle();
+  Input().SaveScreenshot(Input().Windows().front(), std::string(CONTROLS_ARTEFACTS) + "/zgcombo_dropped.png");
+}
+
+TEST(EditorClassesTest, FormResourcesMakeTheComboWithItsProperties) {
+  PublishEditorClasses();
+  TForm form(nullptr);
+  ReadFormText(form,
+               "F: TForm { C: TZGComboBox { Items = list(\"a\", \"b\") ButtonWidth = 20 Flat = false Etched = true"
+               " FocusBorder = true AutoFocus = true DropWidth = 200 } }",
+               "editors", {});
+  auto& combo = dynamic_cast<TZGComboBox&>(*form.FindComponent("C"));
+  EXPECT_EQ(combo.Items().Count(), 2);
+  EXPECT_EQ(combo.ButtonWidth(), 20);
+  EXPECT_FALSE(combo.Flat());
+  EXPECT_TRUE(combo.Etched());
+  EXPECT_TRUE(combo.FocusBorder());
+  EXPECT_TRUE(combo.AutoFocus());
+  EXPECT_EQ(combo.DropWidth(), 200);
+}
+
+}  // namespace
+}  // namespace controls
