@@ -9,6 +9,7 @@
 #include "platform/ui/Backend.h"
 #include "platform/ui/ComboList.h"
 #include "platform/ui/Keyboard.h"
+#include "platform/ui/ScrollBars.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace platform {
@@ -102,7 +103,12 @@ int TCustomComboBox::EditHeight() const { return editHeight_ > 0 ? editHeight_ :
 TRect TCustomComboBox::ButtonRect() const {
   const TRect client = ClientRect();
   if (style_ == TComboBoxStyle::csSimple) return Rect(client.Right, client.Top, client.Right, client.Bottom);
-  return Rect(std::max(client.Left, client.Right - dropButtonWidth_), client.Top, client.Right, client.Bottom);
+  return Rect(std::max(client.Left, client.Right - DropButtonWidth()), client.Top, client.Right, client.Bottom);
+}
+
+int TCustomComboBox::DropButtonWidth() const {
+  // Unless a descendant sets its own, the drop button is as wide as a vertical scroll bar.
+  return dropButtonWidth_ > 0 ? dropButtonWidth_ : GetSystemMetrics(SM_CXVSCROLL);
 }
 
 void TCustomComboBox::SetDropButtonWidth(int value) {
@@ -165,13 +171,12 @@ void TCustomComboBox::ShowSelection() {
 }
 
 void TCustomComboBox::ItemsChanged() {
-  if (itemIndex_ >= items_->Count()) itemIndex_ = -1;
-  if (ListStyle()) {
-    ShowSelection();
-  } else {
-    itemIndex_ = items_->IndexOf(Text());
-  }
+  // The selection follows its item to its new place; a list style loses a text that is no item now.
+  const bool same = itemIndex_ >= 0 && itemIndex_ < items_->Count() && items_->Strings(itemIndex_) == Text();
+  if (!same) itemIndex_ = Text().empty() ? -1 : items_->IndexOf(Text());
+  if (ListStyle()) ShowSelection();
   if (list_ && list_->IsOpen()) {
+    list_->UpdateScrollBar();
     list_->SetHot(std::min(list_->Hot(), items_->Count() - 1));
     list_->Invalidate();
   }
@@ -257,6 +262,7 @@ void TCustomComboBox::Open() {
   list_->SetColor(Color());
   indexBeforeDrop_ = itemIndex_;
   list_->Open(DropDownRect());
+  list_->UpdateScrollBar();
   list_->SetHot(itemIndex_);
   Invalidate();
 }

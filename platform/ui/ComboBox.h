@@ -60,9 +60,6 @@ class TComboEdit;
 // Text is the edit's text, or the selected item's in the list styles. The user's choice of an item
 // runs OnChange and OnSelect (and CBN_SELCHANGE to the parent), typing runs OnChange (CBN_EDITCHANGE);
 // setting ItemIndex or Text from the program runs neither.
-// The drop button's width unless a descendant sets its own, as wide as a vertical scroll bar.
-inline constexpr int kDropButtonWidth = 16;
-
 class TCustomComboBox : public TCustomControl {
 public:
   explicit TCustomComboBox(TComponent* AOwner);
@@ -131,8 +128,8 @@ protected:
   // Paints an item: OnDrawItem in the owner-drawn styles, else its text on the highlight when selected.
   virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
   virtual void MeasureItem(int Index, int& Height);
-  // The drop button's width.
-  int DropButtonWidth() const { return dropButtonWidth_; }
+  // The drop button's width; 0 sets the default, a vertical scroll bar's width.
+  int DropButtonWidth() const;
   void SetDropButtonWidth(int value);
 
 private:
@@ -174,7 +171,7 @@ private:
   int itemHeight_ = 0;
   int editHeight_ = 0;  // 0: the font's
   int droppedWidth_ = 0;
-  int dropButtonWidth_ = kDropButtonWidth;
+  int dropButtonWidth_ = 0;  // 0: the default
   int maxLength_ = 0;
   TComboEdit* edit_ = nullptr;
   TComboListWindow* list_ = nullptr;
