@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "platform/core/FormatSettings.h"
 #include "platform/ui/CalendarWindow.h"
@@ -289,6 +290,46 @@ TEST_F(DateTimePickerTest, DaysOutsideTheLimitsCannotBePicked) {
   Press(VK_LEFT);
   EXPECT_EQ(calendar.Selected(), Moment(2024, 1, 20));
   Press(VK_ESCAPE);
+}
+
+// The arrows stop at the calendar's first and last day, and the days shown past its last one are not
+// to be picked.
+TEST_F(DateTimePickerTest, CalendarStopsAtTheCalendarsEnds) {
+  struct Case {
+    TDateTime date;
+    WORD key;
+  };
+  const Case cases[] = {
+      {Moment(9999, 12, 31), VK_RIGHT},
+      {Moment(9999, 12, 27), VK_DOWN},
+      {Moment(1, 1, 1), VK_LEFT},
+      {Moment(1, 1, 3), VK_UP},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Text(c.date));
+    picker->SetDate(c.date);
+    Press(VK_F4);
+    TCalendarWindow& calendar = *picker->Calendar();
+    Press(c.key);
+    Settle();
+    EXPECT_EQ(calendar.Selected(), c.date);
+    Press(VK_ESCAPE);
+  }
+  picker->SetDate(Moment(9999, 12, 31));
+  Press(VK_F4);
+  TCalendarWindow& calendar = *picker->Calendar();
+  Click(calendar, Centre(calendar.DayRect(Moment(9999, 12, 31) + 1)));
+  EXPECT_TRUE(picker->DroppedDown()) << "the day after the last is refused";
+  Press(VK_ESCAPE);
+}
+
+// A handler that frees the picker when a day is picked frees its calendar with it.
+TEST_F(DateTimePickerTest, PickingADayMayFreeThePicker) {
+  Press(VK_F4);
+  TCalendarWindow& calendar = *picker->Calendar();
+  picker->OnChange = [this](TObject*) { delete std::exchange(picker, nullptr); };
+  Click(calendar, Centre(calendar.DayRect(Moment(2024, 1, 10))));
+  EXPECT_EQ(picker, nullptr);
 }
 
 TEST_F(DateTimePickerTest, LoadsFromAFormResource) {
