@@ -35,18 +35,19 @@ void TCustomGrid::SetCounts(int colCount, int rowCount) {
   ClampCurrent();
   SizeChanged(oldCols, oldRows);
   Invalidate();
+  EditorFollows();
 }
 
 void TCustomGrid::SetFixedCols(int value) {
   cols_.SetFixed(value);
   ClampCurrent();
-  Invalidate();
+  GeometryChanged();
 }
 
 void TCustomGrid::SetFixedRows(int value) {
   rows_.SetFixed(value);
   ClampCurrent();
-  Invalidate();
+  GeometryChanged();
 }
 
 void TCustomGrid::ClampCurrent() {
@@ -57,34 +58,43 @@ void TCustomGrid::ClampCurrent() {
 
 void TCustomGrid::SetDefaultColWidth(int value) {
   cols_.SetDefaultSize(value);
-  Invalidate();
+  GeometryChanged();
 }
 
 void TCustomGrid::SetDefaultRowHeight(int value) {
   rows_.SetDefaultSize(value);
-  Invalidate();
+  GeometryChanged();
 }
 
 void TCustomGrid::SetColWidths(int index, int value) {
   cols_.SetSize(index, value);
-  Invalidate();
+  GeometryChanged();
 }
 
 void TCustomGrid::SetRowHeights(int index, int value) {
   rows_.SetSize(index, value);
-  Invalidate();
+  GeometryChanged();
 }
 
 void TCustomGrid::SetGridLineWidth(int value) {
   cols_.SetLineWidth(value);
   rows_.SetLineWidth(value);
+  GeometryChanged();
+}
+
+void TCustomGrid::GeometryChanged() {
   Invalidate();
+  EditorFollows();
 }
 
 void TCustomGrid::SetOptions(TGridOptions value) {
   options_ = value;
   if (!options_.Contains(TGridOption::goRangeSelect)) anchor_ = current_;
   Invalidate();
+  if (!options_.Contains(TGridOption::goEditing) || options_.Contains(TGridOption::goRowSelect))
+    HideEditor();
+  else if (options_.Contains(TGridOption::goAlwaysShowEditor))
+    ShowEditor();
 }
 
 void TCustomGrid::SetFixedColor(TColor value) {
@@ -113,7 +123,7 @@ void TCustomGrid::SetSelection(const TGridRect& value) {
   current_ = {value.Right, value.Bottom};
   if (!options_.Contains(TGridOption::goRangeSelect)) anchor_ = current_;
   ClampCurrent();
-  ScrollInView(current_);
+  CurrentMoved();
 }
 
 void TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor) {
@@ -128,7 +138,13 @@ void TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor) {
   current_ = {ACol, ARow};
   if (MoveAnchor || !options_.Contains(TGridOption::goRangeSelect)) anchor_ = current_;
   InvalidateCell(ACol, ARow);
+  CurrentMoved();
+}
+
+void TCustomGrid::CurrentMoved() {
+  if (!options_.Contains(TGridOption::goAlwaysShowEditor)) HideEditor();
   ScrollInView(current_);
+  if (editorMode_) UpdateEdit();
 }
 
 void TCustomGrid::ScrollInView(TGridCoord cell) {
@@ -142,12 +158,15 @@ void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
   rows_.SetFirst(ATop);
   if (LeftCol() == oldLeft && TopRow() == oldTop) return;
   Invalidate();
+  EditorFollows();
   TopLeftChanged();
 }
 
 void TCustomGrid::InvalidateCell(int ACol, int ARow) {
-  // The framework repaints whole controls; a cell's change repaints the grid.
-  if (!IsRectEmpty(CellRect(ACol, ARow))) Invalidate();
+  const TRect cell = CellRect(ACol, ARow);
+  if (IsRectEmpty(cell)) return;
+  // With the lines after the cell, which its painting draws.
+  InvalidateRect({cell.Left, cell.Top, cell.Right + GridLineWidth(), cell.Bottom + GridLineWidth()});
 }
 
 TGridCoord TCustomGrid::MouseCoord(int X, int Y) const {
@@ -176,6 +195,7 @@ void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
   cols_.MoveItem(FromIndex, ToIndex);
   ColumnMoved(FromIndex, ToIndex);
   Invalidate();
+  InvalidateEditor();
 }
 
 void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
@@ -183,6 +203,7 @@ void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
   rows_.MoveItem(FromIndex, ToIndex);
   RowMoved(FromIndex, ToIndex);
   Invalidate();
+  InvalidateEditor();
 }
 
 void TCustomGrid::DeleteColumn(int ACol) {
@@ -204,10 +225,33 @@ void TCustomGrid::Dispatch(TMessage& Message) {
                        (options_.Contains(TGridOption::goEditing) ? DLGC_WANTCHARS : 0);
       return;
     case WM_SETFOCUS:
+      TCustomControl::Dispatch(Message);
+      InvalidateCell(current_.X, current_.Y);
+      if (!editorHandsFocusBack_) UpdateEdit();  // editing goes on in the editor
+      return;
     case WM_KILLFOCUS:
       TCustomControl::Dispatch(Message);
       InvalidateCell(current_.X, current_.Y);
       return;
+    case WM_CHAR: {
+      // A character typed on the grid starts editing with it.
+      const auto c = static_cast<char32_t>(Message.WParam);
+      if (options_.Contains(TGridOption::goEditing) && (c == '\b' || (c >= 0x20 && c != 0x7F))) {
+        ShowEditor();
+        if (inplaceCell_.X >= 0 && inplaceEdit_->Visible()) {
+          inplaceEdit_->Perform(WM_CHAR, Message.WParam, Message.LParam);
+          return;
+        }
+      }
+      TCustomControl::Dispatch(Message);
+      return;
+    }
+    case WM_SIZE: {
+      std::weak_ptr<void> life = Life();
+      TCustomControl::Dispatch(Message);
+      if (!life.expired()) EditorFollows();
+      return;
+    }
     default: TCustomControl::Dispatch(Message);
   }
 }
