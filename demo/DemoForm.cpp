@@ -8,6 +8,7 @@ TDemoForm::TDemoForm(TComponent* AOwner) : TForm(AOwner) {
   methods_.Add("LogClick", this, &TDemoForm::LogClick);
   methods_.Add("SizeClick", this, &TDemoForm::SizeClick);
   methods_.Add("ClearClick", this, &TDemoForm::ClearClick);
+  methods_.Add("GridClick", this, &TDemoForm::GridClick);
   ReadFormResource(*this, "TDemoForm", methods_);
   Find<TSpeedButton>("SaveButton").Glyph().LoadFromResourceName("DEMOSAVE");
 }
@@ -43,5 +44,12 @@ void TDemoForm::SizeClick(TObject* Sender) {
 }
 
 void TDemoForm::ClearClick(TObject* Sender) { Find<TPanel>("ClientPanel").SetCaption(""); }
+
+TGridDemoForm& TDemoForm::GridWindow() {
+  if (!gridWindow_) gridWindow_ = new TGridDemoForm(this);
+  return *gridWindow_;
+}
+
+void TDemoForm::GridClick(TObject* Sender) { GridWindow().Show(); }
 
 }  // namespace platform
