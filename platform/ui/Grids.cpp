@@ -183,7 +183,7 @@ void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) const {
 
 TRect TCustomGrid::CellRect(int ACol, int ARow) const {
   auto shown = [](const GridAxis& axis, int i, int extent) {
-    return i >= 0 && i < axis.Count() && (i < axis.Fixed() || i >= axis.First()) && axis.Start(i) < extent;
+    return i >= 0 && i < axis.Count() && (i < axis.Fixed() || i >= axis.First()) && axis.StartsWithin(i, extent);
   };
   if (!shown(cols_, ACol, ClientWidth()) || !shown(rows_, ARow, ClientHeight())) return {};
   const int left = cols_.Start(ACol), top = rows_.Start(ARow);
