@@ -133,6 +133,7 @@ public:
   void SetClipboard(std::string_view format, std::string_view data, TClipboardWrite mode) override;
   std::optional<std::string> GetClipboard(std::string_view format) override;
   bool HasClipboardFormat(std::string_view format) override;
+  void ClearClipboard() override;
   void SetPrimarySelection(std::string_view utf8) override;
   std::optional<std::string> GetPrimarySelection() override;
 
@@ -512,6 +513,11 @@ std::optional<std::string> TX11Backend::GetClipboard(std::string_view format) {
 bool TX11Backend::HasClipboardFormat(std::string_view format) {
   CallGuard guard(*this);
   return clipboard_.Has(format);
+}
+
+void TX11Backend::ClearClipboard() {
+  CallGuard guard(*this);
+  clipboard_.Release();
 }
 
 void TX11Backend::SetPrimarySelection(std::string_view utf8) {

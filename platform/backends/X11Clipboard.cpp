@@ -90,6 +90,9 @@ std::vector<unsigned long> X11Selection::TargetsFor(std::string_view format) con
   if (format == kClipboardText)
     return {atoms.UTF8_STRING, XInternAtom(display, std::string(kClipboardText).c_str(), False), atoms.TEXT,
             atoms.STRING};
+  if (format == kClipboardRichText)
+    return {XInternAtom(display, std::string(kClipboardRichText).c_str(), False),
+            XInternAtom(display, "text/richtext", False)};
   return {XInternAtom(display, std::string(format).c_str(), False)};
 }
 
@@ -226,6 +229,18 @@ std::optional<std::pair<unsigned long, std::string>> X11Selection::ReadIncrement
   return std::nullopt;
 }
 
+std::optional<std::vector<unsigned long>> X11Selection::OfferedTargets() {
+  const auto answer = Convert(connection_.Atoms().TARGETS);
+  if (!answer || answer->first != XA_ATOM) return std::nullopt;
+  std::vector<unsigned long> offered(answer->second.size() / sizeof(long));
+  for (size_t i = 0; i < offered.size(); ++i) {
+    long target = 0;
+    std::copy_n(answer->second.data() + i * sizeof(long), sizeof(long), reinterpret_cast<char*>(&target));
+    offered[i] = static_cast<unsigned long>(target);
+  }
+  return offered;
+}
+
 std::optional<std::string> X11Selection::Get(std::string_view format) {
   const X11Atoms& atoms = connection_.Atoms();
   if (owned_) {
@@ -233,8 +248,12 @@ std::optional<std::string> X11Selection::Get(std::string_view format) {
     if (found == formats_.end()) return std::nullopt;
     return *found->second;
   }
+  // Some owners answer any target with their one kind of data: only what they list is asked for, unless
+  // they list nothing.
+  const std::optional<std::vector<unsigned long>> offered = OfferedTargets();
   for (unsigned long target : TargetsFor(format)) {
     if (target == atoms.TEXT) continue;  // its type is the owner's choice; UTF8_STRING and STRING cover it
+    if (offered && std::find(offered->begin(), offered->end(), target) == offered->end()) continue;
     if (auto answer = Convert(target))
       return answer->first == atoms.STRING ? Latin1ToUtf8(answer->second) : std::move(answer->second);
   }
@@ -243,12 +262,10 @@ std::optional<std::string> X11Selection::Get(std::string_view format) {
 
 bool X11Selection::Has(std::string_view format) {
   if (owned_) return formats_.contains(format);
-  const auto answer = Convert(connection_.Atoms().TARGETS);
-  if (!answer || answer->first != XA_ATOM) return false;
-  std::vector<long> offered(answer->second.size() / sizeof(long));
-  std::copy_n(answer->second.data(), offered.size() * sizeof(long), reinterpret_cast<char*>(offered.data()));
+  const std::optional<std::vector<unsigned long>> offered = OfferedTargets();
+  if (!offered) return false;
   for (unsigned long target : TargetsFor(format))
-    if (std::find(offered.begin(), offered.end(), static_cast<long>(target)) != offered.end()) return true;
+    if (std::find(offered->begin(), offered->end(), target) != offered->end()) return true;
   return false;
 }
 

@@ -12,10 +12,10 @@
 namespace platform {
 
 // One X selection (CLIPBOARD or PRIMARY) of the program: the formats it offers while it owns the
-// selection, served to every requestor (TARGETS, TIMESTAMP, text as UTF8_STRING, TEXT and STRING, any
-// other format under the atom of its name; data larger than one request goes out through INCR), and the
-// reading of another owner's data, INCR transfers included. Text is kClipboardText; every other format
-// is an atom named as the format. The owner window is the backend's hidden helper window.
+// selection, served to every requestor (TARGETS, TIMESTAMP, text as UTF8_STRING, text/plain;charset=utf-8,
+// TEXT and STRING, rich text as text/rtf and text/richtext, any other format under the atom of its name;
+// data larger than one request goes out through INCR), and the reading of another owner's data, INCR
+// transfers included. The owner window is the backend's hidden helper window.
 class X11Selection {
 public:
   X11Selection(X11Connection& connection, unsigned long selection, unsigned long window);
@@ -50,6 +50,8 @@ private:
   // Converts the selection to `target` and reads the answer; none when the owner refused or stayed silent.
   std::optional<std::pair<unsigned long, std::string>> Convert(unsigned long target);
   std::optional<std::pair<unsigned long, std::string>> ReadIncremental();
+  // The targets that the owner lists; none when it answers no TARGETS request.
+  std::optional<std::vector<unsigned long>> OfferedTargets();
   size_t MaxPiece() const;
 
   X11Connection& connection_;

@@ -133,6 +133,8 @@ public:
   virtual void SetClipboard(std::string_view format, std::string_view data, TClipboardWrite mode) = 0;
   virtual std::optional<std::string> GetClipboard(std::string_view format) = 0;
   virtual bool HasClipboardFormat(std::string_view format) = 0;
+  // Empties the clipboard (gives it up where others share it).
+  virtual void ClearClipboard() = 0;
 
   // The primary selection, where the X window system has one: the text the user last selected, offered
   // to other programs for their middle-click paste while it is set (empty text gives it up), and read

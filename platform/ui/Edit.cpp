@@ -4,6 +4,7 @@
 
 #include "platform/core/Utf8.h"
 #include "platform/ui/Backend.h"
+#include "platform/ui/Clipbrd.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace platform {
@@ -142,11 +143,11 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
       break;
     case WM_COPY:
       if (passwordChar_ == 0 && caret_ != anchor_)
-        Backend().SetClipboard(kClipboardText, SelText(), TBackend::TClipboardWrite::Replace);
+        Clipboard().SetAsText(SelText());
       return;
     case WM_CUT:
       if (readOnly_ || passwordChar_ != 0 || caret_ == anchor_) return;
-      Backend().SetClipboard(kClipboardText, SelText(), TBackend::TClipboardWrite::Replace);
+      Clipboard().SetAsText(SelText());
       Replace(SelFirst(), SelLast(), {}, TUndoStep::Record);
       return;
     case WM_PASTE:
@@ -464,9 +465,9 @@ bool TCustomEdit::HandleKey(WORD key, TShiftState shift) {
 }
 
 void TCustomEdit::Paste() {
-  std::optional<std::string> clipboard = Backend().GetClipboard(kClipboardText);
-  if (!clipboard || clipboard->empty()) return;
-  InsertTyped(PasteText(*clipboard), TUndoStep::Record);
+  const std::string clipboard = Clipboard().AsText();
+  if (clipboard.empty()) return;
+  InsertTyped(PasteText(clipboard), TUndoStep::Record);
 }
 
 std::string TCustomEdit::PasteText(std::string_view clipboard) {

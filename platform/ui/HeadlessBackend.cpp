@@ -119,6 +119,8 @@ std::optional<std::string> THeadlessBackend::GetClipboard(std::string_view forma
 
 bool THeadlessBackend::HasClipboardFormat(std::string_view format) { return clipboard_.find(format) != clipboard_.end(); }
 
+void THeadlessBackend::ClearClipboard() { clipboard_.clear(); }
+
 void THeadlessBackend::SetScreen(const TRect& screen, const TRect& workArea) {
   screen_ = screen;
   workArea_ = workArea;

@@ -47,6 +47,7 @@ public:
   void SetClipboard(std::string_view format, std::string_view data, TClipboardWrite mode) override;
   std::optional<std::string> GetClipboard(std::string_view format) override;
   bool HasClipboardFormat(std::string_view format) override;
+  void ClearClipboard() override;
   void Beep() override { ++beeps_; }
 
   // What tests set.

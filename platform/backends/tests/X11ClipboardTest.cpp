@@ -1,3 +1,4 @@
+#include "platform/ui/Clipbrd.h"
 #include "X11Fixture.h"
 
 namespace platform::test {
@@ -57,6 +58,38 @@ TEST_F(X11ClipboardTest, WhatOthersCopyIsPastedHereAndEndsOurOwnership) {
   ASSERT_TRUE(PumpUntil([&] { return backend_->GetClipboard(kClipboardRichText) == "{\\rtf1 x}"; }));
   EXPECT_TRUE(backend_->HasClipboardFormat(kClipboardRichText));
   EXPECT_FALSE(backend_->HasClipboardFormat(kClipboardText)) << "xclip lists only the type it was given";
+}
+
+// The clipboard service on the X11 backend: one copy of several formats offers each under the targets
+// that other programs ask for, and what they offer is read under the service's formats.
+TEST_F(X11ClipboardTest, TheServicesFormatsTravelUnderTheirTargetsBothWays) {
+  SetBackend(std::move(backend_));
+  struct Restore {
+    ~Restore() { SetBackend(nullptr); }
+  } restore;
+  const TClipboardFormat rich = RegisterClipboardFormat("Rich Text Format");
+  const TClipboardFormat cells = RegisterClipboardFormat("application/x-velmora-cells");
+  Clipboard().Open();
+  Clipboard().SetAsText("a\tb");
+  Clipboard().SetBuffer(rich, "{\\rtf1 \\b a}");
+  Clipboard().SetBuffer(cells, "2x1");
+  Clipboard().Close();
+  const std::string targets = Paste("TARGETS").value_or("");
+  for (const char* target : {"UTF8_STRING", "text/plain;charset=utf-8", "TEXT", "STRING", "text/rtf", "text/richtext",
+                             "application/x-velmora-cells"})
+    EXPECT_THAT(targets, HasSubstr(target));
+  EXPECT_EQ(Paste("text/rtf"), "{\\rtf1 \\b a}");
+  EXPECT_EQ(Paste("text/richtext"), "{\\rtf1 \\b a}");
+  EXPECT_EQ(Paste("application/x-velmora-cells"), "2x1");
+  EXPECT_EQ(Paste("TEXT"), "a\tb");
+
+  for (const std::string target : {"text/rtf", "text/richtext"}) {
+    auto owner = Copy(target, "{\\rtf1 von " + target + "}");
+    ASSERT_TRUE(PumpUntil([&] { return Clipboard().GetBuffer(rich) == "{\\rtf1 von " + target + "}"; })) << target;
+    EXPECT_TRUE(Clipboard().HasFormat(rich));
+    EXPECT_FALSE(Clipboard().HasFormat(CF_TEXT));
+    EXPECT_EQ(Clipboard().AsText(), "");
+  }
 }
 
 // The primary selection travels apart from the clipboard, as users of X expect.
