@@ -28,7 +28,8 @@ public:
 };
 
 void Present(benchmark::State& state, const TRect& dirty) {
-  std::unique_ptr<TBackend> backend = OpenDisplayBackend();
+  // One connection for every run, kept to the end of the process, as a program has it.
+  static TBackend* const backend = OpenDisplayBackend().release();
   if (backend == nullptr) {
     state.SkipWithError("no X display");
     return;

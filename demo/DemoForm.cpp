@@ -1,5 +1,8 @@
 #include "DemoForm.h"
 
+#include "DemoDialog.h"
+#include "platform/ui/Memo.h"
+
 namespace platform {
 
 TDemoForm::TDemoForm(TComponent* AOwner) : TForm(AOwner) {
@@ -9,6 +12,7 @@ TDemoForm::TDemoForm(TComponent* AOwner) : TForm(AOwner) {
   methods_.Add("SizeClick", this, &TDemoForm::SizeClick);
   methods_.Add("ClearClick", this, &TDemoForm::ClearClick);
   methods_.Add("GridClick", this, &TDemoForm::GridClick);
+  methods_.Add("OptionsClick", this, &TDemoForm::OptionsClick);
   ReadFormResource(*this, "TDemoForm", methods_);
   Find<TSpeedButton>("SaveButton").Glyph().LoadFromResourceName("DEMOSAVE");
 }
@@ -19,7 +23,9 @@ T& TDemoForm::Find(const std::string& name) const {
 }
 
 void TDemoForm::SaveClick(TObject* Sender) {
-  Find<TPanel>("ClientPanel").SetCaption(GetShortHint(Find<TSpeedButton>("SaveButton").Hint()));
+  const std::string saved = GetShortHint(Find<TSpeedButton>("SaveButton").Hint());
+  Find<TPanel>("ClientPanel").SetCaption(saved);
+  Find<TMemo>("LogMemo").Lines().Add(saved);
 }
 
 void TDemoForm::ExitClick(TObject* Sender) { Close(); }
@@ -51,5 +57,10 @@ TGridDemoForm& TDemoForm::GridWindow() {
 }
 
 void TDemoForm::GridClick(TObject* Sender) { GridWindow().Show(); }
+
+void TDemoForm::OptionsClick(TObject* Sender) {
+  TDemoDialog dialog(this);
+  dialog.ShowModal();
+}
 
 }  // namespace platform

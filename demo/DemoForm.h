@@ -12,8 +12,8 @@ namespace platform {
 
 // The demonstration form: its components come from the form resource TDemoForm in the resource
 // language; its handlers keep the log menu item and check box in step (the log hides the left panel
-// and the splitter), mark the chosen size, show what was chosen in the right panel, and open the grid
-// window.
+// and the splitter), mark the chosen size, show what was chosen in the right panel and write it as a
+// line of the log memo, show the options dialog modally, and open the grid window.
 class TDemoForm : public TForm {
 public:
   explicit TDemoForm(TComponent* AOwner);
@@ -28,6 +28,7 @@ private:
   void SizeClick(TObject* Sender);
   void ClearClick(TObject* Sender);
   void GridClick(TObject* Sender);
+  void OptionsClick(TObject* Sender);
   template <class T>
   T& Find(const std::string& name) const;
 

@@ -1,13 +1,55 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/gfx/Canvas.h"
+#include "platform/ui/ExtCtrls.h"
 
 namespace velmora {
+
+enum class TArrowDirection : uint8_t { arrUp, arrDown, arrLeft, arrRight };
+
+// A small arrow-shaped pop-up window in lime that marks where a dragged row or column will land. It
+// starts hidden, sized to its outline; the grid places it (in screen coordinates) and shows it, and the
+// form of its owner keeps it above itself.
+class TArrowWindow : public platform::TPanel {
+public:
+  TArrowWindow(platform::TComponent* AOwner, TArrowDirection Direction);
+
+  TArrowDirection Direction() const { return direction_; }
+  // The window's shape, in window pixels. arrUp and arrDown point up and down; arrLeft has its tip on
+  // the right and arrRight on the left: each points at the gap it marks from the side it stands on.
+  const std::array<platform::TPoint, 7>& Outline() const;
+
+protected:
+  void CreateParams(platform::TCreateParams& Params) override;
+  void CreateWnd() override;
+
+private:
+  TArrowDirection direction_;
+};
+
+// A top-most pop-up window like a button with a caption, which shows the dragged row's or column's
+// text under the mouse. It starts hidden; its caption is centred on one line and cut with an ellipsis
+// when it does not fit, inside a raised one-pixel frame unless Flat.
+class TPopupButton : public platform::TCustomControl {
+public:
+  explicit TPopupButton(platform::TComponent* AOwner);
+
+  bool Flat() const { return flat_; }
+  void SetFlat(bool value);
+
+protected:
+  void CreateParams(platform::TCreateParams& Params) override;
+  void Paint() override;
+
+private:
+  bool flat_ = false;
+};
 
 // A list of 32-bit integers that reports every change. The grid makes one per cell image list with the
 // cell's column and row as tags, so the handler knows which cell to repaint; other lists carry no tags.

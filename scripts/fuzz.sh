@@ -5,15 +5,22 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 dir=$root/build-fuzz
+# Each target with the folder of its seed corpus.
+targets=(markup_fuzz:controls/html/fuzz/corpus rtf_fuzz:platform/ui/fuzz/corpus)
 CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON \
   -DVELMORA_BENCHMARKS=OFF >/dev/null
-cmake --build "$dir" -j "$(nproc)" --target markup_fuzz
+cmake --build "$dir" -j "$(nproc)" --target "${targets[@]%%:*}"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp "$root"/controls/html/fuzz/corpus/* "$work"/
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-# A crash, a report or an input that runs longer than 10 s fails the run; findings go to $work.
-"$dir/bin/markup_fuzz" -max_total_time="$seconds" -timeout=10 -max_len=4096 -rss_limit_mb=2048 \
-  -artifact_prefix="$root/build-fuzz/" -print_final_stats=1 "$work"
+for entry in "${targets[@]}"; do
+  target=${entry%%:*}
+  rm -rf "${work:?}"/*
+  cp "$root/${entry#*:}"/* "$work"/
+  echo "fuzz: $target for $seconds s"
+  # A crash, a report or an input that runs longer than 10 s fails the run; findings go to build-fuzz/.
+  "$dir/bin/$target" -max_total_time="$seconds" -timeout=10 -max_len=4096 -rss_limit_mb=2048 \
+    -artifact_prefix="$root/build-fuzz/$target-" -print_final_stats=1 "$work"
+done

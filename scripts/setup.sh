@@ -11,7 +11,7 @@ packages=(
   # the fuzz targets: Debian's clang with its libFuzzer runtime
   clang libclang-rt-14-dev
   # platform libraries
-  libfreetype-dev libfontconfig-dev libx11-dev zlib1g-dev libjpeg-dev libpng-dev libgif-dev libsqlite3-dev
+  libfreetype-dev libfontconfig-dev libx11-dev libxext-dev zlib1g-dev libjpeg-dev libpng-dev libgif-dev libsqlite3-dev
   fonts-dejavu-core fonts-liberation
   # test peers and comparisons
   python3 iproute2 iputils-ping procps systemd strace
@@ -19,6 +19,8 @@ packages=(
   python3-aiosmtpd exim4-daemon-light
   # the X11 backend's tests: a server, input and clipboard peers, keymaps, screenshots
   xvfb xdotool xclip x11-xkb-utils x11-apps x11-utils openbox wmctrl
+  # the rich edit's tests: a word processor that writes the RTF they read
+  libreoffice-writer-nogui
 )
 
 missing=()

@@ -5,8 +5,10 @@
 #include <clocale>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "platform/backends/X11Clipboard.h"
 #include "platform/backends/X11Connection.h"
@@ -24,6 +26,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
+#include <X11/extensions/shape.h>
 #include <X11/keysym.h>
 #include <langinfo.h>
 #include <sys/eventfd.h>
@@ -60,6 +63,25 @@ unsigned FontCursorShape(TBackendCursor cursor) {
     case TBackendCursor::Drag: return XC_dotbox;
   }
   return XC_left_ptr;
+}
+
+// How the back buffer's pixels reach the screen's visual: as they are (24-bit true colour), or packed
+// into 16 bits (5 bits red, 6 green, 5 blue).
+enum class X11PixelFormat { Rgb888, Rgb565 };
+
+uint16_t Rgb565(uint32_t argb) {
+  return static_cast<uint16_t>((argb >> 8 & 0xF800) | (argb >> 5 & 0x07E0) | (argb >> 3 & 0x001F));
+}
+
+// The format for the screen's default visual; none for a visual the backend cannot draw on.
+std::optional<X11PixelFormat> PixelFormatOf(const Visual& visual, int depth) {
+  if (visual.c_class != TrueColor) return std::nullopt;
+  if ((depth == 24 || depth == 32) && visual.red_mask == 0xFF0000 && visual.green_mask == 0xFF00 &&
+      visual.blue_mask == 0xFF)
+    return X11PixelFormat::Rgb888;
+  if (depth == 16 && visual.red_mask == 0xF800 && visual.green_mask == 0x07E0 && visual.blue_mask == 0x001F)
+    return X11PixelFormat::Rgb565;
+  return std::nullopt;
 }
 
 // Each character of UTF-8 text as a string of its own.
@@ -106,7 +128,8 @@ XIM OpenInputMethod(Display* display) {
 
 class TX11Backend final : public TBackend {
 public:
-  TX11Backend(std::unique_ptr<X11Connection> connection, XIM inputMethod, TServerLostHandler serverLost);
+  TX11Backend(std::unique_ptr<X11Connection> connection, X11PixelFormat pixelFormat, XIM inputMethod,
+              TServerLostHandler serverLost);
   ~TX11Backend() override;
 
   std::string_view Name() const override { return "x11"; }
@@ -120,6 +143,7 @@ public:
   void Activate(TBackendWindow window) override;
   void Present(TBackendWindow window, const TBitmap& backBuffer, const TRect& dirty) override;
 
+  void SetShape(TBackendWindow window, std::span<const TPoint> outline) override;
   void SetCursor(TBackendWindow window, TBackendCursor cursor) override;
   void SetCapture(TBackendWindow window) override;
   void ReleaseCapture() override;
@@ -187,6 +211,7 @@ private:
 
   std::unique_ptr<X11Connection> connection_;
   Display* display_;
+  X11PixelFormat pixelFormat_;
   XIM inputMethod_;
   TServerLostHandler serverLost_;
   Window helper_ = None;  // owns the selections and receives their answers
@@ -203,9 +228,11 @@ private:
   WaitRegistration queuedRegistration_;
 };
 
-TX11Backend::TX11Backend(std::unique_ptr<X11Connection> connection, XIM inputMethod, TServerLostHandler serverLost)
+TX11Backend::TX11Backend(std::unique_ptr<X11Connection> connection, X11PixelFormat pixelFormat, XIM inputMethod,
+                         TServerLostHandler serverLost)
     : connection_(std::move(connection)),
       display_(connection_->Display()),
+      pixelFormat_(pixelFormat),
       inputMethod_(inputMethod),
       serverLost_(std::move(serverLost)),
       helper_(XCreateSimpleWindow(display_, connection_->Root(), -10, -10, 1, 1, 0, 0, 0)),
@@ -322,12 +349,18 @@ void TX11Backend::SetBounds(TBackendWindow handle, const TRect& bounds) {
   const Window window = static_cast<Window>(handle);
   WindowData* data = Find(window);
   if (data == nullptr) return;
+  // A window manager places a maximised window itself; the framework hears where through
+  // BackendBoundsChanged.
+  if (data->state == TBackendWindowState::Maximized && data->mapped && HasWindowManager()) return;
   const int width = std::max(1, bounds.Width());
   const int height = std::max(1, bounds.Height());
   if (data->kind == TBackendWindowKind::Form) SetFixedSize(*connection_, window, data->border, {width, height});
   // The window's hints ask a window manager for static gravity: the client area goes where it is put.
+  // The place asked for is the window's until the server says otherwise (a report of its state meanwhile
+  // must not give the framework an older place back); the framework's own move is not reported to it.
   XMoveResizeWindow(display_, window, bounds.Left, bounds.Top, static_cast<unsigned>(width),
                     static_cast<unsigned>(height));
+  data->clientOnScreen = Bounds(bounds.Left, bounds.Top, width, height);
 }
 
 void TX11Backend::SendWmState(Window window, long action, Atom first, Atom second) {
@@ -377,11 +410,13 @@ void TX11Backend::SetWindowState(TBackendWindow handle, TBackendWindowState stat
     SetInitialState(*connection_, window, data->modal, state);
     return;
   }
+  // The state asked for holds until the manager's _NET_WM_STATE says what it did.
+  const TBackendWindowState previous = std::exchange(data->state, state);
   if (state == TBackendWindowState::Minimized) {
     XIconifyWindow(display_, window, connection_->Screen());
     return;
   }
-  if (data->state == TBackendWindowState::Minimized) XMapRaised(display_, window);
+  if (previous == TBackendWindowState::Minimized) XMapRaised(display_, window);
   SendWmState(window, state == TBackendWindowState::Maximized ? 1 : 0, atoms._NET_WM_STATE_MAXIMIZED_VERT,
               atoms._NET_WM_STATE_MAXIMIZED_HORZ);
 }
@@ -419,20 +454,51 @@ void TX11Backend::Present(TBackendWindow handle, const TBitmap& backBuffer, cons
   if (Find(window) == nullptr || backBuffer.Width() == 0 || backBuffer.Height() == 0) return;
   TRect area;
   if (!IntersectRect(area, dirty, Rect(0, 0, backBuffer.Width(), backBuffer.Height()))) return;
-  // The bitmap's 0xAARRGGBB pixels are the visual's own layout (checked when the backend opened), so the
-  // image points at them without a copy.
-  const int width = backBuffer.Width();
-  char* pixels = reinterpret_cast<char*>(const_cast<uint32_t*>(backBuffer.ScanLine(0)));
+  const int width = area.Width();
+  const int height = area.Height();
+  char* pixels = nullptr;
+  int bitsPerPixel = 32;
+  int stride = backBuffer.Width() * 4;
+  std::vector<uint16_t> packed;
+  if (pixelFormat_ == X11PixelFormat::Rgb888) {
+    // The bitmap's 0xAARRGGBB pixels are the visual's own layout, so the image points at them without a
+    // copy.
+    pixels = reinterpret_cast<char*>(const_cast<uint32_t*>(backBuffer.ScanLine(area.Top) + area.Left));
+  } else {
+    packed.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    for (int y = 0; y < height; ++y) {
+      const uint32_t* row = backBuffer.ScanLine(area.Top + y) + area.Left;
+      for (int x = 0; x < width; ++x) packed[static_cast<size_t>(y * width + x)] = Rgb565(row[x]);
+    }
+    pixels = reinterpret_cast<char*>(packed.data());
+    bitsPerPixel = 16;
+    stride = width * 2;
+  }
   XImage* image = XCreateImage(display_, DefaultVisual(display_, connection_->Screen()),
                                static_cast<unsigned>(DefaultDepth(display_, connection_->Screen())), ZPixmap, 0,
-                               pixels, static_cast<unsigned>(width), static_cast<unsigned>(backBuffer.Height()), 32,
-                               width * 4);
+                               pixels, static_cast<unsigned>(width), static_cast<unsigned>(height), bitsPerPixel,
+                               stride);
   if (image == nullptr) return;
   image->byte_order = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
-  XPutImage(display_, window, gc_, image, area.Left, area.Top, area.Left, area.Top,
-            static_cast<unsigned>(area.Width()), static_cast<unsigned>(area.Height()));
-  image->data = nullptr;  // the bitmap's pixels are not the image's to free
+  XPutImage(display_, window, gc_, image, 0, 0, area.Left, area.Top, static_cast<unsigned>(width),
+            static_cast<unsigned>(height));
+  image->data = nullptr;  // the pixels are not the image's to free
   XDestroyImage(image);
+}
+
+void TX11Backend::SetShape(TBackendWindow window, std::span<const TPoint> outline) {
+  CallGuard guard(*this);
+  int eventBase = 0, errorBase = 0;
+  if (Find(static_cast<Window>(window)) == nullptr || !XShapeQueryExtension(display_, &eventBase, &errorBase)) return;
+  if (outline.empty()) {
+    XShapeCombineMask(display_, static_cast<Window>(window), ShapeBounding, 0, 0, None, ShapeSet);
+    return;
+  }
+  std::vector<XPoint> points;
+  for (TPoint p : outline) points.push_back({static_cast<short>(p.X), static_cast<short>(p.Y)});
+  ::Region region = XPolygonRegion(points.data(), static_cast<int>(points.size()), WindingRule);
+  XShapeCombineRegion(display_, static_cast<Window>(window), ShapeBounding, 0, 0, region, ShapeSet);
+  XDestroyRegion(region);
 }
 
 void TX11Backend::SetCursor(TBackendWindow window, TBackendCursor cursor) {
@@ -770,23 +836,24 @@ void TX11Backend::ReportBounds(Window window) {
 }  // namespace
 
 std::unique_ptr<TBackend> OpenX11Backend(const std::string& displayName, std::string& error,
-                                         TServerLostHandler serverLost) {
+                                         TServerLostHandler serverLost, TX11Refusal* refusal) {
+  const auto refuse = [&](TX11Refusal why, std::string message) {
+    error = std::move(message);
+    if (refusal != nullptr) *refusal = why;
+    return nullptr;
+  };
   auto connection = std::make_unique<X11Connection>(displayName.c_str(), error);
-  if (connection->Display() == nullptr) return nullptr;
+  if (connection->Display() == nullptr) return refuse(TX11Refusal::NoServer, error);
   Display* display = connection->Display();
-  const Visual* visual = DefaultVisual(display, connection->Screen());
   const int depth = DefaultDepth(display, connection->Screen());
-  if (visual->c_class != TrueColor || (depth != 24 && depth != 32) || visual->red_mask != 0xFF0000 ||
-      visual->green_mask != 0xFF00 || visual->blue_mask != 0xFF) {
-    error = "the X display " + connection->Name() + " offers no 24-bit true-colour visual";
-    return nullptr;
-  }
+  const std::optional<X11PixelFormat> format = PixelFormatOf(*DefaultVisual(display, connection->Screen()), depth);
+  if (!format)
+    return refuse(TX11Refusal::Unsupported, "the X display " + connection->Name() + " shows " + std::to_string(depth) +
+                                                "-bit colour; windows need 24-bit or 16-bit true colour");
   XIM inputMethod = OpenInputMethod(display);
-  if (inputMethod == nullptr) {
-    error = "the X display " + connection->Name() + " has no input method for UTF-8";
-    return nullptr;
-  }
-  return std::make_unique<TX11Backend>(std::move(connection), inputMethod, std::move(serverLost));
+  if (inputMethod == nullptr)
+    return refuse(TX11Refusal::Unsupported, "the X display " + connection->Name() + " has no input method for UTF-8");
+  return std::make_unique<TX11Backend>(std::move(connection), *format, inputMethod, std::move(serverLost));
 }
 
 }  // namespace platform

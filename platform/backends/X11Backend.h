@@ -12,12 +12,16 @@ namespace platform {
 // use then. The programs end with a message.
 using TServerLostHandler = std::function<void(const std::string& message)>;
 
+// Why OpenX11Backend gave no backend: no server answered, or one did that the backend cannot serve
+// (colours other than 24-bit or 16-bit true colour, no input method).
+enum class TX11Refusal { NoServer, Unsupported };
+
 // The X11 backend on a display (empty: $DISPLAY): a real X window for every top-level form and pop-up,
 // the keyboard through an input method, the mouse, focus, cursors and the clipboard as X selections.
 // Its events reach the sinks from the calling thread's message loop, which waits on the connection's
-// descriptor. Null, with the reason in `error`, when the server does not answer or offers no 24-bit
-// true-colour visual.
+// descriptor. Null, with the reason in `error` (and its kind in `refusal` when given), when there is
+// no server or the backend cannot serve it.
 std::unique_ptr<TBackend> OpenX11Backend(const std::string& displayName, std::string& error,
-                                         TServerLostHandler serverLost);
+                                         TServerLostHandler serverLost, TX11Refusal* refusal = nullptr);
 
 }  // namespace platform

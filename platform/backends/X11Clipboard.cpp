@@ -63,10 +63,7 @@ X11Selection::X11Selection(X11Connection& connection, unsigned long selection, u
     : connection_(connection), selection_(selection), window_(window) {}
 
 bool X11Selection::Set(std::string_view format, std::string_view data, bool add) {
-  if (!add) {
-    formats_.clear();
-    transfers_.clear();
-  }
+  if (!add) formats_.clear();
   formats_.insert_or_assign(std::string(format), std::make_shared<const std::string>(data));
   Display* display = connection_.Display();
   // The time of the user's latest input makes the ownership; requests made before it are refused.
@@ -81,7 +78,6 @@ void X11Selection::Release() {
   if (owned_) XSetSelectionOwner(connection_.Display(), selection_, None, CurrentTime);
   owned_ = false;
   formats_.clear();
-  transfers_.clear();
 }
 
 std::vector<unsigned long> X11Selection::TargetsFor(std::string_view format) const {
@@ -120,20 +116,28 @@ bool X11Selection::HandleEvent(const XEvent& event) {
   if (event.type == SelectionClear && event.xselectionclear.selection == selection_) {
     owned_ = false;
     formats_.clear();
-    transfers_.clear();
     return true;
   }
   if (event.type == PropertyNotify && event.xproperty.state == PropertyDelete) {
-    for (size_t i = 0; i < transfers_.size(); ++i) {
-      Transfer& transfer = transfers_[i];
-      if (transfer.requestor != event.xproperty.window || transfer.property != event.xproperty.atom) continue;
-      SendPiece(transfer);
-      if (transfer.offset > transfer.data->size()) {
-        XSelectInput(connection_.Display(), transfer.requestor, NoEventMask);
-        transfers_.erase(transfers_.begin() + static_cast<std::ptrdiff_t>(i));
+    for (auto transfer = transfers_.begin(); transfer != transfers_.end(); ++transfer) {
+      if (transfer->requestor != event.xproperty.window || transfer->property != event.xproperty.atom) continue;
+      SendPiece(*transfer);
+      if (transfer->offset > transfer->data->size()) {
+        connection_.UnwatchWindow(transfer->requestor);
+        transfers_.erase(transfer);
       }
       return true;
     }
+  }
+  if (event.type == DestroyNotify) {
+    // A requestor that went away takes its transfers with it. The other selection may have transfers to
+    // the same window: the event is left to it as well.
+    const Window gone = event.xdestroywindow.window;
+    std::erase_if(transfers_, [&](const Transfer& transfer) {
+      if (transfer.requestor != gone) return false;
+      connection_.UnwatchWindow(gone);
+      return true;
+    });
   }
   return false;
 }
@@ -158,8 +162,15 @@ void X11Selection::ServeRequest(const XEvent& event) {
   } else if (auto answer = Answer(request.target)) {  // none once the selection is lost
     Transfer transfer{request.requestor, property, answer->first, answer->second};
     if (transfer.data->size() > MaxPiece()) {
-      // The requestor's deletion of the property asks for each next piece.
-      XSelectInput(display, request.requestor, PropertyChangeMask);
+      // The requestor's deletion of the property asks for each next piece. A requestor that is gone
+      // already (it destroyed its window right after asking) gets nothing; one that goes later ends its
+      // transfers with its window's DestroyNotify.
+      connection_.WatchWindow(request.requestor);
+      XWindowAttributes attributes;
+      if (XGetWindowAttributes(display, request.requestor, &attributes) == 0) {
+        connection_.UnwatchWindow(request.requestor);
+        return;
+      }
       const long size = static_cast<long>(transfer.data->size());
       XChangeProperty(display, request.requestor, property, atoms.INCR, 32, PropModeReplace,
                       reinterpret_cast<const unsigned char*>(&size), 1);

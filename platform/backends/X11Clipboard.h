@@ -29,8 +29,13 @@ public:
   bool Has(std::string_view format);
 
   // Serves the selection's requests, its loss and the steps of outgoing INCR transfers; true when the
-  // event was the selection's.
+  // event was the selection's alone.
   bool HandleEvent(const _XEvent& event);
+
+  // The outgoing INCR transfers that still wait for their requestor. A transfer ends when its last piece
+  // is out or its requestor's window is destroyed; a new copy leaves it running with the data it began
+  // with.
+  size_t PendingTransfers() const { return transfers_.size(); }
 
 private:
   // An answer that goes out in pieces: the requestor deletes the property, and the next piece follows.

@@ -87,6 +87,17 @@ bool X11Connection::WaitForEvent(const std::function<bool(const XEvent&)>& accep
   return false;
 }
 
+void X11Connection::WatchWindow(unsigned long window) {
+  if (watches_[window]++ == 0) XSelectInput(display_, window, PropertyChangeMask | StructureNotifyMask);
+}
+
+void X11Connection::UnwatchWindow(unsigned long window) {
+  const auto found = watches_.find(window);
+  if (found == watches_.end() || --found->second > 0) return;
+  watches_.erase(found);
+  XSelectInput(display_, window, NoEventMask);
+}
+
 bool X11Connection::Flush() {
   if (lost_) return false;
   XFlush(display_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 
 // Xlib's own types stay out of this header: the display and events are only named here, and X
@@ -48,6 +49,11 @@ public:
   // event queued in order; false on time-out or a lost connection.
   bool WaitForEvent(const std::function<bool(const _XEvent&)>& accept, _XEvent& event, int timeoutMs);
 
+  // Selects the property changes and the destruction of another client's window (the requestor of an
+  // outgoing selection transfer), counted: the events stop when every watch is undone.
+  void WatchWindow(unsigned long window);
+  void UnwatchWindow(unsigned long window);
+
   // Sends what is buffered; true when events wait in Xlib's queue, read ahead by a round trip (the
   // descriptor does not show those).
   bool Flush();
@@ -61,6 +67,7 @@ private:
   X11Atoms atoms_{};
   bool lost_ = false;
   unsigned long lastInputTime_ = 0;
+  std::map<unsigned long, int> watches_;
 };
 
 }  // namespace platform

@@ -2,22 +2,13 @@
 
 #include <algorithm>
 
+#include "platform/core/CodePages.h"
+
 namespace platform {
 
 namespace {
 
 bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-// Characters of the Windows-1252 code page at 0x80..0x9F (0 where it has none: the byte's own code).
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-char32_t Cp1252(unsigned char b) {
-  if (b >= 0x80 && b < 0xA0 && kCp1252High[b - 0x80]) return kCp1252High[b - 0x80];
-  return b;
-}
 
 }  // namespace
 
@@ -63,7 +54,7 @@ std::u32string DecodeText(std::string_view text) {
   out.reserve(text.size());
   for (size_t i = 0; i < text.size();) {
     CodePoint c = DecodeCodePoint(text, i);
-    out.push_back(c.valid ? c.value : Cp1252(static_cast<unsigned char>(c.value)));
+    out.push_back(c.valid ? c.value : CodePageChar(1252, static_cast<unsigned char>(c.value)));
     i += c.length;
   }
   return out;
@@ -85,6 +76,13 @@ void AppendCodePoint(std::string& out, char32_t c) {
     out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (c & 0x3F));
   }
+}
+
+std::string EncodeText(std::u32string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char32_t c : text) AppendCodePoint(out, c);
+  return out;
 }
 
 }  // namespace platform

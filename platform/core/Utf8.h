@@ -37,5 +37,7 @@ void AppendCodePoint(std::string& out, char32_t c);
 // The text as code points, as it is drawn: a byte that is no valid sequence stands for its Windows-1252
 // character.
 std::u32string DecodeText(std::string_view text);
+// Code points as UTF-8 (each a Unicode scalar value).
+std::string EncodeText(std::u32string_view text);
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -114,6 +115,10 @@ public:
   // Shows the `dirty` part (client coordinates) of the window's back buffer, which is the size of its
   // client area.
   virtual void Present(TBackendWindow window, const TBitmap& backBuffer, const TRect& dirty) = 0;
+
+  // Shapes the window to the inside of a polygon (client coordinates, winding fill); an empty outline
+  // gives it its whole rectangle back. A backend that cannot shape windows shows the rectangle.
+  virtual void SetShape(TBackendWindow window, std::span<const TPoint> outline) {}
 
   virtual void SetCursor(TBackendWindow window, TBackendCursor cursor) = 0;
   // Mouse capture: all mouse events go to this window until released (a grab on X11).

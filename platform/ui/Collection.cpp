@@ -46,7 +46,19 @@ TCollectionItem* TCollection::Items(int index) const {
   return items_[static_cast<size_t>(index)];
 }
 
-TCollectionItem* TCollection::Add() { return itemClass_(this); }
+// The item joins the collection from its base constructor; Update waits until it is fully made.
+TCollectionItem* TCollection::Add() {
+  BeginUpdate();
+  TCollectionItem* item = nullptr;
+  try {
+    item = itemClass_(this);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+  return item;
+}
 
 TCollectionItem* TCollection::Insert(int index) {
   TCollectionItem* item = Add();

@@ -6,12 +6,14 @@
 
 #include "platform/ui/Buttons.h"
 #include "platform/ui/ColorIdentifiers.h"
+#include "platform/ui/DateTimePicker.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/PublishedClasses.h"
+#include "platform/ui/StatusBar.h"
 #include "platform/ui/StdCtrls.h"
 
 namespace platform {
@@ -225,6 +227,43 @@ void PublishExtControls() {
       .Property("Down", &TSpeedButton::SetDown);
 }
 
+void PublishCommonControls() {
+  PublishEnum<TStatusPanelStyle>({{"psText", TStatusPanelStyle::psText}, {"psOwnerDraw", TStatusPanelStyle::psOwnerDraw}});
+  PublishEnum<TStatusPanelBevel>({{"pbNone", TStatusPanelBevel::pbNone},
+                                  {"pbLowered", TStatusPanelBevel::pbLowered},
+                                  {"pbRaised", TStatusPanelBevel::pbRaised}});
+  TClassPublisher<TStatusPanel>("TStatusPanel")
+      .Property("Alignment", &TStatusPanel::SetAlignment)
+      .Property("Bevel", &TStatusPanel::SetBevel)
+      .Property("Style", &TStatusPanel::SetStyle)
+      .Property("Text", &TStatusPanel::SetText)
+      .Property("Width", &TStatusPanel::SetWidth);
+  TClassPublisher<TStatusBarControl, TCustomControl>("TStatusBarControl");
+  TClassPublisher<TStatusBar, TStatusBarControl>("TStatusBar")
+      .Collection("Panels", static_cast<TStatusPanels& (TStatusBar::*)()>(&TStatusBar::Panels))
+      .Property("SimplePanel", &TStatusBar::SetSimplePanel)
+      .Property("SimpleText", &TStatusBar::SetSimpleText)
+      .Property("SizeGrip", &TStatusBar::SetSizeGrip)
+      .Property("OnDrawPanel", &TStatusBar::OnDrawPanel);
+  PublishEnum<TDateTimeKind>({{"dtkDate", TDateTimeKind::dtkDate}, {"dtkTime", TDateTimeKind::dtkTime}});
+  PublishEnum<TDTDateMode>({{"dmComboBox", TDTDateMode::dmComboBox}, {"dmUpDown", TDTDateMode::dmUpDown}});
+  PublishEnum<TDTDateFormat>({{"dfShort", TDTDateFormat::dfShort}, {"dfLong", TDTDateFormat::dfLong}});
+  TClassPublisher<TDateTimePicker, TCustomControl>("TDateTimePicker")
+      .Property("Kind", &TDateTimePicker::SetKind)
+      .Property("DateMode", &TDateTimePicker::SetDateMode)
+      .Property("DateFormat", &TDateTimePicker::SetDateFormat)
+      .Property("ShowCheckbox", &TDateTimePicker::SetShowCheckbox)
+      .Property("Checked", &TDateTimePicker::SetChecked)
+      .Property("DateTime", &TDateTimePicker::SetDateTime)
+      .Property("Date", &TDateTimePicker::SetDate)
+      .Property("Time", &TDateTimePicker::SetTime)
+      .Property("MinDate", &TDateTimePicker::SetMinDate)
+      .Property("MaxDate", &TDateTimePicker::SetMaxDate)
+      .Property("OnChange", &TDateTimePicker::OnChange)
+      .Property("OnDropDown", &TDateTimePicker::OnDropDown)
+      .Property("OnCloseUp", &TDateTimePicker::OnCloseUp);
+}
+
 }  // namespace
 
 void PublishControlClasses() {
@@ -232,6 +271,7 @@ void PublishControlClasses() {
   PublishStdControls();
   PublishExtControls();
   PublishMenus();
+  PublishCommonControls();
   PublishEditClasses();
 }
 

@@ -5,25 +5,10 @@
 #include "platform/core/Utf8.h"
 #include "platform/ui/Backend.h"
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/EditKeys.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace platform {
-
-namespace {
-
-// Pasted text keeps tabs (in a multi-line edit) and line breaks; other control characters (a NUL
-// would end the text) are dropped.
-std::string WithoutControlCharacters(std::string_view text, bool keepTabs) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x20 || c == '\r' || c == '\n' || (c == '\t' && keepTabs)) out += c;
-  }
-  return out;
-}
-
-}  // namespace
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TCustomControl(AOwner) {
   SetBounds(0, 0, 121, 21);
@@ -76,8 +61,8 @@ void TCustomEdit::Dispatch(TMessage& Message) {
       break;
     case CM_TEXTCHANGED: {
       InvalidateLayout();
-      anchor_ = CaretStopAtOrBefore(anchor_);
-      caret_ = CaretStopAtOrBefore(caret_);
+      anchor_ = CaretStopAtOrBefore(Text(), anchor_);
+      caret_ = CaretStopAtOrBefore(Text(), caret_);
       Invalidate();
       if (ComponentState().Contains(csLoading)) break;
       std::weak_ptr<void> life = Life();
@@ -376,19 +361,10 @@ void TCustomEdit::DeleteTowards(size_t other) {
 }
 
 bool TCustomEdit::HandleChar(char32_t c) {
-  switch (c) {
-    case 0x01: SelectAll(); return true;        // Ctrl+A
-    case 0x03: CopyToClipboard(); return true;  // Ctrl+C
-    case 0x16: PasteFromClipboard(); return true;  // Ctrl+V
-    case 0x18: CutToClipboard(); return true;   // Ctrl+X
-    case 0x1A: Undo(); return true;             // Ctrl+Z
-    case 0x08:                                  // Backspace
-      if (caret_ != anchor_)
-        DeleteTowards(anchor_);
-      else if (caret_ > 0)
-        DeleteTowards(PreviousCaretStop(Text(), caret_));
-      return true;
-    default: break;
+  if (PerformEditShortcutChar(*this, c)) return true;
+  if (c == 0x08) {  // Backspace
+    if (const size_t end = DeletionEnd(Text(), anchor_, caret_, false); end != caret_) DeleteTowards(end);
+    return true;
   }
   std::string typed;
   if (c == '\r' && Multiline())
@@ -408,6 +384,7 @@ bool TCustomEdit::HandleChar(char32_t c) {
 }
 
 bool TCustomEdit::HandleKey(WORD key, TShiftState shift) {
+  if (PerformEditShortcutKey(*this, key, shift)) return true;
   const TSelect select = shift.Contains(TShiftStateFlag::ssShift) ? TSelect::Extend : TSelect::Move;
   const bool ctrl = shift.Contains(TShiftStateFlag::ssCtrl);
   const std::string& text = Text();
@@ -415,17 +392,9 @@ bool TCustomEdit::HandleKey(WORD key, TShiftState shift) {
   Layout();
   switch (key) {
     case VK_LEFT:
-    case VK_RIGHT: {
-      const bool left = key == VK_LEFT;
-      if (caret_ != anchor_ && select == TSelect::Move && !ctrl) {
-        SetCaret(left ? SelFirst() : SelLast(), TSelect::Move);
-      } else if (ctrl) {
-        SetCaret(left ? WordStartBefore(text, caret_) : WordStartAfter(text, caret_), select);
-      } else {
-        SetCaret(left ? PreviousCaretStop(text, caret_) : NextCaretStop(text, caret_), select);
-      }
+    case VK_RIGHT:
+      SetCaret(CaretAfterHorizontalKey(text, anchor_, caret_, key == VK_RIGHT, ctrl, select == TSelect::Extend), select);
       return true;
-    }
     case VK_HOME:
       SetCaret(ctrl || !multiline ? 0 : lines_[LineOf(caret_)].start, select);
       return true;
@@ -447,17 +416,7 @@ bool TCustomEdit::HandleKey(WORD key, TShiftState shift) {
       return true;
     }
     case VK_DELETE:
-      if (shift.Contains(TShiftStateFlag::ssShift)) {
-        CutToClipboard();
-      } else if (caret_ != anchor_) {
-        DeleteTowards(anchor_);
-      } else if (caret_ < text.size()) {
-        DeleteTowards(NextCaretStop(text, caret_));
-      }
-      return true;
-    case VK_INSERT:
-      if (ctrl) CopyToClipboard();
-      else if (shift.Contains(TShiftStateFlag::ssShift)) PasteFromClipboard();
+      if (const size_t end = DeletionEnd(text, anchor_, caret_, true); end != caret_) DeleteTowards(end);
       return true;
     default:
       return false;
@@ -482,22 +441,12 @@ void TCustomEdit::SetCaret(size_t pos, TSelect select) {
 }
 
 void TCustomEdit::SetSelection(size_t anchor, size_t caret) {
-  anchor_ = CaretStopAtOrBefore(anchor);
-  caret_ = CaretStopAtOrBefore(caret);
+  anchor_ = CaretStopAtOrBefore(Text(), anchor);
+  caret_ = CaretStopAtOrBefore(Text(), caret);
   typing_ = false;
   desiredX_ = -1;
   ScrollCaretIntoView();
   Invalidate();
-}
-
-size_t TCustomEdit::CaretStopAtOrBefore(size_t byte) const {
-  const std::string& text = Text();
-  if (byte >= text.size()) return text.size();
-  for (size_t stop = PreviousCaretStop(text, byte);;) {
-    const size_t next = NextCaretStop(text, stop);
-    if (next > byte) return stop;
-    stop = next;
-  }
 }
 
 }  // namespace platform

@@ -119,7 +119,6 @@ private:
   size_t SelLast() const { return std::max(anchor_, caret_); }
   void SetCaret(size_t pos, TSelect select);
   void SetSelection(size_t anchor, size_t caret);
-  size_t CaretStopAtOrBefore(size_t byte) const;
 
   // Layout.
   void Measure();
@@ -185,7 +184,7 @@ public:
   using TCustomEdit::TCustomEdit;
 };
 
-// Publishes the edit classes and their properties for form resources.
+// Publishes the edit classes (the rich edit among them) and their properties for form resources.
 void PublishEditClasses();
 
 }  // namespace platform

@@ -1,7 +1,9 @@
 #include "platform/core/Utf8.h"
 #include "platform/ui/Edit.h"
+#include "platform/ui/MaskEdit.h"
 #include "platform/ui/Memo.h"
 #include "platform/ui/PublishedClasses.h"
+#include "platform/ui/RichEdit.h"
 
 namespace platform {
 
@@ -27,6 +29,10 @@ void PublishEditClasses() {
       .Property("Text", &TCustomEdit::SetText)
       .Property("OnChange", &TCustomEdit::OnChange);
   TClassPublisher<TEdit, TCustomEdit>("TEdit");
+  TClassPublisher<TCustomMaskEdit, TCustomEdit>("TCustomMaskEdit")
+      .Property("EditMask", &TCustomMaskEdit::SetEditMask)
+      .Property("Text", [](TCustomMaskEdit& edit, const std::string& value) { edit.SetText(value); });
+  TClassPublisher<TMaskEdit, TCustomMaskEdit>("TMaskEdit");
   TClassPublisher<TCustomMemo, TCustomEdit>("TCustomMemo")
       .Property("Lines", &TCustomMemo::SetLines)
       .Property("ScrollBars", &TCustomMemo::SetScrollBars)
@@ -34,6 +40,16 @@ void PublishEditClasses() {
       .Property("WantReturns", &TCustomMemo::WantReturns)
       .Property("WantTabs", &TCustomMemo::WantTabs);
   TClassPublisher<TMemo, TCustomMemo>("TMemo");
+  TClassPublisher<TCustomRichEdit, TCustomControl>("TCustomRichEdit")
+      .Property("BorderStyle", &TCustomRichEdit::SetBorderStyle)
+      .Property("HideSelection", &TCustomRichEdit::HideSelection)
+      .Property("MaxLength", &TCustomRichEdit::MaxLength)
+      .Property("PlainText", &TCustomRichEdit::PlainText)
+      .Property("ReadOnly", &TCustomRichEdit::SetReadOnly)
+      .Property("WordWrap", &TCustomRichEdit::SetWordWrap)
+      .Property("RichText", [](TCustomRichEdit& edit, const std::string& value) { edit.SetRichText(value); })
+      .Property("OnChange", &TCustomRichEdit::OnChange);
+  TClassPublisher<TRichEdit, TCustomRichEdit>("TRichEdit");
 }
 
 }  // namespace platform

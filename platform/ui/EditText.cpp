@@ -94,6 +94,37 @@ std::string FirstLine(std::string_view text) {
   return std::string(text.substr(0, end));
 }
 
+size_t CaretAfterHorizontalKey(std::string_view text, size_t anchor, size_t caret, bool forward, bool byWord,
+                               bool extend) {
+  if (caret != anchor && !extend && !byWord) return forward ? std::max(anchor, caret) : std::min(anchor, caret);
+  if (byWord) return forward ? WordStartAfter(text, caret) : WordStartBefore(text, caret);
+  return forward ? NextCaretStop(text, caret) : PreviousCaretStop(text, caret);
+}
+
+size_t DeletionEnd(std::string_view text, size_t anchor, size_t caret, bool forward) {
+  if (anchor != caret) return anchor;
+  return forward ? NextCaretStop(text, caret) : PreviousCaretStop(text, caret);
+}
+
+size_t CaretStopAtOrBefore(std::string_view text, size_t pos) {
+  if (pos >= text.size()) return text.size();
+  for (size_t stop = PreviousCaretStop(text, pos);;) {
+    const size_t next = NextCaretStop(text, stop);
+    if (next > pos) return stop;
+    stop = next;
+  }
+}
+
+std::string WithoutControlCharacters(std::string_view text, bool keepTabs) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 || c == '\r' || c == '\n' || (c == '\t' && keepTabs)) out += c;
+  }
+  return out;
+}
+
 std::string WithCrLfBreaks(std::string_view text) {
   std::string out;
   out.reserve(text.size());
@@ -125,13 +156,22 @@ std::string ApplyCharCase(std::string_view text, TEditCharCase charCase) {
     if (!c.valid) {
       out += text.substr(pos, c.length);
     } else {
-      auto wide = static_cast<wint_t>(c.value);
-      wide = charCase == TEditCharCase::ecUpperCase ? towupper_l(wide, CaseLocale()) : towlower_l(wide, CaseLocale());
-      AppendCodePoint(out, static_cast<char32_t>(wide));
+      AppendCodePoint(out, ApplyCharCase(c.value, charCase));
     }
     pos += c.length;
   }
   return out;
 }
+
+char32_t ApplyCharCase(char32_t c, TEditCharCase charCase) {
+  const auto wide = static_cast<wint_t>(c);
+  switch (charCase) {
+    case TEditCharCase::ecUpperCase: return static_cast<char32_t>(towupper_l(wide, CaseLocale()));
+    case TEditCharCase::ecLowerCase: return static_cast<char32_t>(towlower_l(wide, CaseLocale()));
+    default: return c;
+  }
+}
+
+bool IsLetter(char32_t c) { return iswalpha_l(static_cast<wint_t>(c), CaseLocale()) != 0; }
 
 }  // namespace platform

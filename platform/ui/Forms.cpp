@@ -143,12 +143,14 @@ void TCustomForm::SetWindowState(TWindowState value) {
   if (windowState_ == TWindowState::wsNormal) normalBounds_ = BoundsRect();
   TWindowState old = windowState_;
   windowState_ = value;
+  // The backend hears of the state before the bounds that go with it: a window manager that maximises
+  // the window itself then never sees the whole screen asked for as the window's normal place.
+  if (BackendWindow() != TBackendWindow{})
+    Backend().SetWindowState(BackendWindow(), static_cast<TBackendWindowState>(static_cast<int>(value)));
   if (value == TWindowState::wsMaximized)
     SetBoundsRect(Screen().WorkAreaRect());
   else if (value == TWindowState::wsNormal && old == TWindowState::wsMaximized)
     SetBoundsRect(normalBounds_);
-  if (BackendWindow() != TBackendWindow{})
-    Backend().SetWindowState(BackendWindow(), static_cast<TBackendWindowState>(static_cast<int>(value)));
 }
 
 void TCustomForm::BackendPlaced(const TRect& bounds, TBackendWindowState state) {

@@ -8,6 +8,11 @@ namespace {
 
 // The first scrolling item that shows `item` whole within `extent`, starting from the current one and
 // moving as little as possible. Fixed items never scroll.
+// Item i lies in the client area: a fixed item, or a scrolling one from the first shown on.
+bool Shown(const GridAxis& axis, int i, int extent) {
+  return i >= 0 && i < axis.Count() && (i < axis.Fixed() || i >= axis.First()) && axis.StartsWithin(i, extent);
+}
+
 int FirstShowing(const GridAxis& axis, int item, int extent) {
   if (item < axis.Fixed() || item >= axis.Count()) return axis.First();
   if (item < axis.First()) return item;
@@ -169,6 +174,14 @@ void TCustomGrid::InvalidateCell(int ACol, int ARow) {
   InvalidateRect({cell.Left, cell.Top, cell.Right + GridLineWidth(), cell.Bottom + GridLineWidth()});
 }
 
+void TCustomGrid::InvalidateLine(TGridLine line, int index) {
+  const bool column = line == TGridLine::Column;
+  const GridAxis& axis = column ? cols_ : rows_;
+  if (!Shown(axis, index, column ? ClientWidth() : ClientHeight())) return;
+  const int start = axis.Start(index), end = start + axis.Size(index) + axis.LineWidth();
+  InvalidateRect(column ? TRect{start, 0, end, ClientHeight()} : TRect{0, start, ClientWidth(), end});
+}
+
 TGridCoord TCustomGrid::MouseCoord(int X, int Y) const {
   const int col = cols_.ItemAt(X, ClientWidth()), row = rows_.ItemAt(Y, ClientHeight());
   if (col < 0 || row < 0) return {-1, -1};
@@ -182,10 +195,7 @@ void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) const {
 }
 
 TRect TCustomGrid::CellRect(int ACol, int ARow) const {
-  auto shown = [](const GridAxis& axis, int i, int extent) {
-    return i >= 0 && i < axis.Count() && (i < axis.Fixed() || i >= axis.First()) && axis.StartsWithin(i, extent);
-  };
-  if (!shown(cols_, ACol, ClientWidth()) || !shown(rows_, ARow, ClientHeight())) return {};
+  if (!Shown(cols_, ACol, ClientWidth()) || !Shown(rows_, ARow, ClientHeight())) return {};
   const int left = cols_.Start(ACol), top = rows_.Start(ARow);
   return {left, top, left + cols_.Size(ACol), top + rows_.Size(ARow)};
 }
@@ -216,6 +226,14 @@ void TCustomGrid::DeleteRow(int ARow) {
   if (ARow < 0 || ARow >= RowCount()) return;
   MoveRow(ARow, RowCount() - 1);
   SetRowCount(RowCount() - 1);
+}
+
+void TCustomGrid::Notification(TComponent* AComponent, TOperation Operation) {
+  TCustomControl::Notification(AComponent, Operation);
+  if (Operation == TOperation::opRemove && AComponent == inplaceEdit_) {
+    inplaceEdit_ = nullptr;
+    inplaceCell_ = {-1, -1};
+  }
 }
 
 void TCustomGrid::Dispatch(TMessage& Message) {

@@ -52,6 +52,9 @@ using TGridOptions = TSet<TGridOption>;
 enum class TGridDrawStateFlag { gdSelected, gdFocused, gdFixed };
 using TGridDrawState = TSet<TGridDrawStateFlag>;
 
+// A column or a row of a grid.
+enum class TGridLine { Column, Row };
+
 // What a press of the left button started.
 enum class TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
 
@@ -209,6 +212,7 @@ protected:
   void Paint() override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void KeyPress(char32_t& Key) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -220,11 +224,18 @@ protected:
   void FocusCell(int ACol, int ARow, bool MoveAnchor);
   void MoveTopLeft(int ALeft, int ATop);
   void InvalidateCell(int ACol, int ARow);
+  // The part of the client area that shows a column or a row, with its line.
+  void InvalidateCol(int ACol) { InvalidateLine(TGridLine::Column, ACol); }
+  void InvalidateRow(int ARow) { InvalidateLine(TGridLine::Row, ARow); }
   void InvalidateGrid() { Invalidate(); }
   // The editor takes its cell's text again and its place over it.
   void InvalidateEditor();
   // The cell the editor holds, (-1, -1) while it holds none.
   TGridCoord InplaceCell() const { return inplaceCell_; }
+  // The geometry of the columns and of the rows, for descendants that place cells themselves (a
+  // scrolled-away item's start lies before the scrolling area).
+  const GridAxis& ColAxis() const { return cols_; }
+  const GridAxis& RowAxis() const { return rows_; }
 
 private:
   friend class TInplaceEdit;
@@ -240,6 +251,7 @@ private:
   void GeometryChanged();
   TGridDrawState CellState(int col, int row) const;
   void DrawLines(int col, int row, const TRect& cell);
+  void InvalidateLine(TGridLine line, int index);
   // The editor (made on first use) takes the current cell and its place, when CanEditShow allows.
   void UpdateEdit();
   // The editor lets go of its cell and hides, handing the focus back to the grid.
@@ -296,9 +308,6 @@ protected:
 };
 
 class TStringGrid;
-
-// A column or a row of a string grid.
-enum class TGridLine { Column, Row };
 
 // A column or a row of a string grid as a string list whose lines are its cells, read and written
 // through the grid. It counts the grid's rows (a column) or columns (a row), none while its index lies

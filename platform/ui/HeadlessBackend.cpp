@@ -98,6 +98,10 @@ void THeadlessBackend::Present(TBackendWindow window, const TBitmap& backBuffer,
     std::copy(backBuffer.ScanLine(y) + r.Left, backBuffer.ScanLine(y) + r.Right, info->shown.ScanLine(y) + r.Left);
 }
 
+void THeadlessBackend::SetShape(TBackendWindow window, std::span<const TPoint> outline) {
+  if (WindowInfo* info = Find(window)) info->shape.assign(outline.begin(), outline.end());
+}
+
 void THeadlessBackend::SetCursor(TBackendWindow window, TBackendCursor cursor) {
   if (WindowInfo* info = Find(window)) info->cursor = cursor;
 }

@@ -36,6 +36,7 @@ public:
   void SetWindowState(TBackendWindow window, TBackendWindowState state) override;
   void Activate(TBackendWindow window) override;
   void Present(TBackendWindow window, const TBitmap& backBuffer, const TRect& dirty) override;
+  void SetShape(TBackendWindow window, std::span<const TPoint> outline) override;
   void SetCursor(TBackendWindow window, TBackendCursor cursor) override;
   void SetCapture(TBackendWindow window) override;
   void ReleaseCapture() override;
@@ -84,6 +85,7 @@ public:
     bool visible = false;
     TBackendWindowState state = TBackendWindowState::Normal;
     TBackendCursor cursor = TBackendCursor::Arrow;
+    std::vector<TPoint> shape;  // the outline the window is shaped to; empty for its whole rectangle
     TBitmap shown;  // what was presented, the size of the last back buffer
     IBackendWindowSink* sink = nullptr;
   };

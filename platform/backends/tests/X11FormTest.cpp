@@ -1,8 +1,5 @@
-#include <filesystem>
-
 #include "platform/core/Paths.h"
 #include "platform/gfx/Gdi.h"
-#include "platform/gfx/Png.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/HeadlessBackend.h"
@@ -68,16 +65,7 @@ TEST(X11FormTest, AFormShowsAsOnTheHeadlessBackend) {
   std::unique_ptr<TForm> form = ShowSampleForm();
   const TBitmap& shown = headless.Info(headless.Windows().back()).shown;
 
-  std::filesystem::create_directories(ExeDir() + "artefacts");
-  SavePngFile(*real, ExeDir() + "artefacts/x11-form.png");
-  SavePngFile(shown, ExeDir() + "artefacts/headless-form.png");
-  ASSERT_EQ(real->Width(), shown.Width());
-  ASSERT_EQ(real->Height(), shown.Height());
-  int differences = 0;
-  for (int y = 0; y < shown.Height(); ++y)
-    for (int x = 0; x < shown.Width(); ++x)
-      differences += (real->ScanLine(y)[x] & 0xFFFFFF) != (shown.ScanLine(y)[x] & 0xFFFFFF);
-  EXPECT_EQ(differences, 0);
+  ExpectSamePicture(*real, shown, "x11-form.png", "headless-form.png");
   form.reset();
   SetBackend(nullptr);
 }

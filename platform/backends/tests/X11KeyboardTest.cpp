@@ -16,7 +16,7 @@ TEST(X11KeySymTest, KeysGetTheirVirtualKeyCodes) {
   } cases[] = {
       {XK_a, 'A'}, {XK_Z, 'Z'}, {XK_0, '0'}, {XK_9, '9'}, {XK_F1, VK_F1}, {XK_F12, VK_F12},
       {XK_KP_0, VK_NUMPAD0}, {XK_KP_9, VK_NUMPAD9}, {XK_KP_Home, VK_HOME}, {XK_KP_Enter, VK_RETURN},
-      {XK_Return, VK_RETURN}, {XK_ISO_Left_Tab, VK_TAB}, {XK_Shift_R, VK_SHIFT}, {XK_ISO_Level3_Shift, VK_MENU},
+      {XK_Return, VK_RETURN}, {XK_ISO_Left_Tab, VK_TAB}, {XK_Shift_R, VK_SHIFT}, {XK_ISO_Level3_Shift, 0},
       {XK_Delete, VK_DELETE}, {XK_Menu, VK_APPS}, {XK_comma, VK_OEM_COMMA},
       // A German keyboard's own keys, with the codes that a German keyboard gives them.
       {XK_adiaeresis, VK_OEM_7}, {XK_odiaeresis, VK_OEM_3}, {XK_udiaeresis, VK_OEM_1}, {XK_ssharp, VK_OEM_4},

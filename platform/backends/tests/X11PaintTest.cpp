@@ -78,5 +78,51 @@ TEST_F(X11Test, UncoveringAsksForThePartThatWasHidden) {
   EXPECT_FALSE(sink_.Has("deactivate")) << "a pop-up takes no focus";
 }
 
+// A 16-bit display shows the back buffer with each colour cut to its 5 (red, blue) or 6 (green) bits.
+TEST(X11DepthTest, A16BitDisplayShowsTheBackBufferInItsColours) {
+  XvfbServer server(16);
+  ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
+  std::string error;
+  std::unique_ptr<TBackend> backend = OpenX11Backend(server.Display(), error, nullptr);
+  ASSERT_NE(backend, nullptr) << error;
+  RecordingSink sink;
+  TBackendWindowParams params;
+  params.caption = "Sechzehn";
+  params.bounds = Bounds(10, 10, 120, 80);
+  const TBackendWindow window = backend->CreateWindow(params, sink);
+  backend->ShowWindow(window, true);
+  ASSERT_TRUE(PumpUntil([&] { return !sink.Starting("expose").empty(); }));
+  TBitmap pattern(120, 80), expected(120, 80);
+  // What the screen's bits of a colour read back as: widened to 8 by repeating the high bits.
+  const auto widen = [](uint32_t value, int bits) {
+    const uint32_t kept = value >> (8 - bits);
+    return kept << (8 - bits) | kept >> (2 * bits - 8);
+  };
+  for (int y = 0; y < 80; ++y)
+    for (int x = 0; x < 120; ++x) {
+      const uint32_t r = x * 2 & 0xFF, g = y * 3 & 0xFF, b = (x + y) & 0xFF;
+      pattern.ScanLine(y)[x] = 0xFF000000 | r << 16 | g << 8 | b;
+      expected.ScanLine(y)[x] = 0xFF000000 | widen(r, 5) << 16 | widen(g, 6) << 8 | widen(b, 5);
+    }
+  backend->Present(window, pattern, Rect(0, 0, 120, 80));
+  backend->Present(window, pattern, Rect(30, 20, 50, 40));  // a part alone, from its place in the buffer
+  backend->CursorPos();  // a round trip: the server has drawn by its answer
+  std::unique_ptr<TBitmap> shown = Screenshot(server.Display(), window);
+  ASSERT_NE(shown, nullptr);
+  std::string first;
+  EXPECT_EQ(Differences(*shown, expected, Rect(0, 0, 120, 80), first), 0) << "first at " << first;
+}
+
+// A display whose colours the backend cannot draw in is refused with the reason, which the programs say.
+TEST(X11DepthTest, ADisplayOfOtherColoursIsRefusedWithTheReason) {
+  XvfbServer server(8);
+  ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
+  std::string error;
+  TX11Refusal refusal = TX11Refusal::NoServer;
+  EXPECT_EQ(OpenX11Backend(server.Display(), error, nullptr, &refusal), nullptr);
+  EXPECT_EQ(refusal, TX11Refusal::Unsupported);
+  EXPECT_EQ(error, "the X display " + server.Display() + " shows 8-bit colour; windows need 24-bit or 16-bit true colour");
+}
+
 }  // namespace
 }  // namespace platform::test

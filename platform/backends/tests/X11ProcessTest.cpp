@@ -60,6 +60,15 @@ TEST(X11ProcessTest, ServerGoingAwayEndsTheProgramWithAMessage) {
                                          server.Display() + " was lost\n"));
 }
 
+TEST(X11ProcessTest, ADisplayThatCannotBeServedIsSaidAndTheProgramStaysHeadless) {
+  XvfbServer server(8);
+  WindowHelper helper(server.Display());
+  EXPECT_EQ(helper.Wait(), 2);
+  EXPECT_EQ(helper.Output(), "platform_backends_window_helper: the X display " + server.Display() +
+                                 " shows 8-bit colour; windows need 24-bit or 16-bit true colour; no window is shown\n"
+                                 "headless\n");
+}
+
 TEST(X11ProcessTest, WithoutDisplayOrServerTheProgramStaysHeadless) {
   // Servers of parallel tests take display numbers from 0 upwards: none has this one.
   for (const std::string& display : {std::string(), std::string(":59999")}) {

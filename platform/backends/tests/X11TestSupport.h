@@ -108,15 +108,16 @@ inline std::string RunPeer(const std::vector<std::string>& argv, const std::stri
   return peer.Output();
 }
 
-// An X server of the test's own (Xvfb, 24-bit colour), on a display number that the server picks free.
+// An X server of the test's own (Xvfb, 24-bit colour unless asked otherwise), on a display number that
+// the server picks free.
 class XvfbServer {
 public:
-  XvfbServer() {
+  explicit XvfbServer(int depth = 24) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) return;
     server_ = std::make_unique<PeerProcess>(
-        std::vector<std::string>{"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                                 "-noreset"},
+        std::vector<std::string>{"Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x" + std::to_string(depth),
+                                 "-nolisten", "tcp", "-noreset"},
         "", "", fds[1]);
     ::close(fds[1]);
     std::string number;

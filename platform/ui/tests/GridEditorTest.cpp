@@ -16,6 +16,8 @@ namespace {
 // A string grid that records the cells it paints.
 class Grid : public TStringGrid {
 public:
+  using TStringGrid::InvalidateCol;
+  using TStringGrid::InvalidateRow;
   using TStringGrid::TStringGrid;
   std::vector<TGridCoord> drawn;
 
@@ -306,6 +308,24 @@ TEST_F(GridEditorTest, AChangedCellRepaintsThatCellOnly) {
   grid->SetCells(4, 10, "not shown");
   Settle();
   EXPECT_EQ(grid->drawn, (std::vector<TGridCoord>{{2, 2}}));
+  grid->drawn.clear();
+  grid->InvalidateRow(3);
+  Settle();
+  EXPECT_EQ(grid->drawn, (std::vector<TGridCoord>{{0, 3}, {1, 3}, {2, 3}, {3, 3}, {4, 3}}));
+  grid->drawn.clear();
+  grid->InvalidateCol(0);
+  Settle();
+  EXPECT_EQ(grid->drawn, (std::vector<TGridCoord>{{0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}}));
+}
+
+TEST_F(GridEditorTest, AnEditorDestroyedEarlyIsForgotten) {
+  Press(VK_F2);
+  delete Editor();
+  EXPECT_EQ(grid->InplaceEditor(), nullptr);
+  grid->SetFocus();
+  Press(VK_F2);  // a new one is made
+  EXPECT_TRUE(Editing());
+  EXPECT_EQ(Editor()->Text(), "1,1");
 }
 
 TEST_F(GridEditorTest, ColsAndRowsAreTheCellsThemselves) {

@@ -1,0 +1,176 @@
+#include "grid/BaseGrid.h"
+
+#include <unordered_set>
+
+using namespace platform;
+
+namespace velmora {
+
+void TCellProperties::SetBrushColor(TColor value) {
+  brushColor_ = value;
+  Repaint();
+}
+
+void TCellProperties::SetVAlignment(TVAlignment value) {
+  vAlignment_ = value;
+  Repaint();
+}
+
+void TCellProperties::SetWordWrap(bool value) {
+  wordWrap_ = value;
+  Repaint();
+}
+
+void TCellProperties::Repaint() {
+  if (Owner) Owner->RepaintCell(Col, Row);
+}
+
+TBaseGrid::TBaseGrid(TComponent* AOwner) : TStringGrid(AOwner) {
+  SetOptions(Options() + TGridOption::goDrawFocusSelected);
+  TStringGrid::SetGridLineWidth(0);
+  TStringGrid::SetDefaultDrawing(false);
+}
+
+TBaseGrid::~TBaseGrid() {
+  // A copied row or column shares its objects until the caller empties the source.
+  std::unordered_set<TCellProperties*> owned;
+  for (int r = 0; r < RowCount(); ++r)
+    for (int c = 0; c < ColCount(); ++c)
+      if (TCellProperties* props = GetGridObject(c, r)) owned.insert(props);
+  for (TCellProperties* props : owned) delete props;
+}
+
+void TBaseGrid::SetDefaultDrawing(bool value) {
+  defaultDrawing_ = value;
+  TStringGrid::SetDefaultDrawing(false);
+}
+
+void TBaseGrid::SetGridLineWidth(int value) {
+  gridLineWidth_ = value;
+  Invalidate();
+}
+
+void TBaseGrid::SetGridLineColor(TColor value) {
+  gridLineColor_ = value;
+  Invalidate();
+}
+
+std::string TBaseGrid::GetCellEx(int ACol, int ARow) const {
+  const TPoint base = BaseCell(ACol, ARow);
+  std::string text = TStringGrid::Cells(base.X, base.Y);
+  if (OnGetDisplText && base.Y < DisplRowLimit) OnGetDisplText(const_cast<TBaseGrid*>(this), base.X, base.Y, text);
+  return text;
+}
+
+void TBaseGrid::SetCellEx(int ACol, int ARow, const std::string& Value) {
+  if (!HasCellProperties(ACol, ARow)) {
+    TStringGrid::SetCells(ACol, ARow, Value);
+    return;
+  }
+  const TPoint base = BaseCell(ACol, ARow);
+  TStringGrid::SetCells(base.X, base.Y, Value);
+  if (Parent()) RepaintCell(ACol, ARow);
+}
+
+TObject* TBaseGrid::GetObjectEx(int ACol, int ARow) const {
+  const TCellProperties* props = GetGridObject(ACol, ARow);
+  return props ? props->ObjectEx : nullptr;
+}
+
+void TBaseGrid::SetObjectEx(int ACol, int ARow, TObject* AObject) {
+  if (TCellProperties* props = GetCellProperties(ACol, ARow)) props->ObjectEx = AObject;
+}
+
+TObject* TBaseGrid::GetGraphicObjectEx(int ACol, int ARow) const {
+  const TCellProperties* props = GetGridObject(ACol, ARow);
+  return props ? props->GraphicObject : nullptr;
+}
+
+void TBaseGrid::SetGraphicObjectEx(int ACol, int ARow, TObject* AObject) {
+  if (TCellProperties* props = GetCellProperties(ACol, ARow)) props->GraphicObject = AObject;
+}
+
+TCellProperties* TBaseGrid::GetGridObject(int ACol, int ARow) const {
+  return static_cast<TCellProperties*>(Objects(ACol, ARow));
+}
+
+void TBaseGrid::SetGridObject(int ACol, int ARow, TCellProperties* AObject) {
+  if (AObject) {
+    AObject->Col = ACol;
+    AObject->Row = ARow;
+  }
+  SetObjects(ACol, ARow, AObject);
+}
+
+TCellProperties* TBaseGrid::GetCellProperties(int ACol, int ARow) {
+  if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount()) return nullptr;
+  TCellProperties* props = GetGridObject(ACol, ARow);
+  if (!props) {
+    props = new TCellProperties(this, ACol, ARow);
+    SetGridObject(ACol, ARow, props);
+  }
+  return props;
+}
+
+void TBaseGrid::SetCellProperties(int ACol, int ARow, TCellProperties* AProps) {
+  if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount()) return;
+  delete GetGridObject(ACol, ARow);
+  SetGridObject(ACol, ARow, AProps);
+}
+
+int TBaseGrid::FixedColsWidth() const {
+  int width = 0;
+  for (int c = 0; c < FixedCols(); ++c) width += ColWidths(c);
+  return width;
+}
+
+int TBaseGrid::FixedRowsHeight() const {
+  int height = 0;
+  for (int r = 0; r < FixedRows(); ++r) height += RowHeights(r);
+  return height;
+}
+
+void TBaseGrid::NilCell(int ACol, int ARow) {
+  TStringGrid::SetCells(ACol, ARow, "");
+  SetObjects(ACol, ARow, nullptr);
+}
+
+void TBaseGrid::NilRow(int ARow) {
+  for (int c = 0; c < ColCount(); ++c) NilCell(c, ARow);
+}
+
+void TBaseGrid::NilCol(int ACol) {
+  for (int r = 0; r < RowCount(); ++r) NilCell(ACol, r);
+}
+
+void TBaseGrid::CopyRows(int ToRow, int FromRow) {
+  for (int c = 0; c < ColCount(); ++c) CopyCell(c, ToRow, c, FromRow);
+}
+
+void TBaseGrid::CopyCols(int ToCol, int FromCol) {
+  for (int r = 0; r < RowCount(); ++r) CopyCell(ToCol, r, FromCol, r);
+}
+
+void TBaseGrid::CopyCell(int ToCol, int ToRow, int FromCol, int FromRow) {
+  TStringGrid::SetCells(ToCol, ToRow, TStringGrid::Cells(FromCol, FromRow));
+  SetGridObject(ToCol, ToRow, GetGridObject(FromCol, FromRow));
+}
+
+void TBaseGrid::RepaintCell(int ACol, int ARow) {
+  TRect shown;
+  if (IntersectRect(shown, CellRect(ACol, ARow), ClientRect())) Invalidate();
+}
+
+bool TBaseGrid::IsSelected(int ACol, int ARow) const {
+  if (Selection().Contains(ACol, ARow)) return true;
+  const auto block = MergedBlock(ACol, ARow);
+  return block && (block->Right > block->Left || block->Bottom > block->Top) && block->Contains(Col(), Row());
+}
+
+void TBaseGrid::SelectBaseCell() {
+  if (!HasCellProperties(Col(), Row())) return;
+  const TPoint base = BaseCell(Col(), Row());
+  if (base.X != Col() || base.Y != Row()) FocusCell(base.X, base.Y, true);
+}
+
+}  // namespace velmora

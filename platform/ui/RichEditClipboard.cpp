@@ -1,0 +1,38 @@
+#include "platform/ui/Clipbrd.h"
+#include "platform/ui/EditText.h"
+#include "platform/ui/RichEdit.h"
+#include "platform/ui/RtfReader.h"
+#include "platform/ui/RtfWriter.h"
+
+// The rich edit and the clipboard service. A copy offers the selection as plain text and as rich text
+// together; a paste takes rich text when the clipboard has it, else plain text.
+
+namespace platform {
+
+namespace {
+
+TClipboardFormat RichTextFormat() { return RegisterClipboardFormat("Rich Text Format"); }
+
+}  // namespace
+
+void TCustomRichEdit::CopySelection() {
+  if (anchor_ == caret_) return;
+  const std::string text = SelText();
+  const std::string rtf = WriteRtf(doc_.Range(SelFirst(), SelLast()));
+  TClipboard& clipboard = Clipboard();
+  clipboard.Open();
+  clipboard.SetAsText(text);
+  clipboard.SetBuffer(RichTextFormat(), rtf);
+  clipboard.Close();
+}
+
+void TCustomRichEdit::Paste() {
+  if (std::optional<std::string> rtf = Clipboard().GetBuffer(RichTextFormat()); rtf && !rtf->empty()) {
+    ReplaceSelection(ReadRtf(*rtf, doc_.FormatAt(SelFirst())), true);
+    return;
+  }
+  const std::string text = Clipboard().AsText();
+  if (!text.empty()) InsertTyped(WithCrLfBreaks(WithoutControlCharacters(text, true)));
+}
+
+}  // namespace platform
