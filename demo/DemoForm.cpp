@@ -12,6 +12,7 @@ TDemoForm::TDemoForm(TComponent* AOwner) : TForm(AOwner) {
   methods_.Add("SizeClick", this, &TDemoForm::SizeClick);
   methods_.Add("ClearClick", this, &TDemoForm::ClearClick);
   methods_.Add("GridClick", this, &TDemoForm::GridClick);
+  methods_.Add("DrawPanel", this, &TDemoForm::DrawPanel);
   methods_.Add("OptionsClick", this, &TDemoForm::OptionsClick);
   ReadFormResource(*this, "TDemoForm", methods_);
   Find<TSpeedButton>("SaveButton").Glyph().LoadFromResourceName("DEMOSAVE");
@@ -57,6 +58,16 @@ TGridDemoForm& TDemoForm::GridWindow() {
 }
 
 void TDemoForm::GridClick(TObject* Sender) { GridWindow().Show(); }
+
+void TDemoForm::DrawPanel(TStatusBar* StatusBar, TStatusPanel* Panel, const TRect& Rect) {
+  TCanvas& canvas = StatusBar->Canvas();
+  canvas.FillRect(Rect);
+  TRect filled = Rect;
+  InflateRect(filled, -1, -1);
+  filled.Right = filled.Left + filled.Width() * 2 / 3;
+  canvas.Brush().SetColor(clHighlight);
+  canvas.FillRect(filled);
+}
 
 void TDemoForm::OptionsClick(TObject* Sender) {
   TDemoDialog dialog(this);

@@ -6,6 +6,7 @@
 #include "platform/ui/FormLoader.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/StatusBar.h"
 #include "platform/ui/StdCtrls.h"
 
 namespace platform {
@@ -28,6 +29,7 @@ private:
   void SizeClick(TObject* Sender);
   void ClearClick(TObject* Sender);
   void GridClick(TObject* Sender);
+  void DrawPanel(TStatusBar* StatusBar, TStatusPanel* Panel, const TRect& Rect);
   void OptionsClick(TObject* Sender);
   template <class T>
   T& Find(const std::string& name) const;

@@ -35,7 +35,7 @@ TBaseGrid::~TBaseGrid() {
   // A copied row or column shares its objects until the caller empties the source.
   std::unordered_set<TCellProperties*> owned;
   for (int r = 0; r < RowCount(); ++r)
-    for (int c = 0; c < ColCount(); ++c)
+    for (int c = 0; c < ColCount() && RowHasObjects(r); ++c)
       if (TCellProperties* props = GetGridObject(c, r)) owned.insert(props);
   for (TCellProperties* props : owned) delete props;
 }
@@ -91,7 +91,7 @@ void TBaseGrid::SetGraphicObjectEx(int ACol, int ARow, TObject* AObject) {
 }
 
 TCellProperties* TBaseGrid::GetGridObject(int ACol, int ARow) const {
-  return static_cast<TCellProperties*>(Objects(ACol, ARow));
+  return static_cast<TCellProperties*>(TStringGrid::Objects(ACol, ARow));
 }
 
 void TBaseGrid::SetGridObject(int ACol, int ARow, TCellProperties* AObject) {
@@ -99,7 +99,7 @@ void TBaseGrid::SetGridObject(int ACol, int ARow, TCellProperties* AObject) {
     AObject->Col = ACol;
     AObject->Row = ARow;
   }
-  SetObjects(ACol, ARow, AObject);
+  TStringGrid::SetObjects(ACol, ARow, AObject);
 }
 
 TCellProperties* TBaseGrid::GetCellProperties(int ACol, int ARow) {
@@ -132,7 +132,7 @@ int TBaseGrid::FixedRowsHeight() const {
 
 void TBaseGrid::NilCell(int ACol, int ARow) {
   TStringGrid::SetCells(ACol, ARow, "");
-  SetObjects(ACol, ARow, nullptr);
+  TStringGrid::SetObjects(ACol, ARow, nullptr);
 }
 
 void TBaseGrid::NilRow(int ARow) {

@@ -95,6 +95,10 @@ public:
   std::string GetCellEx(int ACol, int ARow) const;
   void SetCellEx(int ACol, int ARow, const std::string& Value);
 
+  // The user's object of the cell, kept in its property object (the string grid's object slot holds
+  // the property object itself).
+  platform::TObject* Objects(int ACol, int ARow) const { return GetObjectEx(ACol, ARow); }
+  void SetObjects(int ACol, int ARow, platform::TObject* AObject) { SetObjectEx(ACol, ARow, AObject); }
   platform::TObject* GetObjectEx(int ACol, int ARow) const;
   void SetObjectEx(int ACol, int ARow, platform::TObject* AObject);
   platform::TObject* GetGraphicObjectEx(int ACol, int ARow) const;

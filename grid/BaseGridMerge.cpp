@@ -158,10 +158,10 @@ void TBaseGrid::SplitBlocksTornByMove(TGridAxisKind axis, int from, int to) {
 
 void TBaseGrid::RenumberProperties(TGridAxisKind axis, int lo, int hi) {
   const bool rows = axis == TGridAxisKind::Rows;
-  const int across = rows ? ColCount() : RowCount();
-  for (int item = lo; item <= hi; ++item) {
-    for (int i = 0; i < across; ++i) {
-      const int c = rows ? i : item, r = rows ? item : i;
+  const TGridRect cells = rows ? TGridRect{0, lo, ColCount() - 1, hi} : TGridRect{lo, 0, hi, RowCount() - 1};
+  for (int r = cells.Top; r <= cells.Bottom; ++r) {
+    if (!RowHasObjects(r)) continue;
+    for (int c = cells.Left; c <= cells.Right; ++c) {
       if (TCellProperties* props = GetGridObject(c, r)) {
         props->Col = c;
         props->Row = r;
@@ -188,7 +188,7 @@ void TBaseGrid::SizeChanged(int OldColCount, int OldRowCount) {
   const int cols = ColCount(), rows = RowCount();
   auto forEachDropped = [&](auto&& visit) {
     for (int r = 0; r < OldRowCount; ++r)
-      for (int c = r < rows ? cols : 0; c < OldColCount; ++c)
+      for (int c = r < rows ? cols : 0; c < OldColCount && RowHasObjects(r); ++c)
         if (TCellProperties* props = GetGridObject(c, r)) visit(c, r, props);
   };
   forEachDropped([&](int c, int r, TCellProperties*) {

@@ -1,73 +1,43 @@
 #include "mailer/Smtp1.h"
 
-#include "controls/html/MarkupText.h"
+#include "controls/DisplayClasses.h"
 #include "mailer/ErrorLog.h"
 #include "mailer/QuilletParameters.h"
 #include "mailer/QuilletTexts.h"
+#include "mailer/net/MailClasses.h"
 #include "platform/core/IniFile.h"
 #include "platform/core/Paths.h"
 #include "platform/shell/ShellApi.h"
+#include "platform/ui/FormLoader.h"
 
 namespace quillet {
 
 namespace {
 
-// A silent server would otherwise hold the program for ever: each wait of the session gets this long.
-constexpr int SessionWaitMs = 30000;
+template <class T>
+T* Component(const TForm1& form, const std::string& name) {
+  return &dynamic_cast<T&>(*form.FindComponent(name));
+}
 
 }  // namespace
 
 TForm1::TForm1(platform::TComponent* AOwner) : TForm(AOwner) {
-  SetName("Form1");
-  SetCaption("Quillet");
-  SetBorderStyle(platform::TFormBorderStyle::bsToolWindow);
-  SetPosition(platform::TPosition::poDesktopCenter);
-  SetClientWidth(236);
-  SetClientHeight(33);
-  Font().SetName("MS Sans Serif");
-  Font().SetHeight(-11);
-
-  fxLabel1 = new controls::TFxLabel(this);
-  fxLabel1->SetParent(this);
-  fxLabel1->SetAlign(platform::TAlign::alTop);
-  fxLabel1->SetBounds(0, 0, 236, 33);
-  fxLabel1->SetCaption("Quillet - Mail vom Rechner");
-  fxLabel1->Font().SetName("Arial");
-  fxLabel1->Font().SetHeight(-12);
-  fxLabel1->Font().SetColor(platform::clHighlight);
-  fxLabel1->SetStyle(controls::fxRaised);
-  fxLabel1->Effect3D().SetStyle(controls::fxCool);
-  fxLabel1->Effect3D().SetOrientation(controls::fxRightBottom);
-  fxLabel1->Effect3D().SetDepth(2);
-  fxLabel1->Effect3D().SetShadowedColor(platform::clGray);
-  fxLabel1->OnClick = [this](platform::TObject* Sender) { fxLabel1Click(Sender); };
-
-  MarkupLabel1 = new controls::TMarkupLabel(this);
-  MarkupLabel1->SetParent(this);
-  MarkupLabel1->SetAlign(platform::TAlign::alClient);
-  MarkupLabel1->SetShadowColor(platform::clGray);
-  MarkupLabel1->SetShadowOffset(2);
-  MarkupLabel1->SetURLColor(platform::clBlue);
-  MarkupLabel1->SetVAlignment(controls::tvaTop);
-  MarkupLabel1->HTMLText().SetText(std::string(UsageMarkup));
-
-  Start = new platform::TTimer(this);
-  Start->SetEnabled(false);
-  Start->SetInterval(1000);
-  Start->OnTimer = [this](platform::TObject* Sender) { StartTimer(Sender); };
-
-  MlSMTP1 = new mailnet::TMlSMTP(this);
-  MlSMTP1->Port = 25;
-  MlSMTP1->TimeOut = SessionWaitMs;
-  MlSMTP1->PostMessage().FromName = "Quillet";
-
-  ApplicationEvents1 = new platform::TApplicationEvents(this);
-  ApplicationEvents1->OnException = [this](const platform::Exception& E) { ApplicationEvents1Exception(E); };
-
-  OnCreate = [this](platform::TObject* Sender) { FormCreate(Sender); };
+  static const bool published = (controls::PublishDisplayClasses(), mailnet::PublishMailClasses(), true);
+  (void)published;
+  platform::TFormMethods methods;
+  methods.Add("FormCreate", this, &TForm1::FormCreate);
+  methods.Add("StartTimer", this, &TForm1::StartTimer);
+  methods.Add("fxLabel1Click", this, &TForm1::fxLabel1Click);
+  methods.Add("ApplicationEvents1Exception", this, &TForm1::ApplicationEvents1Exception);
+  platform::ReadFormResource(*this, "TForm1", methods);
+  fxLabel1 = Component<controls::TFxLabel>(*this, "fxLabel1");
+  MarkupLabel1 = Component<controls::TMarkupLabel>(*this, "MarkupLabel1");
+  Start = Component<platform::TTimer>(*this, "Start");
+  MlSMTP1 = Component<mailnet::TMlSMTP>(*this, "MlSMTP1");
+  ApplicationEvents1 = Component<platform::TApplicationEvents>(*this, "ApplicationEvents1");
 }
 
-std::string TForm1::UsageText() { return controls::StripHTML(UsageMarkup); }
+std::string TForm1::UsageText() const { return MarkupLabel1->GetText(); }
 
 void TForm1::FormCreate(platform::TObject* Sender) { Start->SetEnabled(true); }
 

@@ -15,7 +15,7 @@ namespace quillet {
 // How Quillet's one run ended.
 enum class TRunOutcome { Pending, Sent, Usage, Failed };
 
-// Quillet's only window. One second after it is created the timer `Start` runs the one attempt: too few
+// Quillet's only window, made from its form resource TForm1. One second after it is created the timer `Start` runs the one attempt: too few
 // parameters or switches grow the window to show the usage text; otherwise the mail described by the
 // command line goes out through `MlSMTP1` to the server of Quillet.ini and the window closes. An
 // exception of the run reaches the application's exception hook, which writes it to fehler.log; the
@@ -37,7 +37,7 @@ public:
   // The text of the exception that ended the run.
   const std::string& ErrorText() const { return errorText_; }
   // The usage text without its markup.
-  static std::string UsageText();
+  std::string UsageText() const;
   // Receives an error text that fehler.log could not take, so that it is not lost.
   std::function<void(const std::string& text)> OnUnlogged;
 

@@ -4,6 +4,7 @@
 #include "controls/html/MarkupRenderer.h"
 #include "platform/core/Exception.h"
 #include "platform/gfx/Gdi.h"
+#include "platform/ui/SystemImageList.h"
 
 namespace controls::markup {
 
@@ -12,6 +13,14 @@ using namespace platform;
 namespace {
 
 int Scaled(int size, TCanvas& canvas, int index) { return MulDiv(size, GetDeviceCaps(canvas.Handle(), index), 96); }
+
+// The system icon index of an SSYS or LSYS source: a number is the index itself, anything else names
+// a file or folder (or a type, by its name); -1 when a number lies outside the lists.
+int SystemIconIndex(const std::string& path) {
+  const bool number = !path.empty() && std::all_of(path.begin(), path.end(), [](char c) { return c >= '0' && c <= '9'; });
+  if (!number) return SystemImageList().IconIndex(path);
+  return path.size() <= 9 && std::stoi(path) < SystemImageList().Count() ? std::stoi(path) : -1;
+}
 
 void FillWith(TCanvas& canvas, const TRect& r, TColor color) {
   TBrush saved;
@@ -34,16 +43,20 @@ void MarkupRenderer::Image(const std::string& upper) {
   const int givenHeight = LeadingNumber(AttributeValue(upper, "HEIGHT"));
   const bool givenSize = givenWidth >= 1 && givenHeight >= 1;
 
+  TCustomImageList* list = nullptr;
   int listIndex = -1;
   TMarkupPicture* picture = nullptr;
   int width = 0, height = 0;
   if (source.starts_with("IDX:")) {
     const int n = LeadingNumber(std::string_view(source).substr(4));
     if (a_.Images && n >= 0 && n < a_.Images->Count()) {
+      list = a_.Images;
       listIndex = n;
-      width = Scaled(a_.Images->Width(), canvas_, LOGPIXELSX);
-      height = Scaled(a_.Images->Height(), canvas_, LOGPIXELSY);
     }
+  } else if (source.starts_with("SSYS:") || source.starts_with("LSYS:")) {
+    list = &SystemImageList().Images(source[0] == 'S' ? TShellIconSize::Small : TShellIconSize::Large);
+    listIndex = SystemIconIndex(source.substr(5));
+    if (listIndex < 0) list = nullptr;
   } else if (source.find(':') == std::string::npos || source.find("://") != std::string::npos) {
     picture = FindPicture(source);
     if (picture && !picture->Empty()) {
@@ -53,7 +66,11 @@ void MarkupRenderer::Image(const std::string& upper) {
       picture = nullptr;
     }
   }
-  if (listIndex < 0 && !picture) return;  // not found: no room, nothing drawn
+  if (!list && !picture) return;  // not found: no room, nothing drawn
+  if (list) {
+    width = Scaled(list->Width(), canvas_, LOGPIXELSX);
+    height = Scaled(list->Height(), canvas_, LOGPIXELSY);
+  }
 
   if (placedAny_ && AddClamped(line_.width, width) > line_.available && width < line_.available) {
     lineEnded_ = deferred_ = true;
@@ -66,14 +83,14 @@ void MarkupRenderer::Image(const std::string& upper) {
     imageUnderPoint_ = number;
   }
   if (Drawing()) {
-    if (listIndex >= 0 && a_.Print) {
+    if (list && a_.Print) {
       TBitmap bitmap;
-      a_.Images->GetBitmap(listIndex, bitmap);
-      const int w = static_cast<int>(std::lround(a_.Images->Width() * a_.ResizeFactor));
-      const int h = static_cast<int>(std::lround(a_.Images->Height() * a_.ResizeFactor));
+      list->GetBitmap(listIndex, bitmap);
+      const int w = static_cast<int>(std::lround(list->Width() * a_.ResizeFactor));
+      const int h = static_cast<int>(std::lround(list->Height() * a_.ResizeFactor));
       PrintBitmap(canvas_, Bounds(pen_, top, w, h), bitmap);
-    } else if (listIndex >= 0) {
-      a_.Images->Draw(canvas_, pen_, top, listIndex, true);
+    } else if (list) {
+      list->Draw(canvas_, pen_, top, listIndex, true);
     } else if (givenSize) {
       canvas_.StretchDraw(Bounds(pen_, top, width, height), *picture);
     } else {

@@ -195,5 +195,25 @@ TEST_F(ControlsDemoTest, TextTravelsBetweenTheEditAndXclip) {
   EXPECT_TRUE(owner.Ended()) << "xclip lost the clipboard to the demo";
 }
 
+// The primary selection, as X users expect: what is selected is offered to others, and the middle button
+// pastes what was last selected, here or in another program.
+TEST_F(ControlsDemoTest, SelectedTextIsOfferedAndTheMiddleButtonPastesIt) {
+  ASSERT_NO_FATAL_FAILURE(StartDemo());
+  Xdotool({"mousemove", "--window", form_, "24", std::to_string(kNameEdit.Y), "click", "--repeat", "2", "1"});
+  std::string primary;
+  EXPECT_TRUE(Eventually([&] {
+    return RunTool({"xclip", "-o", "-selection", "primary"}, Display(), &primary) == 0 && primary == "Host";
+  })) << primary;
+  Xdotool({"mousemove", "--window", form_, std::to_string(kLogMemo.X), std::to_string(kLogMemo.Y), "click", "2"});
+  EXPECT_EQ(CopiedText(kLogMemo, "Log:\r\nHost 1 reachableHost"), "Log:\r\nHost 1 reachableHost");
+
+  PeerProcess owner({"xclip", "-i", "-selection", "primary", "-quiet"}, Display(), " von außen");
+  ASSERT_TRUE(Eventually([&] {
+    return RunTool({"xclip", "-o", "-selection", "primary"}, Display(), &primary) == 0 && primary == " von außen";
+  }));
+  Xdotool({"mousemove", "--window", form_, "165", std::to_string(kNameEdit.Y), "click", "2"});
+  EXPECT_EQ(CopiedText(kNameEdit, "Host name von außen"), "Host name von außen");
+}
+
 }  // namespace
 }  // namespace platform::test

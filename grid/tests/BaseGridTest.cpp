@@ -39,6 +39,9 @@ TEST(BaseGridCellsTest, PropertiesAreMadeOnDemand) {
   grid.SetObjectEx(1, 1, &user);
   EXPECT_TRUE(grid.HasCellProperties(1, 1));
   EXPECT_EQ(grid.GetObjectEx(1, 1), &user);
+  EXPECT_EQ(grid.Objects(1, 1), &user);
+  grid.SetObjects(3, 3, &user);
+  EXPECT_EQ(grid.GetCellProperties(3, 3)->ObjectEx, &user);
   EXPECT_EQ(grid.Cells(1, 1), "");
   grid.SetGraphicObjectEx(1, 1, &user);
   EXPECT_EQ(grid.GetGraphicObjectEx(1, 1), &user);

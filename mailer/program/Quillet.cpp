@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   if (hasDisplay) return 0;
   switch (form->Outcome()) {
     case quillet::TRunOutcome::Usage:
-      std::cerr << quillet::TForm1::UsageText() << "\n";
+      std::cerr << form->UsageText() << "\n";
       return 2;
     case quillet::TRunOutcome::Failed:
       std::cerr << form->ErrorText() << "\n";

@@ -62,6 +62,8 @@ std::string PngBytes(const TBitmap& bitmap) {
   return out;
 }
 
+void LoadPngBytes(TBitmap& bitmap, std::string_view data) { AssignPixels(bitmap, DecodePng(data, "PNG image is not valid")); }
+
 void SavePngFile(const TBitmap& bitmap, const std::string& fileName) { WriteFileAtomic(fileName, PngBytes(bitmap)); }
 
 }  // namespace platform

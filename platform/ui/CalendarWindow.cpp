@@ -31,12 +31,10 @@ std::string DayInitials(int weekDayFromMonday) {
 
 TCalendarWindow::TCalendarWindow(TDateTimePicker& Picker) : picker_(Picker) {}
 
-int TCalendarWindow::RowHeight() const {
-  return const_cast<TCalendarWindow*>(this)->Canvas().TextHeight("0") + 4;
-}
+int TCalendarWindow::RowHeight() { return Canvas().TextHeight("0") + 4; }
 
-int TCalendarWindow::CellWidth() const {
-  TCanvas& canvas = const_cast<TCalendarWindow*>(this)->Canvas();
+int TCalendarWindow::CellWidth() {
+  TCanvas& canvas = Canvas();
   int width = canvas.TextWidth("00");
   for (int day = 0; day < 7; ++day) width = std::max(width, canvas.TextWidth(DayInitials(day)));
   return width + 8;
@@ -108,24 +106,24 @@ bool TCalendarWindow::Key(WORD key) {
   }
 }
 
-TRect TCalendarWindow::PreviousArrow() const {
+TRect TCalendarWindow::PreviousArrow() {
   const int size = RowHeight();
   return Bounds(kPad, 3, size, size);
 }
 
-TRect TCalendarWindow::NextArrow() const {
+TRect TCalendarWindow::NextArrow() {
   const int size = RowHeight();
   return Bounds(kPad + 7 * CellWidth() - size, 3, size, size);
 }
 
-TRect TCalendarWindow::DayRect(TDateTime date) const {
+TRect TCalendarWindow::DayRect(TDateTime date) {
   const auto index = static_cast<int>(std::lround(DatePart(date) - FirstShownDay()));
   if (index < 0 || index >= 7 * kWeeks) return {};
   const int top = PreviousArrow().Bottom + 3 + RowHeight() + 2;
   return Bounds(kPad + index % 7 * CellWidth(), top + index / 7 * RowHeight(), CellWidth(), RowHeight());
 }
 
-TRect TCalendarWindow::TodayLine() const {
+TRect TCalendarWindow::TodayLine() {
   const int top = PreviousArrow().Bottom + 3 + RowHeight() + 2 + kWeeks * RowHeight() + 2;
   return Rect(kPad, top, kPad + 7 * CellWidth(), top + RowHeight());
 }

@@ -26,10 +26,10 @@ public:
   bool Key(WORD key);
 
   // The parts a person clicks, in client coordinates.
-  TRect PreviousArrow() const;
-  TRect NextArrow() const;
-  TRect DayRect(TDateTime date) const;  // empty when the date is not shown
-  TRect TodayLine() const;
+  TRect PreviousArrow();
+  TRect NextArrow();
+  TRect DayRect(TDateTime date);  // empty when the date is not shown
+  TRect TodayLine();
 
 protected:
   void Paint() override;
@@ -41,8 +41,9 @@ private:
   bool Pickable(TDateTime date) const;
   void Select(TDateTime date);
   void Pick(TDateTime date);
-  int CellWidth() const;
-  int RowHeight() const;
+  // Measured in the calendar's font.
+  int CellWidth();
+  int RowHeight();
 
   TDateTimePicker& picker_;
   TDateTime selected_ = 0;

@@ -13,6 +13,7 @@
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/PublishedClasses.h"
+#include "platform/ui/ScrollBar.h"
 #include "platform/ui/StatusBar.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -149,6 +150,17 @@ void PublishStdControls() {
       .Property("AllowGrayed", &TCustomCheckBox::SetAllowGrayed);
   TClassPublisher<TCheckBox, TCustomCheckBox>("TCheckBox");
   TClassPublisher<TRadioButton, TButtonControl>("TRadioButton").Property("Checked", &TRadioButton::SetChecked);
+  PublishEnum<TScrollBarKind>({{"sbHorizontal", TScrollBarKind::sbHorizontal}, {"sbVertical", TScrollBarKind::sbVertical}});
+  TClassPublisher<TScrollBar, TWinControl>("TScrollBar")
+      .Property("Kind", &TScrollBar::SetKind)
+      .Property("Min", &TScrollBar::SetMin)
+      .Property("Max", &TScrollBar::SetMax)
+      .Property("PageSize", &TScrollBar::SetPageSize)
+      .Property("Position", &TScrollBar::SetPosition)
+      .Property("SmallChange", &TScrollBar::SetSmallChange)
+      .Property("LargeChange", &TScrollBar::SetLargeChange)
+      .Property("OnChange", &TScrollBar::OnChange)
+      .Property("OnScroll", &TScrollBar::OnScroll);
 }
 
 void PublishMenus() {

@@ -23,6 +23,7 @@ class TWinControl;
 class TCustomForm;
 class TPopupMenu;
 class TTopLevelWindow;
+class TWindowScrollBars;
 class TControl;
 TTopLevelWindow* TopLevelOf(const TControl* control);
 TPoint WindowOriginInTop(const TControl* control);
@@ -440,7 +441,11 @@ private:
   friend class TCustomForm;
   friend TTopLevelWindow* TopLevelOf(const TControl* control);
   friend TPoint WindowOriginInTop(const TControl* control);
+  friend TWindowScrollBars* ScrollBarsOf(HWND hwnd);
+  friend class TWindowScrollBars;
 
+  // Whether the framework paints a frame or scroll bars around the client area.
+  bool HasNonClientArea() const;
   bool DoKeyDown(WORD& key, LPARAM keyData);
   bool DoKeyPress(char32_t& key);
   bool DoKeyUp(WORD& key, LPARAM keyData);
@@ -455,6 +460,7 @@ private:
   std::vector<TWinControl*> tabList_;
   WindowHandle handle_;
   std::unique_ptr<TTopLevelWindow> topLevel_;
+  std::unique_ptr<TWindowScrollBars> scrollBars_;  // the window's scroll bars, made at first use
   int cachedInset_ = -1;  // the frame width while the handle exists
   bool tabStop_ = false;
   bool showing_ = false;

@@ -167,4 +167,40 @@ TDateTime StepDateTimeField(TDateTime value, TDateTimeField field, int delta) {
   return value;
 }
 
+int DateTimeFieldMaximum(TDateTime value, TDateTimeField field) {
+  int year = 0, month = 0, day = 0;
+  DecodeDate(value, year, month, day);
+  switch (field) {
+    case TDateTimeField::Day: return year == 0 ? 31 : DaysInMonth(year, month);
+    case TDateTimeField::Month: return 12;
+    case TDateTimeField::Year: return 9999;
+    case TDateTimeField::Hour: return 23;
+    case TDateTimeField::Minute:
+    case TDateTimeField::Second: return 59;
+    default: return 0;
+  }
+}
+
+bool SetDateTimeField(TDateTime value, TDateTimeField field, int number, TDateTime& result) {
+  const int minimum = field == TDateTimeField::Day || field == TDateTimeField::Month || field == TDateTimeField::Year ? 1 : 0;
+  const int maximum = DateTimeFieldMaximum(value, field);
+  if (maximum == 0 || number < minimum || number > maximum) return false;
+  int year = 0, month = 0, day = 0;
+  DecodeDate(value, year, month, day);
+  if (year == 0) return false;
+  int hour = 0, minute = 0, second = 0, ms = 0;
+  DecodeTime(value, hour, minute, second, ms);
+  switch (field) {
+    case TDateTimeField::Day: day = number; break;
+    case TDateTimeField::Month: month = number; break;
+    case TDateTimeField::Year: year = number; break;
+    case TDateTimeField::Hour: hour = number; break;
+    case TDateTimeField::Minute: minute = number; break;
+    default: second = number; break;
+  }
+  result = CombineDateTime(EncodeDate(year, month, std::min(day, DaysInMonth(year, month))),
+                           EncodeTime(hour, minute, second, ms));
+  return true;
+}
+
 }  // namespace platform

@@ -34,6 +34,13 @@ std::string SegmentText(const TDateTimeSegment& segment, TDateTime value, const 
 // Years stay within 1..9999.
 TDateTime StepDateTimeField(TDateTime value, TDateTimeField field, int delta);
 
+// The value with one field set to a number typed for it: a day of the month, a month 1..12 (the day
+// kept valid), a year 1..9999, an hour 0..23, a minute or second 0..59. False, and `result` untouched,
+// for a number the field cannot take and for the fields that take no number.
+bool SetDateTimeField(TDateTime value, TDateTimeField field, int number, TDateTime& result);
+// The largest number a field takes, as SetDateTimeField takes it (the days of the value's month).
+int DateTimeFieldMaximum(TDateTime value, TDateTimeField field);
+
 // The date part (midnight) and the time of day of a value, and a value made of both.
 TDateTime DatePart(TDateTime value);
 TDateTime TimeOfDay(TDateTime value);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gfx/Gdi.h"
+#include "platform/ui/Backend.h"
 #include "platform/ui/CalendarWindow.h"
 #include "platform/ui/ClassicLook.h"
 #include "platform/ui/VirtualKeys.h"
@@ -42,6 +43,7 @@ void TDateTimePicker::Dispatch(TMessage& Message) {
       Message.Result = DLGC_WANTARROWS | (DroppedDown() ? DLGC_WANTALLKEYS : 0);
       return;
     case WM_KILLFOCUS:
+      typed_.clear();
       SetDroppedDown(false);
       Invalidate();
       break;
@@ -93,6 +95,7 @@ void TDateTimePicker::SetKind(TDateTimeKind value) {
   SetDroppedDown(false);
   kind_ = value;
   selected_ = -1;
+  typed_.clear();
   Invalidate();
 }
 
@@ -107,6 +110,7 @@ void TDateTimePicker::SetDateFormat(TDTDateFormat value) {
   if (dateFormat_ == value) return;
   dateFormat_ = value;
   selected_ = -1;
+  typed_.clear();
   Invalidate();
 }
 
@@ -150,12 +154,14 @@ TDateTimeField TDateTimePicker::SelectedField() const {
 }
 
 void TDateTimePicker::SelectField(int segment) {
+  typed_.clear();
   if (selected_ == segment) return;
   selected_ = segment;
   Invalidate();
 }
 
 void TDateTimePicker::MoveSelection(int direction) {
+  typed_.clear();
   const std::vector<TDateTimeSegment> segments = Segments();
   const int at = SelectedSegment(segments);
   for (int i = at + direction; at >= 0 && i >= 0 && i < static_cast<int>(segments.size()); i += direction) {
@@ -167,12 +173,50 @@ void TDateTimePicker::MoveSelection(int direction) {
 }
 
 void TDateTimePicker::StepSelected(int delta) {
-  const TDateTime stepped = Clamped(StepDateTimeField(dateTime_, SelectedField(), delta));
+  typed_.clear();
+  ChangeTo(StepDateTimeField(dateTime_, SelectedField(), delta));
+}
+
+void TDateTimePicker::ChangeTo(TDateTime value) {
+  value = Clamped(value);
   const bool wasChecked = checked_;
   SetChecked(true);
-  if (stepped == dateTime_ && wasChecked) return;
-  SetDateTime(stepped);
+  if (value == dateTime_ && wasChecked) return;
+  SetDateTime(value);
   Change();
+}
+
+void TDateTimePicker::TypeDigit(char32_t digit) {
+  const std::vector<TDateTimeSegment> segments = Segments();
+  const int selected = SelectedSegment(segments);
+  if (selected < 0) return;
+  const TDateTimeSegment& segment = segments[static_cast<size_t>(selected)];
+  const int maximum = DateTimeFieldMaximum(dateTime_, segment.field);
+  if (maximum == 0) {
+    Backend().Beep();
+    return;
+  }
+  typed_ += static_cast<char>(digit);
+  int number = std::stoi(typed_);
+  // The 12-hour clock: 1..12 within the half of the day shown.
+  const bool twelveHour = segment.field == TDateTimeField::Hour && segment.spec.find(' ') != std::string::npos;
+  if (twelveHour && number >= 1 && number <= 12) {
+    int hour = 0, minute = 0, second = 0, ms = 0;
+    DecodeTime(dateTime_, hour, minute, second, ms);
+    number = number % 12 + (hour >= 12 ? 12 : 0);
+  }
+  const int digits = static_cast<int>(std::to_string(maximum).size());
+  const bool complete = static_cast<int>(typed_.size()) >= digits || std::stoi(typed_) * 10 > (twelveHour ? 12 : maximum);
+  TDateTime value = dateTime_;
+  const bool valid = (segment.field != TDateTimeField::Year || complete) &&
+                     SetDateTimeField(dateTime_, segment.field, number, value);
+  if (valid) ChangeTo(value);
+  if (!complete) return;
+  typed_.clear();
+  if (valid)
+    MoveSelection(1);
+  else
+    Backend().Beep();
 }
 
 TRect TDateTimePicker::CheckBoxRect() const {
@@ -281,6 +325,23 @@ void TDateTimePicker::KeyDown(WORD& Key, TShiftState Shift) {
     default: return;
   }
   Key = 0;
+}
+
+void TDateTimePicker::KeyPress(char32_t& Key) {
+  TCustomControl::KeyPress(Key);
+  if (Key >= U'0' && Key <= U'9') {
+    TypeDigit(Key);
+    Key = 0;
+    return;
+  }
+  // A separator moves on to the next field, as it would after the field's last digit.
+  const std::vector<TDateTimeSegment> segments = Segments();
+  const auto next = static_cast<size_t>(SelectedSegment(segments) + 1);
+  if (Key > U' ' && Key < 0x80 && next < segments.size() && !IsField(segments[next]) &&
+      segments[next].spec.find(static_cast<char>(Key)) != std::string::npos) {
+    MoveSelection(1);
+    Key = 0;
+  }
 }
 
 void TDateTimePicker::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {

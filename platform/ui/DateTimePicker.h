@@ -16,14 +16,17 @@ enum class TDTDateFormat { dfShort, dfLong };
 
 // The date-time picker: a box that shows a date (in the short or long date format of the format
 // settings) or a time (the long time format), one field of which is selected: Left and Right move
-// the selection, Up and Down (and the up-down buttons) step the selected field as
-// StepDateTimeField does, within MinDate and MaxDate. A date picker in dmComboBox mode has a drop
-// button that opens a calendar of one month below it (F4 or Alt+Down too): its arrows and Page Up and
-// Down change the month, the arrow keys move the day, a click or Enter picks a day and the line at its
-// foot picks today; Escape or a click outside closes it unchanged. With ShowCheckbox a check box in
-// front says whether a value is given at all (Space toggles it; stepping a field checks it).
+// the selection, Up and Down (and the up-down buttons) step the selected field as StepDateTimeField
+// does, within MinDate and MaxDate, and digits typed into a number field set it (the selection moves
+// on once no further digit could follow; a typed separator moves it on too). A date picker in
+// dmComboBox mode has a drop button that opens a calendar of one month below it (F4 or Alt+Down too):
+// its arrows and Page Up and Down change the month, the arrow keys move the day, a click or Enter
+// picks a day and the line at its foot picks today; Escape or a click outside closes it unchanged.
+// With ShowCheckbox a check box in front says whether a value is given at all (Space toggles it;
+// stepping a field checks it).
 //
-// Every change of the value by the user or the program runs OnChange.
+// A change of the value by the user (keys, mouse, calendar, check box) runs OnChange; the program's own
+// changes run none.
 class TDateTimePicker : public TCustomControl {
 public:
   explicit TDateTimePicker(TComponent* AOwner);
@@ -76,6 +79,7 @@ protected:
   void CreateParams(TCreateParams& Params) override;
   void Paint() override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char32_t& Key) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   virtual void Change();
 
@@ -95,6 +99,9 @@ private:
   void SelectField(int segment);
   void MoveSelection(int direction);
   void StepSelected(int delta);
+  // A user's new value: kept within the limits, checked, OnChange when it differs.
+  void ChangeTo(TDateTime value);
+  void TypeDigit(char32_t digit);
   TDateTime Clamped(TDateTime value) const;
   // The calendar picked a date (or closed, `picked` false).
   void CalendarClosed(bool picked, TDateTime date);
@@ -108,6 +115,7 @@ private:
   bool showCheckbox_ = false;
   bool checked_ = true;
   int selected_ = -1;  // index of the selected field segment; -1 selects the first
+  std::string typed_;  // the digits typed into the selected field so far
   std::unique_ptr<TCalendarWindow> calendar_;
 };
 

@@ -6,6 +6,7 @@
 #include "platform/ui/Backend.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/EditKeys.h"
+#include "platform/ui/ScrollBars.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace platform {
@@ -78,6 +79,9 @@ void TCustomEdit::Dispatch(TMessage& Message) {
       formatRectSet_ = false;
       InvalidateLayout();
       break;
+    case WM_NCPAINT:
+      Layout();  // the scroll bars show the present lines
+      break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       typing_ = false;
@@ -89,7 +93,7 @@ void TCustomEdit::Dispatch(TMessage& Message) {
         SetCaret(PosAtPoint({LParamX(Message.LParam), LParamY(Message.LParam)}), TSelect::Extend);
       break;
     case WM_LBUTTONUP:
-      mouseSelecting_ = false;
+      if (std::exchange(mouseSelecting_, false)) OfferSelection();
       break;
     case WM_GETDLGCODE:
       Message.Result = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
@@ -109,7 +113,6 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
       TCustomControl::DefaultHandler(Message);  // takes the focus
       if (life.expired() || !Focused()) return;
       TPoint at{LParamX(Message.LParam), LParamY(Message.LParam)};
-      if (ScrollBarClick(at)) return;
       if (Message.Msg == WM_LBUTTONDBLCLK) {
         size_t first = 0, last = 0;
         WordAround(Text(), PosAtPoint(at), first, last);
@@ -120,6 +123,9 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
       mouseSelecting_ = true;
       return;
     }
+    case WM_MBUTTONDOWN:
+      PastePrimarySelection({LParamX(Message.LParam), LParamY(Message.LParam)});
+      return;
     case WM_KEYDOWN:
       if (HandleKey(static_cast<WORD>(Message.WParam), KeyboardStateToShiftState())) return;
       break;
@@ -194,7 +200,13 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
       if (!Wraps()) scrollX_ = std::clamp(scrollX_ + static_cast<int>(static_cast<int64_t>(Message.WParam)) * CharWidth("x", 0),
                                           0, std::max(0, ContentWidth() - FormatRect().Width() + 1));
       SetTopLine(topLine_ + static_cast<int>(Message.LParam));
+      Invalidate();
+      UpdateScrollBars();
       Message.Result = 1;
+      return;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      if (Multiline()) Scroll(Message.Msg == WM_VSCROLL, static_cast<WORD>(Message.WParam & 0xFFFF));
       return;
     case EM_SCROLLCARET:
       ScrollCaretIntoView();
@@ -363,7 +375,7 @@ void TCustomEdit::DeleteTowards(size_t other) {
 bool TCustomEdit::HandleChar(char32_t c) {
   if (PerformEditShortcutChar(*this, c)) return true;
   if (c == 0x08) {  // Backspace
-    if (const size_t end = DeletionEnd(Text(), anchor_, caret_, false); end != caret_) DeleteTowards(end);
+    if (const size_t end = DeletionEnd(Text(), anchor_, caret_, TDeleteKey::Backspace); end != caret_) DeleteTowards(end);
     return true;
   }
   std::string typed;
@@ -416,7 +428,7 @@ bool TCustomEdit::HandleKey(WORD key, TShiftState shift) {
       return true;
     }
     case VK_DELETE:
-      if (const size_t end = DeletionEnd(text, anchor_, caret_, true); end != caret_) DeleteTowards(end);
+      if (const size_t end = DeletionEnd(text, anchor_, caret_, TDeleteKey::Delete); end != caret_) DeleteTowards(end);
       return true;
     default:
       return false;
@@ -427,6 +439,19 @@ void TCustomEdit::Paste() {
   const std::string clipboard = Clipboard().AsText();
   if (clipboard.empty()) return;
   InsertTyped(PasteText(clipboard), TUndoStep::Record);
+}
+
+// The middle button pastes the primary selection (what was last selected on the display) where it is
+// pressed, as users of X expect.
+void TCustomEdit::PastePrimarySelection(TPoint at) {
+  if (readOnly_) return;
+  const std::optional<std::string> selected = Backend().GetPrimarySelection();
+  if (!selected || selected->empty()) return;
+  std::weak_ptr<void> life = Life();
+  if (!Focused() && CanFocus()) SetFocus();
+  if (life.expired()) return;
+  SetCaret(PosAtPoint(at), TSelect::Move);
+  InsertTyped(PasteText(*selected), TUndoStep::Record);
 }
 
 std::string TCustomEdit::PasteText(std::string_view clipboard) {
@@ -447,6 +472,11 @@ void TCustomEdit::SetSelection(size_t anchor, size_t caret) {
   desiredX_ = -1;
   ScrollCaretIntoView();
   Invalidate();
+  if (!mouseSelecting_) OfferSelection();  // a selection by dragging is offered once, when it ends
+}
+
+void TCustomEdit::OfferSelection() {
+  if (passwordChar_ == 0 && caret_ != anchor_ && Focused()) Backend().SetPrimarySelection(SelText());
 }
 
 }  // namespace platform

@@ -14,7 +14,7 @@ namespace platform {
 // The edit control: a box of text that the user types into, with a caret, a selection, undo and the
 // clipboard. It is single-line, or multi-line when its create-params hold ES_MULTILINE (the memo and
 // descendants that need a text rectangle); lines wrap when ES_AUTOHSCROLL is absent. WS_VSCROLL and
-// WS_HSCROLL give it scroll bars inside its client area.
+// WS_HSCROLL give it the window's scroll bars, which stay shown and are disabled while everything fits.
 //
 // The native behaviour is in DefaultHandler, as a window procedure: keys and characters reach it after
 // the OnKeyDown and OnKeyPress events, and the EM_... messages and WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR
@@ -111,6 +111,7 @@ private:
   bool HandleChar(char32_t c);
   bool HandleKey(WORD key, TShiftState shift);
   void Paste();
+  void PastePrimarySelection(TPoint at);
   std::string PasteText(std::string_view clipboard);
   void TakeExternalText();
 
@@ -118,6 +119,8 @@ private:
   size_t SelFirst() const { return std::min(anchor_, caret_); }
   size_t SelLast() const { return std::max(anchor_, caret_); }
   void SetCaret(size_t pos, TSelect select);
+  // Offers the selected text to other programs as the primary selection (not a password's).
+  void OfferSelection();
   void SetSelection(size_t anchor, size_t caret);
 
   // Layout.
@@ -140,13 +143,13 @@ private:
   // Painting.
   void PaintLine(int line);
   void DrawRun(int line, size_t from, size_t to, bool selected);
-  void PaintScrollBars();
 
-  // Scroll bars (EditScrollBars.cpp).
-  TRect VerticalBar();
-  TRect HorizontalBar();
+  // The widest line's width.
   int ContentWidth();
-  bool ScrollBarClick(TPoint p);
+  // Gives the window's scroll bars the lines and the width shown.
+  void UpdateScrollBars();
+  // WM_VSCROLL and WM_HSCROLL.
+  void Scroll(bool vertical, WORD code);
 
   TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
   TEditCharCase charCase_ = TEditCharCase::ecNormal;

@@ -1,8 +1,10 @@
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/core/Utf8.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/ui/Edit.h"
+#include "platform/ui/ScrollBars.h"
 
 // The edit's layout: the lines as shown, the place of every caret stop, scrolling, and painting.
 // The width of a text is the sum of its characters' advances (the canvas does not kern), so the
@@ -28,9 +30,7 @@ void TCustomEdit::InvalidateLayout() { layoutValid_ = false; }
 
 TRect TCustomEdit::FormatRect() {
   if (formatRectSet_) return formatRect_;
-  TRect r = ClientRect();
-  if (!IsRectEmpty(VerticalBar())) r.Right = VerticalBar().Left;
-  if (!IsRectEmpty(HorizontalBar())) r.Bottom = HorizontalBar().Top;
+  const TRect r = ClientRect();
   return Rect(r.Left + 1, r.Top + 1, std::max(r.Left + 1, r.Right - 1), r.Bottom);
 }
 
@@ -58,6 +58,7 @@ void TCustomEdit::Layout() {
     }
   }
   layoutValid_ = true;
+  UpdateScrollBars();
 }
 
 void TCustomEdit::WrapLine(size_t start, size_t end, int width) {
@@ -141,6 +142,60 @@ void TCustomEdit::SetTopLine(int line) {
   if (line == topLine_) return;
   topLine_ = line;
   Invalidate();
+  UpdateScrollBars();
+}
+
+int TCustomEdit::ContentWidth() {
+  Layout();
+  int widest = 0;
+  for (int line = 0; line < static_cast<int>(lines_.size()); ++line)
+    widest = std::max(widest, XOf(line, lines_[line].end));
+  return widest;
+}
+
+void TCustomEdit::UpdateScrollBars() {
+  const DWORD style = EditStyle();
+  if (!HandleAllocated() || !(style & (WS_VSCROLL | WS_HSCROLL))) return;
+  // The horizontal range reaches one pixel past the widest line, for the caret after its end.
+  const int width = FormatRect().Width();
+  struct Wanted {
+    int bar;
+    DWORD style;
+    int max;
+    int page;
+    int pos;
+  };
+  for (const Wanted& w : {Wanted{SB_HORZ, WS_HSCROLL, ContentWidth(), width, scrollX_},
+                          Wanted{SB_VERT, WS_VSCROLL, LineCount() - 1, VisibleLines(), topLine_}}) {
+    if (!(style & w.style)) continue;
+    SCROLLINFO info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    GetScrollInfo(Handle(), w.bar, info);
+    if (info.nMin == 0 && info.nMax == w.max && static_cast<int>(info.nPage) == w.page && info.nPos == w.pos) continue;
+    info.fMask |= SIF_DISABLENOSCROLL;
+    info.nMin = 0;
+    info.nMax = w.max;
+    info.nPage = static_cast<UINT>(w.page);
+    info.nPos = w.pos;
+    SetScrollInfo(Handle(), w.bar, info, true);
+  }
+}
+
+void TCustomEdit::Scroll(bool vertical, WORD code) {
+  if (code > SB_BOTTOM) return;
+  const int width = FormatRect().Width();
+  const int64_t target = ScrollCodeTarget(Handle(), vertical ? SB_VERT : SB_HORZ, code, vertical ? topLine_ : scrollX_,
+                                          vertical ? 1 : CharWidth("x", 0), vertical ? VisibleLines() : width, 0, INT32_MAX);
+  const int to = static_cast<int>(std::clamp<int64_t>(target, 0, INT32_MAX));
+  if (vertical) {
+    SetTopLine(to);
+    return;
+  }
+  const int x = std::min(to, std::max(0, ContentWidth() - width + 1));
+  if (x == scrollX_) return;
+  scrollX_ = x;
+  Invalidate();
+  UpdateScrollBars();
 }
 
 size_t TCustomEdit::PosAtPoint(TPoint p) {
@@ -174,6 +229,7 @@ void TCustomEdit::ScrollCaretIntoView() {
   if (scroll != scrollX_) {
     scrollX_ = scroll;
     Invalidate();
+    UpdateScrollBars();
   }
 }
 
@@ -198,7 +254,6 @@ void TCustomEdit::Paint() {
     canvas.LineTo(caret.X, caret.Y + lineHeight_);
   }
   RestoreDC(dc, saved);
-  PaintScrollBars();
 }
 
 void TCustomEdit::PaintLine(int line) {

@@ -101,9 +101,9 @@ size_t CaretAfterHorizontalKey(std::string_view text, size_t anchor, size_t care
   return forward ? NextCaretStop(text, caret) : PreviousCaretStop(text, caret);
 }
 
-size_t DeletionEnd(std::string_view text, size_t anchor, size_t caret, bool forward) {
+size_t DeletionEnd(std::string_view text, size_t anchor, size_t caret, TDeleteKey key) {
   if (anchor != caret) return anchor;
-  return forward ? NextCaretStop(text, caret) : PreviousCaretStop(text, caret);
+  return key == TDeleteKey::Delete ? NextCaretStop(text, caret) : PreviousCaretStop(text, caret);
 }
 
 size_t CaretStopAtOrBefore(std::string_view text, size_t pos) {

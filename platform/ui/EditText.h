@@ -31,9 +31,10 @@ void WordAround(std::string_view text, size_t pos, size_t& first, size_t& last);
 size_t CaretAfterHorizontalKey(std::string_view text, size_t anchor, size_t caret, bool forward, bool byWord,
                                bool extend);
 
-// The other end of what Backspace (or Delete, `forward`) removes: the selection's anchor, else the caret
-// stop before (after) the caret; the caret itself when there is nothing to remove.
-size_t DeletionEnd(std::string_view text, size_t anchor, size_t caret, bool forward);
+// The other end of what Backspace (or Delete) removes: the selection's anchor, else the caret stop before
+// (after) the caret; the caret itself when there is nothing to remove.
+enum class TDeleteKey { Backspace, Delete };
+size_t DeletionEnd(std::string_view text, size_t anchor, size_t caret, TDeleteKey key);
 
 // The length in bytes of a line break at `pos` (CR LF, CR or LF), 0 when none begins there.
 size_t LineBreakAt(std::string_view text, size_t pos);

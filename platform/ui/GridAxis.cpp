@@ -84,10 +84,10 @@ int GridAxis::ItemAt(int pos, int extent) const {
   return -1;
 }
 
-int GridAxis::MaxFirst(int extent) const {
-  if (count_ <= fixed_) return fixed_;
+int GridAxis::FirstEndingAt(int last, int extent) const {
+  if (count_ <= fixed_ || last < fixed_) return fixed_;
   const int room = extent - FixedExtent();
-  int first = count_ - 1;
+  int first = std::min(last, count_ - 1);
   int used = Size(first) + lineWidth_;
   while (first > fixed_ && used + Size(first - 1) + lineWidth_ <= room) used += Size(--first) + lineWidth_;
   return first;

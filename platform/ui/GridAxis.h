@@ -43,7 +43,9 @@ public:
   // The item under client position `pos` (its line included), -1 outside the items up to `extent`.
   int ItemAt(int pos, int extent) const;
   // The largest First() that still shows the last item whole within `extent`.
-  int MaxFirst(int extent) const;
+  int MaxFirst(int extent) const { return FirstEndingAt(count_ - 1, extent); }
+  // The smallest First() that shows item `last` whole within `extent`, as the last item shown.
+  int FirstEndingAt(int last, int extent) const;
 
   // Item `from` moves to `to`, keeping its size.
   void MoveItem(int from, int to);

@@ -72,6 +72,11 @@ void GridCells::SetObject(int col, int row, void* object) {
   r.objects[col] = object;
 }
 
+bool GridCells::HasObjects(int row) const {
+  const Row* r = row >= 0 && row < RowCount() ? rows_[row].get() : nullptr;
+  return r && !r->objects.empty();
+}
+
 void GridCells::MoveRow(int from, int to) {
   if (from == to || from < 0 || to < 0 || from >= RowCount() || to >= RowCount()) return;
   rows_.move(from, to);

@@ -27,6 +27,8 @@ public:
   void SetText(int col, int row, std::string text);
   void* Object(int col, int row) const;
   void SetObject(int col, int row, void* object);
+  // Whether an object was ever stored in the row (false means every object of it is null).
+  bool HasObjects(int row) const;
 
   // The cell at `from` goes to `to`, those between shift by one towards `from`.
   void MoveRow(int from, int to);

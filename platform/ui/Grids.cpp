@@ -40,19 +40,24 @@ void TCustomGrid::SetCounts(int colCount, int rowCount) {
   ClampCurrent();
   SizeChanged(oldCols, oldRows);
   Invalidate();
+  UpdateScrollRange();
   EditorFollows();
 }
 
 void TCustomGrid::SetFixedCols(int value) {
   cols_.SetFixed(value);
   ClampCurrent();
-  GeometryChanged();
+  Invalidate();
+  UpdateScrollRange();
+  EditorFollows();
 }
 
 void TCustomGrid::SetFixedRows(int value) {
   rows_.SetFixed(value);
   ClampCurrent();
-  GeometryChanged();
+  Invalidate();
+  UpdateScrollRange();
+  EditorFollows();
 }
 
 void TCustomGrid::ClampCurrent() {
@@ -63,32 +68,37 @@ void TCustomGrid::ClampCurrent() {
 
 void TCustomGrid::SetDefaultColWidth(int value) {
   cols_.SetDefaultSize(value);
-  GeometryChanged();
+  Invalidate();
+  ColWidthsChanged();
+  EditorFollows();
 }
 
 void TCustomGrid::SetDefaultRowHeight(int value) {
   rows_.SetDefaultSize(value);
-  GeometryChanged();
+  Invalidate();
+  RowHeightsChanged();
+  EditorFollows();
 }
 
 void TCustomGrid::SetColWidths(int index, int value) {
   cols_.SetSize(index, value);
-  GeometryChanged();
+  Invalidate();
+  ColWidthsChanged();
+  EditorFollows();
 }
 
 void TCustomGrid::SetRowHeights(int index, int value) {
   rows_.SetSize(index, value);
-  GeometryChanged();
+  Invalidate();
+  RowHeightsChanged();
+  EditorFollows();
 }
 
 void TCustomGrid::SetGridLineWidth(int value) {
   cols_.SetLineWidth(value);
   rows_.SetLineWidth(value);
-  GeometryChanged();
-}
-
-void TCustomGrid::GeometryChanged() {
   Invalidate();
+  UpdateScrollRange();
   EditorFollows();
 }
 
@@ -163,6 +173,7 @@ void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
   rows_.SetFirst(ATop);
   if (LeftCol() == oldLeft && TopRow() == oldTop) return;
   Invalidate();
+  UpdateScrollPos();
   EditorFollows();
   TopLeftChanged();
 }
@@ -264,10 +275,19 @@ void TCustomGrid::Dispatch(TMessage& Message) {
       TCustomControl::Dispatch(Message);
       return;
     }
-    case WM_SIZE: {
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (Message.LParam != 0) break;  // a scroll bar control's report
+      ModifyScrollBar(Message.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT, static_cast<WORD>(Message.WParam & 0xFFFF),
+                      static_cast<int>((Message.WParam >> 16) & 0xFFFF));
+      return;
+    case WM_SIZE:
+    case CM_SHOWINGCHANGED: {
       std::weak_ptr<void> life = Life();
       TCustomControl::Dispatch(Message);
-      if (!life.expired()) EditorFollows();
+      if (life.expired()) return;
+      UpdateScrollRange();
+      EditorFollows();
       return;
     }
     default: TCustomControl::Dispatch(Message);

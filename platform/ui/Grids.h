@@ -11,6 +11,7 @@
 #include "platform/ui/Edit.h"
 #include "platform/ui/GridAxis.h"
 #include "platform/ui/GridCells.h"
+#include "platform/ui/ScrollInfo.h"
 
 namespace platform {
 
@@ -142,6 +143,9 @@ public:
   void SetTopRow(int value) { MoveTopLeft(LeftCol(), value); }
   int LeftCol() const { return cols_.First(); }
   void SetLeftCol(int value) { MoveTopLeft(value, TopRow()); }
+  // The scroll bars the grid shows (when there is something to scroll); both by default.
+  TScrollStyle ScrollBars() const { return scrollBars_; }
+  void SetScrollBars(TScrollStyle value);
   // Scrolling rows and columns that fit whole into the client area (at least one while there is one).
   int VisibleRowCount() const { return rows_.VisibleCount(ClientHeight()); }
   int VisibleColCount() const { return cols_.VisibleCount(ClientWidth()); }
@@ -187,7 +191,11 @@ protected:
   virtual void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) = 0;
   // May refuse a new current cell.
   virtual bool SelectCell(int ACol, int ARow) { return true; }
+  // After every change of TopRow or LeftCol, by the program, the keys, the wheel or the scroll bars.
   virtual void TopLeftChanged() {}
+  // After any change of a column's width (a row's height): the scroll bars follow.
+  virtual void ColWidthsChanged() { UpdateScrollRange(); }
+  virtual void RowHeightsChanged() { UpdateScrollRange(); }
   virtual void ColumnMoved(int FromIndex, int ToIndex) {}
   virtual void RowMoved(int FromIndex, int ToIndex) {}
   // The counts changed (cells outside them are gone).
@@ -209,6 +217,7 @@ protected:
   // The edit mask of a cell; "" is none.
   virtual std::string GetEditMask(int ACol, int ARow) { return {}; }
 
+  void CreateParams(TCreateParams& Params) override;
   void Paint() override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void KeyPress(char32_t& Key) override;
@@ -232,6 +241,13 @@ protected:
   void InvalidateEditor();
   // The cell the editor holds, (-1, -1) while it holds none.
   TGridCoord InplaceCell() const { return inplaceCell_; }
+  // The scroll bars' ranges (after a change of the counts, sizes or client size) and positions (after
+  // a move of TopRow or LeftCol); GridScroll.cpp.
+  void UpdateScrollRange();
+  void UpdateScrollPos();
+  // What WM_HSCROLL (SB_HORZ) or WM_VSCROLL (SB_VERT) asks: a line, a page, an end, or the thumb's
+  // position (0..127); the thumb's tracking moves the grid only with goThumbTracking.
+  void ModifyScrollBar(int ScrollBar, WORD ScrollCode, int Pos);
   // The geometry of the columns and of the rows, for descendants that place cells themselves (a
   // scrolled-away item's start lies before the scrolling area).
   const GridAxis& ColAxis() const { return cols_; }
@@ -247,9 +263,10 @@ private:
   // The current cell has moved: the editor goes (or, with goAlwaysShowEditor, follows), and the cell
   // is scrolled into view.
   void CurrentMoved();
-  // Sizes or fixed parts changed: everything is painted again and the editor keeps to its cell.
-  void GeometryChanged();
   TGridDrawState CellState(int col, int row) const;
+  // The axis a scroll bar moves and the client extent along it.
+  const GridAxis& Axis(int bar) const;
+  int Extent(int bar) const;
   void DrawLines(int col, int row, const TRect& cell);
   void InvalidateLine(TGridLine line, int index);
   // The editor (made on first use) takes the current cell and its place, when CanEditShow allows.
@@ -273,6 +290,8 @@ private:
   TColor fixedColor_ = clBtnFace;
   bool defaultDrawing_ = true;
   TGridState state_ = TGridState::gsNormal;
+  TScrollStyle scrollBars_ = TScrollStyle::ssBoth;
+  bool updatingScrollRange_ = false;
   int sizingIndex_ = 0;  // the item sized or moved
   int sizingPos_ = 0;    // the sizing line's position
   int sizingOfs_ = 0;    // the press's offset from it
@@ -362,6 +381,8 @@ protected:
   void SizeChanged(int OldColCount, int OldRowCount) override;
   std::string GetEditText(int ACol, int ARow) override { return Cells(ACol, ARow); }
   void SetEditText(int ACol, int ARow, const std::string& Value) override;
+  // False when every object of the row is null, so a walk over objects can pass the row at once.
+  bool RowHasObjects(int ARow) const { return cells_.HasObjects(ARow); }
 
 private:
   TStringList& Line(TGridLine line, int index);

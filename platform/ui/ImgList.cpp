@@ -73,6 +73,7 @@ int TCustomImageList::AddStrip(const TBitmap& Image, const std::vector<bool>& tr
   const int count = Image.Width() / width_;
   if (count == 0 || Image.Height() == 0) return -1;
   const int first = Count();
+  const uint32_t opaque = Image.AlphaFormat() == TAlphaFormat::afDefined ? 0 : 0xFF000000u;
   for (int n = 0; n < count; ++n) {
     auto image = std::make_unique<TBitmap>(width_, height_);
     for (int y = 0; y < height_; ++y) {
@@ -80,7 +81,7 @@ int TCustomImageList::AddStrip(const TBitmap& Image, const std::vector<bool>& tr
       for (int x = 0; x < width_; ++x) {
         const int sx = n * width_ + x;
         const size_t at = static_cast<size_t>(y) * Image.Width() + sx;
-        row[x] = y < Image.Height() && !transparent[at] ? (Image.ScanLine(y)[sx] | 0xFF000000u) : 0;
+        row[x] = y < Image.Height() && !transparent[at] ? (Image.ScanLine(y)[sx] | opaque) : 0;
       }
     }
     image->SetAlphaFormat(TAlphaFormat::afDefined);

@@ -45,7 +45,8 @@ public:
   int Count() const { return static_cast<int>(images_.size()); }
 
   // Adds the images of a strip and returns the index of the first, or -1 when the strip is narrower
-  // than one image. Add takes the transparency from a mask (white pixels transparent; none: opaque);
+  // than one image. Add takes the transparency from a mask (white pixels transparent; none: the
+  // strip's own alpha when its alpha format is defined, else opaque);
   // AddMasked leaves out the pixels of MaskColor (clDefault: the colour of the bottom-left pixel).
   // A strip of another height is cut or filled with transparent pixels at the bottom.
   int Add(const TBitmap& Image, const TBitmap* Mask);

@@ -88,6 +88,8 @@ bool TCustomMaskEdit::MaskedChar(char32_t c) {
     ReplacePositions(position - 1, position, std::u32string(1, mask_.Blank()), position - 1);
     return true;
   }
+  // Line breaks and tabs never enter a masked text, also where a descendant makes the edit multi-line.
+  if (c == '\r' || c == '\n' || c == '\t') return true;
   if (c < 0x20 || c == 0x7F) return false;  // the edit's own keys: Ctrl+A, Ctrl+C, ...
   if (ReadOnly() || !TypeOverSelection(std::u32string(1, c))) Backend().Beep();
   return true;

@@ -2,10 +2,10 @@
 
 #include "platform/core/StringList.h"
 #include "platform/ui/Edit.h"
+#include "platform/ui/ScrollInfo.h"
 
 namespace platform {
 
-enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // A multi-line edit whose text is also a list of lines: Lines and the text are kept equal (the lines
 // joined by CR LF, without a break after the last), whichever of them changes. The memo owns Lines.

@@ -316,13 +316,13 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
     case WM_CUT:
       if (readOnly_ || anchor_ == caret_) return;
       CopySelection();
-      ReplaceSelection(std::string_view{}, true);
+      ReplaceSelection(std::string_view{}, TUndo::Record);
       return;
     case WM_PASTE:
       if (!readOnly_) Paste();
       return;
     case WM_CLEAR:
-      if (!readOnly_ && anchor_ != caret_) ReplaceSelection(std::string_view{}, true);
+      if (!readOnly_ && anchor_ != caret_) ReplaceSelection(std::string_view{}, TUndo::Record);
       return;
     case WM_UNDO:
     case EM_UNDO: {
@@ -397,7 +397,7 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
       Message.Result = FormatRange(Message.WParam != 0, reinterpret_cast<FORMATRANGE*>(Message.LParam));
       return;
     case EM_REQUESTRESIZE:
-      requestedHeight_ = -1;
+      requested_.reset();
       SendRequestResize();
       return;
     case EM_SETEVENTMASK:
@@ -438,7 +438,7 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
     }
     case EM_REPLACESEL: {
       const char* text = reinterpret_cast<const char*>(Message.LParam);
-      ReplaceSelection(std::string_view(text ? text : ""), Message.WParam != 0);
+      ReplaceSelection(std::string_view(text ? text : ""), Message.WParam ? TUndo::Record : TUndo::None);
       return;
     }
     case EM_GETMODIFY:
@@ -558,8 +558,8 @@ void TCustomRichEdit::RecordUndo() {
   canUndo_ = true;
 }
 
-void TCustomRichEdit::ReplaceSelection(const TRichText& with, bool record) {
-  if (record) RecordUndo();
+void TCustomRichEdit::ReplaceSelection(const TRichText& with, TUndo undo) {
+  if (undo == TUndo::Record) RecordUndo();
   const size_t from = SelFirst();
   doc_.Replace(from, SelLast(), {}, doc_.FormatAt(from));
   doc_.Insert(from, with);
@@ -569,8 +569,8 @@ void TCustomRichEdit::ReplaceSelection(const TRichText& with, bool record) {
   DocumentChanged();
 }
 
-void TCustomRichEdit::ReplaceSelection(std::string_view with, bool record) {
-  if (record) RecordUndo();
+void TCustomRichEdit::ReplaceSelection(std::string_view with, TUndo undo) {
+  if (undo == TUndo::Record) RecordUndo();
   const size_t from = SelFirst();
   const TRichCharFormat format = typingFormat_ ? *typingFormat_ : doc_.FormatAt(from);
   doc_.Replace(from, SelLast(), with, format);
@@ -723,13 +723,15 @@ LRESULT TCustomRichEdit::FormatRange(bool draw, FORMATRANGE* range) {
 void TCustomRichEdit::SendRequestResize() {
   if (!(eventMask_ & ENM_REQUESTRESIZE)) return;
   const TRichLayout& layout = Layout();
-  if (layout.Height() == requestedHeight_) return;
-  requestedHeight_ = layout.Height();
   const TRect f = FormatRect();
+  // Lines that do not wrap ask for their width too.
+  const TRect wanted = Rect(f.Left, f.Top, wordWrap_ ? f.Right : f.Left + layout.Width(), f.Top + layout.Height());
+  if (requested_ && *requested_ == wanted) return;
+  requested_ = wanted;
   REQRESIZE request;
   request.nmhdr.code = EN_REQUESTRESIZE;
   request.nmhdr.hwndFrom = HandleAllocated() ? Handle() : HWND{};
-  request.rc = Rect(f.Left, f.Top, wordWrap_ ? f.Right : f.Left + layout.Width(), f.Top + layout.Height());
+  request.rc = wanted;
   Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
 }
 

@@ -151,9 +151,8 @@ protected:
 
 private:
   friend class TTextAttributes;
-  friend class TParaAttributes;
-  friend class TRichEditStrings;
   enum class TSelect { Move, Extend };
+  enum class TUndo { Record, None };  // whether a change can be undone
   struct TSnapshot {
     TRichText doc;
     size_t anchor = 0;
@@ -161,8 +160,8 @@ private:
   };
 
   // The document changes; every change of the text ends in DocumentChanged.
-  void ReplaceSelection(const TRichText& with, bool record);
-  void ReplaceSelection(std::string_view with, bool record);
+  void ReplaceSelection(const TRichText& with, TUndo undo);
+  void ReplaceSelection(std::string_view with, TUndo undo);
   void DocumentChanged();
   void TakePlainText(const std::string& text);
   void RecordUndo();
@@ -177,6 +176,8 @@ private:
   void MouseDownAt(TPoint p, bool extend, bool doubleClick);
   void DeleteTowards(size_t other);
   void InsertTyped(std::string_view text);
+  // How many characters MaxLength leaves for what replaces the selection.
+  size_t CharactersAllowed() const;
 
   // The clipboard: the one place that talks to the clipboard service.
   void CopySelection();
@@ -220,7 +221,7 @@ private:
   bool settingText_ = false;  // the control itself sets its text
   bool syncingLines_ = false;
   DWORD eventMask_ = 0;
-  int requestedHeight_ = -1;  // the height last requested, so that only changes are reported
+  std::optional<TRect> requested_;  // the size last requested, so that only changes are reported
 
   TRect formatRect_;
   bool formatRectSet_ = false;

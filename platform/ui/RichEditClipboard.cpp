@@ -1,3 +1,4 @@
+#include "platform/ui/Backend.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/EditText.h"
 #include "platform/ui/RichEdit.h"
@@ -28,7 +29,10 @@ void TCustomRichEdit::CopySelection() {
 
 void TCustomRichEdit::Paste() {
   if (std::optional<std::string> rtf = Clipboard().GetBuffer(RichTextFormat()); rtf && !rtf->empty()) {
-    ReplaceSelection(ReadRtf(*rtf, doc_.FormatAt(SelFirst())), true);
+    const TRichText pasted = ReadRtf(*rtf, doc_.FormatAt(SelFirst()));
+    const size_t kept = ByteOfChar(pasted.Text(), CharactersAllowed());
+    if (kept == 0 && !pasted.Empty()) Backend().Beep();
+    else ReplaceSelection(pasted.Range(0, kept), TUndo::Record);
     return;
   }
   const std::string text = Clipboard().AsText();

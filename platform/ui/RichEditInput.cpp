@@ -42,23 +42,25 @@ void TCustomRichEdit::MouseDownAt(TPoint p, bool extend, bool doubleClick) {
   mouseSelecting_ = true;
 }
 
+size_t TCustomRichEdit::CharactersAllowed() const {
+  if (MaxLength <= 0) return std::string::npos;
+  const size_t present = CodePointCount(doc_.Text()) - CodePointCount(SelText());
+  return present < static_cast<size_t>(MaxLength) ? MaxLength - present : 0;
+}
+
 void TCustomRichEdit::InsertTyped(std::string_view text) {
   if (readOnly_) {
     Backend().Beep();
     return;
   }
   std::string kept(text);
-  if (MaxLength > 0) {
-    const size_t present = CodePointCount(doc_.Text()) - CodePointCount(SelText());
-    const size_t room = present < static_cast<size_t>(MaxLength) ? MaxLength - present : 0;
-    kept.resize(ByteOfChar(kept, room));
-    if (kept.empty() && !text.empty()) {
-      Backend().Beep();
-      return;
-    }
+  kept.resize(ByteOfChar(kept, CharactersAllowed()));
+  if (kept.empty() && !text.empty()) {
+    Backend().Beep();
+    return;
   }
   const std::optional<TRichCharFormat> typing = typingFormat_;
-  ReplaceSelection(std::string_view(kept), true);
+  ReplaceSelection(std::string_view(kept), TUndo::Record);
   typingFormat_ = typing;  // the next character continues in the format chosen for the caret
 }
 
@@ -68,13 +70,13 @@ void TCustomRichEdit::DeleteTowards(size_t other) {
     return;
   }
   SetSelection(std::min(caret_, other), std::max(caret_, other));
-  ReplaceSelection(std::string_view{}, true);
+  ReplaceSelection(std::string_view{}, TUndo::Record);
 }
 
 bool TCustomRichEdit::HandleChar(char32_t c) {
   if (PerformEditShortcutChar(*this, c)) return true;
   if (c == 0x08) {  // Backspace
-    if (const size_t end = DeletionEnd(doc_.Text(), anchor_, caret_, false); end != caret_) DeleteTowards(end);
+    if (const size_t end = DeletionEnd(doc_.Text(), anchor_, caret_, TDeleteKey::Backspace); end != caret_) DeleteTowards(end);
     return true;
   }
   std::string typed;
@@ -118,7 +120,7 @@ bool TCustomRichEdit::HandleKey(WORD key, TShiftState shift) {
       return true;
     }
     case VK_DELETE:
-      if (const size_t end = DeletionEnd(text, anchor_, caret_, true); end != caret_) DeleteTowards(end);
+      if (const size_t end = DeletionEnd(text, anchor_, caret_, TDeleteKey::Delete); end != caret_) DeleteTowards(end);
       return true;
     default:
       return false;

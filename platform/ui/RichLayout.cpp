@@ -192,6 +192,12 @@ void TRichLayout::Draw(TCanvas& canvas, TPoint origin, int first, int last, size
       x += width;
       pos = end;
     }
+    // A selected line break shows as a quarter of the line's height on the highlight.
+    if (line.next > line.end && line.end >= selFrom && line.end < selTo) {
+      canvas.Brush().SetStyle(TBrushStyle::bsSolid);
+      canvas.Brush().SetColor(clHighlight);
+      canvas.FillRect(Rect(x, top, x + std::max(1, line.height / 4), top + line.height));
+    }
   }
 }
 

@@ -312,8 +312,6 @@ TStatusBar::TStatusBar(TComponent* AOwner) : TStatusBarControl(AOwner), panels_(
   UpdatePanels(true);
 }
 
-TStatusBar::~TStatusBar() { panels_.Clear(); }
-
 void TStatusBar::CreateParams(TCreateParams& Params) {
   TStatusBarControl::CreateParams(Params);
   const auto* form = dynamic_cast<const TCustomForm*>(Parent());

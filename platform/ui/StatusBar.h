@@ -141,7 +141,6 @@ using TDrawPanelEvent = std::function<void(TStatusBar* StatusBar, TStatusPanel* 
 class TStatusBar : public TStatusBarControl {
 public:
   explicit TStatusBar(TComponent* AOwner);
-  ~TStatusBar() override;
 
   void Dispatch(TMessage& Message) override;
 

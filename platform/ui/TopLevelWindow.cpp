@@ -128,7 +128,7 @@ void TTopLevelWindow::PaintControl(TWinControl& control, const Region& dirty, co
   std::weak_ptr<void> life = control.Life();
   TControlCanvas& canvas = control.ControlCanvas();
   int inset = control.BorderInset();
-  if (inset > 0) {
+  if (control.HasNonClientArea()) {
     BindCanvas(canvas, PaintClip{&backBuffer_, area, origin});
     control.Perform(WM_NCPAINT, reinterpret_cast<WPARAM>(static_cast<TCanvas*>(&canvas)));
     if (life.expired()) return;

@@ -8,6 +8,7 @@
 #include "platform/ui/Menus.h"
 #include "platform/ui/TopLevelWindow.h"
 #include "platform/ui/VirtualKeys.h"
+#include "platform/ui/WindowScrollBars.h"
 
 namespace platform {
 
@@ -49,6 +50,7 @@ TWinControl::~TWinControl() {
 }
 
 void TWinControl::WndProc(TMessage& Message) {
+  if (scrollBars_ && scrollBars_->HandleMessage(Message)) return;
   switch (Message.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -122,8 +124,17 @@ void TWinControl::Dispatch(TMessage& Message) {
           dc->Brush().SetColor(clWindowFrame);
           dc->FrameRect(r);
         }
+        if (scrollBars_) scrollBars_->PaintNonClient(*dc, BorderInset());
       }
       return;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      // A scroll bar control's report goes back to the control.
+      if (TWinControl* bar = Message.LParam ? FindControl(static_cast<HWND>(Message.LParam)) : nullptr) {
+        Message.Result = bar->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+        return;
+      }
+      break;
     case WM_SIZE: {
       std::weak_ptr<void> life = Life();
       Realign();
@@ -283,6 +294,10 @@ void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
                          [this](TMessage& message) { WndProc(message); });
   cachedInset_ = InsetOf(Params);
   HandleMap()[handle_.Handle()] = this;
+  if (Params.Style & (WS_HSCROLL | WS_VSCROLL)) {
+    scrollBars_ = std::make_unique<TWindowScrollBars>(*this);
+    scrollBars_->ShowInitially((Params.Style & WS_HSCROLL) != 0, (Params.Style & WS_VSCROLL) != 0);
+  }
   if (!Parent()) topLevel_ = std::make_unique<TTopLevelWindow>(*this, Params);
   Perform(WM_CREATE);
 }
@@ -297,6 +312,8 @@ void TWinControl::DestroyWnd() { DestroyWindowHandle(); }
 
 void TWinControl::DestroyWindowHandle() {
   Perform(WM_DESTROY);
+  std::unique_ptr<TWindowScrollBars> bars = std::move(scrollBars_);  // the bars go with the window
+  bars.reset();
   topLevel_.reset();
   HandleMap().erase(handle_.Handle());
   handle_.Reset();
@@ -577,7 +594,16 @@ int TWinControl::BorderInset() const {
 
 TRect TWinControl::ClientRect() const {
   int inset = BorderInset();
-  return Rect(0, 0, std::max(Width() - 2 * inset, 0), std::max(Height() - 2 * inset, 0));
+  int width = Width() - 2 * inset, height = Height() - 2 * inset;
+  if (scrollBars_) {
+    width -= scrollBars_->ReservedWidth();
+    height -= scrollBars_->ReservedHeight();
+  }
+  return Rect(0, 0, std::max(width, 0), std::max(height, 0));
+}
+
+bool TWinControl::HasNonClientArea() const {
+  return BorderInset() > 0 || (scrollBars_ && (scrollBars_->ReservedWidth() > 0 || scrollBars_->ReservedHeight() > 0));
 }
 
 TPoint TWinControl::ClientOrigin() const {

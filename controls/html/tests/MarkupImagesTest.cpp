@@ -35,6 +35,30 @@ TEST(MarkupImagesTest, ImageListImagesTakeTheirRoomOnlyWhenTheIndexExists) {
   }
 }
 
+// SSYS and LSYS name a file, a folder or a type (by its name) and take the small or large icon's
+// size; a number is the icon's index.
+TEST(MarkupImagesTest, SystemIconsTakeTheSizeOfTheirList) {
+  struct Case {
+    const char* text;
+    int xSize, ySize;
+  };
+  const Case cases[] = {
+      {"a<IMG src=\"ssys:0\">b", 32, 16},
+      {"a<IMG src=\"LSYS:2\">b", 48, 32},
+      {"a<IMG src=\"ssys:999\">b", 16, 16},  // no such icon: no room
+      {"a<IMG src=\"ssys:99999999999\">b", 16, 16},
+      {"a<IMG src=\"lsys:/\">b", 48, 32},
+      {"a<IMG src=\"ssys:no such file.txt\">b", 32, 16},
+  };
+  for (const Case& c : cases) {
+    MarkupBitmap b;
+    Render r;
+    r.Run(b.Canvas(), c.text);
+    EXPECT_EQ(r.xSize, c.xSize) << c.text;
+    EXPECT_EQ(r.ySize, c.ySize) << c.text;
+  }
+}
+
 TEST(MarkupImagesTest, AnImageThatDoesNotFitMovesToTheNextLine) {
   const auto list = ColorList(10, 20, {clRed});
   MarkupBitmap b;

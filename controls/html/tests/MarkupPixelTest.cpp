@@ -60,5 +60,16 @@ TEST_F(PixelTest, ListAnchorAndImage) {
   EXPECT_EQ(render.focusAnchor, "go");
 }
 
+// The system icons by number: the built-in document, folder and program, small then large.
+TEST_F(PixelTest, SystemIcons) {
+  Draw("<IMG src=\"ssys:0\"><IMG src=\"ssys:1\"><IMG src=\"ssys:2\"> <IMG src=\"lsys:0\"><IMG src=\"lsys:1\">"
+       "<IMG src=\"lsys:2\">");
+  EXPECT_EQ(render.xSize, 3 * 16 + 8 + 3 * 32);
+  EXPECT_EQ(PixelAt(bitmap, 1 + 16 + 8, 9), RGB(240, 200, 80));           // the small folder
+  EXPECT_EQ(PixelAt(bitmap, 1 + 32 + 8, 3), clNavy);                       // the small program's title bar
+  EXPECT_EQ(PixelAt(bitmap, 1 + 56 + 32 + 16, 18), RGB(240, 200, 80));     // the large folder
+  EXPECT_EQ(PixelAt(bitmap, 1 + 56 + 64 + 16, 6), clNavy);
+}
+
 }  // namespace
 }  // namespace controls

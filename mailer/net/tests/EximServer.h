@@ -1,5 +1,6 @@
 #pragma once
 
+#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -19,16 +20,18 @@ namespace mailnet::test {
 // Debian's exim4 as the tests' second real SMTP server: a daemon of its own in the foreground, with a
 // private configuration, spool and log in a folder of the test, listening on a free loopback port. It
 // keeps every message it accepts in its queue (exim delivers as no root user, who could not reach the
-// test's folder); Message reads one back as exim would deliver it. It runs as root (with -C exim keeps
-// root only then); Available is false where exim4 is missing or the test is not root. Ended when the
-// object goes.
+// test's folder); Message reads one back as exim would deliver it. It listens on a loopback address and
+// port that the test gives (a free port of 127.0.0.1 when it gives none). It runs as root (with -C exim
+// keeps root only then); Available is false where exim4 is missing or the test is not root. Ended when
+// the object goes.
 class EximServer {
 public:
   static constexpr const char* kExim = "/usr/sbin/exim4";
 
-  explicit EximServer(const std::string& folder) : folder_(folder) {
+  explicit EximServer(const std::string& folder, const std::string& address = "127.0.0.1", int port = 0)
+      : folder_(folder), address_(address) {
     if (!Available()) return;
-    port_ = FreePort();
+    port_ = port != 0 ? port : FreePort();
     std::filesystem::create_directories(folder_ + "/spool");
     platform::WriteFileAtomic(folder_ + "/exim.conf", Configuration());
     process_ = std::make_unique<ChildProcess>(
@@ -67,7 +70,7 @@ private:
            "log_file_path = " + folder_ + "/%slog\n"
            "pid_file_path = " + folder_ + "/exim.pid\n"
            "exim_user = root\nexim_group = root\nnever_users =\n"
-           "local_interfaces = 127.0.0.1\nprimary_hostname = mail.test\ntls_advertise_hosts =\n"
+           "local_interfaces = " + address_ + "\nprimary_hostname = mail.test\ntls_advertise_hosts =\n"
            "queue_only = true\nacl_smtp_rcpt = accept_all\n"
            "begin acl\naccept_all:\n  accept\n";
   }
@@ -89,7 +92,7 @@ private:
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::inet_pton(AF_INET, address_.c_str(), &address.sin_addr);
     address.sin_port = htons(static_cast<uint16_t>(port_));
     bool connected = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
     ::close(fd);
@@ -97,6 +100,7 @@ private:
   }
 
   std::string folder_;
+  std::string address_;
   int port_ = 0;
   std::unique_ptr<ChildProcess> process_;
 };

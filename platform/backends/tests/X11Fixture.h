@@ -63,9 +63,12 @@ private:
   }
 };
 
-// A test on an X server of its own (no window manager) with the X11 backend open on it.
+// A test on an X server of its own (no window manager, 24-bit colour unless a derived fixture asks for
+// another depth) with the X11 backend open on it.
 class X11Test : public ::testing::Test {
 protected:
+  explicit X11Test(int depth = 24) : server_(depth) {}
+
   void SetUp() override {
     ASSERT_FALSE(server_.Display().empty()) << "Xvfb did not start";
     std::string error;

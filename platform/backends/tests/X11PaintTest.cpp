@@ -79,19 +79,13 @@ TEST_F(X11Test, UncoveringAsksForThePartThatWasHidden) {
 }
 
 // A 16-bit display shows the back buffer with each colour cut to its 5 (red, blue) or 6 (green) bits.
-TEST(X11DepthTest, A16BitDisplayShowsTheBackBufferInItsColours) {
-  XvfbServer server(16);
-  ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
-  std::string error;
-  std::unique_ptr<TBackend> backend = OpenX11Backend(server.Display(), error, nullptr);
-  ASSERT_NE(backend, nullptr) << error;
-  RecordingSink sink;
-  TBackendWindowParams params;
-  params.caption = "Sechzehn";
-  params.bounds = Bounds(10, 10, 120, 80);
-  const TBackendWindow window = backend->CreateWindow(params, sink);
-  backend->ShowWindow(window, true);
-  ASSERT_TRUE(PumpUntil([&] { return !sink.Starting("expose").empty(); }));
+class X11SixteenBitTest : public X11Test {
+protected:
+  X11SixteenBitTest() : X11Test(16) {}
+};
+
+TEST_F(X11SixteenBitTest, TheBackBufferShowsInTheDisplaysColours) {
+  const TBackendWindow window = ShowForm("Sechzehn", Bounds(10, 10, 120, 80));
   TBitmap pattern(120, 80), expected(120, 80);
   // What the screen's bits of a colour read back as: widened to 8 by repeating the high bits.
   const auto widen = [](uint32_t value, int bits) {
@@ -104,10 +98,17 @@ TEST(X11DepthTest, A16BitDisplayShowsTheBackBufferInItsColours) {
       pattern.ScanLine(y)[x] = 0xFF000000 | r << 16 | g << 8 | b;
       expected.ScanLine(y)[x] = 0xFF000000 | widen(r, 5) << 16 | widen(g, 6) << 8 | widen(b, 5);
     }
-  backend->Present(window, pattern, Rect(0, 0, 120, 80));
-  backend->Present(window, pattern, Rect(30, 20, 50, 40));  // a part alone, from its place in the buffer
-  backend->CursorPos();  // a round trip: the server has drawn by its answer
-  std::unique_ptr<TBitmap> shown = Screenshot(server.Display(), window);
+  backend_->Present(window, pattern, Rect(0, 0, 120, 80));
+  // A part alone, taken from its place in the buffer.
+  TBitmap black(120, 80);
+  const TRect part = Rect(30, 20, 50, 40);
+  for (TBitmap* bitmap : {&black, &expected}) {
+    bitmap->Canvas().Brush().SetColor(clBlack);
+    bitmap->Canvas().FillRect(part);
+  }
+  backend_->Present(window, black, part);
+  backend_->CursorPos();  // a round trip: the server has drawn by its answer
+  std::unique_ptr<TBitmap> shown = Screenshot(Display(), window);
   ASSERT_NE(shown, nullptr);
   std::string first;
   EXPECT_EQ(Differences(*shown, expected, Rect(0, 0, 120, 80), first), 0) << "first at " << first;

@@ -131,6 +131,25 @@ TEST_P(X11FormPlacementTest, AFormKeepsItsClientAreaThroughShowMoveAndResize) {
   SetBackend(nullptr);
 }
 
+// A form placed after its window was made and before it is shown (as a form's Position places it)
+// appears there: the framing that a manager does before the window is mapped moves nothing back.
+TEST_P(X11FormPlacementTest, AFormPlacedBeforeItIsShownAppearsThere) {
+  std::unique_ptr<PeerProcess> manager;
+  if (GetParam()) manager = StartOpenbox(Display());
+  SetBackend(std::move(backend_));
+  for (int round = 0; round < 3; ++round) {
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetCaption("Platz");
+    form->HandleNeeded();
+    form->SetBounds(150 + round, 120, 300, 100);
+    form->Show();
+    PumpFor(500);
+    EXPECT_EQ(form->BoundsRect(), Bounds(150 + round, 120, 300, 100));
+    EXPECT_EQ(ClientOnServer("Platz", Display()), form->BoundsRect());
+  }
+  SetBackend(nullptr);
+}
+
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutManager, X11FormPlacementTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Openbox" : "NoManager"; });
 

@@ -11,6 +11,7 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/tests/FormFixture.h"
+#include "platform/ui/tests/LookFixture.h"
 
 namespace platform {
 namespace {
@@ -54,15 +55,7 @@ protected:
       Settle();
       ++column;
     }
-    const std::string actual = PngBytes(sheet);
-    const std::string reference = std::string(VELMORA_UI_FIXTURES) + "/" + name + ".png";
-    std::ifstream file(reference, std::ios::binary);
-    const std::string expected((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (actual != expected) {
-      const std::string saved = ::testing::TempDir() + name + ".actual.png";
-      SavePngFile(sheet, saved);
-      ADD_FAILURE() << "the pictures of " << name << " differ from " << reference << "; they are saved as " << saved;
-    }
+    ExpectPictureLike(sheet, name);
   }
   template <class T>
   static T* Make(TWinControl* parent, const std::string& caption) {

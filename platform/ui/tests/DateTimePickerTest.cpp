@@ -140,6 +140,41 @@ TEST_F(DateTimePickerTest, ArrowsChooseAFieldAndStepIt) {
   EXPECT_EQ(changes, 4);
 }
 
+// Digits set the selected field; the selection moves on once no further digit could follow.
+TEST_F(DateTimePickerTest, TypedDigitsSetTheFields) {
+  struct Case {
+    TDateTimeKind kind;
+    const char* typed;
+    const char* shown;
+    TDateTimeField selected;
+    int beeps;
+  };
+  using enum TDateTimeField;
+  const Case cases[] = {
+      {TDateTimeKind::dtkDate, "15", "15.01.2024", Month, 0},
+      {TDateTimeKind::dtkDate, "3", "03.01.2024", Day, 0},
+      {TDateTimeKind::dtkDate, "4", "04.01.2024", Month, 0},
+      {TDateTimeKind::dtkDate, "07", "07.01.2024", Month, 0},
+      {TDateTimeKind::dtkDate, "00", "31.01.2024", Day, 1},
+      {TDateTimeKind::dtkDate, ".2", "29.02.2024", Year, 0},
+      {TDateTimeKind::dtkDate, "1.12.2025", "01.12.2025", Year, 0},
+      {TDateTimeKind::dtkDate, "..20", "31.01.2024", Year, 0},
+      {TDateTimeKind::dtkTime, "7", "07:45:00", Minute, 0},
+      {TDateTimeKind::dtkTime, "2359", "23:59:00", Second, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    picker->SetKind(c.kind);
+    picker->SetDateTime(Moment(2024, 1, 31, 13, 45));
+    for (int i = 0; i < 3; ++i) Press(VK_LEFT);  // back to the first field
+    const int beeps = Input().Beeps();
+    Type(c.typed);
+    EXPECT_EQ(picker->DisplayText(), c.shown);
+    EXPECT_EQ(picker->SelectedField(), c.selected);
+    EXPECT_EQ(Input().Beeps() - beeps, c.beeps);
+  }
+}
+
 TEST_F(DateTimePickerTest, StepsStayWithinTheLimits) {
   picker->SetMinDate(Moment(2024, 1, 10));
   picker->SetMaxDate(Moment(2024, 2, 15));

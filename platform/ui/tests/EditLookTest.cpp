@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 
-#include "platform/gfx/Png.h"
 #include "platform/ui/Memo.h"
 #include "platform/ui/tests/EditFixture.h"
+#include "platform/ui/tests/LookFixture.h"
 
 namespace platform {
 namespace {
@@ -18,15 +16,7 @@ class EditLookTest : public EditTestBase {
 protected:
   void ExpectLooksLike(const std::string& name) {
     Settle();
-    std::string actual = PngBytes(Input().Info(form->BackendWindow()).shown);
-    std::string reference = std::string(VELMORA_UI_FIXTURES) + "/" + name + ".png";
-    std::ifstream file(reference, std::ios::binary);
-    std::string expected((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (actual != expected) {
-      std::string saved = ::testing::TempDir() + name + ".actual.png";
-      Input().SaveScreenshot(form->BackendWindow(), saved);
-      ADD_FAILURE() << "the screenshot differs from " << reference << "; it is saved as " << saved;
-    }
+    ExpectPictureLike(Input().Info(form->BackendWindow()).shown, name);
   }
 };
 

@@ -308,14 +308,22 @@ TEST_F(GridEditorTest, AChangedCellRepaintsThatCellOnly) {
   grid->SetCells(4, 10, "not shown");
   Settle();
   EXPECT_EQ(grid->drawn, (std::vector<TGridCoord>{{2, 2}}));
+  // A row or a column: the cells of it that are shown.
+  std::vector<TGridCoord> row, column;
+  for (int i = 0; i < 20; ++i) {
+    if (!IsRectEmpty(grid->CellRect(i, 3))) row.push_back({i, 3});
+    if (!IsRectEmpty(grid->CellRect(0, i))) column.push_back({0, i});
+  }
+  ASSERT_GE(row.size(), 4u);
+  ASSERT_GE(column.size(), 4u);
   grid->drawn.clear();
   grid->InvalidateRow(3);
   Settle();
-  EXPECT_EQ(grid->drawn, (std::vector<TGridCoord>{{0, 3}, {1, 3}, {2, 3}, {3, 3}, {4, 3}}));
+  EXPECT_EQ(grid->drawn, row);
   grid->drawn.clear();
   grid->InvalidateCol(0);
   Settle();
-  EXPECT_EQ(grid->drawn, (std::vector<TGridCoord>{{0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}}));
+  EXPECT_EQ(grid->drawn, column);
 }
 
 TEST_F(GridEditorTest, AnEditorDestroyedEarlyIsForgotten) {

@@ -41,7 +41,7 @@ protected:
 };
 
 // A 6 x 20 grid with one fixed column and row: columns 64 wide, rows 24 high, lines 1 wide; the client
-// area 261 x 121 shows the fixed items and three whole columns and four whole rows.
+// area 261 x 121 (without scroll bars) shows the fixed items and three whole columns and four whole rows.
 class GridTest : public FormTest {
 protected:
   void SetUp() override {
@@ -49,6 +49,7 @@ protected:
     form = ShowForm(400, 300);
     grid = new Grid(form.get());
     grid->SetParent(form.get());
+    grid->SetScrollBars(TScrollStyle::ssNone);
     grid->SetBounds(0, 0, 261, 121);
     grid->SetColCount(6);
     grid->SetRowCount(20);

@@ -115,6 +115,27 @@ TEST_F(MaskEditTest, TypingFollowsTheMask) {
   }
 }
 
+// A multi-line masked edit, as the spin edits make theirs to set its text rectangle.
+class TMultiLineMaskEdit : public TMaskEdit {
+public:
+  using TMaskEdit::TMaskEdit;
+
+protected:
+  void CreateParams(TCreateParams& Params) override {
+    TMaskEdit::CreateParams(Params);
+    Params.Style |= ES_MULTILINE;
+  }
+};
+
+TEST_F(MaskEditTest, LineBreaksAndTabsNeverEnterTheMaskedText) {
+  auto* edit = Place<TMultiLineMaskEdit>(Rect(8, 8, 200, 32));
+  edit->SetEditMask("00:00;1;_");
+  edit->SetFocus();
+  edit->SetSelStart(0);
+  Type("1\r\t2");
+  EXPECT_EQ(edit->EditText(), "12:__");
+}
+
 TEST_F(MaskEditTest, PasteTypesTheClipboardAndCutLeavesBlanks) {
   TMaskEdit* edit = PlaceMasked("00:00;0;_");
   Clipboard().SetAsText("12:3x9\r\nrest");

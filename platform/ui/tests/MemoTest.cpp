@@ -60,11 +60,11 @@ TEST_F(MemoTest, ScrollingByTheLineCountLessOneShowsTheLastOfAThousandLines) {
   EXPECT_EQ(y, 1 + 3 * 16);
   memo->Perform(EM_LINESCROLL, 0, -2000);
   EXPECT_EQ(memo->Perform(EM_GETFIRSTVISIBLELINE), 0);
-  // The scroll bar's down arrow and the track below the thumb.
-  Input().Click(At(*memo, memo->ClientWidth() - 8, memo->ClientHeight() - 4));
+  // The scroll bar (right of the client area): its down arrow and the track below the thumb.
+  Input().Click(At(*memo, memo->ClientWidth() + 8, memo->ClientHeight() - 4));
   Settle();
   EXPECT_EQ(memo->Perform(EM_GETFIRSTVISIBLELINE), 1);
-  Input().Click(At(*memo, memo->ClientWidth() - 8, memo->ClientHeight() - 24));
+  Input().Click(At(*memo, memo->ClientWidth() + 8, memo->ClientHeight() - 24));
   Settle();
   EXPECT_EQ(memo->Perform(EM_GETFIRSTVISIBLELINE), 5);
 }

@@ -212,6 +212,13 @@ TEST_F(RichEditTest, CopyOffersRichTextAndPasteKeepsItsFormat) {
   rich->CutToClipboard();
   EXPECT_EQ(rich->Text(), "\tyz\r\nwplain boldbold");
   EXPECT_EQ(Input().GetClipboard(kClipboardText), "x");
+  // MaxLength holds for pasted rich text as for typing.
+  rich->MaxLength = rich->GetTextLen() + 2;
+  Select(6, 5);  // "plain"
+  rich->CopyToClipboard();
+  Press(VK_END, bsCtrl);
+  rich->PasteFromClipboard();
+  EXPECT_EQ(rich->Text(), "\tyz\r\nwplain boldboldpl");
 }
 
 TEST_F(RichEditTest, RequestResizeReportsTheHeightTheTextNeeds) {
@@ -233,6 +240,11 @@ TEST_F(RichEditTest, RequestResizeReportsTheHeightTheTextNeeds) {
   rich->Perform(EM_SETEVENTMASK, 0, 0);
   Press(VK_RETURN);
   EXPECT_EQ(requests.size(), 3u);
+  // Without word wrap the width of the widest line counts too.
+  rich->SetWordWrap(false);
+  rich->Perform(EM_SETEVENTMASK, 0, ENM_REQUESTRESIZE);
+  Type("yy");
+  EXPECT_EQ(requests.back().Width(), 30 * 8 + 8);  // "b" and the x's in one line
 }
 
 // Draws the document into rectangles of a bitmap with EM_FORMATRANGE, as a grid cell and a printer do.
@@ -273,6 +285,14 @@ TEST_F(RichEditTest, FormatRangeRendersIntoATargetRectangle) {
   range.hdc = &untouched.Canvas();
   EXPECT_EQ(rich->Perform(EM_FORMATRANGE, 0, reinterpret_cast<LPARAM>(&range)), 22);
   EXPECT_EQ(range.rc.Bottom, 16 * 15);
+  // A printer's resolution gives the same layout in twips.
+  TBitmap page(600, 300);
+  TCanvas printer(page, 300);
+  range.hdc = range.hdcTarget = &printer;
+  range.chrg = {0, -1};
+  range.rc = Rect(0, 0, 100 * 15, 60 * 15);
+  EXPECT_EQ(rich->Perform(EM_FORMATRANGE, 1, reinterpret_cast<LPARAM>(&range)), 22);
+  EXPECT_NEAR(range.rc.Bottom, 3 * 16 * 15, 15);
   SavePngFile(bitmap, Artefact("richedit-formatrange.png"));
 }
 
@@ -286,8 +306,8 @@ TEST_F(RichEditTest, ScreenshotOfStyledText) {
       R"(\pard\f0\fs20 Normal, {\b bold}, {\i italic}, {\ul underlined}, {\strike struck}.\par)"
       R"({\cf1 red} {\cf2 green} {\cf3 blue} {\f1 Times} {\f2 Courier} H{\sub 2}O x{\super 2}\par)"
       R"(\qr Gr\'fc\'dfe aus K\u246\'f6ln\tab \u8364\'80 100\par})");
-  rich->SetSelStart(12);
-  rich->SetSelLength(4);
+  rich->SetSelStart(44);
+  rich->SetSelLength(12);  // across a paragraph break
   Settle();
   SaveArtefact(Input(), form->BackendWindow(), "richedit-styled");
   // The same document drawn into a cell of a grid-like picture.

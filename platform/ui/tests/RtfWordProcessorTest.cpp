@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/core/Spawn.h"
+#include "platform/core/tests/TempFolder.h"
 #include "platform/ui/RtfReader.h"
 
 namespace platform {
@@ -14,9 +15,8 @@ namespace {
 // Rich text as a real word processor writes it: LibreOffice (installed by scripts/setup.sh) converts a
 // small document made here into RTF, which must load with its text, styles, table and umlauts.
 TEST(RtfWordProcessorTest, ADocumentConvertedByLibreOfficeLoadsWithItsTextAndStyles) {
-  const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / "rtf-word-processor";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  const TempFolder folder;
+  const std::filesystem::path dir = folder.File("");
   std::ofstream(dir / "doc.html") << "<html><head><meta charset=\"utf-8\"></head><body>\n"
                                      "<p>Normal <b>fett</b> <i>kursiv</i> <font color=\"#ff0000\">rot</font> "
                                      "<font color=\"#0000ff\"><b>blau</b></font> Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln</p>\n"

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace controls {
+
+// Publishes the display controls (TMarkupLabel, TFxLabel, TMarkupImage) for form resources; a program
+// calls it before it creates a form whose resource names them.
+void PublishDisplayClasses();
+
+}  // namespace controls
