@@ -323,13 +323,26 @@ TEST_F(DateTimePickerTest, CalendarStopsAtTheCalendarsEnds) {
   Press(VK_ESCAPE);
 }
 
-// A handler that frees the picker when a day is picked frees its calendar with it.
-TEST_F(DateTimePickerTest, PickingADayMayFreeThePicker) {
-  Press(VK_F4);
-  TCalendarWindow& calendar = *picker->Calendar();
-  picker->OnChange = [this](TObject*) { delete std::exchange(picker, nullptr); };
-  Click(calendar, Centre(calendar.DayRect(Moment(2024, 1, 10))));
-  EXPECT_EQ(picker, nullptr);
+// OnChange may free the picker (and its calendar) as a day is clicked or a field's last digit typed.
+TEST_F(DateTimePickerTest, ChangeHandlerMayFreeThePicker) {
+  const std::pair<const char*, std::function<void()>> cases[] = {
+      {"a day clicked", [this] {
+         Press(VK_F4);
+         TCalendarWindow& calendar = *picker->Calendar();
+         Click(calendar, Centre(calendar.DayRect(Moment(2024, 1, 10))));
+       }},
+      {"a day typed", [this] { Type("5"); }},
+  };
+  for (const auto& [what, change] : cases) {
+    SCOPED_TRACE(what);
+    if (!picker) picker = Place<TDateTimePicker>(Rect(8, 8, 180, 29));
+    picker->SetDateTime(Moment(2024, 1, 31, 13, 45));
+    picker->SetFocus();
+    Settle();
+    picker->OnChange = [this](TObject*) { delete std::exchange(picker, nullptr); };
+    change();
+    EXPECT_EQ(picker, nullptr);
+  }
 }
 
 TEST_F(DateTimePickerTest, LoadsFromAFormResource) {
