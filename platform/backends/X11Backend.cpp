@@ -691,6 +691,7 @@ void TX11Backend::HandleEvent(XEvent& event) {
     }
     case MapNotify:
       data->mapped = true;
+      HandleConfigure(window);
       if (std::exchange(data->focusWhenMapped, false)) GiveFocus(window);
       break;
     case UnmapNotify:
@@ -813,8 +814,12 @@ TBackendWindowState TX11Backend::ReadState(Window window) const {
   return result;
 }
 
+// While a window is not mapped a window manager may still be reparenting it into its frame, which it
+// places afterwards: the place read then is none the window will have. The place is read again when
+// the window is mapped.
 void TX11Backend::HandleConfigure(Window window) {
   WindowData* data = Find(window);
+  if (!data->mapped) return;
   Window child = None;
   int x = 0, y = 0;
   XWindowAttributes attributes;

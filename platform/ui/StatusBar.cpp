@@ -52,7 +52,9 @@ void TStatusBarControl::CreateParams(TCreateParams& Params) {
 bool TStatusBarControl::HasGrip() {
   TCreateParams params;
   CreateParams(params);
-  return (params.Style & SBARS_SIZEGRIP) != 0;
+  // A maximised form cannot be sized: its bar shows no grip.
+  const TCustomForm* form = GetParentForm(this);
+  return (params.Style & SBARS_SIZEGRIP) != 0 && !(form && form->WindowState() == TWindowState::wsMaximized);
 }
 
 TRect TStatusBarControl::GripRect() {

@@ -45,7 +45,8 @@ inline constexpr DWORD SBARS_SIZEGRIP = 0x100;
 // CN_DRAWITEM that the control sends itself while it paints, with the canvas it paints on (hDC), the
 // part's rectangle inside its frame and the part's item data.
 //
-// The grip shows with SBARS_SIZEGRIP; dragging it resizes the form that holds the bar.
+// The grip shows with SBARS_SIZEGRIP, unless the form that holds the bar is maximised; dragging it
+// resizes that form.
 class TStatusBarControl : public TCustomControl {
 public:
   explicit TStatusBarControl(TComponent* AOwner);
@@ -68,7 +69,8 @@ private:
     uintptr_t data = 0;
   };
 
-  // The create-params ask for the grip (asked anew, so the grip follows its form's border style).
+  // The create-params ask for the grip (asked anew, so the grip follows its form's border style) and
+  // the form is not maximised.
   bool HasGrip();
   TRect GripRect();
   TRect PartRect(int index);

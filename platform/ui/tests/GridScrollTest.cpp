@@ -2,6 +2,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/gfx/TestFont.h"
 #include "platform/ui/Grids.h"
@@ -63,23 +65,31 @@ TEST_F(GridScrollTest, ThePositionRangeIsShortAndMapsBothEndsOfTheRows) {
   ASSERT_EQ(grid->VisibleRowCount(), 9);
   EXPECT_EQ(Range(SB_VERT), 127);
   EXPECT_EQ(Range(SB_HORZ), 127);
-  // TopRow to the bar's position: (TopRow - 1) * 127 / 990, rounded.
+  // TopRow to the bar's position, (TopRow - 1) * 127 / (last top row - 1) rounded, and the thumb's
+  // position to TopRow, 1 + position * (last top row - 1) / 127 rounded: near both ends, for 1000 rows
+  // (the last top row 991) and for 100 000 (99 991), where one position stands for 787 rows.
   const struct {
-    int topRow, position;
-  } rowsToPositions[] = {{1, 0}, {2, 0}, {5, 1}, {987, 126}, {990, 127}, {991, 127}};
-  for (const auto& c : rowsToPositions) {
-    SCOPED_TRACE(c.topRow);
-    grid->SetTopRow(c.topRow);
-    EXPECT_EQ(GetScrollPos(grid->Handle(), SB_VERT), c.position);
-  }
-  // The thumb's position to TopRow: 1 + position * 990 / 127, rounded.
-  const struct {
-    int position, topRow;
-  } positionsToRows[] = {{0, 1}, {1, 9}, {64, 500}, {126, 983}, {127, 991}};
-  for (const auto& c : positionsToRows) {
-    SCOPED_TRACE(c.position);
-    Scroll(WM_VSCROLL, SB_THUMBPOSITION, c.position);
-    EXPECT_EQ(grid->TopRow(), c.topRow);
+    int rowCount;
+    std::vector<std::pair<int, int>> rowsToPositions, positionsToRows;
+  } counts[] = {
+      {1000, {{1, 0}, {2, 0}, {5, 1}, {987, 126}, {990, 127}, {991, 127}}, {{0, 1}, {1, 9}, {64, 500}, {126, 983}, {127, 991}}},
+      {100000,
+       {{1, 0}, {394, 0}, {395, 1}, {99597, 126}, {99598, 127}, {99991, 127}},
+       {{0, 1}, {1, 788}, {63, 49602}, {64, 50390}, {126, 99204}, {127, 99991}}},
+  };
+  for (const auto& count : counts) {
+    SCOPED_TRACE(count.rowCount);
+    grid->SetRowCount(count.rowCount);
+    for (const auto& [topRow, position] : count.rowsToPositions) {
+      SCOPED_TRACE(topRow);
+      grid->SetTopRow(topRow);
+      EXPECT_EQ(GetScrollPos(grid->Handle(), SB_VERT), position);
+    }
+    for (const auto& [position, topRow] : count.positionsToRows) {
+      SCOPED_TRACE(position);
+      Scroll(WM_VSCROLL, SB_THUMBPOSITION, position);
+      EXPECT_EQ(grid->TopRow(), topRow);
+    }
   }
   // The columns the same way, over 1 .. 7.
   const struct {

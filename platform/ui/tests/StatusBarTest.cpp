@@ -196,6 +196,10 @@ TEST_F(StatusBarTest, SizeGripOnlyOnASizeableFormAndDraggingItResizes) {
   }
   form->SetBorderStyle(TFormBorderStyle::bsSizeable);
   bar->SetSizeGrip(true);
+  form->SetWindowState(TWindowState::wsMaximized);
+  Settle();
+  EXPECT_EQ(PartRect(0).Right, bar->ClientWidth()) << "no grip on a maximised form";
+  form->SetWindowState(TWindowState::wsNormal);
   Settle();
   const int width = form->Width();
   const int height = form->Height();
