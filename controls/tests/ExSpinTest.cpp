@@ -10,6 +10,7 @@
 #include "platform/ui/FormLoader.h"
 #include "platform/core/Clock.h"
 #include "platform/core/DateTime.h"
+#include "platform/core/tests/TextTestSettings.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace controls::exspin {
@@ -23,13 +24,8 @@ class ExSpinTest : public test::LabelTest {
 protected:
   void SetUp() override {
     LabelTest::SetUp();
-    platform::TFormatSettings& s = platform::FormatSettings();
-    s.DecimalSeparator = '.';
-    s.ThousandSeparator = ',';
-    s.DateSeparator = '/';
-    s.TimeSeparator = ':';
-    s.ShortDateFormat = "m/d/yyyy";
-    s.LongTimeFormat = "hh:nn:ss";
+    platform::FormatSettings() = platform::testing::EnglishSettings();
+    platform::FormatSettings().LongTimeFormat = "hh:nn:ss";
     Show(240, 100);
     form_->Font().SetName(platform::kTestFontName);
     form_->Font().SetHeight(-12);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/core/StrUtils.h"
+#include "platform/core/tests/TextTestSettings.h"
 
 namespace controls {
 namespace {
@@ -13,25 +13,7 @@ using platform::EncodeDate;
 using platform::EncodeTime;
 using platform::TFormatSettings;
 
-TFormatSettings English() {
-  TFormatSettings s;
-  s.DecimalSeparator = '.';
-  s.ThousandSeparator = ',';
-  s.DateSeparator = '/';
-  s.TimeSeparator = ':';
-  s.ShortDateFormat = "m/d/yyyy";
-  return s;
-}
 
-TFormatSettings German() {
-  TFormatSettings s;
-  s.DecimalSeparator = ',';
-  s.ThousandSeparator = '.';
-  s.DateSeparator = '.';
-  s.TimeSeparator = ':';
-  s.ShortDateFormat = "dd.mm.yyyy";
-  return s;
-}
 
 TEST(SpinRulesTest, ClampingTreatsEqualBoundsAsNone) {
   EXPECT_EQ(ClampToBounds(150, 0, 100), 100);
@@ -83,13 +65,13 @@ TEST(SpinRulesTest, DateStepsTheFieldOfTheCaretInTheFormatsOrder) {
   };
   const TFormatSettings iso;  // yyyy-mm-dd
   const Case cases[] = {
-      {German(), "29.02.2024", 0, 1, EncodeDate(2024, 2, 29), EncodeDate(2024, 3, 1)},
-      {German(), "29.02.2024", 4, 1, EncodeDate(2024, 2, 29), EncodeDate(2024, 3, 29)},
-      {German(), "31.03.2024", 4, -1, EncodeDate(2024, 3, 31), EncodeDate(2024, 2, 29)},
-      {German(), "29.02.2024", 8, 1, EncodeDate(2024, 2, 29), EncodeDate(2025, 2, 28)},
-      {German(), "29.02.2024", 8, -1, EncodeDate(2024, 2, 29), EncodeDate(2023, 2, 28)},
-      {English(), "2/29/2024", 0, 1, EncodeDate(2024, 2, 29), EncodeDate(2024, 3, 29)},
-      {English(), "2/29/2024", 3, 1, EncodeDate(2024, 2, 29), EncodeDate(2024, 3, 1)},
+      {platform::testing::GermanSettings(), "29.02.2024", 0, 1, EncodeDate(2024, 2, 29), EncodeDate(2024, 3, 1)},
+      {platform::testing::GermanSettings(), "29.02.2024", 4, 1, EncodeDate(2024, 2, 29), EncodeDate(2024, 3, 29)},
+      {platform::testing::GermanSettings(), "31.03.2024", 4, -1, EncodeDate(2024, 3, 31), EncodeDate(2024, 2, 29)},
+      {platform::testing::GermanSettings(), "29.02.2024", 8, 1, EncodeDate(2024, 2, 29), EncodeDate(2025, 2, 28)},
+      {platform::testing::GermanSettings(), "29.02.2024", 8, -1, EncodeDate(2024, 2, 29), EncodeDate(2023, 2, 28)},
+      {platform::testing::EnglishSettings(), "2/29/2024", 0, 1, EncodeDate(2024, 2, 29), EncodeDate(2024, 3, 29)},
+      {platform::testing::EnglishSettings(), "2/29/2024", 3, 1, EncodeDate(2024, 2, 29), EncodeDate(2024, 3, 1)},
       {iso, "2024-02-29", 2, 1, EncodeDate(2024, 2, 29), EncodeDate(2025, 2, 28)},
       {iso, "2024-02-29", 9, 1, EncodeDate(2024, 2, 29), EncodeDate(2024, 3, 1)},
       {iso, "9999-12-01", 0, 1, EncodeDate(9999, 12, 1), EncodeDate(9999, 12, 1)},
@@ -99,8 +81,8 @@ TEST(SpinRulesTest, DateStepsTheFieldOfTheCaretInTheFormatsOrder) {
   }
   // A year step drops the time of day; a day step keeps it.
   const platform::TDateTime noon = EncodeDate(2024, 5, 6) + 0.5;
-  EXPECT_EQ(StepDateField(noon, "06.05.2024", 8, 1, German()), EncodeDate(2025, 5, 6));
-  EXPECT_EQ(StepDateField(noon, "06.05.2024", 1, 1, German()), EncodeDate(2024, 5, 7) + 0.5);
+  EXPECT_EQ(StepDateField(noon, "06.05.2024", 8, 1, platform::testing::GermanSettings()), EncodeDate(2025, 5, 6));
+  EXPECT_EQ(StepDateField(noon, "06.05.2024", 1, 1, platform::testing::GermanSettings()), EncodeDate(2024, 5, 7) + 0.5);
 }
 
 TEST(SpinRulesTest, TimeStepsTheFieldOfTheCaretAndWrapsRoundMidnight) {
@@ -136,30 +118,30 @@ TEST(SpinRulesTest, FilterUnderGermanAndEnglishSeparators) {
   using enum TSpinValueKind;
   const TSpinFilterRules exSpin{.decimalNeedsPrecision = true, .maxTimeSeparators = 1};
   const Case cases[] = {
-      {"digit", English(), Integer, 0, "12", 2, '5', true, '5'},
-      {"letter", English(), Integer, 0, "12", 2, 'a', false, 'a'},
-      {"minus", German(), Integer, 0, "12", 0, '-', true, '-'},
-      {"enter", English(), Integer, 0, "12", 2, '\r', false, '\r'},
-      {"backspace", English(), Integer, 0, "12", 2, 8, true, 8},
-      {"en decimal point", English(), Float, 2, "12", 2, '.', true, '.'},
-      {"en comma becomes the point", English(), Float, 2, "12", 2, ',', true, '.'},
-      {"de decimal comma", German(), Float, 2, "12", 2, ',', true, ','},
-      {"de point becomes the comma", German(), Float, 2, "12", 2, '.', true, ','},
-      {"second separator", German(), Float, 2, "1,2", 3, ',', false, ','},
-      {"no separator at precision 0", English(), Float, 0, "12", 2, '.', false, '.'},
-      {"decimals full", English(), Float, 2, "1.25", 4, '7', false, '7'},
-      {"decimals not full", English(), Float, 2, "1.2", 3, '7', true, '7'},
-      {"integer part with decimals full", English(), Float, 2, "1.25", 1, '7', true, '7'},
-      {"en date separator in a date", English(), Date, 0, "2", 1, '/', true, '/'},
-      {"en date separator in a number", English(), Integer, 0, "2", 1, '/', false, '/'},
-      {"de date separator in a date", German(), Date, 0, "2", 1, '.', true, '.'},
-      {"time separator in a time", German(), Time, 0, "12", 2, ':', true, ':'},
-      {"second time separator", German(), Time, 0, "12:30", 5, ':', false, ':'},
-      {"time separator in a date", English(), Date, 0, "12", 2, ':', false, ':'},
-      {"hex digit", English(), Hex, 0, "0x1", 3, 'f', true, 'f'},
-      {"hex letter beyond F", English(), Hex, 0, "0x1", 3, 'g', false, 'g'},
-      {"hex before the prefix", English(), Hex, 0, "0x1", 1, '1', false, '1'},
-      {"backspace into the prefix", English(), Hex, 0, "0x1", 2, 8, false, 8},
+      {"digit", platform::testing::EnglishSettings(), Integer, 0, "12", 2, '5', true, '5'},
+      {"letter", platform::testing::EnglishSettings(), Integer, 0, "12", 2, 'a', false, 'a'},
+      {"minus", platform::testing::GermanSettings(), Integer, 0, "12", 0, '-', true, '-'},
+      {"enter", platform::testing::EnglishSettings(), Integer, 0, "12", 2, '\r', false, '\r'},
+      {"backspace", platform::testing::EnglishSettings(), Integer, 0, "12", 2, 8, true, 8},
+      {"en decimal point", platform::testing::EnglishSettings(), Float, 2, "12", 2, '.', true, '.'},
+      {"en comma becomes the point", platform::testing::EnglishSettings(), Float, 2, "12", 2, ',', true, '.'},
+      {"de decimal comma", platform::testing::GermanSettings(), Float, 2, "12", 2, ',', true, ','},
+      {"de point becomes the comma", platform::testing::GermanSettings(), Float, 2, "12", 2, '.', true, ','},
+      {"second separator", platform::testing::GermanSettings(), Float, 2, "1,2", 3, ',', false, ','},
+      {"no separator at precision 0", platform::testing::EnglishSettings(), Float, 0, "12", 2, '.', false, '.'},
+      {"decimals full", platform::testing::EnglishSettings(), Float, 2, "1.25", 4, '7', false, '7'},
+      {"decimals not full", platform::testing::EnglishSettings(), Float, 2, "1.2", 3, '7', true, '7'},
+      {"integer part with decimals full", platform::testing::EnglishSettings(), Float, 2, "1.25", 1, '7', true, '7'},
+      {"en date separator in a date", platform::testing::EnglishSettings(), Date, 0, "2", 1, '/', true, '/'},
+      {"en date separator in a number", platform::testing::EnglishSettings(), Integer, 0, "2", 1, '/', false, '/'},
+      {"de date separator in a date", platform::testing::GermanSettings(), Date, 0, "2", 1, '.', true, '.'},
+      {"time separator in a time", platform::testing::GermanSettings(), Time, 0, "12", 2, ':', true, ':'},
+      {"second time separator", platform::testing::GermanSettings(), Time, 0, "12:30", 5, ':', false, ':'},
+      {"time separator in a date", platform::testing::EnglishSettings(), Date, 0, "12", 2, ':', false, ':'},
+      {"hex digit", platform::testing::EnglishSettings(), Hex, 0, "0x1", 3, 'f', true, 'f'},
+      {"hex letter beyond F", platform::testing::EnglishSettings(), Hex, 0, "0x1", 3, 'g', false, 'g'},
+      {"hex before the prefix", platform::testing::EnglishSettings(), Hex, 0, "0x1", 1, '1', false, '1'},
+      {"backspace into the prefix", platform::testing::EnglishSettings(), Hex, 0, "0x1", 2, 8, false, 8},
   };
   for (const Case& c : cases) {
     char32_t key = c.key;
@@ -172,19 +154,19 @@ TEST(SpinRulesTest, FilterUnderGermanAndEnglishSeparators) {
 TEST(SpinRulesTest, GridDialectAndDisabledEditor) {
   const TSpinFilterRules grid;
   char32_t key = '.';
-  EXPECT_TRUE(FilterSpinKey(key, {TSpinValueKind::Float, 0, true, "12", 2, 0}, grid, English()));
+  EXPECT_TRUE(FilterSpinKey(key, {TSpinValueKind::Float, 0, true, "12", 2, 0}, grid, platform::testing::EnglishSettings()));
   key = '.';
-  EXPECT_FALSE(FilterSpinKey(key, {TSpinValueKind::Float, 0, true, "1.2", 3, 0}, grid, English()));
+  EXPECT_FALSE(FilterSpinKey(key, {TSpinValueKind::Float, 0, true, "1.2", 3, 0}, grid, platform::testing::EnglishSettings()));
   key = ':';
-  EXPECT_TRUE(FilterSpinKey(key, {TSpinValueKind::Time, 0, true, "12:30", 5, 0}, grid, English()));
+  EXPECT_TRUE(FilterSpinKey(key, {TSpinValueKind::Time, 0, true, "12:30", 5, 0}, grid, platform::testing::EnglishSettings()));
   key = ':';
-  EXPECT_FALSE(FilterSpinKey(key, {TSpinValueKind::Time, 0, true, "12:30:00", 8, 0}, grid, English()));
+  EXPECT_FALSE(FilterSpinKey(key, {TSpinValueKind::Time, 0, true, "12:30:00", 8, 0}, grid, platform::testing::EnglishSettings()));
   for (char32_t typed : {char32_t{'5'}, char32_t{8}, char32_t{'\r'}}) {
     key = typed;
-    EXPECT_FALSE(FilterSpinKey(key, {TSpinValueKind::Integer, 0, false, "1", 1, 0}, grid, English())) << static_cast<int>(typed);
+    EXPECT_FALSE(FilterSpinKey(key, {TSpinValueKind::Integer, 0, false, "1", 1, 0}, grid, platform::testing::EnglishSettings())) << static_cast<int>(typed);
   }
   key = 3;  // Ctrl+C still copies
-  EXPECT_TRUE(FilterSpinKey(key, {TSpinValueKind::Integer, 0, false, "1", 1, 0}, grid, English()));
+  EXPECT_TRUE(FilterSpinKey(key, {TSpinValueKind::Integer, 0, false, "1", 1, 0}, grid, platform::testing::EnglishSettings()));
 }
 
 }  // namespace
