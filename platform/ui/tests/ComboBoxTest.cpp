@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/gfx/Png.h"
@@ -10,6 +12,7 @@
 #include "platform/ui/DropDownWindow.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/FormLoader.h"
+#include "platform/ui/ScrollBars.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/tests/EditFixture.h"
 
@@ -74,8 +77,8 @@ TEST(DropDownBounds, BelowAboveAndInsideTheScreen) {
       {"below, left edges aligned", Rect(100, 100, 250, 124), {150, 130}, Rect(100, 124, 250, 254)},
       {"just fits below", Rect(100, 614, 250, 638), {150, 130}, Rect(100, 638, 250, 768)},
       {"one pixel short below: above", Rect(100, 615, 250, 639), {150, 130}, Rect(100, 485, 250, 615)},
-      {"fits neither way: the side with more room", Rect(100, 300, 250, 324), {150, 500}, Rect(100, 324, 250, 824)},
-      {"fits neither way, more room above", Rect(100, 500, 250, 524), {150, 600}, Rect(100, -100, 250, 500)},
+      {"fits neither way: the side with more room, cut to it", Rect(100, 300, 250, 324), {150, 500}, Rect(100, 324, 250, 768)},
+      {"fits neither way, more room above", Rect(100, 500, 250, 524), {150, 600}, Rect(100, 0, 250, 500)},
       {"past the right edge: moved left", Rect(950, 100, 1010, 124), {200, 50}, Rect(824, 124, 1024, 174)},
       {"wider than the screen: at its left edge", Rect(10, 100, 60, 124), {1100, 50}, Rect(0, 124, 1100, 174)},
   };
@@ -246,6 +249,23 @@ TEST_F(ComboTest, ListStyleRefusesATextThatIsNoItem) {
   EXPECT_EQ(combo->ItemIndex(), -1);
 }
 
+TEST_F(ComboTest, SelectionFollowsItsItemWhenTheItemsChange) {
+  for (TComboBoxStyle style : {TComboBoxStyle::csDropDownList, TComboBoxStyle::csDropDown}) {
+    TComboBox* combo = PlaceCombo(style, kModes);
+    combo->SetItemIndex(2);
+    combo->Items().Insert(0, "first");
+    EXPECT_EQ(combo->ItemIndex(), 3);
+    EXPECT_EQ(combo->Text(), "minimize");
+    combo->Items().Delete(3);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    EXPECT_EQ(combo->Text(), style == TComboBoxStyle::csDropDown ? "minimize" : "");
+    combo->Items().Clear();
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    EXPECT_EQ(changes, 0);
+    delete combo;
+  }
+}
+
 TEST_F(ComboTest, MouseOpensHoversChoosesAndClosesOutside) {
   TComboBox* combo = PlaceCombo(TComboBoxStyle::csDropDown, kModes);
   Input().Click(At(*combo, combo->ButtonRect().Left + 4, 8));
@@ -388,7 +408,76 @@ TEST_F(ComboTest, LongListScrollsByKeysAndWheel) {
   EXPECT_EQ(combo->ItemIndex(), 10);
 }
 
+// A handler may free the combo while its list closes: by a click on a row, Enter, Escape, a click
+// outside or the focus moving on.
+TEST_F(ComboTest, HandlersMayFreeTheComboAsItsListCloses) {
+  auto* other = Place<TEdit>(Rect(10, 60, 100, 84));
+  struct Case {
+    const char* what;
+    bool inCloseUp;  // else in OnChange
+    std::function<void(TPoint row)> close;
+  };
+  const Case cases[] = {
+      {"a click on a row, OnCloseUp", true, [this](TPoint row) { Input().Click(row); }},
+      {"a click on a row, OnChange", false, [this](TPoint row) { Input().Click(row); }},
+      {"Enter, OnCloseUp", true, [this](TPoint) { Press(VK_RETURN); }},
+      {"Escape, OnCloseUp", true, [this](TPoint) { Press(VK_ESCAPE); }},
+      {"a click outside, OnCloseUp", true, [this](TPoint) { Input().Click(At(*form, 250, 150)); }},
+      {"the focus moving on, OnCloseUp", true, [other](TPoint) { other->SetFocus(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TComboBox* combo = PlaceCombo(TComboBoxStyle::csDropDownList, kModes);
+    combo->SetFocus();
+    Press(VK_F4);
+    ASSERT_TRUE(combo->DroppedDown());
+    const TPoint row = RowPoint(*combo, 2);
+    auto free = [&combo](TObject*) { delete std::exchange(combo, nullptr); };
+    if (c.inCloseUp)
+      combo->OnCloseUp = free;
+    else
+      combo->OnChange = free;
+    c.close(row);
+    Settle();
+    EXPECT_EQ(combo, nullptr);
+    delete combo;
+  }
+}
+
 // Pictures for a person to look at, in a real sans face (nothing here depends on its metrics).
+TEST_F(ComboTest, LongListScrollsByItsBarAndStaysOpenUntilAPressOutside) {
+  std::vector<std::string> items;
+  for (int i = 0; i < 30; ++i) items.push_back("host " + std::to_string(i));
+  TComboBox* combo = PlaceCombo(TComboBoxStyle::csDropDownList, items);
+  combo->SetFocus();
+  Press(VK_F4);
+  const TRect list = combo->DropDownRect();
+  const int bar = GetSystemMetrics(SM_CXVSCROLL);
+  // Two presses on the down arrow, one on the track below the thumb (a page of 7 rows).
+  const TPoint downArrow{list.Right - 1 - bar / 2, list.Bottom - 1 - bar / 2};
+  Input().Click(downArrow);
+  AdvanceVirtualClock(1000);
+  Input().Click(downArrow);
+  Settle();
+  ASSERT_TRUE(combo->DroppedDown());
+  AdvanceVirtualClock(1000);
+  Input().Click({downArrow.X, list.Bottom - 1 - bar - 4});
+  Settle();
+  AdvanceVirtualClock(1000);
+  SaveSheet("combo-long-list");
+  Input().Click(RowPoint(*combo, 0));
+  Settle();
+  EXPECT_EQ(combo->ItemIndex(), 9);
+  // After the bar let go, the list holds the mouse again: a press outside closes it.
+  Press(VK_F4);
+  Input().Click(downArrow);
+  Settle();
+  Input().Click(At(*form, 250, 150));
+  Settle();
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_EQ(combo->ItemIndex(), 9);
+}
+
 TEST_F(ComboTest, Screenshots) {
   form->Font().SetName("Tahoma");
   form->Font().SetSize(8);
