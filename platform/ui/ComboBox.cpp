@@ -9,13 +9,13 @@
 #include "platform/ui/Backend.h"
 #include "platform/ui/ComboList.h"
 #include "platform/ui/Keyboard.h"
+#include "platform/ui/ScrollBars.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace platform {
 
 namespace {
 
-constexpr int kButtonWidth = 16;    // the drop button, as wide as a vertical scroll bar
 constexpr int kFieldMargin = 3;     // the control is the field plus 3 pixels above and below
 constexpr uint32_t kTypeAheadMs = 1000;  // characters typed within this time make one prefix
 
@@ -100,7 +100,9 @@ int TCustomComboBox::EditHeight() const { return editHeight_ > 0 ? editHeight_ :
 TRect TCustomComboBox::ButtonRect() const {
   const TRect client = ClientRect();
   if (style_ == TComboBoxStyle::csSimple) return Rect(client.Right, client.Top, client.Right, client.Bottom);
-  return Rect(std::max(client.Left, client.Right - kButtonWidth), client.Top, client.Right, client.Bottom);
+  // The drop button is as wide as a vertical scroll bar.
+  return Rect(std::max(client.Left, client.Right - GetSystemMetrics(SM_CXVSCROLL)), client.Top, client.Right,
+              client.Bottom);
 }
 
 TRect TCustomComboBox::FieldRect() const {
@@ -157,13 +159,12 @@ void TCustomComboBox::ShowSelection() {
 }
 
 void TCustomComboBox::ItemsChanged() {
-  if (itemIndex_ >= items_->Count()) itemIndex_ = -1;
-  if (ListStyle()) {
-    ShowSelection();
-  } else {
-    itemIndex_ = items_->IndexOf(Text());
-  }
+  // The selection follows its item to its new place; a list style loses a text that is no item now.
+  const bool same = itemIndex_ >= 0 && itemIndex_ < items_->Count() && items_->Strings(itemIndex_) == Text();
+  if (!same) itemIndex_ = Text().empty() ? -1 : items_->IndexOf(Text());
+  if (ListStyle()) ShowSelection();
   if (list_ && list_->IsOpen()) {
+    list_->UpdateScrollBar();
     list_->SetHot(std::min(list_->Hot(), items_->Count() - 1));
     list_->Invalidate();
   }
@@ -249,6 +250,7 @@ void TCustomComboBox::Open() {
   list_->SetColor(Color());
   indexBeforeDrop_ = itemIndex_;
   list_->Open(DropDownRect());
+  list_->UpdateScrollBar();
   list_->SetHot(itemIndex_);
   Invalidate();
 }

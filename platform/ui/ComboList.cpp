@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/ui/ComboBox.h"
+#include "platform/ui/ScrollBars.h"
 
 namespace platform {
 
@@ -41,7 +42,36 @@ void TComboListWindow::SetTopRow(int index) {
   index = std::clamp(index, 0, MaxTopRow());
   if (index == top_) return;
   top_ = index;
+  UpdateScrollBar();
   Invalidate();
+}
+
+void TComboListWindow::UpdateScrollBar() {
+  SCROLLINFO info;
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  info.nMin = 0;
+  info.nMax = std::max(0, combo_.Items().Count() - 1);
+  info.nPage = static_cast<UINT>(VisibleRows());
+  info.nPos = top_;
+  SetScrollInfo(Handle(), SB_VERT, info, true);
+}
+
+void TComboListWindow::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_VSCROLL: {
+      const auto code = static_cast<WORD>(Message.WParam & 0xFFFF);
+      if (code != SB_ENDSCROLL)
+        SetTopRow(static_cast<int>(ScrollCodeTarget(Handle(), SB_VERT, code, top_, 1, std::max(1, VisibleRows() - 1), 0,
+                                                    MaxTopRow())));
+      return;
+    }
+    case WM_SIZE:
+      TDropDownWindow::Dispatch(Message);
+      UpdateScrollBar();
+      return;
+    default:
+      TDropDownWindow::Dispatch(Message);
+  }
 }
 
 void TComboListWindow::SetHot(int index) {

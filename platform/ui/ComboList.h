@@ -19,6 +19,8 @@ public:
   int Hot() const { return hot_; }
   // Highlights a row and scrolls it into view.
   void SetHot(int index);
+  // Shows the rows from TopRow on the scroll bar (which shows only when not all of them fit).
+  void UpdateScrollBar();
   // Scrolls so that the row is the first shown, as far as the items allow.
   void SetTopRow(int index);
   // Scrolls by the wheel: three rows a notch.
@@ -31,6 +33,7 @@ public:
 
 protected:
   void Paint() override;
+  void Dispatch(TMessage& Message) override;
   void PopupMouse(UINT Msg, TPoint client) override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
   void CloseUp() override;

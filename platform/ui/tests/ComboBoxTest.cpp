@@ -10,6 +10,7 @@
 #include "platform/ui/DropDownWindow.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/FormLoader.h"
+#include "platform/ui/ScrollBars.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/tests/EditFixture.h"
 
@@ -246,6 +247,23 @@ TEST_F(ComboTest, ListStyleRefusesATextThatIsNoItem) {
   EXPECT_EQ(combo->ItemIndex(), -1);
 }
 
+TEST_F(ComboTest, SelectionFollowsItsItemWhenTheItemsChange) {
+  for (TComboBoxStyle style : {TComboBoxStyle::csDropDownList, TComboBoxStyle::csDropDown}) {
+    TComboBox* combo = PlaceCombo(style, kModes);
+    combo->SetItemIndex(2);
+    combo->Items().Insert(0, "first");
+    EXPECT_EQ(combo->ItemIndex(), 3);
+    EXPECT_EQ(combo->Text(), "minimize");
+    combo->Items().Delete(3);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    EXPECT_EQ(combo->Text(), style == TComboBoxStyle::csDropDown ? "minimize" : "");
+    combo->Items().Clear();
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    EXPECT_EQ(changes, 0);
+    delete combo;
+  }
+}
+
 TEST_F(ComboTest, MouseOpensHoversChoosesAndClosesOutside) {
   TComboBox* combo = PlaceCombo(TComboBoxStyle::csDropDown, kModes);
   Input().Click(At(*combo, combo->ButtonRect().Left + 4, 8));
@@ -389,6 +407,39 @@ TEST_F(ComboTest, LongListScrollsByKeysAndWheel) {
 }
 
 // Pictures for a person to look at, in a real sans face (nothing here depends on its metrics).
+TEST_F(ComboTest, LongListScrollsByItsBarAndStaysOpenUntilAPressOutside) {
+  std::vector<std::string> items;
+  for (int i = 0; i < 30; ++i) items.push_back("host " + std::to_string(i));
+  TComboBox* combo = PlaceCombo(TComboBoxStyle::csDropDownList, items);
+  combo->SetFocus();
+  Press(VK_F4);
+  const TRect list = combo->DropDownRect();
+  const int bar = GetSystemMetrics(SM_CXVSCROLL);
+  // Two presses on the down arrow, one on the track below the thumb (a page of 7 rows).
+  const TPoint downArrow{list.Right - 1 - bar / 2, list.Bottom - 1 - bar / 2};
+  Input().Click(downArrow);
+  AdvanceVirtualClock(1000);
+  Input().Click(downArrow);
+  Settle();
+  ASSERT_TRUE(combo->DroppedDown());
+  AdvanceVirtualClock(1000);
+  Input().Click({downArrow.X, list.Bottom - 1 - bar - 4});
+  Settle();
+  AdvanceVirtualClock(1000);
+  SaveSheet("combo-long-list");
+  Input().Click(RowPoint(*combo, 0));
+  Settle();
+  EXPECT_EQ(combo->ItemIndex(), 9);
+  // After the bar let go, the list holds the mouse again: a press outside closes it.
+  Press(VK_F4);
+  Input().Click(downArrow);
+  Settle();
+  Input().Click(At(*form, 250, 150));
+  Settle();
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_EQ(combo->ItemIndex(), 9);
+}
+
 TEST_F(ComboTest, Screenshots) {
   form->Font().SetName("Tahoma");
   form->Font().SetSize(8);
