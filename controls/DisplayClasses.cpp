@@ -103,6 +103,7 @@ void PublishDisplayClasses() {
   PublishMarkupLabel();
   PublishFxLabel();
   PublishMarkupImage();
+  PublishSpinEditClasses();
 }
 
 }  // namespace controls

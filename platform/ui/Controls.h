@@ -402,6 +402,8 @@ public:
   TPoint ClientOrigin() const override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void Invalidate() override;
+  // Marks a rectangle of the client area (client coordinates) to be painted when the loop is idle.
+  void InvalidateRect(const TRect& Rect);
   void Update() override;
 
   TNotifyEvent OnEnter;

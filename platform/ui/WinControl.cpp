@@ -655,6 +655,19 @@ void TWinControl::Invalidate() {
   TControl::Invalidate();
 }
 
+void TWinControl::InvalidateRect(const TRect& Rect) {
+  if (topLevel_ ? !showing_ : !Visible() || !Parent() || !Parent()->IsShowing()) return;
+  TTopLevelWindow* top = TopLevelOf(this);
+  if (!top) return;
+  const TPoint origin = WindowOriginInTop(this);
+  const int inset = BorderInset();
+  TRect dirty = Rect;
+  OffsetRect(dirty, origin.X + inset, origin.Y + inset);
+  if (!IntersectRect(dirty, dirty, Bounds(origin.X + inset, origin.Y + inset, ClientWidth(), ClientHeight()))) return;
+  if (!topLevel_ && !IntersectRect(dirty, dirty, RectInTopLevel())) return;
+  top->AddDirty(dirty);
+}
+
 void TWinControl::Update() { TControl::Update(); }
 
 void TWinControl::Loaded() {
