@@ -141,6 +141,9 @@ public:
   virtual void WndProc(TMessage& Message);
   virtual void Dispatch(TMessage& Message);
   virtual void DefaultHandler(TMessage& Message);
+  // What Perform and the window hand a message to: WndProc, unless a component has hooked the control by
+  // putting its own procedure here; a hook keeps the procedure it replaced and passes messages on to it.
+  std::function<void(TMessage& Message)> WindowProc = [this](TMessage& Message) { WndProc(Message); };
 
   TWinControl* Parent() const { return parent_; }
   virtual void SetParent(TWinControl* AParent);
