@@ -79,6 +79,15 @@ TRect TStatusBarControl::PartRect(int index) {
   return Rect(left, whole.Top, std::max(left, edge(index)), whole.Bottom);
 }
 
+TRect TStatusBarControl::ItemRect(int part) {
+  const bool simple = part == static_cast<int>(SB_SIMPLEID);
+  if (!simple && (part < 0 || part >= static_cast<int>(parts_.size()))) return {};
+  TRect rect = simple ? SimpleRect() : PartRect(part);
+  rect.Right = std::max(rect.Left, rect.Right - kPartGap);
+  InflateRect(rect, -1, -1);
+  return rect;
+}
+
 void TStatusBarControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_SIZE:
@@ -194,10 +203,10 @@ void TStatusBarControl::PaintPart(const TPart& part, int id, TRect rect) {
   if (rect.Width() <= 0 || rect.Height() <= 0) return;
   if (!(part.type & SBT_NOBORDERS)) {
     const bool raised = part.type & SBT_POPOUT;
-    Frame3D(canvas, rect, raised ? clBtnHighlight : clBtnShadow, raised ? clBtnShadow : clBtnHighlight, 1);
-  } else {
-    InflateRect(rect, -1, -1);
+    TRect frame = rect;
+    Frame3D(canvas, frame, raised ? clBtnHighlight : clBtnShadow, raised ? clBtnShadow : clBtnHighlight, 1);
   }
+  rect = ItemRect(id);
   if (part.type & SBT_OWNERDRAW) {
     DRAWITEMSTRUCT item;
     item.CtlType = ODT_STATIC;

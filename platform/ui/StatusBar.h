@@ -57,6 +57,9 @@ public:
 protected:
   void CreateParams(TCreateParams& Params) override;
   void Paint() override;
+  // Where a part's contents go: its rectangle (SB_GETRECT) without the gap to the next part and inside
+  // its frame; what an owner-drawn part gets as its item rectangle. Simple part: SB_SIMPLEID.
+  TRect ItemRect(int part);
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
