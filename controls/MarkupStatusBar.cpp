@@ -44,7 +44,7 @@ constexpr LockPanel kLockPanels[] = {{TMarkupStatusPanelStyle::psNumLock, VK_NUM
 
 }  // namespace
 
-TMarkupStatusBar::TMarkupStatusBar(TComponent* AOwner) : TStatusBarControl(AOwner), panels_(this) {
+TMarkupStatusBar::TMarkupStatusBar(TComponent* AOwner) : TCustomStatusBar(AOwner), panels_(this) {
   SetAlign(TAlign::alBottom);
   SetHeight(19);
   UpdatePanels(true, false);
@@ -55,36 +55,31 @@ TMarkupStatusBar::~TMarkupStatusBar() {
 }
 
 void TMarkupStatusBar::CreateParams(TCreateParams& Params) {
-  TStatusBarControl::CreateParams(Params);
-  const auto* form = dynamic_cast<const TCustomForm*>(Parent());
-  if (sizeGrip_ && form &&
-      (form->BorderStyle() == TFormBorderStyle::bsSizeable || form->BorderStyle() == TFormBorderStyle::bsSizeToolWin))
-    Params.Style |= SBARS_SIZEGRIP;
-  else
-    Params.Style |= CCS_TOP;
+  TCustomStatusBar::CreateParams(Params);
+  if (!(Params.Style & SBARS_SIZEGRIP)) Params.Style |= CCS_TOP;
 }
 
 void TMarkupStatusBar::CreateWnd() {
-  TStatusBarControl::CreateWnd();
+  TCustomStatusBar::CreateWnd();
   Perform(SB_SETBKCOLOR, 0, static_cast<LPARAM>(ColorToRGB(Color())));
   UpdatePanels(true, false);
-  if (!simpleText_.empty()) Perform(SB_SETTEXT, SB_SIMPLEID, reinterpret_cast<LPARAM>(simpleText_.c_str()));
-  if (simplePanel_) Perform(SB_SIMPLE, 1);
+  if (!SimpleText().empty()) Perform(SB_SETTEXT, SB_SIMPLEID, reinterpret_cast<LPARAM>(SimpleText().c_str()));
+  if (SimplePanel()) Perform(SB_SIMPLE, 1);
   SetTimer(Handle(), kTimerId, kTimerMs);
 }
 
 void TMarkupStatusBar::DestroyWnd() {
   KillTimer(Handle(), kTimerId);
-  TStatusBarControl::DestroyWnd();
+  TCustomStatusBar::DestroyWnd();
 }
 
 void TMarkupStatusBar::Loaded() {
-  TStatusBarControl::Loaded();
+  TCustomStatusBar::Loaded();
   UpdateStatusBar();
 }
 
 void TMarkupStatusBar::Notification(TComponent* AComponent, TOperation Operation) {
-  TStatusBarControl::Notification(AComponent, Operation);
+  TCustomStatusBar::Notification(AComponent, Operation);
   if (Operation == TOperation::opRemove && AComponent == images_) {
     images_ = nullptr;
     Invalidate();
@@ -97,24 +92,6 @@ void TMarkupStatusBar::SetImages(TCustomImageList* value) {
   Invalidate();
 }
 
-void TMarkupStatusBar::SetSimplePanel(bool value) {
-  if (simplePanel_ == value) return;
-  simplePanel_ = value;
-  Perform(SB_SIMPLE, value ? 1 : 0);
-}
-
-void TMarkupStatusBar::SetSimpleText(const std::string& value) {
-  if (simpleText_ == value) return;
-  simpleText_ = value;
-  Perform(SB_SETTEXT, SB_SIMPLEID, reinterpret_cast<LPARAM>(simpleText_.c_str()));
-}
-
-void TMarkupStatusBar::SetSizeGrip(bool value) {
-  if (sizeGrip_ == value) return;
-  sizeGrip_ = value;
-  Invalidate();
-}
-
 void TMarkupStatusBar::SetURLColor(TColor value) {
   if (urlColor_ == value) return;
   urlColor_ = value;
@@ -124,19 +101,9 @@ void TMarkupStatusBar::SetURLColor(TColor value) {
 void TMarkupStatusBar::UpdatePanels(bool rects, bool send) {
   const int count = std::min(panels_.Count(), kMaxPanels);
   if (rects) {
-    std::vector<int> edges;
-    int right = 0;
-    for (int i = 0; i < count; ++i) {
-      right += panels_.Items(i)->Width();
-      edges.push_back(i == count - 1 ? -1 : right);
-    }
-    if (edges.empty()) {
-      edges.push_back(-1);
-      Perform(SB_SETPARTS, 1, reinterpret_cast<LPARAM>(edges.data()));
-      Perform(SB_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
-    } else {
-      Perform(SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-    }
+    std::vector<int> widths;
+    for (int i = 0; i < count; ++i) widths.push_back(panels_.Items(i)->Width());
+    SetPartWidths(widths);
   }
   for (int i = 0; i < count; ++i) UpdatePanel(i, send);
 }
@@ -176,25 +143,13 @@ void TMarkupStatusBar::Dispatch(TMessage& Message) {
       UpdateStatusBar();
       blink_ = (blink_ + 1) % 11;
       return;
-    case CN_DRAWITEM: {
-      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
-      if (item.itemID < static_cast<UINT>(std::min(panels_.Count(), kMaxPanels))) {
-        TCanvas& canvas = *item.hDC;
-        canvas.SetFont(Font());
-        canvas.Brush().SetStyle(TBrushStyle::bsSolid);
-        canvas.Brush().SetColor(clBtnFace);
-        DrawPanel(panels_.Items(static_cast<int>(item.itemID)), item.rcItem);
-      }
-      Message.Result = 1;
-      return;
-    }
     case CM_HINTSHOW:
-      TStatusBarControl::Dispatch(Message);
+      TCustomStatusBar::Dispatch(Message);
       HintShow(*reinterpret_cast<THintInfo*>(Message.LParam));
       Message.Result = 0;
       return;
     case WM_GETTEXTLENGTH:
-      Message.Result = static_cast<LRESULT>(simpleText_.size());
+      Message.Result = static_cast<LRESULT>(SimpleText().size());
       return;
     case WM_SIZE:
     case CM_COLORCHANGED:
@@ -204,7 +159,7 @@ void TMarkupStatusBar::Dispatch(TMessage& Message) {
     default:
       break;
   }
-  TStatusBarControl::Dispatch(Message);
+  TCustomStatusBar::Dispatch(Message);
 }
 
 void TMarkupStatusBar::UpdateStatusBar() {
@@ -231,6 +186,10 @@ void TMarkupStatusBar::UpdateStatusBar() {
         break;
     }
   }
+}
+
+void TMarkupStatusBar::DrawItem(int index, const TRect& rect) {
+  if (index < std::min(panels_.Count(), kMaxPanels)) DrawPanel(panels_.Items(index), rect);
 }
 
 void TMarkupStatusBar::DrawPanel(TMarkupStatusPanel* Panel, const TRect& Rect) {
@@ -332,11 +291,11 @@ void TMarkupStatusBar::MouseMove(TShiftState Shift, int X, int Y) {
     SetCursor(crDefault);
     if (OnAnchorExit) OnAnchorExit(this, anchor);
   }
-  TStatusBarControl::MouseMove(Shift, X, Y);
+  TCustomStatusBar::MouseMove(Shift, X, Y);
 }
 
 void TMarkupStatusBar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  TStatusBarControl::MouseDown(Button, Shift, X, Y);
+  TCustomStatusBar::MouseDown(Button, Shift, X, Y);
   const std::string anchor = IsAnchor(X, Y);
   if (anchor.empty()) return;
   if (anchor.find("://") != std::string::npos || anchor.find("mailto:") != std::string::npos)

@@ -136,7 +136,7 @@ using TStatusAnchorEvent = std::function<void(TMarkupStatusBar* Sender, const st
 // current and blinks BLINK text (shown for 6 ticks, hidden for 5). Only the first 128 panels get parts.
 // Clicking an anchor whose target contains "://" or "mailto:" opens it through the shell; any other
 // target goes to OnAnchorClick.
-class TMarkupStatusBar : public platform::TStatusBarControl {
+class TMarkupStatusBar : public platform::TCustomStatusBar {
 public:
   static constexpr int kMaxPanels = 128;
   static constexpr platform::UINT_PTR kTimerId = 111;
@@ -152,12 +152,6 @@ public:
   void SetAnchorHint(bool value) { anchorHint_ = value; }
   platform::TCustomImageList* Images() const { return images_; }
   void SetImages(platform::TCustomImageList* value);
-  bool SimplePanel() const { return simplePanel_; }
-  void SetSimplePanel(bool value);
-  const std::string& SimpleText() const { return simpleText_; }
-  void SetSimpleText(const std::string& value);
-  bool SizeGrip() const { return sizeGrip_; }
-  void SetSizeGrip(bool value);
   TColor URLColor() const { return urlColor_; }
   void SetURLColor(TColor value);
 
@@ -182,6 +176,7 @@ protected:
   void MouseMove(platform::TShiftState Shift, int X, int Y) override;
   void MouseDown(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;
 
+  void DrawItem(int index, const TRect& rect) override;
   // Brings the clock, date and lock panels up to date and redraws blinking panels.
   virtual void UpdateStatusBar();
   virtual void DrawPanel(TMarkupStatusPanel* Panel, const TRect& Rect);
@@ -200,9 +195,6 @@ private:
   TMarkupStatusPanels panels_;
   bool anchorHint_ = false;
   platform::TCustomImageList* images_ = nullptr;
-  bool simplePanel_ = false;
-  std::string simpleText_;
-  bool sizeGrip_ = true;
   TColor urlColor_ = platform::clBlue;
   int blink_ = 0;
   int panelUnderMouse_ = -1;
