@@ -7,7 +7,8 @@
 namespace platform {
 
 // A clipboard format: the standard text formats, or a number that RegisterClipboardFormat handed out
-// for a name. Text is UTF-8 in every text format; CF_TEXT and CF_UNICODETEXT are the same text.
+// for a name. Text is UTF-8 in every text format; CF_TEXT and CF_UNICODETEXT are the same text. Data
+// of every format is exactly the bytes given, with no terminating zero added or expected.
 using TClipboardFormat = unsigned;
 inline constexpr TClipboardFormat CF_TEXT = 1;
 inline constexpr TClipboardFormat CF_UNICODETEXT = 13;

@@ -47,6 +47,7 @@ void PublishEditClasses() {
       .Property("PlainText", &TCustomRichEdit::PlainText)
       .Property("ReadOnly", &TCustomRichEdit::SetReadOnly)
       .Property("WordWrap", &TCustomRichEdit::SetWordWrap)
+      .Property("ScrollBars", &TCustomRichEdit::SetScrollBars)
       .Property("RichText", [](TCustomRichEdit& edit, const std::string& value) { edit.SetRichText(value); })
       .Property("OnChange", &TCustomRichEdit::OnChange);
   TClassPublisher<TRichEdit, TCustomRichEdit>("TRichEdit");

@@ -157,28 +157,8 @@ void TCustomEdit::UpdateScrollBars() {
   const DWORD style = EditStyle();
   if (!HandleAllocated() || !(style & (WS_VSCROLL | WS_HSCROLL))) return;
   // The horizontal range reaches one pixel past the widest line, for the caret after its end.
-  const int width = FormatRect().Width();
-  struct Wanted {
-    int bar;
-    DWORD style;
-    int max;
-    int page;
-    int pos;
-  };
-  for (const Wanted& w : {Wanted{SB_HORZ, WS_HSCROLL, ContentWidth(), width, scrollX_},
-                          Wanted{SB_VERT, WS_VSCROLL, LineCount() - 1, VisibleLines(), topLine_}}) {
-    if (!(style & w.style)) continue;
-    SCROLLINFO info;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    GetScrollInfo(Handle(), w.bar, info);
-    if (info.nMin == 0 && info.nMax == w.max && static_cast<int>(info.nPage) == w.page && info.nPos == w.pos) continue;
-    info.fMask |= SIF_DISABLENOSCROLL;
-    info.nMin = 0;
-    info.nMax = w.max;
-    info.nPage = static_cast<UINT>(w.page);
-    info.nPos = w.pos;
-    SetScrollInfo(Handle(), w.bar, info, true);
-  }
+  if (style & WS_HSCROLL) SetScrollBarRange(Handle(), SB_HORZ, ContentWidth(), FormatRect().Width(), scrollX_);
+  if (style & WS_VSCROLL) SetScrollBarRange(Handle(), SB_VERT, LineCount() - 1, VisibleLines(), topLine_);
 }
 
 void TCustomEdit::Scroll(bool vertical, WORD code) {

@@ -9,6 +9,7 @@
 #include "platform/ui/EditText.h"
 #include "platform/ui/RtfReader.h"
 #include "platform/ui/RtfWriter.h"
+#include "platform/ui/ScrollBars.h"
 
 namespace platform {
 
@@ -214,6 +215,16 @@ TCustomRichEdit::TCustomRichEdit(TComponent* AOwner) : TCustomControl(AOwner) {
 void TCustomRichEdit::CreateParams(TCreateParams& Params) {
   TCustomControl::CreateParams(Params);
   if (borderStyle_ == TBorderStyle::bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
+  if (scrollBars_ == TScrollStyle::ssVertical || scrollBars_ == TScrollStyle::ssBoth) Params.Style |= WS_VSCROLL;
+  if (scrollBars_ == TScrollStyle::ssHorizontal || scrollBars_ == TScrollStyle::ssBoth) Params.Style |= WS_HSCROLL;
+}
+
+void TCustomRichEdit::SetScrollBars(TScrollStyle value) {
+  if (scrollBars_ == value) return;
+  scrollBars_ = value;
+  layoutValid_ = false;
+  RecreateWnd();
+  Invalidate();
 }
 
 void TCustomRichEdit::SetBorderStyle(TBorderStyle value) {
@@ -262,6 +273,7 @@ void TCustomRichEdit::Dispatch(TMessage& Message) {
       break;
     }
     case WM_SIZE:
+      // The layout, the scroll position and the bars follow at the next paint.
       formatRectSet_ = false;
       layoutValid_ = false;
       break;
@@ -385,6 +397,7 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
       return;
     case EM_SETPARAFORMAT:
       if (const auto* pf = reinterpret_cast<const PARAFORMAT*>(Message.LParam); pf && (pf->dwMask & PFM_ALIGNMENT)) {
+        RecordUndo();
         doc_.SetAlignment(SelFirst(), SelLast(),
                           pf->wAlignment == PFA_RIGHT    ? TAlignment::taRightJustify
                           : pf->wAlignment == PFA_CENTER ? TAlignment::taCenter
@@ -392,6 +405,10 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
         DocumentChanged();
         Message.Result = 1;
       }
+      return;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      Scroll(Message.Msg == WM_VSCROLL ? SB_VERT : SB_HORZ, static_cast<WORD>(Message.WParam & 0xFFFF));
       return;
     case EM_FORMATRANGE:
       Message.Result = FormatRange(Message.WParam != 0, reinterpret_cast<FORMATRANGE*>(Message.LParam));
@@ -593,12 +610,14 @@ void TCustomRichEdit::SetCharFormat(WPARAM target, const CHARFORMAT& cf) {
   const uint32_t mask = MaskOf(cf.dwMask);
   const TRichCharFormat format = FromCharFormat(cf);
   if (target & SCF_ALL) {
+    RecordUndo();
     doc_.SetFormat(0, doc_.Text().size(), format, mask);
   } else if (target & SCF_SELECTION) {
     if (anchor_ == caret_) {
       typingFormat_ = MergeFormat(typingFormat_ ? *typingFormat_ : doc_.FormatAt(caret_), format, mask);
       return;
     }
+    RecordUndo();
     doc_.SetFormat(SelFirst(), SelLast(), format, mask);
   } else {
     doc_.SetDefaultFormat(MergeFormat(doc_.DefaultFormat(), format, mask));
@@ -637,10 +656,34 @@ void TCustomRichEdit::ScrollTo(int x, int y) {
   const TRect r = FormatRect();
   x = std::clamp(x, 0, std::max(0, layout.Width() - r.Width() + 1));
   y = std::clamp(y, 0, std::max(0, layout.Height() - r.Height()));
-  if (x == scrollX_ && y == scrollY_) return;
-  scrollX_ = x;
-  scrollY_ = y;
-  Invalidate();
+  if (x != scrollX_ || y != scrollY_) {
+    scrollX_ = x;
+    scrollY_ = y;
+    Invalidate();
+  }
+  UpdateScrollBars();
+}
+
+void TCustomRichEdit::UpdateScrollBars() {
+  if (scrollBars_ == TScrollStyle::ssNone || !HandleAllocated()) return;
+  const TRichLayout& layout = Layout();
+  const TRect r = FormatRect();
+  // The horizontal range reaches one pixel past the widest line, for the caret after its end.
+  if (scrollBars_ != TScrollStyle::ssVertical) SetScrollBarRange(Handle(), SB_HORZ, layout.Width(), r.Width(), scrollX_);
+  if (scrollBars_ != TScrollStyle::ssHorizontal)
+    SetScrollBarRange(Handle(), SB_VERT, std::max(0, layout.Height() - 1), r.Height(), scrollY_);
+}
+
+void TCustomRichEdit::Scroll(int bar, WORD code) {
+  if (code > SB_BOTTOM) return;
+  const TRichLayout& layout = Layout();
+  const TRect r = FormatRect();
+  const bool vertical = bar == SB_VERT;
+  const int line = vertical ? layout.Lines()[0].height : std::max(1, r.Width() / 16);
+  const int64_t target = ScrollCodeTarget(Handle(), bar, code, vertical ? scrollY_ : scrollX_, line,
+                                          vertical ? r.Height() : r.Width(), 0, INT32_MAX);
+  const int to = static_cast<int>(std::clamp<int64_t>(target, 0, INT32_MAX));
+  ScrollTo(vertical ? scrollX_ : to, vertical ? to : scrollY_);
 }
 
 void TCustomRichEdit::ScrollCaretIntoView() {
@@ -658,6 +701,7 @@ void TCustomRichEdit::ScrollCaretIntoView() {
 }
 
 void TCustomRichEdit::Paint() {
+  ScrollTo(scrollX_, scrollY_);  // within what a new size or text leaves, with the bars in step
   TCanvas& canvas = Canvas();
   canvas.Brush().SetStyle(TBrushStyle::bsSolid);
   canvas.Brush().SetColor(Color());

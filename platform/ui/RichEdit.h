@@ -10,6 +10,7 @@
 #include "platform/ui/RichEditMessages.h"
 #include "platform/ui/RichLayout.h"
 #include "platform/ui/RichText.h"
+#include "platform/ui/ScrollInfo.h"
 
 namespace platform {
 
@@ -105,6 +106,8 @@ public:
   void SetBorderStyle(TBorderStyle value);
   bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool value);
+  TScrollStyle ScrollBars() const { return scrollBars_; }
+  void SetScrollBars(TScrollStyle value);
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool value) { readOnly_ = value; }
   bool Modified() const { return modified_; }
@@ -198,6 +201,9 @@ private:
   size_t PosAtClientPoint(TPoint p);
   void ScrollCaretIntoView();
   void ScrollTo(int x, int y);
+  // The bars (ScrollBars) in step with the layout and the scroll position, in pixels.
+  void UpdateScrollBars();
+  void Scroll(int bar, WORD code);
 
   TRichText doc_;
   TRichEditStrings lines_{*this};
@@ -206,6 +212,7 @@ private:
   TParaAttributes paragraph_{*this};
   TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
   bool wordWrap_ = true;
+  TScrollStyle scrollBars_ = TScrollStyle::ssNone;
   bool readOnly_ = false;
   bool modified_ = false;
 

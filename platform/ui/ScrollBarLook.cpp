@@ -75,18 +75,19 @@ int TScrollBarLayout::PositionAt(int thumbStart) const {
 }
 
 void PaintScrollBar(TCanvas& canvas, const TScrollBarLayout& layout, const TScrollBarInfo& info,
-                    const TScrollBarLook& look, bool enabled, TScrollBarPart pressed) {
+                    const TScrollBarLook& look, bool enabled, TScrollBarPart pressed, TScrollBarPart hot) {
   HDC dc = canvas.Handle();
   const bool active = enabled && info.Scrollable();
-  const unsigned flat = look.mode == TScrollBarMode::Regular ? 0 : DFCS_FLAT;
+  const bool flatLook = look.mode != TScrollBarMode::Regular;
+  auto flat = [&](TScrollBarPart part) { return flatLook && (hot != part || !active); };
   auto arrow = [&](TScrollBarPart part, unsigned direction, UINT disabledBit) {
     TRect r = layout.Part(part);
     if (IsRectEmpty(r)) return;
     const bool inactive = !active || (info.DisabledArrows() & disabledBit);
-    const unsigned state = direction | flat | (inactive ? DFCS_INACTIVE : 0) |
+    const unsigned state = direction | (flat(part) ? DFCS_FLAT : 0) | (inactive ? DFCS_INACTIVE : 0) |
                            (pressed == part && !inactive ? DFCS_PUSHED | DFCS_FLAT : 0);
     DrawFrameControl(dc, r, DFC_SCROLL, state);
-    if (look.mode == TScrollBarMode::Encarta) {  // the arrow alone on the face
+    if (look.mode == TScrollBarMode::Encarta && flat(part)) {  // the arrow alone on the face
       canvas.Brush().SetStyle(TBrushStyle::bsSolid);
       canvas.Brush().SetColor(clBtnFace);
       canvas.FrameRect(r);
@@ -111,7 +112,7 @@ void PaintScrollBar(TCanvas& canvas, const TScrollBarLayout& layout, const TScro
       canvas.FillRect(layout.Part(page));
     }
   TRect thumb = layout.Part(TScrollBarPart::Thumb);
-  DrawEdge(dc, thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE | (flat ? BF_FLAT : 0));
+  DrawEdge(dc, thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE | (flat(TScrollBarPart::Thumb) ? BF_FLAT : 0));
 }
 
 }  // namespace platform

@@ -14,7 +14,7 @@ inline constexpr int kMinThumbLength = 8;
 
 // How a bar is drawn: the classic raised arrows and thumb, or one of the flat styles that the flat
 // scroll bar calls select (flat: a thin shadow frame around arrows and thumb; encarta: arrows without a
-// frame).
+// frame); in both, the part under the mouse is raised.
 enum class TScrollBarMode { Regular = 0, Encarta = 1, Flat = 2 };
 
 struct TScrollBarLook {
@@ -62,8 +62,10 @@ private:
 };
 
 // Draws a bar: its arrows (greyed where disabled), the track in the look's colour and the thumb. The
-// pressed part is drawn pushed (an arrow) or dark (a page of the track).
+// pressed part is drawn pushed (an arrow) or dark (a page of the track); in the flat styles the arrow or
+// thumb under the mouse (`hot`) stands out raised.
 void PaintScrollBar(TCanvas& canvas, const TScrollBarLayout& layout, const TScrollBarInfo& info,
-                    const TScrollBarLook& look, bool enabled, TScrollBarPart pressed);
+                    const TScrollBarLook& look, bool enabled, TScrollBarPart pressed,
+                    TScrollBarPart hot = TScrollBarPart::None);
 
 }  // namespace platform

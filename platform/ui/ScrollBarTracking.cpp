@@ -59,7 +59,12 @@ bool TWindowScrollBars::HandleMessage(TMessage& Message) {
         Move(at);
         return true;
       }
-      return !ownDrag && Covers(at);
+      if (ownDrag) return false;
+      TrackHot(at);
+      return Covers(at);
+    case CM_MOUSELEAVE:
+      SetHot(-1, TScrollBarPart::None);
+      return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (trackedBar_ >= 0) return true;

@@ -32,6 +32,9 @@ bool GetScrollRange(HWND hwnd, int bar, int& min, int& max);
 // Where a report's scroll code asks a bar at `pos` to go: a line or a page back or on, the thumb's
 // tracked position (read from the bar), min or max for the ends; `pos` for other codes. Not clamped.
 int64_t ScrollCodeTarget(HWND hwnd, int bar, WORD code, int pos, int line, int page, int min, int max);
+// Puts a window's bar at the range 0..max with a page and a position, disabled rather than hidden when
+// that leaves nothing to scroll; a bar that says so already is left alone (no repaint).
+void SetScrollBarRange(HWND hwnd, int bar, int max, int page, int pos);
 // SB_HORZ, SB_VERT or SB_BOTH.
 bool ShowScrollBar(HWND hwnd, int bar, bool show);
 // Disables the arrows that ESB_... names (ESB_ENABLE_BOTH enables both); false when nothing changed.

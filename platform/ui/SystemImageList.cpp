@@ -45,13 +45,13 @@ void DrawProgram(TCanvas& canvas, int u) {
   canvas.Brush().SetColor(clWhite);
   canvas.Rectangle(u, 2 * u, 15 * u, 14 * u);
   canvas.Brush().SetColor(clNavy);
-  canvas.FillRect(TRect(u + 1, 2 * u + 1, 15 * u - 1, 5 * u));
+  canvas.FillRect(Rect(u + 1, 2 * u + 1, 15 * u - 1, 5 * u));
 }
 
 void AddBuiltIn(TCustomImageList& list, void (*draw)(TCanvas&, int)) {
   TBitmap bitmap(list.Width(), list.Height());
   bitmap.Canvas().Brush().SetColor(kMaskColor);
-  bitmap.Canvas().FillRect(TRect(0, 0, list.Width(), list.Height()));
+  bitmap.Canvas().FillRect(Rect(0, 0, list.Width(), list.Height()));
   draw(bitmap.Canvas(), list.Width() / 16);
   list.AddMasked(bitmap, kMaskColor);
 }

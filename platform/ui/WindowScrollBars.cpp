@@ -133,6 +133,26 @@ TScrollBarPart TWindowScrollBars::PressedShown(int bar) const {
   return Layout(bar).PartAt(mouse_) == pressed_ ? pressed_ : TScrollBarPart::None;
 }
 
+void TWindowScrollBars::TrackHot(TPoint p) {
+  for (int bar : {SB_HORZ, SB_VERT, SB_CTL}) {
+    if (!Visible(bar) || Look(bar).mode == TScrollBarMode::Regular) continue;
+    const TScrollBarPart part = Layout(bar).PartAt(p);
+    if (part == TScrollBarPart::Thumb || part == TScrollBarPart::ArrowBack || part == TScrollBarPart::ArrowForward) {
+      SetHot(bar, part);
+      return;
+    }
+  }
+  SetHot(-1, TScrollBarPart::None);
+}
+
+void TWindowScrollBars::SetHot(int bar, TScrollBarPart part) {
+  if (bar == hotBar_ && part == hot_) return;
+  if (hotBar_ >= 0) InvalidateBar(hotBar_);
+  hotBar_ = bar;
+  hot_ = part;
+  if (bar >= 0) InvalidateBar(bar);
+}
+
 void TWindowScrollBars::InvalidateBar(int bar) {
   TTopLevelWindow* top = TopLevelOf(&control_);
   if (!top) return;
@@ -149,7 +169,7 @@ void TWindowScrollBars::PaintNonClient(TCanvas& canvas, int inset) {
     TRect r = BarRect(bar);
     OffsetRect(r, inset, inset);
     PaintScrollBar(canvas, TScrollBarLayout(r, bar == SB_VERT, Info(bar)), Info(bar), Look(bar), control_.Enabled(),
-                   PressedShown(bar));
+                   PressedShown(bar), HotShown(bar));
   }
   if (Visible(SB_HORZ) && Visible(SB_VERT)) {
     const TRect client = control_.ClientRect();
@@ -162,7 +182,8 @@ void TWindowScrollBars::PaintNonClient(TCanvas& canvas, int inset) {
 }
 
 void TWindowScrollBars::PaintControl(TCanvas& canvas) {
-  PaintScrollBar(canvas, Layout(SB_CTL), Info(SB_CTL), Look(SB_CTL), control_.Enabled(), PressedShown(SB_CTL));
+  PaintScrollBar(canvas, Layout(SB_CTL), Info(SB_CTL), Look(SB_CTL), control_.Enabled(), PressedShown(SB_CTL),
+                 HotShown(SB_CTL));
 }
 
 TWindowScrollBars* ScrollBarsOf(HWND hwnd) {
@@ -224,6 +245,19 @@ bool GetScrollRange(HWND hwnd, int bar, int& min, int& max) {
   min = bars->Info(bar).Min();
   max = bars->Info(bar).Max();
   return true;
+}
+
+void SetScrollBarRange(HWND hwnd, int bar, int max, int page, int pos) {
+  SCROLLINFO info;
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  GetScrollInfo(hwnd, bar, info);
+  if (info.nMin == 0 && info.nMax == max && static_cast<int>(info.nPage) == page && info.nPos == pos) return;
+  info.fMask |= SIF_DISABLENOSCROLL;
+  info.nMin = 0;
+  info.nMax = max;
+  info.nPage = static_cast<UINT>(page);
+  info.nPos = pos;
+  SetScrollInfo(hwnd, bar, info, true);
 }
 
 int64_t ScrollCodeTarget(HWND hwnd, int bar, WORD code, int pos, int line, int page, int min, int max) {

@@ -66,6 +66,10 @@ private:
   TScrollBarLayout Layout(int bar) const;
   // The part drawn pressed: the one held, while the mouse is on it.
   TScrollBarPart PressedShown(int bar) const;
+  // The part of a flat bar under the mouse, drawn raised.
+  TScrollBarPart HotShown(int bar) const { return hotBar_ == bar ? hot_ : TScrollBarPart::None; }
+  void TrackHot(TPoint p);
+  void SetHot(int bar, TScrollBarPart part);
   void InvalidateBar(int bar);
   void ClientSizeChanged();
 
@@ -90,6 +94,8 @@ private:
   TPoint mouse_;          // the last mouse point while a press is held
   int grip_ = 0;          // where the thumb was taken, from its leading edge
   bool repeating_ = false;
+  int hotBar_ = -1;  // the flat bar the mouse is over, -1 when none
+  TScrollBarPart hot_ = TScrollBarPart::None;
 };
 
 // The bars of a control of this process (made at first use), or null for a handle that is no control.

@@ -95,7 +95,8 @@ TEST_P(X11FormPlacementTest, AFormKeepsItsClientAreaThroughShowMoveAndResize) {
   form->SetBounds(100, 100, 320, 200);
   form->SetCaption("Platz");
   form->Show();
-  PumpFor(500);  // the manager frames and places the window
+  // The manager frames and places the window at its own pace: wait until both sides agree.
+  PumpUntil([&] { return ClientOnServer("Platz", Display()) == Bounds(100, 100, 320, 200); });
   EXPECT_EQ(form->BoundsRect(), Bounds(100, 100, 320, 200));
   EXPECT_EQ(ClientOnServer("Platz", Display()), form->BoundsRect());
 
@@ -143,8 +144,10 @@ TEST_P(X11FormPlacementTest, AFormPlacedBeforeItIsShownAppearsThere) {
     form->HandleNeeded();
     form->SetBounds(150 + round, 120, 300, 100);
     form->Show();
-    PumpFor(500);
-    EXPECT_EQ(form->BoundsRect(), Bounds(150 + round, 120, 300, 100));
+    // The manager frames and places the window at its own pace: wait until both sides agree.
+    const TRect wanted = Bounds(150 + round, 120, 300, 100);
+    PumpUntil([&] { return form->BoundsRect() == wanted && ClientOnServer("Platz", Display()) == wanted; });
+    EXPECT_EQ(form->BoundsRect(), wanted);
     EXPECT_EQ(ClientOnServer("Platz", Display()), form->BoundsRect());
   }
   SetBackend(nullptr);

@@ -8,6 +8,7 @@
 #include "platform/gfx/Png.h"
 #include "platform/ui/RichEdit.h"
 #include "platform/ui/RtfReader.h"
+#include "platform/ui/ScrollBars.h"
 #include "platform/ui/tests/EditFixture.h"
 #include "platform/ui/tests/Screenshots.h"
 
@@ -57,6 +58,13 @@ TEST_F(RichEditTest, SelAttributesFormatTheSelectionAndWhatIsTypedNext) {
   EXPECT_EQ(FormatOf("world").Style, TFontStyles{TFontStyle::fsBold});
   EXPECT_EQ(FormatOf("world").Color, clRed);
   EXPECT_EQ(FormatOf("Hello").Style, TFontStyles{});
+  // Ctrl+Z takes the last format change back, and again brings it back.
+  Input().Char("\x1A");
+  Settle();
+  EXPECT_EQ(FormatOf("world").Color, clNone);
+  EXPECT_EQ(FormatOf("world").Style, TFontStyles{TFontStyle::fsBold});
+  rich->Undo();
+  EXPECT_EQ(FormatOf("world").Color, clRed);
   // A selection over both runs reports which attributes it shares.
   Select(4, 4);
   EXPECT_EQ(rich->SelAttributes().ConsistentAttributes() & (CFM_BOLD | CFM_COLOR | CFM_SIZE | CFM_FACE),
@@ -154,6 +162,30 @@ TEST_F(RichEditTest, WithoutWordWrapTheViewFollowsTheCaretSideways) {
   rich->SetText("a\nb");
   EXPECT_EQ(rich->Text(), "a\r\nb");
   EXPECT_EQ(rich->Document().ParagraphCount(), 2);
+}
+
+TEST_F(RichEditTest, TheVerticalScrollBarFollowsTheTextAndScrollsIt) {
+  rich->SetScrollBars(TScrollStyle::ssVertical);
+  Settle();
+  for (int line = 0; line < 10; ++line) {
+    Type("line " + std::to_string(line));
+    Press(VK_RETURN);
+  }
+  // 11 lines of 16 pixels in a view of 94: the caret's line at the bottom.
+  SCROLLINFO info;
+  info.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(rich->Handle(), SB_VERT, info));
+  EXPECT_EQ(info.nMax, 11 * 16 - 1);
+  EXPECT_EQ(static_cast<int>(info.nPage), 94);
+  EXPECT_EQ(info.nPos, 11 * 16 - 94);
+  rich->Perform(WM_VSCROLL, SB_TOP);
+  EXPECT_EQ(GetScrollPos(rich->Handle(), SB_VERT), 0);
+  EXPECT_EQ(LParamY(rich->Perform(EM_POSFROMCHAR, 0)), 1);
+  rich->Perform(WM_VSCROLL, SB_LINEDOWN);
+  EXPECT_EQ(LParamY(rich->Perform(EM_POSFROMCHAR, 0)), 1 - 16);
+  // The bar takes its room from the client area: lines wrap before it.
+  EXPECT_EQ(rich->ClientWidth(), 196 - 16);
+  SaveArtefact(Input(), form->BackendWindow(), "richedit-scrolled");
 }
 
 TEST_F(RichEditTest, LinesLoadAndSaveRichOrPlainText) {

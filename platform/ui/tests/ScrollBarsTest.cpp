@@ -263,5 +263,26 @@ TEST_F(WindowScrollBarsTest, ClassicAndFlatBarsLookRight) {
   EXPECT_FALSE(FlatSB_SetScrollProp(box->Handle(), WSB_PROP_CXVSCROLL, 12, true));
 }
 
+TEST_F(WindowScrollBarsTest, InTheFlatLookTheArrowOrThumbUnderTheMouseIsRaised) {
+  SetRange(SB_VERT, 0, 99, 20, 0);
+  InitializeFlatSB(box->Handle());
+  FlatSB_SetScrollProp(box->Handle(), WSB_PROP_VSTYLE, FSB_FLAT_MODE, true);
+  // The down arrow's top-left pixel: the flat frame's shadow, or the raised frame's light side.
+  auto corner = [&] {
+    Settle();
+    return Input().Info(form->BackendWindow()).shown.ScanLine(10 + 118)[10 + 134];
+  };
+  const uint32_t flat = corner();
+  Input().MouseMove(At(*box, 142, 126));
+  const uint32_t hot = corner();
+  EXPECT_NE(hot, flat);
+  Input().MouseMove(At(*box, 60, 60));  // into the client area
+  EXPECT_EQ(corner(), flat);
+  Input().MouseMove(At(*box, 142, 126));
+  EXPECT_EQ(corner(), hot);
+  Input().MouseMove(At(*form, 180, 190));  // off the box
+  EXPECT_EQ(corner(), flat);
+}
+
 }  // namespace
 }  // namespace platform
