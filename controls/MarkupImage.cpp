@@ -52,7 +52,7 @@ void TMarkupImage::Paint() {
     case bpStretched: {
       const bool stretch = picture_.Stretch;
       picture_.Stretch = true;
-      canvas.StretchDraw(platform::TRect(0, 0, ClientWidth(), ClientHeight()), picture_);
+      canvas.StretchDraw(platform::Rect(0, 0, ClientWidth(), ClientHeight()), picture_);
       picture_.Stretch = stretch;
       break;
     }

@@ -22,6 +22,7 @@ T* Component(const TForm1& form, const std::string& name) {
 }  // namespace
 
 TForm1::TForm1(platform::TComponent* AOwner) : TForm(AOwner) {
+  // The classes that the resource names, published once per process.
   static const bool published = (controls::PublishDisplayClasses(), mailnet::PublishMailClasses(), true);
   (void)published;
   platform::TFormMethods methods;

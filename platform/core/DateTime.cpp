@@ -375,8 +375,7 @@ EConvertError NotValid(std::string_view s, const char* what) {
 }
 
 // The local time of a wall-clock reading as a day number and milliseconds since midnight.
-DayAndTime LocalNow() {
-  int64_t unixMs = UnixTimeMs();
+DayAndTime LocalDayAndTime(int64_t unixMs) {
   int64_t localMs = unixMs + static_cast<int64_t>(UtcOffsetMinutes(unixMs)) * 60'000;
   DayAndTime result;
   result.day = (localMs >= 0 ? localMs / kMsPerDay : (localMs - kMsPerDay + 1) / kMsPerDay);
@@ -385,6 +384,8 @@ DayAndTime LocalNow() {
   result.valid = true;
   return result;
 }
+
+DayAndTime LocalNow() { return LocalDayAndTime(UnixTimeMs()); }
 
 }  // namespace
 
@@ -450,10 +451,12 @@ TDateTime IncMonth(TDateTime date, int numberOfMonths) {
   return Compose(EncodeDate(static_cast<int>(year), month, day), time);
 }
 
-TDateTime Now() {
-  DayAndTime now = LocalNow();
-  return static_cast<double>(now.day) + static_cast<double>(now.ms) / kMsPerDay;
+TDateTime LocalDateTimeOfUnixMs(int64_t unixMs) {
+  DayAndTime local = LocalDayAndTime(unixMs);
+  return static_cast<double>(local.day) + static_cast<double>(local.ms) / kMsPerDay;
 }
+
+TDateTime Now() { return LocalDateTimeOfUnixMs(UnixTimeMs()); }
 
 TDateTime Date() { return static_cast<double>(LocalNow().day); }
 

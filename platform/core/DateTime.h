@@ -32,6 +32,8 @@ TDateTime IncMonth(TDateTime date, int numberOfMonths = 1);
 // The local date and time from the platform clock (so the virtual clock drives them in tests), with the
 // offset of the process's time zone at that moment.
 TDateTime Now();
+// The local date and time of a wall-clock reading in milliseconds since 1970-01-01 00:00 UTC.
+TDateTime LocalDateTimeOfUnixMs(int64_t unixMs);
 TDateTime Date();
 TDateTime Time();
 

@@ -67,6 +67,27 @@ bool RenameFile(const std::string& from, const std::string& to) { return ::renam
 
 bool DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
+std::vector<TDirectoryEntry> ListDirectory(const std::string& folder) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) throw EFOpenError("Cannot open folder \"" + folder + "\". " + std::strerror(errno));
+  std::vector<TDirectoryEntry> entries;
+  while (const dirent* found = ::readdir(dir)) {
+    const std::string name = found->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat info {};
+    const std::string path = folder + (folder.ends_with('/') ? "" : "/") + name;
+    if (::stat(path.c_str(), &info) != 0 && ::lstat(path.c_str(), &info) != 0) continue;
+    TDirectoryEntry entry;
+    entry.Name = name;
+    entry.IsDirectory = S_ISDIR(info.st_mode);
+    entry.Size = entry.IsDirectory ? 0 : static_cast<uint64_t>(info.st_size);
+    entry.ModifiedUnixMs = static_cast<int64_t>(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1'000'000;
+    entries.push_back(std::move(entry));
+  }
+  ::closedir(dir);
+  return entries;
+}
+
 std::string ReadFileBytes(const std::string& path) {
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.IsValid()) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));

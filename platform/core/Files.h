@@ -1,12 +1,26 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
 bool FileExists(const std::string& path);       // a regular file (or a link to one)
 bool DirectoryExists(const std::string& path);
 bool PathExists(const std::string& path);       // anything of that name, a dangling link too
+
+// One entry of a folder, as ListDirectory finds it: a link counts as what it points to.
+struct TDirectoryEntry {
+  std::string Name;
+  bool IsDirectory = false;
+  uint64_t Size = 0;
+  int64_t ModifiedUnixMs = 0;
+};
+
+// The entries of a folder but "." and "..", in no particular order; raises EFOpenError when the
+// folder cannot be read.
+std::vector<TDirectoryEntry> ListDirectory(const std::string& folder);
 
 // Renames a file or folder within its file system, replacing a file of the new name; false on failure.
 bool RenameFile(const std::string& from, const std::string& to);

@@ -16,9 +16,9 @@ TRect DropDownBounds(const TRect& owner, TSize size, const TRect& screen) {
 }
 
 TRect ScreenBounds(const TControl& control) {
-  const TPoint origin = control.ClientToScreen({0, 0});
-  const int inset = (control.Width() - control.ClientWidth()) / 2;
-  return Bounds(origin.X - inset, origin.Y - inset, control.Width(), control.Height());
+  const TPoint origin = control.Parent() ? control.Parent()->ClientToScreen({control.Left(), control.Top()})
+                                         : TPoint{control.Left(), control.Top()};
+  return Bounds(origin.X, origin.Y, control.Width(), control.Height());
 }
 
 TDropDownWindow::TDropDownWindow() : TCustomControl(nullptr) {
@@ -53,6 +53,22 @@ void TDropDownWindow::Close() {
   SetMouseCapture(false);
   Hide();
   CloseUp();
+}
+
+void TDropDownWindow::WndProc(TMessage& Message) {
+  if (open_ && (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK)) {
+    // The window's scroll bars lie beside its client area: they take a press only while the window
+    // itself holds no capture.
+    const TPoint at{LParamX(Message.LParam), LParamY(Message.LParam)};
+    const int inset = BorderInset();
+    if (!PtInRect(ClientRect(), at) && PtInRect(Rect(-inset, -inset, Width() - inset, Height() - inset), at))
+      SetMouseCapture(false);
+  }
+  std::weak_ptr<void> life = Life();
+  TCustomControl::WndProc(Message);
+  // Whatever took the capture meanwhile (a bar) has let go of it: the window takes it back (not while
+  // it is told that it lost it, which happens as the bar takes it).
+  if (!life.expired() && open_ && !MouseCapture() && Message.Msg != WM_CAPTURECHANGED) SetMouseCapture(true);
 }
 
 void TDropDownWindow::Dispatch(TMessage& Message) {

@@ -13,12 +13,14 @@ TRect ScreenBounds(const TControl& control);
 
 // A window that drops down from a control (a combo box's list, a calendar): a pop-up window of the
 // backend with a one-pixel frame that holds the mouse capture while it is open, so a press anywhere
-// outside it closes it. The keyboard stays with the owner, which passes on the keys the drop-down
+// outside it closes it; a press on its own scroll bar goes to the bar, which holds the capture until
+// the button is released. The keyboard stays with the owner, which passes on the keys the drop-down
 // serves and closes it when it loses the focus.
 class TDropDownWindow : public TCustomControl {
 public:
   TDropDownWindow();
   ~TDropDownWindow() override;
+  void WndProc(TMessage& Message) override;
   void Dispatch(TMessage& Message) override;
 
   bool IsOpen() const { return open_; }

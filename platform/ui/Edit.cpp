@@ -111,7 +111,7 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
     case WM_LBUTTONDBLCLK: {
       std::weak_ptr<void> life = Life();
       TCustomControl::DefaultHandler(Message);  // takes the focus
-      if (life.expired() || !Focused()) return;
+      if (life.expired() || !ShowFocus()) return;
       TPoint at{LParamX(Message.LParam), LParamY(Message.LParam)};
       if (Message.Msg == WM_LBUTTONDBLCLK) {
         size_t first = 0, last = 0;

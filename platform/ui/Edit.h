@@ -78,6 +78,9 @@ protected:
   void DoEnter() override;
   void Paint() override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+  // Whether the caret and the focused selection show: while the edit has the focus (or, for an edit
+  // inside another control, while that control has it).
+  virtual bool ShowFocus() const { return Focused(); }
   // A property that CreateParams reads has changed: the style is taken again and the window re-created.
   void StyleChanged();
 

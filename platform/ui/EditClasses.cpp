@@ -1,4 +1,5 @@
 #include "platform/core/Utf8.h"
+#include "platform/ui/ComboBox.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/MaskEdit.h"
 #include "platform/ui/Memo.h"
@@ -40,6 +41,27 @@ void PublishEditClasses() {
       .Property("WantReturns", &TCustomMemo::WantReturns)
       .Property("WantTabs", &TCustomMemo::WantTabs);
   TClassPublisher<TMemo, TCustomMemo>("TMemo");
+  PublishEnum<TComboBoxStyle>({{"csDropDown", TComboBoxStyle::csDropDown},
+                               {"csSimple", TComboBoxStyle::csSimple},
+                               {"csDropDownList", TComboBoxStyle::csDropDownList},
+                               {"csOwnerDrawFixed", TComboBoxStyle::csOwnerDrawFixed},
+                               {"csOwnerDrawVariable", TComboBoxStyle::csOwnerDrawVariable}});
+  TClassPublisher<TCustomComboBox, TCustomControl>("TCustomComboBox")
+      .Property("Style", &TCustomComboBox::SetStyle)
+      .Property("Items", &TCustomComboBox::SetItems)
+      .Property("Sorted", &TCustomComboBox::SetSorted)
+      .Property("ItemIndex", &TCustomComboBox::SetItemIndex)
+      .Property("DropDownCount", &TCustomComboBox::SetDropDownCount)
+      .Property("ItemHeight", &TCustomComboBox::SetItemHeight)
+      .Property("DroppedWidth", &TCustomComboBox::SetDroppedWidth)
+      .Property("MaxLength", &TCustomComboBox::SetMaxLength)
+      .Property("OnChange", &TCustomComboBox::OnChange)
+      .Property("OnSelect", &TCustomComboBox::OnSelect)
+      .Property("OnDropDown", &TCustomComboBox::OnDropDown)
+      .Property("OnCloseUp", &TCustomComboBox::OnCloseUp)
+      .Property("OnDrawItem", &TCustomComboBox::OnDrawItem)
+      .Property("OnMeasureItem", &TCustomComboBox::OnMeasureItem);
+  TClassPublisher<TComboBox, TCustomComboBox>("TComboBox");
   TClassPublisher<TCustomRichEdit, TCustomControl>("TCustomRichEdit")
       .Property("BorderStyle", &TCustomRichEdit::SetBorderStyle)
       .Property("HideSelection", &TCustomRichEdit::HideSelection)

@@ -226,7 +226,7 @@ void TCustomEdit::Paint() {
   IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
   const int last = std::min(LineCount(), topLine_ + VisibleLines() + 1);
   for (int line = topLine_; line < last; ++line) PaintLine(line);
-  if (Focused()) {
+  if (ShowFocus()) {
     const TPoint caret = PointOf(caret_);
     canvas.Pen().SetColor(clWindowText);
     canvas.Pen().SetWidth(1);
@@ -238,7 +238,7 @@ void TCustomEdit::Paint() {
 
 void TCustomEdit::PaintLine(int line) {
   const TLine& l = lines_[line];
-  const bool showSelection = caret_ != anchor_ && (Focused() || !HideSelection);
+  const bool showSelection = caret_ != anchor_ && (ShowFocus() || !HideSelection);
   const size_t selFirst = showSelection ? std::clamp(SelFirst(), l.start, l.end) : l.end;
   const size_t selLast = showSelection ? std::clamp(SelLast(), l.start, l.end) : l.end;
   DrawRun(line, l.start, selFirst, false);

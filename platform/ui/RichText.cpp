@@ -65,12 +65,11 @@ void TRichText::Replace(size_t from, size_t to, std::string_view with, const TRi
   from = std::min(from, text_.size());
   to = std::clamp(to, from, text_.size());
   // A break cut in half would leave a stray CR or LF: the range takes the whole break.
-  auto insideBreak = [&](size_t pos) { return pos > 0 && pos < text_.size() && text_[pos - 1] == '\r' && text_[pos] == '\n'; };
-  if (from == to && insideBreak(from)) {
+  if (from == to && InsideBreak(from)) {
     from = to = from - 1;
   } else {
-    if (insideBreak(from)) --from;
-    if (insideBreak(to)) ++to;
+    if (InsideBreak(from)) --from;
+    if (InsideBreak(to)) ++to;
   }
   const int first = from == text_.size() ? ParagraphCount() - 1 : ParagraphOf(from);  // appending costs no scan
   const int removed = BreaksIn(std::string_view(text_).substr(from, to - from));
@@ -129,16 +128,17 @@ TRichText TRichText::Range(size_t from, size_t to) const {
 }
 
 void TRichText::Insert(size_t pos, const TRichText& other) {
+  // In one splice, so that a large paste costs no more than copying the document once.
   pos = std::min(pos, text_.size());
+  if (InsideBreak(pos)) --pos;
   const int first = ParagraphOf(pos);
-  size_t at = pos;
-  for (size_t from = 0; from < other.text_.size();) {
-    const size_t end = other.RunEnd(from);
-    Replace(at, at, std::string_view(other.text_).substr(from, end - from), other.FormatAt(from));
-    at += end - from;
-    from = end;
-  }
-  for (int p = 1; p < other.ParagraphCount(); ++p) alignments_[first + p] = other.alignments_[p];
+  std::vector<uint32_t> indices(other.formats_.size());
+  for (size_t i = 0; i < indices.size(); ++i) indices[i] = FormatIndex(other.formats_[i]);
+  std::vector<uint32_t> inserted(other.charFormats_.size());
+  for (size_t i = 0; i < inserted.size(); ++i) inserted[i] = indices[other.charFormats_[i]];
+  text_.insert(pos, other.text_);
+  charFormats_.insert(charFormats_.begin() + static_cast<std::ptrdiff_t>(pos), inserted.begin(), inserted.end());
+  alignments_.insert(alignments_.begin() + first + 1, other.alignments_.begin() + 1, other.alignments_.end());
 }
 
 TRichCharFormat MergeFormat(TRichCharFormat base, const TRichCharFormat& format, uint32_t mask) {

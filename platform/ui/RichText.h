@@ -99,6 +99,10 @@ public:
 
 private:
   uint32_t FormatIndex(const TRichCharFormat& format);
+  // Whether `pos` lies between the CR and the LF of a paragraph break.
+  bool InsideBreak(size_t pos) const {
+    return pos > 0 && pos < text_.size() && text_[pos - 1] == '\r' && text_[pos] == '\n';
+  }
   static int BreaksIn(std::string_view text);
 
   std::string text_;

@@ -19,9 +19,9 @@ std::map<HWND, TWinControl*>& HandleMap() {
   return *controls;
 }
 
-// The key-down just handled as a dialog key: its character (Tab, Enter, Escape) is not typed.
+// The key that is down was handled as a dialog key: its character (Tab, Enter, Escape) is not typed.
 bool g_dialogKeyEaten = false;
-// A menu took the last key down: the character it makes is dropped too.
+// A menu took the key that is down: the character it makes is dropped too.
 bool g_menuKeyEaten = false;
 
 int InsetOf(const TCreateParams& params) {
@@ -79,6 +79,10 @@ void TWinControl::WndProc(TMessage& Message) {
       break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
+      // A key's character comes before its release: a key that made none (an arrow, F10) must not
+      // take the next key's character with it.
+      g_dialogKeyEaten = false;
+      g_menuKeyEaten = false;
       if (Message.WParam == VK_MENU && MenuAltReleased(*this)) return;
       break;
     case WM_CHAR:

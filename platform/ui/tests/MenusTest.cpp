@@ -172,6 +172,18 @@ TEST_F(MenusTest, MouseOpensTheBarsEntriesAndAPressOutsideClosesThem) {
   EXPECT_EQ(seen.size(), 1u);  // the press that closed the menu reached nothing
 }
 
+TEST_F(MenusTest, AComposedCharacterAfterKeysTheMenuTookReachesTheControl) {
+  Press(VK_F10);   // the bar takes the keyboard
+  Press(VK_DOWN);  // and opens "File"; neither key makes a character
+  ASSERT_NE(Open(0), nullptr);
+  Input().Click(form->ClientToScreen({250, 150}));  // closed by the mouse
+  Settle();
+  seen.clear();
+  Input().Char("\xC3\xA4");  // a character without a key of its own, as an input method composes it
+  Settle();
+  EXPECT_EQ(seen, (std::vector<std::string>{"char 228"}));
+}
+
 TEST_F(MenusTest, PopupMenuOpensAtTheCursorOnRightClickAndByTheContextKey) {
   TComponent* popupFor = nullptr;
   popup->OnPopup = [&](TObject*) { popupFor = popup->PopupComponent(); };

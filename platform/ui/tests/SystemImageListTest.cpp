@@ -34,7 +34,7 @@ protected:
   static std::unique_ptr<TBitmap> Drawn(TCustomImageList& list, int index) {
     auto b = std::make_unique<TBitmap>(list.Width(), list.Height());
     b->Canvas().Brush().SetColor(clWhite);
-    b->Canvas().FillRect(TRect(0, 0, list.Width(), list.Height()));
+    b->Canvas().FillRect(Rect(0, 0, list.Width(), list.Height()));
     list.Draw(b->Canvas(), 0, 0, index);
     return b;
   }
