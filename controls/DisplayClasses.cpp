@@ -148,6 +148,7 @@ void PublishDisplayClasses() {
   PublishFxLabel();
   PublishMarkupImage();
   PublishMarkupStatusBar();
+  PublishSpinEditClasses();
 }
 
 }  // namespace controls

@@ -6,4 +6,7 @@ namespace controls {
 // calls it before it creates a form whose resource names them.
 void PublishDisplayClasses();
 
+// Publishes the spin edits (TExSpinEdit, TExMaskSpinEdit); PublishDisplayClasses calls it.
+void PublishSpinEditClasses();
+
 }  // namespace controls

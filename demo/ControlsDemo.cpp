@@ -1,8 +1,9 @@
 // controls_demo: one form with the standard controls (an edit and a memo among them) and menus,
-// built from its form resource in the user's language (German or English), for people to try and for
-// tests to look at. On a display it runs until the form is closed; with --screenshot FILE it draws the
-// form without a display, saves it as FILE (a PNG) and the open File menu beside it as FILE with
-// ".menu.png" for ".png", and ends.
+// built from its form resource in the user's language (German or English), and a grid window of 1000
+// rows (View, Grid; --grid opens it at the start), for people to try and for tests to look at. On a
+// display it runs until the form is closed; with --screenshot FILE it draws the form without a display,
+// saves it as FILE (a PNG), the open File menu beside it as FILE with ".menu.png" for ".png", and the
+// grid window scrolled to row 500 with a cell being edited as FILE with ".grid.png", and ends.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -16,6 +17,26 @@
 
 namespace {
 
+// The grid window scrolled down, a cell being edited.
+void SaveGridScreenshot(platform::TDemoForm& form, const std::string& fileName) {
+  using namespace platform;
+  THeadlessBackend& headless = HeadlessBackend();
+  TGridDemoForm& window = form.GridWindow();
+  window.Show();
+  Application().ProcessMessages();
+  window.Grid().SetRow(500);
+  window.Grid().SetCol(4);
+  headless.PressKey(VK_F2);
+  for (char c : std::string("edited here")) headless.Char(std::string(1, c));
+  Application().ProcessMessages();
+  headless.SaveScreenshot(window.BackendWindow(), fileName);
+}
+
+std::string WithSuffix(std::string fileName, const std::string& suffix) {
+  if (fileName.size() > 4 && fileName.ends_with(".png")) fileName.resize(fileName.size() - 4);
+  return fileName + suffix;
+}
+
 int SaveScreenshots(platform::TDemoForm& form, const std::string& fileName) {
   using namespace platform;
   THeadlessBackend& headless = HeadlessBackend();
@@ -28,10 +49,9 @@ int SaveScreenshots(platform::TDemoForm& form, const std::string& fileName) {
     std::fprintf(stderr, "controls_demo: the File menu did not open\n");
     return 1;
   }
-  std::string menuFile = fileName;
-  if (menuFile.size() > 4 && menuFile.ends_with(".png")) menuFile.resize(menuFile.size() - 4);
-  headless.SaveScreenshot(OpenMenuWindows().back()->BackendWindow(), menuFile + ".menu.png");
+  headless.SaveScreenshot(OpenMenuWindows().back()->BackendWindow(), WithSuffix(fileName, ".menu.png"));
   CloseMenus();
+  SaveGridScreenshot(form, WithSuffix(fileName, ".grid.png"));
   return 0;
 }
 
@@ -40,12 +60,15 @@ int SaveScreenshots(platform::TDemoForm& form, const std::string& fileName) {
 int main(int argc, char** argv) {
   using namespace platform;
   std::string screenshot;
+  bool grid = false;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     if (argument == "--screenshot" && i + 1 < argc) {
       screenshot = argv[++i];
+    } else if (argument == "--grid") {
+      grid = true;
     } else {
-      std::fprintf(stderr, "usage: controls_demo [--screenshot FILE.png]\n");
+      std::fprintf(stderr, "usage: controls_demo [--grid] [--screenshot FILE.png]\n");
       return 2;
     }
   }
@@ -57,6 +80,7 @@ int main(int argc, char** argv) {
     TDemoForm* form = Application().CreateForm<TDemoForm>();
     form->Show();
     if (!screenshot.empty()) return SaveScreenshots(*form, screenshot);
+    if (grid) form->GridWindow().Show();
     Application().Run();
     return 0;
   } catch (const Exception& e) {

@@ -11,6 +11,7 @@ TDemoForm::TDemoForm(TComponent* AOwner) : TForm(AOwner) {
   methods_.Add("LogClick", this, &TDemoForm::LogClick);
   methods_.Add("SizeClick", this, &TDemoForm::SizeClick);
   methods_.Add("ClearClick", this, &TDemoForm::ClearClick);
+  methods_.Add("GridClick", this, &TDemoForm::GridClick);
   methods_.Add("DrawPanel", this, &TDemoForm::DrawPanel);
   methods_.Add("OptionsClick", this, &TDemoForm::OptionsClick);
   ReadFormResource(*this, "TDemoForm", methods_);
@@ -50,6 +51,13 @@ void TDemoForm::SizeClick(TObject* Sender) {
 }
 
 void TDemoForm::ClearClick(TObject* Sender) { Find<TPanel>("ClientPanel").SetCaption(""); }
+
+TGridDemoForm& TDemoForm::GridWindow() {
+  if (!gridWindow_) gridWindow_ = new TGridDemoForm(this);
+  return *gridWindow_;
+}
+
+void TDemoForm::GridClick(TObject* Sender) { GridWindow().Show(); }
 
 void TDemoForm::DrawPanel(TStatusBar* StatusBar, TStatusPanel* Panel, const TRect& Rect) {
   TCanvas& canvas = StatusBar->Canvas();

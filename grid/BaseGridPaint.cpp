@@ -73,8 +73,10 @@ void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState 
   // A block of scrolling columns (rows) that reaches into scrolled-away ones stays within the scrolling
   // area, so it never paints over the fixed cells.
   const int saved = SaveDC(canvas.Handle());
-  const int clipLeft = ACol >= FixedCols() ? FixedColsWidth() : 0, clipTop = ARow >= FixedRows() ? FixedRowsHeight() : 0;
-  if (rect.Left < clipLeft || rect.Top < clipTop) IntersectClipRect(canvas.Handle(), clipLeft, clipTop, Width(), Height());
+  const int clipLeft = ACol >= FixedCols() ? FixedColsWidth() : 0;
+  const int clipTop = ARow >= FixedRows() ? FixedRowsHeight() : 0;
+  if (rect.Left < clipLeft || rect.Top < clipTop)
+    IntersectClipRect(canvas.Handle(), clipLeft, clipTop, ClientWidth(), ClientHeight());
 
   canvas.Pen().SetWidth(1);
   canvas.Font().Assign(Font());

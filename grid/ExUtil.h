@@ -1,16 +1,20 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
+#include "controls/html/MarkupText.h"
 #include "platform/core/DateTime.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/Colors.h"
 #include "platform/gfx/Geometry.h"
+#include "platform/ui/Grids.h"
 
 namespace platform {
 class TBitmap;
 class TStringList;
+class TWinControl;
 }  // namespace platform
 
 namespace velmora {
@@ -74,6 +78,12 @@ platform::TDateTime GetNextDate(platform::TDateTime date, uint16_t years, uint16
 // A cell named "R<row>C<column>" (any case, decimal digits): true, with cell = (column, row).
 bool NameToCell(std::string_view name, platform::TPoint& cell);
 
+// The cell lies in the block, both corners included.
+inline bool IsInGridRect(const platform::TGridRect& gridRect, int col, int row) { return gridRect.Contains(col, row); }
+
+inline int Max(int a, int b) { return std::max(a, b); }
+inline int Min(int a, int b) { return std::min(a, b); }
+
 // ---- Line breaks ------------------------------------------------------------------------------------
 //
 // The grid separates the lines of a cell by CR, usually followed by LF.
@@ -103,6 +113,8 @@ std::string FileToLf(std::string_view text, bool keepAll);
 
 // Position of sub (expected upper-case) in the upper-cased text; 0 when absent.
 int FIPos(std::string_view sub, std::string_view text);
+// Position of sub in text, also stored in position: the markup utilities' routine.
+using controls::VarPos;
 // The text before the first separator, removed from text with the separator; "" (text unchanged) when
 // the separator does not occur.
 std::string GetToken(std::string& text, std::string_view separator);
@@ -144,5 +156,14 @@ void DrawBitmapTransp(platform::TCanvas& canvas, platform::TBitmap& bitmap, plat
 // The same with the program's bitmap resource of that name; raises platform::EResNotFound.
 void DrawBitmapResourceTransp(platform::TCanvas& canvas, platform::TColor transparent, const platform::TRect& r,
                               const std::string& resourceName);
+
+// Underlines `length` characters (code points) of text, from the 1-based character `first`, with a red
+// zig-zag 2 pixels wide, as the text stands in a single-line edit of r's size in the canvas's font at
+// r's place: from 3 pixels below r.Top + verticalOffset it goes up and down by 3 pixels every 3
+// pixels to the right. The characters' places come from a hidden edit made on `control` for the call;
+// a run that reaches the end of the text ends 4 pixels past its last character's start. Nothing is
+// drawn for a run outside the text.
+void DrawErrorLines(platform::TWinControl& control, platform::TCanvas& canvas, const std::string& text,
+                    const platform::TRect& r, int first, int length, int verticalOffset);
 
 }  // namespace velmora

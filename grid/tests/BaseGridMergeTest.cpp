@@ -53,7 +53,8 @@ TEST(BaseGridMergeTest, EncodingHoldsThroughARandomSequence) {
     grid.SetColCount(7);
     grid.SetRowCount(8);
     for (int r = 0; r < grid.RowCount(); ++r)
-      for (int c = 0; c < grid.ColCount(); ++c) grid.TStringGrid::SetCells(c, r, std::to_string(c) + "," + std::to_string(r));
+      for (int c = 0; c < grid.ColCount(); ++c)
+        grid.TStringGrid::SetCells(c, r, std::to_string(c) + "," + std::to_string(r));
     TextModel texts(grid);
     for (int step = 0; step < 400; ++step) {
       const int cols = grid.ColCount(), rows = grid.RowCount();

@@ -138,6 +138,9 @@ TEST_F(ExUtilTest, TokensPositionsAndURLs) {
   EXPECT_EQ(GetToken(text, ";"), "");
   EXPECT_EQ(text, "value=x");
   EXPECT_EQ(FIPos("LUE", "value"), 3);
+  int position = 0;
+  EXPECT_EQ(VarPos("lu", "value", position), 3);
+  EXPECT_EQ(position, 3);
   EXPECT_EQ(FirstChar(",;", "ab;c,d"), ';');
   EXPECT_EQ(FirstChar(",;", "abc"), '\0');
 
@@ -171,6 +174,11 @@ TEST_F(ExUtilTest, ColoursRectanglesAndLists) {
   EXPECT_EQ(HTMLColor(platform::RGB(0x12, 0xAB, 0xF0)), "12ABF0");
   EXPECT_EQ(HTMLColor(platform::clBtnFace), "C0C0C0");  // a system colour by its value
   EXPECT_EQ(RectString({1, 2, 3, 4}), "[1:2][3:4]");
+  const platform::TGridRect block{1, 2, 3, 4};
+  EXPECT_TRUE(IsInGridRect(block, 1, 2));
+  EXPECT_TRUE(IsInGridRect(block, 3, 4));
+  EXPECT_FALSE(IsInGridRect(block, 0, 3));
+  EXPECT_FALSE(IsInGridRect(block, 2, 5));
   platform::TStringList list;
   list.Add("a");
   list.Add("bc");

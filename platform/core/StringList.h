@@ -34,7 +34,7 @@ public:
   TStringList& operator=(const TStringList&) = delete;
   virtual ~TStringList() = default;
 
-  int Count() const { return static_cast<int>(items_.size()); }
+  int Count() const { return GetCount(); }
   std::string Strings(int Index) const { return Get(Index); }
   void SetStrings(int Index, const std::string& S) { Put(Index, S); }
   void* Objects(int Index) const { return GetObject(Index); }
@@ -48,7 +48,7 @@ public:
   void Append(const std::string& S) { Add(S); }
   void AddStrings(const TStringList& Strings);
   // Replaces the lines and objects with those of Source.
-  void Assign(const TStringList& Source);
+  virtual void Assign(const TStringList& Source);
   // Insert before Index (Count appends); raise EListError "Operation not allowed on sorted list" on a
   // sorted list, where only Add decides places.
   virtual void Insert(int Index, const std::string& S);
@@ -97,6 +97,7 @@ public:
   TNotifyEvent OnChanging;
 
 protected:
+  virtual int GetCount() const { return static_cast<int>(items_.size()); }
   virtual std::string Get(int Index) const;
   virtual void Put(int Index, const std::string& S);
   virtual void* GetObject(int Index) const;

@@ -56,6 +56,9 @@ TDateTime TCalendarWindow::FirstShownDay() const {
 }
 
 bool TCalendarWindow::Pickable(TDateTime date) const {
+  int year = 0, month = 0, day = 0;
+  DecodeDate(date, year, month, day);
+  if (year == 0) return false;  // before the calendar's first day or after its last
   const TDateTime min = picker_.MinDate();
   const TDateTime max = picker_.MaxDate();
   return (min == 0 || date >= DatePart(min)) && (max == 0 || date <= DatePart(max));
@@ -138,7 +141,10 @@ void TCalendarWindow::PopupMouse(UINT Msg, TPoint client) {
     Pick(Date());
   } else {
     for (TDateTime day = FirstShownDay(), last = day + 7 * kWeeks; day < last; ++day)
-      if (PtInRect(DayRect(day), client)) Pick(day);
+      if (PtInRect(DayRect(day), client)) {
+        Pick(day);  // may free the picker and its calendar
+        return;
+      }
   }
 }
 
@@ -176,6 +182,7 @@ void TCalendarWindow::Paint() {
   for (TDateTime day = FirstShownDay(), last = day + 7 * kWeeks; day < last; ++day) {
     int year = 0, month = 0, dayOfMonth = 0;
     DecodeDate(day, year, month, dayOfMonth);
+    if (year == 0) continue;  // after the calendar's last day
     const TRect cell = DayRect(day);
     const bool selected = day == selected_;
     if (selected) {

@@ -385,7 +385,11 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
       break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-      if (Message.Msg == WM_KILLFOCUS) CloseList(false);
+      if (Message.Msg == WM_KILLFOCUS) {
+        std::weak_ptr<void> life = Life();
+        CloseList(false);  // its handlers may free the combo
+        if (life.expired()) return;
+      }
       if (edit_) edit_->Invalidate();
       Invalidate();
       break;

@@ -80,7 +80,7 @@ TControl::~TControl() {
 
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
   TMessage message{Msg, WParam, LParam, 0};
-  WndProc(message);
+  WindowProc(message);
   return message.Result;
 }
 

@@ -141,6 +141,9 @@ public:
   virtual void WndProc(TMessage& Message);
   virtual void Dispatch(TMessage& Message);
   virtual void DefaultHandler(TMessage& Message);
+  // What Perform and the window hand a message to: WndProc, unless a component has hooked the control by
+  // putting its own procedure here; a hook keeps the procedure it replaced and passes messages on to it.
+  std::function<void(TMessage& Message)> WindowProc = [this](TMessage& Message) { WndProc(Message); };
 
   TWinControl* Parent() const { return parent_; }
   virtual void SetParent(TWinControl* AParent);
@@ -399,6 +402,8 @@ public:
   TPoint ClientOrigin() const override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void Invalidate() override;
+  // Marks a rectangle of the client area (client coordinates) to be painted when the loop is idle.
+  void InvalidateRect(const TRect& Rect);
   void Update() override;
 
   TNotifyEvent OnEnter;

@@ -210,8 +210,9 @@ void TDateTimePicker::TypeDigit(char32_t digit) {
   TDateTime value = dateTime_;
   const bool valid = (segment.field != TDateTimeField::Year || complete) &&
                      SetDateTimeField(dateTime_, segment.field, number, value);
-  if (valid) ChangeTo(value);
-  if (!complete) return;
+  std::weak_ptr<void> life = Life();
+  if (valid) ChangeTo(value);  // its OnChange may free the picker
+  if (!complete || life.expired()) return;
   typed_.clear();
   if (valid)
     MoveSelection(1);

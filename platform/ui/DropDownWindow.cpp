@@ -10,9 +10,11 @@ TRect DropDownBounds(const TRect& owner, TSize size, const TRect& screen) {
   const int roomBelow = screen.Bottom - owner.Bottom;
   const int roomAbove = owner.Top - screen.Top;
   const bool above = size.cy > roomBelow && (size.cy <= roomAbove || roomAbove > roomBelow);
-  const int top = above ? owner.Top - size.cy : owner.Bottom;
+  // Taller than the room on its side, it is cut to that room: no part opens off the screen.
+  const int height = std::max(0, std::min(size.cy, above ? roomAbove : roomBelow));
+  const int top = above ? owner.Top - height : owner.Bottom;
   const int left = std::max(screen.Left, std::min(owner.Left, screen.Right - size.cx));
-  return Bounds(left, top, size.cx, size.cy);
+  return Bounds(left, top, size.cx, height);
 }
 
 TRect ScreenBounds(const TControl& control) {

@@ -5,8 +5,9 @@
 namespace platform {
 
 // Where a drop-down of `size` opens for a control at `owner` (screen rectangles): below the control,
-// left edges aligned; above it when it does not fit below but does above (or has more room there);
-// moved left when it would leave the screen at the right, never past its left edge.
+// left edges aligned; above it when it does not fit below but does above (or has more room there),
+// cut to the room on that side when it fits neither way; moved left when it would leave the screen at
+// the right, never past its left edge.
 TRect DropDownBounds(const TRect& owner, TSize size, const TRect& screen);
 // A control's outer rectangle on the screen, its frame included.
 TRect ScreenBounds(const TControl& control);

@@ -38,6 +38,7 @@ TCustomForm::~TCustomForm() {
   if (screen.activeForm_ == this) screen.activeForm_ = nullptr;
   if (screen.focused_ && GetParentForm(screen.focused_) == this) screen.focused_ = nullptr;
   if (Application().MainForm() == this) Application().FormCreated(nullptr);
+  DestroyHandle();  // while the form is whole, for those that hear WM_DESTROY
 }
 
 void TCustomForm::AfterConstruction() {

@@ -53,6 +53,13 @@ int GridAxis::Start(int i) const {
   return pos;
 }
 
+bool GridAxis::StartsWithin(int i, int extent) const {
+  if (i < fixed_) return Start(i) < extent;
+  int pos = FixedExtent();
+  for (int k = first_; k < i && pos < extent; ++k) pos += Size(k) + lineWidth_;
+  return pos < extent;
+}
+
 int GridAxis::VisibleCount(int extent) const {
   int pos = FixedExtent(), visible = 0;
   for (int i = first_; i < count_; ++i) {

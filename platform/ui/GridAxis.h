@@ -34,6 +34,9 @@ public:
   int FixedExtent() const;
   // Where item i starts in client coordinates; a scrolled-away item lies before the scrolling area.
   int Start(int i) const;
+  // Whether item i, fixed or scrolling from First(), starts before `extent`; in time bounded by the
+  // items shown, however far i lies.
+  bool StartsWithin(int i, int extent) const;
   // The number of scrolling items from First() that fit whole into `extent` client pixels (at least 1
   // when there is a scrolling item).
   int VisibleCount(int extent) const;

@@ -32,6 +32,14 @@ int ItemEndingNear(const GridAxis& axis, int pos, int extent, int& linePos) {
 void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift) {
   TCustomControl::KeyDown(Key, Shift);
   if (Key == 0) return;
+  if (Key == VK_F2) {
+    SetEditorMode(true);
+    return;
+  }
+  if (Key == VK_ESCAPE) {
+    if (inplaceCell_.X >= 0) CancelEdit();
+    return;
+  }
   const bool rowSelect = options_.Contains(TGridOption::goRowSelect);
   const int pageHeight = std::max(VisibleRowCount(), 1);
   const int pageWidth = std::max(VisibleColCount(), 1);
@@ -110,6 +118,18 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift) {
     FocusCell(cell.X, cell.Y, !(Shift.Contains(TShiftStateFlag::ssShift) && options_.Contains(TGridOption::goRangeSelect)));
 }
 
+void TCustomGrid::KeyPress(char32_t& Key) {
+  TCustomControl::KeyPress(Key);
+  // Enter turns editing on and off; with goAlwaysShowEditor it is always on.
+  if (Key != '\r' || !options_.Contains(TGridOption::goEditing) || options_.Contains(TGridOption::goAlwaysShowEditor))
+    return;
+  if (editorMode_)
+    HideEditor();
+  else
+    ShowEditor();
+  Key = 0;
+}
+
 void TCustomGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs) {
   State = TGridState::gsNormal;
   Index = -1;
@@ -141,8 +161,12 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
     state_ = TGridState::gsRowMoving;
     sizingIndex_ = cell.Y;
   } else if (cell.X >= FixedCols() && cell.Y >= FixedRows()) {
+    // A plain click on the current cell edits it.
+    const bool edit = cell == current_ && options_.Contains(TGridOption::goEditing) &&
+                      !Shift.Contains(TShiftStateFlag::ssShift) && !Shift.Contains(TShiftStateFlag::ssCtrl);
     state_ = TGridState::gsSelecting;
     FocusCell(cell.X, cell.Y, !(Shift.Contains(TShiftStateFlag::ssShift) && options_.Contains(TGridOption::goRangeSelect)));
+    if (edit) ShowEditor();
   }
 }
 

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <vector>
 
 #include "platform/ui/Grids.h"
@@ -32,10 +33,17 @@ void TCustomGrid::Paint() {
   const std::vector<int> cols = ShownItems(cols_, width), rows = ShownItems(rows_, height);
   const bool highlightFocused =
       options_.Contains(TGridOption::goDrawFocusSelected) || options_.Contains(TGridOption::goRowSelect);
+  const TRect clip = canvas.ClipRect();
+  const int line = GridLineWidth();
   int right = 0, bottom = 0;
   for (int row : rows) {
     for (int col : cols) {
       const TRect cell = CellRect(col, row);
+      right = std::max(right, cell.Right + line);
+      bottom = std::max(bottom, cell.Bottom + line);
+      // Cells outside the part being painted are left alone.
+      TRect painted;
+      if (!IntersectRect(painted, {cell.Left, cell.Top, cell.Right + line, cell.Bottom + line}, clip)) continue;
       const TGridDrawState state = CellState(col, row);
       const bool focused = state.Contains(TGridDrawStateFlag::gdFocused);
       if (defaultDrawing_) {
@@ -53,8 +61,6 @@ void TCustomGrid::Paint() {
       DrawCell(col, row, cell, state);
       if (defaultDrawing_ && focused && !options_.Contains(TGridOption::goRowSelect)) canvas.DrawFocusRect(cell);
       DrawLines(col, row, cell);
-      right = std::max(right, cell.Right + GridLineWidth());
-      bottom = std::max(bottom, cell.Bottom + GridLineWidth());
     }
   }
   canvas.Brush().SetColor(Color());

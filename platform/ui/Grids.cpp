@@ -8,6 +8,11 @@ namespace {
 
 // The first scrolling item that shows `item` whole within `extent`, starting from the current one and
 // moving as little as possible. Fixed items never scroll.
+// Item i lies in the client area: a fixed item, or a scrolling one from the first shown on.
+bool Shown(const GridAxis& axis, int i, int extent) {
+  return i >= 0 && i < axis.Count() && (i < axis.Fixed() || i >= axis.First()) && axis.StartsWithin(i, extent);
+}
+
 int FirstShowing(const GridAxis& axis, int item, int extent) {
   if (item < axis.Fixed() || item >= axis.Count()) return axis.First();
   if (item < axis.First()) return item;
@@ -36,6 +41,7 @@ void TCustomGrid::SetCounts(int colCount, int rowCount) {
   SizeChanged(oldCols, oldRows);
   Invalidate();
   UpdateScrollRange();
+  EditorFollows();
 }
 
 void TCustomGrid::SetFixedCols(int value) {
@@ -43,6 +49,7 @@ void TCustomGrid::SetFixedCols(int value) {
   ClampCurrent();
   Invalidate();
   UpdateScrollRange();
+  EditorFollows();
 }
 
 void TCustomGrid::SetFixedRows(int value) {
@@ -50,6 +57,7 @@ void TCustomGrid::SetFixedRows(int value) {
   ClampCurrent();
   Invalidate();
   UpdateScrollRange();
+  EditorFollows();
 }
 
 void TCustomGrid::ClampCurrent() {
@@ -62,24 +70,28 @@ void TCustomGrid::SetDefaultColWidth(int value) {
   cols_.SetDefaultSize(value);
   Invalidate();
   ColWidthsChanged();
+  EditorFollows();
 }
 
 void TCustomGrid::SetDefaultRowHeight(int value) {
   rows_.SetDefaultSize(value);
   Invalidate();
   RowHeightsChanged();
+  EditorFollows();
 }
 
 void TCustomGrid::SetColWidths(int index, int value) {
   cols_.SetSize(index, value);
   Invalidate();
   ColWidthsChanged();
+  EditorFollows();
 }
 
 void TCustomGrid::SetRowHeights(int index, int value) {
   rows_.SetSize(index, value);
   Invalidate();
   RowHeightsChanged();
+  EditorFollows();
 }
 
 void TCustomGrid::SetGridLineWidth(int value) {
@@ -87,12 +99,17 @@ void TCustomGrid::SetGridLineWidth(int value) {
   rows_.SetLineWidth(value);
   Invalidate();
   UpdateScrollRange();
+  EditorFollows();
 }
 
 void TCustomGrid::SetOptions(TGridOptions value) {
   options_ = value;
   if (!options_.Contains(TGridOption::goRangeSelect)) anchor_ = current_;
   Invalidate();
+  if (!options_.Contains(TGridOption::goEditing) || options_.Contains(TGridOption::goRowSelect))
+    HideEditor();
+  else if (options_.Contains(TGridOption::goAlwaysShowEditor))
+    ShowEditor();
 }
 
 void TCustomGrid::SetFixedColor(TColor value) {
@@ -121,7 +138,7 @@ void TCustomGrid::SetSelection(const TGridRect& value) {
   current_ = {value.Right, value.Bottom};
   if (!options_.Contains(TGridOption::goRangeSelect)) anchor_ = current_;
   ClampCurrent();
-  ScrollInView(current_);
+  CurrentMoved();
 }
 
 void TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor) {
@@ -136,7 +153,13 @@ void TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor) {
   current_ = {ACol, ARow};
   if (MoveAnchor || !options_.Contains(TGridOption::goRangeSelect)) anchor_ = current_;
   InvalidateCell(ACol, ARow);
+  CurrentMoved();
+}
+
+void TCustomGrid::CurrentMoved() {
+  if (!options_.Contains(TGridOption::goAlwaysShowEditor)) HideEditor();
   ScrollInView(current_);
+  if (editorMode_) UpdateEdit();
 }
 
 void TCustomGrid::ScrollInView(TGridCoord cell) {
@@ -151,12 +174,23 @@ void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
   if (LeftCol() == oldLeft && TopRow() == oldTop) return;
   Invalidate();
   UpdateScrollPos();
+  EditorFollows();
   TopLeftChanged();
 }
 
 void TCustomGrid::InvalidateCell(int ACol, int ARow) {
-  // The framework repaints whole controls; a cell's change repaints the grid.
-  if (!IsRectEmpty(CellRect(ACol, ARow))) Invalidate();
+  const TRect cell = CellRect(ACol, ARow);
+  if (IsRectEmpty(cell)) return;
+  // With the lines after the cell, which its painting draws.
+  InvalidateRect({cell.Left, cell.Top, cell.Right + GridLineWidth(), cell.Bottom + GridLineWidth()});
+}
+
+void TCustomGrid::InvalidateLine(TGridLine line, int index) {
+  const bool column = line == TGridLine::Column;
+  const GridAxis& axis = column ? cols_ : rows_;
+  if (!Shown(axis, index, column ? ClientWidth() : ClientHeight())) return;
+  const int start = axis.Start(index), end = start + axis.Size(index) + axis.LineWidth();
+  InvalidateRect(column ? TRect{start, 0, end, ClientHeight()} : TRect{0, start, ClientWidth(), end});
 }
 
 TGridCoord TCustomGrid::MouseCoord(int X, int Y) const {
@@ -172,10 +206,7 @@ void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) const {
 }
 
 TRect TCustomGrid::CellRect(int ACol, int ARow) const {
-  auto shown = [](const GridAxis& axis, int i, int extent) {
-    return i >= 0 && i < axis.Count() && (i < axis.Fixed() || i >= axis.First()) && axis.Start(i) < extent;
-  };
-  if (!shown(cols_, ACol, ClientWidth()) || !shown(rows_, ARow, ClientHeight())) return {};
+  if (!Shown(cols_, ACol, ClientWidth()) || !Shown(rows_, ARow, ClientHeight())) return {};
   const int left = cols_.Start(ACol), top = rows_.Start(ARow);
   return {left, top, left + cols_.Size(ACol), top + rows_.Size(ARow)};
 }
@@ -185,6 +216,7 @@ void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
   cols_.MoveItem(FromIndex, ToIndex);
   ColumnMoved(FromIndex, ToIndex);
   Invalidate();
+  InvalidateEditor();
 }
 
 void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
@@ -192,6 +224,7 @@ void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
   rows_.MoveItem(FromIndex, ToIndex);
   RowMoved(FromIndex, ToIndex);
   Invalidate();
+  InvalidateEditor();
 }
 
 void TCustomGrid::DeleteColumn(int ACol) {
@@ -206,6 +239,14 @@ void TCustomGrid::DeleteRow(int ARow) {
   SetRowCount(RowCount() - 1);
 }
 
+void TCustomGrid::Notification(TComponent* AComponent, TOperation Operation) {
+  TCustomControl::Notification(AComponent, Operation);
+  if (Operation == TOperation::opRemove && AComponent == inplaceEdit_) {
+    inplaceEdit_ = nullptr;
+    inplaceCell_ = {-1, -1};
+  }
+}
+
 void TCustomGrid::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_GETDLGCODE:
@@ -213,10 +254,27 @@ void TCustomGrid::Dispatch(TMessage& Message) {
                        (options_.Contains(TGridOption::goEditing) ? DLGC_WANTCHARS : 0);
       return;
     case WM_SETFOCUS:
+      TCustomControl::Dispatch(Message);
+      InvalidateCell(current_.X, current_.Y);
+      if (!editorHandsFocusBack_) UpdateEdit();  // editing goes on in the editor
+      return;
     case WM_KILLFOCUS:
       TCustomControl::Dispatch(Message);
       InvalidateCell(current_.X, current_.Y);
       return;
+    case WM_CHAR: {
+      // A character typed on the grid starts editing with it.
+      const auto c = static_cast<char32_t>(Message.WParam);
+      if (options_.Contains(TGridOption::goEditing) && (c == '\b' || (c >= 0x20 && c != 0x7F))) {
+        ShowEditor();
+        if (inplaceCell_.X >= 0 && inplaceEdit_->Visible()) {
+          inplaceEdit_->Perform(WM_CHAR, Message.WParam, Message.LParam);
+          return;
+        }
+      }
+      TCustomControl::Dispatch(Message);
+      return;
+    }
     case WM_HSCROLL:
     case WM_VSCROLL:
       if (Message.LParam != 0) break;  // a scroll bar control's report
@@ -227,7 +285,9 @@ void TCustomGrid::Dispatch(TMessage& Message) {
     case CM_SHOWINGCHANGED: {
       std::weak_ptr<void> life = Life();
       TCustomControl::Dispatch(Message);
-      if (!life.expired()) UpdateScrollRange();
+      if (life.expired()) return;
+      UpdateScrollRange();
+      EditorFollows();
       return;
     }
     default: TCustomControl::Dispatch(Message);

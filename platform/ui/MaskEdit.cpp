@@ -157,8 +157,9 @@ bool TCustomMaskEdit::TypeOverSelection(std::u32string_view typed) {
 void TCustomMaskEdit::ReplacePositions(size_t from, size_t to, std::u32string_view with, size_t caret) {
   const std::string replacement = EncodeText(with);
   Perform(EM_SETSEL, from, static_cast<LPARAM>(to));
-  Perform(EM_REPLACESEL, 1, reinterpret_cast<LPARAM>(replacement.c_str()));
-  Perform(EM_SETSEL, caret, static_cast<LPARAM>(caret));
+  std::weak_ptr<void> life = Life();
+  Perform(EM_REPLACESEL, 1, reinterpret_cast<LPARAM>(replacement.c_str()));  // its OnChange may free the edit
+  if (!life.expired()) Perform(EM_SETSEL, caret, static_cast<LPARAM>(caret));
 }
 
 }  // namespace platform

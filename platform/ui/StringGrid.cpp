@@ -1,3 +1,4 @@
+#include "platform/core/Exception.h"
 #include "platform/ui/Grids.h"
 
 namespace platform {
@@ -7,30 +8,20 @@ TStringGrid::TStringGrid(TComponent* AOwner) : TDrawGrid(AOwner) { cells_.SetSiz
 void TStringGrid::SetCells(int ACol, int ARow, const std::string& value) {
   cells_.SetText(ACol, ARow, value);
   InvalidateCell(ACol, ARow);
+  if (!settingEditText_ && InplaceCell() == TGridCoord{ACol, ARow}) InvalidateEditor();
 }
 
-TGridCoord TStringGrid::LineCell(TGridLine line, int index, int i) {
-  return line == TGridLine::Column ? TGridCoord{index, i} : TGridCoord{i, index};
+void TStringGrid::SetEditText(int ACol, int ARow, const std::string& Value) {
+  if (Value == Cells(ACol, ARow)) return;
+  settingEditText_ = true;
+  SetCells(ACol, ARow, Value);
+  settingEditText_ = false;
 }
 
-void TStringGrid::ReadLine(TGridLine line, int index, TStringList& list) const {
-  list.Clear();
-  const int length = line == TGridLine::Column ? RowCount() : ColCount();
-  if (index < 0 || index >= (line == TGridLine::Column ? ColCount() : RowCount())) return;
-  for (int i = 0; i < length; ++i) {
-    const TGridCoord cell = LineCell(line, index, i);
-    list.AddObject(Cells(cell.X, cell.Y), Objects(cell.X, cell.Y));
-  }
-}
-
-void TStringGrid::WriteLine(TGridLine line, int index, const TStringList& list) {
-  const int length = line == TGridLine::Column ? RowCount() : ColCount();
-  for (int i = 0; i < list.Count() && i < length; ++i) {
-    const TGridCoord cell = LineCell(line, index, i);
-    cells_.SetText(cell.X, cell.Y, list.Strings(i));
-    cells_.SetObject(cell.X, cell.Y, list.Objects(i));
-  }
-  Invalidate();
+TStringList& TStringGrid::Line(TGridLine line, int index) {
+  std::unique_ptr<TStringGridStrings>& list = lines_[{line, index}];
+  if (!list) list = std::make_unique<TStringGridStrings>(*this, line, index);
+  return *list;
 }
 
 void TStringGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
@@ -49,5 +40,66 @@ void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
 }
 
 void TStringGrid::SizeChanged(int OldColCount, int OldRowCount) { cells_.SetSize(ColCount(), RowCount()); }
+
+namespace {
+
+void RefuseResize() { throw EListError("Cannot insert or delete rows from grid"); }
+
+}  // namespace
+
+int TStringGridStrings::GetCount() const {
+  const bool column = line_ == TGridLine::Column;
+  if (index_ < 0 || index_ >= (column ? grid_.ColCount() : grid_.RowCount())) return 0;
+  return column ? grid_.RowCount() : grid_.ColCount();
+}
+
+std::string TStringGridStrings::Get(int Index) const {
+  CheckIndex(Index, Count());
+  return grid_.Cells(Cell(Index).X, Cell(Index).Y);
+}
+
+void TStringGridStrings::Put(int Index, const std::string& S) {
+  CheckIndex(Index, Count());
+  grid_.SetCells(Cell(Index).X, Cell(Index).Y, S);
+}
+
+void* TStringGridStrings::GetObject(int Index) const {
+  CheckIndex(Index, Count());
+  return grid_.Objects(Cell(Index).X, Cell(Index).Y);
+}
+
+void TStringGridStrings::PutObject(int Index, void* AObject) {
+  CheckIndex(Index, Count());
+  grid_.SetObjects(Cell(Index).X, Cell(Index).Y, AObject);
+}
+
+int TStringGridStrings::AddObject(const std::string& S, void* AObject) {
+  for (int i = 0; i < Count(); ++i) {
+    if (!Get(i).empty()) continue;
+    Put(i, S);
+    PutObject(i, AObject);
+    return i;
+  }
+  return -1;
+}
+
+void TStringGridStrings::Assign(const TStringList& Source) {
+  if (&Source == this) return;
+  for (int i = 0; i < Source.Count() && i < Count(); ++i) {
+    Put(i, Source.Strings(i));
+    PutObject(i, Source.Objects(i));
+  }
+}
+
+void TStringGridStrings::Clear() {
+  for (int i = 0; i < Count(); ++i) {
+    Put(i, {});
+    PutObject(i, nullptr);
+  }
+}
+
+void TStringGridStrings::Delete(int) { RefuseResize(); }
+
+void TStringGridStrings::InsertItem(int, const std::string&, void*) { RefuseResize(); }
 
 }  // namespace platform

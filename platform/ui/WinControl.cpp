@@ -295,7 +295,7 @@ void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
   // Forms are listed in the window station, so other programs find them by class and caption.
   bool listed = !Parent() && !(Params.Style & WS_CHILD) && dynamic_cast<TCustomForm*>(this);
   handle_ = WindowHandle(Params.WinClassName, Params.Caption, listed ? WindowKind::TopLevel : WindowKind::Hidden,
-                         [this](TMessage& message) { WndProc(message); });
+                         [this](TMessage& message) { WindowProc(message); });
   cachedInset_ = InsetOf(Params);
   HandleMap()[handle_.Handle()] = this;
   if (Params.Style & (WS_HSCROLL | WS_VSCROLL)) {
@@ -579,7 +579,7 @@ void TWinControl::Broadcast(TMessage& Message) {
   std::vector<TControl*> children = controls_;
   for (TControl* child : children) {
     if (std::find(controls_.begin(), controls_.end(), child) == controls_.end()) continue;
-    child->WndProc(Message);
+    child->WindowProc(Message);
     if (Message.Result != 0) return;
   }
 }
@@ -653,6 +653,19 @@ void TWinControl::Invalidate() {
     return;
   }
   TControl::Invalidate();
+}
+
+void TWinControl::InvalidateRect(const TRect& Rect) {
+  if (topLevel_ ? !showing_ : !Visible() || !Parent() || !Parent()->IsShowing()) return;
+  TTopLevelWindow* top = TopLevelOf(this);
+  if (!top) return;
+  const TPoint origin = WindowOriginInTop(this);
+  const int inset = BorderInset();
+  TRect dirty = Rect;
+  OffsetRect(dirty, origin.X + inset, origin.Y + inset);
+  if (!IntersectRect(dirty, dirty, Bounds(origin.X + inset, origin.Y + inset, ClientWidth(), ClientHeight()))) return;
+  if (!topLevel_ && !IntersectRect(dirty, dirty, RectInTopLevel())) return;
+  top->AddDirty(dirty);
 }
 
 void TWinControl::Update() { TControl::Update(); }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/gfx/Png.h"
@@ -75,8 +77,8 @@ TEST(DropDownBounds, BelowAboveAndInsideTheScreen) {
       {"below, left edges aligned", Rect(100, 100, 250, 124), {150, 130}, Rect(100, 124, 250, 254)},
       {"just fits below", Rect(100, 614, 250, 638), {150, 130}, Rect(100, 638, 250, 768)},
       {"one pixel short below: above", Rect(100, 615, 250, 639), {150, 130}, Rect(100, 485, 250, 615)},
-      {"fits neither way: the side with more room", Rect(100, 300, 250, 324), {150, 500}, Rect(100, 324, 250, 824)},
-      {"fits neither way, more room above", Rect(100, 500, 250, 524), {150, 600}, Rect(100, -100, 250, 500)},
+      {"fits neither way: the side with more room, cut to it", Rect(100, 300, 250, 324), {150, 500}, Rect(100, 324, 250, 768)},
+      {"fits neither way, more room above", Rect(100, 500, 250, 524), {150, 600}, Rect(100, 0, 250, 500)},
       {"past the right edge: moved left", Rect(950, 100, 1010, 124), {200, 50}, Rect(824, 124, 1024, 174)},
       {"wider than the screen: at its left edge", Rect(10, 100, 60, 124), {1100, 50}, Rect(0, 124, 1100, 174)},
   };
@@ -404,6 +406,42 @@ TEST_F(ComboTest, LongListScrollsByKeysAndWheel) {
   Input().Click(RowPoint(*combo, 0));
   Settle();
   EXPECT_EQ(combo->ItemIndex(), 10);
+}
+
+// A handler may free the combo while its list closes: by a click on a row, Enter, Escape, a click
+// outside or the focus moving on.
+TEST_F(ComboTest, HandlersMayFreeTheComboAsItsListCloses) {
+  auto* other = Place<TEdit>(Rect(10, 60, 100, 84));
+  struct Case {
+    const char* what;
+    bool inCloseUp;  // else in OnChange
+    std::function<void(TPoint row)> close;
+  };
+  const Case cases[] = {
+      {"a click on a row, OnCloseUp", true, [this](TPoint row) { Input().Click(row); }},
+      {"a click on a row, OnChange", false, [this](TPoint row) { Input().Click(row); }},
+      {"Enter, OnCloseUp", true, [this](TPoint) { Press(VK_RETURN); }},
+      {"Escape, OnCloseUp", true, [this](TPoint) { Press(VK_ESCAPE); }},
+      {"a click outside, OnCloseUp", true, [this](TPoint) { Input().Click(At(*form, 250, 150)); }},
+      {"the focus moving on, OnCloseUp", true, [other](TPoint) { other->SetFocus(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TComboBox* combo = PlaceCombo(TComboBoxStyle::csDropDownList, kModes);
+    combo->SetFocus();
+    Press(VK_F4);
+    ASSERT_TRUE(combo->DroppedDown());
+    const TPoint row = RowPoint(*combo, 2);
+    auto free = [&combo](TObject*) { delete std::exchange(combo, nullptr); };
+    if (c.inCloseUp)
+      combo->OnCloseUp = free;
+    else
+      combo->OnChange = free;
+    c.close(row);
+    Settle();
+    EXPECT_EQ(combo, nullptr);
+    delete combo;
+  }
 }
 
 // Pictures for a person to look at, in a real sans face (nothing here depends on its metrics).

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "platform/core/FormatSettings.h"
 #include "platform/ui/CalendarWindow.h"
@@ -289,6 +290,59 @@ TEST_F(DateTimePickerTest, DaysOutsideTheLimitsCannotBePicked) {
   Press(VK_LEFT);
   EXPECT_EQ(calendar.Selected(), Moment(2024, 1, 20));
   Press(VK_ESCAPE);
+}
+
+// The arrows stop at the calendar's first and last day, and the days shown past its last one are not
+// to be picked.
+TEST_F(DateTimePickerTest, CalendarStopsAtTheCalendarsEnds) {
+  struct Case {
+    TDateTime date;
+    WORD key;
+  };
+  const Case cases[] = {
+      {Moment(9999, 12, 31), VK_RIGHT},
+      {Moment(9999, 12, 27), VK_DOWN},
+      {Moment(1, 1, 1), VK_LEFT},
+      {Moment(1, 1, 3), VK_UP},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Text(c.date));
+    picker->SetDate(c.date);
+    Press(VK_F4);
+    TCalendarWindow& calendar = *picker->Calendar();
+    Press(c.key);
+    Settle();
+    EXPECT_EQ(calendar.Selected(), c.date);
+    Press(VK_ESCAPE);
+  }
+  picker->SetDate(Moment(9999, 12, 31));
+  Press(VK_F4);
+  TCalendarWindow& calendar = *picker->Calendar();
+  Click(calendar, Centre(calendar.DayRect(Moment(9999, 12, 31) + 1)));
+  EXPECT_TRUE(picker->DroppedDown()) << "the day after the last is refused";
+  Press(VK_ESCAPE);
+}
+
+// OnChange may free the picker (and its calendar) as a day is clicked or a field's last digit typed.
+TEST_F(DateTimePickerTest, ChangeHandlerMayFreeThePicker) {
+  const std::pair<const char*, std::function<void()>> cases[] = {
+      {"a day clicked", [this] {
+         Press(VK_F4);
+         TCalendarWindow& calendar = *picker->Calendar();
+         Click(calendar, Centre(calendar.DayRect(Moment(2024, 1, 10))));
+       }},
+      {"a day typed", [this] { Type("5"); }},
+  };
+  for (const auto& [what, change] : cases) {
+    SCOPED_TRACE(what);
+    if (!picker) picker = Place<TDateTimePicker>(Rect(8, 8, 180, 29));
+    picker->SetDateTime(Moment(2024, 1, 31, 13, 45));
+    picker->SetFocus();
+    Settle();
+    picker->OnChange = [this](TObject*) { delete std::exchange(picker, nullptr); };
+    change();
+    EXPECT_EQ(picker, nullptr);
+  }
 }
 
 TEST_F(DateTimePickerTest, LoadsFromAFormResource) {

@@ -43,11 +43,19 @@ TEST(GridAxisTest, StartsAndItemsAtLineEdges) {
   for (const auto& c : cases) EXPECT_EQ(axis.ItemAt(c.pos, 100), c.item) << c.pos;
   EXPECT_EQ(axis.ItemAt(50, 50), -1);  // beyond the client extent
 
+  // An item starts within an extent when its start lies before it.
+  const struct {
+    int item, extent;
+    bool within;
+  } starts[] = {{0, 1, true}, {1, 11, false}, {1, 12, true}, {3, 43, false}, {3, 44, true}, {4, 54, false}};
+  for (const auto& c : starts) EXPECT_EQ(axis.StartsWithin(c.item, c.extent), c.within) << c.item << "," << c.extent;
+
   axis.SetFirst(3);  // items 1 and 2 scrolled away: they lie before the scrolling area
   EXPECT_EQ(axis.Start(3), 11);
   EXPECT_EQ(axis.Start(2), 11 - 21);
   EXPECT_EQ(axis.ItemAt(11, 100), 3);
   EXPECT_EQ(axis.ItemAt(5, 100), 0);
+  EXPECT_TRUE(axis.StartsWithin(2, 100));  // scrolled away: it starts before the scrolling area
 }
 
 TEST(GridAxisTest, VisibleCountAndTheLastFirstItem) {

@@ -277,18 +277,6 @@ TEST_F(GridTest, MovingAndDeletingCarryCellsObjectsAndSizes) {
   EXPECT_EQ(grid->RowCount(), 19);
   EXPECT_EQ(grid->Cells(0, 2), "below");
 
-  TStringList column;
-  grid->Cols(0, column);
-  EXPECT_EQ(column.Count(), 19);
-  EXPECT_EQ(column.Strings(2), "below");
-  TStringList row;
-  row.Add("a");
-  row.AddObject("b", &marker);
-  grid->SetRows(5, row);
-  EXPECT_EQ(grid->Cells(1, 5), "b");
-  EXPECT_EQ(grid->Objects(1, 5), &marker);
-  grid->Rows(5, row);
-  EXPECT_EQ(row.Count(), 5);
 }
 
 TEST_F(GridTest, PaintHandsEachShownCellItsState) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "platform/core/FormatSettings.h"
 #include "platform/core/Utf8.h"
@@ -153,6 +154,25 @@ TEST_F(MaskEditTest, PasteTypesTheClipboardAndCutLeavesBlanks) {
   edit->SelectAll();
   edit->ClearSelection();
   EXPECT_EQ(edit->EditText(), "12:3_") << "read-only";
+}
+
+// OnChange may free the edit as a key changes a position.
+TEST_F(MaskEditTest, ChangeHandlerMayFreeTheEdit) {
+  const std::pair<const char*, std::function<void()>> cases[] = {
+      {"a digit", [this] { Type("1"); }},
+      {"Backspace", [this] { Press(VK_BACK); }},
+      {"Delete", [this] { Press(VK_DELETE); }},
+  };
+  for (const auto& [what, key] : cases) {
+    SCOPED_TRACE(what);
+    TMaskEdit* edit = PlaceMasked("00:00;1;_");
+    edit->SetText("12:34");
+    edit->SetSelStart(1);
+    edit->OnChange = [&edit](TObject*) { delete std::exchange(edit, nullptr); };
+    key();
+    EXPECT_EQ(edit, nullptr);
+    delete edit;
+  }
 }
 
 TEST_F(MaskEditTest, TextFromOutsideAndANewMaskAreFormatted) {

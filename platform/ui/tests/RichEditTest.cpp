@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "platform/core/Streams.h"
 #include "platform/gfx/Bitmap.h"
@@ -89,6 +90,14 @@ TEST_F(RichEditTest, SelAttributesFormatTheSelectionAndWhatIsTypedNext) {
   EXPECT_EQ(rich->DefAttributes().Size(), 20);
   EXPECT_EQ(FormatOf("ello").Height, 400);
   EXPECT_EQ(FormatOf("world").Height, 240);
+}
+
+// OnChange may free the edit as a character is typed, also in a format chosen for the caret.
+TEST_F(RichEditTest, ChangeHandlerMayFreeTheEditAsACharacterIsTyped) {
+  rich->SelAttributes().SetStyle(TFontStyles{TFontStyle::fsBold});
+  rich->OnChange = [this](TObject*) { delete std::exchange(rich, nullptr); };
+  Type("a");
+  EXPECT_EQ(rich, nullptr);
 }
 
 TEST_F(RichEditTest, SelectionByCharacterOffset) {

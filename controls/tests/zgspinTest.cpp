@@ -1,0 +1,109 @@
+#include "controls/zgspin.h"
+
+#include <gtest/gtest.h>
+
+#include "controls/tests/LabelFixture.h"
+#include "platform/core/tests/TextTestSettings.h"
+#include "platform/ui/VirtualKeys.h"
+
+namespace controls::zgspin {
+namespace {
+
+// A grid spin edit of 80 x 24 at (20, 20) on a shown form, focused, with German separators.
+class ZgSpinTest : public test::LabelTest {
+protected:
+  void SetUp() override {
+    LabelTest::SetUp();
+    platform::FormatSettings() = platform::testing::GermanSettings();
+    Show(200, 80);
+    spin_ = new TZgSpinEdit(form_.get());
+    spin_->SetParent(form_.get());
+    spin_->SetBounds(20, 20, 80, 24);
+    spin_->SetFocus();
+    Settle();
+  }
+  void TearDown() override {
+    LabelTest::TearDown();
+    platform::ResetFormatSettings();
+  }
+  void Type(const char* chars) {
+    for (const char* c = chars; *c; ++c) Input().Char(std::string(1, *c));
+    Settle();
+  }
+  void Press(int key) {
+    Input().PressKey(key);
+    Settle();
+  }
+
+  TZgSpinEdit* spin_ = nullptr;
+};
+
+TEST_F(ZgSpinTest, AFloatSpinStaysUntilIncrementFloatIsSet) {
+  spin_->SetSpinType(sptFloat);
+  spin_->SetFloatValue(2.5);
+  EXPECT_EQ(spin_->Text(), "2,5");
+  Press(platform::VK_UP);
+  EXPECT_EQ(spin_->Text(), "2,5");
+  spin_->SetIncrementFloat(0.25);
+  Press(platform::VK_UP);
+  EXPECT_EQ(spin_->Text(), "2,75");
+  spin_->DownClick(nullptr);
+  spin_->DownClick(nullptr);
+  EXPECT_EQ(spin_->Text(), "2,25");
+}
+
+TEST_F(ZgSpinTest, SeparatorsAtPrecisionZeroAndInTimes) {
+  spin_->SetSpinType(sptFloat);
+  spin_->SetText("");
+  const int beeps = Input().Beeps();
+  Type("1.5,");  // the thousand separator becomes the decimal one; a second one is refused
+  EXPECT_EQ(spin_->Text(), "1,5");
+  EXPECT_EQ(Input().Beeps(), beeps + 1);
+  spin_->SetSpinType(sptTime);
+  spin_->SetText("");
+  Type("12:30:15:");
+  EXPECT_EQ(spin_->Text(), "12:30:15");
+  EXPECT_EQ(Input().Beeps(), beeps + 2);
+}
+
+TEST_F(ZgSpinTest, UpAndDownStepAtKeyDownBeforeOnKeyDown) {
+  int keyDowns = 0;
+  spin_->OnKeyDown = [&](platform::TObject*, platform::WORD&, platform::TShiftState) { ++keyDowns; };
+  spin_->SetValue(5);
+  Press(platform::VK_UP);
+  Press(platform::VK_UP);
+  Press(platform::VK_DOWN);
+  EXPECT_EQ(spin_->Text(), "6");
+  EXPECT_EQ(keyDowns, 0);
+  Press(platform::VK_PRIOR);  // no meaning here
+  EXPECT_EQ(spin_->Text(), "6");
+  EXPECT_EQ(keyDowns, 1);
+}
+
+TEST_F(ZgSpinTest, ButtonPairBoundsWithAndWithoutBorder) {
+  struct Case {
+    platform::TBorderStyle border;
+    TSpinDirection direction;
+    platform::TRect button;
+  };
+  using platform::TBorderStyle;
+  for (const Case& c : {Case{TBorderStyle::bsSingle, spVertical, platform::Bounds(60, 0, 15, 19)},
+                        Case{TBorderStyle::bsNone, spVertical, platform::Bounds(64, 0, 15, 23)},
+                        Case{TBorderStyle::bsSingle, spHorizontal, platform::Bounds(55, 0, 20, 19)}}) {
+    spin_->SetBorderStyle(c.border);
+    spin_->SetDirection(c.direction);
+    spin_->SetBounds(20, 20, 80, 24);
+    EXPECT_EQ(spin_->Button().BoundsRect(), c.button) << static_cast<int>(c.border) << " " << c.direction;
+  }
+}
+
+TEST_F(ZgSpinTest, IsWinXPReachesBothButtons) {
+  spin_->SetIsWinXP(true);
+  auto& button = static_cast<TZgSpinButton&>(spin_->Button());
+  EXPECT_TRUE(button.IsWinXP());
+  EXPECT_TRUE(static_cast<TExTimerSpeedButton&>(button.UpButton()).IsWinXP());
+  EXPECT_TRUE(static_cast<TExTimerSpeedButton&>(button.DownButton()).IsWinXP());
+}
+
+}  // namespace
+}  // namespace controls::zgspin
