@@ -6,6 +6,7 @@
 
 #include "controls/MarkupImage.h"
 #include "controls/MarkupLabel.h"
+#include "controls/MarkupStatusBar.h"
 #include "controls/fxLabel.h"
 #include "platform/ui/ColorIdentifiers.h"
 #include "platform/ui/PublishedClasses.h"
@@ -97,12 +98,56 @@ void PublishMarkupImage() {
       .Property("PicturePosition", &TMarkupImage::SetPicturePosition);
 }
 
+void PublishMarkupStatusBar() {
+  using Style = TMarkupStatusPanelStyle;
+  PublishEnum<Style>({{"psHTML", Style::psHTML},
+                      {"psText", Style::psText},
+                      {"psOwnerDraw", Style::psOwnerDraw},
+                      {"psTime", Style::psTime},
+                      {"psDate", Style::psDate},
+                      {"psNumLock", Style::psNumLock},
+                      {"psCapsLock", Style::psCapsLock},
+                      {"psScrollLock", Style::psScrollLock},
+                      {"psProgress", Style::psProgress}});
+  PublishEnum<TProgressIndication>({{"piPercentage", TProgressIndication::piPercentage},
+                                    {"piAbsolute", TProgressIndication::piAbsolute},
+                                    {"piNone", TProgressIndication::piNone}});
+  TClassPublisher<TProgressStyle>("TProgressStyle")
+      .Property("Color", &TProgressStyle::SetColor, ColorIdentifiers())
+      .Property("BackGround", &TProgressStyle::SetBackGround, ColorIdentifiers())
+      .Property("TextColor", &TProgressStyle::SetTextColor, ColorIdentifiers())
+      .Property("Indication", &TProgressStyle::SetIndication)
+      .Property("Min", &TProgressStyle::SetMin)
+      .Property("Max", &TProgressStyle::SetMax)
+      .Property("Position", &TProgressStyle::SetPosition);
+  TClassPublisher<TMarkupStatusPanel>("TMarkupStatusPanel")
+      .Property("Alignment", &TMarkupStatusPanel::SetAlignment)
+      .Property("Bevel", &TMarkupStatusPanel::SetBevel)
+      .Property("Style", &TMarkupStatusPanel::SetStyle)
+      .Property("Text", &TMarkupStatusPanel::SetText)
+      .Property("Width", &TMarkupStatusPanel::SetWidth)
+      .Property("DateFormat", &TMarkupStatusPanel::SetDateFormat)
+      .Property("TimeFormat", &TMarkupStatusPanel::SetTimeFormat)
+      .Object("Progress", static_cast<TProgressStyle& (TMarkupStatusPanel::*)()>(&TMarkupStatusPanel::Progress))
+      .Property("Hint", &TMarkupStatusPanel::SetHint);
+  TClassPublisher<TMarkupStatusBar, platform::TCustomStatusBar>("TMarkupStatusBar")
+      .Collection("Panels", &TMarkupStatusBar::Panels)
+      .Property("AnchorHint", &TMarkupStatusBar::SetAnchorHint)
+      .Property("Images", &TMarkupStatusBar::SetImages)
+      .Property("URLColor", &TMarkupStatusBar::SetURLColor, ColorIdentifiers())
+      .Property("OnDrawPanel", &TMarkupStatusBar::OnDrawPanel)
+      .Property("OnAnchorClick", &TMarkupStatusBar::OnAnchorClick)
+      .Property("OnAnchorEnter", &TMarkupStatusBar::OnAnchorEnter)
+      .Property("OnAnchorExit", &TMarkupStatusBar::OnAnchorExit);
+}
+
 }  // namespace
 
 void PublishDisplayClasses() {
   PublishMarkupLabel();
   PublishFxLabel();
   PublishMarkupImage();
+  PublishMarkupStatusBar();
   PublishSpinEditClasses();
 }
 

@@ -2,7 +2,7 @@
 
 namespace controls {
 
-// Publishes the display controls (TMarkupLabel, TFxLabel, TMarkupImage) for form resources; a program
+// Publishes the display controls (TMarkupLabel, TFxLabel, TMarkupImage, TMarkupStatusBar with its panels) for form resources; a program
 // calls it before it creates a form whose resource names them.
 void PublishDisplayClasses();
 

@@ -1,4 +1,5 @@
 #include "controls/html/MarkupRenderer.h"
+#include "controls/html/MarkupText.h"
 
 namespace controls::markup {
 
@@ -28,7 +29,12 @@ void MarkupRenderer::OpenAnchor(std::string_view tag) {
     }
   }
   if (!a_.Selected && !hoverFont) SetTextColor(a_.URLColor);
-  anchorTarget_ = FirstQuoted(tag);
+  if (a_.PanelDialect) {
+    const size_t href = FindText(tag, "href");
+    anchorTarget_ = href == std::string_view::npos ? std::string{} : FirstQuoted(tag.substr(href));
+  } else {
+    anchorTarget_ = FirstQuoted(tag);
+  }
   inAnchor_ = true;
   hoverStart_ = {AddClamped(line_.rect.Left, line_.width), line_.rect.Top};
 }

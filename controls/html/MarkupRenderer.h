@@ -32,7 +32,14 @@ struct RenderArgs {
   TRect& HoverRect;
   TMarkupPictureCache* PictureCache;
   TPictureContainer* PictureContainer;
+  // The status bar's older dialect (RenderPanelHTML): line ends dropped, every "<#...>" unbracketed,
+  // four entities decoded per run, "&" drawn as itself, any H tag a rule, FONT SIZE always in points,
+  // no E tag, the anchor target after "href".
+  bool PanelDialect = false;
 };
+
+// Runs one call: renders text and leaves the canvas's font, brush and pen as they were.
+bool RenderMarkup(RenderArgs& args, const std::string& text);
 
 // The passes a line goes through: the measuring pass decides the line; the second pass, at the
 // line's aligned place, draws it or (HotSpot) measures and hit-tests it again.
@@ -97,6 +104,7 @@ private:
   void SetTextColor(TColor color);
   void FillBand(TColor color);
   int TextHeightGh();
+  unsigned TextFormat() const;
   bool Drawing() const { return pass_ == Pass::Draw; }
   bool Measuring() const { return pass_ != Pass::Draw; }
 

@@ -46,18 +46,18 @@ void MarkupRenderer::OpeningTag(std::string_view tag, const std::string& upper) 
       }
       break;
     case 'E':
-      if (Drawing()) error_ = true;
+      if (Drawing() && !a_.PanelDialect) error_ = true;
       break;
     case 'F':
       FontTag(upper);
       break;
     case 'H':
-      if (next == 'I' && Drawing()) {
+      if (next == 'I' && Drawing() && !a_.PanelDialect) {
         hiText_ = font.Color();
         hiBrush_ = BrushColorOrNone();
         canvas_.Brush().SetColor(clHighlight);
         SetTextColor(clHighlightText);
-      } else if (next == 'R') {
+      } else if (next == 'R' || a_.PanelDialect) {
         lineEnded_ = true;
         if (Drawing()) {
           const int y = RunBottom() + 1;
@@ -124,7 +124,7 @@ void MarkupRenderer::ClosingTag(const std::string& upper) {
       CloseAnchor();
       break;
     case 'B':
-      if (next == '>')
+      if (next == '>' || (a_.PanelDialect && next != 'L'))
         font.SetStyle(font.Style() - TFontStyle::fsBold);
       else
         SetTextColor(base_.Color());
@@ -198,7 +198,7 @@ void MarkupRenderer::FontTag(const std::string& upper) {
   }
   if (const std::string size = AttributeValue(attributes, "SIZE"); !size.empty()) {
     const int n = LeadingNumber(size);
-    font.SetSize(n >= 1 && n <= 5 ? kFontSizes[n - 1] : std::clamp(n, 0, kMaxFontSize));
+    font.SetSize(n >= 1 && n <= 5 && !a_.PanelDialect ? kFontSizes[n - 1] : std::clamp(n, 0, kMaxFontSize));
   }
 }
 

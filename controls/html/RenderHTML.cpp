@@ -61,6 +61,21 @@ std::string PrepareText(const std::string& text) {
   return out;
 }
 
+// The panel dialect's preparation: line ends go (only tags break lines) and every "<#" loses its "<"
+// and the first ">" after it.
+std::string PreparePanelText(const std::string& text) {
+  std::string s;
+  s.reserve(text.size());
+  for (char c : text) {
+    if (c != '\r' && c != '\n') s += c;
+  }
+  for (size_t hash = s.find("<#"); hash != std::string::npos; hash = s.find("<#", hash)) {
+    s.erase(hash, 1);
+    if (const size_t gt = s.find('>', hash); gt != std::string::npos) s.erase(gt, 1);
+  }
+  return s;
+}
+
 void CopyFont(TFont& target, const TFont& source) {
   target.SetPixelsPerInch(source.PixelsPerInch());
   target.Assign(source);
@@ -104,8 +119,7 @@ bool RenderHTML(TCanvas& Canvas, const std::string& Text, const TRect& Rect, TCu
                           Blink,         HoverStyle,   WordWrap,       ResizeFactor, URLColor,  HoverColor,
                           HoverFontColor, ShadowColor, AnchorVal,      StripVal,    FocusAnchor, XSize,
                           YSize,         HyperLinks,   MouseLink,      HoverRect,   PictureCache, PictureContainer};
-  CanvasStateGuard guard(Canvas);
-  return markup::MarkupRenderer(args).Render(Text);
+  return markup::RenderMarkup(args, Text);
 }
 
 void PrintBitmap(TCanvas& Canvas, const TRect& Dest, TBitmap& Bitmap) {
@@ -115,6 +129,11 @@ void PrintBitmap(TCanvas& Canvas, const TRect& Dest, TBitmap& Bitmap) {
 }
 
 namespace markup {
+
+bool RenderMarkup(RenderArgs& args, const std::string& text) {
+  CanvasStateGuard guard(args.Canvas);
+  return MarkupRenderer(args).Render(text);
+}
 
 MarkupRenderer::MarkupRenderer(RenderArgs& args) : a_(args), canvas_(args.Canvas) {
   CopyFont(base_, canvas_.Font());
@@ -130,7 +149,7 @@ MarkupRenderer::MarkupRenderer(RenderArgs& args) : a_(args), canvas_(args.Canvas
 }
 
 bool MarkupRenderer::Render(const std::string& text) {
-  std::string rest = PrepareText(text);
+  std::string rest = a_.PanelDialect ? PreparePanelText(text) : PrepareText(text);
   TRect working = a_.Rect;
   working.Left += 1;
   TFont measureFont, drawFont;

@@ -12,6 +12,25 @@ namespace {
 
 constexpr unsigned kTextFormat = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING;
 
+// The panel dialect's entities, decoded in rounds until a round replaces nothing; in a round each is
+// replaced once, at its first occurrence after the end of the round's previous replacement.
+std::string DecodePanelEntities(std::string run) {
+  static constexpr std::pair<std::string_view, std::string_view> kEntities[] = {
+      {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}, {"&quot;", "\""}};
+  for (bool replaced = true; replaced;) {
+    replaced = false;
+    size_t from = 0;
+    for (const auto& [entity, replacement] : kEntities) {
+      const size_t at = FindText(run, entity, from);
+      if (at == std::string::npos) continue;
+      run.replace(at, entity.size(), replacement);
+      from = at + replacement.size();
+      replaced = true;
+    }
+  }
+  return run;
+}
+
 // The next run of text: up to the first "<"; with word wrap up to and including the first blank when
 // that comes first.
 size_t RunLength(const std::string& text, bool wordWrap) {
@@ -72,7 +91,9 @@ bool MarkupRenderer::PlaceRun(std::string& text, std::string& consumed) {
   if (length == 0) return true;
   std::string run = text.substr(0, length);
   const bool endsInBlank = run.back() == ' ';
-  if (run.find('&') != std::string::npos)
+  if (a_.PanelDialect)
+    run = DecodePanelEntities(run);
+  else if (run.find('&') != std::string::npos)
     run = ReplaceAllText(ReplaceAllText(ReplaceAllText(run, "&nbsp;", " "), "&lt;", "<"), "&gt;", ">");
 
   const int height = canvas_.TextHeight(run);
@@ -88,8 +109,7 @@ bool MarkupRenderer::PlaceRun(std::string& text, std::string& consumed) {
   }
 
   TRect calc = line_.rect;
-  const unsigned format = kTextFormat | (a_.WordWrap ? 0 : DT_END_ELLIPSIS);
-  DrawText(canvas_.Handle(), run, calc, format | DT_CALCRECT);
+  DrawText(canvas_.Handle(), run, calc, TextFormat() | DT_CALCRECT);
   const int width = calc.Right - calc.Left;
   const int before = line_.width;
   const int after = AddClamped(before, width);
@@ -121,6 +141,10 @@ bool MarkupRenderer::PlaceRun(std::string& text, std::string& consumed) {
   return true;
 }
 
+unsigned MarkupRenderer::TextFormat() const {
+  return kTextFormat | (a_.WordWrap ? 0 : DT_END_ELLIPSIS) | (a_.PanelDialect ? DT_NOPREFIX : 0);
+}
+
 // Normal text sits above the room that SUB runs need at the line's bottom; SUB runs sit at the bottom
 // and SUP runs above both.
 int MarkupRenderer::RunBottom() const {
@@ -134,7 +158,7 @@ int MarkupRenderer::RunBottom() const {
 
 void MarkupRenderer::DrawRun(const std::string& run, int width) {
   HDC dc = canvas_.Handle();
-  const unsigned format = kTextFormat | (a_.WordWrap ? 0 : DT_END_ELLIPSIS);
+  const unsigned format = TextFormat();
   TRect r = platform::Rect(pen_, line_.rect.Top, line_.rect.Right, RunBottom());
   if (switches_.shadow) {
     TRect shadow = r;

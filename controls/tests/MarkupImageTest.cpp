@@ -4,6 +4,7 @@
 
 #include "controls/DisplayClasses.h"
 #include "controls/MarkupLabel.h"
+#include "controls/MarkupStatusBar.h"
 #include "controls/fxLabel.h"
 #include "controls/html/tests/ImageFixtures.h"
 #include "controls/tests/LabelFixture.h"
@@ -89,6 +90,11 @@ TEST(DisplayClassesTest, FormResourcesMakeTheDisplayControls) {
                          "    Effect3D.Orientation = fxLeftTop Effect3D.ShadowedColor = clSilver }\n"
                          "  I: TMarkupImage { PicturePosition = bpCenter HTMLPicture = bytes(" +
                              Hex(test::SolidBmp(3, 2, platform::clRed)) + ") }\n"
+                         "  S: TMarkupStatusBar { URLColor = clRed AnchorHint = True Panels = items {\n"
+                         "    { Style = psHTML Width = 25 Bevel = pbNone Text = \"<IMG src=\\\"idx:9\\\">\" }\n"
+                         "    { Style = psProgress Hint = \"busy\" Progress.Max = 10 Progress.Position = 4"
+                         "      Progress.Indication = piAbsolute Progress.Color = clLime }\n"
+                         "    { Style = psDate DateFormat = \"dd.mm.yyyy\" Alignment = taCenter } } }\n"
                          "}\n",
                          "display", {});
   auto& label = dynamic_cast<TMarkupLabel&>(*form.FindComponent("L"));
@@ -106,6 +112,18 @@ TEST(DisplayClassesTest, FormResourcesMakeTheDisplayControls) {
   auto& image = dynamic_cast<TMarkupImage&>(*form.FindComponent("I"));
   EXPECT_EQ(image.PicturePosition(), bpCenter);
   EXPECT_EQ(image.HTMLPicture().Width(), 3);
+  auto& bar = dynamic_cast<TMarkupStatusBar&>(*form.FindComponent("S"));
+  EXPECT_EQ(bar.URLColor(), platform::clRed);
+  EXPECT_TRUE(bar.AnchorHint());
+  ASSERT_EQ(bar.Panels().Count(), 3);
+  EXPECT_EQ(bar.Panels().Items(0)->Text(), "<IMG src=\"idx:9\">");
+  EXPECT_EQ(bar.Panels().Items(0)->Bevel(), TMarkupStatusPanelBevel::pbNone);
+  const TProgressStyle& progress = bar.Panels().Items(1)->Progress();
+  EXPECT_EQ(progress.Caption(), "4");
+  EXPECT_EQ(progress.Color(), platform::clLime);
+  EXPECT_EQ(bar.Panels().Items(1)->Hint(), "busy");
+  EXPECT_EQ(bar.Panels().Items(2)->Style(), TMarkupStatusPanelStyle::psDate);
+  EXPECT_FALSE(bar.Panels().Items(2)->Text().empty());  // Loaded brought the date panel up to date
 
   EXPECT_THROW(platform::ReadFormText(form, "F: TForm { I: TMarkupImage { HTMLPicture = bytes(00) } }", "broken", {}),
                platform::EFormResourceError);

@@ -251,11 +251,12 @@ void PublishCommonControls() {
       .Property("Text", &TStatusPanel::SetText)
       .Property("Width", &TStatusPanel::SetWidth);
   TClassPublisher<TStatusBarControl, TCustomControl>("TStatusBarControl");
-  TClassPublisher<TStatusBar, TStatusBarControl>("TStatusBar")
+  TClassPublisher<TCustomStatusBar, TStatusBarControl>("TCustomStatusBar")
+      .Property("SimplePanel", &TCustomStatusBar::SetSimplePanel)
+      .Property("SimpleText", &TCustomStatusBar::SetSimpleText)
+      .Property("SizeGrip", &TCustomStatusBar::SetSizeGrip);
+  TClassPublisher<TStatusBar, TCustomStatusBar>("TStatusBar")
       .Collection("Panels", static_cast<TStatusPanels& (TStatusBar::*)()>(&TStatusBar::Panels))
-      .Property("SimplePanel", &TStatusBar::SetSimplePanel)
-      .Property("SimpleText", &TStatusBar::SetSimpleText)
-      .Property("SizeGrip", &TStatusBar::SetSizeGrip)
       .Property("OnDrawPanel", &TStatusBar::OnDrawPanel);
   PublishEnum<TDateTimeKind>({{"dtkDate", TDateTimeKind::dtkDate}, {"dtkTime", TDateTimeKind::dtkTime}});
   PublishEnum<TDTDateMode>({{"dmComboBox", TDTDateMode::dmComboBox}, {"dmUpDown", TDTDateMode::dmUpDown}});

@@ -79,6 +79,15 @@ TRect TStatusBarControl::PartRect(int index) {
   return Rect(left, whole.Top, std::max(left, edge(index)), whole.Bottom);
 }
 
+TRect TStatusBarControl::ItemRect(int part) {
+  const bool simple = part == static_cast<int>(SB_SIMPLEID);
+  if (!simple && (part < 0 || part >= static_cast<int>(parts_.size()))) return {};
+  TRect rect = simple ? SimpleRect() : PartRect(part);
+  rect.Right = std::max(rect.Left, rect.Right - kPartGap);
+  InflateRect(rect, -1, -1);
+  return rect;
+}
+
 void TStatusBarControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_SIZE:
@@ -194,10 +203,10 @@ void TStatusBarControl::PaintPart(const TPart& part, int id, TRect rect) {
   if (rect.Width() <= 0 || rect.Height() <= 0) return;
   if (!(part.type & SBT_NOBORDERS)) {
     const bool raised = part.type & SBT_POPOUT;
-    Frame3D(canvas, rect, raised ? clBtnHighlight : clBtnShadow, raised ? clBtnShadow : clBtnHighlight, 1);
-  } else {
-    InflateRect(rect, -1, -1);
+    TRect frame = rect;
+    Frame3D(canvas, frame, raised ? clBtnHighlight : clBtnShadow, raised ? clBtnShadow : clBtnHighlight, 1);
   }
+  rect = ItemRect(id);
   if (part.type & SBT_OWNERDRAW) {
     DRAWITEMSTRUCT item;
     item.CtlType = ODT_STATIC;
@@ -309,12 +318,23 @@ void TStatusPanels::Update(TCollectionItem* Item) {
     bar_->UpdatePanels(true);
 }
 
-TStatusBar::TStatusBar(TComponent* AOwner) : TStatusBarControl(AOwner), panels_(this) {
-  SetAlign(TAlign::alBottom);
-  UpdatePanels(true);
+TCustomStatusBar::TCustomStatusBar(TComponent* AOwner) : TStatusBarControl(AOwner) {}
+
+void TCustomStatusBar::Dispatch(TMessage& Message) {
+  if (Message.Msg == CN_DRAWITEM) {
+    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+    TCanvas& canvas = *item.hDC;
+    canvas.SetFont(Font());
+    canvas.Brush().SetStyle(TBrushStyle::bsSolid);
+    canvas.Brush().SetColor(clBtnFace);
+    DrawItem(static_cast<int>(item.itemID), item.rcItem);
+    Message.Result = 1;
+    return;
+  }
+  TStatusBarControl::Dispatch(Message);
 }
 
-void TStatusBar::CreateParams(TCreateParams& Params) {
+void TCustomStatusBar::CreateParams(TCreateParams& Params) {
   TStatusBarControl::CreateParams(Params);
   const auto* form = dynamic_cast<const TCustomForm*>(Parent());
   if (sizeGrip_ && form &&
@@ -322,20 +342,47 @@ void TStatusBar::CreateParams(TCreateParams& Params) {
     Params.Style |= SBARS_SIZEGRIP;
 }
 
-void TStatusBar::Dispatch(TMessage& Message) {
-  if (Message.Msg == CN_DRAWITEM) {
-    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
-    if (item.itemID < static_cast<UINT>(panels_.Count())) {
-      TCanvas& canvas = *item.hDC;
-      canvas.SetFont(Font());
-      canvas.Brush().SetStyle(TBrushStyle::bsSolid);
-      canvas.Brush().SetColor(clBtnFace);
-      DrawPanel(panels_.Items(static_cast<int>(item.itemID)), item.rcItem);
-    }
-    Message.Result = 1;
-    return;
+void TCustomStatusBar::SetSimplePanel(bool value) {
+  if (simplePanel_ == value) return;
+  simplePanel_ = value;
+  Perform(SB_SIMPLE, value ? 1 : 0);
+}
+
+void TCustomStatusBar::SetSimpleText(const std::string& value) {
+  if (simpleText_ == value) return;
+  simpleText_ = value;
+  Perform(SB_SETTEXT, SB_SIMPLEID, reinterpret_cast<LPARAM>(simpleText_.c_str()));
+}
+
+void TCustomStatusBar::SetSizeGrip(bool value) {
+  if (sizeGrip_ == value) return;
+  sizeGrip_ = value;
+  Invalidate();
+}
+
+void TCustomStatusBar::SetPartWidths(const std::vector<int>& widths) {
+  std::vector<int> edges;
+  int right = 0;
+  for (size_t i = 0; i < widths.size(); ++i) {
+    right += widths[i];
+    edges.push_back(i + 1 == widths.size() ? -1 : right);
   }
-  TStatusBarControl::Dispatch(Message);
+  if (edges.empty()) {
+    edges.push_back(-1);
+    Perform(SB_SETPARTS, 1, reinterpret_cast<LPARAM>(edges.data()));
+    Perform(SB_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+  } else {
+    Perform(SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+  }
+}
+
+TStatusBar::TStatusBar(TComponent* AOwner) : TCustomStatusBar(AOwner), panels_(this) {
+  SetAlign(TAlign::alBottom);
+  UpdatePanels(true);
+}
+
+void TStatusBar::DrawItem(int index, const TRect& rect) {
+  if (index < panels_.Count()) DrawPanel(panels_.Items(index), rect);
 }
 
 void TStatusBar::DrawPanel(TStatusPanel* Panel, const TRect& Rect) {
@@ -345,40 +392,12 @@ void TStatusBar::DrawPanel(TStatusPanel* Panel, const TRect& Rect) {
     Canvas().FillRect(Rect);
 }
 
-void TStatusBar::SetSimplePanel(bool value) {
-  if (simplePanel_ == value) return;
-  simplePanel_ = value;
-  Perform(SB_SIMPLE, value ? 1 : 0);
-}
-
-void TStatusBar::SetSimpleText(const std::string& value) {
-  if (simpleText_ == value) return;
-  simpleText_ = value;
-  Perform(SB_SETTEXT, SB_SIMPLEID, reinterpret_cast<LPARAM>(simpleText_.c_str()));
-}
-
-void TStatusBar::SetSizeGrip(bool value) {
-  if (sizeGrip_ == value) return;
-  sizeGrip_ = value;
-  Invalidate();
-}
-
 void TStatusBar::UpdatePanels(bool rects) {
   const int count = std::min(panels_.Count(), kMaxParts);
   if (rects) {
-    std::vector<int> edges;
-    int right = 0;
-    for (int i = 0; i < count; ++i) {
-      right += panels_.Items(i)->Width();
-      edges.push_back(i == count - 1 ? -1 : right);
-    }
-    if (edges.empty()) {
-      edges.push_back(-1);
-      Perform(SB_SETPARTS, 1, reinterpret_cast<LPARAM>(edges.data()));
-      Perform(SB_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
-    } else {
-      Perform(SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-    }
+    std::vector<int> widths;
+    for (int i = 0; i < count; ++i) widths.push_back(panels_.Items(i)->Width());
+    SetPartWidths(widths);
   }
   for (int i = 0; i < count; ++i) UpdatePanel(i);
 }

@@ -57,6 +57,9 @@ public:
 protected:
   void CreateParams(TCreateParams& Params) override;
   void Paint() override;
+  // Where a part's contents go: its rectangle (SB_GETRECT) without the gap to the next part and inside
+  // its frame; what an owner-drawn part gets as its item rectangle. Simple part: SB_SIMPLEID.
+  TRect ItemRect(int part);
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -84,6 +87,37 @@ private:
   // A grip drag: the screen point of the press and the form's size then; cx -1 when none.
   TPoint gripStart_;
   TSize gripSize_{-1, -1};
+};
+
+// What the class library's status bars share on the status-bar control: the simple mode with its
+// text, the size grip (shown when SizeGrip is set and the bar lies on a sizeable form) and the parts
+// laid out from panel widths.
+class TCustomStatusBar : public TStatusBarControl {
+public:
+  explicit TCustomStatusBar(TComponent* AOwner);
+
+  void Dispatch(TMessage& Message) override;
+
+  bool SimplePanel() const { return simplePanel_; }
+  void SetSimplePanel(bool value);
+  const std::string& SimpleText() const { return simpleText_; }
+  void SetSimpleText(const std::string& value);
+  bool SizeGrip() const { return sizeGrip_; }
+  void SetSizeGrip(bool value);
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  // Lays out one part per width, the right edges their running sums, the last part reaching to the end
+  // of the bar; no width gives one empty part.
+  void SetPartWidths(const std::vector<int>& widths);
+  // Draws owner-drawn part `index` (CN_DRAWITEM) on the canvas, which has the bar's font and a solid
+  // button-face brush.
+  virtual void DrawItem(int index, const TRect& rect) = 0;
+
+private:
+  bool simplePanel_ = false;
+  std::string simpleText_;
+  bool sizeGrip_ = true;
 };
 
 class TStatusBar;
@@ -140,24 +174,16 @@ using TDrawPanelEvent = std::function<void(TStatusBar* StatusBar, TStatusPanel* 
 // status-bar control, aligned to the bottom of its parent. An owner-drawn panel is drawn by DrawPanel
 // (OnDrawPanel) on the bar's Canvas, with the bar's font and a button-face brush. The size grip shows
 // when SizeGrip is set and the bar lies on a sizeable form.
-class TStatusBar : public TStatusBarControl {
+class TStatusBar : public TCustomStatusBar {
 public:
   explicit TStatusBar(TComponent* AOwner);
 
-  void Dispatch(TMessage& Message) override;
-
   TStatusPanels& Panels() { return panels_; }
-  bool SimplePanel() const { return simplePanel_; }
-  void SetSimplePanel(bool value);
-  const std::string& SimpleText() const { return simpleText_; }
-  void SetSimpleText(const std::string& value);
-  bool SizeGrip() const { return sizeGrip_; }
-  void SetSizeGrip(bool value);
 
   TDrawPanelEvent OnDrawPanel;
 
 protected:
-  void CreateParams(TCreateParams& Params) override;
+  void DrawItem(int index, const TRect& rect) override;
   virtual void DrawPanel(TStatusPanel* Panel, const TRect& Rect);
 
 private:
@@ -167,9 +193,6 @@ private:
   void UpdatePanel(int index);
 
   TStatusPanels panels_;
-  bool simplePanel_ = false;
-  std::string simpleText_;
-  bool sizeGrip_ = true;
 };
 
 }  // namespace platform
