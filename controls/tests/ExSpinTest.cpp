@@ -43,14 +43,6 @@ protected:
     platform::ResetFormatSettings();
   }
 
-  void Type(const char* chars) {
-    for (const char* c = chars; *c; ++c) Input().Char(std::string(1, *c));
-    Settle();
-  }
-  void Press(int key) {
-    Input().PressKey(key);
-    Settle();
-  }
   void Caret(int at) {
     spin_->SetSelStart(at);
     spin_->SetSelLength(0);

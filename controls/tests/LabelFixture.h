@@ -36,6 +36,17 @@ protected:
     Input().SaveScreenshot(Input().Windows().back(), std::string(CONTROLS_ARTEFACTS) + "/" + name + ".png");
   }
 
+  // Types the characters one by one, as keys without key codes, and lets the loop handle them.
+  void Type(const char* chars) {
+    for (const char* c = chars; *c; ++c) Input().Char(std::string(1, *c));
+    Settle();
+  }
+  // Presses and releases a key.
+  void Press(int key) {
+    Input().PressKey(key);
+    Settle();
+  }
+
   std::unique_ptr<platform::TForm> form_;
 };
 

@@ -26,14 +26,6 @@ protected:
     LabelTest::TearDown();
     platform::ResetFormatSettings();
   }
-  void Type(const char* chars) {
-    for (const char* c = chars; *c; ++c) Input().Char(std::string(1, *c));
-    Settle();
-  }
-  void Press(int key) {
-    Input().PressKey(key);
-    Settle();
-  }
 
   TZgSpinEdit* spin_ = nullptr;
 };
