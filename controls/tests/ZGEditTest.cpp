@@ -94,6 +94,8 @@ TEST_F(ZgEditTest, WithoutEditorEnabledTheUserCannotChangeTheTextButTheButtonAnd
   Press(VK_DELETE);
   edit.PasteFromClipboard();
   Input().PressKey('V', bsCtrl);
+  Backend().SetPrimarySelection("selected");
+  Input().Click(At(edit, 10, 10), TMouseButtonKind::Middle);
   edit.SelectAll();
   edit.CutToClipboard();
   Settle();
