@@ -1,7 +1,9 @@
 #include "controls/EditorClasses.h"
 
+#include "controls/SpinClasses.h"
 #include "controls/ZGEdit.h"
 #include "controls/zgcombo.h"
+#include "controls/zgspin.h"
 #include "platform/ui/PublishedClasses.h"
 
 namespace controls {
@@ -51,11 +53,23 @@ void PublishEditButtons() {
       .Property("UnitSpace", &TZgUnitEditBtn::SetUnitSpace);
 }
 
+// The unit's classes go under "zgspin.", as the spin edit unit ExSpin has a TExMaskSpinEdit too. The
+// mask spin edit's EditMask is the masked edit's, published with TCustomMaskEdit.
+void PublishSpinEditors() {
+  using namespace zgspin;
+  PublishSpinEditBase();
+  platform::PublishEnum<TZgSpinType>(
+      {{"sptNormal", sptNormal}, {"sptFloat", sptFloat}, {"sptDate", sptDate}, {"sptTime", sptTime}});
+  TClassPublisher<TZgSpinEdit, TSpinEditBase>("zgspin.TZgSpinEdit").Property("SpinType", &TZgSpinEdit::SetSpinType);
+  TClassPublisher<TExMaskSpinEdit, TZgSpinEdit>("zgspin.TExMaskSpinEdit");
+}
+
 }  // namespace
 
 void PublishEditorClasses() {
   PublishCombo();
   PublishEditButtons();
+  PublishSpinEditors();
 }
 
 }  // namespace controls

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/DisplayClasses.h"
+#include "controls/EditorClasses.h"
+#include "controls/ExSpin.h"
 #include "controls/tests/LabelFixture.h"
 #include "platform/core/tests/TextTestSettings.h"
+#include "platform/ui/FormLoader.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace controls::zgspin {
@@ -95,6 +100,25 @@ TEST_F(ZgSpinTest, IsWinXPReachesBothButtons) {
   EXPECT_TRUE(button.IsWinXP());
   EXPECT_TRUE(static_cast<TExTimerSpeedButton&>(button.UpButton()).IsWinXP());
   EXPECT_TRUE(static_cast<TExTimerSpeedButton&>(button.DownButton()).IsWinXP());
+}
+
+TEST(SpinClassesTest, BothUnitsMaskSpinEditsLoadByTheirUnitsNames) {
+  PublishDisplayClasses();
+  PublishEditorClasses();
+  platform::TForm form(nullptr);
+  platform::ReadFormText(form,
+                         "F: TForm {\n"
+                         "  X: ExSpin.TExMaskSpinEdit { SpinType = sptHex HexValue = 63 }\n"
+                         "  Z: zgspin.TExMaskSpinEdit { SpinType = sptTime EditMask = \"!90:00;1;_\" }\n"
+                         "  P: TZgSpinEdit { SpinType = sptDate }\n"
+                         "}\n",
+                         "spins", {});
+  auto& ex = dynamic_cast<exspin::TExMaskSpinEdit&>(*form.FindComponent("X"));
+  EXPECT_EQ(ex.Text(), "0x3F");
+  auto& zg = dynamic_cast<TExMaskSpinEdit&>(*form.FindComponent("Z"));
+  EXPECT_EQ(zg.SpinType(), sptTime);
+  EXPECT_EQ(zg.EditMask(), "!90:00;1;_");
+  EXPECT_EQ(dynamic_cast<TZgSpinEdit&>(*form.FindComponent("P")).SpinType(), sptDate);
 }
 
 }  // namespace
