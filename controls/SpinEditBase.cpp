@@ -66,8 +66,9 @@ void TSpinEditBase::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 int TSpinEditBase::Value() const { return platform::StrToIntDef(Text(), minValue_); }
 
 void TSpinEditBase::SetValue(int value) {
-  SetText(platform::IntToStr(CheckValue(value)));
-  if (!editorEnabled_) SelectAll();
+  std::weak_ptr<void> life = Life();
+  SetText(platform::IntToStr(CheckValue(value)));  // its OnChange may free the edit
+  if (!life.expired() && !editorEnabled_) SelectAll();
 }
 
 double TSpinEditBase::FloatValue() const { return platform::StrToFloatDef(Text(), minValue_); }
@@ -180,7 +181,9 @@ void TSpinEditBase::StepValue(int direction, double step) {
 void TSpinEditBase::KeepCaret(const std::function<void()>& change) {
   const int start = SelStart();
   const int length = SelLength();
-  change();
+  std::weak_ptr<void> life = Life();
+  change();  // OnChange may free the edit
+  if (life.expired()) return;
   SetSelStart(start);
   SetSelLength(length);
 }
@@ -196,7 +199,9 @@ void TSpinEditBase::CreateWnd() {
 }
 
 void TSpinEditBase::KeyDown(platform::WORD& Key, platform::TShiftState Shift) {
-  TCustomMaskEdit::KeyDown(Key, Shift);
+  std::weak_ptr<void> life = Life();
+  TCustomMaskEdit::KeyDown(Key, Shift);  // OnKeyDown may free the edit
+  if (life.expired()) return;
   switch (Key) {
     case platform::VK_UP:
       UpClick(this);
@@ -229,13 +234,17 @@ void TSpinEditBase::KeyPress(char32_t& Key) {
 }
 
 void TSpinEditBase::DoEnter() {
-  TCustomMaskEdit::DoEnter();
+  std::weak_ptr<void> life = Life();
+  TCustomMaskEdit::DoEnter();  // OnEnter may free the edit
+  if (life.expired()) return;
   const bool mouseDown = platform::GetKeyState(platform::VK_LBUTTON) < 0;
   if (AutoSelect && !(mouseDown && editorEnabled_)) SelectAll();
 }
 
 void TSpinEditBase::DoExit() {
-  TCustomMaskEdit::DoExit();
+  std::weak_ptr<void> life = Life();
+  TCustomMaskEdit::DoExit();  // OnExit may free the edit
+  if (life.expired()) return;
   switch (kind_) {
     case TSpinValueKind::Integer:
       if (const int value = Value(); CheckValue(value) != value) SetValue(value);

@@ -143,7 +143,9 @@ void TZgEditBtn::CreateWnd() {
 }
 
 void TZgEditBtn::KeyDown(WORD& Key, TShiftState Shift) {
-  TCustomEdit::KeyDown(Key, Shift);
+  std::weak_ptr<void> life = Life();
+  TCustomEdit::KeyDown(Key, Shift);  // OnKeyDown may free the edit
+  if (life.expired()) return;
   if (Key == VK_DELETE && !editorEnabled_) Key = 0;
   if (Key == VK_F4) BtnClick(this);
 }

@@ -80,9 +80,12 @@ void TZGCustomCombo::EnabledChanging() {
 }
 
 void TZGCustomCombo::Dispatch(TMessage& Message) {
+  // The handlers that the base handling raises (OnEnter, OnExit, OnMouseEnter, ...) may free the combo.
+  std::weak_ptr<void> life = Life();
   switch (Message.Msg) {
     case CM_MOUSEENTER:
       TCustomComboBox::Dispatch(Message);
+      if (life.expired()) return;
       if (!mouseInside_ && Enabled()) {
         mouseInside_ = true;
         Invalidate();
@@ -91,6 +94,7 @@ void TZGCustomCombo::Dispatch(TMessage& Message) {
       return;
     case CM_MOUSELEAVE:
       TCustomComboBox::Dispatch(Message);
+      if (life.expired()) return;
       if (mouseInside_ && Enabled()) {
         mouseInside_ = false;
         Invalidate();
@@ -102,7 +106,7 @@ void TZGCustomCombo::Dispatch(TMessage& Message) {
     case CM_ENTER:
     case CM_EXIT:
       TCustomComboBox::Dispatch(Message);
-      if (!Designing()) Invalidate();
+      if (!life.expired() && !Designing()) Invalidate();
       return;
     case WM_NCPAINT:
       TCustomComboBox::Dispatch(Message);
@@ -110,7 +114,6 @@ void TZGCustomCombo::Dispatch(TMessage& Message) {
       return;
     case CN_COMMAND: {
       const WORD code = static_cast<WORD>(Message.WParam >> 16);
-      std::weak_ptr<void> life = Life();
       TCustomComboBox::Dispatch(Message);
       if (!life.expired() && (code == CBN_DROPDOWN || code == CBN_CLOSEUP)) Invalidate();
       return;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "controls/EditorClasses.h"
@@ -129,6 +131,29 @@ TEST_F(ZgEditTest, APressOnTheButtonClicksAtOnceAndFocusesTheEdit) {
   edit.Button().SetFocusControl(target);
   delete target;
   EXPECT_EQ(edit.Button().FocusControl(), nullptr);
+}
+
+// The grid's handlers may free its editor: on a press of the button or F4, or on the key down of a key
+// the edit goes on to handle.
+TEST_F(ZgEditTest, HandlersMayFreeTheEdit) {
+  TZgEditBtn* edit = nullptr;
+  auto freeEdit = [&edit](TObject*) { delete std::exchange(edit, nullptr); };
+  auto onKeyDown = [&](TObject* sender, WORD&, TShiftState) { freeEdit(sender); };
+  const std::pair<const char*, std::function<void()>> cases[] = {
+      {"OnClickBtn, the button", [&] { edit->OnClickBtn = freeEdit; Input().Click(AtButton(*edit)); }},
+      {"OnClickBtn, F4", [&] { edit->OnClickBtn = freeEdit; Press(VK_F4); }},
+      {"OnKeyDown, F4", [&] { edit->OnKeyDown = onKeyDown; Press(VK_F4); }},
+      {"OnKeyDown, Delete", [&] { edit->SetEditorEnabled(false); edit->OnKeyDown = onKeyDown; Press(VK_DELETE); }},
+  };
+  for (const auto& [what, act] : cases) {
+    SCOPED_TRACE(what);
+    edit = &Make<TZgEditBtn>();
+    edit->SetFocus();
+    act();
+    Settle();
+    EXPECT_EQ(edit, nullptr);
+  }
+  EXPECT_TRUE(clicks_.empty());
 }
 
 TEST_F(ZgEditTest, TheUnitMenuListsTheUnitsAndTheChoiceBecomesTheUnit) {

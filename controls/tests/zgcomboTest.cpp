@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "controls/EditorClasses.h"
 #include "controls/tests/LabelFixture.h"
 #include "platform/ui/FormLoader.h"
@@ -119,6 +122,37 @@ TEST_F(ZGComboTest, AutoFocusTakesTheFocusWhenTheMouseEnters) {
   Input().MouseMove(At(combo, 20, 5));
   Settle();
   EXPECT_TRUE(combo.Focused());
+}
+
+// The grid's handlers may free its combo editor as the focus comes or goes or the mouse enters.
+TEST_F(ZGComboTest, HandlersMayFreeTheCombo) {
+  TZGComboBox* combo = nullptr;
+  auto freeCombo = [&combo](TObject*) { delete std::exchange(combo, nullptr); };
+  const std::pair<const char*, std::function<void()>> cases[] = {
+      {"OnEnter", [&] { combo->OnEnter = freeCombo; combo->SetFocus(); }},
+      {"OnExit",
+       [&] {
+         combo->SetFocus();
+         combo->OnExit = freeCombo;
+         auto* next = new TEdit(form_.get());
+         next->SetParent(form_.get());
+         next->SetFocus();
+       }},
+      {"OnMouseEnter",
+       [&] {
+         combo->OnMouseEnter = freeCombo;
+         Input().MouseMove(At(*combo, combo->ClientWidth() - 5, 5));
+       }},
+  };
+  for (const auto& [what, act] : cases) {
+    SCOPED_TRACE(what);
+    combo = &MakeCombo();
+    act();
+    Settle();
+    EXPECT_EQ(combo, nullptr);
+    Input().MouseMove(At(*form_, 5, 5));
+    Settle();
+  }
 }
 
 TEST_F(ZGComboTest, TheDropButtonOpensTheListAndItsEdgeFollows) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "controls/DisplayClasses.h"
 #include "controls/EditorClasses.h"
 #include "controls/ExSpin.h"
@@ -91,6 +94,55 @@ TEST_F(ZgSpinTest, ButtonPairBoundsWithAndWithoutBorder) {
     spin_->SetDirection(c.direction);
     spin_->SetBounds(20, 20, 80, 24);
     EXPECT_EQ(spin_->Button().BoundsRect(), c.button) << static_cast<int>(c.border) << " " << c.direction;
+  }
+}
+
+// The grid's handlers may free its editor: a value stepped by a key or a button, the focus coming or
+// going, a key the edit goes on to handle.
+TEST_F(ZgSpinTest, HandlersMayFreeTheEdit) {
+  auto* other = new platform::TEdit(form_.get());
+  other->SetParent(form_.get());
+  other->SetBounds(120, 20, 60, 24);
+  auto freeSpin = [this](platform::TObject*) { delete std::exchange(spin_, nullptr); };
+  const std::pair<const char*, std::function<void()>> cases[] = {
+      {"OnChange, Up", [&] { spin_->OnChange = freeSpin; Press(platform::VK_UP); }},
+      {"OnChange, Up without EditorEnabled",
+       [&] {
+         spin_->SetEditorEnabled(false);
+         spin_->OnChange = freeSpin;
+         Press(platform::VK_UP);
+       }},
+      {"OnChange, the up button",
+       [&] {
+         spin_->OnChange = freeSpin;
+         Input().Click(At(spin_->Button().UpButton(), 3, 3));
+       }},
+      {"OnExit", [&] { spin_->OnExit = freeSpin; other->SetFocus(); }},
+      {"OnEnter",
+       [&] {
+         other->SetFocus();
+         spin_->OnEnter = freeSpin;
+         spin_->SetFocus();
+       }},
+      {"OnKeyDown, Enter with ReturnIsTab",
+       [&] {
+         spin_->SetReturnIsTab(true);
+         spin_->OnKeyDown = [&](platform::TObject* sender, platform::WORD&, platform::TShiftState) { freeSpin(sender); };
+         Press(platform::VK_RETURN);
+       }},
+  };
+  for (const auto& [what, act] : cases) {
+    SCOPED_TRACE(what);
+    if (!spin_) {
+      spin_ = new TZgSpinEdit(form_.get());
+      spin_->SetParent(form_.get());
+      spin_->SetBounds(20, 20, 80, 24);
+    }
+    spin_->SetFocus();
+    Settle();
+    act();
+    Settle();
+    EXPECT_EQ(spin_, nullptr);
   }
 }
 
