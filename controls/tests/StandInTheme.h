@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,10 +12,12 @@ namespace controls::test {
 // Stands in for the theme library while it lives: OpenThemeData, DrawThemeBackground and
 // CloseThemeData of the binding point to recorders, and the destructor sets them back to null.
 // DrawThemeBackground fills the part's rectangle with the part's Marker colour, so the pixels show
-// where the theme drew which part. With Opening::Fails OpenThemeData finds no theme.
+// where the theme drew which part.
 class StandInTheme {
 public:
-  enum class Opening { Succeeds, Fails };
+  // The theme library a test case runs with: none (null pointers), a stand-in, or a stand-in whose
+  // OpenThemeData finds no theme.
+  enum class Library { Absent, Opening, FailingToOpen };
   struct Draw {
     std::string themeClass;
     platform::HWND window;
@@ -27,7 +30,7 @@ public:
     return platform::RGB(static_cast<uint8_t>(255 - 50 * (part - 1)), 0, 255);
   }
 
-  explicit StandInTheme(Opening opening = Opening::Succeeds) : opening_(opening) {
+  explicit StandInTheme(Library library = Library::Opening) : library_(library) {
     current_ = this;
     velmora::xpvs::OpenThemeData = &Open;
     velmora::xpvs::DrawThemeBackground = &DrawBackground;
@@ -41,6 +44,11 @@ public:
   }
   StandInTheme(const StandInTheme&) = delete;
   StandInTheme& operator=(const StandInTheme&) = delete;
+  // The stand-in of a library, none for Absent.
+  static std::optional<StandInTheme> For(Library library) {
+    if (library == Library::Absent) return std::nullopt;
+    return std::optional<StandInTheme>(std::in_place, library);
+  }
 
   // Every call of OpenThemeData, successful or not.
   int Opens() const { return opens_; }
@@ -68,7 +76,7 @@ private:
   static velmora::xpvs::HTHEME Open(platform::HWND window, velmora::xpvs::LPCWSTR themeClass) {
     StandInTheme& self = *current_;
     ++self.opens_;
-    if (self.opening_ == Opening::Fails) return nullptr;
+    if (self.library_ == Library::FailingToOpen) return nullptr;
     self.themes_.push_back({themeClass, window, true});
     return reinterpret_cast<velmora::xpvs::HTHEME>(self.themes_.size());
   }
@@ -94,7 +102,7 @@ private:
   }
 
   static inline StandInTheme* current_ = nullptr;
-  Opening opening_;
+  Library library_;
   int opens_ = 0;
   int badCloses_ = 0;
   std::vector<Theme> themes_;

@@ -181,20 +181,18 @@ TEST_F(ZGComboTest, ThemedButtonDrawsTheComboboxDropButtonPressedWhileTheMouseIs
 
 TEST_F(ZGComboTest, WithoutThemedButtonOrAThemeTheDropButtonDrawsClassic) {
   using test::StandInTheme;
+  using Library = StandInTheme::Library;
   TZGComboBox& combo = MakeCombo();
   const TRect buttonOnForm = OnForm(combo, DropButton(combo));
   const std::vector<uint32_t> classic = Pixels(buttonOnForm);
-  enum class Theme { None, StandIn, Failing };
   struct Case {
     bool themedButton;
-    Theme theme;
+    Library library;
     bool opens;
-  } cases[] = {{false, Theme::StandIn, false}, {true, Theme::None, false}, {true, Theme::Failing, true}};
+  } cases[] = {{false, Library::Opening, false}, {true, Library::Absent, false}, {true, Library::FailingToOpen, true}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "themed " << c.themedButton << " theme " << static_cast<int>(c.theme));
-    std::optional<StandInTheme> theme;
-    if (c.theme != Theme::None)
-      theme.emplace(c.theme == Theme::Failing ? StandInTheme::Opening::Fails : StandInTheme::Opening::Succeeds);
+    SCOPED_TRACE(testing::Message() << "themed " << c.themedButton << " library " << int(c.library));
+    const std::optional<StandInTheme> theme = StandInTheme::For(c.library);
     combo.SetThemedButton(c.themedButton);
     combo.Invalidate();
     EXPECT_EQ(Pixels(buttonOnForm), classic);

@@ -142,12 +142,12 @@ TEST_F(ZgSpinTest, WithIsWinXPEachButtonPaintsItsSpinPartPressedWhileDown) {
 
 TEST_F(ZgSpinTest, WithoutIsWinXPOrAThemeTheButtonsDrawClassic) {
   using test::StandInTheme;
-  enum class Theme { None, StandIn, Failing };
+  using Library = StandInTheme::Library;
   struct Case {
     bool isWinXP;
-    Theme theme;
+    Library library;
     bool opens;
-  } cases[] = {{false, Theme::StandIn, false}, {true, Theme::None, false}, {true, Theme::Failing, true}};
+  } cases[] = {{false, Library::Opening, false}, {true, Library::Absent, false}, {true, Library::FailingToOpen, true}};
   for (TSpinDirection direction : {spVertical, spHorizontal}) {
     spin_->SetIsWinXP(false);
     spin_->SetDirection(direction);
@@ -156,10 +156,8 @@ TEST_F(ZgSpinTest, WithoutIsWinXPOrAThemeTheButtonsDrawClassic) {
     const platform::TRect pairOnForm = OnForm(spin_->Button());
     const std::vector<uint32_t> classic = Pixels(pairOnForm);
     for (const Case& c : cases) {
-      SCOPED_TRACE(testing::Message() << direction << " XP " << c.isWinXP << " theme " << static_cast<int>(c.theme));
-      std::optional<StandInTheme> theme;
-      if (c.theme != Theme::None)
-        theme.emplace(c.theme == Theme::Failing ? StandInTheme::Opening::Fails : StandInTheme::Opening::Succeeds);
+      SCOPED_TRACE(testing::Message() << direction << " XP " << c.isWinXP << " library " << int(c.library));
+      const std::optional<StandInTheme> theme = StandInTheme::For(c.library);
       spin_->SetIsWinXP(c.isWinXP);
       spin_->Button().Invalidate();
       EXPECT_EQ(Pixels(pairOnForm), classic);
