@@ -6,7 +6,8 @@ namespace controls {
 // calls it before it creates a form whose resource names them.
 void PublishDisplayClasses();
 
-// Publishes the spin edits (TExSpinEdit, TExMaskSpinEdit); PublishDisplayClasses calls it.
+// Publishes the spin edits as ExSpin.TExSpinEdit and ExSpin.TExMaskSpinEdit, on TSpinEditBase;
+// PublishDisplayClasses calls it.
 void PublishSpinEditClasses();
 
 }  // namespace controls

@@ -1,3 +1,5 @@
+#include "controls/SpinClasses.h"
+
 #include "controls/DisplayClasses.h"
 #include "controls/ExSpin.h"
 #include "platform/ui/ColorIdentifiers.h"
@@ -8,7 +10,7 @@ namespace controls {
 using platform::PublishEnum;
 using platform::TClassPublisher;
 
-void PublishSpinEditClasses() {
+void PublishSpinEditBase() {
   PublishEnum<TSpinDirection>({{"spVertical", spVertical}, {"spHorizontal", spHorizontal}});
   TClassPublisher<TSpinEditBase, platform::TCustomMaskEdit>("TSpinEditBase")
       .Property("Value", &TSpinEditBase::SetValue)
@@ -28,7 +30,11 @@ void PublishSpinEditClasses() {
       .Property("ReturnIsTab", &TSpinEditBase::SetReturnIsTab)
       .Property("Direction", &TSpinEditBase::SetDirection)
       .Property("SpinFlat", &TSpinEditBase::SetSpinFlat);
+}
 
+// The unit's classes go under "ExSpin.", as the grid's spin unit has a TExMaskSpinEdit too.
+void PublishSpinEditClasses() {
+  PublishSpinEditBase();
   using namespace exspin;
   PublishEnum<TExSpinType>(
       {{"sptNormal", sptNormal}, {"sptFloat", sptFloat}, {"sptDate", sptDate}, {"sptTime", sptTime}, {"sptHex", sptHex}});
@@ -42,7 +48,7 @@ void PublishSpinEditClasses() {
                                {"lpLeftBottomLeft", lpLeftBottomLeft},
                                {"lpTopCenter", lpTopCenter},
                                {"lpBottomCenter", lpBottomCenter}});
-  TClassPublisher<TExSpinEdit, TSpinEditBase>("TExSpinEdit")
+  TClassPublisher<TExSpinEdit, TSpinEditBase>("ExSpin.TExSpinEdit")
       .Property("SpinType", &TExSpinEdit::SetSpinType)
       .Property("HexValue", &TExSpinEdit::SetHexValue)
       .Property("IncrementPage", &TExSpinEdit::SetIncrementPage)
@@ -55,7 +61,7 @@ void PublishSpinEditClasses() {
       .Property("LabelMargin", &TExSpinEdit::SetLabelMargin)
       .Property("LabelTransparent", &TExSpinEdit::SetLabelTransparent)
       .Object("LabelFont", &TExSpinEdit::LabelFont);
-  TClassPublisher<TExMaskSpinEdit, TExSpinEdit>("TExMaskSpinEdit");
+  TClassPublisher<TExMaskSpinEdit, TExSpinEdit>("ExSpin.TExMaskSpinEdit");
 }
 
 }  // namespace controls

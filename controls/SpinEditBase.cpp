@@ -46,6 +46,9 @@ void TSpinEditBase::Dispatch(platform::TMessage& Message) {
     case platform::WM_CUT:
       if (!editorEnabled_ || ReadOnly()) return;
       break;
+    case platform::WM_MBUTTONDOWN:  // pastes the primary selection
+      if (!editorEnabled_) return;
+      break;
     case platform::CM_FONTCHANGED:
       TCustomMaskEdit::Dispatch(Message);
       SetBounds(Left(), Top(), Width(), Height());

@@ -5,9 +5,14 @@
 #include <optional>
 #include <vector>
 
+#include "controls/DisplayClasses.h"
+#include "controls/EditorClasses.h"
+#include "controls/ExSpin.h"
 #include "controls/tests/LabelFixture.h"
 #include "controls/tests/StandInTheme.h"
 #include "platform/core/tests/TextTestSettings.h"
+#include "platform/ui/FormLoader.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace controls::zgspin {
@@ -167,6 +172,25 @@ TEST_F(ZgSpinTest, WithoutIsWinXPOrAThemeTheButtonsDrawClassic) {
       }
     }
   }
+}
+
+TEST(SpinClassesTest, BothUnitsMaskSpinEditsLoadByTheirUnitsNames) {
+  PublishDisplayClasses();
+  PublishEditorClasses();
+  platform::TForm form(nullptr);
+  platform::ReadFormText(form,
+                         "F: TForm {\n"
+                         "  X: ExSpin.TExMaskSpinEdit { SpinType = sptHex HexValue = 63 }\n"
+                         "  Z: zgspin.TExMaskSpinEdit { SpinType = sptTime EditMask = \"!90:00;1;_\" }\n"
+                         "  P: TZgSpinEdit { SpinType = sptDate }\n"
+                         "}\n",
+                         "spins", {});
+  auto& ex = dynamic_cast<exspin::TExMaskSpinEdit&>(*form.FindComponent("X"));
+  EXPECT_EQ(ex.Text(), "0x3F");
+  auto& zg = dynamic_cast<TExMaskSpinEdit&>(*form.FindComponent("Z"));
+  EXPECT_EQ(zg.SpinType(), sptTime);
+  EXPECT_EQ(zg.EditMask(), "!90:00;1;_");
+  EXPECT_EQ(dynamic_cast<TZgSpinEdit&>(*form.FindComponent("P")).SpinType(), sptDate);
 }
 
 }  // namespace

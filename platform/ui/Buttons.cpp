@@ -4,6 +4,8 @@
 
 #include "platform/gfx/Gdi.h"
 #include "platform/ui/ClassicLook.h"
+#include "platform/ui/Keyboard.h"
+#include "platform/ui/VirtualKeys.h"
 
 namespace platform {
 
@@ -27,6 +29,14 @@ void TSpeedButton::Dispatch(TMessage& Message) {
       break;
     case CM_ENABLEDCHANGED:
       if (!Enabled()) mouseInControl_ = false;
+      break;
+    case WM_CAPTURECHANGED:
+      // Something else took the mouse while the button is held (a menu opened by the press): the
+      // release will not come here.
+      if (dragging_ && GetKeyState(VK_LBUTTON) < 0) {
+        dragging_ = false;
+        if (!down_) SetState(TButtonState::bsUp);
+      }
       break;
     default:
       break;

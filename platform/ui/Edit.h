@@ -133,6 +133,8 @@ private:
   void WrapLine(size_t start, size_t end, int width);
   int CharWidth(std::string_view text, size_t pos);
   int XOf(int line, size_t pos);
+  // Where a line starts in client coordinates: scrolled, and moved right by ES_RIGHT.
+  int LineLeft(int line);
   size_t PosAtX(int line, int x);
   int LineOf(size_t pos);
   int VisibleLines();

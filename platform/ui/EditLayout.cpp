@@ -113,6 +113,13 @@ int TCustomEdit::XOf(int line, size_t pos) {
   return x;
 }
 
+int TCustomEdit::LineLeft(int line) {
+  const TRect r = FormatRect();
+  // A right-aligned line keeps a pixel free for the caret after its end.
+  const int indent = (EditStyle() & ES_RIGHT) ? std::max(0, r.Width() - 1 - XOf(line, lines_[line].end)) : 0;
+  return r.Left - scrollX_ + indent;
+}
+
 size_t TCustomEdit::PosAtX(int line, int x) {
   const std::string& text = Text();
   int left = 0;
@@ -183,14 +190,14 @@ size_t TCustomEdit::PosAtPoint(TPoint p) {
   const TRect r = FormatRect();
   int row = p.Y < r.Top ? -1 : (p.Y - r.Top) / lineHeight_;
   const int line = std::clamp(topLine_ + row, 0, LineCount() - 1);
-  return PosAtX(line, p.X - r.Left + scrollX_);
+  return PosAtX(line, p.X - LineLeft(line));
 }
 
 TPoint TCustomEdit::PointOf(size_t pos) {
   Layout();
   const TRect r = FormatRect();
   const int line = LineOf(pos);
-  return {r.Left - scrollX_ + XOf(line, pos), r.Top + (line - topLine_) * lineHeight_};
+  return {LineLeft(line) + XOf(line, pos), r.Top + (line - topLine_) * lineHeight_};
 }
 
 void TCustomEdit::ScrollCaretIntoView() {
@@ -252,7 +259,7 @@ void TCustomEdit::DrawRun(int line, size_t from, size_t to, bool selected) {
   const std::string& text = Text();
   const TRect r = FormatRect();
   const int y = r.Top + (line - topLine_) * lineHeight_;
-  int x = r.Left - scrollX_ + XOf(line, from);
+  int x = LineLeft(line) + XOf(line, from);
   if (selected) {
     int width = 0;
     for (size_t p = from; p < to; p = NextCaretStop(text, p)) width += CharWidth(text, p);

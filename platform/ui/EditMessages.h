@@ -29,6 +29,7 @@ inline constexpr UINT EM_CHARFROMPOS = 0x00D7;  // lParam client point; Result p
 
 // Edit styles, as CreateParams sets them.
 inline constexpr DWORD ES_LEFT = 0x0000;
+inline constexpr DWORD ES_RIGHT = 0x0002;       // lines that fit stand at the formatting rectangle's right edge
 inline constexpr DWORD ES_MULTILINE = 0x0004;   // several lines; without ES_AUTOHSCROLL they wrap
 inline constexpr DWORD ES_PASSWORD = 0x0020;
 inline constexpr DWORD ES_AUTOVSCROLL = 0x0040;

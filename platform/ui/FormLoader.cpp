@@ -26,7 +26,7 @@ public:
   void Load(const TResourceComponent& form) {
     const TPublishedClass* rootClass = PublishedClassOf(root_);
     if (!rootClass) Fail(form.line, form.className, "the form's class " + form.className + " has no published base");
-    if (const TPublishedClass* named = FindPublishedClass(form.className); named && !named->Cast(root_))
+    if (const TPublishedClass* named = NamedClass(form); named && !named->Cast(root_))
       Fail(form.line, form.className, "the form is not of class " + form.className);
     root_.SetName(form.name);
     root_.SetLoading();
@@ -64,6 +64,16 @@ private:
     throw EFormResourceError(resource_, line, name, problem);
   }
 
+  // The published class that the component's class name names, null when none does; a name that
+  // several units publish fails.
+  const TPublishedClass* NamedClass(const TResourceComponent& node) const {
+    try {
+      return FindPublishedClass(node.className);
+    } catch (const EComponentError& e) {
+      Fail(node.line, node.className, e.Message());
+    }
+  }
+
   // The properties of a component, then its nested components.
   void Body(const TResourceComponent& node, TComponent& component, const TPublishedClass* cls, void* object) {
     for (const TResourceProperty& property : node.properties) SetProperty(property, cls, object);
@@ -71,7 +81,7 @@ private:
   }
 
   void Create(const TResourceComponent& node, TComponent& container) {
-    const TPublishedClass* cls = FindPublishedClass(node.className);
+    const TPublishedClass* cls = NamedClass(node);
     if (!cls) Fail(node.line, node.className, "unknown class " + node.className);
     if (!cls->CanCreate()) Fail(node.line, node.className, "class " + node.className + " is not a component class");
     if (FindComponent(node.name)) Fail(node.line, node.name, "a component named " + node.name + " exists already");

@@ -47,8 +47,9 @@ private:
 // parent); the properties of each are set in the order written, before its nested components are made.
 // References to other components by name are set once all exist; then Loaded runs on the root and on
 // every new component, in order of creation. A fault raises EFormResourceError naming the resource,
-// the line and the name: an unknown class, property, identifier, method or component, a value of the
-// wrong kind or range, a setter that raised. The components made so far are then destroyed.
+// the line and the name: an unknown class or one that several units publish (the resource must name it
+// with its unit), an unknown property, identifier, method or component, a value of the wrong kind or
+// range, a setter that raised. The components made so far are then destroyed.
 void ReadFormResource(TComponent& root, const std::string& formClass, const TFormMethods& methods);
 
 // As ReadFormResource, from resource text named `resourceName` in errors; the root's class is not checked

@@ -107,6 +107,7 @@ private:
     component.line = line;
     component.name = std::move(name);
     component.className = Identifier("a class name");
+    if (Accept('.')) component.className += "." + Identifier("a class name after the unit's '.'");
     Expect('{', "'{' to open the component's body");
     for (;;) {
       if (Accept('}')) return component;

@@ -25,6 +25,7 @@ namespace platform {
 //     Panel1: TPanel {                         a nested component: name, class, then its body
 //       Align = alTop
 //     }
+//     Spin1: zgspin.TExMaskSpinEdit { }        a class named with its unit (PublishedClasses.h)
 //   }
 //
 // Blanks and line breaks only separate. In a body the properties come first, in the order in which the

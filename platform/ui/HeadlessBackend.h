@@ -49,6 +49,8 @@ public:
   std::optional<std::string> GetClipboard(std::string_view format) override;
   bool HasClipboardFormat(std::string_view format) override;
   void ClearClipboard() override;
+  void SetPrimarySelection(std::string_view utf8) override { primarySelection_ = std::string(utf8); }
+  std::optional<std::string> GetPrimarySelection() override { return primarySelection_; }
   void Beep() override { ++beeps_; }
 
   // What tests set.
@@ -121,6 +123,7 @@ private:
   std::deque<std::function<void()>> input_;
   WindowHandle pump_;  // its messages deliver the queued input in loop order
   std::map<std::string, std::string, std::less<>> clipboard_;
+  std::optional<std::string> primarySelection_;
   int beeps_ = 0;
 };
 

@@ -212,6 +212,12 @@ const std::vector<TMenuWindow*>& OpenMenuWindows() { return State().open; }
 
 void CloseMenus() { LeaveMenuMode(); }
 
+void CloseMenusOf(const TMenu& Menu) {
+  const auto& open = State().open;
+  if (std::any_of(open.begin(), open.end(), [&](TMenuWindow* w) { return w->ParentItem()->GetParentMenu() == &Menu; }))
+    LeaveMenuMode();
+}
+
 TMenuWindow::TMenuWindow(TMenuItem* Items, TMenu* Menu) : TCustomControl(nullptr), items_(Items), menu_(Menu) {
   SetControlStyle(ControlStyle() - TControlStyleFlag::csCaptureMouse - TControlStyleFlag::csClickEvents -
                   TControlStyleFlag::csDoubleClicks);

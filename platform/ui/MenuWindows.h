@@ -41,6 +41,9 @@ private:
   std::vector<TRect> rows_;  // per item of ParentItem, empty for hidden ones
 };
 
+// Closes the open menus when they show items of this menu (which is going).
+void CloseMenusOf(const TMenu& Menu);
+
 // The menu bar a main menu shows across the top of its form: a child control aligned to the top.
 class TMenuBar : public TCustomControl {
 public:

@@ -5,6 +5,7 @@
 
 #include "platform/core/Ascii.h"
 #include "platform/ui/ImgList.h"
+#include "platform/ui/MenuWindows.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace platform {
@@ -120,7 +121,7 @@ TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), items_(std::make_unique<T
   items_->menu_ = this;
 }
 
-TMenu::~TMenu() = default;
+TMenu::~TMenu() { CloseMenusOf(*this); }
 
 void TMenu::SetImages(TCustomImageList* value) {
   if (images_ == value) return;

@@ -1,5 +1,6 @@
 #include "platform/ui/PublishedClasses.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "platform/ui/StandardClasses.h"
@@ -10,7 +11,7 @@ namespace {
 
 struct Registry {
   std::unordered_map<std::type_index, std::unique_ptr<TPublishedClass>> byType;
-  std::map<std::string, TPublishedClass*, std::less<>> byName;  // upper-cased
+  std::map<std::string, TPublishedClass*, std::less<>> byName;  // published names, upper-cased
   std::unordered_map<std::type_index, TIdentifierTable> enums;
   std::unordered_map<std::type_index, std::function<std::any(const TResourceValue&)>> sets;
 };
@@ -34,6 +35,28 @@ int Depth(const TPublishedClass* c) {
   int depth = 0;
   for (; c; c = c->Base()) ++depth;
   return depth;
+}
+
+// The class name of a published name: what follows the unit's dot.
+std::string_view ClassNameOf(std::string_view publishedName) {
+  const size_t dot = publishedName.rfind('.');
+  return dot == std::string_view::npos ? publishedName : publishedName.substr(dot + 1);
+}
+
+// The one class whose class name is `className`, null when none is; raises when several units publish one.
+const TPublishedClass* FindByClassName(const Registry& registry, std::string_view className) {
+  std::vector<std::string> names;
+  const TPublishedClass* found = nullptr;
+  for (const auto& [type, c] : registry.byType) {
+    if (!SameText(c->Name(), className)) continue;
+    found = c.get();
+    names.push_back(c->PublishedName());
+  }
+  if (names.size() < 2) return found;
+  std::sort(names.begin(), names.end());
+  std::string choices = names[0];
+  for (size_t i = 1; i < names.size(); ++i) choices += " or " + names[i];
+  throw EComponentError("Class " + std::string(className) + " is published by several units: write " + choices);
 }
 
 const int64_t* FindIdentifier(const TIdentifierTable& table, std::string_view name) {
@@ -72,8 +95,8 @@ void TPublishedClass::Nest(void* child, TComponent& container) const {
 
 const TPublishedClass* FindPublishedClass(std::string_view name) {
   const Registry& registry = PublishedRegistry();
-  auto it = registry.byName.find(UpperCase(name));
-  return it == registry.byName.end() ? nullptr : it->second;
+  if (auto it = registry.byName.find(UpperCase(name)); it != registry.byName.end()) return it->second;
+  return ClassNameOf(name).size() == name.size() ? FindByClassName(registry, name) : nullptr;
 }
 
 const TPublishedClass* FindPublishedClass(std::type_index type) {
@@ -92,16 +115,27 @@ const TPublishedClass* PublishedClassOf(TObject& object) {
 
 namespace published_detail {
 
+// Two types may share a class name only when both are published under their units' names, so that the
+// qualified names tell them apart.
 TPublishedClass& Register(std::string name, std::type_index type) {
   Registry& registry = Classes();
-  const std::string key = UpperCase(name);
-  if (auto it = registry.byName.find(key); it != registry.byName.end() && it->second->type_ != type)
-    throw EComponentError("Two classes are published as " + name);
+  const std::string className(ClassNameOf(name));
+  const bool qualified = className.size() != name.size();
+  for (const auto& [otherType, other] : registry.byType) {
+    if (otherType == type) continue;
+    if (SameText(other->name_, name)) throw EComponentError("Two classes are published as " + name);
+    if (SameText(other->className_, className) && (!qualified || other->name_ == other->className_))
+      throw EComponentError("Two classes are published as " + className + "; publish each as Unit." + className);
+  }
   std::unique_ptr<TPublishedClass>& entry = registry.byType[type];
-  if (!entry) entry = std::make_unique<TPublishedClass>();
+  if (!entry)
+    entry = std::make_unique<TPublishedClass>();
+  else
+    registry.byName.erase(UpperCase(entry->name_));  // a type published again takes its new name only
+  registry.byName[UpperCase(name)] = entry.get();
   entry->name_ = std::move(name);
+  entry->className_ = className;
   entry->type_ = type;
-  registry.byName[key] = entry.get();
   return *entry;
 }
 

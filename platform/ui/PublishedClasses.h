@@ -30,6 +30,10 @@ namespace platform {
 //       .Collection("Panels", &TStatusBar::Panels)        // Clear() and Add() of the collection
 //       .Nested([](TControl& c, TComponent& container) { ... });  // how a nested component joins its container
 //
+// Two units may each have a class of the same name: each then publishes it under its unit-qualified name
+// ("ExSpin.TExMaskSpinEdit", "zgspin.TExMaskSpinEdit"). A resource names a class by its published name,
+// or by the class name alone while only one published class has that name.
+//
 // A component class that can be built from its owner (new T(owner)) gets a factory; other classes
 // (sub-objects, collection items) are published for their properties only. Names of classes,
 // properties and identifiers compare ignoring ASCII case. The value a setter takes decides what the
@@ -78,7 +82,10 @@ struct TPublishedProperty {
 
 class TPublishedClass {
 public:
-  const std::string& Name() const { return name_; }
+  // The class name without its unit ("TExMaskSpinEdit"), as messages about the class name it.
+  const std::string& Name() const { return className_; }
+  // The name it is published under: the class name, or "Unit.ClassName".
+  const std::string& PublishedName() const { return name_; }
   const TPublishedClass* Base() const;
   bool CanCreate() const { return static_cast<bool>(create_); }
   // A new instance owned by `owner`; raises EComponentError for a class without a factory.
@@ -99,6 +106,7 @@ private:
   friend TPublishedClass& published_detail::Register(std::string name, std::type_index type);
 
   std::string name_;
+  std::string className_;
   std::type_index type_ = typeid(void);
   std::type_index base_ = typeid(void);
   std::function<void*(void*)> toBase_;
@@ -108,7 +116,9 @@ private:
   std::map<std::string, TPublishedProperty, std::less<>> properties_;  // keys upper-cased
 };
 
-// The class published under `name` (ignoring case), null when none is.
+// The class published under `name` (ignoring case), null when none is. A class name without a unit
+// also finds a class published under "Unit.ClassName" when no other published class has that name; when
+// several have it, raises EComponentError naming their published names.
 const TPublishedClass* FindPublishedClass(std::string_view name);
 // The class published for a C++ type, null when none is.
 const TPublishedClass* FindPublishedClass(std::type_index type);

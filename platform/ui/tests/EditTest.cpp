@@ -183,6 +183,29 @@ TEST_F(EditTest, TheTextRectangleMovesTheTextTheCaretAndTheHitTest) {
   EXPECT_EQ(got, Rect(1, 1, edit->ClientWidth() - 1, edit->ClientHeight()));
 }
 
+// An edit whose style asks for right-aligned lines.
+class TRightAlignedEdit : public TEdit {
+public:
+  using TEdit::TEdit;
+
+protected:
+  void CreateParams(TCreateParams& Params) override {
+    TEdit::CreateParams(Params);
+    Params.Style |= ES_RIGHT;
+  }
+};
+
+TEST_F(EditTest, RightAlignedTextEndsAtTheRectangleUnlessItIsLonger) {
+  auto* right = Place<TRightAlignedEdit>(Rect(10, 40, 130, 64));
+  right->SetText("abc");  // 24 pixels in the rectangle from 1 to 115, a pixel kept for the caret
+  EXPECT_EQ(LParamX(right->Perform(EM_POSFROMCHAR, 0)), 90);
+  EXPECT_EQ(LParamX(right->Perform(EM_POSFROMCHAR, 3)), 114);
+  EXPECT_EQ(right->Perform(EM_CHARFROMPOS, 0, PointToLParam(90 + 8 + 5, 5)), 2);
+  EXPECT_EQ(right->Perform(EM_CHARFROMPOS, 0, PointToLParam(20, 5)), 0);
+  right->SetText(std::string(40, 'x'));  // wider than the rectangle: scrolls as a left-aligned line
+  EXPECT_EQ(LParamX(right->Perform(EM_POSFROMCHAR, 0)), 1);
+}
+
 TEST_F(EditTest, LongTextScrollsSidewaysToKeepTheCaretInView) {
   edit->SetText(std::string(40, 'x'));
   Key(VK_END);

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <typeindex>
 #include <vector>
 
 #include "platform/gfx/Colors.h"
@@ -103,6 +104,24 @@ public:
   std::vector<std::string> clicks;
 };
 
+// Two units with a class of the same name, and a name only one unit has.
+namespace unit_a {
+class TGauge : public TWidget {
+public:
+  using TWidget::TWidget;
+};
+class TDial : public TWidget {
+public:
+  using TWidget::TWidget;
+};
+}  // namespace unit_a
+namespace unit_b {
+class TGauge : public TWidget {
+public:
+  using TWidget::TWidget;
+};
+}  // namespace unit_b
+
 void PublishTestClasses() {
   PublishEnum<TShade>({{"shLight", TShade::shLight}, {"shDark", TShade::shDark}});
   PublishEnum<TMark>({{"mkA", TMark::mkA}, {"mkB", TMark::mkB}, {"mkC", TMark::mkC}});
@@ -129,6 +148,9 @@ void PublishTestClasses() {
         child.Log("nested in " + container.Name());
       });
   TClassPublisher<TBox, TWidget>("TBox").Property("Depth", &TBox::depth);
+  TClassPublisher<unit_a::TGauge, TWidget>("UnitA.TGauge");
+  TClassPublisher<unit_a::TDial, TWidget>("UnitA.TDial");
+  TClassPublisher<unit_b::TGauge, TWidget>("UnitB.TGauge");
 }
 
 class FormLoaderTest : public testing::Test {
@@ -255,6 +277,54 @@ TEST_F(FormLoaderTest, ErrorsNameLineAndNameAndLeaveNoComponents) {
     }
     EXPECT_EQ(fresh.ComponentCount(), 0) << c.body;
   }
+}
+
+TEST_F(FormLoaderTest, ClassesAreFoundByTheirUnitQualifiedNameOrTheirOwnWhileItIsUnique) {
+  struct Case {
+    const char* className;
+    std::type_index type;
+    const char* problem;  // else the class loads as `type` with its Width set
+  };
+  const Case cases[] = {
+      {"UnitA.TGauge", typeid(unit_a::TGauge), nullptr},
+      {"unitb.tgauge", typeid(unit_b::TGauge), nullptr},
+      {"TDial", typeid(unit_a::TDial), nullptr},
+      {"UnitA.TDial", typeid(unit_a::TDial), nullptr},
+      {"TBox", typeid(TBox), nullptr},
+      {"TGauge", typeid(void), "Class TGauge is published by several units: write UnitA.TGauge or UnitB.TGauge"},
+      {"UnitC.TGauge", typeid(void), "unknown class UnitC.TGauge"},
+      {"UnitB.TDial", typeid(void), "unknown class UnitB.TDial"},
+  };
+  for (const Case& c : cases) {
+    TTestForm fresh;
+    const std::string text = std::string("Form1: TTestForm {\n  A: TWidget {}\n  G: ") + c.className + " { Width = 4 }\n}\n";
+    try {
+      ReadFormText(fresh, text, "TTESTFORM.DE", fresh.methods);
+      EXPECT_FALSE(c.problem) << c.className;
+      TComponent& g = *fresh.FindComponent("G");
+      EXPECT_EQ(std::type_index(typeid(g)), c.type) << c.className;
+      EXPECT_EQ(dynamic_cast<TWidget&>(g).width, 4);
+    } catch (const EFormResourceError& e) {
+      ASSERT_TRUE(c.problem) << e.Message();
+      EXPECT_EQ(e.Message(), std::string("Form resource TTESTFORM.DE, line 3: ") + c.problem);
+      EXPECT_EQ(e.Name(), c.className);
+      EXPECT_EQ(fresh.ComponentCount(), 0);
+    }
+  }
+  EXPECT_EQ(FindPublishedClass("unita.tgauge")->Name(), "TGauge");
+  EXPECT_EQ(FindPublishedClass("unita.tgauge")->PublishedName(), "UnitA.TGauge");
+}
+
+TEST_F(FormLoaderTest, PublishingRefusesNamesThatCouldNotTellTwoClassesApart) {
+  class TOther : public TWidget {
+  public:
+    using TWidget::TWidget;
+  };
+  for (const char* name : {"UnitA.TGauge", "unita.TDIAL", "TGauge", "TBox", "UnitC.TBox"})
+    EXPECT_THROW(TClassPublisher<TOther>(std::string(name)), EComponentError) << name;
+  TClassPublisher<TBox, TWidget>("TBox");  // the same class again
+  EXPECT_EQ(FindPublishedClass("TBox")->Base()->Name(), "TWidget");
+  EXPECT_EQ(FindPublishedClass(typeid(TOther)), nullptr);
 }
 
 TEST_F(FormLoaderTest, ReadsTheFormsResourceInTheResourceLanguage) {

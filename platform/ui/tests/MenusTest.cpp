@@ -203,6 +203,18 @@ TEST_F(MenusTest, PopupMenuOpensAtTheCursorOnRightClickAndByTheContextKey) {
   EXPECT_EQ(Open(0), nullptr);
 }
 
+TEST_F(MenusTest, APopupMenuDestroyedWhileOpenClosesItsWindows) {
+  Input().Click(At(*box, 20, 5), TMouseButtonKind::Right);
+  Settle();
+  ASSERT_NE(Open(0), nullptr);
+  delete popup;
+  EXPECT_EQ(Open(0), nullptr);
+  Settle();
+  Press(VK_DOWN);
+  Press(VK_RETURN);
+  EXPECT_TRUE(seen.empty() || seen.back().rfind("click", 0) != 0);
+}
+
 TEST_F(MenusTest, RadioItemsOfAGroupAreCheckedOneAtATime) {
   TMenuItem* a = Item(view, "A");
   TMenuItem* b = Item(view, "B");
