@@ -28,7 +28,7 @@ bool EditorForwardsKey(WORD key, TShiftState shift, TGridOptions options) {
 
 }  // namespace
 
-TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomEdit(AOwner) {
+TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
   AutoSelect = false;  // the grid decides what is selected when the editor takes a cell
   SetBorderStyle(TBorderStyle::bsNone);
   SetTabStop(false);
@@ -50,7 +50,8 @@ void TInplaceEdit::Deselect() { Perform(EM_SETSEL, 0x7FFFFFFF, static_cast<LPARA
 
 void TInplaceEdit::UpdateContents() {
   const int col = grid_->Col(), row = grid_->Row();
-  editMask_ = grid_->GetEditMask(col, row);
+  SetText({});  // the last cell's text is not reformatted for this cell's mask
+  SetEditMask(grid_->GetEditMask(col, row));
   SetText(grid_->GetEditText(col, row));
   SetMaxLength(grid_->GetEditLimit());
 }
@@ -62,14 +63,14 @@ void TInplaceEdit::BoundsChanged() {
 }
 
 void TInplaceEdit::Dispatch(TMessage& Message) {
-  TCustomEdit::Dispatch(Message);
+  TCustomMaskEdit::Dispatch(Message);
   if (Message.Msg == WM_GETDLGCODE && grid_ && grid_->Options().Contains(TGridOption::goTabs))
     Message.Result |= DLGC_WANTTAB;
 }
 
 void TInplaceEdit::Change() {
   std::weak_ptr<void> life = Life();
-  TCustomEdit::Change();
+  TCustomMaskEdit::Change();
   if (!life.expired() && grid_) grid_->UpdateText();
 }
 
@@ -79,7 +80,7 @@ void TInplaceEdit::KeyDown(WORD& Key, TShiftState Shift) {
     Key = 0;
     return;
   }
-  TCustomEdit::KeyDown(Key, Shift);
+  TCustomMaskEdit::KeyDown(Key, Shift);
 }
 
 void TInplaceEdit::KeyPress(char32_t& Key) {
@@ -92,7 +93,7 @@ void TInplaceEdit::KeyPress(char32_t& Key) {
     return;
   }
   if (Key == '\t' || Key == '\r' || Key == 0x1B) Key = 0;
-  if (Key != 0) TCustomEdit::KeyPress(Key);
+  if (Key != 0) TCustomMaskEdit::KeyPress(Key);
 }
 
 TInplaceEdit* TCustomGrid::CreateEditor() { return new TInplaceEdit(this); }

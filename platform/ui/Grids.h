@@ -8,7 +8,7 @@
 #include "platform/core/Set.h"
 #include "platform/core/StringList.h"
 #include "platform/ui/Controls.h"
-#include "platform/ui/Edit.h"
+#include "platform/ui/MaskEdit.h"
 #include "platform/ui/GridAxis.h"
 #include "platform/ui/GridCells.h"
 #include "platform/ui/ScrollInfo.h"
@@ -61,18 +61,16 @@ enum class TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMo
 
 class TCustomGrid;
 
-// The grid's in-place editor: an edit control that the grid makes through CreateEditor, owns, and
-// places over the current cell while it edits it. Every change of its text goes to the cell at once
-// (the grid's SetEditText); the keys that leave the cell (Up, Down, Page Up, Page Down, Escape, and Tab
-// with goTabs) go to the grid's key handling instead, and Enter to the grid's key press.
-class TInplaceEdit : public TCustomEdit {
+// The grid's in-place editor: a masked edit that the grid makes through CreateEditor, owns, and
+// places over the current cell while it edits it, with the mask that GetEditMask gives for the cell.
+// Every change of its text goes to the cell at once (the grid's SetEditText, with the masked text); the
+// keys that leave the cell (Up, Down, Page Up, Page Down, Escape, and Tab with goTabs) go to the grid's
+// key handling instead, and Enter to the grid's key press.
+class TInplaceEdit : public TCustomMaskEdit {
 public:
   explicit TInplaceEdit(TComponent* AOwner);
 
   TCustomGrid* Grid() const { return grid_; }
-  // The mask GetEditMask gave for the cell being edited.
-  // FIXME: only recorded; the edit control applies no mask yet.
-  const std::string& EditMask() const { return editMask_; }
   // Places the editor over a rectangle of the grid's client area and shows it, focused when the grid
   // has the focus; an empty rectangle (the cell scrolled away) hides it.
   void Move(const TRect& Loc);
@@ -94,7 +92,6 @@ private:
   friend class TCustomGrid;
 
   TCustomGrid* grid_ = nullptr;
-  std::string editMask_;
 };
 
 // The class library's grid: columns and rows with fixed ones at the top and left, a current cell with a

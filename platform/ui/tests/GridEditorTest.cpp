@@ -273,13 +273,14 @@ public:
     using TInplaceEdit::TInplaceEdit;
   };
   std::vector<std::string> written;
+  std::string mask;
 
 protected:
   TInplaceEdit* CreateEditor() override { return new Editor(this); }
   std::string GetEditText(int ACol, int ARow) override { return "<" + Cells(ACol, ARow) + ">"; }
   void SetEditText(int ACol, int ARow, const std::string& Value) override { written.push_back(Value); }
   int GetEditLimit() override { return 4; }
-  std::string GetEditMask(int ACol, int ARow) override { return "999"; }
+  std::string GetEditMask(int ACol, int ARow) override { return ARow == 2 ? mask : ""; }
 };
 
 TEST_F(GridEditorTest, TheEditTextHooksDecideWhatTheEditorHoldsAndWhereItGoes) {
@@ -295,11 +296,31 @@ TEST_F(GridEditorTest, TheEditTextHooksDecideWhatTheEditorHoldsAndWhereItGoes) {
   EXPECT_EQ(editor->Grid(), hooked);
   EXPECT_EQ(editor->Text(), "<ab>");
   EXPECT_EQ(editor->MaxLength(), 4);
-  EXPECT_EQ(editor->EditMask(), "999");
   EXPECT_TRUE(hooked->written.empty());  // loading the editor writes nothing back
   Type("abcde");  // the limit refuses the last character
   EXPECT_EQ(hooked->written, (std::vector<std::string>{"a", "ab", "abc", "abcd"}));
   EXPECT_EQ(hooked->Cells(1, 1), "ab");
+
+  // The cell below has a mask: the editor shows its edit text and hands on the masked text.
+  hooked->mask = "99:99;1;_";
+  hooked->SetCells(1, 2, "1234");
+  hooked->written.clear();
+  Press(VK_DOWN);
+  Press(VK_RETURN);
+  EXPECT_EQ(editor->EditMask(), "99:99;1;_");
+  // "<1234>" taken position by position: "<" is no digit, "2" falls on the literal.
+  EXPECT_EQ(editor->EditText(), "_1:34");
+  EXPECT_TRUE(hooked->written.empty());
+  editor->SetEditText("__:__");
+  editor->SetSelStart(0);
+  hooked->written.clear();
+  Type("0945");
+  EXPECT_EQ(editor->EditText(), "09:45");
+  EXPECT_EQ(hooked->written.back(), "09:45");
+  Press(VK_UP);  // back to a cell without a mask: the text is its own, not reformatted
+  Press(VK_RETURN);
+  EXPECT_EQ(editor->EditMask(), "");
+  EXPECT_EQ(editor->Text(), "<ab>");
 }
 
 TEST_F(GridEditorTest, AChangedCellRepaintsThatCellOnly) {
