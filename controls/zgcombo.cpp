@@ -15,10 +15,6 @@ namespace {
 
 constexpr int kMinButtonWidth = 14;
 constexpr int kMaxButtonWidth = 32;
-// The theme's drop button: its part and the states normal and pressed.
-constexpr int CP_DROPDOWNBUTTON = 1;
-constexpr int CBXS_NORMAL = 1;
-constexpr int CBXS_PRESSED = 3;
 
 }  // namespace
 

@@ -6,8 +6,8 @@ namespace controls::zgspin {
 
 enum TZgSpinType { sptNormal, sptFloat, sptDate, sptTime };
 
-// The grid spin edit's auto-repeat button. IsWinXP asks for the theme's spin parts; while no theme is
-// in force it draws as the classic button.
+// The grid spin edit's auto-repeat button. With IsWinXP it paints the theme's spin part of its kind,
+// pressed while down; without a theme library or theme it draws as the classic button.
 class TExTimerSpeedButton : public TSpinRepeatButton {
 public:
   using TSpinRepeatButton::TSpinRepeatButton;
@@ -15,7 +15,13 @@ public:
   bool IsWinXP() const { return isWinXP_; }
   void SetIsWinXP(bool value) { isWinXP_ = value; }
 
+protected:
+  void Paint() override;
+
 private:
+  // Paints through the theme; false when no theme could be opened.
+  bool PaintThemed();
+
   bool isWinXP_ = false;
 };
 

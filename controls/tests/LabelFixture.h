@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/gfx/TestFont.h"
 #include "platform/ui/tests/FormFixture.h"
@@ -27,6 +28,22 @@ protected:
       for (int x = r.Left; x < r.Right; ++x) n += Pixel(x, y) == platform::ColorToRGB(color);
     }
     return n;
+  }
+
+  // A rectangle of a control's client coordinates in the form's.
+  platform::TRect OnForm(const platform::TControl& control, const platform::TRect& r) {
+    const platform::TPoint p = form_->ScreenToClient(control.ClientToScreen({r.Left, r.Top}));
+    return platform::Bounds(p.X, p.Y, r.Width(), r.Height());
+  }
+  platform::TRect OnForm(const platform::TControl& control) { return OnForm(control, control.ClientRect()); }
+  // The presented pixels of a form client rectangle, row by row.
+  std::vector<uint32_t> Pixels(const platform::TRect& r) {
+    Settle();
+    const platform::TBitmap& shown = Input().Info(Input().Windows().back()).shown;
+    std::vector<uint32_t> pixels;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      pixels.insert(pixels.end(), shown.ScanLine(y) + r.Left, shown.ScanLine(y) + r.Right);
+    return pixels;
   }
 
   // Saves what the form shows as artefacts/controls/<name>.png in the build folder, for a person to look at.

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <utility>
 
 #include "controls/EditorClasses.h"
 #include "controls/tests/LabelFixture.h"
+#include "controls/tests/StandInTheme.h"
 #include "platform/ui/FormLoader.h"
 #include "platform/ui/ScrollBars.h"
 
@@ -164,6 +166,74 @@ TEST_F(ZGComboTest, TheDropButtonOpensTheListAndItsEdgeFollows) {
   form_->Invalidate();
   Settle();
   Input().SaveScreenshot(Input().Windows().front(), std::string(CONTROLS_ARTEFACTS) + "/zgcombo_dropped.png");
+}
+
+// The drop button's rectangle in the combo's client coordinates, where the theme draws its part.
+TRect DropButton(const TZGComboBox& combo) {
+  TRect button = Rect(combo.ClientWidth() - combo.ButtonWidth(), 0, combo.ClientWidth(), combo.ClientHeight());
+  InflateRect(button, -1, -1);
+  return button;
+}
+
+TEST_F(ZGComboTest, ThemedButtonDrawsTheComboboxDropButtonPressedWhileTheMouseIsDown) {
+  using namespace velmora::xpvs;
+  using test::StandInTheme;
+  TZGComboBox& combo = MakeCombo();
+  StandInTheme theme;
+  combo.SetThemedButton(true);
+  Settle();
+  Screenshot("zgcombo_themed");
+  const TRect button = DropButton(combo);
+  TRect inside = button;  // the button's edge is drawn over the part
+  InflateRect(inside, -1, -1);
+  EXPECT_EQ(Count(StandInTheme::Marker(CP_DROPDOWNBUTTON), OnForm(combo, inside)), inside.Width() * inside.Height());
+
+  auto expectDraw = [&](int state) {
+    const StandInTheme::Draw* draw = theme.LastDraw(CP_DROPDOWNBUTTON);
+    ASSERT_NE(draw, nullptr);
+    EXPECT_EQ(draw->themeClass, "combobox");
+    EXPECT_EQ(draw->window, combo.Handle());
+    EXPECT_EQ(draw->rect, button);
+    EXPECT_EQ(draw->state, state);
+  };
+  expectDraw(CBXS_NORMAL);
+  const TPoint onButton = At(combo, combo.ClientWidth() - 5, 5);
+  Input().MouseDown(TMouseButtonKind::Left, onButton);  // drops the list, which repaints the button
+  Settle();
+  ASSERT_TRUE(combo.DroppedDown());
+  expectDraw(CBXS_PRESSED);
+  Input().MouseUp(TMouseButtonKind::Left, onButton);
+  combo.Invalidate();
+  Settle();
+  expectDraw(CBXS_NORMAL);
+  combo.SetDroppedDown(false);
+  Settle();
+  EXPECT_EQ(theme.OpenThemes(), 0);
+  EXPECT_EQ(theme.BadCloses(), 0);
+}
+
+TEST_F(ZGComboTest, WithoutThemedButtonOrAThemeTheDropButtonDrawsClassic) {
+  using test::StandInTheme;
+  using Library = StandInTheme::Library;
+  TZGComboBox& combo = MakeCombo();
+  const TRect buttonOnForm = OnForm(combo, DropButton(combo));
+  const std::vector<uint32_t> classic = Pixels(buttonOnForm);
+  struct Case {
+    bool themedButton;
+    Library library;
+    bool opens;
+  } cases[] = {{false, Library::Opening, false}, {true, Library::Absent, false}, {true, Library::FailingToOpen, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "themed " << c.themedButton << " library " << int(c.library));
+    const std::optional<StandInTheme> theme = StandInTheme::For(c.library);
+    combo.SetThemedButton(c.themedButton);
+    combo.Invalidate();
+    EXPECT_EQ(Pixels(buttonOnForm), classic);
+    if (theme) {
+      EXPECT_EQ(theme->Opens() > 0, c.opens);
+      EXPECT_TRUE(theme->Draws().empty());
+    }
+  }
 }
 
 TEST(EditorClassesTest, FormResourcesMakeTheComboWithItsProperties) {

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "controls/DisplayClasses.h"
 #include "controls/EditorClasses.h"
 #include "controls/ExSpin.h"
 #include "controls/tests/LabelFixture.h"
+#include "controls/tests/StandInTheme.h"
 #include "platform/core/tests/TextTestSettings.h"
 #include "platform/ui/FormLoader.h"
 #include "platform/ui/Forms.h"
@@ -152,6 +155,74 @@ TEST_F(ZgSpinTest, IsWinXPReachesBothButtons) {
   EXPECT_TRUE(button.IsWinXP());
   EXPECT_TRUE(static_cast<TExTimerSpeedButton&>(button.UpButton()).IsWinXP());
   EXPECT_TRUE(static_cast<TExTimerSpeedButton&>(button.DownButton()).IsWinXP());
+}
+
+TEST_F(ZgSpinTest, WithIsWinXPEachButtonPaintsItsSpinPartPressedWhileDown) {
+  using namespace velmora::xpvs;
+  using test::StandInTheme;
+  StandInTheme theme;
+  spin_->SetIsWinXP(true);
+  struct Case {
+    TSpinDirection direction;
+    bool up;
+    int part;
+  } cases[] = {{spVertical, true, SPNP_UP},
+               {spVertical, false, SPNP_DOWN},
+               {spHorizontal, true, SPNP_UPHORZ},
+               {spHorizontal, false, SPNP_DOWNHORZ}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.direction << (c.up ? " up" : " down"));
+    spin_->SetDirection(c.direction);
+    Settle();
+    Screenshot(c.direction == spVertical ? "zgspin_themed_vertical" : "zgspin_themed_horizontal");
+    TSpinButtonPair& pair = spin_->Button();
+    TSpinRepeatButton& button = c.up ? pair.UpButton() : pair.DownButton();
+    const StandInTheme::Draw* draw = theme.LastDraw(c.part);
+    ASSERT_NE(draw, nullptr);
+    EXPECT_EQ(draw->themeClass, "spin");
+    EXPECT_EQ(draw->window, pair.Handle());  // the button has no window: its parent's
+    EXPECT_EQ(draw->rect, button.ClientRect());
+    EXPECT_EQ(draw->state, UPS_NORMAL);
+    EXPECT_EQ(Count(StandInTheme::Marker(c.part), OnForm(button)), button.Width() * button.Height());
+
+    Input().MouseDown(platform::TMouseButtonKind::Left, At(button, 3, 3));
+    Settle();
+    EXPECT_EQ(theme.LastDraw(c.part)->state, UPS_PRESSED);
+    Input().MouseUp(platform::TMouseButtonKind::Left, At(button, 3, 3));
+    Settle();
+    EXPECT_EQ(theme.LastDraw(c.part)->state, UPS_NORMAL);
+  }
+  EXPECT_EQ(theme.OpenThemes(), 0);
+  EXPECT_EQ(theme.BadCloses(), 0);
+}
+
+TEST_F(ZgSpinTest, WithoutIsWinXPOrAThemeTheButtonsDrawClassic) {
+  using test::StandInTheme;
+  using Library = StandInTheme::Library;
+  struct Case {
+    bool isWinXP;
+    Library library;
+    bool opens;
+  } cases[] = {{false, Library::Opening, false}, {true, Library::Absent, false}, {true, Library::FailingToOpen, true}};
+  for (TSpinDirection direction : {spVertical, spHorizontal}) {
+    spin_->SetIsWinXP(false);
+    spin_->SetDirection(direction);
+    Settle();
+    Screenshot(direction == spVertical ? "zgspin_classic_vertical" : "zgspin_classic_horizontal");
+    const platform::TRect pairOnForm = OnForm(spin_->Button());
+    const std::vector<uint32_t> classic = Pixels(pairOnForm);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(testing::Message() << direction << " XP " << c.isWinXP << " library " << int(c.library));
+      const std::optional<StandInTheme> theme = StandInTheme::For(c.library);
+      spin_->SetIsWinXP(c.isWinXP);
+      spin_->Button().Invalidate();
+      EXPECT_EQ(Pixels(pairOnForm), classic);
+      if (theme) {
+        EXPECT_EQ(theme->Opens() > 0, c.opens);
+        EXPECT_TRUE(theme->Draws().empty());
+      }
+    }
+  }
 }
 
 TEST(SpinClassesTest, BothUnitsMaskSpinEditsLoadByTheirUnitsNames) {

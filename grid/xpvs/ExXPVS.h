@@ -55,6 +55,20 @@ struct _INTLIST {
 };
 using PINTLIST = _INTLIST*;
 
+// Parts and states of the theme classes this system draws.
+// "combobox": the drop button, normal and pressed.
+inline constexpr int CP_DROPDOWNBUTTON = 1;
+inline constexpr int CBXS_NORMAL = 1;
+inline constexpr int CBXS_PRESSED = 3;
+// "spin": the arrows up, down, right (up-horizontal) and left (down-horizontal). The four parts number
+// their states alike; the up part's names stand for them all.
+inline constexpr int SPNP_UP = 1;
+inline constexpr int SPNP_DOWN = 2;
+inline constexpr int SPNP_UPHORZ = 3;
+inline constexpr int SPNP_DOWNHORZ = 4;
+inline constexpr int UPS_NORMAL = 1;
+inline constexpr int UPS_PRESSED = 3;
+
 // The entry points, in the order the binding looks them up.
 extern HTHEME (*OpenThemeData)(HWND hwnd, LPCWSTR pszClassList);
 extern HRESULT (*CloseThemeData)(HTHEME hTheme);
