@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <limits>
 
+#include "controls/EditMinHeight.h"
 #include "platform/core/Exception.h"
 #include "platform/core/StrUtils.h"
-#include "platform/gfx/Bitmap.h"
 #include "platform/ui/Backend.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/VirtualKeys.h"
@@ -269,15 +269,8 @@ void TSpinEditBase::LayoutControls() {
   Perform(platform::EM_SETRECTNP, 0, reinterpret_cast<platform::LPARAM>(&rect));
 }
 
-int TSpinEditBase::FontHeight() {
-  platform::TBitmap measure;
-  measure.Canvas().Font().Assign(Font());
-  return measure.Canvas().TextHeight("0");
-}
-
 int TSpinEditBase::MinHeight() {
-  const int height = FontHeight();
-  return height + height / 4 + 2 + (BorderStyle() == platform::TBorderStyle::bsSingle ? 4 : 0);
+  return EditMinHeight(Font()) + 2 + (BorderStyle() == platform::TBorderStyle::bsSingle ? 4 : 0);
 }
 
 }  // namespace controls

@@ -101,10 +101,8 @@ protected:
   void RewriteValue();
   // Places the button pair and sets the text rectangle; the units lay out differently.
   virtual void LayoutControls();
-  // The least height that shows the font: the text height and a quarter, 2 pixels, and 4 for a border.
+  // The least height that shows the font: the edit's (EditMinHeight), 2 pixels, and 4 for a border.
   int MinHeight();
-  // The text height of the control's font.
-  int FontHeight();
 
 private:
   void KeepCaret(const std::function<void()>& change);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/EditMinHeight.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/ui/VirtualKeys.h"
 
@@ -12,13 +13,6 @@ using namespace platform;
 namespace {
 
 constexpr int kMinContainerWidth = 15;
-
-// The text height of a font.
-int TextHeightOf(const TFont& font) {
-  TBitmap measure;
-  measure.Canvas().Font().Assign(font);
-  return measure.Canvas().TextHeight("0");
-}
 
 }  // namespace
 
@@ -160,12 +154,7 @@ void TZgEditBtn::LayoutControls() {
   Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&rect));
 }
 
-int TZgEditBtn::MinHeight() {
-  // The system font is the one a new font starts as.
-  const int fontHeight = TextHeightOf(Font());
-  const int smaller = std::min(TextHeightOf(TFont()), fontHeight);
-  return smaller / 4 + fontHeight;
-}
+int TZgEditBtn::MinHeight() { return EditMinHeight(Font()); }
 
 TZgUnitEditBtn::TZgUnitEditBtn(TComponent* AOwner) : TZgEditBtn(AOwner) {
   SetUnitSpace(20);

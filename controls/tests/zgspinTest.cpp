@@ -13,6 +13,7 @@
 #include "controls/tests/LabelFixture.h"
 #include "controls/tests/StandInTheme.h"
 #include "platform/core/tests/TextTestSettings.h"
+#include "platform/gfx/Bitmap.h"
 #include "platform/ui/FormLoader.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/VirtualKeys.h"
@@ -146,6 +147,30 @@ TEST_F(ZgSpinTest, HandlersMayFreeTheEdit) {
     act();
     Settle();
     EXPECT_EQ(spin_, nullptr);
+  }
+}
+
+// The least height is the font's text height, a quarter of the smaller of it and the system font's,
+// 2 pixels and 4 for a border.
+TEST_F(ZgSpinTest, TheMinimumHeightTakesAQuarterOfTheSmallerFont) {
+  platform::TBitmap measure;
+  measure.Canvas().Font().Assign(platform::TFont());
+  const int system = measure.Canvas().TextHeight("0");
+  ASSERT_LT(system, 32);
+  struct Case {
+    int fontHeight;
+    platform::TBorderStyle border;
+    int minHeight;
+  };
+  using platform::TBorderStyle;
+  for (const Case& c : {Case{32, TBorderStyle::bsSingle, 32 + system / 4 + 6},
+                        Case{32, TBorderStyle::bsNone, 32 + system / 4 + 2},
+                        Case{8, TBorderStyle::bsSingle, 8 + 8 / 4 + 6}}) {
+    spin_->Font().SetName(platform::kTestFontName);
+    spin_->Font().SetHeight(-c.fontHeight);
+    spin_->SetBorderStyle(c.border);
+    spin_->SetHeight(1);
+    EXPECT_EQ(spin_->Height(), c.minHeight) << c.fontHeight << " " << static_cast<int>(c.border);
   }
 }
 
