@@ -35,10 +35,6 @@ TSpinEditBase::TSpinEditBase(platform::TComponent* AOwner, TMakeSpinButton makeB
 
 void TSpinEditBase::Dispatch(platform::TMessage& Message) {
   switch (Message.Msg) {
-    case platform::WM_GETDLGCODE:
-      // One line of text for all the multi-line style: Tab and Enter belong to the dialog.
-      Message.Result = platform::DLGC_WANTCHARS | platform::DLGC_HASSETSEL | platform::DLGC_WANTARROWS;
-      return;
     case platform::CM_WANTSPECIALKEY:
       Message.Result = returnIsTab_ && Message.WParam == platform::VK_RETURN;
       return;
@@ -190,7 +186,9 @@ void TSpinEditBase::KeepCaret(const std::function<void()>& change) {
 
 void TSpinEditBase::CreateParams(platform::TCreateParams& Params) {
   TCustomMaskEdit::CreateParams(Params);
-  Params.Style |= platform::ES_MULTILINE | platform::ES_AUTOHSCROLL | platform::WS_CLIPCHILDREN;
+  // A one-line edit: the formatting rectangle that keeps the text off the buttons works without the
+  // multi-line style here, which would let pasted line breaks into the value.
+  Params.Style |= platform::ES_AUTOHSCROLL | platform::WS_CLIPCHILDREN;
 }
 
 void TSpinEditBase::CreateWnd() {

@@ -14,6 +14,8 @@
 #include "controls/tests/StandInTheme.h"
 #include "platform/core/tests/TextTestSettings.h"
 #include "platform/gfx/Bitmap.h"
+#include "platform/ui/Backend.h"
+#include "platform/ui/Clipbrd.h"
 #include "platform/ui/FormLoader.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/VirtualKeys.h"
@@ -172,6 +174,21 @@ TEST_F(ZgSpinTest, TheMinimumHeightTakesAQuarterOfTheSmallerFont) {
     spin_->SetHeight(1);
     EXPECT_EQ(spin_->Height(), c.minHeight) << c.fontHeight << " " << static_cast<int>(c.border);
   }
+}
+
+// A value pasted with its line break (as copied from a line of text) keeps its first line only.
+TEST_F(ZgSpinTest, APastedLineBreakDoesNotGetIntoTheValue) {
+  platform::Clipboard().SetAsText("34\r\n");
+  platform::Backend().SetPrimarySelection("5\n6");
+  spin_->SetText("12");
+  Press(platform::VK_END);
+  spin_->PasteFromClipboard();
+  Input().Click(At(*spin_, 50, 10), platform::TMouseButtonKind::Middle);
+  Settle();
+  EXPECT_EQ(spin_->Text(), "12345");
+  EXPECT_EQ(spin_->Value(), 12345);
+  Press(platform::VK_RETURN);
+  EXPECT_EQ(spin_->Text(), "12345");
 }
 
 TEST_F(ZgSpinTest, IsWinXPReachesBothButtons) {
