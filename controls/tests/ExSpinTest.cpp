@@ -198,6 +198,14 @@ TEST_F(ExSpinTest, ReturnIsTabMovesOn) {
   EXPECT_TRUE(other_->Focused());
 }
 
+TEST_F(ExSpinTest, APageKeyWhoseOnKeyDownFreesTheEditStepsNothing) {
+  spin_->OnKeyDown = [this](platform::TObject*, platform::WORD&, platform::TShiftState) {
+    delete std::exchange(spin_, nullptr);
+  };
+  Press(platform::VK_PRIOR);
+  EXPECT_EQ(spin_, nullptr);
+}
+
 TEST_F(ExSpinTest, TheLabelFollowsTheEdit) {
   spin_->SetLabelCaption("Interval");
   platform::TLabel* label = spin_->EditLabel();
