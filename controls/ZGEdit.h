@@ -104,8 +104,6 @@ public:
   void SetUnits(const platform::TStringList& value) { units_.Assign(value); }
   int UnitSpace() const { return UnitWidth(); }
   void SetUnitSpace(int value) { SetUnitWidth(value); }
-  // The menu that the button opens, while it exists (for tests and the keyboard).
-  platform::TPopupMenu* UnitMenu() const { return menu_; }
 
 protected:
   void Paint() override;
