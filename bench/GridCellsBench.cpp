@@ -11,8 +11,8 @@
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/GridCells.h"
-#include "platform/ui/Grids.h"
+#include "platform/grids/GridCells.h"
+#include "platform/grids/Grids.h"
 #include "platform/ui/HeadlessBackend.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include "controls/ZGEdit.h"
 #include "controls/zgcombo.h"
 #include "controls/zgspin.h"
+#include "platform/edits/EditClasses.h"
 #include "platform/ui/PublishedClasses.h"
 
 namespace controls {
@@ -67,6 +68,7 @@ void PublishSpinEditors() {
 }  // namespace
 
 void PublishEditorClasses() {
+  platform::PublishEditClasses();
   PublishCombo();
   PublishEditButtons();
   PublishSpinEditors();

@@ -3,6 +3,7 @@
 #include "controls/DisplayClasses.h"
 #include "controls/ExSpin.h"
 #include "platform/ui/ColorIdentifiers.h"
+#include "platform/edits/EditClasses.h"
 #include "platform/ui/PublishedClasses.h"
 
 namespace controls {
@@ -11,6 +12,7 @@ using platform::PublishEnum;
 using platform::TClassPublisher;
 
 void PublishSpinEditBase() {
+  platform::PublishEditClasses();
   PublishEnum<TSpinDirection>({{"spVertical", spVertical}, {"spHorizontal", spHorizontal}});
   TClassPublisher<TSpinEditBase, platform::TCustomMaskEdit>("TSpinEditBase")
       .Property("Value", &TSpinEditBase::SetValue)

@@ -6,7 +6,7 @@
 #include "controls/SpinButtons.h"
 #include "controls/SpinRules.h"
 #include "platform/core/DateTime.h"
-#include "platform/ui/MaskEdit.h"
+#include "platform/edits/MaskEdit.h"
 
 namespace controls {
 

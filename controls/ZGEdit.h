@@ -4,7 +4,7 @@
 
 #include "platform/core/StringList.h"
 #include "platform/ui/Buttons.h"
-#include "platform/ui/Edit.h"
+#include "platform/edits/Edit.h"
 #include "platform/ui/Menus.h"
 
 namespace controls {

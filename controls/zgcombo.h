@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/ComboBox.h"
+#include "platform/edits/ComboBox.h"
 
 namespace controls {
 

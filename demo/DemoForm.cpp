@@ -1,7 +1,8 @@
 #include "DemoForm.h"
 
 #include "DemoDialog.h"
-#include "platform/ui/Memo.h"
+#include "platform/edits/EditClasses.h"
+#include "platform/edits/Memo.h"
 
 namespace platform {
 
@@ -14,6 +15,7 @@ TDemoForm::TDemoForm(TComponent* AOwner) : TForm(AOwner) {
   methods_.Add("GridClick", this, &TDemoForm::GridClick);
   methods_.Add("DrawPanel", this, &TDemoForm::DrawPanel);
   methods_.Add("OptionsClick", this, &TDemoForm::OptionsClick);
+  PublishEditClasses();
   ReadFormResource(*this, "TDemoForm", methods_);
   Find<TSpeedButton>("SaveButton").Glyph().LoadFromResourceName("DEMOSAVE");
 }

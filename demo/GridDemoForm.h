@@ -2,7 +2,7 @@
 
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/Grids.h"
+#include "platform/grids/Grids.h"
 
 namespace platform {
 

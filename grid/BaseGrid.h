@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/ui/ControlAppearance.h"
-#include "platform/ui/Grids.h"
+#include "platform/grids/Grids.h"
 
 namespace velmora {
 

@@ -9,7 +9,7 @@
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/Colors.h"
 #include "platform/gfx/Geometry.h"
-#include "platform/ui/Grids.h"
+#include "platform/grids/Grids.h"
 
 namespace platform {
 class TBitmap;

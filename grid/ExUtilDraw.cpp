@@ -6,7 +6,7 @@
 #include "platform/core/Utf8.h"
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Gdi.h"
-#include "platform/ui/Edit.h"
+#include "platform/edits/Edit.h"
 
 namespace velmora {
 

@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 dir=$root/build-fuzz
 # Each target with the folder of its seed corpus.
-targets=(markup_fuzz:controls/html/fuzz/corpus rtf_fuzz:platform/ui/fuzz/corpus)
+targets=(markup_fuzz:controls/html/fuzz/corpus rtf_fuzz:platform/edits/fuzz/corpus)
 CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON \
   -DVELMORA_BENCHMARKS=OFF >/dev/null
 cmake --build "$dir" -j "$(nproc)" --target "${targets[@]%%:*}"

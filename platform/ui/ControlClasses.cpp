@@ -7,7 +7,6 @@
 #include "platform/ui/Buttons.h"
 #include "platform/ui/ColorIdentifiers.h"
 #include "platform/ui/DateTimePicker.h"
-#include "platform/ui/Edit.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
@@ -285,7 +284,6 @@ void PublishControlClasses() {
   PublishExtControls();
   PublishMenus();
   PublishCommonControls();
-  PublishEditClasses();
 }
 
 }  // namespace platform

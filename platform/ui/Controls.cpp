@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/core/Ascii.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Forms.h"
@@ -600,6 +601,19 @@ TControl* FindDragTarget(TPoint ScreenPos, bool AllowDisabled) {
     return found;
   }
   return nullptr;
+}
+
+bool IsAccel(WPARAM key, const std::string& caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    const auto c = static_cast<unsigned char>(caption[i + 1]);
+    return c < 0x80 && key < 0x80 && AsciiUpper(static_cast<char>(c)) == AsciiUpper(static_cast<char>(key));
+  }
+  return false;
 }
 
 }  // namespace platform

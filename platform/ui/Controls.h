@@ -513,4 +513,8 @@ TControl* FindDragTarget(TPoint ScreenPos, bool AllowDisabled);
 // loop calls it whenever its queue is empty.
 bool PaintDirtyWindows();
 
+// True when `key` (a character code, upper or lower case) is the mnemonic of `caption`: the character
+// after its first single "&".
+bool IsAccel(WPARAM key, const std::string& caption);
+
 }  // namespace platform

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/ui/ModalResult.h"
+
 namespace platform {
 
 // The one place where the program asks the user something: message boxes, file and folder dialogs.
@@ -94,5 +96,42 @@ IDialogService& DialogService();
 // Installs `service` (kept alive by the caller) for the whole process; null returns to the console
 // service. Returns the service installed before.
 IDialogService* SetDialogService(IDialogService* service);
+
+// Asks the dialog service the request's question and returns the modal result of the button it
+// answered (mrYes, mrNo, ...); raises when the service answers with a button the box does not have.
+TModalResult ShowMessageRequest(const TMessageRequest& request);
+
+// Flags of Application().MessageBox: one button set, an icon and the default button.
+inline constexpr unsigned MB_OK = 0x0;
+inline constexpr unsigned MB_OKCANCEL = 0x1;
+inline constexpr unsigned MB_ABORTRETRYIGNORE = 0x2;
+inline constexpr unsigned MB_YESNOCANCEL = 0x3;
+inline constexpr unsigned MB_YESNO = 0x4;
+inline constexpr unsigned MB_RETRYCANCEL = 0x5;
+inline constexpr unsigned MB_ICONERROR = 0x10;
+inline constexpr unsigned MB_ICONSTOP = MB_ICONERROR;
+inline constexpr unsigned MB_ICONHAND = MB_ICONERROR;
+inline constexpr unsigned MB_ICONQUESTION = 0x20;
+inline constexpr unsigned MB_ICONWARNING = 0x30;
+inline constexpr unsigned MB_ICONEXCLAMATION = MB_ICONWARNING;
+inline constexpr unsigned MB_ICONINFORMATION = 0x40;
+inline constexpr unsigned MB_ICONASTERISK = MB_ICONINFORMATION;
+inline constexpr unsigned MB_DEFBUTTON1 = 0x0;
+inline constexpr unsigned MB_DEFBUTTON2 = 0x100;
+inline constexpr unsigned MB_DEFBUTTON3 = 0x200;
+
+// Results of Application().MessageBox.
+inline constexpr int IDOK = mrOk;
+inline constexpr int IDCANCEL = mrCancel;
+inline constexpr int IDABORT = mrAbort;
+inline constexpr int IDRETRY = mrRetry;
+inline constexpr int IDIGNORE = mrIgnore;
+inline constexpr int IDYES = mrYes;
+inline constexpr int IDNO = mrNo;
+
+// Makes the application's exception display (ShowException) a message box with the application's
+// title, an error icon and an OK button, as GUI programs have it; without a display the console
+// dialog service still writes it to standard error.
+void InstallMessageBoxExceptionDisplay();
 
 }  // namespace platform

@@ -8,7 +8,6 @@
 #include "platform/ui/ClassicLook.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
-#include "platform/ui/StdCtrls.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace platform {

@@ -2,7 +2,6 @@
 
 #include "platform/ui/ApplicationEvents.h"
 #include "platform/ui/ControlClasses.h"
-#include "platform/ui/Dialogs.h"
 #include "platform/ui/PublishedClasses.h"
 #include "platform/ui/Timer.h"
 
@@ -18,7 +17,6 @@ void PublishStandardClasses() {
       .Property("OnException", &TApplicationEvents::OnException)
       .Property("OnMessage", &TApplicationEvents::OnMessage);
   PublishControlClasses();
-  PublishDialogClasses();
 }
 
 }  // namespace platform

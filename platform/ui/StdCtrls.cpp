@@ -16,19 +16,6 @@ constexpr int kBoxGap = 4;
 
 }  // namespace
 
-bool IsAccel(WPARAM key, const std::string& caption) {
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    const auto c = static_cast<unsigned char>(caption[i + 1]);
-    return c < 0x80 && key < 0x80 && AsciiUpper(static_cast<char>(c)) == AsciiUpper(static_cast<char>(key));
-  }
-  return false;
-}
-
 TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
   SetControlStyle(ControlStyle() + TControlStyleFlag::csOpaque + TControlStyleFlag::csSetCaption);
   SetBounds(0, 0, 65, 17);

@@ -162,8 +162,4 @@ private:
   bool checked_ = false;
 };
 
-// True when `key` (a character code, upper or lower case) is the mnemonic of `caption`: the character
-// after its first single "&".
-bool IsAccel(WPARAM key, const std::string& caption);
-
 }  // namespace platform

@@ -1,5 +1,5 @@
 #include "platform/ui/Application.h"
-#include "platform/ui/ComboBox.h"
+#include "platform/edits/ComboBox.h"
 #include "platform/ui/Forms.h"
 #include "X11TestSupport.h"
 

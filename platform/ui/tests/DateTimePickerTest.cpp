@@ -9,7 +9,7 @@
 #include "platform/ui/DateTimePicker.h"
 #include "platform/ui/FormLoader.h"
 #include "platform/ui/VirtualKeys.h"
-#include "platform/ui/tests/EditFixture.h"
+#include "platform/ui/tests/TypingFixture.h"
 #include "platform/ui/tests/Screenshots.h"
 
 namespace platform {
@@ -94,10 +94,10 @@ TEST(DateTimeFieldsTest, FormatsSplitIntoFieldsAndLiterals) {
   EXPECT_EQ(shown, "9:07 pm");
 }
 
-class DateTimePickerTest : public EditTestBase {
+class DateTimePickerTest : public TypingTestBase {
 protected:
   void SetUp() override {
-    EditTestBase::SetUp();
+    TypingTestBase::SetUp();
     FormatSettings().DateSeparator = '.';
     FormatSettings().TimeSeparator = ':';
     FormatSettings().ShortDateFormat = "dd.mm.yyyy";
@@ -109,7 +109,7 @@ protected:
     Settle();
   }
   void TearDown() override {
-    EditTestBase::TearDown();
+    TypingTestBase::TearDown();
     ResetFormatSettings();
   }
   void Click(TControl& control, TPoint client) {

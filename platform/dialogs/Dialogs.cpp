@@ -1,0 +1,111 @@
+#include "platform/dialogs/Dialogs.h"
+
+#include "platform/ui/Application.h"
+#include "platform/ui/FormLanguage.h"
+#include "platform/ui/PublishedClasses.h"
+
+namespace platform {
+
+namespace {
+
+std::string CaptionOf(TMsgDlgType type) {
+  const bool german = ResourceLanguage() == kLanguageGerman;
+  switch (type) {
+    case mtWarning: return german ? "Warnung" : "Warning";
+    case mtError: return german ? "Fehler" : "Error";
+    case mtInformation: return "Information";
+    case mtConfirmation: return german ? "Bestätigen" : "Confirm";
+    case mtCustom: break;
+  }
+  return Application().Title();
+}
+
+constexpr TMsgDlgBtn kAllButtons[] = {mbYes,    mbNo,  mbOK,      mbCancel,   mbAbort, mbRetry,
+                                      mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp};
+
+}  // namespace
+
+int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int /*HelpCtx*/) {
+  TMessageRequest request;
+  request.Caption = CaptionOf(DlgType);
+  request.Text = Msg;
+  request.Type = DlgType;
+  request.Buttons = Buttons == TMsgDlgButtons{} ? TMsgDlgButtons{mbOK} : Buttons;
+  request.DefaultButton = mbHelp;
+  for (TMsgDlgBtn preferred : {mbOK, mbYes, mbRetry})
+    if (request.Buttons.Contains(preferred)) {
+      request.DefaultButton = preferred;
+      break;
+    }
+  if (request.DefaultButton == mbHelp)
+    for (TMsgDlgBtn button : kAllButtons)
+      if (request.Buttons.Contains(button)) {
+        request.DefaultButton = button;
+        break;
+      }
+  return ShowMessageRequest(request);
+}
+
+void ShowMessage(const std::string& Msg) {
+  TMessageRequest request;
+  request.Caption = Application().Title();
+  request.Text = Msg;
+  request.Buttons = {mbOK};
+  ShowMessageRequest(request);
+}
+
+TOpenDialog::TOpenDialog(TComponent* AOwner) : TOpenDialog(AOwner, TFileDialogKind::Open) {}
+
+TOpenDialog::TOpenDialog(TComponent* AOwner, TFileDialogKind kind) : TComponent(AOwner), kind_(kind) {}
+
+TSaveDialog::TSaveDialog(TComponent* AOwner) : TOpenDialog(AOwner, TFileDialogKind::Save) {}
+
+bool TOpenDialog::Execute() {
+  TFileDialogRequest request;
+  request.Kind = kind_;
+  request.Title = Title;
+  request.Filter = Filter;
+  request.FilterIndex = FilterIndex;
+  request.DefaultExt = DefaultExt;
+  request.FileName = FileName;
+  request.InitialDir = InitialDir;
+  request.Options = Options.Bits();
+  std::optional<TFileDialogAnswer> answer = DialogService().ExecuteFileDialog(request);
+  if (!answer) return false;
+  FileName = answer->FileName;
+  const size_t name = FileName.find_last_of("/\\");
+  if (!DefaultExt.empty() && FileName.find('.', name == std::string::npos ? 0 : name + 1) == std::string::npos)
+    FileName += "." + DefaultExt;
+  FilterIndex = answer->FilterIndex;
+  return true;
+}
+
+std::optional<TFolderAnswer> BrowseForFolder(const std::string& Title, int Root, unsigned Flags) {
+  return DialogService().BrowseForFolder(TFolderRequest{Title, Root, Flags});
+}
+
+void PublishDialogClasses() {
+  PublishEnum<TOpenOption>({{"ofReadOnly", ofReadOnly},
+                            {"ofOverwritePrompt", ofOverwritePrompt},
+                            {"ofHideReadOnly", ofHideReadOnly},
+                            {"ofNoChangeDir", ofNoChangeDir},
+                            {"ofAllowMultiSelect", ofAllowMultiSelect},
+                            {"ofExtensionDifferent", ofExtensionDifferent},
+                            {"ofPathMustExist", ofPathMustExist},
+                            {"ofFileMustExist", ofFileMustExist},
+                            {"ofCreatePrompt", ofCreatePrompt},
+                            {"ofNoReadOnlyReturn", ofNoReadOnlyReturn},
+                            {"ofEnableSizing", ofEnableSizing}});
+  PublishSet<TOpenOptions, TOpenOption>();
+  TClassPublisher<TOpenDialog, TComponent>("TOpenDialog")
+      .Property("Title", &TOpenDialog::Title)
+      .Property("Filter", &TOpenDialog::Filter)
+      .Property("FilterIndex", &TOpenDialog::FilterIndex)
+      .Property("DefaultExt", &TOpenDialog::DefaultExt)
+      .Property("FileName", &TOpenDialog::FileName)
+      .Property("InitialDir", &TOpenDialog::InitialDir)
+      .Property("Options", &TOpenDialog::Options);
+  TClassPublisher<TSaveDialog, TOpenDialog>("TSaveDialog");
+}
+
+}  // namespace platform

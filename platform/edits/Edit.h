@@ -1,0 +1,195 @@
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/ui/ControlAppearance.h"
+#include "platform/ui/Controls.h"
+#include "platform/edits/EditMessages.h"
+#include "platform/edits/EditText.h"
+
+namespace platform {
+
+// The edit control: a box of text that the user types into, with a caret, a selection, undo and the
+// clipboard. It is single-line, or multi-line when its create-params hold ES_MULTILINE (the memo and
+// descendants that need a text rectangle); lines wrap when ES_AUTOHSCROLL is absent. WS_VSCROLL and
+// WS_HSCROLL give it the window's scroll bars, which stay shown and are disabled while everything fits.
+//
+// The native behaviour is in DefaultHandler, as a window procedure: keys and characters reach it after
+// the OnKeyDown and OnKeyPress events, and the EM_... messages and WM_CUT, WM_COPY, WM_PASTE, WM_CLEAR
+// and WM_UNDO act there, so a descendant that handles one of them in Dispatch comes first. The
+// properties and methods send these messages. Positions in the interface are characters (code points);
+// inside, the caret and the selection are byte offsets of the UTF-8 text at caret stops.
+class TCustomEdit : public TCustomControl {
+public:
+  explicit TCustomEdit(TComponent* AOwner);
+
+  void Dispatch(TMessage& Message) override;
+  void DefaultHandler(TMessage& Message) override;
+
+  // Entering the control selects all of a single-line edit's text (not while the mouse places the caret).
+  bool AutoSelect = true;
+  // The selection stays visible while the control has no focus when false.
+  bool HideSelection = true;
+
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle value);
+  TEditCharCase CharCase() const { return charCase_; }
+  // Also converts the present text.
+  void SetCharCase(TEditCharCase value);
+  // The most characters the user may type or paste; 0 is no limit. Text set by the program is not cut.
+  int MaxLength() const { return maxLength_; }
+  void SetMaxLength(int value);
+  // Shown in place of every character of a single-line edit; 0 shows the text. Such text cannot be
+  // copied or cut.
+  char32_t PasswordChar() const { return passwordChar_; }
+  void SetPasswordChar(char32_t value);
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool value);
+  // Set by every change that the user makes (and EM_REPLACESEL), cleared when the text is set.
+  bool Modified() const { return modified_; }
+  void SetModified(bool value) { modified_ = value; }
+
+  int SelStart() const;
+  void SetSelStart(int value);
+  int SelLength() const;
+  void SetSelLength(int value);
+  std::string SelText() const;
+  // Replaces the selection (or inserts at the caret), as typing would but without the limits.
+  void SetSelText(const std::string& value);
+
+  bool CanUndo() const { return canUndo_; }
+  void Undo();
+  void ClearSelection();
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  void SelectAll();
+  void Clear();
+
+  TNotifyEvent OnChange;
+
+protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWindowHandle(const TCreateParams& Params) override;
+  // Runs OnChange after every change of the text, except while the form is being loaded.
+  virtual void Change();
+  void DoEnter() override;
+  void Paint() override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+  // Whether the caret and the focused selection show: while the edit has the focus (or, for an edit
+  // inside another control, while that control has it).
+  virtual bool ShowFocus() const { return Focused(); }
+  // A property that CreateParams reads has changed: the style is taken again and the window re-created.
+  void StyleChanged();
+
+  DWORD EditStyle();
+  bool Multiline() { return (EditStyle() & ES_MULTILINE) != 0; }
+  // The lines of a multi-line edit wrap at the formatting rectangle's width.
+  bool Wraps() { return Multiline() && !(EditStyle() & ES_AUTOHSCROLL); }
+  // The formatting rectangle: where the text is drawn, in client coordinates.
+  TRect FormatRect();
+  int LineCount();
+
+private:
+  // One line as it is shown: bytes [start, end) of the text, the line break (if any) after end.
+  struct TLine {
+    size_t start = 0;
+    size_t end = 0;
+  };
+  // What undo brings back.
+  struct TSnapshot {
+    std::string text;
+    size_t anchor = 0;
+    size_t caret = 0;
+  };
+  enum class TUndoStep { Record, ContinueTyping, None };
+  enum class TSelect { Move, Extend };
+
+  // Text changes.
+  void Replace(size_t from, size_t to, std::string_view with, TUndoStep undo);
+  void InsertTyped(std::string_view with, TUndoStep undo);
+  void DeleteTowards(size_t other);
+  bool HandleChar(char32_t c);
+  bool HandleKey(WORD key, TShiftState shift);
+  void Paste();
+  void PastePrimarySelection(TPoint at);
+  std::string PasteText(std::string_view clipboard);
+  void TakeExternalText();
+
+  // Caret and selection.
+  size_t SelFirst() const { return std::min(anchor_, caret_); }
+  size_t SelLast() const { return std::max(anchor_, caret_); }
+  void SetCaret(size_t pos, TSelect select);
+  // Offers the selected text to other programs as the primary selection (not a password's).
+  void OfferSelection();
+  void SetSelection(size_t anchor, size_t caret);
+
+  // Layout.
+  void Measure();
+  void InvalidateLayout();
+  void Layout();
+  void WrapLine(size_t start, size_t end, int width);
+  int CharWidth(std::string_view text, size_t pos);
+  int XOf(int line, size_t pos);
+  // Where a line starts in client coordinates: scrolled, and moved right by ES_RIGHT.
+  int LineLeft(int line);
+  size_t PosAtX(int line, int x);
+  int LineOf(size_t pos);
+  int VisibleLines();
+  size_t PosAtPoint(TPoint p);
+  TPoint PointOf(size_t pos);
+  void ScrollCaretIntoView();
+  int MaxTopLine();
+  // Scrolls so that the line is the first one shown, as far as the text allows.
+  void SetTopLine(int line);
+
+  // Painting.
+  void PaintLine(int line);
+  void DrawRun(int line, size_t from, size_t to, bool selected);
+
+  // The widest line's width.
+  int ContentWidth();
+  // Gives the window's scroll bars the lines and the width shown.
+  void UpdateScrollBars();
+  // WM_VSCROLL and WM_HSCROLL.
+  void Scroll(bool vertical, WORD code);
+
+  TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
+  TEditCharCase charCase_ = TEditCharCase::ecNormal;
+  int maxLength_ = 0;
+  char32_t passwordChar_ = 0;
+  bool readOnly_ = false;
+  bool modified_ = false;
+
+  size_t anchor_ = 0;
+  size_t caret_ = 0;
+  int desiredX_ = -1;  // the column that Up and Down keep, -1 when none
+  bool mouseSelecting_ = false;
+  bool settingText_ = false;  // the control itself sets its text
+
+  TSnapshot undo_;
+  bool canUndo_ = false;
+  bool typing_ = false;  // the last change typed characters: the next one joins its undo step
+
+  DWORD style_ = 0;
+  bool styleKnown_ = false;
+  TRect formatRect_;
+  bool formatRectSet_ = false;
+  std::vector<TLine> lines_;
+  bool layoutValid_ = false;
+  int lineHeight_ = 0;
+  int ascent_ = 0;
+  std::unordered_map<char32_t, int> widths_;
+  int scrollX_ = 0;
+  int topLine_ = 0;
+};
+
+// The edit as forms use it.
+class TEdit : public TCustomEdit {
+public:
+  using TCustomEdit::TCustomEdit;
+};
+
+}  // namespace platform

@@ -1,0 +1,110 @@
+#include "platform/grids/GridAxis.h"
+
+#include <algorithm>
+
+namespace platform {
+
+void GridAxis::SetCount(int count) {
+  count_ = std::max(count, 0);
+  if (fixed_ >= count_) fixed_ = std::max(count_ - 1, 0);
+  if (static_cast<int>(sizes_.size()) > count_) sizes_.resize(count_);
+  SetFirst(first_);
+}
+
+void GridAxis::SetFixed(int fixed) {
+  fixed_ = std::clamp(fixed, 0, std::max(count_ - 1, 0));
+  SetFirst(first_);
+}
+
+void GridAxis::SetFirst(int first) { first_ = std::clamp(first, fixed_, std::max(count_ - 1, fixed_)); }
+
+void GridAxis::SetDefaultSize(int size) {
+  defaultSize_ = std::max(size, 0);
+  sizes_.clear();
+}
+
+int GridAxis::Size(int i) const {
+  return i >= 0 && i < static_cast<int>(sizes_.size()) ? sizes_[i] : defaultSize_;
+}
+
+void GridAxis::SetSize(int i, int size) {
+  if (i < 0 || i >= count_) return;
+  if (static_cast<int>(sizes_.size()) <= i) sizes_.resize(count_, defaultSize_);
+  sizes_[i] = std::max(size, 0);
+}
+
+int GridAxis::FixedExtent() const {
+  int extent = 0;
+  for (int i = 0; i < fixed_; ++i) extent += Size(i) + lineWidth_;
+  return extent;
+}
+
+int GridAxis::Start(int i) const {
+  if (i < fixed_) {
+    int pos = 0;
+    for (int k = 0; k < i; ++k) pos += Size(k) + lineWidth_;
+    return pos;
+  }
+  int pos = FixedExtent();
+  if (i >= first_)
+    for (int k = first_; k < i; ++k) pos += Size(k) + lineWidth_;
+  else
+    for (int k = i; k < first_; ++k) pos -= Size(k) + lineWidth_;
+  return pos;
+}
+
+bool GridAxis::StartsWithin(int i, int extent) const {
+  if (i < fixed_) return Start(i) < extent;
+  int pos = FixedExtent();
+  for (int k = first_; k < i && pos < extent; ++k) pos += Size(k) + lineWidth_;
+  return pos < extent;
+}
+
+int GridAxis::VisibleCount(int extent) const {
+  int pos = FixedExtent(), visible = 0;
+  for (int i = first_; i < count_; ++i) {
+    pos += Size(i) + lineWidth_;
+    if (pos > extent) break;
+    ++visible;
+  }
+  return std::max(visible, first_ < count_ ? 1 : 0);
+}
+
+int GridAxis::ItemAt(int pos, int extent) const {
+  if (pos < 0 || pos >= extent) return -1;
+  int start = 0;
+  for (int i = 0; i < fixed_; ++i) {
+    start += Size(i) + lineWidth_;
+    if (pos < start) return i;
+  }
+  for (int i = first_; i < count_ && start < extent; ++i) {
+    start += Size(i) + lineWidth_;
+    if (pos < start) return i;
+  }
+  return -1;
+}
+
+int GridAxis::FirstEndingAt(int last, int extent) const {
+  if (count_ <= fixed_ || last < fixed_) return fixed_;
+  const int room = extent - FixedExtent();
+  int first = std::min(last, count_ - 1);
+  int used = Size(first) + lineWidth_;
+  while (first > fixed_ && used + Size(first - 1) + lineWidth_ <= room) used += Size(--first) + lineWidth_;
+  return first;
+}
+
+void GridAxis::MoveItem(int from, int to) {
+  if (sizes_.empty() || from == to || from < 0 || to < 0 || from >= count_ || to >= count_) return;
+  if (from < to)
+    std::rotate(sizes_.begin() + from, sizes_.begin() + from + 1, sizes_.begin() + to + 1);
+  else
+    std::rotate(sizes_.begin() + to, sizes_.begin() + from, sizes_.begin() + from + 1);
+}
+
+void GridAxis::DeleteItem(int i) {
+  if (i < 0 || i >= count_) return;
+  if (i < static_cast<int>(sizes_.size())) sizes_.erase(sizes_.begin() + i);
+  SetCount(count_ - 1);
+}
+
+}  // namespace platform

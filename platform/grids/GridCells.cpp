@@ -1,0 +1,117 @@
+#include "platform/grids/GridCells.h"
+
+#include <algorithm>
+
+namespace platform {
+namespace {
+
+const std::string kEmpty;
+
+// Moves element `from` of v to `to`; elements past the end of v count as default ones.
+template <typename T>
+void MoveWithin(std::vector<T>& v, int from, int to) {
+  if (v.size() <= static_cast<size_t>(std::min(from, to))) return;  // only unwritten cells move
+  v.resize(std::max(v.size(), static_cast<size_t>(std::max(from, to)) + 1));
+  if (from < to)
+    std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
+  else
+    std::rotate(v.begin() + to, v.begin() + from, v.begin() + from + 1);
+}
+
+template <typename T>
+void EraseAt(std::vector<T>& v, int i) {
+  if (static_cast<size_t>(i) < v.size()) v.erase(v.begin() + i);
+}
+
+}  // namespace
+
+void GridCells::SetSize(int colCount, int rowCount) {
+  colCount = std::max(colCount, 0);
+  rowCount = std::max(rowCount, 0);
+  if (colCount < colCount_) {
+    for (size_t r = 0; r < rows_.size(); ++r) {
+      if (Row* row = rows_[r].get()) {
+        if (row->texts.size() > static_cast<size_t>(colCount)) row->texts.resize(colCount);
+        if (row->objects.size() > static_cast<size_t>(colCount)) row->objects.resize(colCount);
+      }
+    }
+  }
+  colCount_ = colCount;
+  rows_.resize(rowCount);
+}
+
+const std::string& GridCells::Text(int col, int row) const {
+  if (!Inside(col, row)) return kEmpty;
+  const Row* r = rows_[row].get();
+  return r && static_cast<size_t>(col) < r->texts.size() ? r->texts[col] : kEmpty;
+}
+
+void GridCells::SetText(int col, int row, std::string text) {
+  if (!Inside(col, row)) return;
+  Row& r = RowForWrite(row);
+  if (r.texts.size() <= static_cast<size_t>(col)) {
+    if (text.empty()) return;
+    r.texts.resize(col + 1);
+  }
+  r.texts[col] = std::move(text);
+}
+
+void* GridCells::Object(int col, int row) const {
+  if (!Inside(col, row)) return nullptr;
+  const Row* r = rows_[row].get();
+  return r && static_cast<size_t>(col) < r->objects.size() ? r->objects[col] : nullptr;
+}
+
+void GridCells::SetObject(int col, int row, void* object) {
+  if (!Inside(col, row)) return;
+  Row& r = RowForWrite(row);
+  if (r.objects.size() <= static_cast<size_t>(col)) {
+    if (!object) return;
+    r.objects.resize(col + 1);
+  }
+  r.objects[col] = object;
+}
+
+bool GridCells::HasObjects(int row) const {
+  const Row* r = row >= 0 && row < RowCount() ? rows_[row].get() : nullptr;
+  return r && !r->objects.empty();
+}
+
+void GridCells::MoveRow(int from, int to) {
+  if (from == to || from < 0 || to < 0 || from >= RowCount() || to >= RowCount()) return;
+  rows_.move(from, to);
+}
+
+void GridCells::MoveColumn(int from, int to) {
+  if (from == to || from < 0 || to < 0 || from >= colCount_ || to >= colCount_) return;
+  for (size_t r = 0; r < rows_.size(); ++r) {
+    if (Row* row = rows_[r].get()) {
+      MoveWithin(row->texts, from, to);
+      MoveWithin(row->objects, from, to);
+    }
+  }
+}
+
+void GridCells::DeleteRow(int row) {
+  if (row < 0 || row >= RowCount()) return;
+  rows_.erase(row);
+}
+
+void GridCells::DeleteColumn(int col) {
+  if (col < 0 || col >= colCount_) return;
+  for (size_t r = 0; r < rows_.size(); ++r) {
+    if (Row* row = rows_[r].get()) {
+      EraseAt(row->texts, col);
+      EraseAt(row->objects, col);
+    }
+  }
+  --colCount_;
+}
+
+GridCells::Row& GridCells::RowForWrite(int row) {
+  std::unique_ptr<Row>& r = rows_[row];
+  if (!r) r = std::make_unique<Row>();
+  return *r;
+}
+
+}  // namespace platform

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/grids/GapVector.h"
+
+namespace platform {
+
+// The cells of a string grid: a text and an untyped, non-owning object per cell.
+//
+// Rows are kept apart, each made on its first write and holding only the columns up to the last one
+// written (and object slots only once an object is stored), so an empty grid of any size costs one
+// pointer per row and a filled cell little more than its text. The rows stand in a gap vector: moving,
+// inserting or deleting rows moves row pointers, never cells, and a loop of insertions or deletions at
+// one place is linear. Columns are moved within each row.
+class GridCells {
+public:
+  int ColCount() const { return colCount_; }
+  int RowCount() const { return static_cast<int>(rows_.size()); }
+  // Cells outside the new size are dropped; new cells are empty.
+  void SetSize(int colCount, int rowCount);
+
+  // Reads outside the grid give "" and null; writes outside it are ignored.
+  const std::string& Text(int col, int row) const;
+  void SetText(int col, int row, std::string text);
+  void* Object(int col, int row) const;
+  void SetObject(int col, int row, void* object);
+  // Whether an object was ever stored in the row (false means every object of it is null).
+  bool HasObjects(int row) const;
+
+  // The cell at `from` goes to `to`, those between shift by one towards `from`.
+  void MoveRow(int from, int to);
+  void MoveColumn(int from, int to);
+  // Removes a row or column; the count drops by one.
+  void DeleteRow(int row);
+  void DeleteColumn(int col);
+
+private:
+  struct Row {
+    std::vector<std::string> texts;  // up to the last column written
+    std::vector<void*> objects;      // empty until an object is stored
+  };
+
+  bool Inside(int col, int row) const { return col >= 0 && row >= 0 && col < colCount_ && row < RowCount(); }
+  Row& RowForWrite(int row);
+
+  GapVector<std::unique_ptr<Row>> rows_;
+  int colCount_ = 0;
+};
+
+}  // namespace platform

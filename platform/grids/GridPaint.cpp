@@ -1,0 +1,86 @@
+#include <algorithm>
+#include <vector>
+
+#include "platform/grids/Grids.h"
+
+namespace platform {
+
+namespace {
+
+// The items shown along one axis, in client order: the fixed ones, then the scrolling ones from First
+// up to the one that reaches past `extent`.
+std::vector<int> ShownItems(const GridAxis& axis, int extent) {
+  std::vector<int> items;
+  for (int i = 0; i < axis.Fixed() && i < axis.Count(); ++i) items.push_back(i);
+  for (int i = axis.First(); i < axis.Count() && axis.Start(i) < extent; ++i) items.push_back(i);
+  return items;
+}
+
+}  // namespace
+
+TGridDrawState TCustomGrid::CellState(int col, int row) const {
+  if (col < FixedCols() || row < FixedRows()) return {TGridDrawStateFlag::gdFixed};
+  TGridDrawState state;
+  if (TGridCoord{col, row} == current_ && Focused())
+    state.Include(TGridDrawStateFlag::gdFocused);
+  if (Selection().Contains(col, row)) state.Include(TGridDrawStateFlag::gdSelected);
+  return state;
+}
+
+void TCustomGrid::Paint() {
+  TCanvas& canvas = Canvas();
+  const int width = ClientWidth(), height = ClientHeight();
+  const std::vector<int> cols = ShownItems(cols_, width), rows = ShownItems(rows_, height);
+  const bool highlightFocused =
+      options_.Contains(TGridOption::goDrawFocusSelected) || options_.Contains(TGridOption::goRowSelect);
+  const TRect clip = canvas.ClipRect();
+  const int line = GridLineWidth();
+  int right = 0, bottom = 0;
+  for (int row : rows) {
+    for (int col : cols) {
+      const TRect cell = CellRect(col, row);
+      right = std::max(right, cell.Right + line);
+      bottom = std::max(bottom, cell.Bottom + line);
+      // Cells outside the part being painted are left alone.
+      TRect painted;
+      if (!IntersectRect(painted, {cell.Left, cell.Top, cell.Right + line, cell.Bottom + line}, clip)) continue;
+      const TGridDrawState state = CellState(col, row);
+      const bool focused = state.Contains(TGridDrawStateFlag::gdFocused);
+      if (defaultDrawing_) {
+        canvas.Font().Assign(Font());
+        TColor background = Color();
+        if (state.Contains(TGridDrawStateFlag::gdFixed)) {
+          background = fixedColor_;
+        } else if (state.Contains(TGridDrawStateFlag::gdSelected) && (highlightFocused || !focused)) {
+          background = clHighlight;
+          canvas.Font().SetColor(clHighlightText);
+        }
+        canvas.Brush().SetColor(background);
+        canvas.FillRect(cell);
+      }
+      DrawCell(col, row, cell, state);
+      if (defaultDrawing_ && focused && !options_.Contains(TGridOption::goRowSelect)) canvas.DrawFocusRect(cell);
+      DrawLines(col, row, cell);
+    }
+  }
+  canvas.Brush().SetColor(Color());
+  if (right < width) canvas.FillRect({right, 0, width, height});
+  if (bottom < height) canvas.FillRect({0, bottom, right, height});
+}
+
+void TCustomGrid::DrawLines(int col, int row, const TRect& cell) {
+  const int line = GridLineWidth();
+  if (line == 0) return;
+  const bool fixed = col < FixedCols() || row < FixedRows();
+  const bool vert = options_.Contains(fixed ? TGridOption::goFixedVertLine : TGridOption::goVertLine);
+  const bool horz = options_.Contains(fixed ? TGridOption::goFixedHorzLine : TGridOption::goHorzLine);
+  const TColor lineColor = fixed ? clBlack : clSilver;
+  const TColor background = fixed ? fixedColor_ : Color();
+  TCanvas& canvas = Canvas();
+  canvas.Brush().SetColor(vert ? lineColor : background);
+  canvas.FillRect({cell.Right, cell.Top, cell.Right + line, cell.Bottom + line});
+  canvas.Brush().SetColor(horz ? lineColor : background);
+  canvas.FillRect({cell.Left, cell.Bottom, cell.Right + (vert ? 0 : line), cell.Bottom + line});
+}
+
+}  // namespace platform

@@ -1,0 +1,319 @@
+#include "platform/grids/Grids.h"
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+// The first scrolling item that shows `item` whole within `extent`, starting from the current one and
+// moving as little as possible. Fixed items never scroll.
+// Item i lies in the client area: a fixed item, or a scrolling one from the first shown on.
+bool Shown(const GridAxis& axis, int i, int extent) {
+  return i >= 0 && i < axis.Count() && (i < axis.Fixed() || i >= axis.First()) && axis.StartsWithin(i, extent);
+}
+
+int FirstShowing(const GridAxis& axis, int item, int extent) {
+  if (item < axis.Fixed() || item >= axis.Count()) return axis.First();
+  if (item < axis.First()) return item;
+  GridAxis probe = axis;
+  while (probe.First() < item && probe.Start(item) + probe.Size(item) > extent) probe.SetFirst(probe.First() + 1);
+  return probe.First();
+}
+
+}  // namespace
+
+TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
+  cols_.SetDefaultSize(64);
+  SetControlStyle(ControlStyle() + TControlStyleFlag::csOpaque);
+  SetParentColor(false);
+  SetColor(clWindow);
+  SetTabStop(true);
+  SetBounds(0, 0, 320, 120);
+}
+
+void TCustomGrid::SetCounts(int colCount, int rowCount) {
+  const int oldCols = ColCount(), oldRows = RowCount();
+  if (colCount == oldCols && rowCount == oldRows) return;
+  cols_.SetCount(colCount);
+  rows_.SetCount(rowCount);
+  ClampCurrent();
+  SizeChanged(oldCols, oldRows);
+  Invalidate();
+  UpdateScrollRange();
+  EditorFollows();
+}
+
+void TCustomGrid::SetFixedCols(int value) {
+  cols_.SetFixed(value);
+  ClampCurrent();
+  Invalidate();
+  UpdateScrollRange();
+  EditorFollows();
+}
+
+void TCustomGrid::SetFixedRows(int value) {
+  rows_.SetFixed(value);
+  ClampCurrent();
+  Invalidate();
+  UpdateScrollRange();
+  EditorFollows();
+}
+
+void TCustomGrid::ClampCurrent() {
+  auto clamp = [](int v, const GridAxis& axis) { return std::clamp(v, axis.Fixed(), std::max(axis.Count() - 1, axis.Fixed())); };
+  current_ = {clamp(current_.X, cols_), clamp(current_.Y, rows_)};
+  anchor_ = {clamp(anchor_.X, cols_), clamp(anchor_.Y, rows_)};
+}
+
+void TCustomGrid::SetDefaultColWidth(int value) {
+  cols_.SetDefaultSize(value);
+  Invalidate();
+  ColWidthsChanged();
+  EditorFollows();
+}
+
+void TCustomGrid::SetDefaultRowHeight(int value) {
+  rows_.SetDefaultSize(value);
+  Invalidate();
+  RowHeightsChanged();
+  EditorFollows();
+}
+
+void TCustomGrid::SetColWidths(int index, int value) {
+  cols_.SetSize(index, value);
+  Invalidate();
+  ColWidthsChanged();
+  EditorFollows();
+}
+
+void TCustomGrid::SetRowHeights(int index, int value) {
+  rows_.SetSize(index, value);
+  Invalidate();
+  RowHeightsChanged();
+  EditorFollows();
+}
+
+void TCustomGrid::SetGridLineWidth(int value) {
+  cols_.SetLineWidth(value);
+  rows_.SetLineWidth(value);
+  Invalidate();
+  UpdateScrollRange();
+  EditorFollows();
+}
+
+void TCustomGrid::SetOptions(TGridOptions value) {
+  options_ = value;
+  if (!options_.Contains(TGridOption::goRangeSelect)) anchor_ = current_;
+  Invalidate();
+  if (!options_.Contains(TGridOption::goEditing) || options_.Contains(TGridOption::goRowSelect))
+    HideEditor();
+  else if (options_.Contains(TGridOption::goAlwaysShowEditor))
+    ShowEditor();
+}
+
+void TCustomGrid::SetFixedColor(TColor value) {
+  fixedColor_ = value;
+  Invalidate();
+}
+
+void TCustomGrid::SetDefaultDrawing(bool value) {
+  defaultDrawing_ = value;
+  Invalidate();
+}
+
+TGridRect TCustomGrid::Selection() const {
+  TGridRect sel{std::min(anchor_.X, current_.X), std::min(anchor_.Y, current_.Y), std::max(anchor_.X, current_.X),
+                std::max(anchor_.Y, current_.Y)};
+  if (options_.Contains(TGridOption::goRowSelect)) {
+    sel.Left = FixedCols();
+    sel.Right = std::max(ColCount() - 1, FixedCols());
+  }
+  return sel;
+}
+
+void TCustomGrid::SetSelection(const TGridRect& value) {
+  Invalidate();
+  anchor_ = {value.Left, value.Top};
+  current_ = {value.Right, value.Bottom};
+  if (!options_.Contains(TGridOption::goRangeSelect)) anchor_ = current_;
+  ClampCurrent();
+  CurrentMoved();
+}
+
+void TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor) {
+  if (ACol < FixedCols() || ARow < FixedRows() || ACol >= ColCount() || ARow >= RowCount()) return;
+  if (!SelectCell(ACol, ARow)) return;
+  if (options_.Contains(TGridOption::goRangeSelect) && !MoveAnchor) {
+    Invalidate();  // a range may shrink anywhere
+  } else {
+    InvalidateCell(current_.X, current_.Y);
+    if (options_.Contains(TGridOption::goRowSelect)) Invalidate();
+  }
+  current_ = {ACol, ARow};
+  if (MoveAnchor || !options_.Contains(TGridOption::goRangeSelect)) anchor_ = current_;
+  InvalidateCell(ACol, ARow);
+  CurrentMoved();
+}
+
+void TCustomGrid::CurrentMoved() {
+  if (!options_.Contains(TGridOption::goAlwaysShowEditor)) HideEditor();
+  ScrollInView(current_);
+  if (editorMode_) UpdateEdit();
+}
+
+void TCustomGrid::ScrollInView(TGridCoord cell) {
+  const int left = options_.Contains(TGridOption::goRowSelect) ? LeftCol() : FirstShowing(cols_, cell.X, ClientWidth());
+  MoveTopLeft(left, FirstShowing(rows_, cell.Y, ClientHeight()));
+}
+
+void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
+  const int oldLeft = LeftCol(), oldTop = TopRow();
+  cols_.SetFirst(ALeft);
+  rows_.SetFirst(ATop);
+  if (LeftCol() == oldLeft && TopRow() == oldTop) return;
+  Invalidate();
+  UpdateScrollPos();
+  EditorFollows();
+  TopLeftChanged();
+}
+
+void TCustomGrid::InvalidateCell(int ACol, int ARow) {
+  const TRect cell = CellRect(ACol, ARow);
+  if (IsRectEmpty(cell)) return;
+  // With the lines after the cell, which its painting draws.
+  InvalidateRect({cell.Left, cell.Top, cell.Right + GridLineWidth(), cell.Bottom + GridLineWidth()});
+}
+
+void TCustomGrid::InvalidateLine(TGridLine line, int index) {
+  const bool column = line == TGridLine::Column;
+  const GridAxis& axis = column ? cols_ : rows_;
+  if (!Shown(axis, index, column ? ClientWidth() : ClientHeight())) return;
+  const int start = axis.Start(index), end = start + axis.Size(index) + axis.LineWidth();
+  InvalidateRect(column ? TRect{start, 0, end, ClientHeight()} : TRect{0, start, ClientWidth(), end});
+}
+
+TGridCoord TCustomGrid::MouseCoord(int X, int Y) const {
+  const int col = cols_.ItemAt(X, ClientWidth()), row = rows_.ItemAt(Y, ClientHeight());
+  if (col < 0 || row < 0) return {-1, -1};
+  return {col, row};
+}
+
+void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) const {
+  const TGridCoord cell = MouseCoord(X, Y);
+  ACol = cell.X;
+  ARow = cell.Y;
+}
+
+TRect TCustomGrid::CellRect(int ACol, int ARow) const {
+  if (!Shown(cols_, ACol, ClientWidth()) || !Shown(rows_, ARow, ClientHeight())) return {};
+  const int left = cols_.Start(ACol), top = rows_.Start(ARow);
+  return {left, top, left + cols_.Size(ACol), top + rows_.Size(ARow)};
+}
+
+void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
+  if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0 || FromIndex >= ColCount() || ToIndex >= ColCount()) return;
+  cols_.MoveItem(FromIndex, ToIndex);
+  ColumnMoved(FromIndex, ToIndex);
+  Invalidate();
+  InvalidateEditor();
+}
+
+void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
+  if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0 || FromIndex >= RowCount() || ToIndex >= RowCount()) return;
+  rows_.MoveItem(FromIndex, ToIndex);
+  RowMoved(FromIndex, ToIndex);
+  Invalidate();
+  InvalidateEditor();
+}
+
+void TCustomGrid::DeleteColumn(int ACol) {
+  if (ACol < 0 || ACol >= ColCount()) return;
+  MoveColumn(ACol, ColCount() - 1);
+  SetColCount(ColCount() - 1);
+}
+
+void TCustomGrid::DeleteRow(int ARow) {
+  if (ARow < 0 || ARow >= RowCount()) return;
+  MoveRow(ARow, RowCount() - 1);
+  SetRowCount(RowCount() - 1);
+}
+
+void TCustomGrid::Notification(TComponent* AComponent, TOperation Operation) {
+  TCustomControl::Notification(AComponent, Operation);
+  if (Operation == TOperation::opRemove && AComponent == inplaceEdit_) {
+    inplaceEdit_ = nullptr;
+    inplaceCell_ = {-1, -1};
+  }
+}
+
+void TCustomGrid::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_GETDLGCODE:
+      Message.Result = DLGC_WANTARROWS | (options_.Contains(TGridOption::goTabs) ? DLGC_WANTTAB : 0) |
+                       (options_.Contains(TGridOption::goEditing) ? DLGC_WANTCHARS : 0);
+      return;
+    case WM_SETFOCUS:
+      TCustomControl::Dispatch(Message);
+      InvalidateCell(current_.X, current_.Y);
+      if (!editorHandsFocusBack_) UpdateEdit();  // editing goes on in the editor
+      return;
+    case WM_KILLFOCUS:
+      TCustomControl::Dispatch(Message);
+      InvalidateCell(current_.X, current_.Y);
+      return;
+    case WM_CHAR: {
+      // A character typed on the grid starts editing with it.
+      const auto c = static_cast<char32_t>(Message.WParam);
+      if (options_.Contains(TGridOption::goEditing) && (c == '\b' || (c >= 0x20 && c != 0x7F))) {
+        ShowEditor();
+        if (inplaceCell_.X >= 0 && inplaceEdit_->Visible()) {
+          inplaceEdit_->Perform(WM_CHAR, Message.WParam, Message.LParam);
+          return;
+        }
+      }
+      TCustomControl::Dispatch(Message);
+      return;
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (Message.LParam != 0) break;  // a scroll bar control's report
+      ModifyScrollBar(Message.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT, static_cast<WORD>(Message.WParam & 0xFFFF),
+                      static_cast<int>((Message.WParam >> 16) & 0xFFFF));
+      return;
+    case WM_SIZE:
+    case CM_SHOWINGCHANGED: {
+      std::weak_ptr<void> life = Life();
+      TCustomControl::Dispatch(Message);
+      if (life.expired()) return;
+      UpdateScrollRange();
+      EditorFollows();
+      return;
+    }
+    default: TCustomControl::Dispatch(Message);
+  }
+}
+
+void TDrawGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
+  if (OnDrawCell) OnDrawCell(this, ACol, ARow, ARect, AState);
+}
+
+bool TDrawGrid::SelectCell(int ACol, int ARow) {
+  bool canSelect = true;
+  if (OnSelectCell) OnSelectCell(this, ACol, ARow, canSelect);
+  return canSelect;
+}
+
+void TDrawGrid::TopLeftChanged() {
+  if (OnTopLeftChanged) OnTopLeftChanged(this);
+}
+
+void TDrawGrid::ColumnMoved(int FromIndex, int ToIndex) {
+  if (OnColumnMoved) OnColumnMoved(this, FromIndex, ToIndex);
+}
+
+void TDrawGrid::RowMoved(int FromIndex, int ToIndex) {
+  if (OnRowMoved) OnRowMoved(this, FromIndex, ToIndex);
+}
+
+}  // namespace platform

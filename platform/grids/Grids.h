@@ -1,0 +1,392 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/core/Set.h"
+#include "platform/core/StringList.h"
+#include "platform/ui/Controls.h"
+#include "platform/edits/MaskEdit.h"
+#include "platform/grids/GridAxis.h"
+#include "platform/grids/GridCells.h"
+#include "platform/ui/ScrollInfo.h"
+
+namespace platform {
+
+struct TGridCoord {
+  int X = 0;
+  int Y = 0;
+  bool operator==(const TGridCoord&) const = default;
+};
+
+// A block of cells, both corners included.
+struct TGridRect {
+  int Left = 0;
+  int Top = 0;
+  int Right = 0;
+  int Bottom = 0;
+  bool operator==(const TGridRect&) const = default;
+  bool Contains(int col, int row) const { return col >= Left && col <= Right && row >= Top && row <= Bottom; }
+};
+
+enum class TGridOption {
+  goFixedVertLine,
+  goFixedHorzLine,
+  goVertLine,
+  goHorzLine,
+  goRangeSelect,
+  goDrawFocusSelected,
+  goRowSizing,
+  goColSizing,
+  goRowMoving,
+  goColMoving,
+  goEditing,
+  goTabs,
+  goRowSelect,
+  goAlwaysShowEditor,
+  goThumbTracking,
+};
+using TGridOptions = TSet<TGridOption>;
+
+enum class TGridDrawStateFlag { gdSelected, gdFocused, gdFixed };
+using TGridDrawState = TSet<TGridDrawStateFlag>;
+
+// A column or a row of a grid.
+enum class TGridLine { Column, Row };
+
+// What a press of the left button started.
+enum class TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
+
+class TCustomGrid;
+
+// The grid's in-place editor: a masked edit that the grid makes through CreateEditor, owns, and
+// places over the current cell while it edits it, with the mask that GetEditMask gives for the cell.
+// Every change of its text goes to the cell at once (the grid's SetEditText, with the masked text); the
+// keys that leave the cell (Up, Down, Page Up, Page Down, Escape, and Tab with goTabs) go to the grid's
+// key handling instead, and Enter to the grid's key press.
+class TInplaceEdit : public TCustomMaskEdit {
+public:
+  explicit TInplaceEdit(TComponent* AOwner);
+
+  TCustomGrid* Grid() const { return grid_; }
+  // Places the editor over a rectangle of the grid's client area and shows it, focused when the grid
+  // has the focus; an empty rectangle (the cell scrolled away) hides it.
+  void Move(const TRect& Loc);
+  // The caret at the end of the text, nothing selected.
+  void Deselect();
+
+protected:
+  // Takes the current cell's mask, text and length limit from the grid.
+  virtual void UpdateContents();
+  // The editor has been placed: the text keeps a margin of 2 pixels from the left and top.
+  virtual void BoundsChanged();
+
+  void Dispatch(TMessage& Message) override;
+  void Change() override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char32_t& Key) override;
+
+private:
+  friend class TCustomGrid;
+
+  TCustomGrid* grid_ = nullptr;
+};
+
+// The class library's grid: columns and rows with fixed ones at the top and left, a current cell with a
+// selection anchored at the cell where it started, scrolling by TopRow and LeftCol, and a paint loop
+// that hands every visible cell to the virtual DrawCell. It stores no cells itself (TStringGrid does).
+//
+// Geometry lives in two GridAxis objects, one for columns and one for rows, which painting, CellRect
+// and MouseToCell all ask. The selection is the block between the anchor and the current cell (the
+// whole row's scrolling columns with goRowSelect); without goRangeSelect the anchor follows the
+// current cell.
+class TCustomGrid : public TCustomControl {
+public:
+  explicit TCustomGrid(TComponent* AOwner);
+
+  int ColCount() const { return cols_.Count(); }
+  void SetColCount(int value) { SetCounts(value, RowCount()); }
+  int RowCount() const { return rows_.Count(); }
+  void SetRowCount(int value) { SetCounts(ColCount(), value); }
+  // At most the count - 1; lowering a count to or below them lowers them.
+  int FixedCols() const { return cols_.Fixed(); }
+  void SetFixedCols(int value);
+  int FixedRows() const { return rows_.Fixed(); }
+  void SetFixedRows(int value);
+
+  int DefaultColWidth() const { return cols_.DefaultSize(); }
+  void SetDefaultColWidth(int value);
+  int DefaultRowHeight() const { return rows_.DefaultSize(); }
+  void SetDefaultRowHeight(int value);
+  int ColWidths(int index) const { return cols_.Size(index); }
+  void SetColWidths(int index, int value);
+  int RowHeights(int index) const { return rows_.Size(index); }
+  void SetRowHeights(int index, int value);
+  int GridLineWidth() const { return cols_.LineWidth(); }
+  void SetGridLineWidth(int value);
+
+  TGridOptions Options() const { return options_; }
+  void SetOptions(TGridOptions value);
+  TColor FixedColor() const { return fixedColor_; }
+  void SetFixedColor(TColor value);
+  // Fills each cell's background (and the string grid draws its text) before DrawCell's event runs.
+  bool DefaultDrawing() const { return defaultDrawing_; }
+  void SetDefaultDrawing(bool value);
+
+  // The first scrolling row and column shown; clamped to the scrolling ones.
+  int TopRow() const { return rows_.First(); }
+  void SetTopRow(int value) { MoveTopLeft(LeftCol(), value); }
+  int LeftCol() const { return cols_.First(); }
+  void SetLeftCol(int value) { MoveTopLeft(value, TopRow()); }
+  // The scroll bars the grid shows (when there is something to scroll); both by default.
+  TScrollStyle ScrollBars() const { return scrollBars_; }
+  void SetScrollBars(TScrollStyle value);
+  // Scrolling rows and columns that fit whole into the client area (at least one while there is one).
+  int VisibleRowCount() const { return rows_.VisibleCount(ClientHeight()); }
+  int VisibleColCount() const { return cols_.VisibleCount(ClientWidth()); }
+
+  // The current cell; setting it moves the anchor too and scrolls the cell into view.
+  int Col() const { return current_.X; }
+  void SetCol(int value) { FocusCell(value, Row(), true); }
+  int Row() const { return current_.Y; }
+  void SetRow(int value) { FocusCell(Col(), value, true); }
+  TGridRect Selection() const;
+  // Makes the anchor the block's top-left corner and the current cell its bottom-right one.
+  void SetSelection(const TGridRect& value);
+
+  // The cell under a client point, (-1, -1) outside every cell shown.
+  TGridCoord MouseCoord(int X, int Y) const;
+  void MouseToCell(int X, int Y, int& ACol, int& ARow) const;
+  // The client rectangle of a shown cell, without the lines after it; empty for a cell not shown.
+  TRect CellRect(int ACol, int ARow) const;
+  TGridState GridState() const { return state_; }
+
+  // A column or row moves to another index, with its size; ColumnMoved/RowMoved follow.
+  void MoveColumn(int FromIndex, int ToIndex);
+  void MoveRow(int FromIndex, int ToIndex);
+  void DeleteColumn(int ACol);
+  void DeleteRow(int ARow);
+
+  // Editing: while EditorMode is on, the in-place editor shows the current cell, as long as CanEditShow
+  // allows it. F2, Enter and typing a character turn it on; Enter turns it off, and Escape restores the
+  // text the cell had when the editor took it and turns it off; moving to another cell turns it off
+  // unless goAlwaysShowEditor keeps the editor on every cell.
+  bool EditorMode() const { return editorMode_; }
+  // On: the caret at the end of the text (ShowEditor selects all of it).
+  void SetEditorMode(bool value);
+  void ShowEditor();
+  void HideEditor();
+  // The editor, once editing has made it; the grid owns it.
+  TInplaceEdit* InplaceEditor() const { return inplaceEdit_; }
+
+  void Dispatch(TMessage& Message) override;
+
+protected:
+  // Paints one cell; the background is already filled when DefaultDrawing is set.
+  virtual void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) = 0;
+  // May refuse a new current cell.
+  virtual bool SelectCell(int ACol, int ARow) { return true; }
+  // After every change of TopRow or LeftCol, by the program, the keys, the wheel or the scroll bars.
+  virtual void TopLeftChanged() {}
+  // After any change of a column's width (a row's height): the scroll bars follow.
+  virtual void ColWidthsChanged() { UpdateScrollRange(); }
+  virtual void RowHeightsChanged() { UpdateScrollRange(); }
+  virtual void ColumnMoved(int FromIndex, int ToIndex) {}
+  virtual void RowMoved(int FromIndex, int ToIndex) {}
+  // The counts changed (cells outside them are gone).
+  virtual void SizeChanged(int OldColCount, int OldRowCount) {}
+  // What a press at a client point starts: gsColSizing or gsRowSizing near a line between fixed
+  // cells when the options allow sizing (with the index of the item being sized, the line's position
+  // and the offset of the press from it), gsNormal otherwise.
+  virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs);
+  // Makes the in-place editor (owned by the grid), the first time editing starts.
+  virtual TInplaceEdit* CreateEditor();
+  // Whether the editor may show now: goEditing without goRowSelect, EditorMode on, a scrolling current
+  // cell, and the grid or its editor focused (or goAlwaysShowEditor).
+  virtual bool CanEditShow();
+  // The text the editor offers for a cell, and where its every change goes.
+  virtual std::string GetEditText(int ACol, int ARow) { return {}; }
+  virtual void SetEditText(int ACol, int ARow, const std::string& Value) {}
+  // The editor's length limit in characters; 0 is none.
+  virtual int GetEditLimit() { return 0; }
+  // The edit mask of a cell; "" is none.
+  virtual std::string GetEditMask(int ACol, int ARow) { return {}; }
+
+  void CreateParams(TCreateParams& Params) override;
+  void Paint() override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char32_t& Key) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+
+  // Moves the current cell when SelectCell allows it; the anchor follows when MoveAnchor is set or
+  // range selection is off. The cell is then scrolled into view.
+  void FocusCell(int ACol, int ARow, bool MoveAnchor);
+  void MoveTopLeft(int ALeft, int ATop);
+  void InvalidateCell(int ACol, int ARow);
+  // The part of the client area that shows a column or a row, with its line.
+  void InvalidateCol(int ACol) { InvalidateLine(TGridLine::Column, ACol); }
+  void InvalidateRow(int ARow) { InvalidateLine(TGridLine::Row, ARow); }
+  void InvalidateGrid() { Invalidate(); }
+  // The editor takes its cell's text again and its place over it.
+  void InvalidateEditor();
+  // The cell the editor holds, (-1, -1) while it holds none.
+  TGridCoord InplaceCell() const { return inplaceCell_; }
+  // The scroll bars' ranges (after a change of the counts, sizes or client size) and positions (after
+  // a move of TopRow or LeftCol); GridScroll.cpp.
+  void UpdateScrollRange();
+  void UpdateScrollPos();
+  // What WM_HSCROLL (SB_HORZ) or WM_VSCROLL (SB_VERT) asks: a line, a page, an end, or the thumb's
+  // position (0..127); the thumb's tracking moves the grid only with goThumbTracking.
+  void ModifyScrollBar(int ScrollBar, WORD ScrollCode, int Pos);
+  // The geometry of the columns and of the rows, for descendants that place cells themselves (a
+  // scrolled-away item's start lies before the scrolling area).
+  const GridAxis& ColAxis() const { return cols_; }
+  const GridAxis& RowAxis() const { return rows_; }
+
+private:
+  friend class TInplaceEdit;
+
+  void SetCounts(int colCount, int rowCount);
+  // Keeps the current cell and anchor within the scrolling cells.
+  void ClampCurrent();
+  void ScrollInView(TGridCoord cell);
+  // The current cell has moved: the editor goes (or, with goAlwaysShowEditor, follows), and the cell
+  // is scrolled into view.
+  void CurrentMoved();
+  TGridDrawState CellState(int col, int row) const;
+  // The axis a scroll bar moves and the client extent along it.
+  const GridAxis& Axis(int bar) const;
+  int Extent(int bar) const;
+  void DrawLines(int col, int row, const TRect& cell);
+  void InvalidateLine(TGridLine line, int index);
+  // The editor (made on first use) takes the current cell and its place, when CanEditShow allows.
+  void UpdateEdit();
+  // The editor lets go of its cell and hides, handing the focus back to the grid.
+  void HideEdit();
+  void HideEditorWindow();
+  // After a change of geometry: the editor moves with its cell, or takes the current one.
+  void EditorFollows();
+  void LoadEditor();
+  // The editor's text goes to its cell.
+  void UpdateText();
+  void CancelEdit();
+
+  GridAxis cols_;
+  GridAxis rows_;
+  TGridCoord current_{1, 1};
+  TGridCoord anchor_{1, 1};
+  TGridOptions options_{TGridOption::goFixedVertLine, TGridOption::goFixedHorzLine, TGridOption::goVertLine,
+                        TGridOption::goHorzLine, TGridOption::goRangeSelect};
+  TColor fixedColor_ = clBtnFace;
+  bool defaultDrawing_ = true;
+  TGridState state_ = TGridState::gsNormal;
+  TScrollStyle scrollBars_ = TScrollStyle::ssBoth;
+  bool updatingScrollRange_ = false;
+  int sizingIndex_ = 0;  // the item sized or moved
+  int sizingPos_ = 0;    // the sizing line's position
+  int sizingOfs_ = 0;    // the press's offset from it
+  TInplaceEdit* inplaceEdit_ = nullptr;
+  bool editorMode_ = false;
+  TGridCoord inplaceCell_{-1, -1};
+  std::string originalText_;          // the text of the editor's cell when it took it, for Escape
+  bool editorHandsFocusBack_ = false;  // the grid's focus comes from its own editor
+};
+
+using TDrawCellEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, const TRect& Rect, TGridDrawState State)>;
+using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
+using TMovedEvent = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
+
+// A grid whose cells the program paints in OnDrawCell.
+class TDrawGrid : public TCustomGrid {
+public:
+  using TCustomGrid::TCustomGrid;
+
+  TDrawCellEvent OnDrawCell;
+  TSelectCellEvent OnSelectCell;
+  TNotifyEvent OnTopLeftChanged;
+  TMovedEvent OnColumnMoved;
+  TMovedEvent OnRowMoved;
+
+protected:
+  void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+  bool SelectCell(int ACol, int ARow) override;
+  void TopLeftChanged() override;
+  void ColumnMoved(int FromIndex, int ToIndex) override;
+  void RowMoved(int FromIndex, int ToIndex) override;
+};
+
+class TStringGrid;
+
+// A column or a row of a string grid as a string list whose lines are its cells, read and written
+// through the grid. It counts the grid's rows (a column) or columns (a row), none while its index lies
+// outside the grid. Add fills the first cell with no text and answers -1 when there is none; Assign
+// fills the cells from the start and leaves the rest as they were; Clear empties every cell; Insert
+// and Delete raise EListError, as a line of the grid has the grid's length.
+class TStringGridStrings : public TStringList {
+public:
+  TStringGridStrings(TStringGrid& grid, TGridLine line, int index) : grid_(grid), line_(line), index_(index) {}
+
+  int AddObject(const std::string& S, void* AObject) override;
+  void Assign(const TStringList& Source) override;
+  void Delete(int Index) override;
+  void Clear() override;
+
+protected:
+  int GetCount() const override;
+  std::string Get(int Index) const override;
+  void Put(int Index, const std::string& S) override;
+  void* GetObject(int Index) const override;
+  void PutObject(int Index, void* AObject) override;
+  void InsertItem(int Index, const std::string& S, void* AObject) override;
+
+private:
+  TGridCoord Cell(int i) const { return line_ == TGridLine::Column ? TGridCoord{index_, i} : TGridCoord{i, index_}; }
+
+  TStringGrid& grid_;
+  TGridLine line_;
+  int index_;
+};
+
+// A grid that keeps a text and a non-owning object per cell, draws the text and edits it in place.
+class TStringGrid : public TDrawGrid {
+public:
+  explicit TStringGrid(TComponent* AOwner);
+
+  const std::string& Cells(int ACol, int ARow) const { return cells_.Text(ACol, ARow); }
+  void SetCells(int ACol, int ARow, const std::string& value);
+  void* Objects(int ACol, int ARow) const { return cells_.Object(ACol, ARow); }
+  void SetObjects(int ACol, int ARow, void* value) { cells_.SetObject(ACol, ARow, value); }
+  // A column or a row as a live string list (above), made on first use and owned by the grid; it
+  // stays bound to its index when columns or rows move.
+  TStringList& Cols(int Index) { return Line(TGridLine::Column, Index); }
+  void SetCols(int Index, const TStringList& Value) { Cols(Index).Assign(Value); }
+  TStringList& Rows(int Index) { return Line(TGridLine::Row, Index); }
+  void SetRows(int Index, const TStringList& Value) { Rows(Index).Assign(Value); }
+
+protected:
+  void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+  void ColumnMoved(int FromIndex, int ToIndex) override;
+  void RowMoved(int FromIndex, int ToIndex) override;
+  void SizeChanged(int OldColCount, int OldRowCount) override;
+  std::string GetEditText(int ACol, int ARow) override { return Cells(ACol, ARow); }
+  void SetEditText(int ACol, int ARow, const std::string& Value) override;
+  // False when every object of the row is null, so a walk over objects can pass the row at once.
+  bool RowHasObjects(int ARow) const { return cells_.HasObjects(ARow); }
+
+private:
+  TStringList& Line(TGridLine line, int index);
+
+  GridCells cells_;
+  std::map<std::pair<TGridLine, int>, std::unique_ptr<TStringGridStrings>> lines_;
+  bool settingEditText_ = false;  // the editor writes its cell: it need not reload it
+};
+
+}  // namespace platform

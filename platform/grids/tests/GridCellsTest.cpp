@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/grids/GridCells.h"
+
+namespace platform {
+namespace {
+
+// The obvious model: a full matrix of texts and objects.
+struct Model {
+  int cols = 0;
+  std::vector<std::vector<std::pair<std::string, void*>>> rows;
+
+  void SetSize(int c, int r) {
+    cols = c;
+    rows.resize(r);
+    for (auto& row : rows) row.resize(c);
+  }
+  template <typename Cells>
+  void Move(Cells& v, int from, int to) {
+    auto value = v[from];
+    v.erase(v.begin() + from);
+    v.insert(v.begin() + to, value);
+  }
+};
+
+void ExpectSame(const GridCells& cells, const Model& model, int step) {
+  ASSERT_EQ(cells.RowCount(), static_cast<int>(model.rows.size())) << step;
+  ASSERT_EQ(cells.ColCount(), model.cols) << step;
+  for (int r = 0; r < cells.RowCount(); ++r)
+    for (int c = 0; c < cells.ColCount(); ++c) {
+      ASSERT_EQ(cells.Text(c, r), model.rows[r][c].first) << "step " << step << " cell " << c << "," << r;
+      ASSERT_EQ(cells.Object(c, r), model.rows[r][c].second) << "step " << step << " cell " << c << "," << r;
+    }
+}
+
+TEST(GridCellsTest, RandomOperationsAgreeWithAFullMatrix) {
+  std::mt19937 random(7);
+  GridCells cells;
+  Model model;
+  cells.SetSize(4, 6);
+  model.SetSize(4, 6);
+  static int objects[8];
+  for (int step = 0; step < 3000; ++step) {
+    const int cols = cells.ColCount(), rows = cells.RowCount();
+    const auto pick = [&](int n) { return static_cast<int>(random() % std::max(n, 1)); };
+    switch (random() % 8) {
+      case 0:
+      case 1:
+        if (cols && rows) {
+          const int c = pick(cols), r = pick(rows);
+          const std::string text = random() % 4 ? std::to_string(step) : "";
+          cells.SetText(c, r, text);
+          model.rows[r][c].first = text;
+        }
+        break;
+      case 2:
+        if (cols && rows) {
+          const int c = pick(cols), r = pick(rows);
+          void* object = random() % 3 ? &objects[random() % 8] : nullptr;
+          cells.SetObject(c, r, object);
+          model.rows[r][c].second = object;
+        }
+        break;
+      case 3:
+        if (rows) {
+          const int from = pick(rows), to = pick(rows);
+          cells.MoveRow(from, to);
+          model.Move(model.rows, from, to);
+        }
+        break;
+      case 4:
+        if (cols) {
+          const int from = pick(cols), to = pick(cols);
+          cells.MoveColumn(from, to);
+          for (auto& row : model.rows) model.Move(row, from, to);
+        }
+        break;
+      case 5:
+        if (rows > 1) {
+          const int r = pick(rows);
+          cells.DeleteRow(r);
+          model.rows.erase(model.rows.begin() + r);
+        }
+        break;
+      case 6:
+        if (cols > 1) {
+          const int c = pick(cols);
+          cells.DeleteColumn(c);
+          for (auto& row : model.rows) row.erase(row.begin() + c);
+          --model.cols;
+        }
+        break;
+      case 7: {
+        const int c = 1 + pick(8), r = 1 + pick(12);
+        cells.SetSize(c, r);
+        model.SetSize(c, r);
+        break;
+      }
+    }
+    ExpectSame(cells, model, step);
+  }
+}
+
+TEST(GridCellsTest, OutsideTheGridReadsEmptyAndIgnoresWrites) {
+  GridCells cells;
+  cells.SetSize(2, 2);
+  cells.SetText(2, 0, "x");
+  cells.SetText(-1, 0, "x");
+  cells.SetObject(0, 5, &cells);
+  EXPECT_EQ(cells.Text(2, 0), "");
+  EXPECT_EQ(cells.Text(0, -1), "");
+  EXPECT_EQ(cells.Object(0, 5), nullptr);
+  cells.SetSize(1, 1);
+  cells.SetSize(2, 2);  // cells dropped by shrinking come back empty
+  EXPECT_EQ(cells.Text(1, 1), "");
+}
+
+TEST(GapVectorTest, InsertingInALoopAtOnePlaceKeepsOrder) {
+  GapVector<int> v;
+  for (int i = 0; i < 100; ++i) v.push_back(i);
+  for (int i = 0; i < 50; ++i) v.insert(50, 1000 + i);  // each new one before the previous
+  for (int i = 0; i < 10; ++i) v.move(v.size() - 1, 20);
+  std::vector<int> expected;
+  for (int i = 0; i < 100; ++i) expected.push_back(i);
+  for (int i = 0; i < 50; ++i) expected.insert(expected.begin() + 50, 1000 + i);
+  for (int i = 0; i < 10; ++i) {
+    const int last = expected.back();
+    expected.pop_back();
+    expected.insert(expected.begin() + 20, last);
+  }
+  ASSERT_EQ(v.size(), expected.size());
+  for (size_t i = 0; i < v.size(); ++i) EXPECT_EQ(v[i], expected[i]) << i;
+}
+
+}  // namespace
+}  // namespace platform
