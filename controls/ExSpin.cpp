@@ -136,9 +136,9 @@ void TExSpinEdit::DownClick(platform::TObject* Sender) {
 
 void TExSpinEdit::KeyDown(platform::WORD& Key, platform::TShiftState Shift) {
   if (Key == platform::VK_PRIOR || Key == platform::VK_NEXT) {
-    std::weak_ptr<void> life = Life();
+    TGuard guard(*this);
     TCustomMaskEdit::KeyDown(Key, Shift);
-    if (life.expired() || Key == 0) return;  // OnKeyDown took the key or freed the edit
+    if (guard.Gone() || Key == 0) return;  // OnKeyDown took the key or freed the edit
     const int direction = Key == platform::VK_PRIOR ? 1 : -1;
     Key = 0;
     if (SmartStepValue(direction)) return;

@@ -196,9 +196,9 @@ std::string TMarkupLabel::IsAnchor(int x, int y, TRect& rect) {
 }
 
 void TMarkupLabel::MouseMove(platform::TShiftState Shift, int X, int Y) {
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   TGraphicControl::MouseMove(Shift, X, Y);
-  if (life.expired()) return;
+  if (guard.Gone()) return;
   mouse_ = {X, Y};
   const int previous = hoverAnchor_;
   TRect rect;
@@ -220,9 +220,9 @@ void TMarkupLabel::MouseMove(platform::TShiftState Shift, int X, int Y) {
 }
 
 void TMarkupLabel::MouseDown(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) {
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   TGraphicControl::MouseDown(Button, Shift, X, Y);
-  if (life.expired()) return;
+  if (guard.Gone()) return;
   TRect rect;
   const std::string anchor = IsAnchor(X, Y, rect);
   if (anchor.find("://") != std::string::npos || anchor.find("mailto:") != std::string::npos) {

@@ -62,9 +62,9 @@ void TSpinEditBase::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 int TSpinEditBase::Value() const { return platform::StrToIntDef(Text(), minValue_); }
 
 void TSpinEditBase::SetValue(int value) {
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   SetText(platform::IntToStr(CheckValue(value)));  // its OnChange may free the edit
-  if (!life.expired() && !editorEnabled_) SelectAll();
+  if (guard.Alive() && !editorEnabled_) SelectAll();
 }
 
 double TSpinEditBase::FloatValue() const { return platform::StrToFloatDef(Text(), minValue_); }
@@ -177,9 +177,9 @@ void TSpinEditBase::StepValue(int direction, double step) {
 void TSpinEditBase::KeepCaret(const std::function<void()>& change) {
   const int start = SelStart();
   const int length = SelLength();
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   change();  // OnChange may free the edit
-  if (life.expired()) return;
+  if (guard.Gone()) return;
   SetSelStart(start);
   SetSelLength(length);
 }
@@ -197,9 +197,9 @@ void TSpinEditBase::CreateWnd() {
 }
 
 void TSpinEditBase::KeyDown(platform::WORD& Key, platform::TShiftState Shift) {
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   TCustomMaskEdit::KeyDown(Key, Shift);  // OnKeyDown may free the edit
-  if (life.expired()) return;
+  if (guard.Gone()) return;
   switch (Key) {
     case platform::VK_UP:
       UpClick(this);
@@ -232,17 +232,17 @@ void TSpinEditBase::KeyPress(char32_t& Key) {
 }
 
 void TSpinEditBase::DoEnter() {
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   TCustomMaskEdit::DoEnter();  // OnEnter may free the edit
-  if (life.expired()) return;
+  if (guard.Gone()) return;
   const bool mouseDown = platform::GetKeyState(platform::VK_LBUTTON) < 0;
   if (AutoSelect && !(mouseDown && editorEnabled_)) SelectAll();
 }
 
 void TSpinEditBase::DoExit() {
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   TCustomMaskEdit::DoExit();  // OnExit may free the edit
-  if (life.expired()) return;
+  if (guard.Gone()) return;
   switch (kind_) {
     case TSpinValueKind::Integer:
       if (const int value = Value(); CheckValue(value) != value) SetValue(value);

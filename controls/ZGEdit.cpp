@@ -23,9 +23,9 @@ public:
 
 protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override {
-    std::weak_ptr<void> life = Life();
+    TGuard guard(*this);
     TSpeedButton::MouseDown(Button, Shift, X, Y);
-    if (!life.expired() && Button == TMouseButton::mbLeft && Enabled()) container_->ButtonPressed();
+    if (guard.Alive() && Button == TMouseButton::mbLeft && Enabled()) container_->ButtonPressed();
   }
 
 private:
@@ -55,9 +55,9 @@ void TZgEditButton::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TZgEditButton::ButtonPressed() {
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   if (OnClick) OnClick(this);
-  if (life.expired()) return;
+  if (guard.Gone()) return;
   auto wantsFocus = [](TWinControl* control) {
     return control && control->TabStop() && control->CanFocus() && !control->Focused();
   };
@@ -137,9 +137,9 @@ void TZgEditBtn::CreateWnd() {
 }
 
 void TZgEditBtn::KeyDown(WORD& Key, TShiftState Shift) {
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   TCustomEdit::KeyDown(Key, Shift);  // OnKeyDown may free the edit
-  if (life.expired()) return;
+  if (guard.Gone()) return;
   if (Key == VK_DELETE && !editorEnabled_) Key = 0;
   if (Key == VK_F4) BtnClick(this);
 }

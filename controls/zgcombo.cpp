@@ -77,11 +77,11 @@ void TZGCustomCombo::EnabledChanging() {
 
 void TZGCustomCombo::Dispatch(TMessage& Message) {
   // The handlers that the base handling raises (OnEnter, OnExit, OnMouseEnter, ...) may free the combo.
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   switch (Message.Msg) {
     case CM_MOUSEENTER:
       TCustomComboBox::Dispatch(Message);
-      if (life.expired()) return;
+      if (guard.Gone()) return;
       if (!mouseInside_ && Enabled()) {
         mouseInside_ = true;
         Invalidate();
@@ -90,7 +90,7 @@ void TZGCustomCombo::Dispatch(TMessage& Message) {
       return;
     case CM_MOUSELEAVE:
       TCustomComboBox::Dispatch(Message);
-      if (life.expired()) return;
+      if (guard.Gone()) return;
       if (mouseInside_ && Enabled()) {
         mouseInside_ = false;
         Invalidate();
@@ -102,7 +102,7 @@ void TZGCustomCombo::Dispatch(TMessage& Message) {
     case CM_ENTER:
     case CM_EXIT:
       TCustomComboBox::Dispatch(Message);
-      if (!life.expired() && !Designing()) Invalidate();
+      if (guard.Alive() && !Designing()) Invalidate();
       return;
     case WM_NCPAINT:
       TCustomComboBox::Dispatch(Message);
@@ -111,7 +111,7 @@ void TZGCustomCombo::Dispatch(TMessage& Message) {
     case CN_COMMAND: {
       const WORD code = static_cast<WORD>(Message.WParam >> 16);
       TCustomComboBox::Dispatch(Message);
-      if (!life.expired() && (code == CBN_DROPDOWN || code == CBN_CLOSEUP)) Invalidate();
+      if (guard.Alive() && (code == CBN_DROPDOWN || code == CBN_CLOSEUP)) Invalidate();
       return;
     }
     default:

@@ -35,9 +35,9 @@ public:
 
   void Dispatch(TMessage& Message) override {
     if ((Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK) && !combo_.Focused() && combo_.CanFocus()) {
-      std::weak_ptr<void> life = Life();
+      TGuard guard(*this);
       combo_.SetFocus();
-      if (life.expired()) return;
+      if (guard.Gone()) return;
     }
     TCustomEdit::Dispatch(Message);
     // The mouse over the edit is over the combo: it hears of it, with the edit in lParam.
@@ -208,19 +208,19 @@ void TCustomComboBox::EditChanged() {
   fromEdit_ = true;
   SetText(edit_->Text());
   fromEdit_ = false;
-  std::weak_ptr<void> life = Life();
-  if (!Notify(CBN_EDITCHANGE) || life.expired()) return;
+  TGuard guard(*this);
+  if (!Notify(CBN_EDITCHANGE) || guard.Gone()) return;
   if (list_ && list_->IsOpen()) list_->SetHot(itemIndex_);
 }
 
 bool TCustomComboBox::Notify(WORD code) {
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   const auto wParam = static_cast<WPARAM>(code) << 16;
   const auto lParam = static_cast<LPARAM>(Handle());
   if (Parent()) Parent()->Perform(WM_COMMAND, wParam, lParam);
-  if (life.expired()) return false;
+  if (guard.Gone()) return false;
   Perform(CN_COMMAND, wParam, lParam);
-  return !life.expired();
+  return guard.Alive();
 }
 
 bool TCustomComboBox::ChooseItem(int index) {
@@ -254,7 +254,7 @@ TRect TCustomComboBox::DropDownRect() {
 
 void TCustomComboBox::Open() {
   if (DroppedDown() || style_ == TComboBoxStyle::csSimple || !IsShowing()) return;
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   if (!Notify(CBN_DROPDOWN)) return;
   if (!list_) list_ = new TComboListWindow(*this);
   list_->SetParentFont(false);
@@ -276,7 +276,7 @@ void TCustomComboBox::CloseList(bool cancel) {
 void TCustomComboBox::ListClosed() {
   const bool cancel = std::exchange(closingCancel_, false);
   Invalidate();
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   if (cancel && indexBeforeDrop_ != itemIndex_) {
     if (indexBeforeDrop_ < 0) {
       SetItemIndex(-1);
@@ -284,7 +284,7 @@ void TCustomComboBox::ListClosed() {
       return;
     }
   }
-  if (!life.expired()) Notify(CBN_CLOSEUP);
+  if (guard.Alive()) Notify(CBN_CLOSEUP);
 }
 
 int TCustomComboBox::FindPrefix(const std::string& prefix, int from) const {
@@ -330,9 +330,9 @@ bool TCustomComboBox::HandleKey(WORD key, TShiftState shift) {
   }
   if (DroppedDown() && (key == VK_RETURN || key == VK_ESCAPE)) {
     const int hot = list_->Hot();
-    std::weak_ptr<void> life = Life();
+    TGuard guard(*this);
     CloseList(key == VK_ESCAPE);
-    if (!life.expired() && key == VK_RETURN && hot >= 0) ChooseItem(hot);
+    if (guard.Alive() && key == VK_RETURN && hot >= 0) ChooseItem(hot);
     return true;
   }
   const bool dropped = DroppedDown();
@@ -402,9 +402,9 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       if (Message.Msg == WM_KILLFOCUS) {
-        std::weak_ptr<void> life = Life();
+        TGuard guard(*this);
         CloseList(false);  // its handlers may free the combo
-        if (life.expired()) return;
+        if (guard.Gone()) return;
       }
       if (edit_) edit_->Invalidate();
       Invalidate();
@@ -416,9 +416,9 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
     case CN_COMMAND:
       switch (static_cast<WORD>(Message.WParam >> 16)) {
         case CBN_SELCHANGE: {
-          std::weak_ptr<void> life = Life();
+          TGuard guard(*this);
           Click();
-          if (!life.expired()) Select();
+          if (guard.Alive()) Select();
           return;
         }
         case CBN_EDITCHANGE: Change(); return;
@@ -436,9 +436,9 @@ void TCustomComboBox::DefaultHandler(TMessage& Message) {
   switch (Message.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-      std::weak_ptr<void> life = Life();
+      TGuard guard(*this);
       TCustomControl::DefaultHandler(Message);  // takes the focus
-      if (life.expired() || !Focused()) return;
+      if (guard.Gone() || !Focused()) return;
       const TPoint at{LParamX(Message.LParam), LParamY(Message.LParam)};
       if (ListStyle() || PtInRect(ButtonRect(), at)) {
         buttonDown_ = true;

@@ -121,9 +121,9 @@ void TComboListWindow::PopupMouse(UINT Msg, TPoint client) {
   const int row = RowAt(client);
   if (row >= 0) SetHot(row);
   if (Msg == WM_LBUTTONUP && row >= 0) {
-    std::weak_ptr<void> life = combo_.Life();
+    TComponent::TGuard guard(combo_);
     combo_.CloseList(false);
-    if (!life.expired()) combo_.ChooseItem(row);
+    if (guard.Alive()) combo_.ChooseItem(row);
   }
 }
 

@@ -66,9 +66,9 @@ void TCustomEdit::Dispatch(TMessage& Message) {
       caret_ = CaretStopAtOrBefore(Text(), caret_);
       Invalidate();
       if (ComponentState().Contains(csLoading)) break;
-      std::weak_ptr<void> life = Life();
+      TGuard guard(*this);
       Change();
-      if (life.expired()) return;
+      if (guard.Gone()) return;
       break;
     }
     case CM_FONTCHANGED:
@@ -109,9 +109,9 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
   switch (Message.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-      std::weak_ptr<void> life = Life();
+      TGuard guard(*this);
       TCustomControl::DefaultHandler(Message);  // takes the focus
-      if (life.expired() || !ShowFocus()) return;
+      if (guard.Gone() || !ShowFocus()) return;
       TPoint at{LParamX(Message.LParam), LParamY(Message.LParam)};
       if (Message.Msg == WM_LBUTTONDBLCLK) {
         size_t first = 0, last = 0;
@@ -155,9 +155,9 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
       anchor_ = back.anchor;
       caret_ = back.caret;
       TMessage set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(back.text.c_str()), 0};
-      std::weak_ptr<void> life = Life();
+      TGuard guard(*this);
       TCustomControl::DefaultHandler(set);
-      if (!life.expired()) ScrollCaretIntoView();
+      if (guard.Alive()) ScrollCaretIntoView();
       Message.Result = 1;
       return;
     }
@@ -343,9 +343,9 @@ void TCustomEdit::Replace(size_t from, size_t to, std::string_view with, TUndoSt
   modified_ = true;
   // Set below the WM_SETTEXT handling of Dispatch, which is for text from outside.
   TMessage set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), 0};
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   TCustomControl::DefaultHandler(set);
-  if (life.expired()) return;
+  if (guard.Gone()) return;
   typing_ = undo == TUndoStep::ContinueTyping;
   ScrollCaretIntoView();
 }
@@ -447,9 +447,9 @@ void TCustomEdit::PastePrimarySelection(TPoint at) {
   if (readOnly_) return;
   const std::optional<std::string> selected = Backend().GetPrimarySelection();
   if (!selected || selected->empty()) return;
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   if (!Focused() && CanFocus()) SetFocus();
-  if (life.expired()) return;
+  if (guard.Gone()) return;
   SetCaret(PosAtPoint(at), TSelect::Move);
   InsertTyped(PasteText(*selected), TUndoStep::Record);
 }

@@ -157,9 +157,9 @@ bool TCustomMaskEdit::TypeOverSelection(std::u32string_view typed) {
 void TCustomMaskEdit::ReplacePositions(size_t from, size_t to, std::u32string_view with, size_t caret) {
   const std::string replacement = EncodeText(with);
   Perform(EM_SETSEL, from, static_cast<LPARAM>(to));
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   Perform(EM_REPLACESEL, 1, reinterpret_cast<LPARAM>(replacement.c_str()));  // its OnChange may free the edit
-  if (!life.expired()) Perform(EM_SETSEL, caret, static_cast<LPARAM>(caret));
+  if (guard.Alive()) Perform(EM_SETSEL, caret, static_cast<LPARAM>(caret));
 }
 
 }  // namespace platform

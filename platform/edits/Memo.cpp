@@ -9,16 +9,16 @@ namespace {
 // Sets a flag for a scope and clears it again unless the control went away meanwhile.
 class TSyncScope {
 public:
-  TSyncScope(bool& flag, std::weak_ptr<void> life) : flag_(flag), life_(std::move(life)) { flag_ = true; }
+  TSyncScope(bool& flag, const TComponent& control) : flag_(flag), guard_(control) { flag_ = true; }
   ~TSyncScope() {
-    if (!life_.expired()) flag_ = false;
+    if (guard_.Alive()) flag_ = false;
   }
   TSyncScope(const TSyncScope&) = delete;
   TSyncScope& operator=(const TSyncScope&) = delete;
 
 private:
   bool& flag_;
-  std::weak_ptr<void> life_;
+  TComponent::TGuard guard_;
 };
 
 }  // namespace
@@ -52,7 +52,7 @@ void TCustomMemo::Dispatch(TMessage& Message) {
     case CM_TEXTCHANGED:
       // The lines first, so that OnChange reads them new.
       if (!syncing_) {
-        TSyncScope scope(syncing_, Life());
+        TSyncScope scope(syncing_, *this);
         lines_.SetText(Text());
       }
       break;
@@ -66,7 +66,7 @@ void TCustomMemo::LinesChanged() {
   if (syncing_) return;
   std::string text = lines_.Text();
   if (text.size() >= 2) text.resize(text.size() - 2);  // the break after the last line
-  TSyncScope scope(syncing_, Life());
+  TSyncScope scope(syncing_, *this);
   SetText(text);
 }
 

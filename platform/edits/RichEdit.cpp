@@ -261,9 +261,9 @@ void TCustomRichEdit::Dispatch(TMessage& Message) {
         syncingLines_ = false;
       }
       Invalidate();
-      std::weak_ptr<void> life = Life();
+      TGuard guard(*this);
       if (!ComponentState().Contains(csLoading)) Change();
-      if (life.expired()) return;
+      if (guard.Gone()) return;
       SendRequestResize();
       break;
     }
@@ -309,9 +309,9 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
   switch (Message.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-      std::weak_ptr<void> life = Life();
+      TGuard guard(*this);
       TCustomControl::DefaultHandler(Message);  // takes the focus
-      if (life.expired() || !Focused()) return;
+      if (guard.Gone() || !Focused()) return;
       MouseDownAt({LParamX(Message.LParam), LParamY(Message.LParam)}, (Message.WParam & MK_SHIFT) != 0,
                   Message.Msg == WM_LBUTTONDBLCLK);
       return;
@@ -563,9 +563,9 @@ void TCustomRichEdit::DocumentChanged() {
   const std::string text = doc_.Text();
   TMessage set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), 0};
   settingText_ = true;
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   Dispatch(set);
-  if (life.expired()) return;
+  if (guard.Gone()) return;
   settingText_ = false;
   ScrollCaretIntoView();
 }

@@ -60,9 +60,9 @@ void TCustomRichEdit::InsertTyped(std::string_view text) {
     return;
   }
   const std::optional<TRichCharFormat> typing = typingFormat_;
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   ReplaceSelection(std::string_view(kept), TUndo::Record);  // its OnChange may free the edit
-  if (!life.expired()) typingFormat_ = typing;  // the next character continues in the format chosen for the caret
+  if (guard.Alive()) typingFormat_ = typing;  // the next character continues in the format chosen for the caret
 }
 
 void TCustomRichEdit::DeleteTowards(size_t other) {

@@ -69,9 +69,9 @@ void TInplaceEdit::Dispatch(TMessage& Message) {
 }
 
 void TInplaceEdit::Change() {
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   TCustomMaskEdit::Change();
-  if (!life.expired() && grid_) grid_->UpdateText();
+  if (guard.Alive() && grid_) grid_->UpdateText();
 }
 
 void TInplaceEdit::KeyDown(WORD& Key, TShiftState Shift) {
@@ -86,9 +86,9 @@ void TInplaceEdit::KeyDown(WORD& Key, TShiftState Shift) {
 void TInplaceEdit::KeyPress(char32_t& Key) {
   // The grid sees every character first (Enter ends editing there); Tab, Enter and Escape are never
   // typed into the text.
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   if (grid_) grid_->KeyPress(Key);
-  if (life.expired()) {
+  if (guard.Gone()) {
     Key = 0;
     return;
   }

@@ -41,19 +41,19 @@ int TCustomGrid::Extent(int bar) const { return bar == SB_HORZ ? ClientWidth() :
 
 void TCustomGrid::UpdateScrollRange() {
   if (scrollBars_ == TScrollStyle::ssNone || !HandleAllocated() || !Showing() || updatingScrollRange_) return;
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   updatingScrollRange_ = true;
   // A bar that shows or hides changes the room of the other one, so a second pass may be needed.
-  for (int pass = 0; pass < 2 && !life.expired(); ++pass) {
+  for (int pass = 0; pass < 2 && guard.Alive(); ++pass) {
     const TRect before = ClientRect();
     for (int bar : {SB_HORZ, SB_VERT}) {
-      if (!HasBar(scrollBars_, bar) || life.expired()) continue;
+      if (!HasBar(scrollBars_, bar) || guard.Gone()) continue;
       const GridAxis& axis = Axis(bar);
       SetScrollRange(Handle(), bar, 0, axis.MaxFirst(Extent(bar)) > axis.Fixed() ? kMaxScrollPos : 0, true);
     }
-    if (life.expired() || ClientRect() == before) break;
+    if (guard.Gone() || ClientRect() == before) break;
   }
-  if (life.expired()) return;
+  if (guard.Gone()) return;
   updatingScrollRange_ = false;
   // A smaller client area or fewer items may leave room below the last row: the view moves up.
   const int left = std::min(LeftCol(), std::max(cols_.MaxFirst(ClientWidth()), FixedCols()));
@@ -78,9 +78,9 @@ void TCustomGrid::UpdateScrollPos() {
 
 void TCustomGrid::ModifyScrollBar(int ScrollBar, WORD ScrollCode, int Pos) {
   if (Visible() && TabStop() && CanFocus() && !Focused() && !ComponentState().Contains(csDesigning)) {
-    std::weak_ptr<void> life = Life();
+    TGuard guard(*this);
     SetFocus();
-    if (life.expired()) return;
+    if (guard.Gone()) return;
   }
   const GridAxis& axis = Axis(ScrollBar);
   const int extent = Extent(ScrollBar);

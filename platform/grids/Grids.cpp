@@ -283,9 +283,9 @@ void TCustomGrid::Dispatch(TMessage& Message) {
       return;
     case WM_SIZE:
     case CM_SHOWINGCHANGED: {
-      std::weak_ptr<void> life = Life();
+      TGuard guard(*this);
       TCustomControl::Dispatch(Message);
-      if (life.expired()) return;
+      if (guard.Gone()) return;
       UpdateScrollRange();
       EditorFollows();
       return;

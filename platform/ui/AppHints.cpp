@@ -128,10 +128,10 @@ void TApplication::ActivateHint(TPoint CursorPos) {
   info.CursorPos = control->ScreenToClient(CursorPos);
   info.HideTimeout = hintHidePause_;
   info.HintStr = GetShortHint(control->Hint());
-  std::weak_ptr<void> life = control->Life();
+  TComponent::TGuard guard(*control);
   bool canShow = control->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) == 0;
   if (canShow && OnShowHint) OnShowHint(info.HintStr, canShow, info);
-  if (life.expired() || hintControl_ != control) return;
+  if (guard.Gone() || hintControl_ != control) return;
   hintActive_ = canShow;
   if (!canShow || info.HintStr.empty()) {
     HideHint();

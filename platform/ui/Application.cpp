@@ -1,8 +1,8 @@
 #include "platform/ui/Application.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <utility>
 
 #include "platform/core/Paths.h"
 #include "platform/ui/ApplicationEvents.h"
@@ -21,6 +21,14 @@ std::string ProgramName() {
 }
 
 void WriteToStandardError(const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); }
+
+// The application events newest first, each with its guard: a hook may create or destroy some.
+using TGuardedEvents = std::vector<std::pair<TApplicationEvents*, TComponent::TGuard>>;
+TGuardedEvents NewestFirst(const std::vector<TApplicationEvents*>& events) {
+  TGuardedEvents guarded;
+  for (auto it = events.rbegin(); it != events.rend(); ++it) guarded.emplace_back(*it, TComponent::TGuard(**it));
+  return guarded;
+}
 
 }  // namespace
 
@@ -91,11 +99,8 @@ bool TApplication::ProcessMessage() {
 void TApplication::Dispatch(MSG& msg) {
   bool handled = false;
   if (OnMessage) OnMessage(msg, handled);
-  // Newest first; a hook may create or destroy application events, so the list is copied.
-  std::vector<TApplicationEvents*> events = events_;
-  for (auto it = events.rbegin(); it != events.rend(); ++it)
-    if (std::find(events_.begin(), events_.end(), *it) != events_.end() && (*it)->OnMessage)
-      (*it)->OnMessage(msg, handled);
+  for (auto& [events, guard] : NewestFirst(events_))
+    if (guard.Alive() && events->OnMessage) events->OnMessage(msg, handled);
   if (!handled) DispatchMessage(msg);
 }
 
@@ -103,11 +108,10 @@ void TApplication::HandleException(const Exception& E) {
   try {
     bool hooked = static_cast<bool>(OnException);
     if (OnException) OnException(E);
-    std::vector<TApplicationEvents*> events = events_;
-    for (auto it = events.rbegin(); it != events.rend(); ++it) {
-      if (std::find(events_.begin(), events_.end(), *it) == events_.end() || !(*it)->OnException) continue;
+    for (auto& [events, guard] : NewestFirst(events_)) {
+      if (guard.Gone() || !events->OnException) continue;
       hooked = true;
-      (*it)->OnException(E);
+      events->OnException(E);
     }
     if (!hooked) ShowException(E);
   } catch (...) {

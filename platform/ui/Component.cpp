@@ -38,6 +38,7 @@ TComponent::TComponent(TComponent* AOwner) {
 }
 
 TComponent::~TComponent() {
+  life_.reset();
   Destroying();
   // Those that asked hear of the end first, while the owner tree is still whole.
   while (!freeNotifies_.empty()) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,20 @@ public:
   TComponent(const TComponent&) = delete;
   TComponent& operator=(const TComponent&) = delete;
 
+  // Tells whether a component is gone: code that hands a component a message or an event which may
+  // destroy it takes a guard first and touches the component afterwards only while it is Alive. A guard
+  // costs one weak reference, may outlive the component and be copied; it turns Gone when the
+  // component's destruction reaches TComponent, after every derived destructor has run.
+  class TGuard {
+  public:
+    explicit TGuard(const TComponent& component) : life_(component.life_) {}
+    bool Alive() const { return !life_.expired(); }
+    bool Gone() const { return life_.expired(); }
+
+  private:
+    std::weak_ptr<void> life_;
+  };
+
   TComponent* Owner() const { return owner_; }
   int ComponentCount() const { return static_cast<int>(components_.size()); }
   // The owned component at index (0 is the first created); raises EComponentError outside the range.
@@ -118,6 +133,7 @@ private:
   std::vector<TComponent*> freeNotifies_;  // both directions: those to tell and those that tell us
   std::string name_;
   TComponentState state_;
+  std::shared_ptr<char> life_ = std::make_shared<char>();  // what the guards watch; reset first on destruction
 };
 
 }  // namespace platform

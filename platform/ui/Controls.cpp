@@ -1,6 +1,7 @@
 #include "platform/ui/Controls.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/core/Ascii.h"
 #include "platform/gfx/Gdi.h"
@@ -212,15 +213,15 @@ void TControl::HandleMouseButton(TMessage& Message, TMouseButton button, bool do
   int y = LParamY(Message.LParam);
   TShiftState shift = MouseKeysToShiftState(Message.WParam);
   bool std = !controlStyle_.Contains(TControlStyleFlag::csNoStdEvents);
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   if (down) {
     DefaultHandler(Message);  // the window's own handling first, as a native window procedure would
-    if (life.expired()) return;
+    if (guard.Gone()) return;
     if (doubleClick) shift.Include(TShiftStateFlag::ssDouble);
     if (button == TMouseButton::mbLeft) controlState_.Include(TControlStateFlag::csLButtonDown);
     if (doubleClick && button == TMouseButton::mbLeft && controlStyle_.Contains(TControlStyleFlag::csClickEvents))
       DblClick();
-    if (std && !life.expired()) MouseDown(button, shift, x, y);
+    if (std && guard.Alive()) MouseDown(button, shift, x, y);
     return;
   }
   if (controlStyle_.Contains(TControlStyleFlag::csCaptureMouse)) SetMouseCapture(false);
@@ -231,9 +232,9 @@ void TControl::HandleMouseButton(TMessage& Message, TMouseButton button, bool do
       if (PtInRect(ClientRect(), {x, y})) Click();
     }
   }
-  if (!!life.expired()) return;
+  if (guard.Gone()) return;
   if (std) MouseUp(button, shift, x, y);
-  if (button == TMouseButton::mbRight && !life.expired()) {
+  if (button == TMouseButton::mbRight && guard.Alive()) {
     TPoint at = ClientToScreen({x, y});
     Perform(WM_CONTEXTMENU, 0, PointToLParam(at.X, at.Y));
   }
@@ -248,12 +249,12 @@ void TControl::HandleMouseWheel(TMessage& Message) {
   TShiftState shift = MouseKeysToShiftState(Message.WParam & 0xFFFF);
   int delta = static_cast<int16_t>(static_cast<uint16_t>(Message.WParam >> 16));
   TPoint at{LParamX(Message.LParam), LParamY(Message.LParam)};
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   if (DoMouseWheel(shift, delta, at)) {
     Message.Result = 1;
     return;
   }
-  if (!life.expired() && parent_) Message.Result = parent_->Perform(Message.Msg, Message.WParam, Message.LParam);
+  if (guard.Alive() && parent_) Message.Result = parent_->Perform(Message.Msg, Message.WParam, Message.LParam);
 }
 
 void TControl::Click() {
@@ -581,9 +582,10 @@ void SetCaptureControl(TControl* Control) {
     Backend().SetCapture(top->Window());
   else
     Backend().ReleaseCapture();
-  std::weak_ptr<void> life = Control ? Control->Life() : std::weak_ptr<void>();
+  std::optional<TComponent::TGuard> guard;
+  if (Control) guard.emplace(*Control);
   if (old) old->Perform(WM_CAPTURECHANGED, 0, 0);
-  if (!Control || !life.expired()) Application().MouseCaptureChanged();
+  if (!guard || guard->Alive()) Application().MouseCaptureChanged();
 }
 
 TControl* FindDragTarget(TPoint ScreenPos, bool AllowDisabled) {

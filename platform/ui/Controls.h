@@ -236,10 +236,6 @@ public:
   // Visible here and in every parent, and (for a control in a top-level window) that window is shown.
   virtual bool IsShowing() const;
 
-  // Expires when the control is destroyed: code that hands the control a message which may run a
-  // user's event takes it first and touches the control afterwards only while it has not expired.
-  std::weak_ptr<void> Life() const { return life_; }
-
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;
@@ -316,7 +312,6 @@ private:
                               TControlStyleFlag::csSetCaption, TControlStyleFlag::csDoubleClicks};
   TControlState controlState_;
   std::unique_ptr<TControlCanvas> canvas_;
-  std::shared_ptr<char> life_ = std::make_shared<char>();
 };
 
 // What CreateParams fills in before a windowed control's handle is made.

@@ -210,9 +210,9 @@ void TDateTimePicker::TypeDigit(char32_t digit) {
   TDateTime value = dateTime_;
   const bool valid = (segment.field != TDateTimeField::Year || complete) &&
                      SetDateTimeField(dateTime_, segment.field, number, value);
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   if (valid) ChangeTo(value);  // its OnChange may free the picker
-  if (!complete || life.expired()) return;
+  if (!complete || guard.Gone()) return;
   typed_.clear();
   if (valid)
     MoveSelection(1);
@@ -346,10 +346,10 @@ void TDateTimePicker::KeyPress(char32_t& Key) {
 }
 
 void TDateTimePicker::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   if (Button == TMouseButton::mbLeft) {
     if (CanFocus() && !Focused()) SetFocus();
-    if (life.expired()) return;
+    if (guard.Gone()) return;
     int segment = -1;
     switch (PartAt({X, Y}, segment)) {
       case TPart::CheckBox:
@@ -362,7 +362,7 @@ void TDateTimePicker::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
       case TPart::DownButton: StepSelected(-1); break;
       case TPart::None: break;
     }
-    if (life.expired()) return;
+    if (guard.Gone()) return;
   }
   TCustomControl::MouseDown(Button, Shift, X, Y);
 }
@@ -379,21 +379,21 @@ void TDateTimePicker::SetDroppedDown(bool value) {
   }
   if (!HasDropButton() || !IsShowing()) return;
   if (!calendar_) calendar_ = std::make_unique<TCalendarWindow>(*this);
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   if (OnDropDown) OnDropDown(this);
-  if (life.expired()) return;
+  if (guard.Gone()) return;
   calendar_->OpenAt(checked_ ? Date() : Clamped(::platform::Date()));
   Invalidate();
 }
 
 void TDateTimePicker::CalendarClosed(bool picked, TDateTime date) {
   Invalidate();
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   if (picked && (!checked_ || DatePart(date) != Date())) {
     SetChecked(true);
     SetDate(date);
     Change();
-    if (life.expired()) return;
+    if (guard.Gone()) return;
   }
   if (OnCloseUp) OnCloseUp(this);
 }

@@ -66,11 +66,11 @@ void TDropDownWindow::WndProc(TMessage& Message) {
     if (!PtInRect(ClientRect(), at) && PtInRect(Rect(-inset, -inset, Width() - inset, Height() - inset), at))
       SetMouseCapture(false);
   }
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   TCustomControl::WndProc(Message);
   // Whatever took the capture meanwhile (a bar) has let go of it: the window takes it back (not while
   // it is told that it lost it, which happens as the bar takes it).
-  if (!life.expired() && open_ && !MouseCapture() && Message.Msg != WM_CAPTURECHANGED) SetMouseCapture(true);
+  if (guard.Alive() && open_ && !MouseCapture() && Message.Msg != WM_CAPTURECHANGED) SetMouseCapture(true);
 }
 
 void TDropDownWindow::Dispatch(TMessage& Message) {

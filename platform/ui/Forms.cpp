@@ -30,7 +30,6 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
 }
 
 TCustomForm::~TCustomForm() {
-  std::weak_ptr<void> life = Life();
   if (created_ && OnDestroy) OnDestroy(this);
   TScreen& screen = Screen();
   screen.forms_.erase(std::remove(screen.forms_.begin(), screen.forms_.end(), this), screen.forms_.end());
@@ -191,7 +190,7 @@ TModalResult TCustomForm::ShowModal() {
       disabled.push_back(form);
     }
   TCustomForm* before = Screen().ActiveForm();
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   auto restore = [&] {
     for (TCustomForm* form : disabled)
       if (std::find(Screen().forms_.begin(), Screen().forms_.end(), form) != Screen().forms_.end())
@@ -207,19 +206,19 @@ TModalResult TCustomForm::ShowModal() {
     Show();
     do {
       Application().HandleMessage();
-      if (life.expired()) break;
+      if (guard.Gone()) break;
       if (Application().Terminated())
         modalResult_ = mrCancel;
       else if (modalResult_ != mrNone)
         CloseModal();
     } while (modalResult_ == mrNone);
-    if (!life.expired()) {
+    if (guard.Alive()) {
       result = modalResult_;
       Hide();
       formState_.Exclude(TFormStateFlag::fsModal);
     }
   } catch (...) {
-    if (!life.expired()) formState_.Exclude(TFormStateFlag::fsModal);
+    if (guard.Alive()) formState_.Exclude(TFormStateFlag::fsModal);
     restore();
     throw;
   }
@@ -229,12 +228,12 @@ TModalResult TCustomForm::ShowModal() {
 
 void TCustomForm::CloseModal() {
   TCloseAction action = TCloseAction::caNone;
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   if (CloseQuery()) {
     action = TCloseAction::caHide;
-    if (!life.expired()) DoClose(action);
+    if (guard.Alive()) DoClose(action);
   }
-  if (life.expired()) return;
+  if (guard.Gone()) return;
   if (action == TCloseAction::caNone)
     modalResult_ = mrNone;
   else if (action == TCloseAction::caFree)
@@ -246,11 +245,11 @@ void TCustomForm::Close() {
     modalResult_ = mrCancel;
     return;
   }
-  std::weak_ptr<void> life = Life();
-  if (!CloseQuery() || life.expired()) return;
+  TGuard guard(*this);
+  if (!CloseQuery() || guard.Gone()) return;
   TCloseAction action = TCloseAction::caHide;
   DoClose(action);
-  if (life.expired() || action == TCloseAction::caNone) return;
+  if (guard.Gone() || action == TCloseAction::caNone) return;
   if (Application().MainForm() == this)
     Application().Terminate();
   else if (action == TCloseAction::caHide)
@@ -325,21 +324,21 @@ void TCustomForm::PlaceOnShow() {
 void TCustomForm::SetActive(bool value) {
   if (active_ == value) return;
   active_ = value;
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   TScreen& screen = Screen();
   if (value) {
     screen.activeForm_ = this;
     MoveToFront(screen.zOrder_, this);
     if (!activeControl_) activeControl_ = FindNextControl(nullptr, true, true, false);
     Perform(CM_ACTIVATE);
-    if (life.expired() || !active_) return;
+    if (guard.Gone() || !active_) return;
     SetWindowFocus(activeControl_ && activeControl_->CanFocus() ? activeControl_ : this);
     return;
   }
   if (screen.focused_ && GetParentForm(screen.focused_) == this) {
     TWinControl* old = std::exchange(screen.focused_, nullptr);
     old->Perform(WM_KILLFOCUS);
-    if (life.expired()) return;
+    if (guard.Gone()) return;
   }
   if (screen.activeForm_ == this) screen.activeForm_ = nullptr;
   Perform(CM_DEACTIVATE);
@@ -359,9 +358,9 @@ void TCustomForm::SetWindowFocus(TWinControl* control) {
   if (old == control) return;
   screen.focused_ = control;
   if (old) {
-    std::weak_ptr<void> life = control->Life();
+    TComponent::TGuard guard(*control);
     old->Perform(WM_KILLFOCUS, 0);
-    if (life.expired() || screen.focused_ != control) return;
+    if (guard.Gone() || screen.focused_ != control) return;
   }
   control->Perform(WM_SETFOCUS, 0);
 }
@@ -370,9 +369,9 @@ bool TCustomForm::SetFocusedControl(TWinControl* Control) {
   activeControl_ = Control == this ? nullptr : Control;
   if (Control->ControlState().Contains(TControlStateFlag::csFocusing)) return false;
   int count = ++focusCount_;
-  std::weak_ptr<void> life = Life();
-  std::weak_ptr<void> controlLife = Control->Life();
-  auto stillOurs = [&] { return !life.expired() && !controlLife.expired() && focusCount_ == count; };
+  TGuard guard(*this);
+  TGuard controlGuard(*Control);
+  auto stillOurs = [&] { return guard.Alive() && controlGuard.Alive() && focusCount_ == count; };
   Control->controlState_.Include(TControlStateFlag::csFocusing);
   if (!focusedControl_) focusedControl_ = this;
   while (focusedControl_ && !focusedControl_->ContainsControl(Control)) {
@@ -387,7 +386,7 @@ bool TCustomForm::SetFocusedControl(TWinControl* Control) {
     focusedControl_ = entering;
     entering->Perform(CM_ENTER);
   }
-  if (!controlLife.expired()) Control->controlState_.Exclude(TControlStateFlag::csFocusing);
+  if (controlGuard.Alive()) Control->controlState_.Exclude(TControlStateFlag::csFocusing);
   if (!stillOurs()) return false;
   Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(Control));
   return true;

@@ -92,18 +92,18 @@ void TScrollBar::DefaultHandler(TMessage& Message) {
     case VK_END: code = SB_BOTTOM; break;
     default: return TWinControl::DefaultHandler(Message);
   }
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   DoScroll(code);
-  if (!life.expired()) DoScroll(SB_ENDSCROLL);
+  if (guard.Alive()) DoScroll(SB_ENDSCROLL);
 }
 
 void TScrollBar::DoScroll(WORD code) {
   if (code > SB_ENDSCROLL) return;
   const int64_t to = ScrollCodeTarget(Handle(), SB_CTL, code, position_, smallChange_, largeChange_, min_, max_);
   int scrollPos = static_cast<int>(std::clamp<int64_t>(to, min_, max_ - std::max(pageSize_ - 1, 0)));
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   Scroll(static_cast<TScrollCode>(code), scrollPos);
-  if (!life.expired()) SetPosition(scrollPos);
+  if (guard.Alive()) SetPosition(scrollPos);
 }
 
 void TScrollBar::Change() {

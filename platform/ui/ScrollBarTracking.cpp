@@ -93,10 +93,10 @@ bool TWindowScrollBars::Press(TPoint p) {
     if ((part == TScrollBarPart::ArrowBack && (info.DisabledArrows() & ESB_DISABLE_LTUP)) ||
         (part == TScrollBarPart::ArrowForward && (info.DisabledArrows() & ESB_DISABLE_RTDN)))
       return false;
-    std::weak_ptr<void> life = control_.Life();
+    TComponent::TGuard guard(control_);
     if (bar == SB_CTL && control_.TabStop() && control_.CanFocus() && !control_.Focused()) {
       control_.SetFocus();
-      if (life.expired()) return false;
+      if (guard.Gone()) return false;
     }
     trackedBar_ = bar;
     pressed_ = part;
@@ -111,7 +111,7 @@ bool TWindowScrollBars::Press(TPoint p) {
     }
     SetTimer(control_.Handle(), kRepeatTimerId, kFirstRepeatMs);
     Send(bar, CodeOf(part), 0);
-    return !life.expired();
+    return guard.Alive();
   }
   return false;
 }
@@ -135,9 +135,9 @@ void TWindowScrollBars::Move(TPoint p) {
 
 void TWindowScrollBars::Release() {
   if (pressed_ == TScrollBarPart::Thumb) {
-    std::weak_ptr<void> life = control_.Life();
+    TComponent::TGuard guard(control_);
     Send(trackedBar_, SB_THUMBPOSITION, Info(trackedBar_).TrackPos());
-    if (life.expired()) return;
+    if (guard.Gone()) return;
   }
   EndTracking(true);
 }
@@ -172,9 +172,9 @@ void TWindowScrollBars::EndTracking(bool notify) {
   Info(bar).EndTrack();
   pressed_ = TScrollBarPart::None;
   InvalidateBar(bar);
-  std::weak_ptr<void> life = control_.Life();
+  TComponent::TGuard guard(control_);
   if (control_.MouseCapture()) control_.SetMouseCapture(false);
-  if (notify && !life.expired()) Send(bar, SB_ENDSCROLL, 0);
+  if (notify && guard.Alive()) Send(bar, SB_ENDSCROLL, 0);
 }
 
 }  // namespace platform

@@ -183,9 +183,9 @@ void TButtonControl::MouseMove(TShiftState Shift, int X, int Y) {
 void TButtonControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   const bool press = Button == TMouseButton::mbLeft && pressed_;
   if (Button == TMouseButton::mbLeft) SetPressed(false);
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   TCustomControl::MouseUp(Button, Shift, X, Y);
-  if (press && !life.expired()) Press();
+  if (press && guard.Alive()) Press();
 }
 
 void TButtonControl::KeyDown(WORD& Key, TShiftState Shift) {
@@ -197,9 +197,9 @@ void TButtonControl::KeyDown(WORD& Key, TShiftState Shift) {
 }
 
 void TButtonControl::KeyUp(WORD& Key, TShiftState Shift) {
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   TCustomControl::KeyUp(Key, Shift);
-  if (life.expired() || Key != VK_SPACE || !std::exchange(spaceDown_, false)) return;
+  if (guard.Gone() || Key != VK_SPACE || !std::exchange(spaceDown_, false)) return;
   SetPressed(false);
   Press();
 }

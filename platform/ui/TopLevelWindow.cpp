@@ -113,9 +113,9 @@ void TTopLevelWindow::Paint() {
   Region dirty = std::move(dirty_);
   dirty_ = Region();
   TRect box = dirty.Box();
-  std::weak_ptr<void> life = control_.Life();
+  TComponent::TGuard guard(control_);
   PaintControl(control_, dirty, Rect(0, 0, control_.Width(), control_.Height()));
-  if (!life.expired()) Backend().Present(window_, backBuffer_, box);
+  if (guard.Alive()) Backend().Present(window_, backBuffer_, box);
 }
 
 void TTopLevelWindow::PaintControl(TWinControl& control, const Region& dirty, const TRect& visible) {
@@ -125,13 +125,13 @@ void TTopLevelWindow::PaintControl(TWinControl& control, const Region& dirty, co
   Region area(outer);
   area.Intersect(dirty);
   if (area.Empty()) return;
-  std::weak_ptr<void> life = control.Life();
+  TComponent::TGuard guard(control);
   TControlCanvas& canvas = control.ControlCanvas();
   int inset = control.BorderInset();
   if (control.HasNonClientArea()) {
     BindCanvas(canvas, PaintClip{&backBuffer_, area, origin});
     control.Perform(WM_NCPAINT, reinterpret_cast<WPARAM>(static_cast<TCanvas*>(&canvas)));
-    if (life.expired()) return;
+    if (guard.Gone()) return;
   }
   TPoint client{origin.X + inset, origin.Y + inset};
   TRect inner;
@@ -148,15 +148,15 @@ void TTopLevelWindow::PaintControl(TWinControl& control, const Region& dirty, co
     PaintClip clip{&backBuffer_, own, client};
     BindCanvas(canvas, clip);
     control.Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(static_cast<TCanvas*>(&canvas)));
-    if (life.expired()) return;
+    if (guard.Gone()) return;
     BindCanvas(canvas, clip);
     control.paintClip_ = &clip;
     control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(static_cast<TCanvas*>(&canvas)));
-    if (life.expired()) return;
+    if (guard.Gone()) return;
     control.paintClip_ = nullptr;
   }
   for (TWinControl* child : children) {
-    if (life.expired()) return;
+    if (guard.Gone()) return;
     if (child->Parent() == &control) PaintControl(*child, dirty, inner);
   }
 }
@@ -240,9 +240,9 @@ void TTopLevelWindow::PostMouse(UINT msg, TPoint windowPoint, unsigned shift) {
   // A disabled window takes no mouse input, as neither does one inside a disabled parent.
   for (TControl* c = target; c; c = c->Parent())
     if (!c->Enabled()) return;
-  std::weak_ptr<void> life = target->Life();
+  TComponent::TGuard guard(*target);
   if (msg == WM_MOUSEMOVE) Deliver(target, WM_SETCURSOR, 0, HTCLIENT);
-  if (!life.expired()) Deliver(target, msg, MouseKeys(shift), PointToLParam(client.X, client.Y));
+  if (guard.Alive()) Deliver(target, msg, MouseKeys(shift), PointToLParam(client.X, client.Y));
 }
 
 void TTopLevelWindow::BackendKeyDown(int virtualKey, unsigned shift, bool repeat) {
@@ -269,10 +269,10 @@ void TTopLevelWindow::BackendChar(std::string_view utf8, unsigned shift) {
 
 void TTopLevelWindow::BackendMouseDown(TMouseButtonKind button, TPoint client, unsigned shift) {
   RecordInputShift((shift & ~bsDouble) | ButtonBit(button));
-  std::weak_ptr<void> life = control_.Life();  // activation runs the form's handlers, which may free it
+  TComponent::TGuard guard(control_);  // activation runs the form's handlers, which may free it
   if (auto* form = dynamic_cast<TCustomForm*>(&control_); form && !form->Active() && form->Enabled())
     Backend().Activate(window_);
-  if (!life.expired()) PostMouse(ButtonMessage(button, true, shift & bsDouble), client, (shift & ~bsDouble) | ButtonBit(button));
+  if (guard.Alive()) PostMouse(ButtonMessage(button, true, shift & bsDouble), client, (shift & ~bsDouble) | ButtonBit(button));
 }
 
 void TTopLevelWindow::BackendMouseUp(TMouseButtonKind button, TPoint client, unsigned shift) {
@@ -283,9 +283,9 @@ void TTopLevelWindow::BackendMouseUp(TMouseButtonKind button, TPoint client, uns
 void TTopLevelWindow::BackendMouseMove(TPoint client, unsigned shift) {
   RecordInputShift(shift);
   TPoint screen{control_.Left() + client.X, control_.Top() + client.Y};
-  std::weak_ptr<void> life = control_.Life();  // a mouse-enter or -leave handler may free the window's control
+  TComponent::TGuard guard(control_);  // a mouse-enter or -leave handler may free the window's control
   Application().UpdateMouseControl(FindDragTarget(screen, true));
-  if (!life.expired()) PostMouse(WM_MOUSEMOVE, client, shift);
+  if (guard.Alive()) PostMouse(WM_MOUSEMOVE, client, shift);
 }
 
 void TTopLevelWindow::BackendMouseWheel(int delta, TPoint client, unsigned shift) {

@@ -69,12 +69,12 @@ void TWinControl::WndProc(TMessage& Message) {
       g_dialogKeyEaten = false;
       g_menuKeyEaten = false;
       {
-        std::weak_ptr<void> life = Life();
+        TGuard guard(*this);
         if (Perform(CN_KEYDOWN, Message.WParam, Message.LParam) != 0) {
           g_dialogKeyEaten = true;
           return;
         }
-        if (life.expired()) return;
+        if (guard.Gone()) return;
       }
       break;
     case WM_KEYUP:
@@ -101,9 +101,9 @@ void TWinControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_PAINT:
       if (Message.WParam != 0) {
-        std::weak_ptr<void> life = Life();
+        TGuard guard(*this);
         PaintWindow(reinterpret_cast<HDC>(Message.WParam));
-        if (!life.expired()) PaintControls(reinterpret_cast<HDC>(Message.WParam));
+        if (guard.Alive()) PaintControls(reinterpret_cast<HDC>(Message.WParam));
       }
       return;
     case WM_ERASEBKGND:
@@ -140,9 +140,9 @@ void TWinControl::Dispatch(TMessage& Message) {
       }
       break;
     case WM_SIZE: {
-      std::weak_ptr<void> life = Life();
+      TGuard guard(*this);
       Realign();
-      if (!life.expired() && !ComponentState().Contains(csLoading)) Resize();
+      if (guard.Alive() && !ComponentState().Contains(csLoading)) Resize();
       return;
     }
     case WM_SETFOCUS:
@@ -640,11 +640,11 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   } else {
     TControl::Invalidate();
   }
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   Perform(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
-  if (!life.expired() && resized)
+  if (guard.Alive() && resized)
     Perform(WM_SIZE, SIZE_RESTORED, PointToLParam(ClientWidth(), ClientHeight()));
-  if (!life.expired()) RequestAlign();
+  if (guard.Alive()) RequestAlign();
 }
 
 void TWinControl::Invalidate() {
@@ -696,37 +696,37 @@ void TWinControl::DoExit() {
 }
 
 bool TWinControl::DoKeyDown(WORD& key, LPARAM keyData) {
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   TCustomForm* form = GetParentForm(this);
   if (form && form != this && form->KeyPreview() && static_cast<TWinControl*>(form)->DoKeyDown(key, keyData)) return true;
-  if (life.expired()) return true;
+  if (guard.Gone()) return true;
   if (!ControlStyle().Contains(TControlStyleFlag::csNoStdEvents)) {
     KeyDown(key, KeyboardStateToShiftState());
-    if (life.expired() || key == 0) return true;
+    if (guard.Gone() || key == 0) return true;
   }
   return false;
 }
 
 bool TWinControl::DoKeyUp(WORD& key, LPARAM keyData) {
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   TCustomForm* form = GetParentForm(this);
   if (form && form != this && form->KeyPreview() && static_cast<TWinControl*>(form)->DoKeyUp(key, keyData)) return true;
-  if (life.expired()) return true;
+  if (guard.Gone()) return true;
   if (!ControlStyle().Contains(TControlStyleFlag::csNoStdEvents)) {
     KeyUp(key, KeyboardStateToShiftState());
-    if (life.expired() || key == 0) return true;
+    if (guard.Gone() || key == 0) return true;
   }
   return false;
 }
 
 bool TWinControl::DoKeyPress(char32_t& key) {
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   TCustomForm* form = GetParentForm(this);
   if (form && form != this && form->KeyPreview() && static_cast<TWinControl*>(form)->DoKeyPress(key)) return true;
-  if (life.expired()) return true;
+  if (guard.Gone()) return true;
   if (!ControlStyle().Contains(TControlStyleFlag::csNoStdEvents)) {
     KeyPress(key);
-    if (life.expired() || key == 0) return true;
+    if (guard.Gone() || key == 0) return true;
   }
   return false;
 }
@@ -738,9 +738,9 @@ bool TWinControl::HandleDialogKey(TMessage& Message) {
     g_menuKeyEaten = true;
     return true;
   }
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   if (Perform(CM_CHILDKEY, Message.WParam, reinterpret_cast<LPARAM>(this)) != 0) return true;
-  if (life.expired()) return true;
+  if (guard.Gone()) return true;
   // Alt with a letter or digit is a mnemonic: the form offers it to its controls as a dialog char.
   const bool alt = (Message.LParam & (LPARAM{1} << 29)) != 0;
   const bool alnum = (Message.WParam >= 'A' && Message.WParam <= 'Z') || (Message.WParam >= '0' && Message.WParam <= '9');

@@ -32,9 +32,9 @@ void TWindowScrollBars::MakeControl(bool vertical) {
 
 void TWindowScrollBars::ClientSizeChanged() {
   control_.Invalidate();
-  std::weak_ptr<void> life = control_.Life();
+  TComponent::TGuard guard(control_);
   control_.Perform(WM_SIZE, SIZE_RESTORED, PointToLParam(control_.ClientWidth(), control_.ClientHeight()));
-  if (!life.expired()) control_.Invalidate();
+  if (guard.Alive()) control_.Invalidate();
 }
 
 int TWindowScrollBars::SetInfo(int bar, const SCROLLINFO& info, bool redraw) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -102,16 +103,16 @@ protected:
   }
   // Once every queued input has been handled, cancels the modal form that was active when this ran
   // first, if it is still open.
-  void CancelLeftOpen(std::weak_ptr<void> life = {}, TCustomForm* form = nullptr) {
-    Input().Run([this, life, form]() mutable {
+  void CancelLeftOpen(std::optional<TComponent::TGuard> guard = {}, TCustomForm* form = nullptr) {
+    Input().Run([this, guard, form]() mutable {
       if (!form) {
         form = Screen().ActiveForm();
         if (!form) return;
-        life = form->Life();
+        guard.emplace(*form);
       }
-      if (life.expired() || !form->Visible()) return;
+      if (guard->Gone() || !form->Visible()) return;
       if (Input().PendingInput() > 0)
-        CancelLeftOpen(life, form);
+        CancelLeftOpen(guard, form);
       else
         form->SetModalResult(mrCancel);
     });

@@ -59,6 +59,24 @@ TEST(ComponentTest, OneDestroyedEarlyUnlinksItselfAndTheOwnerIsNotified) {
   EXPECT_EQ(log, (std::vector<std::string>{"destroy ImageList1", "Grid1 removed ImageList1", "Form1 removed ImageList1"}));
 }
 
+// A guard outlives its component, whichever way that goes: destroyed early, or with its owner.
+TEST(ComponentTest, AGuardTurnsGoneWhenItsComponentIsDestroyed) {
+  std::vector<std::string> log;
+  auto* form = new Probe(nullptr, "Form1", log);
+  auto* early = new Probe(form, "Early", log);
+  auto* owned = new Probe(form, "Owned", log);
+  const TComponent::TGuard earlyGuard(*early), ownedGuard(*owned), formGuard(*form);
+  const TComponent::TGuard copy = earlyGuard;
+  EXPECT_TRUE(earlyGuard.Alive() && ownedGuard.Alive() && formGuard.Alive());
+  delete early;
+  EXPECT_TRUE(earlyGuard.Gone());
+  EXPECT_TRUE(copy.Gone());
+  EXPECT_TRUE(ownedGuard.Alive());
+  delete form;
+  EXPECT_TRUE(ownedGuard.Gone());
+  EXPECT_TRUE(formGuard.Gone());
+}
+
 TEST(ComponentTest, StatesOfLoadingAndDesigning) {
   std::vector<std::string> log;
   Probe form(nullptr, "Form1", log);

@@ -205,11 +205,11 @@ TEST_F(ControlsTest, AFormMayBeFreedByTheMouseEnterOfItsControl) {
   TForm* form = ShowForm().release();
   auto* box = new Box(form, form, "A");
   box->SetBounds(10, 10, 40, 40);
-  std::weak_ptr<void> life = form->Life();
+  TComponent::TGuard guard(*form);
   box->OnMouseEnter = [form](TObject*) { delete form; };
   Input().MouseMove(At(*box, 5, 5));
   Settle();
-  EXPECT_TRUE(life.expired());
+  EXPECT_TRUE(guard.Gone());
 }
 
 TEST_F(ControlsTest, CaptureKeepsMouseMessagesDuringADragAndEnterLeaveFollowTheMouse) {
