@@ -45,7 +45,7 @@ void TApplication::Initialize() { Handle(); }
 HWND TApplication::Handle() {
   if (window_.Handle() == HWND{}) {
     threadId_ = GetCurrentThreadId();
-    window_ = WindowHandle("TApplication", title_, WindowKind::TopLevel, nullptr);
+    window_ = WindowHandle("TApplication", title_, WindowKind::TopLevel, [this](TMessage& m) { WndProc(m); });
   }
   return window_.Handle();
 }
@@ -102,6 +102,22 @@ void TApplication::Dispatch(MSG& msg) {
   for (auto& [events, guard] : NewestFirst(events_))
     if (guard.Alive() && events->OnMessage) events->OnMessage(msg, handled);
   if (!handled) DispatchMessage(msg);
+}
+
+void TApplication::ReleaseLater(TComponent* Component) {
+  const WPARAM number = ++releaseNumber_;
+  if (PostMessage(Handle(), CM_RELEASE, number, 0))
+    releases_.push_back({number, TComponent::TGuard(*Component), Component});
+}
+
+void TApplication::WndProc(TMessage& Message) {
+  if (Message.Msg != CM_RELEASE) return;
+  // Releases whose messages were taken by others before this one stay undone, as their messages say.
+  while (!releases_.empty() && releases_.front().number < Message.WParam) releases_.pop_front();
+  if (releases_.empty() || releases_.front().number != Message.WParam) return;
+  const TPendingRelease release = releases_.front();
+  releases_.pop_front();
+  if (release.guard.Alive()) delete release.component;
 }
 
 void TApplication::HandleException(const Exception& E) {

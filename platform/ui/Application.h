@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -144,6 +145,12 @@ public:
   // The hint window that shows or last showed a hint, or null.
   THintWindow* HintWindow() const { return hintWindow_; }
 
+  // Destroys Component when the loop reaches the message that this posts to the application window, so
+  // never while the handler that asks for it runs: the deferred release of forms, menus and pop-ups. A
+  // component that is gone by then (destroyed by its owner, or released twice) is skipped; one whose
+  // message is never dispatched stays. Application's thread.
+  void ReleaseLater(TComponent* Component);
+
   // A message box through the dialog service; flags (MB_...) and results (ID...) are in Dialogs.h.
   int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags);
 
@@ -174,12 +181,20 @@ private:
   friend class TApplicationEvents;
   bool ProcessMessage();
   void Dispatch(MSG& msg);
+  void WndProc(TMessage& Message);
 
   std::atomic<bool> terminated_{false};
   std::string title_;
   WindowHandle window_;
   DWORD threadId_ = 0;
   std::vector<TApplicationEvents*> events_;
+  struct TPendingRelease {
+    WPARAM number;  // the WParam of its CM_RELEASE
+    TComponent::TGuard guard;
+    TComponent* component;
+  };
+  std::deque<TPendingRelease> releases_;  // in the order of their messages
+  WPARAM releaseNumber_ = 0;
   std::function<void(const std::string&)> sink_;
 
   TCustomForm* mainForm_ = nullptr;

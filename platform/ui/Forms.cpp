@@ -52,9 +52,6 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case WM_CLOSE:
       Close();
       return;
-    case CM_RELEASE:
-      delete this;
-      return;
     case WM_ACTIVATE:
       SetActive(Message.WParam != WA_INACTIVE);
       return;
@@ -270,7 +267,7 @@ void TCustomForm::DoClose(TCloseAction& Action) {
   if (OnClose) OnClose(this, Action);
 }
 
-void TCustomForm::Release() { PostMessage(Handle(), CM_RELEASE, 0, 0); }
+void TCustomForm::Release() { Application().ReleaseLater(this); }
 
 void TCustomForm::DoShow() {
   PlaceOnShow();

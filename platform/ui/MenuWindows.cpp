@@ -58,7 +58,7 @@ void CloseFrom(size_t depth) {
     open.pop_back();
     window->SetMouseCapture(false);
     window->Hide();
-    PostMessage(window->Handle(), CM_RELEASE, 0, 0);
+    Application().ReleaseLater(window);
   }
   if (!open.empty()) open.back()->SetMouseCapture(true);
 }
@@ -286,9 +286,6 @@ void TMenuWindow::Select(int index) {
 
 void TMenuWindow::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CM_RELEASE:
-      delete this;
-      return;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -398,14 +395,6 @@ TMenuBar::~TMenuBar() {
   if (State().bar == this) LeaveMenuMode();
 }
 
-void TMenuBar::Dispatch(TMessage& Message) {
-  if (Message.Msg == CM_RELEASE) {
-    delete this;
-    return;
-  }
-  TCustomControl::Dispatch(Message);
-}
-
 TRect TMenuBar::EntryRect(int index) const {
   TCanvas& canvas = const_cast<TMenuBar*>(this)->Canvas();
   canvas.SetFont(Font());
@@ -466,7 +455,7 @@ void TMenuBar::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation != TOperation::opRemove || AComponent != menu_) return;
   if (State().bar == this) LeaveMenuMode();
   Hide();
-  PostMessage(Handle(), CM_RELEASE, 0, 0);
+  Application().ReleaseLater(this);
 }
 
 void TMenuBar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {

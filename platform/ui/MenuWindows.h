@@ -49,7 +49,6 @@ class TMenuBar : public TCustomControl {
 public:
   TMenuBar(TCustomForm& Form, TMainMenu& Menu);
   ~TMenuBar() override;
-  void Dispatch(TMessage& Message) override;
 
   TMainMenu& Menu() const { return *menu_; }
   int Selected() const { return selected_; }
