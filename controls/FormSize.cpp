@@ -37,14 +37,13 @@ void FitSpan(int& low, int& high, int min, int max) {
 TFormSize::TFormSize(platform::TComponent* AOwner)
     : TComponent(AOwner),
       form_(OwningForm<EFormSizeError>(*this, "The form already contains a TFormSize component")),
-      previousWndProc_(form_.WindowProc) {
+      hookKey_(form_.AddWindowHook([this](TMessage& Message, const TWndMethod& Next) { HookWndProc(Message, Next); })) {
   SaveKey = form_.Name();
-  form_.WindowProc = [this](TMessage& Message) { HookWndProc(Message); };
 }
 
 TFormSize::~TFormSize() {
-  // A form that is going takes its window procedure with it.
-  if (!form_.ComponentState().Contains(platform::csDestroying)) form_.WindowProc = previousWndProc_;
+  // A form that is going takes its hooks with it.
+  if (!form_.ComponentState().Contains(platform::csDestroying)) form_.RemoveWindowHook(hookKey_);
 }
 
 std::string TFormSize::CreateKey() const {
@@ -129,11 +128,11 @@ bool TFormSize::Drag(const TMessage& Message) {
   }
 }
 
-void TFormSize::HookWndProc(TMessage& Message) {
+void TFormSize::HookWndProc(TMessage& Message, const TWndMethod& Next) {
   if (Message.Msg == platform::WM_WINDOWPOSCHANGING && Magnet && Running())
     SnapToWorkArea(*reinterpret_cast<platform::TWindowPos*>(Message.LParam));
   if (DragAlways && Running() && Drag(Message)) return;
-  previousWndProc_(Message);
+  Next(Message);
   if (Message.Msg == platform::WM_DESTROY && Running() && SavePosition) {
     try {
       DoSavePlacement();

@@ -48,7 +48,8 @@ protected:
   void Loaded() override;
 
 private:
-  void HookWndProc(platform::TMessage& Message);
+  using TWndMethod = platform::TControl::TWndMethod;
+  void HookWndProc(platform::TMessage& Message, const TWndMethod& Next);
   void SnapToWorkArea(platform::TWindowPos& pos) const;
   // Drags the form while the left button, pressed on its client area, is held; true when it took the message.
   bool Drag(const platform::TMessage& Message);
@@ -56,7 +57,7 @@ private:
   bool Running() const { return !ComponentState().Contains(platform::csDesigning); }
 
   platform::TCustomForm& form_;
-  std::function<void(platform::TMessage& Message)> previousWndProc_;
+  const int hookKey_;  // of the form's window hook
   bool dragging_ = false;
   platform::TPoint dragOffset_;  // the form's top-left corner less the mouse, on the screen
 };

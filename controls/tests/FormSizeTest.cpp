@@ -153,6 +153,22 @@ TEST_F(FormSizeTest, DestroyingTheComponentGivesTheFormItsWindowProcedureBack) {
   EXPECT_FALSE(platform::FileExists(IniFile()));  // nothing saved
 }
 
+// Another hooker of the form's window procedure, hooked after it, keeps its hook when the component goes.
+TEST_F(FormSizeTest, DestroyingTheComponentLeavesALaterHookOfTheForm) {
+  auto form = Load("Magnet = True");
+  form->Show();
+  int heard = 0;
+  const int hook = form->AddWindowHook([&](platform::TMessage& Message, const platform::TControl::TWndMethod& Next) {
+    if (Message.Msg == platform::WM_WINDOWPOSCHANGING) ++heard;
+    Next(Message);
+  });
+  delete form->FindComponent("FormSize1");
+  form->SetBounds(20, 300, 300, 200);
+  EXPECT_EQ(form->Left(), 20);  // no snap
+  EXPECT_GT(heard, 0);
+  form->RemoveWindowHook(hook);
+}
+
 TEST_F(FormSizeTest, TheFormComponentsRefuseAnOwnerThatIsNoFormAndASecondOneOnTheForm) {
   platform::TComponent notAForm(nullptr);
   TForm form(nullptr);

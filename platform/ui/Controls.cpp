@@ -82,8 +82,31 @@ TControl::~TControl() {
 
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
   TMessage message{Msg, WParam, LParam, 0};
-  WindowProc(message);
+  HandleWindowMessage(message);
   return message.Result;
+}
+
+int TControl::AddWindowHook(TWindowHook Hook) {
+  const int key = nextHookKey_++;
+  hooks_.push_back(std::make_shared<TWindowHookLink>(TWindowHookLink{key, std::move(Hook)}));
+  return key;
+}
+
+void TControl::RemoveWindowHook(int Key) {
+  std::erase_if(hooks_, [Key](const auto& link) { return link->key == Key; });
+}
+
+void TControl::PassBelow(int Key, TMessage& Message) {
+  auto below = std::find_if(hooks_.rbegin(), hooks_.rend(), [Key](const auto& link) { return link->key < Key; });
+  if (below == hooks_.rend()) {
+    WindowProc(Message);
+    return;
+  }
+  // Held while it runs: its hooker may remove it, or the message may destroy the control.
+  const std::shared_ptr<TWindowHookLink> link = *below;
+  link->hook(Message, [this, guard = TGuard(*this), key = link->key](TMessage& m) {
+    if (guard.Alive()) PassBelow(key, m);
+  });
 }
 
 void TControl::WndProc(TMessage& Message) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <functional>
 #include <memory>
 #include <string>
@@ -132,8 +133,16 @@ private:
 // inherited handling with Base::Dispatch(Message). A message that no class handles goes to
 // DefaultHandler. A handler may destroy the control: the framework touches nothing of a control after
 // handing it a message that can run a user's event.
+//
+// Window hooks: Perform and the window hand a message to the newest window hook, each hook passes it on
+// (or takes it) by calling the Next it is handed, and the oldest hands it to WindowProc. Each hooker
+// removes only its own hook, in any order; a hook added or removed while a message passes through the
+// chain takes effect from the next link on, and Next does nothing once the control is gone.
 class TControl : public TComponent {
 public:
+  using TWndMethod = std::function<void(TMessage& Message)>;
+  using TWindowHook = std::function<void(TMessage& Message, const TWndMethod& Next)>;
+
   explicit TControl(TComponent* AOwner);
   ~TControl() override;
 
@@ -141,9 +150,13 @@ public:
   virtual void WndProc(TMessage& Message);
   virtual void Dispatch(TMessage& Message);
   virtual void DefaultHandler(TMessage& Message);
-  // What Perform and the window hand a message to: WndProc, unless a component has hooked the control by
-  // putting its own procedure here; a hook keeps the procedure it replaced and passes messages on to it.
-  std::function<void(TMessage& Message)> WindowProc = [this](TMessage& Message) { WndProc(Message); };
+  // The procedure below the window hooks: WndProc unless assigned.
+  TWndMethod WindowProc = [this](TMessage& Message) { WndProc(Message); };
+  // Puts Hook in front of the chain; the key it returns removes it.
+  int AddWindowHook(TWindowHook Hook);
+  void RemoveWindowHook(int Key);
+  // Hands a message to the chain: the hooks, newest first, then WindowProc.
+  void HandleWindowMessage(TMessage& Message) { PassBelow(kNoHookKey, Message); }
 
   TWinControl* Parent() const { return parent_; }
   virtual void SetParent(TWinControl* AParent);
@@ -312,6 +325,16 @@ private:
                               TControlStyleFlag::csSetCaption, TControlStyleFlag::csDoubleClicks};
   TControlState controlState_;
   std::unique_ptr<TControlCanvas> canvas_;
+
+  struct TWindowHookLink {
+    int key;
+    TWindowHook hook;
+  };
+  static constexpr int kNoHookKey = INT_MAX;
+  // Hands a message to the newest hook older than Key, or to WindowProc when none is.
+  void PassBelow(int Key, TMessage& Message);
+  std::vector<std::shared_ptr<TWindowHookLink>> hooks_;  // oldest first; keys ascending
+  int nextHookKey_ = 1;
 };
 
 // What CreateParams fills in before a windowed control's handle is made.

@@ -295,7 +295,7 @@ void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
   // Forms are listed in the window station, so other programs find them by class and caption.
   bool listed = !Parent() && !(Params.Style & WS_CHILD) && dynamic_cast<TCustomForm*>(this);
   handle_ = WindowHandle(Params.WinClassName, Params.Caption, listed ? WindowKind::TopLevel : WindowKind::Hidden,
-                         [this](TMessage& message) { WindowProc(message); });
+                         [this](TMessage& message) { HandleWindowMessage(message); });
   cachedInset_ = InsetOf(Params);
   HandleMap()[handle_.Handle()] = this;
   if (Params.Style & (WS_HSCROLL | WS_VSCROLL)) {
@@ -579,7 +579,7 @@ void TWinControl::Broadcast(TMessage& Message) {
   std::vector<TControl*> children = controls_;
   for (TControl* child : children) {
     if (std::find(controls_.begin(), controls_.end(), child) == controls_.end()) continue;
-    child->WindowProc(Message);
+    child->HandleWindowMessage(Message);
     if (Message.Result != 0) return;
   }
 }
