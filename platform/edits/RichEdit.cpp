@@ -318,10 +318,8 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
       return;
     }
     case WM_KEYDOWN:
-      if (HandleKey(static_cast<WORD>(Message.WParam), KeyboardStateToShiftState())) return;
-      break;
     case WM_CHAR:
-      if (HandleChar(static_cast<char32_t>(Message.WParam))) return;
+      if (HandleInput(Message)) return;
       break;
     case WM_COPY:
       CopySelection();

@@ -366,5 +366,22 @@ TEST_F(RichEditTest, ScreenshotOfStyledText) {
   SavePngFile(cells, Artefact("richedit-cell.png"));
 }
 
+TEST_F(RichEditTest, LineFeedsTypeParagraphsAndPageKeysMoveByTheLinesShown) {
+  Type("a\nb\tc");
+  EXPECT_EQ(rich->Text(), "a\r\nb\tc");
+  std::string text;
+  for (int i = 0; i < 20; ++i) text += "line\r\n";
+  rich->SetText(text);
+  Press(VK_HOME, bsCtrl);
+  Press(VK_RIGHT);
+  Press(VK_RIGHT);
+  Press(VK_NEXT);
+  const int moved = rich->SelStart() - 2;
+  EXPECT_GT(moved, 6);       // more than one line of six characters
+  EXPECT_EQ(moved % 6, 0);   // in the same column
+  Press(VK_PRIOR);
+  EXPECT_EQ(rich->SelStart(), 2);
+}
+
 }  // namespace
 }  // namespace platform
