@@ -390,7 +390,10 @@ public:
   void ScrollLines(int lines) override { edit_.SetTopLine(edit_.topLine_ + lines); }
   int DesiredX() override { return edit_.desiredX_; }
   void SetDesiredX(int x) override { edit_.desiredX_ = x; }
-  void SetCaret(size_t pos, bool extend) override { edit_.SetCaret(pos, extend ? TSelect::Extend : TSelect::Move); }
+  bool SetCaret(size_t pos, bool extend) override {
+    edit_.SetCaret(pos, extend ? TSelect::Extend : TSelect::Move);
+    return true;  // the edit's selection runs no handler
+  }
   void DeleteTowards(size_t other) override { edit_.DeleteTowards(other); }
   std::string_view LineBreakFor(char32_t c) override { return c == '\r' && edit_.Multiline() ? "\r\n" : ""; }
   void Type(std::string_view typed) override {

@@ -64,8 +64,7 @@ bool PerformKey(TEditKeyModel& edit, WORD key, TShiftState shift) {
       const int target = std::clamp(line + step, 0, lineCount - 1);
       const int x = edit.DesiredX() >= 0 ? edit.DesiredX() : edit.XOf(line, edit.Caret());
       if (key == VK_PRIOR || key == VK_NEXT) edit.ScrollLines(step);
-      edit.SetCaret(edit.PosAtX(target, x), extend);
-      edit.SetDesiredX(x);
+      if (edit.SetCaret(edit.PosAtX(target, x), extend)) edit.SetDesiredX(x);
       return true;
     }
     case VK_DELETE:

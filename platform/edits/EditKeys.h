@@ -40,7 +40,8 @@ public:
   virtual int DesiredX() = 0;
   virtual void SetDesiredX(int x) = 0;
 
-  virtual void SetCaret(size_t pos, bool extend) = 0;
+  // False when a handler of the selection change freed the edit: nothing of it may be touched then.
+  virtual bool SetCaret(size_t pos, bool extend) = 0;
   // Removes the text between the caret and `other` (or refuses, as a read-only edit does).
   virtual void DeleteTowards(size_t other) = 0;
   // What a typed CR or LF inserts; empty when it is no character for this text.

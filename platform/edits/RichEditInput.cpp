@@ -70,8 +70,9 @@ void TCustomRichEdit::DeleteTowards(size_t other) {
     Backend().Beep();
     return;
   }
-  SetSelection(std::min(caret_, other), std::max(caret_, other));
-  ReplaceSelection(std::string_view{}, TUndo::Record);
+  std::weak_ptr<void> life = Life();
+  SetSelection(std::min(caret_, other), std::max(caret_, other));  // OnSelectionChange may free the edit
+  if (!life.expired()) ReplaceSelection(std::string_view{}, TUndo::Record);
 }
 
 // The rich edit's text, layout and caret for the keys that it shares with the edit. The view follows
@@ -97,7 +98,11 @@ public:
   void ScrollLines(int) override {}
   int DesiredX() override { return edit_.desiredX_; }
   void SetDesiredX(int x) override { edit_.desiredX_ = x; }
-  void SetCaret(size_t pos, bool extend) override { edit_.SetCaret(pos, extend ? TSelect::Extend : TSelect::Move); }
+  bool SetCaret(size_t pos, bool extend) override {
+    std::weak_ptr<void> life = edit_.Life();
+    edit_.SetCaret(pos, extend ? TSelect::Extend : TSelect::Move);  // OnSelectionChange may free the edit
+    return !life.expired();
+  }
   void DeleteTowards(size_t other) override { edit_.DeleteTowards(other); }
   std::string_view LineBreakFor(char32_t) override { return TRichText::kParagraphBreak; }
   void Type(std::string_view typed) override { edit_.InsertTyped(typed); }

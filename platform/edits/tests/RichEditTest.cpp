@@ -101,6 +101,19 @@ TEST_F(RichEditTest, ChangeHandlerMayFreeTheEditAsACharacterIsTyped) {
   EXPECT_EQ(rich, nullptr);
 }
 
+TEST_F(RichEditTest, SelectionChangeHandlerMayFreeTheEditAsAKeyMovesTheCaretOrDeletes) {
+  for (const int key : {VK_DOWN, VK_NEXT, VK_RIGHT, VK_DELETE, VK_BACK}) {
+    auto* edit = Place<TRichEdit>(Rect(10, 120, 210, 180));
+    edit->SetFocus();
+    edit->SetText("one\r\ntwo");
+    edit->SetSelStart(1);
+    edit->Perform(EM_SETEVENTMASK, 0, ENM_SELCHANGE);
+    edit->OnSelectionChange = [&edit](TObject*) { delete std::exchange(edit, nullptr); };
+    Press(key);
+    EXPECT_EQ(edit, nullptr) << key;
+  }
+}
+
 TEST_F(RichEditTest, SelectionByCharacterOffset) {
   Type("a\xC3\xA4" "b");  // aäb
   Press(VK_RETURN);
