@@ -6,6 +6,7 @@
 #include "platform/core/Ascii.h"
 #include "controls/html/MarkupText.h"
 #include "platform/core/DateTime.h"
+#include "platform/gfx/CanvasStateGuard.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/shell/ShellApi.h"
 #include "platform/ui/Application.h"
@@ -231,12 +232,10 @@ void TMarkupStatusBar::DrawProgress(const TProgressStyle& progress, const TRect&
     canvas.Pen().SetColor(fill);
     canvas.Font().SetColor(text);
     canvas.FillRect(area);
-    const int saved = SaveDC(dc);
+    CanvasStateGuard state(canvas);
     IntersectClipRect(dc, area.Left, area.Top, area.Right, area.Bottom);
     canvas.Brush().SetStyle(TBrushStyle::bsClear);
     canvas.TextOut(x, y, caption);
-    canvas.Brush().SetStyle(TBrushStyle::bsSolid);
-    RestoreDC(dc, saved);
   };
   part(platform::Rect(r.Left, r.Top, split, r.Bottom), progress.Color(), progress.TextColor());
   part(platform::Rect(split, r.Top, r.Right, r.Bottom), progress.BackGround(),

@@ -1,4 +1,5 @@
 #include "grid/BaseGrid.h"
+#include "platform/gfx/CanvasStateGuard.h"
 #include "platform/gfx/Gdi.h"
 
 // Painting: cell rectangles, merged blocks drawn once per pass as one cell, and the grid lines, which
@@ -72,11 +73,12 @@ void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState 
 
   // A block of scrolling columns (rows) that reaches into scrolled-away ones stays within the scrolling
   // area, so it never paints over the fixed cells.
-  const int saved = SaveDC(canvas.Handle());
+  HDC dc = canvas.Handle();
+  CanvasStateGuard state(canvas);  // also when an overridden call below throws
   const int clipLeft = ACol >= FixedCols() ? FixedColsWidth() : 0;
   const int clipTop = ARow >= FixedRows() ? FixedRowsHeight() : 0;
   if (rect.Left < clipLeft || rect.Top < clipTop)
-    IntersectClipRect(canvas.Handle(), clipLeft, clipTop, ClientWidth(), ClientHeight());
+    IntersectClipRect(dc, clipLeft, clipTop, ClientWidth(), ClientHeight());
 
   canvas.Pen().SetWidth(1);
   canvas.Font().Assign(Font());
@@ -100,7 +102,6 @@ void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState 
   const int inset = fixed ? 1 : gridLineWidth_;
   InflateRect(rect, -inset, -inset);
   DrawGridCell(canvas, ACol, ARow, rect, AState);
-  RestoreDC(canvas.Handle(), saved);
 }
 
 void TBaseGrid::DrawGridLines(TCanvas& canvas, const TRect& rect, int baseCol, bool fixed) {

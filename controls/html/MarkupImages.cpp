@@ -3,6 +3,7 @@
 
 #include "controls/html/MarkupRenderer.h"
 #include "platform/core/Exception.h"
+#include "platform/gfx/CanvasStateGuard.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/ui/SystemImageList.h"
 
@@ -137,11 +138,10 @@ void MarkupRenderer::TileBackground(const std::string& source) {
   const int firstX = a_.Rect.Left + (area.Left - a_.Rect.Left) / w * w;
   const int firstY = a_.Rect.Top + (area.Top - a_.Rect.Top) / h * h;
   HDC dc = canvas_.Handle();
-  const int saved = SaveDC(dc);
+  CanvasStateGuard state(canvas_);
   IntersectClipRect(dc, a_.Rect.Left, a_.Rect.Top, a_.Rect.Right, a_.Rect.Bottom);
   for (int y = firstY; y < area.Bottom; y += h)
     for (int x = firstX; x < area.Right; x += w) canvas_.Draw(x, y, *picture);
-  RestoreDC(dc, saved);
 }
 
 }  // namespace controls::markup

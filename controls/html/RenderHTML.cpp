@@ -9,6 +9,7 @@
 #include "platform/core/Ascii.h"
 #include "platform/core/StrUtils.h"
 #include "platform/core/Utf8.h"
+#include "platform/gfx/CanvasStateGuard.h"
 #include "platform/gfx/Gdi.h"
 
 namespace controls {
@@ -81,30 +82,6 @@ void CopyFont(TFont& target, const TFont& source) {
   target.Assign(source);
 }
 
-// Puts the canvas's font, brush and pen back as they were, also when drawing raises.
-class CanvasStateGuard {
-public:
-  explicit CanvasStateGuard(TCanvas& canvas) : canvas_(canvas) {
-    CopyFont(font_, canvas.Font());
-    brush_.Assign(canvas.Brush());
-    pen_.Assign(canvas.Pen());
-  }
-  ~CanvasStateGuard() {
-    canvas_.Font().Assign(font_);
-    canvas_.Brush().Assign(brush_);
-    canvas_.Pen().Assign(pen_);
-    SetBkMode(canvas_.Handle(), TRANSPARENT);
-  }
-  CanvasStateGuard(const CanvasStateGuard&) = delete;
-  CanvasStateGuard& operator=(const CanvasStateGuard&) = delete;
-
-private:
-  TCanvas& canvas_;
-  TFont font_;
-  TBrush brush_;
-  TPen pen_;
-};
-
 }  // namespace
 
 bool RenderHTML(TCanvas& Canvas, const std::string& Text, const TRect& Rect, TCustomImageList* Images, int X, int Y,
@@ -131,8 +108,14 @@ void PrintBitmap(TCanvas& Canvas, const TRect& Dest, TBitmap& Bitmap) {
 namespace markup {
 
 bool RenderMarkup(RenderArgs& args, const std::string& text) {
-  CanvasStateGuard guard(args.Canvas);
-  return MarkupRenderer(args).Render(text);
+  bool result;
+  {
+    CanvasStateGuard state(args.Canvas);  // also when drawing raises
+    result = MarkupRenderer(args).Render(text);
+  }
+  // Text drawn afterwards stays without background, as the renderer leaves it.
+  SetBkMode(args.Canvas.Handle(), TRANSPARENT);
+  return result;
 }
 
 MarkupRenderer::MarkupRenderer(RenderArgs& args) : a_(args), canvas_(args.Canvas) {

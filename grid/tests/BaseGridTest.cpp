@@ -3,6 +3,9 @@
 #include <vector>
 
 #include "grid/tests/BaseGridFixture.h"
+#include "platform/gfx/Bitmap.h"
+#include "platform/gfx/Gdi.h"
+#include "platform/gfx/tests/CanvasStateText.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace velmora::testing {
@@ -404,6 +407,37 @@ TEST_F(BaseGridPaintTest, FixedCellsFocusAndTheFooterRow) {
   EXPECT_EQ(TimesDrawn(drawn, 1, grid_->RowCount() - 1), 0);
   const TRect footer = grid_->GetCellRect(1, grid_->RowCount() - 1);
   EXPECT_EQ(Pixel(footer.Right - 1, footer.Top + 2), platform::ColorToRGB(grid_->Color()));
+}
+
+// A grid whose content drawing narrows the clip, moves the origin and changes the pen, brush and
+// font, then fails.
+class TFailingGrid : public TTestGrid {
+public:
+  using TTestGrid::TTestGrid;
+  using TTestGrid::DrawCell;
+
+protected:
+  void DrawGridCell(platform::TCanvas& Canvas, int, int, const TRect&, platform::TGridDrawState) override {
+    platform::IntersectClipRect(Canvas.Handle(), 0, 0, 2, 2);
+    platform::SetViewportOrgEx(Canvas.Handle(), 7, 7);
+    Canvas.Pen().SetStyle(platform::TPenStyle::psDot);
+    Canvas.Brush().SetStyle(platform::TBrushStyle::bsClear);
+    Canvas.Font().SetStyle({platform::TFontStyle::fsItalic});
+    throw platform::Exception("the cell cannot be drawn");
+  }
+};
+
+TEST_F(BaseGridTest, ACellDrawingThatFailsLeavesTheCanvasAsItWas) {
+  auto* grid = new TFailingGrid(form_.get());
+  grid->SetParent(form_.get());
+  grid->SetBounds(0, 0, 320, 200);
+  platform::TBitmap target(320, 200);
+  platform::TCanvas& canvas = grid->Canvas();
+  canvas.SetTarget(target);
+  platform::IntersectClipRect(canvas.Handle(), 0, 0, 300, 180);
+  const std::string before = platform::test::CanvasStateText(canvas);
+  EXPECT_THROW(grid->DrawCell(1, 1, grid->CellRect(1, 1), {}), platform::Exception);
+  EXPECT_EQ(platform::test::CanvasStateText(canvas), before);
 }
 
 }  // namespace

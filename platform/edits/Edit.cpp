@@ -127,10 +127,8 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
       PastePrimarySelection({LParamX(Message.LParam), LParamY(Message.LParam)});
       return;
     case WM_KEYDOWN:
-      if (HandleKey(static_cast<WORD>(Message.WParam), KeyboardStateToShiftState())) return;
-      break;
     case WM_CHAR:
-      if (HandleChar(static_cast<char32_t>(Message.WParam))) return;
+      if (HandleInput(Message)) return;
       break;
     case WM_COPY:
       if (passwordChar_ == 0 && caret_ != anchor_)
@@ -372,67 +370,48 @@ void TCustomEdit::DeleteTowards(size_t other) {
   Replace(std::min(caret_, other), std::max(caret_, other), {}, TUndoStep::Record);
 }
 
-bool TCustomEdit::HandleChar(char32_t c) {
-  if (PerformEditShortcutChar(*this, c)) return true;
-  if (c == 0x08) {  // Backspace
-    if (const size_t end = DeletionEnd(Text(), anchor_, caret_, TDeleteKey::Backspace); end != caret_) DeleteTowards(end);
-    return true;
-  }
-  std::string typed;
-  if (c == '\r' && Multiline())
-    typed = "\r\n";
-  else if (c == '\t' && Multiline())
-    typed = "\t";
-  else if (c < 0x20 || c == 0x7F || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-    return false;
-  else
-    AppendCodePoint(typed, c);
-  if (readOnly_) {
-    Backend().Beep();
-    return true;
-  }
-  InsertTyped(typed, typed == "\r\n" ? TUndoStep::Record : TUndoStep::ContinueTyping);
-  return true;
-}
+// The edit's text, lines and caret for the keys that it shares with the rich edit.
+class TCustomEdit::TKeyModel final : public TEditKeyModel {
+public:
+  explicit TKeyModel(TCustomEdit& edit) : edit_(edit) {}
 
-bool TCustomEdit::HandleKey(WORD key, TShiftState shift) {
-  if (PerformEditShortcutKey(*this, key, shift)) return true;
-  const TSelect select = shift.Contains(TShiftStateFlag::ssShift) ? TSelect::Extend : TSelect::Move;
-  const bool ctrl = shift.Contains(TShiftStateFlag::ssCtrl);
-  const std::string& text = Text();
-  const bool multiline = Multiline();
-  Layout();
-  switch (key) {
-    case VK_LEFT:
-    case VK_RIGHT:
-      SetCaret(CaretAfterHorizontalKey(text, anchor_, caret_, key == VK_RIGHT, ctrl, select == TSelect::Extend), select);
-      return true;
-    case VK_HOME:
-      SetCaret(ctrl || !multiline ? 0 : lines_[LineOf(caret_)].start, select);
-      return true;
-    case VK_END:
-      SetCaret(ctrl || !multiline ? text.size() : lines_[LineOf(caret_)].end, select);
-      return true;
-    case VK_UP:
-    case VK_DOWN:
-    case VK_PRIOR:
-    case VK_NEXT: {
-      if (!multiline) return HandleKey(key == VK_UP || key == VK_PRIOR ? VK_LEFT : VK_RIGHT, shift);
-      const int line = LineOf(caret_);
-      const int step = key == VK_UP ? -1 : key == VK_DOWN ? 1 : key == VK_PRIOR ? -VisibleLines() : VisibleLines();
-      const int target = std::clamp(line + step, 0, LineCount() - 1);
-      const int x = desiredX_ >= 0 ? desiredX_ : XOf(line, caret_);
-      if (key == VK_PRIOR || key == VK_NEXT) SetTopLine(topLine_ + step);
-      SetCaret(PosAtX(target, x), select);
-      desiredX_ = x;
-      return true;
-    }
-    case VK_DELETE:
-      if (const size_t end = DeletionEnd(text, anchor_, caret_, TDeleteKey::Delete); end != caret_) DeleteTowards(end);
-      return true;
-    default:
-      return false;
+  TControl& Control() override { return edit_; }
+  const std::string& Text() override { return edit_.Text(); }
+  size_t Anchor() override { return edit_.anchor_; }
+  size_t Caret() override { return edit_.caret_; }
+  bool Multiline() override { return edit_.Multiline(); }
+  int LineCount() override { return edit_.LineCount(); }
+  int LineOf(size_t pos) override { return edit_.LineOf(pos); }
+  size_t LineStart(int line) override { return edit_.lines_[line].start; }
+  size_t LineEnd(int line) override { return edit_.lines_[line].end; }
+  int XOf(int line, size_t pos) override { return edit_.XOf(line, pos); }
+  size_t PosAtX(int line, int x) override { return edit_.PosAtX(line, x); }
+  int PageLines(int) override { return edit_.VisibleLines(); }
+  void ScrollLines(int lines) override { edit_.SetTopLine(edit_.topLine_ + lines); }
+  int DesiredX() override { return edit_.desiredX_; }
+  void SetDesiredX(int x) override { edit_.desiredX_ = x; }
+  bool SetCaret(size_t pos, bool extend) override {
+    edit_.SetCaret(pos, extend ? TSelect::Extend : TSelect::Move);
+    return true;  // the edit's selection runs no handler
   }
+  void DeleteTowards(size_t other) override { edit_.DeleteTowards(other); }
+  std::string_view LineBreakFor(char32_t c) override { return c == '\r' && edit_.Multiline() ? "\r\n" : ""; }
+  void Type(std::string_view typed) override {
+    if (edit_.readOnly_) {
+      Backend().Beep();
+      return;
+    }
+    // A line break is an undo step of its own; characters join the typing before them.
+    edit_.InsertTyped(typed, typed == "\r\n" ? TUndoStep::Record : TUndoStep::ContinueTyping);
+  }
+
+private:
+  TCustomEdit& edit_;
+};
+
+bool TCustomEdit::HandleInput(const TMessage& Message) {
+  TKeyModel keys(*this);
+  return PerformEditInput(keys, Message);
 }
 
 void TCustomEdit::Paste() {

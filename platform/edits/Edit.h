@@ -106,13 +106,14 @@ private:
   };
   enum class TUndoStep { Record, ContinueTyping, None };
   enum class TSelect { Move, Extend };
+  class TKeyModel;  // the edit's side of the keys it shares with the rich edit (EditKeys.h)
 
   // Text changes.
   void Replace(size_t from, size_t to, std::string_view with, TUndoStep undo);
   void InsertTyped(std::string_view with, TUndoStep undo);
   void DeleteTowards(size_t other);
-  bool HandleChar(char32_t c);
-  bool HandleKey(WORD key, TShiftState shift);
+  // WM_KEYDOWN and WM_CHAR as the edits take them; true when handled.
+  bool HandleInput(const TMessage& Message);
   void Paste();
   void PastePrimarySelection(TPoint at);
   std::string PasteText(std::string_view clipboard);

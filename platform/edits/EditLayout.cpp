@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "platform/core/Utf8.h"
+#include "platform/gfx/CanvasStateGuard.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/edits/Edit.h"
 #include "platform/ui/ScrollBars.h"
@@ -229,7 +230,7 @@ void TCustomEdit::Paint() {
   canvas.FillRect(ClientRect());
   const TRect r = FormatRect();
   HDC dc = canvas.Handle();
-  const int saved = SaveDC(dc);
+  CanvasStateGuard state(canvas);
   IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
   const int last = std::min(LineCount(), topLine_ + VisibleLines() + 1);
   for (int line = topLine_; line < last; ++line) PaintLine(line);
@@ -240,7 +241,6 @@ void TCustomEdit::Paint() {
     canvas.MoveTo(caret.X, caret.Y);
     canvas.LineTo(caret.X, caret.Y + lineHeight_);
   }
-  RestoreDC(dc, saved);
 }
 
 void TCustomEdit::PaintLine(int line) {

@@ -5,6 +5,7 @@
 
 #include "platform/core/Streams.h"
 #include "platform/core/Utf8.h"
+#include "platform/gfx/CanvasStateGuard.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/edits/EditText.h"
 #include "platform/edits/RtfReader.h"
@@ -317,10 +318,8 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
       return;
     }
     case WM_KEYDOWN:
-      if (HandleKey(static_cast<WORD>(Message.WParam), KeyboardStateToShiftState())) return;
-      break;
     case WM_CHAR:
-      if (HandleChar(static_cast<char32_t>(Message.WParam))) return;
+      if (HandleInput(Message)) return;
       break;
     case WM_COPY:
       CopySelection();
@@ -709,7 +708,7 @@ void TCustomRichEdit::Paint() {
   const TRichLayout& layout = Layout();
   const TRect r = FormatRect();
   HDC dc = canvas.Handle();
-  const int saved = SaveDC(dc);
+  CanvasStateGuard state(canvas);
   IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
   const bool showSelection = anchor_ != caret_ && (Focused() || !HideSelection);
   const TColor autoColor = Enabled() ? Font().Color() : clGrayText;
@@ -729,16 +728,12 @@ void TCustomRichEdit::Paint() {
     canvas.MoveTo(x, origin.Y + line.top);
     canvas.LineTo(x, origin.Y + line.top + line.height);
   }
-  RestoreDC(dc, saved);
 }
 
 LRESULT TCustomRichEdit::FormatRange(bool draw, FORMATRANGE* range) {
   if (!range || !range->hdc) return 0;
   TCanvas& canvas = *range->hdc;
-  // The caller's font comes back afterwards, as a device context's state would.
-  TFont callerFont;
-  callerFont.SetPixelsPerInch(canvas.Font().PixelsPerInch());
-  callerFont.Assign(canvas.Font());
+  CanvasStateGuard state(canvas);  // the caller's canvas comes back as it was, as a device context's would
   const int dpiX = std::max(1, GetDeviceCaps(range->hdc, LOGPIXELSX));
   const int dpiY = std::max(1, GetDeviceCaps(range->hdc, LOGPIXELSY));
   const TRect r = Rect(MulDiv(range->rc.Left, dpiX, 1440), MulDiv(range->rc.Top, dpiY, 1440),
@@ -752,13 +747,9 @@ LRESULT TCustomRichEdit::FormatRange(bool draw, FORMATRANGE* range) {
   int count = static_cast<int>(layout.Lines().size());
   while (count > 1 && layout.Lines()[count - 1].top + layout.Lines()[count - 1].height > r.Height()) --count;
   if (draw) {
-    HDC dc = canvas.Handle();
-    const int saved = SaveDC(dc);
-    IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+    IntersectClipRect(canvas.Handle(), r.Left, r.Top, r.Right, r.Bottom);
     layout.Draw(canvas, {r.Left, r.Top}, 0, count, 0, 0, clWindowText);
-    RestoreDC(dc, saved);
   }
-  canvas.SetFont(callerFont);
   const TRichLayout::TLine& last = layout.Lines()[count - 1];
   range->rc.Bottom = range->rc.Top + MulDiv(last.top + last.height, 1440, dpiY);
   return CharOf(std::min(last.next, to));

@@ -156,6 +156,7 @@ private:
   friend class TTextAttributes;
   enum class TSelect { Move, Extend };
   enum class TUndo { Record, None };  // whether a change can be undone
+  class TKeyModel;  // the rich edit's side of the keys it shares with the edit (EditKeys.h)
   struct TSnapshot {
     TRichText doc;
     size_t anchor = 0;
@@ -174,8 +175,8 @@ private:
   void SendRequestResize();
 
   // Input (RichEditInput.cpp).
-  bool HandleKey(WORD key, TShiftState shift);
-  bool HandleChar(char32_t c);
+  // WM_KEYDOWN and WM_CHAR as the edits take them; true when handled.
+  bool HandleInput(const TMessage& Message);
   void MouseDownAt(TPoint p, bool extend, bool doubleClick);
   void DeleteTowards(size_t other);
   void InsertTyped(std::string_view text);

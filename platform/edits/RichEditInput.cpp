@@ -5,10 +5,10 @@
 #include "platform/edits/EditKeys.h"
 #include "platform/edits/EditText.h"
 #include "platform/edits/RichEdit.h"
-#include "platform/ui/VirtualKeys.h"
 
-// The rich edit's keys, characters and mouse: the edit's caret rules (EditText.h) on the document's
-// text, with the lines of the rich layout for Up, Down, Home and End.
+// The rich edit's keys, characters and mouse: the keys and caret rules it shares with the edit
+// (EditKeys.h, EditText.h) on the document's text, with the lines of the rich layout for Up, Down,
+// Home and End.
 
 namespace platform {
 
@@ -70,62 +70,50 @@ void TCustomRichEdit::DeleteTowards(size_t other) {
     Backend().Beep();
     return;
   }
-  SetSelection(std::min(caret_, other), std::max(caret_, other));
-  ReplaceSelection(std::string_view{}, TUndo::Record);
+  std::weak_ptr<void> life = Life();
+  SetSelection(std::min(caret_, other), std::max(caret_, other));  // OnSelectionChange may free the edit
+  if (!life.expired()) ReplaceSelection(std::string_view{}, TUndo::Record);
 }
 
-bool TCustomRichEdit::HandleChar(char32_t c) {
-  if (PerformEditShortcutChar(*this, c)) return true;
-  if (c == 0x08) {  // Backspace
-    if (const size_t end = DeletionEnd(doc_.Text(), anchor_, caret_, TDeleteKey::Backspace); end != caret_) DeleteTowards(end);
-    return true;
-  }
-  std::string typed;
-  if (c == '\r' || c == '\n') typed = TRichText::kParagraphBreak;
-  else if (c == '\t') typed = "\t";
-  else if (c < 0x20 || c == 0x7F || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
-  else AppendCodePoint(typed, c);
-  InsertTyped(typed);
-  return true;
-}
+// The rich edit's text, layout and caret for the keys that it shares with the edit. The view follows
+// the caret, so paging needs no scrolling of its own.
+class TCustomRichEdit::TKeyModel final : public TEditKeyModel {
+public:
+  explicit TKeyModel(TCustomRichEdit& edit) : edit_(edit) {}
 
-bool TCustomRichEdit::HandleKey(WORD key, TShiftState shift) {
-  if (PerformEditShortcutKey(*this, key, shift)) return true;
-  const TSelect select = shift.Contains(TShiftStateFlag::ssShift) ? TSelect::Extend : TSelect::Move;
-  const bool ctrl = shift.Contains(TShiftStateFlag::ssCtrl);
-  const std::string& text = doc_.Text();
-  const TRichLayout& layout = Layout();
-  const auto& lines = layout.Lines();
-  switch (key) {
-    case VK_LEFT:
-    case VK_RIGHT:
-      SetCaret(CaretAfterHorizontalKey(text, anchor_, caret_, key == VK_RIGHT, ctrl, select == TSelect::Extend), select);
-      return true;
-    case VK_HOME:
-      SetCaret(ctrl ? 0 : lines[layout.LineOf(caret_)].start, select);
-      return true;
-    case VK_END:
-      SetCaret(ctrl ? text.size() : lines[layout.LineOf(caret_)].end, select);
-      return true;
-    case VK_UP:
-    case VK_DOWN:
-    case VK_PRIOR:
-    case VK_NEXT: {
-      const int line = layout.LineOf(caret_);
-      const int page = std::max(1, FormatRect().Height() / std::max(1, lines[line].height));
-      const int step = key == VK_UP ? -1 : key == VK_DOWN ? 1 : key == VK_PRIOR ? -page : page;
-      const int target = std::clamp(line + step, 0, static_cast<int>(lines.size()) - 1);
-      const int x = desiredX_ >= 0 ? desiredX_ : layout.XOf(caret_);
-      SetCaret(layout.PosAt(target, x), select);
-      desiredX_ = x;
-      return true;
-    }
-    case VK_DELETE:
-      if (const size_t end = DeletionEnd(text, anchor_, caret_, TDeleteKey::Delete); end != caret_) DeleteTowards(end);
-      return true;
-    default:
-      return false;
+  TControl& Control() override { return edit_; }
+  const std::string& Text() override { return edit_.doc_.Text(); }
+  size_t Anchor() override { return edit_.anchor_; }
+  size_t Caret() override { return edit_.caret_; }
+  bool Multiline() override { return true; }
+  int LineCount() override { return static_cast<int>(edit_.Layout().Lines().size()); }
+  int LineOf(size_t pos) override { return edit_.Layout().LineOf(pos); }
+  size_t LineStart(int line) override { return edit_.Layout().Lines()[line].start; }
+  size_t LineEnd(int line) override { return edit_.Layout().Lines()[line].end; }
+  int XOf(int, size_t pos) override { return edit_.Layout().XOf(pos); }
+  size_t PosAtX(int line, int x) override { return edit_.Layout().PosAt(line, x); }
+  int PageLines(int line) override {
+    return std::max(1, edit_.FormatRect().Height() / std::max(1, edit_.Layout().Lines()[line].height));
   }
+  void ScrollLines(int) override {}
+  int DesiredX() override { return edit_.desiredX_; }
+  void SetDesiredX(int x) override { edit_.desiredX_ = x; }
+  bool SetCaret(size_t pos, bool extend) override {
+    std::weak_ptr<void> life = edit_.Life();
+    edit_.SetCaret(pos, extend ? TSelect::Extend : TSelect::Move);  // OnSelectionChange may free the edit
+    return !life.expired();
+  }
+  void DeleteTowards(size_t other) override { edit_.DeleteTowards(other); }
+  std::string_view LineBreakFor(char32_t) override { return TRichText::kParagraphBreak; }
+  void Type(std::string_view typed) override { edit_.InsertTyped(typed); }
+
+private:
+  TCustomRichEdit& edit_;
+};
+
+bool TCustomRichEdit::HandleInput(const TMessage& Message) {
+  TKeyModel keys(*this);
+  return PerformEditInput(keys, Message);
 }
 
 }  // namespace platform

@@ -30,7 +30,8 @@ constexpr TColor CLR_INVALID = 0xFFFFFFFF;
 // background mode to opaque, or transparent for a clear brush; a new font sets the text colour);
 // Handle() selects all three. The GDI-level functions use the device context's state as it stands, so
 // SetTextColor, SetBkMode or SelectFont on the handle hold until the canvas next selects its own font
-// or brush. SaveDC and RestoreDC save and restore the device context's state.
+// or brush. SaveDC and RestoreDC save and restore the device context's state only, not the Pen, Brush
+// and Font objects; CanvasStateGuard saves and restores both.
 //
 // Coordinates are logical: device = logical + viewport origin. Rectangles exclude their right and
 // bottom edges. Every primitive is cut by the clip region and the bitmap's bounds before it touches a
@@ -110,6 +111,7 @@ public:
 
 private:
   friend struct CanvasAccess;
+  friend class CanvasStateGuard;
 
   void RequirePen();
   void RequireBrush();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/gfx/CanvasStateGuard.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/ui/Backend.h"
 #include "platform/ui/CalendarWindow.h"
@@ -275,20 +276,22 @@ void TDateTimePicker::Paint() {
   const std::vector<TDateTimeSegment> segments = Segments();
   const std::vector<TRect> rects = SegmentRects();
   const int selected = SelectedSegment(segments);
-  const int saved = SaveDC(canvas.Handle());
-  IntersectClipRect(canvas.Handle(), client.Left, client.Top, ButtonRect().Left, client.Bottom);
-  for (size_t i = 0; i < segments.size(); ++i) {
-    const bool highlighted = static_cast<int>(i) == selected && Focused() && checked_ && !DroppedDown();
-    canvas.Font().SetColor(!Enabled() || !checked_ ? clGrayText : highlighted ? clHighlightText : Font().Color());
-    TRect r = rects[i];
-    if (highlighted) {
-      canvas.Brush().SetColor(clHighlight);
-      canvas.FillRect(Rect(r.Left, 2, r.Right, client.Bottom - 2));
+  {
+    HDC dc = canvas.Handle();
+    CanvasStateGuard state(canvas);
+    IntersectClipRect(dc, client.Left, client.Top, ButtonRect().Left, client.Bottom);
+    for (size_t i = 0; i < segments.size(); ++i) {
+      const bool highlighted = static_cast<int>(i) == selected && Focused() && checked_ && !DroppedDown();
+      canvas.Font().SetColor(!Enabled() || !checked_ ? clGrayText : highlighted ? clHighlightText : Font().Color());
+      TRect r = rects[i];
+      if (highlighted) {
+        canvas.Brush().SetColor(clHighlight);
+        canvas.FillRect(Rect(r.Left, 2, r.Right, client.Bottom - 2));
+      }
+      DrawCaption(canvas, SegmentText(segments[i], dateTime_, FormatSettings()), r,
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, true);
     }
-    DrawCaption(canvas, SegmentText(segments[i], dateTime_, FormatSettings()), r,
-                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, true);
   }
-  RestoreDC(canvas.Handle(), saved);
   TRect button = ButtonRect();
   const unsigned inactive = Enabled() ? 0 : DFCS_INACTIVE;
   if (HasDropButton()) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/gfx/CanvasStateGuard.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/ui/ClassicLook.h"
 #include "platform/ui/Forms.h"
@@ -216,23 +217,21 @@ void TStatusBarControl::PaintPart(const TPart& part, int id, TRect rect) {
     item.hDC = &canvas;
     item.rcItem = rect;
     item.itemData = part.data;
-    const int saved = SaveDC(&canvas);
+    CanvasStateGuard state(canvas);
     IntersectClipRect(&canvas, rect.Left, rect.Top, rect.Right, rect.Bottom);
     Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
-    RestoreDC(&canvas, saved);
     return;
   }
   const TAlignedText pieces = SplitAtTabs(part.text);
   TRect text = rect;
   InflateRect(text, -kTextMargin, 0);
   canvas.SetFont(Font());
-  const int saved = SaveDC(&canvas);
+  CanvasStateGuard state(canvas);
   IntersectClipRect(&canvas, rect.Left, rect.Top, rect.Right, rect.Bottom);
   constexpr unsigned kFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
   DrawCaption(canvas, pieces.left, text, kFlags | DT_LEFT, true);
   DrawCaption(canvas, pieces.center, text, kFlags | DT_CENTER, true);
   DrawCaption(canvas, pieces.right, text, kFlags | DT_RIGHT, true);
-  RestoreDC(&canvas, saved);
 }
 
 void TStatusBarControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {

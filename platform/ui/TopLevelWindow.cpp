@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/core/Utf8.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/MessageQueue.h"
@@ -63,17 +64,6 @@ UINT ButtonMessage(TMouseButtonKind button, bool down, bool doubleClick) {
               : button == TMouseButtonKind::Right ? WM_RBUTTONDOWN
                                                   : WM_MBUTTONDOWN;
   return !down ? base + 1 : doubleClick ? base + 2 : base;
-}
-
-// One code point of UTF-8 (a byte that does not start a valid sequence stands for itself).
-char32_t DecodeCodePoint(std::string_view text) {
-  if (text.empty()) return 0;
-  auto b = static_cast<unsigned char>(text[0]);
-  int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-  if (extra == 0 || text.size() <= static_cast<size_t>(extra)) return b;
-  char32_t cp = b & (0x3F >> extra);
-  for (int i = 1; i <= extra; ++i) cp = (cp << 6) | (static_cast<unsigned char>(text[static_cast<size_t>(i)]) & 0x3F);
-  return cp;
 }
 
 }  // namespace
@@ -263,8 +253,10 @@ void TTopLevelWindow::BackendKeyUp(int virtualKey, unsigned shift) {
 
 void TTopLevelWindow::BackendChar(std::string_view utf8, unsigned shift) {
   RecordInputShift(shift);
-  char32_t cp = DecodeCodePoint(utf8);
-  if (cp != 0) Deliver(KeyTarget(), WM_CHAR, cp, 1);
+  if (utf8.empty()) return;
+  // Bytes that are no well-formed character (cut, overlong, a surrogate, beyond U+10FFFF) type nothing.
+  const CodePoint typed = DecodeCodePoint(utf8, 0);
+  if (typed.valid && typed.value != 0) Deliver(KeyTarget(), WM_CHAR, typed.value, 1);
 }
 
 void TTopLevelWindow::BackendMouseDown(TMouseButtonKind button, TPoint client, unsigned shift) {

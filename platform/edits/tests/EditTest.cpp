@@ -273,5 +273,23 @@ TEST_F(EditTest, EnteringSelectsAllReadOnlyRefusesTypingAndCharCaseConverts) {
   EXPECT_EQ(second->Text(), "\xC3\x84" "B");
 }
 
+// A single-line edit has one line: Up and Page Up move as Left, Down and Page Down as Right, and
+// neither a line break nor a tab is a character for it.
+TEST_F(EditTest, TheOneLineTakesTheVerticalKeysSidewaysAndNoLineBreaks) {
+  edit->SetText("abc");
+  Key(VK_HOME);
+  Key(VK_DOWN);
+  EXPECT_EQ(edit->SelStart(), 1);
+  Key(VK_NEXT, bsShift);
+  EXPECT_EQ(edit->SelStart(), 1);
+  EXPECT_EQ(edit->SelLength(), 1);
+  Key(VK_PRIOR);
+  EXPECT_EQ(edit->SelStart(), 1);  // the selection collapses to its start
+  Key(VK_UP);
+  EXPECT_EQ(edit->SelStart(), 0);
+  Type("\r\n\t");
+  EXPECT_EQ(edit->Text(), "abc");
+}
+
 }  // namespace
 }  // namespace platform

@@ -131,5 +131,21 @@ TEST_F(MemoTest, FormResourcesCreateEditsAndMemosWithTheirProperties) {
   EXPECT_EQ(log->Text(), "a\r\nb");
 }
 
+TEST_F(MemoTest, PageKeysScrollAndMoveByTheLinesShownKeepingTheColumn) {
+  for (int i = 0; i < 12; ++i) memo->Lines().Add("line " + std::to_string(i % 10));
+  Press(VK_HOME, bsCtrl);
+  Press(VK_RIGHT);
+  Press(VK_RIGHT);
+  Press(VK_NEXT);  // four lines show
+  EXPECT_EQ(memo->Perform(EM_GETFIRSTVISIBLELINE), 4);
+  EXPECT_EQ(memo->SelStart(), 4 * 8 + 2);
+  Press(VK_NEXT, bsShift);
+  EXPECT_EQ(memo->Perform(EM_GETFIRSTVISIBLELINE), 8);
+  EXPECT_EQ(memo->SelLength(), 4 * 8);
+  Press(VK_PRIOR);
+  EXPECT_EQ(memo->Perform(EM_GETFIRSTVISIBLELINE), 4);
+  EXPECT_EQ(memo->SelStart(), 4 * 8 + 2);
+}
+
 }  // namespace
 }  // namespace platform

@@ -101,6 +101,19 @@ TEST_F(RichEditTest, ChangeHandlerMayFreeTheEditAsACharacterIsTyped) {
   EXPECT_EQ(rich, nullptr);
 }
 
+TEST_F(RichEditTest, SelectionChangeHandlerMayFreeTheEditAsAKeyMovesTheCaretOrDeletes) {
+  for (const int key : {VK_DOWN, VK_NEXT, VK_RIGHT, VK_DELETE, VK_BACK}) {
+    auto* edit = Place<TRichEdit>(Rect(10, 120, 210, 180));
+    edit->SetFocus();
+    edit->SetText("one\r\ntwo");
+    edit->SetSelStart(1);
+    edit->Perform(EM_SETEVENTMASK, 0, ENM_SELCHANGE);
+    edit->OnSelectionChange = [&edit](TObject*) { delete std::exchange(edit, nullptr); };
+    Press(key);
+    EXPECT_EQ(edit, nullptr) << key;
+  }
+}
+
 TEST_F(RichEditTest, SelectionByCharacterOffset) {
   Type("a\xC3\xA4" "b");  // aäb
   Press(VK_RETURN);
@@ -364,6 +377,23 @@ TEST_F(RichEditTest, ScreenshotOfStyledText) {
   range.chrg = {0, -1};
   rich->Perform(EM_FORMATRANGE, 1, reinterpret_cast<LPARAM>(&range));
   SavePngFile(cells, Artefact("richedit-cell.png"));
+}
+
+TEST_F(RichEditTest, LineFeedsTypeParagraphsAndPageKeysMoveByTheLinesShown) {
+  Type("a\nb\tc");
+  EXPECT_EQ(rich->Text(), "a\r\nb\tc");
+  std::string text;
+  for (int i = 0; i < 20; ++i) text += "line\r\n";
+  rich->SetText(text);
+  Press(VK_HOME, bsCtrl);
+  Press(VK_RIGHT);
+  Press(VK_RIGHT);
+  Press(VK_NEXT);
+  const int moved = rich->SelStart() - 2;
+  EXPECT_GT(moved, 6);       // more than one line of six characters
+  EXPECT_EQ(moved % 6, 0);   // in the same column
+  Press(VK_PRIOR);
+  EXPECT_EQ(rich->SelStart(), 2);
 }
 
 }  // namespace

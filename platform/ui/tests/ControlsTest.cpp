@@ -179,6 +179,42 @@ TEST_F(ControlsTest, FocusMovesThroughExitAndEnterAndClearsWhenTheFocusedControl
   EXPECT_EQ(Screen().FocusedControl(), inner);
 }
 
+// The keyboard's characters reach the focused control as code points; bytes that are no well-formed
+// UTF-8 character type nothing.
+TEST_F(ControlsTest, TypedCharactersArriveOnlyAsWellFormedCodePoints) {
+  auto form = ShowForm();
+  auto* box = new Box(form.get(), form.get(), "B");
+  box->SetFocus();
+  std::vector<char32_t> typed;
+  box->OnKeyPress = [&](TObject*, char32_t& key) { typed.push_back(key); };
+  const struct {
+    const char* name;
+    std::string utf8;
+    std::vector<char32_t> typed;
+  } cases[] = {
+      {"ASCII", "A", {U'A'}},
+      {"two bytes", "\xC3\xA9", {0xE9}},
+      {"three bytes", "\xE2\x82\xAC", {0x20AC}},
+      {"four bytes", "\xF0\x9D\x84\x9E", {0x1D11E}},
+      {"overlong A", "\xC1\x81", {}},
+      {"overlong slash", "\xE0\x80\xAF", {}},
+      {"surrogate", "\xED\xA0\x80", {}},
+      {"cut after its lead", "\xC3", {}},
+      {"cut after two bytes", "\xE2\x82", {}},
+      {"no continuation", "\xC3(", {}},
+      {"beyond U+10FFFF", "\xF4\x90\x80\x80", {}},
+      {"lead byte F5", "\xF5\x80\x80\x80", {}},
+      {"byte FF", "\xFF", {}},
+      {"stray continuation", "\x80", {}},
+  };
+  for (const auto& c : cases) {
+    typed.clear();
+    Input().Char(c.utf8);
+    Settle();
+    EXPECT_EQ(typed, c.typed) << c.name;
+  }
+}
+
 TEST_F(ControlsTest, OwnerFreesChildrenInReverseOrderAndAControlMayFreeItselfInItsClick) {
   std::vector<std::string> log;
   {
