@@ -9,6 +9,7 @@
 #include "platform/gfx/Gdi.h"
 #include "platform/shell/ShellApi.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/ApplicationHints.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/VirtualKeys.h"
@@ -277,14 +278,14 @@ void TMarkupStatusBar::MouseMove(TShiftState Shift, int X, int Y) {
   const std::string anchor = IsAnchor(X, Y);
   const int panel = GetPanel(X);
   if (panel != panelUnderMouse_) {
-    Application().CancelHint();
+    ApplicationHints().CancelHint();
     panelUnderMouse_ = panel;
   }
   if (!anchor.empty()) {
     if (Cursor() == crDefault || anchor != lastAnchor_) {
       lastAnchor_ = anchor;
       SetCursor(crHandPoint);
-      if (anchorHint_) Application().CancelHint();
+      if (anchorHint_) ApplicationHints().CancelHint();
       if (OnAnchorEnter) OnAnchorEnter(this, anchor);
     }
   } else if (Cursor() == crHandPoint) {

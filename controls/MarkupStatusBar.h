@@ -5,6 +5,7 @@
 
 #include "controls/html/RenderPanelHTML.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/ApplicationHints.h"
 #include "platform/ui/Collection.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/StatusBar.h"

@@ -6,7 +6,6 @@
 
 #include "platform/core/Paths.h"
 #include "platform/ui/ApplicationEvents.h"
-#include "platform/ui/Controls.h"
 #include "platform/ui/MessageQueue.h"
 
 namespace platform {
@@ -27,8 +26,8 @@ void WriteToStandardError(const std::string& message) { std::fprintf(stderr, "%s
 TApplication::TApplication() : TComponent(nullptr), title_(ProgramName()), sink_(WriteToStandardError) {}
 
 TApplication::~TApplication() {
-  // The forms go while the application's own members still stand.
-  CancelHint();
+  // The forms go while the application's own members, the hint hook among them, still stand.
+  if (hintHook_) hintHook_->CancelHint();
   DestroyComponents();
 }
 
@@ -76,7 +75,10 @@ bool TApplication::ProcessMessage() {
   try {
     if (queue.DispatchReadyHandles()) return true;
     MSG msg;
-    if (!queue.Peek(msg)) return PaintDirtyWindows();
+    if (!queue.Peek(msg)) {
+      TIdleHook idle = idleHook_.load();
+      return idle && idle();
+    }
     if (msg.message == WM_QUIT) {
       terminated_ = true;
       return true;

@@ -4,13 +4,10 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <typeinfo>
 #include <vector>
 
 #include "platform/core/Clock.h"
 #include "platform/core/Exception.h"
-#include "platform/gfx/Colors.h"
-#include "platform/gfx/Geometry.h"
 #include "platform/ui/Component.h"
 #include "platform/ui/Messages.h"
 #include "platform/ui/Window.h"
@@ -18,37 +15,20 @@
 namespace platform {
 
 class TApplicationEvents;
-class TControl;
 class TCustomForm;
-class THintWindow;
-class TTimer;
 
-// A hint window class: which class of hint window the application makes (HintWindowClassOf<T>()).
-struct THintWindowClass {
-  const std::type_info* type = nullptr;
-  std::function<THintWindow*(TComponent* AOwner)> create;
+// The hint code of the layer above the loop (the control framework installs it, once): the application
+// owns it, cancels its hint before it destroys its components (the forms) and destroys it after them, so
+// that the controls that go meanwhile can still tell it.
+class THintHook {
+public:
+  virtual ~THintHook() = default;
+  virtual void CancelHint() = 0;
 };
-template <class T>
-THintWindowClass HintWindowClassOf() {
-  return {&typeid(T), [](TComponent* AOwner) -> THintWindow* { return new T(AOwner); }};
-}
 
-// What the application tells a control (CM_HINTSHOW, lParam) and OnShowHint about a hint it is about
-// to show; both may change it.
-struct THintInfo {
-  TControl* HintControl = nullptr;
-  THintWindowClass HintWindowClass;
-  TPoint HintPos;        // screen point of the window's top-left corner
-  int HintMaxWidth = 0;  // the widest the text may be laid out
-  TColor HintColor = clInfoBk;
-  TRect CursorRect;   // client area of HintControl within which the hint stays
-  TPoint CursorPos;   // the mouse in HintControl's client coordinates
-  int ReshowTimeout = 0;
-  int HideTimeout = 0;  // ms until the hint hides; 0 or less: it stays
-  std::string HintStr;
-  void* HintData = nullptr;
-};
-using TShowHintEvent = std::function<void(std::string& HintStr, bool& CanShow, THintInfo& HintInfo)>;
+// What a loop step runs when it finds the queue empty (the control framework paints its dirty windows):
+// true when it did something, which then counts as the step's event.
+using TIdleHook = bool (*)();
 
 // The application object: the message loop of the program's main thread, the hooks that see its messages
 // and its exceptions, and the hidden top-level application window (class "TApplication", caption the
@@ -59,15 +39,8 @@ using TShowHintEvent = std::function<void(std::string& HintStr, bool& CanShow, T
 // of the earliest due timer. A message goes first to OnMessage and then to each TApplicationEvents'
 // OnMessage (newest first); unless one of them marks it handled it is dispatched to its window. Every
 // exception that escapes a hook, a handler or a callback is caught there and handed to HandleException;
-// the loop goes on. WM_QUIT ends the loop (Terminated). Whenever a step finds the queue empty, the
-// windows with dirty regions are painted first.
-//
-// Hints: a mouse move over a control whose ShowHint is on starts the hint timer (HintPause, or
-// HintShortPause while a hint shows); when it fires and the mouse is still over that control, the
-// control gets CM_HINTSHOW and then OnShowHint with a THintInfo that both may change; the hint window
-// (of HintWindowClass, made anew when the class changes) is sized by CalcHintRect, placed below the
-// mouse and shown by ActivateHintData, and hidden after HideTimeout. A button press or key, or leaving
-// the control, cancels it.
+// the loop goes on. WM_QUIT ends the loop (Terminated). Whenever a step finds the queue empty, it runs
+// the idle hook first (the control framework's painting of dirty windows).
 class TApplication : public TComponent {
 public:
   using TMessageEvent = std::function<void(MSG& Msg, bool& Handled)>;
@@ -110,66 +83,38 @@ public:
   void ShowException(const Exception& E);
 
   // Where ShowException's messages go: standard error, one line each, until replaced
-  // (InstallMessageBoxExceptionDisplay in Dialogs.h makes it a message box).
+  // (InstallMessageBoxExceptionDisplay in DialogService.h makes it a message box).
   void SetExceptionSink(std::function<void(const std::string& message)> sink);
 
   // Makes a form owned by the application; the first one made is the main form, whose closing ends the
-  // program. Runs the form's AfterConstruction (OnCreate).
+  // program. Runs the form's AfterConstruction (OnCreate). T derives from TCustomForm (Forms.h).
   template <class T>
   T* CreateForm() {
     T* form = new T(this);
-    FormCreated(form);
+    if (!mainForm_) mainForm_ = form;
+    form->AfterConstruction();
     return form;
   }
   TCustomForm* MainForm() const { return mainForm_; }
 
-  bool ShowHint() const { return showHint_; }
-  void SetShowHint(bool value);
-  int HintPause() const { return hintPause_; }
-  void SetHintPause(int value) { hintPause_ = value; }
-  int HintShortPause() const { return hintShortPause_; }
-  void SetHintShortPause(int value) { hintShortPause_ = value; }
-  int HintHidePause() const { return hintHidePause_; }
-  void SetHintHidePause(int value) { hintHidePause_ = value; }
-  TColor HintColor() const { return hintColor_; }
-  void SetHintColor(TColor value) { hintColor_ = value; }
-  const THintWindowClass& HintWindowClass() const { return hintWindowClass_; }
-  void SetHintWindowClass(THintWindowClass value) { hintWindowClass_ = std::move(value); }
-  // Hides the hint and forgets the control it was for.
-  void CancelHint();
-  // Hides the hint window, if it shows.
-  void HideHint();
-  // Shows the hint of the control under CursorPos (a screen point) now.
-  void ActivateHint(TPoint CursorPos);
-  // The hint window that shows or last showed a hint, or null.
-  THintWindow* HintWindow() const { return hintWindow_; }
-
-  // A message box through the dialog service; flags (MB_...) and results (ID...) are in Dialogs.h.
+  // A message box through the dialog service; flags (MB_...) and results (ID...) are in DialogService.h.
   int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags);
 
   TMessageEvent OnMessage;
   TExceptionEvent OnException;
-  TShowHintEvent OnShowHint;
 
   // Hands a message to the hooks and then its window at once, as if it had been taken from the queue:
   // the backends' input, which must keep its order with the state it changes (capture, focus).
   void DeliverMessage(MSG& msg) { Dispatch(msg); }
 
-  // The framework's input tracking: a mouse move at a screen point, the control under the mouse (null
-  // when it left the windows), a change of the mouse capture, and a control that goes. The control
-  // under the mouse gets CM_MOUSEENTER and CM_MOUSELEAVE; while one holds the capture, only it does.
-  void HintMouseMessage(TControl* Control, TPoint ScreenPos);
-  void UpdateMouseControl(TControl* Control);
-  void MouseCaptureChanged();
-  void ControlDestroyed(TControl* Control);
+  // The layer above installs these (the control framework, once; see TIdleHook and THintHook).
+  void SetIdleHook(TIdleHook hook) { idleHook_ = hook; }
+  void SetHintHook(std::unique_ptr<THintHook> hook) { hintHook_ = std::move(hook); }
 
 private:
   friend class TCustomForm;
-  // The first form made becomes the main form; null: the main form goes.
-  void FormCreated(TCustomForm* form);
-  enum class HintTimerMode { Show, Hide };
-  void StartHintTimer(int ms, HintTimerMode mode);
-  void StopHintTimer();
+  // The main form goes.
+  void MainFormDestroyed() { mainForm_ = nullptr; }
 
   friend class TApplicationEvents;
   bool ProcessMessage();
@@ -183,20 +128,8 @@ private:
   std::function<void(const std::string&)> sink_;
 
   TCustomForm* mainForm_ = nullptr;
-  TControl* mouseControl_ = nullptr;
-  TControl* enteredControl_ = nullptr;  // the one that last heard CM_MOUSEENTER and no leave since
-  TControl* hintControl_ = nullptr;
-  THintWindow* hintWindow_ = nullptr;  // owned by the application while it exists
-  TTimer* hintTimer_ = nullptr;        // owned by the application
-  HintTimerMode hintTimerMode_ = HintTimerMode::Show;
-  TRect hintCursorRect_;  // screen
-  bool hintActive_ = false;
-  bool showHint_ = true;
-  int hintPause_ = 500;
-  int hintShortPause_ = 50;
-  int hintHidePause_ = 2500;
-  TColor hintColor_ = clInfoBk;
-  THintWindowClass hintWindowClass_;
+  std::atomic<TIdleHook> idleHook_{nullptr};
+  std::unique_ptr<THintHook> hintHook_;
 };
 
 // The process-wide application object.

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/ui/Application.h"
+#include "platform/ui/ApplicationHints.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/HeadlessBackend.h"
 #include "platform/ui/tests/LoopFixture.h"
@@ -16,11 +17,11 @@ protected:
   void SetUp() override {
     LoopTest::SetUp();
     SetBackend(std::make_unique<THeadlessBackend>());
-    Application().CancelHint();
+    ApplicationHints().CancelHint();
   }
   void TearDown() override {
     Settle();
-    Application().CancelHint();
+    ApplicationHints().CancelHint();
     LoopTest::TearDown();
   }
 

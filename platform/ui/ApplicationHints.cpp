@@ -1,6 +1,8 @@
-#include <algorithm>
+#include "platform/ui/ApplicationHints.h"
 
-#include "platform/ui/Application.h"
+#include <algorithm>
+#include <memory>
+
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Timer.h"
@@ -21,16 +23,17 @@ TControl* GetHintControl(TControl* control) {
 
 }  // namespace
 
-void TApplication::FormCreated(TCustomForm* form) {
-  if (!form) {
-    mainForm_ = nullptr;
-    return;
-  }
-  if (!mainForm_) mainForm_ = form;
-  form->AfterConstruction();
+TApplicationHints& ApplicationHints() {
+  static TApplicationHints* const hints = [] {
+    auto owned = std::make_unique<TApplicationHints>();
+    TApplicationHints* installed = owned.get();
+    Application().SetHintHook(std::move(owned));
+    return installed;
+  }();
+  return *hints;
 }
 
-void TApplication::SetShowHint(bool value) {
+void TApplicationHints::SetShowHint(bool value) {
   if (showHint_ == value) return;
   showHint_ = value;
   if (!value) {
@@ -39,7 +42,7 @@ void TApplication::SetShowHint(bool value) {
   }
 }
 
-void TApplication::HintMouseMessage(TControl* Control, TPoint ScreenPos) {
+void TApplicationHints::HintMouseMessage(TControl* Control, TPoint ScreenPos) {
   TControl* hintControl = showHint_ ? GetHintControl(FindDragTarget(ScreenPos, true)) : nullptr;
   if (!hintControl) {
     CancelHint();
@@ -52,14 +55,14 @@ void TApplication::HintMouseMessage(TControl* Control, TPoint ScreenPos) {
   hintControl_ = hintControl;
 }
 
-void TApplication::UpdateMouseControl(TControl* Control) {
+void TApplicationHints::UpdateMouseControl(TControl* Control) {
   if (Control && Control->ComponentState().Contains(csDesigning)) Control = nullptr;
   mouseControl_ = Control;
   MouseCaptureChanged();
   if (!Control) CancelHint();
 }
 
-void TApplication::MouseCaptureChanged() {
+void TApplicationHints::MouseCaptureChanged() {
   // While a control holds the capture, only it hears that the mouse leaves it or comes back.
   TControl* capture = GetCaptureControl();
   TControl* wanted = capture ? (mouseControl_ == capture ? capture : nullptr) : mouseControl_;
@@ -69,16 +72,16 @@ void TApplication::MouseCaptureChanged() {
   if (wanted && enteredControl_ == wanted) wanted->Perform(CM_MOUSEENTER);
 }
 
-void TApplication::ControlDestroyed(TControl* Control) {
+void TApplicationHints::ControlDestroyed(TControl* Control) {
   if (mouseControl_ == Control) mouseControl_ = nullptr;
   if (enteredControl_ == Control) enteredControl_ = nullptr;
   if (hintWindow_ == Control) hintWindow_ = nullptr;
   if (hintControl_ == Control) CancelHint();
 }
 
-void TApplication::StartHintTimer(int ms, HintTimerMode mode) {
+void TApplicationHints::StartHintTimer(int ms, HintTimerMode mode) {
   if (!hintTimer_) {
-    hintTimer_ = new TTimer(this);
+    hintTimer_ = new TTimer(&Application());
     hintTimer_->SetEnabled(false);
     hintTimer_->OnTimer = [this](TObject*) {
       StopHintTimer();
@@ -94,15 +97,15 @@ void TApplication::StartHintTimer(int ms, HintTimerMode mode) {
   hintTimer_->SetEnabled(true);
 }
 
-void TApplication::StopHintTimer() {
+void TApplicationHints::StopHintTimer() {
   if (hintTimer_) hintTimer_->SetEnabled(false);
 }
 
-void TApplication::HideHint() {
+void TApplicationHints::HideHint() {
   if (hintWindow_ && hintWindow_->Visible()) hintWindow_->ReleaseHandle();
 }
 
-void TApplication::CancelHint() {
+void TApplicationHints::CancelHint() {
   StopHintTimer();
   HideHint();
   hintControl_ = nullptr;
@@ -110,7 +113,7 @@ void TApplication::CancelHint() {
   hintCursorRect_ = {};
 }
 
-void TApplication::ActivateHint(TPoint CursorPos) {
+void TApplicationHints::ActivateHint(TPoint CursorPos) {
   StopHintTimer();
   TControl* control = showHint_ ? GetHintControl(FindDragTarget(CursorPos, true)) : nullptr;
   if (!control || control != hintControl_) {
@@ -139,7 +142,7 @@ void TApplication::ActivateHint(TPoint CursorPos) {
   }
   if (!hintWindow_ || !info.HintWindowClass.type || typeid(*hintWindow_) != *info.HintWindowClass.type) {
     delete std::exchange(hintWindow_, nullptr);
-    hintWindow_ = info.HintWindowClass.create(this);
+    hintWindow_ = info.HintWindowClass.create(&Application());
   }
   TRect r = hintWindow_->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
   OffsetRect(r, info.HintPos.X, info.HintPos.Y);
