@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "platform/ui/StandardClasses.h"
+#include "platform/ui/AppClasses.h"
 
 namespace platform {
 
@@ -21,12 +21,12 @@ Registry& Classes() {
   return registry;
 }
 
-// The registry as lookups see it: with the platform's own classes published, once.
+// The registry as lookups see it: with the classes of its own layer published, once.
 const Registry& PublishedRegistry() {
   static bool published = false;
   if (!published) {
     published = true;
-    PublishStandardClasses();
+    PublishAppClasses();
   }
   return Classes();
 }

@@ -1,13 +1,12 @@
-#include "platform/ui/StandardClasses.h"
+#include "platform/ui/AppClasses.h"
 
 #include "platform/ui/ApplicationEvents.h"
-#include "platform/ui/ControlClasses.h"
 #include "platform/ui/PublishedClasses.h"
 #include "platform/ui/Timer.h"
 
 namespace platform {
 
-void PublishStandardClasses() {
+void PublishAppClasses() {
   TClassPublisher<TComponent>("TComponent");
   TClassPublisher<TTimer, TComponent>("TTimer")
       .Property("Enabled", &TTimer::SetEnabled)
@@ -16,7 +15,6 @@ void PublishStandardClasses() {
   TClassPublisher<TApplicationEvents, TComponent>("TApplicationEvents")
       .Property("OnException", &TApplicationEvents::OnException)
       .Property("OnMessage", &TApplicationEvents::OnMessage);
-  PublishControlClasses();
 }
 
 }  // namespace platform
