@@ -3,7 +3,7 @@
 #include "controls/html/MarkupText.h"
 #include "controls/html/RenderHTML.h"
 #include "platform/shell/ShellApi.h"
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 #include "platform/ui/ApplicationHints.h"
 
 namespace controls {

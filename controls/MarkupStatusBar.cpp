@@ -8,12 +8,12 @@
 #include "platform/core/DateTime.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/shell/ShellApi.h"
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 #include "platform/ui/ApplicationHints.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/VirtualKeys.h"
-#include "platform/ui/Window.h"
+#include "platform/app/Window.h"
 
 namespace controls {
 

@@ -5,7 +5,7 @@
 
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/Timer.h"
+#include "platform/app/Timer.h"
 
 namespace platform {
 

@@ -6,7 +6,7 @@
 
 #include "platform/gfx/Colors.h"
 #include "platform/gfx/Geometry.h"
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 
 namespace platform {
 

@@ -4,7 +4,7 @@
 
 #include "platform/core/Ascii.h"
 #include "platform/gfx/Gdi.h"
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 #include "platform/ui/ApplicationHints.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"

@@ -12,10 +12,10 @@
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Geometry.h"
 #include "platform/ui/Backend.h"
-#include "platform/ui/Component.h"
+#include "platform/app/Component.h"
 #include "platform/ui/Keyboard.h"
-#include "platform/ui/Messages.h"
-#include "platform/ui/Window.h"
+#include "platform/app/Messages.h"
+#include "platform/app/Window.h"
 
 namespace platform {
 

@@ -5,8 +5,8 @@
 #include "platform/core/Ascii.h"
 #include "platform/gfx/Resources.h"
 #include "platform/ui/ControlClasses.h"
-#include "platform/ui/FormLanguage.h"
-#include "platform/ui/PublishedClasses.h"
+#include "platform/app/FormLanguage.h"
+#include "platform/app/PublishedClasses.h"
 
 namespace platform {
 

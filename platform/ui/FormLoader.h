@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ui/Component.h"
-#include "platform/ui/FormResource.h"
+#include "platform/app/Component.h"
+#include "platform/app/FormResource.h"
 
 namespace platform {
 

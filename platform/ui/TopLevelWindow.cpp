@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "platform/gfx/Gdi.h"
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 #include "platform/ui/ApplicationHints.h"
-#include "platform/ui/MessageQueue.h"
+#include "platform/app/MessageQueue.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/VirtualKeys.h"
 

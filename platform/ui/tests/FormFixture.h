@@ -2,11 +2,11 @@
 
 #include <memory>
 
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 #include "platform/ui/ApplicationHints.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/HeadlessBackend.h"
-#include "platform/ui/tests/LoopFixture.h"
+#include "platform/app/tests/LoopFixture.h"
 
 namespace platform {
 
