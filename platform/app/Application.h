@@ -87,7 +87,8 @@ public:
   void SetExceptionSink(std::function<void(const std::string& message)> sink);
 
   // Makes a form owned by the application; the first one made is the main form, whose closing ends the
-  // program. Runs the form's AfterConstruction (OnCreate). T derives from TCustomForm (Forms.h).
+  // program. Runs the form's AfterConstruction (OnCreate). T derives from TCustomForm
+  // (platform/ui/Forms.h).
   template <class T>
   T* CreateForm() {
     T* form = new T(this);

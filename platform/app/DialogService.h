@@ -10,9 +10,10 @@
 namespace platform {
 
 // The one place where the program asks the user something: message boxes, file and folder dialogs.
-// Dialogs.h builds the class library's calls on it. Without a display the console service answers
-// (messages to standard error); tests install a TScriptedDialogService (ScriptedDialogs.h); the on-screen
-// dialogs, modal forms of their own, are another implementation installed by the program.
+// platform/dialogs/Dialogs.h builds the class library's calls on it. Without a display the console
+// service answers (messages to standard error); tests install a TScriptedDialogService
+// (platform/dialogs/ScriptedDialogs.h); the on-screen dialogs, modal forms of their own, are another
+// implementation installed by the program.
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 enum TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp };

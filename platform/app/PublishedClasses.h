@@ -21,7 +21,8 @@
 namespace platform {
 
 // The classes that form resources may name, with their published properties: what the form loader
-// (FormLoader.h) creates and sets. A class publishes itself once, before the first form is loaded:
+// (platform/ui/FormLoader.h) creates and sets. A class publishes itself once, before the first form is
+// loaded:
 //
 //   TClassPublisher<TPanel, TCustomControl>("TPanel")     // class name, then the published base
 //       .Property("Caption", &TPanel::SetCaption)         // a Set... setter, typed
