@@ -9,7 +9,7 @@
 
 #include "platform/backends/BackendChoice.h"
 #include "platform/gfx/Gdi.h"
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/HeadlessBackend.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/ui/FormLoader.h"
-#include "platform/ui/PublishedClasses.h"
+#include "platform/app/PublishedClasses.h"
 
 namespace {
 

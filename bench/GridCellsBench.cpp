@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 #include "platform/ui/Forms.h"
 #include "platform/grids/GridCells.h"
 #include "platform/grids/Grids.h"

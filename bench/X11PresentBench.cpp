@@ -5,7 +5,7 @@
 
 #include "platform/backends/BackendChoice.h"
 #include "platform/gfx/Bitmap.h"
-#include "platform/ui/MessageQueue.h"
+#include "platform/app/MessageQueue.h"
 
 namespace {
 

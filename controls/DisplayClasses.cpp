@@ -9,7 +9,7 @@
 #include "controls/MarkupStatusBar.h"
 #include "controls/fxLabel.h"
 #include "platform/ui/ColorIdentifiers.h"
-#include "platform/ui/PublishedClasses.h"
+#include "platform/app/PublishedClasses.h"
 
 namespace controls {
 

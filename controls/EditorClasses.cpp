@@ -5,7 +5,7 @@
 #include "controls/zgcombo.h"
 #include "controls/zgspin.h"
 #include "platform/edits/EditClasses.h"
-#include "platform/ui/PublishedClasses.h"
+#include "platform/app/PublishedClasses.h"
 
 namespace controls {
 

@@ -4,7 +4,7 @@
 #include "controls/MarkupHint.h"
 #include "controls/WinXP.h"
 #include "platform/ui/ColorIdentifiers.h"
-#include "platform/ui/PublishedClasses.h"
+#include "platform/app/PublishedClasses.h"
 
 namespace controls {
 

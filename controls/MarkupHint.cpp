@@ -12,6 +12,7 @@
 namespace controls {
 
 using platform::Application;
+using platform::ApplicationHints;
 using platform::TPoint;
 using platform::TRect;
 
@@ -51,26 +52,26 @@ TMarkupHint::TMarkupHint(platform::TComponent* AOwner) : TComponent(AOwner) {
   hintFont_.SetName("Tahoma");
   hintFont_.SetColor(platform::clInfoText);
   if (!Running()) return;
-  previousWindowClass_ = Application().HintWindowClass();
-  previousOnShowHint_ = Application().OnShowHint;
-  Application().SetHintWindowClass(platform::HintWindowClassOf<TMarkupHintWindow>());
+  previousWindowClass_ = ApplicationHints().HintWindowClass();
+  previousOnShowHint_ = ApplicationHints().OnShowHint;
+  ApplicationHints().SetHintWindowClass(platform::HintWindowClassOf<TMarkupHintWindow>());
   RenewHintWindow();
-  Application().OnShowHint = [this](std::string& HintStr, bool& CanShow, platform::THintInfo& HintInfo) {
+  ApplicationHints().OnShowHint = [this](std::string& HintStr, bool& CanShow, platform::THintInfo& HintInfo) {
     GetHintInfo(HintStr, CanShow, HintInfo);
   };
 }
 
 TMarkupHint::~TMarkupHint() {
   if (!Running()) return;
-  Application().SetHintWindowClass(previousWindowClass_);
-  Application().OnShowHint = previousOnShowHint_;
+  ApplicationHints().SetHintWindowClass(previousWindowClass_);
+  ApplicationHints().OnShowHint = previousOnShowHint_;
   RenewHintWindow();
 }
 
 void TMarkupHint::RenewHintWindow() {
-  const bool shown = Application().ShowHint();
-  Application().SetShowHint(false);
-  Application().SetShowHint(shown);
+  const bool shown = ApplicationHints().ShowHint();
+  ApplicationHints().SetShowHint(false);
+  ApplicationHints().SetShowHint(shown);
 }
 
 void TMarkupHint::SetImages(platform::TCustomImageList* value) {

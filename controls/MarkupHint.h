@@ -6,7 +6,8 @@
 #include "controls/html/PictureContainer.h"
 #include "platform/core/Exception.h"
 #include "platform/gfx/Font.h"
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
+#include "platform/ui/ApplicationHints.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
 

@@ -3,7 +3,8 @@
 #include "controls/html/MarkupText.h"
 #include "controls/html/RenderHTML.h"
 #include "platform/shell/ShellApi.h"
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
+#include "platform/ui/ApplicationHints.h"
 
 namespace controls {
 
@@ -205,7 +206,7 @@ void TMarkupLabel::MouseMove(platform::TShiftState Shift, int X, int Y) {
   const std::string anchor = IsAnchor(X, Y, rect);
   if (!anchor.empty()) {
     if (Cursor() != platform::crHandPoint || anchor != lastAnchor_ || hoverAnchor_ != previous) {
-      if (AnchorHint) platform::Application().CancelHint();
+      if (AnchorHint) platform::ApplicationHints().CancelHint();
       SetCursor(platform::crHandPoint);
       lastAnchor_ = anchor;
       if (hover_) Invalidate();

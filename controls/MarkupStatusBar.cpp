@@ -9,11 +9,12 @@
 #include "platform/gfx/CanvasStateGuard.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/shell/ShellApi.h"
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
+#include "platform/ui/ApplicationHints.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/VirtualKeys.h"
-#include "platform/ui/Window.h"
+#include "platform/app/Window.h"
 
 namespace controls {
 
@@ -276,14 +277,14 @@ void TMarkupStatusBar::MouseMove(TShiftState Shift, int X, int Y) {
   const std::string anchor = IsAnchor(X, Y);
   const int panel = GetPanel(X);
   if (panel != panelUnderMouse_) {
-    Application().CancelHint();
+    ApplicationHints().CancelHint();
     panelUnderMouse_ = panel;
   }
   if (!anchor.empty()) {
     if (Cursor() == crDefault || anchor != lastAnchor_) {
       lastAnchor_ = anchor;
       SetCursor(crHandPoint);
-      if (anchorHint_) Application().CancelHint();
+      if (anchorHint_) ApplicationHints().CancelHint();
       if (OnAnchorEnter) OnAnchorEnter(this, anchor);
     }
   } else if (Cursor() == crHandPoint) {

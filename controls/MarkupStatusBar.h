@@ -4,8 +4,9 @@
 #include <string>
 
 #include "controls/html/RenderPanelHTML.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Collection.h"
+#include "platform/app/Application.h"
+#include "platform/ui/ApplicationHints.h"
+#include "platform/app/Collection.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/StatusBar.h"
 

@@ -2,7 +2,7 @@
 
 #include "platform/ui/Buttons.h"
 #include "platform/ui/Controls.h"
-#include "platform/ui/Timer.h"
+#include "platform/app/Timer.h"
 
 namespace controls {
 

@@ -4,7 +4,7 @@
 #include "controls/ExSpin.h"
 #include "platform/ui/ColorIdentifiers.h"
 #include "platform/edits/EditClasses.h"
-#include "platform/ui/PublishedClasses.h"
+#include "platform/app/PublishedClasses.h"
 
 namespace controls {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/core/Exception.h"
-#include "platform/ui/Component.h"
+#include "platform/app/Component.h"
 
 namespace controls {
 

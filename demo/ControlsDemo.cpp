@@ -10,7 +10,7 @@
 
 #include "DemoForm.h"
 #include "platform/backends/BackendChoice.h"
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 #include "platform/ui/HeadlessBackend.h"
 #include "platform/ui/MenuWindows.h"
 #include "platform/ui/VirtualKeys.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/ui/FormLanguage.h"
+#include "platform/app/FormLanguage.h"
 
 namespace platform {
 

@@ -6,9 +6,9 @@
 #include "controls/MarkupLabel.h"
 #include "controls/fxLabel.h"
 #include "mailer/net/Mlsmtp.h"
-#include "platform/ui/ApplicationEvents.h"
+#include "platform/app/ApplicationEvents.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/Timer.h"
+#include "platform/app/Timer.h"
 
 namespace quillet {
 

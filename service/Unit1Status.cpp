@@ -7,7 +7,7 @@
 #include "platform/core/Files.h"
 #include "platform/core/IniFile.h"
 #include "platform/core/Paths.h"
-#include "platform/ui/Window.h"
+#include "platform/app/Window.h"
 #include "service/ServiceFiles.h"
 #include "service/StatusCells.h"
 #include "service/Unit1.h"

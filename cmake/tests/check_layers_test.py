@@ -43,6 +43,57 @@ class CheckLayersTest(unittest.TestCase):
         self.assertIn("grid/Bad.cpp:2: includes through the macro FT_FREETYPE_H", lines)
         self.assertEqual(len(lines), 7)
 
+    def test_includes_across_the_platforms_layers_fail(self):
+        planted = {
+            "platform/app/Bad.cpp": '#include "platform/ui/Forms.h"\n',
+            "platform/app/BadFont.h": '#include "platform/gfx/Font.h"\n',
+            "platform/app/tests/BadTest.cpp": '#include "platform/ui/Controls.h"\n',
+            "platform/ui/BadEdit.cpp": '#include "platform/edits/Edit.h"\n',
+            "platform/ui/BadDialog.cpp": '#include "platform/dialogs/Dialogs.h"\n',
+            "platform/ui/BadGrid.cpp": '#include "platform/grids/Grids.h"\n',
+            "platform/edits/BadDialog.cpp": '#include "platform/dialogs/Dialogs.h"\n',
+            "platform/edits/BadGrid.cpp": '#include "platform/grids/Grids.h"\n',
+            "platform/grids/BadDialog.cpp": '#include "platform/dialogs/Dialogs.h"\n',
+            "platform/service/Bad.cpp": '#include "platform/ui/Forms.h"\n',
+            "platform/core/Bad.cpp": '#include "platform/app/Component.h"\n',
+            "platform/ui/BadLayer.cpp": '#include "platform/widgets/Widget.h"\n',
+            "platform/widgets/Widget.cpp": '#include "platform/core/Files.h"\n',
+            "service/Bad.cpp": '#include "platform/ui/Forms.h"\n',
+            "service/BadGfx.cpp": '#include "platform/gfx/Canvas.h"\n',
+            "service/icmp/Bad.cpp": '#include "platform/ui/Controls.h"\n',
+            "service/tests/BadTest.cpp": '#include "platform/edits/Edit.h"\n',
+            "service/BadMailer.cpp": '#include "mailer/net/Mlsmtp.h"\n',
+        }
+        code, output = self.run_check(planted)
+        self.assertEqual(code, 1)
+        lines = output.splitlines()
+        for name in planted:
+            self.assertEqual(sum(line.startswith(name + ":") for line in lines), 1, name + " not reported once:\n" + output)
+        self.assertIn('platform/app/Bad.cpp:1: includes "platform/ui/Forms.h": platform/app stands on core, shell', lines)
+        self.assertEqual(len(lines), len(planted))
+
+    def test_includes_of_the_layers_below_pass(self):
+        code, output = self.run_check({
+            "platform/app/Good.cpp": '#include "platform/app/Timer.h"\n#include "platform/shell/Registry.h"\n'
+                                     '#include "platform/core/Files.h"\n',
+            "platform/ui/Good.cpp": '#include "platform/app/Window.h"\n#include "platform/gfx/Canvas.h"\n'
+                                    '#include "platform/shell/ShellApi.h"\n',
+            "platform/ui/tests/GoodTest.cpp": '#include "platform/app/tests/LoopFixture.h"\n',
+            "platform/edits/Good.cpp": '#include "platform/ui/Controls.h"\n#include "platform/app/Timer.h"\n'
+                                       '#include "platform/gfx/Font.h"\n',
+            "platform/dialogs/Good.cpp": '#include "platform/edits/Edit.h"\n#include "platform/ui/Forms.h"\n',
+            "platform/grids/Good.cpp": '#include "platform/edits/Edit.h"\n#include "platform/core/Files.h"\n',
+            "platform/backends/Good.cpp": '#include "platform/ui/Backend.h"\n#include "platform/gfx/Bitmap.h"\n',
+            "platform/backends/tests/GoodTest.cpp": '#include "platform/edits/ComboBox.h"\n',
+            "platform/service/Good.cpp": '#include "platform/app/Application.h"\n#include "platform/shell/Registry.h"\n',
+            "platform/net/Good.cpp": '#include "platform/core/Files.h"\n',
+            "service/Good.cpp": '#include "platform/service/Service.h"\n#include "platform/app/Timer.h"\n'
+                                '#include "platform/shell/ShellApi.h"\n#include "service/icmp/Nx.h"\n',
+            "service/icmp/Good.cpp": '#include "platform/net/Socket.h"\n#include "platform/app/Component.h"\n',
+            "service/tests/GoodTest.cpp": '#include "platform/app/tests/LoopFixture.h"\n',
+        })
+        self.assertEqual((code, output), (0, ""))
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/gfx/Graphic.h"
-#include "platform/ui/Component.h"
+#include "platform/app/Component.h"
 
 namespace controls {
 

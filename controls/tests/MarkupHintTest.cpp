@@ -17,6 +17,7 @@ namespace controls {
 namespace {
 
 using platform::Application;
+using platform::ApplicationHints;
 using platform::Rect;
 using platform::TControl;
 using platform::TForm;
@@ -44,8 +45,8 @@ protected:
   }
   void TearDown() override {
     form_.reset();
-    Application().SetHintWindowClass({});
-    Application().OnShowHint = nullptr;
+    ApplicationHints().SetHintWindowClass({});
+    ApplicationHints().OnShowHint = nullptr;
     FormTest::TearDown();
   }
 
@@ -60,9 +61,9 @@ protected:
     box_->SetHint(hint);
     Input().MouseMove(mouse);
     Settle();
-    Application().ActivateHint(mouse);
+    ApplicationHints().ActivateHint(mouse);
     Settle();
-    platform::THintWindow* window = Application().HintWindow();
+    platform::THintWindow* window = ApplicationHints().HintWindow();
     EXPECT_TRUE(window && window->Visible());
     return *window;
   }
@@ -177,18 +178,18 @@ TEST_F(MarkupHintTest, DestroyingTheComponentRestoresTheApplicationsHintWindowCl
   for (const Before b : {Before{"the default class and no handler", false}, Before{"a handler", true}}) {
     SCOPED_TRACE(b.what);
     int calls = 0;
-    Application().SetHintWindowClass({});
-    Application().OnShowHint = nullptr;
-    if (b.withHandler) Application().OnShowHint = [&](std::string&, bool&, platform::THintInfo&) { ++calls; };
+    ApplicationHints().SetHintWindowClass({});
+    ApplicationHints().OnShowHint = nullptr;
+    if (b.withHandler) ApplicationHints().OnShowHint = [&](std::string&, bool&, platform::THintInfo&) { ++calls; };
 
     auto* hint = &AddHint();
-    EXPECT_EQ(*Application().HintWindowClass().type, typeid(TMarkupHintWindow));
+    EXPECT_EQ(*ApplicationHints().HintWindowClass().type, typeid(TMarkupHintWindow));
     EXPECT_TRUE(dynamic_cast<TMarkupHintWindow*>(&ShowHint("<b>x</b>")));
     EXPECT_EQ(calls, 0);  // the component's handler took the application's place
 
     delete hint;
-    EXPECT_EQ(Application().HintWindowClass().type, nullptr);
-    EXPECT_EQ(static_cast<bool>(Application().OnShowHint), b.withHandler);
+    EXPECT_EQ(ApplicationHints().HintWindowClass().type, nullptr);
+    EXPECT_EQ(static_cast<bool>(ApplicationHints().OnShowHint), b.withHandler);
     platform::THintWindow& window = ShowHint("<b>x</b>");
     EXPECT_EQ(typeid(window), typeid(platform::THintWindow));
     EXPECT_EQ(calls, b.withHandler ? 1 : 0);
@@ -196,7 +197,7 @@ TEST_F(MarkupHintTest, DestroyingTheComponentRestoresTheApplicationsHintWindowCl
 }
 
 TEST_F(MarkupHintTest, AMarkupHintWindowWithNoServingComponentShowsPlainText) {
-  Application().SetHintWindowClass(platform::HintWindowClassOf<TMarkupHintWindow>());
+  ApplicationHints().SetHintWindowClass(platform::HintWindowClassOf<TMarkupHintWindow>());
   platform::THintWindow& window = ShowHint("<b>plain</b>");
   EXPECT_TRUE(dynamic_cast<TMarkupHintWindow*>(&window));
   platform::THintWindow plain(nullptr);

@@ -8,8 +8,8 @@
 #include "X11TestSupport.h"
 #include "XwdImage.h"
 #include "platform/core/Paths.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/FormLanguage.h"
+#include "platform/app/Application.h"
+#include "platform/app/FormLanguage.h"
 #include "platform/ui/HeadlessBackend.h"
 
 namespace platform::test {

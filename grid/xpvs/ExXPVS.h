@@ -8,7 +8,7 @@
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/Geometry.h"
 #include "platform/gfx/TextMetric.h"
-#include "platform/ui/Messages.h"
+#include "platform/app/Messages.h"
 
 // The binding of the visual styles (theme) library. The library is looked up once when the program
 // starts (BindThemeLibrary) and every theme function is reached through the pointer of its name below;

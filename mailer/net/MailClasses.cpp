@@ -1,7 +1,7 @@
 #include "mailer/net/MailClasses.h"
 
 #include "mailer/net/Mlsmtp.h"
-#include "platform/ui/PublishedClasses.h"
+#include "platform/app/PublishedClasses.h"
 
 namespace mailnet {
 

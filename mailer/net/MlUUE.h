@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "platform/core/Streams.h"
-#include "platform/ui/Component.h"
+#include "platform/app/Component.h"
 
 namespace mailnet {
 

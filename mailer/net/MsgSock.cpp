@@ -6,7 +6,7 @@
 #include "mailer/net/WinsockErrorText.h"
 #include "platform/net/HostLookup.h"
 #include "platform/net/SocketError.h"
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 
 namespace mailnet {
 

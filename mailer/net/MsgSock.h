@@ -10,9 +10,9 @@
 #include "platform/core/Streams.h"
 #include "platform/net/IpAddress.h"
 #include "platform/net/TcpSocket.h"
-#include "platform/ui/Component.h"
-#include "platform/ui/MessageQueue.h"
-#include "platform/ui/Timer.h"
+#include "platform/app/Component.h"
+#include "platform/app/MessageQueue.h"
+#include "platform/app/Timer.h"
 
 namespace platform {
 class HostLookup;

@@ -8,7 +8,7 @@
 #include "mailer/Smtp1.h"
 #include "platform/backends/BackendChoice.h"
 #include "platform/core/Paths.h"
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 
 int main(int argc, char** argv) {
   platform::SetCommandLine(argc, argv);

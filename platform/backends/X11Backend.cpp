@@ -17,7 +17,7 @@
 #include "platform/core/UniqueFd.h"
 #include "platform/core/Utf8.h"
 #include "platform/gfx/Bitmap.h"
-#include "platform/ui/MessageQueue.h"
+#include "platform/app/MessageQueue.h"
 #include "platform/ui/VirtualKeys.h"
 
 // X headers last: their macros (None, Bool, Status) would break the declarations above.

@@ -1,8 +1,8 @@
 #include "platform/dialogs/Dialogs.h"
 
-#include "platform/ui/Application.h"
-#include "platform/ui/FormLanguage.h"
-#include "platform/ui/PublishedClasses.h"
+#include "platform/app/Application.h"
+#include "platform/app/FormLanguage.h"
+#include "platform/app/PublishedClasses.h"
 
 namespace platform {
 

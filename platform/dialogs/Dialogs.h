@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "platform/ui/Component.h"
-#include "platform/ui/DialogService.h"
-#include "platform/ui/ModalResult.h"
+#include "platform/app/Component.h"
+#include "platform/app/DialogService.h"
+#include "platform/app/ModalResult.h"
 
 namespace platform {
 

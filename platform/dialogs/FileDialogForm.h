@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/edits/ComboBox.h"
-#include "platform/ui/DialogService.h"
+#include "platform/app/DialogService.h"
 #include "platform/edits/Edit.h"
 #include "platform/dialogs/FileListView.h"
 #include "platform/ui/Forms.h"

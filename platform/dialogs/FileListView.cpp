@@ -7,7 +7,7 @@
 #include "platform/core/DateTime.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/ui/Backend.h"
-#include "platform/ui/FormLanguage.h"
+#include "platform/app/FormLanguage.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace platform {

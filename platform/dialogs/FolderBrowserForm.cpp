@@ -10,7 +10,7 @@
 #include "platform/core/Exception.h"
 #include "platform/core/Files.h"
 #include "platform/dialogs/Dialogs.h"
-#include "platform/ui/FormLanguage.h"
+#include "platform/app/FormLanguage.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace platform {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/DialogService.h"
+#include "platform/app/DialogService.h"
 
 namespace platform {
 

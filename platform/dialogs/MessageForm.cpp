@@ -4,7 +4,7 @@
 
 #include "platform/gfx/Gdi.h"
 #include "platform/ui/ClassicLook.h"
-#include "platform/ui/FormLanguage.h"
+#include "platform/app/FormLanguage.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/DialogService.h"
+#include "platform/app/DialogService.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 

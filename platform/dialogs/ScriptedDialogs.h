@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/core/Exception.h"
-#include "platform/ui/DialogService.h"
+#include "platform/app/DialogService.h"
 
 namespace platform {
 

@@ -5,7 +5,7 @@
 #include "platform/edits/Edit.h"
 #include "platform/edits/MaskEdit.h"
 #include "platform/edits/Memo.h"
-#include "platform/ui/PublishedClasses.h"
+#include "platform/app/PublishedClasses.h"
 #include "platform/edits/RichEdit.h"
 
 namespace platform {

@@ -70,9 +70,9 @@ void TCustomRichEdit::DeleteTowards(size_t other) {
     Backend().Beep();
     return;
   }
-  std::weak_ptr<void> life = Life();
+  TGuard guard(*this);
   SetSelection(std::min(caret_, other), std::max(caret_, other));  // OnSelectionChange may free the edit
-  if (!life.expired()) ReplaceSelection(std::string_view{}, TUndo::Record);
+  if (guard.Alive()) ReplaceSelection(std::string_view{}, TUndo::Record);
 }
 
 // The rich edit's text, layout and caret for the keys that it shares with the edit. The view follows
@@ -99,9 +99,9 @@ public:
   int DesiredX() override { return edit_.desiredX_; }
   void SetDesiredX(int x) override { edit_.desiredX_ = x; }
   bool SetCaret(size_t pos, bool extend) override {
-    std::weak_ptr<void> life = edit_.Life();
+    TGuard guard(edit_);
     edit_.SetCaret(pos, extend ? TSelect::Extend : TSelect::Move);  // OnSelectionChange may free the edit
-    return !life.expired();
+    return guard.Alive();
   }
   void DeleteTowards(size_t other) override { edit_.DeleteTowards(other); }
   std::string_view LineBreakFor(char32_t) override { return TRichText::kParagraphBreak; }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/service/ServiceThread.h"
-#include "platform/ui/Component.h"
+#include "platform/app/Component.h"
 
 namespace platform {
 

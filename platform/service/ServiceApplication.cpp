@@ -9,8 +9,8 @@
 #include "platform/service/InstanceLock.h"
 #include "platform/service/ServiceSwitches.h"
 #include "platform/service/ServiceUnit.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/MessageQueue.h"
+#include "platform/app/Application.h"
+#include "platform/app/MessageQueue.h"
 
 namespace platform {
 

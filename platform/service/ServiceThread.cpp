@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/service/Service.h"
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/PublishedClasses.h"
+#include "platform/app/PublishedClasses.h"
 
 namespace platform {
 

@@ -11,7 +11,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Menus.h"
-#include "platform/ui/PublishedClasses.h"
+#include "platform/app/PublishedClasses.h"
 #include "platform/ui/ScrollBar.h"
 #include "platform/ui/StatusBar.h"
 #include "platform/ui/StdCtrls.h"

@@ -3,7 +3,7 @@
 namespace platform {
 
 // Publishes the control framework's classes (controls, forms, fonts) and the standard controls for form
-// resources; PublishStandardClasses calls it.
+// resources; the form loader calls it once, before it reads its first form.
 void PublishControlClasses();
 
 }  // namespace platform

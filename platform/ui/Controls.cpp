@@ -5,7 +5,8 @@
 
 #include "platform/core/Ascii.h"
 #include "platform/gfx/Gdi.h"
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
+#include "platform/ui/ApplicationHints.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/TopLevelWindow.h"
@@ -74,7 +75,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TControl::~TControl() {
-  Application().ControlDestroyed(this);
+  ApplicationHints().ControlDestroyed(this);
   if (g_capture == this) SetCaptureControl(nullptr);
   if (popupMenu_) popupMenu_->RemoveFreeNotification(this);
   if (parent_) parent_->RemoveControl(this);
@@ -119,18 +120,18 @@ void TControl::WndProc(TMessage& Message) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-      Application().CancelHint();
+      ApplicationHints().CancelHint();
       if (controlStyle_.Contains(TControlStyleFlag::csCaptureMouse)) SetMouseCapture(true);
       if (controlStyle_.Contains(TControlStyleFlag::csClickEvents) &&
           (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK))
         controlState_.Include(TControlStateFlag::csClicked);
       break;
     case WM_MOUSEMOVE:
-      Application().HintMouseMessage(this, ClientToScreen({LParamX(Message.LParam), LParamY(Message.LParam)}));
+      ApplicationHints().HintMouseMessage(this, ClientToScreen({LParamX(Message.LParam), LParamY(Message.LParam)}));
       break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-      Application().CancelHint();
+      ApplicationHints().CancelHint();
       break;
     default:
       break;
@@ -608,7 +609,7 @@ void SetCaptureControl(TControl* Control) {
   std::optional<TComponent::TGuard> guard;
   if (Control) guard.emplace(*Control);
   if (old) old->Perform(WM_CAPTURECHANGED, 0, 0);
-  if (!guard || guard->Alive()) Application().MouseCaptureChanged();
+  if (!guard || guard->Alive()) ApplicationHints().MouseCaptureChanged();
 }
 
 TControl* FindDragTarget(TPoint ScreenPos, bool AllowDisabled) {

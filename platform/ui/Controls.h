@@ -13,10 +13,10 @@
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Geometry.h"
 #include "platform/ui/Backend.h"
-#include "platform/ui/Component.h"
+#include "platform/app/Component.h"
 #include "platform/ui/Keyboard.h"
-#include "platform/ui/Messages.h"
-#include "platform/ui/Window.h"
+#include "platform/app/Messages.h"
+#include "platform/app/Window.h"
 
 namespace platform {
 
@@ -527,8 +527,8 @@ void SetCaptureControl(TControl* Control);
 // The deepest visible control under a screen point, disabled ones too when AllowDisabled.
 TControl* FindDragTarget(TPoint ScreenPos, bool AllowDisabled);
 
-// Paints every top-level window that has a dirty region; true when one was painted. The application's
-// loop calls it whenever its queue is empty.
+// Paints every top-level window that has a dirty region; true when one was painted. The first top-level
+// window installs it as the application's idle hook, so the loop calls it whenever its queue is empty.
 bool PaintDirtyWindows();
 
 // True when `key` (a character code, upper or lower case) is the mnemonic of `caption`: the character

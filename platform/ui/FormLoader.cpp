@@ -4,8 +4,9 @@
 
 #include "platform/core/Ascii.h"
 #include "platform/gfx/Resources.h"
-#include "platform/ui/FormLanguage.h"
-#include "platform/ui/PublishedClasses.h"
+#include "platform/ui/ControlClasses.h"
+#include "platform/app/FormLanguage.h"
+#include "platform/app/PublishedClasses.h"
 
 namespace platform {
 
@@ -24,6 +25,7 @@ public:
       : root_(root), resource_(resource), methods_(methods) {}
 
   void Load(const TResourceComponent& form) {
+    [[maybe_unused]] static const bool controlsPublished = (PublishControlClasses(), true);
     const TPublishedClass* rootClass = PublishedClassOf(root_);
     if (!rootClass) Fail(form.line, form.className, "the form's class " + form.className + " has no published base");
     if (const TPublishedClass* named = NamedClass(form); named && !named->Cast(root_))

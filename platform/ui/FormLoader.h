@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ui/Component.h"
-#include "platform/ui/FormResource.h"
+#include "platform/app/Component.h"
+#include "platform/app/FormResource.h"
 
 namespace platform {
 
@@ -49,7 +49,8 @@ private:
 // every new component, in order of creation. A fault raises EFormResourceError naming the resource,
 // the line and the name: an unknown class or one that several units publish (the resource must name it
 // with its unit), an unknown property, identifier, method or component, a value of the wrong kind or
-// range, a setter that raised. The components made so far are then destroyed.
+// range, a setter that raised. The components made so far are then destroyed. Before the first form,
+// the loader publishes the control framework's classes (ControlClasses.h); other libraries publish theirs.
 void ReadFormResource(TComponent& root, const std::string& formClass, const TFormMethods& methods);
 
 // As ReadFormResource, from resource text named `resourceName` in errors; the root's class is not checked

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gfx/Gdi.h"
+#include "platform/ui/ApplicationHints.h"
 #include "platform/ui/TopLevelWindow.h"
 #include "platform/ui/VirtualKeys.h"
 
@@ -36,7 +37,7 @@ TCustomForm::~TCustomForm() {
   screen.zOrder_.erase(std::remove(screen.zOrder_.begin(), screen.zOrder_.end(), this), screen.zOrder_.end());
   if (screen.activeForm_ == this) screen.activeForm_ = nullptr;
   if (screen.focused_ && GetParentForm(screen.focused_) == this) screen.focused_ = nullptr;
-  if (Application().MainForm() == this) Application().FormCreated(nullptr);
+  if (Application().MainForm() == this) Application().MainFormDestroyed();
   DestroyHandle();  // while the form is whole, for those that hear WM_DESTROY
 }
 
@@ -178,7 +179,7 @@ TModalResult TCustomForm::ShowModal() {
   if (Visible() || !Enabled() || formState_.Contains(TFormStateFlag::fsModal))
     throw EInvalidOperation("Cannot make a visible window modal");
   SetCaptureControl(nullptr);
-  Application().CancelHint();
+  ApplicationHints().CancelHint();
   formState_.Include(TFormStateFlag::fsModal);
   std::vector<TCustomForm*> disabled;
   for (TCustomForm* form : Screen().forms_)

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 #include "platform/ui/Controls.h"
-#include "platform/ui/ModalResult.h"
+#include "platform/app/ModalResult.h"
 
 namespace platform {
 

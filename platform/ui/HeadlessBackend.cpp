@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/gfx/Png.h"
-#include "platform/ui/Component.h"
+#include "platform/app/Component.h"
 
 namespace platform {
 

@@ -9,7 +9,7 @@
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/ui/Backend.h"
-#include "platform/ui/Window.h"
+#include "platform/app/Window.h"
 
 namespace platform {
 

@@ -5,7 +5,7 @@
 
 #include "platform/gfx/Bitmap.h"
 #include "platform/gfx/Canvas.h"
-#include "platform/ui/Component.h"
+#include "platform/app/Component.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/core/Set.h"
-#include "platform/ui/Messages.h"
+#include "platform/app/Messages.h"
 
 namespace platform {
 

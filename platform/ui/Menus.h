@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/Component.h"
+#include "platform/app/Component.h"
 #include "platform/ui/Keyboard.h"
 
 namespace platform {

@@ -4,7 +4,7 @@
 
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/Geometry.h"
-#include "platform/ui/Messages.h"
+#include "platform/app/Messages.h"
 
 namespace platform {
 

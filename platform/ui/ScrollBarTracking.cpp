@@ -1,6 +1,6 @@
 #include <utility>
 
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/TopLevelWindow.h"
 #include "platform/ui/WindowScrollBars.h"

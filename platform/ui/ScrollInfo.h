@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/Messages.h"
+#include "platform/app/Messages.h"
 
 namespace platform {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/Collection.h"
+#include "platform/app/Collection.h"
 #include "platform/ui/ControlAppearance.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/OwnerDraw.h"

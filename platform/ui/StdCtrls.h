@@ -4,7 +4,7 @@
 
 #include "platform/ui/ControlAppearance.h"
 #include "platform/ui/Controls.h"
-#include "platform/ui/ModalResult.h"
+#include "platform/app/ModalResult.h"
 
 namespace platform {
 

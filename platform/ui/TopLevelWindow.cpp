@@ -4,8 +4,9 @@
 
 #include "platform/core/Utf8.h"
 #include "platform/gfx/Gdi.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/MessageQueue.h"
+#include "platform/app/Application.h"
+#include "platform/ui/ApplicationHints.h"
+#include "platform/app/MessageQueue.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/VirtualKeys.h"
 
@@ -75,6 +76,8 @@ std::vector<TTopLevelWindow*>& TTopLevelWindow::All() {
 }
 
 TTopLevelWindow::TTopLevelWindow(TWinControl& control, const TCreateParams& params) : control_(control) {
+  // The loop paints the dirty windows whenever it runs out of messages, from the first window on.
+  [[maybe_unused]] static const bool painterInstalled = (Application().SetIdleHook(PaintDirtyWindows), true);
   window_ = Backend().CreateWindow(WindowParams(control, params), *this);
   All().push_back(this);
 }
@@ -276,7 +279,7 @@ void TTopLevelWindow::BackendMouseMove(TPoint client, unsigned shift) {
   RecordInputShift(shift);
   TPoint screen{control_.Left() + client.X, control_.Top() + client.Y};
   TComponent::TGuard guard(control_);  // a mouse-enter or -leave handler may free the window's control
-  Application().UpdateMouseControl(FindDragTarget(screen, true));
+  ApplicationHints().UpdateMouseControl(FindDragTarget(screen, true));
   if (guard.Alive()) PostMouse(WM_MOUSEMOVE, client, shift);
 }
 
@@ -287,7 +290,7 @@ void TTopLevelWindow::BackendMouseWheel(int delta, TPoint client, unsigned shift
   Deliver(KeyTarget(), WM_MOUSEWHEEL, wParam, PointToLParam(screen.X, screen.Y));
 }
 
-void TTopLevelWindow::BackendMouseLeave() { Application().UpdateMouseControl(nullptr); }
+void TTopLevelWindow::BackendMouseLeave() { ApplicationHints().UpdateMouseControl(nullptr); }
 
 void TTopLevelWindow::BackendBoundsChanged(const TRect& bounds, TBackendWindowState state) {
   if (auto* form = dynamic_cast<TCustomForm*>(&control_))

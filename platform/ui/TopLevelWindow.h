@@ -19,10 +19,10 @@ struct PaintClip {
 // back buffer and its dirty region, and the sink that turns the backend's events into messages posted
 // to the controls (so they reach the application's hooks and dispatch in order).
 //
-// Painting: Invalidate adds to the dirty region; PaintDirtyWindows, called when the loop's queue is
-// empty, paints every dirty window: each control whose area meets the region gets WM_NCPAINT (with a
-// frame), WM_ERASEBKGND and WM_PAINT on its own canvas, clipped to the region, its windowed children
-// cut out; then the dirty part of the back buffer is presented.
+// Painting: Invalidate adds to the dirty region; PaintDirtyWindows, the loop's idle hook, paints every
+// dirty window: each control whose area meets the region gets WM_NCPAINT (with a frame), WM_ERASEBKGND
+// and WM_PAINT on its own canvas, clipped to the region, its windowed children cut out; then the dirty
+// part of the back buffer is presented.
 class TTopLevelWindow : public IBackendWindowSink {
 public:
   TTopLevelWindow(TWinControl& control, const TCreateParams& params);

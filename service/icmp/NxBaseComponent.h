@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/Component.h"
+#include "platform/app/Component.h"
 
 namespace velmora {
 

@@ -11,8 +11,8 @@
 #include "platform/core/Files.h"
 #include "platform/core/Paths.h"
 #include "platform/core/tests/TempFolder.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/Timer.h"
+#include "platform/app/Application.h"
+#include "platform/app/Timer.h"
 #include "service/tests/ConfiguratorWindow.h"
 #include "service/tests/VelmoraProcess.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/Window.h"
+#include "platform/app/Window.h"
 #include "service/Unit1.h"
 
 namespace velmora::testing {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "platform/ui/Window.h"
+#include "platform/app/Window.h"
 #include "service/tests/TarvonexFixture.h"
 
 namespace velmora::testing {

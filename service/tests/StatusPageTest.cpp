@@ -2,7 +2,7 @@
 #include <sys/stat.h>
 
 #include "platform/core/Files.h"
-#include "platform/ui/Window.h"
+#include "platform/app/Window.h"
 #include "service/tests/TarvonexFixture.h"
 
 namespace velmora::testing {

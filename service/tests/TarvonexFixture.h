@@ -17,9 +17,9 @@
 #include "platform/core/StringList.h"
 #include "platform/core/tests/TempFolder.h"
 #include "platform/shell/Launcher.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/MessageQueue.h"
-#include "platform/ui/Timer.h"
+#include "platform/app/Application.h"
+#include "platform/app/MessageQueue.h"
+#include "platform/app/Timer.h"
 #include "service/Unit1.h"
 #include "service/icmp/ScriptedIcmpResponder.h"
 

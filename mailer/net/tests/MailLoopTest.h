@@ -9,7 +9,7 @@
 #include "platform/core/Clock.h"
 #include "platform/core/Paths.h"
 #include "platform/core/tests/TempFolder.h"
-#include "platform/ui/Window.h"
+#include "platform/app/Window.h"
 
 namespace mailnet::test {
 

@@ -11,7 +11,7 @@
 #include "platform/net/HostLookup.h"
 #include "platform/net/SocketError.h"
 #include "platform/net/tests/HeldResolver.h"
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 
 namespace mailnet {
 namespace {

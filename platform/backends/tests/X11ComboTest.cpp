@@ -1,4 +1,4 @@
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 #include "platform/edits/ComboBox.h"
 #include "platform/ui/Forms.h"
 #include "X11TestSupport.h"

@@ -1,6 +1,6 @@
 #include "platform/core/Paths.h"
 #include "platform/gfx/Gdi.h"
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/HeadlessBackend.h"
 #include "X11TestSupport.h"

@@ -16,7 +16,7 @@
 #include "platform/backends/X11Backend.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Files.h"
-#include "platform/ui/MessageQueue.h"
+#include "platform/app/MessageQueue.h"
 
 extern char** environ;
 

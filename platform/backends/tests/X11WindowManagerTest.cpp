@@ -1,7 +1,7 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 #include "platform/ui/Forms.h"
 #include "X11Fixture.h"
 

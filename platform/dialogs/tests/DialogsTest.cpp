@@ -4,10 +4,10 @@
 
 #include <iostream>
 
-#include "platform/ui/Application.h"
-#include "platform/ui/FormLanguage.h"
+#include "platform/app/Application.h"
+#include "platform/app/FormLanguage.h"
 #include "platform/ui/FormLoader.h"
-#include "platform/ui/PublishedClasses.h"
+#include "platform/app/PublishedClasses.h"
 #include "platform/dialogs/ScriptedDialogs.h"
 
 namespace platform {

@@ -9,7 +9,7 @@
 #include "platform/core/Clock.h"
 #include "platform/core/Exception.h"
 #include "platform/service/Service.h"
-#include "platform/ui/Window.h"
+#include "platform/app/Window.h"
 
 namespace platform {
 namespace {

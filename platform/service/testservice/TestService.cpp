@@ -14,7 +14,7 @@
 
 #include "platform/core/Clock.h"
 #include "platform/service/ServiceApplication.h"
-#include "platform/ui/Window.h"
+#include "platform/app/Window.h"
 
 namespace {
 

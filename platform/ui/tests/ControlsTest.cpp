@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/ui/Controls.h"
-#include "platform/ui/Timer.h"
+#include "platform/app/Timer.h"
 #include "platform/ui/VirtualKeys.h"
 #include "platform/ui/tests/FormFixture.h"
 

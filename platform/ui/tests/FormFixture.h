@@ -2,10 +2,11 @@
 
 #include <memory>
 
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
+#include "platform/ui/ApplicationHints.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/HeadlessBackend.h"
-#include "platform/ui/tests/LoopFixture.h"
+#include "platform/app/tests/LoopFixture.h"
 
 namespace platform {
 
@@ -16,11 +17,11 @@ protected:
   void SetUp() override {
     LoopTest::SetUp();
     SetBackend(std::make_unique<THeadlessBackend>());
-    Application().CancelHint();
+    ApplicationHints().CancelHint();
   }
   void TearDown() override {
     Settle();
-    Application().CancelHint();
+    ApplicationHints().CancelHint();
     LoopTest::TearDown();
   }
 

@@ -8,9 +8,9 @@
 #include "platform/gfx/Colors.h"
 #include "platform/gfx/Resources.h"  // EResNotFound
 #include "platform/ui/ColorIdentifiers.h"
-#include "platform/ui/FormLanguage.h"
+#include "platform/app/FormLanguage.h"
 #include "platform/ui/FormLoader.h"
-#include "platform/ui/PublishedClasses.h"
+#include "platform/app/PublishedClasses.h"
 
 namespace platform {
 namespace {

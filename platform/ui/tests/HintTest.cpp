@@ -33,8 +33,8 @@ protected:
     Screen().HintFont().SetName(kTestFontName);
   }
   void TearDown() override {
-    Application().SetHintWindowClass({});
-    Application().OnShowHint = nullptr;
+    ApplicationHints().SetHintWindowClass({});
+    ApplicationHints().OnShowHint = nullptr;
     FormTest::TearDown();
   }
   // Runs the loop until the clock has advanced by ms.
@@ -47,11 +47,11 @@ protected:
 };
 
 TEST_F(HintTest, AHintShowsAfterHintPauseThroughTheReplacedClassWithTheTextOnShowHintGives) {
-  Application().SetHintWindowClass(HintWindowClassOf<RecordingHintWindow>());
-  Application().SetHintPause(500);
-  Application().SetHintHidePause(2500);
+  ApplicationHints().SetHintWindowClass(HintWindowClassOf<RecordingHintWindow>());
+  ApplicationHints().SetHintPause(500);
+  ApplicationHints().SetHintHidePause(2500);
   std::vector<std::string> asked;
-  Application().OnShowHint = [&](std::string& text, bool& canShow, THintInfo& info) {
+  ApplicationHints().OnShowHint = [&](std::string& text, bool& canShow, THintInfo& info) {
     asked.push_back(text + " for " + info.HintControl->Name());
     text = "<b>" + text + "</b>";
   };
@@ -73,7 +73,7 @@ TEST_F(HintTest, AHintShowsAfterHintPauseThroughTheReplacedClassWithTheTextOnSho
             (std::vector<std::string>{"calc <b>Short</b>", "activate <b>Short</b> at " + std::to_string(mouse.X) +
                                                                "," + std::to_string(mouse.Y + 16)}));
   EXPECT_EQ(asked, (std::vector<std::string>{"Short for Box"}));
-  THintWindow* window = Application().HintWindow();
+  THintWindow* window = ApplicationHints().HintWindow();
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(dynamic_cast<RecordingHintWindow*>(window));
   EXPECT_TRUE(window->Visible());
@@ -100,7 +100,7 @@ TEST_F(HintTest, TheStandardHintWindowIsSizedToItsTextAndKeptOnTheScreen) {
   Input().MouseMove(At(*form, 110, 90));
   Settle();
   Wait(600);
-  THintWindow* window = Application().HintWindow();
+  THintWindow* window = ApplicationHints().HintWindow();
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(window->Visible());
   TRect text = window->CalcHintRect(1000, "Hint text", nullptr);

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/gfx/Colors.h"
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/HeadlessBackend.h"
 

@@ -5,7 +5,7 @@
 #include "service/icmp/NxComponent.h"
 #include "service/icmp/NxException.h"
 #include "service/icmp/NxGlobal.h"
-#include "platform/ui/Component.h"
+#include "platform/app/Component.h"
 
 namespace velmora {
 namespace {
