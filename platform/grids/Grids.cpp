@@ -4,24 +4,6 @@
 
 namespace platform {
 
-namespace {
-
-// The first scrolling item that shows `item` whole within `extent`, starting from the current one and
-// moving as little as possible. Fixed items never scroll.
-// Item i lies in the client area: a fixed item, or a scrolling one from the first shown on.
-bool Shown(const GridAxis& axis, int i, int extent) {
-  return i >= 0 && i < axis.Count() && (i < axis.Fixed() || i >= axis.First()) && axis.StartsWithin(i, extent);
-}
-
-int FirstShowing(const GridAxis& axis, int item, int extent) {
-  if (item < axis.Fixed() || item >= axis.Count()) return axis.First();
-  if (item < axis.First()) return item;
-  GridAxis probe = axis;
-  while (probe.First() < item && probe.Start(item) + probe.Size(item) > extent) probe.SetFirst(probe.First() + 1);
-  return probe.First();
-}
-
-}  // namespace
 
 TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
   cols_.SetDefaultSize(64);
@@ -163,8 +145,8 @@ void TCustomGrid::CurrentMoved() {
 }
 
 void TCustomGrid::ScrollInView(TGridCoord cell) {
-  const int left = options_.Contains(TGridOption::goRowSelect) ? LeftCol() : FirstShowing(cols_, cell.X, ClientWidth());
-  MoveTopLeft(left, FirstShowing(rows_, cell.Y, ClientHeight()));
+  const int left = options_.Contains(TGridOption::goRowSelect) ? LeftCol() : cols_.FirstShowing(cell.X, ClientWidth());
+  MoveTopLeft(left, rows_.FirstShowing(cell.Y, ClientHeight()));
 }
 
 void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
@@ -188,7 +170,7 @@ void TCustomGrid::InvalidateCell(int ACol, int ARow) {
 void TCustomGrid::InvalidateLine(TGridLine line, int index) {
   const bool column = line == TGridLine::Column;
   const GridAxis& axis = column ? cols_ : rows_;
-  if (!Shown(axis, index, column ? ClientWidth() : ClientHeight())) return;
+  if (!axis.Shows(index, index, column ? ClientWidth() : ClientHeight())) return;
   const int start = axis.Start(index), end = start + axis.Size(index) + axis.LineWidth();
   InvalidateRect(column ? TRect{start, 0, end, ClientHeight()} : TRect{0, start, ClientWidth(), end});
 }
@@ -206,7 +188,7 @@ void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) const {
 }
 
 TRect TCustomGrid::CellRect(int ACol, int ARow) const {
-  if (!Shown(cols_, ACol, ClientWidth()) || !Shown(rows_, ARow, ClientHeight())) return {};
+  if (!cols_.Shows(ACol, ACol, ClientWidth()) || !rows_.Shows(ARow, ARow, ClientHeight())) return {};
   const int left = cols_.Start(ACol), top = rows_.Start(ARow);
   return {left, top, left + cols_.Size(ACol), top + rows_.Size(ARow)};
 }
@@ -237,6 +219,70 @@ void TCustomGrid::DeleteRow(int ARow) {
   if (ARow < 0 || ARow >= RowCount()) return;
   MoveRow(ARow, RowCount() - 1);
   SetRowCount(RowCount() - 1);
+}
+
+namespace {
+
+// Where row `row` stands after `count` rows were inserted before `at` (count > 0) or deleted from `at`
+// on (count < 0); a deleted row becomes the one that takes its place.
+int Shifted(int row, int at, int count) {
+  if (row < at) return row;
+  return count > 0 ? row + count : std::max(row + count, at);
+}
+
+}  // namespace
+
+void TCustomGrid::InsertRows(int At, int Count) {
+  if (At < 0 || At > RowCount() || Count <= 0) return;
+  ShiftRows(At, Count);
+}
+
+void TCustomGrid::DeleteRows(int At, int Count) {
+  if (At < 0 || At >= RowCount() || Count <= 0) return;
+  Count = std::min(Count, RowCount() - At);
+  ShiftRows(At, -Count);
+}
+
+void TCustomGrid::ShiftRows(int At, int Count) {
+  const int top = Shifted(TopRow(), At, Count);
+  if (Count > 0)
+    rows_.InsertItems(At, Count);
+  else
+    rows_.DeleteItems(At, -Count);
+  const bool editorRowGone = inplaceCell_.X >= 0 && Count < 0 && inplaceCell_.Y >= At && inplaceCell_.Y < At - Count;
+  current_.Y = Shifted(current_.Y, At, Count);
+  anchor_.Y = Shifted(anchor_.Y, At, Count);
+  if (inplaceCell_.X >= 0) inplaceCell_.Y = Shifted(inplaceCell_.Y, At, Count);
+  ClampCurrent();
+  if (Count > 0)
+    RowsInserted(At, Count);
+  else
+    RowsDeleted(At, -Count);
+  Invalidate();
+  MoveTopLeft(LeftCol(), top);
+  UpdateScrollRange();
+  if (editorRowGone)
+    InvalidateEditor();
+  else
+    EditorFollows();
+}
+
+void TCustomGrid::SwapRows(int ARow1, int ARow2) {
+  if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount()) return;
+  const bool sameHeight = RowHeights(ARow1) == RowHeights(ARow2);
+  rows_.SwapItems(ARow1, ARow2);
+  RowsSwapped(ARow1, ARow2);
+  if (sameHeight) {
+    InvalidateRow(ARow1);
+    InvalidateRow(ARow2);
+  } else {
+    Invalidate();
+    RowHeightsChanged();
+  }
+  if (inplaceCell_.Y == ARow1 || inplaceCell_.Y == ARow2)
+    InvalidateEditor();
+  else
+    EditorFollows();
 }
 
 void TCustomGrid::Notification(TComponent* AComponent, TOperation Operation) {

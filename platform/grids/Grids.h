@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -168,6 +169,15 @@ public:
   void MoveRow(int FromIndex, int ToIndex);
   void DeleteColumn(int ACol);
   void DeleteRow(int ARow);
+  // Count rows of the default height inserted before At (0 .. RowCount()), or deleted from At on (fewer
+  // where the grid ends first), each in one step whatever the count. The current cell, the anchor and
+  // TopRow stay on the rows they were on (from a deleted row to the one that takes its place);
+  // RowsInserted or RowsDeleted follows.
+  void InsertRows(int At, int Count);
+  void DeleteRows(int At, int Count);
+  // Two rows exchange places with their heights, in time independent of the row count; the current
+  // cell stays where it is. RowsSwapped follows.
+  void SwapRows(int ARow1, int ARow2);
 
   // Editing: while EditorMode is on, the in-place editor shows the current cell, as long as CanEditShow
   // allows it. F2, Enter and typing a character turn it on; Enter turns it off, and Escape restores the
@@ -197,6 +207,11 @@ protected:
   virtual void RowMoved(int FromIndex, int ToIndex) {}
   // The counts changed (cells outside them are gone).
   virtual void SizeChanged(int OldColCount, int OldRowCount) {}
+  // After InsertRows, DeleteRows or SwapRows have changed the rows' geometry, the current cell and
+  // TopRow: a descendant's storage still holds the rows as they were, and moves them here.
+  virtual void RowsInserted(int At, int Count) {}
+  virtual void RowsDeleted(int At, int Count) {}
+  virtual void RowsSwapped(int ARow1, int ARow2) {}
   // What a press at a client point starts: gsColSizing or gsRowSizing near a line between fixed
   // cells when the options allow sizing (with the index of the item being sized, the line's position
   // and the offset of the press from it), gsNormal otherwise.
@@ -254,6 +269,8 @@ private:
   friend class TInplaceEdit;
 
   void SetCounts(int colCount, int rowCount);
+  // InsertRows (Count > 0) and DeleteRows (Count < 0) of checked arguments.
+  void ShiftRows(int At, int Count);
   // Keeps the current cell and anchor within the scrolling cells.
   void ClampCurrent();
   void ScrollInView(TGridCoord cell);
@@ -371,20 +388,48 @@ public:
   TStringList& Rows(int Index) { return Line(TGridLine::Row, Index); }
   void SetRows(int Index, const TStringList& Value) { Rows(Index).Assign(Value); }
 
+  // The columns whose cells the grid keeps: ColCount, or more while SetStorageColCount asks for more.
+  // The cells of columns past ColCount are not shown but keep their texts and objects at their own
+  // index, and show again when ColCount grows. (DeleteColumn moves the deleted column to the last
+  // shown index, so with a wider store its cells stay there.)
+  int StorageColCount() const { return std::max(ColCount(), storageColCount_); }
+  void SetStorageColCount(int value);
+
+  // A row taken out of the grid whole (texts, objects and height), to be put back later, for a row
+  // the program hides: TakeRow removes it as DeleteRows(ARow, 1) does, PutRow inserts it as
+  // InsertRows(ARow, 1) does. The objects of a taken row are the holder's until it is put back into a
+  // store of the same width (cells past the width are dropped).
+  struct TTakenRow {
+    GridCells::StoredRow Cells;
+    int Height = 0;
+  };
+  TTakenRow TakeRow(int ARow);
+  void PutRow(int ARow, TTakenRow Row);
+
 protected:
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
   void ColumnMoved(int FromIndex, int ToIndex) override;
   void RowMoved(int FromIndex, int ToIndex) override;
   void SizeChanged(int OldColCount, int OldRowCount) override;
+  void RowsInserted(int At, int Count) override;
+  void RowsDeleted(int At, int Count) override;
+  void RowsSwapped(int ARow1, int ARow2) override;
   std::string GetEditText(int ACol, int ARow) override { return Cells(ACol, ARow); }
   void SetEditText(int ACol, int ARow, const std::string& Value) override;
   // False when every object of the row is null, so a walk over objects can pass the row at once.
   bool RowHasObjects(int ARow) const { return cells_.HasObjects(ARow); }
+  // The width the store has now: StorageColCount() except inside SizeChanged, before the string grid's
+  // own SizeChanged gives the store its new size.
+  int StoredColCount() const { return cells_.ColCount(); }
+  // Inside RowsDeleted (RowsInserted): the row is being taken out (put back) whole, objects included.
+  bool MovingRowWhole() const { return wholeRow_ != nullptr; }
 
 private:
   TStringList& Line(TGridLine line, int index);
 
   GridCells cells_;
+  int storageColCount_ = 0;
+  GridCells::StoredRow* wholeRow_ = nullptr;  // where TakeRow takes a row to, or PutRow takes it from
   std::map<std::pair<TGridLine, int>, std::unique_ptr<TStringGridStrings>> lines_;
   bool settingEditText_ = false;  // the editor writes its cell: it need not reload it
 };

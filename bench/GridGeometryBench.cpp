@@ -1,0 +1,148 @@
+// The string grid's geometry at 10 000, 100 000 and 1 000 000 rows of 10 columns on a shown 800 x 600
+// form (headless backend): moving the current cell to the last row, Ctrl+End, the scroll bar's thumb
+// dropped in the middle followed by a paint, 1000 rows inserted and deleted in the middle (in one batch
+// and one by one), and 100 000 swaps of random row pairs. Column 0 holds a text per row, so the
+// row operations move data. Times are per whole operation; every figure should grow at most linearly
+// with the rows. The moves to the end and the thumb include the move back to the top-left cell.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <random>
+#include <string>
+
+#include "platform/grids/Grids.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/HeadlessBackend.h"
+#include "platform/ui/ScrollInfo.h"
+#include "platform/ui/VirtualKeys.h"
+
+namespace {
+
+constexpr int kCols = 10;
+constexpr int kBlock = 1000;
+
+class Grid : public platform::TStringGrid {
+public:
+  using platform::TStringGrid::KeyDown;
+  using platform::TStringGrid::TStringGrid;
+};
+
+struct ShownGrid {
+  explicit ShownGrid(int rows) : form(nullptr) {
+    platform::SetBackend(std::make_unique<platform::THeadlessBackend>());
+    form.SetBounds(0, 0, 800, 600);
+    grid = new Grid(&form);
+    grid->SetParent(&form);
+    grid->SetAlign(platform::TAlign::alClient);
+    grid->SetColCount(kCols);
+    grid->SetRowCount(rows);
+    for (int r = 0; r < rows; ++r) grid->SetCells(0, r, std::to_string(r));
+    form.Show();
+    platform::Application().ProcessMessages();
+  }
+  // Back to the top-left cell, unpainted: a constant cost beside the measured move.
+  void Home() { grid->SetRow(1); }
+  platform::TForm form;
+  Grid* grid = nullptr;
+};
+
+void BM_SetRowLast(benchmark::State& state) {
+  ShownGrid shown(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    shown.grid->SetRow(shown.grid->RowCount() - 1);
+    shown.Home();
+  }
+}
+
+void BM_CtrlEnd(benchmark::State& state) {
+  ShownGrid shown(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    platform::WORD key = platform::VK_END;
+    shown.grid->KeyDown(key, {platform::TShiftStateFlag::ssCtrl});
+    shown.Home();
+  }
+}
+
+void BM_ThumbToTheMiddleAndPaint(benchmark::State& state) {
+  ShownGrid shown(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    shown.grid->Perform(platform::WM_VSCROLL, platform::SB_THUMBPOSITION | (64 << 16), 0);
+    shown.grid->Update();
+    shown.Home();
+  }
+}
+
+void BM_Insert1000OneByOne(benchmark::State& state) {
+  ShownGrid shown(static_cast<int>(state.range(0)));
+  Grid& grid = *shown.grid;
+  const int middle = grid.RowCount() / 2;
+  for (auto _ : state) {
+    for (int i = 0; i < kBlock; ++i) {
+      grid.SetRowCount(grid.RowCount() + 1);
+      grid.MoveRow(grid.RowCount() - 1, middle);
+    }
+    state.PauseTiming();
+    grid.SetRowCount(grid.RowCount() - kBlock);
+    state.ResumeTiming();
+  }
+}
+
+void BM_Delete1000OneByOne(benchmark::State& state) {
+  ShownGrid shown(static_cast<int>(state.range(0)));
+  Grid& grid = *shown.grid;
+  const int middle = grid.RowCount() / 2;
+  for (auto _ : state) {
+    for (int i = 0; i < kBlock; ++i) grid.DeleteRow(middle);
+    state.PauseTiming();
+    grid.SetRowCount(grid.RowCount() + kBlock);
+    state.ResumeTiming();
+  }
+}
+
+void BM_Insert1000Batch(benchmark::State& state) {
+  ShownGrid shown(static_cast<int>(state.range(0)));
+  Grid& grid = *shown.grid;
+  for (auto _ : state) {
+    grid.InsertRows(grid.RowCount() / 2, kBlock);
+    state.PauseTiming();
+    grid.DeleteRows(grid.RowCount() / 2, kBlock);
+    state.ResumeTiming();
+  }
+}
+
+void BM_Delete1000Batch(benchmark::State& state) {
+  ShownGrid shown(static_cast<int>(state.range(0)));
+  Grid& grid = *shown.grid;
+  for (auto _ : state) {
+    grid.DeleteRows(grid.RowCount() / 2, kBlock);
+    state.PauseTiming();
+    grid.InsertRows(grid.RowCount() / 2, kBlock);
+    state.ResumeTiming();
+  }
+}
+
+void BM_Swap100000RandomPairs(benchmark::State& state) {
+  ShownGrid shown(static_cast<int>(state.range(0)));
+  Grid& grid = *shown.grid;
+  std::mt19937 random(1);
+  std::uniform_int_distribution<int> row(1, grid.RowCount() - 1);
+  for (auto _ : state)
+    for (int i = 0; i < 100000; ++i) grid.SwapRows(row(random), row(random));
+}
+
+void GridSizes(benchmark::internal::Benchmark* b) { b->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(0.2); }
+
+BENCHMARK(BM_SetRowLast)->Apply(GridSizes);
+BENCHMARK(BM_CtrlEnd)->Apply(GridSizes);
+BENCHMARK(BM_ThumbToTheMiddleAndPaint)->Apply(GridSizes);
+BENCHMARK(BM_Insert1000OneByOne)->Apply(GridSizes);
+BENCHMARK(BM_Delete1000OneByOne)->Apply(GridSizes);
+BENCHMARK(BM_Insert1000Batch)->Apply(GridSizes);
+BENCHMARK(BM_Delete1000Batch)->Apply(GridSizes);
+BENCHMARK(BM_Swap100000RandomPairs)->Apply(GridSizes);
+
+}  // namespace
+
+BENCHMARK_MAIN();
