@@ -10,14 +10,14 @@ TGridDrawState TCustomGrid::CellState(int col, int row) const {
   TGridDrawState state;
   if (TGridCoord{col, row} == current_ && Focused())
     state.Include(TGridDrawStateFlag::gdFocused);
-  if (Selection().Contains(col, row)) state.Include(TGridDrawStateFlag::gdSelected);
+  if (selectionShown_ && Selection().Contains(col, row)) state.Include(TGridDrawStateFlag::gdSelected);
   return state;
 }
 
 void TCustomGrid::Paint() {
   TCanvas& canvas = Canvas();
   const int width = ClientWidth(), height = ClientHeight();
-  const std::vector<GridAxis::Placed> cols = cols_.ShownItems(width), rows = rows_.ShownItems(height);
+  const std::vector<GridAxis::Placed> cols = cols_.ShownItems(width), rows = rows_.ShownItems(RowsExtent());
   const bool highlightFocused =
       options_.Contains(TGridOption::goDrawFocusSelected) || options_.Contains(TGridOption::goRowSelect);
   const TRect clip = canvas.ClipRect();

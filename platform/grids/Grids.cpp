@@ -123,6 +123,12 @@ void TCustomGrid::SetSelection(const TGridRect& value) {
   CurrentMoved();
 }
 
+void TCustomGrid::SetSelectionShown(bool value) {
+  if (selectionShown_ == value) return;
+  selectionShown_ = value;
+  Invalidate();
+}
+
 void TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor) {
   if (ACol < FixedCols() || ARow < FixedRows() || ACol >= ColCount() || ARow >= RowCount()) return;
   if (!SelectCell(ACol, ARow)) return;
@@ -146,7 +152,7 @@ void TCustomGrid::CurrentMoved() {
 
 void TCustomGrid::ScrollInView(TGridCoord cell) {
   const int left = options_.Contains(TGridOption::goRowSelect) ? LeftCol() : cols_.FirstShowing(cell.X, ClientWidth());
-  MoveTopLeft(left, rows_.FirstShowing(cell.Y, ClientHeight()));
+  MoveTopLeft(left, rows_.FirstShowing(cell.Y, RowsExtent()));
 }
 
 void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
@@ -170,13 +176,13 @@ void TCustomGrid::InvalidateCell(int ACol, int ARow) {
 void TCustomGrid::InvalidateLine(TGridLine line, int index) {
   const bool column = line == TGridLine::Column;
   const GridAxis& axis = column ? cols_ : rows_;
-  if (!axis.Shows(index, index, column ? ClientWidth() : ClientHeight())) return;
+  if (!axis.Shows(index, index, column ? ClientWidth() : RowsExtent())) return;
   const int start = axis.Start(index), end = start + axis.Size(index) + axis.LineWidth();
   InvalidateRect(column ? TRect{start, 0, end, ClientHeight()} : TRect{0, start, ClientWidth(), end});
 }
 
 TGridCoord TCustomGrid::MouseCoord(int X, int Y) const {
-  const int col = cols_.ItemAt(X, ClientWidth()), row = rows_.ItemAt(Y, ClientHeight());
+  const int col = cols_.ItemAt(X, ClientWidth()), row = rows_.ItemAt(Y, RowsExtent());
   if (col < 0 || row < 0) return {-1, -1};
   return {col, row};
 }
@@ -188,7 +194,7 @@ void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) const {
 }
 
 TRect TCustomGrid::CellRect(int ACol, int ARow) const {
-  if (!cols_.Shows(ACol, ACol, ClientWidth()) || !rows_.Shows(ARow, ARow, ClientHeight())) return {};
+  if (!cols_.Shows(ACol, ACol, ClientWidth()) || !rows_.Shows(ARow, ARow, RowsExtent())) return {};
   const int left = cols_.Start(ACol), top = rows_.Start(ARow);
   return {left, top, left + cols_.Size(ACol), top + rows_.Size(ARow)};
 }

@@ -145,7 +145,7 @@ public:
   TScrollStyle ScrollBars() const { return scrollBars_; }
   void SetScrollBars(TScrollStyle value);
   // Scrolling rows and columns that fit whole into the client area (at least one while there is one).
-  int VisibleRowCount() const { return rows_.VisibleCount(ClientHeight()); }
+  int VisibleRowCount() const { return rows_.VisibleCount(RowsExtent()); }
   int VisibleColCount() const { return cols_.VisibleCount(ClientWidth()); }
 
   // The current cell; setting it moves the anchor too and scrolls the cell into view.
@@ -156,6 +156,9 @@ public:
   TGridRect Selection() const;
   // Makes the anchor the block's top-left corner and the current cell its bottom-right one.
   void SetSelection(const TGridRect& value);
+  // While off, the selection is kept but no cell is painted selected; on by default.
+  bool SelectionShown() const { return selectionShown_; }
+  void SetSelectionShown(bool value);
 
   // The cell under a client point, (-1, -1) outside every cell shown.
   TGridCoord MouseCoord(int X, int Y) const;
@@ -218,6 +221,12 @@ protected:
   virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs);
   // Makes the in-place editor (owned by the grid), the first time editing starts.
   virtual TInplaceEdit* CreateEditor();
+  // Escape has ended an edit: the cell gets back the text it had when the editor took it (through
+  // SetEditText here; a descendant whose editor shows a cell's text changed restores its own).
+  virtual void EditCanceled(int ACol, int ARow, const std::string& OriginalText) { SetEditText(ACol, ARow, OriginalText); }
+  // The height of a child panel at the grid's bottom (its footer), in client pixels: rows are laid
+  // out, painted, hit and scrolled into view only above it. None here.
+  virtual int FooterHeight() const { return 0; }
   // Whether the editor may show now: goEditing without goRowSelect, EditorMode on, a scrolling current
   // cell, and the grid or its editor focused (or goAlwaysShowEditor).
   virtual bool CanEditShow();
@@ -264,6 +273,12 @@ protected:
   // scrolled-away item's start lies before the scrolling area).
   const GridAxis& ColAxis() const { return cols_; }
   const GridAxis& RowAxis() const { return rows_; }
+  // The client height the rows have: the client area above the footer.
+  int RowsExtent() const { return std::max(ClientHeight() - FooterHeight(), 0); }
+  // The column (gsColSizing) or row (gsRowSizing) that the mouse is sizing, -1 while none is.
+  int SizingIndex() const {
+    return state_ == TGridState::gsColSizing || state_ == TGridState::gsRowSizing ? sizingIndex_ : -1;
+  }
 
 private:
   friend class TInplaceEdit;
@@ -303,6 +318,7 @@ private:
                         TGridOption::goHorzLine, TGridOption::goRangeSelect};
   TColor fixedColor_ = clBtnFace;
   bool defaultDrawing_ = true;
+  bool selectionShown_ = true;
   TGridState state_ = TGridState::gsNormal;
   TScrollStyle scrollBars_ = TScrollStyle::ssBoth;
   bool updatingScrollRange_ = false;
