@@ -26,16 +26,17 @@ void TCustomGrid::SetCounts(int colCount, int rowCount) {
   EditorFollows();
 }
 
-void TCustomGrid::SetFixedCols(int value) {
-  cols_.SetFixed(value);
-  ClampCurrent();
-  Invalidate();
-  UpdateScrollRange();
-  EditorFollows();
+GridAxis& TCustomGrid::AxisOf(TGridLine line) { return line == TGridLine::Column ? cols_ : rows_; }
+
+void TCustomGrid::SizesChanged(TGridLine line) {
+  if (line == TGridLine::Column)
+    ColWidthsChanged();
+  else
+    RowHeightsChanged();
 }
 
-void TCustomGrid::SetFixedRows(int value) {
-  rows_.SetFixed(value);
+void TCustomGrid::SetFixed(TGridLine line, int value) {
+  AxisOf(line).SetFixed(value);
   ClampCurrent();
   Invalidate();
   UpdateScrollRange();
@@ -48,31 +49,17 @@ void TCustomGrid::ClampCurrent() {
   anchor_ = {clamp(anchor_.X, cols_), clamp(anchor_.Y, rows_)};
 }
 
-void TCustomGrid::SetDefaultColWidth(int value) {
-  cols_.SetDefaultSize(value);
+void TCustomGrid::SetDefaultSize(TGridLine line, int value) {
+  AxisOf(line).SetDefaultSize(value);
   Invalidate();
-  ColWidthsChanged();
+  SizesChanged(line);
   EditorFollows();
 }
 
-void TCustomGrid::SetDefaultRowHeight(int value) {
-  rows_.SetDefaultSize(value);
+void TCustomGrid::SetSize(TGridLine line, int index, int value) {
+  AxisOf(line).SetSize(index, value);
   Invalidate();
-  RowHeightsChanged();
-  EditorFollows();
-}
-
-void TCustomGrid::SetColWidths(int index, int value) {
-  cols_.SetSize(index, value);
-  Invalidate();
-  ColWidthsChanged();
-  EditorFollows();
-}
-
-void TCustomGrid::SetRowHeights(int index, int value) {
-  rows_.SetSize(index, value);
-  Invalidate();
-  RowHeightsChanged();
+  SizesChanged(line);
   EditorFollows();
 }
 
@@ -199,32 +186,26 @@ TRect TCustomGrid::CellRect(int ACol, int ARow) const {
   return {left, top, left + cols_.Size(ACol), top + rows_.Size(ARow)};
 }
 
-void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
-  if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0 || FromIndex >= ColCount() || ToIndex >= ColCount()) return;
-  cols_.MoveItem(FromIndex, ToIndex);
-  ColumnMoved(FromIndex, ToIndex);
+void TCustomGrid::MoveLine(TGridLine line, int from, int to) {
+  GridAxis& axis = AxisOf(line);
+  if (from == to || from < 0 || to < 0 || from >= axis.Count() || to >= axis.Count()) return;
+  axis.MoveItem(from, to);
+  if (line == TGridLine::Column)
+    ColumnMoved(from, to);
+  else
+    RowMoved(from, to);
   Invalidate();
   InvalidateEditor();
 }
 
-void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
-  if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0 || FromIndex >= RowCount() || ToIndex >= RowCount()) return;
-  rows_.MoveItem(FromIndex, ToIndex);
-  RowMoved(FromIndex, ToIndex);
-  Invalidate();
-  InvalidateEditor();
-}
-
-void TCustomGrid::DeleteColumn(int ACol) {
-  if (ACol < 0 || ACol >= ColCount()) return;
-  MoveColumn(ACol, ColCount() - 1);
-  SetColCount(ColCount() - 1);
-}
-
-void TCustomGrid::DeleteRow(int ARow) {
-  if (ARow < 0 || ARow >= RowCount()) return;
-  MoveRow(ARow, RowCount() - 1);
-  SetRowCount(RowCount() - 1);
+void TCustomGrid::DeleteLine(TGridLine line, int index) {
+  const int count = AxisOf(line).Count();
+  if (index < 0 || index >= count) return;
+  MoveLine(line, index, count - 1);
+  if (line == TGridLine::Column)
+    SetColCount(count - 1);
+  else
+    SetRowCount(count - 1);
 }
 
 namespace {

@@ -113,18 +113,18 @@ public:
   void SetRowCount(int value) { SetCounts(ColCount(), value); }
   // At most the count - 1; lowering a count to or below them lowers them.
   int FixedCols() const { return cols_.Fixed(); }
-  void SetFixedCols(int value);
+  void SetFixedCols(int value) { SetFixed(TGridLine::Column, value); }
   int FixedRows() const { return rows_.Fixed(); }
-  void SetFixedRows(int value);
+  void SetFixedRows(int value) { SetFixed(TGridLine::Row, value); }
 
   int DefaultColWidth() const { return cols_.DefaultSize(); }
-  void SetDefaultColWidth(int value);
+  void SetDefaultColWidth(int value) { SetDefaultSize(TGridLine::Column, value); }
   int DefaultRowHeight() const { return rows_.DefaultSize(); }
-  void SetDefaultRowHeight(int value);
+  void SetDefaultRowHeight(int value) { SetDefaultSize(TGridLine::Row, value); }
   int ColWidths(int index) const { return cols_.Size(index); }
-  void SetColWidths(int index, int value);
+  void SetColWidths(int index, int value) { SetSize(TGridLine::Column, index, value); }
   int RowHeights(int index) const { return rows_.Size(index); }
-  void SetRowHeights(int index, int value);
+  void SetRowHeights(int index, int value) { SetSize(TGridLine::Row, index, value); }
   int GridLineWidth() const { return cols_.LineWidth(); }
   void SetGridLineWidth(int value);
 
@@ -168,10 +168,10 @@ public:
   TGridState GridState() const { return state_; }
 
   // A column or row moves to another index, with its size; ColumnMoved/RowMoved follow.
-  void MoveColumn(int FromIndex, int ToIndex);
-  void MoveRow(int FromIndex, int ToIndex);
-  void DeleteColumn(int ACol);
-  void DeleteRow(int ARow);
+  void MoveColumn(int FromIndex, int ToIndex) { MoveLine(TGridLine::Column, FromIndex, ToIndex); }
+  void MoveRow(int FromIndex, int ToIndex) { MoveLine(TGridLine::Row, FromIndex, ToIndex); }
+  void DeleteColumn(int ACol) { DeleteLine(TGridLine::Column, ACol); }
+  void DeleteRow(int ARow) { DeleteLine(TGridLine::Row, ARow); }
   // Count rows of the default height inserted before At (0 .. RowCount()), or deleted from At on (fewer
   // where the grid ends first), each in one step whatever the count. The current cell, the anchor and
   // TopRow stay on the rows they were on (from a deleted row to the one that takes its place);
@@ -284,6 +284,15 @@ private:
   friend class TInplaceEdit;
 
   void SetCounts(int colCount, int rowCount);
+  // The column and row setters, one body each with the axis named by `line`.
+  GridAxis& AxisOf(TGridLine line);
+  void SetFixed(TGridLine line, int value);
+  void SetDefaultSize(TGridLine line, int value);
+  void SetSize(TGridLine line, int index, int value);
+  // ColWidthsChanged or RowHeightsChanged.
+  void SizesChanged(TGridLine line);
+  void MoveLine(TGridLine line, int from, int to);
+  void DeleteLine(TGridLine line, int index);
   // InsertRows (Count > 0) and DeleteRows (Count < 0) of checked arguments.
   void ShiftRows(int At, int Count);
   // Keeps the current cell and anchor within the scrolling cells.
