@@ -1,9 +1,10 @@
 // The string grid's geometry at 10 000, 100 000 and 1 000 000 rows of 10 columns on a shown 800 x 600
 // form (headless backend): moving the current cell to the last row, Ctrl+End, the scroll bar's thumb
 // dropped in the middle followed by a paint, 1000 rows inserted and deleted in the middle (in one batch
-// and one by one), and 100 000 swaps of random row pairs. Column 0 holds a text per row, so the
-// row operations move data. Times are per whole operation; every figure should grow at most linearly
-// with the rows. The moves to the end and the thumb include the move back to the top-left cell.
+// and one by one), 100 000 swaps of random row pairs, and a coloured cell on every row of the base
+// grid. Column 0 holds a text per row, so the row operations move data. Times are per whole
+// operation; every figure should grow at most linearly with the rows. The moves to the end and the
+// thumb include the move back to the top-left cell.
 
 #include <benchmark/benchmark.h>
 
@@ -11,6 +12,7 @@
 #include <random>
 #include <string>
 
+#include "grid/BaseGrid.h"
 #include "platform/grids/Grids.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Forms.h"
@@ -132,6 +134,24 @@ void BM_Swap100000RandomPairs(benchmark::State& state) {
     for (int i = 0; i < 100000; ++i) grid.SwapRows(row(random), row(random));
 }
 
+// Every row of the system's base grid gets a coloured cell while the first rows are shown: each
+// colour repaints its cell, which must not measure the rows between it and the view.
+void BM_ColourEveryRow(benchmark::State& state) {
+  const int rows = static_cast<int>(state.range(0));
+  platform::SetBackend(std::make_unique<platform::THeadlessBackend>());
+  platform::TForm form(nullptr);
+  form.SetBounds(0, 0, 800, 600);
+  auto* grid = new velmora::TBaseGrid(&form);
+  grid->SetParent(&form);
+  grid->SetAlign(platform::TAlign::alClient);
+  grid->SetColCount(kCols);
+  grid->SetRowCount(rows);
+  form.Show();
+  platform::Application().ProcessMessages();
+  for (auto _ : state)
+    for (int r = 1; r < rows; ++r) grid->GetCellProperties(1, r)->SetBrushColor(r % 2 ? platform::clYellow : platform::clAqua);
+}
+
 void GridSizes(benchmark::internal::Benchmark* b) { b->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(0.2); }
 
 BENCHMARK(BM_SetRowLast)->Apply(GridSizes);
@@ -142,6 +162,7 @@ BENCHMARK(BM_Delete1000OneByOne)->Apply(GridSizes);
 BENCHMARK(BM_Insert1000Batch)->Apply(GridSizes);
 BENCHMARK(BM_Delete1000Batch)->Apply(GridSizes);
 BENCHMARK(BM_Swap100000RandomPairs)->Apply(GridSizes);
+BENCHMARK(BM_ColourEveryRow)->Apply(GridSizes);
 
 }  // namespace
 
