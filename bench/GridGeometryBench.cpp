@@ -76,54 +76,42 @@ void BM_ThumbToTheMiddleAndPaint(benchmark::State& state) {
   }
 }
 
+// Times `change` on a shown grid of the benchmark's rows, with `undo` run untimed after each.
+template <typename Change, typename Undo>
+void TimeWithUndo(benchmark::State& state, Change change, Undo undo) {
+  ShownGrid shown(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    change(*shown.grid);
+    state.PauseTiming();
+    undo(*shown.grid);
+    state.ResumeTiming();
+  }
+}
+
+void InsertOneByOne(Grid& grid) {
+  const int middle = grid.RowCount() / 2;
+  for (int i = 0; i < kBlock; ++i) {
+    grid.SetRowCount(grid.RowCount() + 1);
+    grid.MoveRow(grid.RowCount() - 1, middle);
+  }
+}
+
+void DeleteOneByOne(Grid& grid) {
+  const int middle = grid.RowCount() / 2;
+  for (int i = 0; i < kBlock; ++i) grid.DeleteRow(middle);
+}
+
+void InsertBatch(Grid& grid) { grid.InsertRows(grid.RowCount() / 2, kBlock); }
+void DeleteBatch(Grid& grid) { grid.DeleteRows(grid.RowCount() / 2, kBlock); }
+
 void BM_Insert1000OneByOne(benchmark::State& state) {
-  ShownGrid shown(static_cast<int>(state.range(0)));
-  Grid& grid = *shown.grid;
-  const int middle = grid.RowCount() / 2;
-  for (auto _ : state) {
-    for (int i = 0; i < kBlock; ++i) {
-      grid.SetRowCount(grid.RowCount() + 1);
-      grid.MoveRow(grid.RowCount() - 1, middle);
-    }
-    state.PauseTiming();
-    grid.SetRowCount(grid.RowCount() - kBlock);
-    state.ResumeTiming();
-  }
+  TimeWithUndo(state, InsertOneByOne, [](Grid& grid) { grid.SetRowCount(grid.RowCount() - kBlock); });
 }
-
 void BM_Delete1000OneByOne(benchmark::State& state) {
-  ShownGrid shown(static_cast<int>(state.range(0)));
-  Grid& grid = *shown.grid;
-  const int middle = grid.RowCount() / 2;
-  for (auto _ : state) {
-    for (int i = 0; i < kBlock; ++i) grid.DeleteRow(middle);
-    state.PauseTiming();
-    grid.SetRowCount(grid.RowCount() + kBlock);
-    state.ResumeTiming();
-  }
+  TimeWithUndo(state, DeleteOneByOne, [](Grid& grid) { grid.SetRowCount(grid.RowCount() + kBlock); });
 }
-
-void BM_Insert1000Batch(benchmark::State& state) {
-  ShownGrid shown(static_cast<int>(state.range(0)));
-  Grid& grid = *shown.grid;
-  for (auto _ : state) {
-    grid.InsertRows(grid.RowCount() / 2, kBlock);
-    state.PauseTiming();
-    grid.DeleteRows(grid.RowCount() / 2, kBlock);
-    state.ResumeTiming();
-  }
-}
-
-void BM_Delete1000Batch(benchmark::State& state) {
-  ShownGrid shown(static_cast<int>(state.range(0)));
-  Grid& grid = *shown.grid;
-  for (auto _ : state) {
-    grid.DeleteRows(grid.RowCount() / 2, kBlock);
-    state.PauseTiming();
-    grid.InsertRows(grid.RowCount() / 2, kBlock);
-    state.ResumeTiming();
-  }
-}
+void BM_Insert1000Batch(benchmark::State& state) { TimeWithUndo(state, InsertBatch, DeleteBatch); }
+void BM_Delete1000Batch(benchmark::State& state) { TimeWithUndo(state, DeleteBatch, InsertBatch); }
 
 void BM_Swap100000RandomPairs(benchmark::State& state) {
   ShownGrid shown(static_cast<int>(state.range(0)));

@@ -6,6 +6,7 @@
 
 #include "platform/gfx/TestFont.h"
 #include "platform/grids/Grids.h"
+#include "platform/grids/tests/GridFixture.h"
 #include "platform/ui/VirtualKeys.h"
 #include "platform/ui/tests/FormFixture.h"
 
@@ -38,20 +39,14 @@ protected:
   }
 };
 
-// The 6 x 20 grid of the grid tests: columns 64 wide, rows 24 high, one fixed column and row, a client
-// area of 261 x 121 without scroll bars; focused.
+// The grid of the grid tests, focused.
 class GridHooksTest : public FormTest {
 protected:
   void SetUp() override {
     FormTest::SetUp();
     form = ShowForm(400, 300);
     form->Font().SetName(kTestFontName);
-    grid = new Grid(form.get());
-    grid->SetParent(form.get());
-    grid->SetScrollBars(TScrollStyle::ssNone);
-    grid->SetBounds(0, 0, 261, 121);
-    grid->SetColCount(6);
-    grid->SetRowCount(20);
+    grid = PlaceTestGrid<Grid>(*form);
     grid->SetFocus();
     Settle();
   }

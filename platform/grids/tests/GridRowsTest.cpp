@@ -6,14 +6,14 @@
 #include <vector>
 
 #include "platform/grids/Grids.h"
+#include "platform/grids/tests/GridFixture.h"
 #include "platform/ui/tests/FormFixture.h"
 
 namespace platform {
 namespace {
 
-// A shown 4 x 20 string grid (one fixed row and column, 261 x 121 without scroll bars, so four rows of
-// 24 show) whose column 1 holds "r<row>" and row i is i + 10 pixels high from row 10 on; the model is
-// the texts of column 1 and the heights, row by row.
+// The grid of the grid tests whose column 1 holds "r<row>" and row i is i + 10 pixels high from row 10
+// on; the model is the texts of column 1 and the heights, row by row.
 class GridRowsTest : public FormTest {
 protected:
   void SetUp() override {
@@ -24,12 +24,7 @@ protected:
     texts.clear();
     heights.clear();
     form = ShowForm(400, 300);
-    grid = new TStringGrid(form.get());
-    grid->SetParent(form.get());
-    grid->SetScrollBars(TScrollStyle::ssNone);
-    grid->SetBounds(0, 0, 261, 121);
-    grid->SetColCount(4);
-    grid->SetRowCount(20);
+    grid = PlaceTestGrid<TStringGrid>(*form);
     for (int r = 0; r < 20; ++r) {
       grid->SetCells(1, r, "r" + std::to_string(r));
       if (r >= 10) grid->SetRowHeights(r, r + 10);
