@@ -143,5 +143,25 @@ TEST_F(GridHooksTest, EscapeHandsTheOriginalTextToTheCancelHookOnly) {
   EXPECT_EQ(grid->Cells(1, 1), "x");   // the hook here leaves the cell alone
 }
 
+TEST_F(GridHooksTest, AnEditorWhoseRowIsDeletedTakesTheRowThatTakesItsPlace) {
+  grid->SetOptions(grid->Options() + TGridOption::goEditing);
+  for (int r = 0; r < 20; ++r) grid->SetCells(1, r, "r" + std::to_string(r));
+  grid->SetRow(3);
+  Input().PressKey(VK_RETURN, 0, "\r");
+  Settle();
+  ASSERT_EQ(grid->InplaceEditor()->Text(), "r3");
+  grid->DeleteRows(2, 2);
+  EXPECT_EQ(grid->Row(), 2);
+  EXPECT_EQ(grid->InplaceEditor()->Text(), "r4");
+  Input().Char("x");
+  Settle();
+  EXPECT_EQ(grid->Cells(1, 2), "x");
+  grid->InsertRows(0, 3);  // the editor stays on its row as it moves down
+  EXPECT_EQ(grid->Row(), 5);
+  Input().Char("y");
+  Settle();
+  EXPECT_EQ(grid->Cells(1, 5), "xy");
+}
+
 }  // namespace
 }  // namespace platform
