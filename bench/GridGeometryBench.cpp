@@ -137,10 +137,13 @@ void BM_ColourEveryRow(benchmark::State& state) {
   form.Show();
   platform::Application().ProcessMessages();
   for (auto _ : state)
-    for (int r = 1; r < rows; ++r) grid->GetCellProperties(1, r)->SetBrushColor(r % 2 ? platform::clYellow : platform::clAqua);
+    for (int r = 1; r < rows; ++r)
+      grid->GetCellProperties(1, r)->SetBrushColor(r % 2 ? platform::clYellow : platform::clAqua);
 }
 
-void GridSizes(benchmark::internal::Benchmark* b) { b->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(0.2); }
+void GridSizes(benchmark::internal::Benchmark* b) {
+  b->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->MinTime(0.2);
+}
 
 BENCHMARK(BM_SetRowLast)->Apply(GridSizes);
 BENCHMARK(BM_CtrlEnd)->Apply(GridSizes);

@@ -210,8 +210,9 @@ protected:
   virtual void RowMoved(int FromIndex, int ToIndex) {}
   // The counts changed (cells outside them are gone).
   virtual void SizeChanged(int OldColCount, int OldRowCount) {}
-  // After InsertRows, DeleteRows or SwapRows have changed the rows' geometry, the current cell and
-  // TopRow: a descendant's storage still holds the rows as they were, and moves them here.
+  // After InsertRows, DeleteRows or SwapRows have changed the rows' geometry and the current cell
+  // (TopRow follows afterwards): a descendant's storage still holds the rows as they were, and moves
+  // them here.
   virtual void RowsInserted(int At, int Count) {}
   virtual void RowsDeleted(int At, int Count) {}
   virtual void RowsSwapped(int ARow1, int ARow2) {}
@@ -223,7 +224,9 @@ protected:
   virtual TInplaceEdit* CreateEditor();
   // Escape has ended an edit: the cell gets back the text it had when the editor took it (through
   // SetEditText here; a descendant whose editor shows a cell's text changed restores its own).
-  virtual void EditCanceled(int ACol, int ARow, const std::string& OriginalText) { SetEditText(ACol, ARow, OriginalText); }
+  virtual void EditCanceled(int ACol, int ARow, const std::string& OriginalText) {
+    SetEditText(ACol, ARow, OriginalText);
+  }
   // The height of a child panel at the grid's bottom (its footer), in client pixels: rows are laid
   // out, painted, hit and scrolled into view only above it. None here.
   virtual int FooterHeight() const { return 0; }
