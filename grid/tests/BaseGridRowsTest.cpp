@@ -157,5 +157,24 @@ TEST(BaseGridRowsTest, HiddenColumnsKeepTheirPropertiesInAWiderStore) {
   EXPECT_EQ(freed.size(), 27u);
 }
 
+// A repaint asks for a paint only when the cell's block reaches into the view.
+TEST_F(BaseGridTest, RepaintingACellPaintsOnlyWhenItsBlockIsShown) {
+  grid_->SetRowCount(200);
+  grid_->MergeCells(1, 2, 1, 5);  // rows 2-6
+  grid_->SetTopRow(4);
+  struct Case {
+    TPoint cell;
+    bool paints;
+  };
+  const Case cases[] = {{{1, 150}, false}, {{2, 3}, false}, {{1, 2}, true}, {{2, 5}, true}, {{1, 0}, true}};
+  for (const Case& c : cases) {
+    Settle();
+    const uint32_t before = grid_->PaintCounter();
+    grid_->RepaintCell(c.cell.X, c.cell.Y);
+    Settle();
+    EXPECT_EQ(grid_->PaintCounter() != before, c.paints) << c.cell.X << ", " << c.cell.Y;
+  }
+}
+
 }  // namespace
 }  // namespace velmora::testing
