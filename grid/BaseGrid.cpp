@@ -31,13 +31,23 @@ TBaseGrid::TBaseGrid(TComponent* AOwner) : TStringGrid(AOwner) {
   TStringGrid::SetDefaultDrawing(false);
 }
 
-TBaseGrid::~TBaseGrid() {
-  // A copied row or column shares its objects until the caller empties the source.
+TBaseGrid::~TBaseGrid() { FreeAllCellProperties(); }
+
+void TBaseGrid::FreeAllCellProperties() { FreeProperties({0, 0, StoredColCount() - 1, RowCount() - 1}); }
+
+void TBaseGrid::FreeProperties(const TGridRect& cells) {
+  // A copied row or column shares its objects until the caller empties the source: each is freed once.
   std::unordered_set<TCellProperties*> owned;
-  for (int r = 0; r < RowCount(); ++r)
-    for (int c = 0; c < ColCount() && RowHasObjects(r); ++c)
-      if (TCellProperties* props = GetGridObject(c, r)) owned.insert(props);
-  for (TCellProperties* props : owned) delete props;
+  for (int r = std::max(cells.Top, 0); r <= cells.Bottom; ++r) {
+    if (!RowHasObjects(r)) continue;
+    for (int c = std::max(cells.Left, 0); c <= cells.Right; ++c) {
+      if (TCellProperties* props = GetGridObject(c, r)) {
+        owned.insert(props);
+        TStringGrid::SetObjects(c, r, nullptr);
+      }
+    }
+  }
+  for (TCellProperties* props : owned) FreeCellProperties(props);
 }
 
 void TBaseGrid::SetDefaultDrawing(bool value) {
@@ -103,7 +113,7 @@ void TBaseGrid::SetGridObject(int ACol, int ARow, TCellProperties* AObject) {
 }
 
 TCellProperties* TBaseGrid::GetCellProperties(int ACol, int ARow) {
-  if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount()) return nullptr;
+  if (ACol < 0 || ARow < 0 || ACol >= StorageColCount() || ARow >= RowCount()) return nullptr;
   TCellProperties* props = GetGridObject(ACol, ARow);
   if (!props) {
     props = new TCellProperties(this, ACol, ARow);
@@ -113,8 +123,8 @@ TCellProperties* TBaseGrid::GetCellProperties(int ACol, int ARow) {
 }
 
 void TBaseGrid::SetCellProperties(int ACol, int ARow, TCellProperties* AProps) {
-  if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount()) return;
-  delete GetGridObject(ACol, ARow);
+  if (ACol < 0 || ARow < 0 || ACol >= StorageColCount() || ARow >= RowCount()) return;
+  if (TCellProperties* old = GetGridObject(ACol, ARow)) FreeCellProperties(old);
   SetGridObject(ACol, ARow, AProps);
 }
 
@@ -136,7 +146,7 @@ void TBaseGrid::NilCell(int ACol, int ARow) {
 }
 
 void TBaseGrid::NilRow(int ARow) {
-  for (int c = 0; c < ColCount(); ++c) NilCell(c, ARow);
+  for (int c = 0; c < StoredColCount(); ++c) NilCell(c, ARow);
 }
 
 void TBaseGrid::NilCol(int ACol) {
@@ -144,7 +154,7 @@ void TBaseGrid::NilCol(int ACol) {
 }
 
 void TBaseGrid::CopyRows(int ToRow, int FromRow) {
-  for (int c = 0; c < ColCount(); ++c) CopyCell(c, ToRow, c, FromRow);
+  for (int c = 0; c < StoredColCount(); ++c) CopyCell(c, ToRow, c, FromRow);
 }
 
 void TBaseGrid::CopyCols(int ToCol, int FromCol) {
@@ -157,6 +167,12 @@ void TBaseGrid::CopyCell(int ToCol, int ToRow, int FromCol, int FromRow) {
 }
 
 void TBaseGrid::RepaintCell(int ACol, int ARow) {
+  // Only a block that reaches into the client area is measured, so a cell far from the rows shown
+  // costs no walk over the rows between.
+  const TGridRect block = BlockOf(ACol, ARow);
+  if (!ColAxis().Shows(block.Left, block.Right, ClientWidth()) ||
+      !RowAxis().Shows(block.Top, block.Bottom, ClientHeight()))
+    return;
   TRect shown;
   if (IntersectRect(shown, CellRect(ACol, ARow), ClientRect())) Invalidate();
 }

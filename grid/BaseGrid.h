@@ -186,6 +186,15 @@ protected:
   void ColumnMoved(int FromIndex, int ToIndex) override;
   void RowMoved(int FromIndex, int ToIndex) override;
   void SizeChanged(int OldColCount, int OldRowCount) override;
+  void RowsInserted(int At, int Count) override;
+  void RowsDeleted(int At, int Count) override;
+  void RowsSwapped(int ARow1, int ARow2) override;
+  // Every freeing of a cell's property object goes through here (the object has left its cell).
+  virtual void FreeCellProperties(TCellProperties* AProps) { delete AProps; }
+  // Frees every cell's property object. The destructor calls it, which no longer reaches a
+  // descendant's FreeCellProperties: a descendant that frees more with a cell calls this in its own
+  // destructor.
+  void FreeAllCellProperties();
 
 private:
   enum class TGridAxisKind { Columns, Rows };
@@ -202,6 +211,11 @@ private:
   // Every cell of the rectangle unmerged.
   void ClearMerge(const platform::TGridRect& cells);
   void SplitBlocksAt(int ACol, int ARow, const std::function<bool(const platform::TGridRect&)>& broken);
+  // Splits the blocks over row ARow that `torn` names, through the store's whole width, validated in a
+  // grid of rowCount rows (the cells' count while the grid's has already changed).
+  void SplitBlocksAcross(int ARow, int rowCount, const std::function<bool(const platform::TGridRect&)>& torn);
+  // Frees the property objects of the cells (each once, the slots emptied).
+  void FreeProperties(const platform::TGridRect& cells);
   // Splits the blocks that moving item `from` to `to` along the axis would tear apart.
   void SplitBlocksTornByMove(TGridAxisKind axis, int from, int to);
   // Tells the property objects of items lo..hi along the axis their new place.

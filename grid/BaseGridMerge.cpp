@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <unordered_set>
 
 #include "grid/BaseGrid.h"
 
@@ -158,7 +157,7 @@ void TBaseGrid::SplitBlocksTornByMove(TGridAxisKind axis, int from, int to) {
 
 void TBaseGrid::RenumberProperties(TGridAxisKind axis, int lo, int hi) {
   const bool rows = axis == TGridAxisKind::Rows;
-  const TGridRect cells = rows ? TGridRect{0, lo, ColCount() - 1, hi} : TGridRect{lo, 0, hi, RowCount() - 1};
+  const TGridRect cells = rows ? TGridRect{0, lo, StoredColCount() - 1, hi} : TGridRect{lo, 0, hi, RowCount() - 1};
   for (int r = cells.Top; r <= cells.Bottom; ++r) {
     if (!RowHasObjects(r)) continue;
     for (int c = cells.Left; c <= cells.Right; ++c) {
@@ -183,25 +182,64 @@ void TBaseGrid::RowMoved(int FromIndex, int ToIndex) {
 }
 
 void TBaseGrid::SizeChanged(int OldColCount, int OldRowCount) {
-  // The cells still have the old size here; those outside the new one go with their property objects,
-  // and a block that reaches past the new size keeps the part that stays.
-  const int cols = ColCount(), rows = RowCount();
-  auto forEachDropped = [&](auto&& visit) {
-    for (int r = 0; r < OldRowCount; ++r)
-      for (int c = r < rows ? cols : 0; c < OldColCount && RowHasObjects(r); ++c)
-        if (TCellProperties* props = GetGridObject(c, r)) visit(c, r, props);
-  };
-  forEachDropped([&](int c, int r, TCellProperties*) {
-    const auto block = MergedBlock(c, r, OldColCount, OldRowCount);
-    if (!block || block->Left >= cols || block->Top >= rows) return;
-    TCellProperties* base = GetGridObject(block->Left, block->Top);
-    base->SpanX = std::min(block->Right, cols - 1) - block->Left;
-    base->SpanY = std::min(block->Bottom, rows - 1) - block->Top;
-  });
-  std::unordered_set<TCellProperties*> dropped;
-  forEachDropped([&](int, int, TCellProperties* props) { dropped.insert(props); });
-  for (TCellProperties* props : dropped) delete props;
+  // The cells still have the old size here (the store's width, which may be more than the columns
+  // shown); those outside the new one go with their property objects, and a block that reaches past
+  // the new size keeps the part that stays.
+  const int oldWidth = StoredColCount(), width = StorageColCount(), rows = RowCount();
+  const TGridRect right{width, 0, oldWidth - 1, std::min(rows, OldRowCount) - 1};
+  const TGridRect below{0, rows, oldWidth - 1, OldRowCount - 1};
+  for (const TGridRect& dropped : {right, below}) {
+    for (int r = dropped.Top; r <= dropped.Bottom; ++r) {
+      for (int c = dropped.Left; c <= dropped.Right && RowHasObjects(r); ++c) {
+        const auto block = MergedBlock(c, r, oldWidth, OldRowCount);
+        if (!block || block->Left >= width || block->Top >= rows) continue;
+        TCellProperties* base = GetGridObject(block->Left, block->Top);
+        base->SpanX = std::min(block->Right, width - 1) - block->Left;
+        base->SpanY = std::min(block->Bottom, rows - 1) - block->Top;
+      }
+    }
+  }
+  FreeProperties(right);
+  FreeProperties(below);
   TStringGrid::SizeChanged(OldColCount, OldRowCount);
+}
+
+void TBaseGrid::SplitBlocksAcross(int ARow, int rowCount, const std::function<bool(const TGridRect&)>& torn) {
+  if (ARow < 0 || ARow >= rowCount) return;
+  const int width = StoredColCount();
+  for (int c = 0; c < width; ++c) {
+    const auto block = MergedBlock(c, ARow, width, rowCount);
+    if (block && torn(*block)) ClearMerge(*block);
+  }
+}
+
+void TBaseGrid::RowsInserted(int At, int Count) {
+  // The grid has its new row count, the cells still their old rows. A block across the place of the
+  // new rows would be torn apart by them.
+  const int oldRows = RowCount() - Count;
+  SplitBlocksAcross(At, oldRows, [At](const TGridRect& b) { return b.Top < At; });
+  TStringGrid::RowsInserted(At, Count);
+  RenumberProperties(TGridAxisKind::Rows, At, RowCount() - 1);
+}
+
+void TBaseGrid::RowsDeleted(int At, int Count) {
+  // A block that reaches out of the deleted rows loses a part: what stays of it is split. A row taken
+  // out whole keeps its own blocks and its property objects, for when it is put back.
+  const int oldRows = RowCount() + Count, last = At + Count - 1;
+  SplitBlocksAcross(At, oldRows, [At](const TGridRect& b) { return b.Top < At; });
+  SplitBlocksAcross(last, oldRows, [last](const TGridRect& b) { return b.Bottom > last; });
+  if (!MovingRowWhole()) FreeProperties({0, At, StoredColCount() - 1, last});
+  TStringGrid::RowsDeleted(At, Count);
+  RenumberProperties(TGridAxisKind::Rows, At, RowCount() - 1);
+}
+
+void TBaseGrid::RowsSwapped(int ARow1, int ARow2) {
+  // Blocks within one row go with it; a block over several rows would be torn apart.
+  for (int row : {ARow1, ARow2})
+    SplitBlocksAcross(row, RowCount(), [](const TGridRect& b) { return b.Bottom > b.Top; });
+  TStringGrid::RowsSwapped(ARow1, ARow2);
+  RenumberProperties(TGridAxisKind::Rows, ARow1, ARow1);
+  RenumberProperties(TGridAxisKind::Rows, ARow2, ARow2);
 }
 
 }  // namespace velmora

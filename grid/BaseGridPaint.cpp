@@ -38,7 +38,8 @@ TGridDrawState TBaseGrid::BlockState(const TGridRect& block, TGridDrawState ASta
   const TGridRect sel = Selection();
   AState.Exclude(TGridDrawStateFlag::gdSelected);
   AState.Exclude(TGridDrawStateFlag::gdFocused);
-  if (sel.Left <= block.Right && block.Left <= sel.Right && sel.Top <= block.Bottom && block.Top <= sel.Bottom)
+  if (SelectionShown() && sel.Left <= block.Right && block.Left <= sel.Right && sel.Top <= block.Bottom &&
+      block.Top <= sel.Bottom)
     AState.Include(TGridDrawStateFlag::gdSelected);
   if (block.Contains(Col(), Row()) && Focused()) AState.Include(TGridDrawStateFlag::gdFocused);
   return AState;

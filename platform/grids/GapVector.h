@@ -44,6 +44,23 @@ public:
     storage_[gapBegin_++] = std::move(value);
   }
 
+  // Inserts n default elements at i, with one move of the gap.
+  void insert(size_t i, size_t n) {
+    assert(i <= size());
+    if (n == 0) return;
+    MoveGapTo(i);
+    if (GapSize() < n) GrowGap(n);
+    for (size_t k = 0; k < n; ++k) storage_[gapBegin_++] = T();
+  }
+
+  // Erases the n elements from i on, with one move of the gap.
+  void erase(size_t i, size_t n) {
+    assert(i + n <= size());
+    if (n == 0) return;
+    MoveGapTo(i);
+    for (size_t k = 0; k < n; ++k) storage_[gapEnd_++] = T();
+  }
+
   void erase(size_t i) {
     assert(i < size());
     if (i + 1 == size()) return pop_back();
@@ -77,9 +94,10 @@ private:
     while (gapBegin_ < i) storage_[gapBegin_++] = std::move(storage_[gapEnd_++]);
   }
 
-  // Gives the gap room for about half as many elements as there are, at its current place.
-  void GrowGap() {
-    const size_t extra = std::max<size_t>(16, size() / 2);
+  // Gives the gap room for at least `least` more elements and about half as many as there are, at its
+  // current place.
+  void GrowGap(size_t least = 1) {
+    const size_t extra = std::max({size_t{16}, size() / 2, least});
     storage_.resize(storage_.size() + extra);
     for (size_t from = storage_.size() - extra; from-- > gapEnd_;) storage_[from + extra] = std::move(storage_[from]);
     gapEnd_ += extra;

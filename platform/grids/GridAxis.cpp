@@ -93,6 +93,57 @@ int GridAxis::FirstEndingAt(int last, int extent) const {
   return first;
 }
 
+int GridAxis::FirstShowing(int item, int extent) const {
+  if (item < fixed_ || item >= count_) return first_;
+  if (item <= first_) return item;
+  // Walk back from the item while the one before it still fits; never before the current first.
+  const int room = extent - FixedExtent();
+  int first = item, used = Size(item);
+  while (first > first_ && used + lineWidth_ + Size(first - 1) <= room) used += lineWidth_ + Size(--first);
+  return first;
+}
+
+bool GridAxis::Shows(int lo, int hi, int extent) const {
+  lo = std::max(lo, 0);
+  hi = std::min(hi, count_ - 1);
+  if (lo > hi) return false;
+  if (lo < fixed_) return StartsWithin(lo, extent);
+  if (hi < first_) return false;
+  return StartsWithin(std::max(lo, first_), extent);
+}
+
+std::vector<GridAxis::Placed> GridAxis::ShownItems(int extent) const {
+  std::vector<Placed> items;
+  int pos = 0;
+  for (int i = 0; i < fixed_ && i < count_ && pos < extent; pos += Size(i) + lineWidth_, ++i) items.push_back({i, pos});
+  pos = FixedExtent();
+  for (int i = first_; i < count_ && pos < extent; pos += Size(i) + lineWidth_, ++i) items.push_back({i, pos});
+  return items;
+}
+
+void GridAxis::InsertItems(int at, int count) {
+  if (at < 0 || at > count_ || count <= 0) return;
+  if (at < static_cast<int>(sizes_.size())) sizes_.insert(sizes_.begin() + at, count, defaultSize_);
+  SetCount(count_ + count);
+}
+
+void GridAxis::DeleteItems(int at, int count) {
+  if (at < 0 || at >= count_ || count <= 0) return;
+  count = std::min(count, count_ - at);
+  const int sized = static_cast<int>(sizes_.size());
+  if (at < sized) sizes_.erase(sizes_.begin() + at, sizes_.begin() + std::min(at + count, sized));
+  SetCount(count_ - count);
+}
+
+void GridAxis::SwapItems(int a, int b) {
+  if (a < 0 || b < 0 || a >= count_ || b >= count_ || a == b) return;
+  if (static_cast<int>(sizes_.size()) <= std::max(a, b)) {
+    if (Size(a) == Size(b)) return;
+    sizes_.resize(count_, defaultSize_);
+  }
+  std::swap(sizes_[a], sizes_[b]);
+}
+
 void GridAxis::MoveItem(int from, int to) {
   if (sizes_.empty() || from == to || from < 0 || to < 0 || from >= count_ || to >= count_) return;
   if (from < to)

@@ -46,10 +46,31 @@ public:
   int MaxFirst(int extent) const { return FirstEndingAt(count_ - 1, extent); }
   // The smallest First() that shows item `last` whole within `extent`, as the last item shown.
   int FirstEndingAt(int last, int extent) const;
+  // The First() nearest to the current one that shows `item` whole within `extent` (its line may
+  // reach past it); the current one for a fixed item or one outside the axis. In time bounded by the
+  // items passed over.
+  int FirstShowing(int item, int extent) const;
+  // Whether any item of lo .. hi lies in the client area up to `extent`; in time bounded by the items
+  // shown and the scrolled-away part of the range.
+  bool Shows(int lo, int hi, int extent) const;
+
+  // The items in the client area up to `extent` in client order (the fixed ones, then the scrolling
+  // ones from First()), each with where it starts; one walk for a whole paint.
+  struct Placed {
+    int index;
+    int start;
+  };
+  std::vector<Placed> ShownItems(int extent) const;
 
   // Item `from` moves to `to`, keeping its size.
   void MoveItem(int from, int to);
   void DeleteItem(int i);
+  // `count` items of the default size inserted before `at` (0 .. Count()), or deleted from `at` on
+  // (clamped to the items there are), with one move of the sizes; First() keeps its index (clamped).
+  void InsertItems(int at, int count);
+  void DeleteItems(int at, int count);
+  // Two items exchange their sizes.
+  void SwapItems(int a, int b);
 
 private:
   int count_ = 5;

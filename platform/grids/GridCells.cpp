@@ -28,14 +28,9 @@ void EraseAt(std::vector<T>& v, int i) {
 void GridCells::SetSize(int colCount, int rowCount) {
   colCount = std::max(colCount, 0);
   rowCount = std::max(rowCount, 0);
-  if (colCount < colCount_) {
-    for (size_t r = 0; r < rows_.size(); ++r) {
-      if (Row* row = rows_[r].get()) {
-        if (row->texts.size() > static_cast<size_t>(colCount)) row->texts.resize(colCount);
-        if (row->objects.size() > static_cast<size_t>(colCount)) row->objects.resize(colCount);
-      }
-    }
-  }
+  if (colCount < colCount_)
+    for (size_t r = 0; r < rows_.size(); ++r)
+      if (Row* row = rows_[r].get()) CutToWidth(*row, colCount);
   colCount_ = colCount;
   rows_.resize(rowCount);
 }
@@ -106,6 +101,39 @@ void GridCells::DeleteColumn(int col) {
     }
   }
   --colCount_;
+}
+
+void GridCells::InsertRows(int at, int count) {
+  if (at < 0 || at > RowCount() || count <= 0) return;
+  rows_.insert(at, count);
+}
+
+void GridCells::DeleteRows(int at, int count) {
+  if (at < 0 || at >= RowCount() || count <= 0) return;
+  rows_.erase(at, std::min(count, RowCount() - at));
+}
+
+void GridCells::SwapRows(int a, int b) {
+  if (a == b || a < 0 || b < 0 || a >= RowCount() || b >= RowCount()) return;
+  std::swap(rows_[a], rows_[b]);
+}
+
+GridCells::StoredRow GridCells::TakeRow(int row) {
+  if (row < 0 || row >= RowCount()) return nullptr;
+  StoredRow taken = std::move(rows_[row]);
+  rows_.erase(row);
+  return taken;
+}
+
+void GridCells::PutRow(int at, StoredRow row) {
+  if (at < 0 || at > RowCount()) return;
+  if (row) CutToWidth(*row, colCount_);
+  rows_.insert(at, std::move(row));
+}
+
+void GridCells::CutToWidth(Row& row, int colCount) {
+  if (row.texts.size() > static_cast<size_t>(colCount)) row.texts.resize(colCount);
+  if (row.objects.size() > static_cast<size_t>(colCount)) row.objects.resize(colCount);
 }
 
 GridCells::Row& GridCells::RowForWrite(int row) {

@@ -16,7 +16,12 @@ namespace platform {
 // inserting or deleting rows moves row pointers, never cells, and a loop of insertions or deletions at
 // one place is linear. Columns are moved within each row.
 class GridCells {
+  struct Row;
+
 public:
+  // A row taken out of the store whole, with its texts and objects; null for a row never written.
+  using StoredRow = std::unique_ptr<Row>;
+
   int ColCount() const { return colCount_; }
   int RowCount() const { return static_cast<int>(rows_.size()); }
   // Cells outside the new size are dropped; new cells are empty.
@@ -36,6 +41,16 @@ public:
   // Removes a row or column; the count drops by one.
   void DeleteRow(int row);
   void DeleteColumn(int col);
+  // Rows inserted empty before `at` (0 .. RowCount()) and rows deleted from `at` on, each with one move
+  // of the gap; counts reaching past the store are clamped.
+  void InsertRows(int at, int count);
+  void DeleteRows(int at, int count);
+  // Exchanges two rows in constant time.
+  void SwapRows(int a, int b);
+  // Takes row `row` out (the rows after it move up) and puts a taken row back before `at` (0 ..
+  // RowCount()); cells of it past the store's width are dropped.
+  StoredRow TakeRow(int row);
+  void PutRow(int at, StoredRow row);
 
 private:
   struct Row {
@@ -45,6 +60,7 @@ private:
 
   bool Inside(int col, int row) const { return col >= 0 && row >= 0 && col < colCount_ && row < RowCount(); }
   Row& RowForWrite(int row);
+  static void CutToWidth(Row& row, int colCount);
 
   GapVector<std::unique_ptr<Row>> rows_;
   int colCount_ = 0;

@@ -5,6 +5,7 @@
 // from then on every change of the editor's text goes to that cell.
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/grids/Grids.h"
 #include "platform/ui/VirtualKeys.h"
@@ -181,7 +182,11 @@ void TCustomGrid::UpdateText() {
 }
 
 void TCustomGrid::CancelEdit() {
-  inplaceEdit_->SetText(originalText_);  // goes back to the cell as every change does
+  // The editor takes the old text without writing it to the cell; EditCanceled restores the cell.
+  const TGridCoord cell = std::exchange(inplaceCell_, TGridCoord{-1, -1});
+  inplaceEdit_->SetText(originalText_);
+  inplaceCell_ = cell;
+  EditCanceled(cell.X, cell.Y, originalText_);
   if (options_.Contains(TGridOption::goAlwaysShowEditor))
     inplaceEdit_->SelectAll();
   else

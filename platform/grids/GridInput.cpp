@@ -110,7 +110,7 @@ void TCustomGrid::KeyDown(WORD& Key, TShiftState Shift) {
     }
   }
   topLeft.X = std::clamp(topLeft.X, FixedCols(), std::max(cols_.MaxFirst(ClientWidth()), FixedCols()));
-  topLeft.Y = std::clamp(topLeft.Y, FixedRows(), std::max(rows_.MaxFirst(ClientHeight()), FixedRows()));
+  topLeft.Y = std::clamp(topLeft.Y, FixedRows(), std::max(rows_.MaxFirst(RowsExtent()), FixedRows()));
   cell.X = std::clamp(cell.X, FixedCols(), std::max(ColCount() - 1, FixedCols()));
   cell.Y = std::clamp(cell.Y, FixedRows(), std::max(RowCount() - 1, FixedRows()));
   if (topLeft.X != LeftCol() || topLeft.Y != TopRow()) MoveTopLeft(topLeft.X, topLeft.Y);
@@ -139,7 +139,7 @@ void TCustomGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, i
     if (Index >= 0) State = TGridState::gsColSizing;
   }
   if (State == TGridState::gsNormal && options_.Contains(TGridOption::goRowSizing) && X < cols_.FixedExtent()) {
-    Index = ItemEndingNear(rows_, Y, ClientHeight(), linePos);
+    Index = ItemEndingNear(rows_, Y, RowsExtent(), linePos);
     if (Index >= 0) State = TGridState::gsRowSizing;
   }
   if (State == TGridState::gsNormal) return;

@@ -5,40 +5,29 @@
 
 namespace platform {
 
-namespace {
-
-// The items shown along one axis, in client order: the fixed ones, then the scrolling ones from First
-// up to the one that reaches past `extent`.
-std::vector<int> ShownItems(const GridAxis& axis, int extent) {
-  std::vector<int> items;
-  for (int i = 0; i < axis.Fixed() && i < axis.Count(); ++i) items.push_back(i);
-  for (int i = axis.First(); i < axis.Count() && axis.Start(i) < extent; ++i) items.push_back(i);
-  return items;
-}
-
-}  // namespace
-
 TGridDrawState TCustomGrid::CellState(int col, int row) const {
   if (col < FixedCols() || row < FixedRows()) return {TGridDrawStateFlag::gdFixed};
   TGridDrawState state;
   if (TGridCoord{col, row} == current_ && Focused())
     state.Include(TGridDrawStateFlag::gdFocused);
-  if (Selection().Contains(col, row)) state.Include(TGridDrawStateFlag::gdSelected);
+  if (selectionShown_ && Selection().Contains(col, row)) state.Include(TGridDrawStateFlag::gdSelected);
   return state;
 }
 
 void TCustomGrid::Paint() {
   TCanvas& canvas = Canvas();
   const int width = ClientWidth(), height = ClientHeight();
-  const std::vector<int> cols = ShownItems(cols_, width), rows = ShownItems(rows_, height);
+  const std::vector<GridAxis::Placed> cols = cols_.ShownItems(width), rows = rows_.ShownItems(RowsExtent());
   const bool highlightFocused =
       options_.Contains(TGridOption::goDrawFocusSelected) || options_.Contains(TGridOption::goRowSelect);
   const TRect clip = canvas.ClipRect();
   const int line = GridLineWidth();
   int right = 0, bottom = 0;
-  for (int row : rows) {
-    for (int col : cols) {
-      const TRect cell = CellRect(col, row);
+  for (const GridAxis::Placed& rowAt : rows) {
+    const int row = rowAt.index;
+    for (const GridAxis::Placed& colAt : cols) {
+      const int col = colAt.index;
+      const TRect cell{colAt.start, rowAt.start, colAt.start + cols_.Size(col), rowAt.start + rows_.Size(row)};
       right = std::max(right, cell.Right + line);
       bottom = std::max(bottom, cell.Bottom + line);
       // Cells outside the part being painted are left alone.

@@ -37,7 +37,7 @@ void TCustomGrid::CreateParams(TCreateParams& Params) {
 
 const GridAxis& TCustomGrid::Axis(int bar) const { return bar == SB_HORZ ? cols_ : rows_; }
 
-int TCustomGrid::Extent(int bar) const { return bar == SB_HORZ ? ClientWidth() : ClientHeight(); }
+int TCustomGrid::Extent(int bar) const { return bar == SB_HORZ ? ClientWidth() : RowsExtent(); }
 
 void TCustomGrid::UpdateScrollRange() {
   if (scrollBars_ == TScrollStyle::ssNone || !HandleAllocated() || !Showing() || updatingScrollRange_) return;
@@ -57,7 +57,7 @@ void TCustomGrid::UpdateScrollRange() {
   updatingScrollRange_ = false;
   // A smaller client area or fewer items may leave room below the last row: the view moves up.
   const int left = std::min(LeftCol(), std::max(cols_.MaxFirst(ClientWidth()), FixedCols()));
-  const int top = std::min(TopRow(), std::max(rows_.MaxFirst(ClientHeight()), FixedRows()));
+  const int top = std::min(TopRow(), std::max(rows_.MaxFirst(RowsExtent()), FixedRows()));
   if (left != LeftCol() || top != TopRow())
     MoveTopLeft(left, top);
   else

@@ -4,24 +4,6 @@
 
 namespace platform {
 
-namespace {
-
-// The first scrolling item that shows `item` whole within `extent`, starting from the current one and
-// moving as little as possible. Fixed items never scroll.
-// Item i lies in the client area: a fixed item, or a scrolling one from the first shown on.
-bool Shown(const GridAxis& axis, int i, int extent) {
-  return i >= 0 && i < axis.Count() && (i < axis.Fixed() || i >= axis.First()) && axis.StartsWithin(i, extent);
-}
-
-int FirstShowing(const GridAxis& axis, int item, int extent) {
-  if (item < axis.Fixed() || item >= axis.Count()) return axis.First();
-  if (item < axis.First()) return item;
-  GridAxis probe = axis;
-  while (probe.First() < item && probe.Start(item) + probe.Size(item) > extent) probe.SetFirst(probe.First() + 1);
-  return probe.First();
-}
-
-}  // namespace
 
 TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
   cols_.SetDefaultSize(64);
@@ -44,16 +26,17 @@ void TCustomGrid::SetCounts(int colCount, int rowCount) {
   EditorFollows();
 }
 
-void TCustomGrid::SetFixedCols(int value) {
-  cols_.SetFixed(value);
-  ClampCurrent();
-  Invalidate();
-  UpdateScrollRange();
-  EditorFollows();
+GridAxis& TCustomGrid::AxisOf(TGridLine line) { return line == TGridLine::Column ? cols_ : rows_; }
+
+void TCustomGrid::SizesChanged(TGridLine line) {
+  if (line == TGridLine::Column)
+    ColWidthsChanged();
+  else
+    RowHeightsChanged();
 }
 
-void TCustomGrid::SetFixedRows(int value) {
-  rows_.SetFixed(value);
+void TCustomGrid::SetFixed(TGridLine line, int value) {
+  AxisOf(line).SetFixed(value);
   ClampCurrent();
   Invalidate();
   UpdateScrollRange();
@@ -66,31 +49,17 @@ void TCustomGrid::ClampCurrent() {
   anchor_ = {clamp(anchor_.X, cols_), clamp(anchor_.Y, rows_)};
 }
 
-void TCustomGrid::SetDefaultColWidth(int value) {
-  cols_.SetDefaultSize(value);
+void TCustomGrid::SetDefaultSize(TGridLine line, int value) {
+  AxisOf(line).SetDefaultSize(value);
   Invalidate();
-  ColWidthsChanged();
+  SizesChanged(line);
   EditorFollows();
 }
 
-void TCustomGrid::SetDefaultRowHeight(int value) {
-  rows_.SetDefaultSize(value);
+void TCustomGrid::SetSize(TGridLine line, int index, int value) {
+  AxisOf(line).SetSize(index, value);
   Invalidate();
-  RowHeightsChanged();
-  EditorFollows();
-}
-
-void TCustomGrid::SetColWidths(int index, int value) {
-  cols_.SetSize(index, value);
-  Invalidate();
-  ColWidthsChanged();
-  EditorFollows();
-}
-
-void TCustomGrid::SetRowHeights(int index, int value) {
-  rows_.SetSize(index, value);
-  Invalidate();
-  RowHeightsChanged();
+  SizesChanged(line);
   EditorFollows();
 }
 
@@ -141,6 +110,12 @@ void TCustomGrid::SetSelection(const TGridRect& value) {
   CurrentMoved();
 }
 
+void TCustomGrid::SetSelectionShown(bool value) {
+  if (selectionShown_ == value) return;
+  selectionShown_ = value;
+  Invalidate();
+}
+
 void TCustomGrid::FocusCell(int ACol, int ARow, bool MoveAnchor) {
   if (ACol < FixedCols() || ARow < FixedRows() || ACol >= ColCount() || ARow >= RowCount()) return;
   if (!SelectCell(ACol, ARow)) return;
@@ -163,8 +138,8 @@ void TCustomGrid::CurrentMoved() {
 }
 
 void TCustomGrid::ScrollInView(TGridCoord cell) {
-  const int left = options_.Contains(TGridOption::goRowSelect) ? LeftCol() : FirstShowing(cols_, cell.X, ClientWidth());
-  MoveTopLeft(left, FirstShowing(rows_, cell.Y, ClientHeight()));
+  const int left = options_.Contains(TGridOption::goRowSelect) ? LeftCol() : cols_.FirstShowing(cell.X, ClientWidth());
+  MoveTopLeft(left, rows_.FirstShowing(cell.Y, RowsExtent()));
 }
 
 void TCustomGrid::MoveTopLeft(int ALeft, int ATop) {
@@ -188,13 +163,13 @@ void TCustomGrid::InvalidateCell(int ACol, int ARow) {
 void TCustomGrid::InvalidateLine(TGridLine line, int index) {
   const bool column = line == TGridLine::Column;
   const GridAxis& axis = column ? cols_ : rows_;
-  if (!Shown(axis, index, column ? ClientWidth() : ClientHeight())) return;
+  if (!axis.Shows(index, index, column ? ClientWidth() : RowsExtent())) return;
   const int start = axis.Start(index), end = start + axis.Size(index) + axis.LineWidth();
   InvalidateRect(column ? TRect{start, 0, end, ClientHeight()} : TRect{0, start, ClientWidth(), end});
 }
 
 TGridCoord TCustomGrid::MouseCoord(int X, int Y) const {
-  const int col = cols_.ItemAt(X, ClientWidth()), row = rows_.ItemAt(Y, ClientHeight());
+  const int col = cols_.ItemAt(X, ClientWidth()), row = rows_.ItemAt(Y, RowsExtent());
   if (col < 0 || row < 0) return {-1, -1};
   return {col, row};
 }
@@ -206,37 +181,95 @@ void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) const {
 }
 
 TRect TCustomGrid::CellRect(int ACol, int ARow) const {
-  if (!Shown(cols_, ACol, ClientWidth()) || !Shown(rows_, ARow, ClientHeight())) return {};
+  if (!cols_.Shows(ACol, ACol, ClientWidth()) || !rows_.Shows(ARow, ARow, RowsExtent())) return {};
   const int left = cols_.Start(ACol), top = rows_.Start(ARow);
   return {left, top, left + cols_.Size(ACol), top + rows_.Size(ARow)};
 }
 
-void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
-  if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0 || FromIndex >= ColCount() || ToIndex >= ColCount()) return;
-  cols_.MoveItem(FromIndex, ToIndex);
-  ColumnMoved(FromIndex, ToIndex);
+void TCustomGrid::MoveLine(TGridLine line, int from, int to) {
+  GridAxis& axis = AxisOf(line);
+  if (from == to || from < 0 || to < 0 || from >= axis.Count() || to >= axis.Count()) return;
+  axis.MoveItem(from, to);
+  if (line == TGridLine::Column)
+    ColumnMoved(from, to);
+  else
+    RowMoved(from, to);
   Invalidate();
   InvalidateEditor();
 }
 
-void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
-  if (FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0 || FromIndex >= RowCount() || ToIndex >= RowCount()) return;
-  rows_.MoveItem(FromIndex, ToIndex);
-  RowMoved(FromIndex, ToIndex);
+void TCustomGrid::DeleteLine(TGridLine line, int index) {
+  const int count = AxisOf(line).Count();
+  if (index < 0 || index >= count) return;
+  MoveLine(line, index, count - 1);
+  if (line == TGridLine::Column)
+    SetColCount(count - 1);
+  else
+    SetRowCount(count - 1);
+}
+
+namespace {
+
+// Where row `row` stands after `count` rows were inserted before `at` (count > 0) or deleted from `at`
+// on (count < 0); a deleted row becomes the one that takes its place.
+int Shifted(int row, int at, int count) {
+  if (row < at) return row;
+  return count > 0 ? row + count : std::max(row + count, at);
+}
+
+}  // namespace
+
+void TCustomGrid::InsertRows(int At, int Count) {
+  if (At < 0 || At > RowCount() || Count <= 0) return;
+  ShiftRows(At, Count);
+}
+
+void TCustomGrid::DeleteRows(int At, int Count) {
+  if (At < 0 || At >= RowCount() || Count <= 0) return;
+  Count = std::min(Count, RowCount() - At);
+  ShiftRows(At, -Count);
+}
+
+void TCustomGrid::ShiftRows(int At, int Count) {
+  const int top = Shifted(TopRow(), At, Count);
+  if (Count > 0)
+    rows_.InsertItems(At, Count);
+  else
+    rows_.DeleteItems(At, -Count);
+  const bool editorRowGone = inplaceCell_.X >= 0 && Count < 0 && inplaceCell_.Y >= At && inplaceCell_.Y < At - Count;
+  current_.Y = Shifted(current_.Y, At, Count);
+  anchor_.Y = Shifted(anchor_.Y, At, Count);
+  if (inplaceCell_.X >= 0) inplaceCell_.Y = Shifted(inplaceCell_.Y, At, Count);
+  ClampCurrent();
+  if (Count > 0)
+    RowsInserted(At, Count);
+  else
+    RowsDeleted(At, -Count);
   Invalidate();
-  InvalidateEditor();
+  MoveTopLeft(LeftCol(), top);
+  UpdateScrollRange();
+  if (editorRowGone)
+    InvalidateEditor();
+  else
+    EditorFollows();
 }
 
-void TCustomGrid::DeleteColumn(int ACol) {
-  if (ACol < 0 || ACol >= ColCount()) return;
-  MoveColumn(ACol, ColCount() - 1);
-  SetColCount(ColCount() - 1);
-}
-
-void TCustomGrid::DeleteRow(int ARow) {
-  if (ARow < 0 || ARow >= RowCount()) return;
-  MoveRow(ARow, RowCount() - 1);
-  SetRowCount(RowCount() - 1);
+void TCustomGrid::SwapRows(int ARow1, int ARow2) {
+  if (ARow1 == ARow2 || ARow1 < 0 || ARow2 < 0 || ARow1 >= RowCount() || ARow2 >= RowCount()) return;
+  const bool sameHeight = RowHeights(ARow1) == RowHeights(ARow2);
+  rows_.SwapItems(ARow1, ARow2);
+  RowsSwapped(ARow1, ARow2);
+  if (sameHeight) {
+    InvalidateRow(ARow1);
+    InvalidateRow(ARow2);
+  } else {
+    Invalidate();
+    RowHeightsChanged();
+  }
+  if (inplaceCell_.Y == ARow1 || inplaceCell_.Y == ARow2)
+    InvalidateEditor();
+  else
+    EditorFollows();
 }
 
 void TCustomGrid::Notification(TComponent* AComponent, TOperation Operation) {

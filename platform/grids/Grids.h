@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -112,18 +113,18 @@ public:
   void SetRowCount(int value) { SetCounts(ColCount(), value); }
   // At most the count - 1; lowering a count to or below them lowers them.
   int FixedCols() const { return cols_.Fixed(); }
-  void SetFixedCols(int value);
+  void SetFixedCols(int value) { SetFixed(TGridLine::Column, value); }
   int FixedRows() const { return rows_.Fixed(); }
-  void SetFixedRows(int value);
+  void SetFixedRows(int value) { SetFixed(TGridLine::Row, value); }
 
   int DefaultColWidth() const { return cols_.DefaultSize(); }
-  void SetDefaultColWidth(int value);
+  void SetDefaultColWidth(int value) { SetDefaultSize(TGridLine::Column, value); }
   int DefaultRowHeight() const { return rows_.DefaultSize(); }
-  void SetDefaultRowHeight(int value);
+  void SetDefaultRowHeight(int value) { SetDefaultSize(TGridLine::Row, value); }
   int ColWidths(int index) const { return cols_.Size(index); }
-  void SetColWidths(int index, int value);
+  void SetColWidths(int index, int value) { SetSize(TGridLine::Column, index, value); }
   int RowHeights(int index) const { return rows_.Size(index); }
-  void SetRowHeights(int index, int value);
+  void SetRowHeights(int index, int value) { SetSize(TGridLine::Row, index, value); }
   int GridLineWidth() const { return cols_.LineWidth(); }
   void SetGridLineWidth(int value);
 
@@ -144,7 +145,7 @@ public:
   TScrollStyle ScrollBars() const { return scrollBars_; }
   void SetScrollBars(TScrollStyle value);
   // Scrolling rows and columns that fit whole into the client area (at least one while there is one).
-  int VisibleRowCount() const { return rows_.VisibleCount(ClientHeight()); }
+  int VisibleRowCount() const { return rows_.VisibleCount(RowsExtent()); }
   int VisibleColCount() const { return cols_.VisibleCount(ClientWidth()); }
 
   // The current cell; setting it moves the anchor too and scrolls the cell into view.
@@ -155,6 +156,9 @@ public:
   TGridRect Selection() const;
   // Makes the anchor the block's top-left corner and the current cell its bottom-right one.
   void SetSelection(const TGridRect& value);
+  // While off, the selection is kept but no cell is painted selected; on by default.
+  bool SelectionShown() const { return selectionShown_; }
+  void SetSelectionShown(bool value);
 
   // The cell under a client point, (-1, -1) outside every cell shown.
   TGridCoord MouseCoord(int X, int Y) const;
@@ -164,10 +168,19 @@ public:
   TGridState GridState() const { return state_; }
 
   // A column or row moves to another index, with its size; ColumnMoved/RowMoved follow.
-  void MoveColumn(int FromIndex, int ToIndex);
-  void MoveRow(int FromIndex, int ToIndex);
-  void DeleteColumn(int ACol);
-  void DeleteRow(int ARow);
+  void MoveColumn(int FromIndex, int ToIndex) { MoveLine(TGridLine::Column, FromIndex, ToIndex); }
+  void MoveRow(int FromIndex, int ToIndex) { MoveLine(TGridLine::Row, FromIndex, ToIndex); }
+  void DeleteColumn(int ACol) { DeleteLine(TGridLine::Column, ACol); }
+  void DeleteRow(int ARow) { DeleteLine(TGridLine::Row, ARow); }
+  // Count rows of the default height inserted before At (0 .. RowCount()), or deleted from At on (fewer
+  // where the grid ends first), each in one step whatever the count. The current cell, the anchor and
+  // TopRow stay on the rows they were on (from a deleted row to the one that takes its place);
+  // RowsInserted or RowsDeleted follows.
+  void InsertRows(int At, int Count);
+  void DeleteRows(int At, int Count);
+  // Two rows exchange places with their heights, in time independent of the row count; the current
+  // cell stays where it is. RowsSwapped follows.
+  void SwapRows(int ARow1, int ARow2);
 
   // Editing: while EditorMode is on, the in-place editor shows the current cell, as long as CanEditShow
   // allows it. F2, Enter and typing a character turn it on; Enter turns it off, and Escape restores the
@@ -197,12 +210,26 @@ protected:
   virtual void RowMoved(int FromIndex, int ToIndex) {}
   // The counts changed (cells outside them are gone).
   virtual void SizeChanged(int OldColCount, int OldRowCount) {}
+  // After InsertRows, DeleteRows or SwapRows have changed the rows' geometry and the current cell
+  // (TopRow follows afterwards): a descendant's storage still holds the rows as they were, and moves
+  // them here.
+  virtual void RowsInserted(int At, int Count) {}
+  virtual void RowsDeleted(int At, int Count) {}
+  virtual void RowsSwapped(int ARow1, int ARow2) {}
   // What a press at a client point starts: gsColSizing or gsRowSizing near a line between fixed
   // cells when the options allow sizing (with the index of the item being sized, the line's position
   // and the offset of the press from it), gsNormal otherwise.
   virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs);
   // Makes the in-place editor (owned by the grid), the first time editing starts.
   virtual TInplaceEdit* CreateEditor();
+  // Escape has ended an edit: the cell gets back the text it had when the editor took it (through
+  // SetEditText here; a descendant whose editor shows a cell's text changed restores its own).
+  virtual void EditCanceled(int ACol, int ARow, const std::string& OriginalText) {
+    SetEditText(ACol, ARow, OriginalText);
+  }
+  // The height of a child panel at the grid's bottom (its footer), in client pixels: rows are laid
+  // out, painted, hit and scrolled into view only above it. None here.
+  virtual int FooterHeight() const { return 0; }
   // Whether the editor may show now: goEditing without goRowSelect, EditorMode on, a scrolling current
   // cell, and the grid or its editor focused (or goAlwaysShowEditor).
   virtual bool CanEditShow();
@@ -249,11 +276,28 @@ protected:
   // scrolled-away item's start lies before the scrolling area).
   const GridAxis& ColAxis() const { return cols_; }
   const GridAxis& RowAxis() const { return rows_; }
+  // The client height the rows have: the client area above the footer.
+  int RowsExtent() const { return std::max(ClientHeight() - FooterHeight(), 0); }
+  // The column (gsColSizing) or row (gsRowSizing) that the mouse is sizing, -1 while none is.
+  int SizingIndex() const {
+    return state_ == TGridState::gsColSizing || state_ == TGridState::gsRowSizing ? sizingIndex_ : -1;
+  }
 
 private:
   friend class TInplaceEdit;
 
   void SetCounts(int colCount, int rowCount);
+  // The column and row setters, one body each with the axis named by `line`.
+  GridAxis& AxisOf(TGridLine line);
+  void SetFixed(TGridLine line, int value);
+  void SetDefaultSize(TGridLine line, int value);
+  void SetSize(TGridLine line, int index, int value);
+  // ColWidthsChanged or RowHeightsChanged.
+  void SizesChanged(TGridLine line);
+  void MoveLine(TGridLine line, int from, int to);
+  void DeleteLine(TGridLine line, int index);
+  // InsertRows (Count > 0) and DeleteRows (Count < 0) of checked arguments.
+  void ShiftRows(int At, int Count);
   // Keeps the current cell and anchor within the scrolling cells.
   void ClampCurrent();
   void ScrollInView(TGridCoord cell);
@@ -286,6 +330,7 @@ private:
                         TGridOption::goHorzLine, TGridOption::goRangeSelect};
   TColor fixedColor_ = clBtnFace;
   bool defaultDrawing_ = true;
+  bool selectionShown_ = true;
   TGridState state_ = TGridState::gsNormal;
   TScrollStyle scrollBars_ = TScrollStyle::ssBoth;
   bool updatingScrollRange_ = false;
@@ -371,20 +416,48 @@ public:
   TStringList& Rows(int Index) { return Line(TGridLine::Row, Index); }
   void SetRows(int Index, const TStringList& Value) { Rows(Index).Assign(Value); }
 
+  // The columns whose cells the grid keeps: ColCount, or more while SetStorageColCount asks for more.
+  // The cells of columns past ColCount are not shown but keep their texts and objects at their own
+  // index, and show again when ColCount grows. (DeleteColumn moves the deleted column to the last
+  // shown index, so with a wider store its cells stay there.)
+  int StorageColCount() const { return std::max(ColCount(), storageColCount_); }
+  void SetStorageColCount(int value);
+
+  // A row taken out of the grid whole (texts, objects and height), to be put back later, for a row
+  // the program hides: TakeRow removes it as DeleteRows(ARow, 1) does, PutRow inserts it as
+  // InsertRows(ARow, 1) does. The objects of a taken row are the holder's until it is put back into a
+  // store of the same width (cells past the width are dropped).
+  struct TTakenRow {
+    GridCells::StoredRow Cells;
+    int Height = 0;
+  };
+  TTakenRow TakeRow(int ARow);
+  void PutRow(int ARow, TTakenRow Row);
+
 protected:
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
   void ColumnMoved(int FromIndex, int ToIndex) override;
   void RowMoved(int FromIndex, int ToIndex) override;
   void SizeChanged(int OldColCount, int OldRowCount) override;
+  void RowsInserted(int At, int Count) override;
+  void RowsDeleted(int At, int Count) override;
+  void RowsSwapped(int ARow1, int ARow2) override;
   std::string GetEditText(int ACol, int ARow) override { return Cells(ACol, ARow); }
   void SetEditText(int ACol, int ARow, const std::string& Value) override;
   // False when every object of the row is null, so a walk over objects can pass the row at once.
   bool RowHasObjects(int ARow) const { return cells_.HasObjects(ARow); }
+  // The width the store has now: StorageColCount() except inside SizeChanged, before the string grid's
+  // own SizeChanged gives the store its new size.
+  int StoredColCount() const { return cells_.ColCount(); }
+  // Inside RowsDeleted (RowsInserted): the row is being taken out (put back) whole, objects included.
+  bool MovingRowWhole() const { return wholeRow_ != nullptr; }
 
 private:
   TStringList& Line(TGridLine line, int index);
 
   GridCells cells_;
+  int storageColCount_ = 0;
+  GridCells::StoredRow* wholeRow_ = nullptr;  // where TakeRow takes a row to, or PutRow takes it from
   std::map<std::pair<TGridLine, int>, std::unique_ptr<TStringGridStrings>> lines_;
   bool settingEditText_ = false;  // the editor writes its cell: it need not reload it
 };

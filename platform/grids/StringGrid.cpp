@@ -39,7 +39,64 @@ void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
   TDrawGrid::RowMoved(FromIndex, ToIndex);
 }
 
-void TStringGrid::SizeChanged(int OldColCount, int OldRowCount) { cells_.SetSize(ColCount(), RowCount()); }
+namespace {
+
+// Points the grid's row hooks at a taken row for the span of one deletion or insertion.
+class WholeRowScope {
+public:
+  WholeRowScope(GridCells::StoredRow*& slot, GridCells::StoredRow* row) : slot_(slot) { slot_ = row; }
+  ~WholeRowScope() { slot_ = nullptr; }
+  WholeRowScope(const WholeRowScope&) = delete;
+  WholeRowScope& operator=(const WholeRowScope&) = delete;
+
+private:
+  GridCells::StoredRow*& slot_;
+};
+
+}  // namespace
+
+void TStringGrid::SizeChanged(int OldColCount, int OldRowCount) { cells_.SetSize(StorageColCount(), RowCount()); }
+
+void TStringGrid::SetStorageColCount(int value) {
+  storageColCount_ = std::max(value, 0);
+  if (StorageColCount() != StoredColCount()) SizeChanged(ColCount(), RowCount());
+}
+
+void TStringGrid::RowsInserted(int At, int Count) {
+  if (wholeRow_)
+    cells_.PutRow(At, std::move(*wholeRow_));
+  else
+    cells_.InsertRows(At, Count);
+}
+
+void TStringGrid::RowsDeleted(int At, int Count) {
+  if (wholeRow_)
+    *wholeRow_ = cells_.TakeRow(At);
+  else
+    cells_.DeleteRows(At, Count);
+}
+
+void TStringGrid::RowsSwapped(int ARow1, int ARow2) { cells_.SwapRows(ARow1, ARow2); }
+
+TStringGrid::TTakenRow TStringGrid::TakeRow(int ARow) {
+  TTakenRow taken;
+  if (ARow < 0 || ARow >= RowCount()) return taken;
+  taken.Height = RowHeights(ARow);
+  {
+    WholeRowScope scope(wholeRow_, &taken.Cells);
+    DeleteRows(ARow, 1);
+  }
+  return taken;
+}
+
+void TStringGrid::PutRow(int ARow, TTakenRow Row) {
+  if (ARow < 0 || ARow > RowCount()) return;
+  {
+    WholeRowScope scope(wholeRow_, &Row.Cells);
+    InsertRows(ARow, 1);
+  }
+  if (RowHeights(ARow) != Row.Height) SetRowHeights(ARow, Row.Height);
+}
 
 namespace {
 

@@ -106,6 +106,67 @@ TEST(GridCellsTest, RandomOperationsAgreeWithAFullMatrix) {
   }
 }
 
+// Batch insertions and deletions, swaps and rows taken out and put back, between writes, against the
+// full matrix; the counts reach past the ends at times.
+TEST(GridCellsTest, RowBatchesSwapsAndTakenRowsAgreeWithAFullMatrix) {
+  std::mt19937 random(11);
+  GridCells cells;
+  Model model;
+  cells.SetSize(3, 8);
+  model.SetSize(3, 8);
+  std::vector<std::pair<GridCells::StoredRow, std::vector<std::pair<std::string, void*>>>> taken;
+  static int objects[4];
+  for (int step = 0; step < 3000; ++step) {
+    const int rows = cells.RowCount();
+    const auto pick = [&](int n) { return static_cast<int>(random() % std::max(n, 1)); };
+    switch (random() % 6) {
+      case 0:
+      case 1:
+        if (rows) {
+          const int c = pick(3), r = pick(rows);
+          cells.SetText(c, r, std::to_string(step));
+          cells.SetObject(c, r, &objects[step % 4]);
+          model.rows[r][c] = {std::to_string(step), &objects[step % 4]};
+        }
+        break;
+      case 2: {
+        const int at = pick(rows + 1), n = pick(4);
+        cells.InsertRows(at, n);
+        model.rows.insert(model.rows.begin() + at, n, std::vector<std::pair<std::string, void*>>(3));
+        break;
+      }
+      case 3:
+        if (rows) {
+          const int at = pick(rows), n = std::min(pick(5), rows - at);
+          const bool toTheEnd = pick(4) == 0;
+          cells.DeleteRows(at, toTheEnd ? rows : n);  // clamped to the rows there are
+          model.rows.erase(model.rows.begin() + at, toTheEnd ? model.rows.end() : model.rows.begin() + at + n);
+        }
+        break;
+      case 4:
+        if (rows) {
+          const int a = pick(rows), b = pick(rows);
+          cells.SwapRows(a, b);
+          std::swap(model.rows[a], model.rows[b]);
+        }
+        break;
+      case 5:
+        if (rows && (taken.empty() || pick(2))) {
+          const int r = pick(rows);
+          taken.emplace_back(cells.TakeRow(r), model.rows[r]);
+          model.rows.erase(model.rows.begin() + r);
+        } else if (!taken.empty()) {
+          const int at = pick(rows + 1);
+          cells.PutRow(at, std::move(taken.back().first));
+          model.rows.insert(model.rows.begin() + at, taken.back().second);
+          taken.pop_back();
+        }
+        break;
+    }
+    ExpectSame(cells, model, step);
+  }
+}
+
 TEST(GridCellsTest, OutsideTheGridReadsEmptyAndIgnoresWrites) {
   GridCells cells;
   cells.SetSize(2, 2);

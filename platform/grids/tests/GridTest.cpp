@@ -10,6 +10,7 @@
 #include "platform/gfx/Png.h"
 #include "platform/gfx/TestFont.h"
 #include "platform/grids/Grids.h"
+#include "platform/grids/tests/GridFixture.h"
 #include "platform/ui/VirtualKeys.h"
 #include "platform/ui/tests/FormFixture.h"
 
@@ -47,12 +48,7 @@ protected:
   void SetUp() override {
     FormTest::SetUp();
     form = ShowForm(400, 300);
-    grid = new Grid(form.get());
-    grid->SetParent(form.get());
-    grid->SetScrollBars(TScrollStyle::ssNone);
-    grid->SetBounds(0, 0, 261, 121);
-    grid->SetColCount(6);
-    grid->SetRowCount(20);
+    grid = PlaceTestGrid<Grid>(*form);
     Settle();
   }
   void Key(WORD key, TShiftState shift = {}) { grid->KeyDown(key, shift); }

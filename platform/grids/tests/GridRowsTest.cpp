@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/grids/Grids.h"
+#include "platform/grids/tests/GridFixture.h"
+#include "platform/ui/tests/FormFixture.h"
+
+namespace platform {
+namespace {
+
+// The grid of the grid tests whose column 1 holds "r<row>" and row i is i + 10 pixels high from row 10
+// on; the model is the texts of column 1 and the heights, row by row.
+class GridRowsTest : public FormTest {
+protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    Build();
+  }
+  void Build() {
+    texts.clear();
+    heights.clear();
+    form = ShowForm(400, 300);
+    grid = PlaceTestGrid<TStringGrid>(*form);
+    for (int r = 0; r < 20; ++r) {
+      grid->SetCells(1, r, "r" + std::to_string(r));
+      if (r >= 10) grid->SetRowHeights(r, r + 10);
+      texts.push_back(grid->Cells(1, r));
+      heights.push_back(grid->RowHeights(r));
+    }
+    Settle();
+  }
+  void ExpectModel(const std::string& after) {
+    ASSERT_EQ(grid->RowCount(), static_cast<int>(texts.size())) << after;
+    for (int r = 0; r < grid->RowCount(); ++r) {
+      EXPECT_EQ(grid->Cells(1, r), texts[r]) << after << ", row " << r;
+      EXPECT_EQ(grid->RowHeights(r), heights[r]) << after << ", row " << r;
+    }
+  }
+
+  std::unique_ptr<TForm> form;
+  TStringGrid* grid = nullptr;
+  std::vector<std::string> texts;
+  std::vector<int> heights;
+};
+
+TEST_F(GridRowsTest, BatchesMoveTheCellsAndKeepTheCurrentCellOnItsRow) {
+  struct Case {
+    const char* name;
+    bool insert;
+    int at, count;
+    int row, top;          // the current and top row before
+    int rowAfter, topAfter;
+  };
+  const Case cases[] = {
+      {"insert at the start", true, 0, 3, 5, 4, 8, 7},
+      {"insert before the current row", true, 5, 2, 5, 4, 7, 4},
+      {"insert below the view", true, 12, 4, 5, 4, 5, 4},
+      {"insert at the end", true, 20, 5, 19, 16, 19, 16},
+      {"delete above the view", false, 1, 2, 6, 5, 4, 3},
+      {"delete the current row", false, 5, 3, 6, 5, 5, 5},
+      {"delete to the end", false, 12, 50, 15, 13, 11, 11},
+      {"delete at the start", false, 0, 2, 2, 2, 1, 1},
+  };
+  for (const Case& c : cases) {
+    Build();
+    SCOPED_TRACE(c.name);
+    grid->SetRow(c.row);
+    grid->SetTopRow(c.top);
+    ASSERT_EQ(grid->TopRow(), c.top);
+    if (c.insert) {
+      grid->InsertRows(c.at, c.count);
+      texts.insert(texts.begin() + c.at, c.count, "");
+      heights.insert(heights.begin() + c.at, c.count, grid->DefaultRowHeight());
+    } else {
+      grid->DeleteRows(c.at, c.count);
+      const int n = std::min<int>(c.count, texts.size() - c.at);
+      texts.erase(texts.begin() + c.at, texts.begin() + c.at + n);
+      heights.erase(heights.begin() + c.at, heights.begin() + c.at + n);
+    }
+    ExpectModel(c.name);
+    EXPECT_EQ(grid->Row(), c.rowAfter);
+    EXPECT_EQ(grid->TopRow(), c.topAfter);
+  }
+}
+
+TEST_F(GridRowsTest, SwapsAndTakenRowsKeepTextsObjectsAndHeights) {
+  int object = 0;
+  grid->SetObjects(2, 3, &object);
+  grid->SwapRows(3, 12);
+  std::swap(texts[3], texts[12]);
+  std::swap(heights[3], heights[12]);
+  ExpectModel("swap");
+  EXPECT_EQ(grid->Objects(2, 12), &object);
+  EXPECT_EQ(grid->Objects(2, 3), nullptr);
+
+  grid->SetRow(15);
+  TStringGrid::TTakenRow taken = grid->TakeRow(12);
+  texts.erase(texts.begin() + 12);
+  const int height = heights[12];
+  heights.erase(heights.begin() + 12);
+  ExpectModel("taken out");
+  EXPECT_EQ(grid->Row(), 14);
+  grid->PutRow(2, std::move(taken));
+  texts.insert(texts.begin() + 2, "r3");
+  heights.insert(heights.begin() + 2, height);
+  ExpectModel("put back");
+  EXPECT_EQ(grid->Objects(2, 2), &object);
+  EXPECT_EQ(grid->Row(), 15);
+}
+
+TEST_F(GridRowsTest, ColumnsPastTheCountShownKeepTheirCellsInAWiderStore) {
+  grid->SetStorageColCount(6);
+  grid->SetColCount(6);
+  int object = 0;
+  grid->SetCells(5, 4, "hidden");
+  grid->SetObjects(4, 4, &object);
+  grid->SetColCount(3);
+  EXPECT_EQ(grid->StorageColCount(), 6);
+  EXPECT_EQ(grid->Cells(5, 4), "hidden");  // read and written at its own index while hidden
+  grid->SetCells(5, 5, "written");
+  grid->InsertRows(0, 1);
+  grid->SwapRows(5, 6);
+  grid->SetColCount(6);
+  EXPECT_EQ(grid->Cells(5, 5), "written");
+  EXPECT_EQ(grid->Cells(5, 6), "hidden");
+  EXPECT_EQ(grid->Objects(4, 6), &object);
+  // Narrowing the store below the columns shown drops only what is past both.
+  grid->SetColCount(3);
+  grid->SetStorageColCount(5);
+  EXPECT_EQ(grid->StorageColCount(), 5);
+  grid->SetColCount(6);
+  EXPECT_EQ(grid->Cells(5, 6), "");
+  EXPECT_EQ(grid->Objects(4, 6), &object);
+}
+
+}  // namespace
+}  // namespace platform
