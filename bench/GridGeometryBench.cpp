@@ -14,7 +14,7 @@
 
 #include "grid/BaseGrid.h"
 #include "platform/grids/Grids.h"
-#include "platform/ui/Application.h"
+#include "platform/app/Application.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/HeadlessBackend.h"
 #include "platform/ui/ScrollInfo.h"
