@@ -425,14 +425,17 @@ public:
 
   // A row taken out of the grid whole (texts, objects and height), to be put back later, for a row
   // the program hides: TakeRow removes it as DeleteRows(ARow, 1) does, PutRow inserts it as
-  // InsertRows(ARow, 1) does. The objects of a taken row are the holder's until it is put back into a
-  // store of the same width (cells past the width are dropped).
+  // InsertRows(ARow, 1) does. The objects of a taken row are the holder's until it is put back. A taken
+  // row does not follow what happens to the columns while it is out (moves, inserts, deletions, a
+  // narrower store, which drops the cells past its width when the row is put back): the holder puts its
+  // rows back, or changes them alike, before it changes the columns. PutRow raises EListError for a row
+  // index outside 0..RowCount and then leaves Row with the caller.
   struct TTakenRow {
     GridCells::StoredRow Cells;
     int Height = 0;
   };
   TTakenRow TakeRow(int ARow);
-  void PutRow(int ARow, TTakenRow Row);
+  void PutRow(int ARow, TTakenRow&& Row);
 
 protected:
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;

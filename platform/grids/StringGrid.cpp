@@ -89,8 +89,8 @@ TStringGrid::TTakenRow TStringGrid::TakeRow(int ARow) {
   return taken;
 }
 
-void TStringGrid::PutRow(int ARow, TTakenRow Row) {
-  if (ARow < 0 || ARow > RowCount()) return;
+void TStringGrid::PutRow(int ARow, TTakenRow&& Row) {
+  if (ARow < 0 || ARow > RowCount()) throw EListError("Grid index out of range");
   {
     WholeRowScope scope(wholeRow_, &Row.Cells);
     InsertRows(ARow, 1);

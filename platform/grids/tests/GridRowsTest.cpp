@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Exception.h"
 #include "platform/grids/Grids.h"
 #include "platform/grids/tests/GridFixture.h"
 #include "platform/ui/tests/FormFixture.h"
@@ -104,6 +105,10 @@ TEST_F(GridRowsTest, SwapsAndTakenRowsKeepTextsObjectsAndHeights) {
   heights.erase(heights.begin() + 12);
   ExpectModel("taken out");
   EXPECT_EQ(grid->Row(), 14);
+  for (int outside : {-1, grid->RowCount() + 1}) {  // refused, and the row stays with its holder
+    EXPECT_THROW(grid->PutRow(outside, std::move(taken)), EListError) << outside;
+    ExpectModel("refused");
+  }
   grid->PutRow(2, std::move(taken));
   texts.insert(texts.begin() + 2, "r3");
   heights.insert(heights.begin() + 2, height);
