@@ -143,8 +143,13 @@ void TTopLevelWindow::PaintControl(TWinControl& control, const Region& dirty, co
     control.Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(static_cast<TCanvas*>(&canvas)));
     if (guard.Gone()) return;
     BindCanvas(canvas, clip);
-    control.paintClip_ = &clip;
-    control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(static_cast<TCanvas*>(&canvas)));
+    control.paintClip_ = &clip;  // for the control's graphic children, during this WM_PAINT only
+    try {
+      control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(static_cast<TCanvas*>(&canvas)));
+    } catch (...) {
+      if (guard.Alive()) control.paintClip_ = nullptr;
+      throw;
+    }
     if (guard.Gone()) return;
     control.paintClip_ = nullptr;
   }

@@ -91,6 +91,40 @@ TEST_F(PaintTest, InvalidatingOneControlRepaintsOnlyItsRegion) {
   EXPECT_EQ(formPaints, 3);
 }
 
+// A panel whose paint throws while asked to, and which paints its graphic children on request, outside
+// any paint of the framework.
+class ThrowingPanel : public Panel {
+public:
+  using Panel::Panel;
+  bool throwing = true;
+  void PaintChildrenNow() { PaintControls(nullptr); }
+
+protected:
+  void Paint() override {
+    Panel::Paint();
+    if (throwing) throw Exception("paint failed");
+  }
+};
+
+TEST_F(PaintTest, APaintThatThrowsLeavesNoClipBehindForTheChildren) {
+  auto form = ShowForm(200, 150);
+  auto* panel = new ThrowingPanel(form.get(), Bounds(10, 10, 80, 60), clBtnFace);
+  auto* child = new Cross(panel, Bounds(10, 10, 20, 20));
+  std::string shown;
+  Application().OnException = [&](const Exception& e) { shown = e.Message(); };
+  Settle();
+  Application().OnException = nullptr;
+  EXPECT_EQ(shown, "paint failed");
+  EXPECT_EQ(panel->paints, 1);
+  // Outside a paint the panel has no clip to paint its children in, so asking paints none.
+  panel->PaintChildrenNow();
+  EXPECT_EQ(child->paints, 0);
+  panel->throwing = false;
+  panel->Invalidate();
+  Settle();
+  EXPECT_EQ(child->paints, 1);
+}
+
 TEST_F(PaintTest, ScreenshotOfASmallFormMatchesItsReference) {
   auto form = ShowForm(120, 80);
   form->SetColor(clWhite);
