@@ -118,6 +118,18 @@ TEST_F(GridRowsTest, SwapsAndTakenRowsKeepTextsObjectsAndHeights) {
   EXPECT_EQ(grid->Row(), 15);
 }
 
+// An empty grid has no row for the current cell and the top row to stay on: rows inserted into it
+// are shown from the first, which is current, as after a larger RowCount.
+TEST_F(GridRowsTest, RowsInsertedIntoAnEmptyGridAreShownFromTheFirst) {
+  grid->SetRow(5);
+  grid->SetRowCount(0);
+  grid->InsertRows(0, 10);
+  EXPECT_EQ(grid->RowCount(), 10);
+  EXPECT_EQ(grid->Row(), 0);
+  EXPECT_EQ(grid->TopRow(), 0);
+  EXPECT_EQ(grid->Selection(), (TGridRect{1, 0, 1, 0}));
+}
+
 // A handler that the move of the top row runs while a row is taken out or put back may insert or
 // delete rows of its own: those are plain rows, and the taken row stays the holder's.
 TEST_F(GridRowsTest, RowsThatAHandlerInsertsOrDeletesWhileARowMovesWholeArePlainRows) {
