@@ -140,18 +140,25 @@ void TBaseGrid::SplitBlocksAt(int ACol, int ARow, const std::function<bool(const
 }
 
 void TBaseGrid::SplitBlocksTornByMove(TGridAxisKind axis, int from, int to) {
+  // Through the store's whole width: a moved row takes the cells of the columns past the count shown
+  // with it, and a block may reach into those columns.
   const bool rows = axis == TGridAxisKind::Rows;
-  const int count = rows ? RowCount() : ColCount(), across = rows ? ColCount() : RowCount();
+  const int width = StoredColCount();
+  const int count = rows ? RowCount() : width, across = rows ? width : RowCount();
   auto first = [rows](const TGridRect& b) { return rows ? b.Top : b.Left; };
   auto last = [rows](const TGridRect& b) { return rows ? b.Bottom : b.Right; };
+  auto splitAt = [&](int col, int row, auto&& broken) {
+    const auto block = MergedBlock(col, row, width, RowCount());
+    if (block && broken(*block)) ClearMerge(*block);
+  };
   // The item lands between `gap` and `gap` + 1 of the items as they stand now.
   const int gap = from < to ? to : to - 1;
   for (int i = 0; i < across; ++i) {
     const int fromCol = rows ? i : from, fromRow = rows ? from : i;
-    SplitBlocksAt(fromCol, fromRow, [&](const TGridRect& b) { return last(b) > first(b); });
+    splitAt(fromCol, fromRow, [&](const TGridRect& b) { return last(b) > first(b); });
     if (gap < 0 || gap + 1 >= count) continue;
     const int gapCol = rows ? i : gap, gapRow = rows ? gap : i;
-    SplitBlocksAt(gapCol, gapRow, [&](const TGridRect& b) { return first(b) <= gap && last(b) > gap; });
+    splitAt(gapCol, gapRow, [&](const TGridRect& b) { return first(b) <= gap && last(b) > gap; });
   }
 }
 

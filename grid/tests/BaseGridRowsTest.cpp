@@ -157,6 +157,34 @@ TEST(BaseGridRowsTest, HiddenColumnsKeepTheirPropertiesInAWiderStore) {
   EXPECT_EQ(freed.size(), 27u);
 }
 
+// Moving a row, as DeleteRow does, splits the blocks it tears in the columns past the count shown as
+// well: a block through the store's width that reaches into them (C) is torn like any other.
+TEST(BaseGridRowsTest, MovedRowsSplitTheBlocksTheyTearInHiddenColumns) {
+  struct Case {
+    const char* name;
+    int from, to;  // -1: DeleteRow(from)
+  };
+  const Case cases[] = {{"C's last row moves up", 8, 0}, {"a row lands inside C", 1, 7}, {"C's first row goes", 7, -1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<TCellProperties*> freed;
+    Fixture f(freed);
+    f.grid.SetStorageColCount(4);
+    f.grid.SetColCount(2);  // column 2, half of C, is hidden
+    if (c.to < 0) {
+      f.grid.DeleteRow(c.from);
+      f.rows.erase(f.rows.begin() + c.from);
+    } else {
+      f.grid.MoveRow(c.from, c.to);
+      const Fixture::Row moved = f.rows[c.from];
+      f.rows.erase(f.rows.begin() + c.from);
+      f.rows.insert(f.rows.begin() + c.to, moved);
+    }
+    f.grid.SetColCount(4);
+    f.ExpectModel(c.name);
+  }
+}
+
 // A repaint asks for a paint only when the cell's block reaches into the view.
 TEST_F(BaseGridTest, RepaintingACellPaintsOnlyWhenItsBlockIsShown) {
   grid_->SetRowCount(200);

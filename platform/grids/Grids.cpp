@@ -210,10 +210,11 @@ void TCustomGrid::DeleteLine(TGridLine line, int index) {
 
 namespace {
 
-// Where row `row` stands after `count` rows were inserted before `at` (count > 0) or deleted from `at`
-// on (count < 0); a deleted row becomes the one that takes its place.
-int Shifted(int row, int at, int count) {
-  if (row < at) return row;
+// Where row `row` of a grid of `rowCount` rows stands after `count` rows were inserted before `at`
+// (count > 0) or deleted from `at` on (count < 0); a deleted row becomes the one that takes its place.
+// A row the grid does not have (the current row and TopRow of an empty grid) stays where it is.
+int Shifted(int row, int rowCount, int at, int count) {
+  if (row < at || row >= rowCount) return row;
   return count > 0 ? row + count : std::max(row + count, at);
 }
 
@@ -231,15 +232,16 @@ void TCustomGrid::DeleteRows(int At, int Count) {
 }
 
 void TCustomGrid::ShiftRows(int At, int Count) {
-  const int top = Shifted(TopRow(), At, Count);
+  const int rowCount = RowCount();
+  const int top = Shifted(TopRow(), rowCount, At, Count);
   if (Count > 0)
     rows_.InsertItems(At, Count);
   else
     rows_.DeleteItems(At, -Count);
   const bool editorRowGone = inplaceCell_.X >= 0 && Count < 0 && inplaceCell_.Y >= At && inplaceCell_.Y < At - Count;
-  current_.Y = Shifted(current_.Y, At, Count);
-  anchor_.Y = Shifted(anchor_.Y, At, Count);
-  if (inplaceCell_.X >= 0) inplaceCell_.Y = Shifted(inplaceCell_.Y, At, Count);
+  current_.Y = Shifted(current_.Y, rowCount, At, Count);
+  anchor_.Y = Shifted(anchor_.Y, rowCount, At, Count);
+  if (inplaceCell_.X >= 0) inplaceCell_.Y = Shifted(inplaceCell_.Y, rowCount, At, Count);
   ClampCurrent();
   if (Count > 0)
     RowsInserted(At, Count);

@@ -452,7 +452,8 @@ protected:
   // The width the store has now: StorageColCount() except inside SizeChanged, before the string grid's
   // own SizeChanged gives the store its new size.
   int StoredColCount() const { return cells_.ColCount(); }
-  // Inside RowsDeleted (RowsInserted): the row is being taken out (put back) whole, objects included.
+  // Inside RowsDeleted (RowsInserted), until the string grid's own hook has moved the cells: the row is
+  // being taken out (put back) whole, objects included.
   bool MovingRowWhole() const { return wholeRow_ != nullptr; }
 
 private:

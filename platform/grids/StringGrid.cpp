@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "platform/core/Exception.h"
 #include "platform/grids/Grids.h"
 
@@ -62,16 +64,18 @@ void TStringGrid::SetStorageColCount(int value) {
   if (StorageColCount() != StoredColCount()) SizeChanged(ColCount(), RowCount());
 }
 
+// The taken row is the first hook's only: what the handlers run after it (TopRow's move, the editor's
+// reload) insert or delete plain rows.
 void TStringGrid::RowsInserted(int At, int Count) {
-  if (wholeRow_)
-    cells_.PutRow(At, std::move(*wholeRow_));
+  if (GridCells::StoredRow* whole = std::exchange(wholeRow_, nullptr))
+    cells_.PutRow(At, std::move(*whole));
   else
     cells_.InsertRows(At, Count);
 }
 
 void TStringGrid::RowsDeleted(int At, int Count) {
-  if (wholeRow_)
-    *wholeRow_ = cells_.TakeRow(At);
+  if (GridCells::StoredRow* whole = std::exchange(wholeRow_, nullptr))
+    *whole = cells_.TakeRow(At);
   else
     cells_.DeleteRows(At, Count);
 }

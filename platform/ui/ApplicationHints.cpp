@@ -1,6 +1,7 @@
 #include "platform/ui/ApplicationHints.h"
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 
 #include "platform/ui/Controls.h"
@@ -23,14 +24,31 @@ TControl* GetHintControl(TControl* control) {
 
 }  // namespace
 
+namespace {
+
+// The hints installed into the application, null once the application has destroyed them.
+std::atomic<TApplicationHints*> g_installedHints{nullptr};
+
+}  // namespace
+
 TApplicationHints& ApplicationHints() {
   static TApplicationHints* const hints = [] {
     auto owned = std::make_unique<TApplicationHints>();
     TApplicationHints* installed = owned.get();
+    g_installedHints = installed;
     Application().SetHintHook(std::move(owned));
     return installed;
   }();
-  return *hints;
+  if (g_installedHints.load() == hints) return *hints;
+  // The application has ended and destroyed its hints; a control that goes later (one that a static of
+  // the program's own holds) tells a detached set, which is never destroyed.
+  static TApplicationHints* const detached = new TApplicationHints;
+  return *detached;
+}
+
+TApplicationHints::~TApplicationHints() {
+  TApplicationHints* self = this;
+  g_installedHints.compare_exchange_strong(self, nullptr);
 }
 
 void TApplicationHints::SetShowHint(bool value) {

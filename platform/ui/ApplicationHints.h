@@ -55,6 +55,11 @@ using TShowHintEvent = std::function<void(std::string& HintStr, bool& CanShow, T
 // the control, cancels it.
 class TApplicationHints : public THintHook {
 public:
+  TApplicationHints() = default;
+  ~TApplicationHints() override;
+  TApplicationHints(const TApplicationHints&) = delete;
+  TApplicationHints& operator=(const TApplicationHints&) = delete;
+
   bool ShowHint() const { return showHint_; }
   void SetShowHint(bool value);
   int HintPause() const { return hintPause_; }
@@ -107,7 +112,8 @@ private:
   THintWindowClass hintWindowClass_;
 };
 
-// The process-wide hints, installed into Application() on first use.
+// The process-wide hints, installed into Application() on first use. After the application has
+// destroyed them (at its end), a detached set that is never destroyed, for the controls that go later.
 TApplicationHints& ApplicationHints();
 
 }  // namespace platform

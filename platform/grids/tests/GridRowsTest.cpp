@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/core/Exception.h"
@@ -115,6 +116,48 @@ TEST_F(GridRowsTest, SwapsAndTakenRowsKeepTextsObjectsAndHeights) {
   ExpectModel("put back");
   EXPECT_EQ(grid->Objects(2, 2), &object);
   EXPECT_EQ(grid->Row(), 15);
+}
+
+// An empty grid has no row for the current cell and the top row to stay on: rows inserted into it
+// are shown from the first, which is current, as after a larger RowCount.
+TEST_F(GridRowsTest, RowsInsertedIntoAnEmptyGridAreShownFromTheFirst) {
+  grid->SetRow(5);
+  grid->SetRowCount(0);
+  grid->InsertRows(0, 10);
+  EXPECT_EQ(grid->RowCount(), 10);
+  EXPECT_EQ(grid->Row(), 0);
+  EXPECT_EQ(grid->TopRow(), 0);
+  EXPECT_EQ(grid->Selection(), (TGridRect{1, 0, 1, 0}));
+}
+
+// A handler that the move of the top row runs while a row is taken out or put back may insert or
+// delete rows of its own: those are plain rows, and the taken row stays the holder's.
+TEST_F(GridRowsTest, RowsThatAHandlerInsertsOrDeletesWhileARowMovesWholeArePlainRows) {
+  bool once = true;
+  auto appendTwo = [&](TObject*) {
+    if (!std::exchange(once, false)) return;
+    grid->InsertRows(grid->RowCount(), 2);
+    texts.insert(texts.end(), 2, "");
+    heights.insert(heights.end(), 2, grid->DefaultRowHeight());
+  };
+  grid->SetTopRow(8);
+  grid->OnTopLeftChanged = appendTwo;  // TakeRow(3) moves the top row up by one
+  TStringGrid::TTakenRow taken = grid->TakeRow(3);
+  texts.erase(texts.begin() + 3);
+  heights.erase(heights.begin() + 3);
+  ExpectModel("taken out");
+
+  once = true;
+  grid->OnTopLeftChanged = [&](TObject*) {
+    if (!std::exchange(once, false)) return;
+    grid->DeleteRows(grid->RowCount() - 2, 2);
+    texts.resize(texts.size() - 2);
+    heights.resize(heights.size() - 2);
+  };
+  grid->PutRow(1, std::move(taken));  // moves the top row down by one
+  texts.insert(texts.begin() + 1, "r3");
+  heights.insert(heights.begin() + 1, grid->DefaultRowHeight());
+  ExpectModel("put back");
 }
 
 TEST_F(GridRowsTest, ColumnsPastTheCountShownKeepTheirCellsInAWiderStore) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -108,6 +110,20 @@ TEST_F(HintTest, TheStandardHintWindowIsSizedToItsTextAndKeptOnTheScreen) {
   EXPECT_EQ(window->Height(), text.Height() + 4);
   EXPECT_EQ(window->Left() + window->Width(), 1024);  // moved left to stay on the screen
   EXPECT_LE(window->Top() + window->Height(), 768);
+}
+
+// A control that a static of the program's own holds goes after the application, and with it the hints
+// that the application owns: the control still tells the hints that it goes.
+std::unique_ptr<TControl> g_controlAfterTheApplication;  // constant-initialised: destroyed after Application()
+
+TEST(HintShutdownTest, AControlThatGoesAfterTheApplicationTellsNoFreedHints) {
+  EXPECT_EXIT(
+      {
+        g_controlAfterTheApplication = std::make_unique<TControl>(nullptr);
+        ApplicationHints().CancelHint();  // installed into the application
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
