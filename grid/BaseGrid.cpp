@@ -167,11 +167,11 @@ void TBaseGrid::CopyCell(int ToCol, int ToRow, int FromCol, int FromRow) {
 }
 
 void TBaseGrid::RepaintCell(int ACol, int ARow) {
-  // Only a block that reaches into the client area is measured, so a cell far from the rows shown
-  // costs no walk over the rows between.
+  // Only a block that reaches into the cells shown (above the footer) is measured, so a cell far from
+  // the rows shown costs no walk over the rows between.
   const TGridRect block = BlockOf(ACol, ARow);
   if (!ColAxis().Shows(block.Left, block.Right, ClientWidth()) ||
-      !RowAxis().Shows(block.Top, block.Bottom, ClientHeight()))
+      !RowAxis().Shows(block.Top, block.Bottom, RowsExtent()))
     return;
   TRect shown;
   if (IntersectRect(shown, CellRect(ACol, ARow), ClientRect())) Invalidate();

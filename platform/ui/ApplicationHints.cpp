@@ -22,10 +22,6 @@ TControl* GetHintControl(TControl* control) {
   return control;
 }
 
-}  // namespace
-
-namespace {
-
 // The hints installed into the application, null once the application has destroyed them.
 std::atomic<TApplicationHints*> g_installedHints{nullptr};
 
@@ -39,7 +35,7 @@ TApplicationHints& ApplicationHints() {
     Application().SetHintHook(std::move(owned));
     return installed;
   }();
-  if (g_installedHints.load() == hints) return *hints;
+  if (g_installedHints.load()) return *hints;
   // The application has ended and destroyed its hints; a control that goes later (one that a static of
   // the program's own holds) tells a detached set, which is never destroyed.
   static TApplicationHints* const detached = new TApplicationHints;
