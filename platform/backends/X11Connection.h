@@ -49,6 +49,10 @@ public:
   // event queued in order; false on time-out or a lost connection.
   bool WaitForEvent(const std::function<bool(const _XEvent&)>& accept, _XEvent& event, int timeoutMs);
 
+  // Events that are answered wherever they are read, also while WaitForEvent waits for others (the
+  // window manager's pings): `wants` picks them without a request to the server, `answer` answers.
+  void SetImmediateEvents(std::function<bool(const _XEvent&)> wants, std::function<void(const _XEvent&)> answer);
+
   // Selects the property changes and the destruction of another client's window (the requestor of an
   // outgoing selection transfer), counted: the events stop when every watch is undone.
   void WatchWindow(unsigned long window);
@@ -68,6 +72,8 @@ private:
   bool lost_ = false;
   unsigned long lastInputTime_ = 0;
   std::map<unsigned long, int> watches_;
+  std::function<bool(const _XEvent&)> immediateWanted_;
+  std::function<void(const _XEvent&)> immediateAnswer_;
 };
 
 }  // namespace platform
