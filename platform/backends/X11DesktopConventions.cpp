@@ -81,7 +81,7 @@ X11DesktopConventions::X11DesktopConventions(const X11Connection& connection)
   if (::uname(&node) == 0) hostName_ = node.nodename;
   if (const char* id = std::getenv("DESKTOP_STARTUP_ID"); id != nullptr && *id != '\0') {
     startupId_ = id;
-    startupTime_ = StartupTime(startupId_);
+    userTime_ = StartupTime(startupId_);
     ::unsetenv("DESKTOP_STARTUP_ID");
   }
 }
@@ -96,10 +96,8 @@ void X11DesktopConventions::PrepareWindow(unsigned long window) const {
                     static_cast<int>(hostName_.size()));
   }
   if (!icon_.empty()) SetCardinals(display, window, atoms_._NET_WM_ICON, icon_.data(), icon_.size());
-  // The latest input is what the window answers (none yet: the launch's); without either the window
-  // manager decides alone.
-  const unsigned long latest = connection_.LastInputTime();
-  const long userTime = static_cast<long>(latest != 0 ? latest : startupTime_);
+  // The window answers the latest input; without any the window manager decides alone.
+  const long userTime = static_cast<long>(userTime_);
   if (userTime != 0) SetCardinals(display, window, atoms_._NET_WM_USER_TIME, &userTime, 1);
   if (!startupId_.empty()) {
     XChangeProperty(display, window, atoms_._NET_STARTUP_ID, connection_.Atoms().UTF8_STRING, 8, PropModeReplace,
@@ -132,7 +130,7 @@ bool X11DesktopConventions::IsPing(const XEvent& event) const {
          static_cast<unsigned long>(event.xclient.data.l[0]) == atoms_._NET_WM_PING;
 }
 
-bool X11DesktopConventions::HandleEvent(const XEvent& event) const {
+bool X11DesktopConventions::HandleEvent(const XEvent& event) {
   if (IsPing(event)) {
     // The answer is the ping itself, sent back to the root window, where the window manager waits.
     XEvent pong = event;
@@ -143,7 +141,8 @@ bool X11DesktopConventions::HandleEvent(const XEvent& event) const {
     return true;
   }
   if (event.type == KeyPress || event.type == ButtonPress) {
-    const long time = static_cast<long>(event.type == KeyPress ? event.xkey.time : event.xbutton.time);
+    userTime_ = event.type == KeyPress ? event.xkey.time : event.xbutton.time;
+    const long time = static_cast<long>(userTime_);
     SetCardinals(connection_.Display(), event.xany.window, atoms_._NET_WM_USER_TIME, &time, 1);
   }
   return false;

@@ -27,8 +27,9 @@ public:
   // Whether the event is a ping, which is answered wherever events are read (looked at only, without
   // a request: fit for a predicate over Xlib's queue).
   bool IsPing(const _XEvent& event) const;
-  // Answers a ping (true: the event is used up); a key or button press becomes its window's user time.
-  bool HandleEvent(const _XEvent& event) const;
+  // Answers a ping (true: the event is used up); a key or button press becomes its window's user time,
+  // and the user time of the windows made after it.
+  bool HandleEvent(const _XEvent& event);
 
 private:
   struct Atoms {
@@ -42,8 +43,10 @@ private:
   Atoms atoms_{};
   std::string hostName_;
   std::vector<long> icon_;  // _NET_WM_ICON's value: width, height and the pixels of each size
-  std::string startupId_;   // empty once the notification ended or when the program was not launched so
-  unsigned long startupTime_ = 0;  // the launch's input time, from the id's "_TIME" part
+  std::string startupId_;  // empty once the notification ended or when the program was not launched so
+  // The server time of the latest key or button press; before any, the launch's, from the id's "_TIME"
+  // part (0: unknown).
+  unsigned long userTime_ = 0;
 };
 
 }  // namespace platform

@@ -227,11 +227,16 @@ TEST_F(X11WindowManagerTest, AFormKeepsItsMinimumSizeWhenTheManagerIsAskedForLes
     ASSERT_TRUE(PumpUntil([&] { return ClientOnServer("Mindestens", Display()) == Bounds(100, 100, 400, 300); }));
     PeerProcess resize({"xdotool", "windowsize", Id(form.BackendWindow()), "120", "80"}, Display());
     PumpUntil([&] { return resize.Ended(); });
-    PumpUntil([&] { return ClientOnServer("Mindestens", Display()).Width() != 400; }, 1000);
+    PumpUntil([&] { return form.Width() != 400 && form.BoundsRect() == ClientOnServer("Mindestens", Display()); });
     const TRect onServer = ClientOnServer("Mindestens", Display());
     EXPECT_EQ(onServer.Width(), 300);
     EXPECT_EQ(onServer.Height(), 200);
     EXPECT_EQ(form.BoundsRect(), onServer);
+
+    // Constraints changed on a shown form reach the manager too.
+    form.Constraints().SetMinWidth(350);
+    EXPECT_THAT(RunPeer({"xprop", "-id", Id(form.BackendWindow()), "WM_NORMAL_HINTS"}, Display()),
+                ::testing::HasSubstr("program specified minimum size: 350 by 200\n"));
   }
   SetBackend(nullptr);
 }
