@@ -29,6 +29,13 @@ std::string Ping(const std::string& display, TBackendWindow window) {
   return peer.Output();
 }
 
+// Waits (at most 5 s) until a peer has printed `text`, as the desktop peer does once it is in place.
+bool Says(const PeerProcess& peer, const std::string& text) {
+  for (int i = 0; i < 100 && peer.Output().find(text) == std::string::npos; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  return peer.Output().find(text) != std::string::npos;
+}
+
 // Milliseconds of an answered ping, or a large number.
 int PingMs(const std::string& verdict) {
   return verdict.rfind("answered ", 0) == 0 ? std::atoi(verdict.c_str() + 9) : 1 << 20;
@@ -84,15 +91,29 @@ TEST_F(X11Test, PingsAreAnsweredWhileAHandlerRunsANestedLoop) {
 TEST_F(X11Test, PingsAreAnsweredWhileTheClipboardWaitsForItsOwner) {
   const TBackendWindow form = ShowForm("Wartend");
   PeerProcess owner({ExeDir() + "platform_backends_desktop_peer", "silent-owner"}, Display());
-  for (int i = 0; i < 100 && owner.Output().find("owner") == std::string::npos; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  ASSERT_THAT(owner.Output(), HasSubstr("owner"));
+  ASSERT_TRUE(Says(owner, "owner")) << owner.Output();
   PeerProcess ping({ExeDir() + "platform_backends_desktop_peer", "ping", Id(form)}, Display());
   const int64_t start = MonotonicMs();
   EXPECT_FALSE(backend_->HasClipboardFormat(kClipboardText));
   EXPECT_GE(MonotonicMs() - start, 1000) << "the read did not wait for the owner";
   ping.Wait();
   EXPECT_LE(PingMs(ping.Output()), 100) << ping.Output();
+}
+
+// The server going away while the backend waits inside a call (a clipboard read) is reported as soon
+// as the call returns to the loop, as it is from the loop itself.
+TEST_F(X11Test, TheServerGoingAwayDuringAWaitIsReported) {
+  ShowForm("Verloren");
+  PeerProcess owner({ExeDir() + "platform_backends_desktop_peer", "silent-owner"}, Display());
+  ASSERT_TRUE(Says(owner, "owner")) << owner.Output();
+  std::thread stop([this] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    server_.Stop();
+  });
+  EXPECT_FALSE(backend_->HasClipboardFormat(kClipboardText));
+  stop.join();
+  EXPECT_TRUE(PumpUntil([&] { return !lost_.empty(); }, 2000)) << "the lost connection was never reported";
+  EXPECT_EQ(lost_, "the connection to the X server " + Display() + " was lost");
 }
 
 TEST_F(X11Test, TheSizeHintsHoldTheFormsConstraints) {
@@ -150,9 +171,7 @@ TEST(X11StartupTest, TheFirstWindowShownEndsTheLaunchersNotification) {
   XvfbServer server;
   ASSERT_FALSE(server.Display().empty());
   PeerProcess watch({ExeDir() + "platform_backends_desktop_peer", "startup"}, server.Display());
-  for (int i = 0; i < 100 && watch.Output().find("watching") == std::string::npos; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  ASSERT_THAT(watch.Output(), HasSubstr("watching"));
+  ASSERT_TRUE(Says(watch, "watching")) << watch.Output();
 
   ::setenv("DESKTOP_STARTUP_ID", "launcher-7 \"quoted\"_TIME4242", 1);
   std::string error;
