@@ -237,8 +237,13 @@ TEST_F(ControlsDemoTest, EveryFormKeepsTheDesktopsConventions) {
   const std::string dialog = WaitForWindow("Options");
   ASSERT_FALSE(dialog.empty()) << "the dialog did not open";
   std::string modal;
-  RunTool({"xprop", "-id", dialog, "_NET_WM_STATE", "WM_TRANSIENT_FOR"}, Display(), &modal);
+  RunTool({"xprop", "-id", dialog, "_NET_WM_STATE", "WM_TRANSIENT_FOR", "WM_NORMAL_HINTS", "_NET_WM_USER_TIME"},
+          Display(), &modal);
   EXPECT_THAT(modal, HasSubstr("_NET_WM_STATE(ATOM) = _NET_WM_STATE_MODAL\n"));
+  // Its dialog border fixes its size; it was opened by a key, whose time it carries.
+  EXPECT_THAT(modal, HasSubstr("program specified minimum size: 260 by 90\n"));
+  EXPECT_THAT(modal, HasSubstr("program specified maximum size: 260 by 90\n"));
+  EXPECT_THAT(modal, ::testing::ContainsRegex("_NET_WM_USER_TIME\\(CARDINAL\\) = [1-9][0-9]*\n"));
   std::ostringstream owner;
   owner << "WM_TRANSIENT_FOR(WINDOW): window id # 0x" << std::hex << std::stoul(form_) << "\n";
   EXPECT_THAT(modal, HasSubstr(owner.str()));

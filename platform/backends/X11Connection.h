@@ -45,8 +45,9 @@ public:
   unsigned long LastInputTime() const { return lastInputTime_; }
   void SetLastInputTime(unsigned long time) { lastInputTime_ = time; }
 
-  // Waits at most timeoutMs (on the platform clock) for an event that `accept` picks, leaving every other
-  // event queued in order; false on time-out or a lost connection.
+  // Waits at most timeoutMs (on the platform clock) for an event that `accept` picks, answering the
+  // immediate events meanwhile and leaving every other event queued in order; false on time-out or a
+  // lost connection.
   bool WaitForEvent(const std::function<bool(const _XEvent&)>& accept, _XEvent& event, int timeoutMs);
 
   // Events that are answered wherever they are read, also while WaitForEvent waits for others (the
