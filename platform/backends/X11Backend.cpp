@@ -656,13 +656,14 @@ void TX11Backend::OnReadable() {
 }
 
 void TX11Backend::HandleEvent(XEvent& event) {
+  // A window manager's ping is answered before anything else; a press notes the user's time.
+  if (conventions_.HandleEvent(event)) return;
   // The input method sees every event first; a key it takes (a dead key, part of a compose sequence)
   // still counts as pressed, but gives no character of its own. It may clear the event's key code, so
   // the key is taken before.
   const unsigned keyCode = event.type == KeyPress ? event.xkey.keycode : 0;
   const bool filtered = XFilterEvent(&event, None) == True;
   if (clipboard_.HandleEvent(event) || primary_.HandleEvent(event)) return;
-  if (conventions_.HandleEvent(event)) return;
   if (event.type == MappingNotify) {
     XRefreshKeyboardMapping(&event.xmapping);
     return;
