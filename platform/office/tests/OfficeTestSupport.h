@@ -38,15 +38,16 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// Runs a Python script (its text) with the arguments; its asserts fail the test with the script's
-// error output, which goes to a file beside it.
+// Runs a Python script (its text) with the arguments in Debian's Python, which has the peers that
+// scripts/setup.sh installs (a python3 earlier in PATH may not). Its asserts fail the test with the
+// script's error output, which goes to a file beside it.
 inline void RunPython(const TempFolder& folder, const std::string& name, const std::string& script,
                       const std::vector<std::string>& arguments = {}) {
   const std::string path = folder / (name + ".py");
   WriteFile(path, "import sys\nsys.stderr = open(" + std::string("sys.argv[0] + '.err', 'w')\n") + script);
   std::vector<std::string> all{path};
   all.insert(all.end(), arguments.begin(), arguments.end());
-  const platform::SpawnResult result = platform::SpawnAndWait({"python3", all, folder.Path().string(), {}});
+  const platform::SpawnResult result = platform::SpawnAndWait({"/usr/bin/python3", all, folder.Path().string(), {}});
   ASSERT_EQ(result.error, 0) << "python3 could not be started (scripts/setup.sh installs it)";
   ASSERT_EQ(result.exitCode, 0) << name << ": " << ReadFile(path + ".err");
 }
