@@ -6,6 +6,7 @@
 #include "platform/core/DateTime.h"
 #include "platform/office/OfficeError.h"
 #include "platform/office/Spreadsheet.h"
+#include "platform/office/WordDocument.h"
 #include "platform/office/ZipArchive.h"
 
 using namespace platform;
@@ -158,4 +159,121 @@ mac.save(sys.argv[2])
   const auto date = mac->ActiveSheet().RangeValue("A1");
   EXPECT_EQ(date[0][0].kind, CellKind::Date);
   EXPECT_DOUBLE_EQ(date[0][0].number, EncodeDate(2024, 3, 1));
+}
+
+TEST(OfficePeers, PythonDocxReadsTheExportedTable) {
+  TempFolder folder;
+  {
+    auto document = WordDocument::Add();
+    DocumentPageSetup letterLandscape;
+    letterLandscape.paperWidth = 2794;
+    letterLandscape.paperHeight = 2159;
+    letterLandscape.marginLeft = letterLandscape.marginRight = 254;
+    document->SetPageSetup(letterLandscape);
+    WordTable& table = document->AddTable(3, 3);
+    const std::vector<int> pixels{120, 64, 90};
+    for (int c = 1; c <= 3; ++c) table.SetColumnWidth(c, pixels[static_cast<size_t>(c - 1)]);
+    const char* texts[3][3] = {{"Host", "Count", "State"},
+                               {"alpha.example", "12", "up"},
+                               {"Gr\xC3\xBC\xC3\x9F" "e\nzweite Zeile", "7", ""}};
+    for (int r = 1; r <= 3; ++r)
+      for (int c = 1; c <= 3; ++c) {
+        table.Cell(r, c).InsertAfter(texts[r - 1][c - 1]);
+        if (c == 2 && r > 1) table.Cell(r, c).SetAlignment(ParagraphAlignment::Right);
+        if (c == 3) table.Cell(r, c).SetAlignment(ParagraphAlignment::Center);
+      }
+    document->SaveAs(folder / "export.docx");
+  }
+  RunPython(folder, "read_table", R"(
+import docx
+from docx.enum.text import WD_ALIGN_PARAGRAPH
+from docx.enum.section import WD_ORIENT
+d = docx.Document(sys.argv[1])
+assert len(d.tables) == 1, len(d.tables)
+t = d.tables[0]
+assert len(t.rows) == 3 and len(t.columns) == 3, (len(t.rows), len(t.columns))
+texts = [[c.text for c in row.cells] for row in t.rows]
+assert texts == [['Host', 'Count', 'State'], ['alpha.example', '12', 'up'], ['Grüße\nzweite Zeile', '7', '']], texts
+multi = t.cell(2, 0)
+assert [p.text for p in multi.paragraphs] == ['Grüße', 'zweite Zeile'], [p.text for p in multi.paragraphs]
+assert t.cell(0, 1).paragraphs[0].alignment is None
+assert t.cell(1, 1).paragraphs[0].alignment == WD_ALIGN_PARAGRAPH.RIGHT
+assert t.cell(2, 2).paragraphs[0].alignment == WD_ALIGN_PARAGRAPH.CENTER
+assert [c.width.twips if hasattr(c.width, 'twips') else c.width / 635 for c in t.columns] == [1800, 960, 1350], \
+    [c.width for c in t.columns]
+s = d.sections[0]
+assert s.orientation == WD_ORIENT.LANDSCAPE
+assert abs(s.page_width.mm - 279.4) < 0.1 and abs(s.page_height.mm - 215.9) < 0.1, (s.page_width.mm, s.page_height.mm)
+assert abs(s.left_margin.mm - 25.4) < 0.1
+)", {folder / "export.docx"});
+}
+
+TEST(OfficePeers, LibreOfficeReadsAndWritesTheSameFiles) {
+  TempFolder folder;
+  // A workbook that LibreOffice converts from a flat OpenDocument spreadsheet that the test writes.
+  office_test::WriteFile(folder / "calc.fods", R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
+ xmlns:of="urn:oasis:names:tc:opendocument:xmlns:of:1.2" xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
+ xmlns:number="urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0" office:version="1.2"
+ office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
+<office:automatic-styles>
+<number:date-style style:name="N37"><number:year number:style="long"/><number:text>-</number:text>
+<number:month number:style="long"/><number:text>-</number:text><number:day number:style="long"/></number:date-style>
+<style:style style:name="ce1" style:family="table-cell" style:data-style-name="N37"/>
+</office:automatic-styles>
+<office:body><office:spreadsheet>
+<table:table table:name="Messwerte">
+<table:table-row><table:table-cell office:value-type="string"><text:p>Köln</text:p></table:table-cell>
+<table:table-cell office:value-type="float" office:value="2.5"><text:p>2.5</text:p></table:table-cell>
+<table:table-cell table:formula="of:=[.B1]*4" office:value-type="float" office:value="10"><text:p>10</text:p></table:table-cell></table:table-row>
+<table:table-row><table:table-cell office:value-type="string"><text:p>eins</text:p><text:p>zwei</text:p></table:table-cell>
+<table:table-cell table:style-name="ce1" office:value-type="date" office:date-value="2024-03-01"><text:p>2024-03-01</text:p></table:table-cell>
+<table:table-cell table:formula="of:=&quot;a&quot;&amp;&quot;b&quot;" office:value-type="string" office:string-value="ab"><text:p>ab</text:p></table:table-cell>
+</table:table-row>
+</table:table></office:spreadsheet></office:body></office:document>
+)");
+  office_test::ConvertWithLibreOffice(folder, folder / "calc.fods", "xlsx", folder / "calc.xlsx");
+  if (HasFatalFailure()) return;
+  {
+    auto book = Workbook::Open(folder / "calc.xlsx");
+    Worksheet& sheet = book->ActiveSheet();
+    EXPECT_EQ(sheet.Name(), "Messwerte");
+    EXPECT_EQ(sheet.UsedRangeAddress(), "$A$1:$C$2");
+    const auto values = sheet.RangeValue("A1:C2");
+    TFormatSettings settings;
+    EXPECT_EQ(values[0][0].text, "K\xC3\xB6ln");
+    EXPECT_EQ(values[0][1].number, 2.5);
+    EXPECT_EQ(values[0][2].number, 10);
+    EXPECT_EQ(values[1][0].text, "eins\nzwei");
+    EXPECT_EQ(values[1][1].kind, CellKind::Date);
+    EXPECT_EQ(values[1][1].Text(settings), "2024-03-01");
+    EXPECT_EQ(values[1][2].text, "ab");
+  }
+
+  // Our workbook to CSV and our document to text.
+  {
+    auto book = Workbook::Add();
+    book->AddWorksheet().SetRangeValue("A1:C3", {{"Name", "42", "007"}, {"two\nlines", "1.5", "=1+2"}, {"\xC3\xA4", "", "-3"}});
+    book->SaveAs(folder / "ours.xlsx");
+    auto document = WordDocument::Add();
+    WordTable& table = document->AddTable(2, 2);
+    table.Cell(1, 1).InsertAfter("Host");
+    table.Cell(1, 2).InsertAfter("St\xC3\xA4nde");
+    table.Cell(2, 1).InsertAfter("alpha");
+    table.Cell(2, 2).InsertAfter("eins\nzwei");
+    document->SaveAs(folder / "ours.docx");
+  }
+  office_test::ConvertWithLibreOffice(folder, folder / "ours.xlsx", "csv:Text - txt - csv (StarCalc):44,34,76,1",
+                                      folder / "ours.csv");
+  if (HasFatalFailure()) return;
+  // LibreOffice quotes the cells that hold texts: "007" and "=1+2" stayed texts, 42 and 1.5 are numbers.
+  EXPECT_EQ(office_test::ReadFile(folder / "ours.csv"), "\"Name\",42,\"007\"\n\"two\nlines\",1.5,\"=1+2\"\n\"\xC3\xA4\",,-3\n");
+  office_test::ConvertWithLibreOffice(folder, folder / "ours.docx", "txt:Text (encoded):UTF8", folder / "ours.txt");
+  if (HasFatalFailure()) return;
+  const std::string text = office_test::ReadFile(folder / "ours.txt");
+  for (const char* expected : {"Host", "St\xC3\xA4nde", "alpha", "eins", "zwei"})
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << " in " << text;
+  EXPECT_LT(text.find("Host"), text.find("alpha"));
+  EXPECT_LT(text.find("eins"), text.find("zwei"));
 }
