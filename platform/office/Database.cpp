@@ -71,7 +71,8 @@ void DatabaseConnection::Open(const std::string& fileName) {
   auto handle = std::make_unique<Handle>();
   // Read-only: SQLite neither creates the file nor writes a journal; no SQLITE_OPEN_URI, so a name
   // such as "file:x?mode=rwc" is only a file name.
-  const int opened = sqlite3_open_v2(fileName.c_str(), &handle->db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+  const int opened =
+      sqlite3_open_v2(fileName.c_str(), &handle->db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
   if (opened != SQLITE_OK) {
     const std::string message = handle->db ? sqlite3_errmsg(handle->db) : sqlite3_errstr(opened);
     throw EOleException(fileName, message);
@@ -105,7 +106,8 @@ void RecordSet::Open(DatabaseConnection& connection, const std::string& query) {
   const std::string& fileName = connection.FileName();
   auto statement = std::make_unique<Statement>();
   const char* rest = nullptr;
-  if (sqlite3_prepare_v2(db, query.c_str(), static_cast<int>(query.size()), &statement->statement, &rest) != SQLITE_OK) {
+  if (sqlite3_prepare_v2(db, query.c_str(), static_cast<int>(query.size()), &statement->statement, &rest) !=
+      SQLITE_OK) {
     // The authorizer refuses the actions of writing statements while SQLite prepares them.
     if (sqlite3_errcode(db) == SQLITE_AUTH)
       throw EOleException(fileName, "only a reading statement is accepted (" + std::string(sqlite3_errmsg(db)) + ")");
@@ -113,7 +115,8 @@ void RecordSet::Open(DatabaseConnection& connection, const std::string& query) {
   }
   if (!statement->statement) throw EOleException(fileName, "the query holds no statement");
   if (rest && !OnlyBlanksAndComments(rest)) throw EOleException(fileName, "only one statement is accepted");
-  if (!sqlite3_stmt_readonly(statement->statement)) throw EOleException(fileName, "only a reading statement is accepted");
+  if (!sqlite3_stmt_readonly(statement->statement))
+    throw EOleException(fileName, "only a reading statement is accepted");
   const int columns = sqlite3_column_count(statement->statement);
   for (int i = 0; i < columns; ++i) {
     const char* name = sqlite3_column_name(statement->statement, i);

@@ -8,8 +8,8 @@
 #include "platform/core/DateTime.h"
 #include "platform/core/Exception.h"
 #include "platform/core/Files.h"
-#include "platform/core/Utf8.h"
 #include "platform/core/StrUtils.h"
+#include "platform/core/Utf8.h"
 #include "platform/office/OfficeError.h"
 #include "platform/office/XlsxParts.h"
 #include "platform/office/Xml.h"
@@ -23,9 +23,12 @@ constexpr std::string_view kMainNs = "http://schemas.openxmlformats.org/spreadsh
 constexpr std::string_view kRelNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 constexpr std::string_view kPackageRelNs = "http://schemas.openxmlformats.org/package/2006/relationships";
 constexpr std::string_view kContentTypesNs = "http://schemas.openxmlformats.org/package/2006/content-types";
-constexpr std::string_view kWorksheetType = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet";
-constexpr std::string_view kWorksheetContent = "application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml";
-constexpr int64_t kMaxRangeCells = 64ll << 20;
+constexpr std::string_view kWorksheetType =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet";
+constexpr std::string_view kWorksheetContent =
+    "application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml";
+// The most cells that one range access reads or writes (the grid's largest sheets are far below it).
+constexpr int64_t kMaxRangeCells = 16ll << 20;
 
 bool EndsWith(std::string_view text, std::string_view end) {
   return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
@@ -48,8 +51,6 @@ void AppendAttributes(std::string& out, const Attributes& attributes) {
     out += '"';
   }
 }
-
-std::string Cell(int column, int row) { return ColumnLetters(column) + IntToStr(row); }
 
 // The part that a relationship's target names, from the folder of the part that holds the relationship.
 std::string ResolveTarget(const std::string& sourcePart, const std::string& target) {
@@ -147,8 +148,8 @@ public:
       sheetsContent = reader_->EventOffset() + static_cast<uint64_t>(reader_->EventLength());
       inSheets_ = true;
     } else if (local == "sheet" && inSheets_) {
-      sheets.push_back({CopyAttributes(attributes), std::string(attributes.Value("name")),
-                        std::string(attributes.Value("id"))});
+      sheets.push_back(
+          {CopyAttributes(attributes), std::string(attributes.Value("name")), std::string(attributes.Value("id"))});
     }
   }
   void EndElement(std::string_view name) override {
@@ -172,12 +173,17 @@ std::string CellValue::Text() const { return Text(FormatSettings()); }
 
 std::string CellValue::Text(const TFormatSettings& settings) const {
   switch (kind) {
-    case CellKind::Number: return FloatToStr(number, settings);
-    case CellKind::Text: return text;
-    case CellKind::Boolean: return number != 0 ? "True" : "False";
-    case CellKind::Date: return DateTimeToStr(number, settings);
+    case CellKind::Number:
+      return FloatToStr(number, settings);
+    case CellKind::Text:
+      return text;
+    case CellKind::Boolean:
+      return number != 0 ? "True" : "False";
+    case CellKind::Date:
+      return DateTimeToStr(number, settings);
     case CellKind::Error:
-    case CellKind::Empty: break;
+    case CellKind::Empty:
+      break;
   }
   return {};
 }
@@ -252,7 +258,7 @@ struct Worksheet::Data {
   std::string relationshipId;  // "" likewise
   Attributes attributes;       // of its element in the workbook part, as read
   bool loaded = false, modified = false;
-  std::string xml;             // the original part
+  std::string xml;  // the original part
   SheetPart part;
 };
 
@@ -315,7 +321,8 @@ std::string Worksheet::UsedRangeAddress() {
 
 std::vector<std::vector<CellValue>> Worksheet::RangeValue(std::string_view address) {
   CellRange range;
-  if (!ParseRangeAddress(address, range)) workbook_.Fail("the range " + std::string(address) + " is no range of a sheet");
+  if (!ParseRangeAddress(address, range))
+    workbook_.Fail("the range " + std::string(address) + " is no range of a sheet");
   return RangeValue(range);
 }
 
@@ -336,7 +343,8 @@ std::vector<std::vector<CellValue>> Worksheet::RangeValue(const CellRange& range
 
 void Worksheet::SetRangeValue(std::string_view address, const std::vector<std::vector<std::string>>& values) {
   CellRange range;
-  if (!ParseRangeAddress(address, range)) workbook_.Fail("the range " + std::string(address) + " is no range of a sheet");
+  if (!ParseRangeAddress(address, range))
+    workbook_.Fail("the range " + std::string(address) + " is no range of a sheet");
   SetRangeValue(range, values);
 }
 
@@ -360,8 +368,10 @@ void Worksheet::SetRangeValue(const CellRange& range, const std::vector<std::vec
   std::vector<SheetCell> kept;
   kept.reserve(cells.size());
   for (SheetCell& cell : cells) {
-    if (!inside(cell)) kept.push_back(std::move(cell));
-    else if (cell.style >= 0) styles[int64_t(cell.row) * kMaxSheetColumns + cell.column] = cell.style;
+    if (!inside(cell))
+      kept.push_back(std::move(cell));
+    else if (cell.style >= 0)
+      styles[int64_t(cell.row) * kMaxSheetColumns + cell.column] = cell.style;
   }
   std::vector<SheetCell> written;
   for (int row = range.top; row <= range.bottom; ++row) {
@@ -381,9 +391,10 @@ void Worksheet::SetRangeValue(const CellRange& range, const std::vector<std::vec
   }
   cells.clear();
   cells.reserve(kept.size() + written.size());
-  std::merge(std::make_move_iterator(kept.begin()), std::make_move_iterator(kept.end()),
-             std::make_move_iterator(written.begin()), std::make_move_iterator(written.end()), std::back_inserter(cells),
-             [](const SheetCell& a, const SheetCell& b) { return a.row != b.row ? a.row < b.row : a.column < b.column; });
+  std::merge(
+      std::make_move_iterator(kept.begin()), std::make_move_iterator(kept.end()),
+      std::make_move_iterator(written.begin()), std::make_move_iterator(written.end()), std::back_inserter(cells),
+      [](const SheetCell& a, const SheetCell& b) { return a.row != b.row ? a.row < b.row : a.column < b.column; });
   data_->modified = true;
 }
 
@@ -425,7 +436,8 @@ std::unique_ptr<Workbook> Workbook::Open(const std::string& fileName) {
     RelationshipsHandler handler;
     ParseXml(rels, handler, fileName, "_rels/.rels");
     for (const Relationship& relationship : handler.relationships)
-      if (EndsWith(relationship.type, "/officeDocument")) package->workbookPart = ResolveTarget("", relationship.target);
+      if (EndsWith(relationship.type, "/officeDocument"))
+        package->workbookPart = ResolveTarget("", relationship.target);
   }
   package->workbookXml = readPart(package->workbookPart);
   if (package->workbookXml.empty()) workbook->Fail("no workbook in the package");
@@ -508,7 +520,8 @@ Worksheet& Workbook::ActiveSheet() {
 Worksheet& Workbook::AddWorksheet() {
   int number = SheetCount() + 1;
   const auto taken = [&](const std::string& name) {
-    return std::any_of(sheets_.begin(), sheets_.end(), [&](const auto& sheet) { return SameText(sheet->Name(), name); });
+    return std::any_of(sheets_.begin(), sheets_.end(),
+                       [&](const auto& sheet) { return SameText(sheet->Name(), name); });
   };
   while (taken("Sheet" + IntToStr(number))) ++number;
   sheets_.push_back(std::unique_ptr<Worksheet>(new Worksheet(*this, "Sheet" + IntToStr(number))));
@@ -520,89 +533,6 @@ Worksheet& Workbook::AddWorksheet() {
 }
 
 namespace {
-
-// The worksheet part with the sheet's cells: the original's bytes around the cells kept, the cells that
-// were not written copied as they were.
-std::string SheetXml(const SheetPart& part, const std::string& original) {
-  const std::string& prefix = part.prefix;
-  CellRange used{INT_MAX, INT_MAX, 0, 0};
-  for (const SheetCell& cell : part.cells) {
-    used.left = std::min(used.left, static_cast<int>(cell.column));
-    used.right = std::max(used.right, static_cast<int>(cell.column));
-    used.top = std::min(used.top, static_cast<int>(cell.row));
-    used.bottom = std::max(used.bottom, static_cast<int>(cell.row));
-  }
-  std::string dimension = used.right == 0 ? "A1"
-                          : (used.left == used.right && used.top == used.bottom)
-                              ? Cell(used.left, used.top)
-                              : Cell(used.left, used.top) + ":" + Cell(used.right, used.bottom);
-  std::string out;
-  out.reserve(original.size() + part.cells.size() * 48 + 256);
-  const bool fresh = !part.hasSheetData;
-  if (fresh) {
-    out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<worksheet xmlns=\"";
-    out += kMainNs;
-    out += "\" xmlns:r=\"";
-    out += kRelNs;
-    out += "\"><dimension ref=\"" + dimension + "\"/><sheetData>";
-  } else {
-    if (part.hasDimension && part.dimensionEnd > part.dimensionBegin) {
-      out.append(original, 0, part.dimensionBegin);
-      out += "<" + prefix + "dimension ref=\"" + dimension + "\"/>";
-      out.append(original, part.dimensionEnd, part.sheetDataBegin - part.dimensionEnd);
-    } else {
-      out.append(original, 0, part.sheetDataBegin);
-    }
-    if (part.sheetDataEmpty) {
-      out += "<" + prefix + "sheetData>";
-    } else {
-      out.append(original, part.sheetDataBegin, part.sheetDataContent - part.sheetDataBegin);
-    }
-  }
-  auto attributes = part.rowAttributes.begin();
-  size_t i = 0;
-  const auto& cells = part.cells;
-  while (i < cells.size() || attributes != part.rowAttributes.end()) {
-    const int row = std::min(i < cells.size() ? static_cast<int>(cells[i].row) : INT_MAX,
-                             attributes != part.rowAttributes.end() ? attributes->first : INT_MAX);
-    out += "<" + prefix + "row r=\"" + IntToStr(row) + "\"";
-    if (attributes != part.rowAttributes.end() && attributes->first == row) {
-      out += attributes->second;
-      ++attributes;
-    }
-    if (i >= cells.size() || cells[i].row != row) {
-      out += "/>";
-      continue;
-    }
-    out += '>';
-    for (; i < cells.size() && cells[i].row == row; ++i) {
-      const SheetCell& cell = cells[i];
-      if (cell.rawEnd > cell.rawBegin) {
-        const std::string_view raw(original.data() + cell.rawBegin, cell.rawEnd - cell.rawBegin);
-        if (cell.rawHasReference) {
-          out += raw;
-        } else {
-          const size_t nameEnd = raw.find_first_of(" \t\r\n/>", 1);
-          out += raw.substr(0, nameEnd);
-          out += " r=\"" + Cell(cell.column, cell.row) + "\"";
-          out += raw.substr(nameEnd);
-        }
-      } else {
-        AppendWrittenCell(out, prefix, cell.row, cell.column, cell.style, cell.value);
-      }
-    }
-    out += "</" + prefix + "row>";
-  }
-  if (fresh) {
-    out += "</sheetData></worksheet>";
-  } else if (part.sheetDataEmpty) {
-    out += "</" + prefix + "sheetData>";
-    out.append(original, part.sheetDataEnd);
-  } else {
-    out.append(original, part.sheetDataClose);
-  }
-  return out;
-}
 
 std::string RelationshipsXml(const std::vector<Relationship>& relationships) {
   XmlWriter xml;
@@ -638,7 +568,8 @@ constexpr std::string_view kStylesXml =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
     "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
     "<fonts count=\"1\"><font><sz val=\"11\"/><name val=\"Calibri\"/><family val=\"2\"/></font></fonts>"
-    "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill><fill><patternFill patternType=\"gray125\"/></fill></fills>"
+    "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill><fill><patternFill "
+    "patternType=\"gray125\"/></fill></fills>"
     "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>"
     "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
     "<cellXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/></cellXfs>"
@@ -648,16 +579,15 @@ constexpr std::string_view kStylesXml =
 }  // namespace
 
 std::string Workbook::Build() {
+  // Only written and new sheets are written anew (both are loaded by then); the others are copied.
   if (sheets_.empty()) AddWorksheet();
-  for (auto& sheet : sheets_) sheet->Load();
   ZipWriter zip(fileName_);
   if (!package_) {
-    std::vector<ContentType> types{{true, "rels", "application/vnd.openxmlformats-package.relationships+xml"},
-                                   {true, "xml", "application/xml"},
-                                   {false, "/xl/workbook.xml",
-                                    "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"},
-                                   {false, "/xl/styles.xml",
-                                    "application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml"}};
+    std::vector<ContentType> types{
+        {true, "rels", "application/vnd.openxmlformats-package.relationships+xml"},
+        {true, "xml", "application/xml"},
+        {false, "/xl/workbook.xml", "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"},
+        {false, "/xl/styles.xml", "application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml"}};
     std::vector<Relationship> relationships;
     XmlWriter workbook;
     workbook.Open("workbook");
@@ -670,23 +600,27 @@ std::string Workbook::Build() {
     for (int i = 1; i <= SheetCount(); ++i) {
       const std::string id = "rId" + IntToStr(i);
       const std::string target = "worksheets/sheet" + IntToStr(i) + ".xml";
-      workbook.Empty("sheet", {{"name", sheets_[static_cast<size_t>(i - 1)]->Name()}, {"sheetId", IntToStr(i)}, {"r:id", id}});
+      workbook.Empty("sheet",
+                     {{"name", sheets_[static_cast<size_t>(i - 1)]->Name()}, {"sheetId", IntToStr(i)}, {"r:id", id}});
       relationships.push_back({id, std::string(kWorksheetType), target, ""});
       types.push_back({false, "/xl/" + target, std::string(kWorksheetContent)});
     }
     workbook.Close();
     workbook.Close();
     relationships.push_back({"rId" + IntToStr(SheetCount() + 1),
-                             "http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles", "styles.xml", ""});
+                             "http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles", "styles.xml",
+                             ""});
     zip.Add("[Content_Types].xml", ContentTypesXml(types));
-    zip.Add("_rels/.rels",
-            RelationshipsXml({{"rId1", "http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument",
-                               "xl/workbook.xml", ""}}));
+    zip.Add(
+        "_rels/.rels",
+        RelationshipsXml({{"rId1", "http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument",
+                           "xl/workbook.xml", ""}}));
     zip.Add("xl/workbook.xml", std::move(workbook.Bytes()));
     zip.Add("xl/_rels/workbook.xml.rels", RelationshipsXml(relationships));
     zip.Add("xl/styles.xml", std::string(kStylesXml));
     for (int i = 1; i <= SheetCount(); ++i)
-      zip.Add("xl/worksheets/sheet" + IntToStr(i) + ".xml", SheetXml(sheets_[static_cast<size_t>(i - 1)]->data_->part, ""));
+      zip.Add("xl/worksheets/sheet" + IntToStr(i) + ".xml",
+              WriteSheetPart(sheets_[static_cast<size_t>(i - 1)]->data_->part, ""));
     return zip.Finish();
   }
 
@@ -704,15 +638,15 @@ std::string Workbook::Build() {
   int nextSheetId = 1;
   for (auto& sheet : sheets_)
     for (const auto& [name, value] : sheet->data_->attributes)
-      if (LocalName(name) == "sheetId") nextSheetId = std::max(nextSheetId, static_cast<int>(StrToIntDef(value, 0)) + 1);
+      if (LocalName(name) == "sheetId")
+        nextSheetId = std::max(nextSheetId, static_cast<int>(StrToIntDef(value, 0)) + 1);
   for (auto& sheet : sheets_) {
     Worksheet::Data& data = *sheet->data_;
     if (!data.partName.empty()) continue;
     int number = 1;
     const auto partTaken = [&](const std::string& part) {
-      return reader.Find(part) >= 0 || std::any_of(added.begin(), added.end(), [&](Worksheet* other) {
-               return other->data_->partName == part;
-             });
+      return reader.Find(part) >= 0 ||
+             std::any_of(added.begin(), added.end(), [&](Worksheet* other) { return other->data_->partName == part; });
     };
     while (partTaken("xl/worksheets/sheet" + IntToStr(number) + ".xml")) ++number;
     data.partName = "xl/worksheets/sheet" + IntToStr(number) + ".xml";
@@ -781,12 +715,12 @@ std::string Workbook::Build() {
       return sheet->data_->modified && sheet->data_->partName == name;
     });
     if (written != sheets_.end()) {
-      zip.Add(name, SheetXml((*written)->data_->part, (*written)->data_->xml));
+      zip.Add(name, WriteSheetPart((*written)->data_->part, (*written)->data_->xml));
       continue;
     }
     zip.CopyRaw(reader, static_cast<int>(index));
   }
-  for (Worksheet* sheet : added) zip.Add(sheet->data_->partName, SheetXml(sheet->data_->part, ""));
+  for (Worksheet* sheet : added) zip.Add(sheet->data_->partName, WriteSheetPart(sheet->data_->part, ""));
   return zip.Finish();
 }
 

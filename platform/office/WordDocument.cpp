@@ -15,7 +15,7 @@ namespace platform {
 namespace {
 
 constexpr int kDefaultColumnPixels = 64;
-constexpr int kTwipsPerPixel = 15;         // 1440 per inch over 96 pixels per inch
+constexpr int kTwipsPerPixel = 15;             // 1440 per inch over 96 pixels per inch
 constexpr double kTwipsPerTenthMm = 5.669291;  // 1440 per inch over 254 tenths of a millimetre
 constexpr int kMaxCells = 16 << 20;
 
@@ -46,13 +46,16 @@ constexpr std::string_view kContentTypes =
 constexpr std::string_view kPackageRelationships =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
     "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-    "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
+    "<Relationship Id=\"rId1\" "
+    "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
     "Target=\"word/document.xml\"/></Relationships>";
 
 }  // namespace
 
 WordTable::WordTable(int rows, int columns)
-    : rows_(rows), columns_(columns), cells_(static_cast<size_t>(rows) * static_cast<size_t>(columns)),
+    : rows_(rows),
+      columns_(columns),
+      cells_(static_cast<size_t>(rows) * static_cast<size_t>(columns)),
       widths_(static_cast<size_t>(columns), kDefaultColumnPixels) {}
 
 WordTableCell& WordTable::Cell(int row, int column) {
@@ -132,8 +135,9 @@ std::string WordDocument::DocumentXml() const {
             xml.Open("w:r");
             // A tab is an element of its own in a run.
             size_t start = 0;
-            for (size_t tab = line.find('\t'); ; tab = line.find('\t', start)) {
-              const std::string_view piece = line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start);
+            for (size_t tab = line.find('\t');; tab = line.find('\t', start)) {
+              const std::string_view piece =
+                  line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start);
               if (!piece.empty()) {
                 xml.Open("w:t");
                 xml.Attribute("xml:space", "preserve");
@@ -158,7 +162,8 @@ std::string WordDocument::DocumentXml() const {
   xml.Open("w:sectPr");
   const bool landscape = page_.paperWidth > page_.paperHeight;
   if (landscape)
-    xml.Empty("w:pgSz", {{"w:w", IntToStr(Twips(page_.paperWidth))}, {"w:h", IntToStr(Twips(page_.paperHeight))},
+    xml.Empty("w:pgSz", {{"w:w", IntToStr(Twips(page_.paperWidth))},
+                         {"w:h", IntToStr(Twips(page_.paperHeight))},
                          {"w:orient", "landscape"}});
   else
     xml.Empty("w:pgSz", {{"w:w", IntToStr(Twips(page_.paperWidth))}, {"w:h", IntToStr(Twips(page_.paperHeight))}});

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cmath>
 
 #include "platform/core/Ascii.h"
@@ -57,7 +58,8 @@ bool ParseIsoDateTime(std::string_view text, double& value) {
     return false;
   TDateTime date;
   if (!TryEncodeDate(year, month, day, date)) return false;
-  if (text.size() >= 19 && text[10] == 'T' && ParseInt(text.substr(11, 2), hour) && ParseInt(text.substr(14, 2), minute)) {
+  if (text.size() >= 19 && text[10] == 'T' && ParseInt(text.substr(11, 2), hour) &&
+      ParseInt(text.substr(14, 2), minute)) {
     std::string_view seconds = text.substr(17);
     const size_t zone = seconds.find_first_of("Z+-");
     if (zone != std::string_view::npos) seconds = seconds.substr(0, zone);
@@ -67,7 +69,9 @@ bool ParseIsoDateTime(std::string_view text, double& value) {
   return true;
 }
 
-[[noreturn]] void Fail(const std::string& fileName, const std::string& reason) { throw EOleException(fileName, reason); }
+[[noreturn]] void Fail(const std::string& fileName, const std::string& reason) {
+  throw EOleException(fileName, reason);
+}
 
 }  // namespace
 
@@ -134,9 +138,12 @@ bool IsDateFormatCode(std::string_view code) {
     } else {
       const char lower = static_cast<char>(c | 0x20);
       if (c >= 'A' && lower >= 'a' && lower <= 'z') {
-        if (lower == 'd' || lower == 'm' || lower == 'y' || lower == 'h' || lower == 's') date = true;
-        else if (lower == 'g' && code.substr(i).size() >= 7 && SameText(code.substr(i, 7), "General")) i += 6;
-        else if (lower == 'e') continue;  // exponent
+        if (lower == 'd' || lower == 'm' || lower == 'y' || lower == 'h' || lower == 's')
+          date = true;
+        else if (lower == 'g' && code.substr(i).size() >= 7 && SameText(code.substr(i, 7), "General"))
+          i += 6;
+        else if (lower == 'e')
+          continue;  // exponent
       }
     }
   }
@@ -155,7 +162,6 @@ class StylesHandler : public XmlHandler {
 public:
   std::map<int, bool> customDate;
   std::vector<int> xfFormats;
-  int depthInCellXfs = 0;
   bool inCellXfs = false;
 
   void StartElement(std::string_view name, const XmlAttributes& attributes) override {
@@ -238,29 +244,41 @@ public:
                const SheetStyles& styles, const std::string& fileName)
       : reader_(reader), part_(part), shared_(sharedStrings), styles_(styles), fileName_(fileName) {}
 
+  // Only the structure of a worksheet counts: rows as children of the first sheetData, cells as
+  // children of those rows, the dimension as a child of the root. Anything else inside sheetData is
+  // neither read nor written back.
   void StartElement(std::string_view name, const XmlAttributes& attributes) override {
     const std::string_view local = LocalName(name);
     const uint64_t offset = reader_->EventOffset();
     const uint64_t end = offset + static_cast<uint64_t>(reader_->EventLength());
+    const int depth = ++depth_;
     if (inCell_) {
-      if (local == "v") inValue_ = true, text_.clear(), hasValue_ = true;
-      else if (local == "is") inInline_ = true, text_.clear(), hasValue_ = true;
-      else if (local == "rPh") ++phonetic_;
-      else if (local == "t" && inInline_ && phonetic_ == 0) inInlineText_ = true;
+      ++cellDepth_;
+      if (local == "v" || local == "is") {
+        (local == "v" ? inValue_ : inInline_) = true;
+        text_.clear();
+        hasValue_ = true;
+      } else if (local == "rPh") {
+        ++phonetic_;
+      } else if (local == "t" && inInline_ && phonetic_ == 0) {
+        inInlineText_ = true;
+      }
       return;
     }
     if (local == "sheetData" && !part_.hasSheetData) {
       part_.hasSheetData = true;
+      sheetDataDepth_ = depth;
       inSheetData_ = true;
       part_.prefix = std::string(name.substr(0, name.size() - local.size()));
       part_.sheetDataBegin = offset;
       part_.sheetDataContent = end;
       startEnd_ = end;
-    } else if (local == "dimension" && !inSheetData_ && !part_.hasDimension) {
+    } else if (local == "dimension" && depth == 2 && !part_.hasSheetData && !part_.hasDimension) {
       part_.hasDimension = true;
       part_.dimensionBegin = offset;
       dimensionStartEnd_ = end;
-    } else if (local == "row" && inSheetData_) {
+    } else if (local == "row" && inSheetData_ && depth == sheetDataDepth_ + 1) {
+      inRow_ = true;
       int r = 0;
       if (const char* value = attributes.Find("r")) {
         if (!ParseInt(value, r) || r < 1 || r > kMaxSheetRows)
@@ -281,8 +299,11 @@ public:
         written += '"';
       }
       if (!written.empty()) part_.rowAttributes[r] = std::move(written);
-    } else if (local == "c" && inSheetData_) {
+    } else if (local == "c" && inRow_ && depth == sheetDataDepth_ + 2) {
       inCell_ = true;
+      cellDepth_ = 0;
+      inValue_ = inInline_ = inInlineText_ = false;
+      phonetic_ = 0;
       hasValue_ = false;
       text_.clear();
       cell_ = SheetCell();
@@ -312,19 +333,28 @@ public:
     const std::string_view local = LocalName(name);
     const uint64_t offset = reader_->EventOffset();
     const int length = reader_->EventLength();
-    if (inCell_ && local != "c") {
-      if (local == "v") inValue_ = false;
-      else if (local == "is") inInline_ = false;
-      else if (local == "rPh") --phonetic_;
-      else if (local == "t") inInlineText_ = false;
+    const int depth = depth_--;
+    // Inside a cell every element closes before the cell does, whatever their names.
+    if (inCell_ && cellDepth_ > 0) {
+      --cellDepth_;
+      if (local == "v")
+        inValue_ = false;
+      else if (local == "is")
+        inInline_ = false;
+      else if (local == "rPh")
+        --phonetic_;
+      else if (local == "t")
+        inInlineText_ = false;
       return;
     }
-    if (local == "c" && inCell_) {
+    if (inCell_) {
       inCell_ = false;
       cell_.rawEnd = static_cast<uint32_t>(length == 0 ? cellStartEnd_ : offset + static_cast<uint64_t>(length));
       if (hasValue_) Convert();
       if (cell_.value.kind != CellKind::Empty || cell_.style >= 0) part_.cells.push_back(std::move(cell_));
-    } else if (local == "sheetData" && inSheetData_) {
+    } else if (local == "row" && inRow_ && depth == sheetDataDepth_ + 1) {
+      inRow_ = false;
+    } else if (local == "sheetData" && inSheetData_ && depth == sheetDataDepth_) {
       inSheetData_ = false;
       if (length == 0) {
         part_.sheetDataEmpty = true;
@@ -333,7 +363,7 @@ public:
         part_.sheetDataClose = offset;
         part_.sheetDataEnd = offset + static_cast<uint64_t>(length);
       }
-    } else if (local == "dimension" && part_.hasDimension && part_.dimensionEnd == 0) {
+    } else if (local == "dimension" && depth == 2 && part_.hasDimension && part_.dimensionEnd == 0) {
       part_.dimensionEnd = length == 0 ? dimensionStartEnd_ : offset + static_cast<uint64_t>(length);
     }
   }
@@ -366,7 +396,10 @@ private:
       value.text = text_;
     } else if (type_ == "d") {
       double date;
-      if (ParseIsoDateTime(text_, date)) value.kind = CellKind::Date, value.number = date;
+      if (ParseIsoDateTime(text_, date)) {
+        value.kind = CellKind::Date;
+        value.number = date;
+      }
     } else {
       double number;
       if (!ParseDouble(text_, number)) return;  // an empty or malformed value: the cell holds nothing
@@ -384,7 +417,8 @@ private:
   const std::string& fileName_;
   bool inSheetData_ = false, inCell_ = false, inValue_ = false, inInline_ = false, inInlineText_ = false;
   bool hasValue_ = false;
-  int phonetic_ = 0;
+  bool inRow_ = false;
+  int phonetic_ = 0, cellDepth_ = 0, depth_ = 0, sheetDataDepth_ = 0;
   int row_ = 0, column_ = 0;
   uint64_t startEnd_ = 0, dimensionStartEnd_ = 0, cellStartEnd_ = 0;
   std::string type_;
@@ -488,6 +522,96 @@ void AppendWrittenCell(std::string& out, std::string_view prefix, int row, int c
   }
   out += prefix;
   out += "c>";
+}
+
+namespace {
+
+std::string Cell(int column, int row) { return ColumnLetters(column) + IntToStr(row); }
+
+constexpr std::string_view kMainNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+constexpr std::string_view kRelNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+
+}  // namespace
+
+std::string WriteSheetPart(const SheetPart& part, std::string_view original) {
+  const std::string& prefix = part.prefix;
+  CellRange used{INT_MAX, INT_MAX, 0, 0};
+  for (const SheetCell& cell : part.cells) {
+    used.left = std::min(used.left, static_cast<int>(cell.column));
+    used.right = std::max(used.right, static_cast<int>(cell.column));
+    used.top = std::min(used.top, static_cast<int>(cell.row));
+    used.bottom = std::max(used.bottom, static_cast<int>(cell.row));
+  }
+  std::string dimension = used.right == 0 ? "A1"
+                          : (used.left == used.right && used.top == used.bottom)
+                              ? Cell(used.left, used.top)
+                              : Cell(used.left, used.top) + ":" + Cell(used.right, used.bottom);
+  std::string out;
+  out.reserve(original.size() + part.cells.size() * 48 + 256);
+  const bool fresh = !part.hasSheetData;
+  if (fresh) {
+    out += "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<worksheet xmlns=\"";
+    out += kMainNs;
+    out += "\" xmlns:r=\"";
+    out += kRelNs;
+    out += "\"><dimension ref=\"" + dimension + "\"/><sheetData>";
+  } else {
+    if (part.hasDimension && part.dimensionBegin < part.dimensionEnd && part.dimensionEnd <= part.sheetDataBegin) {
+      out += original.substr(0, part.dimensionBegin);
+      out += "<" + prefix + "dimension ref=\"" + dimension + "\"/>";
+      out += original.substr(part.dimensionEnd, part.sheetDataBegin - part.dimensionEnd);
+    } else {
+      out += original.substr(0, part.sheetDataBegin);
+    }
+    if (part.sheetDataEmpty) {
+      out += "<" + prefix + "sheetData>";
+    } else {
+      out += original.substr(part.sheetDataBegin, part.sheetDataContent - part.sheetDataBegin);
+    }
+  }
+  auto attributes = part.rowAttributes.begin();
+  size_t i = 0;
+  const auto& cells = part.cells;
+  while (i < cells.size() || attributes != part.rowAttributes.end()) {
+    const int row = std::min(i < cells.size() ? static_cast<int>(cells[i].row) : INT_MAX,
+                             attributes != part.rowAttributes.end() ? attributes->first : INT_MAX);
+    out += "<" + prefix + "row r=\"" + IntToStr(row) + "\"";
+    if (attributes != part.rowAttributes.end() && attributes->first == row) {
+      out += attributes->second;
+      ++attributes;
+    }
+    if (i >= cells.size() || cells[i].row != row) {
+      out += "/>";
+      continue;
+    }
+    out += '>';
+    for (; i < cells.size() && cells[i].row == row; ++i) {
+      const SheetCell& cell = cells[i];
+      if (cell.rawEnd > cell.rawBegin) {
+        const std::string_view raw(original.data() + cell.rawBegin, cell.rawEnd - cell.rawBegin);
+        if (cell.rawHasReference) {
+          out += raw;
+        } else {
+          const size_t nameEnd = raw.find_first_of(" \t\r\n/>", 1);
+          out += raw.substr(0, nameEnd);
+          out += " r=\"" + Cell(cell.column, cell.row) + "\"";
+          out += raw.substr(nameEnd);
+        }
+      } else {
+        AppendWrittenCell(out, prefix, cell.row, cell.column, cell.style, cell.value);
+      }
+    }
+    out += "</" + prefix + "row>";
+  }
+  if (fresh) {
+    out += "</sheetData></worksheet>";
+  } else if (part.sheetDataEmpty) {
+    out += "</" + prefix + "sheetData>";
+    out += original.substr(part.sheetDataEnd);
+  } else {
+    out += original.substr(part.sheetDataClose);
+  }
+  return out;
 }
 
 }  // namespace platform

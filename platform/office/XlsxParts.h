@@ -33,7 +33,7 @@ std::vector<std::string> ReadSharedStrings(std::string_view xml, const std::stri
 
 struct SheetCell {
   int32_t row = 0, column = 0;
-  int32_t style = -1;          // the s attribute, -1 without
+  int32_t style = -1;                 // the s attribute, -1 without
   uint32_t rawBegin = 0, rawEnd = 0;  // the cell's bytes in the original part; both 0 for a written cell
   bool rawHasReference = true;
   CellValue value;
@@ -44,7 +44,7 @@ struct SheetCell {
 struct SheetPart {
   std::vector<SheetCell> cells;
   std::map<int, std::string> rowAttributes;  // row -> its attributes as written, without r and spans
-  std::string prefix;                         // of the qualified names: "" or "x:"
+  std::string prefix;                        // of the qualified names: "" or "x:"
   bool hasSheetData = false, sheetDataEmpty = false;
   uint64_t sheetDataBegin = 0, sheetDataContent = 0, sheetDataClose = 0, sheetDataEnd = 0;
   bool hasDimension = false;
@@ -63,6 +63,11 @@ CellValue WrittenValue(std::string_view text, const TFormatSettings& settings);
 // value, the cell with its style alone.
 void AppendWrittenCell(std::string& out, std::string_view prefix, int row, int column, int style,
                        const CellValue& value);
+// The worksheet part with the cells of `part`: with the original part (whose SheetPart it is), the bytes
+// around the cells are kept, the dimension updated and the cells that were not written copied as they
+// were; without one (empty `original`, a SheetPart that has no sheetData) a new part.
+std::string WriteSheetPart(const SheetPart& part, std::string_view original);
+
 // True and the number when FloatToStr(number, settings) gives the text back.
 bool IsCanonicalNumber(std::string_view text, const TFormatSettings& settings, double& number);
 

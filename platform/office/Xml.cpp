@@ -61,7 +61,8 @@ int XMLCALL OnExternalEntity(XML_Parser, const XML_Char*, const XML_Char*, const
 
 }  // namespace
 
-XmlReader::XmlReader(XmlHandler& handler, std::string fileName, std::string partName) : state_(std::make_unique<State>()) {
+XmlReader::XmlReader(XmlHandler& handler, std::string fileName, std::string partName)
+    : state_(std::make_unique<State>()) {
   state_->handler = &handler;
   state_->fileName = std::move(fileName);
   state_->partName = std::move(partName);
@@ -87,7 +88,8 @@ void XmlReader::Feed(std::string_view bytes, bool last) {
     const size_t piece = std::min<size_t>(left, 1u << 30);
     left -= piece;
     if (XML_Parse(parser, data, static_cast<int>(piece), last && left == 0) != XML_STATUS_OK) {
-      std::string reason = state_->abortReason.empty() ? XML_ErrorString(XML_GetErrorCode(parser)) : state_->abortReason;
+      std::string reason =
+          state_->abortReason.empty() ? XML_ErrorString(XML_GetErrorCode(parser)) : state_->abortReason;
       throw EOleException(state_->fileName, state_->partName + ", line " +
                                                 IntToStr(static_cast<int64_t>(XML_GetCurrentLineNumber(parser))) +
                                                 ": " + reason);
@@ -114,10 +116,20 @@ size_t SequenceLength(std::string_view text, size_t i) {
   if (lead < 0x80) return 1;
   size_t length;
   uint32_t code, minimum;
-  if ((lead & 0xE0) == 0xC0) { length = 2; code = lead & 0x1F; minimum = 0x80; }
-  else if ((lead & 0xF0) == 0xE0) { length = 3; code = lead & 0x0F; minimum = 0x800; }
-  else if ((lead & 0xF8) == 0xF0) { length = 4; code = lead & 0x07; minimum = 0x10000; }
-  else return 0;
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2;
+    code = lead & 0x1F;
+    minimum = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3;
+    code = lead & 0x0F;
+    minimum = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4;
+    code = lead & 0x07;
+    minimum = 0x10000;
+  } else
+    return 0;
   if (i + length > text.size()) return 0;
   for (size_t k = 1; k < length; ++k) {
     if ((byte(i + k) & 0xC0) != 0x80) return 0;
@@ -230,16 +242,32 @@ void AppendEscaped(std::string& out_, std::string_view text, bool inAttribute) {
     }
     ++i;
     switch (c) {
-      case '&': out_ += "&amp;"; break;
-      case '<': out_ += "&lt;"; break;
-      case '>': out_ += "&gt;"; break;
-      case '"': out_ += inAttribute ? "&quot;" : "\""; break;
-      case '\n': out_ += inAttribute ? "&#10;" : "\n"; break;
-      case '\r': out_ += "&#13;"; break;
-      case '\t': out_ += inAttribute ? "&#9;" : "\t"; break;
+      case '&':
+        out_ += "&amp;";
+        break;
+      case '<':
+        out_ += "&lt;";
+        break;
+      case '>':
+        out_ += "&gt;";
+        break;
+      case '"':
+        out_ += inAttribute ? "&quot;" : "\"";
+        break;
+      case '\n':
+        out_ += inAttribute ? "&#10;" : "\n";
+        break;
+      case '\r':
+        out_ += "&#13;";
+        break;
+      case '\t':
+        out_ += inAttribute ? "&#9;" : "\t";
+        break;
       default:
-        if (u < 0x20) out_ += kReplacement;
-        else out_ += c;
+        if (u < 0x20)
+          out_ += kReplacement;
+        else
+          out_ += c;
     }
   }
 }

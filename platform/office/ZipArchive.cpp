@@ -167,7 +167,8 @@ void ZipWriter::CopyRaw(ZipReader& reader, int index) {
 }
 
 std::string ZipWriter::Finish() {
-  if (zip_close(handle_->archive) != 0) Fail("cannot write the archive (" + std::string(zip_strerror(handle_->archive)) + ")");
+  if (zip_close(handle_->archive) != 0)
+    Fail("cannot write the archive (" + std::string(zip_strerror(handle_->archive)) + ")");
   handle_->archive = nullptr;
   pending_.clear();
   zip_source_t* target = handle_->target;

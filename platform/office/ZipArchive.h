@@ -21,7 +21,7 @@ struct ZipLimits {
 
 struct ZipEntryInfo {
   std::string name;
-  uint64_t size = 0;            // uncompressed, as the central directory claims
+  uint64_t size = 0;  // uncompressed, as the central directory claims
   uint64_t compressedSize = 0;
   uint32_t crc = 0;
   int64_t modifiedUnix = 0;

@@ -21,7 +21,10 @@ TEST(OfficePeers, OpenpyxlReadsWhatTheFacadeWrites) {
     hosts.SetName("Hosts \xC3\xA4");
     hosts.SetRangeValue("A1:C5", {{"Name", "42", "1.5"},
                                   {"007", "1.000", "-3"},
-                                  {"two\nlines", "Gr\xC3\xBC\xC3\x9F" "e \xE2\x98\x83", "=SUM(A1)"},
+                                  {"two\nlines",
+                                   "Gr\xC3\xBC\xC3\x9F"
+                                   "e \xE2\x98\x83",
+                                   "=SUM(A1)"},
                                   {std::string("c\x01t", 3), "1E20", "bad \xFF"},
                                   {"", "True", "0.1"}});
     book->AddWorksheet().SetName("Second");
@@ -46,7 +49,8 @@ assert ws['A5'].value is None
 check('B5', 'True', str); check('C5', 0.1, float)
 assert ws.max_row == 5 and ws.max_column == 3, (ws.max_row, ws.max_column)
 assert wb['Second']['B2'].value == 'only'
-)", {folder / "ours.xlsx"});
+)",
+            {folder / "ours.xlsx"});
 }
 
 TEST(OfficePeers, WritingIntoAnOpenpyxlWorkbookKeepsEverythingElse) {
@@ -69,7 +73,8 @@ other = wb.create_sheet('Other')
 other['A1'] = 'untouched'
 other['B1'] = 3.25
 wb.save(sys.argv[1])
-)", {folder / "theirs.xlsx"});
+)",
+            {folder / "theirs.xlsx"});
   const std::string before = office_test::ReadFile(folder / "theirs.xlsx");
   {
     auto book = Workbook::Open(folder / "theirs.xlsx");
@@ -79,7 +84,8 @@ wb.save(sys.argv[1])
     book->Save();
   }
   ZipReader original(before, "theirs.xlsx"), saved(office_test::ReadFile(folder / "theirs.xlsx"), "theirs.xlsx");
-  const int otherBefore = original.Find("xl/worksheets/sheet2.xml"), otherAfter = saved.Find("xl/worksheets/sheet2.xml");
+  const int otherBefore = original.Find("xl/worksheets/sheet2.xml"),
+            otherAfter = saved.Find("xl/worksheets/sheet2.xml");
   ASSERT_GE(otherBefore, 0);
   ASSERT_GE(otherAfter, 0);
   EXPECT_EQ(original.Read(otherBefore), saved.Read(otherAfter));
@@ -100,7 +106,8 @@ assert [str(r) for r in data.merged_cells.ranges] == ['D1:E2'], data.merged_cell
 assert data.column_dimensions['A'].width == 30, data.column_dimensions['A'].width
 other = wb['Other']
 assert other['A1'].value == 'untouched' and other['B1'].value == 3.25
-)", {folder / "theirs.xlsx"});
+)",
+            {folder / "theirs.xlsx"});
 }
 
 TEST(OfficePeers, ReadsWhatOpenpyxlWrites) {
@@ -129,7 +136,8 @@ mac = openpyxl.Workbook()
 mac.epoch = CALENDAR_MAC_1904
 mac.active['A1'] = datetime.date(2024, 3, 1)
 mac.save(sys.argv[2])
-)", {folder / "fixtures.xlsx", folder / "mac.xlsx"});
+)",
+            {folder / "fixtures.xlsx", folder / "mac.xlsx"});
   auto book = Workbook::Open(folder / "fixtures.xlsx");
   ASSERT_EQ(book->SheetCount(), 4);
   EXPECT_EQ(book->ActiveSheet().Name(), "Sparse");
@@ -146,8 +154,17 @@ mac.save(sys.argv[2])
   EXPECT_EQ(values.UsedRangeAddress(), "$A$1:$J$2");
   const auto row = values.RangeValue("A1:J2");
   TFormatSettings settings;
-  const std::vector<std::string> texts{"text", "42", "2.5", "True", "False", "", "2024-03-01 12:30:00", "2024-03-01",
-                                       "Gr\xC3\xBC\xC3\x9F" "e\nzwei", "1E-7"};
+  const std::vector<std::string> texts{"text",
+                                       "42",
+                                       "2.5",
+                                       "True",
+                                       "False",
+                                       "",
+                                       "2024-03-01 12:30:00",
+                                       "2024-03-01",
+                                       "Gr\xC3\xBC\xC3\x9F"
+                                       "e\nzwei",
+                                       "1E-7"};
   for (size_t c = 0; c < texts.size(); ++c) EXPECT_EQ(row[0][c].Text(settings), texts[c]) << c;
   EXPECT_EQ(row[0][3].kind, CellKind::Boolean);
   EXPECT_EQ(row[0][5].kind, CellKind::Error);
@@ -175,7 +192,9 @@ TEST(OfficePeers, PythonDocxReadsTheExportedTable) {
     for (int c = 1; c <= 3; ++c) table.SetColumnWidth(c, pixels[static_cast<size_t>(c - 1)]);
     const char* texts[3][3] = {{"Host", "Count", "State"},
                                {"alpha.example", "12", "up"},
-                               {"Gr\xC3\xBC\xC3\x9F" "e\nzweite Zeile", "7", ""}};
+                               {"Gr\xC3\xBC\xC3\x9F"
+                                "e\nzweite Zeile",
+                                "7", ""}};
     for (int r = 1; r <= 3; ++r)
       for (int c = 1; c <= 3; ++c) {
         table.Cell(r, c).InsertAfter(texts[r - 1][c - 1]);
@@ -205,7 +224,8 @@ s = d.sections[0]
 assert s.orientation == WD_ORIENT.LANDSCAPE
 assert abs(s.page_width.mm - 279.4) < 0.1 and abs(s.page_height.mm - 215.9) < 0.1, (s.page_width.mm, s.page_height.mm)
 assert abs(s.left_margin.mm - 25.4) < 0.1
-)", {folder / "export.docx"});
+)",
+            {folder / "export.docx"});
 }
 
 TEST(OfficePeers, LibreOfficeReadsAndWritesTheSameFiles) {
@@ -254,7 +274,8 @@ TEST(OfficePeers, LibreOfficeReadsAndWritesTheSameFiles) {
   // Our workbook to CSV and our document to text.
   {
     auto book = Workbook::Add();
-    book->AddWorksheet().SetRangeValue("A1:C3", {{"Name", "42", "007"}, {"two\nlines", "1.5", "=1+2"}, {"\xC3\xA4", "", "-3"}});
+    book->AddWorksheet().SetRangeValue("A1:C3",
+                                       {{"Name", "42", "007"}, {"two\nlines", "1.5", "=1+2"}, {"\xC3\xA4", "", "-3"}});
     book->SaveAs(folder / "ours.xlsx");
     auto document = WordDocument::Add();
     WordTable& table = document->AddTable(2, 2);
@@ -268,7 +289,8 @@ TEST(OfficePeers, LibreOfficeReadsAndWritesTheSameFiles) {
                                       folder / "ours.csv");
   if (HasFatalFailure()) return;
   // LibreOffice quotes the cells that hold texts: "007" and "=1+2" stayed texts, 42 and 1.5 are numbers.
-  EXPECT_EQ(office_test::ReadFile(folder / "ours.csv"), "\"Name\",42,\"007\"\n\"two\nlines\",1.5,\"=1+2\"\n\"\xC3\xA4\",,-3\n");
+  EXPECT_EQ(office_test::ReadFile(folder / "ours.csv"),
+            "\"Name\",42,\"007\"\n\"two\nlines\",1.5,\"=1+2\"\n\"\xC3\xA4\",,-3\n");
   office_test::ConvertWithLibreOffice(folder, folder / "ours.docx", "txt:Text (encoded):UTF8", folder / "ours.txt");
   if (HasFatalFailure()) return;
   const std::string text = office_test::ReadFile(folder / "ours.txt");

@@ -41,11 +41,11 @@ TEST(Spreadsheet, ATextIsWrittenAsANumberOnlyInItsCanonicalForm) {
     const char* text;
     const TFormatSettings& settings;
     bool number;
-  } cases[] = {{"42", dot, true},     {"-3", dot, true},    {"1.5", dot, true},    {"1E20", dot, true},
-               {"007", dot, false},   {"1.000", dot, false}, {" 1", dot, false},  {"1 ", dot, false},
-               {"+1", dot, false},    {"1,5", dot, false},  {"1,5", comma, true}, {"1.5", comma, false},
-               {"=1+2", dot, false},  {"1e20", dot, false}, {"", dot, false},     {"0x10", dot, false},
-               {".5", dot, false},    {"0.5", dot, true},   {"NAN", dot, false},  {"INF", dot, false}};
+  } cases[] = {{"42", dot, true},    {"-3", dot, true},     {"1.5", dot, true},   {"1E20", dot, true},
+               {"007", dot, false},  {"1.000", dot, false}, {" 1", dot, false},   {"1 ", dot, false},
+               {"+1", dot, false},   {"1,5", dot, false},   {"1,5", comma, true}, {"1.5", comma, false},
+               {"=1+2", dot, false}, {"1e20", dot, false},  {"", dot, false},     {"0x10", dot, false},
+               {".5", dot, false},   {"0.5", dot, true},    {"NAN", dot, false},  {"INF", dot, false}};
   for (const auto& c : cases) {
     double number;
     EXPECT_EQ(IsCanonicalNumber(c.text, c.settings, number), c.number) << c.text;
@@ -53,7 +53,8 @@ TEST(Spreadsheet, ATextIsWrittenAsANumberOnlyInItsCanonicalForm) {
 }
 
 TEST(Spreadsheet, OoxmlEscapesRoundTrip) {
-  for (const std::string& text : std::vector<std::string>{"plain", std::string("a\x01z\x1F", 4), "_x0041_", "tab\tline\n", "x_y_"}) {
+  for (const std::string& text :
+       std::vector<std::string>{"plain", std::string("a\x01z\x1F", 4), "_x0041_", "tab\tline\n", "x_y_"}) {
     EXPECT_EQ(UnescapeOoxml(EscapeOoxml(text)), text);
   }
   EXPECT_EQ(EscapeOoxml("\x01"), "_x0001_");
@@ -76,10 +77,12 @@ TEST(Spreadsheet, DateFormatsAndSystems) {
 TEST(Spreadsheet, WritesAndReadsBackEveryKindOfText) {
   TempFolder folder;
   const std::string file = folder / "book.xlsx";
-  const std::vector<std::vector<std::string>> values{
-      {"Name", "42", "1.5", "007"},
-      {"two\nlines", "Gr\xC3\xBC\xC3\x9F" "e", "=SUM(A1)", std::string("c\x01t", 3)},
-      {"", "_x0041_", "bad \xFF byte", "-0.25"}};
+  const std::vector<std::vector<std::string>> values{{"Name", "42", "1.5", "007"},
+                                                     {"two\nlines",
+                                                      "Gr\xC3\xBC\xC3\x9F"
+                                                      "e",
+                                                      "=SUM(A1)", std::string("c\x01t", 3)},
+                                                     {"", "_x0041_", "bad \xFF byte", "-0.25"}};
   {
     auto book = Workbook::Add();
     EXPECT_TRUE(book->IsNew());
@@ -126,7 +129,8 @@ TEST(Spreadsheet, MissingLegacyAndDamagedFilesRaiseTheAutomationException) {
     EXPECT_EQ(error.FileName(), folder / "none.xlsx");
     EXPECT_EQ(error.Reason(), "the file does not exist");
   }
-  office_test::WriteFile(folder / "old.xls", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(600, '\0'));
+  office_test::WriteFile(folder / "old.xls",
+                         std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(600, '\0'));
   try {
     Workbook::Open(folder / "old.xls");
     FAIL();
@@ -142,23 +146,29 @@ namespace {
 // A package with the given worksheet part, a shared string table and the workbook around them.
 std::string PackageWith(const std::string& sheetXml, const std::string& sharedXml = "", bool date1904 = false) {
   ZipWriter zip("test.xlsx");
-  zip.Add("_rels/.rels",
-          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship Id=\"r\" "
-          "Type=\"http://purl.oclc.org/ooxml/officeDocument/relationships/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>");
-  zip.Add("xl/workbook.xml",
-          std::string("<x:workbook xmlns:x=\"http://purl.oclc.org/ooxml/spreadsheetml/main\" xmlns:r=\"http://purl.oclc.org/ooxml/officeDocument/relationships\">") +
-              (date1904 ? "<x:workbookPr date1904=\"1\"/>" : "") +
-              "<x:sheets><x:sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></x:sheets></x:workbook>");
+  zip.Add(
+      "_rels/.rels",
+      "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship Id=\"r\" "
+      "Type=\"http://purl.oclc.org/ooxml/officeDocument/relationships/officeDocument\" "
+      "Target=\"xl/workbook.xml\"/></Relationships>");
+  zip.Add("xl/workbook.xml", std::string("<x:workbook xmlns:x=\"http://purl.oclc.org/ooxml/spreadsheetml/main\" "
+                                         "xmlns:r=\"http://purl.oclc.org/ooxml/officeDocument/relationships\">") +
+                                 (date1904 ? "<x:workbookPr date1904=\"1\"/>" : "") +
+                                 "<x:sheets><x:sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></x:sheets></x:workbook>");
   zip.Add("xl/_rels/workbook.xml.rels",
           "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-          "<Relationship Id=\"rId1\" Type=\"http://purl.oclc.org/ooxml/officeDocument/relationships/worksheet\" Target=\"/xl/worksheets/s.xml\"/>"
-          "<Relationship Id=\"rId2\" Type=\"http://purl.oclc.org/ooxml/officeDocument/relationships/sharedStrings\" Target=\"strings.xml\"/>"
-          "<Relationship Id=\"rId3\" Type=\"http://purl.oclc.org/ooxml/officeDocument/relationships/styles\" Target=\"styles.xml\"/>"
+          "<Relationship Id=\"rId1\" Type=\"http://purl.oclc.org/ooxml/officeDocument/relationships/worksheet\" "
+          "Target=\"/xl/worksheets/s.xml\"/>"
+          "<Relationship Id=\"rId2\" Type=\"http://purl.oclc.org/ooxml/officeDocument/relationships/sharedStrings\" "
+          "Target=\"strings.xml\"/>"
+          "<Relationship Id=\"rId3\" Type=\"http://purl.oclc.org/ooxml/officeDocument/relationships/styles\" "
+          "Target=\"styles.xml\"/>"
           "</Relationships>");
   zip.Add("xl/strings.xml", sharedXml.empty() ? "<sst/>" : sharedXml);
   zip.Add("xl/styles.xml",
           "<styleSheet><numFmts><numFmt numFmtId=\"164\" formatCode=\"dd/mm/yyyy hh:mm\"/></numFmts>"
-          "<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/><xf numFmtId=\"164\"/><xf numFmtId=\"2\"/></cellXfs></styleSheet>");
+          "<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/><xf numFmtId=\"164\"/><xf "
+          "numFmtId=\"2\"/></cellXfs></styleSheet>");
   zip.Add("xl/worksheets/s.xml", sheetXml);
   return zip.Finish();
 }
@@ -169,17 +179,19 @@ TEST(Spreadsheet, ReadsStrictPartsRichRunsSparseCellsAndCellsWithoutReferences) 
   TempFolder folder;
   const std::string file = folder / "strict.xlsx";
   office_test::WriteFile(
-      file, PackageWith("<x:worksheet xmlns:x=\"http://purl.oclc.org/ooxml/spreadsheetml/main\"><x:sheetData>"
-                        "<x:row r=\"3\"><x:c r=\"B3\" t=\"s\"><x:v>0</x:v></x:c><x:c t=\"s\"><x:v>1</x:v></x:c>"
-                        "<x:c t=\"b\"><x:v>1</x:v></x:c></x:row>"
-                        "<x:row><x:c r=\"C4\" t=\"e\"><x:v>#DIV/0!</x:v></x:c><x:c r=\"D4\"><x:f>1+2</x:f><x:v>3</x:v></x:c>"
-                        "<x:c r=\"E4\" t=\"str\"><x:f>\"a\"&amp;\"b\"</x:f><x:v>ab</x:v></x:c></x:row>"
-                        "<x:row r=\"7\"><x:c r=\"B7\" s=\"1\"><x:v>45352</x:v></x:c><x:c r=\"C7\" s=\"2\"><x:v>45352.5</x:v></x:c>"
-                        "<x:c r=\"D7\" s=\"3\"><x:v>2.50</x:v></x:c><x:c r=\"E7\" t=\"inlineStr\"><x:is><x:r><x:t>in</x:t></x:r>"
-                        "<x:r><x:t>line</x:t></x:r></x:is></x:c><x:c r=\"F7\" s=\"1\"/></x:row>"
-                        "</x:sheetData></x:worksheet>",
-                        "<sst><si><r><t>rich </t></r><r><rPr><b/></rPr><t>runs</t></r><rPh><t>phonetic</t></rPh></si>"
-                        "<si><t>second_x000A_line</t></si></sst>"));
+      file,
+      PackageWith(
+          "<x:worksheet xmlns:x=\"http://purl.oclc.org/ooxml/spreadsheetml/main\"><x:sheetData>"
+          "<x:row r=\"3\"><x:c r=\"B3\" t=\"s\"><x:v>0</x:v></x:c><x:c t=\"s\"><x:v>1</x:v></x:c>"
+          "<x:c t=\"b\"><x:v>1</x:v></x:c></x:row>"
+          "<x:row><x:c r=\"C4\" t=\"e\"><x:v>#DIV/0!</x:v></x:c><x:c r=\"D4\"><x:f>1+2</x:f><x:v>3</x:v></x:c>"
+          "<x:c r=\"E4\" t=\"str\"><x:f>\"a\"&amp;\"b\"</x:f><x:v>ab</x:v></x:c></x:row>"
+          "<x:row r=\"7\"><x:c r=\"B7\" s=\"1\"><x:v>45352</x:v></x:c><x:c r=\"C7\" s=\"2\"><x:v>45352.5</x:v></x:c>"
+          "<x:c r=\"D7\" s=\"3\"><x:v>2.50</x:v></x:c><x:c r=\"E7\" t=\"inlineStr\"><x:is><x:r><x:t>in</x:t></x:r>"
+          "<x:r><x:t>line</x:t></x:r></x:is></x:c><x:c r=\"F7\" s=\"1\"/></x:row>"
+          "</x:sheetData></x:worksheet>",
+          "<sst><si><r><t>rich </t></r><r><rPr><b/></rPr><t>runs</t></r><rPh><t>phonetic</t></rPh></si>"
+          "<si><t>second_x000A_line</t></si></sst>"));
   auto book = Workbook::Open(file);
   Worksheet& sheet = book->ActiveSheet();
   EXPECT_EQ(sheet.UsedRangeAddress(), "$B$3:$E$7");
@@ -218,7 +230,8 @@ TEST(Spreadsheet, RefusesReferencesBeyondTheSheetAndMissingStrings) {
     const char* sheet;
     const char* reason;
   } cases[] = {
-      {"<worksheet><sheetData><row><c r=\"XFE1\"><v>1</v></c></row></sheetData></worksheet>", "XFE1 is beyond XFD1048576"},
+      {"<worksheet><sheetData><row><c r=\"XFE1\"><v>1</v></c></row></sheetData></worksheet>",
+       "XFE1 is beyond XFD1048576"},
       {"<worksheet><sheetData><row><c r=\"A1048577\"><v>1</v></c></row></sheetData></worksheet>", "beyond XFD1048576"},
       {"<worksheet><sheetData><row r=\"1048577\"/></sheetData></worksheet>", "beyond the sheet's 1048576 rows"},
       {"<worksheet><sheetData><row><c r=\"A1\" t=\"s\"><v>5</v></c></row></sheetData></worksheet>", "shared string"},
@@ -241,8 +254,10 @@ TEST(Spreadsheet, WritingIntoAnOpenedWorkbookKeepsTheRestAndDropsTheCalculationC
   const std::string file = folder / "keep.xlsx";
   {
     std::string bytes = PackageWith(
-        "<worksheet><dimension ref=\"A1:C3\"/><sheetData><row r=\"1\" ht=\"30\" customHeight=\"1\"><c r=\"A1\"><v>1</v></c>"
-        "<c r=\"C1\" s=\"3\"><f>A1*2</f><v>2</v></c></row><row r=\"3\"><c r=\"B3\" t=\"s\"><v>0</v></c><c><v>9</v></c></row>"
+        "<worksheet><dimension ref=\"A1:C3\"/><sheetData><row r=\"1\" ht=\"30\" customHeight=\"1\"><c "
+        "r=\"A1\"><v>1</v></c>"
+        "<c r=\"C1\" s=\"3\"><f>A1*2</f><v>2</v></c></row><row r=\"3\"><c r=\"B3\" "
+        "t=\"s\"><v>0</v></c><c><v>9</v></c></row>"
         "</sheetData><mergeCells count=\"1\"><mergeCell ref=\"A5:B6\"/></mergeCells></worksheet>",
         "<sst><si><t>shared</t></si></sst>");
     office_test::WriteFile(file, bytes);
@@ -275,4 +290,30 @@ TEST(Spreadsheet, WritingIntoAnOpenedWorkbookKeepsTheRestAndDropsTheCalculationC
   EXPECT_EQ(third->Sheet(2).Name(), "Sheet2");
   EXPECT_EQ(third->Sheet(2).RangeValue("A1")[0][0].text, "new");
   EXPECT_EQ(third->Sheet(1).RangeValue("B3")[0][0].text, "shared");
+}
+
+TEST(Spreadsheet, AWrittenBackSheetReadsAsTheOriginal) {
+  // Odd structures that the sheet fuzzer met: nested sheetData and rows, cells outside rows, duplicates,
+  // a dimension after the cells, empty elements everywhere.
+  const std::vector<std::string> sheets{
+      "<x:worksheet xmlns:x=\"http://purl.oclc.org/ooxml/spreadsheetml/main\"><x:sheetData><x:row>l<x:sheetData><x:row>"
+      "<x:c r=\"B1\" t=\"str\"><x:v>a_x0001_b</x:v></x:c><x:c t=\"d\"><x:v>2024-03-01T12:30:00</x:v></x:c></x:row>"
+      "</x:sheetData><x:c r=\"B1\" "
+      "t=\"str\"><x:v>a</x:v></x:c><x:c><x:v>2</x:v></x:c></x:row></x:sheetData></x:worksheet>",
+      "<worksheet><sheetData><c r=\"A1\"><v>1</v></c><row><c r=\"A1\"><v>1</v></c><c r=\"A1\"><v>2</v></c><c/></row>"
+      "<row r=\"5\"/><row><c><c><v>9</v></c></c></row></sheetData><dimension ref=\"Z9\"/></worksheet>",
+      "<worksheet><dimension/><sheetData/><sheetData><row><c r=\"A1\"><v>1</v></c></row></sheetData></worksheet>",
+  };
+  SheetStyles styles;
+  for (const std::string& xml : sheets) {
+    const SheetPart part = ReadSheetPart(xml, {}, styles, "f", "p");
+    const std::string written = WriteSheetPart(part, xml);
+    const SheetPart again = ReadSheetPart(written, {}, styles, "f", "p");
+    ASSERT_EQ(again.cells.size(), part.cells.size()) << written;
+    for (size_t i = 0; i < part.cells.size(); ++i) {
+      EXPECT_EQ(again.cells[i].row, part.cells[i].row);
+      EXPECT_EQ(again.cells[i].column, part.cells[i].column);
+      EXPECT_EQ(again.cells[i].value.Text(TFormatSettings()), part.cells[i].value.Text(TFormatSettings())) << written;
+    }
+  }
 }

@@ -39,9 +39,10 @@ TEST(WordDocumentTest, WritesOneParagraphPerLineWithTheAlignment) {
   document->SaveAs(folder / "t.docx");
   ZipReader zip(office_test::ReadFile(folder / "t.docx"), "t.docx");
   const std::string xml = zip.Read(zip.Find("word/document.xml"));
-  EXPECT_NE(xml.find("<w:p><w:r><w:t xml:space=\"preserve\">one</w:t></w:r></w:p><w:p><w:r><w:t xml:space=\"preserve\">two"
-                     "</w:t></w:r></w:p><w:p><w:r><w:t xml:space=\"preserve\">three &amp; &lt;four&gt;</w:t></w:r></w:p>"),
-            std::string::npos)
+  EXPECT_NE(
+      xml.find("<w:p><w:r><w:t xml:space=\"preserve\">one</w:t></w:r></w:p><w:p><w:r><w:t xml:space=\"preserve\">two"
+               "</w:t></w:r></w:p><w:p><w:r><w:t xml:space=\"preserve\">three &amp; &lt;four&gt;</w:t></w:r></w:p>"),
+      std::string::npos)
       << xml;
   EXPECT_NE(xml.find("<w:p><w:pPr><w:jc w:val=\"center\"/></w:pPr><w:r><w:t xml:space=\"preserve\">a</w:t><w:tab/>"),
             std::string::npos)

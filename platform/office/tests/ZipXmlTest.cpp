@@ -106,7 +106,8 @@ with open(sys.argv[1], 'wb') as raw:
         with z.open('streamed.txt', 'w', force_zip64=True) as f:               # and ZIP64 extra fields
             f.write(b'streamed ' * 1000)
         z.writestr(zipfile.ZipInfo('stored.txt'), b'stored bytes', compress_type=zipfile.ZIP_STORED)
-)", {folder / "python.zip"});
+)",
+                         {folder / "python.zip"});
   ZipReader reader(office_test::ReadFile(folder / "python.zip"), "test.zip");
   ASSERT_EQ(reader.Entries().size(), 2u);
   std::string streamed;
@@ -122,7 +123,8 @@ TEST(ZipArchive, RefusesHostileArchivesInBoundedTime) {
   // An entry that claims 4 GB.
   std::string huge = good;
   Put32(huge, Find(huge, kCentralHeader) + 24, 0xFFFFFFF0u);
-  EXPECT_NE(ExpectRefused([&] { ZipReader reader(huge, "test.zip"); }).find("claims 4294967280 bytes"), std::string::npos);
+  EXPECT_NE(ExpectRefused([&] { ZipReader reader(huge, "test.zip"); }).find("claims 4294967280 bytes"),
+            std::string::npos);
 
   // An entry that inflates beyond the size that it claims.
   std::string liar = good;
@@ -162,7 +164,8 @@ TEST(ZipArchive, RefusesARatioBomb) {
 import zipfile
 with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED, compresslevel=9) as z:
     z.writestr('xl/worksheets/sheet1.xml', b'\0' * (64 << 20))
-)", {folder / "bomb.zip"});
+)",
+                         {folder / "bomb.zip"});
   const std::string bytes = office_test::ReadFile(folder / "bomb.zip");
   EXPECT_LT(bytes.size(), 200000u);
   EXPECT_NE(ExpectRefused([&] { ZipReader reader(bytes, "test.zip"); }).find("ratio"), std::string::npos);
@@ -196,8 +199,10 @@ std::string XmlError(const std::string& xml) {
 
 TEST(Xml, MatchesLocalNamesOfTransitionalAndStrictDocuments) {
   for (const std::string xml :
-       {"<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData r:id=\"7\"/></worksheet>",
-        "<x:worksheet xmlns:x=\"http://purl.oclc.org/ooxml/spreadsheetml/main\"><x:sheetData r:id=\"7\"/></x:worksheet>"}) {
+       {"<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData "
+        "r:id=\"7\"/></worksheet>",
+        "<x:worksheet xmlns:x=\"http://purl.oclc.org/ooxml/spreadsheetml/main\"><x:sheetData "
+        "r:id=\"7\"/></x:worksheet>"}) {
     Recorder recorder;
     ParseXml(xml, recorder, "f", "p");
     EXPECT_EQ(recorder.events, "<worksheet><sheetData id=7></sheetData></worksheet>");
@@ -230,7 +235,8 @@ TEST(Xml, WriterEscapesAndReplacesWhatXmlCannotHold) {
   writer.Empty("b", {{"c", "1"}});
   writer.Close();
   const std::string& xml = writer.Bytes();
-  EXPECT_NE(xml.find("<a v=\"q&quot;&lt;&amp;&gt;&#10;&#9;\">x&lt;y &amp; z&gt;\xEF\xBF\xBD\xEF\xBF\xBD\xC3\xA4\n<b c=\"1\"/></a>"),
+  EXPECT_NE(xml.find("<a v=\"q&quot;&lt;&amp;&gt;&#10;&#9;\">x&lt;y &amp; z&gt;\xEF\xBF\xBD\xEF\xBF\xBD\xC3\xA4\n<b "
+                     "c=\"1\"/></a>"),
             std::string::npos)
       << xml;
   Recorder recorder;
