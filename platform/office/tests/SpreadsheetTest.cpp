@@ -144,8 +144,14 @@ TEST(Spreadsheet, MissingLegacyAndDamagedFilesRaiseTheAutomationException) {
 namespace {
 
 // A package with the given worksheet part, a shared string table and the workbook around them.
+// A strict package with the given worksheet part, a shared string table, styles and a calculation chain.
 std::string PackageWith(const std::string& sheetXml, const std::string& sharedXml = "", bool date1904 = false) {
   ZipWriter zip("test.xlsx");
+  zip.Add("[Content_Types].xml",
+          "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+          "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+          "<Override PartName=\"/xl/calcChain.xml\" "
+          "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/></Types>");
   zip.Add(
       "_rels/.rels",
       "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship Id=\"r\" "
@@ -163,7 +169,10 @@ std::string PackageWith(const std::string& sheetXml, const std::string& sharedXm
           "Target=\"strings.xml\"/>"
           "<Relationship Id=\"rId3\" Type=\"http://purl.oclc.org/ooxml/officeDocument/relationships/styles\" "
           "Target=\"styles.xml\"/>"
+          "<Relationship Id=\"rId4\" Type=\"http://purl.oclc.org/ooxml/officeDocument/relationships/calcChain\" "
+          "Target=\"calcChain.xml\"/>"
           "</Relationships>");
+  zip.Add("xl/calcChain.xml", "<calcChain><c r=\"C1\" i=\"1\"/></calcChain>");
   zip.Add("xl/strings.xml", sharedXml.empty() ? "<sst/>" : sharedXml);
   zip.Add("xl/styles.xml",
           "<styleSheet><numFmts><numFmt numFmtId=\"164\" formatCode=\"dd/mm/yyyy hh:mm\"/></numFmts>"
@@ -275,6 +284,10 @@ TEST(Spreadsheet, WritingIntoAnOpenedWorkbookKeepsTheRestAndDropsTheCalculationC
   EXPECT_NE(xml.find("<c r=\"B3\" t=\"s\"><v>0</v></c><c r=\"C3\"><v>9</v></c>"), std::string::npos) << xml;
   EXPECT_NE(xml.find("<mergeCells count=\"1\"><mergeCell ref=\"A5:B6\"/></mergeCells></worksheet>"), std::string::npos);
   EXPECT_EQ(xml.find("A1*2"), std::string::npos);
+  EXPECT_EQ(zip.Find("xl/calcChain.xml"), -1);
+  EXPECT_EQ(zip.Read(zip.Find("xl/_rels/workbook.xml.rels")).find("calcChain"), std::string::npos);
+  EXPECT_EQ(zip.Read(zip.Find("[Content_Types].xml")).find("calcChain"), std::string::npos);
+  EXPECT_NE(zip.Read(zip.Find("[Content_Types].xml")).find("<Default Extension=\"xml\""), std::string::npos);
   auto again = Workbook::Open(file);
   const auto values = again->ActiveSheet().RangeValue("A1:C3");
   EXPECT_EQ(values[0][1].text, "x");
