@@ -81,6 +81,10 @@ wb.save(sys.argv[1])
     Worksheet* data = book->SheetByName("Data");
     ASSERT_NE(data, nullptr);
     data->SetRangeValue("A2:C3", {{"x", "y", "z"}, {"1", "2", "3"}});
+    // A sheet that the workbook does not have yet, as saving into a named sheet adds it.
+    Worksheet& added = book->AddWorksheet();
+    added.SetName("Neu");
+    added.SetRangeValue("A1:B1", {{"neu", "4.5"}});
     book->Save();
   }
   ZipReader original(before, "theirs.xlsx"), saved(office_test::ReadFile(folder / "theirs.xlsx"), "theirs.xlsx");
@@ -95,7 +99,8 @@ wb.save(sys.argv[1])
   RunPython(folder, "check", R"(
 import openpyxl
 wb = openpyxl.load_workbook(sys.argv[1])
-assert wb.sheetnames == ['Data', 'Other'], wb.sheetnames
+assert wb.sheetnames == ['Data', 'Other', 'Neu'], wb.sheetnames
+assert wb['Neu']['A1'].value == 'neu' and wb['Neu']['B1'].value == 4.5
 data = wb['Data']
 assert data['A1'].value == 'keep'
 assert data['F10'].value == 'outside'
