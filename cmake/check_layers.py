@@ -30,6 +30,7 @@ PLATFORM_LAYERS = {
     "grids": ("edits",),
     "backends": ("ui",),
     "service": ("app",),
+    "office": ("core",),
 }
 # What a platform library's tests link beyond the library itself (platform_backends_tests: platform_edits).
 PLATFORM_TEST_LINKS = {"backends": ("edits",)}

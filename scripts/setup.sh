@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   # platform libraries
   libfreetype-dev libfontconfig-dev libx11-dev libxext-dev zlib1g-dev libjpeg-dev libpng-dev libgif-dev libsqlite3-dev
+  libzip-dev libexpat1-dev
   fonts-dejavu-core fonts-liberation
   # test peers and comparisons
   python3 iproute2 iputils-ping procps systemd strace
@@ -23,6 +24,8 @@ packages=(
   xvfb xdotool xclip x11-xkb-utils x11-apps x11-utils openbox wmctrl
   # the rich edit's tests: a word processor that writes the RTF they read
   libreoffice-writer-nogui
+  # the office exchange's tests: readers and writers of XLSX, DOCX and SQLite files
+  python3-openpyxl python3-docx libreoffice-calc-nogui sqlite3
 )
 
 missing=()
