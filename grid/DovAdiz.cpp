@@ -67,7 +67,8 @@ VUraRazuduVova::VUraRazuduVova(TComponent* AOwner)
 VUraRazuduVova::~VUraRazuduVova() {
   UnhookFormResize();
   SaveColumnWidthsOnDestroy();
-  for (TArrowWindow* arrow : arrows_) delete arrow;
+  // Each one unlinks itself from the grid (Notification) as it goes.
+  while (!arrows_.empty()) delete arrows_.back();
   delete popupButton_;
   for (TGridChangeNotifier* notifier : notifiers_) notifier->RemoveFreeNotification(this);
   SetGridImages(nullptr);
