@@ -54,11 +54,13 @@ private:
 
 VUraRazuduVova::VUraRazuduVova(TComponent* AOwner)
     : TBaseGrid(AOwner), ScrollWidth(GetSystemMetrics(SM_CXVSCROLL)) {
+  columnHeaders_.OnChange = [this](TStringList&) { ShowColumnHeaders(); };
   fixedFont_.SetName("Tahoma");
   fixedFont_.OnChange = [this] { Invalidate(); };
   Font().SetName("Tahoma");
   activeCellFont_.SetStyle({TFontStyle::fsBold});
   activeCellFont_.OnChange = [this] { Invalidate(); };
+  rowHeaders_.OnChange = [this](TStringList&) { ShowRowHeaders(); };
   SetDefaultRowHeight(21);
   CreateChildControls();
   HookFormResize();

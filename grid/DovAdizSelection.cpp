@@ -1,0 +1,84 @@
+// The grid's selection: the range, the row-select list, the selection's look, repainting and the
+// events that may keep the current cell.
+
+#include "grid/DovAdiz.h"
+
+using namespace platform;
+
+namespace velmora {
+
+void VUraRazuduVova::SelectCols(int ACol, int N) { SetSelection({ACol, FixedRows(), ACol + N - 1, RowCount() - 1}); }
+
+void VUraRazuduVova::SelectRange(int FromCol, int ToCol, int FromRow, int ToRow) {
+  SetSelection({FromCol, FromRow, ToCol, ToRow});
+}
+
+bool VUraRazuduVova::RowSelect(int ARow) const {
+  if (ARow < 0 || ARow >= RowCount()) throw EDovAdizError("Invalid Row accessed");
+  return ARow < static_cast<int>(rowSelect_.size()) && rowSelect_[ARow] == 1;
+}
+
+void VUraRazuduVova::SetRowSelect(int ARow, bool Value) {
+  if (RowSelect(ARow) == Value) return;
+  if (ARow >= static_cast<int>(rowSelect_.size())) rowSelect_.resize(ARow + 1, 0);
+  rowSelect_[ARow] = Value ? 1 : 0;
+  RepaintRow(ARow);
+}
+
+int VUraRazuduVova::RowSelectCount() const {
+  const auto shown = rowSelect_.begin() + std::min<size_t>(rowSelect_.size(), RowCount());
+  return static_cast<int>(std::count(rowSelect_.begin(), shown, 1));
+}
+
+void VUraRazuduVova::ClearRowSelect() {
+  for (size_t r = 0; r < rowSelect_.size(); ++r)
+    if (rowSelect_[r] == 1) RepaintRow(static_cast<int>(r));
+  rowSelect_.clear();
+}
+
+void VUraRazuduVova::SelectToRowSelect(bool ClearOthers) {
+  const TGridRect sel = Selection();
+  for (int r = FixedRows(); r < RowCount(); ++r) {
+    if (r >= sel.Top && r <= sel.Bottom)
+      SetRowSelect(r, true);
+    else if (ClearOthers)
+      SetRowSelect(r, false);
+  }
+}
+
+void VUraRazuduVova::SetSelectionColor(TColor Value) {
+  selectionColor_ = Value;
+  Invalidate();
+}
+
+void VUraRazuduVova::SetSelectionTextColor(TColor Value) {
+  selectionTextColor_ = Value;
+  Invalidate();
+}
+
+void VUraRazuduVova::SetSelectionRectangle(bool Value) {
+  selectionRectangle_ = Value;
+  Invalidate();
+}
+
+void VUraRazuduVova::SetShowSelection(bool Value) {
+  if (showSelection_ == Value) return;
+  showSelection_ = Value;
+  SetSelectionShown(Value);
+  Invalidate();
+}
+
+void VUraRazuduVova::RepaintRect(const TRect& R) {
+  const TRect first = CellRect(R.Left, R.Top);
+  const TRect last = CellRect(R.Right, R.Bottom);
+  // A corner out of view: the whole grid.
+  if (IsRectEmpty(first) || IsRectEmpty(last)) {
+    Invalidate();
+    return;
+  }
+  TRect both;
+  UnionRect(both, first, last);
+  InvalidateRect(both);
+}
+
+}  // namespace velmora

@@ -1,0 +1,74 @@
+#include <string>
+#include <vector>
+
+#include "grid/tests/DovAdizFixture.h"
+
+namespace velmora::testing {
+namespace {
+
+using platform::TGridRect;
+
+TEST_F(DovAdizTest, RangeSelections) {
+  grid_->SetRowCount(8);
+  grid_->SelectCols(2, 2);
+  EXPECT_EQ(grid_->Selection(), (TGridRect{2, 1, 3, 7}));
+  grid_->SelectRange(1, 3, 2, 5);
+  EXPECT_EQ(grid_->Selection(), (TGridRect{1, 2, 3, 5}));
+}
+
+TEST_F(DovAdizTest, RowSelectListIsCheckedAndCounted) {
+  EXPECT_FALSE(grid_->RowSelect(0));
+  for (const int row : {-1, 6}) {
+    try {
+      grid_->RowSelect(row);
+      ADD_FAILURE() << row;
+    } catch (const EDovAdizError& e) {
+      EXPECT_EQ(e.Message(), "Invalid Row accessed");
+    }
+    EXPECT_THROW(grid_->SetRowSelect(row, true), EDovAdizError);
+  }
+  grid_->SetRowSelect(5, true);
+  grid_->SetRowSelect(2, true);
+  EXPECT_TRUE(grid_->RowSelect(5));
+  EXPECT_FALSE(grid_->RowSelect(3));
+  EXPECT_EQ(grid_->RowSelectCount(), 2);
+  // Rows cut off by a lower count are not counted.
+  grid_->SetRowCount(4);
+  EXPECT_EQ(grid_->RowSelectCount(), 1);
+  grid_->ClearRowSelect();
+  grid_->SetRowCount(6);
+  EXPECT_EQ(grid_->RowSelectCount(), 0);
+  EXPECT_FALSE(grid_->RowSelect(5));
+}
+
+TEST_F(DovAdizTest, SelectionToRowSelectKeepsOrClearsTheOthers) {
+  grid_->SetRowCount(8);
+  grid_->SetRowSelect(6, true);
+  grid_->SelectRange(1, 2, 2, 3);
+  grid_->SelectToRowSelect(false);
+  auto marked = [&] {
+    std::vector<int> rows;
+    for (int r = 0; r < grid_->RowCount(); ++r)
+      if (grid_->RowSelect(r)) rows.push_back(r);
+    return rows;
+  };
+  EXPECT_EQ(marked(), (std::vector<int>{2, 3, 6}));
+  grid_->SelectRange(1, 2, 4, 4);
+  grid_->SelectToRowSelect(true);
+  EXPECT_EQ(marked(), (std::vector<int>{4}));
+}
+
+// A change of a row's mark repaints that row only, and only when the mark changes.
+TEST_F(DovAdizTest, RowSelectRepaintsTheChangedRow) {
+  Settle();
+  const uint32_t painted = grid_->PaintCounter();
+  grid_->SetRowSelect(3, false);
+  Settle();
+  EXPECT_EQ(grid_->PaintCounter(), painted);
+  grid_->SetRowSelect(3, true);
+  Settle();
+  EXPECT_EQ(grid_->PaintCounter(), painted + 1);
+}
+
+}  // namespace
+}  // namespace velmora::testing
