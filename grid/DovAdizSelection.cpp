@@ -81,4 +81,21 @@ void VUraRazuduVova::RepaintRect(const TRect& R) {
   InvalidateRect(both);
 }
 
+
+bool VUraRazuduVova::SelectCell(int ACol, int ARow) {
+  const int oldCol = RealColIndex(Col()), oldRow = Row();
+  const int newCol = RealColIndex(ACol);
+  bool allow = true;
+  // A handler may free the grid; a veto ends the asking.
+  const TGuard alive(*this);
+  if (ARow != oldRow && OnRowChanging) OnRowChanging(this, oldRow, ARow, allow);
+  if (alive.Gone()) return false;
+  if (allow && newCol != oldCol && OnColChanging) OnColChanging(this, oldCol, newCol, allow);
+  if (alive.Gone()) return false;
+  if (allow && (ARow != oldRow || newCol != oldCol) && OnCellChanging)
+    OnCellChanging(this, oldRow, oldCol, ARow, newCol, allow);
+  if (alive.Gone() || !allow) return false;
+  return TBaseGrid::SelectCell(ACol, ARow);
+}
+
 }  // namespace velmora

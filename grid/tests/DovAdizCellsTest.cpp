@@ -146,5 +146,57 @@ TEST_F(DovAdizTest, FillHelpers) {
     }
 }
 
+TEST_F(DovAdizTest, AlignmentOfNumbersFormulasAndTheEvent) {
+  struct Case {
+    const char* text;
+    platform::TAlignment expected;
+  };
+  const Case cases[] = {{"12", platform::TAlignment::taRightJustify},
+                        {"-1,234.5", platform::TAlignment::taRightJustify},
+                        {"12a", platform::TAlignment::taLeftJustify},
+                        {"", platform::TAlignment::taLeftJustify}};
+  grid_->SetVAlignment(TVAlignment::vtaBottom);
+  EXPECT_EQ(grid_->VAlignmentFlag(), 8u);
+  platform::TAlignment h;
+  TVAlignment v;
+  for (const Case& c : cases) {
+    grid_->SetCells(1, 1, c.text);
+    grid_->AutoNumAlign = false;
+    grid_->GetCellAlignment(1, 1, h, v);
+    EXPECT_EQ(h, platform::TAlignment::taLeftJustify) << c.text;
+    EXPECT_EQ(v, TVAlignment::vtaBottom);
+    grid_->AutoNumAlign = true;
+    grid_->GetCellAlignment(1, 1, h, v);
+    EXPECT_EQ(h, c.expected) << c.text;
+  }
+  // A formula is aligned by its calculated value, which here is the text itself.
+  grid_->SetCells(1, 1, "=A1");
+  grid_->GetCellAlignment(1, 1, h, v);
+  EXPECT_EQ(h, platform::TAlignment::taLeftJustify);
+  grid_->OnGetAlignment = [](platform::TObject*, int, int, platform::TAlignment& HAlign, TVAlignment& VAlign) {
+    HAlign = platform::TAlignment::taCenter;
+    VAlign = TVAlignment::vtaCenter;
+  };
+  grid_->GetCellAlignment(1, 1, h, v);
+  EXPECT_EQ(h, platform::TAlignment::taCenter);
+  EXPECT_EQ(v, TVAlignment::vtaCenter);
+}
+
+// The sort's cross-reference maps rows inside it only; a row at or past its end maps to itself.
+TEST_F(DovAdizTest, UnsortedCellsThroughTheCrossReference) {
+  for (int r = 0; r < 6; ++r) grid_->SetCells(1, r, "row " + std::to_string(r));
+  EXPECT_EQ(grid_->GetUnSortedCell(1, 3), "row 3");
+  for (const int row : {0, 1, 3, 2}) grid_->sortXRef_.Add(row);
+  EXPECT_EQ(grid_->UnSortedRowIndex(2), 3);
+  EXPECT_EQ(grid_->SortedRowIndex(3), 2);
+  EXPECT_EQ(grid_->GetUnSortedCell(1, 2), "row 3");
+  EXPECT_EQ(grid_->GetUnSortedCell(1, 4), "row 4");
+  EXPECT_EQ(grid_->UnSortedRowIndex(4), 4);
+  EXPECT_EQ(grid_->SortedRowIndex(4), 4);
+  EXPECT_EQ(grid_->UnSortedRowIndex(-1), -1);
+  grid_->SetUnSortedCell(1, 3, "moved");
+  EXPECT_EQ(grid_->Cells(1, 2), "moved");
+}
+
 }  // namespace
 }  // namespace velmora::testing
