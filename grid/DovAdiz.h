@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "grid/BaseGrid.h"
+#include "grid/DovAdizSettings.h"
 #include "grid/DovAdizTypes.h"
 #include "grid/VovUra.h"
 #include "platform/core/DateTime.h"
@@ -55,12 +56,27 @@ enum class TScrollHintType : uint8_t { shNone, shVertical, shHorizontal, shBoth 
 // OnResize. Other components that the grid refers to (GridImages, PictureContainer, the registered
 // notifiers) may live on other forms: the grid asks each for FreeNotification and drops it when it
 // goes. The destructor never throws.
-class VUraRazuduVova : public TBaseGrid {
+class VUraRazuduVova : public TBaseGrid, private GridSettingsOwner {
 public:
   explicit VUraRazuduVova(platform::TComponent* AOwner);
   ~VUraRazuduVova() override;
 
   // ---- Object, settings, events, update lock (DovAdiz.cpp, DovAdizVirtuals.cpp, DovAdizUpdate.cpp) ----
+
+  // The settings objects, owned by the grid.
+  TFloatingFooter& FloatingFooter() { return floatingFooter_; }
+  TPrintSettings& PrintSettings() { return printSettings_; }
+  TMarkupSettings& HTMLSettings() { return htmlSettings_; }
+  TSortSettings& SortSettings() { return sortSettings_; }
+  TDragDropSettings& DragDropSettings() { return dragDropSettings_; }
+  TControlLook& ControlLook() { return controlLook_; }
+  TNavigation& Navigation() { return navigation_; }
+  TColumnSize& ColumnSize() { return columnSize_; }
+  TCellNode& CellNode() { return cellNode_; }
+  TBands& Bands() { return bands_; }
+  TSizeWhileTyping& SizeWhileTyping() { return sizeWhileTyping_; }
+  TMouseActions& MouseActions() { return mouseActions_; }
+  TBackGround& BackGround() { return backGround_; }
 
   // Fonts: the fixed cells' and the active cell's headers'; a change repaints.
   platform::TFont& FixedFont() { return fixedFont_; }
@@ -520,14 +536,33 @@ private:
   template <class T>
   void SetReference(T*& field, T* value);
 
+  // What the settings objects ask of the grid.
+  void InvalidateGrid() override { Invalidate(); }
+  int FixedRowCount() const override { return GetFixedRowsEx(); }
+  bool LoadingResource() const override { return ComponentState().Contains(platform::csLoading); }
+
   // ---- Object state ----
+  // Declared in the order the constructor makes them.
+  TFloatingFooter floatingFooter_;
+  TPrintSettings printSettings_;
+  TMarkupSettings htmlSettings_;
+  TSortSettings sortSettings_{*this};
+  TDragDropSettings dragDropSettings_;
+  TControlLook controlLook_{*this};
+  TNavigation navigation_;
+  TColumnSize columnSize_{*this};
+  TCellNode cellNode_{*this};
+  TBands bands_{*this};
+  TSizeWhileTyping sizeWhileTyping_;
+  TMouseActions mouseActions_;
+  platform::TStringList columnHeaders_;
   platform::TFont fixedFont_;
   platform::TFont activeCellFont_;
-  platform::TStringList columnHeaders_;
   platform::TStringList rowHeaders_;
   platform::TStringList lookupItems_;
   TSortIndexList sortIndexes_;
   platform::TBitmap rowIndicator_;
+  TBackGround backGround_{*this};
   std::vector<TGridChangeNotifier*> notifiers_;
   std::vector<TArrowWindow*> arrows_;  // up, down, left, right; none while designing
   TPopupButton* popupButton_ = nullptr;
