@@ -331,6 +331,11 @@ public:
   void SetFixedColWidth(int W);
   int FixedRowHeight() const { return TBaseGrid::RowHeights(0); }
   void SetFixedRowHeight(int H);
+  // The default row height is the floating footer's height too.
+  int DefaultRowHeight() const { return GetDefRowHeightEx(); }
+  void SetDefaultRowHeight(int Value) { SetDefRowHeightEx(Value); }
+  int GetDefRowHeightEx() const { return TBaseGrid::DefaultRowHeight(); }
+  void SetDefRowHeightEx(int Value);
   // Footer rows at the bottom and fixed columns at the right, drawn as fixed.
   int FixedFooters() const { return fixedFooters_; }
   void SetFixedFooters(int Value);
@@ -349,7 +354,9 @@ public:
   void ClearColumnHeaders();
   void ClearRowHeaders();
 
-  // Selection: the range, and the rows marked one by one (the row-select list).
+  // Selection: the range, and the rows marked one by one (the row-select list). SelectRows marks rows
+  // below RowCount with MouseActions.DisjunctRowSelect, else selects them from the first scrolling
+  // column to the last.
   void SelectRows(int ARow, int N);
   void SelectCols(int ACol, int N);
   void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);

@@ -28,6 +28,12 @@ void VUraRazuduVova::SetFixedRowHeight(int H) {
   for (int r = 0; r < GetFixedRowsEx(); ++r) SetRowHeights(r, H);
 }
 
+void VUraRazuduVova::SetDefRowHeightEx(int Value) {
+  TBaseGrid::SetDefaultRowHeight(Value);
+  // FIXME: a visible footer's panel takes the new height too, once the grid has its footer panel.
+  FloatingFooter().SetHeight(Value);
+}
+
 void VUraRazuduVova::SetFixedFooters(int Value) {
   fixedFooters_ = Value;
   Invalidate();

@@ -7,6 +7,14 @@ using namespace platform;
 
 namespace velmora {
 
+void VUraRazuduVova::SelectRows(int ARow, int N) {
+  if (!MouseActions().DisjunctRowSelect) {
+    SetSelection({FixedCols(), ARow, ColCount() - 1, ARow + N - 1});
+    return;
+  }
+  for (int r = std::max(ARow, 0); r < ARow + N && r < RowCount(); ++r) SetRowSelect(r, true);
+}
+
 void VUraRazuduVova::SelectCols(int ACol, int N) { SetSelection({ACol, FixedRows(), ACol + N - 1, RowCount() - 1}); }
 
 void VUraRazuduVova::SelectRange(int FromCol, int ToCol, int FromRow, int ToRow) {

@@ -55,6 +55,14 @@ TEST_F(DovAdizTest, FixedSizesCoverEveryFixedRowAndColumn) {
   EXPECT_NE(grid_->RowHeights(2), 40);
 }
 
+TEST_F(DovAdizTest, DefaultRowHeightIsTheFloatingFootersToo) {
+  EXPECT_EQ(grid_->DefaultRowHeight(), 21);
+  EXPECT_EQ(grid_->FloatingFooter().Height(), 21);
+  grid_->SetDefaultRowHeight(30);
+  EXPECT_EQ(grid_->RowHeights(3), 30);
+  EXPECT_EQ(grid_->FloatingFooter().Height(), 30);
+}
+
 TEST_F(DovAdizTest, AddRowAppendsAnEmptyRowAboveTheFooterRows) {
   grid_->SetRowCount(3);
   grid_->SetCells(1, 1, "data");

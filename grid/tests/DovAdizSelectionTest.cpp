@@ -10,6 +10,16 @@ using platform::TGridRect;
 
 TEST_F(DovAdizTest, RangeSelections) {
   grid_->SetRowCount(8);
+  grid_->SelectRows(2, 3);
+  EXPECT_EQ(grid_->Selection(), (TGridRect{1, 2, 4, 4}));
+  EXPECT_EQ(grid_->RowSelectCount(), 0);
+  grid_->MouseActions().DisjunctRowSelect = true;
+  const TGridRect kept = grid_->Selection();
+  grid_->SelectRows(6, 3);
+  EXPECT_EQ(grid_->Selection(), kept);
+  EXPECT_TRUE(grid_->RowSelect(6));
+  EXPECT_TRUE(grid_->RowSelect(7));
+  EXPECT_EQ(grid_->RowSelectCount(), 2);
   grid_->SelectCols(2, 2);
   EXPECT_EQ(grid_->Selection(), (TGridRect{2, 1, 3, 7}));
   grid_->SelectRange(1, 3, 2, 5);
