@@ -448,7 +448,7 @@ public:
   // GetCellType, GetCellGraphic, GetCellGraphicSize, GetPrintGraphicSize (before EditProgress),
   // MatchFilter (after EllipsClick), InitValidate (after UpdateCell), ValidateCell, RemoveRowsEx,
   // RemoveRows, InsertRows, RemoveCols, InsertCols, SortSwapRows, ClearRect (after GetVersionString;
-  // InsertRows and InsertCols are here already, in their simplest form).
+  // InsertRows and InsertCols are there already).
 
   // The in-place editor's text has changed: Point is the pixel position of the character before the
   // caret, Index the caret; nothing here.

@@ -3,6 +3,7 @@
 
 #include "grid/tests/DovAdizFixture.h"
 #include "platform/core/Exception.h"
+#include "platform/edits/RichEdit.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace velmora::testing {
@@ -123,6 +124,24 @@ TEST_F(DovAdizTest, EscapeRestoresTheRawTextOfAMarkupCell) {
   grid_->InplaceEditor()->Perform(platform::WM_KEYDOWN, escape, 0);
   Settle();
   EXPECT_EQ(grid_->Cells(2, 2), raw);
+}
+
+// A rich-text cell goes into the rich edit as formatted text and comes back as rich text that reads
+// the same; an empty cell empties the rich edit.
+TEST_F(DovAdizTest, CellsAndRichTextBothWays) {
+  auto* rich = new platform::TRichEdit(form_.get());
+  rich->SetParent(form_.get());
+  grid_->SetCells(1, 1, R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\f0\fs20 plain {\b bold}\par second})");
+  grid_->CellToRich(1, 1, *rich);
+  EXPECT_EQ(rich->Text(), "plain bold\r\nsecond");
+  grid_->RichToCell(2, 1, *rich);
+  EXPECT_TRUE(grid_->Cells(2, 1).starts_with("{\\rtf"));
+  auto* other = new platform::TRichEdit(form_.get());
+  other->SetParent(form_.get());
+  grid_->CellToRich(2, 1, *other);
+  EXPECT_EQ(other->RichText(), rich->RichText());
+  grid_->CellToRich(3, 1, *rich);
+  EXPECT_EQ(rich->Text(), "");
 }
 
 TEST_F(DovAdizTest, FillHelpers) {
