@@ -6,37 +6,20 @@
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
 #include <string>
 
+#include "ShownGrid.h"
 #include "grid/DovAdiz.h"
-#include "platform/app/Application.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/HeadlessBackend.h"
 
 namespace {
 
 constexpr int kCols = 10;
 
-struct ShownGrid {
-  explicit ShownGrid(int rows) : form(nullptr) {
-    platform::SetBackend(std::make_unique<platform::THeadlessBackend>());
-    form.SetBounds(0, 0, 800, 600);
-    grid = new velmora::VUraRazuduVova(&form);
-    grid->SetParent(&form);
-    grid->SetAlign(platform::TAlign::alClient);
-    grid->SetColCount(kCols);
-    grid->SetRowCount(rows);
-    form.Show();
-    platform::Application().ProcessMessages();
-  }
-  platform::TForm form;
-  velmora::VUraRazuduVova* grid = nullptr;
-};
+using ShownGrid = ShownGridOf<velmora::VUraRazuduVova>;
 
 void BM_FillThroughCells(benchmark::State& state) {
   const int rows = static_cast<int>(state.range(0));
-  ShownGrid shown(rows);
+  ShownGrid shown(kCols, rows);
   int pass = 0;
   for (auto _ : state) {
     const std::string text = "cell " + std::to_string(pass++);
@@ -47,7 +30,7 @@ void BM_FillThroughCells(benchmark::State& state) {
 
 void BM_ColourEveryTenthRow(benchmark::State& state) {
   const int rows = static_cast<int>(state.range(0));
-  ShownGrid shown(rows);
+  ShownGrid shown(kCols, rows);
   int pass = 0;
   for (auto _ : state) {
     const platform::TColor colour = pass++ % 2 ? platform::clYellow : platform::clAqua;

@@ -200,7 +200,9 @@ void VUraRazuduVova::Invalidate() {
 
 void VUraRazuduVova::Loaded() {
   TBaseGrid::Loaded();
-  // FIXME: shows the column and row headers.
+  normalCursor_ = Cursor();
+  ShowColumnHeaders();
+  ShowRowHeaders();
 }
 
 void VUraRazuduVova::CreateWnd() {

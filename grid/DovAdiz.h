@@ -90,7 +90,10 @@ public:
 
   // The bitmap drawn in the fixed column of the current row.
   platform::TBitmap& RowIndicator() { return rowIndicator_; }
-  void SetRowIndicator(const platform::TBitmap& value) { rowIndicator_.Assign(value); }
+  void SetRowIndicator(const platform::TBitmap& value) {
+    rowIndicator_.Assign(value);
+    RepaintCell(0, Row());
+  }
 
   // The sort's column order and directions (the multi-column sort fills it).
   TSortIndexList& SortIndexes() { return sortIndexes_; }
@@ -177,6 +180,16 @@ public:
   int MaxEditLength = 0;
   // The header cells of the current row and column are drawn in ActiveCellFont.
   bool ActiveCellShow = false;
+  // Keep one fixed row (column) once the grid has more than one row (column).
+  bool FixedRowAlways = false;
+  bool FixedColAlways = false;
+  // The fixed counts with the Always flags: 1 where the string grid has none and the flag is set.
+  int GetFixedRowsEx() const {
+    return TBaseGrid::FixedRows() == 0 && FixedRowAlways ? 1 : TBaseGrid::FixedRows();
+  }
+  int GetFixedColsEx() const {
+    return TBaseGrid::FixedCols() == 0 && FixedColAlways ? 1 : TBaseGrid::FixedCols();
+  }
   // The texts that a data check box reads as checked and unchecked.
   std::string CheckTrue = "Y";
   std::string CheckFalse = "N";
@@ -294,9 +307,8 @@ public:
   std::string GetUnSortedCell(int ACol, int ARow) const;
   void SetUnSortedCell(int ACol, int ARow, const std::string& Value);
 
-  // Counts. FixedRowAlways (FixedColAlways) keeps one fixed row (column) once there is more than one.
-  bool FixedRowAlways = false;
-  bool FixedColAlways = false;
+  // Counts through the accessors below, which keep a fixed row (column) with FixedRowAlways
+  // (FixedColAlways).
   int RowCount() const { return GetRowCountEx(); }
   void SetRowCount(int Value) { SetRowCountEx(Value); }
   int ColCount() const { return GetColCountEx(); }
@@ -310,15 +322,18 @@ public:
   void SetRowCountEx(int N);
   int GetColCountEx() const { return TBaseGrid::ColCount(); }
   void SetColCountEx(int N);
-  int GetFixedRowsEx() const;
   void SetFixedRowsEx(int N) { TBaseGrid::SetFixedRows(N); }
-  int GetFixedColsEx() const;
   void SetFixedColsEx(int N) { TBaseGrid::SetFixedCols(N); }
   // The width of column 0; setting it sizes every fixed column. FixedRowHeight likewise for rows.
   int FixedColWidth() const { return TBaseGrid::ColWidths(0); }
   void SetFixedColWidth(int W);
   int FixedRowHeight() const { return TBaseGrid::RowHeights(0); }
   void SetFixedRowHeight(int H);
+  // The default row height is the floating footer's height too.
+  int DefaultRowHeight() const { return GetDefRowHeightEx(); }
+  void SetDefaultRowHeight(int Value) { SetDefRowHeightEx(Value); }
+  int GetDefRowHeightEx() const { return TBaseGrid::DefaultRowHeight(); }
+  void SetDefRowHeightEx(int Value);
   // Footer rows at the bottom and fixed columns at the right, drawn as fixed.
   int FixedFooters() const { return fixedFooters_; }
   void SetFixedFooters(int Value);
@@ -330,16 +345,16 @@ public:
 
   // Headers: the texts of row 0 and of column 0, shown while there are fixed rows (columns); a
   // backslash-n pair in a text is a line break. A change of a list shows it again.
-  platform::TStringList& ColumnHeaders() { return columnHeaders_; }
   void SetColumnHeaders(const platform::TStringList& List);
-  platform::TStringList& RowHeaders() { return rowHeaders_; }
   void SetRowHeaders(const platform::TStringList& List);
   void ShowColumnHeaders();
   void ShowRowHeaders();
   void ClearColumnHeaders();
   void ClearRowHeaders();
 
-  // Selection: the range, and the rows marked one by one (the row-select list).
+  // Selection: the range, and the rows marked one by one (the row-select list). SelectRows marks rows
+  // below RowCount with MouseActions.DisjunctRowSelect, else selects them from the first scrolling
+  // column to the last.
   void SelectRows(int ARow, int N);
   void SelectCols(int ACol, int N);
   void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
@@ -392,6 +407,30 @@ public:
   // A column's width and left offset in the last print layout; -1 outside it.
   int GetPrintColWidth(int ACol) const;
   int GetPrintColOffset(int ACol) const;
+  // The width kept for a real column.
+  int AllColWidths(int ACol) const;
+  void SetAllColWidths(int ACol, int Value);
+  // The cursor, remembered as the one the grid goes back to after sizing and hovering.
+  platform::TCursor Cursor() const { return GetCursorEx(); }
+  void SetCursor(platform::TCursor Value) { SetCursorEx(Value); }
+  platform::TCursor GetCursorEx() const { return TBaseGrid::Cursor(); }
+  void SetCursorEx(platform::TCursor Value);
+  // Where the row that stood at I before the last sort stands now, and the reverse; I itself outside
+  // the sort's cross-reference.
+  int SortedRowIndex(int I) const;
+  int UnSortedRowIndex(int I) const;
+
+  // Stored; a change repaints (WordWrap and VAlignment while updates are not locked, Flat while no
+  // form resource is being applied).
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool Value);
+  bool Flat() const { return flat_; }
+  void SetFlat(bool Value);
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool Value);
+  // The text's offset from the cell's top-left corner.
+  platform::TPoint XYOffset() const { return xyOffset_; }
+  void SetXYOffset(platform::TPoint Value);
 
   // ---- Index model: real and display rows and columns (DovAdizIndex.cpp) ----
   // Nothing is hidden yet: display and real indices are the same.
@@ -406,7 +445,8 @@ public:
   // validation and the row and column operations come with those parts of the grid, in this order:
   // GetCellType, GetCellGraphic, GetCellGraphicSize, GetPrintGraphicSize (before EditProgress),
   // MatchFilter (after EllipsClick), InitValidate (after UpdateCell), ValidateCell, RemoveRowsEx,
-  // RemoveRows, InsertRows, RemoveCols, InsertCols, SortSwapRows, ClearRect (after GetVersionString).
+  // RemoveRows, InsertRows, RemoveCols, InsertCols, SortSwapRows, ClearRect (after GetVersionString;
+  // InsertRows and InsertCols are there already).
 
   // The in-place editor's text has changed: Point is the pixel position of the character before the
   // caret, Index the caret; nothing here.
@@ -451,6 +491,11 @@ public:
   virtual int GetVersionNr();
   virtual std::string GetVersionString();
 
+  // N empty rows before ARow (0 .. RowCount), N empty columns before ACol (0 .. ColCount); nothing for
+  // another place or N below 1.
+  virtual void InsertRows(int ARow, int N);
+  virtual void InsertCols(int ACol, int N);
+
 protected:
   void Notification(platform::TComponent* AComponent, platform::TOperation Operation) override;
   void WndProc(platform::TMessage& Message) override;
@@ -464,6 +509,14 @@ protected:
   void GridResize(platform::TObject* Sender, const platform::TNotifyEvent& previous);
   // The next Invalidate does nothing (a repaint that the caller has done itself).
   void SkipNextInvalidate() { skipInvalidate_ = true; }
+
+  // ---- Sort order (DovAdizAccessors.cpp): entry i holds the row that the row now at i was before
+  //      the last sort ----
+  TIntList sortXRef_;
+
+  // ---- Current cell (DovAdizSelection.cpp): OnRowChanging, OnColChanging and OnCellChanging, in this
+  //      order, may keep the current cell; their columns are real ones ----
+  bool SelectCell(int ACol, int ARow) override;
 
   // ---- Editor text (DovAdizCells.cpp): the real column's text, without markup unless EditWithTags ----
   std::string GetEditText(int ACol, int ARow) override;
@@ -531,8 +584,6 @@ private:
   // Writes text() into every cell, or into the non-fixed ones.
   void FillCells(bool AllCells, const std::function<std::string()>& text);
 
-  platform::TStringList columnHeaders_;
-  platform::TStringList rowHeaders_;
   int fixedFooters_ = 0;
   int fixedRightCols_ = 0;
   // 1 for a selected row; rows past its end are not selected.
@@ -545,6 +596,11 @@ private:
   int zoomLevel_ = 0;
   // The raw text of the cell the editor loaded last.
   std::string editOriginalText_;
+  bool wordWrap_ = false;
+  bool flat_ = false;
+  bool autoSize_ = false;
+  platform::TPoint xyOffset_{2, 2};
+  platform::TCursor normalCursor_ = platform::crDefault;
   // Filled by the print layout, for columns 0 .. 255.
   std::vector<int> printColWidths_;
   std::vector<int> printColOffsets_;

@@ -20,22 +20,18 @@ void VUraRazuduVova::SetColCountEx(int N) {
   SetBounds(Left(), Top(), Width(), Height());
 }
 
-int VUraRazuduVova::GetFixedRowsEx() const {
-  const int fixed = TBaseGrid::FixedRows();
-  return fixed == 0 && FixedRowAlways ? 1 : fixed;
-}
-
-int VUraRazuduVova::GetFixedColsEx() const {
-  const int fixed = TBaseGrid::FixedCols();
-  return fixed == 0 && FixedColAlways ? 1 : fixed;
-}
-
 void VUraRazuduVova::SetFixedColWidth(int W) {
   for (int c = 0; c < GetFixedColsEx(); ++c) SetColWidths(c, W);
 }
 
 void VUraRazuduVova::SetFixedRowHeight(int H) {
   for (int r = 0; r < GetFixedRowsEx(); ++r) SetRowHeights(r, H);
+}
+
+void VUraRazuduVova::SetDefRowHeightEx(int Value) {
+  TBaseGrid::SetDefaultRowHeight(Value);
+  // FIXME: a visible footer's panel takes the new height too, once the grid has its footer panel.
+  FloatingFooter().SetHeight(Value);
 }
 
 void VUraRazuduVova::SetFixedFooters(int Value) {
@@ -51,6 +47,23 @@ void VUraRazuduVova::SetFixedRightCols(int Value) {
 void VUraRazuduVova::AddRow() {
   // Footer rows stay the last rows.
   InsertRows(std::clamp(RowCount() - fixedFooters_, 0, RowCount()), 1);
+}
+
+void VUraRazuduVova::AddColumn() { InsertCols(ColCount(), 1); }
+
+void VUraRazuduVova::InsertRows(int ARow, int N) {
+  if (ARow < 0 || ARow > RowCount() || N <= 0) return;
+  TBaseGrid::InsertRows(ARow, N);
+  // The limit of the display text and the row marks move with the rows after them.
+  if (ARow <= DisplRowLimit) DisplRowLimit += N;
+  if (ARow < static_cast<int>(rowSelect_.size())) rowSelect_.insert(rowSelect_.begin() + ARow, N, 0);
+}
+
+void VUraRazuduVova::InsertCols(int ACol, int N) {
+  if (ACol < 0 || ACol > ColCount() || N <= 0) return;
+  const int count = ColCount();
+  SetColCount(count + N);
+  for (int i = 0; i < N; ++i) MoveColumn(count + i, ACol + i);
 }
 
 void VUraRazuduVova::Zoom(int N) {

@@ -7,6 +7,14 @@ using namespace platform;
 
 namespace velmora {
 
+void VUraRazuduVova::SelectRows(int ARow, int N) {
+  if (!MouseActions().DisjunctRowSelect) {
+    SetSelection({FixedCols(), ARow, ColCount() - 1, ARow + N - 1});
+    return;
+  }
+  for (int r = std::max(ARow, 0); r < ARow + N && r < RowCount(); ++r) SetRowSelect(r, true);
+}
+
 void VUraRazuduVova::SelectCols(int ACol, int N) { SetSelection({ACol, FixedRows(), ACol + N - 1, RowCount() - 1}); }
 
 void VUraRazuduVova::SelectRange(int FromCol, int ToCol, int FromRow, int ToRow) {
@@ -79,6 +87,23 @@ void VUraRazuduVova::RepaintRect(const TRect& R) {
   TRect both;
   UnionRect(both, first, last);
   InvalidateRect(both);
+}
+
+
+bool VUraRazuduVova::SelectCell(int ACol, int ARow) {
+  const int oldCol = RealColIndex(Col()), oldRow = Row();
+  const int newCol = RealColIndex(ACol);
+  bool allow = true;
+  // A handler may free the grid; a veto ends the asking.
+  const TGuard alive(*this);
+  if (ARow != oldRow && OnRowChanging) OnRowChanging(this, oldRow, ARow, allow);
+  if (alive.Gone()) return false;
+  if (allow && newCol != oldCol && OnColChanging) OnColChanging(this, oldCol, newCol, allow);
+  if (alive.Gone()) return false;
+  if (allow && (ARow != oldRow || newCol != oldCol) && OnCellChanging)
+    OnCellChanging(this, oldRow, oldCol, ARow, newCol, allow);
+  if (alive.Gone() || !allow) return false;
+  return TBaseGrid::SelectCell(ACol, ARow);
 }
 
 }  // namespace velmora

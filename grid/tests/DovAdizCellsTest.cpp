@@ -3,6 +3,7 @@
 
 #include "grid/tests/DovAdizFixture.h"
 #include "platform/core/Exception.h"
+#include "platform/edits/RichEdit.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace velmora::testing {
@@ -125,6 +126,24 @@ TEST_F(DovAdizTest, EscapeRestoresTheRawTextOfAMarkupCell) {
   EXPECT_EQ(grid_->Cells(2, 2), raw);
 }
 
+// A rich-text cell goes into the rich edit as formatted text and comes back as rich text that reads
+// the same; an empty cell empties the rich edit.
+TEST_F(DovAdizTest, CellsAndRichTextBothWays) {
+  auto* rich = new platform::TRichEdit(form_.get());
+  rich->SetParent(form_.get());
+  grid_->SetCells(1, 1, R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\f0\fs20 plain {\b bold}\par second})");
+  grid_->CellToRich(1, 1, *rich);
+  EXPECT_EQ(rich->Text(), "plain bold\r\nsecond");
+  grid_->RichToCell(2, 1, *rich);
+  EXPECT_TRUE(grid_->Cells(2, 1).starts_with("{\\rtf"));
+  auto* other = new platform::TRichEdit(form_.get());
+  other->SetParent(form_.get());
+  grid_->CellToRich(2, 1, *other);
+  EXPECT_EQ(other->RichText(), rich->RichText());
+  grid_->CellToRich(3, 1, *rich);
+  EXPECT_EQ(rich->Text(), "");
+}
+
 TEST_F(DovAdizTest, FillHelpers) {
   grid_->TextFill(false, "x");
   EXPECT_EQ(grid_->Cells(0, 0), "");
@@ -144,6 +163,58 @@ TEST_F(DovAdizTest, FillHelpers) {
       const int v = grid_->Ints(c, r);
       ASSERT_TRUE(v >= 0 && v < 3) << v;
     }
+}
+
+TEST_F(DovAdizTest, AlignmentOfNumbersFormulasAndTheEvent) {
+  struct Case {
+    const char* text;
+    platform::TAlignment expected;
+  };
+  const Case cases[] = {{"12", platform::TAlignment::taRightJustify},
+                        {"-1,234.5", platform::TAlignment::taRightJustify},
+                        {"12a", platform::TAlignment::taLeftJustify},
+                        {"", platform::TAlignment::taLeftJustify}};
+  grid_->SetVAlignment(TVAlignment::vtaBottom);
+  EXPECT_EQ(grid_->VAlignmentFlag(), 8u);
+  platform::TAlignment h;
+  TVAlignment v;
+  for (const Case& c : cases) {
+    grid_->SetCells(1, 1, c.text);
+    grid_->AutoNumAlign = false;
+    grid_->GetCellAlignment(1, 1, h, v);
+    EXPECT_EQ(h, platform::TAlignment::taLeftJustify) << c.text;
+    EXPECT_EQ(v, TVAlignment::vtaBottom);
+    grid_->AutoNumAlign = true;
+    grid_->GetCellAlignment(1, 1, h, v);
+    EXPECT_EQ(h, c.expected) << c.text;
+  }
+  // A formula is aligned by its calculated value, which here is the text itself.
+  grid_->SetCells(1, 1, "=A1");
+  grid_->GetCellAlignment(1, 1, h, v);
+  EXPECT_EQ(h, platform::TAlignment::taLeftJustify);
+  grid_->OnGetAlignment = [](platform::TObject*, int, int, platform::TAlignment& HAlign, TVAlignment& VAlign) {
+    HAlign = platform::TAlignment::taCenter;
+    VAlign = TVAlignment::vtaCenter;
+  };
+  grid_->GetCellAlignment(1, 1, h, v);
+  EXPECT_EQ(h, platform::TAlignment::taCenter);
+  EXPECT_EQ(v, TVAlignment::vtaCenter);
+}
+
+// The sort's cross-reference maps rows inside it only; a row at or past its end maps to itself.
+TEST_F(DovAdizTest, UnsortedCellsThroughTheCrossReference) {
+  for (int r = 0; r < 6; ++r) grid_->SetCells(1, r, "row " + std::to_string(r));
+  EXPECT_EQ(grid_->GetUnSortedCell(1, 3), "row 3");
+  for (const int row : {0, 1, 3, 2}) grid_->sortXRef_.Add(row);
+  EXPECT_EQ(grid_->UnSortedRowIndex(2), 3);
+  EXPECT_EQ(grid_->SortedRowIndex(3), 2);
+  EXPECT_EQ(grid_->GetUnSortedCell(1, 2), "row 3");
+  EXPECT_EQ(grid_->GetUnSortedCell(1, 4), "row 4");
+  EXPECT_EQ(grid_->UnSortedRowIndex(4), 4);
+  EXPECT_EQ(grid_->SortedRowIndex(4), 4);
+  EXPECT_EQ(grid_->UnSortedRowIndex(-1), -1);
+  grid_->SetUnSortedCell(1, 3, "moved");
+  EXPECT_EQ(grid_->Cells(1, 2), "moved");
 }
 
 }  // namespace

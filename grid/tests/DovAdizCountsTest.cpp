@@ -55,6 +55,14 @@ TEST_F(DovAdizTest, FixedSizesCoverEveryFixedRowAndColumn) {
   EXPECT_NE(grid_->RowHeights(2), 40);
 }
 
+TEST_F(DovAdizTest, DefaultRowHeightIsTheFloatingFootersToo) {
+  EXPECT_EQ(grid_->DefaultRowHeight(), 21);
+  EXPECT_EQ(grid_->FloatingFooter().Height(), 21);
+  grid_->SetDefaultRowHeight(30);
+  EXPECT_EQ(grid_->RowHeights(3), 30);
+  EXPECT_EQ(grid_->FloatingFooter().Height(), 30);
+}
+
 TEST_F(DovAdizTest, AddRowAppendsAnEmptyRowAboveTheFooterRows) {
   grid_->SetRowCount(3);
   grid_->SetCells(1, 1, "data");
@@ -72,6 +80,30 @@ TEST_F(DovAdizTest, AddRowAppendsAnEmptyRowAboveTheFooterRows) {
   grid_->AddRow();
   EXPECT_EQ(grid_->Cells(1, 5), "footer");
   EXPECT_EQ(grid_->Cells(1, 4), "");
+}
+
+TEST_F(DovAdizTest, InsertedColumnsAndRowsAreEmptyAndMoveTheOthers) {
+  grid_->SetCells(1, 1, "b");
+  grid_->SetCells(4, 1, "e");
+  grid_->InsertCols(1, 2);
+  ASSERT_EQ(grid_->ColCount(), 7);
+  EXPECT_EQ(grid_->Cells(1, 1), "");
+  EXPECT_EQ(grid_->Cells(3, 1), "b");
+  EXPECT_EQ(grid_->Cells(6, 1), "e");
+  grid_->AddColumn();
+  ASSERT_EQ(grid_->ColCount(), 8);
+  EXPECT_EQ(grid_->Cells(7, 1), "");
+
+  // Rows after the insertion keep their marks and the display text.
+  grid_->SetRowSelect(3, true);
+  grid_->OnGetDisplText = [](platform::TObject*, int, int, std::string& value) { value = "[" + value + "]"; };
+  grid_->InsertRows(2, 2);
+  EXPECT_EQ(grid_->RowCount(), 8);
+  EXPECT_TRUE(grid_->RowSelect(5));
+  EXPECT_FALSE(grid_->RowSelect(3));
+  EXPECT_EQ(grid_->Cells(1, 7), "[]");
+  grid_->InsertRows(9, 1);
+  EXPECT_EQ(grid_->RowCount(), 8);
 }
 
 TEST_F(DovAdizTest, ZoomStaysWithinTenStepsEachWay) {

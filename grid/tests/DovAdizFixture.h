@@ -12,15 +12,17 @@
 
 namespace velmora::testing {
 
-// The grid object with the hooks a test reaches: the editor's text and its cancelling, and paints
-// counted by the grid's own invalidations.
+// The grid object with the hooks a test reaches: the current cell's move, the editor's text and its
+// cancelling, and the sort's cross-reference.
 class TTestDovAdiz : public VUraRazuduVova {
 public:
   using VUraRazuduVova::VUraRazuduVova;
   using VUraRazuduVova::EditCanceled;
+  using VUraRazuduVova::FocusCell;
   using VUraRazuduVova::GetEditText;
   using VUraRazuduVova::SelectCell;
   using VUraRazuduVova::SetEditText;
+  using VUraRazuduVova::sortXRef_;
 };
 
 // A shown form on the headless backend with the grid object of 5 columns and 6 rows on it (one fixed
