@@ -115,6 +115,11 @@ public:
   void Invalidate() override;
   void Loaded() override;
 
+  // The column widths, kept where ColumnSize says (Key and Section both given); the grid loads them
+  // when its window is made and saves them when it is destroyed while ColumnSize.Save is set.
+  void SaveColSizes();
+  void LoadColSizes();
+
   // Change notifiers: each is registered once; CellsChanged reaches them in registration order.
   void RegisterNotifier(TGridChangeNotifier* Notifier);
   void UnRegisterNotifier(TGridChangeNotifier* Notifier);
@@ -537,8 +542,10 @@ private:
   void CreateChildControls();
   void HookFormResize();
   void UnhookFormResize();
-  // Saves the column widths when that is asked for; a failure goes to the application.
+  // Saves the column widths when that is asked for; a failure goes to the application's exception
+  // hook, as a destructor must not throw.
   void SaveColumnWidthsOnDestroy();
+  bool ColumnWidthsKept() const;
   // Drops a reference to a component that goes (or is replaced), with its free notification.
   template <class T>
   void SetReference(T*& field, T* value);
