@@ -280,8 +280,8 @@ public:
   // ---- Cells, counts, headers, selection, accessors (DovAdizCells.cpp, DovAdizCounts.cpp,
   //      DovAdizSelection.cpp) ----
 
-  // Typed views of Cells. Ints reads "" as 0 and otherwise only an optional "-" with decimal digits
-  // within 32 bits; Floats reads "" as 0 and otherwise the numeric part that RemoveSeps finds, which
+  // Typed views of Cells. Ints reads "" as 0 and otherwise only leading blanks, an optional "-" and
+  // decimal digits within 32 bits; Floats reads "" as 0 and otherwise the numeric part that RemoveSeps finds, which
   // needs a digit. Both raise EDovAdizError; Dates and Times pass the conversion's EConvertError on.
   int Ints(int ACol, int ARow) const;
   void SetInts(int ACol, int ARow, int Value);
