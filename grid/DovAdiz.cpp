@@ -54,12 +54,12 @@ private:
 
 VUraRazuduVova::VUraRazuduVova(TComponent* AOwner)
     : TBaseGrid(AOwner), ScrollWidth(GetSystemMetrics(SM_CXVSCROLL)) {
+  columnHeaders_.OnChange = [this](TStringList&) { ShowColumnHeaders(); };
   fixedFont_.SetName("Tahoma");
   fixedFont_.OnChange = [this] { Invalidate(); };
   Font().SetName("Tahoma");
   activeCellFont_.SetStyle({TFontStyle::fsBold});
   activeCellFont_.OnChange = [this] { Invalidate(); };
-  columnHeaders_.OnChange = [this](TStringList&) { ShowColumnHeaders(); };
   rowHeaders_.OnChange = [this](TStringList&) { ShowRowHeaders(); };
   SetDefaultRowHeight(21);
   CreateChildControls();

@@ -84,9 +84,7 @@ public:
   platform::TFont& ActiveCellFont() { return activeCellFont_; }
   void SetActiveCellFont(const platform::TFont& value) { activeCellFont_.Assign(value); }
 
-  // The header texts of row 0 and column 0, and the items that typing looks up.
-  platform::TStringList& ColumnHeaders() { return columnHeaders_; }
-  platform::TStringList& RowHeaders() { return rowHeaders_; }
+  // The items that typing looks up.
   platform::TStringList& LookupItems() { return lookupItems_; }
   void SetLookupItems(const platform::TStringList& value) { lookupItems_.Assign(value); }
 
@@ -562,10 +560,8 @@ private:
   TBands bands_{*this};
   TSizeWhileTyping sizeWhileTyping_;
   TMouseActions mouseActions_;
-  platform::TStringList columnHeaders_;
   platform::TFont fixedFont_;
   platform::TFont activeCellFont_;
-  platform::TStringList rowHeaders_;
   platform::TStringList lookupItems_;
   TSortIndexList sortIndexes_;
   platform::TBitmap rowIndicator_;
