@@ -366,8 +366,8 @@ private:
   platform::TBitmap bitmap_;
 };
 
-// The footer below the rows. Its setters store only so far; the grid shows the footer with its footer
-// panel. Height is not published: the grid sets it from DefaultRowHeight.
+// The footer below the rows, which the grid shows in its footer panel. The setters store; Height is
+// not published: the grid sets it from DefaultRowHeight.
 class TFloatingFooter : public platform::TPersistent {
 public:
   bool Visible() const { return visible_; }
