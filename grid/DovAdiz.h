@@ -345,6 +345,8 @@ public:
 
   // Headers: the texts of row 0 and of column 0, shown while there are fixed rows (columns); a
   // backslash-n pair in a text is a line break. A change of a list shows it again.
+  platform::TStringList& ColumnHeaders() { return columnHeaders_; }
+  platform::TStringList& RowHeaders() { return rowHeaders_; }
   void SetColumnHeaders(const platform::TStringList& List);
   void SetRowHeaders(const platform::TStringList& List);
   void ShowColumnHeaders();
@@ -584,6 +586,8 @@ private:
   // Writes text() into every cell, or into the non-fixed ones.
   void FillCells(bool AllCells, const std::function<std::string()>& text);
 
+  platform::TStringList columnHeaders_;
+  platform::TStringList rowHeaders_;
   int fixedFooters_ = 0;
   int fixedRightCols_ = 0;
   // 1 for a selected row; rows past its end are not selected.
