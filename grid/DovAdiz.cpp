@@ -127,7 +127,12 @@ void VUraRazuduVova::GridResize(TObject* Sender, const TNotifyEvent& previous) {
 }
 
 void VUraRazuduVova::SaveColumnWidthsOnDestroy() {
-  // FIXME: saves the column widths (to the registry or the INI file) when ColumnSize.Save is set.
+  if (!columnSize_.Save) return;
+  try {
+    SaveColSizes();
+  } catch (...) {
+    Application().HandleCurrentException();
+  }
 }
 
 template <class T>
@@ -208,6 +213,7 @@ void VUraRazuduVova::Loaded() {
 void VUraRazuduVova::CreateWnd() {
   TBaseGrid::CreateWnd();
   if (!Parent()) return;
+  if (columnSize_.Save) LoadColSizes();
   SetTimer(Handle(), kGridTimerId, kGridTimerMs);
 }
 

@@ -84,7 +84,9 @@ public:
   platform::TFont& ActiveCellFont() { return activeCellFont_; }
   void SetActiveCellFont(const platform::TFont& value) { activeCellFont_.Assign(value); }
 
-  // The items that typing looks up.
+  // The header texts of row 0 and column 0, and the items that typing looks up.
+  platform::TStringList& ColumnHeaders() { return columnHeaders_; }
+  platform::TStringList& RowHeaders() { return rowHeaders_; }
   platform::TStringList& LookupItems() { return lookupItems_; }
   void SetLookupItems(const platform::TStringList& value) { lookupItems_.Assign(value); }
 
@@ -112,6 +114,11 @@ public:
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void Invalidate() override;
   void Loaded() override;
+
+  // The column widths, kept where ColumnSize says (Key and Section both given); the grid loads them
+  // when its window is made and saves them when it is destroyed while ColumnSize.Save is set.
+  void SaveColSizes();
+  void LoadColSizes();
 
   // Change notifiers: each is registered once; CellsChanged reaches them in registration order.
   void RegisterNotifier(TGridChangeNotifier* Notifier);
@@ -346,8 +353,6 @@ public:
 
   // Headers: the texts of row 0 and of column 0, shown while there are fixed rows (columns); a
   // backslash-n pair in a text is a line break. A change of a list shows it again.
-  platform::TStringList& ColumnHeaders() { return columnHeaders_; }
-  platform::TStringList& RowHeaders() { return rowHeaders_; }
   void SetColumnHeaders(const platform::TStringList& List);
   void SetRowHeaders(const platform::TStringList& List);
   void ShowColumnHeaders();
@@ -538,8 +543,10 @@ private:
   void CreateChildControls();
   void HookFormResize();
   void UnhookFormResize();
-  // Saves the column widths when that is asked for; a failure goes to the application.
+  // Saves the column widths when that is asked for; a failure goes to the application's exception
+  // hook, as a destructor must not throw.
   void SaveColumnWidthsOnDestroy();
+  bool ColumnWidthsKept() const;
   // Drops a reference to a component that goes (or is replaced), with its free notification.
   template <class T>
   void SetReference(T*& field, T* value);
@@ -563,8 +570,10 @@ private:
   TBands bands_{*this};
   TSizeWhileTyping sizeWhileTyping_;
   TMouseActions mouseActions_;
+  platform::TStringList columnHeaders_;
   platform::TFont fixedFont_;
   platform::TFont activeCellFont_;
+  platform::TStringList rowHeaders_;
   platform::TStringList lookupItems_;
   TSortIndexList sortIndexes_;
   platform::TBitmap rowIndicator_;
@@ -587,8 +596,6 @@ private:
   // Writes text() into every cell, or into the non-fixed ones.
   void FillCells(bool AllCells, const std::function<std::string()>& text);
 
-  platform::TStringList columnHeaders_;
-  platform::TStringList rowHeaders_;
   int fixedFooters_ = 0;
   int fixedRightCols_ = 0;
   // 1 for a selected row; rows past its end are not selected.

@@ -6,6 +6,7 @@
 #include "grid/DovAdiz.h"
 #include "grid/tests/BaseGridFixture.h"
 #include "platform/core/Clock.h"
+#include "platform/core/IniFile.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/ScrollBars.h"
 
@@ -379,6 +380,45 @@ TEST_F(DovAdizObjectTest, AnImageListFreedOnAnotherFormIsDroppedBeforeThePaint) 
   EXPECT_EQ(grid_->GridImages(), nullptr);
   grid_->Invalidate();
   EXPECT_EQ(PaintsWhileSettling(), 1u);
+}
+
+TEST_F(DovAdizObjectTest, ColumnWidthsGoToTheirIniFileAndComeBackWithTheWindow) {
+  const std::string ini = folder_ + "/HostList.ini";
+  const auto keep = [&](VUraRazuduVova& grid) {
+    grid.ColumnSize().Save = true;
+    grid.ColumnSize().Key = ini;
+    grid.ColumnSize().Section = "GridSize";
+    grid.ColumnSize().Location = TColumnSizeLocation::clIniFile;
+  };
+  keep(*grid_);
+  grid_->SetColCount(3);
+  grid_->SetColWidths(0, 50);
+  grid_->SetColWidths(2, 120);
+  delete grid_;
+  grid_ = nullptr;
+  EXPECT_EQ(platform::TIniFile(ini).ReadInteger("GridSize", "Col2", -1), 120);
+
+  auto* again = new VUraRazuduVova(form_.get());
+  keep(*again);
+  again->SetColCount(3);
+  again->SetParent(form_.get());  // the window is made: the widths are read
+  EXPECT_EQ(again->ColWidths(0), 50);
+  EXPECT_EQ(again->ColWidths(1), 64);
+  EXPECT_EQ(again->ColWidths(2), 120);
+}
+
+TEST_F(DovAdizObjectTest, TheDestructorHandsAFailedSaveOfTheWidthsToTheExceptionHook) {
+  std::vector<std::string> handled;
+  platform::Application().OnException = [&](const platform::Exception& E) { handled.push_back(E.what()); };
+  grid_->ColumnSize().Save = true;
+  grid_->ColumnSize().Key = folder_ + "/no such folder/HostList.ini";
+  grid_->ColumnSize().Section = "GridSize";
+  grid_->ColumnSize().Location = TColumnSizeLocation::clIniFile;
+  EXPECT_NO_THROW(delete grid_);
+  grid_ = nullptr;
+  platform::Application().OnException = nullptr;
+  ASSERT_EQ(handled.size(), 1u);
+  EXPECT_NE(handled[0].find("HostList.ini"), std::string::npos) << handled[0];
 }
 
 }  // namespace
