@@ -283,11 +283,12 @@ public:
   TFitToPageEvent OnFitToPage;
 
   // ---- Cells, counts, headers, selection, accessors (DovAdizCells.cpp, DovAdizCounts.cpp,
-  //      DovAdizSelection.cpp) ----
+  //      DovAdizHeaders.cpp, DovAdizSelection.cpp, DovAdizAccessors.cpp) ----
 
-  // Typed views of Cells. Ints reads "" as 0 and otherwise only an optional "-" with decimal digits
-  // within 32 bits; Floats reads "" as 0 and otherwise the numeric part that RemoveSeps finds, which
-  // needs a digit. Both raise EDovAdizError; Dates and Times pass the conversion's EConvertError on.
+  // Typed views of Cells. Ints reads "" as 0 and otherwise only leading blanks, an optional "-" and
+  // decimal digits within 32 bits; Floats reads "" as 0 and otherwise the numeric part that RemoveSeps
+  // finds, which needs a digit. Both raise EDovAdizError; Dates and Times pass the conversion's
+  // EConvertError on.
   int Ints(int ACol, int ARow) const;
   void SetInts(int ACol, int ARow, int Value);
   double Floats(int ACol, int ARow) const;

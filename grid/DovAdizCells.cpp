@@ -1,5 +1,6 @@
 // The grid's typed views of a cell, the accessors by real row, cell colours and the editor's text.
 
+#include <algorithm>
 #include <charconv>
 #include <random>
 
@@ -26,9 +27,11 @@ bool HasDigit(std::string_view text) {
 int VUraRazuduVova::Ints(int ACol, int ARow) const {
   const std::string text = Cells(ACol, ARow);
   if (text.empty()) return 0;
-  int value = 0;
+  // Leading blanks are skipped, as the class library's integer conversion does.
+  const char* start = text.data() + std::min(text.find_first_not_of(' '), text.size());
   const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  int value = 0;
+  const auto [stop, error] = std::from_chars(start, end, value);
   if (error != std::errc() || stop != end) throw EDovAdizError("Cell does not contain integer value");
   return value;
 }

@@ -11,6 +11,8 @@ void VUraRazuduVova::SetRowCountEx(int N) {
   // At least one fixed row: a grid that already has more keeps them.
   if (FixedRowAlways && TBaseGrid::RowCount() > 1 && TBaseGrid::FixedRows() == 0) TBaseGrid::SetFixedRows(1);
   DisplRowLimit = N;
+  // Rows that go lose their marks: rows added later start unmarked.
+  if (static_cast<int>(rowSelect_.size()) > TBaseGrid::RowCount()) rowSelect_.resize(TBaseGrid::RowCount());
 }
 
 void VUraRazuduVova::SetColCountEx(int N) {

@@ -34,8 +34,9 @@ void VUraRazuduVova::SetRowSelect(int ARow, bool Value) {
 }
 
 int VUraRazuduVova::RowSelectCount() const {
-  const auto shown = rowSelect_.begin() + std::min<size_t>(rowSelect_.size(), RowCount());
-  return static_cast<int>(std::count(rowSelect_.begin(), shown, 1));
+  // Rows taken away by other means than the row count may still have an entry.
+  const auto rows = rowSelect_.begin() + std::min<size_t>(rowSelect_.size(), RowCount());
+  return static_cast<int>(std::count(rowSelect_.begin(), rows, 1));
 }
 
 void VUraRazuduVova::ClearRowSelect() {

@@ -33,6 +33,8 @@ TEST_F(DovAdizTest, TypedViewsUnderEnglishAndGermanSeparators) {
   const TypedCase cases[] = {
       {"", 0, 0.0, 0.0},
       {"12", 12, 12.0, 12.0},
+      {" 12", 12, 12.0, 12.0},
+      {"12 ", std::nullopt, 12.0, 12.0},
       {"12a", std::nullopt, 12.0, 12.0},
       {"2147483648", std::nullopt, 2147483648.0, 2147483648.0},
       {"-2147483648", -2147483648, -2147483648.0, -2147483648.0},

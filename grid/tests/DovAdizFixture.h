@@ -40,6 +40,7 @@ protected:
     form_->Font().SetHeight(-12);
     grid_ = new TTestDovAdiz(form_.get());
     grid_->SetParent(form_.get());
+    grid_->Font().SetName(platform::kTestFontName);
     grid_->SetBounds(0, 0, 400, 240);
     grid_->SetColCount(5);
     grid_->SetRowCount(6);

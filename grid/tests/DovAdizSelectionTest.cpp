@@ -42,13 +42,15 @@ TEST_F(DovAdizTest, RowSelectListIsCheckedAndCounted) {
   EXPECT_TRUE(grid_->RowSelect(5));
   EXPECT_FALSE(grid_->RowSelect(3));
   EXPECT_EQ(grid_->RowSelectCount(), 2);
-  // Rows cut off by a lower count are not counted.
+  // Rows cut off by a lower count lose their marks; rows added again start unmarked.
   grid_->SetRowCount(4);
   EXPECT_EQ(grid_->RowSelectCount(), 1);
-  grid_->ClearRowSelect();
   grid_->SetRowCount(6);
-  EXPECT_EQ(grid_->RowSelectCount(), 0);
   EXPECT_FALSE(grid_->RowSelect(5));
+  EXPECT_EQ(grid_->RowSelectCount(), 1);
+  grid_->ClearRowSelect();
+  EXPECT_EQ(grid_->RowSelectCount(), 0);
+  EXPECT_FALSE(grid_->RowSelect(2));
 }
 
 TEST_F(DovAdizTest, SelectionToRowSelectKeepsOrClearsTheOthers) {

@@ -41,6 +41,7 @@ TEST_F(DovAdizTest, SettersRepaintOrOnlyStore) {
     Settle();
     EXPECT_EQ(grid_->PaintCounter() != painted, c.repaints) << c.name;
   }
+  EXPECT_FALSE(grid_->SelectionShown());
 }
 
 // While updates are locked, VAlignment and WordWrap only store; the end of the lock paints once.
