@@ -12,6 +12,7 @@
 #include <random>
 #include <string>
 
+#include "ShownGrid.h"
 #include "grid/BaseGrid.h"
 #include "platform/grids/Grids.h"
 #include "platform/app/Application.h"
@@ -126,19 +127,10 @@ void BM_Swap100000RandomPairs(benchmark::State& state) {
 // colour repaints its cell, which must not measure the rows between it and the view.
 void BM_ColourEveryRow(benchmark::State& state) {
   const int rows = static_cast<int>(state.range(0));
-  platform::SetBackend(std::make_unique<platform::THeadlessBackend>());
-  platform::TForm form(nullptr);
-  form.SetBounds(0, 0, 800, 600);
-  auto* grid = new velmora::TBaseGrid(&form);
-  grid->SetParent(&form);
-  grid->SetAlign(platform::TAlign::alClient);
-  grid->SetColCount(kCols);
-  grid->SetRowCount(rows);
-  form.Show();
-  platform::Application().ProcessMessages();
+  ShownGridOf<velmora::TBaseGrid> shown(kCols, rows);
   for (auto _ : state)
     for (int r = 1; r < rows; ++r)
-      grid->GetCellProperties(1, r)->SetBrushColor(r % 2 ? platform::clYellow : platform::clAqua);
+      shown.grid->GetCellProperties(1, r)->SetBrushColor(r % 2 ? platform::clYellow : platform::clAqua);
 }
 
 void GridSizes(benchmark::internal::Benchmark* b) {
