@@ -6,37 +6,17 @@
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
-#include <string>
 #include <vector>
 
+#include "ShownGrid.h"
 #include "grid/BaseGrid.h"
-#include "platform/app/Application.h"
 #include "platform/grids/Grids.h"
-#include "platform/ui/Forms.h"
-#include "platform/ui/HeadlessBackend.h"
 
 namespace {
 
-constexpr int kCols = 10;
-
 template <typename Grid>
-struct ShownGrid {
-  explicit ShownGrid(int rows) : form(nullptr) {
-    platform::SetBackend(std::make_unique<platform::THeadlessBackend>());
-    form.SetBounds(0, 0, 800, 600);
-    grid = new Grid(&form);
-    grid->SetParent(&form);
-    grid->SetAlign(platform::TAlign::alClient);
-    grid->SetColCount(kCols);
-    grid->SetRowCount(rows);
-    for (int r = 0; r < rows; ++r)
-      for (int c = 0; c < kCols; ++c) grid->SetCells(c, r, std::to_string(r));
-    form.Show();
-    platform::Application().ProcessMessages();
-  }
-  platform::TForm form;
-  Grid* grid = nullptr;
+struct ShownGrid : ShownGridOf<Grid> {
+  explicit ShownGrid(int rows) : ShownGridOf<Grid>(rows, ShownGridOf<Grid>::kCols) {}
 };
 
 // The odd rows of a grid of `rows` rows, which are also where they stand again when put back.

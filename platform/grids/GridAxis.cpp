@@ -154,17 +154,17 @@ void GridAxis::InsertItemSet(const std::vector<int>& positions, const std::vecto
   const bool defaultSizes =
       std::all_of(sizes.begin(), sizes.end(), [this](int size) { return std::max(size, 0) == defaultSize_; });
   if (!sizes_.empty() || !defaultSizes) {
-    std::vector<int> merged;
-    merged.reserve(count);
-    for (int at = 0, next = 0, old = 0; at < count; ++at) {
-      if (next < static_cast<int>(positions.size()) && at == positions[next]) {
-        merged.push_back(sizes.empty() ? defaultSize_ : std::max(sizes[next], 0));
-        ++next;
+    // From the end down to the first new item: each item moves once to its new place.
+    sizes_.resize(count_, defaultSize_);
+    sizes_.resize(count);
+    for (int at = count - 1, next = static_cast<int>(positions.size()) - 1, old = count_ - 1; next >= 0; --at) {
+      if (at == positions[next]) {
+        sizes_[at] = sizes.empty() ? defaultSize_ : std::max(sizes[next], 0);
+        --next;
       } else {
-        merged.push_back(Size(old++));
+        sizes_[at] = sizes_[old--];
       }
     }
-    sizes_ = std::move(merged);
   }
   SetCount(count);
 }
