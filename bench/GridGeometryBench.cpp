@@ -32,23 +32,10 @@ public:
   using platform::TStringGrid::TStringGrid;
 };
 
-struct ShownGrid {
-  explicit ShownGrid(int rows) : form(nullptr) {
-    platform::SetBackend(std::make_unique<platform::THeadlessBackend>());
-    form.SetBounds(0, 0, 800, 600);
-    grid = new Grid(&form);
-    grid->SetParent(&form);
-    grid->SetAlign(platform::TAlign::alClient);
-    grid->SetColCount(kCols);
-    grid->SetRowCount(rows);
-    for (int r = 0; r < rows; ++r) grid->SetCells(0, r, std::to_string(r));
-    form.Show();
-    platform::Application().ProcessMessages();
-  }
+struct ShownGrid : ShownGridOf<Grid> {
+  explicit ShownGrid(int rows) : ShownGridOf(kCols, rows, 1) {}
   // Back to the top-left cell, unpainted: a constant cost beside the measured move.
   void Home() { grid->SetRow(1); }
-  platform::TForm form;
-  Grid* grid = nullptr;
 };
 
 void BM_SetRowLast(benchmark::State& state) {
