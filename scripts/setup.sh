@@ -12,10 +12,15 @@ packages=(
   clang libclang-rt-14-dev
   # platform libraries
   libfreetype-dev libfontconfig-dev libx11-dev libxext-dev zlib1g-dev libjpeg-dev libpng-dev libgif-dev libsqlite3-dev
+  libcairo2-dev
+  # printing: the CUPS client programs (lpstat, lpoptions, lp) that the printer runs
+  cups-client
   fonts-dejavu-core fonts-liberation
   # test peers and comparisons
   python3 iproute2 iputils-ping procps systemd strace
-  giflib-tools libcairo2-dev
+  giflib-tools
+  # the printed PDF's tests: its information, text, fonts, structure and rendering
+  poppler-utils qpdf
   python3-aiosmtpd exim4-daemon-light
   # the X11 backend's tests: a server, input and clipboard peers, keymaps, screenshots
   xvfb xdotool xclip x11-xkb-utils x11-apps x11-utils openbox wmctrl

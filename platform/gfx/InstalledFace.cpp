@@ -117,6 +117,7 @@ public:
       metrics_.tmDescent = static_cast<int>(std::lround(winDescent * ppem / upem));
     }
     FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(ppem));
+    source_ = {file.path, file.index, ppem, emboldenBy_ != 0, oblique_, symbolEncoding};
     const double scale = ppem / upem;
     metrics_.tmHeight = metrics_.tmAscent + metrics_.tmDescent;
     metrics_.tmInternalLeading = std::max(0, metrics_.tmHeight - ppem);
