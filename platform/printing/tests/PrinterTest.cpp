@@ -170,11 +170,13 @@ TEST(PrinterTest, PaperNamesAndTheFallbacks) {
   EXPECT_FALSE(PaperFromName(""));
   const std::string file = (std::filesystem::temp_directory_path() / ("papersize-" + std::to_string(getpid()))).string();
   std::ofstream(file) << "# comment\nletter\n";
+  const char* lcAll = std::getenv("LC_ALL");
+  const std::string savedLcAll = lcAll ? lcAll : "";
   ::setenv("LC_ALL", "C", 1);
   EXPECT_EQ(DefaultPaper("", file).Name, "Letter");
   EXPECT_EQ(DefaultPaper("iso_a3_297x420mm", file).Name, "A3");
   EXPECT_EQ(DefaultPaper("", "/nonexistent").Name, "A4");
-  ::unsetenv("LC_ALL");
+  if (lcAll) ::setenv("LC_ALL", savedLcAll.c_str(), 1); else ::unsetenv("LC_ALL");
   std::filesystem::remove(file);
 }
 
