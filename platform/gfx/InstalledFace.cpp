@@ -268,4 +268,30 @@ std::shared_ptr<FontFace> OpenInstalledFace(const TLogFont& font) {
   return std::make_shared<InstalledFace>(face, file, font, symbolEncoding);
 }
 
+std::vector<std::string> InstalledFontFamilies() {
+  std::vector<std::string> families;
+  {
+    std::lock_guard lock(LibraryMutex());
+    FcPattern* pattern = FcPatternBuild(nullptr, FC_SCALABLE, FcTypeBool, FcTrue, nullptr);
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcFontSet* set = FcFontList(nullptr, pattern, objects);
+    for (int i = 0; set && i < set->nfont; ++i) {
+      FcChar8* family = nullptr;
+      if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) == FcResultMatch && family)
+        families.emplace_back(reinterpret_cast<const char*>(family));
+    }
+    if (set) FcFontSetDestroy(set);
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+  }
+  std::sort(families.begin(), families.end(), [](const std::string& a, const std::string& b) {
+    return CompareText(a, b) < 0;
+  });
+  families.erase(std::unique(families.begin(), families.end(), [](const std::string& a, const std::string& b) {
+                   return SameText(a, b);
+                 }),
+                 families.end());
+  return families;
+}
+
 }  // namespace platform
