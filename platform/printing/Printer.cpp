@@ -144,7 +144,10 @@ void TPrinter::SetOrientation(TPrinterOrientation value) {
 }
 
 TPaperSize TPrinter::Paper() {
-  if (!paper_) paper_ = DefaultPaper(media_.empty() ? "" : (Discover(), media_[static_cast<size_t>(PrinterIndex())]));
+  if (!paper_) {
+    Discover();
+    paper_ = DefaultPaper(media_[static_cast<size_t>(PrinterIndex())]);
+  }
   return *paper_;
 }
 
@@ -162,6 +165,11 @@ int TPrinter::PageWidth() {
 int TPrinter::PageHeight() {
   const TPaperSize p = Paper();
   return Pixels(orientation_ == TPrinterOrientation::poPortrait ? p.HeightMm : p.WidthMm);
+}
+
+TCanvas& TPrinter::Canvas() {
+  if (!printing_) UpdateExtent();
+  return *canvas_;
 }
 
 void TPrinter::UpdateExtent() { CanvasAccess::Of(*canvas_).sinkExtent = {PageWidth(), PageHeight()}; }

@@ -73,7 +73,8 @@ public:
   void NewPage();
   void EndDoc();
   void Abort();
-  TCanvas& Canvas() { return *canvas_; }
+  // The page device: between jobs it measures (its extent is the page as set up) and draws nowhere.
+  TCanvas& Canvas();
   bool Printing() const { return printing_; }
   bool Aborted() const { return aborted_; }
   int PageNumber() const { return pageNumber_; }
