@@ -22,6 +22,7 @@ struct RecordingCups {
   int lpExit = 0;
   std::string lpError;
   std::string fileSeen;  // the first bytes of the file lp was handed, read while lp runs
+  int qpdfCheck = -1;    // qpdf --check on that file while lp runs (-1 without qpdf)
 
   TPrintSpawner Spawner() {
     return [this](const SpawnRequest& r) {
@@ -39,6 +40,8 @@ struct RecordingCups {
         fileSeen.assign(8, '\0');
         in.read(fileSeen.data(), 8);
         fileSeen.resize(static_cast<size_t>(in.gcount()));
+        const SpawnCapture check = SpawnAndCapture({"qpdf", {"--check", r.arguments.back()}, "", {}}, std::chrono::seconds(30));
+        if (check.error == 0) qpdfCheck = check.exitCode;
         c.exitCode = lpExit;
         c.standardError = lpError;
       }
@@ -87,7 +90,8 @@ TEST(PrinterTest, AJobForAQueueGoesToLpWithExactlyItsArgumentsAndItsFileIsRemove
   EXPECT_EQ(lp.arguments[1], "Office");
   EXPECT_EQ(lp.arguments[2], "-t");
   EXPECT_EQ(lp.arguments[3], "Hosts -- report");
-  EXPECT_EQ(cups.fileSeen.substr(0, 5), "%PDF-");  // a PDF while lp had it
+  EXPECT_EQ(cups.fileSeen.substr(0, 5), "%PDF-");  // a valid PDF while lp had it
+  EXPECT_TRUE(cups.qpdfCheck == -1 || cups.qpdfCheck == 0) << "qpdf --check exit code " << cups.qpdfCheck;
   EXPECT_FALSE(std::filesystem::exists(lp.arguments[4]));
 }
 
