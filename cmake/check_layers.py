@@ -31,6 +31,7 @@ PLATFORM_LAYERS = {
     "printing": ("ui",),
     "backends": ("ui",),
     "service": ("app",),
+    "office": ("core",),
 }
 # What a platform library's tests link beyond the library itself (platform_backends_tests: platform_edits and
 # platform_dialogs; platform_printing_tests: the scripted dialogs).

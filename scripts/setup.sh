@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   # platform libraries
   libfreetype-dev libfontconfig-dev libx11-dev libxext-dev zlib1g-dev libjpeg-dev libpng-dev libgif-dev libsqlite3-dev
+  libzip-dev libexpat1-dev
   libcairo2-dev
   # printing: the CUPS client programs (lpstat, lpoptions, lp) that the printer runs
   cups-client
@@ -22,10 +23,14 @@ packages=(
   # the printed PDF's tests: its information, text, fonts, structure and rendering
   poppler-utils qpdf
   python3-aiosmtpd exim4-daemon-light
+  # the configurator's menu entry: its validator and the icon theme that its icon joins
+  desktop-file-utils hicolor-icon-theme
   # the X11 backend's tests: a server, input and clipboard peers, keymaps, screenshots
   xvfb xdotool xclip x11-xkb-utils x11-apps x11-utils openbox wmctrl
   # the rich edit's tests: a word processor that writes the RTF they read
   libreoffice-writer-nogui
+  # the office exchange's tests: readers and writers of XLSX, DOCX and SQLite files
+  python3-openpyxl python3-docx libreoffice-calc-nogui sqlite3
 )
 
 missing=()
