@@ -13,10 +13,15 @@ packages=(
   # platform libraries
   libfreetype-dev libfontconfig-dev libx11-dev libxext-dev zlib1g-dev libjpeg-dev libpng-dev libgif-dev libsqlite3-dev
   libzip-dev libexpat1-dev
+  libcairo2-dev
+  # printing: the CUPS client programs (lpstat, lpoptions, lp) that the printer runs
+  cups-client
   fonts-dejavu-core fonts-liberation
   # test peers and comparisons
   python3 iproute2 iputils-ping procps systemd strace
-  giflib-tools libcairo2-dev
+  giflib-tools
+  # the printed PDF's tests: its information, text, fonts, structure and rendering
+  poppler-utils qpdf
   python3-aiosmtpd exim4-daemon-light
   # the configurator's menu entry: its validator and the icon theme that its icon joins
   desktop-file-utils hicolor-icon-theme
