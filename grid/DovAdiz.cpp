@@ -72,9 +72,7 @@ VUraRazuduVova::~VUraRazuduVova() {
   // Each one unlinks itself from the grid (Notification) as it goes.
   while (!arrows_.empty()) delete arrows_.back();
   delete popupButton_;
-  for (TGridChangeNotifier* notifier : notifiers_) notifier->RemoveFreeNotification(this);
-  SetGridImages(nullptr);
-  SetPictureContainer(nullptr);
+  // The free notifications of the references and notifiers end with the component.
   FreeAllCellProperties();
 }
 
