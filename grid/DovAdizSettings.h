@@ -10,6 +10,7 @@
 #include "platform/gfx/Colors.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Pen.h"
+#include "platform/printing/Printer.h"
 
 namespace velmora {
 
@@ -54,8 +55,7 @@ enum class TPrintBorders : uint8_t {
   pbCustom
 };
 enum class TFitToPage : uint8_t { fpNever, fpGrow, fpShrink, fpAlways, fpCustom };
-// FIXME: the printer's own orientation type takes this one's place once the platform has a printer.
-enum class TPrinterOrientation : uint8_t { poPortrait, poLandscape };
+using platform::TPrinterOrientation;
 enum class TSortBlankPosition : uint8_t { blFirst, blLast };
 enum class TSortDirection : uint8_t { sdAscending, sdDescending };
 // The look of cell check boxes, radio buttons and buttons.
