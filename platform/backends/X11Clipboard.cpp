@@ -216,7 +216,10 @@ std::optional<std::pair<unsigned long, std::string>> X11Selection::Convert(unsig
   Property answer = TakeProperty(display, window_, property);
   if (answer.type == None) return std::nullopt;
   if (answer.type != connection_.Atoms().INCR) {
-    if (answer.bytes.size() > readLimit_) return std::nullopt;
+    if (answer.bytes.size() > readLimit_) {
+      overLimit_ = true;
+      return std::nullopt;
+    }
     return std::pair{answer.type, std::move(answer.bytes)};
   }
   // Deleting the INCR property (done by the read) asks the owner for the first piece.
@@ -240,8 +243,8 @@ std::optional<std::pair<unsigned long, std::string>> X11Selection::ReadIncrement
     type = piece.type;
     data += piece.bytes;
     if (data.size() > readLimit_) {
-      // The owner goes on offering pieces; they are left unread, and it stops when the property is
-      // not deleted.
+      // The owner's next piece is left unread: it gives up when the property is not deleted.
+      overLimit_ = true;
       return std::nullopt;
     }
   }
@@ -270,11 +273,13 @@ std::optional<std::string> X11Selection::Get(std::string_view format, unsigned l
   // Some owners answer any target with their one kind of data: only what they list is asked for, unless
   // they list nothing.
   const std::optional<std::vector<unsigned long>> offered = OfferedTargets(time);
+  overLimit_ = false;
   for (unsigned long target : TargetsFor(format)) {
     if (target == atoms.TEXT) continue;  // its type is the owner's choice; UTF8_STRING and STRING cover it
     if (offered && std::find(offered->begin(), offered->end(), target) == offered->end()) continue;
     if (auto answer = Convert(target, time))
       return answer->first == atoms.STRING ? Latin1ToUtf8(answer->second) : std::move(answer->second);
+    if (overLimit_) break;  // the same data under another name is no shorter
   }
   return std::nullopt;
 }

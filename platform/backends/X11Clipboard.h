@@ -71,6 +71,7 @@ private:
   std::map<std::string, std::shared_ptr<const std::string>, std::less<>> formats_;
   std::vector<Transfer> transfers_;
   size_t readLimit_ = static_cast<size_t>(-1);
+  bool overLimit_ = false;  // the last read was refused for its length
 };
 
 }  // namespace platform

@@ -553,7 +553,7 @@ unsigned X11Dnd::KeysNow() const {
 }
 
 unsigned long CreateDragCursor(X11Connection& connection, TBackendCursor cursor) {
-  const std::optional<TCursorImage> image = DragCursorImage(cursor);
+  const std::optional<CursorImage> image = DragCursorImage(cursor);
   if (!image || image->rows.empty()) return None;
   Display* display = connection.Display();
   const int height = static_cast<int>(image->rows.size());

@@ -59,7 +59,7 @@ public:
                                           unsigned allowed);
 
   // The longest text or list that a drop takes; longer data is refused.
-  static constexpr size_t kMaxDropBytes = 64u << 20;
+  static constexpr size_t kMaxDropBytes = 16u << 20;
 
 private:
   friend class X11DragOut;

@@ -72,7 +72,7 @@ Picture NoDropSign() {
 
 }  // namespace
 
-std::optional<TCursorImage> DragCursorImage(TBackendCursor cursor) {
+std::optional<CursorImage> DragCursorImage(TBackendCursor cursor) {
   switch (cursor) {
     case TBackendCursor::DragMove:
     case TBackendCursor::DragCopy: {
@@ -80,9 +80,9 @@ std::optional<TCursorImage> DragCursorImage(TBackendCursor cursor) {
       DrawArrow(picture);
       DrawBox(picture);
       if (cursor == TBackendCursor::DragCopy) DrawPlus(picture);
-      return TCursorImage{0, 0, std::move(picture)};
+      return CursorImage{0, 0, std::move(picture)};
     }
-    case TBackendCursor::NoDrop: return TCursorImage{15, 15, NoDropSign()};
+    case TBackendCursor::NoDrop: return CursorImage{15, 15, NoDropSign()};
     default: return std::nullopt;
   }
 }

@@ -26,14 +26,14 @@ bool IsSharedFormat(std::string_view format) {
   return format == kClipboardText || format == kClipboardRichText || format == kDragFiles;
 }
 
-struct TRegistration {
+struct Registration {
   TComponent::TGuard guard;
   IDropTarget* target;
 };
 
 // The registered targets by control. A control that went without revoking is dropped when met.
-std::map<const TWinControl*, TRegistration>& Registrations() {
-  static auto* registrations = new std::map<const TWinControl*, TRegistration>;
+std::map<const TWinControl*, Registration>& Registrations() {
+  static auto* registrations = new std::map<const TWinControl*, Registration>;
   return *registrations;
 }
 
@@ -101,7 +101,7 @@ DWORD Settle(DWORD answered, DWORD allowed, bool files) {
 }
 
 // The target the pointer is over, in one drag (ours or another program's).
-class TTargetTracker {
+class TargetTracker {
 public:
   // Moves to the target (null: none) at the point; the answered effect.
   DWORD Over(TWinControl* control, IDataObject& data, DWORD keys, TPoint screen, DWORD allowed) {
@@ -159,9 +159,9 @@ private:
 };
 
 // The drag that DoDragDrop runs.
-class TDragSession {
+class DragSession {
 public:
-  TDragSession(IDataObject& data, DWORD okEffects, IDropSource& source, TBackendWindow window)
+  DragSession(IDataObject& data, DWORD okEffects, IDropSource& source, TBackendWindow window)
       : data_(data), okEffects_(okEffects), source_(source), window_(window) {}
 
   void Start(TPoint screen, DWORD keys) {
@@ -186,7 +186,7 @@ public:
   void KeysChanged(DWORD keys, bool escape) { Input(point_, keys, escape); }
 
   // Runs until the drag ends; the outcome, or the exception that ended it, after the cleanup.
-  TDragOutcome Run() {
+  DragOutcome Run() {
     Application().HandleMessagesUntil([this] { return done_; });
     if (!done_) Cancel();  // the application is terminating
     if (foreignDrop_) {
@@ -197,7 +197,7 @@ public:
       std::optional<unsigned> finished;
       Application().HandleMessagesUntil([&] { return (finished = external_->Finished()).has_value(); });
       outcome_.Effect = finished ? Settle(*finished, okEffects_, false) : DROPEFFECT_NONE;
-      outcome_.Result = outcome_.Effect != DROPEFFECT_NONE ? TDragResult::Drop : TDragResult::Cancel;
+      outcome_.Result = outcome_.Effect != DROPEFFECT_NONE ? DragResult::Drop : DragResult::Cancel;
     }
     external_.reset();
     Backend().SetCursor(window_, TBackendCursor::Arrow);
@@ -209,9 +209,9 @@ public:
 private:
   void Step(bool escape) {
     try {
-      const TDragQuery query = source_.QueryContinueDrag(escape, keys_);
-      if (query == TDragQuery::Cancel) return Cancel();
-      if (query == TDragQuery::Drop) return DropHere();
+      const DragQuery query = source_.QueryContinueDrag(escape, keys_);
+      if (query == DragQuery::Cancel) return Cancel();
+      if (query == DragQuery::Drop) return DropHere();
       DWORD effect = DROPEFFECT_NONE;
       const DWORD proposed = ProposedEffect(keys_, okEffects_);
       std::optional<unsigned> foreign = external_ ? external_->Move(point_, keys_, proposed) : std::nullopt;
@@ -224,7 +224,7 @@ private:
         effect = tracker_.Over(TargetControlAt(point_), data_, keys_, point_, okEffects_);
       }
       effect_ = effect;
-      if (source_.GiveFeedback(effect) == TDragFeedback::UseDefaultCursors) Backend().SetCursor(window_, CursorOfEffect(effect));
+      if (source_.GiveFeedback(effect) == DragFeedback::UseDefaultCursors) Backend().SetCursor(window_, CursorOfEffect(effect));
     } catch (...) {
       failure_ = std::current_exception();
       try {
@@ -255,7 +255,7 @@ private:
       return;
     }
     const DWORD effect = tracker_.Drop(data_, keys_, point_, okEffects_);
-    outcome_ = {effect != DROPEFFECT_NONE ? TDragResult::Drop : TDragResult::Cancel, effect};
+    outcome_ = {effect != DROPEFFECT_NONE ? DragResult::Drop : DragResult::Cancel, effect};
   }
 
   IDataObject& data_;
@@ -263,27 +263,27 @@ private:
   IDropSource& source_;
   TBackendWindow window_;
   std::unique_ptr<TBackendDrag> external_;
-  TTargetTracker tracker_;
+  TargetTracker tracker_;
   TPoint point_;
   DWORD keys_ = 0;
   DWORD effect_ = DROPEFFECT_NONE;
   bool overForeign_ = false;
   bool foreignDrop_ = false;
   bool done_ = false;
-  TDragOutcome outcome_;
+  DragOutcome outcome_;
   std::exception_ptr failure_;
 };
 
-TDragSession* g_session = nullptr;
+DragSession* g_session = nullptr;
 
 // The drag of another program over our windows.
-struct TForeignDrag {
+struct ForeignDragState {
   TTopLevelWindow* window = nullptr;
-  TTargetTracker tracker;
+  TargetTracker tracker;
 };
 
-TForeignDrag& Foreign() {
-  static auto* foreign = new TForeignDrag;
+ForeignDragState& Foreign() {
+  static auto* foreign = new ForeignDragState;
   return *foreign;
 }
 
@@ -343,7 +343,7 @@ bool IDataObject::HasFormat(std::string_view format) const {
   return std::find(formats.begin(), formats.end(), format) != formats.end();
 }
 
-void TDataObject::SetData(std::string_view format, std::string data) {
+void DataObject::SetData(std::string_view format, std::string data) {
   for (auto& [name, bytes] : formats_)
     if (name == format) {
       bytes = std::move(data);
@@ -352,29 +352,29 @@ void TDataObject::SetData(std::string_view format, std::string data) {
   formats_.emplace_back(std::string(format), std::move(data));
 }
 
-std::vector<std::string> TDataObject::Formats() const {
+std::vector<std::string> DataObject::Formats() const {
   std::vector<std::string> names;
   for (const auto& [name, bytes] : formats_) names.push_back(name);
   return names;
 }
 
-std::optional<std::string> TDataObject::GetData(std::string_view format) {
+std::optional<std::string> DataObject::GetData(std::string_view format) {
   for (const auto& [name, bytes] : formats_)
     if (name == format) return bytes;
   return std::nullopt;
 }
 
-TDragQuery IDropSource::QueryContinueDrag(bool EscapePressed, DWORD KeyState) {
-  if (EscapePressed) return TDragQuery::Cancel;
-  if ((KeyState & MK_LBUTTON) == 0) return TDragQuery::Drop;
-  return TDragQuery::Continue;
+DragQuery IDropSource::QueryContinueDrag(bool EscapePressed, DWORD KeyState) {
+  if (EscapePressed) return DragQuery::Cancel;
+  if ((KeyState & MK_LBUTTON) == 0) return DragQuery::Drop;
+  return DragQuery::Continue;
 }
 
-TDragFeedback IDropSource::GiveFeedback(DWORD) { return TDragFeedback::UseDefaultCursors; }
+DragFeedback IDropSource::GiveFeedback(DWORD) { return DragFeedback::UseDefaultCursors; }
 
 bool RegisterDragDrop(TWinControl& Control, IDropTarget& Target) {
   if (TargetOf(&Control)) return false;
-  Registrations().insert_or_assign(&Control, TRegistration{TComponent::TGuard(Control), &Target});
+  Registrations().insert_or_assign(&Control, Registration{TComponent::TGuard(Control), &Target});
   AnnounceTargets(Control);
   return true;
 }
@@ -407,7 +407,7 @@ DWORD ProposedEffect(DWORD KeyState, DWORD OkEffects) {
   return DROPEFFECT_NONE;
 }
 
-TDragOutcome DoDragDrop(IDataObject& Data, DWORD OkEffects, IDropSource& Source) {
+DragOutcome DoDragDrop(IDataObject& Data, DWORD OkEffects, IDropSource& Source) {
   if (g_session) return {};  // one drag at a time
   const TPoint pointer = Backend().CursorPos();
   // The drag belongs to the window that has the mouse: the capture's, else the one under the pointer.
@@ -418,10 +418,10 @@ TDragOutcome DoDragDrop(IDataObject& Data, DWORD OkEffects, IDropSource& Source)
   if (!top) return {};
   // The control that pressed the mouse gives it up: the drag takes the button's release.
   SetCaptureControl(nullptr);
-  TDragSession session(Data, OkEffects, Source, top->Window());
+  DragSession session(Data, OkEffects, Source, top->Window());
   g_session = &session;
-  struct TEnd {
-    ~TEnd() { g_session = nullptr; }
+  struct SessionEnd {
+    ~SessionEnd() { g_session = nullptr; }
   } end;
   session.Start(pointer, KeysOf(CurrentShift()));
   return session.Run();
@@ -455,7 +455,7 @@ bool DragKey(int VirtualKey, bool Down, unsigned BackendShift) {
 }
 
 DWORD ForeignDragOver(TTopLevelWindow& Window, IDataObject& Data, TPoint Screen, DWORD KeyState, DWORD OkEffects) {
-  TForeignDrag& foreign = Foreign();
+  ForeignDragState& foreign = Foreign();
   if (foreign.window != &Window) {
     foreign.tracker.Leave();
     foreign.window = &Window;
@@ -466,21 +466,21 @@ DWORD ForeignDragOver(TTopLevelWindow& Window, IDataObject& Data, TPoint Screen,
 }
 
 void ForeignDragLeave(TTopLevelWindow& Window) {
-  TForeignDrag& foreign = Foreign();
+  ForeignDragState& foreign = Foreign();
   if (foreign.window != &Window) return;
   foreign.window = nullptr;
   foreign.tracker.Leave();
 }
 
 DWORD ForeignDrop(TTopLevelWindow& Window, IDataObject& Data, TPoint Screen, DWORD KeyState, DWORD OkEffects) {
-  TForeignDrag& foreign = Foreign();
+  ForeignDragState& foreign = Foreign();
   if (foreign.window != &Window) return DROPEFFECT_NONE;
   foreign.window = nullptr;
   return foreign.tracker.Drop(Data, KeyState, Screen, OkEffects);
 }
 
-TUriListFiles LocalFilesOfUriList(std::string_view UriList, std::string_view HostName, size_t MaxFiles) {
-  TUriListFiles result;
+UriListFiles LocalFilesOfUriList(std::string_view UriList, std::string_view HostName, size_t MaxFiles) {
+  UriListFiles result;
   size_t start = 0;
   while (start < UriList.size()) {
     size_t end = UriList.find('\n', start);

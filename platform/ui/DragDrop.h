@@ -53,7 +53,7 @@ public:
 };
 
 // A data object that holds its formats' bytes.
-class TDataObject : public IDataObject {
+class DataObject : public IDataObject {
 public:
   void SetData(std::string_view format, std::string data);
   std::vector<std::string> Formats() const override;
@@ -75,23 +75,23 @@ public:
   virtual void Drop(IDataObject& Data, DWORD KeyState, TPoint Pt, DWORD& Effect) = 0;
 };
 
-enum class TDragQuery { Continue, Drop, Cancel };
-enum class TDragFeedback { UseDefaultCursors, OwnCursor };
+enum class DragQuery { Continue, Drop, Cancel };
+enum class DragFeedback { UseDefaultCursors, OwnCursor };
 
 // The source of a drag. The defaults: Escape cancels, releasing the left button drops, and the default
 // cursors show the effect.
 class IDropSource {
 public:
   virtual ~IDropSource() = default;
-  virtual TDragQuery QueryContinueDrag(bool EscapePressed, DWORD KeyState);
-  virtual TDragFeedback GiveFeedback(DWORD Effect);
+  virtual DragQuery QueryContinueDrag(bool EscapePressed, DWORD KeyState);
+  virtual DragFeedback GiveFeedback(DWORD Effect);
 };
 
 // How a drag ended: Drop when a target took the drop (Effect is what it did), Cancel otherwise
 // (Escape, a release over no target or over one that refused, Effect none).
-enum class TDragResult { Drop, Cancel };
-struct TDragOutcome {
-  TDragResult Result = TDragResult::Cancel;
+enum class DragResult { Drop, Cancel };
+struct DragOutcome {
+  DragResult Result = DragResult::Cancel;
   DWORD Effect = DROPEFFECT_NONE;
 };
 
@@ -107,7 +107,7 @@ IDropTarget* RegisteredDropTarget(const TWinControl& Control);
 // mouse go to the drag alone, the cursor shows the effect (the drag cursor for a move, the copy cursor,
 // the no-drop cursor). Ctrl proposes copy, otherwise move, within OkEffects. An exception from a target
 // or the source ends the drag (targets told, the capture released) and then leaves DoDragDrop.
-TDragOutcome DoDragDrop(IDataObject& Data, DWORD OkEffects, IDropSource& Source);
+DragOutcome DoDragDrop(IDataObject& Data, DWORD OkEffects, IDropSource& Source);
 // Whether a drag runs (DoDragDrop has not returned).
 bool DragDropActive();
 
@@ -118,12 +118,12 @@ DWORD ProposedEffect(DWORD KeyState, DWORD OkEffects);
 // The local files of a URI list: each "file:" URI whose host is empty, "localhost" or HostName,
 // percent-decoded to its path; other URIs, comments and malformed lines are skipped and counted.
 // Bounded: at most MaxFiles files are taken (the rest counted as skipped).
-struct TUriListFiles {
+struct UriListFiles {
   std::vector<std::string> Files;
   size_t Skipped = 0;
 };
 inline constexpr size_t kMaxDroppedFiles = 10000;
-TUriListFiles LocalFilesOfUriList(std::string_view UriList, std::string_view HostName,
+UriListFiles LocalFilesOfUriList(std::string_view UriList, std::string_view HostName,
                                   size_t MaxFiles = kMaxDroppedFiles);
 // The local files a data object carries, for this host.
 std::vector<std::string> DroppedFiles(IDataObject& Data);

@@ -26,9 +26,9 @@ std::string EffectName(DWORD effect) {
 
 // A target that writes down every call it gets and answers with the source's proposal (copy with Ctrl,
 // else move), or refuses.
-class TRecordingTarget : public IDropTarget {
+class RecordingTarget : public IDropTarget {
 public:
-  TRecordingTarget(std::string name, std::vector<std::string>& log) : name_(std::move(name)), log_(log) {}
+  RecordingTarget(std::string name, std::vector<std::string>& log) : name_(std::move(name)), log_(log) {}
 
   void DragEnter(IDataObject& Data, DWORD KeyState, TPoint Pt, DWORD& Effect) override {
     Effect = Answer(KeyState, Effect);
@@ -61,12 +61,12 @@ private:
 };
 
 // A source that records the feedback it hears, with the cursor that shows meanwhile.
-class TRecordingSource : public IDropSource {
+class RecordingSource : public IDropSource {
 public:
-  explicit TRecordingSource(std::vector<std::string>& log) : log_(log) {}
-  TDragFeedback GiveFeedback(DWORD Effect) override {
+  explicit RecordingSource(std::vector<std::string>& log) : log_(log) {}
+  DragFeedback GiveFeedback(DWORD Effect) override {
     log_.push_back("feedback " + EffectName(Effect));
-    return TDragFeedback::UseDefaultCursors;
+    return DragFeedback::UseDefaultCursors;
   }
 
 private:
@@ -88,7 +88,7 @@ protected:
       if (!shift.Contains(TShiftStateFlag::ssLeft) || DragDropActive() || started) return;
       started = true;
       outcome = DoDragDrop(data, DROPEFFECT_COPY | DROPEFFECT_MOVE, dropSource);
-      log.push_back("result " + std::string(outcome.Result == TDragResult::Drop ? "drop " : "cancel ") +
+      log.push_back("result " + std::string(outcome.Result == DragResult::Drop ? "drop " : "cancel ") +
                     EffectName(outcome.Effect));
     };
   }
@@ -118,13 +118,13 @@ protected:
   TPanel* source = nullptr;
   TPanel* left = nullptr;
   TPanel* right = nullptr;
-  TDataObject data;
+  DataObject data;
   std::vector<std::string> log;
-  TRecordingSource dropSource{log};
-  TRecordingTarget leftTarget{"left", log};
-  TRecordingTarget rightTarget{"right", log};
+  RecordingSource dropSource{log};
+  RecordingTarget leftTarget{"left", log};
+  RecordingTarget rightTarget{"right", log};
   bool started = false;
-  TDragOutcome outcome;
+  DragOutcome outcome;
 };
 
 TEST_F(DragDropTest, AMoveBetweenTwoControlsOfOneFormCallsEnterOverLeaveAndDropInOrder) {
@@ -148,7 +148,7 @@ TEST_F(DragDropTest, AMoveBetweenTwoControlsOfOneFormCallsEnterOverLeaveAndDropI
       "result drop move",
   };
   EXPECT_EQ(log, expected);
-  EXPECT_EQ(outcome.Result, TDragResult::Drop);
+  EXPECT_EQ(outcome.Result, DragResult::Drop);
   EXPECT_EQ(outcome.Effect, DROPEFFECT_MOVE);
   EXPECT_EQ(cursors, (std::vector{TBackendCursor::NoDrop, TBackendCursor::DragMove})) << "over the source, over a target";
   EXPECT_EQ(HeadlessBackend().CaptureWindow(), TBackendWindow{}) << "the capture ends with the drag";
@@ -166,7 +166,7 @@ TEST_F(DragDropTest, CtrlMakesACopyAndShowsTheCopyCursorAtOnceWithoutAMove) {
   Input().MouseUp(TMouseButtonKind::Left, At(*right, 30, 30), bsCtrl);
   Settle();
   EXPECT_EQ(cursors, (std::vector{TBackendCursor::DragMove, TBackendCursor::DragCopy}));
-  EXPECT_EQ(outcome.Result, TDragResult::Drop);
+  EXPECT_EQ(outcome.Result, DragResult::Drop);
   EXPECT_EQ(outcome.Effect, DROPEFFECT_COPY);
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(log[log.size() - 2], "right drop copy \"Zeile 1\tA\r\nZeile 2\tB\"");
@@ -184,7 +184,7 @@ TEST_F(DragDropTest, EscapeCancelsAndTheTargetUnderThePointerHearsItLeft) {
                                           "result cancel none"};
   EXPECT_EQ(log, expected);
   EXPECT_TRUE(rightTarget.dropped.empty());
-  EXPECT_EQ(outcome.Result, TDragResult::Cancel);
+  EXPECT_EQ(outcome.Result, DragResult::Cancel);
 }
 
 TEST_F(DragDropTest, ARefusingTargetGetsNoDropAndTheNoDropCursorShows) {
@@ -209,7 +209,7 @@ TEST_F(DragDropTest, ADragBetweenTwoFormsDropsOnTheOtherForm) {
   other->Show();
   Settle();
   TPanel* far = MakePanel(*other, 20);
-  TRecordingTarget farTarget{"far", log};
+  RecordingTarget farTarget{"far", log};
   ASSERT_TRUE(RegisterDragDrop(*far, farTarget));
   form->Perform(WM_ACTIVATE, WA_ACTIVE);
   StartDrag();
@@ -274,7 +274,7 @@ TEST_F(DragDropTest, OnlyLocalFileUrisBecomeFilesPercentDecoded) {
       "file:///nul%00byte\r\n"
       "file:/short/form\n"
       "\r\n";
-  const TUriListFiles files = LocalFilesOfUriList(list, "thishost");
+  const UriListFiles files = LocalFilesOfUriList(list, "thishost");
   EXPECT_EQ(files.Files, (std::vector<std::string>{"/tmp/data set.csv", "/home/u/Grüße.txt", "/etc/hosts",
                                                    "/short/form"}));
   EXPECT_EQ(files.Skipped, 4u);
@@ -285,7 +285,7 @@ TEST_F(DragDropTest, OnlyLocalFileUrisBecomeFilesPercentDecoded) {
 TEST_F(DragDropTest, AHugeUriListIsBounded) {
   std::string list;
   for (int i = 0; i < 100000; ++i) list += "file:///tmp/f" + std::to_string(i) + "\r\n";
-  const TUriListFiles files = LocalFilesOfUriList(list, "");
+  const UriListFiles files = LocalFilesOfUriList(list, "");
   EXPECT_EQ(files.Files.size(), kMaxDroppedFiles);
   EXPECT_EQ(files.Skipped, 100000u - kMaxDroppedFiles);
   EXPECT_EQ(files.Files.back(), "/tmp/f" + std::to_string(kMaxDroppedFiles - 1));
@@ -310,7 +310,7 @@ TEST(DragCursorsTest, TheDragCursorsArePicturesOfTheirOwnWithTheHotSpotOnThem) {
     for (int x = 0; x < sheet.Width(); ++x) sheet.ScanLine(y)[x] = 0xFF808080;
   int index = 0;
   for (TBackendCursor cursor : {TBackendCursor::DragMove, TBackendCursor::DragCopy, TBackendCursor::NoDrop}) {
-    const std::optional<TCursorImage> image = DragCursorImage(cursor);
+    const std::optional<CursorImage> image = DragCursorImage(cursor);
     ASSERT_TRUE(image);
     ASSERT_EQ(image->rows.size(), 32u);
     for (const std::string& row : image->rows) ASSERT_EQ(row.size(), 32u);

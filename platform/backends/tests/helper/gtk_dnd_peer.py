@@ -1,9 +1,11 @@
 #!/usr/bin/python3
 """A GTK 3 program for the drag-and-drop tests, one that no one here wrote the protocol of.
 
-  gtk_dnd_peer.py source FILE TEXT   a window with two drag sources: one offers FILE as a file URI
-                                     (text/uri-list), the other offers TEXT (UTF-8 text)
-  gtk_dnd_peer.py target             a window with a text view that takes dropped text
+  gtk_dnd_peer.py source OFFER...   a window with a drag source for each offer, one below the other:
+                                    file:PATH (a file URI), text:TEXT (UTF-8 text), and hostile ones:
+                                    uris:N (a URI list of N entries, a third of another host), badtext
+                                    (text that is no UTF-8), huge:MB (a text of MB mebibytes)
+  gtk_dnd_peer.py target            a window with a text view that takes dropped text
 
 Each line on standard output is one action: "ready NAME X Y" gives the screen point at the centre of
 each part once the window is shown, then "drag-begin", "data-get TARGET", "drag-end" (a source), or
@@ -41,40 +43,51 @@ def report(window, parts):
     window.connect("map-event", lambda *args: GLib.timeout_add(200, ready))
 
 
-def source(path, text):
+def source(offers):
     window = Gtk.Window(title="GTK drag source")
     window.move(20, 100)
-    box = Gtk.Box(orientation=Gtk.Orientation.VERTICAL, spacing=10)
-    file_part = Gtk.EventBox()
-    file_part.add(Gtk.Label(label="a file"))
-    file_part.set_size_request(200, 80)
-    text_part = Gtk.EventBox()
-    text_part.add(Gtk.Label(label="some text"))
-    text_part.set_size_request(200, 80)
-    box.pack_start(file_part, True, True, 0)
-    box.pack_start(text_part, True, True, 0)
+    box = Gtk.Box(orientation=Gtk.Orientation.VERTICAL, spacing=4)
     window.add(box)
-
-    file_part.drag_source_set(Gdk.ModifierType.BUTTON1_MASK, [], Gdk.DragAction.COPY | Gdk.DragAction.MOVE)
-    file_part.drag_source_add_uri_targets()
-    text_part.drag_source_set(Gdk.ModifierType.BUTTON1_MASK, [], Gdk.DragAction.COPY | Gdk.DragAction.MOVE)
-    text_part.drag_source_add_text_targets()
+    parts = []
+    for offer in offers:
+        name, _, value = offer.partition(":")
+        part = Gtk.EventBox()
+        part.add(Gtk.Label(label=name))
+        part.set_size_request(200, 60)
+        box.pack_start(part, True, True, 0)
+        part.drag_source_set(Gdk.ModifierType.BUTTON1_MASK, [], Gdk.DragAction.COPY | Gdk.DragAction.MOVE)
+        if name in ("file", "uris"):
+            part.drag_source_add_uri_targets()
+        else:
+            part.drag_source_add_text_targets()
+        part.offer = (name, value)
+        parts.append((name, part))
 
     def data_get(widget, context, data, info, time):
+        name, value = widget.offer
         say("data-get", data.get_target().name())
-        if widget is file_part:
-            data.set_uris([GLib.filename_to_uri(path, None)])
+        if name == "file":
+            data.set_uris([GLib.filename_to_uri(value, None)])
+        elif name == "uris":
+            # As many local files as asked for, and among them files of other hosts and other schemes.
+            count = int(value)
+            uris = ["file:///tmp/f%d" % i if i % 3 else "file://elsewhere/f%d" % i for i in range(count)]
+            data.set(data.get_target(), 8, ("\r\n".join(uris + ["http://example.org/x"]) + "\r\n").encode())
+        elif name == "badtext":
+            data.set(data.get_target(), 8, b"ok \xff\xfe end \xc3")
+        elif name == "huge":
+            data.set(data.get_target(), 8, b"x" * (int(value) << 20))
         else:
-            data.set_text(text, -1)
+            data.set_text(value, -1)
 
     def drag_end(widget, context):
         say("drag-end", context.get_selected_action().first_value_nick)
 
-    for part in (file_part, text_part):
+    for name, part in parts:
         part.connect("drag-begin", lambda *args: say("drag-begin"))
         part.connect("drag-data-get", data_get)
         part.connect("drag-end", drag_end)
-    report(window, [("file", file_part), ("text", text_part)])
+    report(window, parts)
     return window
 
 
@@ -94,7 +107,7 @@ def target():
 
 
 def main():
-    window = source(sys.argv[2], sys.argv[3]) if sys.argv[1] == "source" else target()
+    window = source(sys.argv[2:]) if sys.argv[1] == "source" else target()
     window.connect("destroy", Gtk.main_quit)
     window.show_all()
     GLib.timeout_add_seconds(50, Gtk.main_quit)
