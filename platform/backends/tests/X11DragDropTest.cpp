@@ -1,6 +1,10 @@
 #include <sstream>
 
+#include "platform/app/Application.h"
+#include "platform/app/Timer.h"
 #include "platform/ui/DragDrop.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Forms.h"
 #include "X11Fixture.h"
 
 namespace platform::test {
@@ -119,6 +123,14 @@ protected:
     ASSERT_TRUE(PumpUntil([&] { return xdotool.Ended(); }, 20000)) << "xdotool did not end";
     EXPECT_EQ(xdotool.ExitCode(), 0) << xdotool.Output();
   }
+  // Presses at `from` and moves over `to`, leaving the button down.
+  void PressAndMoveOver(TPoint from, TPoint to) {
+    const auto p = [](int v) { return std::to_string(v); };
+    RunPeer({"xdotool", "mousemove", p(from.X), p(from.Y), "sleep", "0.2", "mousedown", "1", "sleep", "0.2", "mousemove",
+             p((from.X + to.X) / 2), p((from.Y + to.Y) / 2), "sleep", "0.2", "mousemove", p(to.X), p(to.Y), "sleep", "0.2",
+             "mousemove", p(to.X + 3), p(to.Y + 3)},
+            Display());
+  }
   // A window of ours that takes drops.
   TBackendWindow ShowTarget() {
     const TBackendWindow window = backend_->CreateWindow(Params(), drop_);
@@ -214,6 +226,18 @@ TEST_F(X11DragDropTest, HostileDropsAreBoundedAndClear) {
                                        << drop_.text.value_or("").size() << " bytes";
 }
 
+TEST_F(X11DragDropTest, ASourceThatGoesMidDragEndsTheDragHere) {
+  ShowTarget();
+  StartPeer({"source", "text:gone"});
+  PressAndMoveOver(PartAt("text"), OurPoint());
+  ASSERT_TRUE(PumpUntil([&] { return drop_.overs > 0; }, 5000));
+  peer_->Kill(SIGKILL);
+  EXPECT_TRUE(PumpUntil([&] { return drop_.leaves == 1; }, 3000)) << "the drag did not end";
+  RunPeer({"xdotool", "mouseup", "1"}, Display());
+  PumpFor(200);
+  EXPECT_EQ(drop_.drops, 0);
+}
+
 TEST_F(X11DragDropTest, OurTextDraggedOntoAGtkTextViewArrivesThere) {
   const std::string text = "Hallo Welt, Grüße €";
   SourceSink source(backend_, text);
@@ -245,6 +269,122 @@ TEST_F(X11DragDropTest, OverOurOwnWindowTheDragStaysInTheProcess) {
   ASSERT_TRUE(source.drag);
   EXPECT_TRUE(source.overOwn) << "our own window is the framework's to handle";
   source.drag.reset();
+}
+
+// The framework's drag on the X11 backend: between two forms of ours it stays in the process (the
+// pointer grabbed, Escape taken from the keyboard), and over the GTK text view it speaks XDND.
+class X11FormDragDropTest : public X11DragDropTest {
+protected:
+  // A target that takes the proposed effect and writes down its calls.
+  class Target : public IDropTarget {
+  public:
+    void DragEnter(IDataObject& Data, DWORD KeyState, TPoint, DWORD& Effect) override {
+      Effect = ProposedEffect(KeyState, Effect);
+      calls.push_back("enter");
+    }
+    void DragOver(DWORD KeyState, TPoint, DWORD& Effect) override { Effect = ProposedEffect(KeyState, Effect); }
+    void DragLeave() override { calls.push_back("leave"); }
+    void Drop(IDataObject& Data, DWORD KeyState, TPoint, DWORD& Effect) override {
+      Effect = ProposedEffect(KeyState, Effect);
+      calls.push_back("drop " + Data.GetData(kClipboardText).value_or(""));
+    }
+    std::vector<std::string> calls;
+  };
+
+  void SetUp() override {
+    X11DragDropTest::SetUp();
+    SetBackend(std::move(backend_));
+    sourceForm = MakeForm(kOurWindow);
+    source = new TPanel(sourceForm.get());
+    source->SetParent(sourceForm.get());
+    source->SetBounds(0, 0, kOurWindow.Width(), kOurWindow.Height());
+    data.SetData(kClipboardText, "Zelle A1\tZelle B1");
+    source->OnMouseMove = [this](TObject*, TShiftState shift, int, int) {
+      if (!shift.Contains(TShiftStateFlag::ssLeft) || DragDropActive() || outcome) return;
+      IDropSource defaults;
+      outcome = DoDragDrop(data, DROPEFFECT_COPY | DROPEFFECT_MOVE, defaults);
+    };
+    targetForm = MakeForm(Bounds(720, 100, 280, 200));
+    auto* panel = new TPanel(targetForm.get());
+    panel->SetParent(targetForm.get());
+    panel->SetBounds(0, 0, 280, 200);
+    RegisterDragDrop(*panel, target);
+    PumpFor(300);
+  }
+  void TearDown() override {
+    sourceForm.reset();
+    targetForm.reset();
+    Application().ProcessMessages();
+    SetBackend(nullptr);
+  }
+  static std::unique_ptr<TForm> MakeForm(const TRect& bounds) {
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBorderStyle(TFormBorderStyle::bsNone);
+    form->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+    form->Show();
+    return form;
+  }
+
+  std::unique_ptr<TForm> sourceForm, targetForm;
+  TPanel* source = nullptr;
+  DataObject data;
+  Target target;
+  std::optional<DragOutcome> outcome;
+};
+
+TEST_F(X11FormDragDropTest, BetweenTwoFormsOfOursTheDragStaysInTheProcess) {
+  DragWithMouse(OurPoint(), {800, 180});
+  ASSERT_TRUE(PumpUntil([&] { return outcome.has_value(); }, 5000));
+  EXPECT_EQ(outcome->Result, DragResult::Drop);
+  EXPECT_EQ(outcome->Effect, DROPEFFECT_MOVE);
+  EXPECT_EQ(target.calls, (std::vector<std::string>{"enter", "drop Zelle A1\tZelle B1"}));
+}
+
+TEST_F(X11FormDragDropTest, EscapeCancelsADragOverAnotherFormOfOurs) {
+  const TPoint from = OurPoint();
+  PeerProcess xdotool({"xdotool", "mousemove", std::to_string(from.X), std::to_string(from.Y), "sleep", "0.2",
+                       "mousedown", "1", "sleep", "0.2", "mousemove", "600", "180", "sleep", "0.2", "mousemove", "800",
+                       "180", "sleep", "0.3", "key", "Escape", "sleep", "0.3", "mouseup", "1"},
+                      Display());
+  ASSERT_TRUE(PumpUntil([&] { return xdotool.Ended() && outcome.has_value(); }, 10000));
+  EXPECT_EQ(outcome->Result, DragResult::Cancel);
+  EXPECT_EQ(target.calls, (std::vector<std::string>{"enter", "leave"}));
+}
+
+TEST_F(X11FormDragDropTest, ATargetThatGoesMidDragLeavesTheDropWithoutEffectInTime) {
+  StartPeer({"target"});
+  const TPoint view = PartAt("view");
+  const auto p = [](int v) { return std::to_string(v); };
+  PeerProcess hand({"xdotool", "mousemove", p(OurPoint().X), p(OurPoint().Y), "sleep", "0.2", "mousedown", "1",
+                    "sleep", "0.2", "mousemove", "300", "180", "sleep", "0.2", "mousemove", p(view.X), p(view.Y),
+                    "sleep", "0.2", "mousemove", p(view.X + 3), p(view.Y + 3), "sleep", "2", "mouseup", "1"},
+                   Display());
+  // The drag's loop runs until the release: the peer is killed from a timer of the loop, while the
+  // pointer is over its window.
+  TTimer kill(nullptr);
+  kill.SetInterval(1500);
+  int64_t killedAt = 0;
+  kill.OnTimer = [&](TObject*) {
+    kill.SetEnabled(false);
+    peer_->Kill(SIGKILL);
+    killedAt = MonotonicMs();
+  };
+  ASSERT_TRUE(PumpUntil([&] { return outcome.has_value(); }, 15000)) << "the drag did not end";
+  EXPECT_NE(killedAt, 0);
+  EXPECT_LT(MonotonicMs() - killedAt, 8000);
+  EXPECT_EQ(outcome->Result, DragResult::Cancel);
+  EXPECT_EQ(outcome->Effect, DROPEFFECT_NONE);
+}
+
+TEST_F(X11FormDragDropTest, OverAGtkTextViewTheDragSpeaksXdnd) {
+  StartPeer({"target"});
+  DragWithMouse(OurPoint(), PartAt("view"));
+  ASSERT_TRUE(PumpUntil([&] { return outcome.has_value(); }, 10000));
+  EXPECT_EQ(outcome->Result, DragResult::Drop);
+  EXPECT_EQ(outcome->Effect, DROPEFFECT_MOVE) << "the text view did what was proposed without Ctrl";
+  ASSERT_TRUE(PumpUntil([&] { return Count("received") == 1; }, 10000)) << peer_->Output();
+  EXPECT_THAT(peer_->Output(), HasSubstr("received 'Zelle A1\\tZelle B1'"));
+  EXPECT_TRUE(target.calls.empty());
 }
 
 }  // namespace
