@@ -61,24 +61,16 @@ void AnnounceTargets(TWinControl& control) {
   if (TTopLevelWindow* top = TopLevelOf(&control)) Backend().SetDropTarget(top->Window(), HoldsDropTarget(*top));
 }
 
-// The modifiers and buttons as the last input event left them.
-unsigned CurrentShift() {
-  unsigned shift = 0;
-  for (auto [key, bit] : {std::pair{VK_LBUTTON, bsLeft}, std::pair{VK_RBUTTON, bsRight}, std::pair{VK_MBUTTON, bsMiddle},
-                          std::pair{VK_SHIFT, bsShift}, std::pair{VK_CONTROL, bsCtrl}})
-    if (GetKeyState(key) < 0) shift |= bit;
-  return shift;
-}
-
-DWORD KeysOf(unsigned shift) {
+// The keys and buttons (MK_...) as the last input event left them.
+DWORD CurrentKeys() {
   DWORD keys = 0;
-  if (shift & bsLeft) keys |= MK_LBUTTON;
-  if (shift & bsRight) keys |= MK_RBUTTON;
-  if (shift & bsMiddle) keys |= MK_MBUTTON;
-  if (shift & bsShift) keys |= MK_SHIFT;
-  if (shift & bsCtrl) keys |= MK_CONTROL;
+  for (auto [key, bit] : {std::pair{VK_LBUTTON, MK_LBUTTON}, std::pair{VK_RBUTTON, MK_RBUTTON},
+                          std::pair{VK_MBUTTON, MK_MBUTTON}, std::pair{VK_SHIFT, MK_SHIFT}, std::pair{VK_CONTROL, MK_CONTROL}})
+    if (GetKeyState(key) < 0) keys |= static_cast<DWORD>(bit);
   return keys;
 }
+
+constexpr DWORD kButtons = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
 
 TBackendCursor CursorOfEffect(DWORD effect) {
   if (effect & DROPEFFECT_COPY) return TBackendCursor::DragCopy;
@@ -183,7 +175,8 @@ public:
     Step(escape);
   }
 
-  void KeysChanged(DWORD keys, bool escape) { Input(point_, keys, escape); }
+  // A key went down or up: the buttons stay as the mouse left them.
+  void KeysChanged(DWORD keys, bool escape) { Input(point_, (keys & ~kButtons) | (keys_ & kButtons), escape); }
 
   // Runs until the drag ends; the outcome, or the exception that ended it, after the cleanup.
   DragOutcome Run() {
@@ -230,6 +223,7 @@ private:
       try {
         tracker_.Leave();
       } catch (...) {
+        // A second failure while the drag ends is dropped: the first goes on to the caller.
       }
       done_ = true;
     }
@@ -423,34 +417,21 @@ DragOutcome DoDragDrop(IDataObject& Data, DWORD OkEffects, IDropSource& Source) 
   struct SessionEnd {
     ~SessionEnd() { g_session = nullptr; }
   } end;
-  session.Start(pointer, KeysOf(CurrentShift()));
+  session.Start(pointer, CurrentKeys());
   return session.Run();
 }
 
 bool DragDropActive() { return g_session != nullptr; }
 
-bool DragMouseMove(TPoint Screen, unsigned BackendShift) {
+bool DragMouseInput(TPoint Screen, DWORD Keys) {
   if (!g_session) return false;
-  g_session->Input(Screen, KeysOf(BackendShift), false);
+  g_session->Input(Screen, Keys, false);
   return true;
 }
 
-bool DragMouseButton(TMouseButtonKind Button, bool Down, TPoint Screen, unsigned BackendShift) {
+bool DragKey(int VirtualKey, bool Down, DWORD Keys) {
   if (!g_session) return false;
-  unsigned shift = BackendShift;
-  const unsigned bit = Button == TMouseButtonKind::Left ? bsLeft : Button == TMouseButtonKind::Right ? bsRight : bsMiddle;
-  shift = Down ? shift | bit : shift & ~bit;
-  g_session->Input(Screen, KeysOf(shift), false);
-  return true;
-}
-
-bool DragKey(int VirtualKey, bool Down, unsigned BackendShift) {
-  if (!g_session) return false;
-  unsigned shift = BackendShift;
-  if (VirtualKey == VK_CONTROL) shift = Down ? shift | bsCtrl : shift & ~bsCtrl;
-  if (VirtualKey == VK_SHIFT) shift = Down ? shift | bsShift : shift & ~bsShift;
-  g_session->KeysChanged(KeysOf(shift | (CurrentShift() & (bsLeft | bsRight | bsMiddle))),
-                         Down && VirtualKey == VK_ESCAPE);
+  g_session->KeysChanged(Keys, Down && VirtualKey == VK_ESCAPE);
   return true;
 }
 

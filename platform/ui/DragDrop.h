@@ -131,10 +131,9 @@ std::vector<std::string> DroppedFiles(IDataObject& Data);
 std::string UriListOfFiles(const std::vector<std::string>& Paths);
 
 // The framework's side (TTopLevelWindow): while a drag runs, the input of every top-level window goes
-// to it. True when the drag took the event.
-bool DragMouseMove(TPoint Screen, unsigned BackendShift);
-bool DragMouseButton(TMouseButtonKind Button, bool Down, TPoint Screen, unsigned BackendShift);
-bool DragKey(int VirtualKey, bool Down, unsigned BackendShift);
+// to it, with the keys and buttons (MK_...) after the event. True when the drag took the event.
+bool DragMouseInput(TPoint Screen, DWORD Keys);
+bool DragKey(int VirtualKey, bool Down, DWORD Keys);
 
 // A drag from another program over a top-level window of ours (the backend's sink calls these; points
 // in screen coordinates). They return the effect the target under the point takes (none without one);

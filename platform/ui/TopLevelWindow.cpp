@@ -248,7 +248,7 @@ void TTopLevelWindow::PostMouse(UINT msg, TPoint windowPoint, unsigned shift) {
 void TTopLevelWindow::BackendKeyDown(int virtualKey, unsigned shift, bool repeat) {
   RecordInputShift(shift);
   RecordKey(virtualKey, true);
-  if (DragKey(virtualKey, true, shift)) return;
+  if (DragKey(virtualKey, true, MouseKeys(shift))) return;
   UINT msg = (shift & bsAlt) && !(shift & bsCtrl) ? WM_SYSKEYDOWN : WM_KEYDOWN;
   LPARAM data = ((shift & bsAlt) ? LPARAM{1} << 29 : 0) | (repeat ? LPARAM{1} << 30 : 0) | 1;
   Deliver(KeyTarget(), msg, static_cast<WPARAM>(virtualKey), data);
@@ -257,7 +257,7 @@ void TTopLevelWindow::BackendKeyDown(int virtualKey, unsigned shift, bool repeat
 void TTopLevelWindow::BackendKeyUp(int virtualKey, unsigned shift) {
   RecordInputShift(shift);
   RecordKey(virtualKey, false);
-  if (DragKey(virtualKey, false, shift)) return;
+  if (DragKey(virtualKey, false, MouseKeys(shift))) return;
   UINT msg = (shift & bsAlt) && !(shift & bsCtrl) ? WM_SYSKEYUP : WM_KEYUP;
   LPARAM data = ((shift & bsAlt) ? LPARAM{1} << 29 : 0) | (LPARAM{3} << 30) | 1;
   Deliver(KeyTarget(), msg, static_cast<WPARAM>(virtualKey), data);
@@ -273,7 +273,7 @@ void TTopLevelWindow::BackendChar(std::string_view utf8, unsigned shift) {
 
 void TTopLevelWindow::BackendMouseDown(TMouseButtonKind button, TPoint client, unsigned shift) {
   RecordInputShift((shift & ~bsDouble) | ButtonBit(button));
-  if (DragMouseButton(button, true, ScreenPoint(client), shift & ~bsDouble)) return;
+  if (DragMouseInput(ScreenPoint(client), MouseKeys((shift & ~bsDouble) | ButtonBit(button)))) return;
   TComponent::TGuard guard(control_);  // activation runs the form's handlers, which may free it
   if (auto* form = dynamic_cast<TCustomForm*>(&control_); form && !form->Active() && form->Enabled())
     Backend().Activate(window_);
@@ -282,14 +282,14 @@ void TTopLevelWindow::BackendMouseDown(TMouseButtonKind button, TPoint client, u
 
 void TTopLevelWindow::BackendMouseUp(TMouseButtonKind button, TPoint client, unsigned shift) {
   RecordInputShift(shift & ~ButtonBit(button));
-  if (DragMouseButton(button, false, ScreenPoint(client), shift)) return;
+  if (DragMouseInput(ScreenPoint(client), MouseKeys(shift & ~ButtonBit(button)))) return;
   PostMouse(ButtonMessage(button, false, false), client, shift & ~ButtonBit(button));
 }
 
 void TTopLevelWindow::BackendMouseMove(TPoint client, unsigned shift) {
   RecordInputShift(shift);
   TPoint screen{control_.Left() + client.X, control_.Top() + client.Y};
-  if (DragMouseMove(screen, shift)) return;
+  if (DragMouseInput(screen, MouseKeys(shift))) return;
   TComponent::TGuard guard(control_);  // a mouse-enter or -leave handler may free the window's control
   ApplicationHints().UpdateMouseControl(FindDragTarget(screen, true));
   if (guard.Alive()) PostMouse(WM_MOUSEMOVE, client, shift);

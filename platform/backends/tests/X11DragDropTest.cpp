@@ -249,8 +249,8 @@ TEST_F(X11DragDropTest, OurTextDraggedOntoAGtkTextViewArrivesThere) {
   StartPeer({"target"});
 
   DragWithMouse(OurPoint(), PartAt("view"));
+  ASSERT_TRUE(PumpUntil([&] { return source.dropped; })) << "the release was not heard";
   ASSERT_TRUE(source.drag) << "the press started no drag";
-  EXPECT_TRUE(source.dropped);
   EXPECT_EQ(source.lastEffect, DROPEFFECT_COPY) << "the text view accepted the copy";
   std::optional<unsigned> finished;
   ASSERT_TRUE(PumpUntil([&] { return (finished = source.drag->Finished()).has_value(); }, 10000));
@@ -266,6 +266,7 @@ TEST_F(X11DragDropTest, OverOurOwnWindowTheDragStaysInTheProcess) {
   backend_->ShowWindow(source.window, true);
   PumpFor(200);
   DragWithMouse(OurPoint(), {OurPoint().X + 50, OurPoint().Y});
+  ASSERT_TRUE(PumpUntil([&] { return source.dropped; })) << "the release was not heard";
   ASSERT_TRUE(source.drag);
   EXPECT_TRUE(source.overOwn) << "our own window is the framework's to handle";
   source.drag.reset();
