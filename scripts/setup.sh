@@ -17,6 +17,8 @@ packages=(
   python3 iproute2 iputils-ping procps systemd strace
   giflib-tools libcairo2-dev
   python3-aiosmtpd exim4-daemon-light
+  # the configurator's menu entry: its validator and the icon theme that its icon joins
+  desktop-file-utils hicolor-icon-theme
   # the X11 backend's tests: a server, input and clipboard peers, keymaps, screenshots
   xvfb xdotool xclip x11-xkb-utils x11-apps x11-utils openbox wmctrl
   # drag and drop with a program that no one here wrote: a small GTK 3 peer

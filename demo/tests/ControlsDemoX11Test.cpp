@@ -2,11 +2,13 @@
 // test's own, typed into and clicked through xdotool, read back through the clipboard (xclip) and xwd.
 #include <gmock/gmock.h>
 
+#include <sstream>
 #include <thread>
 
 #include "DemoForm.h"
 #include "X11TestSupport.h"
 #include "XwdImage.h"
+#include "platform/core/Clock.h"
 #include "platform/core/Paths.h"
 #include "platform/app/Application.h"
 #include "platform/app/FormLanguage.h"
@@ -183,6 +185,83 @@ TEST_F(ControlsDemoTest, AModalDialogsCloseBoxAnswersItsCloseQuery) {
   Click(form_, kOkButton);
   EXPECT_EQ(CopiedText(kLogMemo, "Log:\r\nHost 1 reachable\r\nSave changes"),
             "Log:\r\nHost 1 reachable\r\nSave changes");
+}
+
+// What the desktop reads of one of the program's windows: whose it is, its icon in the three sizes of
+// the program's icon resource, and an answer to the window manager's ping within 100 ms.
+void ExpectDesktopConventions(const std::string& window, pid_t pid, const std::string& display) {
+  std::string properties;
+  RunTool({"xprop", "-id", window, "_NET_WM_PID", "WM_CLIENT_MACHINE", "WM_PROTOCOLS", "_NET_WM_ICON"}, display,
+          &properties);
+  EXPECT_THAT(properties, HasSubstr("_NET_WM_PID(CARDINAL) = " + std::to_string(pid) + "\n")) << window;
+  EXPECT_THAT(properties, HasSubstr("WM_CLIENT_MACHINE(STRING) = \"")) << window;
+  EXPECT_THAT(properties, HasSubstr("protocols  WM_DELETE_WINDOW, _NET_WM_PING\n")) << window;
+  for (const char* size : {"Icon (16 x 16):", "Icon (32 x 32):", "Icon (48 x 48):"})
+    EXPECT_THAT(properties, HasSubstr(size)) << window;
+  std::string verdict;
+  RunTool({ExeDir() + "platform_backends_desktop_peer", "ping", window}, display, &verdict);
+  EXPECT_THAT(verdict, ::testing::MatchesRegex("answered [0-9]+\n")) << window;
+  if (verdict.rfind("answered ", 0) == 0) {
+    EXPECT_LE(std::stoi(verdict.substr(9)), 100) << window;
+  }
+}
+
+// Every form of the demo tells the desktop whose it is, shows the program's icon and answers the
+// window manager's ping at once, also while the options dialog runs its modal loop inside the menu
+// item's handler; the launcher's startup notification ends when the first form shows.
+TEST_F(ControlsDemoTest, EveryFormKeepsTheDesktopsConventions) {
+  PeerProcess launcher({ExeDir() + "platform_backends_desktop_peer", "startup"}, Display());
+  ASSERT_TRUE(Eventually([&] { return launcher.Output() == "watching\n"; })) << launcher.Output();
+  demo_ = std::make_unique<PeerProcess>(
+      std::vector<std::string>{"env", "LC_ALL=C.UTF-8", "LANG=C.UTF-8", "DESKTOP_STARTUP_ID=menu-42_TIME100",
+                               ExeDir() + "controls_demo", "--grid"},
+      Display());
+  form_ = WaitForWindow("Controls");
+  const std::string grid = WaitForWindow("Grid");
+  ASSERT_FALSE(form_.empty() || grid.empty()) << demo_->Output();
+  EXPECT_EQ(launcher.Wait(), 0);
+  EXPECT_EQ(launcher.Output(), "watching\nremove: ID=\"menu-42_TIME100\"\n");
+  std::string startupId;
+  RunTool({"xprop", "-id", form_, "_NET_STARTUP_ID"}, Display(), &startupId);
+  EXPECT_EQ(startupId, "_NET_STARTUP_ID(UTF8_STRING) = \"menu-42_TIME100\"\n");
+
+  std::string found;
+  RunTool({"xdotool", "search", "--pid", std::to_string(demo_->Pid())}, Display(), &found);
+  EXPECT_THAT(found, HasSubstr(form_ + "\n"));
+  EXPECT_THAT(found, HasSubstr(grid + "\n"));
+  ExpectDesktopConventions(form_, demo_->Pid(), Display());
+  ExpectDesktopConventions(grid, demo_->Pid(), Display());
+
+  Xdotool({"windowfocus", "--sync", form_});
+  Xdotool({"key", "--delay", "50", "alt+f", "o"});
+  const std::string dialog = WaitForWindow("Options");
+  ASSERT_FALSE(dialog.empty()) << "the dialog did not open";
+  std::string modal;
+  RunTool({"xprop", "-id", dialog, "_NET_WM_STATE", "WM_TRANSIENT_FOR", "WM_NORMAL_HINTS", "_NET_WM_USER_TIME"},
+          Display(), &modal);
+  EXPECT_THAT(modal, HasSubstr("_NET_WM_STATE(ATOM) = _NET_WM_STATE_MODAL\n"));
+  // Its dialog border fixes its size; it was opened by a key, whose time it carries.
+  EXPECT_THAT(modal, HasSubstr("program specified minimum size: 260 by 90\n"));
+  EXPECT_THAT(modal, HasSubstr("program specified maximum size: 260 by 90\n"));
+  EXPECT_THAT(modal, ::testing::ContainsRegex("_NET_WM_USER_TIME\\(CARDINAL\\) = [1-9][0-9]*\n"));
+  std::ostringstream owner;
+  owner << "WM_TRANSIENT_FOR(WINDOW): window id # 0x" << std::hex << std::stoul(form_) << "\n";
+  EXPECT_THAT(modal, HasSubstr(owner.str()));
+  for (const std::string& window : {dialog, form_, grid}) ExpectDesktopConventions(window, demo_->Pid(), Display());
+}
+
+// The X server going away ends the program at once with a message, also inside a modal loop.
+TEST_F(ControlsDemoTest, TheServerGoingAwayEndsTheDemoWithAMessage) {
+  ASSERT_NO_FATAL_FAILURE(StartDemo());
+  Xdotool({"windowfocus", "--sync", form_});
+  Xdotool({"key", "--delay", "50", "alt+f", "o"});
+  ASSERT_FALSE(WaitForWindow("Options").empty()) << "the dialog did not open";
+  const int64_t start = MonotonicMs();
+  server_.Stop();
+  EXPECT_TRUE(Eventually([&] { return demo_->Ended(); }, 1000)) << "the demo still runs";
+  EXPECT_LE(MonotonicMs() - start, 1000);
+  EXPECT_EQ(demo_->Wait(), 1);
+  EXPECT_EQ(demo_->Output(), "controls_demo: the connection to the X server " + Display() + " was lost\n");
 }
 
 TEST_F(ControlsDemoTest, TextTravelsBetweenTheEditAndXclip) {

@@ -12,6 +12,7 @@
 
 #include "platform/backends/X11Clipboard.h"
 #include "platform/backends/X11Connection.h"
+#include "platform/backends/X11DesktopConventions.h"
 #include "platform/backends/X11Dnd.h"
 #include "platform/backends/X11Keyboard.h"
 #include "platform/backends/X11WindowHints.h"
@@ -144,6 +145,7 @@ public:
   void SetCaption(TBackendWindow window, const std::string& caption) override;
   void SetBounds(TBackendWindow window, const TRect& bounds) override;
   void SetWindowState(TBackendWindow window, TBackendWindowState state) override;
+  void SetSizeLimits(TBackendWindow window, TSize minSize, TSize maxSize) override;
   void Activate(TBackendWindow window) override;
   void Present(TBackendWindow window, const TBitmap& backBuffer, const TRect& dirty) override;
 
@@ -176,6 +178,7 @@ private:
     IBackendWindowSink* sink = nullptr;
     TBackendWindowKind kind = TBackendWindowKind::Form;
     TBackendBorder border = TBackendBorder::Sizeable;
+    X11SizeLimits limits;
     bool modal = false;
     XIC inputContext = nullptr;
     TRect clientOnScreen;  // the X window's own area in screen coordinates
@@ -222,6 +225,7 @@ private:
   X11PixelFormat pixelFormat_;
   XIM inputMethod_;
   TServerLostHandler serverLost_;
+  X11DesktopConventions conventions_;
   Window helper_ = None;  // owns the selections and receives their answers
   GC gc_ = nullptr;
   // Readable while events wait in Xlib's queue, where the connection's descriptor cannot show them.
@@ -244,6 +248,7 @@ TX11Backend::TX11Backend(std::unique_ptr<X11Connection> connection, X11PixelForm
       pixelFormat_(pixelFormat),
       inputMethod_(inputMethod),
       serverLost_(std::move(serverLost)),
+      conventions_(*connection_),
       helper_(XCreateSimpleWindow(display_, connection_->Root(), -10, -10, 1, 1, 0, 0, 0)),
       gc_(XCreateGC(display_, helper_, 0, nullptr)),
       queued_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
@@ -263,6 +268,8 @@ TX11Backend::TX11Backend(std::unique_ptr<X11Connection> connection, X11PixelForm
   dnd_ = std::make_unique<X11Dnd>(*connection_, helper_, std::move(dndHooks));
   // Auto-repeat then comes as presses without releases between them.
   XkbSetDetectableAutoRepeat(display_, True, nullptr);
+  connection_->SetImmediateEvents([this](const XEvent& event) { return conventions_.IsPing(event); },
+                                  [this](const XEvent& event) { conventions_.HandleEvent(event); });
   MessageQueue& queue = MessageQueue::Current();
   registration_ = queue.RegisterWaitHandle(connection_->Descriptor(), kWaitReadable, [this](unsigned) { OnReadable(); },
                                            VirtualTimeHold::Background);
@@ -286,17 +293,24 @@ TX11Backend::WindowData* TX11Backend::Find(Window window) {
   return found == windows_.end() ? nullptr : &found->second;
 }
 
+// A manager that went away leaves its check window named on the root window: only a check window that
+// still names itself counts.
 bool TX11Backend::HasWindowManager() const {
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  const X11Atoms& atoms = connection_->Atoms();
-  XGetWindowProperty(display_, connection_->Root(), atoms._NET_SUPPORTING_WM_CHECK, 0, 1, False, XA_WINDOW, &type,
-                     &format, &count, &after, &data);
-  const bool present = type == XA_WINDOW && count == 1;
-  if (data != nullptr) XFree(data);
-  return present;
+  const auto checkWindow = [this](Window of) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    Window named = None;
+    if (XGetWindowProperty(display_, of, connection_->Atoms()._NET_SUPPORTING_WM_CHECK, 0, 1, False, XA_WINDOW, &type,
+                           &format, &count, &after, &data) == Success &&
+        type == XA_WINDOW && count == 1)
+      named = *reinterpret_cast<const Window*>(data);
+    if (data != nullptr) XFree(data);
+    return named;
+  };
+  const Window check = checkWindow(connection_->Root());
+  return check != None && checkWindow(check) == check;
 }
 
 TBackendWindow TX11Backend::CreateWindow(const TBackendWindowParams& params, IBackendWindowSink& sink) {
@@ -315,11 +329,13 @@ TBackendWindow TX11Backend::CreateWindow(const TBackendWindowParams& params, IBa
       static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
       CWBackPixmap | CWBitGravity | CWWinGravity | CWEventMask | CWOverrideRedirect | CWSaveUnder, &attributes);
   SetWindowHints(*connection_, window, params, {width, height}, TBackendWindowState::Normal);
+  if (params.kind == TBackendWindowKind::Form) conventions_.PrepareWindow(window);
 
   WindowData data;
   data.sink = &sink;
   data.kind = params.kind;
   data.border = params.border;
+  data.limits = {params.minSize, params.maxSize};
   data.modal = params.modal;
   data.clientOnScreen = Bounds(params.bounds.Left, params.bounds.Top, width, height);
   data.normalClient = data.clientOnScreen;
@@ -353,6 +369,7 @@ void TX11Backend::ShowWindow(TBackendWindow handle, bool visible) {
   if (data == nullptr) return;
   if (visible) {
     XMapRaised(display_, window);
+    if (data->kind == TBackendWindowKind::Form) conventions_.WindowShown(window);
   } else if (data->kind == TBackendWindowKind::Form) {
     XWithdrawWindow(display_, window, connection_->Screen());
   } else {
@@ -375,13 +392,24 @@ void TX11Backend::SetBounds(TBackendWindow handle, const TRect& bounds) {
   if (data->state == TBackendWindowState::Maximized && data->mapped && HasWindowManager()) return;
   const int width = std::max(1, bounds.Width());
   const int height = std::max(1, bounds.Height());
-  if (data->kind == TBackendWindowKind::Form) SetFixedSize(*connection_, window, data->border, {width, height});
+  if (data->kind == TBackendWindowKind::Form)
+    SetSizeHints(*connection_, window, data->border, {width, height}, data->limits);
   // The window's hints ask a window manager for static gravity: the client area goes where it is put.
   // The place asked for is the window's until the server says otherwise (a report of its state meanwhile
   // must not give the framework an older place back); the framework's own move is not reported to it.
   XMoveResizeWindow(display_, window, bounds.Left, bounds.Top, static_cast<unsigned>(width),
                     static_cast<unsigned>(height));
   data->clientOnScreen = Bounds(bounds.Left, bounds.Top, width, height);
+}
+
+void TX11Backend::SetSizeLimits(TBackendWindow handle, TSize minSize, TSize maxSize) {
+  CallGuard guard(*this);
+  const Window window = static_cast<Window>(handle);
+  WindowData* data = Find(window);
+  if (data == nullptr || data->kind != TBackendWindowKind::Form) return;
+  data->limits = {minSize, maxSize};
+  const TRect& client = data->clientOnScreen;
+  SetSizeHints(*connection_, window, data->border, {client.Width(), client.Height()}, data->limits);
 }
 
 void TX11Backend::SendWmState(Window window, long action, Atom first, Atom second) {
@@ -666,6 +694,8 @@ void TX11Backend::OnReadable() {
 }
 
 void TX11Backend::HandleEvent(XEvent& event) {
+  // A window manager's ping is answered before anything else; a press notes the user's time.
+  if (conventions_.HandleEvent(event)) return;
   // The input method sees every event first; a key it takes (a dead key, part of a compose sequence)
   // still counts as pressed, but gives no character of its own. It may clear the event's key code, so
   // the key is taken before.

@@ -75,16 +75,28 @@ bool X11Connection::WaitForEvent(const std::function<bool(const XEvent&)>& accep
   auto predicate = [](_XDisplay*, XEvent* candidate, XPointer arg) -> Bool {
     return (*reinterpret_cast<const Accept*>(arg))(*candidate) ? True : False;
   };
+  const Accept pick = [&](const XEvent& candidate) {
+    return accept(candidate) || (immediateWanted_ && immediateWanted_(candidate));
+  };
   const int64_t deadline = MonotonicMs() + timeoutMs;
   XFlush(display_);
   while (!lost_) {
-    if (XCheckIfEvent(display_, &event, predicate, reinterpret_cast<XPointer>(const_cast<Accept*>(&accept))))
-      return true;
+    if (XCheckIfEvent(display_, &event, predicate, reinterpret_cast<XPointer>(const_cast<Accept*>(&pick)))) {
+      if (!immediateWanted_ || !immediateWanted_(event)) return true;
+      immediateAnswer_(event);
+      continue;
+    }
     WaitFd fd{Descriptor(), kWaitReadable, VirtualTimeHold::Hold};
     if (WaitOnClock(deadline, nullptr, {&fd, 1}) == WaitResult::TimedOut) return false;
     XEventsQueued(display_, QueuedAfterReading);
   }
   return false;
+}
+
+void X11Connection::SetImmediateEvents(std::function<bool(const XEvent&)> wants,
+                                       std::function<void(const XEvent&)> answer) {
+  immediateWanted_ = std::move(wants);
+  immediateAnswer_ = std::move(answer);
 }
 
 void X11Connection::WatchWindow(unsigned long window) {

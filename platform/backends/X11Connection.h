@@ -45,9 +45,14 @@ public:
   unsigned long LastInputTime() const { return lastInputTime_; }
   void SetLastInputTime(unsigned long time) { lastInputTime_ = time; }
 
-  // Waits at most timeoutMs (on the platform clock) for an event that `accept` picks, leaving every other
-  // event queued in order; false on time-out or a lost connection.
+  // Waits at most timeoutMs (on the platform clock) for an event that `accept` picks, answering the
+  // immediate events meanwhile and leaving every other event queued in order; false on time-out or a
+  // lost connection.
   bool WaitForEvent(const std::function<bool(const _XEvent&)>& accept, _XEvent& event, int timeoutMs);
+
+  // Events that are answered wherever they are read, also while WaitForEvent waits for others (the
+  // window manager's pings): `wants` picks them without a request to the server, `answer` answers.
+  void SetImmediateEvents(std::function<bool(const _XEvent&)> wants, std::function<void(const _XEvent&)> answer);
 
   // Selects the property changes and the destruction of another client's window (the requestor of an
   // outgoing selection transfer), counted: the events stop when every watch is undone.
@@ -68,6 +73,8 @@ private:
   bool lost_ = false;
   unsigned long lastInputTime_ = 0;
   std::map<unsigned long, int> watches_;
+  std::function<bool(const _XEvent&)> immediateWanted_;
+  std::function<void(const _XEvent&)> immediateAnswer_;
 };
 
 }  // namespace platform

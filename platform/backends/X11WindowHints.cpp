@@ -1,5 +1,6 @@
 #include "platform/backends/X11WindowHints.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/core/Paths.h"
@@ -65,8 +66,9 @@ void SetWindowTitle(const X11Connection& connection, unsigned long window, const
     XChangeProperty(display, window, property, connection.Atoms().UTF8_STRING, 8, PropModeReplace, bytes, length);
 }
 
-void SetFixedSize(const X11Connection& connection, unsigned long window, TBackendBorder border,
-                  const TSize& clientSize) {
+void SetSizeHints(const X11Connection& connection, unsigned long window, TBackendBorder border,
+                  const TSize& clientSize, const X11SizeLimits& limits) {
+  constexpr int kUnlimited = 32767;  // the largest size of an X window
   XSizeHints* size = XAllocSizeHints();
   // Static gravity: a window manager puts its frame around the client area where it was placed, and a
   // move by the program places the client area, not the frame.
@@ -76,6 +78,18 @@ void SetFixedSize(const X11Connection& connection, unsigned long window, TBacken
     size->flags |= PMinSize | PMaxSize;
     size->min_width = size->max_width = clientSize.cx;
     size->min_height = size->max_height = clientSize.cy;
+  } else {
+    const auto limit = [](int value, int none) { return value > 0 ? value : none; };
+    if (limits.minSize.cx > 0 || limits.minSize.cy > 0) {
+      size->flags |= PMinSize;
+      size->min_width = limit(limits.minSize.cx, 1);
+      size->min_height = limit(limits.minSize.cy, 1);
+    }
+    if (limits.maxSize.cx > 0 || limits.maxSize.cy > 0) {
+      size->flags |= PMaxSize;
+      size->max_width = std::max(limit(limits.maxSize.cx, kUnlimited), size->min_width);
+      size->max_height = std::max(limit(limits.maxSize.cy, kUnlimited), size->min_height);
+    }
   }
   XSetWMNormalHints(connection.Display(), window, size);
   XFree(size);
@@ -100,8 +114,8 @@ void SetWindowHints(const X11Connection& connection, unsigned long window, const
     return;
   }
 
-  Atom protocols[] = {atoms.WM_DELETE_WINDOW};
-  XSetWMProtocols(display, window, protocols, 1);
+  Atom protocols[] = {atoms.WM_DELETE_WINDOW, XInternAtom(display, "_NET_WM_PING", False)};
+  XSetWMProtocols(display, window, protocols, 2);
 
   const Atom type = params.border == TBackendBorder::ToolWindow ? atoms._NET_WM_WINDOW_TYPE_UTILITY
                     : params.border == TBackendBorder::Dialog || params.modal ? atoms._NET_WM_WINDOW_TYPE_DIALOG
@@ -112,7 +126,7 @@ void SetWindowHints(const X11Connection& connection, unsigned long window, const
   XChangeProperty(display, window, atoms._MOTIF_WM_HINTS, atoms._MOTIF_WM_HINTS, 32, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(&motif), 5);
 
-  SetFixedSize(connection, window, params.border, clientSize);
+  SetSizeHints(connection, window, params.border, clientSize, {params.minSize, params.maxSize});
 
   SetInitialState(connection, window, params.modal, initialState);
 }

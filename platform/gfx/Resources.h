@@ -17,6 +17,7 @@ namespace platform {
 inline constexpr std::string_view RT_BITMAP = "BITMAP";  // BMP files
 inline constexpr std::string_view RT_RCDATA = "RCDATA";  // any bytes
 inline constexpr std::string_view RT_CURSOR = "CURSOR";  // cursor files
+inline constexpr std::string_view RT_ICON = "ICON";      // icon files; MAINICON is the program's icon
 
 class EResNotFound : public Exception {
 public:

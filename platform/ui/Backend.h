@@ -58,6 +58,10 @@ struct TBackendWindowParams {
   bool minimizeBox = true;
   bool maximizeBox = true;
   bool modal = false;
+  // The smallest and largest client size that the user may size the window to (a form's
+  // Constraints); 0 in a direction is no limit.
+  TSize minSize;
+  TSize maxSize;
 };
 
 // Modifier and button state of an input event.
@@ -138,6 +142,8 @@ public:
   virtual void SetCaption(TBackendWindow window, const std::string& caption) = 0;
   virtual void SetBounds(TBackendWindow window, const TRect& bounds) = 0;
   virtual void SetWindowState(TBackendWindow window, TBackendWindowState state) = 0;
+  // New size limits for the user's sizing (as TBackendWindowParams::minSize and maxSize).
+  virtual void SetSizeLimits(TBackendWindow window, TSize minSize, TSize maxSize) {}
   // Raises the window and gives it the keyboard focus.
   virtual void Activate(TBackendWindow window) = 0;
   // Shows the `dirty` part (client coordinates) of the window's back buffer, which is the size of its

@@ -28,6 +28,14 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
   formState_.Include(TFormStateFlag::fsCreating);
   Screen().forms_.push_back(this);
   Screen().zOrder_.push_back(this);
+  // The user's sizing through a window manager keeps within the constraints too.
+  Constraints().OnChange = [this, keepBounds = std::move(Constraints().OnChange)] {
+    const TSizeConstraints& limits = Constraints();
+    if (BackendWindow() != TBackendWindow{})
+      Backend().SetSizeLimits(BackendWindow(), {limits.MinWidth(), limits.MinHeight()},
+                              {limits.MaxWidth(), limits.MaxHeight()});
+    keepBounds();
+  };
 }
 
 TCustomForm::~TCustomForm() {

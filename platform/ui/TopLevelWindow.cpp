@@ -33,6 +33,9 @@ TBackendWindowParams WindowParams(TWinControl& control, const TCreateParams& par
   result.minimizeBox = (params.Style & WS_MINIMIZEBOX) != 0;
   result.maximizeBox = (params.Style & WS_MAXIMIZEBOX) != 0;
   if (TWinControl* owner = FindControl(params.WndParent)) result.owner = owner->BackendWindow();
+  const TSizeConstraints& limits = control.Constraints();
+  result.minSize = {limits.MinWidth(), limits.MinHeight()};
+  result.maxSize = {limits.MaxWidth(), limits.MaxHeight()};
   if (auto* form = dynamic_cast<TCustomForm*>(&control)) result.modal = form->FormState().Contains(TFormStateFlag::fsModal);
   return result;
 }

@@ -2,6 +2,7 @@
 #include <thread>
 
 #include "platform/app/Application.h"
+#include "platform/app/Timer.h"
 #include "platform/ui/Forms.h"
 #include "X11Fixture.h"
 
@@ -149,6 +150,128 @@ TEST_P(X11FormPlacementTest, AFormPlacedBeforeItIsShownAppearsThere) {
     PumpUntil([&] { return form->BoundsRect() == wanted && ClientOnServer("Platz", Display()) == wanted; });
     EXPECT_EQ(form->BoundsRect(), wanted);
     EXPECT_EQ(ClientOnServer("Platz", Display()), form->BoundsRect());
+  }
+  SetBackend(nullptr);
+}
+
+// The manager's stacking order of its clients, bottom to top.
+std::vector<std::string> Stacking(const std::string& display) {
+  const std::string list = RunPeer({"xprop", "-root", "_NET_CLIENT_LIST_STACKING"}, display);
+  std::vector<std::string> windows;
+  for (size_t at = list.find("0x"); at != std::string::npos; at = list.find("0x", at + 2))
+    windows.push_back(std::to_string(std::stoul(list.substr(at), nullptr, 16)));
+  return windows;
+}
+
+bool Above(const std::vector<std::string>& stacking, TBackendWindow upper, TBackendWindow lower) {
+  const auto find = [&](TBackendWindow w) {
+    return std::find(stacking.begin(), stacking.end(), std::to_string(static_cast<unsigned long long>(w)));
+  };
+  return find(upper) != stacking.end() && find(lower) != stacking.end() && find(upper) > find(lower);
+}
+
+// A form shown modally over the active one: the manager hears that it is modal and whose, and keeps it
+// above its owner, also when the owner is clicked.
+TEST_F(X11WindowManagerTest, AModalFormStaysAboveItsOwnerAndIsAnnouncedAsModal) {
+  SetBackend(std::move(backend_));
+  {
+    TForm owner(nullptr);
+    owner.SetBounds(100, 100, 400, 300);
+    owner.SetCaption("Besitzer");
+    owner.Show();
+    ASSERT_TRUE(PumpUntil([&] { return Screen().ActiveForm() == &owner; }));
+
+    TForm dialog(nullptr);
+    dialog.SetBorderStyle(TFormBorderStyle::bsDialog);
+    dialog.SetBounds(150, 150, 200, 100);
+    dialog.SetCaption("Modal");
+    TTimer timer(nullptr);
+    timer.SetInterval(20);
+    std::string state, transient;
+    bool aboveWhenShown = false, aboveAfterClick = false;
+    timer.OnTimer = [&](TObject*) {
+      timer.SetEnabled(false);
+      const TBackendWindow shown = dialog.BackendWindow();
+      aboveWhenShown = PumpUntil([&] { return Above(Stacking(Display()), shown, owner.BackendWindow()); });
+      PumpUntil([&] { return (state = RunPeer({"xprop", "-id", Id(shown), "_NET_WM_STATE"}, Display()))
+                                 .find("_NET_WM_STATE_MODAL") != std::string::npos; });
+      transient = RunPeer({"xprop", "-id", Id(shown), "WM_TRANSIENT_FOR"}, Display());
+      PeerProcess click({"xdotool", "mousemove", "--window", Id(owner.BackendWindow()), "380", "280", "click", "1"},
+                        Display());
+      PumpUntil([&] { return click.Ended(); });
+      PumpFor(300);
+      aboveAfterClick = Above(Stacking(Display()), shown, owner.BackendWindow());
+      dialog.SetModalResult(mrOk);
+    };
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    EXPECT_TRUE(aboveWhenShown) << "the modal form did not come above its owner";
+    EXPECT_THAT(state, ::testing::HasSubstr("_NET_WM_STATE_MODAL"));
+    std::ostringstream owner16;
+    owner16 << "window id # 0x" << std::hex << static_cast<unsigned long long>(owner.BackendWindow()) << "\n";
+    EXPECT_THAT(transient, ::testing::HasSubstr(owner16.str()));
+    EXPECT_TRUE(aboveAfterClick) << "a click on the owner raised it above its modal form";
+  }
+  SetBackend(nullptr);
+}
+
+// The manager keeps a form within its constraints when someone asks it for a smaller size.
+TEST_F(X11WindowManagerTest, AFormKeepsItsMinimumSizeWhenTheManagerIsAskedForLess) {
+  SetBackend(std::move(backend_));
+  {
+    TForm form(nullptr);
+    form.Constraints().SetMinWidth(300);
+    form.Constraints().SetMinHeight(200);
+    form.SetBounds(100, 100, 400, 300);
+    form.SetCaption("Mindestens");
+    form.Show();
+    ASSERT_TRUE(PumpUntil([&] { return ClientOnServer("Mindestens", Display()) == Bounds(100, 100, 400, 300); }));
+    PeerProcess resize({"xdotool", "windowsize", Id(form.BackendWindow()), "120", "80"}, Display());
+    PumpUntil([&] { return resize.Ended(); });
+    PumpUntil([&] { return form.Width() != 400 && form.BoundsRect() == ClientOnServer("Mindestens", Display()); });
+    const TRect onServer = ClientOnServer("Mindestens", Display());
+    EXPECT_EQ(onServer.Width(), 300);
+    EXPECT_EQ(onServer.Height(), 200);
+    EXPECT_EQ(form.BoundsRect(), onServer);
+
+    // Constraints changed on a shown form reach the manager too.
+    form.Constraints().SetMinWidth(350);
+    EXPECT_THAT(RunPeer({"xprop", "-id", Id(form.BackendWindow()), "WM_NORMAL_HINTS"}, Display()),
+                ::testing::HasSubstr("program specified minimum size: 350 by 200\n"));
+  }
+  SetBackend(nullptr);
+}
+
+// A manager that dies takes its frames with it, but the forms stay where they were, and the backend
+// gives the focus itself until a new manager frames them again, around the same client areas.
+TEST_F(X11WindowManagerTest, LosingAndRestartingTheManagerLeavesTheFormsWhereTheyWere) {
+  SetBackend(std::move(backend_));
+  {
+    TForm first(nullptr), second(nullptr);
+    first.SetBounds(100, 100, 320, 200);
+    first.SetCaption("Erstes");
+    second.SetBounds(500, 350, 240, 160);
+    second.SetCaption("Zweites");
+    first.Show();
+    second.Show();
+    const auto inPlace = [&] {
+      return ClientOnServer("Erstes", Display()) == Bounds(100, 100, 320, 200) &&
+             ClientOnServer("Zweites", Display()) == Bounds(500, 350, 240, 160);
+    };
+    ASSERT_TRUE(PumpUntil(inPlace));
+
+    manager_->Kill(SIGKILL);
+    PumpFor(500);
+    EXPECT_TRUE(inPlace()) << "without the manager";
+    EXPECT_EQ(first.BoundsRect(), Bounds(100, 100, 320, 200));
+    EXPECT_EQ(second.BoundsRect(), Bounds(500, 350, 240, 160));
+    first.Show();
+    EXPECT_TRUE(PumpUntil([&] { return Screen().ActiveForm() == &first; })) << "no focus without the manager";
+
+    manager_ = StartOpenbox(Display());
+    PumpFor(500);
+    EXPECT_TRUE(inPlace()) << "framed again";
+    EXPECT_EQ(first.BoundsRect(), Bounds(100, 100, 320, 200));
+    EXPECT_EQ(second.BoundsRect(), Bounds(500, 350, 240, 160));
   }
   SetBackend(nullptr);
 }

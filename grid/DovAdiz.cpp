@@ -1,0 +1,9 @@
+#include "grid/DovAdiz.h"
+
+namespace velmora {
+
+VUraRazuduVova::VUraRazuduVova(platform::TComponent* AOwner) : TBaseGrid(AOwner) {}
+
+VUraRazuduVova::~VUraRazuduVova() { FreeAllCellProperties(); }
+
+}  // namespace velmora
