@@ -377,6 +377,25 @@ TEST_F(X11FormDragDropTest, ATargetThatGoesMidDragLeavesTheDropWithoutEffectInTi
   EXPECT_EQ(outcome->Effect, DROPEFFECT_NONE);
 }
 
+// Under a window manager (openbox) both sides find the other's client window inside its frame.
+TEST_F(X11FormDragDropTest, UnderAWindowManagerTheFramesAreLookedThrough) {
+  const std::unique_ptr<PeerProcess> manager = StartOpenbox(Display());
+  PumpFor(300);
+  StartPeer({"target"});
+  DragWithMouse({sourceForm->Left() + 50, sourceForm->Top() + 50}, PartAt("view"));
+  ASSERT_TRUE(PumpUntil([&] { return outcome.has_value(); }, 10000));
+  EXPECT_EQ(outcome->Result, DragResult::Drop);
+  ASSERT_TRUE(PumpUntil([&] { return Count("received") == 1; }, 10000)) << peer_->Output();
+
+  // The other way: a file from the GTK source onto the framework's target on the second form.
+  peer_.reset();
+  StartPeer({"source", "file:/tmp/framed.csv"});
+  DragWithMouse(PartAt("file"), {targetForm->Left() + 100, targetForm->Top() + 80});
+  ASSERT_TRUE(PumpUntil([&] { return target.calls.size() >= 2; }, 10000)) << peer_->Output();
+  EXPECT_EQ(target.calls.front(), "enter");
+  EXPECT_EQ(target.calls.back(), "drop ") << "a file, no text";
+}
+
 TEST_F(X11FormDragDropTest, OverAGtkTextViewTheDragSpeaksXdnd) {
   StartPeer({"target"});
   DragWithMouse(OurPoint(), PartAt("view"));
