@@ -244,6 +244,8 @@ std::optional<std::pair<unsigned long, std::string>> X11Selection::ReadIncrement
     data += piece.bytes;
     if (data.size() > readLimit_) {
       // The owner's next piece is left unread: it gives up when the property is not deleted.
+      // FIXME: a later read of this selection deletes the property first, which lets such an owner
+      // write one more stale piece into it; a read after a refused one should use a fresh property.
       overLimit_ = true;
       return std::nullopt;
     }
