@@ -9,11 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/app/Application.h"
-#include "platform/ui/Forms.h"
+#include "ShownGrid.h"
 #include "platform/grids/GridCells.h"
 #include "platform/grids/Grids.h"
-#include "platform/ui/HeadlessBackend.h"
 
 namespace {
 
@@ -69,24 +67,12 @@ void BM_Insert1000RowsInTheMiddle(benchmark::State& state) {
 }
 
 // A shown 800 x 600 form filled by a string grid of 100 000 x 10 cells, with one fixed row and column.
-struct ShownGrid {
-  ShownGrid() : form(nullptr) {
-    platform::SetBackend(std::make_unique<platform::THeadlessBackend>());
-    form.SetBounds(0, 0, 800, 600);
-    grid = new platform::TStringGrid(&form);
-    grid->SetParent(&form);
-    grid->SetAlign(platform::TAlign::alClient);
-    grid->SetColCount(kCols);
-    grid->SetRowCount(kRows);
-    form.Show();
-    platform::Application().ProcessMessages();
-  }
+struct ShownGrid : ShownGridOf<platform::TStringGrid> {
+  ShownGrid() : ShownGridOf(kCols, kRows) {}
   void Fill() {
     for (int r = 0; r < kRows; ++r)
       for (int c = 0; c < kCols; ++c) grid->SetCells(c, r, CellText(c, r));
   }
-  platform::TForm form;
-  platform::TStringGrid* grid = nullptr;
 };
 
 void BM_FillThroughTheGrid100000x10(benchmark::State& state) {

@@ -12,6 +12,7 @@
 #include <random>
 #include <string>
 
+#include "ShownGrid.h"
 #include "grid/BaseGrid.h"
 #include "platform/grids/Grids.h"
 #include "platform/app/Application.h"
@@ -31,23 +32,10 @@ public:
   using platform::TStringGrid::TStringGrid;
 };
 
-struct ShownGrid {
-  explicit ShownGrid(int rows) : form(nullptr) {
-    platform::SetBackend(std::make_unique<platform::THeadlessBackend>());
-    form.SetBounds(0, 0, 800, 600);
-    grid = new Grid(&form);
-    grid->SetParent(&form);
-    grid->SetAlign(platform::TAlign::alClient);
-    grid->SetColCount(kCols);
-    grid->SetRowCount(rows);
-    for (int r = 0; r < rows; ++r) grid->SetCells(0, r, std::to_string(r));
-    form.Show();
-    platform::Application().ProcessMessages();
-  }
+struct ShownGrid : ShownGridOf<Grid> {
+  explicit ShownGrid(int rows) : ShownGridOf(kCols, rows, 1) {}
   // Back to the top-left cell, unpainted: a constant cost beside the measured move.
   void Home() { grid->SetRow(1); }
-  platform::TForm form;
-  Grid* grid = nullptr;
 };
 
 void BM_SetRowLast(benchmark::State& state) {
@@ -126,19 +114,10 @@ void BM_Swap100000RandomPairs(benchmark::State& state) {
 // colour repaints its cell, which must not measure the rows between it and the view.
 void BM_ColourEveryRow(benchmark::State& state) {
   const int rows = static_cast<int>(state.range(0));
-  platform::SetBackend(std::make_unique<platform::THeadlessBackend>());
-  platform::TForm form(nullptr);
-  form.SetBounds(0, 0, 800, 600);
-  auto* grid = new velmora::TBaseGrid(&form);
-  grid->SetParent(&form);
-  grid->SetAlign(platform::TAlign::alClient);
-  grid->SetColCount(kCols);
-  grid->SetRowCount(rows);
-  form.Show();
-  platform::Application().ProcessMessages();
+  ShownGridOf<velmora::TBaseGrid> shown(kCols, rows);
   for (auto _ : state)
     for (int r = 1; r < rows; ++r)
-      grid->GetCellProperties(1, r)->SetBrushColor(r % 2 ? platform::clYellow : platform::clAqua);
+      shown.grid->GetCellProperties(1, r)->SetBrushColor(r % 2 ? platform::clYellow : platform::clAqua);
 }
 
 void GridSizes(benchmark::internal::Benchmark* b) {

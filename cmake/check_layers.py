@@ -28,11 +28,14 @@ PLATFORM_LAYERS = {
     "edits": ("ui",),
     "dialogs": ("edits",),
     "grids": ("edits",),
+    "printing": ("ui",),
     "backends": ("ui",),
     "service": ("app",),
+    "office": ("core",),
 }
-# What a platform library's tests link beyond the library itself (platform_backends_tests: platform_edits).
-PLATFORM_TEST_LINKS = {"backends": ("edits",)}
+# What a platform library's tests link beyond the library itself (platform_backends_tests: platform_edits and
+# platform_dialogs; platform_printing_tests: the scripted dialogs).
+PLATFORM_TEST_LINKS = {"backends": ("edits", "dialogs"), "printing": ("dialogs",)}
 # The only platform layers that the service's folders (service/, service/icmp/) may include.
 SERVICE_PLATFORM_LAYERS = ("core", "net", "app", "shell", "service")
 SOURCE_SUFFIXES = {".cpp", ".cc", ".h", ".hpp", ".inc"}

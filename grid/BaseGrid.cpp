@@ -35,19 +35,27 @@ TBaseGrid::~TBaseGrid() { FreeAllCellProperties(); }
 
 void TBaseGrid::FreeAllCellProperties() { FreeProperties({0, 0, StoredColCount() - 1, RowCount() - 1}); }
 
+// A copied row or column shares its objects until the caller empties the source: each is freed once.
 void TBaseGrid::FreeProperties(const TGridRect& cells) {
-  // A copied row or column shares its objects until the caller empties the source: each is freed once.
   std::unordered_set<TCellProperties*> owned;
-  for (int r = std::max(cells.Top, 0); r <= cells.Bottom; ++r) {
-    if (!RowHasObjects(r)) continue;
-    for (int c = std::max(cells.Left, 0); c <= cells.Right; ++c) {
-      if (TCellProperties* props = GetGridObject(c, r)) {
-        owned.insert(props);
-        TStringGrid::SetObjects(c, r, nullptr);
-      }
+  for (int r = std::max(cells.Top, 0); r <= cells.Bottom; ++r) GatherProperties(r, cells.Left, cells.Right, owned);
+  for (TCellProperties* props : owned) FreeCellProperties(props);
+}
+
+void TBaseGrid::FreeRowProperties(const std::vector<int>& rows) {
+  std::unordered_set<TCellProperties*> owned;
+  for (int r : rows) GatherProperties(r, 0, StoredColCount() - 1, owned);
+  for (TCellProperties* props : owned) FreeCellProperties(props);
+}
+
+void TBaseGrid::GatherProperties(int row, int left, int right, std::unordered_set<TCellProperties*>& owned) {
+  if (!RowHasObjects(row)) return;
+  for (int c = std::max(left, 0); c <= right; ++c) {
+    if (TCellProperties* props = GetGridObject(c, row)) {
+      owned.insert(props);
+      TStringGrid::SetObjects(c, row, nullptr);
     }
   }
-  for (TCellProperties* props : owned) FreeCellProperties(props);
 }
 
 void TBaseGrid::SetDefaultDrawing(bool value) {

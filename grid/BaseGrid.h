@@ -4,6 +4,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "platform/ui/ControlAppearance.h"
 #include "platform/grids/Grids.h"
@@ -189,6 +191,8 @@ protected:
   void RowsInserted(int At, int Count) override;
   void RowsDeleted(int At, int Count) override;
   void RowsSwapped(int ARow1, int ARow2) override;
+  void RowSetDeleted(const std::vector<int>& Rows) override;
+  void RowSetInserted(const std::vector<int>& Positions) override;
   // Every freeing of a cell's property object goes through here (the object has left its cell).
   virtual void FreeCellProperties(TCellProperties* AProps) { delete AProps; }
   // Frees every cell's property object. The destructor calls it, which no longer reaches a
@@ -214,8 +218,12 @@ private:
   // Splits the blocks over row ARow that `torn` names, through the store's whole width, validated in a
   // grid of rowCount rows (the cells' count while the grid's has already changed).
   void SplitBlocksAcross(int ARow, int rowCount, const std::function<bool(const platform::TGridRect&)>& torn);
-  // Frees the property objects of the cells (each once, the slots emptied).
+  // Frees the property objects of the cells, or of the rows through the store's width (each once, the
+  // slots emptied).
   void FreeProperties(const platform::TGridRect& cells);
+  void FreeRowProperties(const std::vector<int>& rows);
+  // Empties the object slots of columns left..right of a row, gathering their property objects.
+  void GatherProperties(int row, int left, int right, std::unordered_set<TCellProperties*>& owned);
   // Splits the blocks that moving item `from` to `to` along the axis would tear apart.
   void SplitBlocksTornByMove(TGridAxisKind axis, int from, int to);
   // Tells the property objects of items lo..hi along the axis their new place.

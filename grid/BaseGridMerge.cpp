@@ -240,6 +240,29 @@ void TBaseGrid::RowsDeleted(int At, int Count) {
   RenumberProperties(TGridAxisKind::Rows, At, RowCount() - 1);
 }
 
+void TBaseGrid::RowSetDeleted(const std::vector<int>& Rows) {
+  // Every block over several rows that a deleted row belongs to is split: what stays of it would have a
+  // hole, and a row taken out whole goes with its own one-row blocks only, to be put back on its own.
+  const int oldRows = RowCount() + static_cast<int>(Rows.size());
+  for (int row : Rows) SplitBlocksAcross(row, oldRows, [](const TGridRect& b) { return b.Bottom > b.Top; });
+  if (!MovingRowWhole()) FreeRowProperties(Rows);
+  TStringGrid::RowSetDeleted(Rows);
+  if (!Rows.empty()) RenumberProperties(TGridAxisKind::Rows, Rows.front(), RowCount() - 1);
+}
+
+void TBaseGrid::RowSetInserted(const std::vector<int>& Positions) {
+  // The grid has its new row count, the cells still their old rows. The j-th new row goes before old row
+  // Positions[j] - j, and would tear a block across that place.
+  const int oldRows = RowCount() - static_cast<int>(Positions.size());
+  for (size_t j = 0; j < Positions.size(); ++j) {
+    const int before = Positions[j] - static_cast<int>(j);
+    if (j == 0 || before != Positions[j - 1] - static_cast<int>(j - 1))
+      SplitBlocksAcross(before, oldRows, [before](const TGridRect& b) { return b.Top < before; });
+  }
+  TStringGrid::RowSetInserted(Positions);
+  if (!Positions.empty()) RenumberProperties(TGridAxisKind::Rows, Positions.front(), RowCount() - 1);
+}
+
 void TBaseGrid::RowsSwapped(int ARow1, int ARow2) {
   // Blocks within one row go with it; a block over several rows would be torn apart.
   for (int row : {ARow1, ARow2})

@@ -1,9 +1,46 @@
 #pragma once
 
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "grid/BaseGrid.h"
+#include "grid/DovAdizSettings.h"
 #include "grid/DovAdizTypes.h"
+#include "grid/VovUra.h"
+#include "platform/core/DateTime.h"
+#include "platform/core/StringList.h"
+#include "platform/gfx/Bitmap.h"
+
+namespace platform {
+class TCustomImageList;
+class TCustomRichEdit;
+}
+
+namespace controls {
+class TPictureContainer;
+}
 
 namespace velmora {
+
+class VUraRazuduVova;
+
+// A component that hears of every change of a grid's cells once the grid has registered it
+// (RegisterNotifier); the grid calls CellsChanged after its own OnCellsChanged, in registration order.
+// The grid forgets a notifier that is destroyed.
+class TGridChangeNotifier : public platform::TComponent {
+public:
+  using TComponent::TComponent;
+
+  // R holds the changed cells (columns Left..Right, rows Top..Bottom). Nothing here.
+  virtual void CellsChanged(const platform::TRect& R) {}
+};
+
+enum class TGridLook : uint8_t { glStandard, glSoft };
+enum class TIntelliPan : uint8_t { ipVertical, ipHorizontal, ipBoth, ipNone };
+enum class TScrollType : uint8_t { ssNormal, ssFlat, ssEncarta };
+enum class TScrollHintType : uint8_t { shNone, shVertical, shHorizontal, shBoth };
 
 // The grid component that forms place: the base grid with its settings objects, typed cell views,
 // headers, selection, an update lock and the events through which the owning form customises cells.
@@ -13,15 +50,395 @@ namespace velmora {
 // that holds a display column (painting, hints, mouse, keys, selection text, sums over a selection)
 // maps it with RealColIndex first. Hidden columns keep their data at their real index in the string
 // grid's wider storage.
-class VUraRazuduVova : public TBaseGrid {
+//
+// Lifetime: the constructor makes the grid's own objects (fonts, lists, bitmaps; the drag markers
+// unless designing) and, when its owner is a form, chains its resize handler in front of the form's
+// OnResize. Other components that the grid refers to (GridImages, PictureContainer, the registered
+// notifiers) may live on other forms: the grid asks each for FreeNotification and drops it when it
+// goes. The destructor never throws.
+class VUraRazuduVova : public TBaseGrid, private GridSettingsOwner {
 public:
   explicit VUraRazuduVova(platform::TComponent* AOwner);
   ~VUraRazuduVova() override;
 
   // ---- Object, settings, events, update lock (DovAdiz.cpp, DovAdizVirtuals.cpp, DovAdizUpdate.cpp) ----
 
+  // The settings objects, owned by the grid.
+  TFloatingFooter& FloatingFooter() { return floatingFooter_; }
+  TPrintSettings& PrintSettings() { return printSettings_; }
+  TMarkupSettings& HTMLSettings() { return htmlSettings_; }
+  TSortSettings& SortSettings() { return sortSettings_; }
+  TDragDropSettings& DragDropSettings() { return dragDropSettings_; }
+  TControlLook& ControlLook() { return controlLook_; }
+  TNavigation& Navigation() { return navigation_; }
+  TColumnSize& ColumnSize() { return columnSize_; }
+  TCellNode& CellNode() { return cellNode_; }
+  TBands& Bands() { return bands_; }
+  TSizeWhileTyping& SizeWhileTyping() { return sizeWhileTyping_; }
+  TMouseActions& MouseActions() { return mouseActions_; }
+  TBackGround& BackGround() { return backGround_; }
+
+  // Fonts: the fixed cells' and the active cell's headers'; a change repaints.
+  platform::TFont& FixedFont() { return fixedFont_; }
+  void SetFixedFont(const platform::TFont& value) { fixedFont_.Assign(value); }
+  platform::TFont& ActiveCellFont() { return activeCellFont_; }
+  void SetActiveCellFont(const platform::TFont& value) { activeCellFont_.Assign(value); }
+
+  // The header texts of row 0 and column 0, and the items that typing looks up.
+  platform::TStringList& ColumnHeaders() { return columnHeaders_; }
+  platform::TStringList& RowHeaders() { return rowHeaders_; }
+  platform::TStringList& LookupItems() { return lookupItems_; }
+  void SetLookupItems(const platform::TStringList& value) { lookupItems_.Assign(value); }
+
+  // The bitmap drawn in the fixed column of the current row.
+  platform::TBitmap& RowIndicator() { return rowIndicator_; }
+  void SetRowIndicator(const platform::TBitmap& value) {
+    rowIndicator_.Assign(value);
+    RepaintCell(0, Row());
+  }
+
+  // The sort's column order and directions (the multi-column sort fills it).
+  TSortIndexList& SortIndexes() { return sortIndexes_; }
+
+  // References to components that may live elsewhere; null when none or once they are gone.
+  platform::TCustomImageList* GridImages() const { return gridImages_; }
+  void SetGridImages(platform::TCustomImageList* value);
+  controls::TPictureContainer* PictureContainer() const { return pictureContainer_; }
+  void SetPictureContainer(controls::TPictureContainer* value);
+
+  // With IntegralHeigth set, SetBounds gives the grid a height of whole default rows (the frame and
+  // the horizontal scroll bar accounted for); setting it applies the current bounds again.
+  bool IntegralHeigth() const { return integralHeight_; }
+  void SetIntegralHeight(bool value);
+
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  void Invalidate() override;
+  void Loaded() override;
+
+  // The column widths, kept where ColumnSize says (Key and Section both given); the grid loads them
+  // when its window is made and saves them when it is destroyed while ColumnSize.Save is set.
+  void SaveColSizes();
+  void LoadColSizes();
+
+  // Change notifiers: each is registered once; CellsChanged reaches them in registration order.
+  void RegisterNotifier(TGridChangeNotifier* Notifier);
+  void UnRegisterNotifier(TGridChangeNotifier* Notifier);
+
+  // The update lock: while BeginUpdate's nesting count is above 0, the grid paints neither its cells
+  // nor its frame; the EndUpdate that brings it to 0 invalidates the whole window. EndUpdate never goes
+  // below 0; ResetUpdate sets 0 without a repaint. LockFlag true is BeginUpdate, false EndUpdate.
+  void BeginUpdate();
+  void EndUpdate();
+  void ResetUpdate() { updateCount_ = 0; }
+  bool GetLockFlag() const { return updateCount_ != 0; }
+  void SetLockFlag(bool value);
+  // Holds the update lock for a scope, so an exception between the pair never leaves the grid locked.
+  // Safe when the grid is destroyed within the scope.
+  class UpdateGuard {
+  public:
+    explicit UpdateGuard(VUraRazuduVova& grid) : grid_(grid), alive_(grid) { grid_.BeginUpdate(); }
+    ~UpdateGuard() {
+      if (alive_.Alive()) grid_.EndUpdate();
+    }
+    UpdateGuard(const UpdateGuard&) = delete;
+    UpdateGuard& operator=(const UpdateGuard&) = delete;
+
+  private:
+    VUraRazuduVova& grid_;
+    platform::TComponent::TGuard alive_;
+  };
+
+  // Invalidates the cells from the rectangle's top-left to its bottom-right cell.
+  void InvalidateGridRect(const platform::TGridRect& GridRect);
+
+  // Stored only: the painting, mouse, hint and exchange code of the grid reads them.
+  bool EnableWheel = true;
+  bool EnableHTML = true;
+  bool IntelliZoom = true;
+  TIntelliPan IntelliPan = TIntelliPan::ipVertical;
+  bool HideFocusRect = false;
+  bool FixedAsButtons = false;
+  TScrollType ScrollType = TScrollType::ssNormal;
+  platform::TColor ScrollColor = platform::clNone;
+  int ScrollWidth;
+  bool ScrollSynch = false;
+  bool ScrollProportional = false;
+  TScrollHintType ScrollHints = TScrollHintType::shNone;
+  platform::TColor HintColor = platform::clInfoBk;
+  bool HintShowCells = false;
+  bool HintShowLargeText = false;
+  bool HintShowSizing = false;
+  bool AnchorHint = false;
+  platform::TColor URLColor = platform::clBlue;
+  bool URLShow = false;
+  bool URLFull = false;
+  bool URLEdit = false;
+  TGridLook Look = TGridLook::glSoft;
+  bool EnhTextSize = false;
+  bool EnhRowColMove = false;
+  bool SizeWithForm = false;
+  bool Multilinecells = false;
+  bool ExcelStyleDecimalSeparator = false;
+  bool SelectionRTFKeep = false;
+  bool OemConvert = false;
+  bool Lookup = false;
+  bool LookupCaseSensitive = false;
+  bool LookupHistory = false;
+  int MaxEditLength = 0;
+  // The header cells of the current row and column are drawn in ActiveCellFont.
+  bool ActiveCellShow = false;
+  // Keep one fixed row (column) once the grid has more than one row (column).
+  bool FixedRowAlways = false;
+  bool FixedColAlways = false;
+  // The fixed counts with the Always flags: 1 where the string grid has none and the flag is set.
+  int GetFixedRowsEx() const {
+    return TBaseGrid::FixedRows() == 0 && FixedRowAlways ? 1 : TBaseGrid::FixedRows();
+  }
+  int GetFixedColsEx() const {
+    return TBaseGrid::FixedCols() == 0 && FixedColAlways ? 1 : TBaseGrid::FixedCols();
+  }
+  // The texts that a data check box reads as checked and unchecked.
+  std::string CheckTrue = "Y";
+  std::string CheckFalse = "N";
+
+  // The events; an unassigned event is skipped.
+  TGridColorEvent OnGetCellColor;
+  TGridColorEvent OnGetCellPrintColor;
+  TGridBorderEvent OnGetCellBorder;
+  TGridBorderEvent OnGetCellPrintBorder;
+  TGridBorderPropEvent OnGetCellBorderProp;
+  TGridAlignEvent OnGetAlignment;
+  TGridFormatEvent OnGetFormat;
+  TGetCheckEvent OnGetCheckTrue;
+  TGetCheckEvent OnGetCheckFalse;
+  TGridHintEvent OnGridHint;
+  TRowChangingEvent OnRowChanging;
+  TColChangingEvent OnColChanging;
+  TCellChangingEvent OnCellChanging;
+  TCanAddRowEvent OnCanAddRow;
+  TAutoAddRowEvent OnAutoAddRow;
+  TAutoInsertRowEvent OnAutoInsertRow;
+  TAutoDeleteRowEvent OnAutoDeleteRow;
+  TCanInsertRowEvent OnCanInsertRow;
+  TCanDeleteRowEvent OnCanDeleteRow;
+  TAutoInsertColEvent OnAutoInsertCol;
+  TClickSortEvent OnClickSort;
+  TCanSortEvent OnCanSort;
+  TNodeClickEvent OnExpandNode;
+  TNodeClickEvent OnContractNode;
+  TCustomCompareEvent OnCustomCompare;
+  TRawCompareEvent OnRawCompare;
+  TClickCellEvent OnClickCell;
+  TClickCellEvent OnRightClickCell;
+  TClickCellEvent OnDblClickCell;
+  TCanEditCellEvent OnCanEditCell;
+  TIsFixedCellEvent OnIsFixedCell;
+  TIsPasswordCellEvent OnIsPasswordCell;
+  TAnchorClickEvent OnAnchorClick;
+  TAnchorEvent OnAnchorEnter;
+  TAnchorEvent OnAnchorExit;
+  TAnchorHintEvent OnAnchorHint;
+  TClipboardEvent OnClipboardPaste;
+  TClipboardEvent OnClipboardCopy;
+  TClipboardEvent OnClipboardCut;
+  TCellValidateEvent OnCellValidate;
+  TCellsChangedEvent OnCellsChanged;
+  TGridProgressEvent OnFileProgress;
+  TGridProgressEvent OnFilterProgress;
+  TGetEditorTypeEvent OnGetEditorType;
+  TGetEditorPropEvent OnGetEditorProp;
+  TEllipsClickEvent OnEllipsClick;
+  TButtonClickEvent OnButtonClick;
+  TCheckBoxClickEvent OnCheckBoxClick;
+  TCheckBoxClickEvent OnCheckBoxMouseUp;
+  TRadioClickEvent OnRadioClick;
+  TRadioClickEvent OnRadioMouseUp;
+  TComboChangeEvent OnComboChange;
+  TComboObjectChangeEvent OnComboObjectChange;
+  TSpinClickEvent OnSpinClick;
+  TFloatSpinClickEvent OnFloatSpinClick;
+  TDateTimeSpinClickEvent OnTimeSpinClick;
+  TDateTimeSpinClickEvent OnDateSpinClick;
+  platform::TNotifyEvent OnRichEditSelectionChange;
+  TOleDragDropEvent OnOleDrop;
+  TOleDroppedEvent OnOleDropped;
+  TOleDragDropEvent OnOleDrag;
+  TOleDragOverEvent OnOleDragOver;
+  TOleDragStartEvent OnOleDragStart;
+  TOleDragStopEvent OnOleDragStop;
+  TOleDropColEvent OnOleDropCol;
+  TScrollHintEvent OnScrollHint;
+  TColumnSizeEvent OnColumnSize;
+  TColumnSizeEvent OnColumnMove;
+  TRowSizeEvent OnRowSize;
+  TRowSizeEvent OnRowMove;
+  TEndColumnSizeEvent OnEndColumnSize;
+  TEndRowSizeEvent OnEndRowSize;
+  TPrintStartEvent OnPrintStart;
+  TPrintPageEvent OnPrintPage;
+  TPrintPageDoneEvent OnPrintPageDone;
+  TPrintNewPageEvent OnPrintNewPage;
+  TPrintColumnWidthEvent OnPrintSetColumnWidth;
+  TPrintRowHeightEvent OnPrintSetRowHeight;
+  TFitToPageEvent OnFitToPage;
+
   // ---- Cells, counts, headers, selection, accessors (DovAdizCells.cpp, DovAdizCounts.cpp,
-  //      DovAdizSelection.cpp) ----
+  //      DovAdizHeaders.cpp, DovAdizSelection.cpp, DovAdizAccessors.cpp) ----
+
+  // Typed views of Cells. Ints reads "" as 0 and otherwise only leading blanks, an optional "-" and
+  // decimal digits within 32 bits; Floats reads "" as 0 and otherwise the numeric part that RemoveSeps
+  // finds, which needs a digit. Both raise EDovAdizError; Dates and Times pass the conversion's
+  // EConvertError on.
+  int Ints(int ACol, int ARow) const;
+  void SetInts(int ACol, int ARow, int Value);
+  double Floats(int ACol, int ARow) const;
+  // Written with FloatFormat.
+  void SetFloats(int ACol, int ARow, double Value);
+  platform::TDateTime Dates(int ACol, int ARow) const;
+  void SetDates(int ACol, int ARow, platform::TDateTime Value);
+  platform::TDateTime Times(int ACol, int ARow) const;
+  void SetTimes(int ACol, int ARow, platform::TDateTime Value);
+  // The current cell's text, its column mapped to the real one.
+  std::string CurrentCell() const;
+  void SetCurrentCell(const std::string& Value);
+  // Cells and objects by real row.
+  std::string GetCellsEx(int ACol, int ARow) const;
+  void SetCellsEx(int ACol, int ARow, const std::string& Value);
+  platform::TObject* GetObjectsEx(int ACol, int ARow) const;
+  void SetObjectsEx(int ACol, int ARow, platform::TObject* AObject);
+  // The cell's brush colour, clNone while it has no property object; setting it repaints the cell.
+  platform::TColor GetColors(int ACol, int ARow) const;
+  void SetColors(int ACol, int ARow, platform::TColor AColor);
+  // Cells without their markup.
+  std::string GetStrippedCell(int ACol, int ARow) const;
+  // The cell of the row that stood at ARow before the last sort.
+  std::string GetUnSortedCell(int ACol, int ARow) const;
+  void SetUnSortedCell(int ACol, int ARow, const std::string& Value);
+
+  // Counts through the accessors below, which keep a fixed row (column) with FixedRowAlways
+  // (FixedColAlways).
+  int RowCount() const { return GetRowCountEx(); }
+  void SetRowCount(int Value) { SetRowCountEx(Value); }
+  int ColCount() const { return GetColCountEx(); }
+  void SetColCount(int Value) { SetColCountEx(Value); }
+  int FixedRows() const { return GetFixedRowsEx(); }
+  void SetFixedRows(int Value) { SetFixedRowsEx(Value); }
+  int FixedCols() const { return GetFixedColsEx(); }
+  void SetFixedCols(int Value) { SetFixedColsEx(Value); }
+  int GetRowCountEx() const { return TBaseGrid::RowCount(); }
+  // Also makes N the limit below which Cells applies OnGetDisplText.
+  void SetRowCountEx(int N);
+  int GetColCountEx() const { return TBaseGrid::ColCount(); }
+  void SetColCountEx(int N);
+  void SetFixedRowsEx(int N) { TBaseGrid::SetFixedRows(N); }
+  void SetFixedColsEx(int N) { TBaseGrid::SetFixedCols(N); }
+  // The width of column 0; setting it sizes every fixed column. FixedRowHeight likewise for rows.
+  int FixedColWidth() const { return TBaseGrid::ColWidths(0); }
+  void SetFixedColWidth(int W);
+  int FixedRowHeight() const { return TBaseGrid::RowHeights(0); }
+  void SetFixedRowHeight(int H);
+  // The default row height is the floating footer's height too.
+  int DefaultRowHeight() const { return GetDefRowHeightEx(); }
+  void SetDefaultRowHeight(int Value) { SetDefRowHeightEx(Value); }
+  int GetDefRowHeightEx() const { return TBaseGrid::DefaultRowHeight(); }
+  void SetDefRowHeightEx(int Value);
+  // Footer rows at the bottom and fixed columns at the right, drawn as fixed.
+  int FixedFooters() const { return fixedFooters_; }
+  void SetFixedFooters(int Value);
+  int FixedRightCols() const { return fixedRightCols_; }
+  void SetFixedRightCols(int Value);
+  // One empty row above the footer rows; one empty column at the end.
+  void AddRow();
+  void AddColumn();
+
+  // Headers: the texts of row 0 and of column 0, shown while there are fixed rows (columns); a
+  // backslash-n pair in a text is a line break. A change of a list shows it again.
+  void SetColumnHeaders(const platform::TStringList& List);
+  void SetRowHeaders(const platform::TStringList& List);
+  void ShowColumnHeaders();
+  void ShowRowHeaders();
+  void ClearColumnHeaders();
+  void ClearRowHeaders();
+
+  // Selection: the range, and the rows marked one by one (the row-select list). SelectRows marks rows
+  // below RowCount with MouseActions.DisjunctRowSelect, else selects them from the first scrolling
+  // column to the last.
+  void SelectRows(int ARow, int N);
+  void SelectCols(int ACol, int N);
+  void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+  // ARow outside 0 .. RowCount - 1 raises EDovAdizError "Invalid Row accessed".
+  bool RowSelect(int ARow) const;
+  void SetRowSelect(int ARow, bool Value);
+  int RowSelectCount() const;
+  void ClearRowSelect();
+  // Marks the data rows of the selection; ClearOthers unmarks every other data row.
+  void SelectToRowSelect(bool ClearOthers);
+  platform::TColor SelectionColor() const { return selectionColor_; }
+  void SetSelectionColor(platform::TColor Value);
+  platform::TColor SelectionTextColor() const { return selectionTextColor_; }
+  void SetSelectionTextColor(platform::TColor Value);
+  bool SelectionRectangle() const { return selectionRectangle_; }
+  void SetSelectionRectangle(bool Value);
+  bool ShowSelection() const { return showSelection_; }
+  void SetShowSelection(bool Value);
+
+  // Repainting and filling.
+  void RepaintRect(const platform::TRect& R);
+  void RepaintRow(int ARow) { InvalidateRow(ARow); }
+  void RepaintCol(int ACol) { InvalidateCol(ACol); }
+  // Every cell, or the non-fixed ones only.
+  void TextFill(bool AllCells, const std::string& Text);
+  // Random integers in 0 .. Max - 1; 0 when Max is below 1.
+  void RandomFill(bool AllCells, int Max);
+
+  // Numbers are right-aligned when AutoNumAlign is set.
+  bool AutoNumAlign = false;
+  TVAlignment VAlignment() const { return vAlignment_; }
+  void SetVAlignment(TVAlignment Value);
+  // The text-drawing flag of VAlignment: top 0, vertical centre 4, bottom 8.
+  unsigned VAlignmentFlag() const;
+  void GetCellAlignment(int ACol, int ARow, platform::TAlignment& HAlign, TVAlignment& VAlign);
+
+  // The cell as rich text in RichEdit, and back.
+  void CellToRich(int ACol, int ARow, platform::TCustomRichEdit& RichEdit);
+  void RichToCell(int ACol, int ARow, platform::TCustomRichEdit& RichEdit);
+
+  // The format with which Floats writes.
+  std::string FloatFormat = "%.2f";
+  // The in-place editor sees a cell's markup; otherwise it gets the text without it.
+  bool EditWithTags = false;
+  bool Hovering = false;
+
+  // Every column width and row height grows by N where it stays above 0, when the zoom level (kept
+  // within -10 .. 10) can take N; otherwise nothing happens.
+  void Zoom(int N);
+  // A column's width and left offset in the last print layout; -1 outside it.
+  int GetPrintColWidth(int ACol) const;
+  int GetPrintColOffset(int ACol) const;
+  // The width kept for a real column.
+  int AllColWidths(int ACol) const;
+  void SetAllColWidths(int ACol, int Value);
+  // The cursor, remembered as the one the grid goes back to after sizing and hovering.
+  platform::TCursor Cursor() const { return GetCursorEx(); }
+  void SetCursor(platform::TCursor Value) { SetCursorEx(Value); }
+  platform::TCursor GetCursorEx() const { return TBaseGrid::Cursor(); }
+  void SetCursorEx(platform::TCursor Value);
+  // Where the row that stood at I before the last sort stands now, and the reverse; I itself outside
+  // the sort's cross-reference.
+  int SortedRowIndex(int I) const;
+  int UnSortedRowIndex(int I) const;
+
+  // Stored; a change repaints (WordWrap and VAlignment while updates are not locked, Flat while no
+  // form resource is being applied).
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool Value);
+  bool Flat() const { return flat_; }
+  void SetFlat(bool Value);
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool Value);
+  // The text's offset from the cell's top-left corner.
+  platform::TPoint XYOffset() const { return xyOffset_; }
+  void SetXYOffset(platform::TPoint Value);
 
   // ---- Index model: real and display rows and columns (DovAdizIndex.cpp) ----
   // Nothing is hidden yet: display and real indices are the same.
@@ -31,13 +448,174 @@ public:
   int DisplRowIndex(int ARow) const { return ARow; }
   bool IsHiddenRow(int ARow) const { return false; }
 
+  // ---- Virtual operations in slot order (DovAdizVirtuals.cpp) ----
+  // The grid's own slots continue those of the base grid. The slots of the cell graphics, the filter,
+  // validation and the row and column operations come with those parts of the grid, in this order:
+  // GetCellType, GetCellGraphic, GetCellGraphicSize, GetPrintGraphicSize (before EditProgress),
+  // MatchFilter (after EllipsClick), InitValidate (after UpdateCell), ValidateCell, RemoveRowsEx,
+  // RemoveRows, InsertRows, RemoveCols, InsertCols, SortSwapRows, ClearRect (after GetVersionString;
+  // InsertRows and InsertCols are there already).
+
+  // The in-place editor's text has changed: Point is the pixel position of the character before the
+  // caret, Index the caret; nothing here.
+  virtual void EditProgress(const std::string& Text, platform::TPoint Point, int Index) {}
+  // The ellipsis button of the current cell's editor was clicked with the editor's text S: returns the
+  // text the editor takes (OnEllipsClick may change it).
+  virtual std::string EllipsClick(const std::string& S);
+  // A paste has written the cells of Rect, copied from Origin by Operation; nothing here.
+  virtual void PasteNotify(platform::TPoint Origin, const platform::TGridRect& Rect, TClipOperation Operation) {}
+  // The text shown for a formula cell and the text saved for a cell: the cell's text here.
+  virtual std::string CalcCell(int ACol, int ARow) { return Cells(ACol, ARow); }
+  virtual std::string SaveCell(int ACol, int ARow) { return Cells(ACol, ARow); }
+  // An edit has changed a cell's text; nothing here.
+  virtual void UpdateCell(int ACol, int ARow) {}
+  // The cells of R have changed: OnCellsChanged, then every registered notifier in order.
+  virtual void CellsChanged(const platform::TRect& R);
+  // A load has filled the grid; nothing here.
+  virtual void CellsLoaded() {}
+
+  // The customisation points: each starts from the value it is handed (or the rule it names) and then
+  // asks its event, when assigned, with the grid as Sender. ACol is a real column.
+  // Sets the active cell's header font first when ActiveCellShow is set.
+  virtual void GetCellColor(int ACol, int ARow, platform::TGridDrawState AState, platform::TBrush& ABrush,
+                            platform::TFont& AFont);
+  virtual void GetCellPrintColor(int ACol, int ARow, platform::TGridDrawState AState, platform::TBrush& ABrush,
+                                 platform::TFont& AFont);
+  virtual void GetCellBorder(int ACol, int ARow, platform::TPen& APen, TCellBorders& Borders);
+  virtual void GetCellPrintBorder(int ACol, int ARow, platform::TPen& APen, TCellBorders& Borders);
+  virtual void GetCellAlign(int ACol, int ARow, platform::TAlignment& HAlign, TVAlignment& VAlign);
+  virtual void GetColFormat(int ACol, TSortStyle& AStyle, std::string& APrefix, std::string& ASuffix);
+  virtual void GetCellEditor(int ACol, int ARow, TEditorType& AEditor);
+  // Fixed rows and columns (and row 0 of a one-row grid with FixedRowAlways, column 0 of a one-column
+  // grid with FixedColAlways) are fixed without asking OnIsFixedCell.
+  virtual void GetCellFixed(int ACol, int ARow, bool& IsFixed);
+  virtual void GetCellReadOnly(int ACol, int ARow, bool& CanEdit);
+  virtual void GetCellPassword(int ACol, int ARow, bool& IsPassword);
+  // Value starts as CheckTrue / CheckFalse.
+  virtual void GetCheckTrue(int ACol, int ARow, std::string& Value);
+  virtual void GetCheckFalse(int ACol, int ARow, std::string& Value);
+
+  // 2.0: the major version in the low 16 bits, the minor one in the high 16 bits.
+  virtual int GetVersionNr();
+  virtual std::string GetVersionString();
+
+  // N empty rows before ARow (0 .. RowCount), N empty columns before ACol (0 .. ColCount); nothing for
+  // another place or N below 1.
+  virtual void InsertRows(int ARow, int N);
+  virtual void InsertCols(int ACol, int N);
+
 protected:
-  // ---- Virtual operations in slot order ----
+  void Notification(platform::TComponent* AComponent, platform::TOperation Operation) override;
+  void WndProc(platform::TMessage& Message) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  // A press near a column (row) border starts sizing only when OnColumnSize (OnRowSize) allows it.
+  void CalcSizingState(int X, int Y, platform::TGridState& State, int& Index, int& SizingPos,
+                       int& SizingOfs) override;
+  // The owner form has been resized: the grid follows the change of its client size with
+  // SizeWithForm, then the handler the form had before the grid hooked runs.
+  void GridResize(platform::TObject* Sender, const platform::TNotifyEvent& previous);
+  // The next Invalidate does nothing (a repaint that the caller has done itself).
+  void SkipNextInvalidate() { skipInvalidate_ = true; }
+
+  // ---- Sort order (DovAdizAccessors.cpp): entry i holds the row that the row now at i was before
+  //      the last sort ----
+  TIntList sortXRef_;
+
+  // ---- Current cell (DovAdizSelection.cpp): OnRowChanging, OnColChanging and OnCellChanging, in this
+  //      order, may keep the current cell; their columns are real ones ----
+  bool SelectCell(int ACol, int ARow) override;
+
+  // ---- Editor text (DovAdizCells.cpp): the real column's text, without markup unless EditWithTags ----
+  std::string GetEditText(int ACol, int ARow) override;
+  void SetEditText(int ACol, int ARow, const std::string& Value) override;
+  // Escape gives the cell back the raw text it had when the editor loaded it.
+  void EditCanceled(int ACol, int ARow, const std::string& OriginalText) override;
 
 private:
+  class FormResizeHook;
+
+  // The grid's own timer (hover and blinking), running while the window exists.
+  static constexpr unsigned kGridTimerId = 111;
+  static constexpr unsigned kGridTimerMs = 500;
+
+  // Makes the drag markers and, as they come, the grid's other child controls; not while designing.
+  void CreateChildControls();
+  void HookFormResize();
+  void UnhookFormResize();
+  // Saves the column widths when that is asked for; a failure goes to the application's exception
+  // hook, as a destructor must not throw.
+  void SaveColumnWidthsOnDestroy();
+  bool ColumnWidthsKept() const;
+  // Drops a reference to a component that goes (or is replaced), with its free notification.
+  template <class T>
+  void SetReference(T*& field, T* value);
+
+  // What the settings objects ask of the grid.
+  void InvalidateGrid() override { Invalidate(); }
+  int FixedRowCount() const override { return GetFixedRowsEx(); }
+  bool LoadingResource() const override { return ComponentState().Contains(platform::csLoading); }
+
   // ---- Object state ----
+  // Declared in the order the constructor makes them.
+  TFloatingFooter floatingFooter_;
+  TPrintSettings printSettings_;
+  TMarkupSettings htmlSettings_;
+  TSortSettings sortSettings_{*this};
+  TDragDropSettings dragDropSettings_;
+  TControlLook controlLook_{*this};
+  TNavigation navigation_;
+  TColumnSize columnSize_{*this};
+  TCellNode cellNode_{*this};
+  TBands bands_{*this};
+  TSizeWhileTyping sizeWhileTyping_;
+  TMouseActions mouseActions_;
+  platform::TStringList columnHeaders_;
+  platform::TFont fixedFont_;
+  platform::TFont activeCellFont_;
+  platform::TStringList rowHeaders_;
+  platform::TStringList lookupItems_;
+  TSortIndexList sortIndexes_;
+  platform::TBitmap rowIndicator_;
+  TBackGround backGround_{*this};
+  std::vector<TGridChangeNotifier*> notifiers_;
+  std::vector<TArrowWindow*> arrows_;  // up, down, left, right; none while designing
+  TPopupButton* popupButton_ = nullptr;
+
+  platform::TCustomImageList* gridImages_ = nullptr;
+  controls::TPictureContainer* pictureContainer_ = nullptr;
+  platform::TControl* hookedForm_ = nullptr;  // the owner form whose OnResize the grid chained into
+  std::optional<platform::TComponent::TGuard> formAlive_;
+  platform::TPoint formClientSize_;           // the form's client size at the last resize followed
+  bool integralHeight_ = false;
+  bool skipInvalidate_ = false;  // the next Invalidate does nothing
+  int updateCount_ = 0;
 
   // ---- Cells, counts, headers, selection state ----
+
+  // Writes text() into every cell, or into the non-fixed ones.
+  void FillCells(bool AllCells, const std::function<std::string()>& text);
+
+  int fixedFooters_ = 0;
+  int fixedRightCols_ = 0;
+  // 1 for a selected row; rows past its end are not selected.
+  std::vector<int32_t> rowSelect_;
+  platform::TColor selectionColor_ = platform::clHighlight;
+  platform::TColor selectionTextColor_ = platform::clHighlightText;
+  bool selectionRectangle_ = false;
+  bool showSelection_ = true;
+  TVAlignment vAlignment_ = TVAlignment::vtaTop;
+  int zoomLevel_ = 0;
+  // The raw text of the cell the editor loaded last.
+  std::string editOriginalText_;
+  bool wordWrap_ = false;
+  bool flat_ = false;
+  bool autoSize_ = false;
+  platform::TPoint xyOffset_{2, 2};
+  platform::TCursor normalCursor_ = platform::crDefault;
+  // Filled by the print layout, for columns 0 .. 255.
+  std::vector<int> printColWidths_;
+  std::vector<int> printColOffsets_;
 };
 
 }  // namespace velmora

@@ -6,7 +6,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 dir=$root/build-fuzz
 # Each target with the folder of its seed corpus.
-targets=(markup_fuzz:controls/html/fuzz/corpus rtf_fuzz:platform/edits/fuzz/corpus)
+targets=(markup_fuzz:controls/html/fuzz/corpus rtf_fuzz:platform/edits/fuzz/corpus
+         zip_fuzz:platform/office/fuzz/zip sheet_fuzz:platform/office/fuzz/sheet)
 CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON \
   -DVELMORA_BENCHMARKS=OFF >/dev/null
 cmake --build "$dir" -j "$(nproc)" --target "${targets[@]%%:*}"

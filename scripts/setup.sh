@@ -12,10 +12,16 @@ packages=(
   clang libclang-rt-14-dev
   # platform libraries
   libfreetype-dev libfontconfig-dev libx11-dev libxext-dev zlib1g-dev libjpeg-dev libpng-dev libgif-dev libsqlite3-dev
+  libzip-dev libexpat1-dev
+  libcairo2-dev
+  # printing: the CUPS client programs (lpstat, lpoptions, lp) that the printer runs
+  cups-client
   fonts-dejavu-core fonts-liberation
   # test peers and comparisons
   python3 iproute2 iputils-ping procps systemd strace
-  giflib-tools libcairo2-dev
+  giflib-tools
+  # the printed PDF's tests: its information, text, fonts, structure and rendering
+  poppler-utils qpdf
   python3-aiosmtpd exim4-daemon-light
   # the configurator's menu entry: its validator and the icon theme that its icon joins
   desktop-file-utils hicolor-icon-theme
@@ -25,6 +31,8 @@ packages=(
   python3-gi gir1.2-gtk-3.0
   # the rich edit's tests: a word processor that writes the RTF they read
   libreoffice-writer-nogui
+  # the office exchange's tests: readers and writers of XLSX, DOCX and SQLite files
+  python3-openpyxl python3-docx libreoffice-calc-nogui sqlite3
 )
 
 missing=()

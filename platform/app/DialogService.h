@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/app/ModalResult.h"
 
@@ -79,6 +80,24 @@ struct TFolderAnswer {
   std::string DisplayName;  // the item's name as shown (a computer's name)
 };
 
+// The font dialog: the font it starts with (style bits 1 bold, 2 italic, 4 underline, 8 strike-out;
+// the colour as the program's colour value) and the families to offer. The answer is the chosen font.
+struct TFontRequest {
+  std::string Title;
+  std::string Name;
+  int Size = 8;
+  unsigned Style = 0;
+  uint32_t Color = 0;
+  std::vector<std::string> Families;
+};
+
+struct TFontAnswer {
+  std::string Name;
+  int Size = 8;
+  unsigned Style = 0;
+  uint32_t Color = 0;
+};
+
 class IDialogService {
 public:
   virtual ~IDialogService() = default;
@@ -88,6 +107,8 @@ public:
   virtual std::optional<TFileDialogAnswer> ExecuteFileDialog(const TFileDialogRequest& request) = 0;
   // The chosen folder; none when the user cancelled.
   virtual std::optional<TFolderAnswer> BrowseForFolder(const TFolderRequest& request) = 0;
+  // The chosen font; none when the user cancelled. A service without a font dialog cancels.
+  virtual std::optional<TFontAnswer> ChooseFont(const TFontRequest& request) { return std::nullopt; }
 };
 
 // The service in use: the one installed, else the console service, which writes each message to

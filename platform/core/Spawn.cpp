@@ -10,6 +10,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <array>
+#include <span>
+
+#include "platform/core/Clock.h"
 #include "platform/core/Eintr.h"
 #include "platform/core/UniqueFd.h"
 
@@ -95,8 +99,18 @@ void ReportErrno(int pipeFd, int error) {
 
 enum class Session { Inherit, New };
 
-[[noreturn]] void ExecChild(const PreparedChild& child, Session session, int pipeFd) {
+// The descriptors that become the child's standard input, output and error; -1 keeps the caller's.
+struct ChildStdio {
+  int input = -1;
+  int output = -1;
+  int error = -1;
+};
+
+[[noreturn]] void ExecChild(const PreparedChild& child, Session session, int pipeFd, ChildStdio stdio = {}) {
   if (session == Session::New) ::setsid();
+  if (stdio.input >= 0) ::dup2(stdio.input, 0);
+  if (stdio.output >= 0) ::dup2(stdio.output, 1);
+  if (stdio.error >= 0) ::dup2(stdio.error, 2);
   struct sigaction defaultAction{};
   defaultAction.sa_handler = SIG_DFL;
   for (int sig = 1; sig < NSIG; ++sig) ::sigaction(sig, &defaultAction, nullptr);
@@ -186,6 +200,66 @@ SpawnResult SpawnAndWait(const SpawnRequest& request) {
   int error = ReadReportedErrno(pipe.readEnd);
   int exitCode = WaitForExit(pid);
   return {error, exitCode};
+}
+
+SpawnCapture SpawnAndCapture(const SpawnRequest& request, std::chrono::milliseconds timeout) {
+  SpawnCapture result;
+  PreparedChild child = Prepare(request);
+  if (child.path.empty()) {
+    result.error = ENOENT;
+    return result;
+  }
+  Pipe report = OpenPipe(), output = OpenPipe(), errors = OpenPipe();
+  for (const Pipe* p : {&report, &output, &errors}) {
+    if (p->error != 0) {
+      result.error = p->error;
+      return result;
+    }
+  }
+  UniqueFd nothing(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+  const ChildStdio stdio{nothing.Descriptor(), output.writeEnd.Descriptor(), errors.writeEnd.Descriptor()};
+  pid_t pid = ForkBlocked([&] { ExecChild(child, Session::Inherit, report.writeEnd.Descriptor(), stdio); });
+  int forkError = errno;
+  report.writeEnd.Close();
+  output.writeEnd.Close();
+  errors.writeEnd.Close();
+  if (pid < 0) {
+    result.error = forkError;
+    return result;
+  }
+  result.error = ReadReportedErrno(report.readEnd);
+  // Both streams are read as they come, so that a chatty program never blocks on a full pipe.
+  const int64_t deadline = MonotonicMs() + timeout.count();
+  std::array<std::string*, 2> into{&result.standardOutput, &result.standardError};
+  std::array<UniqueFd*, 2> from{&output.readEnd, &errors.readEnd};
+  for (;;) {
+    std::vector<WaitFd> fds;
+    std::vector<size_t> which;
+    for (size_t i = 0; i < from.size(); ++i) {
+      if (from[i]->Descriptor() >= 0) {
+        fds.push_back({from[i]->Descriptor(), kWaitReadable});
+        which.push_back(i);
+      }
+    }
+    if (fds.empty()) break;
+    if (WaitOnClock(deadline, nullptr, fds) == WaitResult::TimedOut) {
+      result.timedOut = true;
+      ::kill(pid, SIGKILL);
+      break;
+    }
+    for (size_t k = 0; k < fds.size(); ++k) {
+      if (fds[k].revents == 0) continue;
+      char buffer[4096];
+      const ssize_t n = RetryOnEintr([&] { return ::read(fds[k].fd, buffer, sizeof buffer); });
+      if (n > 0)
+        into[which[k]]->append(buffer, static_cast<size_t>(n));
+      else
+        from[which[k]]->Close();
+    }
+  }
+  result.exitCode = WaitForExit(pid);
+  if (result.timedOut) result.exitCode = -1;
+  return result;
 }
 
 }  // namespace platform

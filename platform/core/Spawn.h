@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -29,5 +30,17 @@ struct SpawnResult {
   int exitCode = -1;
 };
 SpawnResult SpawnAndWait(const SpawnRequest& request);
+
+// Runs the program with standard input empty and captures its standard output and error, waiting on
+// the platform clock at most `timeout`; a program still running then is killed (SIGKILL) and reaped,
+// and `timedOut` is set. `error` and `exitCode` as for SpawnAndWait.
+struct SpawnCapture {
+  int error = 0;
+  int exitCode = -1;
+  bool timedOut = false;
+  std::string standardOutput;
+  std::string standardError;
+};
+SpawnCapture SpawnAndCapture(const SpawnRequest& request, std::chrono::milliseconds timeout);
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/dialogs/Dialogs.h"
 
+#include <utility>
+
 #include "platform/app/Application.h"
 #include "platform/app/FormLanguage.h"
 #include "platform/app/PublishedClasses.h"
@@ -56,7 +58,7 @@ void ShowMessage(const std::string& Msg) {
 
 TOpenDialog::TOpenDialog(TComponent* AOwner) : TOpenDialog(AOwner, TFileDialogKind::Open) {}
 
-TOpenDialog::TOpenDialog(TComponent* AOwner, TFileDialogKind kind) : TComponent(AOwner), kind_(kind) {}
+TOpenDialog::TOpenDialog(TComponent* AOwner, TFileDialogKind kind) : TCommonDialog(AOwner), kind_(kind) {}
 
 TSaveDialog::TSaveDialog(TComponent* AOwner) : TOpenDialog(AOwner, TFileDialogKind::Save) {}
 
@@ -70,13 +72,48 @@ bool TOpenDialog::Execute() {
   request.FileName = FileName;
   request.InitialDir = InitialDir;
   request.Options = Options.Bits();
+  DoShow();
   std::optional<TFileDialogAnswer> answer = DialogService().ExecuteFileDialog(request);
+  DoClose();
   if (!answer) return false;
   FileName = answer->FileName;
   const size_t name = FileName.find_last_of("/\\");
   if (!DefaultExt.empty() && FileName.find('.', name == std::string::npos ? 0 : name + 1) == std::string::npos)
     FileName += "." + DefaultExt;
   FilterIndex = answer->FilterIndex;
+  return true;
+}
+
+namespace {
+
+// The style bits of a font request.
+constexpr std::pair<unsigned, TFontStyle> kFontStyleBits[] = {
+    {1, TFontStyle::fsBold}, {2, TFontStyle::fsItalic}, {4, TFontStyle::fsUnderline}, {8, TFontStyle::fsStrikeOut}};
+
+}  // namespace
+
+TFontDialog::TFontDialog(TComponent* AOwner) : TCommonDialog(AOwner) {}
+
+bool TFontDialog::Execute() {
+  TFontRequest request;
+  request.Title = Title;
+  request.Name = font_.Name();
+  request.Size = font_.Size();
+  for (const auto& [bit, style] : kFontStyleBits)
+    if (font_.Style().Contains(style)) request.Style |= bit;
+  request.Color = font_.Color();
+  request.Families = InstalledFontFamilies();
+  DoShow();
+  const std::optional<TFontAnswer> answer = DialogService().ChooseFont(request);
+  DoClose();
+  if (!answer) return false;
+  TFontStyles chosen;
+  for (const auto& [bit, style] : kFontStyleBits)
+    if (answer->Style & bit) chosen = chosen + style;
+  font_.SetName(answer->Name);
+  font_.SetSize(answer->Size);
+  font_.SetStyle(chosen);
+  font_.SetColor(answer->Color);
   return true;
 }
 
@@ -97,7 +134,14 @@ void PublishDialogClasses() {
                             {"ofNoReadOnlyReturn", ofNoReadOnlyReturn},
                             {"ofEnableSizing", ofEnableSizing}});
   PublishSet<TOpenOptions, TOpenOption>();
-  TClassPublisher<TOpenDialog, TComponent>("TOpenDialog")
+  TClassPublisher<TCommonDialog, TComponent>("TCommonDialog")
+      .Property("HelpContext", &TCommonDialog::HelpContext)
+      .Property("OnShow", &TCommonDialog::OnShow)
+      .Property("OnClose", &TCommonDialog::OnClose);
+  TClassPublisher<TFontDialog, TCommonDialog>("TFontDialog")
+      .Property("Title", &TFontDialog::Title)
+      .Object("Font", &TFontDialog::Font);
+  TClassPublisher<TOpenDialog, TCommonDialog>("TOpenDialog")
       .Property("Title", &TOpenDialog::Title)
       .Property("Filter", &TOpenDialog::Filter)
       .Property("FilterIndex", &TOpenDialog::FilterIndex)

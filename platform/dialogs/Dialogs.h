@@ -5,6 +5,7 @@
 #include "platform/app/Component.h"
 #include "platform/app/DialogService.h"
 #include "platform/app/ModalResult.h"
+#include "platform/gfx/Font.h"
 
 namespace platform {
 
@@ -38,14 +39,51 @@ private:
   uint32_t bits_ = 0;
 };
 
+// The base of the dialog components: Execute shows the dialog (through the dialog service) and answers
+// whether the user accepted it; OnShow and OnClose run before and after.
+class TCommonDialog : public TComponent {
+public:
+  explicit TCommonDialog(TComponent* AOwner) : TComponent(AOwner) {}
+
+  virtual bool Execute() = 0;
+
+  int HelpContext = 0;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnClose;
+
+protected:
+  void DoShow() {
+    if (OnShow) OnShow(this);
+  }
+  void DoClose() {
+    if (OnClose) OnClose(this);
+  }
+};
+
+// The font dialog: Execute offers the families fontconfig knows, starting at Font's name, size, style
+// and colour; on OK it sets them on Font and returns true, on cancel it changes nothing.
+class TFontDialog : public TCommonDialog {
+public:
+  explicit TFontDialog(TComponent* AOwner);
+
+  bool Execute() override;
+  TFont& Font() { return font_; }
+  void SetFont(const TFont& value) { font_.Assign(value); }
+
+  std::string Title;
+
+private:
+  TFont font_;
+};
+
 // The open-file dialog as a component of a form. Execute asks the dialog service; on a choice it sets
 // FileName (with "." DefaultExt appended when the chosen name has no extension) and FilterIndex and
 // returns true; on cancel it returns false and changes nothing.
-class TOpenDialog : public TComponent {
+class TOpenDialog : public TCommonDialog {
 public:
   explicit TOpenDialog(TComponent* AOwner);
 
-  bool Execute();
+  bool Execute() override;
 
   std::string Title;
   std::string Filter;

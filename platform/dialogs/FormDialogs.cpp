@@ -2,6 +2,7 @@
 
 #include "platform/dialogs/FileDialogForm.h"
 #include "platform/dialogs/FolderBrowserForm.h"
+#include "platform/dialogs/FontDialogForm.h"
 #include "platform/dialogs/MessageForm.h"
 
 namespace platform {
@@ -14,6 +15,10 @@ std::optional<TFileDialogAnswer> TFormDialogService::ExecuteFileDialog(const TFi
 
 std::optional<TFolderAnswer> TFormDialogService::BrowseForFolder(const TFolderRequest& request) {
   return TFolderBrowserForm(request).Execute();
+}
+
+std::optional<TFontAnswer> TFormDialogService::ChooseFont(const TFontRequest& request) {
+  return TFontDialogForm(request).Execute();
 }
 
 }  // namespace platform

@@ -16,6 +16,8 @@ void TScriptedDialogService::AnswerFolder(const std::string& path, const std::st
   answers_.emplace_back(TFolderAnswer{path, displayName});
 }
 
+void TScriptedDialogService::AnswerFont(const TFontAnswer& font) { answers_.emplace_back(font); }
+
 void TScriptedDialogService::AnswerCancel() { answers_.emplace_back(Cancel{}); }
 
 TScriptedDialogService::Answer TScriptedDialogService::Next(const std::string& asked) {
@@ -52,6 +54,11 @@ std::optional<TFileDialogAnswer> TScriptedDialogService::ExecuteFileDialog(const
 std::optional<TFolderAnswer> TScriptedDialogService::BrowseForFolder(const TFolderRequest& request) {
   folderDialogs_.push_back(request);
   return Choose<TFolderAnswer>("folder dialog \"" + request.Title + "\"");
+}
+
+std::optional<TFontAnswer> TScriptedDialogService::ChooseFont(const TFontRequest& request) {
+  fontDialogs_.push_back(request);
+  return Choose<TFontAnswer>("font dialog \"" + request.Title + "\"");
 }
 
 }  // namespace platform

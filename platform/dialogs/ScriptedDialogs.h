@@ -35,23 +35,26 @@ public:
   void AnswerMessage(TMsgDlgBtn button);
   void AnswerFile(const std::string& fileName, int filterIndex = 1);
   void AnswerFolder(const std::string& path, const std::string& displayName = "");
-  // Cancels the next file or folder dialog.
+  void AnswerFont(const TFontAnswer& font);
+  // Cancels the next file, folder or font dialog.
   void AnswerCancel();
 
   // What was asked, in order, by kind.
   const std::vector<TMessageRequest>& Messages() const { return messages_; }
   const std::vector<TFileDialogRequest>& FileDialogs() const { return fileDialogs_; }
   const std::vector<TFolderRequest>& FolderDialogs() const { return folderDialogs_; }
+  const std::vector<TFontRequest>& FontDialogs() const { return fontDialogs_; }
   // Answers not yet taken.
   size_t Unanswered() const { return answers_.size(); }
 
   TMsgDlgBtn ShowMessage(const TMessageRequest& request) override;
   std::optional<TFileDialogAnswer> ExecuteFileDialog(const TFileDialogRequest& request) override;
   std::optional<TFolderAnswer> BrowseForFolder(const TFolderRequest& request) override;
+  std::optional<TFontAnswer> ChooseFont(const TFontRequest& request) override;
 
 private:
   struct Cancel {};
-  using Answer = std::variant<TMsgDlgBtn, TFileDialogAnswer, TFolderAnswer, Cancel>;
+  using Answer = std::variant<TMsgDlgBtn, TFileDialogAnswer, TFolderAnswer, TFontAnswer, Cancel>;
   Answer Next(const std::string& asked);
   // The next answer for a file or folder dialog; none for a cancel.
   template <class Chosen>
@@ -62,6 +65,7 @@ private:
   std::vector<TMessageRequest> messages_;
   std::vector<TFileDialogRequest> fileDialogs_;
   std::vector<TFolderRequest> folderDialogs_;
+  std::vector<TFontRequest> fontDialogs_;
 };
 
 }  // namespace platform

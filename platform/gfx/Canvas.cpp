@@ -36,11 +36,26 @@ TCanvas::TCanvas(TBitmap& target, int pixelsPerInch) : target_(&target), device_
   font_.OnChange = [this] { fontValid_ = false; };
 }
 
+TCanvas::TCanvas(PageSink& sink, TSize extent, int pixelsPerInch)
+    : target_(nullptr), pageTarget_(std::make_unique<TBitmap>()), device_(std::make_unique<Device>()) {
+  target_ = pageTarget_.get();
+  device_->target = target_;
+  device_->sink = &sink;
+  device_->sinkExtent = {std::clamp(extent.cx, 0, kMaxDeviceCoordinate), std::clamp(extent.cy, 0, kMaxDeviceCoordinate)};
+  device_->pixelsPerInch = pixelsPerInch > 0 ? pixelsPerInch : 96;
+  font_.SetPixelsPerInch(device_->pixelsPerInch);
+  font_.SetSize(8);
+  pen_.OnChange = [this] { penValid_ = false; };
+  brush_.OnChange = [this] { brushValid_ = false; };
+  font_.OnChange = [this] { fontValid_ = false; };
+}
+
 TCanvas::~TCanvas() = default;
 
 void TCanvas::SetTarget(TBitmap& target) {
   target_ = &target;
   device_->target = &target;
+  device_->sink = nullptr;
   device_->state = DcState{};
   device_->saved.clear();
   device_->face.reset();
@@ -108,7 +123,7 @@ void TCanvas::Polyline(std::span<const TPoint> points) {
   RequireBrush();
   Device& d = *device_;
   if (points.empty()) return;
-  if (d.state.penWidth > 1) {
+  if (d.PenWidth() > 1) {
     std::vector<TPoint> devicePoints;
     for (TPoint p : points) devicePoints.push_back(d.ToDevice(p));
     d.PaintPen(d.PenOutline(devicePoints, false));
@@ -152,7 +167,7 @@ void DrawFigure(TCanvas::Device& d, TRect box, int ew, int eh) {
     d.PaintFigure(shape(Rect(box.Left, box.Top, box.Right - 1, box.Bottom - 1), 0), {});
     return;
   }
-  const int w = s.penWidth;
+  const int w = d.PenWidth();
   const TRect outer = s.penStyle == TPenStyle::psInsideFrame ? box : Deflated(box, -(w / 2));
   const TRect inner = Deflated(outer, w);
   Region inside = shape(inner, w);

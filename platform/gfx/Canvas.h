@@ -11,6 +11,7 @@
 
 namespace platform {
 
+class PageSink;
 class TBitmap;
 class TCanvas;
 class TGraphic;
@@ -39,6 +40,9 @@ constexpr TColor CLR_INVALID = 0xFFFFFFFF;
 class TCanvas {
 public:
   explicit TCanvas(TBitmap& target, int pixelsPerInch = 96);
+  // A canvas on a page device of `extent` pixels: its output goes to the sink (which must outlive
+  // it), and Target() is an empty bitmap. Pixels() reads CLR_INVALID everywhere.
+  TCanvas(PageSink& sink, TSize extent, int pixelsPerInch);
   ~TCanvas();
   TCanvas(const TCanvas&) = delete;
   TCanvas& operator=(const TCanvas&) = delete;
@@ -124,6 +128,7 @@ private:
   bool penValid_ = false;
   bool brushValid_ = false;
   bool fontValid_ = false;
+  std::unique_ptr<TBitmap> pageTarget_;  // the empty bitmap of a page device
   std::unique_ptr<Device> device_;
 };
 

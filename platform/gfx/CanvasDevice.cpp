@@ -54,29 +54,81 @@ RasterTarget TCanvas::Device::Raster() const {
   return t;
 }
 
+TRect TCanvas::Device::Bounds() const {
+  return sink ? Rect(0, 0, sinkExtent.cx, sinkExtent.cy) : Rect(0, 0, target->Width(), target->Height());
+}
+
 TRect TCanvas::Device::Visible() const {
-  TRect box = Rect(0, 0, target->Width(), target->Height());
+  TRect box = Bounds();
   if (state.clip) IntersectRect(box, box, state.clip->Box());
   return box;
 }
 
+namespace {
+
+// v x ppi / 254, rounded half away from zero, and back.
+int64_t MetricToPixels(int64_t v, int ppi) {
+  const int64_t n = v * ppi;
+  return n >= 0 ? (2 * n + 254) / 508 : -((-2 * n + 254) / 508);
+}
+int64_t PixelsToMetric(int64_t v, int ppi) {
+  const int64_t n = v * 254;
+  return n >= 0 ? (2 * n + ppi) / (2 * ppi) : -((-2 * n + ppi) / (2 * ppi));
+}
+
+}  // namespace
+
+int TCanvas::Device::LengthToDevice(int logical) const {
+  return Mapped() ? DeviceCoordinate(MetricToPixels(logical, pixelsPerInch)) : logical;
+}
+
+int TCanvas::Device::LengthToLogical(int device) const {
+  return Mapped() ? Saturated(PixelsToMetric(device, pixelsPerInch)) : device;
+}
+
 TPoint TCanvas::Device::ToDevice(TPoint p) const {
-  return {DeviceCoordinate(int64_t{p.X} + state.viewportOrg.X), DeviceCoordinate(int64_t{p.Y} + state.viewportOrg.Y)};
+  if (!Mapped())
+    return {DeviceCoordinate(int64_t{p.X} + state.viewportOrg.X),
+            DeviceCoordinate(int64_t{p.Y} + state.viewportOrg.Y)};
+  return {DeviceCoordinate(MetricToPixels(p.X, pixelsPerInch) + state.viewportOrg.X),
+          DeviceCoordinate(-MetricToPixels(p.Y, pixelsPerInch) + state.viewportOrg.Y)};
 }
 
 TRect TCanvas::Device::ToDevice(TRect r) const {
   const TPoint topLeft = ToDevice(r.TopLeft()), bottomRight = ToDevice(r.BottomRight());
-  return {topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y};
+  TRect d{topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y};
+  if (Mapped()) {
+    if (d.Right < d.Left) std::swap(d.Left, d.Right);
+    if (d.Bottom < d.Top) std::swap(d.Top, d.Bottom);
+  }
+  return d;
+}
+
+TPoint TCanvas::Device::ToLogical(TPoint p) const {
+  const TPoint o = state.viewportOrg;
+  if (!Mapped()) return {Saturated(int64_t{p.X} - o.X), Saturated(int64_t{p.Y} - o.Y)};
+  return {Saturated(PixelsToMetric(int64_t{p.X} - o.X, pixelsPerInch)),
+          Saturated(-PixelsToMetric(int64_t{p.Y} - o.Y, pixelsPerInch))};
 }
 
 TRect TCanvas::Device::ToLogical(TRect r) const {
-  const TPoint o = state.viewportOrg;
-  return {Saturated(int64_t{r.Left} - o.X), Saturated(int64_t{r.Top} - o.Y), Saturated(int64_t{r.Right} - o.X),
-          Saturated(int64_t{r.Bottom} - o.Y)};
+  const TPoint topLeft = ToLogical(r.TopLeft()), bottomRight = ToLogical(r.BottomRight());
+  return {topLeft.X, topLeft.Y, bottomRight.X, bottomRight.Y};
+}
+
+int TCanvas::Device::PenWidth() const {
+  if (!Mapped()) return state.penWidth;
+  return std::max(1, LengthToDevice(state.penWidth));
+}
+
+TLogFont TCanvas::Device::DeviceFont() const {
+  TLogFont font = state.font;
+  if (Mapped()) font.Height = LengthToDevice(font.Height);
+  return font;
 }
 
 FontFace& TCanvas::Device::Face() {
-  if (!face) face = ResolveFont(state.font);
+  if (!face) face = ResolveFont(DeviceFont());
   return *face;
 }
 
@@ -87,18 +139,25 @@ void TCanvas::Device::SelectLogFont(const TLogFont& font) {
 }
 
 void TCanvas::Device::IntersectClip(const Region& region) {
-  Region clip = state.clip ? *state.clip : Region(Rect(0, 0, target->Width(), target->Height()));
+  Region clip = state.clip ? *state.clip : Region(Bounds());
   clip.Intersect(region);
   state.clip = std::move(clip);
 }
 
 DcStateGuard::~DcStateGuard() {
-  if (!(d_.state.font == state_.font)) d_.face.reset();
+  if (!(d_.state.font == state_.font) || d_.state.mapMode != state_.mapMode) d_.face.reset();
   d_.state = std::move(state_);
 }
 
 void TCanvas::Device::Paint(const Region& region, TColor color, int rop) {
   if (color == clNone || region.Empty()) return;
+  if (sink) {
+    Region visible = region;
+    visible.Intersect(Region(Bounds()));
+    if (state.clip) visible.Intersect(*state.clip);
+    if (!visible.Empty()) sink->FillRegion(visible, ColorToRGB(color));
+    return;
+  }
   PaintRegion(Raster(), region, PixelFromColor(ColorToRGB(color)), rop);
 }
 
@@ -109,8 +168,8 @@ void TCanvas::Device::FillSolid(const TRect& logical, TColor color) {
 void TCanvas::Device::PenLine(TPoint from, TPoint to, int64_t& dashPos) {
   if (state.penStyle == TPenStyle::psClear) return;
   const TPoint a = ToDevice(from), b = ToDevice(to);
-  if (state.penWidth > 1) {
-    Paint(WideStrokeRegion({{double(a.X), double(a.Y)}, {double(b.X), double(b.Y)}}, state.penWidth, false,
+  if (PenWidth() > 1) {
+    Paint(WideStrokeRegion({{double(a.X), double(a.Y)}, {double(b.X), double(b.Y)}}, PenWidth(), false,
                            Visible()),
           state.penColor, state.rop2);
     return;
@@ -123,6 +182,16 @@ void TCanvas::Device::PenLine(TPoint from, TPoint to, int64_t& dashPos) {
   const uint32_t gap = PixelFromColor(ColorToRGB(state.bkColor));
   const int rop = state.rop2;
   const int64_t start = dashPos;
+  if (sink) {
+    // A page collects the stroke's pixels and hands them on as regions.
+    std::vector<Region::Span> onSpans, gapSpans;
+    dashPos += ForEachLinePixel(a.X, a.Y, b.X, b.Y, Visible(), [&](int x, int y, int64_t k) {
+      (pattern.empty() || DashIsOn(pattern, start + k) ? onSpans : gapSpans).push_back({y, x, x + 1});
+    });
+    if (drawPen) Paint(Region::FromSpans(std::move(onSpans)), state.penColor, rop);
+    if (drawGap) Paint(Region::FromSpans(std::move(gapSpans)), state.bkColor, rop);
+    return;
+  }
   dashPos += ForEachLinePixel(a.X, a.Y, b.X, b.Y, Visible(), [&](int x, int y, int64_t k) {
     if (pattern.empty() || DashIsOn(pattern, start + k)) {
       if (drawPen) PlotPixel(raster, x, y, on, rop);
@@ -135,10 +204,10 @@ void TCanvas::Device::PenLine(TPoint from, TPoint to, int64_t& dashPos) {
 TCanvas::Device::PenPixels TCanvas::Device::PenOutline(const std::vector<TPoint>& points, bool closed) {
   PenPixels result;
   if (state.penStyle == TPenStyle::psClear || points.empty()) return result;
-  if (state.penWidth > 1) {
+  if (PenWidth() > 1) {
     std::vector<PointF> p;
     for (TPoint q : points) p.push_back({double(q.X), double(q.Y)});
-    result.on = WideStrokeRegion(p, state.penWidth, closed, Visible());
+    result.on = WideStrokeRegion(p, PenWidth(), closed, Visible());
     return result;
   }
   const std::span<const int> pattern = DashPattern(state.penStyle);
@@ -174,6 +243,17 @@ void TCanvas::Device::PaintFigure(const Region& inside, const PenPixels& outline
 
 void TCanvas::Device::Blit(const TRect& dest, const TBitmap& source, const TRect& src, BlitMode mode, TColor key) {
   if (IsRectEmpty(dest) || IsRectEmpty(src) || source.Empty()) return;
+  if (sink) {
+    TRect visible;
+    if (!IntersectRect(visible, dest, Visible())) return;
+    if (mode == BlitMode::Transparent && key == clNone) mode = BlitMode::Copy;
+    const PageImageMode pageMode = mode == BlitMode::Copy          ? PageImageMode::Copy
+                                   : mode == BlitMode::Transparent ? PageImageMode::Transparent
+                                                                   : PageImageMode::Alpha;
+    sink->Image(dest, source, src, pageMode, mode == BlitMode::Transparent ? ColorToRGB(key) : clNone,
+                state.clip ? &*state.clip : nullptr);
+    return;
+  }
   const RasterTarget raster = Raster();
   if (!raster.pixels) return;
   // Copying a bitmap onto itself reads from a snapshot, so overlapping rectangles copy cleanly.

@@ -9,6 +9,7 @@
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/FontEngine.h"
 #include "platform/gfx/Gdi.h"
+#include "platform/gfx/PageSink.h"
 #include "platform/gfx/Raster.h"
 #include "platform/gfx/Region.h"
 #include "platform/gfx/Shapes.h"
@@ -31,6 +32,7 @@ struct DcState {
   std::optional<Region> clip;  // device coordinates; none: the whole bitmap
   TPoint viewportOrg;
   TPoint penPos;  // logical
+  int mapMode = MM_TEXT;
 };
 
 enum class BlitMode { Copy, Transparent, Alpha };
@@ -43,8 +45,15 @@ std::span<const int> DashPattern(TPenStyle style);
 // far beyond any bitmap.
 constexpr int kMaxDeviceCoordinate = 1 << 27;
 
+// Logical and device units meet here and nowhere else. MM_TEXT: device = logical + viewport origin, so
+// every pixel of the screen's drawing is exactly as without mapping. MM_LOMETRIC: one logical unit is
+// 0.1 mm and y grows upward: device = round(logical x pixelsPerInch / 254), y negated, + viewport
+// origin. Pen widths and font heights are logical too and become device pixels where they are used;
+// rectangles are normalised once in device space.
 struct TCanvas::Device {
   TBitmap* target = nullptr;
+  PageSink* sink = nullptr;  // a page device: the output goes to the sink, target is an empty bitmap
+  TSize sinkExtent;          // the page device's size in pixels
   int pixelsPerInch = 96;
   DcState state;
   std::vector<DcState> saved;
@@ -56,9 +65,20 @@ struct TCanvas::Device {
   // The device pixels drawing can reach: the bitmap cut to the clip region's box. Shapes are built
   // only within it.
   TRect Visible() const;
+  // The device's own pixels: the bitmap, or the page.
+  TRect Bounds() const;
   TPoint ToDevice(TPoint p) const;
-  TRect ToDevice(TRect r) const;
+  TRect ToDevice(TRect r) const;  // normalised
+  TPoint ToLogical(TPoint p) const;
   TRect ToLogical(TRect r) const;
+  // Lengths without the origin, rounded; a logical length in device pixels and back.
+  int LengthToDevice(int logical) const;
+  int LengthToLogical(int device) const;
+  bool Mapped() const { return state.mapMode != MM_TEXT; }
+  // The selected pen's width in device pixels (at least 1 when mapped).
+  int PenWidth() const;
+  // The selected font with its height in device pixels: what the face is resolved for.
+  TLogFont DeviceFont() const;
 
   FontFace& Face();
   void SelectLogFont(const TLogFont& font);

@@ -96,6 +96,21 @@ void TCanvas::Device::TextRun(int x, int y, const std::u32string& text, int mnem
     Paint(PolygonRegion({Band(ox, oy, ax, 0, width, 0, m.tmHeight)}, FillRule::Winding, Visible()), state.bkColor,
           R2_COPYPEN);
   if (state.textColor == clNone) return;
+  if (sink) {
+    PageGlyphRun run;
+    run.face = face;
+    run.escapement = state.font.Escapement;
+    run.color = ColorToRGB(state.textColor);
+    run.clip = state.clip ? &*state.clip : nullptr;
+    int advance = 0;
+    for (char32_t c : text) {
+      run.glyphs.push_back({c, baseX + advance * ax.cx, baseY + advance * ax.cy});
+      advance += f.Advance(c);
+    }
+    if (!run.glyphs.empty()) sink->GlyphRun(run);
+    if (!strokes.empty()) Paint(PolygonRegion(strokes, FillRule::Winding, Visible()), state.textColor, R2_COPYPEN);
+    return;
+  }
   const RasterTarget raster = Raster();
   const uint32_t pixel = PixelFromColor(ColorToRGB(state.textColor));
   std::vector<Contour> outlines;
@@ -119,7 +134,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
   RequireBrush();
   const std::u32string chars = DecodeText(text);
   device_->TextRun(x, y, chars);
-  MoveTo(x + device_->RunWidth(chars), y);
+  MoveTo(x + device_->LengthToLogical(device_->RunWidth(chars)), y);
 }
 
 void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
@@ -134,7 +149,8 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text) {
 
 TSize TCanvas::TextExtent(const std::string& text) {
   RequireFont();
-  return {device_->RunWidth(DecodeText(text)), device_->Face().Metrics().tmHeight};
+  Device& d = *device_;
+  return {d.LengthToLogical(d.RunWidth(DecodeText(text))), d.LengthToLogical(d.Face().Metrics().tmHeight)};
 }
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "platform/gfx/Colors.h"
 
@@ -94,5 +95,9 @@ private:
   int orientation_ = 0;
   int pixelsPerInch_ = 96;
 };
+
+// The font families that fontconfig knows (scalable faces), sorted ignoring case, each once: what a font
+// dialog offers.
+std::vector<std::string> InstalledFontFamilies();
 
 }  // namespace platform

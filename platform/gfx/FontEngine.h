@@ -35,9 +35,24 @@ struct TextStroke {
 inline constexpr int kMaxGlyphImageEm = 512;
 inline constexpr size_t kGlyphCacheBytes = size_t{4} << 20;
 
+// Where an installed face comes from, for writers that embed the font (the PDF): the font file and
+// face index, the pixel size (em) it is set to, what is synthesised and whether characters go through
+// the Symbol encoding.
+struct FaceSource {
+  std::string path;
+  int index = 0;
+  int pixelSize = 0;
+  bool emboldened = false;
+  bool slanted = false;
+  bool symbolEncoding = false;
+};
+
 class FontFace {
 public:
   virtual ~FontFace() = default;
+
+  // The installed face's file; null for the built-in test font, whose ink is its outlines.
+  const FaceSource* Source() const { return source_.path.empty() ? nullptr : &source_; }
 
   const TTextMetric& Metrics() const { return metrics_; }
   const std::string& FamilyName() const { return family_; }
@@ -64,6 +79,7 @@ protected:
   std::string family_;
   TextStroke underline_;
   TextStroke strikeOut_;
+  FaceSource source_;
 
 private:
   std::mutex mutex_;

@@ -13,7 +13,7 @@ Device* Of(HDC dc) { return dc ? &CanvasAccess::Of(*dc) : nullptr; }
 
 int Complexity(const Region& r) { return r.Empty() ? NULLREGION : r.IsRect() ? SIMPLEREGION : COMPLEXREGION; }
 
-TRect BitmapBounds(const Device& d) { return Rect(0, 0, d.target->Width(), d.target->Height()); }
+TRect BitmapBounds(const Device& d) { return d.Bounds(); }
 
 }  // namespace
 
@@ -57,6 +57,11 @@ bool GetTextMetrics(HDC dc, TTextMetric& metrics) {
   Device* d = Of(dc);
   if (!d) return false;
   metrics = d->Face().Metrics();
+  if (d->Mapped()) {
+    for (int* v : {&metrics.tmHeight, &metrics.tmAscent, &metrics.tmDescent, &metrics.tmInternalLeading,
+                   &metrics.tmExternalLeading, &metrics.tmAveCharWidth, &metrics.tmMaxCharWidth})
+      *v = d->LengthToLogical(*v);
+  }
   const TLogFont& f = d->state.font;
   metrics.tmWeight = f.Weight >= FW_BOLD ? FW_BOLD : FW_NORMAL;
   metrics.tmItalic = f.Italic;
@@ -71,8 +76,8 @@ int GetDeviceCaps(HDC dc, int index) {
   Device* d = Of(dc);
   if (!d) return 0;
   switch (index) {
-    case HORZRES: return d->target->Width();
-    case VERTRES: return d->target->Height();
+    case HORZRES: return d->Bounds().Width();
+    case VERTRES: return d->Bounds().Height();
     case BITSPIXEL: return 32;
     case LOGPIXELSX:
     case LOGPIXELSY: return d->pixelsPerInch;
@@ -119,9 +124,10 @@ bool RestoreDC(HDC dc, int savedDC) {
   const int level = savedDC < 0 ? depth + 1 + savedDC : savedDC;
   if (savedDC == 0 || level < 1 || level > depth) return false;
   const TLogFont font = d->state.font;
+  const int mapMode = d->state.mapMode;
   d->state = std::move(d->saved[static_cast<size_t>(level - 1)]);
   d->saved.resize(static_cast<size_t>(level - 1));
-  if (!(d->state.font == font)) d->face.reset();
+  if (!(d->state.font == font) || d->state.mapMode != mapMode) d->face.reset();
   return true;
 }
 
@@ -137,6 +143,33 @@ bool GetViewportOrgEx(HDC dc, TPoint& origin) {
   Device* d = Of(dc);
   if (!d) return false;
   origin = d->state.viewportOrg;
+  return true;
+}
+
+int SetMapMode(HDC dc, int mode) {
+  Device* d = Of(dc);
+  if (!d || (mode != MM_TEXT && mode != MM_LOMETRIC)) return 0;
+  const int previous = d->state.mapMode;
+  if (mode != previous) {
+    d->state.mapMode = mode;
+    d->face.reset();
+  }
+  return previous;
+}
+
+int GetMapMode(HDC dc) { return Of(dc) ? Of(dc)->state.mapMode : 0; }
+
+bool LPtoDP(HDC dc, TPoint* points, int count) {
+  Device* d = Of(dc);
+  if (!d || (count > 0 && !points)) return false;
+  for (int i = 0; i < count; ++i) points[i] = d->ToDevice(points[i]);
+  return true;
+}
+
+bool DPtoLP(HDC dc, TPoint* points, int count) {
+  Device* d = Of(dc);
+  if (!d || (count > 0 && !points)) return false;
+  for (int i = 0; i < count; ++i) points[i] = d->ToLogical(points[i]);
   return true;
 }
 
@@ -169,10 +202,10 @@ bool StrokePath(HDC dc) {
   // Path points lie in continuous coordinates (pixel centres at +0.5); pens take pixel positions.
   Region stroke;
   for (const Contour& contour : d->path) {
-    if (d->state.penWidth > 1) {
+    if (d->PenWidth() > 1) {
       std::vector<PointF> points;
       for (FixedPoint p : contour) points.push_back({p.x / 64.0 - 0.5, p.y / 64.0 - 0.5});
-      stroke.Unite(WideStrokeRegion(points, d->state.penWidth, true, d->Visible()));
+      stroke.Unite(WideStrokeRegion(points, d->PenWidth(), true, d->Visible()));
     } else {
       std::vector<TPoint> points;
       for (FixedPoint p : contour) {
@@ -219,6 +252,14 @@ bool StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int s
 bool TransparentBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh,
                     TColor transparent) {
   return BlitBetween(dest, x, y, width, height, source, sx, sy, sw, sh, BlitMode::Transparent, transparent);
+}
+
+int StretchDIBits(HDC dest, int x, int y, int width, int height, int sx, int sy, int sw, int sh, const TBitmap& bits,
+                  unsigned rop) {
+  if (!dest || rop != SRCCOPY) return 0;
+  Device& d = CanvasAccess::Of(*dest);
+  d.Blit(d.ToDevice(Bounds(x, y, width, height)), bits, Bounds(sx, sy, sw, sh), BlitMode::Copy, 0);
+  return sh;
 }
 
 bool AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh) {

@@ -51,7 +51,20 @@ int GetClipBox(HDC dc, TRect& box);  // logical coordinates
 int SaveDC(HDC dc);
 bool RestoreDC(HDC dc, int savedDC);
 
-bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* previous = nullptr);
+bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* previous = nullptr);  // device pixels
+
+// Mapping modes: how logical coordinates become device pixels. MM_TEXT (the default): one unit is one
+// pixel, y grows downward. MM_LOMETRIC: one unit is 0.1 mm at the device's resolution, y grows upward,
+// so a page's points have negative y. Coordinates, rectangles (normalised on the device), pen widths,
+// font heights, clip rectangles, text extents and text metrics are all logical; the viewport origin
+// stays in device pixels. SaveDC and RestoreDC keep the mode with the rest of the state. SetMapMode
+// returns the previous mode (0 for an unknown one).
+constexpr int MM_TEXT = 1;
+constexpr int MM_LOMETRIC = 2;
+int SetMapMode(HDC dc, int mode);
+int GetMapMode(HDC dc);
+bool LPtoDP(HDC dc, TPoint* points, int count);
+bool DPtoLP(HDC dc, TPoint* points, int count);
 bool GetViewportOrgEx(HDC dc, TPoint& origin);
 
 // Paths of text: between BeginPath and EndPath, text functions add the outlines of their characters
@@ -144,6 +157,11 @@ bool DrawFrameControl(HDC dc, TRect& rect, unsigned type, unsigned state);
 bool StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh);
 bool TransparentBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh,
                     TColor transparent);
+// A bitmap's rectangle stretched into the destination rectangle with a plain copy (the only raster
+// operation taken); source rows are the bitmap's, top-down. Returns the number of source rows, 0 on error.
+constexpr unsigned SRCCOPY = 0x00CC0020;
+int StretchDIBits(HDC dest, int x, int y, int width, int height, int sx, int sy, int sw, int sh, const TBitmap& bits,
+                  unsigned rop = SRCCOPY);
 bool AlphaBlend(HDC dest, int x, int y, int width, int height, HDC source, int sx, int sy, int sw, int sh);
 
 }  // namespace platform

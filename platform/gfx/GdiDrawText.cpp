@@ -168,9 +168,44 @@ private:
 
 }  // namespace
 
+namespace {
+
+int DrawTextInPixels(Device& d, std::string_view text, TRect& rect, unsigned format);
+
+// A mapped device lays the text out in its pixels: the rectangle is taken to the device, the text is
+// drawn there with the identity mapping and the same face, and the results come back in logical units
+// (a calculated rectangle grows downward on the page, so its bottom is below its top).
+int DrawTextMapped(Device& d, std::string_view text, TRect& rect, unsigned format) {
+  TRect pixels = d.ToDevice(rect);
+  int height;
+  d.Face();
+  const std::shared_ptr<FontFace> face = d.face;  // the mapped font's face serves the pixel font as well
+  {
+    DcStateGuard guard(d);
+    d.state.font = d.DeviceFont();
+    d.state.mapMode = MM_TEXT;
+    d.state.viewportOrg = {0, 0};
+    height = DrawTextInPixels(d, text, pixels, format);
+  }
+  d.face = face;
+  if (format & DT_CALCRECT) {
+    rect.Right = rect.Left + d.LengthToLogical(pixels.Width());
+    rect.Bottom = rect.Top - d.LengthToLogical(pixels.Height());
+  }
+  return d.LengthToLogical(height);
+}
+
+}  // namespace
+
 int DrawText(HDC dc, std::string_view text, TRect& rect, unsigned format) {
   if (!dc) return 0;
   Device& d = CanvasAccess::Of(*dc);
+  return d.Mapped() ? DrawTextMapped(d, text, rect, format) : DrawTextInPixels(d, text, rect, format);
+}
+
+namespace {
+
+int DrawTextInPixels(Device& d, std::string_view text, TRect& rect, unsigned format) {
   Layout layout(d, format);
   const TTextMetric& m = d.Face().Metrics();
   const int lineHeight = m.tmHeight + ((format & DT_EXTERNALLEADING) ? m.tmExternalLeading : 0);
@@ -208,5 +243,7 @@ int DrawText(HDC dc, std::string_view text, TRect& rect, unsigned format) {
   }
   return single && (format & (DT_VCENTER | DT_BOTTOM)) ? y - area.Top : height;
 }
+
+}  // namespace
 
 }  // namespace platform

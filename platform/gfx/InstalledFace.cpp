@@ -117,6 +117,7 @@ public:
       metrics_.tmDescent = static_cast<int>(std::lround(winDescent * ppem / upem));
     }
     FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(ppem));
+    source_ = {file.path, file.index, ppem, emboldenBy_ != 0, oblique_, symbolEncoding};
     const double scale = ppem / upem;
     metrics_.tmHeight = metrics_.tmAscent + metrics_.tmDescent;
     metrics_.tmInternalLeading = std::max(0, metrics_.tmHeight - ppem);
@@ -265,6 +266,32 @@ std::shared_ptr<FontFace> OpenInstalledFace(const TLogFont& font) {
     return nullptr;
   }
   return std::make_shared<InstalledFace>(face, file, font, symbolEncoding);
+}
+
+std::vector<std::string> InstalledFontFamilies() {
+  std::vector<std::string> families;
+  {
+    std::lock_guard lock(LibraryMutex());
+    FcPattern* pattern = FcPatternBuild(nullptr, FC_SCALABLE, FcTypeBool, FcTrue, nullptr);
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcFontSet* set = FcFontList(nullptr, pattern, objects);
+    for (int i = 0; set && i < set->nfont; ++i) {
+      FcChar8* family = nullptr;
+      if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) == FcResultMatch && family)
+        families.emplace_back(reinterpret_cast<const char*>(family));
+    }
+    if (set) FcFontSetDestroy(set);
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+  }
+  std::sort(families.begin(), families.end(), [](const std::string& a, const std::string& b) {
+    return CompareText(a, b) < 0;
+  });
+  families.erase(std::unique(families.begin(), families.end(), [](const std::string& a, const std::string& b) {
+                   return SameText(a, b);
+                 }),
+                 families.end());
+  return families;
 }
 
 }  // namespace platform

@@ -76,6 +76,42 @@ public:
     insert(to, std::move(value));
   }
 
+  // Takes out the elements at the strictly increasing `indices` (each below size()) and returns them in
+  // that order, with one pass from the first index to the last: each kept element between them moves
+  // once, to the front of the gap, which ends after the last index, wider by the elements taken.
+  std::vector<T> extract(const std::vector<int>& indices) {
+    std::vector<T> taken;
+    if (indices.empty()) return taken;
+    taken.reserve(indices.size());
+    MoveGapTo(indices.front());
+    for (size_t i = indices.front(), next = 0; next < indices.size(); ++i) {
+      T& element = storage_[gapEnd_++];
+      if (i == static_cast<size_t>(indices[next])) {
+        taken.push_back(std::move(element));
+        ++next;
+      } else {
+        storage_[gapBegin_++] = std::move(element);
+      }
+    }
+    return taken;
+  }
+
+  // Inserts `values` so that values[j] stands at positions[j] afterwards (strictly increasing, each below
+  // size() + values.size()), with one pass from the first position to the last: each element between
+  // them moves once, from behind the gap to its front.
+  void insert(const std::vector<int>& positions, std::vector<T>&& values) {
+    assert(positions.size() == values.size());
+    if (values.empty()) return;
+    MoveGapTo(positions.front());
+    if (GapSize() < values.size()) GrowGap(values.size());
+    for (size_t at = positions.front(), next = 0; next < values.size(); ++at) {
+      if (at == static_cast<size_t>(positions[next]))
+        storage_[gapBegin_++] = std::move(values[next++]);
+      else
+        storage_[gapBegin_++] = std::move(storage_[gapEnd_++]);
+    }
+  }
+
   void resize(size_t n) {
     while (size() > n) pop_back();
     while (size() < n) push_back(T());

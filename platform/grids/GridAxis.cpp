@@ -135,6 +135,40 @@ void GridAxis::DeleteItems(int at, int count) {
   SetCount(count_ - count);
 }
 
+void GridAxis::DeleteItemSet(const std::vector<int>& items) {
+  if (items.empty()) return;
+  size_t kept = items.front();
+  for (size_t i = kept, next = 0; i < sizes_.size(); ++i) {
+    if (next < items.size() && i == static_cast<size_t>(items[next]))
+      ++next;
+    else
+      sizes_[kept++] = sizes_[i];
+  }
+  if (kept < sizes_.size()) sizes_.resize(kept);
+  SetCount(count_ - static_cast<int>(items.size()));
+}
+
+void GridAxis::InsertItemSet(const std::vector<int>& positions, const std::vector<int>& sizes) {
+  if (positions.empty()) return;
+  const int count = count_ + static_cast<int>(positions.size());
+  const bool defaultSizes =
+      std::all_of(sizes.begin(), sizes.end(), [this](int size) { return std::max(size, 0) == defaultSize_; });
+  if (!sizes_.empty() || !defaultSizes) {
+    // From the end down to the first new item: each item moves once to its new place.
+    sizes_.resize(count_, defaultSize_);
+    sizes_.resize(count);
+    for (int at = count - 1, next = static_cast<int>(positions.size()) - 1, old = count_ - 1; next >= 0; --at) {
+      if (at == positions[next]) {
+        sizes_[at] = sizes.empty() ? defaultSize_ : std::max(sizes[next], 0);
+        --next;
+      } else {
+        sizes_[at] = sizes_[old--];
+      }
+    }
+  }
+  SetCount(count);
+}
+
 void GridAxis::SwapItems(int a, int b) {
   if (a < 0 || b < 0 || a >= count_ || b >= count_ || a == b) return;
   if (static_cast<int>(sizes_.size()) <= std::max(a, b)) {

@@ -69,6 +69,12 @@ public:
   // (clamped to the items there are), with one move of the sizes; First() keeps its index (clamped).
   void InsertItems(int at, int count);
   void DeleteItems(int at, int count);
+  // Sets of items, each in one pass over the sizes: the items at the strictly increasing `items` deleted,
+  // or new items inserted so that item j stands at positions[j] afterwards (strictly increasing, each
+  // below Count() + their number), of sizes[j] (of the default size when `sizes` is empty). The other
+  // items keep their sizes, and First() its index (clamped). The caller checks the indices.
+  void DeleteItemSet(const std::vector<int>& items);
+  void InsertItemSet(const std::vector<int>& positions, const std::vector<int>& sizes);
   // Two items exchange their sizes.
   void SwapItems(int a, int b);
 

@@ -131,6 +131,14 @@ void GridCells::PutRow(int at, StoredRow row) {
   rows_.insert(at, std::move(row));
 }
 
+std::vector<GridCells::StoredRow> GridCells::TakeRows(const std::vector<int>& rows) { return rows_.extract(rows); }
+
+void GridCells::PutRows(const std::vector<int>& positions, std::vector<StoredRow> rows) {
+  for (StoredRow& row : rows)
+    if (row) CutToWidth(*row, colCount_);
+  rows_.insert(positions, std::move(rows));
+}
+
 void GridCells::CutToWidth(Row& row, int colCount) {
   if (row.texts.size() > static_cast<size_t>(colCount)) row.texts.resize(colCount);
   if (row.objects.size() > static_cast<size_t>(colCount)) row.objects.resize(colCount);

@@ -51,6 +51,12 @@ public:
   // RowCount()); cells of it past the store's width are dropped.
   StoredRow TakeRow(int row);
   void PutRow(int at, StoredRow row);
+  // The same for sets of rows, each in one pass over the rows from the first index to the last: TakeRows
+  // takes out the rows at the strictly increasing `rows` (each below RowCount()) and returns them in that
+  // order; PutRows puts rows[j] back at positions[j] (strictly increasing, each below RowCount() +
+  // rows.size()), each cut to the store's width. The caller checks the indices.
+  std::vector<StoredRow> TakeRows(const std::vector<int>& rows);
+  void PutRows(const std::vector<int>& positions, std::vector<StoredRow> rows);
 
 private:
   struct Row {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/core/Exception.h"
+
 namespace platform {
 
 
@@ -210,11 +212,10 @@ void TCustomGrid::DeleteLine(TGridLine line, int index) {
 
 namespace {
 
-// Where row `row` of a grid of `rowCount` rows stands after `count` rows were inserted before `at`
-// (count > 0) or deleted from `at` on (count < 0); a deleted row becomes the one that takes its place.
-// A row the grid does not have (the current row and TopRow of an empty grid) stays where it is.
-int Shifted(int row, int rowCount, int at, int count) {
-  if (row < at || row >= rowCount) return row;
+// Where row `row` stands after `count` rows were inserted before `at` (count > 0) or deleted from `at`
+// on (count < 0); a deleted row becomes the one that takes its place.
+int Shifted(int row, int at, int count) {
+  if (row < at) return row;
   return count > 0 ? row + count : std::max(row + count, at);
 }
 
@@ -232,21 +233,66 @@ void TCustomGrid::DeleteRows(int At, int Count) {
 }
 
 void TCustomGrid::ShiftRows(int At, int Count) {
+  const bool editorRowGone = Count < 0 && inplaceCell_.Y >= At && inplaceCell_.Y < At - Count;
+  ChangeRows(
+      [&] {
+        if (Count > 0)
+          rows_.InsertItems(At, Count);
+        else
+          rows_.DeleteItems(At, -Count);
+      },
+      [&](int row) { return Shifted(row, At, Count); }, editorRowGone,
+      [&] {
+        if (Count > 0)
+          RowsInserted(At, Count);
+        else
+          RowsDeleted(At, -Count);
+      });
+}
+
+void TCustomGrid::CheckRowSet(const std::vector<int>& rows, int limit) {
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (rows[i] < 0 || rows[i] >= limit || (i > 0 && rows[i] <= rows[i - 1]))
+      throw EListError("Grid index out of range");
+}
+
+void TCustomGrid::DeleteRowSet(const std::vector<int>& Rows) {
+  CheckRowSet(Rows, RowCount());
+  if (Rows.empty()) return;
+  // A row moves up by the deleted rows before it; a deleted row becomes the first kept row after it.
+  auto where = [&Rows](int row) {
+    return row - static_cast<int>(std::lower_bound(Rows.begin(), Rows.end(), row) - Rows.begin());
+  };
+  const bool editorRowGone = std::binary_search(Rows.begin(), Rows.end(), inplaceCell_.Y);
+  ChangeRows([&] { rows_.DeleteItemSet(Rows); }, where, editorRowGone, [&] { RowSetDeleted(Rows); });
+}
+
+void TCustomGrid::InsertSizedRowSet(const std::vector<int>& Positions, const std::vector<int>& Heights) {
+  CheckRowSet(Positions, RowCount() + static_cast<int>(Positions.size()));
+  if (Positions.empty()) return;
+  // The j-th new row goes before row Positions[j] - j of the grid as it was; a row moves down by the new
+  // rows that go before it or at its place.
+  std::vector<int> before(Positions.size());
+  for (size_t j = 0; j < Positions.size(); ++j) before[j] = Positions[j] - static_cast<int>(j);
+  auto where = [&before](int row) {
+    return row + static_cast<int>(std::upper_bound(before.begin(), before.end(), row) - before.begin());
+  };
+  ChangeRows([&] { rows_.InsertItemSet(Positions, Heights); }, where, false, [&] { RowSetInserted(Positions); });
+}
+
+void TCustomGrid::ChangeRows(const std::function<void()>& changeAxis, const std::function<int(int)>& where,
+                             bool editorRowGone, const std::function<void()>& moved) {
+  // A row the grid does not have (the current row and TopRow of an empty grid) stays where it is.
   const int rowCount = RowCount();
-  const int top = Shifted(TopRow(), rowCount, At, Count);
-  if (Count > 0)
-    rows_.InsertItems(At, Count);
-  else
-    rows_.DeleteItems(At, -Count);
-  const bool editorRowGone = inplaceCell_.X >= 0 && Count < 0 && inplaceCell_.Y >= At && inplaceCell_.Y < At - Count;
-  current_.Y = Shifted(current_.Y, rowCount, At, Count);
-  anchor_.Y = Shifted(anchor_.Y, rowCount, At, Count);
-  if (inplaceCell_.X >= 0) inplaceCell_.Y = Shifted(inplaceCell_.Y, rowCount, At, Count);
+  auto after = [&](int row) { return row < 0 || row >= rowCount ? row : where(row); };
+  const int top = after(TopRow());
+  editorRowGone = editorRowGone && inplaceCell_.X >= 0;
+  changeAxis();
+  current_.Y = after(current_.Y);
+  anchor_.Y = after(anchor_.Y);
+  if (inplaceCell_.X >= 0) inplaceCell_.Y = after(inplaceCell_.Y);
   ClampCurrent();
-  if (Count > 0)
-    RowsInserted(At, Count);
-  else
-    RowsDeleted(At, -Count);
+  moved();
   Invalidate();
   MoveTopLeft(LeftCol(), top);
   UpdateScrollRange();

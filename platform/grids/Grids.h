@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/core/Set.h"
 #include "platform/core/StringList.h"
@@ -178,6 +179,14 @@ public:
   // RowsInserted or RowsDeleted follows.
   void InsertRows(int At, int Count);
   void DeleteRows(int At, int Count);
+  // Sets of rows, each in one step over the rows whatever the set: DeleteRowSet deletes the rows at the
+  // strictly increasing indices Rows; InsertRowSet inserts rows of the default height so that the j-th
+  // new row stands at Positions[j] afterwards (strictly increasing, each below the row count that
+  // results). The current cell, the anchor and TopRow stay on their rows as with DeleteRows and
+  // InsertRows; RowSetDeleted or RowSetInserted follows. A set outside these rules raises EListError
+  // before anything changes; an empty set changes nothing.
+  void DeleteRowSet(const std::vector<int>& Rows);
+  void InsertRowSet(const std::vector<int>& Positions) { InsertSizedRowSet(Positions, {}); }
   // Two rows exchange places with their heights, in time independent of the row count; the current
   // cell stays where it is. RowsSwapped follows.
   void SwapRows(int ARow1, int ARow2);
@@ -216,6 +225,9 @@ protected:
   virtual void RowsInserted(int At, int Count) {}
   virtual void RowsDeleted(int At, int Count) {}
   virtual void RowsSwapped(int ARow1, int ARow2) {}
+  // The same after DeleteRowSet and InsertRowSet, with their sets.
+  virtual void RowSetDeleted(const std::vector<int>& Rows) {}
+  virtual void RowSetInserted(const std::vector<int>& Positions) {}
   // What a press at a client point starts: gsColSizing or gsRowSizing near a line between fixed
   // cells when the options allow sizing (with the index of the item being sized, the line's position
   // and the offset of the press from it), gsNormal otherwise.
@@ -276,6 +288,10 @@ protected:
   // scrolled-away item's start lies before the scrolling area).
   const GridAxis& ColAxis() const { return cols_; }
   const GridAxis& RowAxis() const { return rows_; }
+  // InsertRowSet with the new rows' heights, Heights[j] for the j-th (the default where Heights is empty).
+  void InsertSizedRowSet(const std::vector<int>& Positions, const std::vector<int>& Heights);
+  // Raises EListError unless `rows` is strictly increasing within 0 .. limit - 1.
+  static void CheckRowSet(const std::vector<int>& rows, int limit);
   // The client height the rows have: the client area above the footer.
   int RowsExtent() const { return std::max(ClientHeight() - FooterHeight(), 0); }
   // The column (gsColSizing) or row (gsRowSizing) that the mouse is sizing, -1 while none is.
@@ -298,6 +314,11 @@ private:
   void DeleteLine(TGridLine line, int index);
   // InsertRows (Count > 0) and DeleteRows (Count < 0) of checked arguments.
   void ShiftRows(int At, int Count);
+  // The steps of every insertion and deletion of rows: `changeAxis` changes the rows' geometry, `where`
+  // maps a row of the grid as it was to its index afterwards (a deleted row to the one that takes its
+  // place), `editorRowGone` tells whether the editor's row is deleted, and `moved` runs the hook.
+  void ChangeRows(const std::function<void()>& changeAxis, const std::function<int(int)>& where, bool editorRowGone,
+                  const std::function<void()>& moved);
   // Keeps the current cell and anchor within the scrolling cells.
   void ClampCurrent();
   void ScrollInView(TGridCoord cell);
@@ -436,6 +457,12 @@ public:
   };
   TTakenRow TakeRow(int ARow);
   void PutRow(int ARow, TTakenRow&& Row);
+  // The same for sets of rows, each in one step: TakeRows removes the rows as DeleteRowSet(ARows) does
+  // and returns them in that order; PutRows inserts them as InsertRowSet(Positions) does, Rows[j] at
+  // Positions[j]. Both raise EListError for a set that those refuse (PutRows also for a count of
+  // positions other than that of the rows) before anything changes, PutRows leaving Rows with the caller.
+  std::vector<TTakenRow> TakeRows(const std::vector<int>& ARows);
+  void PutRows(const std::vector<int>& Positions, std::vector<TTakenRow>&& Rows);
 
 protected:
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
@@ -445,6 +472,8 @@ protected:
   void RowsInserted(int At, int Count) override;
   void RowsDeleted(int At, int Count) override;
   void RowsSwapped(int ARow1, int ARow2) override;
+  void RowSetDeleted(const std::vector<int>& Rows) override;
+  void RowSetInserted(const std::vector<int>& Positions) override;
   std::string GetEditText(int ACol, int ARow) override { return Cells(ACol, ARow); }
   void SetEditText(int ACol, int ARow, const std::string& Value) override;
   // False when every object of the row is null, so a walk over objects can pass the row at once.
@@ -452,9 +481,9 @@ protected:
   // The width the store has now: StorageColCount() except inside SizeChanged, before the string grid's
   // own SizeChanged gives the store its new size.
   int StoredColCount() const { return cells_.ColCount(); }
-  // Inside RowsDeleted (RowsInserted), until the string grid's own hook has moved the cells: the row is
-  // being taken out (put back) whole, objects included.
-  bool MovingRowWhole() const { return wholeRow_ != nullptr; }
+  // Inside RowsDeleted or RowSetDeleted (RowsInserted or RowSetInserted), until the string grid's own
+  // hook has moved the cells: the rows are being taken out (put back) whole, objects included.
+  bool MovingRowWhole() const { return wholeRow_ || wholeRows_; }
 
 private:
   TStringList& Line(TGridLine line, int index);
@@ -462,6 +491,7 @@ private:
   GridCells cells_;
   int storageColCount_ = 0;
   GridCells::StoredRow* wholeRow_ = nullptr;  // where TakeRow takes a row to, or PutRow takes it from
+  std::vector<GridCells::StoredRow>* wholeRows_ = nullptr;  // the same for TakeRows and PutRows
   std::map<std::pair<TGridLine, int>, std::unique_ptr<TStringGridStrings>> lines_;
   bool settingEditText_ = false;  // the editor writes its cell: it need not reload it
 };

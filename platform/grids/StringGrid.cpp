@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <utility>
 
 #include "platform/core/Exception.h"
@@ -43,16 +44,17 @@ void TStringGrid::RowMoved(int FromIndex, int ToIndex) {
 
 namespace {
 
-// Points the grid's row hooks at a taken row for the span of one deletion or insertion.
+// Points the grid's row hooks at taken rows for the span of one deletion or insertion.
+template <typename Taken>
 class WholeRowScope {
 public:
-  WholeRowScope(GridCells::StoredRow*& slot, GridCells::StoredRow* row) : slot_(slot) { slot_ = row; }
+  WholeRowScope(Taken*& slot, Taken* rows) : slot_(slot) { slot_ = rows; }
   ~WholeRowScope() { slot_ = nullptr; }
   WholeRowScope(const WholeRowScope&) = delete;
   WholeRowScope& operator=(const WholeRowScope&) = delete;
 
 private:
-  GridCells::StoredRow*& slot_;
+  Taken*& slot_;
 };
 
 }  // namespace
@@ -82,6 +84,18 @@ void TStringGrid::RowsDeleted(int At, int Count) {
 
 void TStringGrid::RowsSwapped(int ARow1, int ARow2) { cells_.SwapRows(ARow1, ARow2); }
 
+void TStringGrid::RowSetInserted(const std::vector<int>& Positions) {
+  if (std::vector<GridCells::StoredRow>* whole = std::exchange(wholeRows_, nullptr))
+    cells_.PutRows(Positions, std::move(*whole));
+  else
+    cells_.PutRows(Positions, std::vector<GridCells::StoredRow>(Positions.size()));
+}
+
+void TStringGrid::RowSetDeleted(const std::vector<int>& Rows) {
+  std::vector<GridCells::StoredRow> taken = cells_.TakeRows(Rows);
+  if (std::vector<GridCells::StoredRow>* whole = std::exchange(wholeRows_, nullptr)) *whole = std::move(taken);
+}
+
 TStringGrid::TTakenRow TStringGrid::TakeRow(int ARow) {
   TTakenRow taken;
   if (ARow < 0 || ARow >= RowCount()) return taken;
@@ -100,6 +114,38 @@ void TStringGrid::PutRow(int ARow, TTakenRow&& Row) {
     InsertRows(ARow, 1);
   }
   if (RowHeights(ARow) != Row.Height) SetRowHeights(ARow, Row.Height);
+}
+
+std::vector<TStringGrid::TTakenRow> TStringGrid::TakeRows(const std::vector<int>& ARows) {
+  CheckRowSet(ARows, RowCount());
+  std::vector<TTakenRow> taken(ARows.size());
+  for (size_t j = 0; j < taken.size(); ++j) taken[j].Height = RowHeights(ARows[j]);
+  std::vector<GridCells::StoredRow> cells;
+  {
+    WholeRowScope scope(wholeRows_, &cells);
+    DeleteRowSet(ARows);
+  }
+  for (size_t j = 0; j < cells.size(); ++j) taken[j].Cells = std::move(cells[j]);
+  return taken;
+}
+
+void TStringGrid::PutRows(const std::vector<int>& Positions, std::vector<TTakenRow>&& Rows) {
+  if (Positions.size() != Rows.size()) throw EListError("Grid index out of range");
+  CheckRowSet(Positions, RowCount() + static_cast<int>(Positions.size()));
+  std::vector<GridCells::StoredRow> cells;
+  std::vector<int> heights;
+  cells.reserve(Rows.size());
+  heights.reserve(Rows.size());
+  for (TTakenRow& row : Rows) {
+    cells.push_back(std::move(row.Cells));
+    heights.push_back(row.Height);
+  }
+  {
+    WholeRowScope scope(wholeRows_, &cells);
+    InsertSizedRowSet(Positions, heights);
+  }
+  if (std::any_of(heights.begin(), heights.end(), [this](int height) { return height != DefaultRowHeight(); }))
+    RowHeightsChanged();
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/ui/Buttons.h"
+#include "platform/ui/ComCtrls.h"
 #include "platform/ui/ColorIdentifiers.h"
 #include "platform/ui/DateTimePicker.h"
 #include "platform/ui/ExtCtrls.h"
@@ -238,6 +239,22 @@ void PublishExtControls() {
       .Property("Down", &TSpeedButton::SetDown);
 }
 
+// The containers and the paint box a print settings dialog is made of.
+void PublishContainerControls() {
+  TClassPublisher<TCustomGroupBox, TCustomControl>("TCustomGroupBox");
+  TClassPublisher<TGroupBox, TCustomGroupBox>("TGroupBox");
+  TClassPublisher<TPaintBox, TGraphicControl>("TPaintBox").Property("OnPaint", &TPaintBox::OnPaint);
+  TClassPublisher<TTabSheet, TCustomControl>("TTabSheet")
+      .Property("TabVisible", &TTabSheet::SetTabVisible)
+      .Property("PageIndex", &TTabSheet::SetPageIndex)
+      .Property("OnShow", &TTabSheet::OnShow)
+      .Property("OnHide", &TTabSheet::OnHide);
+  TClassPublisher<TPageControl, TCustomControl>("TPageControl")
+      .Property("ActivePage", &TPageControl::SetActivePage)
+      .Property("OnChange", &TPageControl::OnChange)
+      .Property("OnChanging", &TPageControl::OnChanging);
+}
+
 void PublishCommonControls() {
   PublishEnum<TStatusPanelStyle>({{"psText", TStatusPanelStyle::psText}, {"psOwnerDraw", TStatusPanelStyle::psOwnerDraw}});
   PublishEnum<TStatusPanelBevel>({{"pbNone", TStatusPanelBevel::pbNone},
@@ -284,6 +301,7 @@ void PublishControlClasses() {
   PublishExtControls();
   PublishMenus();
   PublishCommonControls();
+  PublishContainerControls();
 }
 
 }  // namespace platform

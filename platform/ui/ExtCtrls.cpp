@@ -207,4 +207,12 @@ void TCustomPanel::Paint() {
   DrawCaption(canvas, Caption(), r, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | AlignmentFlag(alignment_), Enabled());
 }
 
+TPaintBox::TPaintBox(TComponent* AOwner) : TGraphicControl(AOwner) { SetBounds(0, 0, 105, 105); }
+
+void TPaintBox::Paint() {
+  Canvas().SetFont(Font());
+  Canvas().Brush().SetColor(Color());
+  if (OnPaint) OnPaint(this);
+}
+
 }  // namespace platform

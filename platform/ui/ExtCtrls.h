@@ -153,4 +153,15 @@ private:
   std::unique_ptr<TCustomControl> dragBar_;  // the bar shown while a deferred drag runs
 };
 
+// A graphic control that the program paints in OnPaint, on its Canvas, every time it is painted.
+class TPaintBox : public TGraphicControl {
+public:
+  explicit TPaintBox(TComponent* AOwner);
+
+  TNotifyEvent OnPaint;
+
+protected:
+  void Paint() override;
+};
+
 }  // namespace platform

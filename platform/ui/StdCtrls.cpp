@@ -348,4 +348,45 @@ void TRadioButton::SetChecked(bool value) {
 
 unsigned TRadioButton::BoxState() const { return DFCS_BUTTONRADIO | (checked_ ? DFCS_CHECKED : 0); }
 
+TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
+  SetBounds(0, 0, 185, 105);
+}
+
+void TCustomGroupBox::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_ENABLEDCHANGED:
+      for (int i = 0; i < ControlCount(); ++i) Controls(i)->SetEnabled(Enabled());
+      break;
+    case CM_TEXTCHANGED:
+      Invalidate();
+      break;
+    default:
+      break;
+  }
+  TCustomControl::Dispatch(Message);
+}
+
+void TCustomGroupBox::AdjustClientRect(TRect& Rect) {
+  Canvas().SetFont(Font());
+  Rect = platform::Rect(Rect.Left + 2, Rect.Top + Canvas().TextHeight("0") + 2, Rect.Right - 2, Rect.Bottom - 2);
+}
+
+void TCustomGroupBox::Paint() {
+  TCanvas& c = Canvas();
+  c.SetFont(Font());
+  const int h = c.TextHeight("0");
+  c.Brush().SetStyle(TBrushStyle::bsSolid);
+  c.Brush().SetColor(Color());
+  c.FillRect(ClientRect());
+  TRect frame = Rect(0, h / 2, Width(), Height());
+  DrawEdge(c.Handle(), frame, EDGE_ETCHED, BF_RECT);
+  if (Caption().empty()) return;
+  const TSize extent = CaptionExtent(c, Caption(), DT_SINGLELINE);
+  const TRect text = Rect(8, 0, 8 + extent.cx + 2, h);
+  c.Brush().SetColor(Color());
+  c.FillRect(text);
+  c.Brush().SetStyle(TBrushStyle::bsClear);
+  DrawCaption(c, Caption(), Rect(9, 0, text.Right, h), DT_SINGLELINE | DT_LEFT, Enabled());
+}
+
 }  // namespace platform

@@ -162,4 +162,23 @@ private:
   bool checked_ = false;
 };
 
+// A frame with a caption that groups controls: an etched line from the middle of the caption's line
+// round the control, the caption over it near the left. Enabling or disabling the group box enables or
+// disables every control inside it as well (and so each of them draws and answers as it then is);
+// aligned children lie within the frame.
+class TCustomGroupBox : public TCustomControl {
+public:
+  explicit TCustomGroupBox(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+
+protected:
+  void AdjustClientRect(TRect& Rect) override;
+  void Paint() override;
+};
+
+class TGroupBox : public TCustomGroupBox {
+public:
+  using TCustomGroupBox::TCustomGroupBox;
+};
+
 }  // namespace platform

@@ -16,6 +16,27 @@ SpawnRequest Shell(const std::string& script, std::vector<std::string> environme
   return {"sh", {"-c", script}, "", std::move(environment)};
 }
 
+TEST(SpawnTest, CaptureCollectsOutputAndErrorApartAndTheExitCode) {
+  const SpawnCapture r = SpawnAndCapture(
+      Shell("printf 'out line\\n'; printf 'lp: The printer or class does not exist.\\n' >&2; "
+            "head -c 100000 /dev/zero | tr '\\0' x; exit 3"),
+      std::chrono::seconds(20));
+  EXPECT_EQ(r.error, 0);
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.standardOutput.substr(0, 9), "out line\n");
+  EXPECT_EQ(r.standardOutput.size(), 9u + 100000u);
+  EXPECT_EQ(r.standardError, "lp: The printer or class does not exist.\n");
+  EXPECT_EQ(SpawnAndCapture({"/nonexistent/program", {}, "", {}}, std::chrono::seconds(1)).error, ENOENT);
+}
+
+TEST(SpawnTest, CaptureKillsAProgramThatOutlivesItsTimeOut) {
+  const SpawnCapture r = SpawnAndCapture(Shell("echo started; exec sleep 30"), std::chrono::milliseconds(300));
+  EXPECT_TRUE(r.timedOut);
+  EXPECT_EQ(r.exitCode, -1);
+  EXPECT_EQ(r.standardOutput, "started\n");
+}
+
 TEST(SpawnTest, WaitsForTheExitCodeAndReportsFailedStarts) {
   TempFolder folder;
   std::string script = folder.File("noshebang");

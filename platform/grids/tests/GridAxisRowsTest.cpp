@@ -83,6 +83,10 @@ TEST(GridAxisRowsTest, InsertDeleteAndSwapKeepSizesWithTheirItems) {
       {"delete nothing", [](GridAxis& a) { a.DeleteItems(1, 0); }, {10, 20, 30}},
       {"swap", [](GridAxis& a) { a.SwapItems(0, 2); }, {30, 20, 10}},
       {"swap outside", [](GridAxis& a) { a.SwapItems(0, 3); }, {10, 20, 30}},
+      {"delete a set", [](GridAxis& a) { a.DeleteItemSet({0, 2}); }, {20}},
+      {"delete every item as a set", [](GridAxis& a) { a.DeleteItemSet({0, 1, 2}); }, {}},
+      {"insert a set", [](GridAxis& a) { a.InsertItemSet({0, 2, 5}, {}); }, {10, 10, 10, 20, 30, 10}},
+      {"insert a set of sizes", [](GridAxis& a) { a.InsertItemSet({1, 2}, {5, 40}); }, {10, 5, 40, 20, 30}},
   };
   for (const Case& c : cases) {
     GridAxis axis;
@@ -102,6 +106,12 @@ TEST(GridAxisRowsTest, InsertDeleteAndSwapKeepSizesWithTheirItems) {
   EXPECT_EQ(plain.Size(700), plain.DefaultSize());
   plain.DeleteItems(500, 495);
   EXPECT_EQ(plain.Count(), 505);
+  EXPECT_EQ(plain.First(), 504);
+  // A set of items of their own sizes makes the size table; First keeps its index.
+  plain.InsertItemSet({0, 506}, {7, plain.DefaultSize()});
+  EXPECT_EQ(plain.Count(), 507);
+  EXPECT_EQ(plain.Size(0), 7);
+  EXPECT_EQ(plain.Size(1), plain.DefaultSize());
   EXPECT_EQ(plain.First(), 504);
 }
 

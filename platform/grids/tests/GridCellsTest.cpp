@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/grids/GridCells.h"
+#include "platform/grids/tests/RowSets.h"
 
 namespace platform {
 namespace {
@@ -196,6 +197,47 @@ TEST(GapVectorTest, InsertingInALoopAtOnePlaceKeepsOrder) {
   }
   ASSERT_EQ(v.size(), expected.size());
   for (size_t i = 0; i < v.size(); ++i) EXPECT_EQ(v[i], expected[i]) << i;
+}
+
+// Sets taken out and put back wherever single insertions have left the gap, against a vector.
+TEST(GapVectorTest, SetsTakenOutAndPutBackAgreeWithAVector) {
+  std::mt19937 random(3);
+  GapVector<int> v;
+  std::vector<int> model;
+  int next = 0;
+  for (; next < 40; ++next) {
+    v.push_back(next);
+    model.push_back(next);
+  }
+  for (int step = 0; step < 2000; ++step) {
+    const int size = static_cast<int>(model.size());
+    switch (random() % 3) {
+      case 0: {
+        const int at = static_cast<int>(random() % (size + 1));
+        v.insert(at, next);
+        model.insert(model.begin() + at, next++);
+        break;
+      }
+      case 1: {
+        const std::vector<int> set = RandomRowSet(random, size);
+        std::vector<int> expected;
+        for (int i : set) expected.push_back(model[i]);
+        ASSERT_EQ(v.extract(set), expected) << step;
+        for (size_t j = set.size(); j-- > 0;) model.erase(model.begin() + set[j]);
+        break;
+      }
+      default: {
+        const int n = static_cast<int>(random() % 30);
+        const std::vector<int> positions = RandomRowSet(random, size + n, n);
+        std::vector<int> values;
+        for (int j = 0; j < n; ++j) values.push_back(next++);
+        for (int j = 0; j < n; ++j) model.insert(model.begin() + positions[j], values[j]);
+        v.insert(positions, std::move(values));
+      }
+    }
+    ASSERT_EQ(v.size(), model.size()) << step;
+    for (size_t i = 0; i < model.size(); ++i) ASSERT_EQ(v[i], model[i]) << "step " << step << " at " << i;
+  }
 }
 
 }  // namespace

@@ -251,6 +251,28 @@ TEST_F(GridEditorTest, TheEditorFollowsScrollingSizingAndMoving) {
   EXPECT_FALSE(grid->EditorMode());
 }
 
+// Row sets inserted above the editor move it with its cell; deleting its row hands it the row that
+// takes the place.
+TEST_F(GridEditorTest, TheEditorMovesWithItsCellThroughRowSets) {
+  grid->SetRow(2);
+  Press(VK_F2);
+  grid->InsertRowSet({0, 1});
+  Settle();
+  EXPECT_EQ(Current(), (TGridCoord{1, 4}));
+  EXPECT_EQ(Editor()->Text(), "1,2");
+  EXPECT_EQ(Editor()->BoundsRect(), grid->CellRect(1, 4));
+  Type("x");
+  EXPECT_EQ(grid->Cells(1, 4), "1,2x");
+
+  grid->DeleteRowSet({1, 4});
+  Settle();
+  EXPECT_EQ(Current(), (TGridCoord{1, 3}));
+  EXPECT_EQ(Editor()->Text(), "1,3");
+  Type("y");  // goes to the new row
+  EXPECT_NE(grid->Cells(1, 3), "1,3");
+  EXPECT_EQ(grid->Cells(1, 3), Editor()->Text());
+}
+
 TEST_F(GridEditorTest, ClickingTheCurrentCellEditsItAndAnotherCellEndsEditing) {
   Input().Click(At(*grid, 70, 30));  // cell (1, 1), already current
   Settle();
