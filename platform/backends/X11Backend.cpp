@@ -13,6 +13,7 @@
 #include "platform/backends/X11Clipboard.h"
 #include "platform/backends/X11Connection.h"
 #include "platform/backends/X11DesktopConventions.h"
+#include "platform/backends/X11Dnd.h"
 #include "platform/backends/X11Keyboard.h"
 #include "platform/backends/X11WindowHints.h"
 #include "platform/core/UniqueFd.h"
@@ -62,6 +63,9 @@ unsigned FontCursorShape(TBackendCursor cursor) {
     case TBackendCursor::No: return XC_X_cursor;
     case TBackendCursor::UpArrow: return XC_sb_up_arrow;
     case TBackendCursor::Drag: return XC_dotbox;
+    case TBackendCursor::DragMove: return XC_dotbox;
+    case TBackendCursor::DragCopy: return XC_plus;
+    case TBackendCursor::NoDrop: return XC_X_cursor;
   }
   return XC_left_ptr;
 }
@@ -165,6 +169,10 @@ public:
 
   void Beep() override;
 
+  void SetDropTarget(TBackendWindow window, bool accepts) override;
+  std::unique_ptr<TBackendDrag> BeginDrag(TBackendWindow source, std::vector<std::pair<std::string, std::string>> formats,
+                                          unsigned allowed) override;
+
 private:
   struct WindowData {
     IBackendWindowSink* sink = nullptr;
@@ -226,6 +234,7 @@ private:
   std::map<TBackendCursor, Cursor> cursors_;
   X11Selection clipboard_;
   X11Selection primary_;
+  std::unique_ptr<X11Dnd> dnd_;
   Click lastClick_;
   std::set<unsigned> pressedKeys_;  // key codes down, to tell auto-repeat from a new press
   WaitRegistration registration_;
@@ -246,6 +255,17 @@ TX11Backend::TX11Backend(std::unique_ptr<X11Connection> connection, X11PixelForm
       clipboard_(*connection_, connection_->Atoms().CLIPBOARD, helper_),
       primary_(*connection_, connection_->Atoms().PRIMARY, helper_) {
   XSelectInput(display_, helper_, PropertyChangeMask);
+  X11Dnd::Hooks dndHooks;
+  dndHooks.sinkOf = [this](unsigned long window) -> IBackendWindowSink* {
+    WindowData* data = Find(window);
+    return data != nullptr && data->kind == TBackendWindowKind::Form ? data->sink : nullptr;
+  };
+  dndHooks.isPopup = [this](unsigned long window) {
+    WindowData* data = Find(window);
+    return data != nullptr && data->kind == TBackendWindowKind::Popup;
+  };
+  dndHooks.wake = [this] { FlushAndWake(); };
+  dnd_ = std::make_unique<X11Dnd>(*connection_, helper_, std::move(dndHooks));
   // Auto-repeat then comes as presses without releases between them.
   XkbSetDetectableAutoRepeat(display_, True, nullptr);
   connection_->SetImmediateEvents([this](const XEvent& event) { return conventions_.IsPing(event); },
@@ -337,6 +357,7 @@ void TX11Backend::DestroyWindow(TBackendWindow handle) {
   if (found == windows_.end()) return;
   if (found->second.inputContext != nullptr) XDestroyIC(found->second.inputContext);
   windows_.erase(found);
+  dnd_->WindowDestroyed(window);
   XDestroyWindow(display_, window);
   if (lastClick_.window == window) lastClick_ = {};
 }
@@ -533,7 +554,11 @@ void TX11Backend::SetCursor(TBackendWindow window, TBackendCursor cursor) {
   CallGuard guard(*this);
   if (Find(static_cast<Window>(window)) == nullptr) return;
   auto found = cursors_.find(cursor);
-  if (found == cursors_.end()) found = cursors_.emplace(cursor, XCreateFontCursor(display_, FontCursorShape(cursor))).first;
+  if (found == cursors_.end()) {
+    Cursor made = CreateDragCursor(*connection_, cursor);
+    if (made == None) made = XCreateFontCursor(display_, FontCursorShape(cursor));
+    found = cursors_.emplace(cursor, made).first;
+  }
   XDefineCursor(display_, static_cast<Window>(window), found->second);
 }
 
@@ -632,6 +657,19 @@ void TX11Backend::Beep() {
   XBell(display_, 0);
 }
 
+void TX11Backend::SetDropTarget(TBackendWindow window, bool accepts) {
+  CallGuard guard(*this);
+  if (Find(static_cast<Window>(window)) != nullptr) dnd_->SetAware(static_cast<Window>(window), accepts);
+}
+
+std::unique_ptr<TBackendDrag> TX11Backend::BeginDrag(TBackendWindow source,
+                                                     std::vector<std::pair<std::string, std::string>> formats,
+                                                     unsigned allowed) {
+  CallGuard guard(*this);
+  if (Find(static_cast<Window>(source)) == nullptr) return nullptr;
+  return dnd_->BeginDrag(static_cast<Window>(source), std::move(formats), allowed);
+}
+
 void TX11Backend::FlushAndWake() const {
   if (!connection_->Flush()) return;
   const uint64_t one = 1;
@@ -663,7 +701,7 @@ void TX11Backend::HandleEvent(XEvent& event) {
   // the key is taken before.
   const unsigned keyCode = event.type == KeyPress ? event.xkey.keycode : 0;
   const bool filtered = XFilterEvent(&event, None) == True;
-  if (clipboard_.HandleEvent(event) || primary_.HandleEvent(event)) return;
+  if (clipboard_.HandleEvent(event) || primary_.HandleEvent(event) || dnd_->HandleEvent(event)) return;
   if (event.type == MappingNotify) {
     XRefreshKeyboardMapping(&event.xmapping);
     return;

@@ -202,11 +202,11 @@ void X11Selection::SendPiece(Transfer& transfer) {
   transfer.offset += piece == 0 ? 1 : piece;
 }
 
-std::optional<std::pair<unsigned long, std::string>> X11Selection::Convert(unsigned long target) {
+std::optional<std::pair<unsigned long, std::string>> X11Selection::Convert(unsigned long target, unsigned long time) {
   Display* display = connection_.Display();
   const Atom property = connection_.Atoms().VELMORA_SELECTION;
   XDeleteProperty(display, window_, property);
-  XConvertSelection(display, selection_, target, property, window_, CurrentTime);
+  XConvertSelection(display, selection_, target, property, window_, time);
   XEvent event;
   const auto notified = [&](const XEvent& e) {
     return e.type == SelectionNotify && e.xselection.requestor == window_ && e.xselection.selection == selection_;
@@ -215,7 +215,13 @@ std::optional<std::pair<unsigned long, std::string>> X11Selection::Convert(unsig
     return std::nullopt;
   Property answer = TakeProperty(display, window_, property);
   if (answer.type == None) return std::nullopt;
-  if (answer.type != connection_.Atoms().INCR) return std::pair{answer.type, std::move(answer.bytes)};
+  if (answer.type != connection_.Atoms().INCR) {
+    if (answer.bytes.size() > readLimit_) {
+      overLimit_ = true;
+      return std::nullopt;
+    }
+    return std::pair{answer.type, std::move(answer.bytes)};
+  }
   // Deleting the INCR property (done by the read) asks the owner for the first piece.
   return ReadIncremental();
 }
@@ -236,12 +242,19 @@ std::optional<std::pair<unsigned long, std::string>> X11Selection::ReadIncrement
     if (piece.bytes.empty()) return std::pair{type, std::move(data)};
     type = piece.type;
     data += piece.bytes;
+    if (data.size() > readLimit_) {
+      // The owner's next piece is left unread: it gives up when the property is not deleted.
+      // FIXME: a later read of this selection deletes the property first, which lets such an owner
+      // write one more stale piece into it; a read after a refused one should use a fresh property.
+      overLimit_ = true;
+      return std::nullopt;
+    }
   }
   return std::nullopt;
 }
 
-std::optional<std::vector<unsigned long>> X11Selection::OfferedTargets() {
-  const auto answer = Convert(connection_.Atoms().TARGETS);
+std::optional<std::vector<unsigned long>> X11Selection::OfferedTargets(unsigned long time) {
+  const auto answer = Convert(connection_.Atoms().TARGETS, time);
   if (!answer || answer->first != XA_ATOM) return std::nullopt;
   std::vector<unsigned long> offered(answer->second.size() / sizeof(long));
   for (size_t i = 0; i < offered.size(); ++i) {
@@ -252,7 +265,7 @@ std::optional<std::vector<unsigned long>> X11Selection::OfferedTargets() {
   return offered;
 }
 
-std::optional<std::string> X11Selection::Get(std::string_view format) {
+std::optional<std::string> X11Selection::Get(std::string_view format, unsigned long time) {
   const X11Atoms& atoms = connection_.Atoms();
   if (owned_) {
     const auto found = formats_.find(format);
@@ -261,12 +274,14 @@ std::optional<std::string> X11Selection::Get(std::string_view format) {
   }
   // Some owners answer any target with their one kind of data: only what they list is asked for, unless
   // they list nothing.
-  const std::optional<std::vector<unsigned long>> offered = OfferedTargets();
+  const std::optional<std::vector<unsigned long>> offered = OfferedTargets(time);
+  overLimit_ = false;
   for (unsigned long target : TargetsFor(format)) {
     if (target == atoms.TEXT) continue;  // its type is the owner's choice; UTF8_STRING and STRING cover it
     if (offered && std::find(offered->begin(), offered->end(), target) == offered->end()) continue;
-    if (auto answer = Convert(target))
+    if (auto answer = Convert(target, time))
       return answer->first == atoms.STRING ? Latin1ToUtf8(answer->second) : std::move(answer->second);
+    if (overLimit_) break;  // the same data under another name is no shorter
   }
   return std::nullopt;
 }

@@ -25,8 +25,12 @@ public:
   bool Set(std::string_view format, std::string_view data, bool add);
   // Gives the selection up (when this program holds it).
   void Release();
-  std::optional<std::string> Get(std::string_view format);
+  // Reads a format from the owner; `time` is the server time of the request (0 for the current time;
+  // a drop converts with the drop's time).
+  std::optional<std::string> Get(std::string_view format, unsigned long time = 0);
   bool Has(std::string_view format);
+  // Another owner's data longer than this many bytes is refused (none), however it comes.
+  void SetReadLimit(size_t bytes) { readLimit_ = bytes; }
 
   // Serves the selection's requests, its loss and the steps of outgoing INCR transfers; true when the
   // event was the selection's alone.
@@ -53,10 +57,10 @@ private:
   void ServeRequest(const _XEvent& event);
   void SendPiece(Transfer& transfer);
   // Converts the selection to `target` and reads the answer; none when the owner refused or stayed silent.
-  std::optional<std::pair<unsigned long, std::string>> Convert(unsigned long target);
+  std::optional<std::pair<unsigned long, std::string>> Convert(unsigned long target, unsigned long time = 0);
   std::optional<std::pair<unsigned long, std::string>> ReadIncremental();
   // The targets that the owner lists; none when it answers no TARGETS request.
-  std::optional<std::vector<unsigned long>> OfferedTargets();
+  std::optional<std::vector<unsigned long>> OfferedTargets(unsigned long time = 0);
   size_t MaxPiece() const;
 
   X11Connection& connection_;
@@ -66,6 +70,8 @@ private:
   unsigned long ownedSince_ = 0;  // the TIMESTAMP answer
   std::map<std::string, std::shared_ptr<const std::string>, std::less<>> formats_;
   std::vector<Transfer> transfers_;
+  size_t readLimit_ = static_cast<size_t>(-1);
+  bool overLimit_ = false;  // the last read was refused for its length
 };
 
 }  // namespace platform

@@ -6,12 +6,15 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/gfx/Geometry.h"
 
 namespace platform {
 
 class TBitmap;
+class IDataObject;
 
 // What shows the program's top-level windows and pop-ups and brings the user's input: the headless
 // backend (bitmaps in memory, input injected by tests; the default) or the X11 backend (real windows).
@@ -42,6 +45,7 @@ enum class TBackendWindowState { Normal, Minimized, Maximized };
 enum class TBackendCursor {
   Arrow, IBeam, Wait, Cross, HandPoint, SizeAll, SizeNS, SizeWE, SizeNWSE, SizeNESW, HSplit, VSplit, No,
   UpArrow, Drag,
+  DragMove, DragCopy, NoDrop,  // the cursors of a system drag: move, copy, no drop here
 };
 
 struct TBackendWindowParams {
@@ -95,6 +99,30 @@ public:
   virtual void BackendActivate(bool active) = 0;
   // The user asked to close the window (the close box).
   virtual void BackendCloseRequest() = 0;
+
+  // Another program drags over the window (XDND on X11): `keys` are MK_... flags, `allowed` and the
+  // answers drop effects (DROPEFFECT_...). Over and Drop return the effect that the window takes there,
+  // none to refuse; Leave ends a drag without a drop. The data's bytes are there at the drop only.
+  virtual unsigned BackendDragOver(IDataObject& data, TPoint client, unsigned keys, unsigned allowed) { return 0; }
+  virtual void BackendDragLeave() {}
+  virtual unsigned BackendDrop(IDataObject& data, TPoint client, unsigned keys, unsigned allowed) { return 0; }
+};
+
+// A drag of ours while the pointer may be over other programs' windows (XDND on X11): the backend
+// speaks to the window under the pointer when it is not one of ours. Made by TBackend::BeginDrag, which
+// grabs the pointer; destroying it ends the drag (a foreign target still under the pointer hears that
+// the drag left it).
+class TBackendDrag {
+public:
+  virtual ~TBackendDrag() = default;
+  // The pointer is at a screen point with the keys (MK_...) and the effect that the source proposes:
+  // none when one of the program's own windows lies there (the framework's own targets take it), else
+  // the effect that the other program's window there last accepted (none without one).
+  virtual std::optional<unsigned> Move(TPoint screen, unsigned keys, unsigned proposed) = 0;
+  // Drops on the other program's window under the pointer; Finished tells when it answered (or did
+  // not in time): the effect it took, none on failure.
+  virtual void Drop() = 0;
+  virtual std::optional<unsigned> Finished() = 0;
 };
 
 // Clipboard formats by name: "text/plain;charset=utf-8" for text, "text/rtf" for rich text, and the
@@ -154,6 +182,17 @@ public:
   virtual std::optional<std::string> GetPrimarySelection() { return std::nullopt; }
 
   virtual void Beep() = 0;
+
+  // Drag and drop with other programs. SetDropTarget tells whether a window holds targets for drops
+  // (announced to other programs); BeginDrag starts a drag of ours from a window with the data's formats
+  // (the program's own formats are left out by the caller), or gives none where the backend has no
+  // other programs (the drag then stays among the program's own windows).
+  virtual void SetDropTarget(TBackendWindow window, bool accepts) {}
+  virtual std::unique_ptr<TBackendDrag> BeginDrag(TBackendWindow source,
+                                                  std::vector<std::pair<std::string, std::string>> formats,
+                                                  unsigned allowed) {
+    return nullptr;
+  }
 };
 
 // The backend of the process: the one installed by SetBackend, else the headless one, made on first use.

@@ -6,6 +6,7 @@
 #include "platform/gfx/Gdi.h"
 #include "platform/app/Application.h"
 #include "platform/ui/ApplicationHints.h"
+#include "platform/ui/DragDrop.h"
 #include "platform/app/MessageQueue.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/VirtualKeys.h"
@@ -83,6 +84,7 @@ TTopLevelWindow::TTopLevelWindow(TWinControl& control, const TCreateParams& para
   [[maybe_unused]] static const bool painterInstalled = (Application().SetIdleHook(PaintDirtyWindows), true);
   window_ = Backend().CreateWindow(WindowParams(control, params), *this);
   All().push_back(this);
+  if (HoldsDropTarget(*this)) Backend().SetDropTarget(window_, true);
 }
 
 TTopLevelWindow::~TTopLevelWindow() {
@@ -249,6 +251,7 @@ void TTopLevelWindow::PostMouse(UINT msg, TPoint windowPoint, unsigned shift) {
 void TTopLevelWindow::BackendKeyDown(int virtualKey, unsigned shift, bool repeat) {
   RecordInputShift(shift);
   RecordKey(virtualKey, true);
+  if (DragKey(virtualKey, true, MouseKeys(shift))) return;
   UINT msg = (shift & bsAlt) && !(shift & bsCtrl) ? WM_SYSKEYDOWN : WM_KEYDOWN;
   LPARAM data = ((shift & bsAlt) ? LPARAM{1} << 29 : 0) | (repeat ? LPARAM{1} << 30 : 0) | 1;
   Deliver(KeyTarget(), msg, static_cast<WPARAM>(virtualKey), data);
@@ -257,6 +260,7 @@ void TTopLevelWindow::BackendKeyDown(int virtualKey, unsigned shift, bool repeat
 void TTopLevelWindow::BackendKeyUp(int virtualKey, unsigned shift) {
   RecordInputShift(shift);
   RecordKey(virtualKey, false);
+  if (DragKey(virtualKey, false, MouseKeys(shift))) return;
   UINT msg = (shift & bsAlt) && !(shift & bsCtrl) ? WM_SYSKEYUP : WM_KEYUP;
   LPARAM data = ((shift & bsAlt) ? LPARAM{1} << 29 : 0) | (LPARAM{3} << 30) | 1;
   Deliver(KeyTarget(), msg, static_cast<WPARAM>(virtualKey), data);
@@ -272,6 +276,7 @@ void TTopLevelWindow::BackendChar(std::string_view utf8, unsigned shift) {
 
 void TTopLevelWindow::BackendMouseDown(TMouseButtonKind button, TPoint client, unsigned shift) {
   RecordInputShift((shift & ~bsDouble) | ButtonBit(button));
+  if (DragMouseInput(ScreenPoint(client), MouseKeys((shift & ~bsDouble) | ButtonBit(button)))) return;
   TComponent::TGuard guard(control_);  // activation runs the form's handlers, which may free it
   if (auto* form = dynamic_cast<TCustomForm*>(&control_); form && !form->Active() && form->Enabled())
     Backend().Activate(window_);
@@ -280,12 +285,14 @@ void TTopLevelWindow::BackendMouseDown(TMouseButtonKind button, TPoint client, u
 
 void TTopLevelWindow::BackendMouseUp(TMouseButtonKind button, TPoint client, unsigned shift) {
   RecordInputShift(shift & ~ButtonBit(button));
+  if (DragMouseInput(ScreenPoint(client), MouseKeys(shift & ~ButtonBit(button)))) return;
   PostMouse(ButtonMessage(button, false, false), client, shift & ~ButtonBit(button));
 }
 
 void TTopLevelWindow::BackendMouseMove(TPoint client, unsigned shift) {
   RecordInputShift(shift);
   TPoint screen{control_.Left() + client.X, control_.Top() + client.Y};
+  if (DragMouseInput(screen, MouseKeys(shift))) return;
   TComponent::TGuard guard(control_);  // a mouse-enter or -leave handler may free the window's control
   ApplicationHints().UpdateMouseControl(FindDragTarget(screen, true));
   if (guard.Alive()) PostMouse(WM_MOUSEMOVE, client, shift);
@@ -320,5 +327,17 @@ void TTopLevelWindow::BackendActivate(bool active) {
 }
 
 void TTopLevelWindow::BackendCloseRequest() { Deliver(&control_, WM_CLOSE, 0, 0); }
+
+unsigned TTopLevelWindow::BackendDragOver(IDataObject& data, TPoint client, unsigned keys, unsigned allowed) {
+  return ForeignDragOver(*this, data, ScreenPoint(client), keys, allowed);
+}
+
+void TTopLevelWindow::BackendDragLeave() { ForeignDragLeave(*this); }
+
+unsigned TTopLevelWindow::BackendDrop(IDataObject& data, TPoint client, unsigned keys, unsigned allowed) {
+  return ForeignDrop(*this, data, ScreenPoint(client), keys, allowed);
+}
+
+TPoint TTopLevelWindow::ScreenPoint(TPoint client) const { return {control_.Left() + client.X, control_.Top() + client.Y}; }
 
 }  // namespace platform

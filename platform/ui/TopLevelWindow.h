@@ -46,6 +46,9 @@ public:
   void BackendExpose(const TRect& client) override;
   void BackendActivate(bool active) override;
   void BackendCloseRequest() override;
+  unsigned BackendDragOver(IDataObject& data, TPoint client, unsigned keys, unsigned allowed) override;
+  void BackendDragLeave() override;
+  unsigned BackendDrop(IDataObject& data, TPoint client, unsigned keys, unsigned allowed) override;
 
   // The top-level windows that exist, for painting.
   static std::vector<TTopLevelWindow*>& All();
@@ -57,6 +60,7 @@ private:
   // client coordinates.
   TWinControl* MouseTarget(TPoint windowPoint, TPoint& client) const;
   void PostMouse(UINT msg, TPoint windowPoint, unsigned shift);
+  TPoint ScreenPoint(TPoint client) const;
 
   TWinControl& control_;
   TBackendWindow window_{};

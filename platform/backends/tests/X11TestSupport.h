@@ -7,10 +7,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/backends/X11Backend.h"
@@ -148,6 +150,21 @@ inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
 // Handles events for a while, for checks that something did not happen.
 inline void PumpFor(int ms) {
   PumpUntil([] { return false; }, ms);
+}
+
+// Starts openbox on the display and waits until it manages windows.
+inline std::unique_ptr<PeerProcess> StartOpenbox(const std::string& display) {
+  // Openbox runs its start-up command once it manages windows; the marker file tells the test so.
+  char marker[] = "/tmp/velmora-x11-wm-XXXXXX";
+  ::close(::mkstemp(marker));
+  ::unlink(marker);
+  auto manager = std::make_unique<PeerProcess>(
+      std::vector<std::string>{"openbox", "--sm-disable", "--startup", std::string("/usr/bin/touch ") + marker},
+      display);
+  for (int i = 0; i < 200 && !FileExists(marker); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  EXPECT_TRUE(FileExists(marker)) << "openbox did not start: " << manager->Output();
+  ::unlink(marker);
+  return manager;
 }
 
 }  // namespace platform::test

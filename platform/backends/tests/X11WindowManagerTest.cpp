@@ -15,21 +15,6 @@ static void PrintTo(const TRect& r, std::ostream* os) {
 namespace platform::test {
 namespace {
 
-// Starts openbox on the display and waits until it manages windows.
-std::unique_ptr<PeerProcess> StartOpenbox(const std::string& display) {
-  // Openbox runs its start-up command once it manages windows; the marker file tells the test so.
-  char marker[] = "/tmp/velmora-x11-wm-XXXXXX";
-  ::close(::mkstemp(marker));
-  ::unlink(marker);
-  auto manager = std::make_unique<PeerProcess>(
-      std::vector<std::string>{"openbox", "--sm-disable", "--startup", std::string("/usr/bin/touch ") + marker},
-      display);
-  for (int i = 0; i < 200 && !FileExists(marker); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(25));
-  EXPECT_TRUE(FileExists(marker)) << "openbox did not start: " << manager->Output();
-  ::unlink(marker);
-  return manager;
-}
-
 // The same backend under a window manager (openbox): it decorates the forms, hands out the focus and
 // closes windows through WM_DELETE_WINDOW.
 class X11WindowManagerTest : public X11Test {
