@@ -642,24 +642,29 @@ std::string Workbook::Build() {
         nextSheetId = std::max(nextSheetId, static_cast<int>(StrToIntDef(value, 0)) + 1);
   for (auto& sheet : sheets_) {
     Worksheet::Data& data = *sheet->data_;
-    if (!data.partName.empty()) continue;
-    int number = 1;
-    const auto partTaken = [&](const std::string& part) {
-      return reader.Find(part) >= 0 ||
-             std::any_of(added.begin(), added.end(), [&](Worksheet* other) { return other->data_->partName == part; });
-    };
-    while (partTaken("xl/worksheets/sheet" + IntToStr(number) + ".xml")) ++number;
-    data.partName = "xl/worksheets/sheet" + IntToStr(number) + ".xml";
-    int idNumber = 1;
-    const auto idTaken = [&](const std::string& id) {
-      return std::any_of(relationships.begin(), relationships.end(), [&](const Relationship& r) { return r.id == id; });
-    };
-    while (idTaken("rId" + IntToStr(idNumber))) ++idNumber;
-    data.relationshipId = "rId" + IntToStr(idNumber);
-    data.attributes = {{"xmlns:r", package.relationshipNs},
-                       {"name", sheet->Name()},
-                       {"sheetId", IntToStr(nextSheetId++)},
-                       {"r:id", data.relationshipId}};
+    // A sheet that an earlier save of this workbook added has its part, but not in the package read.
+    if (!data.partName.empty() && reader.Find(data.partName) >= 0) continue;
+    if (data.partName.empty()) {
+      int number = 1;
+      const auto partTaken = [&](const std::string& part) {
+        return reader.Find(part) >= 0 || std::any_of(added.begin(), added.end(), [&](Worksheet* other) {
+                 return other->data_->partName == part;
+               });
+      };
+      while (partTaken("xl/worksheets/sheet" + IntToStr(number) + ".xml")) ++number;
+      data.partName = "xl/worksheets/sheet" + IntToStr(number) + ".xml";
+      int idNumber = 1;
+      const auto idTaken = [&](const std::string& id) {
+        return std::any_of(relationships.begin(), relationships.end(),
+                           [&](const Relationship& r) { return r.id == id; });
+      };
+      while (idTaken("rId" + IntToStr(idNumber))) ++idNumber;
+      data.relationshipId = "rId" + IntToStr(idNumber);
+      data.attributes = {{"xmlns:r", package.relationshipNs},
+                         {"name", sheet->Name()},
+                         {"sheetId", IntToStr(nextSheetId++)},
+                         {"r:id", data.relationshipId}};
+    }
     // The target relative to the workbook part's folder (the default layout keeps both in xl/).
     std::string target = data.partName;
     const size_t slash = package.workbookPart.rfind('/');

@@ -305,6 +305,24 @@ TEST(Spreadsheet, WritingIntoAnOpenedWorkbookKeepsTheRestAndDropsTheCalculationC
   EXPECT_EQ(third->Sheet(1).RangeValue("B3")[0][0].text, "shared");
 }
 
+TEST(Spreadsheet, ASheetAddedToAnOpenedWorkbookStaysThroughFurtherSaves) {
+  TempFolder folder;
+  const std::string file = folder / "twice.xlsx";
+  office_test::WriteFile(file, PackageWith("<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></c></row>"
+                                           "</sheetData></worksheet>"));
+  auto book = Workbook::Open(file);
+  book->AddWorksheet().SetRangeValue("A1", {{"new"}});
+  // A save that fails, then two that succeed, the second after a change to the first sheet.
+  EXPECT_THROW(book->SaveAs(folder / "missing/x.xlsx"), EOleException);
+  book->Save();
+  book->Sheet(1).SetRangeValue("B1", {{"2"}});
+  book->Save();
+  auto again = Workbook::Open(file);
+  ASSERT_EQ(again->SheetCount(), 2);
+  EXPECT_EQ(again->Sheet(2).RangeValue("A1")[0][0].text, "new");
+  EXPECT_EQ(again->Sheet(1).RangeValue("B1")[0][0].number, 2);
+}
+
 TEST(Spreadsheet, AWrittenBackSheetReadsAsTheOriginal) {
   // Odd structures that the sheet fuzzer met: nested sheetData and rows, cells outside rows, duplicates,
   // a dimension after the cells, empty elements everywhere.
