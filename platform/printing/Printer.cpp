@@ -228,10 +228,15 @@ void TPrinter::BeginDoc() {
     printing_ = true;
     StartPage();
   } catch (...) {
+    // A named file that could not be opened is left as it was; one we made or began writing goes.
+    const bool written = pdf_ != nullptr || !jobQueue_.empty();
     pdf_.reset();
     forwarder_->target = nullptr;
     printing_ = false;
-    RemoveJobFile();
+    if (written)
+      RemoveJobFile();
+    else
+      jobFile_.clear();
     throw;
   }
 }

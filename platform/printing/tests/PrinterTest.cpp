@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -131,6 +133,40 @@ TEST(PrinterTest, AnExceptionInMidPageAbortsTheJobRestoresTheCanvasAndRemovesThe
   EXPECT_EQ(printer.Canvas().ClipRect(), Rect(0, 0, printer.PageWidth(), printer.PageHeight()));
   EXPECT_FALSE(std::filesystem::exists(printer.FileName));
   for (const SpawnRequest& r : cups.calls) EXPECT_NE(r.program, "lp");
+}
+
+TEST(PrinterTest, AFileThatCannotBeOpenedIsLeftAsItWas) {
+  // A running program's file cannot be opened for writing, by root either, but can be unlinked.
+  const std::filesystem::path busy =
+      std::filesystem::temp_directory_path() / ("velmora-busy-" + std::to_string(getpid()) + ".pdf");
+  std::filesystem::copy_file("/bin/cat", busy, std::filesystem::copy_options::overwrite_existing);
+  int input[2], execed[2];
+  ASSERT_EQ(pipe(input), 0);
+  ASSERT_EQ(pipe2(execed, O_CLOEXEC), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(input[0], 0);
+    close(input[1]);
+    execl(busy.c_str(), busy.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(input[0]);
+  close(execed[1]);
+  char byte;
+  ASSERT_EQ(read(execed[0], &byte, 1), 0);  // the end closes at the exec
+  close(execed[0]);
+
+  RecordingCups cups;
+  TPrinter printer(cups.Spawner());
+  printer.SetPrinterIndex(0);
+  printer.FileName = busy.string();
+  EXPECT_THROW(printer.BeginDoc(), Exception);
+  EXPECT_FALSE(printer.Printing());
+  EXPECT_TRUE(std::filesystem::exists(busy));
+
+  close(input[1]);
+  waitpid(child, nullptr, 0);
+  std::filesystem::remove(busy);
 }
 
 TEST(PrinterTest, WithoutAFileNameTheSaveDialogAsksAndCancelAbortsQuietly) {
