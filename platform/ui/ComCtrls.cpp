@@ -203,7 +203,10 @@ void TPageControl::Change() {
 }
 
 void TPageControl::ChangeActivePage(TTabSheet* page) {
-  if (!page || page == activePage_ || !CanChange()) return;
+  if (!page || page == activePage_) return;
+  // OnChanging may free the page or the control.
+  const TGuard alive(*this), pageAlive(*page);
+  if (!CanChange() || alive.Gone() || pageAlive.Gone()) return;
   SetActivePage(page);
   Change();
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/ComCtrls.h"
@@ -133,6 +134,20 @@ TEST_F(ContainerControlsTest, AClickOnATabChangesThePageAndTellsOnChange) {
   pages->OnChanging = nullptr;
   pages->SetActivePage(Sheet("Margins"));
   EXPECT_EQ(changes.size(), 1u);
+}
+
+TEST_F(ContainerControlsTest, AnOnChangingHandlerMayFreeThePageTurnedToOrThePageControl) {
+  TTabSheet* general = Sheet("General");
+  pages->OnChanging = [this](TObject*, bool&) { delete Sheet("Headers"); };
+  ClickTab(1);
+  EXPECT_EQ(pages->ActivePage(), general);
+  EXPECT_EQ(pages->PageCount(), 2);
+  EXPECT_TRUE(changes.empty());
+  pages->OnChanging = [this](TObject*, bool&) { delete std::exchange(pages, nullptr); };
+  TPageControl* control = pages;
+  control->SelectNextPage(true);
+  EXPECT_EQ(form->FindComponent("Pages"), nullptr);
+  EXPECT_TRUE(changes.empty());
 }
 
 TEST_F(ContainerControlsTest, CtrlTabAndCtrlShiftTabTurnThePagesFromInsideAndSkipHiddenTabs) {
