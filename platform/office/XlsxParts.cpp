@@ -241,8 +241,13 @@ namespace {
 class SheetHandler : public XmlHandler {
 public:
   SheetHandler(XmlReader*& reader, SheetPart& part, const std::vector<std::string>& sharedStrings,
-               const SheetStyles& styles, const std::string& fileName)
-      : reader_(reader), part_(part), shared_(sharedStrings), styles_(styles), fileName_(fileName) {}
+               const SheetStyles& styles, const std::string& fileName, uint64_t sharedTextLimit)
+      : reader_(reader),
+        part_(part),
+        shared_(sharedStrings),
+        styles_(styles),
+        fileName_(fileName),
+        sharedTextLeft_(sharedTextLimit) {}
 
   // Only the structure of a worksheet counts: rows as children of the first sheetData, cells as
   // children of those rows, the dimension as a child of the root. Anything else inside sheetData is
@@ -383,8 +388,12 @@ private:
       if (!ParseInt(text_, index) || index < 0 || static_cast<size_t>(index) >= shared_.size())
         Fail(fileName_, "the cell " + ColumnLetters(cell_.column) + IntToStr(cell_.row) +
                             " refers to a shared string that does not exist");
+      const std::string& text = shared_[static_cast<size_t>(index)];
+      if (text.size() > sharedTextLeft_)
+        Fail(fileName_, "the cells refer to more shared string text than a sheet may hold");
+      sharedTextLeft_ -= text.size();
       value.kind = CellKind::Text;
-      value.text = shared_[static_cast<size_t>(index)];
+      value.text = text;
     } else if (type_ == "inlineStr" || type_ == "str") {
       value.kind = CellKind::Text;
       value.text = UnescapeOoxml(text_);
@@ -415,6 +424,7 @@ private:
   const std::vector<std::string>& shared_;
   const SheetStyles& styles_;
   const std::string& fileName_;
+  uint64_t sharedTextLeft_;
   bool inSheetData_ = false, inCell_ = false, inValue_ = false, inInline_ = false, inInlineText_ = false;
   bool hasValue_ = false;
   bool inRow_ = false;
@@ -429,11 +439,11 @@ private:
 }  // namespace
 
 SheetPart ReadSheetPart(std::string_view xml, const std::vector<std::string>& sharedStrings, const SheetStyles& styles,
-                        const std::string& fileName, const std::string& partName) {
+                        const std::string& fileName, const std::string& partName, uint64_t sharedTextLimit) {
   if (xml.size() > UINT32_MAX) Fail(fileName, partName + " is larger than 4 GB");
   SheetPart part;
   XmlReader* readerPointer = nullptr;
-  SheetHandler handler(readerPointer, part, sharedStrings, styles, fileName);
+  SheetHandler handler(readerPointer, part, sharedStrings, styles, fileName, sharedTextLimit);
   XmlReader reader(handler, fileName, partName);
   readerPointer = &reader;
   reader.Feed(xml, true);

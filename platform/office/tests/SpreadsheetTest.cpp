@@ -258,6 +258,23 @@ TEST(Spreadsheet, RefusesReferencesBeyondTheSheetAndMissingStrings) {
   }
 }
 
+TEST(Spreadsheet, TheSharedTextThatASheetsCellsCopyIsBounded) {
+  // Cells that all refer to one long shared string: a few bytes of XML each, a copy of the string each.
+  const std::vector<std::string> shared{std::string(1000, 'x')};
+  std::string xml = "<worksheet><sheetData><row r=\"1\">";
+  for (int c = 1; c <= 100; ++c) xml += "<c r=\"" + ColumnLetters(c) + "1\" t=\"s\"><v>0</v></c>";
+  xml += "</row></sheetData></worksheet>";
+  SheetStyles styles;
+  EXPECT_EQ(ReadSheetPart(xml, shared, styles, "f", "p").cells.size(), 100u);
+  EXPECT_EQ(ReadSheetPart(xml, shared, styles, "f", "p", 100000).cells.size(), 100u);
+  try {
+    ReadSheetPart(xml, shared, styles, "f", "p", 99999);
+    ADD_FAILURE();
+  } catch (const EOleException& error) {
+    EXPECT_NE(error.Reason().find("shared string text"), std::string::npos) << error.Message();
+  }
+}
+
 TEST(Spreadsheet, WritingIntoAnOpenedWorkbookKeepsTheRestAndDropsTheCalculationChain) {
   TempFolder folder;
   const std::string file = folder / "keep.xlsx";
