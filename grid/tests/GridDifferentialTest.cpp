@@ -1,0 +1,219 @@
+// The grid's row and column model against a plain reference model: seeded random operations, and after
+// every step every real cell, every index mapping, the merge encoding, the property objects and the
+// row marks compared. A failure prints the seed, the step and the operations so far for a replay.
+// VELMORA_GRID_DIFF_STEPS sets the steps per seed and VELMORA_GRID_DIFF_SEED adds a seed, for runs by
+// hand.
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "grid/tests/BaseGridFixture.h"
+#include "grid/tests/DovAdizFixture.h"
+#include "grid/tests/GridModel.h"
+#include "grid/tests/GridOperations.h"
+
+namespace velmora::testing {
+
+namespace {
+
+// The operations the grid carries out so far; the others stay out of the draw.
+const std::set<GridOpKind> kEnabled = {
+    GridOpKind::SetText,  GridOpKind::SetObject,    GridOpKind::SetColor,
+    GridOpKind::MergeCells, GridOpKind::SetRowSelect, GridOpKind::SetRowCount,
+};
+
+constexpr int kObjectCount = 6;
+constexpr int kFixedRows = 1;
+
+int EnvironmentNumber(const char* name, int fallback) {
+  const char* value = std::getenv(name);
+  return value && *value ? std::atoi(value) : fallback;
+}
+
+// The first difference between grid and model, with what was looked at.
+class Differences {
+public:
+  template <class Actual, class Expected, class What>
+  void Same(const Actual& actual, const Expected& expected, What what) {
+    if (!first_.empty() || actual == expected) return;
+    std::ostringstream text;
+    text << what() << ": the grid has " << actual << ", the model " << expected;
+    first_ = text.str();
+  }
+  bool Found() const { return !first_.empty(); }
+  const std::string& First() const { return first_; }
+
+private:
+  std::string first_;
+};
+
+std::string Call(const char* what, int a, int b = -1) {
+  return std::string(what) + "(" + std::to_string(a) + (b >= 0 ? ", " + std::to_string(b) : "") + ")";
+}
+
+class GridDifferentialTest : public DovAdizTest {
+protected:
+  // Runs `steps` operations of the seed on a grid of cols x rows; stops at the first difference.
+  void Run(uint32_t seed, int cols, int rows, int steps, int maxRealCols);
+
+private:
+  void ApplyToGrid(const GridOp& op);
+  platform::TObject* Object(int index) const { return index ? objects_[index - 1].get() : nullptr; }
+  void CompareCounts(const GridModel& model, Differences& diff);
+  void CompareCells(const GridModel& model, Differences& diff);
+  // The property object of a shown cell: its identity kept since the model made it, its place, colour,
+  // user object and merge encoding.
+  void CompareProperties(const GridModel& model, const std::vector<GridModel::Block>& blocks, int col, int real,
+                         Differences& diff);
+
+  std::vector<std::unique_ptr<platform::TObject>> objects_;
+  // The grid's property object for each of the model's ids, as first seen.
+  std::map<int, const TCellProperties*> props_;
+};
+
+void GridDifferentialTest::Run(uint32_t seed, int cols, int rows, int steps, int maxRealCols) {
+  objects_.clear();
+  for (int i = 0; i < kObjectCount; ++i) objects_.push_back(std::make_unique<platform::TObject>());
+  props_.clear();
+  // A fresh grid for each seed.
+  delete grid_;
+  grid_ = new TTestDovAdiz(form_.get());
+  grid_->SetParent(form_.get());
+  grid_->SetBounds(0, 0, 400, 240);
+  grid_->SetColCount(cols);
+  grid_->SetRowCount(rows);
+  // The marks follow their rows whatever the disjunct mode.
+  grid_->MouseActions().DisjunctRowSelect = seed % 2 == 1;
+  GridModel model(cols, rows, kFixedRows);
+  GridOpGenerator generator(seed, kEnabled, maxRealCols, kObjectCount);
+  std::string log;
+  for (int step = 1; step <= steps; ++step) {
+    const GridOp op = generator.Next(model);
+    log += "  " + std::to_string(step) + ": " + Describe(op) + "\n";
+    ApplyToGrid(op);
+    Apply(model, op);
+    Differences diff;
+    CompareCounts(model, diff);
+    if (!diff.Found()) CompareCells(model, diff);
+    ASSERT_FALSE(diff.Found()) << "seed " << seed << ", grid " << cols << " x " << rows << ", step " << step << ": "
+                               << diff.First() << "\noperations:\n"
+                               << log;
+    ExpectMergeEncodingValid(*grid_, "seed " + std::to_string(seed) + ", step " + std::to_string(step) + "\n" + log);
+    if (HasFatalFailure()) return;
+  }
+}
+
+void GridDifferentialTest::ApplyToGrid(const GridOp& op) {
+  VUraRazuduVova& grid = *grid_;
+  switch (op.kind) {
+    case GridOpKind::SetText: grid.SetCells(op.a, op.b, op.text); break;
+    case GridOpKind::SetObject: grid.SetObjects(op.a, op.b, Object(op.c)); break;
+    case GridOpKind::SetColor: grid.SetColors(op.a, op.b, static_cast<platform::TColor>(op.c)); break;
+    case GridOpKind::MergeCells: grid.MergeCells(op.a, op.b, op.c, op.d); break;
+    case GridOpKind::SetRowSelect: grid.SetRowSelect(op.a, op.b != 0); break;
+    case GridOpKind::InsertRows: grid.InsertRows(op.a, op.b); break;
+    case GridOpKind::InsertCols: grid.InsertCols(op.a, op.b); break;
+    case GridOpKind::SetRowCount: grid.SetRowCount(op.a); break;
+    default: FAIL() << Describe(op) << " is drawn but not wired to the grid";
+  }
+}
+
+void GridDifferentialTest::CompareCounts(const GridModel& model, Differences& diff) {
+  const VUraRazuduVova& grid = *grid_;
+  diff.Same(grid.RowCount(), model.RowCount(), [] { return std::string("RowCount"); });
+  diff.Same(grid.ColCount(), model.ColCount(), [] { return std::string("ColCount"); });
+  // The cells are compared only on grids of the model's size.
+  if (diff.Found()) return;
+  for (int d = 0; d < model.RowCount() + 2; ++d)
+    diff.Same(grid.RealRowIndex(d), model.RealRowIndex(d), [d] { return Call("RealRowIndex", d); });
+  for (int r = 0; r < model.RealRowCount(); ++r) {
+    diff.Same(grid.IsHiddenRow(r), model.IsHiddenRow(r), [r] { return Call("IsHiddenRow", r); });
+    diff.Same(grid.DisplRowIndex(r), model.DisplRowIndex(r), [r] { return Call("DisplRowIndex", r); });
+  }
+  for (int d = 0; d < model.ColCount() + 2; ++d)
+    diff.Same(grid.RealColIndex(d), model.RealColIndex(d), [d] { return Call("RealColIndex", d); });
+  for (int c = 0; c < model.RealColCount(); ++c)
+    diff.Same(grid.DisplColIndex(c), model.DisplColIndex(c), [c] { return Call("DisplColIndex", c); });
+  for (int d = 0; d < model.RowCount(); ++d)
+    diff.Same(grid.RowSelect(d), model.RealRow(model.RealRowIndex(d)).mark, [d] { return Call("RowSelect", d); });
+}
+
+void GridDifferentialTest::CompareCells(const GridModel& model, Differences& diff) {
+  const VUraRazuduVova& grid = *grid_;
+  const std::vector<GridModel::Block> blocks = model.Blocks();
+  std::unordered_map<const TCellProperties*, std::string> owners;
+  for (int r = 0; r < model.RealRowCount() && !diff.Found(); ++r) {
+    const int d = model.DisplRowIndex(r);
+    const bool hidden = model.IsHiddenRow(r);
+    for (int c = 0; c < model.RealColCount(); ++c) {
+      const GridModel::Cell& cell = model.RealCell(c, r);
+      const std::string text = model.ShownText(c, r, blocks);
+      diff.Same(grid.GetCellsEx(c, r), text, [&] { return Call("GetCellsEx", c, r); });
+      diff.Same(grid.GetObjectsEx(c, r), Object(cell.object), [&] { return Call("GetObjectsEx", c, r); });
+      if (hidden) continue;
+      diff.Same(grid.Cells(c, d), text, [&] { return Call("Cells", c, d); });
+      CompareProperties(model, blocks, c, r, diff);
+      if (const TCellProperties* props = grid.GetGridObject(c, d)) {
+        const auto [owner, fresh] = owners.emplace(props, Call("cell", c, r));
+        diff.Same(fresh, true, [&] { return "the property object of real " + Call("cell", c, r) + " also at " + owner->second; });
+      }
+    }
+  }
+}
+
+void GridDifferentialTest::CompareProperties(const GridModel& model, const std::vector<GridModel::Block>& blocks,
+                                             int col, int real, Differences& diff) {
+  const GridModel::Cell& cell = model.RealCell(col, real);
+  const int d = model.DisplRowIndex(real);
+  const TCellProperties* props = grid_->GetGridObject(col, d);
+  const std::string where = Call("real cell", col, real);
+  diff.Same(props != nullptr, cell.props != 0, [&] { return "a property object at " + where; });
+  if (!props || !cell.props) return;
+  const auto [known, fresh] = props_.emplace(cell.props, props);
+  diff.Same(known->second == props, true, [&] { return "the same property object at " + where; });
+  diff.Same(props->Col, col, [&] { return "Col of the property object at " + where; });
+  diff.Same(props->Row, d, [&] { return "Row of the property object at " + where; });
+  diff.Same(props->BrushColor(), cell.color, [&] { return "the colour at " + where; });
+  diff.Same(props->ObjectEx, Object(cell.object), [&] { return "the user object at " + where; });
+  GridModel::Block block;
+  int spanX = -1, spanY = -1;
+  bool base = true;
+  if (model.BlockOf(col, real, blocks, block)) {
+    const int displCol = model.DisplColIndex(col);
+    base = displCol == block.left && d == block.top;
+    spanX = base ? block.right - block.left : displCol - block.left;
+    spanY = base ? block.bottom - block.top : d - block.top;
+  }
+  diff.Same(props->IsBase, base, [&] { return "IsBase at " + where; });
+  diff.Same(props->SpanX, spanX, [&] { return "SpanX at " + where; });
+  diff.Same(props->SpanY, spanY, [&] { return "SpanY at " + where; });
+}
+
+}  // namespace
+
+TEST_F(GridDifferentialTest, SeededSequencesAgreeWithTheModel) {
+  const int steps = EnvironmentNumber("VELMORA_GRID_DIFF_STEPS", 400);
+  std::vector<uint32_t> seeds = {1, 2, 3, 4, 5, 6};
+  if (const int extra = EnvironmentNumber("VELMORA_GRID_DIFF_SEED", 0)) seeds = {static_cast<uint32_t>(extra)};
+  for (uint32_t seed : seeds) {
+    Run(seed, 12, 40, steps, 60);
+    if (HasFatalFailure()) return;
+  }
+}
+
+// Past 256 columns no index table may run out.
+TEST_F(GridDifferentialTest, WideGridAgreesWithTheModel) {
+  const int steps = EnvironmentNumber("VELMORA_GRID_DIFF_STEPS", 400) / 4;
+  for (uint32_t seed : {11u, 12u}) {
+    Run(seed, 300, 12, steps, 320);
+    if (HasFatalFailure()) return;
+  }
+}
+
+}  // namespace velmora::testing
