@@ -59,10 +59,16 @@ std::string Call(const char* what, int a, int b = -1) {
 
 class GridDifferentialTest : public DovAdizTest {
 protected:
-  // Runs `steps` operations of the seed on a grid of cols x rows; stops at the first difference.
+  // Runs `steps` operations of the seed on a grid of cols x rows (at most maxRealCols real columns);
+  // stops at the first difference.
   void Run(uint32_t seed, int cols, int rows, int steps, int maxRealCols);
+  // The same with the operations given.
+  void RunScript(int cols, int rows, const std::vector<GridOp>& script);
 
 private:
+  void Start(int cols, int rows, bool disjunctRowSelect);
+  // Applies the operation to grid and model and compares them.
+  void Step(GridModel& model, const GridOp& op, const std::string& context);
   void ApplyToGrid(const GridOp& op);
   platform::TObject* Object(int index) const { return index ? objects_[index - 1].get() : nullptr; }
   void CompareCounts(const GridModel& model, Differences& diff);
@@ -75,38 +81,64 @@ private:
   std::vector<std::unique_ptr<platform::TObject>> objects_;
   // The grid's property object for each of the model's ids, as first seen.
   std::map<int, const TCellProperties*> props_;
+  std::string log_;
+  int steps_ = 0;
 };
 
-void GridDifferentialTest::Run(uint32_t seed, int cols, int rows, int steps, int maxRealCols) {
+GridOp Op(GridOpKind kind, int a = 0, int b = 0, int c = 0, int d = 0, std::string text = {}) {
+  GridOp op;
+  op.kind = kind;
+  op.a = a;
+  op.b = b;
+  op.c = c;
+  op.d = d;
+  op.text = std::move(text);
+  return op;
+}
+
+void GridDifferentialTest::Start(int cols, int rows, bool disjunctRowSelect) {
   objects_.clear();
   for (int i = 0; i < kObjectCount; ++i) objects_.push_back(std::make_unique<platform::TObject>());
   props_.clear();
-  // A fresh grid for each seed.
+  log_.clear();
+  // A fresh grid each time.
   delete grid_;
   grid_ = new TTestDovAdiz(form_.get());
   grid_->SetParent(form_.get());
   grid_->SetBounds(0, 0, 400, 240);
   grid_->SetColCount(cols);
   grid_->SetRowCount(rows);
+  grid_->MouseActions().DisjunctRowSelect = disjunctRowSelect;
+}
+
+void GridDifferentialTest::Step(GridModel& model, const GridOp& op, const std::string& context) {
+  log_ += "  " + std::to_string(++steps_) + ": " + Describe(op) + "\n";
+  ApplyToGrid(op);
+  Apply(model, op);
+  Differences diff;
+  CompareCounts(model, diff);
+  if (!diff.Found()) CompareCells(model, diff);
+  ASSERT_FALSE(diff.Found()) << context << ", step " << steps_ << ": " << diff.First() << "\noperations:\n" << log_;
+  ExpectMergeEncodingValid(*grid_, context + ", step " + std::to_string(steps_) + "\n" + log_);
+}
+
+void GridDifferentialTest::Run(uint32_t seed, int cols, int rows, int steps, int maxRealCols) {
   // The marks follow their rows whatever the disjunct mode.
-  grid_->MouseActions().DisjunctRowSelect = seed % 2 == 1;
+  Start(cols, rows, seed % 2 == 1);
+  steps_ = 0;
   GridModel model(cols, rows, kFixedRows);
   GridOpGenerator generator(seed, kEnabled, maxRealCols, kObjectCount);
-  std::string log;
-  for (int step = 1; step <= steps; ++step) {
-    const GridOp op = generator.Next(model);
-    log += "  " + std::to_string(step) + ": " + Describe(op) + "\n";
-    ApplyToGrid(op);
-    Apply(model, op);
-    Differences diff;
-    CompareCounts(model, diff);
-    if (!diff.Found()) CompareCells(model, diff);
-    ASSERT_FALSE(diff.Found()) << "seed " << seed << ", grid " << cols << " x " << rows << ", step " << step << ": "
-                               << diff.First() << "\noperations:\n"
-                               << log;
-    ExpectMergeEncodingValid(*grid_, "seed " + std::to_string(seed) + ", step " + std::to_string(step) + "\n" + log);
-    if (HasFatalFailure()) return;
-  }
+  const std::string context = "seed " + std::to_string(seed) + ", grid " + std::to_string(cols) + " x " +
+                              std::to_string(rows);
+  for (int step = 1; step <= steps && !HasFatalFailure(); ++step) Step(model, generator.Next(model), context);
+}
+
+void GridDifferentialTest::RunScript(int cols, int rows, const std::vector<GridOp>& script) {
+  Start(cols, rows, false);
+  steps_ = 0;
+  GridModel model(cols, rows, kFixedRows);
+  const std::string context = "grid " + std::to_string(cols) + " x " + std::to_string(rows);
+  for (size_t i = 0; i < script.size() && !HasFatalFailure(); ++i) Step(model, script[i], context);
 }
 
 void GridDifferentialTest::ApplyToGrid(const GridOp& op) {
@@ -203,6 +235,25 @@ TEST_F(GridDifferentialTest, SeededSequencesAgreeWithTheModel) {
   if (const int extra = EnvironmentNumber("VELMORA_GRID_DIFF_SEED", 0)) seeds = {static_cast<uint32_t>(extra)};
   for (uint32_t seed : seeds) {
     Run(seed, 12, 40, steps, 60);
+    if (HasFatalFailure()) return;
+  }
+}
+
+// The edge cases of the model, each a short script compared step by step.
+TEST_F(GridDifferentialTest, EdgeCasesAgreeWithTheModel) {
+  using K = GridOpKind;
+  const struct {
+    const char* name;
+    std::vector<GridOp> script;
+  } cases[] = {
+      {"an insertion above a merged block moves it with its row",
+       {Op(K::MergeCells, 1, 2, 2, 1), Op(K::SetColor, 3, 2, 0xFF), Op(K::InsertRows, 2, 1)}},
+      {"an insertion inside a merged block splits it",
+       {Op(K::SetText, 1, 2, 0, 0, "a1"), Op(K::MergeCells, 1, 2, 2, 3), Op(K::InsertRows, 3, 2)}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RunScript(6, 10, c.script);
     if (HasFatalFailure()) return;
   }
 }
