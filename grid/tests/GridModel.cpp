@@ -50,10 +50,16 @@ int GridModel::DisplRowIndex(int real) const {
 }
 
 int GridModel::DisplColIndex(int real) const {
-  int hidden = 0;
-  for (int c = 0; c < std::min(real, RealColCount()); ++c) hidden += colHidden_[c];
-  return real - hidden;
+  // Counted once per change of the columns: the checks ask for every cell.
+  if (displCols_.size() != colHidden_.size() + 1) {
+    displCols_.assign(1, 0);
+    for (bool hidden : colHidden_) displCols_.push_back(displCols_.back() + !hidden);
+  }
+  if (real < 0) return real;
+  return real < RealColCount() ? displCols_[real] : real - NumHiddenColumns();
 }
+
+void GridModel::ColumnsChanged() { displCols_.clear(); }
 
 std::vector<int> GridModel::ShownRealRows() const {
   std::vector<int> shown;
@@ -304,12 +310,14 @@ void GridModel::HideColumns(int from, int to) {
     for (Row& row : rows_)
       if (row.cells[c].block) SplitBlock(row.cells[c].block);
     colHidden_[c] = true;
+    ColumnsChanged();
   }
   SettleBlocks();
 }
 
 void GridModel::UnHideColumns(int from, int to) {
   for (int c = std::max(from, 0); c <= std::min(to, RealColCount() - 1); ++c) colHidden_[c] = false;
+  ColumnsChanged();
   SettleBlocks();
 }
 
@@ -317,6 +325,7 @@ void GridModel::InsertCols(int displ, int n) {
   if (n < 1) return;
   const int at = RealColIndex(std::clamp(displ, 0, ColCount()));
   colHidden_.insert(colHidden_.begin() + at, n, false);
+  ColumnsChanged();
   for (Row& row : rows_) row.cells.insert(row.cells.begin() + at, n, Cell{});
   SettleBlocks();
 }
@@ -327,6 +336,7 @@ void GridModel::RemoveCols(int displ, int n) {
   for (int d = displ; d < std::min(displ + n, ColCount()); ++d) gone.push_back(RealColIndex(d));
   for (auto c = gone.rbegin(); c != gone.rend(); ++c) {
     colHidden_.erase(colHidden_.begin() + *c);
+    ColumnsChanged();
     for (Row& row : rows_) row.cells.erase(row.cells.begin() + *c);
   }
   SettleBlocks();
@@ -350,6 +360,7 @@ void GridModel::MoveColumn(int from, int to) {
   colHidden_.erase(colHidden_.begin() + real);
   const int at = RealColIndex(to);
   colHidden_.insert(colHidden_.begin() + at, false);
+  ColumnsChanged();
   for (Row& row : rows_) {
     const Cell cell = row.cells[real];
     row.cells.erase(row.cells.begin() + real);

@@ -116,10 +116,13 @@ private:
   // Splits the blocks whose cells no longer form the full rectangle they had.
   void SettleBlocks();
   std::vector<int> ShownRealRows() const;
+  // Every change of colHidden_ calls it.
+  void ColumnsChanged();
   void RemoveRealRows(const std::vector<int>& real);
 
   std::vector<Row> rows_;
   std::vector<bool> colHidden_;
+  mutable std::vector<int> displCols_;  // shown columns before each real column, and in all
   std::vector<int> blockSize_{0};  // cells of each block when made, by id
   int fixedRows_;
   int nextProps_ = 1;
