@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "grid/BaseGrid.h"
+#include "grid/DovAdizFilter.h"
 #include "grid/DovAdizSettings.h"
 #include "grid/DovAdizTypes.h"
 #include "grid/VovUra.h"
@@ -448,11 +449,23 @@ public:
   int DisplRowIndex(int ARow) const { return ARow; }
   bool IsHiddenRow(int ARow) const { return false; }
 
+  // ---- Filter (DovAdizFilter.cpp) ----
+  // The conditions that every data row must satisfy while FilterActive is set; the grid owns them.
+  TFilter& Filter() { return filter_; }
+  // Tests every data row once with MatchFilter and hides the failing ones in one batch, marked as
+  // hidden by the filter. OnFilterProgress hears the share of data rows tested, rising to 100.
+  void ApplyFilter();
+  // Setting it applies the filter; clearing it shows again exactly the rows the filter hid. When no
+  // row passes (and FixedRowAlways is not set), one blank data row under the fixed rows keeps them in
+  // place while the filter is active. The fixed-row count at activation is the one restored after.
+  bool FilterActive() const { return filterActive_; }
+  void SetFilterActive(bool Value);
+
   // ---- Virtual operations in slot order (DovAdizVirtuals.cpp) ----
   // The grid's own slots continue those of the base grid. The slots of the cell graphics, the filter,
   // validation and the row and column operations come with those parts of the grid, in this order:
   // GetCellType, GetCellGraphic, GetCellGraphicSize, GetPrintGraphicSize (before EditProgress),
-  // MatchFilter (after EllipsClick), InitValidate (after UpdateCell), ValidateCell, RemoveRowsEx,
+  // InitValidate (after UpdateCell), ValidateCell, RemoveRowsEx,
   // RemoveRows, InsertRows, RemoveCols, InsertCols, SortSwapRows, ClearRect (after GetVersionString;
   // InsertRows and InsertCols are there already).
 
@@ -462,6 +475,9 @@ public:
   // The ellipsis button of the current cell's editor was clicked with the editor's text S: returns the
   // text the editor takes (OnEllipsClick may change it).
   virtual std::string EllipsClick(const std::string& S);
+  // Display row ARow satisfies every condition of Filter, tested in order until one fails; true for
+  // an empty filter (DovAdizFilter.cpp).
+  virtual bool MatchFilter(int ARow);
   // A paste has written the cells of Rect, copied from Origin by Operation; nothing here.
   virtual void PasteNotify(platform::TPoint Origin, const platform::TGridRect& Rect, TClipOperation Operation) {}
   // The text shown for a formula cell and the text saved for a cell: the cell's text here.
@@ -616,6 +632,12 @@ private:
   // Filled by the print layout, for columns 0 .. 255.
   std::vector<int> printColWidths_;
   std::vector<int> printColOffsets_;
+
+  // ---- Filter state ----
+  TFilter filter_{this};
+  bool filterActive_ = false;
+  int filterFixedRows_ = 0;      // FixedRows when the filter was activated
+  bool filterBlankRow_ = false;  // activation added the blank row at filterFixedRows_
 };
 
 }  // namespace velmora
