@@ -260,7 +260,7 @@ TEST_F(GridDifferentialTest, EdgeCasesAgreeWithTheModel) {
 
 // Past 256 columns no index table may run out.
 TEST_F(GridDifferentialTest, WideGridAgreesWithTheModel) {
-  const int steps = EnvironmentNumber("VELMORA_GRID_DIFF_STEPS", 400) / 4;
+  const int steps = EnvironmentNumber("VELMORA_GRID_DIFF_STEPS", 400) / 6;
   for (uint32_t seed : {11u, 12u}) {
     Run(seed, 300, 12, steps, 320);
     if (HasFatalFailure()) return;

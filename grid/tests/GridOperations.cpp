@@ -249,13 +249,10 @@ bool GridOpGenerator::Draw(GridOpKind kind, const GridModel& model, GridOp& op) 
              !ColumnHasBlocks(model, model.RealColIndex(op.b));
     case GridOpKind::FilterOn: {
       if (model.FilterActive()) return false;
-      // Conditions on columns whose real and display index agree.
+      // On real columns, hidden ones too.
       const int conditions = 1 + Below(2);
-      for (int i = 0; i < conditions; ++i) {
-        const int col = Below(cols);
-        if (model.RealColIndex(col) != col) return false;
-        op.conditions.emplace_back(col, std::string(1, static_cast<char>('a' + Below(3))));
-      }
+      for (int i = 0; i < conditions; ++i)
+        op.conditions.emplace_back(Below(realCols), std::string(1, static_cast<char>('a' + Below(3))));
       return true;
     }
     case GridOpKind::FilterOff: return model.FilterActive();
