@@ -79,8 +79,8 @@ bool GridModel::BlockOf(int col, int real, const std::vector<Block>& blocks, Blo
   block = {INT_MAX, DisplRowIndex(real), -1, DisplRowIndex(real)};
   for (int c = 0; c < RealColCount(); ++c) {
     if (rows_[real].cells[c].block != id) continue;
-    block.left = std::min(block.left, DisplColIndex(c));
-    block.right = std::max(block.right, DisplColIndex(c));
+    block.left = std::min(block.left, c);
+    block.right = std::max(block.right, c);
   }
   return true;
 }
@@ -89,7 +89,7 @@ std::string GridModel::ShownText(int col, int real, const std::vector<Block>& bl
   Block block;
   if (!BlockOf(col, real, blocks, block)) return rows_[real].cells[col].text;
   const int baseRow = rows_[real].hidden ? real : RealRowIndex(block.top);
-  return rows_[baseRow].cells[RealColIndex(block.left)].text;
+  return rows_[baseRow].cells[block.left].text;
 }
 
 int GridModel::NewProps(Cell& cell) {
@@ -101,7 +101,7 @@ void GridModel::SetText(int col, int displ, const std::string& text) {
   Block block;
   const int real = RealRowIndex(displ);
   if (BlockOf(col, real, Blocks(), block))
-    CellAt(RealColIndex(block.left), block.top).text = text;
+    CellAt(block.left, block.top).text = text;
   else
     rows_[real].cells[col].text = text;
 }
@@ -122,8 +122,8 @@ void GridModel::SetMark(int displ, bool mark) { rows_[RealRowIndex(displ)].mark 
 
 void GridModel::MergeCells(int col, int displ, int nx, int ny) {
   if (nx < 1 || ny < 1) return;
-  const Block area{std::max(DisplColIndex(col), 0), std::max(displ, 0),
-                   std::min(DisplColIndex(col) + nx - 1, ColCount() - 1), std::min(displ + ny - 1, RowCount() - 1)};
+  const Block area{std::max(col, 0), std::max(displ, 0), std::min(col + nx - 1, RealColCount() - 1),
+                   std::min(displ + ny - 1, RowCount() - 1)};
   if (area.left > area.right || area.top > area.bottom) return;
   SplitBlocks([&](const Block& b) {
     return b.left <= area.right && b.right >= area.left && b.top <= area.bottom && b.bottom >= area.top;
@@ -132,7 +132,7 @@ void GridModel::MergeCells(int col, int displ, int nx, int ny) {
   blockSize_.push_back((area.right - area.left + 1) * (area.bottom - area.top + 1));
   for (int r = area.top; r <= area.bottom; ++r) {
     for (int c = area.left; c <= area.right; ++c) {
-      Cell& cell = CellAt(RealColIndex(c), r);
+      Cell& cell = CellAt(c, r);
       NewProps(cell);
       cell.block = id;
     }
@@ -145,10 +145,9 @@ std::vector<GridModel::Block> GridModel::Blocks() const {
   for (int d = 0; d < static_cast<int>(shown.size()); ++d) {
     for (int c = 0; c < RealColCount(); ++c) {
       const int id = rows_[shown[d]].cells[c].block;
-      if (id == 0 || colHidden_[c]) continue;
+      if (id == 0) continue;
       Block& b = blocks[id];
-      b = {std::min(b.left, DisplColIndex(c)), std::min(b.top, d), std::max(b.right, DisplColIndex(c)),
-           std::max(b.bottom, d)};
+      b = {std::min(b.left, c), std::min(b.top, d), std::max(b.right, c), std::max(b.bottom, d)};
     }
   }
   return blocks;
@@ -171,7 +170,7 @@ void GridModel::SettleBlocks() {
   // Per block: its cells counted, with the rectangle they span among the shown cells, or within the one
   // hidden row that holds them.
   struct Extent {
-    int cells = 0, left = INT_MAX, right = -1, top = INT_MAX, bottom = -1;
+    int cells = 0, left = INT_MAX, right = -1, top = INT_MAX, bottom = INT_MIN;
     bool hiddenCell = false, outsideRow = false;
     int hiddenRow = -1;
   };
@@ -190,8 +189,8 @@ void GridModel::SettleBlocks() {
       } else if (e.hiddenRow >= 0) {
         e.outsideRow = true;
       }
-      e.left = std::min(e.left, DisplColIndex(c));
-      e.right = std::max(e.right, DisplColIndex(c));
+      e.left = std::min(e.left, c);
+      e.right = std::max(e.right, c);
       e.top = std::min(e.top, rowKey);
       e.bottom = std::max(e.bottom, rowKey);
     }
@@ -200,7 +199,7 @@ void GridModel::SettleBlocks() {
     const Extent& e = extents[id];
     if (e.cells == 0) continue;
     const int area = (e.right - e.left + 1) * (e.bottom - e.top + 1);
-    if (e.hiddenCell || e.outsideRow || e.cells != blockSize_[id] || area != e.cells) SplitBlock(id);
+    if ((e.hiddenCell && e.right > e.left) || e.outsideRow || e.cells != blockSize_[id] || area != e.cells) SplitBlock(id);
   }
 }
 
@@ -296,19 +295,25 @@ void GridModel::SwapRows(int displ1, int displ2) {
 void GridModel::MoveRow(int from, int to) {
   if (from == to) return;
   SplitBlocks([from](const Block& b) { return b.top < b.bottom && b.top <= from && from <= b.bottom; });
-  const int real = RealRowIndex(from);
-  Row row = std::move(rows_[real]);
-  rows_.erase(rows_.begin() + real);
-  rows_.insert(rows_.begin() + RealRowIndex(to), std::move(row));
+  // The shown rows move among the places of shown rows; hidden rows keep their real index.
+  const std::vector<int> slots = ShownRealRows();
+  std::vector<Row> shown;
+  for (int r : slots) shown.push_back(std::move(rows_[r]));
+  Row moved = std::move(shown[from]);
+  shown.erase(shown.begin() + from);
+  shown.insert(shown.begin() + to, std::move(moved));
+  for (size_t i = 0; i < slots.size(); ++i) rows_[slots[i]] = std::move(shown[i]);
   SettleBlocks();
 }
 
 void GridModel::HideColumns(int from, int to) {
   for (int c = std::max(from, 0); c <= std::min(to, RealColCount() - 1) && ColCount() >= 2; ++c) {
     if (colHidden_[c]) continue;
-    // No block holds a hidden column, in shown and hidden rows alike.
-    for (Row& row : rows_)
-      if (row.cells[c].block) SplitBlock(row.cells[c].block);
+    // No block over several columns holds a hidden column, in shown and hidden rows alike.
+    for (int r = 0; r < RealRowCount(); ++r) {
+      Block block;
+      if (BlockOf(c, r, Blocks(), block) && block.right > block.left) SplitBlock(rows_[r].cells[c].block);
+    }
     colHidden_[c] = true;
     ColumnsChanged();
   }
@@ -323,7 +328,8 @@ void GridModel::UnHideColumns(int from, int to) {
 
 void GridModel::InsertCols(int displ, int n) {
   if (n < 1) return;
-  const int at = RealColIndex(std::clamp(displ, 0, ColCount()));
+  displ = std::clamp(displ, 0, ColCount());
+  const int at = displ < ColCount() ? RealColIndex(displ) : RealColCount();
   colHidden_.insert(colHidden_.begin() + at, n, false);
   ColumnsChanged();
   for (Row& row : rows_) row.cells.insert(row.cells.begin() + at, n, Cell{});
@@ -344,40 +350,41 @@ void GridModel::RemoveCols(int displ, int n) {
 
 void GridModel::SwapColumns(int displ1, int displ2) {
   if (displ1 == displ2) return;
-  SplitBlocks([&](const Block& b) {
-    return b.left < b.right &&
-           ((b.left <= displ1 && displ1 <= b.right) || (b.left <= displ2 && displ2 <= b.right));
-  });
   const int c1 = RealColIndex(displ1), c2 = RealColIndex(displ2);
+  SplitBlocks([&](const Block& b) {
+    return b.left < b.right && ((b.left <= c1 && c1 <= b.right) || (b.left <= c2 && c2 <= b.right));
+  });
   for (Row& row : rows_) std::swap(row.cells[c1], row.cells[c2]);
   SettleBlocks();
 }
 
 void GridModel::MoveColumn(int from, int to) {
   if (from == to) return;
-  SplitBlocks([from](const Block& b) { return b.left < b.right && b.left <= from && from <= b.right; });
-  const int real = RealColIndex(from);
-  colHidden_.erase(colHidden_.begin() + real);
-  const int at = RealColIndex(to);
-  colHidden_.insert(colHidden_.begin() + at, false);
+  // The real column moves to the real place of the column shown at `to`.
+  const int realFrom = RealColIndex(from), realTo = RealColIndex(to);
+  SplitBlocks([realFrom](const Block& b) { return b.left < b.right && b.left <= realFrom && realFrom <= b.right; });
+  auto move = [&](auto& items) {
+    const typename std::decay_t<decltype(items)>::value_type item = items[realFrom];
+    items.erase(items.begin() + realFrom);
+    items.insert(items.begin() + realTo, item);
+  };
+  move(colHidden_);
   ColumnsChanged();
-  for (Row& row : rows_) {
-    const Cell cell = row.cells[real];
-    row.cells.erase(row.cells.begin() + real);
-    row.cells.insert(row.cells.begin() + at, cell);
-  }
+  for (Row& row : rows_) move(row.cells);
   SettleBlocks();
 }
 
-void GridModel::MergeCols(int displ1, int displ2) {
-  if (displ1 == displ2) return;
-  const int c1 = RealColIndex(displ1), c2 = RealColIndex(displ2);
+void GridModel::MergeCols(int col1, int col2) {
+  if (col1 == col2) return;
   for (int r = 0, d = 0; r < RealRowCount(); d += !rows_[r].hidden, ++r) {
     if (!rows_[r].hidden && d < fixedRows_) continue;
-    Cell& to = rows_[r].cells[c1];
-    to.text = Trim(to.text + " " + rows_[r].cells[c2].text);
+    Cell& to = rows_[r].cells[col1];
+    to.text = Trim(to.text + " " + rows_[r].cells[col2].text);
   }
-  RemoveCols(displ2, 1);
+  colHidden_.erase(colHidden_.begin() + col2);
+  ColumnsChanged();
+  for (Row& row : rows_) row.cells.erase(row.cells.begin() + col2);
+  SettleBlocks();
 }
 
 void GridModel::ClearRect(int col1, int row1, int col2, int row2) {

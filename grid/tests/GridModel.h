@@ -17,9 +17,12 @@ namespace velmora::testing {
 //   shown at d (after the hidden rows above it); at the end they follow every hidden row.
 // - Every column operation takes a display index, acts on the real column behind it and applies alike
 //   to hidden rows.
-// - A merged block is a set of cells with one block id; it holds no hidden row or column. An operation
-//   that would leave a block's cells other than one full rectangle of shown cells splits it: the cells
-//   keep their property objects and lose only the merge.
+// - Shown rows move and swap among the places of shown rows: a hidden row keeps its real index. A moved
+//   column goes to the real place of the column shown at the target.
+// - A merged block is a set of cells with one block id over real columns and display rows; it spans no
+//   hidden row, and a hidden column only as a block one column wide. An operation that would leave a
+//   block's cells other than the full rectangle it had splits it: the cells keep their property
+//   objects and lose only the merge.
 class GridModel {
 public:
   struct Cell {
@@ -36,7 +39,7 @@ public:
     bool mark = false;
   };
   struct Block {
-    int left, top, right, bottom;  // display cells
+    int left, top, right, bottom;  // real columns, display rows
   };
 
   GridModel(int cols, int rows, int fixedRows);
@@ -60,7 +63,7 @@ public:
 
   const Row& RealRow(int real) const { return rows_[real]; }
   const Cell& RealCell(int col, int row) const { return rows_[row].cells[col]; }
-  // The blocks by id in display cells (an empty rectangle for an id no shown cell holds).
+  // The blocks by id (an empty rectangle for an id no shown cell holds).
   std::vector<Block> Blocks() const;
   // The block of a cell (within its own row for a hidden row, whose display row is where it would
   // stand); false for a cell outside every block.
@@ -73,8 +76,8 @@ public:
   void SetObject(int col, int displ, int object);
   void SetColor(int col, int displ, platform::TColor color);
   void SetMark(int displ, bool mark);
-  // Merges the cells from (col, displ) on, clamped to the shown cells; the caller keeps the block clear
-  // of hidden columns.
+  // Merges the cells from (col, displ) on, clamped to the grid; the caller keeps the block clear of
+  // hidden columns.
   void MergeCells(int col, int displ, int nx, int ny);
 
   // Row operations (real indices for hiding, display indices otherwise).
@@ -95,7 +98,8 @@ public:
   void RemoveCols(int displ, int n);
   void SwapColumns(int displ1, int displ2);
   void MoveColumn(int from, int to);
-  void MergeCols(int displ1, int displ2);
+  // Real columns, as Cells.
+  void MergeCols(int col1, int col2);
   // Columns real, rows display.
   void ClearRect(int col1, int row1, int col2, int row2);
   // The filter: conditions are (real column, prefix) pairs, a row passing when each of its cells starts
