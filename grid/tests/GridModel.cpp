@@ -140,14 +140,15 @@ void GridModel::MergeCells(int col, int displ, int nx, int ny) {
 }
 
 std::vector<GridModel::Block> GridModel::Blocks() const {
-  std::vector<Block> blocks(blockSize_.size(), Block{INT_MAX, INT_MAX, -1, -1});
-  const std::vector<int> shown = ShownRealRows();
-  for (int d = 0; d < static_cast<int>(shown.size()); ++d) {
+  std::vector<Block> blocks(blockSize_.size(), Block{INT_MAX, INT_MAX, -1, INT_MIN});
+  for (int r = 0, d = 0; r < RealRowCount(); d += !rows_[r].hidden, ++r) {
+    // A hidden row's blocks stand in a row of their own, below every display row.
+    const int row = rows_[r].hidden ? -1 - r : d;
     for (int c = 0; c < RealColCount(); ++c) {
-      const int id = rows_[shown[d]].cells[c].block;
+      const int id = rows_[r].cells[c].block;
       if (id == 0) continue;
       Block& b = blocks[id];
-      b = {std::min(b.left, c), std::min(b.top, d), std::max(b.right, c), std::max(b.bottom, d)};
+      b = {std::min(b.left, c), std::min(b.top, row), std::max(b.right, c), std::max(b.bottom, row)};
     }
   }
   return blocks;

@@ -63,7 +63,8 @@ public:
 
   const Row& RealRow(int real) const { return rows_[real]; }
   const Cell& RealCell(int col, int row) const { return rows_[row].cells[col]; }
-  // The blocks by id (an empty rectangle for an id no shown cell holds).
+  // The blocks by id (an empty rectangle for an id no cell holds); a block of hidden real row r has
+  // the display row -1 - r.
   std::vector<Block> Blocks() const;
   // The block of a cell (within its own row for a hidden row, whose display row is where it would
   // stand); false for a cell outside every block.
