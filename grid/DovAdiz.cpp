@@ -55,6 +55,10 @@ private:
 VUraRazuduVova::VUraRazuduVova(TComponent* AOwner)
     : TBaseGrid(AOwner), ScrollWidth(GetSystemMetrics(SM_CXVSCROLL)) {
   columnHeaders_.OnChange = [this](TStringList&) { ShowColumnHeaders(); };
+  mergedColumns_.OnChange = [this](TIntList&, int, int) {
+    UndoColumnMerge();
+    ApplyColumnMerge();
+  };
   fixedFont_.SetName("Tahoma");
   fixedFont_.OnChange = [this] { Invalidate(); };
   Font().SetName("Tahoma");
@@ -75,6 +79,7 @@ VUraRazuduVova::~VUraRazuduVova() {
   for (TGridChangeNotifier* notifier : notifiers_) notifier->RemoveFreeNotification(this);
   SetGridImages(nullptr);
   SetPictureContainer(nullptr);
+  for (TGridItem& item : hiddenRows_) FreeItemProperties(item);
   FreeAllCellProperties();
 }
 
