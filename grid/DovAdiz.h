@@ -575,10 +575,10 @@ public:
   void SetFilterActive(bool Value);
 
   // ---- Virtual operations in slot order (DovAdizVirtuals.cpp) ----
-  // The grid's own slots continue those of the base grid. The slots of the cell graphics, the filter,
-  // validation and the row and column operations come with those parts of the grid, in this order:
-  // GetCellType, GetCellGraphic, GetCellGraphicSize, GetPrintGraphicSize (before EditProgress),
-  // InitValidate (after UpdateCell), ValidateCell (after GetVersionString and before RemoveRowsEx).
+  // The grid's own slots continue those of the base grid. The slots of the cell graphics and of
+  // validation come with those parts of the grid, in this order: GetCellType, GetCellGraphic,
+  // GetCellGraphicSize, GetPrintGraphicSize (before EditProgress), InitValidate (after UpdateCell),
+  // ValidateCell (after GetVersionString and before RemoveRowsEx).
 
   // The in-place editor's text has changed: Point is the pixel position of the character before the
   // caret, Index the caret; nothing here.

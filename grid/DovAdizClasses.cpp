@@ -125,6 +125,7 @@ void PublishDovAdizClasses() {
       .Object("FixedFont", &VUraRazuduVova::FixedFont)
       .Object("ActiveCellFont", &VUraRazuduVova::ActiveCellFont)
       .Collection("Filter", &VUraRazuduVova::Filter)
+      .Property("FilterActive", &VUraRazuduVova::SetFilterActive)
       .Property("ColumnHeaders", Lines(&VUraRazuduVova::SetColumnHeaders))
       .Property("RowHeaders", Lines(&VUraRazuduVova::SetRowHeaders))
       .Property("LookupItems", Lines(&VUraRazuduVova::SetLookupItems))

@@ -16,7 +16,36 @@ protected:
     data->Condition = condition;
     data->CaseSensitive = caseSensitive;
   }
+  // Data rows under the fixed rows (and above footers rows) with these texts in columns 1 and 2, every
+  // other cell naming its column and row ("c3r2"), so that a row's whole contents can be followed.
+  void Fill(int fixedRows, const std::vector<std::pair<std::string, std::string>>& rows, int footers = 0) {
+    grid_->SetFixedFooters(0);
+    grid_->SetRowCount(fixedRows + static_cast<int>(rows.size()) + footers);
+    grid_->SetFixedRows(fixedRows);
+    grid_->SetFixedFooters(footers);
+    for (int r = 0; r < grid_->RowCount(); ++r)
+      for (int c = 0; c < grid_->ColCount(); ++c) grid_->SetCells(c, r, "c" + std::to_string(c) + "r" + std::to_string(r));
+    for (size_t i = 0; i < rows.size(); ++i) {
+      grid_->SetCells(1, fixedRows + static_cast<int>(i), rows[i].first);
+      grid_->SetCells(2, fixedRows + static_cast<int>(i), rows[i].second);
+    }
+  }
+  // Every cell, row by row, as the grid shows them.
+  std::vector<std::vector<std::string>> Shown() const {
+    std::vector<std::vector<std::string>> cells(static_cast<size_t>(grid_->RowCount()));
+    for (int r = 0; r < grid_->RowCount(); ++r)
+      for (int c = 0; c < grid_->ColCount(); ++c) cells[static_cast<size_t>(r)].push_back(grid_->Cells(c, r));
+    return cells;
+  }
+  // Column 1 of the data rows shown.
+  std::vector<std::string> ShownHosts() const {
+    std::vector<std::string> hosts;
+    for (int r = grid_->FixedRows(); r < grid_->RowCount() - grid_->FixedFooters(); ++r) hosts.push_back(grid_->Cells(1, r));
+    return hosts;
+  }
 };
+
+using Hosts = std::vector<std::string>;
 
 struct MatchCase {
   const char* name;
@@ -92,6 +121,117 @@ TEST_F(DovAdizFilterTest, AFormResourceGivesTheFilterItsConditions) {
   EXPECT_EQ(filter.Items(1)->Column, 2);
   EXPECT_EQ(filter.Items(1)->Condition, "up");
   EXPECT_FALSE(filter.Items(1)->CaseSensitive);
+}
+
+TEST_F(DovAdizFilterTest, ActivatingHidesTheRowsThatFailAnyConditionAndKeepsTheirCells) {
+  Fill(1, {{"router-1", "up"}, {"router-2", "down"}, {"printer", "up"}, {"router-3", "up"}});
+  AddCondition(1, "router*");
+  AddCondition(2, "up");
+  grid_->SetFilterActive(true);
+  EXPECT_TRUE(grid_->FilterActive());
+  EXPECT_EQ(ShownHosts(), (Hosts{"router-1", "router-3"}));
+  EXPECT_EQ(grid_->RowCount(), 3);
+  EXPECT_TRUE(grid_->IsHiddenRow(2));
+  EXPECT_TRUE(grid_->IsHiddenRow(3));
+  EXPECT_EQ(grid_->RealRowIndex(2), 4);
+  ASSERT_NE(grid_->HiddenRow(3), nullptr);
+  EXPECT_EQ(grid_->HiddenRow(3)->Cause, HideCause::Filter);
+  EXPECT_EQ(grid_->HiddenRow(3)->Cell(1), "printer");
+}
+
+TEST_F(DovAdizFilterTest, AnEmptyFilterHidesNothing) {
+  Fill(1, {{"router-1", "up"}, {"router-2", "down"}});
+  const auto before = Shown();
+  grid_->SetFilterActive(true);
+  EXPECT_EQ(Shown(), before);
+  grid_->SetFilterActive(false);
+  EXPECT_EQ(Shown(), before);
+}
+
+struct NothingPassesCase {
+  const char* name;
+  int fixedRows;
+  int footers;
+  bool fixedRowAlways;
+  bool blankRow;
+};
+
+// No row passes: the blank data row keeps the fixed rows, under them and above the footers; turning
+// the filter off takes it away and shows every row as it was, with the fixed rows of before.
+TEST_F(DovAdizFilterTest, WhenNoRowPassesABlankRowStandsInUntilTheFilterIsOff) {
+  const NothingPassesCase cases[] = {
+      {"one fixed row", 1, 0, false, true},
+      {"no fixed row", 0, 0, false, true},
+      {"a fixed row and a footer", 1, 1, false, true},
+      {"FixedRowAlways: no blank row, both fixed rows come back", 2, 0, true, false},
+  };
+  for (const NothingPassesCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    grid_->FixedRowAlways = c.fixedRowAlways;
+    Fill(c.fixedRows, {{"printer", "up"}, {"scanner", "down"}, {"camera", "up"}}, c.footers);
+    const auto before = Shown();
+    AddCondition(1, "router*");
+
+    grid_->SetFilterActive(true);
+    ASSERT_EQ(grid_->RowCount(), c.fixedRows + c.footers + (c.blankRow ? 1 : 0));
+    if (c.blankRow) {
+      EXPECT_EQ(grid_->TBaseGrid::FixedRows(), c.fixedRows);
+      for (int col = 0; col < grid_->ColCount(); ++col) EXPECT_EQ(grid_->Cells(col, c.fixedRows), "") << col;
+      for (int r = 0; r < c.fixedRows; ++r) EXPECT_EQ(grid_->Cells(0, r), before[r][0]);
+      EXPECT_EQ(grid_->Cells(0, grid_->RowCount() - 1), c.footers ? before.back()[0] : "");
+    }
+
+    grid_->SetFilterActive(false);
+    EXPECT_EQ(Shown(), before);
+    EXPECT_EQ(grid_->TBaseGrid::FixedRows(), c.fixedRows);
+    EXPECT_EQ(grid_->NumHiddenRows(), 0);
+    grid_->Filter().Clear();
+  }
+}
+
+TEST_F(DovAdizFilterTest, TurningTheFilterOffShowsOnlyTheRowsItHid) {
+  Fill(1, {{"router-1", "up"}, {"router-2", "down"}, {"printer", "up"}, {"router-3", "up"}});
+  grid_->HideRow(2);  // router-2, hidden before the filter
+  AddCondition(1, "router*");
+  grid_->SetFilterActive(true);
+  EXPECT_EQ(ShownHosts(), (Hosts{"router-1", "router-3"}));
+  grid_->SetFilterActive(false);
+  EXPECT_EQ(ShownHosts(), (Hosts{"router-1", "printer", "router-3"}));
+  EXPECT_TRUE(grid_->IsHiddenRow(2));
+  grid_->UnHideRowsAll();
+  EXPECT_EQ(ShownHosts(), (Hosts{"router-1", "router-2", "printer", "router-3"}));
+}
+
+struct ProgressCase {
+  int dataRows;
+  std::vector<int> progress;
+};
+
+TEST_F(DovAdizFilterTest, TheProgressRisesOnceForEveryDataRowToExactlyOneHundred) {
+  const ProgressCase cases[] = {
+      {4, {25, 50, 75, 100}},
+      {3, {33, 67, 100}},
+      {1, {100}},
+      {0, {}},
+  };
+  std::vector<int> heard;
+  grid_->OnFilterProgress = [&](platform::TObject* sender, int16_t progress) {
+    EXPECT_EQ(sender, grid_);
+    heard.push_back(progress);
+  };
+  for (const ProgressCase& c : cases) {
+    SCOPED_TRACE(c.dataRows);
+    // Every other row fails: hidden runs do not make rows count twice.
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (int i = 0; i < c.dataRows; ++i) rows.push_back({i % 2 ? "printer" : "router", "up"});
+    Fill(1, rows, 1);
+    AddCondition(1, "router");
+    heard.clear();
+    grid_->ApplyFilter();
+    EXPECT_EQ(heard, c.progress);
+    grid_->UnHideRowsAll();
+    grid_->Filter().Clear();
+  }
 }
 
 }  // namespace
