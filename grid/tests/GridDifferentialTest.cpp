@@ -31,7 +31,8 @@ const std::set<GridOpKind> kEnabled = {
     GridOpKind::RemoveRows,    GridOpKind::InsertCols,       GridOpKind::RemoveCols,
     GridOpKind::SwapRows,      GridOpKind::MoveRow,          GridOpKind::SwapColumns,
     GridOpKind::MoveColumn,    GridOpKind::SetRowCount,      GridOpKind::ClearRect,
-    GridOpKind::MergeCols,     GridOpKind::RemoveSelectedRows,
+    GridOpKind::MergeCols,     GridOpKind::RemoveSelectedRows, GridOpKind::FilterOn,
+    GridOpKind::FilterOff,
 };
 
 // FIXME: GetCellsEx and GetObjectsEx of a hidden row read the shown row that took its place; until they
@@ -179,7 +180,16 @@ void GridDifferentialTest::ApplyToGrid(const GridOp& op) {
     case GridOpKind::ClearRect: grid.ClearRect(op.a, op.b, op.c, op.d); break;
     case GridOpKind::MergeCols: grid.MergeCols(op.a, op.b); break;
     case GridOpKind::RemoveSelectedRows: grid.RemoveSelectedRows(); break;
-    default: FAIL() << Describe(op) << " is drawn but not wired to the grid";
+    case GridOpKind::FilterOn:
+      grid.Filter().Clear();
+      for (const auto& [col, prefix] : op.conditions) {
+        TFilterData* condition = grid.Filter().Add();
+        condition->Column = static_cast<int16_t>(col);
+        condition->Condition = prefix + "*";
+      }
+      grid.SetFilterActive(true);
+      break;
+    case GridOpKind::FilterOff: grid.SetFilterActive(false); break;
   }
 }
 
@@ -188,6 +198,8 @@ void GridDifferentialTest::CompareCounts(const GridModel& model, Differences& di
   diff.Same(grid.RowCount(), model.RowCount(), [] { return std::string("RowCount"); });
   diff.Same(grid.ColCount(), model.ColCount(), [] { return std::string("ColCount"); });
   diff.Same(grid.NumHiddenRows(), model.NumHiddenRows(), [] { return std::string("NumHiddenRows"); });
+  diff.Same(grid.FilterActive(), model.FilterActive(), [] { return std::string("FilterActive"); });
+  diff.Same(grid.FixedRows(), kFixedRows, [] { return std::string("FixedRows"); });
   diff.Same(grid.NumHiddenColumns(), model.NumHiddenColumns(), [] { return std::string("NumHiddenColumns"); });
   // The cells are compared only on grids of the model's size.
   if (diff.Found()) return;
