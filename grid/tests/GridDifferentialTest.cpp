@@ -35,9 +35,9 @@ const std::set<GridOpKind> kEnabled = {
     GridOpKind::FilterOff,
 };
 
-// FIXME: GetCellsEx and GetObjectsEx of a hidden row read the shown row that took its place; until they
-// read the hidden row's own cells, hidden rows are compared through their items only.
-constexpr bool kHiddenRowAccessors = false;
+// FIXME: GetCellsEx of a merged cell in a hidden row gives the cell's own text, not its block's; until
+// it gives the block's, those cells are compared through the hidden row's item only.
+constexpr bool kMergedHiddenCellsEx = false;
 
 constexpr int kObjectCount = 6;
 constexpr int kFixedRows = 1;
@@ -230,10 +230,9 @@ void GridDifferentialTest::CompareCells(const GridModel& model, Differences& dif
       const GridModel::Cell& cell = model.RealCell(c, r);
       const std::string text = model.ShownText(c, r, blocks);
       const TGridItem* item = grid.HiddenRow(r);
-      if (!hidden || kHiddenRowAccessors) {
+      if (!hidden || !cell.block || kMergedHiddenCellsEx)
         diff.Same(grid.GetCellsEx(c, r), text, [&] { return Call("GetCellsEx", c, r); });
-        diff.Same(grid.GetObjectsEx(c, r), Object(cell.object), [&] { return Call("GetObjectsEx", c, r); });
-      }
+      diff.Same(grid.GetObjectsEx(c, r), Object(cell.object), [&] { return Call("GetObjectsEx", c, r); });
       diff.Same(item != nullptr, hidden, [&] { return Call("HiddenRow", r) + " given"; });
       if (!hidden) diff.Same(grid.Cells(c, d), text, [&] { return Call("Cells", c, d); });
       if (hidden && item) {
