@@ -306,6 +306,10 @@ TEST_F(GridDifferentialTest, EdgeCasesAgreeWithTheModel) {
        {Op(K::MergeCells, 1, 2, 2, 1), Op(K::SetColor, 3, 2, 0xFF), Op(K::InsertRows, 2, 1)}},
       {"an insertion inside a merged block splits it",
        {Op(K::SetText, 1, 2, 0, 0, "a1"), Op(K::MergeCells, 1, 2, 2, 3), Op(K::InsertRows, 3, 2)}},
+      {"a hidden row is read by its real index, not through the row shown in its place",
+       {Op(K::SetText, 1, 4, 0, 0, "b2"), Op(K::SetObject, 1, 4, 1), Op(K::HideRows, 3, 3)}},
+      {"lowering RowCount frees the hidden rows after the last row that stays",
+       {Op(K::HideRows, 5, 5), Op(K::SetText, 1, 5, 0, 0, "a1"), Op(K::SetRowCount, 5), Op(K::UnHideRowsAll)}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

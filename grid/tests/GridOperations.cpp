@@ -259,9 +259,6 @@ bool GridOpGenerator::Draw(GridOpKind kind, const GridModel& model, GridOp& op) 
       return true;
     case GridOpKind::SetRowCount:
       op.a = 2 + Below(rows + 4);
-      // FIXME: lowering RowCount keeps the hidden rows between the last row that stays and the first
-      // that goes; until they go too, no count is drawn that leaves such rows.
-      if (op.a < rows && model.RealRowIndex(op.a) - model.RealRowIndex(op.a - 1) != 1) return false;
       return op.a + model.NumHiddenRows() < 80;
     case GridOpKind::ClearRect:
       op.a = Below(realCols);
