@@ -14,13 +14,14 @@ namespace velmora::testing {
 // Its rules:
 // - A hidden row keeps its whole row (texts, objects, property objects, its one-row blocks and its mark)
 //   and comes back at its own real place. Rows inserted at display row d stand right before the row
-//   shown at d (after the hidden rows above it); at the end they follow every hidden row.
-// - Every column operation takes a display index, acts on the real column behind it and applies alike
-//   to hidden rows.
+//   shown at d (after the hidden rows above it); at the end they follow every hidden row. Lowering the
+//   row count drops the hidden rows after the last row that stays.
+// - Column insert, remove, swap and move take display indices, MergeCols and ClearRect real columns;
+//   each acts on the real columns and applies alike to hidden rows.
 // - Shown rows move and swap among the places of shown rows: a hidden row keeps its real index. A moved
 //   column goes to the real place of the column shown at the target.
-// - A merged block is a set of cells with one block id over real columns and display rows; it spans no
-//   hidden row, and a hidden column only as a block one column wide. An operation that would leave a
+// - A merged block is a set of cells with one block id over real columns and display rows; a hidden row
+//   keeps only the blocks within itself, and a hidden column lies only in blocks one column wide. An operation that would leave a
 //   block's cells other than the full rectangle it had splits it: the cells keep their property
 //   objects and lose only the merge.
 class GridModel {

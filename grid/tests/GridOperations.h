@@ -13,7 +13,7 @@ namespace velmora::testing {
 
 // The operations of the differential test of the grid's row and column model. Each names its
 // arguments as the grid takes them: real indices for hiding, display indices for the rest, real
-// columns with display rows for the cell writes and ClearRect.
+// columns with display rows for the cell writes and ClearRect, real columns for MergeCols.
 enum class GridOpKind : uint8_t {
   SetText,        // col, row, text
   SetObject,      // col, row, object (1-based index of the test's objects)
