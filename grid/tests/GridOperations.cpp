@@ -64,7 +64,7 @@ int MarkedRows(const GridModel& model) {
 // A block whose shown rows have a hidden row between them.
 bool BlockOverHiddenRow(const GridModel& model) {
   for (const GridModel::Block& b : model.Blocks())
-    if (b.top >= 0 && model.RealRowIndex(b.bottom) - model.RealRowIndex(b.top) != b.bottom - b.top) return true;
+    if (b.right >= 0 && b.top >= 0 && model.RealRowIndex(b.bottom) - model.RealRowIndex(b.top) != b.bottom - b.top) return true;
   return false;
 }
 
