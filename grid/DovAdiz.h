@@ -559,6 +559,10 @@ public:
   void ApplyColumnMerge();
   void UndoColumnMerge();
 
+  // A block never takes a hidden column: it ends before the first one in its range, and a block that
+  // starts at one is not made.
+  void MergeCells(int ACol, int ARow, int NX, int NY) override;
+
   // The first cell (row by row, real columns) whose stored text is Value.
   bool IsCell(const std::string& Value, int& ACol, int& ARow) const;
 

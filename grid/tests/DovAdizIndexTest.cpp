@@ -254,6 +254,11 @@ TEST_F(DovAdizIndexTest, AMergeOverABlockInStoreColumnsPastTheDisplaySplitsIt) {
   grid_->MergeCells(4, 1, 1, 2);
   EXPECT_FALSE(grid_->IsMergedCell(3, 1));
   EXPECT_EQ(grid_->CellSpan(4, 1), (platform::TPoint{0, 1}));
+  // A block over the hidden column ends before it; one that starts there is not made.
+  grid_->MergeCells(0, 3, 3, 1);
+  EXPECT_EQ(grid_->CellSpan(0, 3), (platform::TPoint{0, 0}));
+  grid_->MergeCells(1, 2, 2, 1);
+  EXPECT_FALSE(grid_->IsMergedCell(2, 2));
 }
 
 TEST_F(DovAdizIndexTest, DisplayColumnsPaintTheirRealColumns) {
