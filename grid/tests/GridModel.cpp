@@ -121,7 +121,10 @@ void GridModel::SetColor(int col, int displ, platform::TColor color) {
 void GridModel::SetMark(int displ, bool mark) { rows_[RealRowIndex(displ)].mark = mark; }
 
 void GridModel::MergeCells(int col, int displ, int nx, int ny) {
-  if (nx < 1 || ny < 1) return;
+  if (nx < 1 || ny < 1 || IsHiddenColumn(col)) return;
+  // A block ends before the first hidden column of its range.
+  for (int c = col + 1; c < col + nx && c < RealColCount(); ++c)
+    if (IsHiddenColumn(c)) nx = c - col;
   const Block area{std::max(col, 0), std::max(displ, 0), std::min(col + nx - 1, RealColCount() - 1),
                    std::min(displ + ny - 1, RowCount() - 1)};
   if (area.left > area.right || area.top > area.bottom) return;

@@ -78,8 +78,8 @@ public:
   void SetObject(int col, int displ, int object);
   void SetColor(int col, int displ, platform::TColor color);
   void SetMark(int displ, bool mark);
-  // Merges the cells from (col, displ) on, clamped to the grid; the caller keeps the block clear of
-  // hidden columns.
+  // Merges the cells from (col, displ) on, clamped to the grid and ending before a hidden column;
+  // nothing from a hidden column.
   void MergeCells(int col, int displ, int nx, int ny);
 
   // Row operations (real indices for hiding, display indices otherwise).

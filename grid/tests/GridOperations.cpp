@@ -187,17 +187,12 @@ bool GridOpGenerator::Draw(GridOpKind kind, const GridModel& model, GridOp& op) 
       op.b = Below(rows);
       op.c = static_cast<int>(platform::RGB(Below(256), Below(256), Below(256)));
       return true;
-    case GridOpKind::MergeCells: {
-      const int displ = Below(cols);
+    case GridOpKind::MergeCells:
+      op.a = Below(realCols);
+      op.b = Below(rows);
       op.c = 1 + Below(3);
       op.d = 1 + Below(3);
-      if (op.c * op.d < 2 || displ + op.c > cols) return false;
-      op.a = model.RealColIndex(displ);
-      // Over contiguous real columns only.
-      if (model.RealColIndex(displ + op.c - 1) != op.a + op.c - 1) return false;
-      op.b = Below(rows);
-      return true;
-    }
+      return op.c * op.d >= 2;
     case GridOpKind::SetRowSelect:
       op.a = Below(rows);
       op.b = Chance(75);

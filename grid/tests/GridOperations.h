@@ -56,8 +56,8 @@ std::string Describe(const GridOp& op);
 void Apply(GridModel& model, const GridOp& op);
 
 // Draws operations that keep the grid within the bounds the test works in: at least two rows and
-// three columns shown, the fixed row and its row 0 never hidden, merged blocks over shown contiguous
-// real columns, MergeCols over columns without merged cells. Only the enabled kinds are drawn.
+// three columns shown, the fixed row and its row 0 never hidden, MergeCols over columns without merged
+// cells. Only the enabled kinds are drawn.
 class GridOpGenerator {
 public:
   GridOpGenerator(uint32_t seed, std::set<GridOpKind> enabled, int maxRealCols, int objectCount);
