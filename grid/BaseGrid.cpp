@@ -177,24 +177,25 @@ void TBaseGrid::CopyCell(int ToCol, int ToRow, int FromCol, int FromRow) {
 void TBaseGrid::RepaintCell(int ACol, int ARow) {
   // Only a block that reaches into the cells shown (above the footer) is measured, so a cell far from
   // the rows shown costs no walk over the rows between.
-  const TGridRect block = BlockOf(ACol, ARow);
+  const int col = DisplayCol(ACol);
+  if (col < 0) return;
+  const TGridRect block = DisplayBlockOf(col, ARow);
   if (!ColAxis().Shows(block.Left, block.Right, ClientWidth()) ||
       !RowAxis().Shows(block.Top, block.Bottom, RowsExtent()))
     return;
   TRect shown;
-  if (IntersectRect(shown, CellRect(ACol, ARow), ClientRect())) Invalidate();
+  if (IntersectRect(shown, CellRect(col, ARow), ClientRect())) Invalidate();
 }
 
 bool TBaseGrid::IsSelected(int ACol, int ARow) const {
   if (Selection().Contains(ACol, ARow)) return true;
-  const auto block = MergedBlock(ACol, ARow);
+  const auto block = DisplayBlock(ACol, ARow);
   return block && (block->Right > block->Left || block->Bottom > block->Top) && block->Contains(Col(), Row());
 }
 
 void TBaseGrid::SelectBaseCell() {
-  if (!HasCellProperties(Col(), Row())) return;
-  const TPoint base = BaseCell(Col(), Row());
-  if (base.X != Col() || base.Y != Row()) FocusCell(base.X, base.Y, true);
+  const TGridRect block = DisplayBlockOf(Col(), Row());
+  if (block.Left != Col() || block.Top != Row()) FocusCell(block.Left, block.Top, true);
 }
 
 }  // namespace velmora

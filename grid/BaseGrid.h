@@ -126,8 +126,8 @@ public:
   platform::TPoint CellSpan(int ACol, int ARow) const;
   // The block as (base column, base row, last column, last row).
   platform::TRect FullCell(int ACol, int ARow) const;
-  // Client pixels of the one cell, also for a cell scrolled out of view (it lies before the scrolling
-  // area); CellRect covers the cell's whole block.
+  // Client pixels of the one cell at a display column, also for a cell scrolled out of view (it lies
+  // before the scrolling area); CellRect covers the cell's whole block.
   platform::TRect GetCellRect(int ACol, int ARow) const;
   platform::TRect CellRect(int ACol, int ARow) const;
   platform::TSize CellSize(int ACol, int ARow) const;
@@ -138,9 +138,9 @@ public:
   int MinRowSpan(int ARow) const;
   int MaxRowSpan(int ARow) const;
 
-  // Invalidates the cell's whole block.
+  // Invalidates the cell's whole block (ACol a store column; nothing while it is not shown).
   void RepaintCell(int ACol, int ARow);
-  // In the selection, or in a block that holds the current cell.
+  // In the selection, or in a block that holds the current cell (display columns).
   bool IsSelected(int ACol, int ARow) const;
   // Moves the current cell to the base of its block.
   void SelectBaseCell();
@@ -172,7 +172,7 @@ protected:
                                    TVAlignment& VAlign, bool& WordWrap) {}
 
 public:
-  // Makes the NX x NY cells from (ACol, ARow), clamped to the grid, one block; blocks it overlaps are
+  // Makes the NX x NY cells from (ACol, ARow), clamped to the store, one block; blocks it overlaps are
   // split first. Nothing when NX or NY is below 1 or nothing of the range lies in the grid.
   virtual void MergeCells(int ACol, int ARow, int NX, int NY);
   // Splits the block of the cell back into single cells; their own texts show again.
@@ -193,6 +193,11 @@ protected:
   void RowsSwapped(int ARow1, int ARow2) override;
   void RowSetDeleted(const std::vector<int>& Rows) override;
   void RowSetInserted(const std::vector<int>& Positions) override;
+  // The store column shown at display column ADispCol, and the display column of store column ACol (-1
+  // while it is not shown): the identity here. Painting, CellRect, the keys' and the selection's block
+  // lookups go through them, so the grid above can show the store's columns in another order.
+  virtual int RemapCol(int ADispCol) const { return ADispCol; }
+  virtual int DisplayCol(int ACol) const { return ACol; }
   // Every freeing of a cell's property object goes through here (the object has left its cell).
   virtual void FreeCellProperties(TCellProperties* AProps) { delete AProps; }
   // Frees every cell's property object. The destructor calls it, which no longer reaches a
@@ -207,7 +212,13 @@ private:
   // merged or whose spans do not lead to a base whose block holds it within that size.
   std::optional<platform::TGridRect> MergedBlock(int ACol, int ARow, int colCount, int rowCount) const;
   std::optional<platform::TGridRect> MergedBlock(int ACol, int ARow) const {
-    return MergedBlock(ACol, ARow, ColCount(), RowCount());
+    return MergedBlock(ACol, ARow, StoredColCount(), RowCount());
+  }
+  // The block of the cell at display column ADispCol in display columns (a block holds no column that is
+  // not shown, so its columns are consecutive on display too).
+  std::optional<platform::TGridRect> DisplayBlock(int ADispCol, int ARow) const;
+  platform::TGridRect DisplayBlockOf(int ADispCol, int ARow) const {
+    return DisplayBlock(ADispCol, ARow).value_or(platform::TGridRect{ADispCol, ARow, ADispCol, ARow});
   }
   void CopyCell(int ToCol, int ToRow, int FromCol, int FromRow);
   // The cell's block, the cell alone when it is not merged.

@@ -9,17 +9,17 @@ using namespace platform;
 namespace velmora {
 
 bool TBaseGrid::SelectCell(int ACol, int ARow) {
-  RepaintCell(Col(), Row());
+  RepaintCell(RemapCol(Col()), Row());
   const bool allowed = TStringGrid::SelectCell(ACol, ARow);
-  RepaintCell(ACol, ARow);
+  RepaintCell(RemapCol(ACol), ARow);
   return allowed;
 }
 
 void TBaseGrid::KeyDown(WORD& Key, TShiftState Shift) {
   const bool paging = Key == VK_NEXT;
-  if (!paging && HasCellProperties(Col(), Row())) {
+  if (!paging && HasCellProperties(RemapCol(Col()), Row())) {
     // From inside a block, a move starts at the block's far edge in its direction.
-    const TGridRect block = BlockOf(Col(), Row());
+    const TGridRect block = DisplayBlockOf(Col(), Row());
     switch (Key) {
       case VK_RIGHT:
         if (Col() < ColCount() - 1 && block.Left < ColCount() - 1) SetCol(block.Right);

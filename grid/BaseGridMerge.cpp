@@ -28,6 +28,16 @@ std::optional<TGridRect> TBaseGrid::MergedBlock(int ACol, int ARow, int colCount
   return block;
 }
 
+std::optional<TGridRect> TBaseGrid::DisplayBlock(int ADispCol, int ARow) const {
+  const int col = RemapCol(ADispCol);
+  auto block = MergedBlock(col, ARow);
+  if (block) {
+    block->Left += ADispCol - col;
+    block->Right += ADispCol - col;
+  }
+  return block;
+}
+
 TGridRect TBaseGrid::BlockOf(int ACol, int ARow) const {
   return MergedBlock(ACol, ARow).value_or(TGridRect{ACol, ARow, ACol, ARow});
 }
@@ -99,7 +109,7 @@ int TBaseGrid::MaxRowSpan(int ARow) const {
 void TBaseGrid::MergeCells(int ACol, int ARow, int NX, int NY) {
   if (NX < 1 || NY < 1) return;
   const TGridRect block{std::max(ACol, 0), std::max(ARow, 0),
-                        static_cast<int>(std::min<int64_t>(int64_t{ACol} + NX - 1, ColCount() - 1)),
+                        static_cast<int>(std::min<int64_t>(int64_t{ACol} + NX - 1, StoredColCount() - 1)),
                         static_cast<int>(std::min<int64_t>(int64_t{ARow} + NY - 1, RowCount() - 1))};
   if (block.Left > block.Right || block.Top > block.Bottom) return;
   for (int r = block.Top; r <= block.Bottom; ++r)

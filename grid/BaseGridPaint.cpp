@@ -17,7 +17,7 @@ TRect TBaseGrid::GetCellRect(int ACol, int ARow) const {
 }
 
 TRect TBaseGrid::CellRect(int ACol, int ARow) const {
-  const TGridRect block = BlockOf(ACol, ARow);
+  const TGridRect block = DisplayBlockOf(ACol, ARow);
   TRect rect;
   UnionRect(rect, GetCellRect(block.Left, block.Top), GetCellRect(block.Right, block.Bottom));
   return rect;
@@ -52,9 +52,10 @@ void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState 
     canvas.FillRect(ARect);
     return;
   }
-  const auto block = MergedBlock(ACol, ARow);
+  const int col = RemapCol(ACol);  // the store column shown here
+  const auto block = DisplayBlock(ACol, ARow);
   if (block) {
-    TCellProperties* base = GetGridObject(block->Left, block->Top);
+    TCellProperties* base = GetGridObject(col - (ACol - block->Left), block->Top);
     if (base->PaintStamp == paintCounter_) return;  // this pass has drawn the block
     if (block->Left != ACol || block->Top != ARow) {
       DrawCell(block->Left, block->Top, ARect, AState);
@@ -83,7 +84,7 @@ void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState 
 
   canvas.Pen().SetWidth(1);
   canvas.Font().Assign(Font());
-  const TCellProperties* props = GetGridObject(ACol, ARow);
+  const TCellProperties* props = GetGridObject(col, ARow);
   TColor background = fixed ? FixedColor() : props && props->BrushColor() != clNone ? props->BrushColor() : Color();
   if (!fixed && AState.Contains(TGridDrawStateFlag::gdSelected) &&
       (Options().Contains(TGridOption::goDrawFocusSelected) || !AState.Contains(TGridDrawStateFlag::gdFocused))) {
@@ -94,7 +95,7 @@ void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState 
   TAlignment hAlign = props ? props->Alignment : TAlignment::taLeftJustify;
   TVAlignment vAlign = props ? props->VAlignment() : TVAlignment::vtaTop;
   bool wordWrap = props && props->WordWrap();
-  GetVisualProperties(ACol, ARow, AState, false, true, canvas.Brush(), canvas.Font(), hAlign, vAlign, wordWrap);
+  GetVisualProperties(col, ARow, AState, false, true, canvas.Brush(), canvas.Font(), hAlign, vAlign, wordWrap);
   canvas.Pen().SetColor(canvas.Brush().Color());
   canvas.FillRect(rect);
 
@@ -102,7 +103,7 @@ void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState 
   DrawGridLines(canvas, rect, block ? block->Left : ACol, fixed);
   const int inset = fixed ? 1 : gridLineWidth_;
   InflateRect(rect, -inset, -inset);
-  DrawGridCell(canvas, ACol, ARow, rect, AState);
+  DrawGridCell(canvas, col, ARow, rect, AState);
 }
 
 void TBaseGrid::DrawGridLines(TCanvas& canvas, const TRect& rect, int baseCol, bool fixed) {

@@ -55,6 +55,10 @@ private:
 VUraRazuduVova::VUraRazuduVova(TComponent* AOwner)
     : TBaseGrid(AOwner), ScrollWidth(GetSystemMetrics(SM_CXVSCROLL)) {
   columnHeaders_.OnChange = [this](TStringList&) { ShowColumnHeaders(); };
+  mergedColumns_.OnChange = [this](TIntList&, int, int) {
+    UndoColumnMerge();
+    ApplyColumnMerge();
+  };
   fixedFont_.SetName("Tahoma");
   fixedFont_.OnChange = [this] { Invalidate(); };
   Font().SetName("Tahoma");
@@ -73,6 +77,7 @@ VUraRazuduVova::~VUraRazuduVova() {
   while (!arrows_.empty()) delete arrows_.back();
   delete popupButton_;
   // The free notifications of the references and notifiers end with the component.
+  for (TGridItem& item : hiddenRows_) FreeItemProperties(item);
   FreeAllCellProperties();
 }
 

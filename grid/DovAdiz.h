@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "grid/BaseGrid.h"
+#include "grid/DovAdizFilter.h"
 #include "grid/DovAdizSettings.h"
 #include "grid/DovAdizTypes.h"
+#include "grid/GridItem.h"
 #include "grid/VovUra.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/StringList.h"
@@ -440,21 +442,147 @@ public:
   platform::TPoint XYOffset() const { return xyOffset_; }
   void SetXYOffset(platform::TPoint Value);
 
-  // ---- Index model: real and display rows and columns (DovAdizIndex.cpp) ----
-  // Nothing is hidden yet: display and real indices are the same.
-  int RealColIndex(int ACol) const { return ACol; }
-  int DisplColIndex(int ACol) const { return ACol; }
-  int RealRowIndex(int ARow) const { return ARow; }
-  int DisplRowIndex(int ARow) const { return ARow; }
-  bool IsHiddenRow(int ARow) const { return false; }
+  // ---- Index model: real and display rows and columns (DovAdizIndex.cpp, DovAdizHidden.cpp,
+  //      DovAdizHiddenCols.cpp, DovAdizRowsCols.cpp, DovAdizClear.cpp, DovAdizMergeCells.cpp) ----
+  //
+  // A real index counts every row (column) of the grid's data, hidden or not; a display index counts
+  // only those the string grid shows. The model keeps these invariants after every public call:
+  // - Columns: the string grid's store holds every real column at its real index (StorageColCount() is
+  //   the real count, ColCount() the displayed one). colMap_ maps display to real columns and
+  //   colDispl_ real to display (-1 for a hidden one), both dense and O(1) for any column count, both
+  //   empty while nothing is hidden (the identity). A hidden column's width is kept in colWidths_ at
+  //   its real index (AllColWidths reads it); visibility and width move with their column in every
+  //   column operation. No merged block contains a hidden column: hiding one splits the blocks over it,
+  //   so a block's real columns are consecutive on display too. The base grid paints display column d
+  //   as real column RealColIndex(d) (RemapCol).
+  // - Rows: a hidden row is out of the string grid whole, in its TGridItem (texts and objects of every
+  //   real column, property objects, height, row-select mark); hiddenRows_ is sorted by strictly
+  //   increasing Idx. Real rows are RowCount() + NumHiddenRows(); DisplRowIndex, RealRowIndex and
+  //   IsHiddenRow are binary searches over hiddenRows_. Column operations put the hidden rows back for
+  //   their time (one batch each way), so they change hidden rows alike.
+  // - Property objects: each has one owner at any moment: a cell of the string grid, a hidden item, or
+  //   none (freed). Col always holds its real column; Row its display row while it lies in the string
+  //   grid and its real row (the item's Idx) while its row is hidden.
+  // - The row-select list is indexed by display row; a hidden row keeps its mark in its item, and every
+  //   operation moves the marks with their rows.
+
+  // Display to real and back. RealColIndex of a column outside the display gives it back unchanged;
+  // DisplColIndex of a hidden column gives the display column that follows its place.
+  int RealColIndex(int ADispCol) const;
+  int DisplColIndex(int ACol) const;
+  // RealRowIndex of a display row at or past RowCount() is that row plus the hidden count; DisplRowIndex
+  // of a hidden row is the display row that took its place.
+  int RealRowIndex(int ADispRow) const;
+  int DisplRowIndex(int ARow) const;
+  bool IsHiddenRow(int ARow) const;
+  int GetRealCol() const { return RealColIndex(Col()); }
+  int GetRealRow() const { return RealRowIndex(Row()); }
+  int NumHiddenRows() const { return static_cast<int>(hiddenRows_.size()); }
+  bool IsHiddenColumn(int ACol) const;
+  int NumHiddenColumns() const { return hiddenColCount_; }
+  // The hidden row of real index ARow, null when that row is not hidden.
+  const TGridItem* HiddenRow(int ARow) const;
+
+  // Hiding rows by real index; every set goes in one batch. HideRows hides the visible rows of
+  // AFrom..ATo (each under its own index), UnHideRows shows the hidden rows of the range at their own
+  // places; rows of another kind in the range stay as they are. Hidden rows keep their real index
+  // through moves and swaps of the display rows.
+  void HideRow(int ARow) { HideRows(ARow, ARow); }
+  void HideRows(int AFrom, int ATo);
+  void UnHideRow(int ARow) { UnHideRows(ARow, ARow); }
+  void UnHideRows(int AFrom, int ATo);
+  void UnHideRowsAll();
+  // Hides the data rows marked in the row-select list.
+  void HideSelectedRows();
+  // The batch calls that the filter uses: rows that are hidden already or outside the grid are passed
+  // over; UnHideRowSet shows whatever hid them, UnHideFilteredRows only the rows the filter hid.
+  void HideRowSet(const std::vector<int>& realRows, HideCause Cause);
+  void UnHideRowSet(const std::vector<int>& realRows);
+  void UnHideFilteredRows();
+
+  // Hiding columns by real index. The grid keeps at least one displayed column; a hidden column's width
+  // comes back with it. The in-place editor closes and the current cell stays on its real column.
+  void HideColumn(int ACol) { HideColumns(ACol, ACol); }
+  void HideColumns(int AFrom, int ATo);
+  void UnHideColumn(int ACol) { UnHideColumns(ACol, ACol); }
+  void UnHideColumns(int AFrom, int ATo);
+  void UnHideColumnsAll();
+  // Visible = !IsHiddenColumn; setting it hides or shows the column.
+  void SetVisibleCol(int ACol, bool Visible);
+  bool GetVisibleCol(int ACol) const { return !IsHiddenColumn(ACol); }
+
+  // Row and column operations. Rows are display rows; columns are display columns for insert, remove,
+  // swap and move, real columns for clearing and MergeCols (as Cells). Every column operation applies
+  // to the hidden rows too.
+  // Removes the data rows marked in the row-select list, in one batch.
+  void RemoveSelectedRows();
+  // Empty the cells of N rows (every real column) or N real columns; nothing for N below 1.
+  void ClearRows(int ARow, int N);
+  void ClearCols(int ACol, int N);
+  // The cells outside the fixed rows, columns and footers.
+  void ClearNormalCells();
+  // The rows marked in the row-select list (with DisjunctRowSelect), else the selected cells.
+  void ClearSelection();
+  // Every cell, those of hidden columns and rows included.
+  void Clear();
+  // Two display rows (columns) exchange their cells, property objects, heights (widths) and marks in
+  // place; SortSettings' column follows its column.
+  void SwapRows(int ARow1, int ARow2);
+  void SwapColumns(int ACol1, int ACol2);
+  void MoveRow(int AFrom, int ATo);
+  void MoveColumn(int AFrom, int ATo);
+  // Cells[ACol1, r] := the trimmed join of Cells[ACol1, r], " " and Cells[ACol2, r] for every data row;
+  // then real column ACol2 goes. Nothing when the two are one column.
+  void MergeCols(int ACol1, int ACol2);
+  // Moves the selection off the grid and back.
+  void HideSelection();
+  void UnHideSelection();
+
+  // The range that the file formats save: every cell with ExportFixedCells, else the cells without the
+  // fixed rows, columns, footers and right columns.
+  bool ExportFixedCells = true;
+  int GetSaveStartCol() const;
+  int GetSaveStartRow() const;
+  int GetSaveEndCol() const;
+  int GetSaveEndRow() const;
+  int GetSaveColCount() const;
+  int GetSaveRowCount() const;
+
+  // Merging equal neighbouring cells: of a column over the data rows (First: without regard to the
+  // other columns' blocks), of a row over the data columns; the splits undo them.
+  void MergeColumnCells(int ACol, bool First);
+  void MergeRowCells(int ARow, bool First);
+  void SplitColumnCells(int ACol);
+  void SplitRowCells(int ARow);
+  // The columns whose equal cells are merged; a change of the list undoes and applies the merging.
+  TIntList& MergedColumns() { return mergedColumns_; }
+  void ApplyColumnMerge();
+  void UndoColumnMerge();
+
+  // A block never takes a hidden column: it ends before the first one in its range, and a block that
+  // starts at one is not made.
+  void MergeCells(int ACol, int ARow, int NX, int NY) override;
+
+  // The first cell (row by row, real columns) whose stored text is Value.
+  bool IsCell(const std::string& Value, int& ACol, int& ARow) const;
+
+  // ---- Filter (DovAdizFilter.cpp) ----
+  // The conditions that every data row must satisfy while FilterActive is set; the grid owns them.
+  TFilter& Filter() { return filter_; }
+  // Tests every data row once with MatchFilter and hides the failing ones in one batch, marked as
+  // hidden by the filter. OnFilterProgress hears the share of data rows tested, rising to 100.
+  void ApplyFilter();
+  // Setting it applies the filter; clearing it shows again exactly the rows the filter hid. When no
+  // row passes (and FixedRowAlways is not set), one blank data row under the fixed rows keeps them in
+  // place while the filter is active. The fixed-row count at activation is the one restored after.
+  bool FilterActive() const { return filterActive_; }
+  void SetFilterActive(bool Value);
 
   // ---- Virtual operations in slot order (DovAdizVirtuals.cpp) ----
-  // The grid's own slots continue those of the base grid. The slots of the cell graphics, the filter,
-  // validation and the row and column operations come with those parts of the grid, in this order:
-  // GetCellType, GetCellGraphic, GetCellGraphicSize, GetPrintGraphicSize (before EditProgress),
-  // MatchFilter (after EllipsClick), InitValidate (after UpdateCell), ValidateCell, RemoveRowsEx,
-  // RemoveRows, InsertRows, RemoveCols, InsertCols, SortSwapRows, ClearRect (after GetVersionString;
-  // InsertRows and InsertCols are there already).
+  // The grid's own slots continue those of the base grid. The slots of the cell graphics and of
+  // validation come with those parts of the grid, in this order: GetCellType, GetCellGraphic,
+  // GetCellGraphicSize, GetPrintGraphicSize (before EditProgress), InitValidate (after UpdateCell),
+  // ValidateCell (after GetVersionString and before RemoveRowsEx).
 
   // The in-place editor's text has changed: Point is the pixel position of the character before the
   // caret, Index the caret; nothing here.
@@ -462,6 +590,9 @@ public:
   // The ellipsis button of the current cell's editor was clicked with the editor's text S: returns the
   // text the editor takes (OnEllipsClick may change it).
   virtual std::string EllipsClick(const std::string& S);
+  // Display row ARow satisfies every condition of Filter, tested in order until one fails; true for
+  // an empty filter (DovAdizFilter.cpp).
+  virtual bool MatchFilter(int ARow);
   // A paste has written the cells of Rect, copied from Origin by Operation; nothing here.
   virtual void PasteNotify(platform::TPoint Origin, const platform::TGridRect& Rect, TClipOperation Operation) {}
   // The text shown for a formula cell and the text saved for a cell: the cell's text here.
@@ -499,10 +630,25 @@ public:
   virtual int GetVersionNr();
   virtual std::string GetVersionString();
 
-  // N empty rows before ARow (0 .. RowCount), N empty columns before ACol (0 .. ColCount); nothing for
-  // another place or N below 1.
+  // N rows from display row ARow removed with their cells, property objects, heights and marks;
+  // nothing unless 0 <= ARow < RowCount() and N >= 1 (fewer where the grid ends first). The current
+  // row stays on its row, or goes to the last data row when its row went, or off the grid when no data
+  // row is left. RemoveRowsEx is the same.
+  virtual void RemoveRowsEx(int ARow, int N);
+  virtual void RemoveRows(int ARow, int N);
+  // N empty rows of the default height before display row ARow (clamped to 0 .. RowCount()); nothing
+  // for N below 1. A block across the place is split.
   virtual void InsertRows(int ARow, int N);
+  // N display columns from ACol removed (fewer where the grid ends first) or N empty visible columns of
+  // the default width inserted before display column ACol (clamped to 0 .. ColCount()); nothing for N
+  // below 1.
+  virtual void RemoveCols(int ACol, int N);
   virtual void InsertCols(int ACol, int N);
+  // The exchange that the sort makes: SwapRows.
+  virtual void SortSwapRows(int ARow1, int ARow2);
+  // Empties the cells of real columns ACol1..ACol2 and display rows ARow1..ARow2 (clamped), freeing
+  // their property objects; then CellsChanged.
+  virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
 
 protected:
   void Notification(platform::TComponent* AComponent, platform::TOperation Operation) override;
@@ -531,6 +677,10 @@ protected:
   void SetEditText(int ACol, int ARow, const std::string& Value) override;
   // Escape gives the cell back the raw text it had when the editor loaded it.
   void EditCanceled(int ACol, int ARow, const std::string& OriginalText) override;
+
+  // ---- Column mapping for the base grid's painting and block lookups ----
+  int RemapCol(int ADispCol) const override { return RealColIndex(ADispCol); }
+  int DisplayCol(int ACol) const override { return IsHiddenColumn(ACol) ? -1 : DisplColIndex(ACol); }
 
 private:
   class FormResizeHook;
@@ -613,9 +763,67 @@ private:
   bool autoSize_ = false;
   platform::TPoint xyOffset_{2, 2};
   platform::TCursor normalCursor_ = platform::crDefault;
+  // ---- Index model state (see the invariants above) ----
+  // Rebuilds colMap_ and colDispl_ from visibility after the columns changed; empty maps when nothing
+  // is hidden.
+  void RebuildColumnMaps();
+  // Shows every column (widths back in the string grid) and puts the hidden rows back for the time of
+  // change, which works on real columns as display ones; then takes those rows out again and hides the
+  // columns whose visibility entry is false. The current cell stays on its real cell.
+  void WithAllColumns(const std::function<void()>& change);
+  // Takes out the visible real rows (strictly increasing) with Cause, in one batch.
+  void HideRealRows(const std::vector<int>& realRows, HideCause Cause);
+  // Puts back the items at the indices (into hiddenRows_, increasing) in one batch.
+  void ShowItems(const std::vector<size_t>& items);
+  // The row-select marks (and DisplRowLimit) after display rows (strictly increasing) went, or after
+  // rows came at the positions (as InsertRowSet takes them) with the marks given.
+  void RemoveDisplayRowMarks(const std::vector<int>& rows);
+  void InsertDisplayRowMarks(const std::vector<int>& positions, const std::vector<bool>& marks);
+  // The hidden rows' real indices after N real rows were inserted at ARow, or after the real rows
+  // `removed` (strictly increasing, none of them hidden) went.
+  void ShiftHiddenRowsFrom(int ARow, int N);
+  void CloseUpHiddenRows(const std::vector<int>& removed);
+  // Runs change with the hidden rows back in the string grid (one batch each way).
+  void WithHiddenRowsIn(const std::function<void()>& change);
+  // Removes the display rows (strictly increasing) in one batch, with their marks; the hidden rows
+  // close up.
+  void RemoveDisplayRows(const std::vector<int>& rows);
+  // The current row after rows went: kept, or the last data row, or off the grid (oldFixed: the fixed
+  // rows before, as the class library lowers them with the count).
+  void KeepCurrentRowAfterRemove(int oldRow, int oldTop, int oldFixed);
+  TGridItem* HiddenItem(int ARow);
+  // Frees the hidden items from real index ARow on (RowCount lowered).
+  void FreeHiddenRowsFrom(int ARow);
+  // Frees every property object that an item holds.
+  void FreeItemProperties(TGridItem& item);
+  void SetColumnsHidden(const std::vector<int>& realCols, bool hidden);
+  // Sets ColCount from the visibility entries (colHidden_ over the store's width) and the widths by real
+  // column.
+  void ApplyColumnVisibility(const std::vector<int>& widths);
+  // Inside WithAllColumns: a real column moves or goes, with its visibility entry.
+  void MoveRealColumn(int AFrom, int ATo);
+  void EraseRealColumn(int ACol);
+  // Removes the real columns (strictly increasing) with their property objects.
+  void RemoveRealCols(const std::vector<int>& realCols);
+
+  std::vector<TGridItem> hiddenRows_;  // sorted by Idx
+  std::vector<bool> colHidden_;        // by real column; empty while nothing is hidden
+  std::vector<int> colWidths_;         // by real column: the kept width of a hidden column
+  std::vector<int> colMap_;            // display to real column
+  std::vector<int> colDispl_;          // real to display column, -1 hidden
+  int hiddenColCount_ = 0;
+  TIntList mergedColumns_;
+  platform::TGridRect hiddenSelection_{};  // the selection HideSelection kept
+
   // Filled by the print layout, for columns 0 .. 255.
   std::vector<int> printColWidths_;
   std::vector<int> printColOffsets_;
+
+  // ---- Filter state ----
+  TFilter filter_{this};
+  bool filterActive_ = false;
+  int filterFixedRows_ = 0;      // FixedRows when the filter was activated
+  bool filterBlankRow_ = false;  // activation added the blank row at filterFixedRows_
 };
 
 }  // namespace velmora

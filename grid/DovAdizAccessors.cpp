@@ -55,10 +55,6 @@ void VUraRazuduVova::SetXYOffset(TPoint Value) {
   Invalidate();
 }
 
-int VUraRazuduVova::AllColWidths(int ACol) const { return ColWidths(DisplColIndex(ACol)); }
-
-void VUraRazuduVova::SetAllColWidths(int ACol, int Value) { SetColWidths(DisplColIndex(ACol), Value); }
-
 void VUraRazuduVova::SetCursorEx(TCursor Value) {
   TBaseGrid::SetCursor(Value);
   normalCursor_ = Value;

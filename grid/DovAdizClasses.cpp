@@ -76,11 +76,19 @@ void PublishEnums() {
                                 {"shBoth", TScrollHintType::shBoth}});
 }
 
+void PublishFilterData() {
+  TClassPublisher<TFilterData>("TFilterData")
+      .Property("Column", &TFilterData::Column)
+      .Property("Condition", &TFilterData::Condition)
+      .Property("CaseSensitive", &TFilterData::CaseSensitive);
+}
+
 }  // namespace
 
 void PublishDovAdizClasses() {
   PublishGridSettingsClasses();
   PublishEnums();
+  PublishFilterData();
   TClassPublisher<VUraRazuduVova, platform::TCustomControl>("VUraRazuduVova")
       // The counts first: the sizes and headers below apply to the columns and rows they make.
       .Property("ColCount", &VUraRazuduVova::SetColCount)
@@ -116,6 +124,8 @@ void PublishDovAdizClasses() {
       .Object("BackGround", &VUraRazuduVova::BackGround)
       .Object("FixedFont", &VUraRazuduVova::FixedFont)
       .Object("ActiveCellFont", &VUraRazuduVova::ActiveCellFont)
+      .Collection("Filter", &VUraRazuduVova::Filter)
+      .Property("FilterActive", &VUraRazuduVova::SetFilterActive)
       .Property("ColumnHeaders", Lines(&VUraRazuduVova::SetColumnHeaders))
       .Property("RowHeaders", Lines(&VUraRazuduVova::SetRowHeaders))
       .Property("LookupItems", Lines(&VUraRazuduVova::SetLookupItems))

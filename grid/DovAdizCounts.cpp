@@ -7,6 +7,8 @@
 namespace velmora {
 
 void VUraRazuduVova::SetRowCountEx(int N) {
+  // Hidden rows after the last row that stays go with the rows.
+  if (N < RowCount()) FreeHiddenRowsFrom(N > 0 ? RealRowIndex(N - 1) + 1 : 0);
   TBaseGrid::SetRowCount(N);
   // At least one fixed row: a grid that already has more keeps them.
   if (FixedRowAlways && TBaseGrid::RowCount() > 1 && TBaseGrid::FixedRows() == 0) TBaseGrid::SetFixedRows(1);
@@ -16,7 +18,13 @@ void VUraRazuduVova::SetRowCountEx(int N) {
 }
 
 void VUraRazuduVova::SetColCountEx(int N) {
-  TBaseGrid::SetColCount(N);
+  // With hidden columns, display columns come or go at the end; the hidden ones stay.
+  if (hiddenColCount_ > 0 && N > ColCount())
+    InsertCols(ColCount(), N - ColCount());
+  else if (hiddenColCount_ > 0 && N < ColCount())
+    RemoveCols(std::max(N, 1), ColCount() - std::max(N, 1));
+  else
+    TBaseGrid::SetColCount(N);
   if (FixedColAlways && TBaseGrid::ColCount() > 1 && TBaseGrid::FixedCols() == 0) TBaseGrid::SetFixedCols(1);
   // Settings that depend on the width recompute.
   SetBounds(Left(), Top(), Width(), Height());
@@ -52,21 +60,6 @@ void VUraRazuduVova::AddRow() {
 }
 
 void VUraRazuduVova::AddColumn() { InsertCols(ColCount(), 1); }
-
-void VUraRazuduVova::InsertRows(int ARow, int N) {
-  if (ARow < 0 || ARow > RowCount() || N <= 0) return;
-  TBaseGrid::InsertRows(ARow, N);
-  // The limit of the display text and the row marks move with the rows after them.
-  if (ARow <= DisplRowLimit) DisplRowLimit += N;
-  if (ARow < static_cast<int>(rowSelect_.size())) rowSelect_.insert(rowSelect_.begin() + ARow, N, 0);
-}
-
-void VUraRazuduVova::InsertCols(int ACol, int N) {
-  if (ACol < 0 || ACol > ColCount() || N <= 0) return;
-  const int count = ColCount();
-  SetColCount(count + N);
-  for (int i = 0; i < N; ++i) MoveColumn(count + i, ACol + i);
-}
 
 void VUraRazuduVova::Zoom(int N) {
   const int level = zoomLevel_ + N;

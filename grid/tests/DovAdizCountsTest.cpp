@@ -102,8 +102,11 @@ TEST_F(DovAdizTest, InsertedColumnsAndRowsAreEmptyAndMoveTheOthers) {
   EXPECT_TRUE(grid_->RowSelect(5));
   EXPECT_FALSE(grid_->RowSelect(3));
   EXPECT_EQ(grid_->Cells(1, 7), "[]");
+  // A place past the end is the end; no count, no rows.
   grid_->InsertRows(9, 1);
-  EXPECT_EQ(grid_->RowCount(), 8);
+  EXPECT_EQ(grid_->RowCount(), 9);
+  grid_->InsertRows(2, 0);
+  EXPECT_EQ(grid_->RowCount(), 9);
 }
 
 TEST_F(DovAdizTest, ZoomStaysWithinTenStepsEachWay) {

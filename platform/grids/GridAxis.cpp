@@ -180,6 +180,8 @@ void GridAxis::SwapItems(int a, int b) {
 
 void GridAxis::MoveItem(int from, int to) {
   if (sizes_.empty() || from == to || from < 0 || to < 0 || from >= count_ || to >= count_) return;
+  // Sizes past the stored ones are the default: the moved ones are stored first.
+  if (std::max(from, to) >= static_cast<int>(sizes_.size())) sizes_.resize(std::max(from, to) + 1, defaultSize_);
   if (from < to)
     std::rotate(sizes_.begin() + from, sizes_.begin() + from + 1, sizes_.begin() + to + 1);
   else

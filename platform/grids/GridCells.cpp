@@ -150,4 +150,35 @@ GridCells::Row& GridCells::RowForWrite(int row) {
   return *r;
 }
 
+const std::string& GridCells::StoredText(const StoredRow& row, int col) {
+  static const std::string empty;
+  return row && col >= 0 && col < static_cast<int>(row->texts.size()) ? row->texts[col] : empty;
+}
+
+void* GridCells::StoredObject(const StoredRow& row, int col) {
+  return row && col >= 0 && col < static_cast<int>(row->objects.size()) ? row->objects[col] : nullptr;
+}
+
+void GridCells::SetStoredText(StoredRow& row, int col, std::string text) {
+  if (col < 0) return;
+  if (!row) {
+    if (text.empty()) return;
+    row = std::make_unique<Row>();
+  }
+  if (col >= static_cast<int>(row->texts.size())) {
+    if (text.empty()) return;
+    row->texts.resize(col + 1);
+  }
+  row->texts[col] = std::move(text);
+}
+
+void GridCells::SetStoredObject(StoredRow& row, int col, void* object) {
+  if (col < 0 || !row || col >= static_cast<int>(row->objects.size())) {
+    if (!object || col < 0) return;
+    if (!row) row = std::make_unique<Row>();
+    row->objects.resize(col + 1, nullptr);
+  }
+  row->objects[col] = object;
+}
+
 }  // namespace platform

@@ -57,6 +57,11 @@ public:
   // rows.size()), each cut to the store's width. The caller checks the indices.
   std::vector<StoredRow> TakeRows(const std::vector<int>& rows);
   void PutRows(const std::vector<int>& positions, std::vector<StoredRow> rows);
+  // A taken row's cells, read and written while it is out ("" and null past its columns).
+  static const std::string& StoredText(const StoredRow& row, int col);
+  static void* StoredObject(const StoredRow& row, int col);
+  static void SetStoredText(StoredRow& row, int col, std::string text);
+  static void SetStoredObject(StoredRow& row, int col, void* object);
 
 private:
   struct Row {

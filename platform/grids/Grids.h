@@ -463,6 +463,15 @@ public:
   // positions other than that of the rows) before anything changes, PutRows leaving Rows with the caller.
   std::vector<TTakenRow> TakeRows(const std::vector<int>& ARows);
   void PutRows(const std::vector<int>& Positions, std::vector<TTakenRow>&& Rows);
+  // The cells of a taken row while it is out: "" and null past its columns.
+  static const std::string& TakenText(const TTakenRow& Row, int ACol) { return GridCells::StoredText(Row.Cells, ACol); }
+  static void* TakenObject(const TTakenRow& Row, int ACol) { return GridCells::StoredObject(Row.Cells, ACol); }
+  static void SetTakenText(TTakenRow& Row, int ACol, std::string Value) {
+    GridCells::SetStoredText(Row.Cells, ACol, std::move(Value));
+  }
+  static void SetTakenObject(TTakenRow& Row, int ACol, void* AObject) {
+    GridCells::SetStoredObject(Row.Cells, ACol, AObject);
+  }
 
 protected:
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;

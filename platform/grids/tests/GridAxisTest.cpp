@@ -80,6 +80,15 @@ TEST(GridAxisTest, SizesMoveAndDeleteWithTheirItems) {
   axis.SetSize(1, 30);
   axis.SetDefaultSize(12);  // replaces every size
   EXPECT_EQ(axis.Size(1), 12);
+  // Items past the stored sizes move too: a sized item to there and a default one from there.
+  axis.SetSize(0, 30);
+  axis.SetCount(8);
+  axis.MoveItem(0, 7);
+  EXPECT_EQ(axis.Size(7), 30);
+  EXPECT_EQ(axis.Size(0), 12);
+  axis.MoveItem(6, 1);
+  EXPECT_EQ(axis.Size(1), 12);
+  EXPECT_EQ(axis.Size(7), 30);
 }
 
 }  // namespace

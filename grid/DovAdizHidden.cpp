@@ -1,0 +1,250 @@
+// Hidden rows: each hidden row is out of the string grid whole, in an item of hiddenRows_ (sorted by
+// real index). Hiding and showing go in one batch through the string grid's taken row sets.
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "grid/DovAdiz.h"
+
+using namespace platform;
+
+namespace velmora {
+
+namespace {
+
+// Tells the property objects of a hidden row their real row.
+void RenumberItem(TGridItem& item, int width) {
+  for (int c = 0; c < width; ++c)
+    if (auto* props = static_cast<TCellProperties*>(item.Object(c))) props->Row = item.Idx;
+}
+
+}  // namespace
+
+void VUraRazuduVova::HideRows(int AFrom, int ATo) {
+  std::vector<int> rows;
+  const int last = std::min(ATo, RowCount() + NumHiddenRows() - 1);
+  for (int r = std::max(AFrom, 0); r <= last; ++r)
+    if (!IsHiddenRow(r)) rows.push_back(r);
+  HideRealRows(rows, HideCause::User);
+}
+
+void VUraRazuduVova::HideRowSet(const std::vector<int>& realRows, HideCause Cause) {
+  std::vector<int> rows(realRows);
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  const int realCount = RowCount() + NumHiddenRows();
+  rows.erase(std::remove_if(rows.begin(), rows.end(),
+                            [&](int r) { return r < 0 || r >= realCount || IsHiddenRow(r); }),
+             rows.end());
+  HideRealRows(rows, Cause);
+}
+
+void VUraRazuduVova::HideSelectedRows() {
+  std::vector<int> rows;
+  for (int r = FixedRows(); r < RowCount() && r < static_cast<int>(rowSelect_.size()); ++r)
+    if (rowSelect_[r] == 1) rows.push_back(RealRowIndex(r));
+  HideRealRows(rows, HideCause::User);
+}
+
+void VUraRazuduVova::HideRealRows(const std::vector<int>& realRows, HideCause Cause) {
+  if (realRows.empty()) return;
+  std::vector<int> display(realRows.size());
+  for (size_t j = 0; j < realRows.size(); ++j) display[j] = DisplRowIndex(realRows[j]);
+  std::vector<TGridItem> items(realRows.size());
+  for (size_t j = 0; j < realRows.size(); ++j) {
+    items[j].Idx = realRows[j];
+    items[j].Cause = Cause;
+    items[j].Marked = display[j] < static_cast<int>(rowSelect_.size()) && rowSelect_[display[j]] == 1;
+  }
+  std::vector<TTakenRow> taken = TakeRows(display);
+  RemoveDisplayRowMarks(display);
+  const int width = StoredColCount();
+  for (size_t j = 0; j < items.size(); ++j) {
+    items[j].Row = std::move(taken[j]);
+    RenumberItem(items[j], width);
+  }
+  std::vector<TGridItem> merged;
+  merged.reserve(hiddenRows_.size() + items.size());
+  std::merge(std::make_move_iterator(hiddenRows_.begin()), std::make_move_iterator(hiddenRows_.end()),
+             std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()),
+             std::back_inserter(merged), [](const TGridItem& a, const TGridItem& b) { return a.Idx < b.Idx; });
+  hiddenRows_ = std::move(merged);
+  Invalidate();
+}
+
+void VUraRazuduVova::RemoveDisplayRowMarks(const std::vector<int>& rows) {
+  // Display rows that go: the marks of the rows after them move up, and the display text's limit with them.
+  size_t out = 0, j = 0;
+  for (size_t r = 0; r < rowSelect_.size(); ++r) {
+    if (j < rows.size() && rows[j] == static_cast<int>(r)) {
+      ++j;
+      continue;
+    }
+    rowSelect_[out++] = rowSelect_[r];
+  }
+  rowSelect_.resize(out);
+  DisplRowLimit -= static_cast<int>(std::lower_bound(rows.begin(), rows.end(), DisplRowLimit) - rows.begin());
+}
+
+void VUraRazuduVova::InsertDisplayRowMarks(const std::vector<int>& positions, const std::vector<bool>& marks) {
+  // positions[j] is where the j-th new row stands afterwards; it stood before old row positions[j] - j.
+  int before = 0;
+  for (size_t j = 0; j < positions.size(); ++j)
+    if (positions[j] - static_cast<int>(j) <= DisplRowLimit) ++before;
+  DisplRowLimit += before;
+  const bool anyMark = std::find(marks.begin(), marks.end(), true) != marks.end();
+  if (!anyMark && (positions.empty() || positions.front() >= static_cast<int>(rowSelect_.size()))) return;
+  std::vector<int32_t> marksAfter;
+  marksAfter.reserve(rowSelect_.size() + positions.size());
+  size_t j = 0, old = 0;
+  const size_t end = std::max<size_t>(rowSelect_.size() + positions.size(), positions.back() + 1);
+  for (size_t r = 0; r < end; ++r) {
+    if (j < positions.size() && positions[j] == static_cast<int>(r)) {
+      marksAfter.push_back(j < marks.size() && marks[j] ? 1 : 0);
+      ++j;
+    } else {
+      marksAfter.push_back(old < rowSelect_.size() ? rowSelect_[old] : 0);
+      ++old;
+    }
+  }
+  rowSelect_ = std::move(marksAfter);
+}
+
+void VUraRazuduVova::UnHideRows(int AFrom, int ATo) {
+  const auto byIdx = [](const TGridItem& item, int row) { return item.Idx < row; };
+  const size_t first = std::lower_bound(hiddenRows_.begin(), hiddenRows_.end(), AFrom, byIdx) - hiddenRows_.begin();
+  std::vector<size_t> items;
+  for (size_t k = first; k < hiddenRows_.size() && hiddenRows_[k].Idx <= ATo; ++k) items.push_back(k);
+  ShowItems(items);
+}
+
+void VUraRazuduVova::UnHideRowSet(const std::vector<int>& realRows) {
+  std::vector<int> rows(realRows);
+  std::sort(rows.begin(), rows.end());
+  std::vector<size_t> items;
+  size_t k = 0;
+  for (int row : rows) {
+    while (k < hiddenRows_.size() && hiddenRows_[k].Idx < row) ++k;
+    if (k < hiddenRows_.size() && hiddenRows_[k].Idx == row) items.push_back(k++);
+  }
+  ShowItems(items);
+}
+
+void VUraRazuduVova::UnHideFilteredRows() {
+  std::vector<size_t> items;
+  for (size_t k = 0; k < hiddenRows_.size(); ++k)
+    if (hiddenRows_[k].Cause == HideCause::Filter) items.push_back(k);
+  ShowItems(items);
+}
+
+void VUraRazuduVova::UnHideRowsAll() {
+  std::vector<size_t> items(hiddenRows_.size());
+  for (size_t k = 0; k < items.size(); ++k) items[k] = k;
+  ShowItems(items);
+}
+
+void VUraRazuduVova::ShowItems(const std::vector<size_t>& items) {
+  if (items.empty()) return;
+  // An item comes back after the visible rows before it: its real index less the items still hidden
+  // before it.
+  std::vector<int> positions;
+  std::vector<TTakenRow> rows;
+  std::vector<bool> marks;
+  positions.reserve(items.size());
+  rows.reserve(items.size());
+  size_t j = 0;
+  int staying = 0;
+  for (size_t k = 0; k < hiddenRows_.size(); ++k) {
+    if (j < items.size() && items[j] == k) {
+      positions.push_back(hiddenRows_[k].Idx - staying);
+      rows.push_back(std::move(hiddenRows_[k].Row));
+      marks.push_back(hiddenRows_[k].Marked);
+      ++j;
+    } else {
+      ++staying;
+    }
+  }
+  PutRows(positions, std::move(rows));
+  InsertDisplayRowMarks(positions, marks);
+  j = 0;
+  size_t out = 0;
+  for (size_t k = 0; k < hiddenRows_.size(); ++k) {
+    if (j < items.size() && items[j] == k) {
+      ++j;
+      continue;
+    }
+    if (out != k) hiddenRows_[out] = std::move(hiddenRows_[k]);
+    ++out;
+  }
+  hiddenRows_.resize(out);
+  Invalidate();
+}
+
+void VUraRazuduVova::FreeItemProperties(TGridItem& item) {
+  std::unordered_set<TCellProperties*> owned;
+  for (int c = 0; c < StoredColCount(); ++c) {
+    if (auto* props = static_cast<TCellProperties*>(item.Object(c))) {
+      owned.insert(props);
+      TStringGrid::SetTakenObject(item.Row, c, nullptr);
+    }
+  }
+  for (TCellProperties* props : owned) FreeCellProperties(props);
+}
+
+void VUraRazuduVova::FreeHiddenRowsFrom(int ARow) {
+  const auto byIdx = [](const TGridItem& item, int row) { return item.Idx < row; };
+  const auto first = std::lower_bound(hiddenRows_.begin(), hiddenRows_.end(), ARow, byIdx);
+  for (auto item = first; item != hiddenRows_.end(); ++item) FreeItemProperties(*item);
+  hiddenRows_.erase(first, hiddenRows_.end());
+}
+
+void VUraRazuduVova::ShiftHiddenRowsFrom(int ARow, int N) {
+  const int width = StoredColCount();
+  for (auto item = hiddenRows_.rbegin(); item != hiddenRows_.rend() && item->Idx >= ARow; ++item) {
+    item->Idx += N;
+    RenumberItem(*item, width);
+  }
+}
+
+void VUraRazuduVova::CloseUpHiddenRows(const std::vector<int>& removed) {
+  size_t j = 0;
+  const int width = StoredColCount();
+  for (TGridItem& item : hiddenRows_) {
+    while (j < removed.size() && removed[j] < item.Idx) ++j;
+    if (j == 0) continue;
+    item.Idx -= static_cast<int>(j);
+    RenumberItem(item, width);
+  }
+}
+
+void VUraRazuduVova::WithHiddenRowsIn(const std::function<void()>& change) {
+  if (hiddenRows_.empty()) {
+    change();
+    return;
+  }
+  // The rows come back at their places and go out again as the same set, so the marks, the display
+  // text's limit and the items' fields stay as they are.
+  std::vector<int> positions;
+  std::vector<TTakenRow> rows;
+  for (size_t k = 0; k < hiddenRows_.size(); ++k) {
+    positions.push_back(hiddenRows_[k].Idx);
+    rows.push_back(std::move(hiddenRows_[k].Row));
+  }
+  PutRows(positions, std::move(rows));
+  std::vector<TTakenRow> taken;
+  try {
+    change();
+  } catch (...) {
+    taken = TakeRows(positions);
+    for (size_t k = 0; k < taken.size(); ++k) hiddenRows_[k].Row = std::move(taken[k]);
+    throw;
+  }
+  taken = TakeRows(positions);
+  const int width = StoredColCount();
+  for (size_t k = 0; k < taken.size(); ++k) {
+    hiddenRows_[k].Row = std::move(taken[k]);
+    RenumberItem(hiddenRows_[k], width);
+  }
+}
+
+}  // namespace velmora

@@ -1,0 +1,148 @@
+// Inserting, removing, swapping and moving rows and columns: cells, property objects, sizes, marks and
+// visibility move together, and column operations reach the hidden rows.
+
+#include <algorithm>
+
+#include "grid/DovAdiz.h"
+#include "platform/core/StrUtils.h"
+
+using namespace platform;
+
+namespace velmora {
+
+void VUraRazuduVova::InsertRows(int ARow, int N) {
+  if (N < 1) return;
+  ARow = std::clamp(ARow, 0, RowCount());
+  ShiftHiddenRowsFrom(RealRowIndex(ARow), N);
+  TBaseGrid::InsertRows(ARow, N);
+  std::vector<int> positions(N);
+  for (int j = 0; j < N; ++j) positions[j] = ARow + j;
+  InsertDisplayRowMarks(positions, {});
+}
+
+void VUraRazuduVova::RemoveRowsEx(int ARow, int N) { RemoveRows(ARow, N); }
+
+void VUraRazuduVova::RemoveRows(int ARow, int N) {
+  if (ARow < 0 || ARow >= RowCount() || N < 1) return;
+  std::vector<int> rows;
+  for (int r = ARow; r < RowCount() && r - ARow < N; ++r) rows.push_back(r);
+  RemoveDisplayRows(rows);
+}
+
+void VUraRazuduVova::RemoveSelectedRows() {
+  std::vector<int> rows;
+  for (int r = FixedRows(); r < RowCount() && r < static_cast<int>(rowSelect_.size()); ++r)
+    if (rowSelect_[r] == 1) rows.push_back(r);
+  RemoveDisplayRows(rows);
+}
+
+void VUraRazuduVova::RemoveDisplayRows(const std::vector<int>& rows) {
+  if (rows.empty()) return;
+  const int oldRow = Row(), oldTop = TopRow(), oldFixed = FixedRows();
+  {
+    const UpdateGuard lock(*this);
+    std::vector<int> realRows(rows.size());
+    for (size_t j = 0; j < rows.size(); ++j) realRows[j] = RealRowIndex(rows[j]);
+    DeleteRowSet(rows);
+    RemoveDisplayRowMarks(rows);
+    CloseUpHiddenRows(realRows);
+    KeepCurrentRowAfterRemove(oldRow, oldTop, oldFixed);
+  }
+  CellsChanged(TRect{0, rows.front(), ColCount() - 1, rows.back() + 1});
+  if (RowCount() - 1 <= TopRow() && RowCount() > FixedRows()) SetTopRow(std::max(RowCount() - 1, FixedRows()));
+}
+
+void VUraRazuduVova::KeepCurrentRowAfterRemove(int oldRow, int oldTop, int oldFixed) {
+  const int dataEnd = RowCount() - fixedFooters_;
+  if (dataEnd <= oldRow) {
+    if (dataEnd - 1 >= oldFixed)
+      FocusCell(Col(), dataEnd - 1, true);
+    else
+      HideSelection();
+    return;
+  }
+  FocusCell(Col(), oldRow, true);
+  if (oldTop >= FixedRows() && oldTop < RowCount()) SetTopRow(oldTop);
+}
+
+void VUraRazuduVova::InsertCols(int ACol, int N) {
+  if (N < 1) return;
+  ACol = std::clamp(ACol, 0, ColCount());
+  const int at = ACol < ColCount() ? RealColIndex(ACol) : StorageColCount();
+  WithAllColumns([&] {
+    const int count = ColCount();
+    TBaseGrid::SetColCount(count + N);
+    if (!colHidden_.empty()) colHidden_.resize(count + N, false);
+    for (int i = 0; i < N; ++i) MoveRealColumn(count + i, at + i);
+  });
+}
+
+void VUraRazuduVova::RemoveCols(int ACol, int N) {
+  if (ACol < 0 || ACol >= ColCount() || N < 1) return;
+  std::vector<int> realCols;
+  for (int d = ACol; d < ColCount() && d - ACol < N; ++d) realCols.push_back(RealColIndex(d));
+  RemoveRealCols(realCols);
+  CellsChanged(TRect{ACol, 0, ACol + N, RowCount() - 1});
+}
+
+void VUraRazuduVova::RemoveRealCols(const std::vector<int>& realCols) {
+  // At least one column stays.
+  if (realCols.empty() || static_cast<int>(realCols.size()) >= StorageColCount()) return;
+  WithAllColumns([&] {
+    for (auto c = realCols.rbegin(); c != realCols.rend(); ++c) {
+      ClearRect(*c, 0, *c, RowCount() - 1);
+      EraseRealColumn(*c);
+    }
+  });
+}
+
+void VUraRazuduVova::SwapRows(int ARow1, int ARow2) {
+  if (ARow1 == ARow2 || std::min(ARow1, ARow2) < 0 || std::max(ARow1, ARow2) >= RowCount()) return;
+  TBaseGrid::SwapRows(ARow1, ARow2);
+  const size_t far = std::max(ARow1, ARow2);
+  if (far < rowSelect_.size() || RowSelect(ARow1) != RowSelect(ARow2)) {
+    if (rowSelect_.size() <= far) rowSelect_.resize(far + 1, 0);
+    std::swap(rowSelect_[ARow1], rowSelect_[ARow2]);
+  }
+}
+
+void VUraRazuduVova::SortSwapRows(int ARow1, int ARow2) { SwapRows(ARow1, ARow2); }
+
+void VUraRazuduVova::SwapColumns(int ACol1, int ACol2) {
+  if (ACol1 == ACol2 || std::min(ACol1, ACol2) < 0 || std::max(ACol1, ACol2) >= ColCount()) return;
+  const int real1 = RealColIndex(std::min(ACol1, ACol2)), real2 = RealColIndex(std::max(ACol1, ACol2));
+  WithAllColumns([&] {
+    MoveRealColumn(real1, real2);
+    MoveRealColumn(real2 - 1, real1);
+  });
+  if (sortSettings_.Column == real1)
+    sortSettings_.Column = real2;
+  else if (sortSettings_.Column == real2)
+    sortSettings_.Column = real1;
+}
+
+void VUraRazuduVova::MoveRow(int AFrom, int ATo) {
+  if (AFrom == ATo || std::min(AFrom, ATo) < 0 || std::max(AFrom, ATo) >= RowCount()) return;
+  TBaseGrid::MoveRow(AFrom, ATo);
+  if (static_cast<size_t>(std::max(AFrom, ATo)) >= rowSelect_.size()) rowSelect_.resize(std::max(AFrom, ATo) + 1, 0);
+  const int32_t mark = rowSelect_[AFrom];
+  rowSelect_.erase(rowSelect_.begin() + AFrom);
+  rowSelect_.insert(rowSelect_.begin() + ATo, mark);
+}
+
+void VUraRazuduVova::MoveColumn(int AFrom, int ATo) {
+  if (AFrom == ATo || std::min(AFrom, ATo) < 0 || std::max(AFrom, ATo) >= ColCount()) return;
+  const int from = RealColIndex(AFrom), to = RealColIndex(ATo);
+  WithAllColumns([&] { MoveRealColumn(from, to); });
+}
+
+void VUraRazuduVova::MergeCols(int ACol1, int ACol2) {
+  if (ACol1 == ACol2 || std::min(ACol1, ACol2) < 0 || std::max(ACol1, ACol2) >= StorageColCount()) return;
+  WithHiddenRowsIn([&] {
+    for (int r = FixedRows(); r < RowCount(); ++r)
+      TBaseGrid::SetCells(ACol1, r, Trim(TBaseGrid::Cells(ACol1, r) + " " + TBaseGrid::Cells(ACol2, r)));
+  });
+  RemoveRealCols({ACol2});
+}
+
+}  // namespace velmora
