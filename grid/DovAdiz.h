@@ -559,6 +559,10 @@ public:
   void ApplyColumnMerge();
   void UndoColumnMerge();
 
+  // A block never takes a hidden column: it ends before the first one in its range, and a block that
+  // starts at one is not made.
+  void MergeCells(int ACol, int ARow, int NX, int NY) override;
+
   // The first cell (row by row, real columns) whose stored text is Value.
   bool IsCell(const std::string& Value, int& ACol, int& ARow) const;
 
@@ -784,8 +788,10 @@ private:
   // Removes the display rows (strictly increasing) in one batch, with their marks; the hidden rows
   // close up.
   void RemoveDisplayRows(const std::vector<int>& rows);
-  // The current row after rows went: kept, or the last data row, or off the grid.
-  void KeepCurrentRowAfterRemove(int oldRow, int oldTop);
+  // The current row after rows went: kept, or the last data row, or off the grid (oldFixed: the fixed
+  // rows before, as the class library lowers them with the count).
+  void KeepCurrentRowAfterRemove(int oldRow, int oldTop, int oldFixed);
+  TGridItem* HiddenItem(int ARow);
   // Frees the hidden items from real index ARow on (RowCount lowered).
   void FreeHiddenRowsFrom(int ARow);
   // Frees every property object that an item holds.

@@ -68,18 +68,41 @@ std::string VUraRazuduVova::CurrentCell() const { return Cells(RealColIndex(Col(
 
 void VUraRazuduVova::SetCurrentCell(const std::string& Value) { SetCells(RealColIndex(Col()), Row(), Value); }
 
-std::string VUraRazuduVova::GetCellsEx(int ACol, int ARow) const { return Cells(ACol, DisplRowIndex(ARow)); }
-
-void VUraRazuduVova::SetCellsEx(int ACol, int ARow, const std::string& Value) {
-  const int row = DisplRowIndex(ARow);
-  SetCells(ACol, row, Value);
-  if (DisplColIndex(ACol) != ACol) RepaintCell(DisplColIndex(ACol), row);
+// A hidden row's cells are read and written in its item.
+std::string VUraRazuduVova::GetCellsEx(int ACol, int ARow) const {
+  if (const TGridItem* item = HiddenRow(ARow)) return item->Cell(ACol);
+  return Cells(ACol, DisplRowIndex(ARow));
 }
 
-TObject* VUraRazuduVova::GetObjectsEx(int ACol, int ARow) const { return Objects(ACol, DisplRowIndex(ARow)); }
+void VUraRazuduVova::SetCellsEx(int ACol, int ARow, const std::string& Value) {
+  if (TGridItem* item = HiddenItem(ARow)) {
+    if (ACol >= 0 && ACol < StorageColCount()) TStringGrid::SetTakenText(item->Row, ACol, Value);
+    return;
+  }
+  SetCells(ACol, DisplRowIndex(ARow), Value);
+}
+
+TObject* VUraRazuduVova::GetObjectsEx(int ACol, int ARow) const {
+  if (const TGridItem* item = HiddenRow(ARow)) {
+    const auto* props = static_cast<const TCellProperties*>(item->Object(ACol));
+    return props ? props->ObjectEx : nullptr;
+  }
+  return Objects(ACol, DisplRowIndex(ARow));
+}
 
 void VUraRazuduVova::SetObjectsEx(int ACol, int ARow, TObject* AObject) {
-  SetObjects(ACol, DisplRowIndex(ARow), AObject);
+  TGridItem* item = HiddenItem(ARow);
+  if (!item) {
+    SetObjects(ACol, DisplRowIndex(ARow), AObject);
+    return;
+  }
+  if (ACol < 0 || ACol >= StorageColCount()) return;
+  auto* props = static_cast<TCellProperties*>(item->Object(ACol));
+  if (!props) {
+    props = new TCellProperties(this, ACol, ARow);
+    TStringGrid::SetTakenObject(item->Row, ACol, props);
+  }
+  props->ObjectEx = AObject;
 }
 
 TColor VUraRazuduVova::GetColors(int ACol, int ARow) const {

@@ -8,7 +8,7 @@ namespace velmora {
 
 void VUraRazuduVova::SetRowCountEx(int N) {
   // Hidden rows after the last row that stays go with the rows.
-  if (N < RowCount()) FreeHiddenRowsFrom(RealRowIndex(std::max(N, 0)));
+  if (N < RowCount()) FreeHiddenRowsFrom(N > 0 ? RealRowIndex(N - 1) + 1 : 0);
   TBaseGrid::SetRowCount(N);
   // At least one fixed row: a grid that already has more keeps them.
   if (FixedRowAlways && TBaseGrid::RowCount() > 1 && TBaseGrid::FixedRows() == 0) TBaseGrid::SetFixedRows(1);

@@ -73,4 +73,6 @@ const TGridItem* VUraRazuduVova::HiddenRow(int ARow) const {
   return item != hiddenRows_.end() && item->Idx == ARow ? &*item : nullptr;
 }
 
+TGridItem* VUraRazuduVova::HiddenItem(int ARow) { return const_cast<TGridItem*>(HiddenRow(ARow)); }
+
 }  // namespace velmora

@@ -8,6 +8,17 @@ using namespace platform;
 
 namespace velmora {
 
+void VUraRazuduVova::MergeCells(int ACol, int ARow, int NX, int NY) {
+  if (IsHiddenColumn(ACol)) return;
+  for (int c = ACol + 1; hiddenColCount_ > 0 && c < ACol + NX && c < StorageColCount(); ++c) {
+    if (IsHiddenColumn(c)) {
+      NX = c - ACol;
+      break;
+    }
+  }
+  TBaseGrid::MergeCells(ACol, ARow, NX, NY);
+}
+
 void VUraRazuduVova::MergeColumnCells(int ACol, bool First) {
   const int last = RowCount() - 1 - fixedFooters_;
   int start = FixedRows();

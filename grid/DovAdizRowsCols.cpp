@@ -38,7 +38,7 @@ void VUraRazuduVova::RemoveSelectedRows() {
 
 void VUraRazuduVova::RemoveDisplayRows(const std::vector<int>& rows) {
   if (rows.empty()) return;
-  const int oldRow = Row(), oldTop = TopRow();
+  const int oldRow = Row(), oldTop = TopRow(), oldFixed = FixedRows();
   {
     const UpdateGuard lock(*this);
     std::vector<int> realRows(rows.size());
@@ -46,16 +46,16 @@ void VUraRazuduVova::RemoveDisplayRows(const std::vector<int>& rows) {
     DeleteRowSet(rows);
     RemoveDisplayRowMarks(rows);
     CloseUpHiddenRows(realRows);
-    KeepCurrentRowAfterRemove(oldRow, oldTop);
+    KeepCurrentRowAfterRemove(oldRow, oldTop, oldFixed);
   }
   CellsChanged(TRect{0, rows.front(), ColCount() - 1, rows.back() + 1});
   if (RowCount() - 1 <= TopRow() && RowCount() > FixedRows()) SetTopRow(std::max(RowCount() - 1, FixedRows()));
 }
 
-void VUraRazuduVova::KeepCurrentRowAfterRemove(int oldRow, int oldTop) {
+void VUraRazuduVova::KeepCurrentRowAfterRemove(int oldRow, int oldTop, int oldFixed) {
   const int dataEnd = RowCount() - fixedFooters_;
   if (dataEnd <= oldRow) {
-    if (dataEnd - 1 >= FixedRows())
+    if (dataEnd - 1 >= oldFixed)
       FocusCell(Col(), dataEnd - 1, true);
     else
       HideSelection();
