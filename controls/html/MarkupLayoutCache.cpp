@@ -6,7 +6,8 @@ namespace {
 
 size_t BytesOf(const LayoutKey& key, const Layout& layout) {
   size_t bytes = sizeof(LayoutKey) + key.text.size() + key.fontName.size() + sizeof(Layout);
-  for (const LaidOutLine& line : layout.lines) bytes += sizeof(LaidOutLine) + line.strip.size();
+  for (const LaidOutLine& line : layout.lines)
+    bytes += sizeof(LaidOutLine) + line.runs.size() * sizeof(RunExtent) + line.strip.size();
   for (const auto& [request, extent] : layout.images) bytes += sizeof(request) + sizeof(extent) + request.source.size();
   return bytes;
 }

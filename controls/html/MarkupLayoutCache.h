@@ -62,11 +62,17 @@ struct ImageExtent {
   friend bool operator==(const ImageExtent&, const ImageExtent&) = default;
 };
 
+// The width of a text run that the measuring pass placed, and of the blank it ends in (0 none).
+struct RunExtent {
+  int width, blank;
+};
+
 // One line as its measuring pass laid it out.
 struct LaidOutLine {
-  size_t begin = 0, end = 0;  // its markup in the prepared text
-  Line line;                  // placed at its aligned left edge
-  std::string strip;          // what the measuring pass added to StripVal
+  size_t begin = 0, end = 0;    // its markup in the prepared text
+  Line line;                    // placed at its aligned left edge
+  std::vector<RunExtent> runs;  // in order: the second pass places the same runs
+  std::string strip;            // what the measuring pass added to StripVal
 };
 
 // The measuring passes' results of one call.

@@ -84,6 +84,9 @@ private:
   size_t RunLength();
   // One text run at pos_; false when it does not fit and stays for the next line.
   bool PlaceRun();
+  // The run's extent: measured in the measuring pass, which records it, taken from the record after.
+  RunExtent Extent(const std::string& run, bool endsInBlank);
+  bool Reaches(const TRect& r);
   void DrawRun(const std::string& run, int width);
   int RunBottom() const;
   void Tag(std::string_view tag);
@@ -166,6 +169,9 @@ private:
   size_t pos_ = 0;
   size_t end_ = 0;
   bool dropsRest_ = false;  // an unclosed tag, or a line cut without word wrap
+  std::vector<RunExtent> measuredRuns_;      // by the measuring pass of the current line
+  const std::vector<RunExtent>* placedRuns_ = nullptr;  // for the second pass
+  size_t nextRun_ = 0;
 
   // One pass.
   int pen_ = 0;  // horizontal pen position

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <utility>
 
 #include "controls/html/MarkupRenderer.h"
 #include "controls/html/MarkupText.h"
@@ -158,6 +159,8 @@ bool MarkupRenderer::Render(const std::string& text) {
     }
     if (!a_.CheckHeight) {
       CopyFont(canvas_.Font(), drawFont);
+      placedRuns_ = &laid.runs;
+      nextRun_ = 0;
       RenderLine(a_.CheckHotSpot ? Pass::HotSpot : Pass::Draw, laid.begin, laid.end);
       const int bottom = line_.Bottom() - line_.descent;
       if ((anchorHit_ && a_.Y > bottom - TextHeightGh() && a_.Y < bottom) || imageHit_) result_ = true;
@@ -197,6 +200,7 @@ LaidOutLine MarkupRenderer::MeasureLine(size_t& at, const TRect& working, TFont&
   laid.begin = at;
   const size_t stripStart = a_.StripVal.size();
   laid.end = RenderLine(Pass::Measure, at, text_.size());
+  laid.runs = std::exchange(measuredRuns_, {});
   at = dropsRest_ ? text_.size() : laid.end;
   inAnchor_ = inAnchor;
   anchorTarget_ = anchorTarget;

@@ -106,10 +106,12 @@ bool MarkupRenderer::PlaceRun() {
   else if (run.find('&') != std::string::npos)
     run = ReplaceAllText(ReplaceAllText(ReplaceAllText(run, "&nbsp;", " "), "&lt;", "<"), "&gt;", ">");
 
-  const int height = canvas_.TextHeight(run);
-  line_.height = std::max(line_.height, height);
-  if (switches_.sub) line_.subHeight = std::max(line_.subHeight, height / 4);
-  if (switches_.sup) line_.supHeight = std::max(line_.supHeight, height / 4);
+  if (pass_ == Pass::Measure) {  // the second pass meets no other heights
+    const int height = canvas_.TextHeight(run);
+    line_.height = std::max(line_.height, height);
+    if (switches_.sub) line_.subHeight = std::max(line_.subHeight, height / 4);
+    if (switches_.sup) line_.supHeight = std::max(line_.supHeight, height / 4);
+  }
   a_.StripVal += run;
   if (switches_.hidden) {
     pos_ += length;
@@ -117,9 +119,8 @@ bool MarkupRenderer::PlaceRun() {
     return true;
   }
 
-  TRect calc = line_.rect;
-  DrawText(canvas_.Handle(), run, calc, TextFormat() | DT_CALCRECT);
-  const int width = calc.Right - calc.Left;
+  const RunExtent extent = Extent(run, endsInBlank);
+  const int width = extent.width;
   const int before = line_.width;
   const int after = AddClamped(before, width);
 
@@ -131,6 +132,7 @@ bool MarkupRenderer::PlaceRun() {
     return false;
   }
   line_.width = after;
+  if (pass_ == Pass::Measure) measuredRuns_.push_back(extent);
   if (Measuring() && inAnchor_ && a_.X - line_.rect.Left >= before && a_.X - line_.rect.Left <= after) {
     anchorHit_ = true;
     if (a_.Y > line_.rect.Top) {
@@ -145,8 +147,15 @@ bool MarkupRenderer::PlaceRun() {
   if (!fits && pass_ == Pass::Measure) dropsRest_ = true;  // without word wrap the ellipsis shows the cut
   placedAny_ = true;
   lastRunEndsInBlank_ = endsInBlank;
-  trailingBlank_ = endsInBlank ? canvas_.TextWidth(" ") : 0;
+  trailingBlank_ = extent.blank;
   return true;
+}
+
+RunExtent MarkupRenderer::Extent(const std::string& run, bool endsInBlank) {
+  if (pass_ != Pass::Measure && placedRuns_ && nextRun_ < placedRuns_->size()) return (*placedRuns_)[nextRun_++];
+  TRect calc = line_.rect;
+  DrawText(canvas_.Handle(), run, calc, TextFormat() | DT_CALCRECT);
+  return {calc.Right - calc.Left, endsInBlank ? canvas_.TextWidth(" ") : 0};
 }
 
 unsigned MarkupRenderer::TextFormat() const {
@@ -164,10 +173,28 @@ int MarkupRenderer::RunBottom() const {
   return bottom - line_.descent;
 }
 
+// Whether drawing a run in r, with its shadow and error mark, can reach a pixel that the clip lets
+// through; on a mapped canvas it always may.
+bool MarkupRenderer::Reaches(const TRect& r) {
+  HDC dc = canvas_.Handle();
+  if (GetMapMode(dc) != MM_TEXT) return true;
+  TRect box = r;
+  if (switches_.shadow) {
+    TRect shadow = r;
+    OffsetRect(shadow, a_.ShadowOffset, a_.ShadowOffset);
+    UnionRect(box, box, shadow);
+  }
+  InflateRect(box, 2, 2);
+  TRect clip, common;
+  return GetClipBox(dc, clip) != NULLREGION && IntersectRect(common, box, clip);
+}
+
 void MarkupRenderer::DrawRun(const std::string& run, int width) {
+  if (inAnchor_ && a_.HyperLinks == a_.FocusLink + 1) a_.FocusAnchor = anchorTarget_;
+  TRect r = platform::Rect(pen_, line_.rect.Top, line_.rect.Right, RunBottom());
+  if (!Reaches(r)) return;
   HDC dc = canvas_.Handle();
   const unsigned format = TextFormat();
-  TRect r = platform::Rect(pen_, line_.rect.Top, line_.rect.Right, RunBottom());
   if (switches_.shadow) {
     TRect shadow = r;
     OffsetRect(shadow, a_.ShadowOffset, a_.ShadowOffset);
@@ -176,7 +203,6 @@ void MarkupRenderer::DrawRun(const std::string& run, int width) {
     platform::SetTextColor(dc, canvas_.Font().Color());
   }
   DrawText(dc, run, r, format);
-  if (inAnchor_ && a_.HyperLinks == a_.FocusLink + 1) a_.FocusAnchor = anchorTarget_;
   if (error_) {
     // A zigzag on a 4-pixel grid, so that the underlines of neighbouring runs join.
     const int bottom = r.Bottom;
