@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,7 +87,7 @@ private:
   bool PlaceRun();
   // The run's extent: measured in the measuring pass, which records it, taken from the record after.
   RunExtent Extent(const std::string& run, bool endsInBlank);
-  bool Reaches(const TRect& r);
+  bool Reaches(const TRect& r) const;
   void DrawRun(const std::string& run, int width);
   int RunBottom() const;
   void Tag(std::string_view tag);
@@ -172,6 +173,7 @@ private:
   std::vector<RunExtent> measuredRuns_;      // by the measuring pass of the current line
   const std::vector<RunExtent>* placedRuns_ = nullptr;  // for the second pass
   size_t nextRun_ = 0;
+  std::optional<TRect> clipBox_;  // of a drawing pass on an unmapped canvas: what runs can reach
 
   // One pass.
   int pen_ = 0;  // horizontal pen position

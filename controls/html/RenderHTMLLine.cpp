@@ -72,6 +72,9 @@ size_t MarkupRenderer::RenderLine(Pass pass, size_t begin, size_t end) {
   focusOpen_ = Drawing() && inAnchor_ && a_.HyperLinks == a_.FocusLink + 1;
   if (focusOpen_) focusRect_ = platform::Rect(line_.rect.Left, line_.rect.Top, line_.rect.Left, line_.rect.Top);
   if (Drawing() && paragraphBackground_) FillBand(paragraphColor_);
+  clipBox_.reset();
+  if (TRect clip; Drawing() && GetMapMode(canvas_.Handle()) == MM_TEXT)
+    clipBox_ = GetClipBox(canvas_.Handle(), clip) == NULLREGION ? TRect{} : clip;
 
   while (pos_ < end_ && !lineEnded_ && !deferred_) {
     if (!PlaceRun() || dropsRest_) break;
@@ -174,10 +177,9 @@ int MarkupRenderer::RunBottom() const {
 }
 
 // Whether drawing a run in r, with its shadow and error mark, can reach a pixel that the clip lets
-// through; on a mapped canvas it always may.
-bool MarkupRenderer::Reaches(const TRect& r) {
-  HDC dc = canvas_.Handle();
-  if (GetMapMode(dc) != MM_TEXT) return true;
+// through.
+bool MarkupRenderer::Reaches(const TRect& r) const {
+  if (!clipBox_) return true;
   TRect box = r;
   if (switches_.shadow) {
     TRect shadow = r;
@@ -185,8 +187,8 @@ bool MarkupRenderer::Reaches(const TRect& r) {
     UnionRect(box, box, shadow);
   }
   InflateRect(box, 2, 2);
-  TRect clip, common;
-  return GetClipBox(dc, clip) != NULLREGION && IntersectRect(common, box, clip);
+  TRect common;
+  return IntersectRect(common, box, *clipBox_);
 }
 
 void MarkupRenderer::DrawRun(const std::string& run, int width) {
