@@ -14,6 +14,8 @@ packages=(
   libfreetype-dev libfontconfig-dev libx11-dev libxext-dev zlib1g-dev libjpeg-dev libpng-dev libgif-dev libsqlite3-dev
   libzip-dev libexpat1-dev
   libcairo2-dev
+  # the markup benchmark's peer
+  libpango1.0-dev
   # printing: the CUPS client programs (lpstat, lpoptions, lp) that the printer runs
   cups-client
   fonts-dejavu-core fonts-liberation

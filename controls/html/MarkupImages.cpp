@@ -33,45 +33,59 @@ void FillWith(TCanvas& canvas, const TRect& r, TColor color) {
 
 }  // namespace
 
-void MarkupRenderer::Image(const std::string& upper) {
-  const int number = ++imageCount_;
-  std::string source = AttributeValue(upper, "SRC");
-  // ALT names the picture shown while the point lies on the image.
-  if (number == imageUnderPoint_) {
-    if (std::string alt = AttributeValue(upper, "ALT"); !alt.empty()) source = std::move(alt);
-  }
-  const int givenWidth = LeadingNumber(AttributeValue(upper, "WIDTH"));
-  const int givenHeight = LeadingNumber(AttributeValue(upper, "HEIGHT"));
-  const bool givenSize = givenWidth >= 1 && givenHeight >= 1;
-
-  TCustomImageList* list = nullptr;
-  int listIndex = -1;
-  TMarkupPicture* picture = nullptr;
-  int width = 0, height = 0;
+MarkupRenderer::ImageSource MarkupRenderer::FindImage(const ImageRequest& request) {
+  const std::string& source = request.source;
+  const bool givenSize = request.givenWidth >= 1 && request.givenHeight >= 1;
+  ImageSource found;
   if (source.starts_with("IDX:")) {
     const int n = LeadingNumber(std::string_view(source).substr(4));
     if (a_.Images && n >= 0 && n < a_.Images->Count()) {
-      list = a_.Images;
-      listIndex = n;
+      found.list = a_.Images;
+      found.listIndex = n;
     }
   } else if (source.starts_with("SSYS:") || source.starts_with("LSYS:")) {
-    list = &SystemImageList().Images(source[0] == 'S' ? TShellIconSize::Small : TShellIconSize::Large);
-    listIndex = SystemIconIndex(source.substr(5));
-    if (listIndex < 0) list = nullptr;
+    found.list = &SystemImageList().Images(source[0] == 'S' ? TShellIconSize::Small : TShellIconSize::Large);
+    found.listIndex = SystemIconIndex(source.substr(5));
+    if (found.listIndex < 0) found.list = nullptr;
   } else if (source.find(':') == std::string::npos || source.find("://") != std::string::npos) {
-    picture = FindPicture(source);
+    TMarkupPicture* picture = FindPicture(source);
     if (picture && !picture->Empty()) {
-      width = Scaled(givenSize ? givenWidth : picture->GetMaxWidth(), canvas_, LOGPIXELSX);
-      height = Scaled(givenSize ? givenHeight : picture->GetMaxHeight(), canvas_, LOGPIXELSY);
-    } else {
-      picture = nullptr;
+      found.picture = picture;
+      found.width = Scaled(givenSize ? request.givenWidth : picture->GetMaxWidth(), canvas_, LOGPIXELSX);
+      found.height = Scaled(givenSize ? request.givenHeight : picture->GetMaxHeight(), canvas_, LOGPIXELSY);
     }
   }
-  if (!list && !picture) return;  // not found: no room, nothing drawn
-  if (list) {
-    width = Scaled(list->Width(), canvas_, LOGPIXELSX);
-    height = Scaled(list->Height(), canvas_, LOGPIXELSY);
+  if (found.list) {
+    found.width = Scaled(found.list->Width(), canvas_, LOGPIXELSX);
+    found.height = Scaled(found.list->Height(), canvas_, LOGPIXELSY);
   }
+  return found;
+}
+
+bool MarkupRenderer::StillSized(const std::map<ImageRequest, ImageExtent>& images) {
+  for (const auto& [request, extent] : images) {
+    const ImageSource now = FindImage(request);
+    if (!(ImageExtent{now.list || now.picture, now.width, now.height} == extent)) return false;
+  }
+  return true;
+}
+
+void MarkupRenderer::Image(const std::string& upper) {
+  const int number = ++imageCount_;
+  ImageRequest request{AttributeValue(upper, "SRC"), LeadingNumber(AttributeValue(upper, "WIDTH")),
+                       LeadingNumber(AttributeValue(upper, "HEIGHT"))};
+  // ALT names the picture shown while the point lies on the image.
+  if (number == imageUnderPoint_) {
+    if (std::string alt = AttributeValue(upper, "ALT"); !alt.empty()) request.source = std::move(alt);
+  }
+  const bool givenSize = request.givenWidth >= 1 && request.givenHeight >= 1;
+  const ImageSource image = FindImage(request);
+  TCustomImageList* list = image.list;
+  const int listIndex = image.listIndex;
+  TMarkupPicture* picture = image.picture;
+  const int width = image.width, height = image.height;
+  if (pass_ == Pass::Measure) sizedImages_[request] = {list || picture, width, height};
+  if (!list && !picture) return;  // not found: no room, nothing drawn
 
   if (placedAny_ && AddClamped(line_.width, width) > line_.available && width < line_.available) {
     lineEnded_ = deferred_ = true;

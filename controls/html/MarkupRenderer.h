@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "controls/html/MarkupLayoutCache.h"
 #include "controls/html/RenderHTML.h"
 #include "platform/gfx/Font.h"
 
@@ -45,25 +47,25 @@ bool RenderMarkup(RenderArgs& args, const std::string& text);
 // line's aligned place, draws it or (HotSpot) measures and hit-tests it again.
 enum class Pass { Measure, HotSpot, Draw };
 
-// Where a line lies and what its measuring pass found. The second pass reads the height, the SUB and
-// SUP heights and the descent as the measuring pass left them.
-struct Line {
-  TRect rect;  // the line's rectangle; its left edge is the aligned one in the second pass
-  int height = 0;
-  int subHeight = 0;
-  int supHeight = 0;
-  int descent = 0;  // raised by IMG ALIGN: text runs sit this much higher
-  int available = 0;  // the width the measuring pass fits the line into
-  int width = 0;
-  int Bottom() const { return rect.Top + height + subHeight + supHeight; }
-};
-
 // Switches that carry from line to line with the text; both passes of a line start from the same.
 struct Switches {
   bool shadow = false;
   bool hidden = false;
   bool sub = false;
   bool sup = false;
+};
+
+// The first "<" of a text at or after a position. The passes go back to the start of each line, so
+// the finder keeps its last answer and scans each stretch of the text only a few times in all.
+class TagFinder {
+public:
+  explicit TagFinder(std::string_view text = {}) : text_(text) {}
+  size_t From(size_t at);  // npos when there is none
+
+private:
+  std::string_view text_;
+  size_t from_ = std::string_view::npos;  // the first "<" at or after from_ is at found_
+  size_t found_ = std::string_view::npos;
 };
 
 // The state of one RenderHTML call: everything lives for the call only.
@@ -73,11 +75,19 @@ public:
   bool Render(const std::string& text);
 
 private:
-  // RenderHTMLLine: one pass over the line's text at line_.rect. Consumes from text what the line
-  // holds and returns it as written (text and tags).
-  std::string RenderLine(Pass pass, std::string& text);
-  // One text run; false when it does not fit and stays for the next line.
-  bool PlaceRun(std::string& text, std::string& consumed);
+  // The measuring pass of the line that starts at `at`, which then moves to the next line's start.
+  // Without CheckHeight the state that the line's second pass starts from is put back.
+  LaidOutLine MeasureLine(size_t& at, const TRect& working, TFont& measureFont);
+  LayoutKey Key(const std::string& text);
+  // RenderHTMLLine: one pass over the markup of text_ from begin to end at line_.rect. Returns where
+  // what the line holds ends; dropsRest_ tells that the pass dropped the text after it.
+  size_t RenderLine(Pass pass, size_t begin, size_t end);
+  size_t RunLength();
+  // One text run at pos_; false when it does not fit and stays for the next line.
+  bool PlaceRun();
+  // The run's extent: measured in the measuring pass, which records it, taken from the record after.
+  RunExtent Extent(const std::string& run, bool endsInBlank);
+  bool Reaches(const TRect& r) const;
   void DrawRun(const std::string& run, int width);
   int RunBottom() const;
   void Tag(std::string_view tag);
@@ -90,6 +100,16 @@ private:
   void Rotate(const std::string& upper);
 
   // Images and anchors.
+  // Where an IMG source's picture comes from and the room it takes: neither a list nor a picture
+  // when it is not found.
+  struct ImageSource {
+    TCustomImageList* list = nullptr;
+    int listIndex = -1;
+    TMarkupPicture* picture = nullptr;
+    int width = 0, height = 0;
+  };
+  ImageSource FindImage(const ImageRequest& request);
+  bool StillSized(const std::map<ImageRequest, ImageExtent>& images);
   void Image(const std::string& upper);
   TMarkupPicture* FindPicture(const std::string& source);
   void TileBackground(const std::string& source);
@@ -123,6 +143,8 @@ private:
   int imageCount_ = 0;
   int imageUnderPoint_ = -1;
   bool paragraphBackground_ = false;
+  bool hitSomething_ = false;  // a pass found the point on an anchor or image: the layout is not kept
+  std::map<ImageRequest, ImageExtent> sizedImages_;  // by the measuring passes
   TColor paragraphColor_ = platform::clNone;
 
   // Anchors.
@@ -141,6 +163,17 @@ private:
   TColor hiBrush_ = platform::clNone;
   TColor paragraphBrush_ = platform::clNone;
   std::vector<TLogFont> rotated_;  // the fonts that R tags replaced, innermost last
+
+  // The prepared text and the walk of one pass over it.
+  std::string_view text_;
+  TagFinder tags_;
+  size_t pos_ = 0;
+  size_t end_ = 0;
+  bool dropsRest_ = false;  // an unclosed tag, or a line cut without word wrap
+  std::vector<RunExtent> measuredRuns_;      // by the measuring pass of the current line
+  const std::vector<RunExtent>* placedRuns_ = nullptr;  // for the second pass
+  size_t nextRun_ = 0;
+  std::optional<TRect> clipBox_;  // of a drawing pass on an unmapped canvas: what runs can reach
 
   // One pass.
   int pen_ = 0;  // horizontal pen position

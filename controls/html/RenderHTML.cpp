@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <utility>
 
 #include "controls/html/MarkupRenderer.h"
 #include "controls/html/MarkupText.h"
@@ -131,46 +132,36 @@ MarkupRenderer::MarkupRenderer(RenderArgs& args) : a_(args), canvas_(args.Canvas
   a_.MouseLink = -1;
 }
 
+// The layout is kept per thread for the next call with the same key; a call that finds one skips
+// the measuring passes and only runs the second passes on the lines it holds.
 bool MarkupRenderer::Render(const std::string& text) {
-  std::string rest = a_.PanelDialect ? PreparePanelText(text) : PrepareText(text);
+  const std::string prepared = a_.PanelDialect ? PreparePanelText(text) : PrepareText(text);
+  text_ = prepared;
+  tags_ = TagFinder(text_);
+  LayoutCache& cache = ThreadLayoutCache();
+  LayoutKey key = Key(text);
+  const std::shared_ptr<const Layout> kept = cache.Find(key, [this](const Layout& layout) { return StillSized(layout.images); });
+  Layout made;
+  size_t at = 0, keptLines = 0;
   TRect working = a_.Rect;
   working.Left += 1;
   TFont measureFont, drawFont;
   CopyFont(measureFont, base_);
   CopyFont(drawFont, base_);
-  while (!rest.empty()) {
-    CopyFont(canvas_.Font(), measureFont);
-    const bool inAnchor = inAnchor_;
-    const std::string anchorTarget = anchorTarget_;
-    const int hyperLinks = a_.HyperLinks, listLevel = listLevel_, imageCount = imageCount_;
-    // SUB and SUP start every line off; the second pass starts from the switches the first one did.
-    switches_.sub = switches_.sup = false;
-    const Switches switches = switches_;
-    line_ = Line{};
-    line_.rect = working;
-    line_.height = TextHeightGh();
-    line_.available = working.Right - working.Left;
-
-    const std::string consumed = RenderLine(Pass::Measure, rest);
-    inAnchor_ = inAnchor;
-    anchorTarget_ = anchorTarget;
-    CopyFont(measureFont, canvas_.Font());
-
-    TRect r = working;
-    if (align_ == 1 && r.Right - line_.width > r.Left) r.Left = r.Right - line_.width;
-    if (align_ == 2 && r.Right - r.Left - line_.width > 0) r.Left += (r.Right - r.Left - line_.width) / 2;
-    r.Left = AddClamped(r.Left, indent_);
-    r.Bottom = line_.Bottom();
-    line_.rect = r;
-
+  while (kept ? keptLines < kept->lines.size() : at < prepared.size()) {
+    const LaidOutLine& laid = kept ? kept->lines[keptLines++] : made.lines.emplace_back(MeasureLine(at, working, measureFont));
+    if (kept) {
+      // What the measuring pass would have done.
+      switches_.sub = switches_.sup = false;
+      a_.StripVal += laid.strip;
+      a_.XSize = std::max(a_.XSize, laid.line.width);
+      line_ = laid.line;
+    }
     if (!a_.CheckHeight) {
       CopyFont(canvas_.Font(), drawFont);
-      a_.HyperLinks = hyperLinks;
-      listLevel_ = listLevel;
-      imageCount_ = imageCount;
-      switches_ = switches;
-      std::string again = consumed;
-      RenderLine(a_.CheckHotSpot ? Pass::HotSpot : Pass::Draw, again);
+      placedRuns_ = &laid.runs;
+      nextRun_ = 0;
+      RenderLine(a_.CheckHotSpot ? Pass::HotSpot : Pass::Draw, laid.begin, laid.end);
       const int bottom = line_.Bottom() - line_.descent;
       if ((anchorHit_ && a_.Y > bottom - TextHeightGh() && a_.Y < bottom) || imageHit_) result_ = true;
       CopyFont(drawFont, canvas_.Font());
@@ -181,9 +172,69 @@ bool MarkupRenderer::Render(const std::string& text) {
     a_.YSize = AddClamped(a_.YSize, lineHeight);
     if (working.Top > a_.Rect.Bottom && !a_.CheckHeight) break;
   }
+  if (kept && a_.CheckHeight) a_.HyperLinks = kept->hyperLinks;
+  if (!kept && !hitSomething_) {
+    made.hyperLinks = a_.HyperLinks;
+    made.images = std::move(sizedImages_);
+    cache.Keep(std::move(key), std::move(made));
+  }
   CopyFont(canvas_.Font(), base_);
   if (a_.YSize == 0) a_.YSize = TextHeightGh();
   return result_;
+}
+
+LaidOutLine MarkupRenderer::MeasureLine(size_t& at, const TRect& working, TFont& measureFont) {
+  CopyFont(canvas_.Font(), measureFont);
+  const bool inAnchor = inAnchor_;
+  const std::string anchorTarget = anchorTarget_;
+  const int hyperLinks = a_.HyperLinks, listLevel = listLevel_, imageCount = imageCount_;
+  // SUB and SUP start every line off; the second pass starts from the switches the first one did.
+  switches_.sub = switches_.sup = false;
+  const Switches switches = switches_;
+  line_ = Line{};
+  line_.rect = working;
+  line_.height = TextHeightGh();
+  line_.available = working.Right - working.Left;
+
+  LaidOutLine laid;
+  laid.begin = at;
+  const size_t stripStart = a_.StripVal.size();
+  laid.end = RenderLine(Pass::Measure, at, text_.size());
+  laid.runs = std::exchange(measuredRuns_, {});
+  at = dropsRest_ ? text_.size() : laid.end;
+  inAnchor_ = inAnchor;
+  anchorTarget_ = anchorTarget;
+  CopyFont(measureFont, canvas_.Font());
+
+  TRect r = working;
+  if (align_ == 1 && r.Right - line_.width > r.Left) r.Left = r.Right - line_.width;
+  if (align_ == 2 && r.Right - r.Left - line_.width > 0) r.Left += (r.Right - r.Left - line_.width) / 2;
+  r.Left = AddClamped(r.Left, indent_);
+  r.Bottom = line_.Bottom();
+  line_.rect = r;
+  laid.line = line_;
+  laid.strip = a_.StripVal.substr(stripStart);
+
+  if (!a_.CheckHeight) {
+    a_.HyperLinks = hyperLinks;
+    listLevel_ = listLevel;
+    imageCount_ = imageCount;
+    switches_ = switches;
+  }
+  return laid;
+}
+
+LayoutKey MarkupRenderer::Key(const std::string& text) {
+  HDC dc = canvas_.Handle();
+  TPoint origin;
+  GetViewportOrgEx(dc, origin);
+  return {a_.Rect,        a_.Images,       a_.PictureCache,    a_.PictureContainer, a_.X,
+          a_.Y,           a_.FocusLink,    a_.HoverLink,       a_.ShadowOffset,     a_.CheckHotSpot,
+          a_.CheckHeight, a_.Print,        a_.Selected,        a_.Blink,            a_.HoverStyle,
+          a_.WordWrap,    a_.PanelDialect, a_.ResizeFactor,    a_.URLColor,         a_.HoverColor,
+          a_.HoverFontColor, a_.ShadowColor, base_.Name(),     base_.Height(),      base_.Style(),
+          base_.Color(),  base_.Orientation(), base_.PixelsPerInch(), GetDeviceCaps(dc, LOGPIXELSX),
+          GetDeviceCaps(dc, LOGPIXELSY), GetMapMode(dc), origin, text};
 }
 
 TColor MarkupRenderer::BrushColorOrNone() {

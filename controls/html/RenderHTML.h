@@ -13,8 +13,11 @@ namespace controls {
 using platform::TCustomImageList;
 
 // Draws, measures and hit-tests one string of the mini-markup inside Rect. The canvas's font, brush
-// and pen are the starting state; the call keeps nothing between calls and leaves the canvas with its
-// font, brush and pen as they were at entry and a transparent background mode.
+// and pen are the starting state; the call leaves the canvas with its font, brush and pen as they
+// were at entry and a transparent background mode. The lines that the measuring passes lay out are
+// kept for the thread's next calls with the same text, arguments, canvas font, resolution, mapping
+// mode and origin, while the pictures they sized keep their sizes; a call that finds them draws
+// without measuring again. A call that finds the point on an anchor or image keeps nothing.
 //
 // The text is laid out line by line; each line goes through a measuring pass, which decides what fits
 // and how tall the line is, and then through a second pass at the line's aligned place, which draws

@@ -31,21 +31,36 @@ std::string DecodePanelEntities(std::string run) {
   return run;
 }
 
-// The next run of text: up to the first "<"; with word wrap up to and including the first blank when
-// that comes first.
-size_t RunLength(const std::string& text, bool wordWrap) {
-  const size_t lt = text.find('<');
-  if (wordWrap) {
-    const size_t blank = text.find(' ');
-    if (blank != std::string::npos && blank < lt) return blank + 1;
-  }
-  return lt == std::string::npos ? text.size() : lt;
-}
-
 }  // namespace
 
-std::string MarkupRenderer::RenderLine(Pass pass, std::string& text) {
+size_t TagFinder::From(size_t at) {
+  if (at < from_) {
+    // Back to an earlier start: only the stretch before the last search is new.
+    const size_t before = text_.substr(at, from_ - at).find('<');
+    if (before != std::string_view::npos) found_ = at + before;
+  } else if (at > found_) {
+    found_ = text_.find('<', at);
+  }
+  from_ = at;
+  return found_;
+}
+
+// The next run of text: up to the next "<"; with word wrap up to and including the first blank when
+// that comes first.
+size_t MarkupRenderer::RunLength() {
+  const size_t lt = std::min(tags_.From(pos_), end_);
+  if (a_.WordWrap) {
+    const size_t blank = text_.substr(pos_, lt - pos_).find(' ');
+    if (blank != std::string_view::npos) return blank + 1;
+  }
+  return lt - pos_;
+}
+
+size_t MarkupRenderer::RenderLine(Pass pass, size_t begin, size_t end) {
   pass_ = pass;
+  pos_ = begin;
+  end_ = end;
+  dropsRest_ = false;
   line_.width = 0;
   pen_ = line_.rect.Left;
   trailingBlank_ = 0;
@@ -57,60 +72,58 @@ std::string MarkupRenderer::RenderLine(Pass pass, std::string& text) {
   focusOpen_ = Drawing() && inAnchor_ && a_.HyperLinks == a_.FocusLink + 1;
   if (focusOpen_) focusRect_ = platform::Rect(line_.rect.Left, line_.rect.Top, line_.rect.Left, line_.rect.Top);
   if (Drawing() && paragraphBackground_) FillBand(paragraphColor_);
+  clipBox_.reset();
+  if (TRect clip; Drawing() && GetMapMode(canvas_.Handle()) == MM_TEXT)
+    clipBox_ = GetClipBox(canvas_.Handle(), clip) == NULLREGION ? TRect{} : clip;
 
-  std::string consumed;
-  while (!text.empty() && !lineEnded_ && !deferred_) {
-    if (!PlaceRun(text, consumed)) break;
-    if (text.empty() || text[0] != '<') continue;
-    if (text.size() < 3) {
-      text.clear();
+  while (pos_ < end_ && !lineEnded_ && !deferred_) {
+    if (!PlaceRun() || dropsRest_) break;
+    if (pos_ == end_ || text_[pos_] != '<') continue;
+    const size_t gt = end_ - pos_ < 3 ? std::string_view::npos : text_.substr(pos_, end_ - pos_).find('>');
+    if (gt == std::string_view::npos) {
+      dropsRest_ = true;
       break;
     }
-    const size_t gt = text.find('>');
-    if (gt == std::string::npos) {
-      text.clear();
-      break;
-    }
-    Tag(std::string_view(text).substr(0, gt + 1));
+    Tag(text_.substr(pos_, gt + 1));
     if (deferred_) break;
-    consumed.append(text, 0, gt + 1);
-    text.erase(0, gt + 1);
+    pos_ += gt + 1;
     placedAny_ = true;
   }
+  if (anchorHit_ || imageHit_) hitSomething_ = true;
   line_.width -= trailingBlank_;
   a_.XSize = std::max(a_.XSize, line_.width);
   if (focusOpen_) {
     focusRect_.Right = pen_;
     DrawFocusRect();
   }
-  return consumed;
+  return pos_;
 }
 
-bool MarkupRenderer::PlaceRun(std::string& text, std::string& consumed) {
-  const size_t length = RunLength(text, a_.WordWrap);
+bool MarkupRenderer::PlaceRun() {
+  const size_t length = RunLength();
   if (length == 0) return true;
-  std::string run = text.substr(0, length);
+  std::string run(text_.substr(pos_, length));
   const bool endsInBlank = run.back() == ' ';
   if (a_.PanelDialect)
     run = DecodePanelEntities(run);
   else if (run.find('&') != std::string::npos)
     run = ReplaceAllText(ReplaceAllText(ReplaceAllText(run, "&nbsp;", " "), "&lt;", "<"), "&gt;", ">");
 
-  const int height = canvas_.TextHeight(run);
-  line_.height = std::max(line_.height, height);
-  if (switches_.sub) line_.subHeight = std::max(line_.subHeight, height / 4);
-  if (switches_.sup) line_.supHeight = std::max(line_.supHeight, height / 4);
+  if (pass_ == Pass::Measure) {  // the second pass meets no other heights
+    const int height = canvas_.TextHeight(run);
+    line_.height = std::max(line_.height, height);
+    if (switches_.sub) line_.subHeight = std::max(line_.subHeight, height / 4);
+    if (switches_.sup) line_.supHeight = std::max(line_.supHeight, height / 4);
+  }
   a_.StripVal += run;
   if (switches_.hidden) {
-    consumed.append(text, 0, length);
-    text.erase(0, length);
+    pos_ += length;
     placedAny_ = true;
     return true;
   }
 
-  TRect calc = line_.rect;
-  DrawText(canvas_.Handle(), run, calc, TextFormat() | DT_CALCRECT);
-  const int width = calc.Right - calc.Left;
+  const RunExtent extent = Extent(run, endsInBlank);
+  const int width = extent.width;
   const int before = line_.width;
   const int after = AddClamped(before, width);
 
@@ -122,6 +135,7 @@ bool MarkupRenderer::PlaceRun(std::string& text, std::string& consumed) {
     return false;
   }
   line_.width = after;
+  if (pass_ == Pass::Measure) measuredRuns_.push_back(extent);
   if (Measuring() && inAnchor_ && a_.X - line_.rect.Left >= before && a_.X - line_.rect.Left <= after) {
     anchorHit_ = true;
     if (a_.Y > line_.rect.Top) {
@@ -132,13 +146,19 @@ bool MarkupRenderer::PlaceRun(std::string& text, std::string& consumed) {
   if (Drawing()) DrawRun(run, width);
   pen_ = AddClamped(pen_, width);
 
-  consumed.append(text, 0, length);
-  text.erase(0, length);
-  if (!fits && pass_ == Pass::Measure) text.clear();  // without word wrap the ellipsis shows the cut
+  pos_ += length;
+  if (!fits && pass_ == Pass::Measure) dropsRest_ = true;  // without word wrap the ellipsis shows the cut
   placedAny_ = true;
   lastRunEndsInBlank_ = endsInBlank;
-  trailingBlank_ = endsInBlank ? canvas_.TextWidth(" ") : 0;
+  trailingBlank_ = extent.blank;
   return true;
+}
+
+RunExtent MarkupRenderer::Extent(const std::string& run, bool endsInBlank) {
+  if (pass_ != Pass::Measure && placedRuns_ && nextRun_ < placedRuns_->size()) return (*placedRuns_)[nextRun_++];
+  TRect calc = line_.rect;
+  DrawText(canvas_.Handle(), run, calc, TextFormat() | DT_CALCRECT);
+  return {calc.Right - calc.Left, endsInBlank ? canvas_.TextWidth(" ") : 0};
 }
 
 unsigned MarkupRenderer::TextFormat() const {
@@ -156,10 +176,27 @@ int MarkupRenderer::RunBottom() const {
   return bottom - line_.descent;
 }
 
+// Whether drawing a run in r, with its shadow and error mark, can reach a pixel that the clip lets
+// through.
+bool MarkupRenderer::Reaches(const TRect& r) const {
+  if (!clipBox_) return true;
+  TRect box = r;
+  if (switches_.shadow) {
+    TRect shadow = r;
+    OffsetRect(shadow, a_.ShadowOffset, a_.ShadowOffset);
+    UnionRect(box, box, shadow);
+  }
+  InflateRect(box, 2, 2);
+  TRect common;
+  return IntersectRect(common, box, *clipBox_);
+}
+
 void MarkupRenderer::DrawRun(const std::string& run, int width) {
+  if (inAnchor_ && a_.HyperLinks == a_.FocusLink + 1) a_.FocusAnchor = anchorTarget_;
+  TRect r = platform::Rect(pen_, line_.rect.Top, line_.rect.Right, RunBottom());
+  if (!Reaches(r)) return;
   HDC dc = canvas_.Handle();
   const unsigned format = TextFormat();
-  TRect r = platform::Rect(pen_, line_.rect.Top, line_.rect.Right, RunBottom());
   if (switches_.shadow) {
     TRect shadow = r;
     OffsetRect(shadow, a_.ShadowOffset, a_.ShadowOffset);
@@ -168,7 +205,6 @@ void MarkupRenderer::DrawRun(const std::string& run, int width) {
     platform::SetTextColor(dc, canvas_.Font().Color());
   }
   DrawText(dc, run, r, format);
-  if (inAnchor_ && a_.HyperLinks == a_.FocusLink + 1) a_.FocusAnchor = anchorTarget_;
   if (error_) {
     // A zigzag on a 4-pixel grid, so that the underlines of neighbouring runs join.
     const int bottom = r.Bottom;

@@ -60,6 +60,27 @@ TEST_F(PixelTest, ListAnchorAndImage) {
   EXPECT_EQ(render.focusAnchor, "go");
 }
 
+// Runs that the clip hides are not drawn; those whose shadow or error mark reaches into it are.
+TEST_F(PixelTest, AClipShowsWhatAnUnclippedDrawingShowsWithin) {
+  render.shadowOffset = 6;
+  const std::string text = "<SHAD>shadow</SHAD> plain<BR><E>error</E> more<BR><SHAD>low</SHAD> last";
+  Draw(text);
+  for (const TRect band : {Rect(0, 19, 240, 22), Rect(0, 32, 240, 34), Rect(60, 0, 240, 64)}) {
+    SCOPED_TRACE(testing::Message() << band.Top << " " << band.Left);
+    MarkupBitmap clipped{240, 64};
+    IntersectClipRect(clipped.Canvas().Handle(), band.Left, band.Top, band.Right, band.Bottom);
+    render.Run(clipped.Canvas(), text);
+    bool inked = false;
+    for (int y = 0; y < 64; ++y)
+      for (int x = 0; x < 240; ++x) {
+        const bool inside = x >= band.Left && x < band.Right && y >= band.Top && y < band.Bottom;
+        EXPECT_EQ(PixelAt(clipped, x, y), inside ? PixelAt(bitmap, x, y) : clWhite) << x << "," << y;
+        inked = inked || (inside && PixelAt(clipped, x, y) != clWhite);
+      }
+    EXPECT_TRUE(inked);
+  }
+}
+
 // The system icons by number: the built-in document, folder and program, small then large.
 TEST_F(PixelTest, SystemIcons) {
   Draw("<IMG src=\"ssys:0\"><IMG src=\"ssys:1\"><IMG src=\"ssys:2\"> <IMG src=\"lsys:0\"><IMG src=\"lsys:1\">"
