@@ -1,22 +1,18 @@
 #include "platform/gfx/Raster.h"
 
-#include <algorithm>
-#include <cstring>
-
 namespace platform {
 
 namespace {
 
-// Fills n pixels with one value: a few by hand, then by doubling copies of what is already filled,
-// which run at memcpy's speed.
+// Fills n pixels with one value: one by one up to a 16-byte boundary, then four 16-byte stores a step,
+// which runs at the speed of memory.
 void FillPixels(uint32_t* p, size_t n, uint32_t value) {
-  size_t filled = std::min<size_t>(n, 16);
-  std::fill(p, p + filled, value);
-  while (filled < n) {
-    const size_t chunk = std::min(filled, n - filled);
-    std::memcpy(p + filled, p, chunk * sizeof *p);
-    filled += chunk;
-  }
+  using Quad = uint32_t __attribute__((vector_size(16)));
+  for (; n > 0 && reinterpret_cast<uintptr_t>(p) % sizeof(Quad) != 0; --n) *p++ = value;
+  const Quad quad = {value, value, value, value};
+  auto* q = reinterpret_cast<Quad*>(p);
+  for (; n >= 16; n -= 16, q += 4) q[0] = q[1] = q[2] = q[3] = quad;
+  for (p = reinterpret_cast<uint32_t*>(q); n > 0; --n) *p++ = value;
 }
 
 }  // namespace
