@@ -1,5 +1,7 @@
 #include "platform/gfx/Raster.h"
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -35,7 +37,15 @@ void PlotPixel(const RasterTarget& t, int x, int y, uint32_t pixel, int rop) {
 }
 
 void PaintRegion(const RasterTarget& t, const Region& region, uint32_t pixel, int rop) {
-  region.ForEachSpan(0, t.height, [&](int y, int x0, int x1) { FillSpan(t, y, x0, x1, pixel, rop); });
+  region.ForEachRect([&](const TRect& r) {
+    const int top = std::max(r.Top, 0), bottom = std::min(r.Bottom, t.height);
+    if (rop == R2_COPYPEN && !t.clip && r.Left <= 0 && r.Right >= t.width) {
+      // Whole rows lie one after another: one fill for all of them.
+      if (top < bottom) FillPixels(t.Row(top), static_cast<size_t>(bottom - top) * t.width, pixel);
+      return;
+    }
+    for (int y = top; y < bottom; ++y) FillSpan(t, y, r.Left, r.Right, pixel, rop);
+  });
 }
 
 void BlendMask(const RasterTarget& t, int x, int y, const uint8_t* coverage, int width, int height,
