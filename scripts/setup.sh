@@ -22,6 +22,8 @@ packages=(
   # test peers and comparisons
   python3 iproute2 iputils-ping procps systemd strace
   giflib-tools
+  # the grid's memory benchmark: GTK's list store as its peer
+  libgtk-3-dev
   # the printed PDF's tests: its information, text, fonts, structure and rendering
   poppler-utils qpdf
   python3-aiosmtpd exim4-daemon-light

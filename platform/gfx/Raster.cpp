@@ -1,22 +1,20 @@
 #include "platform/gfx/Raster.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace platform {
 
 namespace {
 
-// Fills n pixels with one value: a few by hand, then by doubling copies of what is already filled,
-// which run at memcpy's speed.
+// Fills n pixels with one value: one by one up to a 16-byte boundary, then four 16-byte stores a step,
+// which runs at the speed of memory.
 void FillPixels(uint32_t* p, size_t n, uint32_t value) {
-  size_t filled = std::min<size_t>(n, 16);
-  std::fill(p, p + filled, value);
-  while (filled < n) {
-    const size_t chunk = std::min(filled, n - filled);
-    std::memcpy(p + filled, p, chunk * sizeof *p);
-    filled += chunk;
-  }
+  using Quad = uint32_t __attribute__((vector_size(16)));
+  for (; n > 0 && reinterpret_cast<uintptr_t>(p) % sizeof(Quad) != 0; --n) *p++ = value;
+  const Quad quad = {value, value, value, value};
+  auto* q = reinterpret_cast<Quad*>(p);
+  for (; n >= 16; n -= 16, q += 4) q[0] = q[1] = q[2] = q[3] = quad;
+  for (p = reinterpret_cast<uint32_t*>(q); n > 0; --n) *p++ = value;
 }
 
 }  // namespace
@@ -39,7 +37,15 @@ void PlotPixel(const RasterTarget& t, int x, int y, uint32_t pixel, int rop) {
 }
 
 void PaintRegion(const RasterTarget& t, const Region& region, uint32_t pixel, int rop) {
-  region.ForEachSpan(0, t.height, [&](int y, int x0, int x1) { FillSpan(t, y, x0, x1, pixel, rop); });
+  region.ForEachRect([&](const TRect& r) {
+    const int top = std::max(r.Top, 0), bottom = std::min(r.Bottom, t.height);
+    if (rop == R2_COPYPEN && !t.clip && r.Left <= 0 && r.Right >= t.width) {
+      // Whole rows lie one after another: one fill for all of them.
+      if (top < bottom) FillPixels(t.Row(top), static_cast<size_t>(bottom - top) * t.width, pixel);
+      return;
+    }
+    for (int y = top; y < bottom; ++y) FillSpan(t, y, r.Left, r.Right, pixel, rop);
+  });
 }
 
 void BlendMask(const RasterTarget& t, int x, int y, const uint8_t* coverage, int width, int height,

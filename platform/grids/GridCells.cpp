@@ -7,20 +7,38 @@ namespace {
 
 const std::string kEmpty;
 
-// Moves element `from` of v to `to`; elements past the end of v count as default ones.
+// Lengthens v to n elements (n up to `width`). The first growth past its room makes room for the whole
+// width at once, so a filled row holds exactly one slot per column, not the next power of two.
 template <typename T>
-void MoveWithin(std::vector<T>& v, int from, int to) {
+void Lengthen(std::vector<T>& v, size_t n, int width) {
+  if (v.capacity() < n) v.reserve(std::max(n, static_cast<size_t>(width)));
+  v.resize(n);
+}
+
+// Drops the elements of v past `width`, and the room for them.
+template <typename T>
+void CutTo(std::vector<T>& v, int width) {
+  if (v.size() > static_cast<size_t>(width)) v.resize(width);
+  if (v.capacity() > static_cast<size_t>(width)) v.shrink_to_fit();
+}
+
+// Moves element `from` of v to `to` (both below `width`); elements past the end of v count as default
+// ones.
+template <typename T>
+void MoveWithin(std::vector<T>& v, int from, int to, int width) {
   if (v.size() <= static_cast<size_t>(std::min(from, to))) return;  // only unwritten cells move
-  v.resize(std::max(v.size(), static_cast<size_t>(std::max(from, to)) + 1));
+  Lengthen(v, std::max(v.size(), static_cast<size_t>(std::max(from, to)) + 1), width);
   if (from < to)
     std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
   else
     std::rotate(v.begin() + to, v.begin() + from, v.begin() + from + 1);
 }
 
+// Erases element i of v, if it has one, in a store now `width` wide.
 template <typename T>
-void EraseAt(std::vector<T>& v, int i) {
+void EraseAt(std::vector<T>& v, int i, int width) {
   if (static_cast<size_t>(i) < v.size()) v.erase(v.begin() + i);
+  CutTo(v, width);
 }
 
 }  // namespace
@@ -46,7 +64,7 @@ void GridCells::SetText(int col, int row, std::string text) {
   Row& r = RowForWrite(row);
   if (r.texts.size() <= static_cast<size_t>(col)) {
     if (text.empty()) return;
-    r.texts.resize(col + 1);
+    Lengthen(r.texts, col + 1, colCount_);
   }
   r.texts[col] = std::move(text);
 }
@@ -54,22 +72,27 @@ void GridCells::SetText(int col, int row, std::string text) {
 void* GridCells::Object(int col, int row) const {
   if (!Inside(col, row)) return nullptr;
   const Row* r = rows_[row].get();
-  return r && static_cast<size_t>(col) < r->objects.size() ? r->objects[col] : nullptr;
+  return r && r->objects && static_cast<size_t>(col) < r->objects->size() ? (*r->objects)[col] : nullptr;
 }
 
 void GridCells::SetObject(int col, int row, void* object) {
   if (!Inside(col, row)) return;
   Row& r = RowForWrite(row);
-  if (r.objects.size() <= static_cast<size_t>(col)) {
+  if (!r.objects) {
     if (!object) return;
-    r.objects.resize(col + 1);
+    r.objects = std::make_unique<std::vector<void*>>();
   }
-  r.objects[col] = object;
+  std::vector<void*>& objects = *r.objects;
+  if (objects.size() <= static_cast<size_t>(col)) {
+    if (!object) return;
+    Lengthen(objects, col + 1, colCount_);
+  }
+  objects[col] = object;
 }
 
 bool GridCells::HasObjects(int row) const {
   const Row* r = row >= 0 && row < RowCount() ? rows_[row].get() : nullptr;
-  return r && !r->objects.empty();
+  return r && r->objects && !r->objects->empty();
 }
 
 void GridCells::MoveRow(int from, int to) {
@@ -81,8 +104,8 @@ void GridCells::MoveColumn(int from, int to) {
   if (from == to || from < 0 || to < 0 || from >= colCount_ || to >= colCount_) return;
   for (size_t r = 0; r < rows_.size(); ++r) {
     if (Row* row = rows_[r].get()) {
-      MoveWithin(row->texts, from, to);
-      MoveWithin(row->objects, from, to);
+      MoveWithin(row->texts, from, to, colCount_);
+      if (row->objects) MoveWithin(*row->objects, from, to, colCount_);
     }
   }
 }
@@ -94,13 +117,13 @@ void GridCells::DeleteRow(int row) {
 
 void GridCells::DeleteColumn(int col) {
   if (col < 0 || col >= colCount_) return;
+  --colCount_;
   for (size_t r = 0; r < rows_.size(); ++r) {
     if (Row* row = rows_[r].get()) {
-      EraseAt(row->texts, col);
-      EraseAt(row->objects, col);
+      EraseAt(row->texts, col, colCount_);
+      if (row->objects) EraseAt(*row->objects, col, colCount_);
     }
   }
-  --colCount_;
 }
 
 void GridCells::InsertRows(int at, int count) {
@@ -140,8 +163,8 @@ void GridCells::PutRows(const std::vector<int>& positions, std::vector<StoredRow
 }
 
 void GridCells::CutToWidth(Row& row, int colCount) {
-  if (row.texts.size() > static_cast<size_t>(colCount)) row.texts.resize(colCount);
-  if (row.objects.size() > static_cast<size_t>(colCount)) row.objects.resize(colCount);
+  CutTo(row.texts, colCount);
+  if (row.objects) CutTo(*row.objects, colCount);
 }
 
 GridCells::Row& GridCells::RowForWrite(int row) {

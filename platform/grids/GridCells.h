@@ -11,7 +11,8 @@ namespace platform {
 // The cells of a string grid: a text and an untyped, non-owning object per cell.
 //
 // Rows are kept apart, each made on its first write and holding only the columns up to the last one
-// written (and object slots only once an object is stored), so an empty grid of any size costs one
+// written (and object slots only once an object is stored), with room for no more than the store's
+// columns, so an empty grid of any size costs one
 // pointer per row and a filled cell little more than its text. The rows stand in a gap vector: moving,
 // inserting or deleting rows moves row pointers, never cells, and a loop of insertions or deletions at
 // one place is linear. Columns are moved within each row.
@@ -66,7 +67,8 @@ public:
 private:
   struct Row {
     std::vector<std::string> texts;  // up to the last column written
-    std::vector<void*> objects;      // empty until an object is stored
+    // Made when the first object is stored: a row without objects is kept the smaller by it.
+    std::unique_ptr<std::vector<void*>> objects;
   };
 
   bool Inside(int col, int row) const { return col >= 0 && row >= 0 && col < colCount_ && row < RowCount(); }
