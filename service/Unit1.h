@@ -14,6 +14,7 @@
 #include "platform/app/Component.h"
 #include "platform/app/Messages.h"
 #include "platform/app/Timer.h"
+#include "service/EventLog.h"
 #include "service/SectionValues.h"
 #include "service/ServiceTexts.h"
 #include "service/WriteFailures.h"
@@ -89,6 +90,8 @@ private:
   // Serves what is pending for the calling thread (control requests on the service thread, messages and
   // signals on the main thread); raises HaltRequested (Unit1Check.cpp) when the service is Halted.
   void ServeWhileBusy();
+  // Serves as above; false when the service is Halted.
+  bool ServedWithoutHalt();
   // Waits ms on the platform clock, serving as above every 200 ms.
   void WaitServing(uint32_t ms);
   // Tells once per run, on standard error, that a ping was refused the socket it needs.
@@ -142,6 +145,7 @@ private:
   // status.ini's round trips, read for the page being produced.
   TSectionValues pageRoundTrips;
   TWriteFailures writeFailures;
+  TEventLog eventLog;
 
   platform::RecursiveClockMutex serviceLock;
 };

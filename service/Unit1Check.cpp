@@ -92,6 +92,15 @@ void TTarvonex::ServeWhileBusy() {
   if (Halted()) throw HaltRequested{};
 }
 
+bool TTarvonex::ServedWithoutHalt() {
+  try {
+    ServeWhileBusy();
+    return true;
+  } catch (const HaltRequested&) {
+    return false;
+  }
+}
+
 void TTarvonex::WaitServing(uint32_t ms) {
   const int64_t end = platform::MonotonicMs() + ms;
   for (int64_t left = ms; left > 0; left = end - platform::MonotonicMs()) {

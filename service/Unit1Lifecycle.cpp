@@ -15,6 +15,8 @@ namespace velmora {
 
 namespace {
 
+constexpr int kLinesBetweenServes = 100;
+
 // A host name as the log shows it: each NUL byte as "\0".
 std::string WithNulShown(std::string name) {
   for (size_t at = name.find('\0'); at != std::string::npos; at = name.find('\0', at)) name.replace(at, 1, "\\0");
@@ -127,28 +129,39 @@ void TTarvonex::LoadSettings() {
   WriteLog(Text(texts::ServiceStartingUp));
 
   hostListIni.ReadSection("Hosts", hostList);
+  // A long list takes a while to log: stop and pause are served every kLinesBetweenServes lines. Once one
+  // is asked for, the rest of the list is not logged (it is still made whole) and the start-up pass waits
+  // for the first tick after continue.
+  int logged = 0;
+  bool halted = false;
+  auto logListLine = [&](const std::string& line) {
+    if (!halted && ++logged % kLinesBetweenServes == 0) halted = !ServedWithoutHalt();
+    if (!halted) WriteLog(line);
+  };
   // Refused and disabled hosts leave the list in one pass, logged in list order. A name with a NUL byte
   // is refused: no lookup can take it whole.
   const TSectionValues enabled(hostListIni, "Enabled");
   for (int i = 0; i < hostList.Count();) {
     const std::string host = hostList.Strings(i);
     if (host.find('\0') != std::string::npos) {
-      WriteLog(Text(texts::NulInHostName) + WithNulShown(host));
+      logListLine(Text(texts::NulInHostName) + WithNulShown(host));
     } else if (!enabled.ReadBool(host, true)) {
-      WriteLog(Text(texts::WatchingDisabled) + host);
+      logListLine(Text(texts::WatchingDisabled) + host);
     } else {
       ++i;
       continue;
     }
     hostList.Delete(i);
   }
-  for (int i = 0; i < hostList.Count(); ++i) WriteLog(Text(texts::WatchingEnabled) + hostList.Strings(i));
+  for (int i = 0; i < hostList.Count(); ++i) logListLine(Text(texts::WatchingEnabled) + hostList.Strings(i));
   firstRound = true;
 
   if (hostList.Count() == 0) {
     WriteLog(Text(texts::NotSoMuchToWatch));
     WriteLog(Text(texts::StartItAgain));
     DoStop();
+  } else if (halted) {
+    startValuesMissing = true;
   } else {
     StartupPass();
   }

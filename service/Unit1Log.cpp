@@ -16,7 +16,11 @@ void TTarvonex::WriteLog(const std::string& text) {
   // While the log is known to fail (a full disk), a line is not tried a second time a second later.
   const bool failing = writeFailures.Failing(kLogFileName);
   const TLogAppend result =
-      AppendLogLine(FileInExeFolder(""), stamp + text, stamp + Text(texts::NewLogfileCreated), !failing);
+      eventLog.Append(FileInExeFolder(""), stamp + text, stamp + Text(texts::NewLogfileCreated), !failing);
+  if (result.linkReplaced) {
+    LogMessage(std::string(kLogFileName) +
+               " was a symbolic link; a new log replaced it, and the link's target was neither read nor written.");
+  }
   if (!result.setAsideAs.empty()) {
     LogMessage(std::string(kLogFileName) + " could not be read; it was kept as " + result.setAsideAs +
                " and a new log begun.");

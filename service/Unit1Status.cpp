@@ -16,9 +16,13 @@ namespace velmora {
 
 void TTarvonex::WriteStatus(const std::string& host, int state, int32_t roundTrip) {
   std::lock_guard lock(serviceLock);
+  // status.ini is the service's own: a symbolic link in its place goes before the file is read or written,
+  // so that its target is neither.
+  const std::string statusPath = FileInExeFolder(kStatusFile);
+  if (platform::IsSymbolicLink(statusPath)) platform::DeleteFile(statusPath);
   if (!host.empty()) {
     try {
-      platform::TIniFile status(FileInExeFolder(kStatusFile));
+      platform::TIniFile status(statusPath);
       status.WriteInteger("Hosts", host, state);
       status.WriteInteger("RoundTrip", host, roundTrip);
       writeFailures.Succeeded(kStatusFile);

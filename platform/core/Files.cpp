@@ -63,6 +63,11 @@ bool PathExists(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
+bool IsSymbolicLink(const std::string& path) {
+  struct stat st{};
+  return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 bool RenameFile(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
 
 bool DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
@@ -102,13 +107,36 @@ std::string ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
+std::string ReadRegularFile(const std::string& path, MissingFile missing) {
+  // Without O_NONBLOCK the open of a FIFO would wait for a writer, for ever.
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (!fd.IsValid() && errno == ENOENT && missing == MissingFile::ReadsEmpty) return {};
+  if (!fd.IsValid()) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+  struct stat st{};
+  if (::fstat(fd.Descriptor(), &st) != 0)
+    throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+  if (!S_ISREG(st.st_mode)) throw EFOpenError("Cannot open file \"" + path + "\". It is not a regular file.");
+  std::string bytes(static_cast<size_t>(st.st_size), '\0');
+  size_t done = 0;
+  for (;;) {
+    if (done == bytes.size()) bytes.resize(bytes.size() + 4096);  // the file grew since fstat
+    const ssize_t n = RetryOnEintr([&] { return ::read(fd.Descriptor(), bytes.data() + done, bytes.size() - done); });
+    if (n < 0) throw EFOpenError("Cannot read file \"" + path + "\". " + std::strerror(errno));
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
 void WriteFileAtomic(const std::string& path, const std::string& bytes) {
   std::string temp;
   UniqueFd fd(CreateTemporaryFile(path, temp));
   if (!fd.IsValid()) throw EFCreateError("Cannot create file \"" + path + "\". " + std::strerror(errno));
 
   struct stat old{};
-  bool ok = (::stat(path.c_str(), &old) != 0 || ::fchmod(fd.Descriptor(), old.st_mode & 07777) == 0) &&
+  const bool keepsMode = ::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  bool ok = (!keepsMode || ::fchmod(fd.Descriptor(), old.st_mode & 07777) == 0) &&
             WriteAll(fd.Descriptor(), bytes) && ::fsync(fd.Descriptor()) == 0;
   int error = errno;
   ok = fd.Close() && ok;

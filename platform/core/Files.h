@@ -9,6 +9,7 @@ namespace platform {
 bool FileExists(const std::string& path);       // a regular file (or a link to one)
 bool DirectoryExists(const std::string& path);
 bool PathExists(const std::string& path);       // anything of that name, a dangling link too
+bool IsSymbolicLink(const std::string& path);
 
 // One entry of a folder, as ListDirectory finds it: a link counts as what it points to.
 struct TDirectoryEntry {
@@ -31,10 +32,18 @@ bool DeleteFile(const std::string& path);
 // The whole content of a file; raises EFOpenError when it cannot be opened or read.
 std::string ReadFileBytes(const std::string& path);
 
+enum class MissingFile { Raises, ReadsEmpty };
+
+// The whole content of a regular file (or of a link to one), opened without blocking and read with one
+// allocation of its size. Anything else (a FIFO, a device, a socket, a folder) raises EFOpenError naming
+// the file, at once, as does a file that cannot be opened or read.
+std::string ReadRegularFile(const std::string& path, MissingFile missing = MissingFile::Raises);
+
 // Replaces the file's content atomically: the bytes go to a temporary file in the same folder
 // (`path`.tmp-XXXXXX), which is flushed to disk and then renamed over `path`. A reader sees the old or the
 // new content, never a part; on any failure the old file is untouched and EFCreateError is raised. A
-// replaced file keeps its permissions; a new one gets 0666 less the process's umask.
+// replaced file keeps its permissions; a new one gets 0666 less the process's umask. A symbolic link in
+// the file's place is replaced too, like a new file: its target is neither written nor looked at.
 void WriteFileAtomic(const std::string& path, const std::string& bytes);
 
 // Removes the temporary files that writes of `path` left when their process was killed mid-write. Call

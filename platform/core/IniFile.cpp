@@ -10,7 +10,6 @@
 #include "platform/core/Files.h"
 #include "platform/core/StrUtils.h"
 #include "platform/core/StringList.h"
-#include "platform/core/Streams.h"
 
 namespace platform {
 
@@ -109,19 +108,10 @@ void CheckWritable(const std::string& fileName, const std::string& section, cons
                "the value of the key \"" + key + "\" holds a line break");
 }
 
-// A missing file reads as empty; a file that cannot be opened raises EFOpenError. The file is read with
-// one allocation of its size: the service reads HostList.ini several times at every check.
-std::string ReadIniText(const std::string& fileName) {
-  try {
-    TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
-    std::string text(static_cast<size_t>(file.Size()), '\0');
-    text.resize(static_cast<size_t>(file.Read(text.data(), static_cast<int64_t>(text.size()))));
-    return text;
-  } catch (const EFOpenError&) {
-    if (!FileExists(fileName) && !DirectoryExists(fileName)) return {};
-    throw;
-  }
-}
+// A missing file reads as empty; a file that cannot be opened, or is no regular file (a FIFO would block
+// its reader for ever), raises EFOpenError naming it. The file is read with one allocation of its size:
+// the service reads HostList.ini several times at every check.
+std::string ReadIniText(const std::string& fileName) { return ReadRegularFile(fileName, MissingFile::ReadsEmpty); }
 
 // Calls visit(name, lines) for each section of a text in file order, until it returns false; `lines` runs
 // from the section's header line to the next header or the end of the text. Header lines are found by

@@ -78,9 +78,9 @@ class IniDocument;
 // - WriteString refuses (EIniFileException) a section name that is empty or holds "]" or a line break, a
 //   key that is empty, holds "=" or a line break or begins with "[" or ";", and a value that holds a line
 //   break. Values are written as they stand, without added quotes.
-// - A missing file reads as empty; a file that exists but cannot be opened raises EFOpenError (EReadError
-//   when reading it fails); a failed write raises EFCreateError and leaves the file untouched. No length
-//   limits.
+// - A missing file reads as empty; a file that exists but cannot be opened or read, or that is no regular
+//   file (a FIFO, a device, a folder), raises EFOpenError naming it, without waiting; a failed write raises
+//   EFCreateError and leaves the file untouched. No length limits.
 
 // An INI file read and written on disk at every call, as the Windows profile functions do: each read opens,
 // reads and closes the file; each write reads the file fresh (so changes made by another process meanwhile

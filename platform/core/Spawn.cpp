@@ -15,6 +15,7 @@
 
 #include "platform/core/Clock.h"
 #include "platform/core/Eintr.h"
+#include "platform/core/JournalStream.h"
 #include "platform/core/UniqueFd.h"
 
 extern char** environ;
@@ -156,6 +157,18 @@ int WaitForExit(pid_t pid) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// The descriptors of ChildStreams::Own, opened before the fork; 0 or the errno of a failed open.
+struct OwnStreams {
+  UniqueFd input;
+  UniqueFd output;
+};
+int OpenOwnStreams(const std::string& program, OwnStreams& streams) {
+  streams.input = UniqueFd(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+  if (IsJournalStream(2)) streams.output = OpenJournalStream(program.substr(program.rfind('/') + 1));
+  if (!streams.output.IsValid()) streams.output = UniqueFd(::open("/dev/null", O_WRONLY | O_CLOEXEC));
+  return streams.input.IsValid() && streams.output.IsValid() ? 0 : errno;
+}
+
 struct Pipe {
   UniqueFd readEnd;
   UniqueFd writeEnd;
@@ -173,11 +186,17 @@ Pipe OpenPipe() {
 int SpawnDetached(const SpawnRequest& request) {
   PreparedChild child = Prepare(request);
   if (child.path.empty()) return ENOENT;
+  OwnStreams own;
+  ChildStdio stdio;
+  if (request.streams == ChildStreams::Own) {
+    if (int error = OpenOwnStreams(child.path, own); error != 0) return error;
+    stdio = {own.input.Descriptor(), own.output.Descriptor(), own.output.Descriptor()};
+  }
   Pipe pipe = OpenPipe();
   if (pipe.error != 0) return pipe.error;
   // The intermediate child exits at once and is reaped here, so the program belongs to init.
   pid_t middle = ForkBlocked([&] {
-    pid_t grandchild = ForkBlocked([&] { ExecChild(child, Session::New, pipe.writeEnd.Descriptor()); });
+    pid_t grandchild = ForkBlocked([&] { ExecChild(child, Session::New, pipe.writeEnd.Descriptor(), stdio); });
     if (grandchild < 0) ReportErrno(pipe.writeEnd.Descriptor(), errno);
     ::_exit(0);
   });

@@ -6,12 +6,22 @@
 
 namespace platform {
 
+// The standard streams of a started program.
+enum class ChildStreams {
+  Inherited,  // the caller's
+  // Its own: standard input from /dev/null; output and errors to a journal stream of its own when the
+  // caller's standard error goes to the journal (under systemd), else to /dev/null. So the program
+  // neither holds the caller's streams open after the caller ends nor fills them.
+  Own,
+};
+
 // One program to start. Its arguments go to it as they are: never through a shell command line.
 struct SpawnRequest {
   std::string program;                   // a path, or a name without "/" looked up in PATH; also argv[0]
   std::vector<std::string> arguments;    // argv[1] on
   std::string directory;                 // the child's working directory; empty keeps the caller's
   std::vector<std::string> environment;  // "NAME=value" entries that replace or add to the caller's
+  ChildStreams streams = ChildStreams::Inherited;  // SpawnDetached only
 };
 
 // Every child starts with the default signal dispositions and an empty signal mask (the service host

@@ -9,6 +9,7 @@
 #include "platform/service/InstanceLock.h"
 #include "platform/service/ServiceSwitches.h"
 #include "platform/service/ServiceUnit.h"
+#include "platform/shell/Launcher.h"
 #include "platform/app/Application.h"
 #include "platform/app/MessageQueue.h"
 
@@ -111,6 +112,9 @@ int TServiceApplication::RunInForeground() {
         while (std::optional<ServiceControl> control = signals->Read()) service.Controller(*control);
       },
       VirtualTimeHold::Background);
+  // As under a service control manager, the service's commands get no console: none of its standard
+  // streams, which a daemon started by a command would hold open after the service stopped.
+  SetLaunchedStreams(ChildStreams::Own);
   Application().Initialize();
   service.ServiceThread()->Start([] { Application().Terminate(); });
   Application().Run();

@@ -8,12 +8,15 @@ namespace platform {
 
 namespace {
 
+std::atomic<ChildStreams> launchedStreams{ChildStreams::Inherited};
+
 // Starts each program detached, with the show code in its environment.
 class ProcessLauncher : public Launcher {
 public:
   int Launch(const LaunchRequest& request) override {
     return SpawnDetached({request.program, request.arguments, request.directory,
-                          {std::string(kShowCodeVariable) + "=" + std::to_string(request.showCode)}});
+                          {std::string(kShowCodeVariable) + "=" + std::to_string(request.showCode)},
+                          launchedStreams.load()});
   }
 };
 
@@ -32,5 +35,7 @@ Launcher& CurrentLauncher() {
 }
 
 void SetLauncher(Launcher* launcher) { installedLauncher.store(launcher); }
+
+void SetLaunchedStreams(ChildStreams streams) { launchedStreams.store(streams); }
 
 }  // namespace platform

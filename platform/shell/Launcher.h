@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Spawn.h"
+
 namespace platform {
 
 // What the shell asks its launcher to start: one program by its full path, with its arguments, detached
@@ -33,5 +35,9 @@ Launcher& CurrentLauncher();
 
 // Installs a launcher (not owned, must outlive its use); nullptr restores the process launcher.
 void SetLauncher(Launcher* launcher);
+
+// The standard streams that the process launcher gives its programs: the caller's by default; their
+// own in a service, whose commands must neither hold its streams open after it stopped nor fill them.
+void SetLaunchedStreams(ChildStreams streams);
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/core/Files.h"
 #include "platform/app/Window.h"
@@ -143,6 +144,24 @@ TEST_F(StatusPageTest, AFailedWriteLeavesTheOldPageWhole) {
   platform::DeleteFile(folder.File("status1.vdr"));
   RunUntil(21100);
   EXPECT_EQ(Page(), "alpha;beta;");
+}
+
+// A symbolic link in status.ini's place had its target read into the new status.ini. Links in the
+// place of status.ini and of the page are now replaced by the files, and their targets left alone.
+TEST_F(StatusPageTest, SymbolicLinksInThePlaceOfStatusIniAndThePageAreReplaced) {
+  WriteTwoHosts({"WebStatus=1"});
+  WriteTemplates("<#CONTENT>", "<#HOSTNAME>;");
+  const std::string secret = "[Secret]\r\nkey=1\r\n";
+  platform::WriteFileAtomic(folder.File("secret"), secret);
+  ::chmod(folder.File("secret").c_str(), 0600);
+  Start();
+  RunUntil(6000);  // the settings are loaded: status.ini was deleted
+  for (const char* name : {"status.ini", "index.htm"}) ASSERT_EQ(::symlink("secret", folder.File(name).c_str()), 0);
+  RunUntil(10700);
+  EXPECT_EQ(Page(), "alpha;beta;");
+  EXPECT_EQ(platform::ReadFileBytes(folder.File("status.ini")).find("Secret"), std::string::npos);
+  EXPECT_EQ(platform::ReadFileBytes(folder.File("secret")), secret);
+  for (const char* name : {"status.ini", "index.htm"}) EXPECT_FALSE(platform::IsSymbolicLink(folder.File(name)));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/core/Files.h"
@@ -40,11 +41,12 @@ public:
       ::kill(pid_, SIGKILL);
       ::waitpid(pid_, nullptr, 0);
     }
+    if (outputPipe_ >= 0) ::close(outputPipe_);
   }
 
-  // Where the program's standard output and error go: velmora.out, or a pipe that nobody reads, closed
-  // before the program writes to it.
-  enum class Output { File, ClosedPipe };
+  // Where the program's standard output and error go: velmora.out, a pipe that nobody reads, closed
+  // before the program writes to it, or a pipe whose read end the test reads (OutputPipe).
+  enum class Output { File, ClosedPipe, Pipe };
 
   // Starts the program; a thread that joined a network namespace starts it there.
   void Start(RunAs runAs = RunAs::Caller, Output output = Output::File) {
@@ -62,9 +64,10 @@ public:
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     int pipeFds[2] = {-1, -1};
-    if (output == Output::ClosedPipe) {
+    if (output != Output::File) {
       ASSERT_EQ(::pipe2(pipeFds, O_CLOEXEC), 0);
       posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
+      if (output == Output::Pipe) outputPipe_ = std::exchange(pipeFds[0], -1);
     } else {
       posix_spawn_file_actions_addopen(&actions, 1, (folder_ + "velmora.out").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                        0644);
@@ -79,6 +82,9 @@ public:
   }
 
   void Signal(int signal) const { ::kill(pid_, signal); }
+
+  // The read end of the program's output with Output::Pipe.
+  int OutputPipe() const { return outputPipe_; }
 
   // Sends SIGTERM and waits (at most timeoutMs) for the program to end; returns its exit status, or -1
   // when it did not end in time.
@@ -161,6 +167,7 @@ private:
 
   std::string folder_;
   pid_t pid_ = -1;
+  int outputPipe_ = -1;
 };
 
 }  // namespace velmora::testing

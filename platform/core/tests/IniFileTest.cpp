@@ -1,6 +1,9 @@
 #include "platform/core/IniFile.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <functional>
 #include <memory>
@@ -9,6 +12,7 @@
 #include "platform/core/FormatSettings.h"
 #include "platform/core/Files.h"
 #include "platform/core/StringList.h"
+#include "platform/core/UniqueFd.h"
 #include "platform/core/tests/TempFolder.h"
 #include "platform/core/tests/TextTestSettings.h"
 
@@ -276,6 +280,37 @@ TEST(IniFileTest, MissingFileReadsEmptyAndIsCreatedByTheFirstWrite) {
   EXPECT_THROW(inFolderThatIsMissing.WriteString("S", "k", "v"), EFCreateError);
   TIniFile aFolder(folder.File(""));
   EXPECT_THROW(aFolder.ReadString("S", "k", ""), EFOpenError);  // exists but cannot be read: not "empty"
+}
+
+// A FIFO in an INI file's place blocked its reader for ever (and with a writer failed as
+// "basic_string::_M_create"); /dev/zero read as empty. Each is now refused at once, naming the file.
+TEST(IniFileTest, AnythingButARegularFileIsRefusedAtOnceNamingTheFile) {
+  TempFolder folder;
+  const std::string fifo = folder.File("fifo.ini");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string device = folder.File("zero.ini");
+  ASSERT_EQ(::symlink("/dev/zero", device.c_str()), 0);
+  auto expectRefused = [](const std::string& name) {
+    for (auto& [kind, make] : kKinds) {
+      SCOPED_TRACE(std::string(kind) + " " + name);
+      try {
+        make(name)->ReadString("S", "k", "");
+        ADD_FAILURE() << "read";
+      } catch (const EFOpenError& e) {
+        EXPECT_EQ(e.Message(), "Cannot open file \"" + name + "\". It is not a regular file.");
+      }
+    }
+  };
+  expectRefused(fifo);
+  expectRefused(device);
+  // A writer that holds the FIFO open and writes nothing.
+  UniqueFd writer(::open(fifo.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+  ASSERT_TRUE(writer.IsValid());
+  expectRefused(fifo);
+
+  WriteFileAtomic(folder.File("target.ini"), "[S]\r\nk=v\r\n");
+  ASSERT_EQ(::symlink("target.ini", folder.File("link.ini").c_str()), 0);
+  EXPECT_EQ(TIniFile(folder.File("link.ini")).ReadString("S", "k", ""), "v");  // a link to a regular file is one
 }
 
 // TIniFile reads the file at every call and each write starts from the file as it is now; TMemIniFile

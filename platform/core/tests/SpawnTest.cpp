@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <thread>
 
 #include "platform/core/Files.h"
 #include "platform/core/tests/TempFolder.h"
@@ -72,6 +73,19 @@ TEST(SpawnTest, EnvironmentEntriesReplaceTheCallersAndWorkingFolderIsSet) {
   ::unsetenv("VELMORA_SPAWN_TEST");
   EXPECT_EQ(result.error, 0);
   EXPECT_EQ(result.exitCode, 0);
+}
+
+// A service's command held the service's standard streams. A detached program with streams of its own
+// holds none of the caller's: /dev/null in, and out where the caller's errors are no journal stream.
+TEST(SpawnTest, ADetachedProgramGetsStreamsOfItsOwnWhenAsked) {
+  TempFolder folder;
+  const std::string report = folder.File("streams");
+  // The shell's own streams, read in a subshell, so that no redirection of the shell's stands between.
+  const std::string script =
+      "s=$(readlink /proc/$$/fd/0 /proc/$$/fd/1 /proc/$$/fd/2); echo \"$s\" > \"$0.part\" && mv \"$0.part\" \"$0\"";
+  ASSERT_EQ(SpawnDetached({"sh", {"-c", script, report}, "", {}, ChildStreams::Own}), 0);
+  for (int i = 0; i < 2000 && !FileExists(report); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  EXPECT_EQ(ReadFileBytes(report), "/dev/null\n/dev/null\n/dev/null\n");
 }
 
 }  // namespace
