@@ -31,6 +31,11 @@ bool DeleteFile(const std::string& path);
 // The whole content of a file; raises EFOpenError when it cannot be opened or read.
 std::string ReadFileBytes(const std::string& path);
 
+// The whole content of a regular file (or a link to one) of at most maxBytes; raises EFOpenError when
+// it cannot be opened or read, is anything else (a FIFO, a device, a folder) or holds more. The opening
+// never blocks, so a FIFO without a writer never holds the caller.
+std::string ReadRegularFile(const std::string& path, uint64_t maxBytes);
+
 // Replaces the file's content atomically: the bytes go to a temporary file in the same folder
 // (`path`.tmp-XXXXXX), which is flushed to disk and then renamed over `path`. A reader sees the old or the
 // new content, never a part; on any failure the old file is untouched and EFCreateError is raised. A
