@@ -2,6 +2,7 @@
 
 #include "platform/core/Ascii.h"
 #include "platform/core/DateTime.h"
+#include "platform/core/Files.h"
 #include "platform/core/Paths.h"
 
 namespace quillet {
@@ -20,9 +21,9 @@ bool ApplySwitch(const std::string& name, const std::string& value, mailnet::TMl
   } else if (name == "-b") {
     message.Body().Add(value);
   } else if (name == "-btxt") {
-    message.Body().LoadFromFile(value);
+    message.Body().SetText(platform::ReadRegularFile(value, MaxBodyFileBytes));
   } else if (name == "-bhtml") {
-    message.Body().LoadFromFile(value);
+    message.Body().SetText(platform::ReadRegularFile(value, MaxBodyFileBytes));
     smtp.SubType = mailnet::mtHtml;
   } else {
     return false;

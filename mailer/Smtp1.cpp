@@ -56,6 +56,10 @@ void TForm1::StartTimer(platform::TObject* Sender) {
   MlSMTP1->Connect();
   MlSMTP1->SendMail();
   MlSMTP1->Disconnect();
+  if (!MlSMTP1->RefusedRecipients().empty()) {
+    LogError(mailnet::RefusedRecipientsText(MlSMTP1->RefusedRecipients()));
+    return EndRun(TRunOutcome::PartlyRefused);
+  }
   outcome_ = TRunOutcome::Sent;
   Close();
 }
@@ -65,9 +69,13 @@ void TForm1::fxLabel1Click(platform::TObject* Sender) {
 }
 
 void TForm1::ApplicationEvents1Exception(const platform::Exception& E) {
-  errorText_ = E.Message();
-  if (!WriteErrorLog(errorText_) && OnUnlogged) OnUnlogged(errorText_);
+  LogError(E.Message());
   EndRun(TRunOutcome::Failed);
+}
+
+void TForm1::LogError(const std::string& text) {
+  errorText_ = text;
+  if (!WriteErrorLog(errorText_) && OnUnlogged) OnUnlogged(errorText_);
 }
 
 void TForm1::ShowUsage(int height) {

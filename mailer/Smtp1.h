@@ -12,14 +12,15 @@
 
 namespace quillet {
 
-// How Quillet's one run ended.
-enum class TRunOutcome { Pending, Sent, Usage, Failed };
+// How Quillet's one run ended. PartlyRefused: the mail went out, but the server refused some recipients.
+enum class TRunOutcome { Pending, Sent, Usage, Failed, PartlyRefused };
 
 // Quillet's only window, made from its form resource TForm1. One second after it is created the timer `Start` runs the one attempt: too few
 // parameters or switches grow the window to show the usage text; otherwise the mail described by the
 // command line goes out through `MlSMTP1` to the server of Quillet.ini and the window closes. An
 // exception of the run reaches the application's exception hook, which writes it to fehler.log; the
-// window stays open. The application owns the form.
+// window stays open. Recipients that the server refused are written to fehler.log as an error too,
+// while the mail goes to the others. The application owns the form.
 class TForm1 : public platform::TForm {
 public:
   explicit TForm1(platform::TComponent* AOwner);
@@ -34,7 +35,7 @@ public:
   // the program instead of keeping the window open.
   bool EndWithoutWindow = false;
   TRunOutcome Outcome() const { return outcome_; }
-  // The text of the exception that ended the run.
+  // The text of the error that ended the run.
   const std::string& ErrorText() const { return errorText_; }
   // The usage text without its markup.
   std::string UsageText() const;
@@ -47,6 +48,7 @@ public:
   void ApplicationEvents1Exception(const platform::Exception& E);
 
 private:
+  void LogError(const std::string& text);
   void EndRun(TRunOutcome outcome);
   void ShowUsage(int height);
 

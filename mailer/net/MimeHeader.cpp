@@ -55,11 +55,15 @@ std::string EightBitCharset(const std::string& charset) {
   return platform::SameText(charset, "us-ascii") ? "utf-8" : charset;
 }
 
-std::string EncodedWords(std::string_view text, std::string_view charset) {
+std::string Utf8Text(std::string_view text) { return platform::EncodeText(platform::DecodeText(text)); }
+
+std::string EncodedWords(std::string_view value, std::string_view charset) {
+  const bool utf8 = platform::SameText(charset, "utf-8");
+  const std::string repaired = utf8 ? Utf8Text(value) : std::string();
+  std::string_view text = utf8 ? std::string_view(repaired) : value;
   const std::string prefix = "=?" + std::string(charset) + "?B?";
   const size_t room = kMaxEncodedWord > prefix.size() + 2 ? kMaxEncodedWord - prefix.size() - 2 : 4;
   const size_t maxBytes = std::max<size_t>(room / 4 * 3, 3);
-  const bool utf8 = platform::SameText(charset, "utf-8");
   std::string words;
   while (!text.empty()) {
     // A UTF-8 word holds whole characters.

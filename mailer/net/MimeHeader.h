@@ -28,8 +28,13 @@ void CheckAscii(std::string_view what, std::string_view text);
 // every string here) when the given one is us-ascii and cannot hold such bytes.
 std::string EightBitCharset(const std::string& charset);
 
+// The text as valid UTF-8: each byte that begins no well-formed sequence is read as its Windows-1252
+// character (text that is no UTF-8 is most likely in that code page).
+std::string Utf8Text(std::string_view text);
+
 // Text as encoded words ("=?charset?B?...?="), each within 75 characters and whole characters of
-// UTF-8, joined by CR LF and a blank so that a header line folds between them.
+// UTF-8, joined by CR LF and a blank so that a header line folds between them. Under utf-8 the text is
+// made valid UTF-8 first (Utf8Text).
 std::string EncodedWords(std::string_view text, std::string_view charset);
 
 // An unstructured header value as it goes into the line "Name: value": unchanged when it is ASCII, the

@@ -118,14 +118,15 @@ void TMlSMTP::Connect() {
     bool authenticationFailedCalled = false;
     for (;;) {
       CheckNoControlChars("UserID", UserID);  // OnAuthenticationFailed may have set another
-      if (Command("HELO " + (UserID.empty() ? platform::LocalHostName() : UserID)).number / 100 == 2) break;
+      const Reply hello = Command("HELO " + (UserID.empty() ? platform::LocalHostName() : UserID));
+      if (hello.number / 100 == 2) break;
       if (OnAuthenticationFailed && !authenticationFailedCalled) {
         authenticationFailedCalled = true;
         bool handled = false;
         OnAuthenticationFailed(handled);
         if (handled) continue;
       }
-      throw platform::Exception("Die Authentifizierung ist fehlgeschlagen");
+      throw platform::Exception("Die Authentifizierung ist fehlgeschlagen: " + hello.text);
     }
   } catch (...) {
     EndSession();
@@ -155,6 +156,7 @@ void TMlSMTP::CheckHeader() {
 void TMlSMTP::SendMail() {
   if (busy_) return;
   BusyScope busy(busy_);
+  refusedRecipients_.clear();
   try {
     AssembleMessage();
     CertifyConnect();
@@ -166,9 +168,14 @@ void TMlSMTP::SendMail() {
     reply = Command("MAIL FROM:<" + postMessage_.FromAddress + ">");
     Require(reply.text, reply.number, 200);
     for (const Recipient& recipient : recipients_) {
-      if (Command("RCPT TO:<" + recipient.address + ">").number > 300 && OnRecipientNotFound) {
-        OnRecipientNotFound(recipient.entry);
-      }
+      reply = Command("RCPT TO:<" + recipient.address + ">");
+      if (reply.number <= 300) continue;
+      refusedRecipients_.push_back({recipient.address, reply.text});
+      if (OnRecipientNotFound) OnRecipientNotFound(recipient.entry);
+    }
+    // Without a recipient the server has nobody to deliver to: the refusals are the error.
+    if (!recipients_.empty() && refusedRecipients_.size() == recipients_.size()) {
+      throw platform::Exception(RefusedRecipientsText(refusedRecipients_));
     }
     reply = Command("DATA");
     Require(reply.text, reply.number, 354);
@@ -234,6 +241,14 @@ bool TMlSMTP::ExpandList(const std::string& List) {
   if (reply.number >= 400) return false;
   if (OnMailListReturn) OnMailListReturn(reply.firstLine);
   return true;
+}
+
+std::string RefusedRecipientsText(const std::vector<TRefusedRecipient>& refused) {
+  std::string text;
+  for (const TRefusedRecipient& recipient : refused) {
+    text += "Empfänger " + recipient.Address + " abgelehnt: " + recipient.Reply;
+  }
+  return text;
 }
 
 std::string TMlSMTP::ExtractAddress(const std::string& Entry) {

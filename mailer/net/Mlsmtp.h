@@ -46,6 +46,15 @@ private:
   platform::TStringList attachments_;
 };
 
+// A recipient that the server refused, with the server's whole reply (CR LF included).
+struct TRefusedRecipient {
+  std::string Address;
+  std::string Reply;
+};
+
+// "Empfänger <address> abgelehnt: <reply>" for each refused recipient, one after the other.
+std::string RefusedRecipientsText(const std::vector<TRefusedRecipient>& refused);
+
 using TRecipientNotFound = std::function<void(const std::string& Recipient)>;
 using THeaderInComplete = std::function<void(bool& handled, int hiType)>;
 using TFileItem = std::function<void(const std::string& Filename)>;
@@ -58,8 +67,11 @@ using TMailListReturn = std::function<void(const std::string& MailAddress)>;
 //               when UserID is empty) until a 2xx reply
 //   SendMail    assemble FinalHeader and check every address (nothing is sent for a message that fails),
 //               then RSET, MAIL FROM, RCPT TO for every To, CC and BCC entry, DATA (354), the header, the
-//               body and the attachments streamed from their files, "." (repeatable on one connection)
+//               body and the attachments streamed from their files, "." (repeatable on one connection);
+//               a recipient refused (a reply above 300) is listed in RefusedRecipients and the mail goes
+//               to the others; when every one is refused, no DATA is sent and the refusals are the error
 //   Disconnect  QUIT and close
+// A HELO that stays refused raises "Die Authentifizierung ist fehlgeschlagen: " and the server's reply.
 // Every reply is read whole: lines of three digits and a blank, "-" or the line end, each of at most
 // 4096 octets, continued by "NNN-" with the same code, at most 100 lines. Anything else, an empty line
 // or one cut by the peer's close is an error. Each command with its whole reply is one step under
@@ -112,6 +124,8 @@ public:
   void ClearParameters();
 
   bool Busy() const { return busy_; }
+  // The recipients that the server refused in the last SendMail, in the order they were sent.
+  const std::vector<TRefusedRecipient>& RefusedRecipients() const { return refusedRecipients_; }
 
 protected:
   void ConnectionRequired() override;
@@ -138,6 +152,7 @@ private:
   void CheckMessageText();
   void AddRecipients(const char* what, platform::TStringList& list, std::vector<std::string>* headerEntries);
   void WriteMessage(platform::TStream& data);
+  void WriteText(platform::TStream& data);
   void WriteAttachment(platform::TStream& data, Attachment& attachment);
 
   Reply Command(const std::string& command);
@@ -151,8 +166,10 @@ private:
   TPostMessage postMessage_;
   TExStringList finalHeader_;
   std::vector<Recipient> recipients_;
+  std::vector<TRefusedRecipient> refusedRecipients_;
   std::string textHeader_;  // the Content-Type (and transfer encoding) lines of the text, each with CR LF
-  std::string textPart_;    // the body lines as they go into the message, each with CR LF
+  bool textQuotedPrintable_ = false;  // the body goes out quoted-printable
+  bool textUtf8_ = false;             // under utf-8: the body is made valid UTF-8 as it goes out
   std::vector<Attachment> attachments_;
   std::string boundary_;
   bool busy_ = false;

@@ -1,15 +1,16 @@
-// TMlSMTP's message assembly: the header lines in their order, the recipients, the text part and the
-// opened attachments, checked before anything is sent; then, during DATA, the message data written from
-// them into a TMessageDataStream (which dot-stuffs every line), the attachments encoded straight from
-// their files, so a message of any size passes through buffers of a fixed size.
+// TMlSMTP's message assembly: the header lines in their order, the recipients, the text part's labels
+// and the opened attachments, checked before anything is sent; then, during DATA, the message data
+// written into a TMessageDataStream (which dot-stuffs every line): the body line by line from the
+// message's list (so the message must not change during a send) and the attachments encoded straight
+// from their files, so a message of any size passes through buffers of a fixed size.
 //
 // Pure-ASCII text keeps the traditional layout. Text with bytes of 0x80 and above (or with a body line
 // too long for SMTP, or a NUL) is labelled and encoded: the body as quoted-printable under the charset
 // utf-8 (or the one set, when it is not us-ascii), the subject, X-Mailer and display names as encoded
-// words. The body is sent as given: each line ends with CR LF (a bare CR or LF inside a line becomes a
-// line break of its own), the message's body starts right after the header's empty line, and in a
-// multipart message the text part keeps its last line break (the CR LF before a boundary line belongs to
-// the boundary).
+// words; text labelled utf-8 that is no valid UTF-8 is read as Windows-1252. The body is sent as given:
+// each line ends with CR LF (a bare CR or LF inside a line becomes a line break of its own), the
+// message's body starts right after the header's empty line, and in a multipart message the text part
+// keeps its last line break (the CR LF before a boundary line belongs to the boundary).
 
 #include <random>
 
@@ -42,31 +43,32 @@ const char* ContentType(TSubType type) {
   return "text/plain";
 }
 
-// The body's lines with any CR or LF inside a line taken as a line break of its own.
-std::vector<std::string> BodyLines(const platform::TStringList& body) {
-  std::vector<std::string> lines;
+// Calls `line` for each of the body's lines, with any CR or LF inside a list line taken as a line break
+// of its own; one list line at a time is copied.
+template <class LineFunction>
+void ForEachBodyLine(const platform::TStringList& body, LineFunction line) {
   for (int i = 0; i < body.Count(); ++i) {
-    std::string line = body.Strings(i);
-    size_t start = 0;
-    for (size_t at; (at = line.find_first_of("\r\n", start)) != std::string::npos;) {
-      lines.push_back(line.substr(start, at - start));
-      start = at + (line.compare(at, 2, kCrLf) == 0 ? 2 : 1);
+    const std::string stored = body.Strings(i);
+    std::string_view text = stored;
+    for (size_t at; (at = text.find_first_of("\r\n")) != std::string_view::npos;) {
+      line(text.substr(0, at));
+      text.remove_prefix(at + (text.compare(at, 2, kCrLf) == 0 ? 2 : 1));
     }
-    lines.push_back(line.substr(start));
+    line(text);
   }
-  return lines;
 }
 
-bool NeedsQuotedPrintable(const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) {
-    if (!IsAscii(line) || line.size() > kMaxLineOctets || line.find('\0') != std::string::npos) return true;
-  }
-  return false;
+bool NeedsQuotedPrintable(const platform::TStringList& body) {
+  bool needed = false;
+  ForEachBodyLine(body, [&](std::string_view line) {
+    needed = needed || !IsAscii(line) || line.size() > kMaxLineOctets || line.find('\0') != std::string_view::npos;
+  });
+  return needed;
 }
 
-bool AllAscii(const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) {
-    if (!IsAscii(line)) return false;
+bool AllAscii(const platform::TStringList& body) {
+  for (int i = 0; i < body.Count(); ++i) {
+    if (!IsAscii(body.Strings(i))) return false;
   }
   return true;
 }
@@ -165,20 +167,13 @@ void TMlSMTP::AssembleMessage() {
   finalHeader_.SetValues("Message-ID", NewMessageId());
   finalHeader_.Add("Mime-Version: 1.0");
 
-  const std::vector<std::string> lines = BodyLines(m.Body());
-  const bool quotedPrintable = NeedsQuotedPrintable(lines);
-  const std::string charset = AllAscii(lines) ? Charset : EightBitCharset(Charset);
+  const bool quotedPrintable = NeedsQuotedPrintable(m.Body());
+  const std::string charset = AllAscii(m.Body()) ? Charset : EightBitCharset(Charset);
   const std::string textType = std::string("Content-Type: ") + ContentType(SubType) + "; charset=" + charset;
   const std::string textEncoding = "Content-Transfer-Encoding: quoted-printable";
   textHeader_ = textType + kCrLf + (quotedPrintable ? textEncoding + kCrLf : "");
-  textPart_.clear();
-  for (const std::string& line : lines) {
-    if (!quotedPrintable) {
-      textPart_ += line + kCrLf;
-      continue;
-    }
-    for (const std::string& encoded : QuotedPrintableLines(line)) textPart_ += encoded + kCrLf;
-  }
+  textQuotedPrintable_ = quotedPrintable;
+  textUtf8_ = platform::SameText(charset, "utf-8");
 
   attachments_.clear();
   if (m.Attachments().Count() == 0) {
@@ -204,15 +199,26 @@ void TMlSMTP::AssembleMessage() {
 void TMlSMTP::WriteMessage(platform::TStream& data) {
   const std::string header = finalHeader_.Text() + kCrLf;
   data.WriteBuffer(header.data(), static_cast<int64_t>(header.size()));
-  if (attachments_.empty()) {
-    data.WriteBuffer(textPart_.data(), static_cast<int64_t>(textPart_.size()));
-    return;
-  }
-  const std::string text = "--" + boundary_ + kCrLf + textHeader_ + kCrLf + textPart_;
+  if (attachments_.empty()) return WriteText(data);
+  const std::string text = "--" + boundary_ + kCrLf + textHeader_ + kCrLf;
   data.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+  WriteText(data);
   for (Attachment& attachment : attachments_) WriteAttachment(data, attachment);
   const std::string end = kCrLf + std::string("--") + boundary_ + "--" + kCrLf;
   data.WriteBuffer(end.data(), static_cast<int64_t>(end.size()));
+}
+
+// The body lines as they go into the message, each with CR LF, one line at a time.
+void TMlSMTP::WriteText(platform::TStream& data) {
+  const auto write = [&](std::string_view line) {
+    data.WriteBuffer(line.data(), static_cast<int64_t>(line.size()));
+    data.WriteBuffer(kCrLf, 2);
+  };
+  ForEachBodyLine(postMessage_.Body(), [&](std::string_view line) {
+    const std::string valid = textUtf8_ ? Utf8Text(line) : std::string(line);
+    if (!textQuotedPrintable_) return write(valid);
+    for (const std::string& encoded : QuotedPrintableLines(valid)) write(encoded);
+  });
 }
 
 // One attachment part, encoded from its file as it is sent. The transfer encoding line names the

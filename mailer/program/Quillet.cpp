@@ -1,7 +1,8 @@
 // Quillet: sends one mail described by its command line through the SMTP server of Quillet.ini. With a
 // display its window shows the usage text or stays open after an error (written to fehler.log) and the
 // exit code is 0; without one it ends at once with the usage text (exit code 2) or the error text
-// (exit code 1) on standard error.
+// (exit code 1, also when the mail went out but the server refused some of its recipients) on standard
+// error.
 #include <cstdio>
 #include <iostream>
 
@@ -18,7 +19,7 @@ int main(int argc, char** argv) {
 
   quillet::TForm1* form = platform::Application().CreateForm<quillet::TForm1>();
   form->EndWithoutWindow = !hasDisplay;
-  if (hasDisplay) form->OnUnlogged = [](const std::string& text) { std::cerr << text << std::flush; };
+  if (hasDisplay) form->OnUnlogged = [](const std::string& text) { std::cerr << text << "\n" << std::flush; };
   form->Show();
   platform::Application().Run();
 
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
       std::cerr << form->UsageText() << "\n";
       return 2;
     case quillet::TRunOutcome::Failed:
+    case quillet::TRunOutcome::PartlyRefused:
       std::cerr << form->ErrorText() << "\n";
       return 1;
     default:

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include "mailer/net/tests/EximServer.h"
 #include "mailer/net/tests/MailFolder.h"
 #include "mailer/tests/QuilletRun.h"
+#include "X11TestSupport.h"
 #include "platform/core/Files.h"
 
 namespace quillet::test {
@@ -41,12 +43,18 @@ protected:
   // Runs quillet with a mail to send and checks what the server received as message 0 in root_/mail,
   // as Python's email package under policy.strict reads it; the body's lines end in lineEnd as the
   // server delivers them.
-  void SendAndCheck(const std::function<bool()>& received, const std::string& lineEnd) {
+  // Returns what quillet gave, run on `display` when one is given.
+  QuilletResult SendAndCheck(const std::function<bool()>& received, const std::string& lineEnd,
+                             const std::string& display = {}) {
     QuilletResult result = quillet_.Run(
-        {"-a", "admin@example.org", "-s", "Achtung Rechner xy nicht im Netz", "-b", "Rechner xy", "-B", "fehlt"});
+        {"-a", "admin@example.org", "-s", "Achtung Rechner xy nicht im Netz", "-b", "Rechner xy", "-B", "fehlt"},
+        display);
 
     EXPECT_EQ(result.exitCode, 0) << result.standardError;
-    ASSERT_TRUE(received()) << "the server received no message";
+    if (!received()) {
+      ADD_FAILURE() << "the server received no message";
+      return result;
+    }
     mailnet::test::MailFolder mail(root_ + "/mail");
     EXPECT_EQ(mail.Summary(0, "defect"), std::vector<std::string>{});
     std::vector<std::string> headers = mail.Summary(0, "header");
@@ -58,6 +66,18 @@ protected:
     EXPECT_EQ(mail.Summary(0, "part"), std::vector<std::string>{"text/plain us-ascii None"});
     EXPECT_THAT(mail.Part(0, 0), ::testing::EndsWith("Rechner xy" + lineEnd + "fehlt" + lineEnd));
     EXPECT_FALSE(platform::FileExists(quillet_.File("fehler.log")));
+    return result;
+  }
+
+  // Starts aiosmtpd on an address of this test's own (it refuses recipients whose address starts with
+  // "unknown") and names it in Quillet.ini.
+  std::unique_ptr<mailnet::test::ChildProcess> StartSink() {
+    const std::string address = OwnAddress();
+    auto server = std::make_unique<mailnet::test::ChildProcess>(std::vector<std::string>{
+        mailnet::test::kPython, mailnet::test::TestScript("smtp_sink.py"), root_ + "/mail", "--listen=" + address + ":25"});
+    EXPECT_EQ(server->ReadLine(), "PORT 25");
+    WriteIni(address);
+    return server;
   }
 
   std::string root_ = std::filesystem::temp_directory_path() / ("quillet-e2e-" + std::to_string(::getpid()));
@@ -65,15 +85,45 @@ protected:
 };
 
 TEST_F(EndToEndTest, SendsTheMailOfTheCommandLineToAiosmtpd) {
-  const std::string address = OwnAddress();
-  mailnet::test::ChildProcess server({mailnet::test::kPython, mailnet::test::TestScript("smtp_sink.py"),
-                                      root_ + "/mail", "--listen=" + address + ":25"});
-  ASSERT_EQ(server.ReadLine(), "PORT 25");
-  WriteIni(address);
-
+  std::unique_ptr<mailnet::test::ChildProcess> server = StartSink();
   SendAndCheck([&] { return platform::FileExists(root_ + "/mail/0.txt"); }, "\r\n");
   EXPECT_EQ(mailnet::test::MailFolder(root_ + "/mail").Envelope(0),
             (std::vector<std::string>{"MAIL FROM:<alerts@example.org>", "RCPT TO:<admin@example.org>"}));
+}
+
+// A display that takes the connection but never answers counts as none once a few seconds passed: the
+// mail goes out as without a display.
+TEST_F(EndToEndTest, AFrozenDisplayCountsAsNoneAndTheMailGoesOut) {
+  platform::test::SilentXServer frozen;
+  ASSERT_FALSE(frozen.Display().empty()) << "no free port for the silent display";
+  std::unique_ptr<mailnet::test::ChildProcess> server = StartSink();
+  const int64_t start = platform::MonotonicMs();
+  QuilletResult result = SendAndCheck([&] { return platform::FileExists(root_ + "/mail/0.txt"); }, "\r\n", frozen.Display());
+  EXPECT_LE(platform::MonotonicMs() - start, 15000);
+  EXPECT_THAT(result.standardError,
+              ::testing::StartsWith("quillet: the X display " + frozen.Display() +
+                                    " does not answer within 5 s; no window is shown\n"));
+}
+
+// Each refused recipient goes to fehler.log with the server's reply and makes the exit code 1; the mail
+// still goes to the others, and with none left no mail is sent.
+TEST_F(EndToEndTest, RefusedRecipientsAreLoggedAndFailTheRun) {
+  std::unique_ptr<mailnet::test::ChildProcess> server = StartSink();
+  const std::string refusal = " abgelehnt: 550 5.1.1 No such user here\r\n";
+
+  QuilletResult partly = quillet_.Run({"-a", "admin@example.org", "-a", "unknown1@example.org", "-s", "y"});
+  EXPECT_EQ(partly.exitCode, 1);
+  const std::string partlyLog = platform::ReadFileBytes(quillet_.File("fehler.log"));
+  EXPECT_EQ(partlyLog, "Empfänger unknown1@example.org" + refusal);
+  EXPECT_THAT(partly.standardError, ::testing::StartsWith(partlyLog + "\n"));
+  EXPECT_EQ(mailnet::test::MailFolder(root_ + "/mail").Envelope(0),
+            (std::vector<std::string>{"MAIL FROM:<alerts@example.org>", "RCPT TO:<admin@example.org>"}));
+
+  QuilletResult none = quillet_.Run({"-a", "unknown2@example.org", "-a", "unknown3@example.org", "-s", "y"});
+  EXPECT_EQ(none.exitCode, 1);
+  EXPECT_EQ(platform::ReadFileBytes(quillet_.File("fehler.log")),
+            "Empfänger unknown2@example.org" + refusal + "Empfänger unknown3@example.org" + refusal);
+  EXPECT_FALSE(mailnet::test::MailFolder(root_ + "/mail").Has(1));
 }
 
 TEST_F(EndToEndTest, SendsTheMailOfTheCommandLineToExim) {

@@ -1,6 +1,12 @@
 #include "mailer/QuilletParameters.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -72,6 +78,37 @@ TEST_F(QuilletParametersTest, ScanFindsTheSwitchesAndTheirValues) {
 TEST_F(QuilletParametersTest, AMissingBodyFileRaisesTheFileError) {
   mailnet::TMlSMTP smtp(nullptr);
   EXPECT_THROW(ApplyParameters({"quillet", "-a", "x", "-btxt", folder_ + "/missing.txt"}, smtp), platform::Exception);
+}
+
+// Only a regular file up to the limit is read: a FIFO without a writer, /dev/zero or a folder would
+// block or fill the memory. The FIFO's opener keeps a blocked reader from hanging the test.
+TEST_F(QuilletParametersTest, ABodyFileMustBeARegularFileWithinTheLimit) {
+  const std::string fifo = folder_ + "/fifo", large = folder_ + "/large.txt";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  platform::WriteFileAtomic(large, "");
+  std::filesystem::resize_file(large, MaxBodyFileBytes + 1);
+  std::atomic<bool> done = false;
+  std::thread opener([&] {
+    while (!done) {
+      const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+      if (fd >= 0) ::close(fd);
+      std::this_thread::yield();
+    }
+  });
+  for (const std::string& file : {fifo, std::string("/dev/zero"), folder_, large}) {
+    for (const char* type : {"-btxt", "-bhtml"}) {
+      SCOPED_TRACE(file + " " + type);
+      mailnet::TMlSMTP smtp(nullptr);
+      EXPECT_THROW(ApplyParameters({"quillet", "-a", "x", type, file}, smtp), platform::EFOpenError);
+    }
+  }
+  done = true;
+  opener.join();
+
+  std::filesystem::resize_file(large, MaxBodyFileBytes);
+  mailnet::TMlSMTP smtp(nullptr);
+  ApplyParameters({"quillet", "-a", "x", "-btxt", large}, smtp);
+  EXPECT_EQ(smtp.PostMessage().Body().Count(), 1);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ struct QuilletResult {
 };
 
 // A copy of the built `quillet` in a folder of its own, so that its Quillet.ini and fehler.log lie
-// beside it. Runs it without a display.
+// beside it. Runs it without a display, or on the one given.
 class QuilletFolder {
 public:
   explicit QuilletFolder(const std::string& folder) : folder_(folder) {
@@ -35,7 +35,7 @@ public:
   std::string Program() const { return folder_ + "/quillet"; }
   std::string File(const std::string& name) const { return folder_ + "/" + name; }
 
-  QuilletResult Run(const std::vector<std::string>& arguments) const {
+  QuilletResult Run(const std::vector<std::string>& arguments, const std::string& display = {}) const {
     const std::string errors = File("stderr.txt");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -49,6 +49,8 @@ public:
     for (char** e = environ; *e != nullptr; ++e) {
       if (!std::string_view(*e).starts_with("DISPLAY=")) env.push_back(*e);
     }
+    std::string displayVariable = "DISPLAY=" + display;
+    if (!display.empty()) env.push_back(displayVariable.data());
     env.push_back(nullptr);
     QuilletResult result;
     pid_t pid = -1;

@@ -2,9 +2,11 @@
 // end when the display goes away.
 #include <gmock/gmock.h>
 
+#include <filesystem>
 #include <thread>
 
 #include "X11TestSupport.h"
+#include "mailer/tests/QuilletRun.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Paths.h"
 
@@ -69,6 +71,21 @@ TEST_F(QuilletX11Test, TheServerGoingAwayEndsItWithAMessage) {
   EXPECT_LE(platform::MonotonicMs() - start, 1000);
   EXPECT_EQ(quillet_->Wait(), 1);
   EXPECT_EQ(quillet_->Output(), "quillet: the connection to the X server " + server_.Display() + " was lost\n");
+}
+
+// With a display, an error that fehler.log cannot take (here a folder of that name) goes to standard
+// error as a line of its own.
+TEST(QuilletX11UnloggedTest, AnErrorTheLogCannotTakeGoesToStandardErrorAsALine) {
+  XvfbServer server;
+  ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
+  const std::string root = std::filesystem::temp_directory_path() / ("quillet-x11-" + std::to_string(::getpid()));
+  QuilletFolder folder(root);
+  std::filesystem::create_directory(folder.File("fehler.log"));
+  PeerProcess quillet({folder.Program(), "-a", "x", "-s", "y", "-btxt", "/nonexistent/body.txt"}, server.Display());
+  const std::string text = "Cannot open file \"/nonexistent/body.txt\". No such file or directory";
+  EXPECT_TRUE(Eventually([&] { return quillet.Output().size() > text.size(); })) << quillet.Output();
+  EXPECT_THAT(quillet.Output(), ::testing::StartsWith(text + "\n"));
+  std::filesystem::remove_all(root);
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ std::unique_ptr<TBackend> OpenDisplayBackend() {
   std::string error;
   TX11Refusal refusal = TX11Refusal::NoServer;
   std::unique_ptr<TBackend> backend = OpenX11Backend(display, error, EndProgram, &refusal);
-  if (backend == nullptr && refusal == TX11Refusal::Unsupported) SayToUser(error + "; no window is shown");
+  if (backend == nullptr && refusal != TX11Refusal::NoServer) SayToUser(error + "; no window is shown");
   return backend;
 }
 

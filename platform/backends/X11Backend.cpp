@@ -916,7 +916,8 @@ std::unique_ptr<TBackend> OpenX11Backend(const std::string& displayName, std::st
     return nullptr;
   };
   auto connection = std::make_unique<X11Connection>(displayName.c_str(), error);
-  if (connection->Display() == nullptr) return refuse(TX11Refusal::NoServer, error);
+  if (connection->Display() == nullptr)
+    return refuse(connection->NotAnswering() ? TX11Refusal::NotAnswering : TX11Refusal::NoServer, error);
   Display* display = connection->Display();
   const int depth = DefaultDepth(display, connection->Screen());
   const std::optional<X11PixelFormat> format = PixelFormatOf(*DefaultVisual(display, connection->Screen()), depth);

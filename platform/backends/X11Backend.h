@@ -12,9 +12,10 @@ namespace platform {
 // use then. The programs end with a message.
 using TServerLostHandler = std::function<void(const std::string& message)>;
 
-// Why OpenX11Backend gave no backend: no server answered, or one did that the backend cannot serve
-// (colours other than 24-bit or 16-bit true colour, no input method).
-enum class TX11Refusal { NoServer, Unsupported };
+// Why OpenX11Backend gave no backend: no server, one that took the connection but did not answer
+// within a few seconds, or one that the backend cannot serve (colours other than 24-bit or 16-bit true
+// colour, no input method).
+enum class TX11Refusal { NoServer, NotAnswering, Unsupported };
 
 // The X11 backend on a display (empty: $DISPLAY): a real X window for every top-level form and pop-up,
 // the keyboard through an input method, the mouse, focus, cursors and the clipboard as X selections.

@@ -1,9 +1,17 @@
 #include "platform/backends/X11Connection.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <memory>
+#include <mutex>
+#include <span>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "platform/core/Clock.h"
+#include "platform/core/UniqueFd.h"
 
 // X headers last: their macros (None, Bool, Status) would break the declarations above.
 #include <X11/Xatom.h>
@@ -19,13 +27,59 @@ int IgnoreProtocolError(Display*, XErrorEvent*) { return 0; }
 // The broken connection is reported through the display's exit handler; Xlib's own message stays out.
 int QuietIoError(Display*) { return 0; }
 
+// How long a server may take to answer the connection's setup.
+constexpr int kOpenTimeoutMs = 5000;
+
+// One opening of a display on a thread of its own, shared by that thread and the one waiting for it.
+struct DisplayOpening {
+  std::mutex mutex;
+  Display* display = nullptr;  // guarded by mutex, as are the flags
+  bool finished = false;
+  bool abandoned = false;
+  UniqueFd finishedRead, finishedWrite;  // a byte comes when the opening finished
+};
+
+// XOpenDisplay within kOpenTimeoutMs: a server that takes the connection but never answers its setup (a
+// stopped server, a dead tunnel) holds the opening thread, never the caller. Null with `timedOut` set
+// when the time ran out; a display that the thread opens after that, it closes itself.
+Display* OpenDisplayWithin(const char* name, bool& timedOut) {
+  auto opening = std::make_shared<DisplayOpening>();
+  int fds[2];
+  if (::pipe2(fds, O_CLOEXEC) != 0) return XOpenDisplay(name);
+  opening->finishedRead = UniqueFd(fds[0]);
+  opening->finishedWrite = UniqueFd(fds[1]);
+  std::thread([opening, name = std::string(name != nullptr ? name : "")] {
+    Display* display = XOpenDisplay(name.empty() ? nullptr : name.c_str());
+    std::unique_lock lock(opening->mutex);
+    if (opening->abandoned) {
+      lock.unlock();
+      if (display != nullptr) XCloseDisplay(display);
+      return;
+    }
+    opening->display = display;
+    opening->finished = true;
+    (void)!::write(opening->finishedWrite.Descriptor(), "x", 1);
+  }).detach();
+
+  WaitFd finished{opening->finishedRead.Descriptor(), kWaitReadable, VirtualTimeHold::Hold};
+  WaitOnClock(MonotonicMs() + kOpenTimeoutMs, nullptr, std::span(&finished, 1));
+  std::lock_guard lock(opening->mutex);
+  timedOut = !opening->finished;
+  opening->abandoned = timedOut;
+  return opening->display;
+}
+
 }  // namespace
 
 X11Connection::X11Connection(const char* displayName, std::string& error) {
   const char* name = displayName != nullptr && *displayName != '\0' ? displayName : nullptr;
-  display_ = XOpenDisplay(name);
+  bool timedOut = false;
+  display_ = OpenDisplayWithin(name, timedOut);
   if (display_ == nullptr) {
-    error = std::string("cannot open the X display ") + XDisplayName(name);
+    notAnswering_ = timedOut;
+    const std::string shown = XDisplayName(name);
+    error = timedOut ? "the X display " + shown + " does not answer within " + std::to_string(kOpenTimeoutMs / 1000) + " s"
+                     : "cannot open the X display " + shown;
     return;
   }
   XSetErrorHandler(IgnoreProtocolError);

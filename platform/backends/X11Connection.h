@@ -26,6 +26,7 @@ struct X11Atoms {
 class X11Connection {
 public:
   // Opens the display (null or empty: $DISPLAY); Display() is null and `error` says why when it fails.
+  // A server that does not answer within a few seconds counts as none (NotAnswering).
   X11Connection(const char* displayName, std::string& error);
   ~X11Connection();
   X11Connection(const X11Connection&) = delete;
@@ -37,6 +38,9 @@ public:
   const X11Atoms& Atoms() const { return atoms_; }
   int Descriptor() const;
   std::string Name() const;
+
+  // Whether the opening failed because a server took the connection but did not answer in time.
+  bool NotAnswering() const { return notAnswering_; }
 
   // Whether the connection broke (the server went away); no request reaches the server after that.
   bool Lost() const { return lost_; }
@@ -71,6 +75,7 @@ private:
   unsigned long root_ = 0;
   X11Atoms atoms_{};
   bool lost_ = false;
+  bool notAnswering_ = false;
   unsigned long lastInputTime_ = 0;
   std::map<unsigned long, int> watches_;
   std::function<bool(const _XEvent&)> immediateWanted_;

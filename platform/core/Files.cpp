@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -44,6 +46,22 @@ int CreateTemporaryFile(const std::string& path, std::string& temp) {
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
+}
+
+// What the descriptor holds from its position to its end, at most maxBytes + 1 bytes; room for
+// `expected` bytes is taken at once.
+std::string ReadToEnd(int fd, const std::string& path, uint64_t maxBytes, size_t expected) {
+  std::string bytes;
+  bytes.reserve(expected);
+  char buffer[65536];
+  while (bytes.size() <= maxBytes) {
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(sizeof buffer, maxBytes + 1 - bytes.size()));
+    ssize_t n = RetryOnEintr([&] { return ::read(fd, buffer, want); });
+    if (n < 0) throw EFOpenError("Cannot read file \"" + path + "\". " + std::strerror(errno));
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+  return bytes;
 }
 
 }  // namespace
@@ -96,14 +114,22 @@ std::vector<TDirectoryEntry> ListDirectory(const std::string& folder) {
 std::string ReadFileBytes(const std::string& path) {
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.IsValid()) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
-  std::string bytes;
-  char buffer[65536];
-  for (;;) {
-    ssize_t n = RetryOnEintr([&] { return ::read(fd.Descriptor(), buffer, sizeof buffer); });
-    if (n < 0) throw EFOpenError("Cannot read file \"" + path + "\". " + std::strerror(errno));
-    if (n == 0) break;
-    bytes.append(buffer, static_cast<size_t>(n));
+  return ReadToEnd(fd.Descriptor(), path, std::numeric_limits<uint64_t>::max() - 1, 0);
+}
+
+std::string ReadRegularFile(const std::string& path, uint64_t maxBytes) {
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (!fd.IsValid()) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+  struct stat status{};
+  if (::fstat(fd.Descriptor(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    throw EFOpenError("Cannot read file \"" + path + "\". It is no regular file");
   }
+  const std::string tooLarge =
+      "Cannot read file \"" + path + "\". It is larger than " + std::to_string(maxBytes) + " bytes";
+  const uint64_t size = static_cast<uint64_t>(status.st_size);
+  if (size > maxBytes) throw EFOpenError(tooLarge);
+  std::string bytes = ReadToEnd(fd.Descriptor(), path, maxBytes, size);  // it may have grown meanwhile
+  if (bytes.size() > maxBytes) throw EFOpenError(tooLarge);
   return bytes;
 }
 

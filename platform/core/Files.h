@@ -38,6 +38,10 @@ enum class MissingFile { Raises, ReadsEmpty };
 // allocation of its size. Anything else (a FIFO, a device, a socket, a folder) raises EFOpenError naming
 // the file, at once, as does a file that cannot be opened or read.
 std::string ReadRegularFile(const std::string& path, MissingFile missing = MissingFile::Raises);
+// The whole content of a regular file (or a link to one) of at most maxBytes; raises EFOpenError when
+// it cannot be opened or read, is anything else (a FIFO, a device, a folder) or holds more. The opening
+// never blocks, so a FIFO without a writer never holds the caller.
+std::string ReadRegularFile(const std::string& path, uint64_t maxBytes);
 
 // Replaces the file's content atomically: the bytes go to a temporary file in the same folder
 // (`path`.tmp-XXXXXX), which is flushed to disk and then renamed over `path`. A reader sees the old or the

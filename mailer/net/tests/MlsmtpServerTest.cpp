@@ -208,6 +208,9 @@ TEST_F(MlsmtpServerTest, RejectedRecipientsAndRejectedData) {
   smtp_->Connect();
   smtp_->SendMail();
   EXPECT_EQ(notFound, (Lines{"unknown1@a.org", "Unbekannt <unknown2@a.org>"}));
+  ASSERT_EQ(smtp_->RefusedRecipients().size(), 2u);
+  EXPECT_EQ(smtp_->RefusedRecipients()[1].Address, "unknown2@a.org");
+  EXPECT_EQ(smtp_->RefusedRecipients()[1].Reply, "550 5.1.1 No such user here\r\n");
   EXPECT_EQ(sink_.Envelope(0), (Lines{"MAIL FROM:<q@example.org>", "RCPT TO:<x@a.org>"}));
 
   m.ToAddress().Add("x@a.org");
@@ -219,11 +222,11 @@ TEST_F(MlsmtpServerTest, RejectedRecipientsAndRejectedData) {
   EXPECT_FALSE(smtp_->Connected());
   EXPECT_FALSE(sink_.Has(1));
 
-  // Every recipient refused: DATA is still sent, and the server's refusal of it fails the send.
+  // Every recipient refused: the refusal fails the send, before DATA.
   m.ToAddress().Clear();
   m.ToAddress().Add("unknown3@a.org");
   smtp_->Connect();
-  EXPECT_RAISES(smtp_->SendMail(), platform::Exception, "503 Error: need RCPT command\r\n");
+  EXPECT_RAISES(smtp_->SendMail(), platform::Exception, "Empfänger unknown3@a.org abgelehnt: 550 5.1.1 No such user here\r\n");
   EXPECT_EQ(failures, 1);  // OnFailure is for a refusal after the data
   EXPECT_FALSE(smtp_->Connected());
   EXPECT_FALSE(sink_.Has(1));

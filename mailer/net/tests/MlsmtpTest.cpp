@@ -133,23 +133,36 @@ TEST_F(MlsmtpTest, OptionalHeaderLinesAndContentTypes) {
   EXPECT_NE(Data().find("\r\nDate: Tue, 05 Mar 2024 14:03:07 +0000\r\n"), std::string::npos);
 }
 
+// Text that is no valid UTF-8 is read as Windows-1252: both spellings give the same mail.
 TEST_F(MlsmtpTest, EightBitMailIsLabelledAndEncoded) {
-  TPostMessage& m = smtp_->PostMessage();
-  m.Subject = "St\xC3\xB6rung";
-  m.FromName = "M\xC3\xBCller";
-  m.ReplyTo = "J\xC3\xB6rg <j@example.org>";
-  m.Body().Add("Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln");
-  m.Body().Add("a=b " + std::string(80, 'x'));
-  m.Body().Add(".\xC3\xA4");
-  m.Body().Add("two\r\nlines\n.and");  // breaks inside a line become lines of their own
-  EXPECT_EQ(Data(),
-            "From: =?utf-8?B?TcO8bGxlcg==?= <q@example.org>\r\nTo: x@a.org\r\n"
-            "Subject: =?utf-8?B?U3TDtnJ1bmc=?=\r\nReply-To: =?utf-8?B?SsO2cmc=?= <j@example.org>\r\n"
-            "Date: Tue, 05 Mar 2024 14:03:07 +0000\r\nMime-Version: 1.0\r\n"
-            "Content-Type: text/plain; charset=utf-8\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n"
-            "Gr=C3=BC=C3=9Fe aus K=C3=B6ln\r\n"
-            "a=3Db " + std::string(69, 'x') + "=\r\n" + std::string(11, 'x') + "\r\n"
-            "..=C3=A4\r\ntwo\r\nlines\r\n..and\r\n");
+  struct Spelling {
+    const char *subject, *name, *replyTo, *line, *dotted;
+  };
+  for (const Spelling& k : {Spelling{"St\xC3\xB6rung", "M\xC3\xBCller", "J\xC3\xB6rg <j@example.org>",
+                                     "Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln", ".\xC3\xA4"},
+                            Spelling{"St\xF6rung", "M\xFCller", "J\xF6rg <j@example.org>", "Gr\xFC\xDF" "e aus K\xF6ln",
+                                     ".\xE4"}}) {
+    SCOPED_TRACE(k.subject);
+    TPostMessage& m = smtp_->PostMessage();
+    m.ToAddress().Clear();
+    m.ToAddress().Add("x@a.org");
+    m.Body().Clear();
+    m.Subject = k.subject;
+    m.FromName = k.name;
+    m.ReplyTo = k.replyTo;
+    m.Body().Add(k.line);
+    m.Body().Add("a=b " + std::string(80, 'x'));
+    m.Body().Add(k.dotted);
+    m.Body().Add("two\r\nlines\n.and");  // breaks inside a line become lines of their own
+    EXPECT_EQ(Data(),
+              "From: =?utf-8?B?TcO8bGxlcg==?= <q@example.org>\r\nTo: x@a.org\r\n"
+              "Subject: =?utf-8?B?U3TDtnJ1bmc=?=\r\nReply-To: =?utf-8?B?SsO2cmc=?= <j@example.org>\r\n"
+              "Date: Tue, 05 Mar 2024 14:03:07 +0000\r\nMime-Version: 1.0\r\n"
+              "Content-Type: text/plain; charset=utf-8\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n"
+              "Gr=C3=BC=C3=9Fe aus K=C3=B6ln\r\n"
+              "a=3Db " + std::string(69, 'x') + "=\r\n" + std::string(11, 'x') + "\r\n"
+              "..=C3=A4\r\ntwo\r\nlines\r\n..and\r\n");
+  }
 }
 
 TEST_F(MlsmtpTest, LongAsciiLinesAreEncodedToo) {
@@ -215,7 +228,7 @@ TEST_F(MlsmtpTest, ReplyCodesAreStrict) {
   for (const Case& k : std::vector<Case>{
            {{Say("400 greeting\r\n"), bye}, false, "400 greeting\r\n"},
            {{Say("250 greeting\r\n"), bye}, false, InvalidReplyText("250 greeting\r\n")},
-           {{greeting, Answer("300 hello\r\n"), bye}, false, "Die Authentifizierung ist fehlgeschlagen"},
+           {{greeting, Answer("300 hello\r\n"), bye}, false, "Die Authentifizierung ist fehlgeschlagen: 300 hello\r\n"},
            {{greeting, hello, Answer("300 reset\r\n"), bye}, true, InvalidReplyText("300 reset\r\n")},
            {{greeting, hello, Answer("400 reset\r\n"), bye}, true, "400 reset\r\n"},
            {{greeting, hello, reset, Answer("354 sender\r\n"), bye}, true, InvalidReplyText("354 sender\r\n")},
@@ -255,7 +268,7 @@ TEST_F(MlsmtpTest, RejectedGreetingSendsQuitAndRaisesTheReply) {
 TEST_F(MlsmtpTest, RefusedHello) {
   {
     ScriptedServer server({Say("220 hi\r\n"), Answer("501 who are you\r\n"), Answer("221 bye\r\n")});
-    EXPECT_RAISES(ConnectTo(server), platform::Exception, "Die Authentifizierung ist fehlgeschlagen");
+    EXPECT_RAISES(ConnectTo(server), platform::Exception, "Die Authentifizierung ist fehlgeschlagen: 501 who are you\r\n");
     server.Stop();
     EXPECT_EQ(server.Received().back(), "QUIT\r\n");
   }
@@ -380,19 +393,40 @@ TEST_F(MlsmtpTest, SilentServerTimesOut) {
   EXPECT_FALSE(smtp_->Connected());
 }
 
-TEST_F(MlsmtpTest, RejectedRecipientsAndData) {
+// A refused recipient is recorded with the server's reply and the mail goes to the others; when every
+// one is refused, the refusals are the error and no DATA is sent.
+TEST_F(MlsmtpTest, RefusedRecipients) {
+  smtp_->ClearParams = false;
   smtp_->PostMessage().ToAddress().Add("Nobody <nobody@a.org>");
   Lines notFound;
   smtp_->OnRecipientNotFound = [&](const std::string& entry) { notFound.push_back(entry); };
-  ScriptedServer server({Say("220 hi\r\n"), Answer("250 hello\r\n"), Answer("250 reset\r\n"), Answer("250 ok\r\n"),
-                         Answer("550 no such user\r\n"), Answer("550 no such user\r\n"),
-                         Answer("554 no valid recipients\r\n"), Answer("221 bye\r\n")});
+  const Step greeting = Say("220 hi\r\n"), hello = Answer("250 hello\r\n"), reset = Answer("250 reset\r\n");
+  const Step sender = Answer("250 ok\r\n"), bye = Answer("221 bye\r\n");
+  {
+    ScriptedServer server({greeting, hello, reset, sender, Answer("250 ok\r\n"), Answer("451 try later\r\n"),
+                           Answer("354 go\r\n"), TakeData(), Say("250 queued\r\n"), bye});
+    ConnectTo(server);
+    smtp_->SendMail();
+    smtp_->Disconnect();
+    ASSERT_EQ(smtp_->RefusedRecipients().size(), 1u);
+    EXPECT_EQ(smtp_->RefusedRecipients()[0].Address, "nobody@a.org");
+    EXPECT_EQ(smtp_->RefusedRecipients()[0].Reply, "451 try later\r\n");
+    EXPECT_EQ(notFound, Lines{"Nobody <nobody@a.org>"});
+    server.Stop();
+    EXPECT_EQ(server.Received()[5], "DATA\r\n");
+  }
+  notFound.clear();
+  ScriptedServer server({greeting, hello, reset, sender, Answer("550 no such user\r\n"),
+                         Answer("550-no\r\n550 such user\r\n"), bye});
   ConnectTo(server);
-  EXPECT_RAISES(smtp_->SendMail(), platform::Exception, "554 no valid recipients\r\n");
+  EXPECT_RAISES(smtp_->SendMail(), platform::Exception,
+                "Empfänger x@a.org abgelehnt: 550 no such user\r\n"
+                "Empfänger nobody@a.org abgelehnt: 550-no\r\n550 such user\r\n");
   EXPECT_EQ(notFound, (Lines{"x@a.org", "Nobody <nobody@a.org>"}));
+  EXPECT_EQ(smtp_->RefusedRecipients().size(), 2u);
   server.Stop();
   Lines received = server.Received();
-  EXPECT_EQ(received[received.size() - 2], "DATA\r\n");  // all recipients refused: the reply to DATA decides
+  EXPECT_EQ(std::count(received.begin(), received.end(), "DATA\r\n"), 0);
   EXPECT_EQ(received.back(), "QUIT\r\n");
   EXPECT_FALSE(smtp_->Connected());
   EXPECT_FALSE(smtp_->Busy());

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -133,6 +135,32 @@ public:
 
 private:
   std::unique_ptr<PeerProcess> server_;
+  std::string display_;
+};
+
+// A stand-in for a frozen X server (a stopped one, a dead tunnel): it listens on a TCP port of the loopback
+// address, so connections to its display succeed, and never answers the connection setup.
+class SilentXServer {
+public:
+  SilentXServer() {
+    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    for (int number = 100; number < 1000 && display_.empty(); ++number) {
+      sockaddr_in address{};
+      address.sin_family = AF_INET;
+      address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+      address.sin_port = htons(static_cast<uint16_t>(6000 + number));
+      if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(listener_, 8) == 0)
+        display_ = "127.0.0.1:" + std::to_string(number);
+    }
+  }
+  ~SilentXServer() { ::close(listener_); }
+  SilentXServer(const SilentXServer&) = delete;
+  SilentXServer& operator=(const SilentXServer&) = delete;
+
+  const std::string& Display() const { return display_; }
+
+private:
+  int listener_ = -1;
   std::string display_;
 };
 
