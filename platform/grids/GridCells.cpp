@@ -179,7 +179,8 @@ const std::string& GridCells::StoredText(const StoredRow& row, int col) {
 }
 
 void* GridCells::StoredObject(const StoredRow& row, int col) {
-  return row && col >= 0 && col < static_cast<int>(row->objects.size()) ? row->objects[col] : nullptr;
+  return row && row->objects && col >= 0 && col < static_cast<int>(row->objects->size()) ? (*row->objects)[col]
+                                                                                          : nullptr;
 }
 
 void GridCells::SetStoredText(StoredRow& row, int col, std::string text) {
@@ -196,12 +197,14 @@ void GridCells::SetStoredText(StoredRow& row, int col, std::string text) {
 }
 
 void GridCells::SetStoredObject(StoredRow& row, int col, void* object) {
-  if (col < 0 || !row || col >= static_cast<int>(row->objects.size())) {
-    if (!object || col < 0) return;
+  if (col < 0) return;
+  if (!row || !row->objects || col >= static_cast<int>(row->objects->size())) {
+    if (!object) return;
     if (!row) row = std::make_unique<Row>();
-    row->objects.resize(col + 1, nullptr);
+    if (!row->objects) row->objects = std::make_unique<std::vector<void*>>();
+    row->objects->resize(col + 1, nullptr);
   }
-  row->objects[col] = object;
+  (*row->objects)[col] = object;
 }
 
 }  // namespace platform
