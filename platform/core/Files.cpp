@@ -114,44 +114,24 @@ std::vector<TDirectoryEntry> ListDirectory(const std::string& folder) {
 std::string ReadFileBytes(const std::string& path) {
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.IsValid()) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
-  return ReadToEnd(fd.Descriptor(), path, std::numeric_limits<uint64_t>::max() - 1, 0);
+  return ReadToEnd(fd.Descriptor(), path, kUnlimitedFileBytes, 0);
 }
 
-std::string ReadRegularFile(const std::string& path, uint64_t maxBytes) {
+std::string ReadRegularFile(const std::string& path, uint64_t maxBytes, MissingFile missing) {
+  // Without O_NONBLOCK the open of a FIFO would wait for a writer, for ever.
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (!fd.IsValid() && errno == ENOENT && missing == MissingFile::ReadsEmpty) return {};
   if (!fd.IsValid()) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
   struct stat status{};
-  if (::fstat(fd.Descriptor(), &status) != 0 || !S_ISREG(status.st_mode)) {
-    throw EFOpenError("Cannot read file \"" + path + "\". It is no regular file");
-  }
+  if (::fstat(fd.Descriptor(), &status) != 0)
+    throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+  if (!S_ISREG(status.st_mode)) throw EFOpenError("Cannot open file \"" + path + "\". It is not a regular file.");
   const std::string tooLarge =
       "Cannot read file \"" + path + "\". It is larger than " + std::to_string(maxBytes) + " bytes";
   const uint64_t size = static_cast<uint64_t>(status.st_size);
   if (size > maxBytes) throw EFOpenError(tooLarge);
   std::string bytes = ReadToEnd(fd.Descriptor(), path, maxBytes, size);  // it may have grown meanwhile
   if (bytes.size() > maxBytes) throw EFOpenError(tooLarge);
-  return bytes;
-}
-
-std::string ReadRegularFile(const std::string& path, MissingFile missing) {
-  // Without O_NONBLOCK the open of a FIFO would wait for a writer, for ever.
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (!fd.IsValid() && errno == ENOENT && missing == MissingFile::ReadsEmpty) return {};
-  if (!fd.IsValid()) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
-  struct stat st{};
-  if (::fstat(fd.Descriptor(), &st) != 0)
-    throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
-  if (!S_ISREG(st.st_mode)) throw EFOpenError("Cannot open file \"" + path + "\". It is not a regular file.");
-  std::string bytes(static_cast<size_t>(st.st_size), '\0');
-  size_t done = 0;
-  for (;;) {
-    if (done == bytes.size()) bytes.resize(bytes.size() + 4096);  // the file grew since fstat
-    const ssize_t n = RetryOnEintr([&] { return ::read(fd.Descriptor(), bytes.data() + done, bytes.size() - done); });
-    if (n < 0) throw EFOpenError("Cannot read file \"" + path + "\". " + std::strerror(errno));
-    if (n == 0) break;
-    done += static_cast<size_t>(n);
-  }
-  bytes.resize(done);
   return bytes;
 }
 

@@ -33,15 +33,14 @@ bool DeleteFile(const std::string& path);
 std::string ReadFileBytes(const std::string& path);
 
 enum class MissingFile { Raises, ReadsEmpty };
+inline constexpr uint64_t kUnlimitedFileBytes = UINT64_MAX - 1;
 
-// The whole content of a regular file (or of a link to one), opened without blocking and read with one
-// allocation of its size. Anything else (a FIFO, a device, a socket, a folder) raises EFOpenError naming
-// the file, at once, as does a file that cannot be opened or read.
-std::string ReadRegularFile(const std::string& path, MissingFile missing = MissingFile::Raises);
-// The whole content of a regular file (or a link to one) of at most maxBytes; raises EFOpenError when
-// it cannot be opened or read, is anything else (a FIFO, a device, a folder) or holds more. The opening
-// never blocks, so a FIFO without a writer never holds the caller.
-std::string ReadRegularFile(const std::string& path, uint64_t maxBytes);
+// The whole content of a regular file (or of a link to one) of at most maxBytes, opened without blocking,
+// so a FIFO without a writer never holds the caller. Anything else (a FIFO, a device, a socket, a folder),
+// a larger file, or one that cannot be opened or read raises EFOpenError naming the file, at once; a
+// missing file reads as empty when the caller says so.
+std::string ReadRegularFile(const std::string& path, uint64_t maxBytes = kUnlimitedFileBytes,
+                            MissingFile missing = MissingFile::Raises);
 
 // Replaces the file's content atomically: the bytes go to a temporary file in the same folder
 // (`path`.tmp-XXXXXX), which is flushed to disk and then renamed over `path`. A reader sees the old or the

@@ -111,7 +111,7 @@ void CheckWritable(const std::string& fileName, const std::string& section, cons
 // A missing file reads as empty; a file that cannot be opened, or is no regular file (a FIFO would block
 // its reader for ever), raises EFOpenError naming it. The file is read with one allocation of its size:
 // the service reads HostList.ini several times at every check.
-std::string ReadIniText(const std::string& fileName) { return ReadRegularFile(fileName, MissingFile::ReadsEmpty); }
+std::string ReadIniText(const std::string& fileName) { return ReadRegularFile(fileName, kUnlimitedFileBytes, MissingFile::ReadsEmpty); }
 
 // Calls visit(name, lines) for each section of a text in file order, until it returns false; `lines` runs
 // from the section's header line to the next header or the end of the text. Header lines are found by
