@@ -95,7 +95,7 @@ TEST_F(QuilletParametersTest, ABodyFileMustBeARegularFileWithinTheLimit) {
       std::this_thread::yield();
     }
   });
-  for (const std::string& file : {fifo, std::string("/dev/zero"), folder_, large}) {
+  for (const std::string& file : {fifo, folder_, large, std::string("/dev/zero")}) {
     for (const char* type : {"-btxt", "-bhtml"}) {
       SCOPED_TRACE(file + " " + type);
       mailnet::TMlSMTP smtp(nullptr);

@@ -62,7 +62,10 @@ Display* OpenDisplayWithin(const char* name, bool& timedOut) {
   }).detach();
 
   WaitFd finished{opening->finishedRead.Descriptor(), kWaitReadable, VirtualTimeHold::Hold};
-  WaitOnClock(MonotonicMs() + kOpenTimeoutMs, nullptr, std::span(&finished, 1));
+  const int64_t deadline = MonotonicMs() + kOpenTimeoutMs;
+  while (WaitOnClock(deadline, nullptr, std::span(&finished, 1)) == WaitResult::Woken) {
+    // The clock was switched: the wait goes on to the deadline.
+  }
   std::lock_guard lock(opening->mutex);
   timedOut = !opening->finished;
   opening->abandoned = timedOut;
@@ -78,8 +81,8 @@ X11Connection::X11Connection(const char* displayName, std::string& error) {
   if (display_ == nullptr) {
     notAnswering_ = timedOut;
     const std::string shown = XDisplayName(name);
-    error = timedOut ? "the X display " + shown + " does not answer within " + std::to_string(kOpenTimeoutMs / 1000) + " s"
-                     : "cannot open the X display " + shown;
+    const std::string bound = std::to_string(kOpenTimeoutMs / 1000) + " s";
+    error = timedOut ? "the X display " + shown + " does not answer within " + bound : "cannot open the X display " + shown;
     return;
   }
   XSetErrorHandler(IgnoreProtocolError);
