@@ -63,7 +63,7 @@ void TTarvonex::ReportWriteFailure(const std::string& file, const std::string& e
 void TTarvonex::PageProducer1HTMLTag(platform::TPageProducer& Sender, const std::string& TagString,
                                      const std::vector<std::string>& TagParams, std::string& ReplaceText) {
   if (TagString != "CONTENT") return;
-  const std::string rowTemplate = platform::ReadFileBytes(PageProducer2.HTMLFile());
+  const std::string rowTemplate = platform::ReadRegularFile(PageProducer2.HTMLFile());
   for (pageRow = 0; pageRow < hostList.Count(); ++pageRow) ReplaceText += PageProducer2.ContentFromString(rowTemplate);
 }
 

@@ -1,18 +1,15 @@
 #include "mailer/QuilletParameters.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <filesystem>
-#include <thread>
 
 #include <gtest/gtest.h>
 
 #include "platform/core/Exception.h"
 #include "platform/core/Files.h"
 #include "platform/core/Paths.h"
+#include "platform/core/tests/FifoWriters.h"
 
 namespace quillet {
 namespace {
@@ -87,23 +84,16 @@ TEST_F(QuilletParametersTest, ABodyFileMustBeARegularFileWithinTheLimit) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   platform::WriteFileAtomic(large, "");
   std::filesystem::resize_file(large, MaxBodyFileBytes + 1);
-  std::atomic<bool> done = false;
-  std::thread opener([&] {
-    while (!done) {
-      const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-      if (fd >= 0) ::close(fd);
-      std::this_thread::yield();
-    }
-  });
-  for (const std::string& file : {fifo, folder_, large, std::string("/dev/zero")}) {
-    for (const char* type : {"-btxt", "-bhtml"}) {
-      SCOPED_TRACE(file + " " + type);
-      mailnet::TMlSMTP smtp(nullptr);
-      EXPECT_THROW(ApplyParameters({"quillet", "-a", "x", type, file}, smtp), platform::EFOpenError);
+  {
+    const platform::FifoWriters writers(fifo);
+    for (const std::string& file : {fifo, folder_, large, std::string("/dev/zero")}) {
+      for (const char* type : {"-btxt", "-bhtml"}) {
+        SCOPED_TRACE(file + " " + type);
+        mailnet::TMlSMTP smtp(nullptr);
+        EXPECT_THROW(ApplyParameters({"quillet", "-a", "x", type, file}, smtp), platform::EFOpenError);
+      }
     }
   }
-  done = true;
-  opener.join();
 
   std::filesystem::resize_file(large, MaxBodyFileBytes);
   mailnet::TMlSMTP smtp(nullptr);

@@ -31,7 +31,7 @@ void SplitTag(const std::string& inside, std::string& name, std::vector<std::str
 
 }  // namespace
 
-std::string TPageProducer::Content() { return ContentFromString(ReadFileBytes(htmlFile_)); }
+std::string TPageProducer::Content() { return ContentFromString(ReadRegularFile(htmlFile_)); }
 
 std::string TPageProducer::ContentFromString(const std::string& templateText) {
   std::string result;

@@ -20,7 +20,8 @@ public:
   const std::string& HTMLFile() const { return htmlFile_; }
   void SetHTMLFile(const std::string& path) { htmlFile_ = path; }
 
-  // The template file with its tags replaced; raises EFOpenError when the file cannot be read.
+  // The template file with its tags replaced; raises EFOpenError naming the file when it cannot be
+  // read or is no regular file (a FIFO is refused at once, never waited on).
   std::string Content();
 
   // The given template text with its tags replaced.

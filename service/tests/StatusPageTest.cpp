@@ -4,6 +4,7 @@
 
 #include "platform/core/Files.h"
 #include "platform/app/Window.h"
+#include "platform/core/tests/FifoWriters.h"
 #include "service/tests/TarvonexFixture.h"
 
 namespace velmora::testing {
@@ -133,6 +134,23 @@ TEST_F(StatusPageTest, AMissingTemplateOrFolderIsLoggedAndTheChecksGoOn) {
   ASSERT_EQ(log.size(), 9u);
   EXPECT_NE(log[7].find(folder.File("missing/index.htm")), std::string::npos) << log[7];
   EXPECT_EQ(log[8], At(21) + "beta disconnected, but no Action, depending on Switch <WAITFORSTATUSCHANGE>");
+}
+
+// A FIFO as the row template held the service in the page's writing for ever, serving no stop. It is
+// now refused at once, naming the file, and the checks go on.
+TEST_F(StatusPageTest, ARowTemplateThatIsAFifoIsLoggedAndTheChecksGoOn) {
+  WriteTwoHosts({"WebStatus=1"});
+  platform::WriteFileAtomic(folder.File("status1.vdr"), "<#CONTENT>");
+  ASSERT_EQ(::mkfifo(folder.File("status2.vdr").c_str(), 0600), 0);
+  const platform::FifoWriters writers(folder.File("status2.vdr"));
+  Start();
+  RunUntil(10700);
+  const Lines log = LogLines();
+  ASSERT_EQ(log.size(), 7u);
+  EXPECT_NE(log[5].find("\"" + folder.File("status2.vdr") + "\". It is not a regular file."), std::string::npos)
+      << log[5];
+  EXPECT_EQ(log[6], At(10) + "alpha connected, but no Action, depending on Switch <WAITFORSTATUSCHANGE>");
+  EXPECT_FALSE(platform::FileExists(folder.File("www/index.htm")));
 }
 
 TEST_F(StatusPageTest, AFailedWriteLeavesTheOldPageWhole) {

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 
 #include "platform/core/Exception.h"
+#include "platform/core/tests/FifoWriters.h"
+#include "platform/core/tests/TempFolder.h"
 
 namespace platform {
 namespace {
@@ -63,6 +67,25 @@ TEST(PageProducerTest, ContentReadsTheTemplateFileEachTime) {
 
   producer.SetHTMLFile(path + ".missing");
   EXPECT_THROW(producer.Content(), EFOpenError);
+}
+
+// A FIFO as the template held the page's writer for ever. Anything but a regular file is refused at
+// once, naming the file.
+TEST(PageProducerTest, ATemplateThatIsNoRegularFileIsRefusedNamingIt) {
+  TempFolder folder;
+  const std::string fifo = folder.File("status1.vdr");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const FifoWriters writers(fifo);
+  for (const std::string& file : {fifo, folder.File("")}) {
+    TPageProducer producer;
+    producer.SetHTMLFile(file);
+    try {
+      producer.Content();
+      ADD_FAILURE() << file << " was read";
+    } catch (const EFOpenError& e) {
+      EXPECT_EQ(e.Message(), "Cannot open file \"" + file + "\". It is not a regular file.");
+    }
+  }
 }
 
 }  // namespace
