@@ -9,6 +9,17 @@ namespace quillet {
 
 namespace {
 
+// A body file's text as the body: one list line (the send splits it at its line breaks), so the text
+// is held once, without the per-line cost of a list line each. The lines are those that setting the
+// list's Text would give: a final line break starts no line, and an empty file is no line.
+void SetBodyText(platform::TStringList& body, std::string text) {
+  body.Clear();
+  if (text.empty()) return;
+  const bool crLf = text.ends_with("\r\n");
+  if (crLf || text.ends_with('\n') || text.ends_with('\r')) text.resize(text.size() - (crLf ? 2 : 1));
+  body.Add(std::move(text));
+}
+
 // Applies one switch; false when `name` is none of Quillet's switches.
 bool ApplySwitch(const std::string& name, const std::string& value, mailnet::TMlSMTP& smtp) {
   mailnet::TPostMessage& message = smtp.PostMessage();
@@ -21,9 +32,9 @@ bool ApplySwitch(const std::string& name, const std::string& value, mailnet::TMl
   } else if (name == "-b") {
     message.Body().Add(value);
   } else if (name == "-btxt") {
-    message.Body().SetText(platform::ReadRegularFile(value, MaxBodyFileBytes));
+    SetBodyText(message.Body(), platform::ReadRegularFile(value, MaxBodyFileBytes));
   } else if (name == "-bhtml") {
-    message.Body().SetText(platform::ReadRegularFile(value, MaxBodyFileBytes));
+    SetBodyText(message.Body(), platform::ReadRegularFile(value, MaxBodyFileBytes));
     smtp.SubType = mailnet::mtHtml;
   } else {
     return false;

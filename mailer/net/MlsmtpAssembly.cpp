@@ -44,12 +44,11 @@ const char* ContentType(TSubType type) {
 }
 
 // Calls `line` for each of the body's lines, with any CR or LF inside a list line taken as a line break
-// of its own; one list line at a time is copied.
+// of its own; nothing is copied (a body file is one list line).
 template <class LineFunction>
 void ForEachBodyLine(const platform::TStringList& body, LineFunction line) {
   for (int i = 0; i < body.Count(); ++i) {
-    const std::string stored = body.Strings(i);
-    std::string_view text = stored;
+    std::string_view text = body.StoredString(i);
     for (size_t at; (at = text.find_first_of("\r\n")) != std::string_view::npos;) {
       line(text.substr(0, at));
       text.remove_prefix(at + (text.compare(at, 2, kCrLf) == 0 ? 2 : 1));
@@ -68,7 +67,7 @@ bool NeedsQuotedPrintable(const platform::TStringList& body) {
 
 bool AllAscii(const platform::TStringList& body) {
   for (int i = 0; i < body.Count(); ++i) {
-    if (!IsAscii(body.Strings(i))) return false;
+    if (!IsAscii(body.StoredString(i))) return false;
   }
   return true;
 }
@@ -106,6 +105,20 @@ std::string AsciiFileName(const std::string& name) {
     ascii += static_cast<uint8_t>(name[at]) < 0x80 ? name[at] : '_';
   }
   return ascii;
+}
+
+// How much of a body line is encoded at a time.
+constexpr size_t kLinePiece = 65536;
+
+// The end of the next piece of `line` from `from`, at most kLinePiece long, cut where no valid UTF-8
+// sequence spans the cut: before a byte that is no continuation byte, or after three continuation bytes
+// in a row (no sequence has more). Reading each piece as UTF-8 then gives what the whole line gives.
+size_t Utf8PieceEnd(std::string_view line, size_t from) {
+  if (line.size() - from <= kLinePiece) return line.size();
+  const auto continuation = [&](size_t at) { return (static_cast<uint8_t>(line[at]) & 0xC0) == 0x80; };
+  size_t end = from + kLinePiece;
+  for (int back = 0; back < 3 && continuation(end); ++back) --end;
+  return end;
 }
 
 void CheckList(const char* what, const platform::TStringList& list) {
@@ -208,16 +221,24 @@ void TMlSMTP::WriteMessage(platform::TStream& data) {
   data.WriteBuffer(end.data(), static_cast<int64_t>(end.size()));
 }
 
-// The body lines as they go into the message, each with CR LF, one line at a time.
+// The body lines as they go into the message, each with CR LF, a piece of a line at a time.
 void TMlSMTP::WriteText(platform::TStream& data) {
-  const auto write = [&](std::string_view line) {
-    data.WriteBuffer(line.data(), static_cast<int64_t>(line.size()));
-    data.WriteBuffer(kCrLf, 2);
-  };
+  const auto write = [&](std::string_view text) { data.WriteBuffer(text.data(), static_cast<int64_t>(text.size())); };
+  TQuotedPrintableLine encoder([&](std::string_view encoded) {
+    write(encoded);
+    write(kCrLf);
+  });
   ForEachBodyLine(postMessage_.Body(), [&](std::string_view line) {
-    const std::string valid = textUtf8_ ? Utf8Text(line) : std::string(line);
-    if (!textQuotedPrintable_) return write(valid);
-    for (const std::string& encoded : QuotedPrintableLines(valid)) write(encoded);
+    size_t from = 0;
+    do {
+      const size_t end = Utf8PieceEnd(line, from);
+      const std::string_view piece = line.substr(from, end - from);
+      const std::string valid = textUtf8_ ? Utf8Text(piece) : std::string(piece);
+      if (textQuotedPrintable_) encoder.Add(valid, end == line.size());
+      else write(valid);
+      from = end;
+    } while (from < line.size());
+    if (!textQuotedPrintable_) write(kCrLf);
   });
 }
 

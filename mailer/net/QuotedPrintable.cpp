@@ -10,9 +10,7 @@ namespace {
 
 constexpr size_t kMaxLine = 76;  // including the "=" of a soft line break
 
-std::string Token(std::string_view line, size_t i) {
-  auto byte = static_cast<uint8_t>(line[i]);
-  bool last = i + 1 == line.size();
+std::string Token(uint8_t byte, bool last) {
   bool literal = (byte >= 33 && byte <= 126 && byte != '=') || ((byte == ' ' || byte == '\t') && !last);
   if (literal) return std::string(1, static_cast<char>(byte));
   return "=" + platform::HexDigits(byte, 2);
@@ -20,19 +18,28 @@ std::string Token(std::string_view line, size_t i) {
 
 }  // namespace
 
-std::vector<std::string> QuotedPrintableLines(std::string_view line) {
-  std::vector<std::string> lines(1);
-  for (size_t i = 0; i < line.size(); ++i) {
-    std::string token = Token(line, i);
-    bool last = i + 1 == line.size();
+void TQuotedPrintableLine::Add(std::string_view piece, bool endsLine) {
+  for (size_t i = 0; i < piece.size(); ++i) {
+    const bool last = endsLine && i + 1 == piece.size();
+    const std::string token = Token(static_cast<uint8_t>(piece[i]), last);
     // A line that goes on needs room for the soft break's "="; the last token of the text does not.
-    size_t limit = last ? kMaxLine : kMaxLine - 1;
-    if (lines.back().size() + token.size() > limit) {
-      lines.back() += '=';
-      lines.emplace_back();
+    const size_t limit = last ? kMaxLine : kMaxLine - 1;
+    if (current_.size() + token.size() > limit) {
+      current_ += '=';
+      line_(current_);
+      current_.clear();
     }
-    lines.back() += token;
+    current_ += token;
   }
+  if (!endsLine) return;
+  line_(current_);
+  current_.clear();
+}
+
+std::vector<std::string> QuotedPrintableLines(std::string_view line) {
+  std::vector<std::string> lines;
+  TQuotedPrintableLine encoder([&](std::string_view encoded) { lines.emplace_back(encoded); });
+  encoder.Add(line, true);
   return lines;
 }
 

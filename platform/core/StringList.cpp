@@ -22,7 +22,9 @@ void TStringList::CheckIndex(int Index, int Limit) {
   if (Index < 0 || Index >= Limit) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
 }
 
-std::string TStringList::Get(int Index) const {
+std::string TStringList::Get(int Index) const { return StoredString(Index); }
+
+const std::string& TStringList::StoredString(int Index) const {
   CheckIndex(Index, Count());
   return items_[static_cast<size_t>(Index)].string;
 }
@@ -47,9 +49,9 @@ void TStringList::PutObject(int Index, void* AObject) {
   Changed();
 }
 
-int TStringList::Add(const std::string& S) { return AddObject(S, nullptr); }
+int TStringList::Add(std::string S) { return AddObject(std::move(S), nullptr); }
 
-int TStringList::AddObject(const std::string& S, void* AObject) {
+int TStringList::AddObject(std::string S, void* AObject) {
   int index = Count();
   if (sorted_) {
     if (Find(S, index)) {
@@ -59,7 +61,7 @@ int TStringList::AddObject(const std::string& S, void* AObject) {
       while (index < Count() && CompareStrings(items_[static_cast<size_t>(index)].string, S) == 0) ++index;
     }
   }
-  InsertItem(index, S, AObject);
+  InsertItem(index, std::move(S), AObject);
   return index;
 }
 
@@ -83,9 +85,9 @@ void TStringList::InsertObject(int Index, const std::string& S, void* AObject) {
   InsertItem(Index, S, AObject);
 }
 
-void TStringList::InsertItem(int Index, const std::string& S, void* AObject) {
+void TStringList::InsertItem(int Index, std::string S, void* AObject) {
   Changing();
-  items_.insert(items_.begin() + Index, Item{S, AObject});
+  items_.insert(items_.begin() + Index, Item{std::move(S), AObject});
   Changed();
 }
 

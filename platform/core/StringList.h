@@ -36,6 +36,9 @@ public:
 
   int Count() const { return GetCount(); }
   std::string Strings(int Index) const { return Get(Index); }
+  // Line Index as this list stores it, without a copy: for a list that keeps its own lines (one whose
+  // Get is this class's), such as a mail body of one long line.
+  const std::string& StoredString(int Index) const;
   void SetStrings(int Index, const std::string& S) { Put(Index, S); }
   void* Objects(int Index) const { return GetObject(Index); }
   void SetObjects(int Index, void* AObject) { PutObject(Index, AObject); }
@@ -43,8 +46,9 @@ public:
   // Appends, or inserts at the sorted place; returns the index of the line (of the existing one when a
   // sorted list ignores a duplicate). A sorted list with dupError raises EListError
   // "String list does not allow duplicates".
-  virtual int Add(const std::string& S);
-  virtual int AddObject(const std::string& S, void* AObject);
+  // The line is taken by value, so a caller that moves a long text in makes no copy of it.
+  virtual int Add(std::string S);
+  virtual int AddObject(std::string S, void* AObject);
   void Append(const std::string& S) { Add(S); }
   void AddStrings(const TStringList& Strings);
   // Replaces the lines and objects with those of Source.
@@ -107,7 +111,7 @@ protected:
   // < 0, 0 or > 0 by the list's case rule.
   virtual int CompareStrings(const std::string& S1, const std::string& S2) const;
   // Stores a new line at Index with no sorted check; every insertion ends here.
-  virtual void InsertItem(int Index, const std::string& S, void* AObject);
+  virtual void InsertItem(int Index, std::string S, void* AObject);
 
   // Raises EListError "List index out of bounds (%d)" unless 0 <= Index < Limit.
   static void CheckIndex(int Index, int Limit);

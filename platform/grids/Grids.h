@@ -400,7 +400,7 @@ class TStringGridStrings : public TStringList {
 public:
   TStringGridStrings(TStringGrid& grid, TGridLine line, int index) : grid_(grid), line_(line), index_(index) {}
 
-  int AddObject(const std::string& S, void* AObject) override;
+  int AddObject(std::string S, void* AObject) override;
   void Assign(const TStringList& Source) override;
   void Delete(int Index) override;
   void Clear() override;
@@ -411,7 +411,7 @@ protected:
   void Put(int Index, const std::string& S) override;
   void* GetObject(int Index) const override;
   void PutObject(int Index, void* AObject) override;
-  void InsertItem(int Index, const std::string& S, void* AObject) override;
+  void InsertItem(int Index, std::string S, void* AObject) override;
 
 private:
   TGridCoord Cell(int i) const { return line_ == TGridLine::Column ? TGridCoord{index_, i} : TGridCoord{i, index_}; }

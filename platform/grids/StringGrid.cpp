@@ -180,7 +180,7 @@ void TStringGridStrings::PutObject(int Index, void* AObject) {
   grid_.SetObjects(Cell(Index).X, Cell(Index).Y, AObject);
 }
 
-int TStringGridStrings::AddObject(const std::string& S, void* AObject) {
+int TStringGridStrings::AddObject(std::string S, void* AObject) {
   for (int i = 0; i < Count(); ++i) {
     if (!Get(i).empty()) continue;
     Put(i, S);
@@ -207,6 +207,6 @@ void TStringGridStrings::Clear() {
 
 void TStringGridStrings::Delete(int) { RefuseResize(); }
 
-void TStringGridStrings::InsertItem(int, const std::string&, void*) { RefuseResize(); }
+void TStringGridStrings::InsertItem(int, std::string, void*) { RefuseResize(); }
 
 }  // namespace platform

@@ -110,6 +110,25 @@ TEST_F(MlsmtpServerTest, EightBitMailDecodesToTheOriginalText) {
   EXPECT_TRUE(std::all_of(raw.begin(), raw.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
 }
 
+// A body line is encoded a piece at a time: a line of 200 000 bytes with characters of two to four
+// bytes across every place where a piece could end, bytes that are no UTF-8 (read as Windows-1252) and
+// a blank at its end arrives as one line with the text of the whole.
+TEST_F(MlsmtpServerTest, ALongBodyLineArrivesWhole) {
+  std::string line;
+  size_t length = 0;
+  for (const char* character : {"\xC3\xA4", "\xE2\x80\x93", "\xF0\x9F\x98\x80", "a"}) {
+    for (length += 50000; line.size() < length;) line += character;
+  }
+  const std::string expected = line + "\xC3\xA4 ";
+  line += "\xE4 ";
+  smtp_->PostMessage().ToAddress().Add("x@a.org");
+  smtp_->PostMessage().Body().Add(line);
+  smtp_->Connect();
+  smtp_->SendMail();
+  EXPECT_EQ(Parts(0), Lines{"text/plain utf-8 None"});
+  EXPECT_EQ(sink_.Part(0, 0), expected + "\r\n");
+}
+
 TEST_F(MlsmtpServerTest, AttachmentsDecodeToTheOriginalBytes) {
   std::mt19937 random(11);
   std::string bytes(100000, '\0');  // more than one send buffer of 64 KiB once encoded
