@@ -1,45 +1,10 @@
-// The memory that a body file takes, counted at the heap: this binary's operator new and delete keep a
-// count of the bytes in use and its peak.
-#include <malloc.h>
-
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+// The memory that a body file takes, counted at the heap.
 #include <gtest/gtest.h>
 
 #include "mailer/QuilletParameters.h"
 #include "platform/core/Files.h"
+#include "platform/core/tests/HeapCounter.h"
 #include "platform/core/tests/TempFolder.h"
-
-namespace {
-
-std::atomic<size_t> heapInUse = 0;
-std::atomic<size_t> heapPeak = 0;
-
-void* Allocate(size_t size) {
-  void* block = std::malloc(size == 0 ? 1 : size);
-  if (block == nullptr) throw std::bad_alloc();
-  const size_t now = heapInUse += malloc_usable_size(block);
-  for (size_t peak = heapPeak; now > peak && !heapPeak.compare_exchange_weak(peak, now);) {
-  }
-  return block;
-}
-
-void Release(void* block) {
-  if (block == nullptr) return;
-  heapInUse -= malloc_usable_size(block);
-  std::free(block);
-}
-
-}  // namespace
-
-void* operator new(size_t size) { return Allocate(size); }
-void* operator new[](size_t size) { return Allocate(size); }
-void operator delete(void* block) noexcept { Release(block); }
-void operator delete[](void* block) noexcept { Release(block); }
-void operator delete(void* block, size_t) noexcept { Release(block); }
-void operator delete[](void* block, size_t) noexcept { Release(block); }
 
 namespace quillet {
 namespace {
@@ -61,11 +26,10 @@ TEST(QuilletBodyMemoryTest, ABodyFileIsHeldOnce) {
   for (const char* type : {"-btxt", "-bhtml"}) {
     SCOPED_TRACE(type);
     mailnet::TMlSMTP smtp(nullptr);
-    const size_t before = heapInUse;
-    heapPeak = before;
+    const platform::test::HeapUse heap;
     ApplyParameters({"quillet", "-a", "x", type, file}, smtp);
-    EXPECT_LE((heapPeak - before) / bodyBytes, 1.1);
-    EXPECT_LE((heapInUse - before) / bodyBytes, 1.1);
+    EXPECT_LE(heap.Peak() / bodyBytes, 1.1);
+    EXPECT_LE(heap.Now() / bodyBytes, 1.1);
     EXPECT_EQ(smtp.PostMessage().Body().Text().size(), bodyBytes);
   }
 }

@@ -61,7 +61,11 @@ void TCustomEdit::Dispatch(TMessage& Message) {
       canUndo_ = typing_ = false;
       break;
     case CM_TEXTCHANGED: {
-      InvalidateLayout();
+      // Taken at once: a text that an OnChange handler sets is laid out anew.
+      if (const std::optional<TTextChange> change = std::exchange(change_, std::nullopt); change && layoutValid_)
+        FollowChange(*change);
+      else
+        InvalidateLayout();
       anchor_ = CaretStopAtOrBefore(Text(), anchor_);
       caret_ = CaretStopAtOrBefore(Text(), caret_);
       Invalidate();
@@ -72,7 +76,7 @@ void TCustomEdit::Dispatch(TMessage& Message) {
       break;
     }
     case CM_FONTCHANGED:
-      widths_.clear();
+      ForgetWidths();
       InvalidateLayout();
       break;
     case WM_SIZE:
@@ -148,14 +152,12 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
     case WM_UNDO:
     case EM_UNDO: {
       if (!canUndo_ || readOnly_) return;
-      TSnapshot back = std::exchange(undo_, TSnapshot{Text(), anchor_, caret_});
+      TSnapshot back = std::exchange(
+          undo_, TSnapshot{undo_.from, Text().substr(undo_.from, undo_.inserted), undo_.removed.size(), anchor_, caret_});
       typing_ = false;
       anchor_ = back.anchor;
       caret_ = back.caret;
-      TMessage set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(back.text.c_str()), 0};
-      TGuard guard(*this);
-      TCustomControl::DefaultHandler(set);
-      if (guard.Alive()) ScrollCaretIntoView();
+      if (SetReplacedText(back.from, back.from + back.inserted, back.removed)) ScrollCaretIntoView();
       Message.Result = 1;
       return;
     }
@@ -254,7 +256,7 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
       passwordChar_ = Message.WParam > 0x10FFFF || (Message.WParam >= 0xD800 && Message.WParam <= 0xDFFF)
                           ? 0
                           : static_cast<char32_t>(Message.WParam);
-      widths_.clear();
+      ForgetWidths();
       InvalidateLayout();
       ScrollCaretIntoView();
       Invalidate();
@@ -331,21 +333,47 @@ void TCustomEdit::Clear() { SetText({}); }
 
 void TCustomEdit::Replace(size_t from, size_t to, std::string_view with, TUndoStep undo) {
   if (undo == TUndoStep::Record || (undo == TUndoStep::ContinueTyping && !typing_)) {
-    undo_ = {Text(), anchor_, caret_};
+    undo_ = {from, Text().substr(from, to - from), with.size(), anchor_, caret_};
     canUndo_ = true;
+  } else if (canUndo_) {
+    ExtendUndo(from, to, with.size());
   }
-  std::string text = Text();
-  text.replace(from, to - from, with);
   anchor_ = caret_ = from + with.size();
   desiredX_ = -1;
   modified_ = true;
+  if (!SetReplacedText(from, to, with)) return;
+  typing_ = undo == TUndoStep::ContinueTyping;
+  ScrollCaretIntoView();
+}
+
+void TCustomEdit::ExtendUndo(size_t from, size_t to, size_t inserted) {
+  const size_t stepEnd = undo_.from + undo_.inserted;
+  if (from == stepEnd && to == stepEnd) {  // typing on
+    undo_.inserted += inserted;
+    return;
+  }
+  // The step covers both changes: outside its own, the present text is still the old one.
+  const std::string& text = Text();
+  const size_t first = std::min(undo_.from, from);
+  const size_t last = std::max(stepEnd, to);
+  undo_.removed = text.substr(first, undo_.from - first) + undo_.removed + text.substr(stepEnd, last - stepEnd);
+  undo_.from = first;
+  undo_.inserted = last - first - (to - from) + inserted;
+}
+
+bool TCustomEdit::SetReplacedText(size_t from, size_t to, std::string_view with) {
+  const std::string& old = Text();
+  change_ = TTextChange{from, to - from, with.size(), layoutValid_ ? WidthOf(old, from, to) : 0};
+  std::string& text = replaced_;
+  text.assign(old, 0, from).append(with).append(old, to);
   // Set below the WM_SETTEXT handling of Dispatch, which is for text from outside.
   TMessage set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), 0};
   TGuard guard(*this);
   TCustomControl::DefaultHandler(set);
-  if (guard.Gone()) return;
-  typing_ = undo == TUndoStep::ContinueTyping;
-  ScrollCaretIntoView();
+  if (guard.Gone()) return false;
+  change_.reset();
+  if (text.capacity() > 2 * text.size() + 4096) text = {};  // what a shrunken text no longer needs
+  return true;
 }
 
 void TCustomEdit::InsertTyped(std::string_view with, TUndoStep undo) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -92,15 +94,40 @@ protected:
   TRect FormatRect();
   int LineCount();
 
+  // A change of the text by the edit itself, for what follows the text to follow it: bytes
+  // [from, from + removed) of the old text became [from, from + inserted), and the removed bytes were
+  // `removedWidth` pixels wide.
+  struct TTextChange {
+    size_t from = 0;
+    size_t removed = 0;
+    size_t inserted = 0;
+    int removedWidth = 0;
+  };
+  // While CM_TEXTCHANGED goes to Dispatch: the change that the edit made, none for a text set from
+  // outside (which may differ in any way).
+  const std::optional<TTextChange>& PendingChange() const { return change_; }
+
 private:
-  // One line as it is shown: bytes [start, end) of the text, the line break (if any) after end.
+  // One line as it is shown: bytes [start, end) of the text, the line break (if any) after end, and
+  // its width in pixels.
   struct TLine {
     size_t start = 0;
     size_t end = 0;
+    int width = 0;
   };
-  // What undo brings back.
+  // A caret stop whose x in its line is known, so that places near it are measured from it and not
+  // from the line's start: on a long line the caret and what is shown around it cost what they span.
+  struct TKnownX {
+    int line = -1;
+    size_t pos = 0;
+    int x = 0;
+  };
+  // What undo brings back: bytes [from, from + inserted) of the present text were `removed`, and the
+  // selection was anchor to caret. The step keeps only what its changes replaced, never the whole text.
   struct TSnapshot {
-    std::string text;
+    size_t from = 0;
+    std::string removed;
+    size_t inserted = 0;
     size_t anchor = 0;
     size_t caret = 0;
   };
@@ -110,6 +137,12 @@ private:
 
   // Text changes.
   void Replace(size_t from, size_t to, std::string_view with, TUndoStep undo);
+  // Makes the undo step take in a change of [from, to) to `inserted` bytes, so that it still brings
+  // back the text from before the step.
+  void ExtendUndo(size_t from, size_t to, size_t inserted);
+  // Sets the text with [from, to) replaced, for the layout and the lines to follow; false when a
+  // handler of the change freed the edit.
+  bool SetReplacedText(size_t from, size_t to, std::string_view with);
   void InsertTyped(std::string_view with, TUndoStep undo);
   void DeleteTowards(size_t other);
   // WM_KEYDOWN and WM_CHAR as the edits take them; true when handled.
@@ -131,8 +164,20 @@ private:
   void Measure();
   void InvalidateLayout();
   void Layout();
-  void WrapLine(size_t start, size_t end, int width);
+  // Lays out the paragraphs of [start, end) (end at a line break or the text's end) into `lines`.
+  void LayParagraphs(size_t start, size_t end, std::vector<TLine>& lines);
+  void WrapLine(size_t start, size_t end, int width, std::vector<TLine>& lines);
+  // Follows a change of the text: only the paragraphs that it touches are laid out again (only the
+  // width of a line that keeps its line breaks, when lines do not wrap), the lines after it move.
+  void FollowChange(const TTextChange& change);
   int CharWidth(std::string_view text, size_t pos);
+  // After a change of the font or the password character.
+  void ForgetWidths();
+  int WidthOf(std::string_view text, size_t from, size_t to);
+  // A caret stop at or before (after) x of the line, a few characters' room to spare: where the part
+  // of a line that is shown starts (ends).
+  size_t StopBeforeX(int line, int x);
+  size_t StopAfterX(int line, int x);
   int XOf(int line, size_t pos);
   // Where a line starts in client coordinates: scrolled, and moved right by ES_RIGHT.
   int LineLeft(int line);
@@ -171,6 +216,7 @@ private:
   bool settingText_ = false;  // the control itself sets its text
 
   TSnapshot undo_;
+  std::string replaced_;  // the text that Replace makes, kept for its memory
   bool canUndo_ = false;
   bool typing_ = false;  // the last change typed characters: the next one joins its undo step
 
@@ -180,9 +226,13 @@ private:
   bool formatRectSet_ = false;
   std::vector<TLine> lines_;
   bool layoutValid_ = false;
+  std::optional<TTextChange> change_;  // set by Replace while the text is being set
+  TKnownX knownX_;
+  int contentWidth_ = -1;  // the widest line's width, -1 until measured
   int lineHeight_ = 0;
   int ascent_ = 0;
   std::unordered_map<char32_t, int> widths_;
+  std::array<int, 128> asciiWidths_{};  // each ASCII character's width + 1, 0 while unknown
   int scrollX_ = 0;
   int topLine_ = 0;
 };
