@@ -12,6 +12,7 @@
 #include "platform/core/tests/HeapCounter.h"
 #include "platform/edits/Edit.h"
 #include "platform/edits/Memo.h"
+#include "platform/ui/tests/Screenshots.h"
 #include "platform/ui/tests/TypingFixture.h"
 
 namespace platform {
@@ -137,6 +138,49 @@ TEST_F(EditChangesTest, UndoBringsBackTheTextFromBeforeItsStep) {
     EXPECT_EQ(memo->Text(), changed);
     delete memo;
   }
+}
+
+// A line is painted only where it is shown: a line of a repeating text looks, scrolled to its end with
+// the end selected, as a short line of the same text does (the test font's characters are 8 pixels, so
+// the scroll positions differ by whole periods), in an edit and in a memo whose lines do not wrap.
+TEST_F(EditChangesTest, ALongLineShowsWhatAShortOneOfTheSameTextShows) {
+  std::string period = "ab\tcd ef\xC3\xA4";  // 8 characters, 15 columns
+  const auto repeated = [&](int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i) text += period;
+    return text;
+  };
+  TEdit* elsewhere = nullptr;
+  const auto check = [&](TCustomEdit& shortOne, TCustomEdit& longOne) {
+    for (TCustomEdit* edit : {&shortOne, &longOne}) {
+      const auto length = static_cast<int>(CodePointCount(edit->Text()));
+      edit->SetFocus();
+      edit->Perform(EM_SETSEL, length, length);
+      edit->Perform(EM_SETSEL, length - 11, length);
+    }
+    elsewhere->SetFocus();  // neither shows the caret, both their selections
+    Settle();
+    for (int y = 0; y < shortOne.Height(); ++y)
+      for (int x = 0; x < shortOne.Width(); ++x)
+        ASSERT_EQ(ShownColor(Input(), shortOne, x, y), ShownColor(Input(), longOne, x, y)) << x << "," << y;
+  };
+  elsewhere = Place<TEdit>(Rect(200, 10, 260, 31));
+  auto* shortEdit = Place<TEdit>(Rect(10, 10, 170, 31));
+  auto* longEdit = Place<TEdit>(Rect(10, 40, 170, 61));
+  shortEdit->HideSelection = longEdit->HideSelection = false;
+  shortEdit->SetText(repeated(40));
+  longEdit->SetText(repeated(40000));
+  check(*shortEdit, *longEdit);
+  auto* shortMemo = Place<TMemo>(Rect(10, 70, 170, 120));
+  auto* longMemo = Place<TMemo>(Rect(10, 130, 170, 180));
+  for (TMemo* memo : {shortMemo, longMemo}) {
+    memo->SetWordWrap(false);
+    memo->HideSelection = false;
+  }
+  shortMemo->SetText("x\r\n" + repeated(40));
+  longMemo->SetText("x\r\n" + repeated(40000));
+  check(*shortMemo, *longMemo);
+  SaveArtefact(Input(), form->BackendWindow(), "edit-long-lines");
 }
 
 // A key press in an edit of 4 MB took two copies of the text (the undo step's and the new text's),
