@@ -1,7 +1,7 @@
 #pragma once
 
 // Counts the bytes that the heap holds for this test binary, and their peak: the binary's operator new
-// and delete are replaced. Include this header in exactly one source file of a test binary.
+// and delete (but the over-aligned ones, which stay the library's, paired) are replaced. Include this header in exactly one source file of a test binary.
 #include <malloc.h>
 
 #include <atomic>
@@ -43,6 +43,16 @@ private:
 
 void* operator new(size_t size) { return platform::test::CountedAllocate(size); }
 void* operator new[](size_t size) { return platform::test::CountedAllocate(size); }
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return platform::test::CountedAllocate(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new[](size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
+void operator delete(void* block, const std::nothrow_t&) noexcept { platform::test::CountedRelease(block); }
+void operator delete[](void* block, const std::nothrow_t&) noexcept { platform::test::CountedRelease(block); }
 void operator delete(void* block) noexcept { platform::test::CountedRelease(block); }
 void operator delete[](void* block) noexcept { platform::test::CountedRelease(block); }
 void operator delete(void* block, size_t) noexcept { platform::test::CountedRelease(block); }
