@@ -72,9 +72,7 @@ bool TOpenDialog::Execute() {
   request.FileName = FileName;
   request.InitialDir = InitialDir;
   request.Options = Options.Bits();
-  DoShow();
-  std::optional<TFileDialogAnswer> answer = DialogService().ExecuteFileDialog(request);
-  DoClose();
+  const std::optional<TFileDialogAnswer> answer = ShowAndAsk([&] { return DialogService().ExecuteFileDialog(request); });
   if (!answer) return false;
   FileName = answer->FileName;
   const size_t name = FileName.find_last_of("/\\");
@@ -103,9 +101,7 @@ bool TFontDialog::Execute() {
     if (font_.Style().Contains(style)) request.Style |= bit;
   request.Color = font_.Color();
   request.Families = InstalledFontFamilies();
-  DoShow();
-  const std::optional<TFontAnswer> answer = DialogService().ChooseFont(request);
-  DoClose();
+  const std::optional<TFontAnswer> answer = ShowAndAsk([&] { return DialogService().ChooseFont(request); });
   if (!answer) return false;
   TFontStyles chosen;
   for (const auto& [bit, style] : kFontStyleBits)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/app/Component.h"
@@ -52,11 +53,18 @@ public:
   TNotifyEvent OnClose;
 
 protected:
-  void DoShow() {
+  // Runs OnShow, asks (through the dialog service), then runs OnClose. Any of them may free the dialog:
+  // from then on nothing of it is touched, and there is no answer to take.
+  template <class Question>
+  auto ShowAndAsk(Question ask) -> decltype(ask()) {
+    TGuard guard(*this);
     if (OnShow) OnShow(this);
-  }
-  void DoClose() {
+    if (guard.Gone()) return std::nullopt;
+    auto answer = ask();
+    if (guard.Gone()) return std::nullopt;
     if (OnClose) OnClose(this);
+    if (guard.Gone()) return std::nullopt;
+    return answer;
   }
 };
 

@@ -243,6 +243,7 @@ struct Workbook::Package {
   std::vector<Relationship> relationships;
   std::vector<ContentType> contentTypes;
   std::vector<std::string> sharedStrings;
+  uint64_t sharedTextLeft = kMaxWorkbookSharedText;  // what the sheets loaded so far left of the bound
   SheetStyles styles;
   std::string calcChainPart;
   WorkbookHandler* unusedHandler = nullptr;
@@ -289,7 +290,9 @@ void Worksheet::Load() {
   const int index = package.zip->Find(data.partName);
   if (index < 0) workbook_.Fail("the sheet " + name_ + " has no part " + data.partName);
   data.xml = package.zip->Read(index);
-  data.part = ReadSheetPart(data.xml, package.sharedStrings, package.styles, workbook_.fileName_, data.partName);
+  data.part = ReadSheetPart(data.xml, package.sharedStrings, package.styles, workbook_.fileName_, data.partName,
+                            package.sharedTextLeft);
+  package.sharedTextLeft -= data.part.sharedText;
 }
 
 bool Worksheet::IsEmpty() {

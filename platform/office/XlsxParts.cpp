@@ -247,7 +247,7 @@ public:
         shared_(sharedStrings),
         styles_(styles),
         fileName_(fileName),
-        sharedTextLeft_(sharedTextLimit) {}
+        sharedTextLimit_(sharedTextLimit) {}
 
   // Only the structure of a worksheet counts: rows as children of the first sheetData, cells as
   // children of those rows, the dimension as a child of the root. Anything else inside sheetData is
@@ -389,9 +389,9 @@ private:
         Fail(fileName_, "the cell " + ColumnLetters(cell_.column) + IntToStr(cell_.row) +
                             " refers to a shared string that does not exist");
       const std::string& text = shared_[static_cast<size_t>(index)];
-      if (text.size() > sharedTextLeft_)
-        Fail(fileName_, "the cells refer to more shared string text than a sheet may hold");
-      sharedTextLeft_ -= text.size();
+      if (text.size() > sharedTextLimit_ - part_.sharedText)
+        Fail(fileName_, "the cells refer to more shared string text than a workbook may hold");
+      part_.sharedText += text.size();
       value.kind = CellKind::Text;
       value.text = text;
     } else if (type_ == "inlineStr" || type_ == "str") {
@@ -424,7 +424,7 @@ private:
   const std::vector<std::string>& shared_;
   const SheetStyles& styles_;
   const std::string& fileName_;
-  uint64_t sharedTextLeft_;
+  uint64_t sharedTextLimit_;
   bool inSheetData_ = false, inCell_ = false, inValue_ = false, inInline_ = false, inInlineText_ = false;
   bool hasValue_ = false;
   bool inRow_ = false;

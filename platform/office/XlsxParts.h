@@ -49,18 +49,20 @@ struct SheetPart {
   uint64_t sheetDataBegin = 0, sheetDataContent = 0, sheetDataClose = 0, sheetDataEnd = 0;
   bool hasDimension = false;
   uint64_t dimensionBegin = 0, dimensionEnd = 0;
+  uint64_t sharedText = 0;  // the bytes of shared strings that its cells took copies of
 };
 
-// The shared strings' bytes that the cells of one sheet take copies of together: without a bound, a small
-// file whose cells all refer to one long string would fill the memory.
-constexpr uint64_t kMaxSheetSharedText = 512ull << 20;
+// The shared strings' bytes that the cells of all sheets of one workbook take copies of together:
+// without a bound, a small file whose cells all refer to one long string would fill the memory, and
+// so would many sheets that each stay below a bound of their own.
+constexpr uint64_t kMaxWorkbookSharedText = 512ull << 20;
 
 // Reads a worksheet part; cells that hold no value are kept only when they have a style (a cell without
 // a reference follows the one before it in its row). References beyond XFD1048576 and shared strings
-// beyond sharedTextLimit raise EOleException.
+// beyond sharedTextLimit (what the workbook's other sheets left of its bound) raise EOleException.
 SheetPart ReadSheetPart(std::string_view xml, const std::vector<std::string>& sharedStrings, const SheetStyles& styles,
                         const std::string& fileName, const std::string& partName,
-                        uint64_t sharedTextLimit = kMaxSheetSharedText);
+                        uint64_t sharedTextLimit = kMaxWorkbookSharedText);
 
 // The value that a text written into a cell becomes: a number when the text is the canonical form of
 // one under the settings, else the text with invalid UTF-8 replaced.

@@ -34,8 +34,9 @@ void TPrintPreview::SetZoom(int percent) {
 
 void TPrintPreview::SetPageCount(int value) {
   pageCount_ = std::max(1, value);
-  if (pageNumber_ > pageCount_) SetPageNumber(pageCount_);
+  // OnPageChange may free the preview: it runs last.
   Invalidate();
+  if (pageNumber_ > pageCount_) SetPageNumber(pageCount_);
 }
 
 void TPrintPreview::SetPageNumber(int value) {

@@ -149,6 +149,21 @@ TEST_F(DialogsTest, TheFolderBrowserAsksWithRootAndFlags) {
   EXPECT_EQ(dialogs.FolderDialogs().back().Title, "Browse for Folder");
 }
 
+TEST_F(DialogsTest, AShowOrCloseHandlerThatFreesTheDialogEndsExecuteWithoutAnAnswer) {
+  for (const bool font : {false, true})
+    for (const bool freedOnShow : {true, false}) {
+      SCOPED_TRACE(std::string(font ? "font" : "open") + (freedOnShow ? ", freed by OnShow" : ", freed by OnClose"));
+      TCommonDialog* dialog = font ? static_cast<TCommonDialog*>(new TFontDialog(nullptr)) : new TOpenDialog(nullptr);
+      (freedOnShow ? dialog->OnShow : dialog->OnClose) = [&](TObject*) { delete dialog; };
+      const size_t asked = dialogs.FileDialogs().size() + dialogs.FontDialogs().size();
+      if (!freedOnShow) font ? dialogs.AnswerFont({"Liberation Serif", 14, 0, clBlue}) : dialogs.AnswerFile("/tmp/hosts");
+      // Freed by OnShow, it asks nothing (no answer is scripted: a question would raise).
+      EXPECT_FALSE(dialog->Execute());
+      EXPECT_EQ(dialogs.FileDialogs().size() + dialogs.FontDialogs().size(), asked + (freedOnShow ? 0 : 1));
+      EXPECT_EQ(dialogs.Unanswered(), 0u);
+    }
+}
+
 TEST_F(DialogsTest, TheExceptionDisplayOfGuiProgramsIsAnErrorBox) {
   InstallMessageBoxExceptionDisplay();
   dialogs.AnswerMessage(mbOK);

@@ -144,8 +144,18 @@ TEST(Spreadsheet, MissingLegacyAndDamagedFilesRaiseTheAutomationException) {
 namespace {
 
 // A package with the given worksheet part, a shared string table and the workbook around them.
-// A strict package with the given worksheet part, a shared string table, styles and a calculation chain.
-std::string PackageWith(const std::string& sheetXml, const std::string& sharedXml = "", bool date1904 = false) {
+// A strict package with the given worksheet parts (the sheets "S" in xl/worksheets/s.xml, then "S2" in
+// s2.xml and so on), a shared string table, styles and a calculation chain.
+std::string PackageWithSheets(const std::vector<std::string>& sheetXmls, const std::string& sharedXml = "",
+                              bool date1904 = false) {
+  std::string sheets, relationships;
+  for (size_t i = 0; i < sheetXmls.size(); ++i) {
+    const std::string number = i == 0 ? "" : std::to_string(i + 1), id = i == 0 ? "rId1" : "rIdS" + number;
+    sheets += "<x:sheet name=\"S" + number + "\" sheetId=\"" + std::to_string(i + 1) + "\" r:id=\"" + id + "\"/>";
+    relationships += "<Relationship Id=\"" + id +
+                     "\" Type=\"http://purl.oclc.org/ooxml/officeDocument/relationships/worksheet\" "
+                     "Target=\"/xl/worksheets/s" + number + ".xml\"/>";
+  }
   ZipWriter zip("test.xlsx");
   zip.Add("[Content_Types].xml",
           "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
@@ -160,11 +170,9 @@ std::string PackageWith(const std::string& sheetXml, const std::string& sharedXm
   zip.Add("xl/workbook.xml", std::string("<x:workbook xmlns:x=\"http://purl.oclc.org/ooxml/spreadsheetml/main\" "
                                          "xmlns:r=\"http://purl.oclc.org/ooxml/officeDocument/relationships\">") +
                                  (date1904 ? "<x:workbookPr date1904=\"1\"/>" : "") +
-                                 "<x:sheets><x:sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/></x:sheets></x:workbook>");
+                                 "<x:sheets>" + sheets + "</x:sheets></x:workbook>");
   zip.Add("xl/_rels/workbook.xml.rels",
-          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-          "<Relationship Id=\"rId1\" Type=\"http://purl.oclc.org/ooxml/officeDocument/relationships/worksheet\" "
-          "Target=\"/xl/worksheets/s.xml\"/>"
+          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" + relationships +
           "<Relationship Id=\"rId2\" Type=\"http://purl.oclc.org/ooxml/officeDocument/relationships/sharedStrings\" "
           "Target=\"strings.xml\"/>"
           "<Relationship Id=\"rId3\" Type=\"http://purl.oclc.org/ooxml/officeDocument/relationships/styles\" "
@@ -178,8 +186,14 @@ std::string PackageWith(const std::string& sheetXml, const std::string& sharedXm
           "<styleSheet><numFmts><numFmt numFmtId=\"164\" formatCode=\"dd/mm/yyyy hh:mm\"/></numFmts>"
           "<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/><xf numFmtId=\"164\"/><xf "
           "numFmtId=\"2\"/></cellXfs></styleSheet>");
-  zip.Add("xl/worksheets/s.xml", sheetXml);
+  for (size_t i = 0; i < sheetXmls.size(); ++i)
+    zip.Add("xl/worksheets/s" + (i == 0 ? "" : std::to_string(i + 1)) + ".xml", sheetXmls[i]);
   return zip.Finish();
+}
+
+// The same with one worksheet part.
+std::string PackageWith(const std::string& sheetXml, const std::string& sharedXml = "", bool date1904 = false) {
+  return PackageWithSheets({sheetXml}, sharedXml, date1904);
 }
 
 }  // namespace
@@ -269,6 +283,28 @@ TEST(Spreadsheet, TheSharedTextThatASheetsCellsCopyIsBounded) {
   EXPECT_EQ(ReadSheetPart(xml, shared, styles, "f", "p", 100000).cells.size(), 100u);
   try {
     ReadSheetPart(xml, shared, styles, "f", "p", 99999);
+    ADD_FAILURE();
+  } catch (const EOleException& error) {
+    EXPECT_NE(error.Reason().find("shared string text"), std::string::npos) << error.Message();
+  }
+}
+
+TEST(Spreadsheet, TheSharedTextThatTheCellsOfAllSheetsCopyIsBoundedForTheWorkbook) {
+  // Two sheets whose cells refer to one long shared string, each below the bound, both together above it.
+  std::string text(1 << 20, 'x');
+  uint32_t state = 1;  // letters that do not compress beyond the zip reader's ratio
+  for (char& c : text) c = static_cast<char>('a' + (state = state * 1103515245 + 12345) % 26);
+  const std::string shared = "<sst><si><t>" + text + "</t></si></sst>";
+  const int cellsPerSheet = static_cast<int>(kMaxWorkbookSharedText >> 20) / 2 + 1;
+  std::string sheet = "<worksheet><sheetData><row r=\"1\">";
+  for (int c = 1; c <= cellsPerSheet; ++c) sheet += "<c r=\"" + ColumnLetters(c) + "1\" t=\"s\"><v>0</v></c>";
+  sheet += "</row></sheetData></worksheet>";
+  TempFolder folder;
+  office_test::WriteFile(folder / "many.xlsx", PackageWithSheets({sheet, sheet}, shared));
+  auto book = Workbook::Open(folder / "many.xlsx");
+  EXPECT_EQ(book->Sheet(1).UsedRange().right, cellsPerSheet);
+  try {
+    book->Sheet(2).UsedRange();
     ADD_FAILURE();
   } catch (const EOleException& error) {
     EXPECT_NE(error.Reason().find("shared string text"), std::string::npos) << error.Message();

@@ -81,5 +81,20 @@ TEST_F(PrintPreviewTest, PagesTurnWithTheKeysWithinTheCountAndZoomChangesTheReso
   SaveArtefact(Input(), form->BackendWindow(), "print_preview_landscape");
 }
 
+TEST_F(PrintPreviewTest, APageChangeHandlerMayFreeThePreviewWhenTheCountShrinks) {
+  preview->SetPageNumber(3);
+  int changes = 0;
+  preview->OnPageChange = [&](TObject*) {
+    ++changes;
+    delete preview;
+    preview = nullptr;
+  };
+  TPrintPreview* shrinking = preview;
+  shrinking->SetPageCount(2);  // turns to page 2: the handler runs, and nothing touches the preview after it
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(preview, nullptr);
+  Settle();
+}
+
 }  // namespace
 }  // namespace platform
