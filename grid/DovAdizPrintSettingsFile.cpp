@@ -53,7 +53,14 @@ public:
   PrintSection(TCustomIniFile& ini, std::string section) : ini_(ini), section_(std::move(section)) {}
 
   void Write(const char* key, int value) { ini_.WriteInteger(section_, key, value); }
-  void Write(const char* key, const std::string& value) { ini_.WriteString(section_, key, value); }
+  // A value that reading would trim or unquote goes in quotes, so it reads back as it was.
+  void Write(const char* key, const std::string& value) {
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    const bool quote = !value.empty() && (blank(value.front()) || blank(value.back()) ||
+                                          (value.size() >= 2 && value.front() == value.back() &&
+                                           (value.front() == '"' || value.front() == '\'')));
+    ini_.WriteString(section_, key, quote ? "\"" + value + "\"" : value);
+  }
   void WriteFlag(const char* key, bool value) { ini_.WriteString(section_, key, value ? "Y" : "N"); }
   void WriteFont(const std::string& prefix, const TFont& font) {
     Write((prefix + "FontName").c_str(), font.Name());
