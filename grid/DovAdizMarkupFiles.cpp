@@ -21,8 +21,8 @@ namespace {
 
 // The font and brush colour a handler leaves alone: the cell has no colour of its own.
 constexpr TColor kNoColor = 0x7FFFFFFF;
-// The background of header and fixed cells: the system colour of the active window border.
-constexpr TColor kFixedBackground = static_cast<TColor>(0x8000000A);
+// The background of header and fixed cells.
+constexpr TColor kFixedBackground = clActiveBorder;
 
 std::string Quoted(std::string_view value) { return "\"" + std::string(value) + "\""; }
 std::string BgColor(TColor color) { return " BGCOLOR=" + Quoted("#" + HTMLColor(color)); }
