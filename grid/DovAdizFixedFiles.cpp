@@ -66,7 +66,8 @@ public:
 int VUraRazuduVova::MaxCharsInCol(int ACol) const {
   int widest = 0;
   for (int r = 0; r < RowCount(); ++r) {
-    for (std::string_view line : TextLines(Cells(ACol, r))) widest = std::max(widest, Chars(line));
+    const std::string text = Cells(ACol, r);
+    for (std::string_view line : TextLines(text)) widest = std::max(widest, Chars(line));
   }
   return widest;
 }

@@ -179,7 +179,8 @@ void WriteHtml(VUraRazuduVova& grid, const std::string& FileName, TGridFileWrite
   // Header and footer files are copied line by line; one that cannot be read is left out.
   const auto copyLines = [&](const std::string& file) {
     if (file.empty()) return;
-    for (std::string_view line : TextLines(ReadOptionalTextFile(file))) page.append(line).append("\r\n");
+    const std::string text = ReadOptionalTextFile(file);
+    for (std::string_view line : TextLines(text)) page.append(line).append("\r\n");
   };
   copyLines(settings.HeaderFile);
   page += HtmlTable(grid).Lines();
