@@ -4,14 +4,13 @@
 // "x_grid" is how many times longer a pass takes there than in the grid.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
+#include "BenchSupport.h"
 #include "ShownGrid.h"
 #include "grid/DovAdiz.h"
 #include "platform/core/Paths.h"
@@ -72,20 +71,13 @@ BENCHMARK(BM_GridLoadFromCSV)->Name("grid LoadFromCSV, 100 000 x 10")->Unit(benc
 void BM_PythonCsv(benchmark::State& state, const char* mode, const double* gridSeconds) {
   const std::string command = "/usr/bin/python3 '" + platform::ExeDir() + "csv_peer.py' " + mode + " '" + csvFile + "' 2.0";
   for (auto _ : state) {
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-      state.SkipWithError("cannot start /usr/bin/python3");
+    const std::optional<std::string> output = CommandOutput(command);
+    const size_t tab = output ? output->find('\t') : std::string::npos;
+    if (tab == std::string::npos || std::atoi(output->c_str() + tab + 1) != kRows) {
+      state.SkipWithError(("csv_peer.py failed: " + output.value_or("(did not run)")).c_str());
       return;
     }
-    std::string output;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
-    const size_t tab = output.find('\t');
-    if (::pclose(pipe) != 0 || tab == std::string::npos || std::atoi(output.c_str() + tab + 1) != kRows) {
-      state.SkipWithError(("csv_peer.py failed: " + output).c_str());
-      return;
-    }
-    const double seconds = std::strtod(output.c_str(), nullptr);
+    const double seconds = std::strtod(output->c_str(), nullptr);
     state.SetIterationTime(seconds);
     if (*gridSeconds > 0) state.counters["x_grid"] = seconds / *gridSeconds;
   }
@@ -104,16 +96,5 @@ BENCHMARK_CAPTURE(BM_PythonCsv, read, "read", &gridLoadSeconds)
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  std::string folder = (std::filesystem::temp_directory_path() / "velmora-bench-XXXXXX").string();
-  if (::mkdtemp(folder.data()) == nullptr) {
-    std::perror("grid_csv_bench: mkdtemp");
-    return 1;
-  }
-  csvFile = folder + "/hosts.csv";
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::filesystem::remove_all(folder);
-  return 0;
+  return RunBenchmarksInFolder(argc, argv, "grid_csv_bench", [](const std::string& folder) { csvFile = folder + "/hosts.csv"; });
 }

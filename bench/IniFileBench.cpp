@@ -4,14 +4,15 @@
 // counter "x_TIniFile" is how many times longer a check takes there than with TIniFile.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "BenchSupport.h"
 #include "platform/core/Files.h"
 #include "platform/core/IniFile.h"
 #include "platform/core/Paths.h"
@@ -93,27 +94,19 @@ void BM_ConfigParserHostCheck(benchmark::State& state, const char* mode) {
   std::string command = "/usr/bin/python3 '" + platform::ExeDir() + "configparser_reads.py' '" + hostListFile +
                         "' '" + kHost + "' " + mode + " 1.0";
   for (auto _ : state) {
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-      state.SkipWithError("cannot start /usr/bin/python3");
+    const std::optional<std::string> output = CommandOutput(command);
+    size_t tab = output ? output->find('\t') : std::string::npos;
+    if (tab == std::string::npos) {
+      state.SkipWithError(("configparser_reads.py failed: " + output.value_or("(did not run)")).c_str());
       return;
     }
-    std::string output;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
-    int status = ::pclose(pipe);
-    size_t tab = output.find('\t');
-    if (status != 0 || tab == std::string::npos) {
-      state.SkipWithError(("configparser_reads.py failed: " + output).c_str());
-      return;
-    }
-    std::string values = output.substr(tab + 1);
+    std::string values = output->substr(tab + 1);
     while (!values.empty() && values.back() == '\n') values.pop_back();
     if (values != ValuesAsText(TIniFile(hostListFile), kHost)) {
       state.SkipWithError(("configparser read other values: " + values).c_str());
       return;
     }
-    double secondsPerCheck = std::strtod(output.c_str(), nullptr);
+    double secondsPerCheck = std::strtod(output->c_str(), nullptr);
     state.SetIterationTime(secondsPerCheck);
     if (iniSecondsPerCheck > 0) state.counters["x_TIniFile"] = secondsPerCheck / iniSecondsPerCheck;
   }
@@ -132,17 +125,8 @@ BENCHMARK_CAPTURE(BM_ConfigParserHostCheck, parse_per_check, "per-check")
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  std::string folder = (std::filesystem::temp_directory_path() / "velmora-bench-XXXXXX").string();
-  if (::mkdtemp(folder.data()) == nullptr) {
-    std::perror("ini_bench: mkdtemp");
-    return 1;
-  }
-  hostListFile = folder + "/HostList.ini";
-  platform::WriteFileAtomic(hostListFile, HostListText());
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::filesystem::remove_all(folder);
-  return 0;
+  return RunBenchmarksInFolder(argc, argv, "ini_bench", [](const std::string& folder) {
+    hostListFile = folder + "/HostList.ini";
+    platform::WriteFileAtomic(hostListFile, HostListText());
+  });
 }

@@ -47,48 +47,62 @@ int StyleBits(TFontStyles style) {
   return bits;
 }
 
-// One section of an INI file with the value forms of the print settings.
+enum class TDirection { Save, Load };
+
+// One section of an INI file with the value forms of the print settings, saving the fields it is
+// handed or loading them (each with its default and its rule), so that both directions walk one list
+// of keys in the file's order.
 class PrintSection {
 public:
-  PrintSection(TCustomIniFile& ini, std::string section) : ini_(ini), section_(std::move(section)) {}
+  PrintSection(TCustomIniFile& ini, std::string section, TDirection direction)
+      : ini_(ini), section_(std::move(section)), saving_(direction == TDirection::Save) {}
 
-  void Write(const char* key, int value) { ini_.WriteInteger(section_, key, value); }
-  // A value that reading would trim or unquote goes in quotes, so it reads back as it was.
-  void Write(const char* key, const std::string& value) {
+  void Int(const std::string& key, int& value, int defaultValue) {
+    if (saving_) ini_.WriteInteger(section_, key, value);
+    else value = ini_.ReadInteger(section_, key, defaultValue);
+  }
+  // A text that reading would trim or unquote is saved in quotes, so it loads as it was.
+  void Text(const std::string& key, std::string& value) {
+    if (!saving_) {
+      value = ini_.ReadString(section_, key, "");
+      return;
+    }
     const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     const bool quote = !value.empty() && (blank(value.front()) || blank(value.back()) ||
                                           (value.size() >= 2 && value.front() == value.back() &&
                                            (value.front() == '"' || value.front() == '\'')));
     ini_.WriteString(section_, key, quote ? "\"" + value + "\"" : value);
   }
-  void WriteFlag(const char* key, bool value) { ini_.WriteString(section_, key, value ? "Y" : "N"); }
-  void WriteFont(const std::string& prefix, const TFont& font) {
-    Write((prefix + "FontName").c_str(), font.Name());
-    Write((prefix + "FontSize").c_str(), font.Size());
-    Write((prefix + "FontStyle").c_str(), StyleBits(font.Style()));
-    Write((prefix + "FontColor").c_str(), static_cast<int>(font.Color()));
+  // "Y" or "N"; true exactly when "Y" is stored.
+  void Flag(const std::string& key, bool& value, bool defaultValue) {
+    if (saving_) ini_.WriteString(section_, key, value ? "Y" : "N");
+    else value = ini_.ReadString(section_, key, defaultValue ? "Y" : "N") == "Y";
   }
-
-  int Read(const char* key, int defaultValue) const { return ini_.ReadInteger(section_, key, defaultValue); }
-  std::string Read(const char* key, const char* defaultValue) const {
-    return ini_.ReadString(section_, key, defaultValue);
-  }
-  bool ReadFlag(const char* key, bool defaultValue) const { return Read(key, defaultValue ? "Y" : "N") == "Y"; }
-  // An ordinal within 0..last sets the value; any other leaves it.
+  // An ordinal; on loading one within 0..last sets the value and any other leaves it.
   template <typename E>
-  void ReadOrdinal(const char* key, int last, E& value) const {
-    const int stored = Read(key, 0);
-    if (stored >= 0 && stored <= last) value = static_cast<E>(stored);
+  void Ordinal(const std::string& key, E& value, E last) {
+    int stored = static_cast<int>(value);
+    Int(key, stored, 0);
+    if (stored >= 0 && stored <= static_cast<int>(last)) value = static_cast<E>(stored);
   }
-  TPrintPosition ReadPosition(const char* key) const {
-    const int stored = Read(key, 0);
-    return stored >= 1 && stored <= 6 ? static_cast<TPrintPosition>(stored) : TPrintPosition::ppNone;
+  // On loading, any value outside 1..6 is ppNone.
+  void Position(const std::string& key, TPrintPosition& value) {
+    int stored = static_cast<int>(value);
+    Int(key, stored, 0);
+    value = stored >= 1 && stored <= 6 ? static_cast<TPrintPosition>(stored) : TPrintPosition::ppNone;
   }
-  // The style is the stored one when the key holds a number, else the font's own.
-  void ReadFont(const std::string& prefix, TFont& font) const {
-    font.SetName(Read((prefix + "FontName").c_str(), "Arial"));
-    font.SetSize(Read((prefix + "FontSize").c_str(), 10));
-    const int bits = Read((prefix + "FontStyle").c_str(), -1);
+  // The style loads as stored when the key holds a number, else the font keeps its own.
+  void Font(const std::string& prefix, TFont& font) {
+    std::string name = font.Name();
+    int size = font.Size(), bits = StyleBits(font.Style()), color = static_cast<int>(font.Color());
+    if (!saving_) name = ini_.ReadString(section_, prefix + "FontName", "Arial");
+    else Text(prefix + "FontName", name);
+    Int(prefix + "FontSize", size, 10);
+    Int(prefix + "FontStyle", bits, -1);
+    Int(prefix + "FontColor", color, 0);
+    if (saving_) return;
+    font.SetName(name);
+    font.SetSize(size);
     if (bits >= 0) {
       TFontStyles style;
       for (int i = 0; i < 4; ++i) {
@@ -96,91 +110,68 @@ public:
       }
       font.SetStyle(style);
     }
-    font.SetColor(static_cast<TColor>(Read((prefix + "FontColor").c_str(), 0)));
+    font.SetColor(static_cast<TColor>(color));
+  }
+  void Lines(const std::string& key, TStringList& lines) {
+    if (saving_) ini_.WriteString(section_, key, EncodeTitleLines(lines));
+    else lines.SetText(DecodeTitleLines(ini_.ReadString(section_, key, "")));
   }
 
 private:
   TCustomIniFile& ini_;
   std::string section_;
+  bool saving_;
 };
+
+// Every stored property in the file's order.
+void Exchange(PrintSection& s, TPrintSettings& p) {
+  s.Int("ColumnSpacing", p.ColumnSpacing, 20);
+  s.Int("RowSpacing", p.RowSpacing, 20);
+  s.Int("TitleSpacing", p.TitleSpacing, 20);
+  s.Int("FixedHeight", p.FixedHeight, 0);
+  s.Int("FixedWidth", p.FixedWidth, 0);
+  s.Flag("Centered", p.Centered, true);
+  s.Flag("NoAutoSize", p.NoAutoSize, false);
+  s.Flag("UseFixedHeight", p.UseFixedHeight, false);
+  s.Flag("UseFixedWidth", p.UseFixedWidth, false);
+  s.Flag("RepeatFixedRows", p.RepeatFixedRows, false);
+  s.Flag("RepeatFixedCols", p.RepeatFixedCols, false);
+  s.Ordinal("Borders", p.Borders, TPrintBorders::pbCustom);
+  s.Ordinal("BorderStyle", p.BorderStyle, TPenStyle::psInsideFrame);
+  s.Position("Date", p.Date);
+  s.Position("PageNr", p.PageNr);
+  s.Position("Title", p.Title);
+  s.Position("Time", p.Time);
+  s.Text("DateFormat", p.DateFormat);
+  s.Text("TitleText", p.TitleText);
+  s.Int("FooterSize", p.FooterSize, 100);
+  s.Int("HeaderSize", p.HeaderSize, 100);
+  s.Int("LeftSize", p.LeftSize, 100);
+  s.Int("RightSize", p.RightSize, 100);
+  s.Ordinal("FitToPage", p.FitToPage, TFitToPage::fpCustom);
+  s.Font("", p.Font());
+  s.Font("Header", p.HeaderFont());
+  s.Font("Footer", p.FooterFont());
+  s.Text("PageNumSep", p.PageNumSep);
+  s.Text("PageSuffix", p.PageSuffix);
+  s.Text("PagePrefix", p.PagePrefix);
+  s.Ordinal("Orientation", p.Orientation, TPrinterOrientation::poLandscape);
+  s.Lines("TitleLines", p.TitleLines());
+}
 
 }  // namespace
 
 void VUraRazuduVova::SavePrintSettings(const std::string& FileName, const std::string& Section) {
-  const TPrintSettings& p = printSettings_;
   TMemIniFile ini(GridSettingsFileName(FileName));
-  PrintSection s(ini, Section);
-  s.Write("ColumnSpacing", p.ColumnSpacing);
-  s.Write("RowSpacing", p.RowSpacing);
-  s.Write("TitleSpacing", p.TitleSpacing);
-  s.Write("FixedHeight", p.FixedHeight);
-  s.Write("FixedWidth", p.FixedWidth);
-  s.WriteFlag("Centered", p.Centered);
-  s.WriteFlag("NoAutoSize", p.NoAutoSize);
-  s.WriteFlag("UseFixedHeight", p.UseFixedHeight);
-  s.WriteFlag("UseFixedWidth", p.UseFixedWidth);
-  s.WriteFlag("RepeatFixedRows", p.RepeatFixedRows);
-  s.WriteFlag("RepeatFixedCols", p.RepeatFixedCols);
-  s.Write("Borders", static_cast<int>(p.Borders));
-  s.Write("BorderStyle", static_cast<int>(p.BorderStyle));
-  s.Write("Date", static_cast<int>(p.Date));
-  s.Write("PageNr", static_cast<int>(p.PageNr));
-  s.Write("Title", static_cast<int>(p.Title));
-  s.Write("Time", static_cast<int>(p.Time));
-  s.Write("DateFormat", p.DateFormat);
-  s.Write("TitleText", p.TitleText);
-  s.Write("FooterSize", p.FooterSize);
-  s.Write("HeaderSize", p.HeaderSize);
-  s.Write("LeftSize", p.LeftSize);
-  s.Write("RightSize", p.RightSize);
-  s.Write("FitToPage", static_cast<int>(p.FitToPage));
-  s.WriteFont("", p.Font());
-  s.WriteFont("Header", p.HeaderFont());
-  s.WriteFont("Footer", p.FooterFont());
-  s.Write("PageNumSep", p.PageNumSep);
-  s.Write("PageSuffix", p.PageSuffix);
-  s.Write("PagePrefix", p.PagePrefix);
-  s.Write("Orientation", static_cast<int>(p.Orientation));
-  s.Write("TitleLines", EncodeTitleLines(p.TitleLines()));
+  PrintSection section(ini, Section, TDirection::Save);
+  Exchange(section, printSettings_);
   ini.UpdateFile();
 }
 
 void VUraRazuduVova::LoadPrintSettings(const std::string& FileName, const std::string& Section) {
-  TPrintSettings& p = printSettings_;
   TMemIniFile ini(GridSettingsFileName(FileName));
-  const PrintSection s(ini, Section);
-  p.ColumnSpacing = s.Read("ColumnSpacing", 20);
-  p.RowSpacing = s.Read("RowSpacing", 20);
-  p.TitleSpacing = s.Read("TitleSpacing", 20);
-  p.FixedHeight = s.Read("FixedHeight", 0);
-  p.FixedWidth = s.Read("FixedWidth", 0);
-  p.Centered = s.ReadFlag("Centered", true);
-  p.NoAutoSize = s.ReadFlag("NoAutoSize", false);
-  p.UseFixedHeight = s.ReadFlag("UseFixedHeight", false);
-  p.UseFixedWidth = s.ReadFlag("UseFixedWidth", false);
-  p.RepeatFixedRows = s.ReadFlag("RepeatFixedRows", false);
-  p.RepeatFixedCols = s.ReadFlag("RepeatFixedCols", false);
-  s.ReadOrdinal("Borders", static_cast<int>(TPrintBorders::pbCustom), p.Borders);
-  s.ReadOrdinal("BorderStyle", static_cast<int>(TPenStyle::psInsideFrame), p.BorderStyle);
-  p.Date = s.ReadPosition("Date");
-  p.PageNr = s.ReadPosition("PageNr");
-  p.Title = s.ReadPosition("Title");
-  p.Time = s.ReadPosition("Time");
-  p.DateFormat = s.Read("DateFormat", "");
-  p.TitleText = s.Read("TitleText", "");
-  p.FooterSize = s.Read("FooterSize", 100);
-  p.HeaderSize = s.Read("HeaderSize", 100);
-  p.LeftSize = s.Read("LeftSize", 100);
-  p.RightSize = s.Read("RightSize", 100);
-  s.ReadOrdinal("FitToPage", static_cast<int>(TFitToPage::fpCustom), p.FitToPage);
-  s.ReadFont("", p.Font());
-  s.ReadFont("Header", p.HeaderFont());
-  s.ReadFont("Footer", p.FooterFont());
-  p.PageNumSep = s.Read("PageNumSep", "");
-  p.PageSuffix = s.Read("PageSuffix", "");
-  p.PagePrefix = s.Read("PagePrefix", "");
-  p.TitleLines().SetText(DecodeTitleLines(s.Read("TitleLines", "")));
-  s.ReadOrdinal("Orientation", static_cast<int>(TPrinterOrientation::poLandscape), p.Orientation);
+  PrintSection section(ini, Section, TDirection::Load);
+  Exchange(section, printSettings_);
 }
 
 }  // namespace velmora
