@@ -1,6 +1,7 @@
 #include "grid/CsvFormat.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "grid/ExUtil.h"
 

@@ -1,5 +1,8 @@
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "grid/DovAdiz.h"
 #include "grid/ExUtil.h"

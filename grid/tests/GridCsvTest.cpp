@@ -65,6 +65,7 @@ TEST_F(GridCsvTest, ReadsLiteralFiles) {
       {"detects ;", "a;b;c\r\n1;2;3\r\n", '\0', false, {{"a", "b", "c"}, {"1", "2", "3"}}},
       {"a tie goes to ,", "a,b;c\r\n1;2,3\r\n", '\0', false, {{"a", "b;c"}, {"1;2", "3"}}},
       {"one line has no delimiter", "a;b;c", '\0', false, {{"a;b;c"}}},
+      {"empty file", "", '\0', false, {}},
       {"quoted delimiters do not count", "\"a;b\",c\r\nd,e\r\n", '\0', false, {{"a;b", "c"}, {"d", "e"}}},
       {"LF only", "a;b\n1;2\n", ';', false, {{"a", "b"}, {"1", "2"}}},
       {"byte order mark", "\xEF\xBB\xBF" "a;b\r\nc;d", '\0', false, {{"a", "b"}, {"c", "d"}}},
