@@ -578,6 +578,52 @@ public:
   bool FilterActive() const { return filterActive_; }
   void SetFilterActive(bool Value);
 
+  // ---- Files: CSV (DovAdizCSV.cpp), ASCII and fixed-width (DovAdizFixedFiles.cpp), HTML and XML
+  //      (DovAdizMarkupFiles.cpp), print settings (DovAdizPrintSettingsFile.cpp) ----
+  // The CSV text itself is CsvFormat.h's. Exports cover the export range above, and each cell's text
+  // comes from SaveCell; a replaced file is written to a temporary file and renamed, an appended one
+  // takes its bytes in one write; file errors raise EDovAdizError with the file name. Every load ends
+  // with CellsChanged over the whole grid and then CellsLoaded. OnFileProgress hears the rounded
+  // percentage of rows written or lines read each time it changes.
+
+  // The CSV delimiter: '\0' writes "," and detects the delimiter on reading.
+  char FieldDelimiter = '\0';
+  bool JavaStyleCSV = false;
+  bool QuoteEmptyFields = true;
+  bool QuoteAllFields = false;
+  // The CSV export writes the hidden columns too, by real column.
+  bool ExportHiddenCols = false;
+  void SaveToCSV(const std::string& FileName);
+  void AppendToCSV(const std::string& FileName);
+  // Read from the first non-fixed cell (cell 0, 0 with ExportFixedCells) or into rows added after the
+  // last. RowCount follows the file's lines and ColCount grows to its widest line, each set once.
+  void LoadFromCSV(const std::string& FileName);
+  void InsertFromCSV(const std::string& FileName);
+  // The whole grid as a table of blank-padded columns, each as wide as its widest line (code points).
+  void SaveToASCII(const std::string& FileName);
+  // The export range in columns of the given widths (code points); a column without an entry gets one
+  // of MaxCharsInCol + 1, added to Widths. A text is cut at its first line break and at its width.
+  void SaveToFixed(const std::string& FileName, TIntList& Widths);
+  // Lines cut at the 1-based character positions (at least two, strictly ascending) into trimmed
+  // fields from SaveStartCol, SaveStartRow on; other positions raise EDovAdizError.
+  void LoadFromFixed(const std::string& FileName, const TIntList& Positions);
+  // The most characters (code points) in any line of a real column's cells.
+  int MaxCharsInCol(int ACol) const;
+
+  // The cells as an HTML table, with HTMLSettings (replacing or appending to the file), and as XML:
+  // a ListTag element of RecordTag elements, one per row, whose fields are named by FieldTags (or
+  // FIELD0, FIELD1, ... where it has no entry). Plain texts are escaped; markup cells stay markup. A
+  // tag that is not an XML name raises EDovAdizError.
+  void SaveToHTML(const std::string& FileName);
+  void AppendToHTML(const std::string& FileName);
+  void SaveToXML(const std::string& FileName, const std::string& ListTag, const std::string& RecordTag,
+                 const platform::TStringList* FieldTags);
+
+  // The print settings in one section of an INI file, written with one replacement of the file. A
+  // relative file name, like a relative ColumnSize.Key, lies in the executable's folder.
+  void SavePrintSettings(const std::string& FileName, const std::string& Section);
+  void LoadPrintSettings(const std::string& FileName, const std::string& Section);
+
   // ---- Virtual operations in slot order (DovAdizVirtuals.cpp) ----
   // The grid's own slots continue those of the base grid. The slots of the cell graphics and of
   // validation come with those parts of the grid, in this order: GetCellType, GetCellGraphic,

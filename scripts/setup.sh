@@ -37,6 +37,8 @@ packages=(
   libreoffice-writer-nogui
   # the office exchange's tests: readers and writers of XLSX, DOCX and SQLite files
   python3-openpyxl python3-docx libreoffice-calc-nogui sqlite3
+  # the grid's XML files: a validating parser
+  libxml2-utils
 )
 
 missing=()

@@ -15,7 +15,7 @@
 #include "platform/app/Messages.h"
 #include "platform/app/Timer.h"
 #include "service/EventLog.h"
-#include "service/SectionValues.h"
+#include "platform/core/SectionValues.h"
 #include "service/ServiceTexts.h"
 #include "service/WriteFailures.h"
 #include "service/icmp/NxIcmpClient.h"
@@ -143,7 +143,7 @@ private:
   // The start-up pass was abandoned for a stop or pause: the next tick does it again before any check.
   bool startValuesMissing = false;
   // status.ini's round trips, read for the page being produced.
-  TSectionValues pageRoundTrips;
+  platform::TSectionValues pageRoundTrips;
   TWriteFailures writeFailures;
   TEventLog eventLog;
 

@@ -140,7 +140,7 @@ void TTarvonex::LoadSettings() {
   };
   // Refused and disabled hosts leave the list in one pass, logged in list order. A name with a NUL byte
   // is refused: no lookup can take it whole.
-  const TSectionValues enabled(hostListIni, "Enabled");
+  const platform::TSectionValues enabled(hostListIni, "Enabled");
   for (int i = 0; i < hostList.Count();) {
     const std::string host = hostList.Strings(i);
     if (host.find('\0') != std::string::npos) {

@@ -45,7 +45,7 @@ void TTarvonex::NotifyConfigurator(platform::WPARAM wParam) {
 void TTarvonex::WritePage() {
   try {
     // Read once for the whole page: a read per row would cost the square of the hosts.
-    pageRoundTrips = TSectionValues(platform::TMemIniFile(FileInExeFolder(kStatusFile)), "RoundTrip");
+    pageRoundTrips = platform::TSectionValues(platform::TMemIniFile(FileInExeFolder(kStatusFile)), "RoundTrip");
     platform::WriteFileAtomic(platform::ResolvePath(pagePath), PageProducer1.Content());
     writeFailures.Succeeded(kPageFile);
   } catch (const platform::Exception& e) {

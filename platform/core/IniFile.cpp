@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include "platform/core/Files.h"
+#include "platform/core/SectionValues.h"
 #include "platform/core/StrUtils.h"
 #include "platform/core/StringList.h"
 
@@ -208,10 +210,10 @@ public:
     size_t preambleEnd = text.size();
     ForEachSection(text, [&](const std::string& name, std::string_view lines) {
       if (groups_.empty()) preambleEnd = static_cast<size_t>(lines.data() - text.data());
-      groups_.push_back({name, true, std::string(lines)});
+      groups_.push_back({name, true, std::string(lines), std::nullopt});
       return true;
     });
-    groups_.insert(groups_.begin(), Group{{}, false, std::string(text.substr(0, preambleEnd))});
+    groups_.insert(groups_.begin(), Group{{}, false, std::string(text.substr(0, preambleEnd)), std::nullopt});
     for (size_t pos = 0; pos < text.size() && lineBreak_.empty();) {
       Line line = LineAt(text, pos);
       lineBreak_ = text.substr(line.end, line.next - line.end);
@@ -226,8 +228,19 @@ public:
     return text;
   }
 
+  // Looks the key up in the section's index, which the first lookup after a change of the section
+  // builds in one pass over its lines.
   std::optional<std::string> Value(const std::string& section, const std::string& key) const {
-    return ValueIn(Lines(Trim(section)), Trim(key));
+    const Group* group = Find(Trim(section));
+    if (!group) return std::nullopt;
+    if (!group->index) {
+      group->index.emplace();
+      ForEachEntry(group->lines, [&](const Line&, const Entry& entry) {
+        group->index->Add(entry.key, ValueAsRead(entry.value));
+        return true;
+      });
+    }
+    return group->index->Find(key);
   }
 
   void ReadSection(const std::string& section, TStringList& strings, bool withValues) const {
@@ -249,9 +262,10 @@ public:
     if (!group) {
       std::string& last = groups_.back().lines;
       if (!last.empty() && !IsLineBreak(last.back())) last += lineBreak_;
-      groups_.push_back({name, true, "[" + name + "]" + lineBreak_ + ident + "=" + value + lineBreak_});
+      groups_.push_back({name, true, "[" + name + "]" + lineBreak_ + ident + "=" + value + lineBreak_, std::nullopt});
       return true;
     }
+    group->index.reset();
     std::string& lines = group->lines;
     size_t insertAt = LineAt(lines, 0).next;  // after the header, unless the section has keys
     std::optional<bool> changed;
@@ -276,6 +290,7 @@ public:
   bool DeleteKey(const std::string& section, const std::string& key) {
     Group* group = Find(Trim(section));
     if (!group) return false;
+    group->index.reset();
     std::string ident = Trim(key);
     std::vector<Line> doomed;
     ForEachEntry(group->lines, [&](const Line& line, const Entry& entry) {
@@ -288,6 +303,30 @@ public:
     return !doomed.empty();
   }
 
+  // The section's lines become its header and the entries, built in one pass; a name given twice
+  // keeps its first place and takes its last value, as writing the values one by one would do.
+  void WriteSection(const std::string& section, const std::vector<std::pair<std::string, std::string>>& values) {
+    std::string name = Trim(section);
+    std::vector<std::pair<std::string, std::string>> entries;
+    std::unordered_map<std::string, size_t> places;
+    for (const auto& [key, value] : values) {
+      std::string ident = Trim(key);
+      auto [place, added] = places.emplace(UpperCase(ident), entries.size());
+      if (added) entries.emplace_back(std::move(ident), value);
+      else entries[place->second].second = value;
+    }
+    std::string lines = "[" + name + "]" + lineBreak_;
+    for (const auto& [key, value] : entries) lines += key + "=" + value + lineBreak_;
+    if (Group* group = Find(name)) {
+      group->lines = std::move(lines);
+      group->index.reset();
+      return;
+    }
+    std::string& last = groups_.back().lines;
+    if (!last.empty() && !IsLineBreak(last.back())) last += lineBreak_;
+    groups_.push_back({name, true, std::move(lines), std::nullopt});
+  }
+
   bool EraseSection(const std::string& section) {
     std::string name = Trim(section);
     return std::erase_if(groups_, [&](const Group& g) { return g.hasHeader && SameText(g.name, name); }) > 0;
@@ -298,6 +337,7 @@ private:
     std::string name;
     bool hasHeader = false;
     std::string lines;
+    mutable std::optional<TSectionValues> index;  // none until a lookup needs it
   };
 
   // The first section of the name: later ones of the same name are never seen.
@@ -424,6 +464,13 @@ void TMemIniFile::ReadSections(TStringList& Strings) const { document_->ReadSect
 
 void TMemIniFile::ReadSectionValues(const std::string& Section, TStringList& Strings) const {
   document_->ReadSection(Section, Strings, true);
+}
+
+void TMemIniFile::WriteSection(const std::string& Section,
+                               const std::vector<std::pair<std::string, std::string>>& Values) {
+  for (const auto& [key, value] : Values) CheckWritable(FileName(), Section, key, value);
+  document_->WriteSection(Section, Values);
+  modified_ = true;
 }
 
 void TMemIniFile::EraseSection(const std::string& Section) {

@@ -2,6 +2,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/core/Exception.h"
 
@@ -110,6 +112,8 @@ private:
 // An INI file read once, when the object is made; reads and writes then work in memory with the same
 // rules, and UpdateFile writes the whole set of changes with one atomic replace. Only UpdateFile writes:
 // changes not written by it are dropped with the object (a destructor cannot report a failed write).
+// A read finds its key through an index of the section (built at the first read after the section
+// changed), so reading every key of a section of n keys costs O(n), not O(n^2).
 class TMemIniFile : public TCustomIniFile {
 public:
   explicit TMemIniFile(std::string FileName);
@@ -121,6 +125,11 @@ public:
   void ReadSection(const std::string& Section, TStringList& Strings) const override;
   void ReadSections(TStringList& Strings) const override;
   void ReadSectionValues(const std::string& Section, TStringList& Strings) const override;
+  // Replaces the whole section (comments and odd lines in it included) by the key=value lines, in one
+  // pass: a key given twice keeps its first place and takes its last value, as WriteString one by one
+  // would leave it. A missing section is added at the end. Refuses (EIniFileException) what
+  // WriteString refuses, before anything changes.
+  void WriteSection(const std::string& Section, const std::vector<std::pair<std::string, std::string>>& Values);
   void EraseSection(const std::string& Section) override;
   void DeleteKey(const std::string& Section, const std::string& Ident) override;
   // Writes the file when something changed since it was read or last written; EFCreateError keeps the

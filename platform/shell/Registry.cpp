@@ -13,9 +13,6 @@
 
 namespace platform {
 
-namespace {
-
-// "\A\\B\" and "A\B" name the same key: "A\B".
 std::string NormalizeKeyPath(const std::string& path) {
   std::string normalized;
   for (char c : path) {
@@ -25,6 +22,8 @@ std::string NormalizeKeyPath(const std::string& path) {
   if (!normalized.empty() && normalized.back() == '\\') normalized.pop_back();
   return normalized;
 }
+
+namespace {
 
 std::string HomeFolder() {
   if (const char* home = std::getenv("HOME"); home && *home) return home;

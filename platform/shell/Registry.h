@@ -16,6 +16,9 @@ public:
   using Exception::Exception;
 };
 
+// A key path as the registry file names it: "\A\\B\" and "A\B" name the same key, "A\B".
+std::string NormalizeKeyPath(const std::string& path);
+
 // The registry of the current user: keys and string values kept in an INI file,
 // $XDG_CONFIG_HOME/velmora/registry.ini (~/.config when XDG_CONFIG_HOME is not set). A key is a section
 // named by its path below the root ("Software\ClassLib\Locales"), a value a line in it; key paths and

@@ -1,19 +1,20 @@
-#include "service/SectionValues.h"
+#include "platform/core/SectionValues.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/core/Files.h"
+#include "platform/core/IniFile.h"
 #include "platform/core/tests/TempFolder.h"
 
-namespace velmora {
+namespace platform {
 namespace {
 
 // The lookups read as TIniFile reads the same file.
 TEST(SectionValuesTest, ReadsAsTheIniFileDoes) {
   platform::TempFolder folder;
-  platform::WriteFileAtomic(folder.File("x.ini"),
+  WriteFileAtomic(folder.File("x.ini"),
                             "[RoundTrip]\r\nAlpha=3\r\nalpha=9\r\n beta = \"7\" \r\ngamma=x\r\n[Other]\r\ndelta=1\r\n");
-  const platform::TIniFile ini(folder.File("x.ini"));
+  const TIniFile ini(folder.File("x.ini"));
   const TSectionValues values(ini, "roundtrip");
   for (const char* key : {"alpha", "ALPHA", " beta ", "gamma", "delta", "missing"}) {
     EXPECT_EQ(values.ReadInteger(key, -1), ini.ReadInteger("RoundTrip", key, -1)) << key;
@@ -24,4 +25,4 @@ TEST(SectionValuesTest, ReadsAsTheIniFileDoes) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace platform
