@@ -881,8 +881,6 @@ private:
   bool SortIndicatorShown(int ACol, int ARow) const;
   // The grid's hidden rich edit through which rich-text cells are drawn and measured; made on first use.
   platform::TCustomRichEdit& RichEdit();
-  // The soft look's window frame.
-  void NCPaintProc(platform::TCanvas& Canvas);
 
   platform::TCustomRichEdit* richEdit_ = nullptr;  // owned by the grid
   controls::TMarkupPictureCache pictureCache_;     // the pictures of the markup cells

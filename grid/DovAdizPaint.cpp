@@ -1,5 +1,5 @@
 // One cell's painting: its colours and font, the row indicator, borders, the soft look of fixed cells,
-// the user's drawing and the focus rectangle; the frame of a pending edit and of the soft look. The
+// the user's drawing and the focus rectangle; the frame of a pending edit and the sizing line. The
 // text of a cell is DovAdizPaintText.cpp.
 
 #include "grid/DovAdiz.h"
@@ -203,20 +203,6 @@ void VUraRazuduVova::DrawSizingLine(int X) {
   canvas.MoveTo(X, 0);
   canvas.LineTo(X, std::max(ClientHeight(), lastBottom));
   canvas.Pen().Assign(saved);
-}
-
-void VUraRazuduVova::NCPaintProc(TCanvas& Canvas) {
-  // A flat gray frame one pixel inside the window, the outermost ring in the parent's colour.
-  TBrush saved;
-  saved.Assign(Canvas.Brush());
-  const TRect window = Rect(0, 0, Width(), Height());
-  Canvas.Brush().SetColor(Parent() ? Parent()->Color() : Color());
-  Canvas.FrameRect(window);
-  TRect inner = window;
-  InflateRect(inner, -1, -1);
-  Canvas.Brush().SetColor(clGray);
-  Canvas.FrameRect(inner);
-  Canvas.Brush().Assign(saved);
 }
 
 }  // namespace velmora

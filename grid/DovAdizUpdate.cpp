@@ -41,8 +41,6 @@ void VUraRazuduVova::WndProc(TMessage& Message) {
     default: break;
   }
   TBaseGrid::WndProc(Message);
-  if (Message.Msg == WM_NCPAINT && Message.WParam != 0 && Look == TGridLook::glSoft && BorderInset() > 0)
-    NCPaintProc(*reinterpret_cast<TCanvas*>(Message.WParam));
 }
 
 }  // namespace velmora

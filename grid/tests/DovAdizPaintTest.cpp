@@ -195,3 +195,84 @@ TEST_F(GridPaintTest, AFormulaCellShowsItsCalculatedValue) {
 
 }  // namespace
 }  // namespace velmora::testing
+
+namespace velmora::testing {
+namespace {
+
+// Plain text measures its widest line by the height of "gh" per line, a URL as it shows.
+TEST_F(GridPaintTest, GetCellTextSizeMeasuresTheLinesAsTheyShow) {
+  struct Case {
+    const char* text;
+    bool urlShow;
+    platform::TSize size;
+  } cases[] = {{"ab\r\ncdef", false, {24, 24}}, {"", false, {0, 12}}, {"http://ab", true, {12, 12}},
+               {"http://ab", false, {54, 12}}};
+  for (const Case& c : cases) {
+    grid_->URLShow = c.urlShow;
+    grid_->SetCells(2, 2, c.text);
+    EXPECT_EQ(grid_->GetCellTextSize(2, 2), c.size) << c.text;
+  }
+}
+
+// The sizing line is drawn in XOR mode: a second one takes it away.
+TEST_F(GridPaintTest, DrawingTheSizingLineTwiceRemovesIt) {
+  platform::TBitmap target(400, 240);
+  platform::TCanvas& canvas = grid_->Canvas();
+  canvas.SetTarget(target);
+  canvas.Brush().SetColor(platform::clWhite);
+  canvas.FillRect({0, 0, 400, 240});
+  grid_->DrawSizingLine(50);
+  int changed = 0;
+  for (int y = 0; y < 240; ++y) changed += (target.ScanLine(y)[50] & 0xFFFFFF) != 0xFFFFFF;
+  EXPECT_GT(changed, 100);
+  EXPECT_EQ(target.ScanLine(10)[49] & 0xFFFFFF, 0xFFFFFFu);
+  grid_->DrawSizingLine(50);
+  for (int y = 0; y < 240; ++y) ASSERT_EQ(target.ScanLine(y)[50] & 0xFFFFFF, 0xFFFFFFu) << y;
+}
+
+// The soft look frames fixed cells: flat in black on the cell's edges, raised in white inside the top
+// and left edges; the standard look leaves the base grid's gray lines.
+TEST_F(GridPaintTest, TheSoftLookFramesFixedCells) {
+  const TRect cell = grid_->CellRect(2, 0);
+  struct Case {
+    TGridLook look;
+    bool flat;
+    TColor top, topInside;
+  } cases[] = {{TGridLook::glSoft, true, platform::clBlack, platform::ColorToRGB(platform::clBtnFace)},
+               {TGridLook::glSoft, false, platform::ColorToRGB(platform::clBtnFace), platform::clWhite},
+               {TGridLook::glStandard, false, platform::ColorToRGB(platform::clBtnFace),
+                platform::ColorToRGB(platform::clBtnFace)}};
+  for (const Case& c : cases) {
+    grid_->Look = c.look;
+    grid_->SetFlat(c.flat);
+    EXPECT_EQ(Pixel(cell.Left + 10, cell.Top), c.top) << static_cast<int>(c.look) << c.flat;
+    EXPECT_EQ(Pixel(cell.Left + 10, cell.Top + 1), c.topInside) << static_cast<int>(c.look) << c.flat;
+  }
+}
+
+// The row indicator shows in column 0 of the current row, the text after it; OnDrawCell gets the
+// rectangle inside the cell's lines moved in once more.
+TEST_F(GridPaintTest, TheRowIndicatorAndOnDrawCell) {
+  platform::TBitmap arrow(6, 6);
+  arrow.Canvas().Brush().SetColor(platform::clWhite);
+  arrow.Canvas().FillRect({0, 0, 6, 6});
+  arrow.Canvas().Brush().SetColor(RGB(0, 0, 200));
+  arrow.Canvas().FillRect({1, 1, 5, 5});
+  grid_->SetRowIndicator(arrow);
+  grid_->SetCells(0, 1, "x");
+  TRect userRect;
+  grid_->OnDrawCell = [&](platform::TObject*, int ACol, int ARow, const TRect& Rect, platform::TGridDrawState) {
+    if (ACol == 2 && ARow == 2) userRect = Rect;
+  };
+  grid_->Invalidate();
+  const TRect indicator = InkBox(*grid_, grid_->CellRect(0, 1), RGB(0, 0, 200));
+  const TRect cell = grid_->CellRect(0, 1);
+  EXPECT_EQ(indicator.Width(), 4);
+  EXPECT_EQ(indicator.Left, cell.Left + 2);
+  EXPECT_EQ(CellInk(0, 1).Left, cell.Left + 1 + 6 + 2);
+  const TRect other = grid_->CellRect(2, 2);
+  EXPECT_EQ(userRect, TRect(other.Left + 2, other.Top + 2, other.Right - 2, other.Bottom - 2));
+}
+
+}  // namespace
+}  // namespace velmora::testing
