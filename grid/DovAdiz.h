@@ -889,6 +889,7 @@ private:
   friend class TFooterPanel;  // draws the grid's cells on the panel
   void FooterChanged(TFooterChange Change) override;
   TFooterPanel* footerPanel_ = nullptr;  // owned by the grid
+  bool paintingFooter_ = false;          // DrawGridCell draws for the panel: no selection colours
 
   // ---- Filter state ----
   TFilter filter_{this};

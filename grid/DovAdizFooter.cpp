@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <utility>
 
 #include "controls/html/RenderHTML.h"
 #include "grid/DovAdiz.h"
@@ -81,43 +82,47 @@ void TFooterPanel::PaintLastRow() {
   for (const GridAxis::Placed& col : grid_.ColAxis().ShownItems(grid_.ClientWidth())) {
     const TRect cell = Bounds(col.start, 0, grid_.ColWidths(col.index), Height());
     DrawRaisedFrame(cell, horz, vert);
-    if (!content) continue;
-    TRect inside = cell;
-    InflateRect(inside, -1, -1);
-    CanvasStateGuard save(canvas);
-    IntersectClipRect(canvas.Handle(), inside.Left, inside.Top, inside.Right, inside.Bottom);
-    grid_.DrawGridCell(canvas, col.index, row, inside, {});
+    if (content) DrawCellInto(cell, col.index, row);
   }
 }
 
-void TFooterPanel::PaintColPreview() {
-  TCanvas& canvas = Canvas();
+void TFooterPanel::DrawCellInto(const TRect& Frame, int ACol, int ARow) {
+  TRect inside = Frame;
+  InflateRect(inside, -1, -1);
+  CanvasStateGuard save(Canvas());
+  IntersectClipRect(Canvas().Handle(), inside.Left, inside.Top, inside.Right, inside.Bottom);
+  // The current row's cell shows as data here, not as the grid's selection.
+  struct Restore {
+    bool& flag;
+    bool value;
+    ~Restore() { flag = value; }
+  } restore{grid_.paintingFooter_, std::exchange(grid_.paintingFooter_, true)};
+  grid_.DrawGridCell(Canvas(), ACol, ARow, inside, {});
+}
+
+TRect TFooterPanel::PaintPreviewFrame() {
   const int W = ColumnsWidth();
   const TRect area = Rect(0, 0, W, Height());
-  canvas.Brush().SetColor(grid_.FloatingFooter().Color());
-  canvas.FillRect(area);
+  Canvas().Brush().SetColor(grid_.FloatingFooter().Color());
+  Canvas().FillRect(area);
   DrawRaisedFrame(area, true, true);
   FillRest(W);
+  return area;
+}
+
+void TFooterPanel::PaintColPreview() {
+  const TRect area = PaintPreviewFrame();
   const int realCol = grid_.FloatingFooter().Column();
-  const int col = realCol >= 0 && realCol < grid_.StorageColCount() ? grid_.DisplColIndex(realCol) : -1;
+  const bool shown = realCol >= 0 && realCol < grid_.StorageColCount() && !grid_.IsHiddenColumn(realCol);
   const int row = grid_.Row();
-  if (col < 0 || grid_.IsHiddenColumn(realCol) || row < 0 || row >= grid_.RowCount()) return;
-  TRect inside = area;
-  InflateRect(inside, -1, -1);
-  CanvasStateGuard save(canvas);
-  IntersectClipRect(canvas.Handle(), inside.Left, inside.Top, inside.Right, inside.Bottom);
-  canvas.Brush().SetColor(grid_.FloatingFooter().Color());
-  grid_.DrawGridCell(canvas, col, row, inside, {});
+  if (!shown || row < 0 || row >= grid_.RowCount()) return;
+  Canvas().Brush().SetColor(grid_.FloatingFooter().Color());
+  DrawCellInto(area, grid_.DisplColIndex(realCol), row);
 }
 
 void TFooterPanel::PaintCustomPreview() {
   TCanvas& canvas = Canvas();
-  const int W = ColumnsWidth();
-  const TRect area = Rect(0, 0, W, Height());
-  canvas.Brush().SetColor(grid_.FloatingFooter().Color());
-  canvas.FillRect(area);
-  DrawRaisedFrame(area, true, true);
-  FillRest(W);
+  const TRect area = PaintPreviewFrame();
   TRect inside = Rect(area.Left + 2, area.Top + 2, area.Right - 2, area.Bottom - 1);
   canvas.Font().Assign(grid_.Font());
   const int oldMode = SetBkMode(canvas.Handle(), TRANSPARENT);

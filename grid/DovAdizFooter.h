@@ -25,6 +25,10 @@ private:
   void DrawRaisedFrame(const platform::TRect& R, bool Horizontal, bool Vertical);
   // The panel right of the columns in the grid's colour.
   void FillRest(int W);
+  // The grid's cell drawn inside a frame, clipped to it.
+  void DrawCellInto(const platform::TRect& Frame, int ACol, int ARow);
+  // The previews' area of width W in the footer's colour with its frame, the rest filled; returns it.
+  platform::TRect PaintPreviewFrame();
   void PaintLastRow();
   void PaintColPreview();
   void PaintCustomPreview();

@@ -88,7 +88,8 @@ void VUraRazuduVova::DrawGridCell(TCanvas& Canvas, int ACol, int ARow, const TRe
   TAlignment hAlign = TAlignment::taLeftJustify;
   TVAlignment vAlign = TVAlignment::vtaTop;
   bool wordWrap = false;
-  GetVisualProperties(ACol, ARow, AState, false, true, Canvas.Brush(), Canvas.Font(), hAlign, vAlign, wordWrap);
+  GetVisualProperties(ACol, ARow, AState, false, !paintingFooter_, Canvas.Brush(), Canvas.Font(), hAlign, vAlign,
+                      wordWrap);
 
   TRect rect = ARect;
   if (realCol == 0 && ARow == Row() && FixedCols() > 0 && !rowIndicator_.Empty()) {

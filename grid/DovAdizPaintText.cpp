@@ -158,8 +158,8 @@ void VUraRazuduVova::DrawCellText(TCanvas& Canvas, int ACol, int ARow, TRect ARe
   // Selection colours.
   TColor urlColor = URLColor;
   const bool selected = AState.Contains(TGridDrawStateFlag::gdSelected) ||
-                        (disjunct && Options().Contains(TGridOption::goRowSelect) && ACol >= FixedCols() &&
-                         RowSelect(ARow));
+                        (!paintingFooter_ && disjunct && Options().Contains(TGridOption::goRowSelect) &&
+                         ACol >= FixedCols() && RowSelect(ARow));
   const bool paintedSelected =
       selected && (!focused || Options().Contains(TGridOption::goDrawFocusSelected)) && showSelection_;
   if (paintedSelected) {

@@ -97,6 +97,8 @@ TEST_F(FooterTest, EachStyleShowsItsDataAndOnlyTheFrameWithoutData) {
   grid_->FloatingFooter().SetFooterStyle(TFooterStyle::fsColumnPreview);
   grid_->FloatingFooter().SetColumn(2);
   EXPECT_EQ(inkWidth(), 7 * 6 - 1) << "preview";
+  grid_->FloatingFooter().SetColumn(1);  // the current cell shows in the text colour, not selected
+  EXPECT_EQ(inkWidth(), 2 * 6 - 1) << "r5";
   SaveArtefact("footer_column_preview");
   grid_->FloatingFooter().SetColumn(9);
   EXPECT_EQ(inkWidth(), 0);

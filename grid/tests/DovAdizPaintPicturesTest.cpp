@@ -188,5 +188,22 @@ TEST_F(PaintPicturesTest, SortIndicatorsURLsRichTextAndRotatedText) {
   SaveArtefact("paint_sort_urls_rich");
 }
 
+TEST_F(PaintPicturesTest, EveryFooterStyle) {
+  int i = 0;
+  for (TFooterStyle style : {TFooterStyle::fsFixedLastRow, TFooterStyle::fsColumnPreview, TFooterStyle::fsCustomPreview}) {
+    TTestDovAdiz* grid = Place(10 + i * 270, 10, 260, 160);
+    grid->SetRowCount(8);
+    grid->SetCells(1, 7, "6 hosts");
+    grid->SetCells(3, 7, "63 ms");
+    grid->FocusCell(1, 3, true);
+    grid->FloatingFooter().SetFooterStyle(style);
+    grid->FloatingFooter().SetColumn(1);
+    grid->FloatingFooter().SetCustomTemplate("Host <b><#1></b> is <i><#2></i>, <#3>");
+    grid->FloatingFooter().SetVisible(true);
+    ++i;
+  }
+  SaveArtefact("paint_footers");
+}
+
 }  // namespace
 }  // namespace velmora::testing
