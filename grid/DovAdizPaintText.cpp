@@ -36,6 +36,12 @@ constexpr unsigned VerticalFlag(TVAlignment align) {
   return DT_TOP;
 }
 
+// The part of the bitmap from (sx, sy) copied into the piece of the canvas.
+void CopyPiece(TCanvas& canvas, const TRect& piece, const TBitmap& bitmap, int sx, int sy) {
+  StretchDIBits(canvas.Handle(), piece.Left, piece.Top, piece.Width(), piece.Height(), sx, sy, piece.Width(),
+                piece.Height(), bitmap);
+}
+
 // A non-negative remainder, for tiles that start left of or above their area.
 int Wrap(int value, int period) { return ((value % period) + period) % period; }
 
@@ -107,14 +113,11 @@ void VUraRazuduVova::DrawSortIndicator(TCanvas& Canvas, int ACol, int Y, int X) 
 void VUraRazuduVova::DrawBackGround(TCanvas& Canvas, int ACol, int ARow, const TRect& ARect) {
   const TBitmap& bitmap = backGround_.Bitmap();
   const bool normalArea = backGround_.Cells() == TBackgroundCells::bcNormal;
-  TCanvas& source = const_cast<TBitmap&>(bitmap).Canvas();
   const int bw = bitmap.Width(), bh = bitmap.Height();
   TRect piece;
   if (backGround_.Display() == TBackgroundDisplay::bdFixed) {
     const TRect placed = Bounds(ARect.Left + backGround_.Left(), ARect.Top + backGround_.Top(), bw, bh);
-    if (IntersectRect(piece, placed, ARect))
-      Canvas.CopyRect(piece, source,
-                      Bounds(piece.Left - placed.Left, piece.Top - placed.Top, piece.Width(), piece.Height()));
+    if (IntersectRect(piece, placed, ARect)) CopyPiece(Canvas, piece, bitmap, piece.Left - placed.Left, piece.Top - placed.Top);
     return;
   }
   // The tiles are laid from the area's first shown column and row (the fixed ones' edge for normal
@@ -124,8 +127,7 @@ void VUraRazuduVova::DrawBackGround(TCanvas& Canvas, int ACol, int ARow, const T
   const int areaTop = normalArea && ARow >= FixedRows() ? FixedRowsHeight() : 0;
   for (int y = ARect.Top - Wrap(ARect.Top - areaTop, bh); y < ARect.Bottom; y += bh) {
     for (int x = ARect.Left - Wrap(ARect.Left - areaLeft, bw); x < ARect.Right; x += bw) {
-      if (IntersectRect(piece, Bounds(x, y, bw, bh), ARect))
-        Canvas.CopyRect(piece, source, Bounds(piece.Left - x, piece.Top - y, piece.Width(), piece.Height()));
+      if (IntersectRect(piece, Bounds(x, y, bw, bh), ARect)) CopyPiece(Canvas, piece, bitmap, piece.Left - x, piece.Top - y);
     }
   }
 }

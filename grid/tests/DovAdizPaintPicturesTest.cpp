@@ -99,6 +99,11 @@ TEST_F(PaintPicturesTest, BackgroundsBandsAndMergedBlocks) {
     for (int x = 0; x < 24; ++x) tile.Canvas().SetPixels(x, y, (x / 12 + y / 12) % 2 ? RGB(230, 240, 255) : RGB(255, 250, 225));
   TTestDovAdiz* tiled = Place(10, 10, 260, 180);
   tiled->SetRowCount(30);
+  for (int r = 7; r < 30; ++r) {
+    tiled->SetCells(0, r, std::to_string(r));
+    tiled->SetCells(2, r, r % 4 ? "up" : "down");
+    tiled->SetCells(3, r, std::to_string(r * 3) + " ms");
+  }
   tiled->BackGround().SetBitmap(tile);
   tiled->SetTopRow(5);
   tiled->SetLeftCol(2);

@@ -276,3 +276,41 @@ TEST_F(GridPaintTest, TheRowIndicatorAndOnDrawCell) {
 
 }  // namespace
 }  // namespace velmora::testing
+
+namespace velmora::testing {
+namespace {
+
+// A centred sort indicator stands at the vertical middle of the header, plain or markup: its gray
+// edge runs from 4 pixels above the middle.
+TEST_F(GridPaintTest, ACentredSortIndicatorStandsAtTheHeadersMiddle) {
+  grid_->Look = TGridLook::glStandard;
+  grid_->SetRowHeights(0, 40);
+  grid_->SetVAlignment(TVAlignment::vtaCenter);
+  grid_->SortSettings().Show = true;
+  for (const char* header : {"Host", "<b>Host</b>"}) {
+    grid_->SetCells(2, 0, header);
+    grid_->SortSettings().Column = 2;
+    grid_->Invalidate();
+    TRect inside = grid_->CellRect(2, 0);
+    const int middle = (inside.Top + inside.Bottom) / 2;
+    platform::InflateRect(inside, -3, -3);
+    const TRect gray = InkBox(*grid_, inside, platform::clGray);
+    EXPECT_EQ(gray.Top, middle - 4) << header;
+    EXPECT_EQ(gray.Bottom, middle + 4) << header;
+  }
+}
+
+// While an edit is pending the current cell gets a frame in the grid line colour.
+TEST_F(GridPaintTest, APendingEditFramesTheCurrentCell) {
+  grid_->SetGridLineColor(RGB(200, 0, 0));
+  grid_->FocusCell(2, 3, true);
+  const TRect cell = grid_->CellRect(2, 3);
+  EXPECT_NE(Pixel(cell.Left + 5, cell.Top), RGB(200, 0, 0));
+  grid_->EditPending = true;
+  grid_->Invalidate();
+  EXPECT_EQ(Pixel(cell.Left + 5, cell.Top), RGB(200, 0, 0));
+  EXPECT_EQ(Pixel(cell.Left, cell.Top + 5), RGB(200, 0, 0));
+}
+
+}  // namespace
+}  // namespace velmora::testing
