@@ -129,7 +129,8 @@ void TBaseGrid::DrawGridLines(TCanvas& canvas, const TRect& rect, int baseCol, b
 void TBaseGrid::DrawGridCell(TCanvas& Canvas, int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
   TRect rect = ARect;
   const int oldMode = SetBkMode(Canvas.Handle(), TRANSPARENT);
-  DrawText(Canvas.Handle(), GetCellEx(RemapCol(ACol), ARow), rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  DrawText(Canvas.Handle(), GetCellEx(RemapCol(ACol), ARow), rect,
+           DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   SetBkMode(Canvas.Handle(), oldMode);
   if (AState.Contains(TGridDrawStateFlag::gdFocused)) Canvas.DrawFocusRect(ARect);
 }

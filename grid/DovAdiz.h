@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/html/PictureContainer.h"
 #include "grid/BaseGrid.h"
 #include "grid/DovAdizFilter.h"
 #include "grid/DovAdizFooter.h"
@@ -20,8 +21,6 @@ namespace platform {
 class TCustomImageList;
 class TCustomRichEdit;
 }
-
-#include "controls/html/PictureContainer.h"
 
 namespace velmora {
 

@@ -117,7 +117,8 @@ void VUraRazuduVova::DrawBackGround(TCanvas& Canvas, int ACol, int ARow, const T
   TRect piece;
   if (backGround_.Display() == TBackgroundDisplay::bdFixed) {
     const TRect placed = Bounds(ARect.Left + backGround_.Left(), ARect.Top + backGround_.Top(), bw, bh);
-    if (IntersectRect(piece, placed, ARect)) CopyPiece(Canvas, piece, bitmap, piece.Left - placed.Left, piece.Top - placed.Top);
+    if (IntersectRect(piece, placed, ARect))
+      CopyPiece(Canvas, piece, bitmap, piece.Left - placed.Left, piece.Top - placed.Top);
     return;
   }
   // The tiles are laid from the area's first shown column and row (the fixed ones' edge for normal
@@ -127,7 +128,8 @@ void VUraRazuduVova::DrawBackGround(TCanvas& Canvas, int ACol, int ARow, const T
   const int areaTop = normalArea && ARow >= FixedRows() ? FixedRowsHeight() : 0;
   for (int y = ARect.Top - Wrap(ARect.Top - areaTop, bh); y < ARect.Bottom; y += bh) {
     for (int x = ARect.Left - Wrap(ARect.Left - areaLeft, bw); x < ARect.Right; x += bw) {
-      if (IntersectRect(piece, Bounds(x, y, bw, bh), ARect)) CopyPiece(Canvas, piece, bitmap, piece.Left - x, piece.Top - y);
+      if (IntersectRect(piece, Bounds(x, y, bw, bh), ARect))
+        CopyPiece(Canvas, piece, bitmap, piece.Left - x, piece.Top - y);
     }
   }
 }
@@ -325,7 +327,8 @@ TSize VUraRazuduVova::GetCellTextSize(int ACol, int ARow) {
     range.chrg = {0, -1};
     rich.Perform(EM_FORMATRANGE, 0, reinterpret_cast<LPARAM>(&range));
     size.cy = range.rc.Bottom / 15;
-    for (int i = 0; i < rich.Lines().Count(); ++i) size.cx = std::max(size.cx, canvas.TextWidth(rich.Lines().Strings(i)));
+    for (int i = 0; i < rich.Lines().Count(); ++i)
+      size.cx = std::max(size.cx, canvas.TextWidth(rich.Lines().Strings(i)));
   } else {
     if (kind == kFormula) text = CalcCell(realCol, ARow);
     if (URLShow && !URLFull && IsURL(text)) StripURLProtocol(text);

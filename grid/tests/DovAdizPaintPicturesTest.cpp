@@ -96,7 +96,8 @@ TEST_F(PaintPicturesTest, Selections) {
 TEST_F(PaintPicturesTest, BackgroundsBandsAndMergedBlocks) {
   platform::TBitmap tile(24, 24);
   for (int y = 0; y < 24; ++y)
-    for (int x = 0; x < 24; ++x) tile.Canvas().SetPixels(x, y, (x / 12 + y / 12) % 2 ? RGB(230, 240, 255) : RGB(255, 250, 225));
+    for (int x = 0; x < 24; ++x)
+      tile.Canvas().SetPixels(x, y, (x / 12 + y / 12) % 2 ? RGB(230, 240, 255) : RGB(255, 250, 225));
   TTestDovAdiz* tiled = Place(10, 10, 260, 180);
   tiled->SetRowCount(30);
   for (int r = 7; r < 30; ++r) {
@@ -195,7 +196,8 @@ TEST_F(PaintPicturesTest, SortIndicatorsURLsRichTextAndRotatedText) {
 
 TEST_F(PaintPicturesTest, EveryFooterStyle) {
   int i = 0;
-  for (TFooterStyle style : {TFooterStyle::fsFixedLastRow, TFooterStyle::fsColumnPreview, TFooterStyle::fsCustomPreview}) {
+  for (TFooterStyle style :
+       {TFooterStyle::fsFixedLastRow, TFooterStyle::fsColumnPreview, TFooterStyle::fsCustomPreview}) {
     TTestDovAdiz* grid = Place(10 + i * 270, 10, 260, 160);
     grid->SetRowCount(8);
     grid->SetCells(1, 7, "6 hosts");
