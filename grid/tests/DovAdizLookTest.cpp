@@ -1,17 +1,14 @@
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "grid/tests/GridPaintFixture.h"
+#include "grid/tests/ReferencePicture.h"
 
 namespace velmora::testing {
 namespace {
 
 // The grid object's picture in the test font, compared with the reference picture of the fixtures
 // folder: the soft fixed look, bands, a merged block, a selection with its rectangle, a URL, markup, a
-// right-aligned number, a sort indicator and the footer showing the last row. A differing picture is
-// saved beside the test's temporary files; the picture is kept in the artefacts for a person.
+// right-aligned number, a sort indicator and the footer showing the last row.
 TEST_F(GridPaintTest, TheGridObjectLooksAsItsReference) {
   grid_->SetRowCount(9);
   grid_->SetColWidths(0, 30);
@@ -40,16 +37,7 @@ TEST_F(GridPaintTest, TheGridObjectLooksAsItsReference) {
   grid_->FloatingFooter().SetVisible(true);
   Settle();
 
-  const platform::TBitmap& shown = Shown();
-  SaveArtefact("grid_object");
-  const std::string reference = std::string(GRID_FIXTURES) + "/grid_object.png";
-  std::ifstream file(reference, std::ios::binary);
-  const std::string expected((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (platform::PngBytes(shown) != expected) {
-    const std::string saved = ::testing::TempDir() + "grid_object.actual.png";
-    platform::SavePngFile(shown, saved);
-    ADD_FAILURE() << "the picture differs from " << reference << "; it is saved as " << saved;
-  }
+  ExpectLooksAsReference(Shown(), "grid_object");
 }
 
 }  // namespace
