@@ -253,6 +253,8 @@ void VUraRazuduVova::DrawCellText(TCanvas& Canvas, int ACol, int ARow, TRect ARe
     flags |= DT_EXPANDTABS | DT_NOPREFIX | wrapFlag | HorizontalFlag(HAlign) | VerticalFlag(VAlign);
     TRect drawn = r;
     DrawText(Canvas.Handle(), text, drawn, flags);
+    // FIXME: the marker of the cell's graphic (an error range of the cell checker) underlines the
+    // marked characters here with DrawErrorLines, once cells carry graphics.
     if (sortHere) {
       const int shown = std::min(Canvas.TextWidth(text), ARect.Width() - 16);
       const int x = HAlign == TAlignment::taLeftJustify    ? r.Left + shown + 10
