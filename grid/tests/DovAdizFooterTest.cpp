@@ -97,6 +97,11 @@ TEST_F(FooterTest, EachStyleShowsItsDataAndOnlyTheFrameWithoutData) {
   auto inkWidth = [&] { return InkBox(Panel(), panel).Width(); };
   EXPECT_EQ(inkWidth(), 4 * 6 - 1) << "last";
   SaveArtefact("footer_last_row");
+  grid_->SetColWidths(3, 300);
+  grid_->SetLeftCol(3);  // the last row's cells scroll with the grid's columns
+  Settle();
+  EXPECT_EQ(inkWidth(), 0);
+  grid_->SetLeftCol(1);
   grid_->FloatingFooter().SetFooterStyle(TFooterStyle::fsColumnPreview);
   grid_->FloatingFooter().SetColumn(2);
   EXPECT_EQ(inkWidth(), 7 * 6 - 1) << "preview";
