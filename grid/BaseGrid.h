@@ -162,11 +162,12 @@ protected:
   // Pixels by which column 0 of a data row is indented for tree nodes.
   virtual int NodeIndent(int ARow) { return 0; }
   virtual bool HasNodes() { return false; }
-  // Draws the content of a cell (or of its block) into the prepared rectangle: here its text, centred
-  // on one line, and the focus rectangle.
+  // Draws the content of a cell (or of its block) into the prepared rectangle, ACol the display column:
+  // here its text, centred on one line, and the focus rectangle.
   virtual void DrawGridCell(platform::TCanvas& Canvas, int ACol, int ARow, const platform::TRect& ARect,
                             platform::TGridDrawState AState);
-  // Sets the brush, font and alignments with which a cell is drawn; here they stay as they come.
+  // Sets the brush, font and alignments with which a cell (ACol the display column) is drawn; here they
+  // stay as they come.
   virtual void GetVisualProperties(int ACol, int ARow, platform::TGridDrawState& AState, bool Print, bool Select,
                                    platform::TBrush& ABrush, platform::TFont& AFont, platform::TAlignment& HAlign,
                                    TVAlignment& VAlign, bool& WordWrap) {}
@@ -198,6 +199,8 @@ protected:
   // lookups go through them, so the grid above can show the store's columns in another order.
   virtual int RemapCol(int ADispCol) const { return ADispCol; }
   virtual int DisplayCol(int ACol) const { return ACol; }
+  // A footer row is never the current one: the current row moves off it.
+  void KeepOffFooter();
   // Every freeing of a cell's property object goes through here (the object has left its cell).
   virtual void FreeCellProperties(TCellProperties* AProps) { delete AProps; }
   // Frees every cell's property object. The destructor calls it, which no longer reaches a
@@ -241,8 +244,6 @@ private:
   void RenumberProperties(TGridAxisKind axis, int lo, int hi);
   // The state in which a block is drawn: selected and focused when any cell of it is.
   platform::TGridDrawState BlockState(const platform::TGridRect& block, platform::TGridDrawState AState) const;
-  // A footer row is never the current one.
-  void KeepOffFooter();
   void DrawGridLines(platform::TCanvas& canvas, const platform::TRect& rect, int baseCol, bool fixed);
 
   bool defaultDrawing_ = false;

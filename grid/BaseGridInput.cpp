@@ -9,6 +9,12 @@ using namespace platform;
 namespace velmora {
 
 bool TBaseGrid::SelectCell(int ACol, int ARow) {
+  // The floating footer shows the last row: a move there (a key, a click, the wheel, the program) goes to
+  // the row above it instead, so the last row never becomes the current one.
+  if (LastRowFooter && ARow == RowCount() - 1) {
+    if (ARow - 1 >= FixedRows()) FocusCell(ACol, ARow - 1, true);
+    return false;
+  }
   RepaintCell(RemapCol(Col()), Row());
   const bool allowed = TStringGrid::SelectCell(ACol, ARow);
   RepaintCell(RemapCol(ACol), ARow);

@@ -95,7 +95,7 @@ void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState 
   TAlignment hAlign = props ? props->Alignment : TAlignment::taLeftJustify;
   TVAlignment vAlign = props ? props->VAlignment() : TVAlignment::vtaTop;
   bool wordWrap = props && props->WordWrap();
-  GetVisualProperties(col, ARow, AState, false, true, canvas.Brush(), canvas.Font(), hAlign, vAlign, wordWrap);
+  GetVisualProperties(ACol, ARow, AState, false, true, canvas.Brush(), canvas.Font(), hAlign, vAlign, wordWrap);
   canvas.Pen().SetColor(canvas.Brush().Color());
   canvas.FillRect(rect);
 
@@ -103,7 +103,7 @@ void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState 
   DrawGridLines(canvas, rect, block ? block->Left : ACol, fixed);
   const int inset = fixed ? 1 : gridLineWidth_;
   InflateRect(rect, -inset, -inset);
-  DrawGridCell(canvas, col, ARow, rect, AState);
+  DrawGridCell(canvas, ACol, ARow, rect, AState);
 }
 
 void TBaseGrid::DrawGridLines(TCanvas& canvas, const TRect& rect, int baseCol, bool fixed) {
@@ -129,7 +129,8 @@ void TBaseGrid::DrawGridLines(TCanvas& canvas, const TRect& rect, int baseCol, b
 void TBaseGrid::DrawGridCell(TCanvas& Canvas, int ACol, int ARow, const TRect& ARect, TGridDrawState AState) {
   TRect rect = ARect;
   const int oldMode = SetBkMode(Canvas.Handle(), TRANSPARENT);
-  DrawText(Canvas.Handle(), GetCellEx(ACol, ARow), rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  DrawText(Canvas.Handle(), GetCellEx(RemapCol(ACol), ARow), rect,
+           DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   SetBkMode(Canvas.Handle(), oldMode);
   if (AState.Contains(TGridDrawStateFlag::gdFocused)) Canvas.DrawFocusRect(ARect);
 }

@@ -68,6 +68,8 @@ VUraRazuduVova::VUraRazuduVova(TComponent* AOwner)
   SetDefaultRowHeight(21);
   CreateChildControls();
   HookFormResize();
+  footerPanel_ = new TFooterPanel(this, *this);
+  footerPanel_->SetParent(this);
 }
 
 VUraRazuduVova::~VUraRazuduVova() {
@@ -76,6 +78,7 @@ VUraRazuduVova::~VUraRazuduVova() {
   // Each one unlinks itself from the grid (Notification) as it goes.
   while (!arrows_.empty()) delete arrows_.back();
   delete popupButton_;
+  delete footerPanel_;
   // The free notifications of the references and notifiers end with the component.
   for (TGridItem& item : hiddenRows_) FreeItemProperties(item);
   FreeAllCellProperties();
@@ -163,6 +166,7 @@ void VUraRazuduVova::Notification(TComponent* AComponent, TOperation Operation) 
     std::erase(notifiers_, AComponent);
     std::erase(arrows_, AComponent);
     if (AComponent == popupButton_) popupButton_ = nullptr;
+    if (AComponent == footerPanel_) footerPanel_ = nullptr;
   }
   TBaseGrid::Notification(AComponent, Operation);
 }

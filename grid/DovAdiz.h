@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "controls/html/PictureContainer.h"
 #include "grid/BaseGrid.h"
 #include "grid/DovAdizFilter.h"
+#include "grid/DovAdizFooter.h"
 #include "grid/DovAdizSettings.h"
 #include "grid/DovAdizTypes.h"
 #include "grid/GridItem.h"
@@ -18,10 +20,6 @@
 namespace platform {
 class TCustomImageList;
 class TCustomRichEdit;
-}
-
-namespace controls {
-class TPictureContainer;
 }
 
 namespace velmora {
@@ -624,6 +622,35 @@ public:
   void SavePrintSettings(const std::string& FileName, const std::string& Section);
   void LoadPrintSettings(const std::string& FileName, const std::string& Section);
 
+  // ---- Cell painting (DovAdizPaint.cpp, DovAdizPaintText.cpp) ----
+  // Every cell goes through DrawGridCell with its display column; the cell model is read at its real
+  // column (RemapCol). Painting raises nothing: what cannot be drawn (a missing picture, a text that
+  // is no number) is left out.
+  //
+  // The width and height in pixels of a cell's content in the font GetVisualProperties gives it:
+  // plain text its widest line (as a URL shows) by the height of "gh" per line, markup the size the
+  // renderer measures, rich text the size the rich edit lays it out in at its widest line.
+  platform::TSize GetCellTextSize(int ACol, int ARow);
+  // A dotted line in XOR mode from (X, 0) down to the bottom of the last row shown (at least the
+  // client height); drawing it twice removes it.
+  void DrawSizingLine(int X);
+  // The frame of SelectionRectangle.
+  platform::TColor SelectionRectangleColor = platform::clBlack;
+  // The left button, pressed in disjunct row-select mode, is held.
+  bool MouseSelecting = false;
+  // An editor was shown for the current cell and its value has not been validated since.
+  bool EditPending = false;
+
+  // ---- Footer (DovAdizFooter.cpp) ----
+  // The panel under the rows that shows the floating footer; the grid owns it and reserves its height.
+  TFooterPanel& FooterPanel() { return *footerPanel_; }
+  // The row or column count changed: the panel shows the footer again.
+  void UpdateFooter();
+  // The template with every "<#N>" replaced by the text of real column N of the current row ("" for a
+  // column outside the grid); a reference whose N is no integer goes, an unterminated "<#" and the
+  // rest after it stay as they are, and replaced text is not scanned again.
+  std::string HTMLColReplace(const std::string& Template);
+
   // ---- Virtual operations in slot order (DovAdizVirtuals.cpp) ----
   // The grid's own slots continue those of the base grid. The slots of the cell graphics and of
   // validation come with those parts of the grid, in this order: GetCellType, GetCellGraphic,
@@ -724,6 +751,27 @@ protected:
   // Escape gives the cell back the raw text it had when the editor loaded it.
   void EditCanceled(int ACol, int ARow, const std::string& OriginalText) override;
 
+  // ---- Cell painting (DovAdizPaint.cpp, DovAdizPaintText.cpp) ----
+  // The base grid's pass, then the frame of the current cell while an edit is pending.
+  void Paint() override;
+  // Colours, the soft look, borders, text and focus of one cell, in that order; see DovAdizPaint.cpp.
+  void DrawGridCell(platform::TCanvas& Canvas, int ACol, int ARow, const platform::TRect& ARect,
+                    platform::TGridDrawState AState) override;
+  // Font, brush and alignment of a cell; with Print the print font and print colours, with Select the
+  // selection colours. WordWrap is left as it comes.
+  void GetVisualProperties(int ACol, int ARow, platform::TGridDrawState& AState, bool Print, bool Select,
+                           platform::TBrush& ABrush, platform::TFont& AFont, platform::TAlignment& HAlign,
+                           TVAlignment& VAlign, bool& WordWrap) override;
+  // Footer rows, right fixed columns and what GetCellFixed reports, for the cell's base.
+  bool IsFixed(int ACol, int ARow) override;
+  // The sort indicator of display column ACol round (X, Y): numbered triangles for a sort over
+  // several columns with IndexShow, else the glyphs or an outlined triangle of the direction.
+  virtual void DrawSortIndicator(platform::TCanvas& Canvas, int ACol, int Y, int X);
+  // The rich text of a cell rendered into ARect of Canvas with a clear brush.
+  virtual void RTFPaint(int ACol, int ARow, platform::TCanvas& Canvas, const platform::TRect& ARect);
+  // The footer panel's height while it shows.
+  int FooterHeight() const override;
+
   // ---- Column mapping for the base grid's painting and block lookups ----
   int RemapCol(int ADispCol) const override { return RealColIndex(ADispCol); }
   int DisplayCol(int ACol) const override { return IsHiddenColumn(ACol) ? -1 : DisplColIndex(ACol); }
@@ -754,7 +802,7 @@ private:
 
   // ---- Object state ----
   // Declared in the order the constructor makes them.
-  TFloatingFooter floatingFooter_;
+  TFloatingFooter floatingFooter_{*this};
   TPrintSettings printSettings_;
   TMarkupSettings htmlSettings_;
   TSortSettings sortSettings_{*this};
@@ -864,6 +912,29 @@ private:
   // Filled by the print layout, for columns 0 .. 255.
   std::vector<int> printColWidths_;
   std::vector<int> printColOffsets_;
+
+  // ---- Cell painting state and steps ----
+  // The text of one cell with its background bitmap, selection frame and sort indicator; ARect is
+  // the rectangle inside the lines.
+  void DrawCellText(platform::TCanvas& Canvas, int ACol, int ARow, platform::TRect ARect,
+                    platform::TGridDrawState AState, platform::TAlignment HAlign, TVAlignment VAlign);
+  void DrawCellBorders(platform::TCanvas& Canvas, int ACol, int ARow, platform::TRect ARect);
+  void DrawSoftLook(platform::TCanvas& Canvas, int ACol, int ARow, platform::TRect ARect);
+  void DrawBackGround(platform::TCanvas& Canvas, int ACol, int ARow, const platform::TRect& ARect);
+  void DrawSelectionRectangle(platform::TCanvas& Canvas, int ACol, int ARow, const platform::TRect& ARect);
+  // Whether row ARow of display column ACol holds the sort indicator.
+  bool SortIndicatorShown(int ACol, int ARow) const;
+  // The grid's hidden rich edit through which rich-text cells are drawn and measured; made on first use.
+  platform::TCustomRichEdit& RichEdit();
+
+  platform::TCustomRichEdit* richEdit_ = nullptr;  // owned by the grid
+  controls::TMarkupPictureCache pictureCache_;     // the pictures of the markup cells
+
+  // ---- Footer state ----
+  friend class TFooterPanel;  // draws the grid's cells on the panel
+  void FooterChanged(TFooterChange Change) override;
+  TFooterPanel* footerPanel_ = nullptr;  // owned by the grid
+  bool paintingFooter_ = false;          // DrawGridCell draws for the panel: no selection colours
 
   // ---- Filter state ----
   TFilter filter_{this};

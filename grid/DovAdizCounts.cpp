@@ -15,6 +15,7 @@ void VUraRazuduVova::SetRowCountEx(int N) {
   DisplRowLimit = N;
   // Rows that go lose their marks: rows added later start unmarked.
   if (static_cast<int>(rowSelect_.size()) > TBaseGrid::RowCount()) rowSelect_.resize(TBaseGrid::RowCount());
+  UpdateFooter();
 }
 
 void VUraRazuduVova::SetColCountEx(int N) {
@@ -28,6 +29,7 @@ void VUraRazuduVova::SetColCountEx(int N) {
   if (FixedColAlways && TBaseGrid::ColCount() > 1 && TBaseGrid::FixedCols() == 0) TBaseGrid::SetFixedCols(1);
   // Settings that depend on the width recompute.
   SetBounds(Left(), Top(), Width(), Height());
+  UpdateFooter();
 }
 
 void VUraRazuduVova::SetFixedColWidth(int W) {
@@ -40,8 +42,7 @@ void VUraRazuduVova::SetFixedRowHeight(int H) {
 
 void VUraRazuduVova::SetDefRowHeightEx(int Value) {
   TBaseGrid::SetDefaultRowHeight(Value);
-  // FIXME: a visible footer's panel takes the new height too, once the grid has its footer panel.
-  FloatingFooter().SetHeight(Value);
+  FloatingFooter().SetHeight(Value);  // a visible footer's panel takes it too
 }
 
 void VUraRazuduVova::SetFixedFooters(int Value) {

@@ -19,6 +19,8 @@ namespace velmora {
 // plain field; the others are a getter and a Set... setter. "Repaints" below means that the setter
 // invalidates the whole grid.
 
+enum class TFooterChange : uint8_t { Layout, Content };
+
 // What a settings object asks of the grid that owns it. The grid implements it and outlives every
 // settings object that holds it; only the objects whose changes reach the grid take one.
 class GridSettingsOwner {
@@ -32,6 +34,8 @@ public:
   // Fits the right-most column to the client width when ColumnSize.Stretch is set. Called at once
   // when Stretch is set; does nothing until the grid lays out its columns and overrides it.
   virtual void StretchRightColumn() {}
+  // The floating footer changed: its visibility, style or height (Layout), or only what it shows.
+  virtual void FooterChanged(TFooterChange Change) {}
 
 protected:
   ~GridSettingsOwner() = default;
@@ -366,24 +370,36 @@ private:
   platform::TBitmap bitmap_;
 };
 
-// The footer below the rows, which the grid shows in its footer panel. The setters store; Height is
-// not published: the grid sets it from DefaultRowHeight.
+// The footer below the rows, which the grid shows in its footer panel. Visible, FooterStyle and Height
+// change the panel's layout (and whether the grid's last row is the footer), the others only what it
+// shows. Height is not published: the grid sets it from DefaultRowHeight.
 class TFloatingFooter : public platform::TPersistent {
 public:
+  explicit TFloatingFooter(GridSettingsOwner& Owner) : owner_(Owner) {}
+
   bool Visible() const { return visible_; }
-  void SetVisible(bool Value) { visible_ = Value; }
+  void SetVisible(bool Value) { Store(visible_, Value, TFooterChange::Layout); }
   TFooterStyle FooterStyle() const { return footerStyle_; }
-  void SetFooterStyle(TFooterStyle Value) { footerStyle_ = Value; }
+  void SetFooterStyle(TFooterStyle Value) { Store(footerStyle_, Value, TFooterChange::Layout); }
   int Column() const { return column_; }
-  void SetColumn(int Value) { column_ = Value; }
+  void SetColumn(int Value) { Store(column_, Value, TFooterChange::Content); }
   platform::TColor Color() const { return color_; }
-  void SetColor(platform::TColor Value) { color_ = Value; }
+  void SetColor(platform::TColor Value) { Store(color_, Value, TFooterChange::Content); }
   const std::string& CustomTemplate() const { return customTemplate_; }
-  void SetCustomTemplate(const std::string& Value) { customTemplate_ = Value; }
+  void SetCustomTemplate(const std::string& Value) { Store(customTemplate_, Value, TFooterChange::Content); }
   int Height() const { return height_; }
-  void SetHeight(int Value) { height_ = Value; }
+  void SetHeight(int Value) { Store(height_, Value, TFooterChange::Layout); }
+  // Repaints the panel.
+  void Invalidate() { owner_.FooterChanged(TFooterChange::Content); }
 
 private:
+  template <class T>
+  void Store(T& field, const T& value, TFooterChange change) {
+    field = value;
+    owner_.FooterChanged(change);
+  }
+
+  GridSettingsOwner& owner_;
   bool visible_ = false;
   TFooterStyle footerStyle_ = TFooterStyle::fsFixedLastRow;
   int column_ = 0;

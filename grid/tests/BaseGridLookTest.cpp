@@ -1,10 +1,7 @@
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "grid/tests/BaseGridFixture.h"
-#include "platform/gfx/Png.h"
+#include "grid/tests/ReferencePicture.h"
 
 namespace velmora::testing {
 namespace {
@@ -42,18 +39,7 @@ TEST_F(BaseGridTest, HostTableLooksAsItsReference) {
   grid_->FocusCell(3, 7, true);
   Settle();
 
-  const platform::TBitmap& shown = Input().Info(form_->BackendWindow()).shown;
-  const std::string actual = platform::PngBytes(shown);
-  std::filesystem::create_directories(GRID_ARTEFACTS);
-  platform::SavePngFile(shown, std::string(GRID_ARTEFACTS) + "/base_grid.png");
-  const std::string reference = std::string(GRID_FIXTURES) + "/base_grid.png";
-  std::ifstream file(reference, std::ios::binary);
-  const std::string expected((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (actual != expected) {
-    const std::string saved = ::testing::TempDir() + "base_grid.actual.png";
-    platform::SavePngFile(shown, saved);
-    ADD_FAILURE() << "the picture differs from " << reference << "; it is saved as " << saved;
-  }
+  ExpectLooksAsReference(Input().Info(form_->BackendWindow()).shown, "base_grid");
 }
 
 }  // namespace

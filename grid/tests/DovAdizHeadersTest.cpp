@@ -61,8 +61,8 @@ TEST_F(DovAdizTest, ShorterRowHeadersLeaveTheOlderTextsAtRunTime) {
   EXPECT_EQ(grid_->Cells(0, 3), "");
 }
 
-// The cell painting of the grid object comes later; this stand-in draws a cell's lines centred, one
-// below the other, so that a picture shows what the header texts hold.
+// A stand-in for the grid object's cell painting that draws a cell's lines centred, one below the
+// other, so that a picture shows what the header texts hold.
 class TLinesGrid : public TTestDovAdiz {
 public:
   using TTestDovAdiz::TTestDovAdiz;

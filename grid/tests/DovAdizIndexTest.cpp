@@ -276,7 +276,8 @@ TEST_F(DovAdizIndexTest, DisplayColumnsPaintTheirRealColumns) {
   const platform::TPoint formOrigin = form_->ClientToScreen({0, 0});
   auto pixel = [&](int col, int row, int dx) {
     const platform::TRect r = grid_->CellRect(col, row);
-    const uint32_t p = shown.ScanLine((r.Top + r.Bottom) / 2 + origin.Y - formOrigin.Y)[r.Left + dx + origin.X - formOrigin.X];
+    // Near the bottom, below the text that the cell draws from its top-left corner.
+    const uint32_t p = shown.ScanLine(r.Bottom - 3 + origin.Y - formOrigin.Y)[r.Left + dx + origin.X - formOrigin.X];
     return platform::RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
   };
   EXPECT_EQ(grid_->CellRect(2, 2).Right, grid_->CellRect(3, 2).Right);  // the block covers display 2 and 3

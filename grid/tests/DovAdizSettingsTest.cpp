@@ -36,7 +36,8 @@ public:
 // Every settings object, made on one owner as the grid makes them.
 struct AllSettings {
   explicit AllSettings(GridSettingsOwner& owner)
-      : CellNode(owner), ColumnSize(owner), SortSettings(owner), ControlLook(owner), Bands(owner), BackGround(owner) {}
+      : CellNode(owner), ColumnSize(owner), SortSettings(owner), ControlLook(owner), Bands(owner), BackGround(owner),
+        FloatingFooter(owner) {}
 
   TCellNode CellNode;
   TSizeWhileTyping SizeWhileTyping;

@@ -1,0 +1,216 @@
+// Pictures of the grid's looks for a person to look at (artefacts/grid/paint_*.png): each shows
+// several small grids on one form, in a real face, so a person can read them. The tests check only
+// what holds in any face; the pixel tests with exact numbers are DovAdizPaintTest.cpp.
+
+#include <string>
+
+#include "grid/tests/GridPaintFixture.h"
+
+namespace velmora::testing {
+namespace {
+
+using platform::RGB;
+using platform::TRect;
+
+class PaintPicturesTest : public GridPaintTest {
+protected:
+  void SetUp() override {
+    GridPaintTest::SetUp();
+    delete grid_;
+    grid_ = nullptr;
+    form_->SetBounds(100, 100, 820, 420);
+    Settle();
+  }
+  // A grid of 5 x 7 (one fixed row and column) with host data, at the given place on the form.
+  TTestDovAdiz* Place(int left, int top, int width = 260, int height = 130) {
+    auto* grid = new TTestDovAdiz(form_.get());
+    grid->SetParent(form_.get());
+    grid->SetBounds(left, top, width, height);
+    grid->Font().SetName("Arial");
+    grid->Font().SetSize(8);
+    grid->FixedFont().SetName("Arial");
+    grid->FixedFont().SetSize(8);
+    grid->SetColCount(5);
+    grid->SetRowCount(7);
+    grid->SetDefaultRowHeight(18);
+    grid->SetColWidths(0, 24);
+    grid->SetColWidths(1, 78);
+    const char* heads[] = {"", "Host", "State", "Time", "Watch"};
+    const char* hosts[] = {"router", "printer", "storage", "backup", "camera", "switch"};
+    const char* states[] = {"up", "down", "up", "up", "down", "up"};
+    for (int c = 0; c < 5; ++c) grid->SetCells(c, 0, heads[c]);
+    for (int r = 1; r < 7; ++r) {
+      grid->SetCells(0, r, std::to_string(r));
+      grid->SetCells(1, r, hosts[r - 1]);
+      grid->SetCells(2, r, states[r - 1]);
+      grid->SetCells(3, r, std::to_string(r * 3) + " ms");
+      grid->SetCells(4, r, r % 2 ? "on" : "off");
+    }
+    return grid;
+  }
+};
+
+TEST_F(PaintPicturesTest, LooksFlatAndRaised) {
+  int i = 0;
+  for (TGridLook look : {TGridLook::glSoft, TGridLook::glStandard}) {
+    for (bool flat : {false, true}) {
+      TTestDovAdiz* grid = Place(10 + (i % 2) * 400, 10 + (i / 2) * 200, 380, 150);
+      grid->Look = look;
+      grid->SetFlat(flat);
+      grid->Bands().SetActive(i == 3);
+      ++i;
+    }
+  }
+  SaveArtefact("paint_looks");
+}
+
+TEST_F(PaintPicturesTest, Selections) {
+  TTestDovAdiz* focused = Place(10, 10);
+  focused->SetSelection({1, 2, 3, 4});
+  TTestDovAdiz* unfocused = Place(280, 10);
+  unfocused->SetSelection({1, 2, 3, 4});
+  TTestDovAdiz* hidden = Place(550, 10);
+  hidden->SetShowSelection(false);
+  hidden->SetSelection({1, 2, 3, 4});
+  TTestDovAdiz* rectangle = Place(10, 150);
+  rectangle->SetSelectionRectangle(true);
+  rectangle->SetSelection({1, 2, 3, 4});
+  TTestDovAdiz* disjunct = Place(280, 150);
+  disjunct->MouseActions().DisjunctRowSelect = true;
+  disjunct->SetRowSelect(2, true);
+  disjunct->SetRowSelect(4, true);
+  disjunct->SetRowSelect(5, true);
+  TTestDovAdiz* pending = Place(550, 150);
+  pending->FocusCell(2, 3, true);
+  pending->EditPending = true;
+  pending->SetGridLineColor(RGB(200, 0, 0));
+  focused->SetFocus();
+  Settle();
+  EXPECT_EQ(PixelOf(*focused, focused->CellRect(1, 2).Left + 2, focused->CellRect(1, 2).Bottom - 3),
+            platform::ColorToRGB(platform::clHighlight));
+  EXPECT_EQ(PixelOf(*hidden, hidden->CellRect(1, 2).Left + 2, hidden->CellRect(1, 2).Bottom - 3),
+            platform::ColorToRGB(hidden->Color()));
+  SaveArtefact("paint_selections");
+}
+
+TEST_F(PaintPicturesTest, BackgroundsBandsAndMergedBlocks) {
+  platform::TBitmap tile(24, 24);
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 24; ++x)
+      tile.Canvas().SetPixels(x, y, (x / 12 + y / 12) % 2 ? RGB(230, 240, 255) : RGB(255, 250, 225));
+  TTestDovAdiz* tiled = Place(10, 10, 260, 180);
+  tiled->SetRowCount(30);
+  for (int r = 7; r < 30; ++r) {
+    tiled->SetCells(0, r, std::to_string(r));
+    tiled->SetCells(2, r, r % 4 ? "up" : "down");
+    tiled->SetCells(3, r, std::to_string(r * 3) + " ms");
+  }
+  tiled->BackGround().SetBitmap(tile);
+  tiled->SetTopRow(5);
+  tiled->SetLeftCol(2);
+  TTestDovAdiz* fixedBitmap = Place(280, 10, 260, 180);
+  fixedBitmap->BackGround().SetDisplay(TBackgroundDisplay::bdFixed);
+  fixedBitmap->BackGround().SetLeft(20);
+  fixedBitmap->BackGround().SetTop(4);
+  fixedBitmap->BackGround().SetBitmap(tile);
+  TTestDovAdiz* fixedCells = Place(550, 10, 260, 180);
+  fixedCells->BackGround().SetCells(TBackgroundCells::bcFixed);
+  fixedCells->BackGround().SetBitmap(tile);
+  TTestDovAdiz* banded = Place(10, 200, 260, 180);
+  banded->SetRowCount(12);
+  banded->SetFixedFooters(1);
+  banded->SetFixedRightCols(1);
+  banded->Bands().SetActive(true);
+  banded->Bands().SetPrimaryLength(2);
+  banded->SetCells(1, 11, "Total");
+  TTestDovAdiz* merged = Place(280, 200, 260, 180);
+  merged->SetRowCount(20);
+  merged->SetCells(1, 2, "a block of 2 x 6");
+  merged->MergeCells(1, 2, 2, 6);
+  merged->GetCellProperties(1, 2)->SetBrushColor(RGB(255, 255, 200));
+  merged->SetCells(0, 0, "merged");
+  merged->SetTopRow(4);
+  TTestDovAdiz* borders = Place(550, 200, 260, 180);
+  borders->OnGetCellBorder = [](platform::TObject*, int ARow, int ACol, platform::TPen& APen, TCellBorders& B) {
+    if (ARow == 3 && ACol >= 1 && ACol <= 3) {
+      B = {TCellBorder::cbTop, TCellBorder::cbBottom};
+      APen.SetColor(platform::clBlue);
+      APen.SetWidth(2);
+    }
+  };
+  SaveArtefact("paint_backgrounds");
+}
+
+TEST_F(PaintPicturesTest, SortIndicatorsURLsRichTextAndRotatedText) {
+  TTestDovAdiz* plain = Place(10, 10);
+  plain->SortSettings().Show = true;
+  plain->SortSettings().Column = 1;
+  TTestDovAdiz* down = Place(280, 10);
+  down->SortSettings().Show = true;
+  down->SortSettings().Column = 2;
+  down->SortSettings().Direction = TSortDirection::sdDescending;
+  down->SetCells(2, 0, "<b>State</b>");
+  TTestDovAdiz* indexed = Place(550, 10);
+  indexed->SortSettings().Show = true;
+  indexed->SortSettings().IndexShow = true;
+  indexed->SortSettings().Column = 1;
+  indexed->SortIndexes().AddIndex(1, true);
+  indexed->SortIndexes().AddIndex(3, false);
+  indexed->OnGetAlignment = [](platform::TObject*, int ARow, int ACol, platform::TAlignment& H, TVAlignment& V) {
+    if (ARow == 0) V = TVAlignment::vtaCenter;
+    if (ARow == 0 && ACol == 3) H = platform::TAlignment::taRightJustify;
+  };
+  indexed->SetRowHeights(0, 30);
+  TTestDovAdiz* urls = Place(10, 150, 260, 200);
+  urls->URLShow = true;
+  urls->SetColWidths(1, 120);
+  urls->SetCells(1, 1, "http://router.local");
+  urls->SetCells(1, 2, "mailto:admin@example.org");
+  urls->SetCells(1, 3, "<a href=\"x\">anchor</a> and <i>markup</i>");
+  urls->SetCells(1, 4, "=1+2 (formula)");
+  urls->SetCells(1, 5, R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}{\colortbl;\red200\green0\blue0;})"
+                       R"(\f0\fs16 rich {\b bold} {\cf1 red}\par})");
+  urls->SetRowHeights(5, 30);
+  TTestDovAdiz* full = Place(280, 150, 260, 200);
+  full->URLShow = true;
+  full->URLFull = true;
+  full->SetColWidths(1, 120);
+  full->SetCells(1, 1, "http://router.local");
+  full->SetWordWrap(true);
+  full->SetRowHeights(2, 40);
+  full->SetCells(1, 2, "a text that wraps over two lines");
+  full->OnIsPasswordCell = [](platform::TObject*, int ARow, int ACol, bool& P) { P = ARow == 3 && ACol == 1; };
+  full->SetCells(1, 3, "secret");
+  TTestDovAdiz* rotated = Place(550, 150, 260, 200);
+  rotated->SetRowHeights(2, 60);
+  rotated->SetCells(2, 2, "rotated");
+  rotated->OnGetCellColor = [](platform::TObject*, int ARow, int ACol, platform::TGridDrawState, platform::TBrush&,
+                               platform::TFont& F) {
+    if (ARow == 2 && ACol == 2) F.SetOrientation(900);
+  };
+  rotated->OnGetAlignment = [](platform::TObject*, int ARow, int ACol, platform::TAlignment&, TVAlignment& V) {
+    if (ARow == 2 && ACol == 2) V = TVAlignment::vtaBottom;
+  };
+  SaveArtefact("paint_sort_urls_rich");
+}
+
+TEST_F(PaintPicturesTest, EveryFooterStyle) {
+  int i = 0;
+  for (TFooterStyle style :
+       {TFooterStyle::fsFixedLastRow, TFooterStyle::fsColumnPreview, TFooterStyle::fsCustomPreview}) {
+    TTestDovAdiz* grid = Place(10 + i * 270, 10, 260, 160);
+    grid->SetRowCount(8);
+    grid->SetCells(1, 7, "6 hosts");
+    grid->SetCells(3, 7, "63 ms");
+    grid->FocusCell(1, 3, true);
+    grid->FloatingFooter().SetFooterStyle(style);
+    grid->FloatingFooter().SetColumn(1);
+    grid->FloatingFooter().SetCustomTemplate("Host <b><#1></b> is <i><#2></i>, <#3>");
+    grid->FloatingFooter().SetVisible(true);
+    ++i;
+  }
+  SaveArtefact("paint_footers");
+}
+
+}  // namespace
+}  // namespace velmora::testing
