@@ -76,6 +76,8 @@ VUraRazuduVova::~VUraRazuduVova() {
   // Each one unlinks itself from the grid (Notification) as it goes.
   while (!arrows_.empty()) delete arrows_.back();
   delete popupButton_;
+  // Before the grid's own state goes: an editor control that loses the focus calls back into the grid.
+  for (TWinControl* control : EditorControls()) delete control;
   // The free notifications of the references and notifiers end with the component.
   for (TGridItem& item : hiddenRows_) FreeItemProperties(item);
   FreeAllCellProperties();
@@ -86,8 +88,8 @@ void VUraRazuduVova::CreateChildControls() {
   for (TArrowDirection direction :
        {TArrowDirection::arrUp, TArrowDirection::arrDown, TArrowDirection::arrLeft, TArrowDirection::arrRight})
     arrows_.push_back(new TArrowWindow(this, direction));
-  // FIXME: the in-place editor controls (combo, spin, date picker, check box, edit and unit edit with
-  // button, push button), the two rich edits and the grid's own hint window are made here too.
+  CreateEditorControls();
+  // FIXME: the grid's measuring rich edit and its own hint window are made here too.
   popupButton_ = new TPopupButton(this);
 }
 
@@ -163,6 +165,7 @@ void VUraRazuduVova::Notification(TComponent* AComponent, TOperation Operation) 
     std::erase(notifiers_, AComponent);
     std::erase(arrows_, AComponent);
     if (AComponent == popupButton_) popupButton_ = nullptr;
+    ForgetEditorControl(AComponent);
   }
   TBaseGrid::Notification(AComponent, Operation);
 }
