@@ -772,6 +772,8 @@ private:
   // edit text.
   bool EditorGridKey(platform::WORD Key, platform::TShiftState Shift, const std::function<std::string()>& value,
                      const std::function<void(const std::string&)>& reload);
+  // An editor ends its edit with Key: the character the key types is dropped when it reaches the grid.
+  void HandBackKey(platform::WORD Key);
   // The next cell of an advance from (c, r); `grown` tells whether a row or column was added.
   platform::TPoint AdvanceStep(int c, int r, bool Forward, bool& grown);
 
@@ -794,6 +796,9 @@ private:
   bool editTransition_ = false;  // a show or hide of an editor is running
   bool advancing_ = false;       // an advance moves the cursor: no OnCellChanging
   bool handingBack_ = false;     // an editor hands the focus back
+  // The character of the key an editor control ended its edit with: it follows the key to the grid,
+  // which has the focus by then, and is dropped there.
+  char32_t handedBackChar_ = 0;
   platform::TPoint validateCell_{-1, -1};
   std::string validateText_;
 

@@ -90,6 +90,7 @@ void TEditLink::EditKeyDown(TObject* Sender, WORD& Key, TShiftState Shift) {
   const TGuard alive(*this);
   const TGuard gridAlive(*grid);
   const WORD key = Key;
+  grid->HandBackKey(key);
   {
     ScopedFlag changing(*this, focusChange_);
     if (grid->CanFocus()) grid->SetFocus();
@@ -113,6 +114,8 @@ void TEditLink::EditKeyDown(TObject* Sender, WORD& Key, TShiftState Shift) {
 }
 
 void TEditLink::EditExit(TObject* Sender) {
+  // While EditKeyDown hands the focus back, it ends the edit itself.
+  if (focusChange_) return;
   HideEditor();
   if (EditStyle == TEditStyle::esPopup) ReleasePopup();
 }

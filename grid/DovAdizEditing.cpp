@@ -141,6 +141,8 @@ void VUraRazuduVova::SetEditLink(TEditLink* Value) {
 bool VUraRazuduVova::SelectCellEditing(int ACol, int ARow) {
   if (ACol < 0 || ARow < 0) return true;
   const TPoint base = BaseCell(RealColIndex(ACol), ARow);
+  // A move within the block being edited (to its base) leaves the edit open.
+  if (EditActive() && base == editCell_) return true;
   editOriginalText_ = Cells(base.X, base.Y);
   // Whichever cell comes next, an editor open on the current one ends here.
   if (EditActive()) {

@@ -20,11 +20,13 @@ bool IsArrowKey(WORD key) { return key == VK_LEFT || key == VK_RIGHT || key == V
 
 void VUraRazuduVova::Dispatch(TMessage& Message) {
   if (Message.Msg != WM_CHAR) {
+    if (Message.Msg == WM_KEYDOWN) handedBackChar_ = 0;
     TBaseGrid::Dispatch(Message);
     return;
   }
-  // A character typed on the grid that starts an edit goes on to the control that edits the cell.
   const auto c = static_cast<char32_t>(Message.WParam);
+  if (c == std::exchange(handedBackChar_, 0) && c != 0) return;
+  // A character typed on the grid that starts an edit goes on to the control that edits the cell.
   const bool starts = Options().Contains(TGridOption::goEditing) && !EditActive() && c >= 0x20 && c != 0x7F;
   if (starts) PendingEditChar = c;
   const TGuard alive(*this);
@@ -54,9 +56,14 @@ bool VUraRazuduVova::EditorGridKey(WORD Key, TShiftState Shift, const std::funct
   return true;
 }
 
+void VUraRazuduVova::HandBackKey(WORD Key) {
+  handedBackChar_ = Key == VK_RETURN ? U'\r' : Key == VK_ESCAPE ? U'\x1b' : Key == VK_TAB ? U'\t' : 0;
+}
+
 void VUraRazuduVova::DoneInplaceEdit(WORD Key, TShiftState Shift) {
   const TGuard alive(*this);
   ScopedFlag handing(*this, handingBack_);
+  HandBackKey(Key);
   HideInplaceEdit();
   if (alive.Gone()) return;
   if (Key == VK_TAB || IsArrowKey(Key)) {

@@ -2,6 +2,7 @@
 // clipboard rules, the lookup completion and the keys that walk, validate and leave the cell.
 
 #include <algorithm>
+#include <utility>
 
 #include "grid/DovAdiz.h"
 #include "grid/DovAdizEditors.h"
@@ -114,8 +115,14 @@ bool TExInplaceEdit::FilterChar(char32_t& Key) {
 
 void TExInplaceEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
+    case WM_KEYDOWN: grid_->handedBackChar_ = 0; break;
+    default: break;
+  }
+  switch (Message.Msg) {
     case WM_CHAR: {
       auto c = static_cast<char32_t>(Message.WParam);
+      // The character of the key with which an editor control ended the edit that opened this one.
+      if (c != 0 && c == std::exchange(grid_->handedBackChar_, 0)) return;
       if (grid_->ExcelStyleDecimalSeparator && c == '.' && (Message.LParam & (LPARAM{1} << 22)) != 0)
         c = static_cast<char32_t>(FormatSettings().DecimalSeparator);
       const int limit = EffectiveLimit();
