@@ -179,17 +179,20 @@ void TGridCombo::Dispatch(TMessage& Message) {
 }
 
 bool TGridCombo::IsGridKey(WORD Key) const {
+  // A list, or an open one, keeps the keys that move through it; a closed edit gives the grid those
+  // that leave the cell.
+  const bool list = Style() == TComboBoxStyle::csDropDownList || DroppedDown();
   switch (Key) {
     case VK_TAB:
     case VK_RETURN:
     case VK_ESCAPE: return true;
     case VK_LEFT:
-    case VK_RIGHT: return !DroppedDown() && Style() == TComboBoxStyle::csDropDownList;
+    case VK_RIGHT: return list;
     case VK_PRIOR:
     case VK_NEXT:
     case VK_END:
     case VK_UP:
-    case VK_DOWN: return !DroppedDown();
+    case VK_DOWN: return !list;
     default: return false;
   }
 }
@@ -218,7 +221,7 @@ void TGridCombo::KeyDown(WORD& Key, TShiftState Shift) {
       SetSelStart(static_cast<int>(CodePointCount(s)));
     }
   };
-  // Left and Right of a list move the grid's cursor: the edit ends with them as any grid key.
+  // Left and Right of a list move the grid's cursor once the edit has ended.
   grid_->EditorGridKey(key, Shift, value, reload);
 }
 

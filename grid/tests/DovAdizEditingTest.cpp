@@ -280,7 +280,8 @@ TEST_F(DovAdizEditingTest, GridKeysStoreValidateAndHandTheKeyBack) {
   };
   for (const Case& c : cases) {
     for (const int key : {VK_RETURN, VK_DOWN, VK_ESCAPE}) {
-      if (key == VK_DOWN && (c.kind == TEditorType::edDateEdit)) continue;  // the picker steps with Down
+      // The picker steps with Down, and a list moves through its items.
+      if (key == VK_DOWN && (c.kind == TEditorType::edDateEdit || c.kind == TEditorType::edComboList)) continue;
       SCOPED_TRACE(::testing::Message() << static_cast<int>(c.kind) << " key " << key);
       Kind = c.kind;
       const std::string before = c.kind == TEditorType::edComboList ? "hide" :
@@ -663,11 +664,17 @@ TEST_F(DovAdizEditingTest, ComboItemList) {
   EXPECT_EQ(grid_->ComboEditor()->Text(), "normal");
   grid_->HideInplaceEdit();
   EXPECT_EQ(grid_->Cells(1, 1), "maximiert");
-  // A selection past the list's end is kept within it.
+  // A selection past the list's end is kept within it; Up moves through the list, Right leaves it.
   grid_->SetComboSelection(9);
   Edit(1, 1);
   EXPECT_EQ(grid_->ComboEditor()->ItemIndex(), 1);
-  grid_->HideInplaceEdit();
+  Press(VK_UP);
+  EXPECT_EQ(grid_->ComboEditor()->Text(), "hide");
+  EXPECT_EQ(grid_->Row(), 1);
+  Press(VK_RIGHT);
+  EXPECT_EQ(grid_->Cells(1, 1), "hide");
+  EXPECT_EQ(grid_->Col(), 2);
+  EXPECT_FALSE(grid_->EditActive());
   EXPECT_TRUE(grid_->RemoveComboString("hide"));
   grid_->ClearComboString();
   EXPECT_EQ(grid_->GetComboCount(), 0);
