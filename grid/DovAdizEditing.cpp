@@ -9,6 +9,7 @@
 #include "grid/DovAdiz.h"
 #include "grid/DovAdizEditLink.h"
 #include "grid/DovAdizEditors.h"
+#include "grid/EditorTyping.h"
 #include "grid/ScopedFlag.h"
 #include "platform/app/Window.h"
 #include "platform/core/StrUtils.h"
@@ -34,14 +35,6 @@ bool IsEditBtnKind(TEditorType kind) {
 
 bool IsDateKind(TEditorType kind) {
   return kind == TEditorType::edDateEdit || kind == TEditorType::edDateEditUpDown || kind == TEditorType::edTimeEdit;
-}
-
-// The leading number of a unit cell (sign, digits, "," and ".") and the unit from the first other
-// character on, so that the two joined are always the cell's text.
-std::pair<std::string, std::string> SplitNumberAndUnit(const std::string& text) {
-  const size_t end = text.find_first_not_of("0123456789,.-+");
-  if (end == std::string::npos) return {text, {}};
-  return {text.substr(0, end), text.substr(end)};
 }
 
 bool IsTextEditorKind(TEditorType kind) {

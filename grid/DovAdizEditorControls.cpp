@@ -32,6 +32,26 @@ void ClaimTab(TMessage& Message, const VUraRazuduVova& grid) {
     Message.Result = 1;
 }
 
+// What the spin edit and the edits with button do first with a message: the Enter character is
+// swallowed, and Tab claimed as ClaimTab does. True when the message needs nothing more.
+bool SwallowEnterClaimTab(TMessage& Message, const VUraRazuduVova& grid,
+                          const std::function<void(TMessage&)>& inherited) {
+  if (Message.Msg == WM_CHAR && Message.WParam == '\r') {
+    Message.Result = 0;
+    return true;
+  }
+  if (Message.Msg != CM_WANTSPECIALKEY) return false;
+  inherited(Message);
+  ClaimTab(Message, grid);
+  return true;
+}
+
+// The grid keys of the edits with button.
+bool IsEditBtnGridKey(WORD key) {
+  return key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE || key == VK_PRIOR || key == VK_NEXT || key == VK_UP ||
+         key == VK_DOWN;
+}
+
 // The edit's text with the caret at its end.
 void ReloadEdit(TCustomEdit& edit, const std::string& text) {
   edit.SetText(text);
@@ -45,27 +65,13 @@ void ReloadEdit(TCustomEdit& edit, const std::string& text) {
 TGridSpin::TGridSpin(VUraRazuduVova* AGrid) : TZgSpinEdit(AGrid), grid_(AGrid) {}
 
 void TGridSpin::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case WM_KEYDOWN:
-      // Up and Down are grid keys: they reach the key rule before the spin edit steps with them.
-      if (Message.WParam == VK_UP || Message.WParam == VK_DOWN) {
-        grid_->EditorGridKey(static_cast<WORD>(Message.WParam), KeyboardStateToShiftState(), [this] { return Text(); },
-                             [this](const std::string& s) { ReloadEdit(*this, s); });
-        return;
-      }
-      break;
-    case WM_CHAR:
-      if (Message.WParam == '\r') {
-        Message.Result = 0;
-        return;
-      }
-      break;
-    case CM_WANTSPECIALKEY:
-      TZgSpinEdit::Dispatch(Message);
-      ClaimTab(Message, *grid_);
-      return;
-    default: break;
+  // Up and Down are grid keys: they reach the key rule before the spin edit steps with them.
+  if (Message.Msg == WM_KEYDOWN && (Message.WParam == VK_UP || Message.WParam == VK_DOWN)) {
+    grid_->EditorGridKey(static_cast<WORD>(Message.WParam), KeyboardStateToShiftState(), [this] { return Text(); },
+                         [this](const std::string& s) { ReloadEdit(*this, s); });
+    return;
   }
+  if (SwallowEnterClaimTab(Message, *grid_, [this](TMessage& m) { TZgSpinEdit::Dispatch(m); })) return;
   TZgSpinEdit::Dispatch(Message);
 }
 
@@ -349,25 +355,12 @@ void TGridCheckBox::DoExit() {
 TGridEditBtn::TGridEditBtn(VUraRazuduVova* AGrid) : TZgEditBtn(AGrid), grid_(AGrid) { SetButtonCaption("..."); }
 
 void TGridEditBtn::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case WM_CHAR: {
-      const auto c = static_cast<char32_t>(Message.WParam);
-      if (c == '\r') {
-        Message.Result = 0;
-        return;
-      }
-      const TEditorType kind = grid_->EditorKind;
-      if (kind == TEditorType::edNumericEditBtn || kind == TEditorType::edFloatEditBtn) {
-        const auto filter = kind == TEditorType::edFloatEditBtn ? TNumberFilter::Float : TNumberFilter::Integer;
-        if (c >= 0x20 && !NumberCharAccepted(filter, c, Text(), SelStart(), SelLength())) return;
-      }
-      break;
-    }
-    case CM_WANTSPECIALKEY:
-      TZgEditBtn::Dispatch(Message);
-      ClaimTab(Message, *grid_);
-      return;
-    default: break;
+  if (SwallowEnterClaimTab(Message, *grid_, [this](TMessage& m) { TZgEditBtn::Dispatch(m); })) return;
+  const TEditorType kind = grid_->EditorKind;
+  if (Message.Msg == WM_CHAR && (kind == TEditorType::edNumericEditBtn || kind == TEditorType::edFloatEditBtn)) {
+    const auto c = static_cast<char32_t>(Message.WParam);
+    const auto filter = kind == TEditorType::edFloatEditBtn ? TNumberFilter::Float : TNumberFilter::Integer;
+    if (c >= 0x20 && !NumberCharAccepted(filter, c, Text(), SelStart(), SelLength())) return;
   }
   TZgEditBtn::Dispatch(Message);
 }
@@ -382,10 +375,7 @@ void TGridEditBtn::BtnClick(TObject* Sender) {
 }
 
 void TGridEditBtn::KeyDown(WORD& Key, TShiftState Shift) {
-  const bool gridKey = !Shift.Contains(TShiftStateFlag::ssCtrl) &&
-                       (Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_PRIOR || Key == VK_NEXT ||
-                        Key == VK_UP || Key == VK_DOWN);
-  if (!gridKey) {
+  if (Shift.Contains(TShiftStateFlag::ssCtrl) || !IsEditBtnGridKey(Key)) {
     TZgEditBtn::KeyDown(Key, Shift);
     return;
   }
@@ -404,26 +394,12 @@ TGridUnitEditBtn::TGridUnitEditBtn(VUraRazuduVova* AGrid) : TZgUnitEditBtn(AGrid
 }
 
 void TGridUnitEditBtn::Dispatch(TMessage& Message) {
-  switch (Message.Msg) {
-    case WM_CHAR:
-      if (Message.WParam == '\r') {
-        Message.Result = 0;
-        return;
-      }
-      break;
-    case CM_WANTSPECIALKEY:
-      TZgUnitEditBtn::Dispatch(Message);
-      ClaimTab(Message, *grid_);
-      return;
-    default: break;
-  }
+  if (SwallowEnterClaimTab(Message, *grid_, [this](TMessage& m) { TZgUnitEditBtn::Dispatch(m); })) return;
   TZgUnitEditBtn::Dispatch(Message);
 }
 
 void TGridUnitEditBtn::KeyDown(WORD& Key, TShiftState Shift) {
-  const bool gridKey = Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_PRIOR || Key == VK_NEXT ||
-                       Key == VK_UP || Key == VK_DOWN;
-  if (!gridKey) {
+  if (!IsEditBtnGridKey(Key)) {
     TZgUnitEditBtn::KeyDown(Key, Shift);
     return;
   }
@@ -431,9 +407,9 @@ void TGridUnitEditBtn::KeyDown(WORD& Key, TShiftState Shift) {
   // The value is the number followed by the unit; a cell's text goes back split as the grid splits it.
   auto value = [this] { return Text() + UnitID(); };
   auto reload = [this](const std::string& s) {
-    const size_t end = std::min(s.find_first_not_of("0123456789,.-+"), s.size());
-    ReloadEdit(*this, s.substr(0, end));
-    SetUnitID(s.substr(end));
+    const auto [number, unit] = SplitNumberAndUnit(s);
+    ReloadEdit(*this, number);
+    SetUnitID(unit);
   };
   grid_->EditorGridKey(key, Shift, value, reload);
 }

@@ -1,5 +1,7 @@
 #include "grid/EditorTyping.h"
 
+#include <algorithm>
+
 #include "platform/core/Utf8.h"
 #include "platform/edits/EditText.h"
 #include "platform/ui/Backend.h"
@@ -40,6 +42,11 @@ bool NumberCharAccepted(TNumberFilter filter, char32_t c, std::string_view text,
       return selected.find('-') != std::string_view::npos ? true : Refuse(true);
   }
   return false;
+}
+
+std::pair<std::string, std::string> SplitNumberAndUnit(std::string_view text) {
+  const size_t end = std::min(text.find_first_not_of("0123456789,.-+"), text.size());
+  return {std::string(text.substr(0, end)), std::string(text.substr(end))};
 }
 
 bool CompleteFromList(const TStringList& items, std::string_view typed, bool caseSensitive, std::string& completed,

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/core/StringList.h"
 
@@ -17,6 +18,10 @@ enum class TNumberFilter : uint8_t { Integer, PositiveInteger, Float };
 // a float's one separator ("." or ",") unless the text keeps one outside the selection. A refused
 // character beeps, except a float's letters and surplus separators, which are dropped silently.
 bool NumberCharAccepted(TNumberFilter filter, char32_t c, std::string_view text, int selStart, int selLength);
+
+// The leading number of a unit cell (sign, digits, "," and ".") and the unit from the first other
+// character on, so that the two joined are always the cell's text ("12a3 kg": "12" and "a3 kg").
+std::pair<std::string, std::string> SplitNumberAndUnit(std::string_view text);
 
 // The completion of `typed` from the first item (in list order) that begins with it, compared upper-
 // cased unless caseSensitive: the typed characters followed by the rest of the item. False, and the
