@@ -55,6 +55,8 @@ bool IsTextEditorKind(TEditorType kind) {
 }  // namespace
 
 void VUraRazuduVova::CreateEditorControls() {
+  // FIXME: the combo and the spin editor are told whether visual styles are in force, once the grid
+  // detects its theme.
   combo_ = new TGridCombo(this);
   spin_ = new TGridSpin(this);
   spin_->SetBorderStyle(TBorderStyle::bsNone);
@@ -147,14 +149,18 @@ bool VUraRazuduVova::SelectCellEditing(int ACol, int ARow) {
   bool canEdit = Options().Contains(TGridOption::goEditing) || editingRemembered_;
   editingRemembered_ = false;
   GetCellReadOnly(base.X, ARow, canEdit);
+  // The move repaints both cells itself: the change of the options does not repaint the grid.
+  auto setQuietly = [this](TGridOptions options) {
+    SkipNextInvalidate();
+    SetOptions(options);
+    skipInvalidate_ = false;
+  };
   if (canEdit && !Options().Contains(TGridOption::goEditing)) {
     InitValidate(ACol, ARow);
-    SkipNextInvalidate();
-    SetOptions(Options() + TGridOption::goEditing);
+    setQuietly(Options() + TGridOption::goEditing);
   } else if (!canEdit && Options().Contains(TGridOption::goEditing)) {
     editingRemembered_ = true;
-    SkipNextInvalidate();
-    SetOptions(Options() - TGridOption::goEditing);
+    setQuietly(Options() - TGridOption::goEditing);
   }
   const bool selfValidating = InplaceEditor() && InplaceEditor()->Focused();
   if (!EditPending || selfValidating) return true;
@@ -252,6 +258,8 @@ void VUraRazuduVova::ShowEditControl(int ACol, int ARow) {
       postPending = false;
     } else if (EditorKind == TEditorType::edRichEdit && richEdit_) {
       control = richEdit_;
+      // FIXME: the rich edit grows with its text (SizeWhileTyping.Height), once the platform's rich edit
+      // reports the size its text asks for.
       richEdit_->SetBorderStyle(TBorderStyle::bsNone);
       richEdit_->HideSelection = false;
       richEdit_->SetBounds(R.Left, R.Top, width, height);

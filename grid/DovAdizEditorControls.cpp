@@ -335,6 +335,7 @@ void TGridCheckBox::KeyDown(WORD& Key, TShiftState Shift) {
   }
   const WORD key = std::exchange(Key, 0);
   const TGuard gridAlive(*grid_);
+  grid_->HandBackKey(key);
   grid_->HideInplaceEdit();
   if (gridAlive.Gone()) return;
   if (grid_->CanFocus() && !grid_->Focused()) grid_->SetFocus();
@@ -435,6 +436,7 @@ void TGridButton::KeyDown(WORD& Key, TShiftState Shift) {
   }
   Key = 0;
   const TGuard gridAlive(*grid_);
+  grid_->HandBackKey(VK_ESCAPE);
   Leave();
   if (gridAlive.Gone()) return;
   const TPoint cell = grid_->editCell_;

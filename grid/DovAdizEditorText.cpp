@@ -159,6 +159,7 @@ void TExInplaceEdit::Dispatch(TMessage& Message) {
     }
     case WM_KILLFOCUS: LeaveCell(); TInplaceEdit::Dispatch(Message); return;
     case WM_SETFOCUS:
+      // FIXME: the caret goes under the mouse when the grid's click asked for caret placement.
       TInplaceEdit::Dispatch(Message);
       if (grid_->Navigation().ImproveMaskSel && IsMasked()) {
         SetSelStart(0);
@@ -297,6 +298,8 @@ void TExInplaceEdit::KeyUp(WORD& Key, TShiftState Shift) {
   TInplaceEdit::KeyUp(Key, Shift);
   if (alive.Gone() || Key == VK_LEFT || Key == VK_RIGHT) return;
   LookupCompletion();
+  // FIXME: with SizeWhileTyping the column widens to the text and the row follows a wrapped text,
+  // once the grid sizes columns and rows to their texts.
 }
 
 void TExInplaceEdit::DblClick() {

@@ -310,6 +310,43 @@ TEST_F(DovAdizEditingTest, GridKeysStoreValidateAndHandTheKeyBack) {
   }
 }
 
+// The check box toggles with Space and leaves without validation; the push button passes its caption
+// through OnEllipsClick, and Escape on it puts the cell back.
+TEST_F(DovAdizEditingTest, CheckBoxAndButtonKeys) {
+  grid_->Navigation().AdvanceOnEnter = true;
+  int validations = 0;
+  grid_->OnCellValidate = [&](TObject*, int, int, std::string&, bool&) { ++validations; };
+  Kind = TEditorType::edCheckBox;
+  grid_->SetCells(1, 1, "Check");
+  Edit(1, 1);
+  Input().PressKey(VK_SPACE, 0, " ");
+  Settle();
+  EXPECT_TRUE(grid_->CheckBoxEditor()->Checked());
+  // Enter moves on and opens the next cell's editor, unchecked again.
+  Press(VK_RETURN);
+  EXPECT_EQ(grid_->Col(), 2);
+  EXPECT_EQ(Shown(), grid_->CheckBoxEditor());
+  EXPECT_FALSE(grid_->CheckBoxEditor()->Checked());
+  EXPECT_EQ(grid_->Cells(1, 1), "Check");
+  EXPECT_EQ(validations, 0);
+  grid_->HideInplaceEdit();
+
+  Kind = TEditorType::edButton;
+  grid_->OnEllipsClick = [](TObject*, int, int, std::string& S) { S += "!"; };
+  grid_->SetCells(1, 2, "Go");
+  Edit(1, 2);
+  Input().PressKey(VK_SPACE, 0, " ");
+  Settle();
+  EXPECT_EQ(grid_->ButtonEditor()->Caption(), "Go!");
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(grid_->EditActive());
+  EXPECT_EQ(grid_->Cells(1, 2), "Go");
+  Edit(1, 2);
+  Press(VK_DOWN);
+  EXPECT_FALSE(grid_->EditActive());
+  EXPECT_EQ(grid_->Row(), 3);
+}
+
 // The spin editor's page keys step only while the result stays within the bounds, also at the
 // integer limits; End and Home set the minimum and the maximum.
 TEST_F(DovAdizEditingTest, SpinPageKeysStayWithinTheBounds) {
