@@ -9,6 +9,7 @@
 #include "grid/DovAdiz.h"
 #include "platform/app/Application.h"
 #include "platform/core/Files.h"
+#include "platform/core/FormatSettings.h"
 #include "platform/gfx/Png.h"
 #include "platform/ui/Forms.h"
 
@@ -27,6 +28,7 @@ class TX11Grid : public VUraRazuduVova {
 public:
   using VUraRazuduVova::VUraRazuduVova;
   using VUraRazuduVova::ComboEditor;
+  using VUraRazuduVova::UnitEditBtnEditor;
 };
 
 class DovAdizEditingX11Test : public ::testing::Test {
@@ -51,15 +53,14 @@ protected:
     grid_->SetColWidths(2, 110);
     grid_->SetOptions(grid_->Options() + TGridOption::goEditing + TGridOption::goTabs);
     for (const char* mode : {"hide", "maximize", "minimize", "normal"}) grid_->AddComboString(mode);
-    grid_->OnGetEditorType = [](TObject*, int ACol, int, TEditorType& AEditor) {
-      AEditor = ACol == 1 ? TEditorType::edEditBtn : ACol == 2 ? TEditorType::edComboList : TEditorType::edSpinEdit;
-    };
+    grid_->OnGetEditorType = [this](TObject*, int ACol, int, TEditorType& AEditor) { AEditor = kinds_.at(ACol); };
     form_->Show();
     PumpFor(300);
   }
   void TearDown() override {
     form_.reset();
     SetBackend(nullptr);
+    FormatSettings() = savedSettings_;
   }
 
   void Xdotool(std::vector<std::string> args) {
@@ -89,6 +90,10 @@ protected:
 
 
   XvfbServer server_;
+  TFormatSettings savedSettings_ = FormatSettings();
+  // The editor kind of each column.
+  std::vector<TEditorType> kinds_{TEditorType::edNormal, TEditorType::edEditBtn, TEditorType::edComboList,
+                                  TEditorType::edSpinEdit};
   std::unique_ptr<TForm> form_;
   TX11Grid* grid_ = nullptr;
 };
@@ -136,6 +141,31 @@ TEST_F(DovAdizEditingX11Test, APersonTypesPicksStepsAndWalksThroughARow) {
   EXPECT_EQ(grid_->Cells(1, 2), "a");
   EXPECT_EQ(grid_->Cells(2, 2), "normal");
   EXPECT_EQ(grid_->Col(), 3);
+}
+
+// The date picker's calendar and the unit edit's menu open over the grid in windows of their own, and
+// closing them with Escape leaves the cells as they were.
+TEST_F(DovAdizEditingX11Test, CalendarAndUnitMenuOpenOverTheGrid) {
+  kinds_ = {TEditorType::edNormal, TEditorType::edDateEdit, TEditorType::edUnitEditBtn, TEditorType::edNormal};
+  FormatSettings().DateSeparator = '.';
+  FormatSettings().ShortDateFormat = "dd.mm.yyyy";
+  grid_->SetCells(1, 1, "24.12.2026");
+  grid_->SetCells(2, 1, "12 kg");
+  grid_->UnitEditBtnEditor()->Units().SetText("mm\r\ncm\r\n kg\r\n");
+  ClickAt(CellCentre(1, 1));
+  Xdotool({"key", "F2", "F4"});
+  ASSERT_TRUE(grid_->GetDateTimePicker()->DroppedDown());
+  Screenshot("x11_editor_calendar");
+  Xdotool({"key", "Escape", "Escape"});
+  EXPECT_FALSE(grid_->EditActive());
+  EXPECT_EQ(grid_->Cells(1, 1), "24.12.2026");
+
+  ClickAt(CellCentre(2, 1));
+  Xdotool({"key", "F2", "F4"});
+  Screenshot("x11_editor_unit_menu");
+  Xdotool({"key", "Escape", "Escape"});
+  EXPECT_FALSE(grid_->EditActive());
+  EXPECT_EQ(grid_->Cells(2, 1), "12 kg");
 }
 
 }  // namespace
