@@ -421,8 +421,10 @@ void VUraRazuduVova::HideEditControl(int ACol, int ARow) {
   const int c = base.X, r = base.Y;
   // The value as the control holds it now, read before the control lets go.
   std::string value;
-  if (control == spin_ || control == editBtn_)
-    value = static_cast<TCustomEdit*>(control)->Text();
+  if (control == spin_)
+    value = spin_->Text();
+  else if (control == editBtn_)
+    value = editBtn_->Text();
   else if (control == combo_)
     value = combo_->Text();
   else if (control == unitEditBtn_)

@@ -130,6 +130,19 @@ TEST_F(DovAdizEditingTest, AChangedValueIsWrittenToTheRealBaseCell) {
     EXPECT_EQ(grid_->Cells(c.written.X, c.written.Y), "kept");
     grid_->HideInplaceEdit();
   }
+  // With real row 1 hidden, display row 1 is real row 2.
+  grid_->UnHideColumn(1);
+  grid_->SetCellsEx(1, 1, "hidden");
+  grid_->SetCellsEx(1, 2, "shown");
+  grid_->HideRow(1);
+  Kind = TEditorType::edEditBtn;
+  Edit(1, 1);
+  EXPECT_EQ(grid_->EditBtnEditor()->Text(), "shown");
+  Press(VK_END);
+  Type("!");
+  Press(VK_RETURN);
+  EXPECT_EQ(grid_->GetCellsEx(1, 2), "shown!");
+  EXPECT_EQ(grid_->GetCellsEx(1, 1), "hidden");
 }
 
 // What typing into the text kinds and the edit with button does: the characters taken, converted or
