@@ -76,7 +76,10 @@ VUraRazuduVova::~VUraRazuduVova() {
   // Each one unlinks itself from the grid (Notification) as it goes.
   while (!arrows_.empty()) delete arrows_.back();
   delete popupButton_;
-  // Before the grid's own state goes: an editor control that loses the focus calls back into the grid.
+  // Before the grid's own state goes, and with no edit left open: an editor control that loses the
+  // focus as it goes calls back into the grid.
+  shownControl_ = nullptr;
+  linkShown_ = false;
   for (TWinControl* control : EditorControls()) delete control;
   // The free notifications of the references and notifiers end with the component.
   for (TGridItem& item : hiddenRows_) FreeItemProperties(item);

@@ -494,6 +494,20 @@ TEST_F(DovAdizEditingTest, HideInsideHideWritesOnce) {
   EXPECT_FALSE(grid_->EditActive());
 }
 
+// The grid goes while an editor control has the focus, and while a link's edit is open.
+TEST_F(DovAdizEditingTest, TheGridGoesWithAnEditOpen) {
+  std::vector<std::string> changes;
+  grid_->OnRowChanging = [&](TObject*, int, int, bool&) { changes.push_back("row"); };
+  Kind = TEditorType::edComboEdit;
+  Edit(1, 1);
+  Type("x");
+  ASSERT_TRUE(grid_->EditActive());
+  delete grid_;
+  grid_ = nullptr;
+  Settle();
+  EXPECT_TRUE(changes.empty());
+}
+
 // A link whose control is an edit, in place or in a pop-up form.
 class TestLink : public TEditLink {
 public:
