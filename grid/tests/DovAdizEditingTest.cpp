@@ -223,6 +223,13 @@ TEST_F(DovAdizEditingTest, TheLengthLimitRefusesCharactersOfAFullText) {
   Press(VK_BACK);
   Type("x");
   EXPECT_EQ(grid_->Cells(1, 1), "\xC3\xA4" "bx");
+  // A full text takes Enter only when Enter advances.
+  Press(VK_RETURN);
+  EXPECT_TRUE(grid_->EditActive());
+  grid_->Navigation().AdvanceOnEnter = true;
+  Press(VK_RETURN);
+  EXPECT_FALSE(grid_->EditActive());
+  EXPECT_EQ(grid_->Col(), 2);
 }
 
 // Pasting into the text editor: the whole result must fit the limit and the kind.
@@ -390,6 +397,23 @@ TEST_F(DovAdizEditingTest, SpinPageKeysStayWithinTheBounds) {
     EXPECT_EQ(spin->Text(), c.expected);
     Press(VK_ESCAPE);
   }
+  // The page keys and the buttons tell the grid; Up is a grid key, which moves the cursor.
+  TGridSpin* spin = grid_->SpinEditor();
+  std::vector<std::string> clicks;
+  grid_->OnSpinClick = [&](TObject*, int ACol, int ARow, int AValue, bool UpDown) {
+    clicks.push_back(std::to_string(AValue) + (UpDown ? "+" : "-"));
+  };
+  spin->SetMinValue(0);
+  spin->SetMaxValue(100);
+  spin->SetIncrement(1);
+  grid_->SetCells(1, 2, "5");
+  Edit(1, 2);
+  Press(VK_PRIOR);
+  spin->UpClick(spin);
+  EXPECT_EQ(clicks, (std::vector<std::string>{"6-", "7+"}));
+  Press(VK_UP);
+  EXPECT_EQ(grid_->Cells(1, 2), "7");
+  EXPECT_EQ(grid_->Row(), 1);
 }
 
 // The combo editor: type-ahead completes from the items, the wheel steps within the list and an
@@ -449,6 +473,26 @@ TEST_F(DovAdizEditingTest, EllipsisButtonAsksTheGridWithTheCurrentText) {
   EXPECT_EQ(grid_->EditBtnEditor()->SelLength(), 6);
   Press(VK_RETURN);
   EXPECT_EQ(grid_->Cells(2, 3), "picked");
+
+  // A handler that opens a form of its own (a file dialog) and takes the focus there: the editor
+  // keeps the edit and the answer.
+  std::unique_ptr<TForm> dialog;
+  grid_->OnEllipsClick = [&](TObject*, int, int, std::string& S) {
+    dialog = ShowForm(120, 60);
+    auto* name = new TEdit(dialog.get());
+    name->SetParent(dialog.get());
+    name->SetFocus();
+    Settle();
+    S = "C:\\chosen.bat";
+  };
+  Edit(2, 3);
+  Press(VK_F4);
+  dialog.reset();
+  Settle();
+  EXPECT_EQ(Shown(), grid_->EditBtnEditor());
+  EXPECT_EQ(grid_->EditBtnEditor()->Text(), "C:\\chosen.bat");
+  grid_->HideCellEdit();
+  EXPECT_EQ(grid_->Cells(2, 3), "C:\\chosen.bat");
 }
 
 // Leaving the editor for another form writes the value once; hiding again afterwards writes nothing,
