@@ -367,6 +367,23 @@ TEST_F(DovAdizEditingTest, CheckBoxAndButtonKeys) {
   EXPECT_EQ(grid_->Row(), 3);
 }
 
+// The rich editor writes rich text back when its text changed, and Down goes on to the grid.
+TEST_F(DovAdizEditingTest, RichEditorWritesRichTextAndHandsDownToTheGrid) {
+  Kind = TEditorType::edRichEdit;
+  grid_->SetCells(1, 1, "plain");
+  Edit(1, 1);
+  Press(VK_END);
+  Type("er");
+  Press(VK_DOWN);
+  EXPECT_FALSE(grid_->EditActive());
+  EXPECT_EQ(grid_->Row(), 2);
+  EXPECT_TRUE(grid_->Cells(1, 1).starts_with("{\\rtf"));
+  auto* rich = new TRichEdit(form_.get());
+  rich->SetParent(form_.get());
+  grid_->CellToRich(1, 1, *rich);
+  EXPECT_EQ(rich->Text(), "plainer");
+}
+
 // The spin editor's page keys step only while the result stays within the bounds, also at the
 // integer limits; End and Home set the minimum and the maximum.
 TEST_F(DovAdizEditingTest, SpinPageKeysStayWithinTheBounds) {
@@ -732,6 +749,45 @@ TEST_F(DovAdizEditingTest, EnterAndTabWalkThroughARow) {
   EXPECT_EQ(grid_->Cells(2, 1), "b");
   EXPECT_EQ(grid_->Cells(3, 1), "1");
   EXPECT_EQ(grid_->Col(), 4);
+}
+
+// The text editor's navigation settings: walking out of the text with the arrows, the lookup of typed
+// text with its history, and always-edit mode.
+TEST_F(DovAdizEditingTest, TextEditorWalksLooksUpAndAlwaysEdits) {
+  grid_->Navigation().CursorWalkEditor = true;
+  grid_->Navigation().AdvanceDirection = TAdvanceDirection::adTopBottom;
+  grid_->SetCells(1, 1, "ab");
+  grid_->SetCells(2, 1, "cd");
+  Edit(1, 1);
+  Press(VK_RIGHT);
+  EXPECT_EQ(grid_->Col(), 2);
+  EXPECT_EQ(grid_->Row(), 1);
+  EXPECT_TRUE(grid_->EditActive());
+  EXPECT_EQ(grid_->Navigation().AdvanceDirection, TAdvanceDirection::adTopBottom);
+  grid_->GetInplaceEditor()->SetSelStart(0);
+  Press(VK_LEFT);
+  EXPECT_EQ(grid_->Col(), 1);
+  grid_->HideInplaceEdit();
+  grid_->Navigation().CursorWalkEditor = false;
+
+  grid_->Lookup = true;
+  grid_->LookupHistory = true;
+  grid_->LookupItems().SetText("hide\r\nmaximize\r\n");
+  grid_->SetCells(1, 2, "");
+  Edit(1, 2);
+  Type("m");
+  EXPECT_EQ(grid_->GetInplaceEditor()->Text(), "maximize");
+  EXPECT_EQ(grid_->GetInplaceEditor()->SelLength(), 7);
+  Press(VK_BACK);
+  Type("x");
+  EXPECT_EQ(grid_->GetInplaceEditor()->Text(), "mx");
+  grid_->HideInplaceEdit();
+  EXPECT_EQ(grid_->LookupItems().IndexOf("mx"), 2);
+
+  grid_->Navigation().AlwaysEdit = true;
+  Press(VK_DOWN);
+  EXPECT_EQ(grid_->Row(), 3);
+  EXPECT_TRUE(grid_->EditActive());
 }
 
 // Escape on the grid restores a cell only while its edit is open.
