@@ -839,6 +839,19 @@ TEST_F(DovAdizEditingTest, ComboItemList) {
   EXPECT_EQ(grid_->Cells(1, 1), "hide");
   EXPECT_EQ(grid_->Col(), 2);
   EXPECT_FALSE(grid_->EditActive());
+  // An open list: the arrows move through it, Enter takes the item and ends the edit.
+  for (const TEditorType kind : {TEditorType::edComboList, TEditorType::edComboEdit}) {
+    Kind = kind;
+    grid_->SetCells(1, 3, "hide");
+    Edit(1, 3);
+    Press(VK_F4);
+    ASSERT_TRUE(grid_->ComboEditor()->DroppedDown());
+    Press(VK_DOWN);
+    Press(VK_RETURN);
+    EXPECT_FALSE(grid_->EditActive());
+    EXPECT_EQ(grid_->Cells(1, 3), "normal");
+    EXPECT_EQ(grid_->Row(), 3);
+  }
   EXPECT_TRUE(grid_->RemoveComboString("hide"));
   grid_->ClearComboString();
   EXPECT_EQ(grid_->GetComboCount(), 0);
