@@ -755,6 +755,8 @@ private:
   void CreateEditorControls();
   std::vector<platform::TWinControl*> EditorControls() const;
   void ForgetEditorControl(platform::TComponent* AComponent);
+  // The colour (returned) and font of a cell (real column) as its editor shows them.
+  platform::TColor EditorLook(int ACol, int ARow, platform::TFont& AFont);
   // The text an editor offers for a cell (real column): without markup unless EditWithTags.
   std::string CellEditText(int ACol, int ARow) const;
   platform::TPoint DisplayBaseOfCurrent() const;

@@ -104,6 +104,19 @@ bool VUraRazuduVova::EditActive() const {
   return IsTextEditorKind(EditorKind) && InplaceEditor() && InplaceEditor()->Visible();
 }
 
+TColor VUraRazuduVova::EditorLook(int ACol, int ARow, TFont& AFont) {
+  const TCellProperties* props = GetGridObject(ACol, ARow);
+  TBrush brush;
+  brush.SetColor(props && props->BrushColor() != clNone ? props->BrushColor() : Color());
+  AFont.Assign(Font());
+  TGridDrawState state;
+  TAlignment hAlign = props ? props->Alignment : TAlignment::taLeftJustify;
+  TVAlignment vAlign = props ? props->VAlignment() : TVAlignment::vtaTop;
+  bool wordWrap = props && props->WordWrap();
+  GetVisualProperties(ACol, ARow, state, false, false, brush, AFont, hAlign, vAlign, wordWrap);
+  return brush.Color();
+}
+
 std::string VUraRazuduVova::CellEditText(int ACol, int ARow) const {
   const std::string text = Cells(ACol, ARow);
   return EditWithTags ? text : controls::StripHTML(text);
@@ -205,17 +218,8 @@ void VUraRazuduVova::ShowEditControl(int ACol, int ARow) {
     const TRect R = CellRect(DisplColIndex(c), r);
     const int width = std::max(R.Width() - 1, 0);
     const int height = std::max(R.Height() - 1, 0);
-    TBrush brush;
-    const TCellProperties* props = GetGridObject(c, r);
-    brush.SetColor(props && props->BrushColor() != clNone ? props->BrushColor() : Color());
     TFont font;
-    font.Assign(Font());
-    TGridDrawState state;
-    TAlignment hAlign = props ? props->Alignment : TAlignment::taLeftJustify;
-    TVAlignment vAlign = props ? props->VAlignment() : TVAlignment::vtaTop;
-    bool wordWrap = props && props->WordWrap();
-    GetVisualProperties(c, r, state, false, false, brush, font, hAlign, vAlign, wordWrap);
-    const TColor color = brush.Color();
+    const TColor color = EditorLook(c, r, font);
     const std::string editText = CellEditText(c, r);
     TWinControl* control = nullptr;
     bool postPending = true;

@@ -55,16 +55,8 @@ void TExInplaceEdit::UpdateContents() {
   SetMaxLength(EffectiveLimit());
   const TPoint base = grid_->editCell_;
   if (base.X < 0) return;
-  TBrush brush;
-  brush.SetColor(grid_->Color());
   TFont font;
-  font.Assign(grid_->Font());
-  TGridDrawState state;
-  TAlignment hAlign = TAlignment::taLeftJustify;
-  TVAlignment vAlign = TVAlignment::vtaTop;
-  bool wordWrap = false;
-  grid_->GetVisualProperties(base.X, base.Y, state, false, false, brush, font, hAlign, vAlign, wordWrap);
-  SetColor(brush.Color());
+  SetColor(grid_->EditorLook(base.X, base.Y, font));
   Font().Assign(font);
 }
 
@@ -115,10 +107,10 @@ bool TExInplaceEdit::FilterChar(char32_t& Key) {
 
 void TExInplaceEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_KEYDOWN: grid_->handedBackChar_ = 0; break;
-    default: break;
-  }
-  switch (Message.Msg) {
+    case WM_KEYDOWN:
+      grid_->handedBackChar_ = 0;
+      TInplaceEdit::Dispatch(Message);
+      return;
     case WM_CHAR: {
       auto c = static_cast<char32_t>(Message.WParam);
       // The character of the key with which an editor control ended the edit that opened this one.
