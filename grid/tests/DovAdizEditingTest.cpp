@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "grid/DovAdizEditLink.h"
+#include "platform/app/Application.h"
 #include "grid/tests/DovAdizEditingFixture.h"
 #include "platform/core/Utf8.h"
 #include "platform/ui/Clipbrd.h"
@@ -330,6 +331,33 @@ TEST_F(DovAdizEditingTest, GridKeysStoreValidateAndHandTheKeyBack) {
   }
 }
 
+// A handler that raises while an editor hands its key back leaves the navigation settings as they were;
+// a date picker on a cell that is no date closes with Escape without raising.
+TEST_F(DovAdizEditingTest, AHandlerThatRaisesLeavesTheSettingsAndNoEditorBehind) {
+  std::vector<std::string> errors;
+  Application().OnException = [&](const Exception& E) { errors.push_back(E.Message()); };
+  grid_->Navigation().AdvanceOnEnter = true;
+  grid_->Navigation().AlwaysEdit = true;
+  grid_->OnCellChanging = [](TObject*, int, int, int, int, bool&) { throw Exception("refused"); };
+  Kind = TEditorType::edEditBtn;
+  Edit(1, 1);
+  Press(VK_RETURN);
+  EXPECT_EQ(errors, std::vector<std::string>{"refused"});
+  EXPECT_TRUE(grid_->Navigation().AlwaysEdit);
+  grid_->OnCellChanging = nullptr;
+  grid_->HideInplaceEdit();
+  EXPECT_FALSE(grid_->EditActive());
+
+  Kind = TEditorType::edDateEdit;
+  grid_->SetCells(2, 2, "x");
+  Edit(2, 2);
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(grid_->EditActive());
+  EXPECT_EQ(grid_->Cells(2, 2), "x");
+  EXPECT_EQ(errors.size(), 1u);
+  Application().OnException = nullptr;
+}
+
 // The check box toggles with Space and leaves without validation; the push button passes its caption
 // through OnEllipsClick, and Escape on it puts the cell back.
 TEST_F(DovAdizEditingTest, CheckBoxAndButtonKeys) {
@@ -555,20 +583,6 @@ TEST_F(DovAdizEditingTest, HideInsideHideWritesOnce) {
   EXPECT_FALSE(grid_->EditActive());
 }
 
-// The grid goes while an editor control has the focus, and while a link's edit is open.
-TEST_F(DovAdizEditingTest, TheGridGoesWithAnEditOpen) {
-  std::vector<std::string> changes;
-  grid_->OnRowChanging = [&](TObject*, int, int, bool&) { changes.push_back("row"); };
-  Kind = TEditorType::edComboEdit;
-  Edit(1, 1);
-  Type("x");
-  ASSERT_TRUE(grid_->EditActive());
-  delete grid_;
-  grid_ = nullptr;
-  Settle();
-  EXPECT_TRUE(changes.empty());
-}
-
 // A link whose control is an edit, in place or in a pop-up form.
 class TestLink : public TEditLink {
 public:
@@ -588,6 +602,35 @@ public:
 
   TEdit* edit_ = nullptr;
 };
+
+// The grid goes while an editor control has the focus, and while a link's edit is open.
+TEST_F(DovAdizEditingTest, TheGridGoesWithAnEditOpen) {
+  std::vector<std::string> changes;
+  grid_->OnRowChanging = [&](TObject*, int, int, bool&) { changes.push_back("row"); };
+  Kind = TEditorType::edComboEdit;
+  Edit(1, 1);
+  Type("x");
+  ASSERT_TRUE(grid_->EditActive());
+  delete grid_;
+  grid_ = nullptr;
+  Settle();
+  EXPECT_TRUE(changes.empty());
+}
+
+// Grid and link hear of each other's end: a link whose grid went forgets it.
+TEST_F(DovAdizEditingTest, ALinkForgetsItsGridWhenTheGridGoes) {
+  TestLink link(nullptr);
+  grid_->SetEditLink(&link);
+  Kind = TEditorType::edCustom;
+  Edit(1, 1);
+  ASSERT_EQ(link.Grid(), grid_);
+  delete grid_;
+  grid_ = nullptr;
+  link.Forget();  // its edit was the grid's child
+  EXPECT_EQ(link.Grid(), nullptr);
+  link.HideEditor();
+  EXPECT_EQ(link.GetCellValue(), "");
+}
 
 TEST_F(DovAdizEditingTest, EditLinkInPlaceWritesBackAndEscapeRestores) {
   Kind = TEditorType::edCustom;
