@@ -759,7 +759,6 @@ private:
   platform::TColor EditorLook(int ACol, int ARow, platform::TFont& AFont);
   // The text an editor offers for a cell (real column): without markup unless EditWithTags.
   std::string CellEditText(int ACol, int ARow) const;
-  platform::TPoint DisplayBaseOfCurrent() const;
   // The editing part of SelectCell: false refuses the move.
   bool SelectCellEditing(int ACol, int ARow);
   void PrepareSpin(int c, int r);

@@ -12,7 +12,6 @@
 #include "grid/EditorTyping.h"
 #include "grid/ScopedFlag.h"
 #include "platform/app/Window.h"
-#include "platform/core/StrUtils.h"
 #include "platform/core/Utf8.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/VirtualKeys.h"
@@ -152,10 +151,11 @@ bool VUraRazuduVova::SelectCellEditing(int ACol, int ARow) {
   // A move within the block being edited (to its base) leaves the edit open.
   if (EditActive() && base == editCell_) return true;
   editOriginalText_ = Cells(base.X, base.Y);
-  // Whichever cell comes next, an editor open on the current one ends here.
+  // Whichever cell comes next, an editor open on the current one ends here (the grid takes the focus).
   if (EditActive()) {
+    const TGuard alive(*this);
     HideInplaceEdit();
-    if (CanFocus()) SetFocus();
+    if (alive.Gone()) return false;
   }
   // FIXME: a cell holding a static cell control (check box or radio) keeps the options as they are,
   // once the cell graphics are part of the grid.
@@ -193,18 +193,12 @@ bool VUraRazuduVova::CanEditShow() {
     editCell_ = base;
     InitValidate(Col(), Row());
     if (!IsTextEditorKind(EditorKind)) {
-      const TPoint display = DisplayBaseOfCurrent();
-      ShowEditControl(display.X, display.Y);
+      ShowEditControl(DisplColIndex(base.X), base.Y);
       result = false;
     }
   }
   if (result) EditPending = true;
   return result;
-}
-
-TPoint VUraRazuduVova::DisplayBaseOfCurrent() const {
-  const TPoint base = BaseCell(RealColIndex(Col()), Row());
-  return {DisplColIndex(base.X), base.Y};
 }
 
 void VUraRazuduVova::ShowEditControl(int ACol, int ARow) {
