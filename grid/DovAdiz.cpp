@@ -79,6 +79,11 @@ VUraRazuduVova::~VUraRazuduVova() {
   while (!arrows_.empty()) delete arrows_.back();
   delete popupButton_;
   delete footerPanel_;
+  // Before the grid's own state goes, and with no edit left open: an editor control that loses the
+  // focus as it goes calls back into the grid.
+  shownControl_ = nullptr;
+  linkShown_ = false;
+  for (TWinControl* control : EditorControls()) delete control;
   // The free notifications of the references and notifiers end with the component.
   for (TGridItem& item : hiddenRows_) FreeItemProperties(item);
   FreeAllCellProperties();
@@ -89,8 +94,8 @@ void VUraRazuduVova::CreateChildControls() {
   for (TArrowDirection direction :
        {TArrowDirection::arrUp, TArrowDirection::arrDown, TArrowDirection::arrLeft, TArrowDirection::arrRight})
     arrows_.push_back(new TArrowWindow(this, direction));
-  // FIXME: the in-place editor controls (combo, spin, date picker, check box, edit and unit edit with
-  // button, push button), the two rich edits and the grid's own hint window are made here too.
+  CreateEditorControls();
+  // FIXME: the grid's measuring rich edit and its own hint window are made here too.
   popupButton_ = new TPopupButton(this);
 }
 
@@ -167,6 +172,7 @@ void VUraRazuduVova::Notification(TComponent* AComponent, TOperation Operation) 
     std::erase(arrows_, AComponent);
     if (AComponent == popupButton_) popupButton_ = nullptr;
     if (AComponent == footerPanel_) footerPanel_ = nullptr;
+    ForgetEditorControl(AComponent);
   }
   TBaseGrid::Notification(AComponent, Operation);
 }

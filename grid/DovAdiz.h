@@ -7,6 +7,7 @@
 
 #include "controls/html/PictureContainer.h"
 #include "grid/BaseGrid.h"
+#include "grid/DovAdizEditors.h"
 #include "grid/DovAdizFilter.h"
 #include "grid/DovAdizFooter.h"
 #include "grid/DovAdizSettings.h"
@@ -638,8 +639,6 @@ public:
   platform::TColor SelectionRectangleColor = platform::clBlack;
   // The left button, pressed in disjunct row-select mode, is held.
   bool MouseSelecting = false;
-  // An editor was shown for the current cell and its value has not been validated since.
-  bool EditPending = false;
 
   // ---- Footer (DovAdizFooter.cpp) ----
   // The panel under the rows that shows the floating footer; the grid owns it and reserves its height.
@@ -722,6 +721,158 @@ public:
   // Empties the cells of real columns ACol1..ACol2 and display rows ARow1..ARow2 (clamped), freeing
   // their property objects; then CellsChanged.
   virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+
+  // ---- In-place editing (DovAdizEditing.cpp, DovAdizEditingKeys.cpp, DovAdizValidation.cpp; the
+  //      editor controls in DovAdizEditors.h, the edit link in DovAdizEditLink.h) ----
+  //
+  // The grid edits one cell at a time: the base cell of the current cell's block, written at its real
+  // column. GetCellEditor gives the cell's kind; the text kinds use the base grid's editor
+  // (TExInplaceEdit, which writes every change at once), every other kind one of the editor controls
+  // the constructor made, placed over the whole block by ShowEditControl and written back by
+  // HideEditControl. Invariants:
+  // - EditActive is true exactly while an editor is shown: the text editor for a text kind, the control
+  //   of EditorKind, or the edit link's edit.
+  // - Showing and hiding do not nest: a show or hide reached from inside one (an exit handler, a
+  //   validation or changing handler, SelectCell) does nothing.
+  // - A control writes back only when its value differs from the one it was prepared with, so opening
+  //   and closing an editor never changes a cell.
+  TEditorType EditorKind = TEditorType::edNormal;
+  bool EditActive() const;
+  // The raw text of the cell when it was entered or its edit began; Escape restores it.
+  const std::string& EditOriginalText() const { return editOriginalText_; }
+  // A character typed on the grid that started the edit (0: none): the shown control receives it.
+  char32_t PendingEditChar = 0;
+  // An editor was shown for the current cell and its value has not been validated since.
+  bool EditPending = false;
+  bool ValidatingCell() const { return validatingCell_; }
+  // The character a password cell's editor shows for every character.
+  char32_t PasswordChar = U'*';
+
+  // Place or take away the control of EditorKind over the block of display cell (ACol, ARow).
+  void ShowEditControl(int ACol, int ARow);
+  void HideEditControl(int ACol, int ARow);
+  // HideEditControl for the current cell.
+  void HideCellEdit();
+  // Starts editing as F2 does (posted).
+  void ShowCellEdit();
+  // Ends the edit of the current cell (its value written back) and gives the grid the focus.
+  void HideInplaceEdit();
+  void ShowInplaceEdit() { ShowEditor(); }
+  // ACol is a real column: editing on, the cell neither read-only nor fixed.
+  bool IsEditable(int ACol, int ARow);
+  bool IsPassword(int ACol, int ARow);
+
+  // The one item list of every combo cell. An edComboList cell whose text is no item opens on
+  // ComboSelection (kept within the list), else on the first item.
+  void AddComboString(const std::string& S);
+  void AddComboStringObject(const std::string& S, platform::TObject* AObject);
+  void ClearComboString();
+  bool RemoveComboString(const std::string& S);
+  int ComboSelection() const { return comboSelection_; }
+  void SetComboSelection(int Index);
+  bool SetComboSelectionString(const std::string& S);
+  int GetComboCount() const;
+
+  platform::TInplaceEdit* GetInplaceEditor() const { return InplaceEditor(); }
+  TGridDatePicker* GetDateTimePicker() const { return datePicker_; }
+  // The application's editor of edCustom cells; not owned (the grid forgets it when it goes).
+  TEditLink* EditLink() const { return editLink_; }
+  void SetEditLink(TEditLink* Value);
+
+  // Moves the cursor from (ACol, ARow) to the next (previous) editable cell in Navigation's direction,
+  // adding a row (column) at the end with AdvanceInsert; only with Navigation.AdvanceOnEnter or Force.
+  // Each cell is tried at most once and at most one row (column) is added; a merged block is passed as
+  // a whole. ShowEditor opens the editor of the cell reached.
+  void AdvanceEdit(int ACol, int ARow, bool Forward, bool ShowEditor, bool Force);
+  // An editor control hands its closing key back: the edit ends, Tab and the arrows move the cursor,
+  // Enter advances; Key 0 moves nothing.
+  void DoneInplaceEdit(platform::WORD Key, platform::TShiftState Shift);
+
+  // Remembers the cell (display column) and its text as the one validation compares with.
+  virtual void InitValidate(int ACol, int ARow);
+  // While EditPending: OnCellValidate judges NewValue (and may change it) when it differs from the
+  // remembered text; a refused value is put back unless the handler changed it. True otherwise.
+  virtual bool ValidateCell(const std::string& NewValue);
+
+protected:
+  platform::TInplaceEdit* CreateEditor() override;
+  bool CanEditShow() override;
+  int GetEditLimit() override;
+  void KeyPress(char32_t& Key) override;
+  void KeyUp(platform::WORD& Key, platform::TShiftState Shift) override;
+  void TopLeftChanged() override;
+  void Dispatch(platform::TMessage& Message) override;
+  // The editor controls, for those that look at them.
+  TGridCombo* ComboEditor() const { return combo_; }
+  TGridSpin* SpinEditor() const { return spin_; }
+  TGridCheckBox* CheckBoxEditor() const { return checkBox_; }
+  TGridEditBtn* EditBtnEditor() const { return editBtn_; }
+  TGridUnitEditBtn* UnitEditBtnEditor() const { return unitEditBtn_; }
+  TGridButton* ButtonEditor() const { return button_; }
+  TExRichEdit* RichEditor() const { return richEdit_; }
+
+private:
+  friend class TExInplaceEdit;
+  friend class TGridSpin;
+  friend class TGridCombo;
+  friend class TGridDatePicker;
+  friend class TGridCheckBox;
+  friend class TGridEditBtn;
+  friend class TGridUnitEditBtn;
+  friend class TGridButton;
+  friend class TExRichEdit;
+  friend class TEditLink;
+
+  void CreateEditorControls();
+  std::vector<platform::TWinControl*> EditorControls() const;
+  void ForgetEditorControl(platform::TComponent* AComponent);
+  // The colour (returned) and font of a cell (real column) as its editor shows them.
+  platform::TColor EditorLook(int ACol, int ARow, platform::TFont& AFont);
+  // The text an editor offers for a cell (real column): without markup unless EditWithTags.
+  std::string CellEditText(int ACol, int ARow) const;
+  // The editing part of SelectCell: false refuses the move.
+  bool SelectCellEditing(int ACol, int ARow);
+  void PrepareSpin(int c, int r);
+  // False when the kind takes no pending character.
+  bool PrepareCombo(const platform::TRect& R, int width, int height, const std::string& editText);
+  void PrepareDatePicker(const platform::TRect& R, int width, int height, const std::string& editText);
+  std::string DatePickerText() const;
+  void ShowEditLink(int c, int r, const platform::TRect& R);
+  void ComboChanged(platform::TObject* Sender, int AItemIndex, const std::string& ASelection);
+  // The family rule of the editor controls for a grid key (see DovAdizEditors.h): false while a
+  // refused value keeps the editor open. `value` reads the control's value, `reload` gives it a cell's
+  // edit text.
+  bool EditorGridKey(platform::WORD Key, platform::TShiftState Shift, const std::function<std::string()>& value,
+                     const std::function<void(const std::string&)>& reload);
+  // An editor ends its edit with Key: the character the key types is dropped when it reaches the grid.
+  void HandBackKey(platform::WORD Key);
+  // The next cell of an advance from (c, r); `grown` tells whether a row or column was added.
+  platform::TPoint AdvanceStep(int c, int r, bool Forward, bool& grown);
+
+  TGridCombo* combo_ = nullptr;
+  TGridSpin* spin_ = nullptr;
+  TGridDatePicker* datePicker_ = nullptr;
+  TGridCheckBox* checkBox_ = nullptr;
+  TGridEditBtn* editBtn_ = nullptr;
+  TGridUnitEditBtn* unitEditBtn_ = nullptr;
+  TGridButton* button_ = nullptr;
+  TExRichEdit* richEdit_ = nullptr;
+  TEditLink* editLink_ = nullptr;
+  platform::TWinControl* shownControl_ = nullptr;  // the control over the cell, null while none is
+  bool linkShown_ = false;                          // the edit link's edit is open
+  platform::TPoint editCell_{-1, -1};               // the base cell (real column) of the open edit
+  std::string preparedValue_;                       // the shown control's value as it was prepared
+  int comboSelection_ = -1;
+  bool editingRemembered_ = false;  // goEditing is off for a read-only cell and comes back after it
+  bool validatingCell_ = false;
+  bool editTransition_ = false;  // a show or hide of an editor is running
+  bool advancing_ = false;       // an advance moves the cursor: no OnCellChanging
+  bool handingBack_ = false;     // an editor hands the focus back
+  // The character of the key an editor control ended its edit with: it follows the key to the grid,
+  // which has the focus by then, and is dropped there.
+  char32_t handedBackChar_ = 0;
+  platform::TPoint validateCell_{-1, -1};
+  std::string validateText_;
 
 protected:
   void Notification(platform::TComponent* AComponent, platform::TOperation Operation) override;

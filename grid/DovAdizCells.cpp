@@ -121,9 +121,8 @@ std::string VUraRazuduVova::GetStrippedCell(int ACol, int ARow) const {
 std::string VUraRazuduVova::GetEditText(int ACol, int ARow) {
   // The editor takes its text from here each time it loads a cell: the raw text is what Escape restores.
   editOriginalText_ = Cells(RealColIndex(ACol), ARow);
-  // FIXME: the editor's right alignment follows the cell's horizontal alignment once the grid's own
-  // editor, which has that flag, is made.
-  return EditWithTags ? editOriginalText_ : controls::StripHTML(editOriginalText_);
+  // FIXME: the editor's right alignment follows the cell's horizontal alignment.
+  return CellEditText(RealColIndex(ACol), ARow);
 }
 
 void VUraRazuduVova::SetEditText(int ACol, int ARow, const std::string& Value) {

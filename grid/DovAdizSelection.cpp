@@ -101,9 +101,10 @@ bool VUraRazuduVova::SelectCell(int ACol, int ARow) {
   if (alive.Gone()) return false;
   if (allow && newCol != oldCol && OnColChanging) OnColChanging(this, oldCol, newCol, allow);
   if (alive.Gone()) return false;
-  if (allow && (ARow != oldRow || newCol != oldCol) && OnCellChanging)
+  if (allow && !advancing_ && (ARow != oldRow || newCol != oldCol) && OnCellChanging)
     OnCellChanging(this, oldRow, oldCol, ARow, newCol, allow);
   if (alive.Gone() || !allow) return false;
+  if (!SelectCellEditing(ACol, ARow) || alive.Gone()) return false;
   return TBaseGrid::SelectCell(ACol, ARow);
 }
 

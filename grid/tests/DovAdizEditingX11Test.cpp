@@ -1,0 +1,172 @@
+// The grid's editors on a real X display (an Xvfb of the test's own), used through xdotool as a person
+// uses them: typing into a cell, picking from the combo's list with the mouse, stepping a spin cell with
+// the keys, and Tab and Enter through a row.
+#include <filesystem>
+#include <string>
+
+#include "X11TestSupport.h"
+#include "XwdImage.h"
+#include "grid/DovAdiz.h"
+#include "platform/app/Application.h"
+#include "platform/core/Files.h"
+#include "platform/core/FormatSettings.h"
+#include "platform/gfx/Png.h"
+#include "platform/ui/Forms.h"
+
+namespace velmora::testing {
+namespace {
+
+using namespace platform;
+using platform::test::PumpFor;
+using platform::test::PumpUntil;
+using platform::test::RunPeer;
+using platform::test::XvfbServer;
+
+std::string Text(int value) { return std::to_string(value); }
+
+class TX11Grid : public VUraRazuduVova {
+public:
+  using VUraRazuduVova::VUraRazuduVova;
+  using VUraRazuduVova::ComboEditor;
+  using VUraRazuduVova::UnitEditBtnEditor;
+};
+
+class DovAdizEditingX11Test : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_FALSE(server_.Display().empty()) << "Xvfb did not start";
+    std::string error;
+    std::unique_ptr<TBackend> x11 = OpenX11Backend(server_.Display(), error, nullptr);
+    ASSERT_NE(x11, nullptr) << error;
+    SetBackend(std::move(x11));
+    form_ = std::make_unique<TForm>(nullptr);
+    form_->SetBounds(100, 100, 440, 170);
+    form_->SetCaption("Hosts");
+    form_->Font().SetName("Tahoma");
+    form_->Font().SetSize(8);
+    grid_ = new TX11Grid(form_.get());
+    grid_->SetParent(form_.get());
+    grid_->SetBounds(0, 0, 440, 170);
+    grid_->SetColCount(4);
+    grid_->SetRowCount(4);
+    grid_->SetColWidths(1, 140);
+    grid_->SetColWidths(2, 110);
+    grid_->SetOptions(grid_->Options() + TGridOption::goEditing + TGridOption::goTabs);
+    for (const char* mode : {"hide", "maximize", "minimize", "normal"}) grid_->AddComboString(mode);
+    grid_->OnGetEditorType = [this](TObject*, int ACol, int, TEditorType& AEditor) { AEditor = kinds_.at(ACol); };
+    form_->Show();
+    PumpFor(300);
+  }
+  void TearDown() override {
+    form_.reset();
+    SetBackend(nullptr);
+    FormatSettings() = savedSettings_;
+  }
+
+  void Xdotool(std::vector<std::string> args) {
+    args.insert(args.begin(), "xdotool");
+    RunPeer(args, server_.Display());
+    PumpFor(250);
+    Application().ProcessMessages();
+  }
+  void ClickAt(TPoint screen) { Xdotool({"mousemove", Text(screen.X), Text(screen.Y), "click", "1"}); }
+  TPoint CellCentre(int c, int r) const {
+    const TRect cell = grid_->CellRect(c, r);
+    return grid_->ClientToScreen({(cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2});
+  }
+  // The screen as a PNG in the build's artefacts, for a person to look at.
+  void Screenshot(const std::string& name) {
+    Application().ProcessMessages();  // painted
+    Backend().CursorPos();  // a round trip: the server has drawn by its answer
+    std::filesystem::create_directories(GRID_ARTEFACTS);
+    const std::string xwd = std::string(GRID_ARTEFACTS) + "/" + name + ".xwd";
+    RunPeer({"sh", "-c",
+"xwd -silent -root -out '" + xwd + "'"},
+            server_.Display());
+    if (std::unique_ptr<TBitmap> picture = platform::test::ReadXwd(ReadFileBytes(xwd)))
+      SavePngFile(*picture, std::string(GRID_ARTEFACTS) + "/" + name + ".png");
+    std::filesystem::remove(xwd);
+  }
+
+
+  XvfbServer server_;
+  TFormatSettings savedSettings_ = FormatSettings();
+  // The editor kind of each column.
+  std::vector<TEditorType> kinds_{TEditorType::edNormal, TEditorType::edEditBtn, TEditorType::edComboList,
+                                  TEditorType::edSpinEdit};
+  std::unique_ptr<TForm> form_;
+  TX11Grid* grid_ = nullptr;
+};
+
+TEST_F(DovAdizEditingX11Test, APersonTypesPicksStepsAndWalksThroughARow) {
+  // A text cell: a click makes it current, typing opens the edit with button on the first character.
+  ClickAt(CellCentre(1, 1));
+  Xdotool({"type", "--delay", "30", "host-1.lan"});
+  Screenshot("x11_editor_typing");
+  Xdotool({"key", "Tab"});
+  EXPECT_EQ(grid_->Cells(1, 1), "host-1.lan");
+  ASSERT_EQ(grid_->Col(), 2);
+
+  // The combo cell: a click on the current cell opens the editor, the drop button the list, and a
+  // click on a row picks it.
+  ClickAt(CellCentre(2, 1));
+  ASSERT_TRUE(grid_->EditActive());
+  const TRect cell = grid_->CellRect(2, 1);
+  ClickAt(grid_->ClientToScreen({cell.Right - 8, (cell.Top + cell.Bottom) / 2}));
+  ASSERT_TRUE(grid_->ComboEditor()->DroppedDown());
+  const TRect list = grid_->ComboEditor()->DropDownRect();
+  const int itemHeight = grid_->ComboEditor()->ItemHeight();
+  Screenshot("x11_editor_combo");
+  ClickAt({list.Left + 20, list.Top + 1 + 2 * itemHeight + itemHeight / 2});
+  EXPECT_EQ(grid_->ComboEditor()->Text(), "minimize");
+  Xdotool({"key", "Return"});
+  EXPECT_EQ(grid_->Cells(2, 1), "minimize");
+  EXPECT_FALSE(grid_->EditActive());
+
+  // The spin cell: F2 opens it, Page Up steps it, Enter stores it.
+  grid_->SetCells(3, 1, "5");
+  Xdotool({"key", "Tab", "F2", "Prior", "Prior"});
+  Screenshot("x11_editor_spin");
+  Xdotool({"key", "Return"});
+  EXPECT_EQ(grid_->Cells(3, 1), "7");
+
+  // Enter walks the next row with AdvanceOnEnter.
+  grid_->Navigation().AdvanceOnEnter = true;
+  ClickAt(CellCentre(1, 2));
+  Xdotool({"type", "--delay", "30", "a"});
+  Screenshot("x11_editor_row2");
+  Xdotool({"key", "Return"});
+  EXPECT_EQ(grid_->Col(), 2);
+  Xdotool({"key", "F2", "End", "Return"});
+  EXPECT_EQ(grid_->Cells(1, 2), "a");
+  EXPECT_EQ(grid_->Cells(2, 2), "normal");
+  EXPECT_EQ(grid_->Col(), 3);
+}
+
+// The date picker's calendar and the unit edit's menu open over the grid in windows of their own, and
+// closing them with Escape leaves the cells as they were.
+TEST_F(DovAdizEditingX11Test, CalendarAndUnitMenuOpenOverTheGrid) {
+  kinds_ = {TEditorType::edNormal, TEditorType::edDateEdit, TEditorType::edUnitEditBtn, TEditorType::edNormal};
+  FormatSettings().DateSeparator = '.';
+  FormatSettings().ShortDateFormat = "dd.mm.yyyy";
+  grid_->SetCells(1, 1, "24.12.2026");
+  grid_->SetCells(2, 1, "12 kg");
+  grid_->UnitEditBtnEditor()->Units().SetText("mm\r\ncm\r\n kg\r\n");
+  ClickAt(CellCentre(1, 1));
+  Xdotool({"key", "F2", "F4"});
+  ASSERT_TRUE(grid_->GetDateTimePicker()->DroppedDown());
+  Screenshot("x11_editor_calendar");
+  Xdotool({"key", "Escape", "Escape"});
+  EXPECT_FALSE(grid_->EditActive());
+  EXPECT_EQ(grid_->Cells(1, 1), "24.12.2026");
+
+  ClickAt(CellCentre(2, 1));
+  Xdotool({"key", "F2", "F4"});
+  Screenshot("x11_editor_unit_menu");
+  Xdotool({"key", "Escape", "Escape"});
+  EXPECT_FALSE(grid_->EditActive());
+  EXPECT_EQ(grid_->Cells(2, 1), "12 kg");
+}
+
+}  // namespace
+}  // namespace velmora::testing
