@@ -1078,8 +1078,8 @@ private:
   // The grid's hidden rich edit through which rich-text cells are drawn and measured; made on first use.
   platform::TCustomRichEdit& RichEdit();
 
-  platform::TCustomRichEdit* richEdit_ = nullptr;  // owned by the grid
-  controls::TMarkupPictureCache pictureCache_;     // the pictures of the markup cells
+  platform::TCustomRichEdit* paintRichEdit_ = nullptr;  // owned by the grid, apart from the editor's
+  controls::TMarkupPictureCache pictureCache_;         // the pictures of the markup cells
 
   // ---- Footer state ----
   friend class TFooterPanel;  // draws the grid's cells on the panel

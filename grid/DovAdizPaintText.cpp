@@ -267,8 +267,8 @@ void VUraRazuduVova::DrawCellText(TCanvas& Canvas, int ACol, int ARow, TRect ARe
 }
 
 TCustomRichEdit& VUraRazuduVova::RichEdit() {
-  if (!richEdit_) richEdit_ = new TRichEdit(this);
-  return *richEdit_;
+  if (!paintRichEdit_) paintRichEdit_ = new TRichEdit(this);
+  return *paintRichEdit_;
 }
 
 void VUraRazuduVova::RTFPaint(int ACol, int ARow, TCanvas& Canvas, const TRect& ARect) {
