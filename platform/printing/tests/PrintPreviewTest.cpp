@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "platform/printing/PrintPreview.h"
@@ -86,8 +87,8 @@ TEST_F(PrintPreviewTest, APageChangeHandlerMayFreeThePreviewWhenTheCountShrinks)
   int changes = 0;
   preview->OnPageChange = [&](TObject*) {
     ++changes;
-    delete preview;
-    preview = nullptr;
+    // Deleting the preview deletes this handler too: nothing of it is touched after.
+    delete std::exchange(preview, nullptr);
   };
   TPrintPreview* shrinking = preview;
   shrinking->SetPageCount(2);  // turns to page 2: the handler runs, and nothing touches the preview after it
