@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "platform/printing/PrintPreview.h"
@@ -86,8 +87,7 @@ TEST_F(PrintPreviewTest, APageChangeHandlerMayFreeThePreviewWhenTheCountShrinks)
   int changes = 0;
   preview->OnPageChange = [&](TObject*) {
     ++changes;
-    delete preview;
-    preview = nullptr;
+    delete std::exchange(preview, nullptr);  // the handler's captures go with the preview: touched before
   };
   TPrintPreview* shrinking = preview;
   shrinking->SetPageCount(2);  // turns to page 2: the handler runs, and nothing touches the preview after it
