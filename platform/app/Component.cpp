@@ -5,20 +5,30 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
+#include <typeindex>
 #include <typeinfo>
+#include <unordered_map>
 
 #include "platform/core/StrUtils.h"
 
 namespace platform {
 
 std::string TObject::ClassName() const {
-  const char* mangled = typeid(*this).name();
+  // Demangled once per class: a control asks for its class name whenever it works out its borders
+  // before it has a window, many times while a form is first shown.
+  static std::mutex mutex;
+  static std::unordered_map<std::type_index, std::string> names;
+  const std::type_index type(typeid(*this));
+  std::lock_guard lock(mutex);
+  if (const auto known = names.find(type); known != names.end()) return known->second;
+  const char* mangled = type.name();
   int status = 0;
   std::unique_ptr<char, decltype(&std::free)> demangled(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
                                                           &std::free);
   std::string name = status == 0 && demangled ? demangled.get() : mangled;
   size_t colon = name.rfind("::");
-  return colon == std::string::npos ? name : name.substr(colon + 2);
+  return names.emplace(type, colon == std::string::npos ? name : name.substr(colon + 2)).first->second;
 }
 
 void TPersistent::Assign(const TPersistent* Source) {

@@ -242,10 +242,12 @@ struct WindowStation::Impl {
     }
   }
   // Under the lock. The new list gets its owner and mode before it takes the list's name, so that a
-  // reader of another user never meets a list that it may not read.
+  // reader of another user never meets a list that it may not read. The lists describe live processes
+  // only, which a crash of the machine ends too: they are not flushed to disk, which would cost every
+  // window created or destroyed a wait for the disk.
   void WriteList(const char* name, const std::string& text) const {
     std::string path = folder + name, next = path + ".new";
-    WriteFileAtomic(next, text);
+    WriteFileAtomic(next, text, Durability::Unflushed);
     ShareFile(next);
     if (::rename(next.c_str(), path.c_str()) != 0)
       throw EFCreateError("Cannot create file \"" + path + "\". " + std::strerror(errno));

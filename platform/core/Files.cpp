@@ -135,7 +135,7 @@ std::string ReadRegularFile(const std::string& path, uint64_t maxBytes, MissingF
   return bytes;
 }
 
-void WriteFileAtomic(const std::string& path, const std::string& bytes) {
+void WriteFileAtomic(const std::string& path, const std::string& bytes, Durability durability) {
   std::string temp;
   UniqueFd fd(CreateTemporaryFile(path, temp));
   if (!fd.IsValid()) throw EFCreateError("Cannot create file \"" + path + "\". " + std::strerror(errno));
@@ -143,7 +143,7 @@ void WriteFileAtomic(const std::string& path, const std::string& bytes) {
   struct stat old{};
   const bool keepsMode = ::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
   bool ok = (!keepsMode || ::fchmod(fd.Descriptor(), old.st_mode & 07777) == 0) &&
-            WriteAll(fd.Descriptor(), bytes) && ::fsync(fd.Descriptor()) == 0;
+            WriteAll(fd.Descriptor(), bytes) && (durability == Durability::Unflushed || ::fsync(fd.Descriptor()) == 0);
   int error = errno;
   ok = fd.Close() && ok;
   if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return;

@@ -42,12 +42,17 @@ inline constexpr uint64_t kUnlimitedFileBytes = UINT64_MAX - 1;
 std::string ReadRegularFile(const std::string& path, uint64_t maxBytes = kUnlimitedFileBytes,
                             MissingFile missing = MissingFile::Raises);
 
+// Whether an atomic write waits until its bytes are on the disk. Unflushed suits files that describe
+// live processes only, which a crash of the machine makes stale anyway.
+enum class Durability { Flushed, Unflushed };
+
 // Replaces the file's content atomically: the bytes go to a temporary file in the same folder
-// (`path`.tmp-XXXXXX), which is flushed to disk and then renamed over `path`. A reader sees the old or the
-// new content, never a part; on any failure the old file is untouched and EFCreateError is raised. A
-// replaced file keeps its permissions; a new one gets 0666 less the process's umask. A symbolic link in
-// the file's place is replaced too, like a new file: its target is neither written nor looked at.
-void WriteFileAtomic(const std::string& path, const std::string& bytes);
+// (`path`.tmp-XXXXXX), which is flushed to disk (unless Unflushed) and then renamed over `path`. A reader
+// sees the old or the new content, never a part; on any failure the old file is untouched and
+// EFCreateError is raised. A replaced file keeps its permissions; a new one gets 0666 less the process's
+// umask. A symbolic link in the file's place is replaced too, like a new file: its target is neither
+// written nor looked at.
+void WriteFileAtomic(const std::string& path, const std::string& bytes, Durability durability = Durability::Flushed);
 
 // Removes the temporary files that writes of `path` left when their process was killed mid-write. Call
 // it only where no other process writes that file at the same time.

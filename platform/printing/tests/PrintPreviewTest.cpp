@@ -87,8 +87,7 @@ TEST_F(PrintPreviewTest, APageChangeHandlerMayFreeThePreviewWhenTheCountShrinks)
   int changes = 0;
   preview->OnPageChange = [&](TObject*) {
     ++changes;
-    // Deleting the preview deletes this handler too: nothing of it is touched after.
-    delete std::exchange(preview, nullptr);
+    delete std::exchange(preview, nullptr);  // the handler's captures go with the preview: touched before
   };
   TPrintPreview* shrinking = preview;
   shrinking->SetPageCount(2);  // turns to page 2: the handler runs, and nothing touches the preview after it
