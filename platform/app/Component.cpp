@@ -17,8 +17,9 @@ namespace platform {
 std::string TObject::ClassName() const {
   // Demangled once per class: a control asks for its class name whenever it works out its borders
   // before it has a window, many times while a form is first shown.
-  static std::mutex mutex;
-  static std::unordered_map<std::type_index, std::string> names;
+  // Never freed: objects of static storage (a program's forms) still ask while they are destroyed.
+  static std::mutex& mutex = *new std::mutex;
+  static auto& names = *new std::unordered_map<std::type_index, std::string>;
   const std::type_index type(typeid(*this));
   std::lock_guard lock(mutex);
   if (const auto known = names.find(type); known != names.end()) return known->second;
