@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/backends/X11Clipboard.h"
+#include "platform/backends/X11SelectionText.h"
 #include "platform/backends/X11Connection.h"
 #include "platform/backends/X11DesktopConventions.h"
 #include "platform/backends/X11Dnd.h"
@@ -626,7 +627,9 @@ void TX11Backend::SetClipboard(std::string_view format, std::string_view data, T
 
 std::optional<std::string> TX11Backend::GetClipboard(std::string_view format) {
   CallGuard guard(*this);
-  return clipboard_.Get(format);
+  std::optional<std::string> data = clipboard_.Get(format);
+  if (data && format == kClipboardText) data = ReadableText(std::move(*data));
+  return data;
 }
 
 bool TX11Backend::HasClipboardFormat(std::string_view format) {
@@ -649,7 +652,9 @@ void TX11Backend::SetPrimarySelection(std::string_view utf8) {
 
 std::optional<std::string> TX11Backend::GetPrimarySelection() {
   CallGuard guard(*this);
-  return primary_.Get(kClipboardText);
+  std::optional<std::string> text = primary_.Get(kClipboardText);
+  if (text) text = ReadableText(std::move(*text));
+  return text;
 }
 
 void TX11Backend::Beep() {

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <climits>
 
-#include "platform/core/Utf8.h"
+#include "platform/backends/X11SelectionText.h"
+#include "platform/core/Clock.h"
 #include "platform/ui/Backend.h"
 
 // X headers last: their macros (None, Bool, Status) would break the declarations above.
@@ -16,44 +17,31 @@ namespace {
 
 constexpr int kAnswerTimeoutMs = 2000;  // an owner that has not answered by then is taken as refusing
 
-// STRING is Latin-1: characters beyond it become '?'.
-std::string Utf8ToLatin1(std::string_view utf8) {
-  std::string latin1;
-  for (size_t i = 0; i < utf8.size();) {
-    const CodePoint c = DecodeCodePoint(utf8, i);
-    latin1 += c.valid && c.value <= 0xFF ? static_cast<char>(c.value) : '?';
-    i += c.length;
-  }
-  return latin1;
-}
-
-std::string Latin1ToUtf8(std::string_view latin1) {
-  std::string utf8;
-  for (const char c : latin1) AppendCodePoint(utf8, static_cast<unsigned char>(c));
-  return utf8;
-}
-
 // The value of a property as bytes; format 32 items are longs, as Xlib hands them out.
 struct Property {
   Atom type = None;
   int format = 0;
   std::string bytes;
+  bool cut = false;  // the property holds more than was read
 };
 
-// Reads and deletes a property of our window; type None when it does not exist.
-Property TakeProperty(Display* display, Window window, Atom property) {
+// Reads a property of our window, and deletes it when it was read whole; at most a few bytes beyond
+// maxBytes are read. Type None when it does not exist.
+Property TakeProperty(Display* display, Window window, Atom property, size_t maxBytes) {
   Property result;
   unsigned long count = 0;
   unsigned long after = 0;
   unsigned char* data = nullptr;
-  if (XGetWindowProperty(display, window, property, 0, LONG_MAX / 4, True, AnyPropertyType, &result.type,
-                         &result.format, &count, &after, &data) != Success)
+  const long units = static_cast<long>(std::min<size_t>(LONG_MAX / 4, maxBytes / 4 + 1));  // of 32 bits each
+  if (XGetWindowProperty(display, window, property, 0, units, True, AnyPropertyType, &result.type, &result.format,
+                         &count, &after, &data) != Success)
     return {};
   const size_t itemBytes = result.format == 32 ? sizeof(long) : static_cast<size_t>(result.format / 8);
   if (data != nullptr) {
     result.bytes.assign(reinterpret_cast<const char*>(data), count * itemBytes);
     XFree(data);
   }
+  result.cut = after > 0;
   return result;
 }
 
@@ -62,22 +50,34 @@ Property TakeProperty(Display* display, Window window, Atom property) {
 X11Selection::X11Selection(X11Connection& connection, unsigned long selection, unsigned long window)
     : connection_(connection), selection_(selection), window_(window) {}
 
+X11Selection::~X11Selection() { ForgetReader(); }
+
+void X11Selection::ClearFormats() {
+  formats_.clear();
+  textForOthers_.reset();
+  latin1Text_.reset();
+}
+
 bool X11Selection::Set(std::string_view format, std::string_view data, bool add) {
-  if (!add) formats_.clear();
+  if (!add) ClearFormats();
+  if (format == kClipboardText) {
+    textForOthers_.reset();
+    latin1Text_.reset();
+  }
   formats_.insert_or_assign(std::string(format), std::make_shared<const std::string>(data));
   Display* display = connection_.Display();
   // The time of the user's latest input makes the ownership; requests made before it are refused.
   ownedSince_ = connection_.LastInputTime();
   XSetSelectionOwner(display, selection_, window_, CurrentTime);
   owned_ = XGetSelectionOwner(display, selection_) == window_;
-  if (!owned_) formats_.clear();
+  if (!owned_) ClearFormats();
   return owned_;
 }
 
 void X11Selection::Release() {
   if (owned_) XSetSelectionOwner(connection_.Display(), selection_, None, CurrentTime);
   owned_ = false;
-  formats_.clear();
+  ClearFormats();
 }
 
 std::vector<unsigned long> X11Selection::TargetsFor(std::string_view format) const {
@@ -93,13 +93,17 @@ std::vector<unsigned long> X11Selection::TargetsFor(std::string_view format) con
 }
 
 std::optional<std::pair<unsigned long, std::shared_ptr<const std::string>>> X11Selection::Answer(
-    unsigned long target) const {
+    unsigned long target) {
   const X11Atoms& atoms = connection_.Atoms();
   for (const auto& [format, data] : formats_) {
     const std::vector<unsigned long> targets = TargetsFor(format);
     if (std::find(targets.begin(), targets.end(), target) == targets.end()) continue;
-    if (target == atoms.STRING) return std::pair{target, std::make_shared<const std::string>(Utf8ToLatin1(*data))};
-    return std::pair{target == atoms.TEXT ? atoms.UTF8_STRING : target, data};
+    if (format != kClipboardText) return std::pair{target, data};
+    if (!textForOthers_)
+      textForOthers_ = IsSelectionText(*data) ? data : std::make_shared<const std::string>(SelectionText(*data));
+    if (target != atoms.STRING) return std::pair{target == atoms.TEXT ? atoms.UTF8_STRING : target, textForOthers_};
+    if (!latin1Text_) latin1Text_ = std::make_shared<const std::string>(Latin1FromUtf8(*textForOthers_));
+    return std::pair{target, latin1Text_};
   }
   return std::nullopt;
 }
@@ -115,7 +119,7 @@ bool X11Selection::HandleEvent(const XEvent& event) {
   }
   if (event.type == SelectionClear && event.xselectionclear.selection == selection_) {
     owned_ = false;
-    formats_.clear();
+    ClearFormats();
     return true;
   }
   if (event.type == PropertyNotify && event.xproperty.state == PropertyDelete) {
@@ -202,55 +206,81 @@ void X11Selection::SendPiece(Transfer& transfer) {
   transfer.offset += piece == 0 ? 1 : piece;
 }
 
+unsigned long X11Selection::Reader() {
+  if (reader_ == 0) {
+    Display* display = connection_.Display();
+    reader_ = XCreateSimpleWindow(display, connection_.Root(), -10, -10, 1, 1, 0, 0, 0);
+    XSelectInput(display, reader_, PropertyChangeMask);
+  }
+  return reader_;
+}
+
+void X11Selection::ForgetReader() {
+  if (reader_ != 0 && !connection_.Lost()) XDestroyWindow(connection_.Display(), reader_);
+  reader_ = 0;
+}
+
 std::optional<std::pair<unsigned long, std::string>> X11Selection::Convert(unsigned long target, unsigned long time) {
   Display* display = connection_.Display();
+  const Window reader = Reader();
   const Atom property = connection_.Atoms().VELMORA_SELECTION;
-  XDeleteProperty(display, window_, property);
-  XConvertSelection(display, selection_, target, property, window_, time);
+  XConvertSelection(display, selection_, target, property, reader, time);
   XEvent event;
   const auto notified = [&](const XEvent& e) {
-    return e.type == SelectionNotify && e.xselection.requestor == window_ && e.xselection.selection == selection_;
+    return e.type == SelectionNotify && e.xselection.requestor == reader && e.xselection.selection == selection_;
   };
-  if (!connection_.WaitForEvent(notified, event, kAnswerTimeoutMs) || event.xselection.property == None)
+  if (!connection_.WaitForEvent(notified, event, kAnswerTimeoutMs)) {
+    ForgetReader();  // a late answer would else come into the next read
     return std::nullopt;
-  Property answer = TakeProperty(display, window_, property);
+  }
+  if (event.xselection.property == None) return std::nullopt;
+  Property answer = TakeProperty(display, reader, property, readLimit_);
   if (answer.type == None) return std::nullopt;
   if (answer.type != connection_.Atoms().INCR) {
-    if (answer.bytes.size() > readLimit_) {
-      overLimit_ = true;
+    if (answer.cut || answer.bytes.size() > readLimit_) {
+      refused_ = true;
+      ForgetReader();
       return std::nullopt;
     }
     return std::pair{answer.type, std::move(answer.bytes)};
   }
   // Deleting the INCR property (done by the read) asks the owner for the first piece.
-  return ReadIncremental();
+  auto data = ReadIncremental();
+  if (!data) ForgetReader();  // the owner may still write its next piece into the property
+  return data;
 }
 
 std::optional<std::pair<unsigned long, std::string>> X11Selection::ReadIncremental() {
   Display* display = connection_.Display();
   const Atom property = connection_.Atoms().VELMORA_SELECTION;
+  const int64_t deadline = MonotonicMs() + readTimeLimitMs_;
   std::string data;
   Atom type = None;
   const auto newValue = [&](const XEvent& e) {
-    return e.type == PropertyNotify && e.xproperty.window == window_ && e.xproperty.atom == property &&
+    return e.type == PropertyNotify && e.xproperty.window == reader_ && e.xproperty.atom == property &&
            e.xproperty.state == PropertyNewValue;
   };
-  for (XEvent event; connection_.WaitForEvent(newValue, event, kAnswerTimeoutMs);) {
+  for (XEvent event;;) {
+    const int64_t left = deadline - MonotonicMs();
+    if (left <= 0) {
+      refused_ = true;
+      return std::nullopt;
+    }
+    if (!connection_.WaitForEvent(newValue, event, static_cast<int>(std::min<int64_t>(left, kAnswerTimeoutMs)))) {
+      refused_ = MonotonicMs() >= deadline;  // else the owner fell silent
+      return std::nullopt;
+    }
     // A notice of a value that was already taken finds no property.
-    Property piece = TakeProperty(display, window_, property);
+    Property piece = TakeProperty(display, reader_, property, readLimit_ - data.size());
     if (piece.type == None) continue;
-    if (piece.bytes.empty()) return std::pair{type, std::move(data)};
+    if (piece.bytes.empty() && !piece.cut) return std::pair{type, std::move(data)};
     type = piece.type;
     data += piece.bytes;
-    if (data.size() > readLimit_) {
-      // The owner's next piece is left unread: it gives up when the property is not deleted.
-      // FIXME: a later read of this selection deletes the property first, which lets such an owner
-      // write one more stale piece into it; a read after a refused one should use a fresh property.
-      overLimit_ = true;
+    if (piece.cut || data.size() > readLimit_) {
+      refused_ = true;
       return std::nullopt;
     }
   }
-  return std::nullopt;
 }
 
 std::optional<std::vector<unsigned long>> X11Selection::OfferedTargets(unsigned long time) {
@@ -275,13 +305,13 @@ std::optional<std::string> X11Selection::Get(std::string_view format, unsigned l
   // Some owners answer any target with their one kind of data: only what they list is asked for, unless
   // they list nothing.
   const std::optional<std::vector<unsigned long>> offered = OfferedTargets(time);
-  overLimit_ = false;
+  refused_ = false;
   for (unsigned long target : TargetsFor(format)) {
     if (target == atoms.TEXT) continue;  // its type is the owner's choice; UTF8_STRING and STRING cover it
     if (offered && std::find(offered->begin(), offered->end(), target) == offered->end()) continue;
     if (auto answer = Convert(target, time))
-      return answer->first == atoms.STRING ? Latin1ToUtf8(answer->second) : std::move(answer->second);
-    if (overLimit_) break;  // the same data under another name is no shorter
+      return answer->first == atoms.STRING ? Utf8FromLatin1(answer->second) : std::move(answer->second);
+    if (refused_) break;  // the same data under another name is no shorter nor quicker
   }
   return std::nullopt;
 }

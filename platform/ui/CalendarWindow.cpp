@@ -72,12 +72,11 @@ void TCalendarWindow::Select(TDateTime date) {
 }
 
 void TCalendarWindow::ShowMonth(int delta) {
-  int year = 0, month = 0, day = 0;
-  DecodeDate(IncMonth(EncodeDate(year_, month_, 1), delta), year, month, day);
-  if (year == 0) return;  // past the calendar's first or last month
+  const int months = year_ * 12 + (month_ - 1) + delta;
+  if (months < 12 || months >= 10000 * 12) return;  // past the calendar's first or last month
   Select(IncMonth(selected_, delta));
-  year_ = year;
-  month_ = month;
+  year_ = months / 12;
+  month_ = months % 12 + 1;
 }
 
 void TCalendarWindow::Pick(TDateTime date) {

@@ -1,3 +1,5 @@
+#include "platform/core/Paths.h"
+#include "platform/edits/RichEdit.h"
 #include "platform/ui/Clipbrd.h"
 #include "X11Fixture.h"
 
@@ -122,6 +124,43 @@ TEST_F(X11ClipboardTest, LargeTextTravelsInPiecesBothWays) {
   ASSERT_TRUE(PumpUntil([&] { return (got = backend_->GetClipboard(kClipboardText)) && *got != large; }));
   EXPECT_EQ(got->size(), theirs.size());
   EXPECT_TRUE(*got == theirs);
+}
+
+// Text from other programs comes in with its own line ends, each byte that is no UTF-8 read as its
+// Windows-1252 character; text leaves with LF line ends, and every form of one copy (UTF-8, Latin-1,
+// rich text) says the same, however the program's text came to hold such bytes.
+TEST_F(X11ClipboardTest, TextLeavesWithLfLineEndsAndEveryFormAgreesOnMalformedBytes) {
+  SetBackend(std::move(backend_));
+  struct Restore {
+    ~Restore() { SetBackend(nullptr); }
+  } restore;
+  auto owner = Copy("UTF8_STRING", "eins\r\nzwei\ndrei\rvier \xfc\x80");
+  ASSERT_TRUE(PumpUntil([&] { return Clipboard().HasFormat(CF_TEXT); }));
+  EXPECT_EQ(Clipboard().AsText(), "eins\r\nzwei\ndrei\rvier ü€");
+  TRichEdit rich(nullptr);
+  rich.PasteFromClipboard();
+  rich.SelectAll();
+  rich.CopyToClipboard();
+  const std::string lf = "eins\nzwei\ndrei\nvier ü€";
+  for (const std::string target : {"UTF8_STRING", "text/plain;charset=utf-8", "TEXT"}) EXPECT_EQ(Paste(target), lf) << target;
+  EXPECT_EQ(Paste("STRING"), "eins\nzwei\ndrei\nvier \xfc?") << "Latin-1 has no euro sign";
+  const std::string rtf = Paste("text/rtf").value_or("");
+  EXPECT_THAT(rtf, HasSubstr("vier \\u252\\'fc\\u8364\\'80")) << rtf;
+
+  Clipboard().SetAsText("Preis \x80 5\r\nCaf\xe9");
+  EXPECT_EQ(Paste("UTF8_STRING"), "Preis € 5\nCafé");
+  EXPECT_EQ(Paste("STRING"), "Preis ? 5\nCaf\xe9");
+  EXPECT_EQ(Clipboard().AsText(), "Preis € 5\r\nCafé") << "a paste here reads them alike";
+}
+
+// An owner that streams without end, or never ends its transfer, has nothing pasted, and the next owner's
+// text is pasted as it is.
+TEST_F(X11ClipboardTest, AnOwnerStreamingWithoutEndPastesNothing) {
+  PeerProcess owner({ExeDir() + "platform_backends_desktop_peer", "incr-owner", "0", "262144", "0"}, Display());
+  ASSERT_TRUE(Says(owner, "owner")) << owner.Output();
+  EXPECT_EQ(backend_->GetClipboard(kClipboardText), std::nullopt);
+  auto next = Copy("UTF8_STRING", "danach");
+  EXPECT_TRUE(PumpUntil([&] { return backend_->GetClipboard(kClipboardText) == "danach"; }));
 }
 
 }  // namespace

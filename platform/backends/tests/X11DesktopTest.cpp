@@ -29,13 +29,6 @@ std::string Ping(const std::string& display, TBackendWindow window) {
   return peer.Output();
 }
 
-// Waits (at most 5 s) until a peer has printed `text`, as the desktop peer does once it is in place.
-bool Says(const PeerProcess& peer, const std::string& text) {
-  for (int i = 0; i < 100 && peer.Output().find(text) == std::string::npos; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  return peer.Output().find(text) != std::string::npos;
-}
-
 // Milliseconds of an answered ping, or a large number.
 int PingMs(const std::string& verdict) {
   return verdict.rfind("answered ", 0) == 0 ? std::atoi(verdict.c_str() + 9) : 1 << 20;

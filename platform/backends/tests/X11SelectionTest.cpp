@@ -1,6 +1,8 @@
 #include <poll.h>
 
 #include "platform/backends/X11Clipboard.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Paths.h"
 #include "platform/ui/Backend.h"
 #include "X11TestSupport.h"
 
@@ -134,6 +136,90 @@ TEST_F(X11SelectionTest, ARequestorThatGoesAwayEndsItsTransfers) {
   XSync(requestor_, False);
   for (int i = 0; i < 10; ++i) ServeOwner();
   EXPECT_EQ(selection_->PendingTransfers(), 0u);
+}
+
+// The process's resident memory in bytes.
+size_t ResidentBytes() {
+  size_t pages = 0, resident = 0;
+  std::FILE* statm = std::fopen("/proc/self/statm", "r");
+  if (statm != nullptr) {
+    if (std::fscanf(statm, "%zu %zu", &pages, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return resident * static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+}
+
+// 60 requestors of a large clipboard's Latin-1 form share the one copy made at the first request, and
+// each gets all of it.
+TEST_F(X11SelectionTest, SixtyRequestsForTheLatin1FormShareOneCopy) {
+  std::string text, expected;
+  while (text.size() < 20'000'000) {
+    text += "Grüße aus Köln ";
+    expected += "Gr\xfc\xdf" "e aus K\xf6ln ";
+  }
+  ASSERT_TRUE(selection_->Set(kClipboardText, text, false));
+  const size_t before = ResidentBytes();
+  const Atom latin1 = XInternAtom(requestor_, "STRING", False);
+  for (int i = 0; i < 60; ++i)
+    XConvertSelection(requestor_, XInternAtom(requestor_, "CLIPBOARD", False), latin1,
+                      XInternAtom(requestor_, ("P" + std::to_string(i)).c_str(), False), window_, CurrentTime);
+  XSync(requestor_, False);
+  for (int round = 0; round < 400 && selection_->PendingTransfers() < 60; ++round) ServeOwner();
+  ASSERT_EQ(selection_->PendingTransfers(), 60u);
+  const size_t grown = ResidentBytes() - std::min(before, ResidentBytes());
+  EXPECT_LT(grown, 3 * text.size()) << "one Latin-1 copy for all, not one each";
+
+  for (const char* property : {"P0", "P59"}) EXPECT_TRUE(Read(property) == expected) << property;
+}
+
+// Reading another owner's data: an incremental transfer beyond the size or the time bound is refused
+// whole, and a read after a refused one takes nothing of the old transfer, whose owner goes on writing
+// into the property that it was given.
+class X11SelectionReadTest : public X11SelectionTest {
+protected:
+  // The desktop peer as the clipboard's owner, sending `bytes` (0: without end) in pieces.
+  std::unique_ptr<PeerProcess> StartOwner(unsigned long bytes, unsigned long piece, int intervalMs) {
+    auto owner = std::make_unique<PeerProcess>(
+        std::vector<std::string>{ExeDir() + "platform_backends_desktop_peer", "incr-owner", std::to_string(bytes),
+                                 std::to_string(piece), std::to_string(intervalMs)},
+        server_.Display());
+    EXPECT_TRUE(Says(*owner, "owner")) << owner->Output();
+    return owner;
+  }
+};
+
+TEST_F(X11SelectionReadTest, AnEndlessOrSlowTransferIsRefusedWithinItsBounds) {
+  struct Case {
+    const char* name;
+    unsigned long piece;
+    int intervalMs;
+    size_t sizeLimit;
+    int timeLimitMs;
+  };
+  const Case cases[] = {
+      {"endless and fast", 65536, 0, 4u << 20, 60000},
+      {"endless and slow", 100, 20, X11Selection::kMaxReadBytes, 600},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto owner = StartOwner(0, c.piece, c.intervalMs);
+    selection_->SetReadLimit(c.sizeLimit);
+    selection_->SetReadTimeLimit(c.timeLimitMs);
+    const int64_t start = MonotonicMs();
+    EXPECT_EQ(selection_->Get(kClipboardText), std::nullopt);
+    EXPECT_LT(MonotonicMs() - start, std::min(c.timeLimitMs, 5000) + 1000);
+  }
+}
+
+TEST_F(X11SelectionReadTest, AReadAfterARefusedOneTakesNoStalePiece) {
+  auto owner = StartOwner(1'000'000, 4096, 0);
+  selection_->SetReadLimit(10'000);
+  EXPECT_EQ(selection_->Get(kClipboardText), std::nullopt);
+  selection_->SetReadLimit(X11Selection::kMaxReadBytes);
+  const std::optional<std::string> read = selection_->Get(kClipboardText);
+  ASSERT_TRUE(read.has_value());
+  EXPECT_EQ(read->size(), 1'000'000u);
+  EXPECT_EQ(read->find_first_not_of('b'), std::string::npos) << "the second transfer's letter only";
 }
 
 }  // namespace

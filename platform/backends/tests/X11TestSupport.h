@@ -104,6 +104,13 @@ private:
   std::string outputFile_;
 };
 
+// Waits (at most 5 s) until a peer has printed `text`, as the desktop peer does once it is in place.
+inline bool Says(const PeerProcess& peer, const std::string& text) {
+  for (int i = 0; i < 100 && peer.Output().find(text) == std::string::npos; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  return peer.Output().find(text) != std::string::npos;
+}
+
 // Runs a peer to its end; its output, or a test failure when it did not exit with 0.
 inline std::string RunPeer(const std::vector<std::string>& argv, const std::string& display, const std::string& input = {}) {
   PeerProcess peer(argv, display, input);

@@ -292,8 +292,8 @@ TEST_F(DateTimePickerTest, DaysOutsideTheLimitsCannotBePicked) {
   Press(VK_ESCAPE);
 }
 
-// The arrows stop at the calendar's first and last day, and the days shown past its last one are not
-// to be picked.
+// The arrows stop at the calendar's first and last day, Page Up and Page Down (and the title's arrows)
+// at its first and last month, and the days shown past its last one are not to be picked.
 TEST_F(DateTimePickerTest, CalendarStopsAtTheCalendarsEnds) {
   struct Case {
     TDateTime date;
@@ -304,7 +304,11 @@ TEST_F(DateTimePickerTest, CalendarStopsAtTheCalendarsEnds) {
       {Moment(9999, 12, 27), VK_DOWN},
       {Moment(1, 1, 1), VK_LEFT},
       {Moment(1, 1, 3), VK_UP},
+      {Moment(9999, 12, 15), VK_NEXT},
+      {Moment(1, 1, 15), VK_PRIOR},
   };
+  std::string raised;
+  Application().OnException = [&](const Exception& e) { raised += e.Message(); };
   for (const Case& c : cases) {
     SCOPED_TRACE(Text(c.date));
     picker->SetDate(c.date);
@@ -318,6 +322,11 @@ TEST_F(DateTimePickerTest, CalendarStopsAtTheCalendarsEnds) {
   picker->SetDate(Moment(9999, 12, 31));
   Press(VK_F4);
   TCalendarWindow& calendar = *picker->Calendar();
+  Click(calendar, Centre(calendar.NextArrow()));
+  EXPECT_EQ(calendar.ShownMonth(), 12);
+  EXPECT_EQ(calendar.ShownYear(), 9999);
+  EXPECT_EQ(raised, "");
+  Application().OnException = nullptr;
   Click(calendar, Centre(calendar.DayRect(Moment(9999, 12, 31) + 1)));
   EXPECT_TRUE(picker->DroppedDown()) << "the day after the last is refused";
   Press(VK_ESCAPE);

@@ -6,15 +6,26 @@
 //                              launcher does: prints "watching", then the first whole message (exit 0),
 //                              or "no message" after 20 s (exit 1);
 //   desktop_peer silent-owner  takes the clipboard, prints "owner" and never answers a request for it,
-//                              as a program that hangs (ends after 30 s).
+//                              as a program that hangs (ends after 30 s);
+//   desktop_peer incr-owner BYTES PIECE MS
+//                              takes the clipboard, prints "owner" and answers every request for
+//                              UTF8_STRING with an incremental transfer of BYTES bytes (0: without end)
+//                              in pieces of PIECE bytes, each MS milliseconds after the requestor took
+//                              the one before; transfer k sends the letter 'a' + k. As a careless
+//                              owner, every transfer into a window's property answers each deletion of
+//                              it, stale ones too (ends after 60 s).
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -102,6 +113,81 @@ int OwnSilently(Display* display) {
   return 0;
 }
 
+struct IncrTransfer {
+  Window requestor;
+  Atom property;
+  char letter;
+  unsigned long left;  // bytes still to send; ULONG_MAX without end
+  Clock::time_point due = Clock::time_point::max();
+  bool ended = false;
+};
+
+int OwnIncrementally(Display* display, unsigned long bytes, unsigned long piece, int intervalMs) {
+  XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // a requestor's window that went is no fault
+  const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+  const Atom clipboard = XInternAtom(display, "CLIPBOARD", False);
+  const Atom targets = XInternAtom(display, "TARGETS", False);
+  const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+  const Atom incr = XInternAtom(display, "INCR", False);
+  XSetSelectionOwner(display, clipboard, window, CurrentTime);
+  XSync(display, False);
+  std::puts("owner");
+  std::fflush(stdout);
+  std::vector<IncrTransfer> transfers;
+  const auto end = Clock::now() + std::chrono::seconds(60);
+  while (Clock::now() < end) {
+    Clock::time_point wake = end;
+    for (const IncrTransfer& t : transfers) wake = std::min(wake, t.due);
+    XEvent event;
+    if (!NextEvent(display, event, wake)) {
+      for (IncrTransfer& t : transfers) {
+        if (t.due > Clock::now()) continue;
+        const std::string data(std::min(t.left, piece), t.letter);
+        XChangeProperty(display, t.requestor, t.property, utf8, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(data.data()), static_cast<int>(data.size()));
+        if (t.left != ULONG_MAX) t.left -= data.size();
+        t.ended = data.empty();
+        t.due = Clock::time_point::max();
+      }
+      std::erase_if(transfers, [](const IncrTransfer& t) { return t.ended; });
+      XFlush(display);
+      continue;
+    }
+    if (event.type == PropertyNotify && event.xproperty.state == PropertyDelete) {
+      for (IncrTransfer& t : transfers)
+        if (t.requestor == event.xproperty.window && t.property == event.xproperty.atom)
+          t.due = Clock::now() + std::chrono::milliseconds(intervalMs);
+      continue;
+    }
+    if (event.type != SelectionRequest) continue;
+    const XSelectionRequestEvent& request = event.xselectionrequest;
+    XEvent reply{};
+    reply.xselection.type = SelectionNotify;
+    reply.xselection.requestor = request.requestor;
+    reply.xselection.selection = request.selection;
+    reply.xselection.target = request.target;
+    reply.xselection.property = request.property;
+    reply.xselection.time = request.time;
+    if (request.target == targets) {
+      const long offered[] = {static_cast<long>(targets), static_cast<long>(utf8)};
+      XChangeProperty(display, request.requestor, request.property, XA_ATOM, 32, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(offered), 2);
+    } else if (request.target == utf8) {
+      XSelectInput(display, request.requestor, PropertyChangeMask);
+      const long size = static_cast<long>(bytes);
+      XChangeProperty(display, request.requestor, request.property, incr, 32, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(&size), 1);
+      const char letter = static_cast<char>('a' + transfers.size() % 26);
+      transfers.push_back({request.requestor, request.property, letter, bytes == 0 ? ULONG_MAX : bytes});
+    } else {
+      reply.xselection.property = None;
+    }
+    XSendEvent(display, request.requestor, False, NoEventMask, &reply);
+    XFlush(display);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -114,6 +200,9 @@ int main(int argc, char** argv) {
   if (command == "ping" && argc == 3) return Ping(display, std::strtoul(argv[2], nullptr, 0));
   if (command == "startup" && argc == 2) return WatchStartup(display);
   if (command == "silent-owner" && argc == 2) return OwnSilently(display);
-  std::fprintf(stderr, "usage: desktop_peer ping WINDOW | startup | silent-owner\n");
+  if (command == "incr-owner" && argc == 5)
+    return OwnIncrementally(display, std::strtoul(argv[2], nullptr, 0), std::strtoul(argv[3], nullptr, 0),
+                            std::atoi(argv[4]));
+  std::fprintf(stderr, "usage: desktop_peer ping WINDOW | startup | silent-owner | incr-owner BYTES PIECE MS\n");
   return 2;
 }
