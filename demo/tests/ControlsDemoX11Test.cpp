@@ -83,7 +83,8 @@ protected:
     std::string text;
     return RunTool({"xclip", "-o", "-selection", "clipboard", "-t", "UTF8_STRING"}, Display(), &text) == 0 ? text : "";
   }
-  // The text of the control at `at`: selected whole and copied, as a person would take it.
+  // The text of the control at `at`: selected whole and copied, as a person would take it (X programs
+  // get LF line ends).
   std::string CopiedText(TPoint at, const std::string& expected) {
     Click(form_, at);
     Xdotool({"key", "--delay", "20", "ctrl+a", "ctrl+c"});
@@ -145,8 +146,8 @@ TEST_F(ControlsDemoTest, GermanTypingReachesTheEdit) {
 TEST_F(ControlsDemoTest, AClickOnTheButtonRunsItsHandler) {
   ASSERT_NO_FATAL_FAILURE(StartDemo());
   Click(form_, kOkButton);
-  EXPECT_EQ(CopiedText(kLogMemo, "Log:\r\nHost 1 reachable\r\nSave changes"),
-            "Log:\r\nHost 1 reachable\r\nSave changes");
+  EXPECT_EQ(CopiedText(kLogMemo, "Log:\nHost 1 reachable\nSave changes"),
+            "Log:\nHost 1 reachable\nSave changes");
 }
 
 TEST_F(ControlsDemoTest, AMenuOpensAndItsItemRuns) {
@@ -154,8 +155,8 @@ TEST_F(ControlsDemoTest, AMenuOpensAndItsItemRuns) {
   Click(form_, kFileMenu);
   // The menu opens below its title; its first item is "Save".
   Click(form_, {kFileMenu.X + 20, 19 + 10});
-  EXPECT_EQ(CopiedText(kLogMemo, "Log:\r\nHost 1 reachable\r\nSave changes"),
-            "Log:\r\nHost 1 reachable\r\nSave changes");
+  EXPECT_EQ(CopiedText(kLogMemo, "Log:\nHost 1 reachable\nSave changes"),
+            "Log:\nHost 1 reachable\nSave changes");
 }
 
 // Under a window manager, whose close box asks the dialog to close: its close query refuses until its
@@ -183,8 +184,8 @@ TEST_F(ControlsDemoTest, AModalDialogsCloseBoxAnswersItsCloseQuery) {
   EXPECT_TRUE(Eventually([&] { return FindWindow("Options").empty(); })) << "the dialog did not close";
   // The form works again once its modal dialog is gone.
   Click(form_, kOkButton);
-  EXPECT_EQ(CopiedText(kLogMemo, "Log:\r\nHost 1 reachable\r\nSave changes"),
-            "Log:\r\nHost 1 reachable\r\nSave changes");
+  EXPECT_EQ(CopiedText(kLogMemo, "Log:\nHost 1 reachable\nSave changes"),
+            "Log:\nHost 1 reachable\nSave changes");
 }
 
 // What the desktop reads of one of the program's windows: whose it is, its icon in the three sizes of
@@ -284,7 +285,7 @@ TEST_F(ControlsDemoTest, SelectedTextIsOfferedAndTheMiddleButtonPastesIt) {
     return RunTool({"xclip", "-o", "-selection", "primary"}, Display(), &primary) == 0 && primary == "Host";
   })) << primary;
   Xdotool({"mousemove", "--window", form_, std::to_string(kLogMemo.X), std::to_string(kLogMemo.Y), "click", "2"});
-  EXPECT_EQ(CopiedText(kLogMemo, "Log:\r\nHost 1 reachableHost"), "Log:\r\nHost 1 reachableHost");
+  EXPECT_EQ(CopiedText(kLogMemo, "Log:\nHost 1 reachableHost"), "Log:\nHost 1 reachableHost");
 
   PeerProcess owner({"xclip", "-i", "-selection", "primary", "-quiet"}, Display(), " von außen");
   ASSERT_TRUE(Eventually([&] {
