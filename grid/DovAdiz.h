@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "grid/BaseGrid.h"
+#include "grid/CellGraphic.h"
 #include "grid/DovAdizFilter.h"
 #include "grid/DovAdizSettings.h"
 #include "grid/DovAdizTypes.h"
@@ -578,6 +579,48 @@ public:
   bool FilterActive() const { return filterActive_; }
   void SetFilterActive(bool Value);
 
+  // ---- Cell graphics and cell controls (DovAdizGraphics.cpp) ----
+  // A cell (real column, display row) carries at most one TCellGraphic on its property object; the grid
+  // owns it and frees it with the property object wherever the cell goes. Queries on a cell of another
+  // kind give false, null, -1 or ctEmpty.
+
+  // Their virtual slots come first among the grid's own.
+  virtual TCellType GetCellType(int ACol, int ARow);
+  virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
+
+  // Frees a graphic already on the cell and hangs a new one (ctNone) on it.
+  TCellGraphic* CreateCellGraphic(int ACol, int ARow) { return MakeCellGraphic(ACol, ARow, TCellType::ctNone); }
+  // Frees and detaches the cell's graphic (only when it is of AType); false when there was none.
+  bool FreeCellGraphic(int ACol, int ARow);
+  bool RemoveCellGraphic(int ACol, int ARow, TCellType AType);
+
+  // Add variants leave the object with the caller, who keeps it alive while the cell shows it; Create
+  // variants make the object, which goes with the graphic.
+  void AddBitmap(int ACol, int ARow, platform::TBitmap* ABmp, bool Transparent, TCellHAlign HAlign,
+                 TCellVAlign VAlign);
+  platform::TBitmap* CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign HAlign, TCellVAlign VAlign);
+  platform::TBitmap* GetBitmap(int ACol, int ARow);
+  bool RemoveBitmap(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctBitmap); }
+  void AddPicture(int ACol, int ARow, platform::TPicture* APicture, bool Transparent, TStretchMode StretchMode,
+                  int Padding, TCellHAlign HAlign, TCellVAlign VAlign);
+  platform::TPicture* CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+                                    TCellHAlign HAlign, TCellVAlign VAlign);
+  platform::TPicture* GetPicture(int ACol, int ARow);
+  bool RemovePicture(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctPicture); }
+  void AddFilePicture(int ACol, int ARow, TFilePicture* APicture, bool Transparent, TStretchMode StretchMode,
+                      int Padding, TCellHAlign HAlign, TCellVAlign VAlign);
+  TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+                                  TCellHAlign HAlign, TCellVAlign VAlign);
+  TFilePicture* GetFilePicture(int ACol, int ARow);
+  bool RemoveFilePicture(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctFilePicture); }
+  void AddIcon(int ACol, int ARow, platform::TIcon* AIcon, TCellHAlign HAlign, TCellVAlign VAlign);
+  platform::TIcon* CreateIcon(int ACol, int ARow, TCellHAlign HAlign, TCellVAlign VAlign);
+  bool RemoveIcon(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctIcon); }
+
+  // The node cells alive (column 0 of their rows).
+  bool HasNodes() override { return nodeCount_ > 0; }
+  int NodeCount() const { return nodeCount_; }
+
   // ---- Virtual operations in slot order (DovAdizVirtuals.cpp) ----
   // The grid's own slots continue those of the base grid. The slots of the cell graphics and of
   // validation come with those parts of the grid, in this order: GetCellType, GetCellGraphic,
@@ -818,6 +861,17 @@ private:
   // Filled by the print layout, for columns 0 .. 255.
   std::vector<int> printColWidths_;
   std::vector<int> printColOffsets_;
+
+  // ---- Cell graphics state ----
+  // The one place where graphics are made and (FreeCellProperties, FreeCellGraphic) freed, so the
+  // node count follows every way a cell goes.
+  TCellGraphic* MakeCellGraphic(int ACol, int ARow, TCellType AType);
+  void FreeGraphic(TCellGraphic* AGraphic);
+  // The graphic of the cell's property object, as it stands.
+  TCellGraphic* GraphicOf(int ACol, int ARow) const;
+  // A property object goes with its cell's graphic.
+  void FreeCellProperties(TCellProperties* AProps) override;
+  int nodeCount_ = 0;
 
   // ---- Filter state ----
   TFilter filter_{this};
