@@ -617,6 +617,35 @@ public:
   platform::TIcon* CreateIcon(int ACol, int ARow, TCellHAlign HAlign, TCellVAlign VAlign);
   bool RemoveIcon(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctIcon); }
 
+  // Check boxes (DovAdizCheckRadio.cpp): a data check box shows the cell text compared with
+  // GetCheckTrue. The queries look at the base cell of a merged block.
+  void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+  bool HasCheckBox(int ACol, int ARow) const;
+  bool HasDataCheckBox(int ACol, int ARow) const;
+  // False when the cell has no check box.
+  bool GetCheckBoxState(int ACol, int ARow, bool& State);
+  bool SetCheckBoxState(int ACol, int ARow, bool State);
+  // Flips a check box (a data one between the true and false texts), asking GetCellReadOnly first with
+  // AskReadOnly; false when the cell has none or may not be edited.
+  bool ToggleCheck(int ACol, int ARow, bool AskReadOnly);
+  bool ToggleCheckBox(int ACol, int ARow) { return ToggleCheck(ACol, ARow, false); }
+  bool RemoveCheckBox(int ACol, int ARow);
+  // Check boxes of both kinds and radio groups are edited in place by clicking.
+  bool HasStaticEdit(int ACol, int ARow) const;
+
+  // Radio groups: one item per string, always as many as the strings hold now. Index negative: the
+  // choice is the item equal to the cell text. Direction non-zero lays the items out horizontally.
+  void AddRadio(int ACol, int ARow, int Direction, int Index, platform::TStringList* Strings);
+  platform::TStringList* CreateRadio(int ACol, int ARow, int Index, int Direction);
+  bool IsRadio(int ACol, int ARow) const;
+  platform::TStringList* GetRadioStrings(int ACol, int ARow) const;
+  bool GetRadioIdx(int ACol, int ARow, int& Index);
+  bool SetRadioIdx(int ACol, int ARow, int Index);
+  // Steps to the next item (wrapping) and writes its text into the cell; nothing without items, or
+  // when GetCellReadOnly refuses with AskReadOnly.
+  bool ToggleRadio(int ACol, int ARow, bool AskReadOnly);
+  bool RemoveRadio(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctRadio); }
+
   // The node cells alive (column 0 of their rows).
   bool HasNodes() override { return nodeCount_ > 0; }
   int NodeCount() const { return nodeCount_; }
@@ -869,6 +898,10 @@ private:
   void FreeGraphic(TCellGraphic* AGraphic);
   // The graphic of the cell's property object, as it stands.
   TCellGraphic* GraphicOf(int ACol, int ARow) const;
+  // The graphic of the base cell of the cell's block, when it is of AType.
+  TCellGraphic* BaseGraphicOf(int ACol, int ARow, TCellType AType) const;
+  // The cell may be edited, as GetCellReadOnly says.
+  bool CellEditable(int ACol, int ARow);
   // A property object goes with its cell's graphic.
   void FreeCellProperties(TCellProperties* AProps) override;
   int nodeCount_ = 0;

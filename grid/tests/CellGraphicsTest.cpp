@@ -92,5 +92,106 @@ TEST_F(CellGraphicsTest, GraphicTravelsWithItsHiddenRow) {
   EXPECT_EQ(grid_->GetBitmap(1, 3), made);
 }
 
+TEST_F(CellGraphicsTest, CheckBoxToggleTable) {
+  struct Case {
+    const char* name;
+    bool data;
+    bool state;         // a plain check box's state
+    const char* text;   // a data check box's text
+    bool trueIsX;       // OnGetCheckTrue makes "X" the true text
+    bool readOnly;      // GetCellReadOnly refuses
+    bool ask;
+    bool toggled;
+    bool stateAfter;
+    const char* textAfter;
+  };
+  const Case cases[] = {
+      {"plain on", false, true, "", false, false, true, true, false, ""},
+      {"plain off", false, false, "", false, false, true, true, true, ""},
+      {"data Y", true, false, "Y", false, false, true, true, false, "N"},
+      {"data other text", true, false, "maybe", false, false, true, true, true, "Y"},
+      {"data empty", true, false, "", false, false, true, true, true, "Y"},
+      {"data with handler", true, false, "X", true, false, true, true, false, "N"},
+      {"data Y with handler", true, false, "Y", true, false, true, true, true, "X"},
+      {"read-only asked", false, true, "", false, true, true, false, true, ""},
+      {"read-only not asked", false, true, "", false, true, false, true, false, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    grid_->OnGetCheckTrue = nullptr;
+    grid_->OnCanEditCell = nullptr;
+    if (c.trueIsX) grid_->OnGetCheckTrue = [](platform::TObject*, int, int, std::string& v) { v = "X"; };
+    if (c.readOnly) grid_->OnCanEditCell = [](platform::TObject*, int, int, bool& can) { can = false; };
+    grid_->SetCells(1, 1, c.text);
+    grid_->AddCheckBox(1, 1, c.state, c.data);
+    EXPECT_EQ(grid_->ToggleCheck(1, 1, c.ask), c.toggled);
+    bool state = !c.stateAfter;
+    EXPECT_TRUE(grid_->GetCheckBoxState(1, 1, state));
+    EXPECT_EQ(state, c.stateAfter);
+    if (c.data) {
+      EXPECT_EQ(grid_->Cells(1, 1), c.textAfter);
+    }
+  }
+}
+
+TEST_F(CellGraphicsTest, CheckBoxKindsAndQueries) {
+  bool state = false;
+  grid_->CreateBitmap(2, 2, false, TCellHAlign::haLeft, TCellVAlign::vaTop);
+  EXPECT_FALSE(grid_->GetCheckBoxState(2, 2, state));
+  EXPECT_FALSE(grid_->ToggleCheckBox(2, 2));
+  grid_->SetVAlignment(TVAlignment::vtaBottom);
+  grid_->AddCheckBox(1, 1, false, true);
+  const TCellGraphic* box = grid_->GetCellGraphic(1, 1);
+  EXPECT_EQ(box->HAlign, TCellHAlign::haBeforeText);
+  EXPECT_EQ(box->VAlign, TCellVAlign::vaBottom);
+  EXPECT_TRUE(box->Transparent);
+  EXPECT_TRUE(grid_->HasCheckBox(1, 1) && grid_->HasDataCheckBox(1, 1) && grid_->HasStaticEdit(1, 1));
+  // The queries of a merged block look at its base cell.
+  grid_->MergeCells(1, 1, 2, 2);
+  EXPECT_TRUE(grid_->HasCheckBox(2, 2));
+  grid_->SplitCells(1, 1);
+  EXPECT_TRUE(grid_->RemoveCheckBox(1, 1));
+  EXPECT_FALSE(grid_->HasStaticEdit(1, 1));
+}
+
+TEST_F(CellGraphicsTest, RadioStepping) {
+  platform::TStringList items;
+  items.Add("a"), items.Add("b"), items.Add("c");
+  // A stored index steps and wraps; the cell text follows.
+  grid_->AddRadio(1, 1, 0, 1, &items);
+  std::vector<int> seen;
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(grid_->ToggleRadio(1, 1, true));
+    int index = -9;
+    grid_->GetRadioIdx(1, 1, index);
+    seen.push_back(index);
+  }
+  EXPECT_EQ(seen, (std::vector<int>{2, 0, 1}));
+  EXPECT_EQ(grid_->Cells(1, 1), "b");
+  // A negative index follows the cell text.
+  grid_->SetCells(2, 1, "c");
+  grid_->AddRadio(2, 1, 1, -1, &items);
+  EXPECT_TRUE(grid_->ToggleRadio(2, 1, false));
+  EXPECT_EQ(grid_->Cells(2, 1), "a");
+  EXPECT_TRUE(grid_->GetCellGraphic(2, 1)->State);
+  // Strings that shrank below the index start again at the first.
+  EXPECT_TRUE(grid_->SetRadioIdx(1, 1, 2));
+  items.Delete(2);
+  EXPECT_TRUE(grid_->ToggleRadio(1, 1, false));
+  EXPECT_EQ(grid_->Cells(1, 1), "a");
+  // No strings: nothing.
+  platform::TStringList* made = grid_->CreateRadio(3, 1, 0, 0);
+  grid_->SetCells(3, 1, "keep");
+  EXPECT_FALSE(grid_->ToggleRadio(3, 1, false));
+  EXPECT_EQ(grid_->Cells(3, 1), "keep");
+  made->Add("x");
+  EXPECT_TRUE(grid_->ToggleRadio(3, 1, false));
+  EXPECT_EQ(grid_->Cells(3, 1), "x");
+  EXPECT_EQ(grid_->GetRadioStrings(3, 1), made);
+  EXPECT_FALSE(grid_->SetRadioIdx(4, 1, 0));
+  EXPECT_TRUE(grid_->RemoveRadio(1, 1));
+  EXPECT_EQ(items.Count(), 2);
+}
+
 }  // namespace
 }  // namespace velmora::testing
