@@ -646,6 +646,25 @@ public:
   bool ToggleRadio(int ACol, int ARow, bool AskReadOnly);
   bool RemoveRadio(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctRadio); }
 
+  // Tree nodes (DovAdizNodes.cpp) sit in column 0 of a row; a node holds the Span rows below it (0: up
+  // to the next node or the end), never the footer rows. Contracting hides the visible rows it holds,
+  // expanding shows them again except those of inner nodes that stay contracted. Node rows of
+  // ContractNode, ExpandNode and SetNodeState are real rows; the others display rows.
+  void AddNode(int ARow, int Span);
+  bool IsNode(int ARow) const;
+  bool GetNodeState(int ARow) const;
+  int GetNodeSpan(int ARow) const;
+  bool RemoveNode(int ARow);
+  void ContractNode(int ARow);
+  void ExpandNode(int ARow);
+  void SetNodeState(int ARow, bool Contracted);
+  void ContractAll();
+  void ExpandAll();
+  // How painting draws the tree line of a row: 0 none (a node row, a row above every node), 1 the
+  // last row of its node (or before the footer rows), 2 a row with more below it.
+  int GetNodeSpanType(int ARow) const;
+  // The indent of column 0 of a row inside an expanded node.
+  int NodeIndent(int ARow) override;
   // The node cells alive (column 0 of their rows).
   bool HasNodes() override { return nodeCount_ > 0; }
   int NodeCount() const { return nodeCount_; }
@@ -904,6 +923,12 @@ private:
   bool CellEditable(int ACol, int ARow);
   // A property object goes with its cell's graphic.
   void FreeCellProperties(TCellProperties* AProps) override;
+  // The node at a real row, in the string grid or in its hidden item; null when none.
+  TCellGraphic* NodeAtReal(int ARealRow) const;
+  // The last real row that the node at real row ANode holds.
+  int NodeEnd(int ANode, const TCellGraphic& node) const;
+  // The nearest node row at or above display row ARow; -1 when none.
+  int NodeAbove(int ARow) const;
   int nodeCount_ = 0;
 
   // ---- Filter state ----

@@ -193,5 +193,68 @@ TEST_F(CellGraphicsTest, RadioStepping) {
   EXPECT_EQ(items.Count(), 2);
 }
 
+TEST_F(CellGraphicsTest, NodeCountFollowsEveryWayANodeGoes) {
+  grid_->SetCol(0);
+  grid_->AddNode(1, 2);
+  EXPECT_EQ(grid_->Col(), 1);
+  grid_->AddNode(1, 3);
+  EXPECT_EQ(grid_->NodeCount(), 1);
+  EXPECT_EQ(grid_->GetNodeSpan(1), 3);
+  grid_->AddNode(4, 0);
+  EXPECT_EQ(grid_->NodeCount(), 2);
+  EXPECT_TRUE(grid_->RemoveNode(4));
+  EXPECT_FALSE(grid_->RemoveNode(4));
+  EXPECT_EQ(grid_->NodeCount(), 1);
+  grid_->RemoveRows(1, 1);
+  EXPECT_EQ(grid_->NodeCount(), 0);
+  EXPECT_FALSE(grid_->HasNodes());
+  grid_->AddNode(2, 0);
+  grid_->HideRow(2);
+  grid_->Clear();
+  EXPECT_FALSE(grid_->HasNodes());
+  EXPECT_EQ(grid_->GetNodeSpan(1), -1);
+}
+
+TEST_F(CellGraphicsTest, SpanTypesAndIndentOfTwoNodes) {
+  grid_->SetRowCount(8);
+  grid_->AddNode(2, 2);  // rows 3, 4
+  grid_->AddNode(5, 0);  // rows 6, 7
+  const int types[] = {0, 0, 0, 2, 1, 0, 2, 1};
+  const int indents[] = {0, 0, 0, 16, 16, 0, 16, 16};
+  for (int r = 0; r < 8; ++r) {
+    SCOPED_TRACE(r);
+    EXPECT_EQ(grid_->GetNodeSpanType(r), types[r]);
+    EXPECT_EQ(grid_->NodeIndent(r), indents[r]);
+  }
+}
+
+// Rows 1..8 under an outer node at 1, with an inner node at 3 holding 4 and 5; a footer row below.
+TEST_F(CellGraphicsTest, NestedContractAndExpandRestoreTheExactRows) {
+  grid_->SetRowCount(11);
+  grid_->SetFixedFooters(1);
+  for (int r = 0; r < 11; ++r) grid_->SetCells(1, r, "r" + std::to_string(r));
+  grid_->AddNode(1, 20);
+  grid_->AddNode(3, 2);
+  const auto texts = [&] {
+    std::string all;
+    for (int r = 0; r < grid_->RowCount(); ++r) all += grid_->Cells(1, r) + " ";
+    return all;
+  };
+  const std::string original = texts();
+  grid_->ContractNode(3);
+  EXPECT_EQ(texts(), "r0 r1 r2 r3 r6 r7 r8 r9 r10 ");
+  // The outer span is clamped before the footer row.
+  grid_->ContractNode(1);
+  EXPECT_EQ(texts(), "r0 r1 r10 ");
+  grid_->ExpandNode(1);
+  EXPECT_EQ(texts(), "r0 r1 r2 r3 r6 r7 r8 r9 r10 ");
+  EXPECT_TRUE(grid_->GetNodeState(grid_->DisplRowIndex(3)));
+  grid_->ContractAll();
+  EXPECT_EQ(texts(), "r0 r1 r10 ");
+  grid_->ExpandAll();
+  EXPECT_EQ(texts(), original);
+  EXPECT_EQ(grid_->NumHiddenRows(), 0);
+}
+
 }  // namespace
 }  // namespace velmora::testing
