@@ -617,6 +617,51 @@ public:
   platform::TIcon* CreateIcon(int ACol, int ARow, TCellHAlign HAlign, TCellVAlign VAlign);
   bool RemoveIcon(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctIcon); }
 
+  // Other kinds (DovAdizGraphicKinds.cpp). Image kinds do nothing while GridImages is not assigned.
+  void AddImageIdx(int ACol, int ARow, int Index, TCellHAlign HAlign, TCellVAlign VAlign);
+  bool GetImageIdx(int ACol, int ARow, int& Index);
+  bool RemoveImageIdx(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctImageList); }
+  // The image of the list whose index is the cell's number.
+  void AddDataImage(int ACol, int ARow, int Index, TCellHAlign HAlign, TCellVAlign VAlign);
+  bool RemoveDataImage(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctDataImage); }
+  // Several images; a change of the list repaints the cell its property object stands at then.
+  void AddMultiImage(int ACol, int ARow, int Direction, TCellHAlign HAlign, TCellVAlign VAlign);
+  TIntList* GetCellImages(int ACol, int ARow);
+  bool RemoveMultiImage(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctImages); }
+  // A button of the given size with a caption; a bit button keeps a copy of Glyph.
+  void AddButton(int ACol, int ARow, int Width, int Height, const std::string& Caption, TCellHAlign HAlign,
+                 TCellVAlign VAlign);
+  void AddBitButton(int ACol, int ARow, int Width, int Height, const std::string& Caption,
+                    const platform::TBitmap& Glyph, TCellHAlign HAlign, TCellVAlign VAlign);
+  platform::TBitmap* CreateBitButton(int ACol, int ARow, int Width, int Height, const std::string& Caption,
+                                     TCellHAlign HAlign, TCellVAlign VAlign);
+  bool HasButton(int ACol, int ARow) const;
+  bool RemoveButton(int ACol, int ARow);
+  // The pushed state of the button at display column ACol.
+  void PushButton(int ACol, int ARow, bool Down);
+  // Where painting last placed the cell's button, in client pixels (ACol a display column).
+  platform::TRect ButtonRect(int ACol, int ARow);
+  // A progress bar of the cell's number: bar and background, or all four colours.
+  void AddProgress(int ACol, int ARow, platform::TColor Color1, platform::TColor Color2);
+  void AddProgressEx(int ACol, int ARow, platform::TColor Color1, platform::TColor Color2, platform::TColor Color3,
+                     platform::TColor Color4);
+  bool RemoveProgress(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctProgress); }
+  void AddComment(int ACol, int ARow, const std::string& Comment);
+  bool IsComment(int ACol, int ARow, std::string& Comment);
+  bool RemoveComment(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctComment); }
+  // The cell's text turned by Angle degrees, brought into 0 .. 360 (360 stays 360).
+  void AddRotated(int ACol, int ARow, int Angle, const std::string& Text);
+  void SetRotated(int ACol, int ARow, int Angle);
+  bool IsRotated(int ACol, int ARow, int& Angle);
+  bool RemoveRotated(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctRotated); }
+  // Two marker values on any cell; a graphic that holds nothing else goes when they are removed.
+  void AddMarker(int ACol, int ARow, uint16_t Marker1, uint16_t Marker2);
+  void GetMarker(int ACol, int ARow, uint16_t& Marker1, uint16_t& Marker2);
+  void RemoveMarker(int ACol, int ARow);
+  // The size a picture of W x H with padding Padding takes in a cell of CellWidth x CellHeight.
+  static platform::TPoint GetPictureSize(int CellWidth, int CellHeight, int W, int H, int Padding,
+                                         TStretchMode StretchMode);
+
   // Check boxes (DovAdizCheckRadio.cpp): a data check box shows the cell text compared with
   // GetCheckTrue. The queries look at the base cell of a merged block.
   void AddCheckBox(int ACol, int ARow, bool State, bool Data);

@@ -1,3 +1,4 @@
+#include <climits>
 #include <functional>
 #include <memory>
 #include <string>
@@ -254,6 +255,82 @@ TEST_F(CellGraphicsTest, NestedContractAndExpandRestoreTheExactRows) {
   grid_->ExpandAll();
   EXPECT_EQ(texts(), original);
   EXPECT_EQ(grid_->NumHiddenRows(), 0);
+}
+
+TEST_F(CellGraphicsTest, RotatedAnglesAreBroughtIntoOneTurn) {
+  const std::pair<int, int> cases[] = {{-90, 270}, {725, 5}, {360, 360}, {720, 360}, {-360, 0},
+                                       {INT_MIN, 232}, {INT_MAX, 127}, {0, 0}};
+  for (const auto& [angle, stored] : cases) {
+    SCOPED_TRACE(angle);
+    grid_->AddRotated(1, 1, angle, "turned");
+    int got = -1;
+    EXPECT_TRUE(grid_->IsRotated(1, 1, got));
+    EXPECT_EQ(got, stored);
+  }
+  EXPECT_EQ(grid_->Cells(1, 1), "turned");
+}
+
+TEST_F(CellGraphicsTest, PictureSizeOverTheStretchModes) {
+  using M = TStretchMode;
+  struct Case {
+    M mode;
+    int cellW, cellH, w, h, padding;
+    platform::TPoint size;
+  };
+  const Case cases[] = {
+      {M::noStretch, 50, 40, 100, 20, 0, {100, 20}},  {M::Stretch, 50, 40, 100, 20, 10, {40, 30}},
+      {M::StretchWithAspectRatio, 50, 40, 100, 20, 0, {50, 10}},
+      {M::StretchWithAspectRatio, 100, 20, 10, 10, 0, {20, 20}},
+      {M::Shrink, 50, 40, 20, 20, 0, {20, 20}},       {M::Shrink, 50, 40, 100, 20, 0, {50, 40}},
+      {M::ShrinkWithAspectRatio, 50, 40, 20, 20, 0, {20, 20}},
+      {M::ShrinkWithAspectRatio, 50, 40, 100, 20, 0, {50, 10}},
+      // Padding larger than the cell leaves no room.
+      {M::noStretch, 10, 10, 8, 8, 30, {8, 8}},       {M::Stretch, 10, 10, 8, 8, 30, {0, 0}},
+      {M::StretchWithAspectRatio, 10, 10, 8, 8, 30, {0, 0}}, {M::Shrink, 10, 10, 8, 8, 30, {0, 0}},
+      {M::ShrinkWithAspectRatio, 10, 10, 8, 8, 30, {0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << static_cast<int>(c.mode) << " padding " << c.padding);
+    EXPECT_EQ(VUraRazuduVova::GetPictureSize(c.cellW, c.cellH, c.w, c.h, c.padding, c.mode), c.size);
+  }
+}
+
+TEST_F(CellGraphicsTest, ButtonsCommentsProgressAndMarkers) {
+  {
+    TBitmap glyph(4, 3);
+    grid_->AddBitButton(1, 1, 30, 12, "Go", glyph, TCellHAlign::haLeft, TCellVAlign::vaTop);
+  }
+  const TCellGraphic* button = grid_->GetCellGraphic(1, 1);
+  EXPECT_EQ(button->Bitmap.Get()->Width(), 4);
+  EXPECT_TRUE(grid_->HasButton(1, 1));
+  grid_->GetCellGraphic(1, 1)->ButtonPos = {-5, 2};
+  const platform::TRect cell = grid_->GetCellRect(1, 1);
+  EXPECT_EQ(grid_->ButtonRect(1, 1), (platform::TRect{cell.Left - 5, cell.Top + 2, cell.Left + 25, cell.Top + 14}));
+  grid_->PushButton(1, 1, true);
+  EXPECT_TRUE(button->State);
+  EXPECT_TRUE(grid_->RemoveButton(1, 1));
+
+  grid_->AddComment(2, 1, "two\nlines");
+  std::string comment;
+  EXPECT_TRUE(grid_->IsComment(2, 1, comment));
+  EXPECT_EQ(comment, "two\r\nlines");
+
+  grid_->AddProgress(3, 1, platform::clRed, platform::clBlue);
+  EXPECT_EQ(grid_->GetCellGraphic(3, 1)->Progress.Background, platform::clBlue);
+  EXPECT_FALSE(grid_->GetCellGraphic(3, 1)->State);
+
+  uint16_t m1 = 9, m2 = 9;
+  grid_->AddMarker(3, 1, 1, 2);
+  grid_->AddMarker(4, 1, 3, 4);
+  grid_->RemoveMarker(3, 1);
+  EXPECT_EQ(grid_->GetCellType(3, 1), TCellType::ctProgress);
+  grid_->GetMarker(3, 1, m1, m2);
+  EXPECT_EQ(m1 + m2, 0);
+  grid_->RemoveMarker(4, 1);
+  EXPECT_EQ(grid_->GetCellGraphic(4, 1), nullptr);
+  // Image kinds need the grid's image list.
+  grid_->AddImageIdx(4, 2, 1, TCellHAlign::haLeft, TCellVAlign::vaTop);
+  EXPECT_EQ(grid_->GetCellType(4, 2), TCellType::ctEmpty);
 }
 
 }  // namespace
