@@ -7,6 +7,7 @@
 
 #include "controls/html/PictureContainer.h"
 #include "grid/BaseGrid.h"
+#include "grid/CellGraphic.h"
 #include "grid/DovAdizEditors.h"
 #include "grid/DovAdizFilter.h"
 #include "grid/DovAdizFooter.h"
@@ -650,6 +651,141 @@ public:
   // rest after it stay as they are, and replaced text is not scanned again.
   std::string HTMLColReplace(const std::string& Template);
 
+  // ---- Cell graphics and cell controls (DovAdizGraphics.cpp) ----
+  // A cell (real column, display row) carries at most one TCellGraphic on its property object; the grid
+  // owns it and frees it with the property object wherever the cell goes. Queries on a cell of another
+  // kind give false, null, -1 or ctEmpty.
+
+  // Their virtual slots come first among the grid's own.
+  virtual TCellType GetCellType(int ACol, int ARow);
+  virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
+
+  // Frees a graphic already on the cell and hangs a new one (ctNone) on it.
+  TCellGraphic* CreateCellGraphic(int ACol, int ARow) { return MakeCellGraphic(ACol, ARow, TCellType::ctNone); }
+  // Frees and detaches the cell's graphic (only when it is of AType); false when there was none.
+  bool FreeCellGraphic(int ACol, int ARow);
+  bool RemoveCellGraphic(int ACol, int ARow, TCellType AType);
+
+  // Add variants leave the object with the caller, who keeps it alive while the cell shows it; Create
+  // variants make the object, which goes with the graphic.
+  void AddBitmap(int ACol, int ARow, platform::TBitmap* ABmp, bool Transparent, TCellHAlign HAlign,
+                 TCellVAlign VAlign);
+  platform::TBitmap* CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign HAlign, TCellVAlign VAlign);
+  platform::TBitmap* GetBitmap(int ACol, int ARow);
+  bool RemoveBitmap(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctBitmap); }
+  void AddPicture(int ACol, int ARow, platform::TPicture* APicture, bool Transparent, TStretchMode StretchMode,
+                  int Padding, TCellHAlign HAlign, TCellVAlign VAlign);
+  platform::TPicture* CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+                                    TCellHAlign HAlign, TCellVAlign VAlign);
+  platform::TPicture* GetPicture(int ACol, int ARow);
+  bool RemovePicture(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctPicture); }
+  void AddFilePicture(int ACol, int ARow, TFilePicture* APicture, bool Transparent, TStretchMode StretchMode,
+                      int Padding, TCellHAlign HAlign, TCellVAlign VAlign);
+  TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+                                  TCellHAlign HAlign, TCellVAlign VAlign);
+  TFilePicture* GetFilePicture(int ACol, int ARow);
+  bool RemoveFilePicture(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctFilePicture); }
+  void AddIcon(int ACol, int ARow, platform::TIcon* AIcon, TCellHAlign HAlign, TCellVAlign VAlign);
+  platform::TIcon* CreateIcon(int ACol, int ARow, TCellHAlign HAlign, TCellVAlign VAlign);
+  bool RemoveIcon(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctIcon); }
+
+  // Other kinds (DovAdizGraphicKinds.cpp). Image kinds do nothing while GridImages is not assigned.
+  void AddImageIdx(int ACol, int ARow, int Index, TCellHAlign HAlign, TCellVAlign VAlign);
+  bool GetImageIdx(int ACol, int ARow, int& Index);
+  bool RemoveImageIdx(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctImageList); }
+  // The image of the list whose index is the cell's number.
+  void AddDataImage(int ACol, int ARow, int Index, TCellHAlign HAlign, TCellVAlign VAlign);
+  bool RemoveDataImage(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctDataImage); }
+  // Several images; a change of the list repaints the cell its property object stands at then.
+  void AddMultiImage(int ACol, int ARow, int Direction, TCellHAlign HAlign, TCellVAlign VAlign);
+  TIntList* GetCellImages(int ACol, int ARow);
+  bool RemoveMultiImage(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctImages); }
+  // A button of the given size with a caption; a bit button keeps a copy of Glyph.
+  void AddButton(int ACol, int ARow, int Width, int Height, const std::string& Caption, TCellHAlign HAlign,
+                 TCellVAlign VAlign);
+  void AddBitButton(int ACol, int ARow, int Width, int Height, const std::string& Caption,
+                    const platform::TBitmap& Glyph, TCellHAlign HAlign, TCellVAlign VAlign);
+  platform::TBitmap* CreateBitButton(int ACol, int ARow, int Width, int Height, const std::string& Caption,
+                                     TCellHAlign HAlign, TCellVAlign VAlign);
+  bool HasButton(int ACol, int ARow) const;
+  bool RemoveButton(int ACol, int ARow);
+  // The pushed state of the button at display column ACol.
+  void PushButton(int ACol, int ARow, bool Down);
+  // Where painting last placed the cell's button, in client pixels (ACol a display column).
+  platform::TRect ButtonRect(int ACol, int ARow);
+  // A progress bar of the cell's number: bar and background, or all four colours.
+  void AddProgress(int ACol, int ARow, platform::TColor Color1, platform::TColor Color2);
+  void AddProgressEx(int ACol, int ARow, platform::TColor Color1, platform::TColor Color2, platform::TColor Color3,
+                     platform::TColor Color4);
+  bool RemoveProgress(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctProgress); }
+  void AddComment(int ACol, int ARow, const std::string& Comment);
+  bool IsComment(int ACol, int ARow, std::string& Comment);
+  bool RemoveComment(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctComment); }
+  // The cell's text turned by Angle degrees, brought into 0 .. 360 (360 stays 360).
+  void AddRotated(int ACol, int ARow, int Angle, const std::string& Text);
+  void SetRotated(int ACol, int ARow, int Angle);
+  bool IsRotated(int ACol, int ARow, int& Angle);
+  bool RemoveRotated(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctRotated); }
+  // Two marker values on any cell; a graphic that holds nothing else goes when they are removed.
+  void AddMarker(int ACol, int ARow, uint16_t Marker1, uint16_t Marker2);
+  void GetMarker(int ACol, int ARow, uint16_t& Marker1, uint16_t& Marker2);
+  void RemoveMarker(int ACol, int ARow);
+  // The size a picture of W x H with padding Padding takes in a cell of CellWidth x CellHeight.
+  static platform::TPoint GetPictureSize(int CellWidth, int CellHeight, int W, int H, int Padding,
+                                         TStretchMode StretchMode);
+
+  // Check boxes (DovAdizCheckRadio.cpp): a data check box shows the cell text compared with
+  // GetCheckTrue. The queries look at the base cell of a merged block.
+  void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+  bool HasCheckBox(int ACol, int ARow) const;
+  bool HasDataCheckBox(int ACol, int ARow) const;
+  // False when the cell has no check box.
+  bool GetCheckBoxState(int ACol, int ARow, bool& State);
+  bool SetCheckBoxState(int ACol, int ARow, bool State);
+  // Flips a check box (a data one between the true and false texts), asking GetCellReadOnly first with
+  // AskReadOnly; false when the cell has none or may not be edited.
+  bool ToggleCheck(int ACol, int ARow, bool AskReadOnly);
+  bool ToggleCheckBox(int ACol, int ARow) { return ToggleCheck(ACol, ARow, false); }
+  bool RemoveCheckBox(int ACol, int ARow);
+  // Check boxes of both kinds and radio groups are edited in place by clicking.
+  bool HasStaticEdit(int ACol, int ARow) const;
+
+  // Radio groups: one item per string, always as many as the strings hold now. Index negative: the
+  // choice is the item equal to the cell text. Direction non-zero lays the items out horizontally.
+  void AddRadio(int ACol, int ARow, int Direction, int Index, platform::TStringList* Strings);
+  platform::TStringList* CreateRadio(int ACol, int ARow, int Index, int Direction);
+  bool IsRadio(int ACol, int ARow) const;
+  platform::TStringList* GetRadioStrings(int ACol, int ARow) const;
+  bool GetRadioIdx(int ACol, int ARow, int& Index);
+  bool SetRadioIdx(int ACol, int ARow, int Index);
+  // Steps to the next item (wrapping) and writes its text into the cell; nothing without items, or
+  // when GetCellReadOnly refuses with AskReadOnly.
+  bool ToggleRadio(int ACol, int ARow, bool AskReadOnly);
+  bool RemoveRadio(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctRadio); }
+
+  // Tree nodes (DovAdizNodes.cpp) sit in column 0 of a row; a node holds the Span rows below it (0: up
+  // to the next node or the end), never the footer rows. Contracting hides the visible rows it holds,
+  // expanding shows them again except those of inner nodes that stay contracted. Node rows of
+  // ContractNode, ExpandNode and SetNodeState are real rows; the others display rows.
+  void AddNode(int ARow, int Span);
+  bool IsNode(int ARow) const;
+  bool GetNodeState(int ARow) const;
+  int GetNodeSpan(int ARow) const;
+  bool RemoveNode(int ARow);
+  void ContractNode(int ARow);
+  void ExpandNode(int ARow);
+  void SetNodeState(int ARow, bool Contracted);
+  void ContractAll();
+  void ExpandAll();
+  // How painting draws the tree line of a row: 0 none (a node row, a row above every node), 1 the
+  // last row of its node (or before the footer rows), 2 a row with more below it.
+  int GetNodeSpanType(int ARow) const;
+  // The indent of column 0 of a row inside an expanded node.
+  int NodeIndent(int ARow) override;
+  // The node cells alive (column 0 of their rows).
+  bool HasNodes() override { return nodeCount_ > 0; }
+  int NodeCount() const { return nodeCount_; }
+
   // ---- Virtual operations in slot order (DovAdizVirtuals.cpp) ----
   // The grid's own slots continue those of the base grid. The slots of the cell graphics and of
   // validation come with those parts of the grid, in this order: GetCellType, GetCellGraphic,
@@ -1086,6 +1222,27 @@ private:
   void FooterChanged(TFooterChange Change) override;
   TFooterPanel* footerPanel_ = nullptr;  // owned by the grid
   bool paintingFooter_ = false;          // DrawGridCell draws for the panel: no selection colours
+
+  // ---- Cell graphics state ----
+  // The one place where graphics are made and (FreeCellProperties, FreeCellGraphic) freed, so the
+  // node count follows every way a cell goes.
+  TCellGraphic* MakeCellGraphic(int ACol, int ARow, TCellType AType);
+  void FreeGraphic(TCellGraphic* AGraphic);
+  // The graphic of the cell's property object, as it stands.
+  TCellGraphic* GraphicOf(int ACol, int ARow) const;
+  // The graphic of the base cell of the cell's block, when it is of AType.
+  TCellGraphic* BaseGraphicOf(int ACol, int ARow, TCellType AType) const;
+  // The cell may be edited, as GetCellReadOnly says.
+  bool CellEditable(int ACol, int ARow);
+  // A property object goes with its cell's graphic.
+  void FreeCellProperties(TCellProperties* AProps) override;
+  // The node at a real row, in the string grid or in its hidden item; null when none.
+  TCellGraphic* NodeAtReal(int ARealRow) const;
+  // The last real row that the node at real row ANode holds.
+  int NodeEnd(int ANode, const TCellGraphic& node) const;
+  // The nearest node row at or above display row ARow; -1 when none.
+  int NodeAbove(int ARow) const;
+  int nodeCount_ = 0;
 
   // ---- Filter state ----
   TFilter filter_{this};
