@@ -748,8 +748,9 @@ private:
 
   int fixedFooters_ = 0;
   int fixedRightCols_ = 0;
-  // 1 for a selected row; rows past its end are not selected.
-  std::vector<int32_t> rowSelect_;
+  // 1 for a selected row; rows past its end are not selected. A gap vector, so that a row inserted or
+  // removed near another costs the marks between them, not those after.
+  platform::GapVector<int32_t> rowSelect_;
   platform::TColor selectionColor_ = platform::clHighlight;
   platform::TColor selectionTextColor_ = platform::clHighlightText;
   bool selectionRectangle_ = false;
