@@ -210,12 +210,13 @@ void VUraRazuduVova::WithHiddenRowsIn(const std::function<void()>& change) {
     change();
     return;
   }
-  // The rows come back at their places and go out again as the same set, so the marks, the display
-  // text's limit and the items' fields stay as they are.
+  // The rows come in after the display rows, not at their own places: a block over display rows with a
+  // hidden row between them stays whole, and no display row moves. They go out again as the same set,
+  // so the marks, the display text's limit and the items' fields stay as they are.
   std::vector<int> positions;
   std::vector<TTakenRow> rows;
   for (size_t k = 0; k < hiddenRows_.size(); ++k) {
-    positions.push_back(hiddenRows_[k].Idx);
+    positions.push_back(RowCount() + static_cast<int>(k));
     rows.push_back(std::move(hiddenRows_[k].Row));
   }
   PutRows(positions, std::move(rows));
