@@ -60,6 +60,41 @@ void BM_ThousandInsertsAtTheTop(benchmark::State& state) {
   }
 }
 
+// One row at a time near the top, 1 000 times: each costs what it changes, whatever lies below. A busy
+// grid also has a coloured cell, a hidden row and a marked row at its end and a fixed row of its own
+// height, which every one of these must pass without walking the rows between.
+enum class SingleRowOp { Insert, Remove, Move, HideAndShow };
+
+void BM_ThousandSingleRowOpsAtTheTop(benchmark::State& state, SingleRowOp op, bool busy) {
+  const int rows = static_cast<int>(state.range(0));
+  ShownGrid shown(kCols, rows, kCols);
+  velmora::VUraRazuduVova& grid = *shown.grid;
+  if (busy) {
+    grid.SetRowHeights(0, 30);
+    grid.MouseActions().DisjunctRowSelect = true;
+    grid.SetRowSelect(rows - 1, true);
+    grid.SetColors(1, rows - 2, platform::clYellow);
+    grid.HideRow(rows - 3);
+  }
+  for (auto _ : state) {
+    for (int i = 0; i < 1000; ++i) {
+      switch (op) {
+        case SingleRowOp::Insert: grid.InsertRows(1, 1); break;
+        case SingleRowOp::Remove: grid.RemoveRows(1, 1); break;
+        case SingleRowOp::Move: grid.MoveRow(1, 2); break;
+        case SingleRowOp::HideAndShow:
+          grid.HideRow(1);
+          grid.UnHideRow(1);
+          break;
+      }
+    }
+    state.PauseTiming();
+    if (op == SingleRowOp::Insert) grid.RemoveRows(1, 1000);
+    if (op == SingleRowOp::Remove) grid.InsertRows(1, 1000);
+    state.ResumeTiming();
+  }
+}
+
 void BM_AddRowFromEmpty(benchmark::State& state) {
   const int rows = static_cast<int>(state.range(0));
   ShownGrid shown(kCols, 1);
@@ -109,6 +144,22 @@ void BM_LookupsWithHalfTheRowsHidden(benchmark::State& state) {
 BENCHMARK(BM_RemoveEveryOtherRowAsSelected)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_HideEveryOtherRowAndUnhideAll)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ThousandInsertsAtTheTop)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_ThousandSingleRowOpsAtTheTop, Insert, SingleRowOp::Insert, false)
+    ->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_ThousandSingleRowOpsAtTheTop, InsertBusy, SingleRowOp::Insert, true)
+    ->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_ThousandSingleRowOpsAtTheTop, Remove, SingleRowOp::Remove, false)
+    ->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_ThousandSingleRowOpsAtTheTop, RemoveBusy, SingleRowOp::Remove, true)
+    ->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_ThousandSingleRowOpsAtTheTop, Move, SingleRowOp::Move, false)
+    ->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_ThousandSingleRowOpsAtTheTop, MoveBusy, SingleRowOp::Move, true)
+    ->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_ThousandSingleRowOpsAtTheTop, HideAndShow, SingleRowOp::HideAndShow, false)
+    ->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(BM_ThousandSingleRowOpsAtTheTop, HideAndShowBusy, SingleRowOp::HideAndShow, true)
+    ->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_AddRowFromEmpty)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_HideAndShowAColumn)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_HundredThousandSwaps)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -38,7 +38,7 @@ void TBaseGrid::FreeAllCellProperties() { FreeProperties({0, 0, StoredColCount()
 // A copied row or column shares its objects until the caller empties the source: each is freed once.
 void TBaseGrid::FreeProperties(const TGridRect& cells) {
   std::unordered_set<TCellProperties*> owned;
-  for (int r = std::max(cells.Top, 0); r <= cells.Bottom; ++r) GatherProperties(r, cells.Left, cells.Right, owned);
+  for (int r : RowsWithObjects(cells.Top, cells.Bottom)) GatherProperties(r, cells.Left, cells.Right, owned);
   for (TCellProperties* props : owned) FreeCellProperties(props);
 }
 

@@ -175,8 +175,7 @@ void TBaseGrid::SplitBlocksTornByMove(TGridAxisKind axis, int from, int to) {
 void TBaseGrid::RenumberProperties(TGridAxisKind axis, int lo, int hi) {
   const bool rows = axis == TGridAxisKind::Rows;
   const TGridRect cells = rows ? TGridRect{0, lo, StoredColCount() - 1, hi} : TGridRect{lo, 0, hi, RowCount() - 1};
-  for (int r = cells.Top; r <= cells.Bottom; ++r) {
-    if (!RowHasObjects(r)) continue;
+  for (int r : RowsWithObjects(cells.Top, cells.Bottom)) {
     for (int c = cells.Left; c <= cells.Right; ++c) {
       if (TCellProperties* props = GetGridObject(c, r)) {
         props->Col = c;
@@ -206,8 +205,8 @@ void TBaseGrid::SizeChanged(int OldColCount, int OldRowCount) {
   const TGridRect right{width, 0, oldWidth - 1, std::min(rows, OldRowCount) - 1};
   const TGridRect below{0, rows, oldWidth - 1, OldRowCount - 1};
   for (const TGridRect& dropped : {right, below}) {
-    for (int r = dropped.Top; r <= dropped.Bottom; ++r) {
-      for (int c = dropped.Left; c <= dropped.Right && RowHasObjects(r); ++c) {
+    for (int r : RowsWithObjects(dropped.Top, dropped.Bottom)) {
+      for (int c = dropped.Left; c <= dropped.Right; ++c) {
         const auto block = MergedBlock(c, r, oldWidth, OldRowCount);
         if (!block || block->Left >= width || block->Top >= rows) continue;
         TCellProperties* base = GetGridObject(block->Left, block->Top);
@@ -222,7 +221,8 @@ void TBaseGrid::SizeChanged(int OldColCount, int OldRowCount) {
 }
 
 void TBaseGrid::SplitBlocksAcross(int ARow, int rowCount, const std::function<bool(const TGridRect&)>& torn) {
-  if (ARow < 0 || ARow >= rowCount) return;
+  // A row without objects lies in no block.
+  if (ARow < 0 || ARow >= rowCount || !RowHasObjects(ARow)) return;
   const int width = StoredColCount();
   for (int c = 0; c < width; ++c) {
     const auto block = MergedBlock(c, ARow, width, rowCount);

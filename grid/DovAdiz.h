@@ -458,8 +458,9 @@ public:
   // - Rows: a hidden row is out of the string grid whole, in its TGridItem (texts and objects of every
   //   real column, property objects, height, row-select mark); hiddenRows_ is sorted by strictly
   //   increasing Idx. Real rows are RowCount() + NumHiddenRows(); DisplRowIndex, RealRowIndex and
-  //   IsHiddenRow are binary searches over hiddenRows_. Column operations put the hidden rows back for
-  //   their time (one batch each way), so they change hidden rows alike.
+  //   IsHiddenRow are binary searches over hiddenRows_. Column operations put the hidden rows into the
+  //   string grid after the display rows for their time (one batch each way), so they change hidden
+  //   rows alike and keep every block of display rows whole.
   // - Property objects: each has one owner at any moment: a cell of the string grid, a hidden item, or
   //   none (freed). Col always holds its real column; Row its display row while it lies in the string
   //   grid and its real row (the item's Idx) while its row is hidden.
@@ -1129,8 +1130,9 @@ private:
 
   int fixedFooters_ = 0;
   int fixedRightCols_ = 0;
-  // 1 for a selected row; rows past its end are not selected.
-  std::vector<int32_t> rowSelect_;
+  // 1 for a selected row; rows past its end are not selected. A gap vector, so that a row inserted or
+  // removed near another costs the marks between them, not those after.
+  platform::GapVector<int32_t> rowSelect_;
   platform::TColor selectionColor_ = platform::clHighlight;
   platform::TColor selectionTextColor_ = platform::clHighlightText;
   bool selectionRectangle_ = false;
@@ -1148,8 +1150,8 @@ private:
   // Rebuilds colMap_ and colDispl_ from visibility after the columns changed; empty maps when nothing
   // is hidden.
   void RebuildColumnMaps();
-  // Shows every column (widths back in the string grid) and puts the hidden rows back for the time of
-  // change, which works on real columns as display ones; then takes those rows out again and hides the
+  // Shows every column (widths back in the string grid) and puts the hidden rows in (WithHiddenRowsIn)
+  // for the time of change, which works on real columns as display ones; then takes those rows out again and hides the
   // columns whose visibility entry is false. The current cell stays on its real cell.
   void WithAllColumns(const std::function<void()>& change);
   // Takes out the visible real rows (strictly increasing) with Cause, in one batch.
@@ -1164,7 +1166,8 @@ private:
   // `removed` (strictly increasing, none of them hidden) went.
   void ShiftHiddenRowsFrom(int ARow, int N);
   void CloseUpHiddenRows(const std::vector<int>& removed);
-  // Runs change with the hidden rows back in the string grid (one batch each way).
+  // Runs change with the hidden rows in the string grid after the display rows, in the order of their
+  // real indices (one batch each way).
   void WithHiddenRowsIn(const std::function<void()>& change);
   // Removes the display rows (strictly increasing) in one batch, with their marks; the hidden rows
   // close up.

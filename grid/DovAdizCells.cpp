@@ -22,6 +22,16 @@ bool HasDigit(std::string_view text) {
   return std::any_of(text.begin(), text.end(), [](char c) { return IsAsciiDigit(c); });
 }
 
+// The column of the base cell of the block that a hidden row's cell lies in (a hidden row keeps only
+// blocks within itself); the cell's own column when it lies in none.
+int HiddenBaseCol(const TGridItem& item, int ACol) {
+  const auto* props = static_cast<const TCellProperties*>(item.Object(ACol));
+  if (!props || props->IsBase || props->SpanX <= 0) return ACol;
+  const int baseCol = ACol - props->SpanX;
+  const auto* base = static_cast<const TCellProperties*>(item.Object(baseCol));
+  return base && base->IsBase && base->SpanX >= props->SpanX ? baseCol : ACol;
+}
+
 }  // namespace
 
 int VUraRazuduVova::Ints(int ACol, int ARow) const {
@@ -68,15 +78,16 @@ std::string VUraRazuduVova::CurrentCell() const { return Cells(RealColIndex(Col(
 
 void VUraRazuduVova::SetCurrentCell(const std::string& Value) { SetCells(RealColIndex(Col()), Row(), Value); }
 
-// A hidden row's cells are read and written in its item.
+// A hidden row's cells are read and written in its item, a merged cell's at its block's base as Cells does.
 std::string VUraRazuduVova::GetCellsEx(int ACol, int ARow) const {
-  if (const TGridItem* item = HiddenRow(ARow)) return item->Cell(ACol);
+  if (const TGridItem* item = HiddenRow(ARow)) return item->Cell(HiddenBaseCol(*item, ACol));
   return Cells(ACol, DisplRowIndex(ARow));
 }
 
 void VUraRazuduVova::SetCellsEx(int ACol, int ARow, const std::string& Value) {
   if (TGridItem* item = HiddenItem(ARow)) {
-    if (ACol >= 0 && ACol < StorageColCount()) TStringGrid::SetTakenText(item->Row, ACol, Value);
+    if (ACol >= 0 && ACol < StorageColCount())
+      TStringGrid::SetTakenText(item->Row, HiddenBaseCol(*item, ACol), Value);
     return;
   }
   SetCells(ACol, DisplRowIndex(ARow), Value);

@@ -14,6 +14,7 @@ namespace {
 
 // Tells the property objects of a hidden row their real row.
 void RenumberItem(TGridItem& item, int width) {
+  if (!platform::TStringGrid::TakenHasObjects(item.Row)) return;
   for (int c = 0; c < width; ++c)
     if (auto* props = static_cast<TCellProperties*>(item.Object(c))) props->Row = item.Idx;
 }
@@ -74,15 +75,8 @@ void VUraRazuduVova::HideRealRows(const std::vector<int>& realRows, HideCause Ca
 
 void VUraRazuduVova::RemoveDisplayRowMarks(const std::vector<int>& rows) {
   // Display rows that go: the marks of the rows after them move up, and the display text's limit with them.
-  size_t out = 0, j = 0;
-  for (size_t r = 0; r < rowSelect_.size(); ++r) {
-    if (j < rows.size() && rows[j] == static_cast<int>(r)) {
-      ++j;
-      continue;
-    }
-    rowSelect_[out++] = rowSelect_[r];
-  }
-  rowSelect_.resize(out);
+  const auto marked = std::lower_bound(rows.begin(), rows.end(), static_cast<int>(rowSelect_.size()));
+  rowSelect_.extract(std::vector<int>(rows.begin(), marked));
   DisplRowLimit -= static_cast<int>(std::lower_bound(rows.begin(), rows.end(), DisplRowLimit) - rows.begin());
 }
 
@@ -94,20 +88,12 @@ void VUraRazuduVova::InsertDisplayRowMarks(const std::vector<int>& positions, co
   DisplRowLimit += before;
   const bool anyMark = std::find(marks.begin(), marks.end(), true) != marks.end();
   if (!anyMark && (positions.empty() || positions.front() >= static_cast<int>(rowSelect_.size()))) return;
-  std::vector<int32_t> marksAfter;
-  marksAfter.reserve(rowSelect_.size() + positions.size());
-  size_t j = 0, old = 0;
-  const size_t end = std::max<size_t>(rowSelect_.size() + positions.size(), positions.back() + 1);
-  for (size_t r = 0; r < end; ++r) {
-    if (j < positions.size() && positions[j] == static_cast<int>(r)) {
-      marksAfter.push_back(j < marks.size() && marks[j] ? 1 : 0);
-      ++j;
-    } else {
-      marksAfter.push_back(old < rowSelect_.size() ? rowSelect_[old] : 0);
-      ++old;
-    }
-  }
-  rowSelect_ = std::move(marksAfter);
+  // Every new row stands within the marks afterwards.
+  const size_t count = positions.size();
+  rowSelect_.resize(std::max(rowSelect_.size(), positions.back() + 1 - count), 0);
+  std::vector<int32_t> newMarks(count);
+  for (size_t j = 0; j < count; ++j) newMarks[j] = j < marks.size() && marks[j] ? 1 : 0;
+  rowSelect_.insert(positions, std::move(newMarks));
 }
 
 void VUraRazuduVova::UnHideRows(int AFrom, int ATo) {
@@ -207,13 +193,15 @@ void VUraRazuduVova::ShiftHiddenRowsFrom(int ARow, int N) {
 }
 
 void VUraRazuduVova::CloseUpHiddenRows(const std::vector<int>& removed) {
+  if (removed.empty()) return;
   size_t j = 0;
   const int width = StoredColCount();
-  for (TGridItem& item : hiddenRows_) {
-    while (j < removed.size() && removed[j] < item.Idx) ++j;
-    if (j == 0) continue;
-    item.Idx -= static_cast<int>(j);
-    RenumberItem(item, width);
+  const auto byIdx = [](const TGridItem& item, int row) { return item.Idx < row; };
+  for (auto item = std::lower_bound(hiddenRows_.begin(), hiddenRows_.end(), removed.front(), byIdx);
+       item != hiddenRows_.end(); ++item) {
+    while (j < removed.size() && removed[j] < item->Idx) ++j;
+    item->Idx -= static_cast<int>(j);
+    RenumberItem(*item, width);
   }
 }
 
@@ -222,12 +210,13 @@ void VUraRazuduVova::WithHiddenRowsIn(const std::function<void()>& change) {
     change();
     return;
   }
-  // The rows come back at their places and go out again as the same set, so the marks, the display
-  // text's limit and the items' fields stay as they are.
+  // The rows come in after the display rows, not at their own places: a block over display rows with a
+  // hidden row between them stays whole, and no display row moves. They go out again as the same set,
+  // so the marks, the display text's limit and the items' fields stay as they are.
   std::vector<int> positions;
   std::vector<TTakenRow> rows;
   for (size_t k = 0; k < hiddenRows_.size(); ++k) {
-    positions.push_back(hiddenRows_[k].Idx);
+    positions.push_back(RowCount() + static_cast<int>(k));
     rows.push_back(std::move(hiddenRows_[k].Row));
   }
   PutRows(positions, std::move(rows));

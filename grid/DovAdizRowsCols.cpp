@@ -124,10 +124,11 @@ void VUraRazuduVova::SwapColumns(int ACol1, int ACol2) {
 void VUraRazuduVova::MoveRow(int AFrom, int ATo) {
   if (AFrom == ATo || std::min(AFrom, ATo) < 0 || std::max(AFrom, ATo) >= RowCount()) return;
   TBaseGrid::MoveRow(AFrom, ATo);
-  if (static_cast<size_t>(std::max(AFrom, ATo)) >= rowSelect_.size()) rowSelect_.resize(std::max(AFrom, ATo) + 1, 0);
-  const int32_t mark = rowSelect_[AFrom];
-  rowSelect_.erase(rowSelect_.begin() + AFrom);
-  rowSelect_.insert(rowSelect_.begin() + ATo, mark);
+  // Past the marks' end every row is unmarked: only a move that reaches into them changes them.
+  const size_t far = std::max(AFrom, ATo);
+  if (static_cast<size_t>(std::min(AFrom, ATo)) >= rowSelect_.size()) return;
+  if (far >= rowSelect_.size()) rowSelect_.resize(far + 1, 0);
+  rowSelect_.move(AFrom, ATo);
 }
 
 void VUraRazuduVova::MoveColumn(int AFrom, int ATo) {

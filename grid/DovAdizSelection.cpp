@@ -35,14 +35,15 @@ void VUraRazuduVova::SetRowSelect(int ARow, bool Value) {
 
 int VUraRazuduVova::RowSelectCount() const {
   // Rows taken away by other means than the row count may still have an entry.
-  const auto rows = rowSelect_.begin() + std::min<size_t>(rowSelect_.size(), RowCount());
-  return static_cast<int>(std::count(rowSelect_.begin(), rows, 1));
+  int count = 0;
+  for (size_t r = 0; r < std::min<size_t>(rowSelect_.size(), RowCount()); ++r) count += rowSelect_[r] == 1;
+  return count;
 }
 
 void VUraRazuduVova::ClearRowSelect() {
   for (size_t r = 0; r < rowSelect_.size(); ++r)
     if (rowSelect_[r] == 1) RepaintRow(static_cast<int>(r));
-  rowSelect_.clear();
+  rowSelect_ = {};
 }
 
 void VUraRazuduVova::SelectToRowSelect(bool ClearOthers) {

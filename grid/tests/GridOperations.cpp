@@ -61,27 +61,6 @@ int MarkedRows(const GridModel& model) {
   return marked;
 }
 
-// A block whose shown rows have a hidden row between them.
-bool BlockOverHiddenRow(const GridModel& model) {
-  for (const GridModel::Block& b : model.Blocks())
-    if (b.right >= 0 && b.top >= 0 && model.RealRowIndex(b.bottom) - model.RealRowIndex(b.top) != b.bottom - b.top) return true;
-  return false;
-}
-
-// FIXME: a column operation splits the blocks whose rows have a hidden row between them; until it keeps
-// them, no column operation is drawn while there is such a block.
-bool SplitsBlocksOverHiddenRows(GridOpKind kind) {
-  switch (kind) {
-    case GridOpKind::HideColumns:
-    case GridOpKind::InsertCols:
-    case GridOpKind::RemoveCols:
-    case GridOpKind::SwapColumns:
-    case GridOpKind::MoveColumn:
-    case GridOpKind::MergeCols: return true;
-    default: return false;
-  }
-}
-
 bool ColumnHasBlocks(const GridModel& model, int real) {
   for (int r = 0; r < model.RealRowCount(); ++r)
     if (model.RealCell(real, r).block) return true;
@@ -168,7 +147,6 @@ GridOp GridOpGenerator::Next(const GridModel& model) {
 bool GridOpGenerator::Draw(GridOpKind kind, const GridModel& model, GridOp& op) {
   op = GridOp();
   op.kind = kind;
-  if (SplitsBlocksOverHiddenRows(kind) && BlockOverHiddenRow(model)) return false;
   const int rows = model.RowCount(), cols = model.ColCount(), realRows = model.RealRowCount(),
             realCols = model.RealColCount();
   switch (kind) {

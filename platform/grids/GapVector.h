@@ -17,6 +17,7 @@ template <typename T>
 class GapVector {
 public:
   size_t size() const { return storage_.size() - GapSize(); }
+  bool empty() const { return size() == 0; }
 
   T& operator[](size_t i) { return storage_[Physical(i)]; }
   const T& operator[](size_t i) const { return storage_[Physical(i)]; }
@@ -44,14 +45,9 @@ public:
     storage_[gapBegin_++] = std::move(value);
   }
 
-  // Inserts n default elements at i, with one move of the gap.
-  void insert(size_t i, size_t n) {
-    assert(i <= size());
-    if (n == 0) return;
-    MoveGapTo(i);
-    if (GapSize() < n) GrowGap(n);
-    for (size_t k = 0; k < n; ++k) storage_[gapBegin_++] = T();
-  }
+  // Inserts n default elements (n copies of value) at i, with one move of the gap.
+  void insert(size_t i, size_t n) { InsertMade(i, n, [] { return T(); }); }
+  void insert(size_t i, size_t n, const T& value) { InsertMade(i, n, [&value] { return value; }); }
 
   // Erases the n elements from i on, with one move of the gap.
   void erase(size_t i, size_t n) {
@@ -112,12 +108,24 @@ public:
     }
   }
 
-  void resize(size_t n) {
-    while (size() > n) pop_back();
-    while (size() < n) push_back(T());
-  }
+  void resize(size_t n) { ResizeMade(n, [] { return T(); }); }
+  void resize(size_t n, const T& value) { ResizeMade(n, [&value] { return value; }); }
 
 private:
+  template <typename Make>
+  void InsertMade(size_t i, size_t n, Make make) {
+    assert(i <= size());
+    if (n == 0) return;
+    MoveGapTo(i);
+    if (GapSize() < n) GrowGap(n);
+    for (size_t k = 0; k < n; ++k) storage_[gapBegin_++] = make();
+  }
+  template <typename Make>
+  void ResizeMade(size_t n, Make make) {
+    while (size() > n) pop_back();
+    while (size() < n) push_back(make());
+  }
+
   size_t GapSize() const { return gapEnd_ - gapBegin_; }
   size_t Physical(size_t i) const { return i < gapBegin_ ? i : i + GapSize(); }
 

@@ -20,7 +20,7 @@ void GridAxis::SetFirst(int first) { first_ = std::clamp(first, fixed_, std::max
 
 void GridAxis::SetDefaultSize(int size) {
   defaultSize_ = std::max(size, 0);
-  sizes_.clear();
+  sizes_ = {};
 }
 
 int GridAxis::Size(int i) const {
@@ -123,7 +123,7 @@ std::vector<GridAxis::Placed> GridAxis::ShownItems(int extent) const {
 
 void GridAxis::InsertItems(int at, int count) {
   if (at < 0 || at > count_ || count <= 0) return;
-  if (at < static_cast<int>(sizes_.size())) sizes_.insert(sizes_.begin() + at, count, defaultSize_);
+  if (at < static_cast<int>(sizes_.size())) sizes_.insert(at, count, defaultSize_);
   SetCount(count_ + count);
 }
 
@@ -131,20 +131,14 @@ void GridAxis::DeleteItems(int at, int count) {
   if (at < 0 || at >= count_ || count <= 0) return;
   count = std::min(count, count_ - at);
   const int sized = static_cast<int>(sizes_.size());
-  if (at < sized) sizes_.erase(sizes_.begin() + at, sizes_.begin() + std::min(at + count, sized));
+  if (at < sized) sizes_.erase(at, std::min(at + count, sized) - at);
   SetCount(count_ - count);
 }
 
 void GridAxis::DeleteItemSet(const std::vector<int>& items) {
   if (items.empty()) return;
-  size_t kept = items.front();
-  for (size_t i = kept, next = 0; i < sizes_.size(); ++i) {
-    if (next < items.size() && i == static_cast<size_t>(items[next]))
-      ++next;
-    else
-      sizes_[kept++] = sizes_[i];
-  }
-  if (kept < sizes_.size()) sizes_.resize(kept);
+  const auto stored = std::lower_bound(items.begin(), items.end(), static_cast<int>(sizes_.size()));
+  sizes_.extract(std::vector<int>(items.begin(), stored));
   SetCount(count_ - static_cast<int>(items.size()));
 }
 
@@ -154,17 +148,12 @@ void GridAxis::InsertItemSet(const std::vector<int>& positions, const std::vecto
   const bool defaultSizes =
       std::all_of(sizes.begin(), sizes.end(), [this](int size) { return std::max(size, 0) == defaultSize_; });
   if (!sizes_.empty() || !defaultSizes) {
-    // From the end down to the first new item: each item moves once to its new place.
+    // Each item between the first new one and the last moves once.
     sizes_.resize(count_, defaultSize_);
-    sizes_.resize(count);
-    for (int at = count - 1, next = static_cast<int>(positions.size()) - 1, old = count_ - 1; next >= 0; --at) {
-      if (at == positions[next]) {
-        sizes_[at] = sizes.empty() ? defaultSize_ : std::max(sizes[next], 0);
-        --next;
-      } else {
-        sizes_[at] = sizes_[old--];
-      }
-    }
+    std::vector<int> placed(positions.size(), defaultSize_);
+    if (!sizes.empty())
+      for (size_t j = 0; j < placed.size(); ++j) placed[j] = std::max(sizes[j], 0);
+    sizes_.insert(positions, std::move(placed));
   }
   SetCount(count);
 }
@@ -182,15 +171,12 @@ void GridAxis::MoveItem(int from, int to) {
   if (sizes_.empty() || from == to || from < 0 || to < 0 || from >= count_ || to >= count_) return;
   // Sizes past the stored ones are the default: the moved ones are stored first.
   if (std::max(from, to) >= static_cast<int>(sizes_.size())) sizes_.resize(std::max(from, to) + 1, defaultSize_);
-  if (from < to)
-    std::rotate(sizes_.begin() + from, sizes_.begin() + from + 1, sizes_.begin() + to + 1);
-  else
-    std::rotate(sizes_.begin() + to, sizes_.begin() + from, sizes_.begin() + from + 1);
+  sizes_.move(from, to);
 }
 
 void GridAxis::DeleteItem(int i) {
   if (i < 0 || i >= count_) return;
-  if (i < static_cast<int>(sizes_.size())) sizes_.erase(sizes_.begin() + i);
+  if (i < static_cast<int>(sizes_.size())) sizes_.erase(i);
   SetCount(count_ - 1);
 }
 

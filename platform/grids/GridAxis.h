@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/grids/GapVector.h"
+
 namespace platform {
 
 // One direction of a grid's geometry (its columns or its rows): the count, the fixed items at the start,
@@ -84,7 +86,9 @@ private:
   int first_ = 1;
   int defaultSize_ = 24;
   int lineWidth_ = 1;
-  std::vector<int> sizes_;  // empty while every item has the default size
+  // Empty while every item has the default size; items past its end have it. A gap vector, so that
+  // inserting or deleting an item near another costs the items between, not those after.
+  GapVector<int> sizes_;
 };
 
 }  // namespace platform

@@ -50,6 +50,7 @@ void GridCells::SetSize(int colCount, int rowCount) {
     for (size_t r = 0; r < rows_.size(); ++r)
       if (Row* row = rows_[r].get()) CutToWidth(*row, colCount);
   colCount_ = colCount;
+  if (rowCount < RowCount()) objectRows_.erase(objectRows_.lower_bound({rowCount}), objectRows_.end());
   rows_.resize(rowCount);
 }
 
@@ -81,6 +82,7 @@ void GridCells::SetObject(int col, int row, void* object) {
   if (!r.objects) {
     if (!object) return;
     r.objects = std::make_unique<std::vector<void*>>();
+    objectRows_.insert({row});
   }
   std::vector<void*>& objects = *r.objects;
   if (objects.size() <= static_cast<size_t>(col)) {
@@ -90,14 +92,45 @@ void GridCells::SetObject(int col, int row, void* object) {
   objects[col] = object;
 }
 
-bool GridCells::HasObjects(int row) const {
-  const Row* r = row >= 0 && row < RowCount() ? rows_[row].get() : nullptr;
-  return r && r->objects && !r->objects->empty();
+bool GridCells::HasObjects(int row) const { return row >= 0 && row < RowCount() && StoredHasObjects(rows_[row]); }
+
+std::vector<int> GridCells::ObjectRows(int first, int last) const {
+  std::vector<int> rows;
+  for (auto it = objectRows_.lower_bound({first}); it != objectRows_.end() && it->row <= last; ++it)
+    rows.push_back(it->row);
+  return rows;
+}
+
+void GridCells::IndexInserted(int at, int count) {
+  // From the last entry down, so that each moved entry stays above those not moved yet.
+  const auto first = objectRows_.lower_bound({at});
+  for (auto it = objectRows_.end(); it != first;) (--it)->row += count;
+}
+
+void GridCells::IndexDeleted(int at, int count) {
+  auto it = objectRows_.erase(objectRows_.lower_bound({at}), objectRows_.lower_bound({at + count}));
+  for (; it != objectRows_.end(); ++it) it->row -= count;
+}
+
+void GridCells::IndexRow(int row) {
+  if (StoredHasObjects(rows_[row]))
+    objectRows_.insert({row});
+  else
+    objectRows_.erase({row});
 }
 
 void GridCells::MoveRow(int from, int to) {
   if (from == to || from < 0 || to < 0 || from >= RowCount() || to >= RowCount()) return;
   rows_.move(from, to);
+  // The rows between close the gap at `from` and open one at `to`.
+  const bool listed = objectRows_.erase({from}) > 0;
+  if (from < to) {
+    for (auto it = objectRows_.lower_bound({from + 1}); it != objectRows_.end() && it->row <= to; ++it) --it->row;
+  } else {
+    const auto first = objectRows_.lower_bound({to});
+    for (auto it = objectRows_.lower_bound({from}); it != first;) ++(--it)->row;
+  }
+  if (listed) objectRows_.insert({to});
 }
 
 void GridCells::MoveColumn(int from, int to) {
@@ -113,6 +146,7 @@ void GridCells::MoveColumn(int from, int to) {
 void GridCells::DeleteRow(int row) {
   if (row < 0 || row >= RowCount()) return;
   rows_.erase(row);
+  IndexDeleted(row, 1);
 }
 
 void GridCells::DeleteColumn(int col) {
@@ -129,22 +163,29 @@ void GridCells::DeleteColumn(int col) {
 void GridCells::InsertRows(int at, int count) {
   if (at < 0 || at > RowCount() || count <= 0) return;
   rows_.insert(at, count);
+  IndexInserted(at, count);
 }
 
 void GridCells::DeleteRows(int at, int count) {
   if (at < 0 || at >= RowCount() || count <= 0) return;
-  rows_.erase(at, std::min(count, RowCount() - at));
+  count = std::min(count, RowCount() - at);
+  rows_.erase(at, count);
+  IndexDeleted(at, count);
 }
 
 void GridCells::SwapRows(int a, int b) {
   if (a == b || a < 0 || b < 0 || a >= RowCount() || b >= RowCount()) return;
   std::swap(rows_[a], rows_[b]);
+  if (StoredHasObjects(rows_[a]) == StoredHasObjects(rows_[b])) return;
+  IndexRow(a);
+  IndexRow(b);
 }
 
 GridCells::StoredRow GridCells::TakeRow(int row) {
   if (row < 0 || row >= RowCount()) return nullptr;
   StoredRow taken = std::move(rows_[row]);
   rows_.erase(row);
+  IndexDeleted(row, 1);
   return taken;
 }
 
@@ -152,13 +193,42 @@ void GridCells::PutRow(int at, StoredRow row) {
   if (at < 0 || at > RowCount()) return;
   if (row) CutToWidth(*row, colCount_);
   rows_.insert(at, std::move(row));
+  IndexInserted(at, 1);
+  IndexRow(at);
 }
 
-std::vector<GridCells::StoredRow> GridCells::TakeRows(const std::vector<int>& rows) { return rows_.extract(rows); }
+std::vector<GridCells::StoredRow> GridCells::TakeRows(const std::vector<int>& rows) {
+  if (rows.empty()) return {};
+  // A kept entry moves up by the taken rows before it; the taken rows' entries go.
+  size_t before = 0;
+  for (auto it = objectRows_.lower_bound({rows.front()}); it != objectRows_.end();) {
+    while (before < rows.size() && rows[before] < it->row) ++before;
+    if (before < rows.size() && rows[before] == it->row) {
+      it = objectRows_.erase(it);
+      continue;
+    }
+    it->row -= static_cast<int>(before);
+    ++it;
+  }
+  return rows_.extract(rows);
+}
 
 void GridCells::PutRows(const std::vector<int>& positions, std::vector<StoredRow> rows) {
-  for (StoredRow& row : rows)
-    if (row) CutToWidth(*row, colCount_);
+  if (rows.empty()) return;
+  // Old row k moves down by the new rows that go before it (the j-th goes before old row positions[j]
+  // - j); from the last entry down, so that each moved entry stays above those not moved yet.
+  const auto first = objectRows_.lower_bound({positions.front()});
+  size_t after = positions.size();
+  for (auto it = objectRows_.end(); it != first;) {
+    --it;
+    while (after > 0 && positions[after - 1] - static_cast<int>(after - 1) > it->row) --after;
+    it->row += static_cast<int>(after);
+  }
+  for (size_t j = 0; j < rows.size(); ++j) {
+    if (!rows[j]) continue;
+    CutToWidth(*rows[j], colCount_);
+    if (rows[j]->objects) objectRows_.insert({positions[j]});
+  }
   rows_.insert(positions, std::move(rows));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,9 @@ namespace platform {
 // columns, so an empty grid of any size costs one
 // pointer per row and a filled cell little more than its text. The rows stand in a gap vector: moving,
 // inserting or deleting rows moves row pointers, never cells, and a loop of insertions or deletions at
-// one place is linear. Columns are moved within each row.
+// one place is linear. Columns are moved within each row. The rows that hold object slots are also kept
+// in an index of their own, in step with every move of the rows, so a walk over the objects visits only
+// them and a change of the rows costs the rows with objects it moves, not the rows it passes.
 class GridCells {
   struct Row;
 
@@ -35,6 +38,9 @@ public:
   void SetObject(int col, int row, void* object);
   // Whether an object was ever stored in the row (false means every object of it is null).
   bool HasObjects(int row) const;
+  // The rows of first..last for which HasObjects holds, in increasing order; in time of the rows given
+  // back (and a logarithm of the rows with objects).
+  std::vector<int> ObjectRows(int first, int last) const;
 
   // The cell at `from` goes to `to`, those between shift by one towards `from`.
   void MoveRow(int from, int to);
@@ -63,6 +69,8 @@ public:
   static void* StoredObject(const StoredRow& row, int col);
   static void SetStoredText(StoredRow& row, int col, std::string text);
   static void SetStoredObject(StoredRow& row, int col, void* object);
+  // Whether an object was ever stored in the taken row.
+  static bool StoredHasObjects(const StoredRow& row) { return row && row->objects; }
 
 private:
   struct Row {
@@ -71,11 +79,25 @@ private:
     std::unique_ptr<std::vector<void*>> objects;
   };
 
+  // An entry of the index of rows with objects. The index is only ever shifted as a whole from one
+  // row on, which keeps its order, so its entries are moved in place.
+  struct ObjectRow {
+    mutable int row;
+    bool operator<(const ObjectRow& other) const { return row < other.row; }
+  };
+  using ObjectRowSet = std::set<ObjectRow>;
+
   bool Inside(int col, int row) const { return col >= 0 && row >= 0 && col < colCount_ && row < RowCount(); }
   Row& RowForWrite(int row);
   static void CutToWidth(Row& row, int colCount);
+  // The index after `count` rows were inserted before `at`, or the rows at..at+count-1 deleted.
+  void IndexInserted(int at, int count);
+  void IndexDeleted(int at, int count);
+  // The index after a row was written at `row`: listed when it holds objects, else not.
+  void IndexRow(int row);
 
   GapVector<std::unique_ptr<Row>> rows_;
+  ObjectRowSet objectRows_;  // the rows whose Row has an object slot vector
   int colCount_ = 0;
 };
 

@@ -472,6 +472,7 @@ public:
   static void SetTakenObject(TTakenRow& Row, int ACol, void* AObject) {
     GridCells::SetStoredObject(Row.Cells, ACol, AObject);
   }
+  static bool TakenHasObjects(const TTakenRow& Row) { return GridCells::StoredHasObjects(Row.Cells); }
 
 protected:
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
@@ -487,6 +488,8 @@ protected:
   void SetEditText(int ACol, int ARow, const std::string& Value) override;
   // False when every object of the row is null, so a walk over objects can pass the row at once.
   bool RowHasObjects(int ARow) const { return cells_.HasObjects(ARow); }
+  // The rows of AFirst..ALast for which RowHasObjects holds, in increasing order, in time of their number.
+  std::vector<int> RowsWithObjects(int AFirst, int ALast) const { return cells_.ObjectRows(AFirst, ALast); }
   // The width the store has now: StorageColCount() except inside SizeChanged, before the string grid's
   // own SizeChanged gives the store its new size.
   int StoredColCount() const { return cells_.ColCount(); }

@@ -37,6 +37,21 @@ void ExpectSame(const GridCells& cells, const Model& model, int step) {
       ASSERT_EQ(cells.Text(c, r), model.rows[r][c].first) << "step " << step << " cell " << c << "," << r;
       ASSERT_EQ(cells.Object(c, r), model.rows[r][c].second) << "step " << step << " cell " << c << "," << r;
     }
+  // The index of rows with objects lists exactly the rows that say they have them, and every row that
+  // holds one says so.
+  std::vector<int> holding;
+  for (int r = 0; r < cells.RowCount(); ++r) {
+    if (cells.HasObjects(r)) holding.push_back(r);
+    for (const auto& cell : model.rows[r])
+      ASSERT_TRUE(!cell.second || cells.HasObjects(r)) << "step " << step << " row " << r;
+  }
+  ASSERT_EQ(cells.ObjectRows(0, cells.RowCount() - 1), holding) << "step " << step;
+  if (cells.RowCount() > 2) {
+    const int mid = cells.RowCount() / 2;
+    std::vector<int> part;
+    std::copy_if(holding.begin(), holding.end(), std::back_inserter(part), [mid](int r) { return r >= 1 && r <= mid; });
+    ASSERT_EQ(cells.ObjectRows(1, mid), part) << "step " << step;
+  }
 }
 
 TEST(GridCellsTest, RandomOperationsAgreeWithAFullMatrix) {
@@ -120,7 +135,7 @@ TEST(GridCellsTest, RowBatchesSwapsAndTakenRowsAgreeWithAFullMatrix) {
   for (int step = 0; step < 3000; ++step) {
     const int rows = cells.RowCount();
     const auto pick = [&](int n) { return static_cast<int>(random() % std::max(n, 1)); };
-    switch (random() % 6) {
+    switch (random() % 7) {
       case 0:
       case 1:
         if (rows) {
@@ -163,6 +178,19 @@ TEST(GridCellsTest, RowBatchesSwapsAndTakenRowsAgreeWithAFullMatrix) {
           taken.pop_back();
         }
         break;
+      case 6: {
+        // A set taken out and put back at other places.
+        const std::vector<int> set = RandomRowSet(random, rows);
+        std::vector<std::vector<std::pair<std::string, void*>>> out;
+        for (int r : set) out.push_back(model.rows[r]);
+        for (size_t j = set.size(); j-- > 0;) model.rows.erase(model.rows.begin() + set[j]);
+        std::vector<GridCells::StoredRow> stored = cells.TakeRows(set);
+        const int n = static_cast<int>(set.size());
+        const std::vector<int> positions = RandomRowSet(random, cells.RowCount() + n, n);
+        for (int j = 0; j < n; ++j) model.rows.insert(model.rows.begin() + positions[j], out[j]);
+        cells.PutRows(positions, std::move(stored));
+        break;
+      }
     }
     ExpectSame(cells, model, step);
   }
