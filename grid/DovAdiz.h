@@ -496,9 +496,10 @@ public:
   // Hides the data rows marked in the row-select list.
   void HideSelectedRows();
   // The batch calls that the filter uses: rows that are hidden already or outside the grid are passed
-  // over; UnHideRowSet shows whatever hid them, UnHideFilteredRows only the rows the filter hid.
+  // over; UnHideRowSet shows whatever hid them (or only those that OnlyCause hid), UnHideFilteredRows
+  // only the rows the filter hid.
   void HideRowSet(const std::vector<int>& realRows, HideCause Cause);
-  void UnHideRowSet(const std::vector<int>& realRows);
+  void UnHideRowSet(const std::vector<int>& realRows, std::optional<HideCause> OnlyCause = std::nullopt);
   void UnHideFilteredRows();
 
   // Hiding columns by real index. The grid keeps at least one displayed column; a hidden column's width

@@ -104,14 +104,17 @@ void VUraRazuduVova::UnHideRows(int AFrom, int ATo) {
   ShowItems(items);
 }
 
-void VUraRazuduVova::UnHideRowSet(const std::vector<int>& realRows) {
+void VUraRazuduVova::UnHideRowSet(const std::vector<int>& realRows, std::optional<HideCause> OnlyCause) {
   std::vector<int> rows(realRows);
   std::sort(rows.begin(), rows.end());
   std::vector<size_t> items;
   size_t k = 0;
   for (int row : rows) {
     while (k < hiddenRows_.size() && hiddenRows_[k].Idx < row) ++k;
-    if (k < hiddenRows_.size() && hiddenRows_[k].Idx == row) items.push_back(k++);
+    if (k < hiddenRows_.size() && hiddenRows_[k].Idx == row) {
+      if (!OnlyCause || hiddenRows_[k].Cause == *OnlyCause) items.push_back(k);
+      ++k;
+    }
   }
   ShowItems(items);
 }

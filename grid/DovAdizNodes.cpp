@@ -70,21 +70,22 @@ void VUraRazuduVova::ContractNode(int ARow) {
   node->State = true;
   std::vector<int> rows;
   for (int r = ARow + 1; r <= NodeEnd(ARow, *node); ++r) rows.push_back(r);
-  HideRowSet(rows, HideCause::User);
+  HideRowSet(rows, HideCause::Node);
 }
 
 void VUraRazuduVova::ExpandNode(int ARow) {
   TCellGraphic* node = NodeAtReal(ARow);
   if (!node || !node->State) return;
   node->State = false;
-  // The rows of an inner node that is contracted stay hidden.
+  // The rows of an inner node that is contracted stay hidden, as do those that the filter or the
+  // program hid.
   std::vector<int> rows;
   const int end = NodeEnd(ARow, *node);
   for (int r = ARow + 1; r <= end; ++r) {
     rows.push_back(r);
     if (const TCellGraphic* inner = NodeAtReal(r); inner && inner->State) r = NodeEnd(r, *inner);
   }
-  UnHideRowSet(rows);
+  UnHideRowSet(rows, HideCause::Node);
 }
 
 void VUraRazuduVova::SetNodeState(int ARow, bool Contracted) {

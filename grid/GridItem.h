@@ -6,8 +6,9 @@
 
 namespace velmora {
 
-// Who hid a row: the program (HideRows and the like) or the filter, which shows again only its own.
-enum class HideCause : uint8_t { User, Filter };
+// Who hid a row: the program (HideRows and the like), the filter or a contracted node; the filter and
+// a node that expands show again only the rows they hid themselves.
+enum class HideCause : uint8_t { User, Filter, Node };
 
 // A hidden row of the grid object: the storage row taken out of the string grid whole (texts and
 // objects of every real column, property objects included, and its height), its row-select mark and

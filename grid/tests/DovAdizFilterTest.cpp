@@ -202,6 +202,31 @@ TEST_F(DovAdizFilterTest, TurningTheFilterOffShowsOnlyTheRowsItHid) {
   EXPECT_EQ(ShownHosts(), (Hosts{"router-1", "router-2", "printer", "router-3"}));
 }
 
+// A node's rows and the filter's keep apart: a contracted node stays contracted through the filter, and
+// expanding it shows only the rows it hid, not those that the filter or the program hid.
+TEST_F(DovAdizFilterTest, AContractedNodeAndTheFilterEachShowOnlyTheRowsTheyHid) {
+  Fill(1, {{"router-1", "up"}, {"router-2", "up"}, {"printer", "up"}, {"switch", "up"}, {"router-3", "up"}});
+  grid_->AddNode(1, 3);  // router-1 holds router-2, printer and switch
+  grid_->ContractNode(1);
+  AddCondition(1, "router*");
+  grid_->SetFilterActive(true);
+  grid_->SetFilterActive(false);
+  EXPECT_EQ(ShownHosts(), (Hosts{"router-1", "router-3"}));
+  EXPECT_TRUE(grid_->GetNodeState(1));
+
+  grid_->ExpandNode(1);
+  grid_->SetFilterActive(true);  // printer and switch fail
+  grid_->HideRow(2);             // router-2, hidden by the program
+  grid_->ContractNode(1);
+  EXPECT_EQ(ShownHosts(), (Hosts{"router-1", "router-3"}));
+  grid_->ExpandNode(1);
+  EXPECT_EQ(ShownHosts(), (Hosts{"router-1", "router-3"}));
+  grid_->SetFilterActive(false);
+  EXPECT_EQ(ShownHosts(), (Hosts{"router-1", "printer", "switch", "router-3"}));
+  grid_->UnHideRowsAll();
+  EXPECT_EQ(ShownHosts(), (Hosts{"router-1", "router-2", "printer", "switch", "router-3"}));
+}
+
 struct ProgressCase {
   int dataRows;
   std::vector<int> progress;
