@@ -7,7 +7,7 @@ Usage: sort_peer.py text|number FILE MIN_SECONDS
 mean seconds per sort, a tab, and the number of keys.
 """
 import sys
-import time
+import timeit
 
 
 def main():
@@ -16,13 +16,10 @@ def main():
         keys = f.read().splitlines()
     if mode == "number":
         keys = [float(k) for k in keys]
-    passes, start = 0, time.perf_counter()
-    while True:
-        sorted(keys)
-        passes += 1
-        elapsed = time.perf_counter() - start
-        if elapsed >= min_seconds:
-            break
+    timer, passes, elapsed = timeit.Timer(lambda: sorted(keys)), 0, 0.0
+    while elapsed < min_seconds:
+        more, extra = timer.autorange()
+        passes, elapsed = passes + more, elapsed + extra
     print(f"{elapsed / passes}\t{len(keys)}")
 
 
