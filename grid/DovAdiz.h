@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "controls/html/PictureContainer.h"
@@ -1253,6 +1254,119 @@ private:
   bool filterActive_ = false;
   int filterFixedRows_ = 0;      // FixedRows when the filter was activated
   bool filterBlankRow_ = false;  // activation added the blank row at filterFixedRows_
+
+  // ---- Sorting (DovAdizSort.cpp, DovAdizSortCompare.cpp) ----
+  //
+  // Columns are real ones (Cells' index space), rows display rows. Every sort first ends in-place
+  // editing, then finds the new order of the rows it sorts as a permutation of row numbers (a stable
+  // merge sort: no row moves while comparisons run, so one that raises leaves every row in place), and
+  // applies it in one pass along its cycles with at most n - 1 constant-time SortSwapRows. A row moves
+  // whole: the texts and objects of every real column (hidden ones too), its property objects, height
+  // and mark; hidden rows keep their real place, and fixed and footer rows never move. The sorts that
+  // the programmer or a header click starts run inside one update lock. The cross-reference starts as
+  // the identity at every sort.
+  //
+  // The comparison is a total order in every style: ssAutomatic is resolved once per sort and column
+  // over the rows sorted (numeric when every non-empty text converts, else date likewise, else
+  // alphabetic), and in the numeric and date styles the texts that do not convert sort after the
+  // values, among themselves alphabetically; an empty text counts as 0.
+public:
+  // -1, 0 or 1 for the texts of ACol in ARow1 and ARow2, before the sort's direction is applied
+  // (with IgnoreBlanks an empty text lands at BlankPos once it is).
+  int Compare(int ACol, int ARow1, int ARow2);
+  // Compare; with Full a tie goes to the next real columns, up to StorageColCount() - 2.
+  int CompareLine(int ACol, int ARow1, int ARow2);
+  // By the sort index list from position AColIndex, each entry in its own direction.
+  int CompareLineIndexed(int AColIndex, int ARow1, int ARow2);
+  // Swaps the two rows when they are out of order in Direction (ties decided by the next columns);
+  // true when swapped.
+  bool SortLine(int ACol, int ARow1, int ARow2);
+  // Stable sort of the data rows by ACol alone, in Direction.
+  void SortByColumn(int ACol);
+  // Sort of rows Left..Right by ACol (with Full, ties by the next columns), in Direction; no update
+  // lock and the current row stays at its number.
+  void QuickSort(int ACol, int Left, int Right);
+  // Sort of rows Left..Right by the sort index list.
+  void QuickSortIndexed(int Left, int Right);
+  // Sort of the data rows by SortSettings.Column (the sort index list cleared first).
+  void QSort();
+  // Sort of the data rows by the sort index list; raises EDovAdizError "No indexes specified for
+  // indexed sort" before anything changes when it is empty.
+  void QSortIndexed();
+  void InitSortXRef();
+  // The click sort that the mouse handling calls for a release in the sort row on display column
+  // ACol (Shift held: the column joins the sort index): OnCanSort may veto; the edit ends, the
+  // column's order is set as a header click sets it, the rows are sorted, OnClickSort fires.
+  void ClickSort(int ACol, bool Shift);
+  // Statistics of the sorts: comparisons and swaps counted since construction, and the duration of
+  // the last click sort in milliseconds.
+  int SortCompares() const { return sortCompares_; }
+  int SortSwaps() const { return sortSwaps_; }
+  int SortTime() const { return sortTimeMs_; }
+
+private:
+  // What a sort does around its rows: Plain nothing; Locked holds the update lock and, with
+  // Navigation.MoveRowOnSort, lets the current row follow its data; KeepColumn0 also keeps the texts
+  // of column 0 in place with NormalCellsOnly and a fixed column.
+  enum class SortFrame : uint8_t { Plain, Locked, KeepColumn0 };
+  // Sorts rows first..last (clamped to the grid) by compare (negative: the first row goes first) and
+  // applies the order.
+  void SortRows(int first, int last, const std::function<int(int, int)>& compare, SortFrame frame);
+  // Exchanges two rows during a sort: counts, the cross-reference, SingleColumn, the tracked row.
+  void SwapSortedRows(int ARow1, int ARow2);
+  TSortStyle ResolvedStyle(int ACol, const std::string& prefix, const std::string& suffix);
+
+  int sortCompares_ = 0;
+  int sortSwaps_ = 0;
+  int sortTimeMs_ = 0;
+  int sortSign_ = 1;
+  int trackedRow_ = -1;
+  // During a sort: rows sorted, and the style resolved for ssAutomatic per real column.
+  int sortFirst_ = -1;
+  int sortLast_ = -1;
+  std::vector<std::optional<TSortStyle>> resolvedStyles_;
+
+  // ---- Calculations, selection text and auto-size (DovAdizCalc.cpp, DovAdizAutoSize.cpp) ----
+  // Columns and rows are display positions. A run reads Floats of its cells in order (an empty cell
+  // counts as 0; one without a number raises EDovAdizError "Cell does not contain a float value"); a
+  // run with a cell outside the grid raises EDovAdizError "Invalid Row accessed" or "Invalid Column
+  // accessed" before any cell is read. An empty run (last below first) sums and averages to 0, and its
+  // minimum and maximum are the value of the first cell.
+public:
+  double ColumnSum(int ACol, int FromRow, int ToRow);
+  double ColumnAvg(int ACol, int FromRow, int ToRow);
+  double ColumnMin(int ACol, int FromRow, int ToRow);
+  double ColumnMax(int ACol, int FromRow, int ToRow);
+  double RowSum(int ARow, int FromCol, int ToCol);
+  double RowAvg(int ARow, int FromCol, int ToCol);
+  double RowMin(int ARow, int FromCol, int ToCol);
+  double RowMax(int ARow, int FromCol, int ToCol);
+  // 1, 2, 3 ... into the data rows of a column (the data columns of a row).
+  void AutoNumberCol(int ACol);
+  void AutoNumberRow(int ARow);
+  // Inside the selection; with MouseActions.DisjunctRowSelect, the row's mark whatever the column.
+  bool IsSelected(int ACol, int ARow);
+  // The selected cells (the marked rows with DisjunctRowSelect; every column with goRowSelect and
+  // DragDropSettings.OleEntireRows), cells separated by TAB and every line ended by CR LF; rich text
+  // as its plain text, and a cell of several lines quoted as CSV with Multilinecells and
+  // ClipboardCSVMultiLine.
+  std::string SelectedText();
+  bool ClipboardCSVMultiLine = false;
+  // Every column from 0 (DoFixedCols) or from FixedCols sized to its content, then Padding wider.
+  // Each distinct text in each font is measured once per call.
+  void AutoSizeColumns(bool DoFixedCols, int Padding);
+  void AutoSizeCol(int ACol) { SizeToWidth(ACol, false); }
+  // 2 x GridLineWidth + 4 more than the widest unmerged cell of the column; with OnlyGrow only when
+  // that is wider than the column is.
+  void SizeToWidth(int ACol, bool OnlyGrow);
+
+private:
+  enum class CalcRun : uint8_t { Column, Row };
+  // The values of the run's cells, the run checked against the grid first.
+  std::vector<double> RunValues(CalcRun Run, int AIndex, int First, int Last);
+  double RunExtreme(CalcRun Run, int AIndex, int First, int Last, bool Largest);
+  // The width that fits display column ACol, with each (text, font) measured once in `widths`.
+  int WidestInColumn(int ACol, std::unordered_map<std::string, int>& widths);
 };
 
 }  // namespace velmora

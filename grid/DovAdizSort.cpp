@@ -1,0 +1,189 @@
+// Sorting rows: the order found as a permutation of row numbers, then applied in one pass.
+#include <numeric>
+#include <optional>
+
+#include "grid/DovAdiz.h"
+#include "platform/core/Clock.h"
+
+namespace velmora {
+namespace {
+
+// Stable bottom-up merge sort of `rows` by `compare` (negative: the first goes first). It makes at
+// most n log2 n comparisons, needs no recursion and ends with a permutation of `rows` whatever the
+// comparison answers; an exception leaves `rows` a permutation too.
+void MergeSortRows(std::vector<int>& rows, const std::function<int(int, int)>& compare) {
+  const size_t n = rows.size();
+  std::vector<int> merged(n);
+  for (size_t width = 1; width < n; width *= 2) {
+    for (size_t lo = 0; lo < n; lo += 2 * width) {
+      const size_t mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
+      if (mid == hi || compare(rows[mid], rows[mid - 1]) >= 0) {  // already in order
+        std::copy(rows.begin() + lo, rows.begin() + hi, merged.begin() + lo);
+        continue;
+      }
+      size_t i = lo, j = mid, k = lo;
+      while (i < mid && j < hi) merged[k++] = compare(rows[j], rows[i]) < 0 ? rows[j++] : rows[i++];
+      std::copy(rows.begin() + i, rows.begin() + mid, merged.begin() + k);
+      std::copy(rows.begin() + j, rows.begin() + hi, merged.begin() + k + (mid - i));
+    }
+    rows.swap(merged);
+  }
+}
+
+}  // namespace
+
+void VUraRazuduVova::InitSortXRef() {
+  sortXRef_.Clear();
+  for (int i = 0; i < RowCount(); ++i) sortXRef_.Add(i);
+}
+
+void VUraRazuduVova::SwapSortedRows(int ARow1, int ARow2) {
+  ++sortSwaps_;
+  if (std::max(ARow1, ARow2) < sortXRef_.Count()) {
+    const int entry1 = sortXRef_.GetInteger(ARow1);
+    sortXRef_.SetInteger(ARow1, sortXRef_.GetInteger(ARow2));
+    sortXRef_.SetInteger(ARow2, entry1);
+  }
+  if (sortSettings_.SingleColumn) {
+    const int c = sortSettings_.Column;
+    const std::string text1 = Cells(c, ARow1);
+    platform::TObject* object1 = Objects(c, ARow1);
+    SetCells(c, ARow1, Cells(c, ARow2));
+    SetObjects(c, ARow1, Objects(c, ARow2));
+    SetCells(c, ARow2, text1);
+    SetObjects(c, ARow2, object1);
+    return;
+  }
+  SortSwapRows(ARow1, ARow2);
+  if (trackedRow_ == ARow1)
+    trackedRow_ = ARow2;
+  else if (trackedRow_ == ARow2)
+    trackedRow_ = ARow1;
+}
+
+void VUraRazuduVova::SortRows(int first, int last, const std::function<int(int, int)>& compare, SortFrame frame) {
+  HideInplaceEdit();
+  first = std::max(first, 0);
+  last = std::min(last, RowCount() - 1);
+  std::optional<UpdateGuard> lock;
+  if (frame != SortFrame::Plain) lock.emplace(*this);
+  InitSortXRef();
+  if (last <= first) return;
+
+  std::vector<int> order(last - first + 1);
+  std::iota(order.begin(), order.end(), first);
+  {
+    // The automatic styles are resolved over these rows, once each, while the order is found.
+    sortFirst_ = first;
+    sortLast_ = last;
+    resolvedStyles_.clear();
+    struct EndOfSort {
+      VUraRazuduVova& grid;
+      ~EndOfSort() { grid.sortFirst_ = grid.sortLast_ = -1; }
+    } endOfSort{*this};
+    MergeSortRows(order, compare);
+  }
+
+  std::vector<std::string> column0;
+  const bool keepColumn0 = frame == SortFrame::KeepColumn0 && sortSettings_.NormalCellsOnly && FixedCols() > 0;
+  if (keepColumn0)
+    for (int r = first; r <= last; ++r) column0.push_back(Cells(0, r));
+  trackedRow_ = Row();
+  // Along the cycles of the permutation: `at` holds the original row (relative to first) now standing
+  // at each place, `where` the place of each original row.
+  const size_t n = order.size();
+  std::vector<size_t> at(n), where(n);
+  std::iota(at.begin(), at.end(), size_t{0});
+  std::iota(where.begin(), where.end(), size_t{0});
+  for (size_t k = 0; k < n; ++k) {
+    const size_t wanted = order[k] - first, from = where[wanted];
+    if (from == k) continue;
+    SwapSortedRows(first + static_cast<int>(k), first + static_cast<int>(from));
+    at[from] = at[k];
+    where[at[from]] = from;
+    at[k] = wanted;
+    where[wanted] = k;
+  }
+  if (keepColumn0)
+    for (int r = first; r <= last; ++r) SetCells(0, r, column0[r - first]);
+  if (frame != SortFrame::Plain && navigation_.MoveRowOnSort && trackedRow_ != Row())
+    FocusCell(Col(), trackedRow_, true);
+}
+
+bool VUraRazuduVova::SortLine(int ACol, int ARow1, int ARow2) {
+  sortSign_ = sortSettings_.Direction == TSortDirection::sdAscending ? 1 : -1;
+  if (CompareLine(ACol, ARow1, ARow2) * sortSign_ <= 0) return false;
+  SwapSortedRows(ARow1, ARow2);
+  return true;
+}
+
+void VUraRazuduVova::SortByColumn(int ACol) {
+  if (RowCount() < 2) return;
+  sortSign_ = sortSettings_.Direction == TSortDirection::sdAscending ? 1 : -1;
+  SortRows(FixedRows(), RowCount() - 1 - FixedFooters(),
+           [&](int a, int b) { return sortSign_ * Compare(ACol, a, b); }, SortFrame::Locked);
+}
+
+void VUraRazuduVova::QuickSort(int ACol, int Left, int Right) {
+  sortSign_ = sortSettings_.Direction == TSortDirection::sdAscending ? 1 : -1;
+  SortRows(Left, Right, [&](int a, int b) { return sortSign_ * CompareLine(ACol, a, b); }, SortFrame::Plain);
+}
+
+void VUraRazuduVova::QuickSortIndexed(int Left, int Right) {
+  SortRows(Left, Right, [&](int a, int b) { return CompareLineIndexed(0, a, b); }, SortFrame::Plain);
+}
+
+void VUraRazuduVova::QSort() {
+  sortIndexes_.Clear();
+  sortSign_ = sortSettings_.Direction == TSortDirection::sdAscending ? 1 : -1;
+  const int col = sortSettings_.Column;
+  SortRows(FixedRows(), RowCount() - 1 - FixedFooters(),
+           [&](int a, int b) { return sortSign_ * CompareLine(col, a, b); }, SortFrame::KeepColumn0);
+}
+
+void VUraRazuduVova::QSortIndexed() {
+  if (sortIndexes_.Count() == 0) throw EDovAdizError("No indexes specified for indexed sort");
+  SortRows(FixedRows(), RowCount() - 1 - FixedFooters(),
+           [&](int a, int b) { return CompareLineIndexed(0, a, b); }, SortFrame::Locked);
+}
+
+void VUraRazuduVova::ClickSort(int ACol, bool Shift) {
+  const int col = RealColIndex(ACol);
+  if (!sortSettings_.Show || RowCount() <= 2 || (ACol < FixedCols() && !sortSettings_.FixedCols)) return;
+  bool doSort = true;
+  if (OnCanSort) OnCanSort(this, col, doSort);
+  if (!doSort) return;
+  const TGuard alive(*this);
+  HideCellEdit();
+  if (alive.Gone()) return;
+  if (sortSettings_.AutoColumnMerge) UndoColumnMerge();
+  const uint32_t started = platform::GetTickCount();
+  if (sortSettings_.IndexShow) {
+    const int at = sortIndexes_.FindIndex(col);
+    if (Shift && at < 0)
+      sortIndexes_.AddIndex(col, true);
+    else if (Shift || (at == 0 && sortIndexes_.Count() == 1))
+      sortIndexes_.ToggleIndex(col);
+    else {
+      sortIndexes_.Clear();
+      sortIndexes_.AddIndex(col, true);
+    }
+    sortSettings_.Column = col;
+    QSortIndexed();
+  } else {
+    if (sortSettings_.Column != col) {
+      sortSettings_.Column = col;
+      sortSettings_.Direction = TSortDirection::sdAscending;
+    } else {
+      sortSettings_.Direction = sortSettings_.Direction == TSortDirection::sdAscending
+                                    ? TSortDirection::sdDescending
+                                    : TSortDirection::sdAscending;
+    }
+    QSort();
+  }
+  sortTimeMs_ = static_cast<int>(platform::GetTickCount() - started);
+  if (sortSettings_.AutoColumnMerge) ApplyColumnMerge();
+  if (OnClickSort && alive.Alive()) OnClickSort(this, sortSettings_.Column);
+}
+
+}  // namespace velmora

@@ -1,0 +1,293 @@
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <random>
+
+#include "grid/tests/DovAdizFixture.h"
+#include "platform/core/Ascii.h"
+
+namespace velmora::testing {
+namespace {
+
+using platform::clRed;
+using platform::TColor;
+
+// One display row as the sort must keep it together.
+struct RowImage {
+  std::vector<std::string> texts;  // every real column, hidden ones too
+  TColor color;
+  int height;
+  bool mark;
+  friend bool operator==(const RowImage&, const RowImage&) = default;
+};
+
+class DovAdizSortTest : public DovAdizTest {
+protected:
+  int RealCols() const { return grid_->ColCount() + grid_->NumHiddenColumns(); }
+  RowImage Image(int r) const {
+    RowImage image{{}, grid_->GetColors(2, r), grid_->RowHeights(r), grid_->RowSelect(r)};
+    for (int c = 0; c < RealCols(); ++c) image.texts.push_back(grid_->Cells(c, r));
+    return image;
+  }
+  std::vector<RowImage> Images() const {
+    std::vector<RowImage> images;
+    for (int r = 0; r < grid_->RowCount(); ++r) images.push_back(Image(r));
+    return images;
+  }
+  void SetColumn(int c, const std::vector<std::string>& texts) {
+    grid_->SetRowCount(static_cast<int>(texts.size()) + 1);
+    for (size_t i = 0; i < texts.size(); ++i) grid_->SetCells(c, static_cast<int>(i) + 1, texts[i]);
+  }
+  std::vector<std::string> Column(int c) const {
+    std::vector<std::string> texts;
+    for (int r = 1; r < grid_->RowCount(); ++r) texts.push_back(grid_->Cells(c, r));
+    return texts;
+  }
+  void UseStyle(TSortStyle style) {
+    grid_->OnGetFormat = [style](platform::TObject*, int, TSortStyle& s, std::string&, std::string&) { s = style; };
+  }
+};
+
+using Texts = std::vector<std::string>;
+
+TEST_F(DovAdizSortTest, StylesOrderTheirTexts) {
+  struct Case {
+    const char* name;
+    TSortStyle style;
+    TSortDirection direction;
+    Texts in, out;
+  };
+  const Case cases[] = {
+      {"numeric", TSortStyle::ssNumeric, TSortDirection::sdAscending, {"2", "10", "1"}, {"1", "2", "10"}},
+      {"alphabetic", TSortStyle::ssAlphabetic, TSortDirection::sdAscending, {"2", "10", "1"}, {"1", "10", "2"}},
+      {"numeric descending", TSortStyle::ssNumeric, TSortDirection::sdDescending, {"2", "10", "1"}, {"10", "2", "1"}},
+      // Texts that are no numbers follow the numbers, ordered among themselves; "" counts as 0.
+      {"numeric with texts", TSortStyle::ssNumeric, TSortDirection::sdAscending, {"abc", "5", "", "-1.5", "Abc"},
+       {"-1.5", "", "5", "Abc", "abc"}},
+      {"automatic numbers", TSortStyle::ssAutomatic, TSortDirection::sdAscending, {"9", "", "100"}, {"", "9", "100"}},
+      {"automatic mixed is alphabetic", TSortStyle::ssAutomatic, TSortDirection::sdAscending, {"9", "x", "100"},
+       {"100", "9", "x"}},
+      {"no case", TSortStyle::ssAlphaNoCase, TSortDirection::sdAscending, {"b", "A", "a", "B"}, {"A", "a", "b", "B"}},
+      {"markup", TSortStyle::ssHTML, TSortDirection::sdAscending, {"<b>b</b>", "c", "<i>a</i>"},
+       {"<i>a</i>", "<b>b</b>", "c"}},
+      {"date", TSortStyle::ssDate, TSortDirection::sdAscending, {"03.01.2020", "no date", "01.02.2019"},
+       {"01.02.2019", "03.01.2020", "no date"}},
+      {"short date US", TSortStyle::ssShortDateUS, TSortDirection::sdAscending, {"02/01/2020", "01/02/2020"},
+       {"01/02/2020", "02/01/2020"}},
+      {"financial", TSortStyle::ssFinancial, TSortDirection::sdAscending, {"1,000.5", "999", "12,000"},
+       {"999", "1,000.5", "12,000"}},
+  };
+  platform::FormatSettings().DateSeparator = '.';
+  platform::FormatSettings().ShortDateFormat = "dd.mm.yyyy";
+  grid_->SortSettings().Full = false;
+  for (const Case& c : cases) {
+    SetColumn(1, c.in);
+    UseStyle(c.style);
+    grid_->SortSettings().Column = 1;
+    grid_->SortSettings().Direction = c.direction;
+    grid_->QSort();
+    EXPECT_EQ(Column(1), c.out) << c.name;
+  }
+}
+
+TEST_F(DovAdizSortTest, BlanksStayAtTheirEndInBothDirections) {
+  grid_->SortSettings().IgnoreBlanks = true;
+  grid_->SortSettings().Column = 1;
+  for (auto pos : {TSortBlankPosition::blLast, TSortBlankPosition::blFirst}) {
+    grid_->SortSettings().BlankPos = pos;
+    for (auto dir : {TSortDirection::sdAscending, TSortDirection::sdDescending}) {
+      SetColumn(1, {"", "b", "", "a", "c"});
+      grid_->SortSettings().Direction = dir;
+      grid_->QSort();
+      const Texts sorted = dir == TSortDirection::sdAscending ? Texts{"a", "b", "c"} : Texts{"c", "b", "a"};
+      const Texts expected = pos == TSortBlankPosition::blFirst ? Texts{"", "", sorted[0], sorted[1], sorted[2]}
+                                                                : Texts{sorted[0], sorted[1], sorted[2], "", ""};
+      EXPECT_EQ(Column(1), expected);
+    }
+  }
+}
+
+TEST_F(DovAdizSortTest, FixedFooterAndHeaderTextsStayAndTheCurrentRowFollowsOnlyWhenAsked) {
+  for (bool follow : {false, true}) {
+    SetColumn(1, {"d", "c", "b", "a", "footer"});
+    for (int r = 0; r < grid_->RowCount(); ++r) grid_->SetCells(0, r, "h" + std::to_string(r));
+    grid_->SetFixedFooters(1);
+    grid_->SortSettings().NormalCellsOnly = true;
+    grid_->SortSettings().Column = 1;
+    grid_->Navigation().MoveRowOnSort = follow;
+    grid_->SetRow(1);  // "d"
+    grid_->QSort();
+    EXPECT_EQ(Column(1), (Texts{"a", "b", "c", "d", "footer"}));
+    EXPECT_EQ(Column(0), (Texts{"h1", "h2", "h3", "h4", "h5"}));
+    EXPECT_EQ(grid_->Cells(1, grid_->Row()), follow ? "d" : "a");
+    grid_->SetFixedFooters(0);
+  }
+}
+
+TEST_F(DovAdizSortTest, HeaderClicksSortAscendingThenToggle) {
+  grid_->SortSettings().Show = true;
+  SetColumn(2, {"b", "c", "a"});
+  SetColumn(3, {"2", "1", "3"});
+  int clicked = -1;
+  grid_->OnClickSort = [&](platform::TObject*, int ACol) { clicked = ACol; };
+  grid_->ClickSort(2, false);
+  EXPECT_EQ(Column(2), (Texts{"a", "b", "c"}));
+  EXPECT_EQ(clicked, 2);
+  grid_->ClickSort(2, false);
+  EXPECT_EQ(Column(2), (Texts{"c", "b", "a"}));
+  grid_->ClickSort(3, false);
+  EXPECT_EQ(Column(3), (Texts{"1", "2", "3"}));
+  EXPECT_EQ(grid_->SortSettings().Direction, TSortDirection::sdAscending);
+  grid_->OnCanSort = [](platform::TObject*, int, bool& DoSort) { DoSort = false; };
+  grid_->ClickSort(3, false);
+  EXPECT_EQ(Column(3), (Texts{"1", "2", "3"}));
+}
+
+TEST_F(DovAdizSortTest, IndexedSortNeedsAnIndexAndHonoursEachDirection) {
+  SetColumn(1, {"a", "b", "a", "b"});
+  SetColumn(2, {"1", "2", "3", "4"});
+  const std::vector<RowImage> before = Images();
+  EXPECT_THROW(grid_->QSortIndexed(), EDovAdizError);
+  EXPECT_EQ(Images(), before);
+  grid_->SortIndexes().AddIndex(1, true);
+  grid_->SortIndexes().AddIndex(2, false);
+  grid_->QSortIndexed();
+  EXPECT_EQ(Column(2), (Texts{"3", "1", "4", "2"}));
+}
+
+// The model: a stable sort of whole rows by the key column, ties by the following real columns
+// up to the last but one, in each style as the grid defines it.
+int ModelCompare(const RowImage& a, const RowImage& b, int col, TSortStyle style, int sign, bool blanks,
+                 bool blanksLast) {
+  const std::string &x = a.texts[col], &y = b.texts[col];
+  if (blanks && x.empty() != y.empty()) return (x.empty() == blanksLast) ? 1 : -1;
+  auto number = [](const std::string& s, double& v) {
+    if (s.empty()) return v = 0, true;
+    char* end = nullptr;
+    v = std::strtod(s.c_str(), &end);
+    return *end == '\0';
+  };
+  int r = 0;
+  if (style == TSortStyle::ssNumeric) {
+    double vx = 0, vy = 0;
+    const bool nx = number(x, vx), ny = number(y, vy);
+    r = nx && ny ? (vx < vy ? -1 : vy < vx) : nx != ny ? (nx ? -1 : 1) : x.compare(y);
+  } else if (style == TSortStyle::ssAlphaNoCase) {
+    r = platform::UpperCase(x).compare(platform::UpperCase(y));
+  } else {
+    r = x.compare(y);
+  }
+  return sign * ((r > 0) - (r < 0));
+}
+
+TEST_F(DovAdizSortTest, RandomSortsMatchAStableModelAndKeepRowsWhole) {
+  std::mt19937 random(36);
+  const Texts pool = {"", "", "1", "2", "10", "-3", "1.5", "abc", "Abc", "b", "x y"};
+  for (int round = 0; round < 48; ++round) {
+    const auto style = std::array{TSortStyle::ssNumeric, TSortStyle::ssAlphabetic, TSortStyle::ssAlphaNoCase}[round % 3];
+    const int sign = round / 3 % 2 == 0 ? 1 : -1;
+    const bool full = round / 6 % 2 == 0, blanks = round / 12 % 2 == 0, blanksLast = round / 24 % 2 == 0;
+    const int rows = 2 + static_cast<int>(random() % 60);
+    grid_->UnHideColumnsAll();
+    grid_->SetColCount(6);
+    grid_->SetRowCount(rows + 2);
+    grid_->SetFixedFooters(1);
+    for (int r = 0; r < grid_->RowCount(); ++r) {
+      grid_->SetCells(0, r, "r" + std::to_string(r));
+      for (int c = 1; c < 6; ++c) grid_->SetCells(c, r, pool[random() % pool.size()]);
+      grid_->SetColors(2, r, random() % 3 == 0 ? clRed : platform::clNone);
+      grid_->SetRowHeights(r, 18 + static_cast<int>(random() % 5));
+      grid_->SetRowSelect(r, random() % 4 == 0);
+    }
+    grid_->HideColumn(4);  // moves with its rows all the same
+    UseStyle(style);
+    grid_->SortSettings().Column = 1 + static_cast<int>(random() % 3);
+    grid_->SortSettings().Direction = sign > 0 ? TSortDirection::sdAscending : TSortDirection::sdDescending;
+    grid_->SortSettings().Full = full;
+    grid_->SortSettings().IgnoreBlanks = blanks;
+    grid_->SortSettings().BlankPos = blanksLast ? TSortBlankPosition::blLast : TSortBlankPosition::blFirst;
+    grid_->Navigation().MoveRowOnSort = true;
+    const int current = 1 + static_cast<int>(random() % rows);
+    grid_->SetRow(current);
+
+    const std::vector<RowImage> before = Images();
+    std::vector<RowImage> expected = before;
+    const int key = grid_->SortSettings().Column, lastTie = RealCols() - 2;
+    std::stable_sort(expected.begin() + 1, expected.end() - 1, [&](const RowImage& a, const RowImage& b) {
+      for (int c = key; c == key || (full && c <= lastTie); ++c)
+        if (const int r = ModelCompare(a, b, c, style, sign, blanks, blanksLast)) return r < 0;
+      return false;
+    });
+    grid_->QSort();
+    ASSERT_EQ(Images(), expected) << "round " << round;
+    for (int r = 0; r < grid_->RowCount(); ++r)
+      ASSERT_EQ(Image(r), before[grid_->sortXRef_.GetInteger(r)]) << "cross-reference, round " << round;
+    EXPECT_EQ(grid_->Cells(0, grid_->Row()), before[current].texts[0]) << "round " << round;
+    EXPECT_FALSE(grid_->GetLockFlag());
+  }
+}
+
+TEST_F(DovAdizSortTest, SortByColumnIsStableOnItsColumnAlone) {
+  SetColumn(1, {"b", "a", "b", "a"});
+  SetColumn(2, {"4", "3", "2", "1"});
+  grid_->SortByColumn(1);
+  EXPECT_EQ(Column(2), (Texts{"3", "1", "4", "2"}));
+}
+
+TEST_F(DovAdizSortTest, EveryStyleIsATotalOrder) {
+  std::mt19937 random(7);
+  const Texts pool = {"", "1", "-2.5", "10", "abc", "ABC", "01.02.2020", "3/4/2021", "<b>x</b>", "1,000", "zz"};
+  grid_->SetRowCount(40);
+  for (int r = 0; r < 40; ++r) grid_->SetCells(1, r, pool[random() % pool.size()]);
+  for (int s = 0; s <= static_cast<int>(TSortStyle::ssImages); ++s) {
+    UseStyle(static_cast<TSortStyle>(s));
+    for (int i = 0; i < 300; ++i) {
+      const int a = 1 + random() % 39, b = 1 + random() % 39, c = 1 + random() % 39;
+      const int ab = grid_->Compare(1, a, b);
+      ASSERT_EQ(ab, -grid_->Compare(1, b, a)) << "style " << s;
+      if (ab <= 0 && grid_->Compare(1, b, c) <= 0) {
+        ASSERT_LE(grid_->Compare(1, a, c), 0) << "style " << s;
+      }
+    }
+  }
+}
+
+TEST_F(DovAdizSortTest, InconsistentOrRaisingComparisonsLoseNoRow) {
+  grid_->SetRowCount(300);
+  for (int r = 1; r < 300; ++r) grid_->SetCells(1, r, std::to_string(r % 17));
+  UseStyle(TSortStyle::ssCustom);
+  std::mt19937 random(1);
+  grid_->OnCustomCompare = [&](platform::TObject*, const std::string&, const std::string&, int& Res) {
+    Res = static_cast<int>(random() % 3) - 1;
+  };
+  std::vector<RowImage> before = Images();
+  grid_->QSort();
+  std::vector<RowImage> after = Images();
+  auto byTexts = [](const RowImage& a, const RowImage& b) { return a.texts < b.texts; };
+  std::sort(before.begin(), before.end(), byTexts);
+  std::sort(after.begin(), after.end(), byTexts);
+  EXPECT_EQ(after, before);
+
+  int calls = 0;
+  grid_->OnCustomCompare = [&](platform::TObject*, const std::string&, const std::string&, int&) {
+    if (++calls == 500) throw platform::Exception("refused");
+  };
+  before = Images();
+  EXPECT_THROW(grid_->QSort(), platform::Exception);
+  EXPECT_EQ(Images(), before);
+  EXPECT_FALSE(grid_->GetLockFlag());
+  EXPECT_EQ(grid_->RowCount(), 300);
+  EXPECT_EQ(grid_->ColCount(), 5);
+}
+
+TEST_F(DovAdizSortTest, HiddenRowsKeepTheirPlace) {
+  SetColumn(1, {"c", "b", "hidden", "a"});
+  grid_->HideRow(3);
+  grid_->QSort();
+  EXPECT_EQ(Column(1), (Texts{"a", "b", "c"}));
+  grid_->UnHideRowsAll();
+  EXPECT_EQ(grid_->Cells(1, 3), "hidden");
+}
+
+}  // namespace
+}  // namespace velmora::testing
