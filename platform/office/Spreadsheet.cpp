@@ -284,8 +284,10 @@ void Worksheet::SetName(const std::string& name) {
 void Worksheet::Load() {
   Data& data = *data_;
   if (data.loaded) return;
-  data.loaded = true;
-  if (data.partName.empty()) return;
+  if (data.partName.empty()) {
+    data.loaded = true;
+    return;
+  }
   Workbook::Package& package = *workbook_.package_;
   const int index = package.zip->Find(data.partName);
   if (index < 0) workbook_.Fail("the sheet " + name_ + " has no part " + data.partName);
@@ -293,6 +295,8 @@ void Worksheet::Load() {
   data.part = ReadSheetPart(data.xml, package.sharedStrings, package.styles, workbook_.fileName_, data.partName,
                             package.sharedTextLeft);
   package.sharedTextLeft -= data.part.sharedText;
+  // Only a sheet read whole counts as loaded: one that failed fails again, never reads as empty.
+  data.loaded = true;
 }
 
 bool Worksheet::IsEmpty() {

@@ -272,6 +272,15 @@ TEST(Spreadsheet, RefusesReferencesBeyondTheSheetAndMissingStrings) {
   }
 }
 
+TEST(Spreadsheet, ASheetThatFailedToReadFailsAgainAndNeverReadsAsEmpty) {
+  TempFolder folder;
+  office_test::WriteFile(folder / "bad.xlsx",
+                         PackageWith("<worksheet><sheetData><row><c r=\"A1\" t=\"s\"><v>5</v></c></row></sheetData></worksheet>"));
+  auto book = Workbook::Open(folder / "bad.xlsx");
+  EXPECT_THROW(book->ActiveSheet().UsedRange(), EOleException);
+  EXPECT_THROW(book->ActiveSheet().IsEmpty(), EOleException);
+}
+
 TEST(Spreadsheet, TheSharedTextThatASheetsCellsCopyIsBounded) {
   // Cells that all refer to one long shared string: a few bytes of XML each, a copy of the string each.
   const std::vector<std::string> shared{std::string(1000, 'x')};
