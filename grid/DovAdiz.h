@@ -21,6 +21,7 @@
 namespace platform {
 class TCustomImageList;
 class TCustomRichEdit;
+struct THintInfo;
 }
 
 namespace velmora {
@@ -1092,6 +1093,70 @@ private:
   bool filterActive_ = false;
   int filterFixedRows_ = 0;      // FixedRows when the filter was activated
   bool filterBlankRow_ = false;  // activation added the blank row at filterFixedRows_
+
+  // ---- Mouse, keys, wheel, the grid's timer and hints (DovAdizInput.cpp, DovAdizInputKeys.cpp,
+  //      DovAdizHints.cpp) ----
+  // Mouse events name the display row and the real column of the cell (the base of its block). A
+  // press over the fixed cells selects by the select mode that the last mouse move chose there.
+public:
+  enum class TSelectMode : uint8_t { smNone, smColumns, smRows, smAll };
+  TSelectMode SelectMode() const { return selectMode_; }
+  // Flips at every tick of the grid's timer; blinking markup shows in one phase.
+  bool BlinkPhase() const { return blinkPhase_; }
+  // The milliseconds that the last sort by a header click took.
+  unsigned SortTime() const { return sortTime_; }
+  // What the application's hint shows for the cell under HintInfo.CursorPos: text, colour and place.
+  void ShowHintProc(std::string& HintStr, bool& CanShow, platform::THintInfo& HintInfo);
+
+protected:
+  void Click() override;
+  void DoEnter() override;
+  void MouseDown(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;
+  void MouseMove(platform::TShiftState Shift, int X, int Y) override;
+  void MouseUp(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;
+  void KeyDown(platform::WORD& Key, platform::TShiftState Shift) override;
+  bool DoMouseWheel(platform::TShiftState Shift, int WheelDelta, platform::TPoint MousePos) override;
+  // The steps that other parts of the grid fill in; nothing here yet.
+  // A header click sorts by real column ACol with SortSettings' Column and Direction already set.
+  virtual void HeaderClickSort(int ACol);
+  // A double click on a header border sizes real column ACol to its content.
+  virtual void AutoSizeColumn(int ACol);
+  // A clipboard shortcut (Ctrl+X, Ctrl+C, Ctrl+V and their Shift/Ctrl+Insert/Delete forms) that its
+  // event allowed.
+  enum class TClipboardKey : uint8_t { Cut, Copy, Paste };
+  virtual void ClipboardShortcut(TClipboardKey Operation);
+
+private:
+  // The grid's own messages: its timer, the focus and the hint; false passes the message on.
+  bool InputMessage(platform::TMessage& Message);
+  void GridTimerTick();
+  void SetFocusMessage(platform::TMessage& Message);
+  // The anchor under client point (X, Y) of display cell (c, r): a plain URL text with URLShow, or
+  // the markup anchor there; "" for none.
+  std::string AnchorAt(int c, int r, int X, int Y);
+  void OpenAnchor(int c, int r, const std::string& anchor);
+  // Steps of a left press and release; true ends the press's handling.
+  bool SelectWholeLines(int c, int r);
+  void SortOnHeaderClick(int c, platform::TShiftState Shift, int X);
+  // Keys that act on the grid's rows; true consumes the key.
+  bool RowKey(platform::WORD Key, platform::TShiftState Shift);
+  bool ClipboardKey(platform::WORD Key, platform::TShiftState Shift);
+  TSelectMode SelectModeAt(int c, int r, int X) const;
+  // The last data row: above the footer rows and a floating footer that shows the last row.
+  int LastNormalRow() const;
+  bool NearColumnBorder(int c, int X) const;
+
+  TSelectMode selectMode_ = TSelectMode::smNone;
+  int selectAnchor_ = -1;
+  int moveOrigin_ = -1;
+  platform::TPoint mouseDownPoint_{-1, -1};
+  platform::TPoint mouseDownCell_{-1, -1};
+  bool rowDeselectPending_ = false;
+  bool suppressSort_ = false;
+  bool blinkPhase_ = false;
+  unsigned sortTime_ = 0;
+  std::string mouseAnchor_;
+  platform::TPoint hintCell_{-1, -1};
 };
 
 }  // namespace velmora

@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "grid/DovAdiz.h"
+#include "platform/core/Clock.h"
+#include "platform/gfx/TestFont.h"
+#include "platform/shell/Launcher.h"
+#include "platform/ui/VirtualKeys.h"
+#include "platform/ui/tests/FormFixture.h"
+
+using namespace platform;
+
+namespace velmora {
+namespace {
+
+// The grid with its sort, auto-size and clipboard steps recorded.
+class TInputGrid : public VUraRazuduVova {
+public:
+  using VUraRazuduVova::VUraRazuduVova;
+  std::vector<std::string> calls;
+
+protected:
+  void HeaderClickSort(int ACol) override { calls.push_back("sort " + std::to_string(ACol)); }
+  void AutoSizeColumn(int ACol) override { calls.push_back("autosize " + std::to_string(ACol)); }
+  void ClipboardShortcut(TClipboardKey Operation) override {
+    calls.push_back(Operation == TClipboardKey::Cut ? "cut" : Operation == TClipboardKey::Copy ? "copy" : "paste");
+  }
+};
+
+class RecordingLauncher : public Launcher {
+public:
+  int Launch(const LaunchRequest& request) override {
+    opened.push_back(request.arguments.empty() ? request.program : request.arguments.back());
+    return 0;
+  }
+  std::vector<std::string> opened;
+};
+
+// A grid of 5 columns (64 pixels each) and 8 rows (24 pixels each), one fixed row and column, on a
+// shown form; cell (c, r) starts at x 64c, y 24r (its grid line inside that pitch).
+class DovAdizInputTest : public FormTest {
+protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    form_ = ShowForm(400, 300);
+    grid_ = new TInputGrid(form_.get());
+    grid_->SetParent(form_.get());
+    grid_->Font().SetName(kTestFontName);
+    grid_->SetBounds(0, 0, 400, 300);
+    grid_->SetColCount(5);
+    grid_->SetRowCount(8);
+    grid_->SetDefaultColWidth(64);
+    grid_->SetDefaultRowHeight(24);
+    for (int r = 1; r < 8; ++r) grid_->SetCells(1, r, "r" + std::to_string(r));
+    grid_->SetFocus();
+    Settle();
+  }
+  TPoint CellPoint(int c, int r, int dx = 32, int dy = 12) const { return At(*grid_, 64 * c + dx, 24 * r + dy); }
+  void ClickAt(TPoint p, unsigned shift = 0) {
+    Input().Click(p, TMouseButtonKind::Left, shift);
+    Settle();
+  }
+  void Press(int key, unsigned shift = 0) {
+    Input().PressKey(key, shift);
+    Settle();
+  }
+
+  std::unique_ptr<TForm> form_;
+  TInputGrid* grid_ = nullptr;
+};
+
+// A header click sorts by its column and flips the direction on the same column; a click within 3
+// pixels of a border, a vetoed one and a double click on a border (which auto-sizes) do not sort.
+TEST_F(DovAdizInputTest, HeaderClickSortsAwayFromBordersAndUnlessVetoed) {
+  grid_->SortSettings().Show = true;
+  grid_->SetOptions(grid_->Options() + TGridOption::goColSizing);
+  std::vector<int> sorted;
+  grid_->OnClickSort = [&](TObject*, int ACol) { sorted.push_back(ACol); };
+  ClickAt(CellPoint(2, 0));
+  EXPECT_EQ(grid_->SortSettings().Column, 2);
+  EXPECT_EQ(grid_->SortSettings().Direction, TSortDirection::sdAscending);
+  ClickAt(CellPoint(2, 0));
+  EXPECT_EQ(grid_->SortSettings().Direction, TSortDirection::sdDescending);
+  ClickAt(CellPoint(3, 0, 64 - 3));  // 3 pixels left of the border after column 3
+  ClickAt(CellPoint(3, 0, 3));
+  grid_->OnCanSort = [](TObject*, int, bool& DoSort) { DoSort = false; };
+  ClickAt(CellPoint(3, 0));
+  grid_->OnCanSort = nullptr;
+  Input().DoubleClick(CellPoint(3, 0, 62));
+  Settle();
+  EXPECT_EQ(sorted, (std::vector<int>{2, 2}));
+  EXPECT_EQ(grid_->calls, (std::vector<std::string>{"sort 2", "sort 2", "autosize 3"}));
+}
+
+// Clicks on a data cell fire OnClickCell once with the display row and the real column (a hidden
+// column before it), and OnClick once per click.
+TEST_F(DovAdizInputTest, ClickCellNamesDisplayRowAndRealColumn) {
+  grid_->HideColumn(1);
+  Settle();
+  std::vector<std::pair<int, int>> clicked;
+  int clicks = 0;
+  grid_->OnClickCell = [&](TObject*, int ARow, int ACol) { clicked.push_back({ARow, ACol}); };
+  grid_->OnClick = [&](TObject*) { ++clicks; };
+  ClickAt(CellPoint(2, 3));
+  EXPECT_EQ(clicked, (std::vector<std::pair<int, int>>{{3, 3}}));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(grid_->Col(), 2);
+  EXPECT_EQ(grid_->Row(), 3);
+}
+
+// Whole row, column and all selection from the fixed cells; dragging widens a row selection.
+TEST_F(DovAdizInputTest, FixedCellsSelectWholeRowsColumnsAndAll) {
+  grid_->MouseActions().RowSelect = true;
+  grid_->MouseActions().ColSelect = true;
+  grid_->MouseActions().AllSelect = true;
+  auto pressAt = [&](TPoint p) {
+    Input().MouseMove(p);
+    Settle();
+    ClickAt(p);
+  };
+  pressAt(CellPoint(0, 3));
+  EXPECT_EQ(grid_->Selection(), (TGridRect{1, 3, 4, 3}));
+  pressAt(CellPoint(2, 0));
+  EXPECT_EQ(grid_->Selection(), (TGridRect{2, 1, 2, 7}));
+  pressAt(CellPoint(0, 0));
+  EXPECT_EQ(grid_->Selection(), (TGridRect{1, 1, 4, 7}));
+  Input().MouseMove(CellPoint(0, 2));
+  Input().MouseDown(TMouseButtonKind::Left, CellPoint(0, 2));
+  Input().MouseMove(CellPoint(0, 5));
+  Input().MouseUp(TMouseButtonKind::Left, CellPoint(0, 5));
+  Settle();
+  EXPECT_EQ(grid_->Selection(), (TGridRect{1, 2, 4, 5}));
+}
+
+// Disjunct row selection: a click picks one row, Ctrl+click adds another and takes a picked one out.
+TEST_F(DovAdizInputTest, DisjunctRowsWithCtrl) {
+  grid_->MouseActions().DisjunctRowSelect = true;
+  ClickAt(CellPoint(1, 2));
+  ClickAt(CellPoint(1, 4), bsCtrl);
+  ClickAt(CellPoint(1, 5), bsCtrl);
+  ClickAt(CellPoint(1, 4), bsCtrl);
+  std::vector<int> picked;
+  for (int r = 1; r < 8; ++r)
+    if (grid_->RowSelect(r)) picked.push_back(r);
+  EXPECT_EQ(picked, (std::vector<int>{2, 5}));
+}
+
+// Anchors: only a text that begins with a URL scheme reaches the shell, once, as one argument;
+// "CELL://" names a cell that becomes current; any other text reaches OnAnchorClick only.
+TEST_F(DovAdizInputTest, AnchorsOpenOnlyUrlsAndMoveToCells) {
+  RecordingLauncher launcher;
+  SetLauncher(&launcher);
+  grid_->URLShow = true;
+  std::vector<std::string> heard;
+  grid_->OnAnchorClick = [&](TObject*, int, int, const std::string& Anchor, bool&) { heard.push_back(Anchor); };
+  grid_->SetCells(2, 1, "http://example.org");
+  grid_->SetCells(2, 2, "see a://b");
+  grid_->SetCells(2, 3, "/bin/sh");
+  grid_->SetCells(2, 4, "cell://R6C3");
+  grid_->SetCells(2, 5, "http://x/?cell://R1C1");
+  for (int r = 1; r <= 5; ++r) ClickAt(CellPoint(2, r, 8));
+  SetLauncher(nullptr);
+  EXPECT_EQ(launcher.opened, (std::vector<std::string>{"http://example.org", "http://x/?cell://R1C1"}));
+  EXPECT_EQ(heard, (std::vector<std::string>{"http://example.org", "see a://b", "cell://R6C3", "http://x/?cell://R1C1"}));
+  ClickAt(CellPoint(2, 4, 8));
+  EXPECT_EQ(grid_->Col(), 3);
+  EXPECT_EQ(grid_->Row(), 6);
+}
+
+// The grid's keys: Home and End with the first-last-row setting stop before the footer rows, Insert
+// before and after, Delete empties the last data row, Shift+Delete cuts without deleting, and Tab
+// wraps before the right fixed columns.
+TEST_F(DovAdizInputTest, RowKeys) {
+  grid_->Navigation().HomeEndKey = THomeEndAction::heFirstLastRow;
+  grid_->SetFixedFooters(2);
+  grid_->SetRow(3);
+  Press(VK_END);
+  EXPECT_EQ(grid_->Row(), 5);
+  Press(VK_HOME);
+  EXPECT_EQ(grid_->Row(), 1);
+  grid_->SetFixedFooters(0);
+
+  grid_->Navigation().AllowInsertRow = true;
+  std::vector<int> inserted;
+  grid_->OnAutoInsertRow = [&](TObject*, int ARow) { inserted.push_back(ARow); };
+  grid_->SetRow(2);
+  Press(VK_INSERT);
+  EXPECT_EQ(grid_->RowCount(), 9);
+  EXPECT_EQ(grid_->Cells(1, 2), "");
+  EXPECT_EQ(grid_->Cells(1, 3), "r2");
+  grid_->Navigation().InsertPosition = TInsertPosition::pInsertAfter;
+  Press(VK_INSERT);
+  EXPECT_EQ(inserted, (std::vector<int>{2, 3}));
+  EXPECT_EQ(grid_->Row(), 3);
+
+  grid_->Navigation().AllowDeleteRow = true;
+  grid_->Navigation().AllowClipboardShortCuts = true;
+  grid_->SetRowCount(3);
+  grid_->SetRow(2);
+  Press(VK_DELETE, bsShift);
+  EXPECT_EQ(grid_->RowCount(), 3);
+  EXPECT_EQ(grid_->calls, (std::vector<std::string>{"cut"}));
+  Press(VK_DELETE);
+  EXPECT_EQ(grid_->RowCount(), 2);
+  grid_->SetCells(1, 1, "last");
+  Press(VK_DELETE);
+  EXPECT_EQ(grid_->RowCount(), 2);
+  EXPECT_EQ(grid_->Cells(1, 1), "");
+
+  grid_->SetRowCount(4);
+  grid_->SetFixedRightCols(1);
+  grid_->SetOptions(grid_->Options() + TGridOption::goTabs);
+  grid_->SetCol(3);
+  grid_->SetRow(3);
+  Press(VK_TAB);
+  EXPECT_EQ(grid_->Col(), 1);
+  EXPECT_EQ(grid_->Row(), 1);
+}
+
+// The wheel moves three rows a notch and never into footer rows; Ctrl+wheel zooms within -10..10.
+TEST_F(DovAdizInputTest, WheelStaysOffFootersAndZoomIsBounded) {
+  grid_->SetFixedFooters(1);
+  grid_->SetRow(1);
+  const TPoint over = CellPoint(2, 2);
+  Input().MouseWheel(-120, over);
+  Settle();
+  EXPECT_EQ(grid_->Row(), 4);
+  for (int i = 0; i < 3; ++i) Input().MouseWheel(-120, over);
+  Settle();
+  EXPECT_EQ(grid_->Row(), 6);
+  const int width = grid_->ColWidths(1);
+  for (int i = 0; i < 15; ++i) Input().MouseWheel(120, over, bsCtrl);
+  Settle();
+  EXPECT_EQ(grid_->ColWidths(1), width + 10);
+}
+
+// The grid's timer flips the blink phase at every tick, with 100 000 rows as with a few.
+TEST_F(DovAdizInputTest, TimerFlipsTheBlinkPhase) {
+  grid_->SetRowCount(100000);
+  grid_->SetCells(2, 3, "<BLINK>on</BLINK>");
+  const bool phase = grid_->BlinkPhase();
+  Sleep(500);
+  Settle();
+  EXPECT_NE(grid_->BlinkPhase(), phase);
+  Sleep(500);
+  Settle();
+  EXPECT_EQ(grid_->BlinkPhase(), phase);
+}
+
+}  // namespace
+}  // namespace velmora
