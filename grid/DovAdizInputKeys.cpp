@@ -5,6 +5,7 @@
 
 #include "grid/DovAdiz.h"
 #include "platform/core/Ascii.h"
+#include "platform/ui/ApplicationHints.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/VirtualKeys.h"
 
@@ -191,6 +192,13 @@ bool VUraRazuduVova::InputMessage(TMessage& Message) {
       GridTimerTick();
       return true;
     case WM_SETFOCUS: SetFocusMessage(Message); return true;
+    case CM_HINTSHOW: {
+      THintInfo& info = *reinterpret_cast<THintInfo*>(Message.LParam);
+      bool canShow = true;
+      ShowHintProc(info.HintStr, canShow, info);
+      Message.Result = canShow ? 0 : 1;
+      return true;
+    }
     default: return false;
   }
 }

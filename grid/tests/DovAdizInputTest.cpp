@@ -250,5 +250,42 @@ TEST_F(DovAdizInputTest, TimerFlipsTheBlinkPhase) {
   EXPECT_EQ(grid_->BlinkPhase(), phase);
 }
 
+// The cell hint: with HintShowLargeText only a text wider than its column shows, at the cell's top;
+// never a password cell's or a fixed cell's text; any other hint shows 6 pixels below the cell, and
+// OnGridHint has the last word.
+TEST_F(DovAdizInputTest, CellHintsShowTextThatDoesNotFit) {
+  grid_->HintShowLargeText = true;
+  grid_->HintColor = clYellow;
+  const std::string wide(20, 'w');  // 20 characters of the test font, wider than 64 pixels
+  grid_->SetCells(2, 2, "fits");
+  grid_->SetCells(2, 3, wide);
+  grid_->SetCells(2, 4, wide);
+  grid_->SetCells(2, 0, wide);
+  grid_->OnIsPasswordCell = [](TObject*, int ARow, int, bool& IsPassword) { IsPassword = ARow == 4; };
+  auto hintAt = [&](int c, int r, std::string& text) {
+    THintInfo info;
+    info.CursorPos = {64 * c + 10, 24 * r + 10};
+    info.HintStr = "control hint";
+    grid_->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    text = info.HintStr;
+    EXPECT_EQ(info.HintColor, clYellow);
+    return grid_->ScreenToClient(info.HintPos);
+  };
+  std::string text;
+  EXPECT_EQ(hintAt(2, 2, text), (TPoint{128, 48 + 24 + 6}));
+  EXPECT_EQ(text, "control hint");
+  EXPECT_EQ(hintAt(2, 3, text), (TPoint{128, 72}));
+  EXPECT_EQ(text, wide);
+  hintAt(2, 4, text);
+  EXPECT_EQ(text, "control hint");
+  hintAt(2, 0, text);
+  EXPECT_EQ(text, "control hint");
+  grid_->OnGridHint = [](TObject*, int ARow, int ACol, std::string& hintstr) {
+    hintstr = std::to_string(ARow) + "," + std::to_string(ACol);
+  };
+  hintAt(2, 3, text);
+  EXPECT_EQ(text, "3,2");
+}
+
 }  // namespace
 }  // namespace velmora
