@@ -21,6 +21,7 @@
 namespace platform {
 class TCustomImageList;
 class TCustomRichEdit;
+class THintWindow;
 struct THintInfo;
 }
 
@@ -1142,6 +1143,10 @@ private:
   bool RowKey(platform::WORD Key, platform::TShiftState Shift);
   bool ClipboardKey(platform::WORD Key, platform::TShiftState Shift);
   TSelectMode SelectModeAt(int c, int r, int X) const;
+  // With HintShowSizing, the grid's hint window shows the size of the column or row being sized
+  // beside the client point (X, Y); HideSizingHint takes it away.
+  void ShowSizingHint(int X, int Y);
+  void HideSizingHint();
   // The last data row: above the footer rows and a floating footer that shows the last row.
   int LastNormalRow() const;
   bool NearColumnBorder(int c, int X) const;
@@ -1157,6 +1162,7 @@ private:
   unsigned sortTime_ = 0;
   std::string mouseAnchor_;
   platform::TPoint hintCell_{-1, -1};
+  platform::THintWindow* sizingHint_ = nullptr;  // the grid's own hint window, owned by the grid
 };
 
 }  // namespace velmora

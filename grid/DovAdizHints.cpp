@@ -4,6 +4,7 @@
 
 #include "grid/DovAdiz.h"
 #include "grid/ExUtil.h"
+#include "grid/GridHintWindow.h"
 #include "platform/ui/ApplicationHints.h"
 
 using namespace platform;
@@ -60,6 +61,24 @@ void VUraRazuduVova::ShowHintProc(std::string& HintStr, bool& CanShow, THintInfo
   if (OnGridHint) OnGridHint(this, baseRow, baseCol, HintStr);
   if (alive.Gone()) return;
   HintInfo.HintPos = ClientToScreen(at);
+}
+
+void VUraRazuduVova::ShowSizingHint(int X, int Y) {
+  const int index = SizingIndex();
+  if (!HintShowSizing || index < 0) return;
+  const bool columns = GridState() == TGridState::gsColSizing;
+  const std::string text = columns ? "cw=<b>" + std::to_string(ColWidths(index)) + "</b>"
+                                   : "rh=<b>" + std::to_string(RowHeights(index)) + "</b>";
+  if (!sizingHint_) {
+    sizingHint_ = new Dovadiz::TMarkupHintWindow(this);
+    sizingHint_->SetColor(HintColor);
+  }
+  const TPoint at = ClientToScreen({X + 12, Y + 12});
+  sizingHint_->ActivateHint(Rect(at.X, at.Y, at.X, at.Y), text);
+}
+
+void VUraRazuduVova::HideSizingHint() {
+  if (sizingHint_) sizingHint_->ReleaseHandle();
 }
 
 }  // namespace velmora

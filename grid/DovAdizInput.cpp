@@ -252,6 +252,7 @@ void VUraRazuduVova::MouseMove(TShiftState Shift, int X, int Y) {
   const TCursor cursor = anchor.empty() ? normalCursor_ : crHandPoint;
   if (TBaseGrid::Cursor() != cursor) TBaseGrid::SetCursor(cursor);
   TBaseGrid::MouseMove(Shift, X, Y);
+  if (alive.Alive()) ShowSizingHint(X, Y);
 }
 
 void VUraRazuduVova::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -265,6 +266,7 @@ void VUraRazuduVova::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
   selectAnchor_ = -1;
   const bool sizing = GridState() == TGridState::gsColSizing || GridState() == TGridState::gsRowSizing;
   const bool moved = GridState() == TGridState::gsColMoving || GridState() == TGridState::gsRowMoving;
+  HideSizingHint();
   TBaseGrid::MouseUp(Button, Shift, X, Y);
   if (alive.Gone()) return;
   if (mouseActions_.DisjunctRowSelect) {

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "grid/DovAdiz.h"
+#include "grid/GridHintWindow.h"
 #include "platform/core/Clock.h"
 #include "platform/gfx/TestFont.h"
 #include "platform/shell/Launcher.h"
@@ -285,6 +287,56 @@ TEST_F(DovAdizInputTest, CellHintsShowTextThatDoesNotFit) {
   };
   hintAt(2, 3, text);
   EXPECT_EQ(text, "3,2");
+}
+
+// Sizing a column by its header border shows its width in the grid's hint window while the button is
+// held; the release takes the hint away.
+TEST_F(DovAdizInputTest, SizingHintShowsTheWidthWhileSizing) {
+  grid_->SetOptions(grid_->Options() + TGridOption::goColSizing);
+  grid_->HintShowSizing = true;
+  grid_->SortSettings().Show = true;
+  const TPoint border = At(*grid_, 64 * 2 - 1, 10);
+  Input().MouseMove(border);
+  Input().MouseDown(TMouseButtonKind::Left, border);
+  Input().MouseMove({border.X + 20, border.Y}, bsLeft);
+  Settle();
+  Dovadiz::TMarkupHintWindow* hint = nullptr;
+  for (int i = 0; i < grid_->ComponentCount() && !hint; ++i)
+    hint = dynamic_cast<Dovadiz::TMarkupHintWindow*>(grid_->Components(i));
+  ASSERT_NE(hint, nullptr);
+  EXPECT_TRUE(hint->Visible());
+  EXPECT_EQ(hint->Caption(), "cw=<b>" + std::to_string(grid_->ColWidths(1)) + "</b>");
+  EXPECT_EQ(grid_->ColWidths(1), 84);
+  std::filesystem::create_directories(GRID_ARTEFACTS);
+  Input().SaveScreenshot(hint->BackendWindow(), std::string(GRID_ARTEFACTS) + "/hint_sizing.png");
+  Input().MouseUp(TMouseButtonKind::Left, {border.X + 20, border.Y});
+  Settle();
+  EXPECT_FALSE(hint->Visible());
+  EXPECT_TRUE(grid_->calls.empty());  // sizing does not sort
+}
+
+// The grid's hint window near the screen's bottom-right corner stays 2 pixels inside it; a two-line
+// markup hint is as high as its two lines and 16 pixels wider than its text.
+TEST_F(DovAdizInputTest, MarkupHintWindowStaysOnScreen) {
+  Input().SetScreen(Rect(0, 0, 800, 600), Rect(0, 0, 800, 600));
+  auto* hint = new Dovadiz::TMarkupHintWindow(grid_);
+  hint->Font().SetName(kTestFontName);
+  hint->Font().SetHeight(-12);
+  hint->SetColor(clInfoBk);
+  const std::string text = "<b>host</b> down<br><font color=\"clRed\">3 checks</font> failed";
+  hint->ActivateHint(Rect(790, 590, 790, 590), text);
+  Settle();
+  const TRect bounds = hint->BoundsRect();
+  EXPECT_EQ(bounds.Right, 798);
+  EXPECT_EQ(bounds.Bottom, 598);
+  const TRect measured = hint->CalcHintRect(1008, text, nullptr);
+  EXPECT_EQ(bounds.Width(), measured.Width() + 16);
+  EXPECT_EQ(bounds.Height(), measured.Height() + 4);
+  std::filesystem::create_directories(GRID_ARTEFACTS);
+  Input().SaveScreenshot(hint->BackendWindow(), std::string(GRID_ARTEFACTS) + "/hint_markup.png");
+  hint->ActivateHint(Rect(-50, -50, 0, 0), std::string(300, 'x'));
+  EXPECT_EQ(hint->BoundsRect().Left, 0);
+  EXPECT_EQ(hint->BoundsRect().Top, 0);
 }
 
 }  // namespace
