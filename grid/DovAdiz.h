@@ -23,6 +23,8 @@
 namespace platform {
 class TCustomImageList;
 class TCustomRichEdit;
+class THintWindow;
+struct THintInfo;
 }
 
 namespace velmora {
@@ -1367,6 +1369,73 @@ private:
   double RunExtreme(CalcRun Run, int AIndex, int First, int Last, bool Largest);
   // The width that fits display column ACol, with each (text, font) measured once in `widths`.
   int WidestInColumn(int ACol, std::unordered_map<std::string, int>& widths);
+
+  // ---- Mouse, keys, wheel, the grid's timer and hints (DovAdizInput.cpp, DovAdizInputKeys.cpp,
+  //      DovAdizHints.cpp) ----
+  // Mouse events name the display row and the real column of the cell (the base of its block). A
+  // press over the fixed cells selects by the select mode that the last mouse move chose there.
+public:
+  enum class TSelectMode : uint8_t { smNone, smColumns, smRows, smAll };
+  TSelectMode SelectMode() const { return selectMode_; }
+  // Flips at every tick of the grid's timer; blinking markup shows in one phase.
+  bool BlinkPhase() const { return blinkPhase_; }
+  // What the application's hint shows for the cell under HintInfo.CursorPos: text, colour and place.
+  void ShowHintProc(std::string& HintStr, bool& CanShow, platform::THintInfo& HintInfo);
+
+protected:
+  void Click() override;
+  void DoEnter() override;
+  void MouseDown(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;
+  void MouseMove(platform::TShiftState Shift, int X, int Y) override;
+  void MouseUp(platform::TMouseButton Button, platform::TShiftState Shift, int X, int Y) override;
+  void KeyDown(platform::WORD& Key, platform::TShiftState Shift) override;
+  bool DoMouseWheel(platform::TShiftState Shift, int WheelDelta, platform::TPoint MousePos) override;
+  // The sort of a header click (ClickSort) by real column ACol, SortSettings' Column and Direction or
+  // the sort indexes already set: the indexed sort with IndexShow, else QSort.
+  virtual void HeaderClickSort(int ACol);
+  // The steps that other parts of the grid fill in; nothing here yet.
+  // A double click on a header border sizes real column ACol to its content.
+  virtual void AutoSizeColumn(int ACol);
+  // A clipboard shortcut (Ctrl+X, Ctrl+C, Ctrl+V and their Shift/Ctrl+Insert/Delete forms) that its
+  // event allowed.
+  enum class TClipboardKey : uint8_t { Cut, Copy, Paste };
+  virtual void ClipboardShortcut(TClipboardKey Operation);
+
+private:
+  // The grid's own messages: its timer, the focus and the hint; false passes the message on.
+  bool InputMessage(platform::TMessage& Message);
+  void GridTimerTick();
+  void SetFocusMessage(platform::TMessage& Message);
+  // The anchor under client point (X, Y) of display cell (c, r): a plain URL text with URLShow, or
+  // the markup anchor there; "" for none.
+  std::string AnchorAt(int c, int r, int X, int Y);
+  void OpenAnchor(int c, int r, const std::string& anchor);
+  // Steps of a left press and release; true ends the press's handling.
+  bool SelectWholeLines(int c, int r);
+  void SortOnHeaderClick(int c, platform::TShiftState Shift, int X);
+  // Keys that act on the grid's rows; true consumes the key.
+  bool RowKey(platform::WORD Key, platform::TShiftState Shift);
+  bool ClipboardKey(platform::WORD Key, platform::TShiftState Shift);
+  TSelectMode SelectModeAt(int c, int r, int X) const;
+  // With HintShowSizing, the grid's hint window shows the size of the column or row being sized
+  // beside the client point (X, Y); HideSizingHint takes it away.
+  void ShowSizingHint(int X, int Y);
+  void HideSizingHint();
+  // The last data row: above the footer rows and a floating footer that shows the last row.
+  int LastNormalRow() const;
+  bool NearColumnBorder(int c, int X) const;
+
+  TSelectMode selectMode_ = TSelectMode::smNone;
+  int selectAnchor_ = -1;
+  int moveOrigin_ = -1;
+  platform::TPoint mouseDownPoint_{-1, -1};
+  platform::TPoint mouseDownCell_{-1, -1};
+  bool rowDeselectPending_ = false;
+  bool suppressSort_ = false;
+  bool blinkPhase_ = false;
+  std::string mouseAnchor_;
+  platform::TPoint hintCell_{-1, -1};
+  platform::THintWindow* sizingHint_ = nullptr;  // the grid's own hint window, owned by the grid
 };
 
 }  // namespace velmora

@@ -147,13 +147,20 @@ void VUraRazuduVova::QSortIndexed() {
            [&](int a, int b) { return CompareLineIndexed(0, a, b); }, SortFrame::Locked);
 }
 
+void VUraRazuduVova::HeaderClickSort(int ACol) {
+  if (sortSettings_.IndexShow)
+    QSortIndexed();
+  else
+    QSort();
+}
+
 void VUraRazuduVova::ClickSort(int ACol, bool Shift) {
   const int col = RealColIndex(ACol);
   if (!sortSettings_.Show || RowCount() <= 2 || (ACol < FixedCols() && !sortSettings_.FixedCols)) return;
+  const TGuard alive(*this);
   bool doSort = true;
   if (OnCanSort) OnCanSort(this, col, doSort);
-  if (!doSort) return;
-  const TGuard alive(*this);
+  if (alive.Gone() || !doSort) return;
   HideCellEdit();
   if (alive.Gone()) return;
   if (sortSettings_.AutoColumnMerge) UndoColumnMerge();
@@ -169,7 +176,6 @@ void VUraRazuduVova::ClickSort(int ACol, bool Shift) {
       sortIndexes_.AddIndex(col, true);
     }
     sortSettings_.Column = col;
-    QSortIndexed();
   } else {
     if (sortSettings_.Column != col) {
       sortSettings_.Column = col;
@@ -179,8 +185,9 @@ void VUraRazuduVova::ClickSort(int ACol, bool Shift) {
                                     ? TSortDirection::sdDescending
                                     : TSortDirection::sdAscending;
     }
-    QSort();
   }
+  HeaderClickSort(col);
+  if (alive.Gone()) return;
   sortTimeMs_ = static_cast<int>(platform::GetTickCount() - started);
   if (sortSettings_.AutoColumnMerge) ApplyColumnMerge();
   if (OnClickSort && alive.Alive()) OnClickSort(this, sortSettings_.Column);

@@ -38,7 +38,9 @@ void VUraRazuduVova::WndProc(TMessage& Message) {
     case WM_ERASEBKGND:
       Message.Result = 1;  // the paint fills every pixel of the client area
       return;
-    default: break;
+    default:
+      if (InputMessage(Message)) return;
+      break;
   }
   TBaseGrid::WndProc(Message);
 }
