@@ -290,7 +290,6 @@ void VUraRazuduVova::SortOnHeaderClick(int c, TShiftState Shift, int X) {
   ClickSort(c, Shift.Contains(TShiftStateFlag::ssShift));
 }
 
-// FIXME: sizes the column to its widest cell once the grid sizes columns to their content.
-void VUraRazuduVova::AutoSizeColumn(int ACol) {}
+void VUraRazuduVova::AutoSizeColumn(int ACol) { AutoSizeCol(DisplColIndex(ACol)); }
 
 }  // namespace velmora
