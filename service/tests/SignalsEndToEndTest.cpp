@@ -56,7 +56,16 @@ TEST(SignalsEndToEndTest, SigtermWhileTheStartLogsAHundredThousandHostsEndsTheSe
   const auto before = std::chrono::steady_clock::now();
   EXPECT_EQ(velmora.Terminate(), 0) << velmora.Output();
   EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(1500));
-  EXPECT_EQ(velmora.LogMessages().back(), kStopped);
+  // The start may have logged enough lines for the stop line to be the one that rotated the log: then
+  // it ends events_old.log, and events.log holds only its first line.
+  std::vector<std::string> messages = velmora.LogMessages();
+  if (messages.size() == 1 && messages.back() == "new Logfile was created") {
+    const std::vector<std::string> old = velmora.Lines("events_old.log");
+    ASSERT_FALSE(old.empty());
+    EXPECT_NE(old.back().find(kStopped), std::string::npos) << old.back();
+  } else {
+    EXPECT_EQ(messages.back(), kStopped);
+  }
 }
 
 // A FIFO as HostList.ini blocked the start for ever, and no stop was served. The start now fails at
