@@ -10,6 +10,7 @@
 
 #include "grid/DovAdiz.h"
 #include "grid/DovAdizEditors.h"
+#include "grid/tests/LocaleFixture.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/core/Utf8.h"
 #include "platform/gfx/TestFont.h"
@@ -39,12 +40,8 @@ protected:
   void SetUp() override {
     FormTest::SetUp();
     savedSettings_ = platform::FormatSettings();
-    platform::TFormatSettings& settings = platform::FormatSettings();
-    settings.DecimalSeparator = '.';
-    settings.ThousandSeparator = ',';
-    settings.DateSeparator = '.';
-    settings.ShortDateFormat = "dd.mm.yyyy";
-    settings.LongTimeFormat = "hh:nn:ss";
+    UseFixedSeparators();
+    platform::FormatSettings().LongTimeFormat = "hh:nn:ss";
     form_ = ShowForm(420, 260);
     form_->Font().SetName(platform::kTestFontName);
     grid_ = new TEditingGrid(form_.get());

@@ -6,17 +6,23 @@
 
 namespace velmora::testing {
 
-// Tests of locale-dependent routines run with fixed separators (point decimal, comma thousands,
-// day.month.year dates) and give the process's settings back afterwards.
+// The fixed separators that locale-dependent tests run with: point decimal, comma thousands,
+// day.month.year dates.
+inline void UseFixedSeparators() {
+  platform::TFormatSettings& s = platform::FormatSettings();
+  s.DecimalSeparator = '.';
+  s.ThousandSeparator = ',';
+  s.DateSeparator = '.';
+  s.ShortDateFormat = "dd.mm.yyyy";
+}
+
+// Tests of locale-dependent routines run with the fixed separators and give the process's settings
+// back afterwards.
 class LocaleFixture : public ::testing::Test {
 protected:
   void SetUp() override {
     saved_ = platform::FormatSettings();
-    platform::TFormatSettings& s = platform::FormatSettings();
-    s.DecimalSeparator = '.';
-    s.ThousandSeparator = ',';
-    s.DateSeparator = '.';
-    s.ShortDateFormat = "dd.mm.yyyy";
+    UseFixedSeparators();
   }
   void TearDown() override { platform::FormatSettings() = saved_; }
 
