@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
@@ -89,11 +90,14 @@ public:
       exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return exitCode_;
   }
+  // Sends `signal` and reaps the program; one that is still there after 5 s is killed outright, so that
+  // a peer hanging in its shutdown cannot hold the test.
   void Kill(int signal) {
-    if (pid_ > 0 && !Ended()) {
-      ::kill(pid_, signal);
-      Wait();
-    }
+    if (pid_ <= 0 || Ended()) return;
+    ::kill(pid_, signal);
+    for (int i = 0; i < 500 && !Ended(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (!Ended()) ::kill(pid_, SIGKILL);
+    Wait();
   }
   std::string Output() const { return ReadFileBytes(outputFile_); }
 
@@ -120,10 +124,18 @@ inline std::string RunPeer(const std::vector<std::string>& argv, const std::stri
 }
 
 // An X server of the test's own (Xvfb, 24-bit colour unless asked otherwise), on a display number that
-// the server picks free.
+// the server picks free. A server that names no display within 20 s is ended and started once more.
 class XvfbServer {
 public:
   explicit XvfbServer(int depth = 24) {
+    for (int attempt = 0; attempt < 2 && display_.empty(); ++attempt) Start(depth);
+    EXPECT_FALSE(display_.empty()) << "Xvfb named no display: " << (server_ ? server_->Output() : "");
+  }
+  const std::string& Display() const { return display_; }
+  void Stop() { server_->Kill(SIGTERM); }
+
+private:
+  void Start(int depth) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) return;
     server_ = std::make_unique<PeerProcess>(
@@ -132,15 +144,21 @@ public:
         "", "", fds[1]);
     ::close(fds[1]);
     std::string number;
-    char c;
-    while (::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    const int64_t deadline = MonotonicMs() + 20000;
+    for (char c = 0; c != '\n';) {
+      pollfd readable{fds[0], POLLIN, 0};
+      const int64_t left = deadline - MonotonicMs();
+      if (left <= 0 || ::poll(&readable, 1, static_cast<int>(left)) != 1 || ::read(fds[0], &c, 1) != 1) {
+        number.clear();
+        break;
+      }
+      if (c != '\n') number += c;
+    }
     ::close(fds[0]);
     if (!number.empty()) display_ = ":" + number;
+    else server_->Kill(SIGKILL);
   }
-  const std::string& Display() const { return display_; }
-  void Stop() { server_->Kill(SIGTERM); }
 
-private:
   std::unique_ptr<PeerProcess> server_;
   std::string display_;
 };
