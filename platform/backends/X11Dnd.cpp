@@ -5,8 +5,8 @@
 #include <exception>
 #include <map>
 
+#include "platform/backends/X11SelectionText.h"
 #include "platform/core/Clock.h"
-#include "platform/core/Utf8.h"
 #include "platform/ui/DragCursors.h"
 #include "platform/ui/DragDrop.h"
 
@@ -24,23 +24,6 @@ constexpr size_t kMaxTypes = 256;           // a longer XdndTypeList is cut ther
 constexpr uint32_t kStatusTimeoutMs = 1000; // a position unanswered this long no longer holds the next
 constexpr uint32_t kFinishTimeoutMs = 5000; // a target that has not finished a drop by then has failed
 constexpr int kMaxClientDepth = 4;          // how deep a frame's children are searched for the client
-
-// Text as it may reach a target: well-formed UTF-8, every malformed byte a replacement character.
-std::string RepairedUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size();) {
-    const CodePoint c = DecodeCodePoint(text, i);
-    if (c.valid) {
-      out.append(text.substr(i, c.length));
-      i += c.length;
-    } else {
-      AppendCodePoint(out, 0xFFFD);
-      i += std::max<size_t>(1, c.length);
-    }
-  }
-  return out;
-}
 
 }  // namespace
 
@@ -69,7 +52,7 @@ public:
     std::optional<std::string> bytes;
     if (format == kClipboardText) {
       bytes = plainOnly_ ? selection.Get("text/plain", *dropTime_) : selection.Get(kClipboardText, *dropTime_);
-      if (bytes) bytes = RepairedUtf8(*bytes);
+      if (bytes) bytes = ReadableText(std::move(*bytes));
     } else {
       bytes = selection.Get(format, *dropTime_);
     }

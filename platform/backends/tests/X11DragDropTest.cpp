@@ -218,7 +218,7 @@ TEST_F(X11DragDropTest, HostileDropsAreBoundedAndClear) {
 
   DragWithMouse(PartAt("badtext"), OurPoint());
   ASSERT_TRUE(PumpUntil([&] { return drop_.drops == 2; }, 10000)) << peer_->Output();
-  EXPECT_EQ(drop_.text, "ok \xEF\xBF\xBD\xEF\xBF\xBD end \xEF\xBF\xBD") << "each malformed byte a replacement character";
+  EXPECT_EQ(drop_.text, "ok \xC3\xBF\xC3\xBE end \xC3\x83") << "each malformed byte its Windows-1252 character, as a paste reads it";
 
   DragWithMouse(PartAt("huge"), OurPoint());
   ASSERT_TRUE(PumpUntil([&] { return drop_.drops == 3; }, 30000)) << peer_->Output();
