@@ -38,6 +38,14 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
   };
 }
 
+bool TCustomForm::CanResize(int& NewWidth, int& NewHeight) {
+  constexpr int kSizingFrame = 8;
+  const TRect screen = Backend().ScreenRect();
+  NewWidth = std::min(NewWidth, screen.Width() + 2 * kSizingFrame);
+  NewHeight = std::min(NewHeight, screen.Height() + 2 * kSizingFrame);
+  return true;
+}
+
 TCustomForm::~TCustomForm() {
   if (created_ && OnDestroy) OnDestroy(this);
   TScreen& screen = Screen();

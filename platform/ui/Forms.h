@@ -106,6 +106,9 @@ protected:
   virtual void DoHide();
   virtual void Activate();
   virtual void Deactivate();
+  // A form is at most the screen's size and a sizing frame on each side, so that its back buffer never
+  // costs more than what can be seen.
+  bool CanResize(int& NewWidth, int& NewHeight) override;
 
 private:
   void SetActive(bool value);

@@ -125,6 +125,20 @@ TEST_F(PaintTest, APaintThatThrowsLeavesNoClipBehindForTheChildren) {
   EXPECT_EQ(child->paints, 1);
 }
 
+TEST_F(PaintTest, AHugeFormCostsWhatTheScreenCosts) {
+  auto form = ShowForm(200, 150);
+  form->SetBounds(-500, -500, 23000, 23000);
+  Settle();
+  const TRect screen = Input().ScreenRect();
+  EXPECT_EQ(form->Width(), screen.Width() + 16);
+  EXPECT_EQ(form->Height(), screen.Height() + 16);
+  const TBitmap& shown = Input().Info(form->BackendWindow()).shown;
+  EXPECT_EQ(shown.Width(), form->Width()) << "the back buffer is the form's, bounded with it";
+  EXPECT_EQ(shown.Height(), form->Height());
+  form->SetBounds(0, 0, 300, 200);
+  EXPECT_EQ(form->Width(), 300) << "a size within the bound is taken as asked";
+}
+
 TEST_F(PaintTest, ScreenshotOfASmallFormMatchesItsReference) {
   auto form = ShowForm(120, 80);
   form->SetColor(clWhite);
