@@ -107,7 +107,7 @@ public:
 
   // References to components that may live elsewhere; null when none or once they are gone.
   platform::TCustomImageList* GridImages() const { return gridImages_; }
-  // A different list is stored and the grid repainted.
+  // A different list is stored and the grid repainted; SetGridImages is the same by the property's name.
   void SetImages(platform::TCustomImageList* value);
   void SetGridImages(platform::TCustomImageList* value) { SetImages(value); }
   controls::TPictureContainer* PictureContainer() const { return pictureContainer_; }

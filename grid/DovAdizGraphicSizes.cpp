@@ -49,10 +49,10 @@ TPoint VUraRazuduVova::GraphicSize(int ACol, int ARow, TSize Cell, std::optional
   if (!graphic) return {0, 0};
   const bool besideText = graphic->HAlign == TCellHAlign::haBeforeText ||
                           graphic->HAlign == TCellHAlign::haAfterText || Cells(ACol, ARow).empty();
-  const auto picture = [&](const auto* picture) -> TPoint {
-    if (!picture) return {0, 0};
-    const TPoint size = GetPictureSize(Cell.cx, Cell.cy, picture->Width(), picture->Height(), graphic->Padding,
-                                       graphic->StretchMode);
+  const auto picture = [&](const auto* shown) -> TPoint {
+    if (!shown) return {0, 0};
+    const TPoint size =
+        GetPictureSize(Cell.cx, Cell.cy, shown->Width(), shown->Height(), graphic->Padding, graphic->StretchMode);
     const double factor = PrintFactor.value_or(1.0) > 0 ? PrintFactor.value_or(1.0) : 1.0;
     return {static_cast<int>(std::lround(size.X / factor)), static_cast<int>(std::lround(size.Y / factor))};
   };
