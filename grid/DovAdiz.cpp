@@ -154,7 +154,8 @@ void VUraRazuduVova::SetReference(T*& field, T* value) {
   if (field) field->FreeNotification(this);
 }
 
-void VUraRazuduVova::SetGridImages(TCustomImageList* value) {
+void VUraRazuduVova::SetImages(TCustomImageList* value) {
+  if (gridImages_ == value) return;
   SetReference(gridImages_, value);
   Invalidate();
 }

@@ -107,7 +107,9 @@ public:
 
   // References to components that may live elsewhere; null when none or once they are gone.
   platform::TCustomImageList* GridImages() const { return gridImages_; }
-  void SetGridImages(platform::TCustomImageList* value);
+  // A different list is stored and the grid repainted; SetGridImages is the same by the property's name.
+  void SetImages(platform::TCustomImageList* value);
+  void SetGridImages(platform::TCustomImageList* value) { SetImages(value); }
   controls::TPictureContainer* PictureContainer() const { return pictureContainer_; }
   void SetPictureContainer(controls::TPictureContainer* value);
 
@@ -179,6 +181,12 @@ public:
   bool URLFull = false;
   bool URLEdit = false;
   TGridLook Look = TGridLook::glSoft;
+  // These store and repaint: URLColor and URLFull only while URLShow is set; a new Look also repaints
+  // the footer panel.
+  void SetURLShow(bool Value);
+  void SetURLColor(platform::TColor Value);
+  void SetURLFull(bool Value);
+  void SetLook(TGridLook Value);
   bool EnhTextSize = false;
   bool EnhRowColMove = false;
   bool SizeWithForm = false;
@@ -664,6 +672,17 @@ public:
   // Their virtual slots come first among the grid's own.
   virtual TCellType GetCellType(int ACol, int ARow);
   virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
+  // The room the cell's graphic takes beside its text when columns are sized (DovAdizGraphicSizes.cpp),
+  // (0, 0) without one: a bitmap, icon or list image counts its width only when it stands before or
+  // after the text or the cell has none; a picture takes its size in the cell as it stands; radio items
+  // are measured in the cell's font.
+  virtual platform::TPoint GetCellGraphicSize(int ACol, int ARow);
+  // The same for a printed cell of Width x Height: a bitmap's or icon's width always counts, and a
+  // picture's size in that cell is divided by Factor (a Factor not above 0 counts as 1).
+  virtual platform::TPoint GetPrintGraphicSize(int ACol, int ARow, int Width, int Height, double Factor);
+  // The index in GridImages of the image the cell shows (the first of several; for a data image its
+  // number plus the offset), -1 for a cell that shows none.
+  int GetCellImageIdx(int ACol, int ARow);
 
   // Frees a graphic already on the cell and hangs a new one (ctNone) on it.
   TCellGraphic* CreateCellGraphic(int ACol, int ARow) { return MakeCellGraphic(ACol, ARow, TCellType::ctNone); }
@@ -790,6 +809,31 @@ public:
   // The node cells alive (column 0 of their rows).
   bool HasNodes() override { return nodeCount_ > 0; }
   int NodeCount() const { return nodeCount_; }
+
+  // ---- Grouping (DovAdizGroup.cpp) ----
+  // Group(ACol) groups the data rows by the texts of real column ACol (right of the fixed columns):
+  // the rows are sorted by it, a node row above each run of equal texts holds the text in the value
+  // column (the column after the fixed ones, or the next when that is ACol), and column ACol goes.
+  // Rows hidden before stay hidden, in the group of their text. UnGroup gives column ACol back with its
+  // width, the texts of its fixed and footer rows and each row's group text, and removes the node rows.
+  // Group on a grid without data rows does nothing; grouping a grouped grid ungroups it first, and
+  // nodes of the program's own are removed first (their rows shown).
+  void Group(int ACol);
+  void UnGroup();
+  // -1 ungroups, a column above 0 groups by it, 0 does nothing.
+  void SetGroupColumn(int ACol);
+  int GroupColumn() const { return group_.column; }
+  // For each node row: the data rows after it up to the next node row (hidden ones included, footer
+  // rows never) calculated over real column ACol as the column calculations do (an empty group gives
+  // 0) and written with FloatFormat (a count as an integer) into the node row's cell of ACol. Every
+  // value is read before one is written: a cell without a number raises EDovAdizError "Cell does not
+  // contain a float value" and changes nothing; so does ACol holding the group texts, with "The column
+  // holds the group texts".
+  void GroupSum(int ACol);
+  void GroupAvg(int ACol);
+  void GroupMin(int ACol);
+  void GroupMax(int ACol);
+  void GroupCount(int ACol);
 
   // ---- Virtual operations in slot order (DovAdizVirtuals.cpp) ----
   // The grid's own slots continue those of the base grid. The slots of the cell graphics and of
@@ -1193,6 +1237,8 @@ private:
   void EraseRealColumn(int ACol);
   // Removes the real columns (strictly increasing) with their property objects.
   void RemoveRealCols(const std::vector<int>& realCols);
+  // N empty columns, shown, inserted before real column ACol (up to StorageColCount()).
+  void InsertRealCols(int ACol, int N);
 
   std::vector<TGridItem> hiddenRows_;  // sorted by Idx
   std::vector<bool> colHidden_;        // by real column; empty while nothing is hidden
@@ -1237,6 +1283,13 @@ private:
   void FreeGraphic(TCellGraphic* AGraphic);
   // The graphic of the cell's property object, as it stands.
   TCellGraphic* GraphicOf(int ACol, int ARow) const;
+  // The size rules of GetCellGraphicSize for a cell of size Cell; with PrintFactor those of
+  // GetPrintGraphicSize.
+  platform::TPoint GraphicSize(int ACol, int ARow, platform::TSize Cell, std::optional<double> PrintFactor);
+  // Makes AFont the font that GetVisualProperties gives display cell (ACol, ARow).
+  void SelectCellFont(int ACol, int ARow, platform::TFont& AFont);
+  // A radio group's items in the cell's font: side by side when horizontal, else one below the other.
+  platform::TPoint RadioGroupSize(int ACol, int ARow, const TCellGraphic& Radio);
   // The graphic of the base cell of the cell's block, when it is of AType.
   TCellGraphic* BaseGraphicOf(int ACol, int ARow, TCellType AType) const;
   // The cell may be edited, as GetCellReadOnly says.
@@ -1247,9 +1300,51 @@ private:
   TCellGraphic* NodeAtReal(int ARealRow) const;
   // The last real row that the node at real row ANode holds.
   int NodeEnd(int ANode, const TCellGraphic& node) const;
-  // The nearest node row at or above display row ARow; -1 when none.
-  int NodeAbove(int ARow) const;
+  // The position in NodeRows() of the nearest node at or above real row ARealRow; -1 when none.
+  int NodeAbove(int ARealRow) const;
+  int LastDataRealRow() const { return RowCount() + NumHiddenRows() - 1 - FixedFooters(); }
   int nodeCount_ = 0;
+  // The real rows of the node cells in increasing order, and for each position the furthest real row
+  // that an expanded node up to it reaches (unclamped; INT_MAX for a last node of span 0). The rows
+  // are found again on the first query after a node comes or goes or real rows move, the reach after
+  // that or after a node changes state (DovAdizNodeIndex.cpp).
+  struct NodeIndex {
+    std::vector<int> rows;
+    std::vector<int> reach;
+    bool rowsStale = true;
+    bool reachStale = true;
+  };
+  const std::vector<int>& NodeRows() const;
+  const NodeIndex& Nodes() const;
+  void NodesChanged() { nodeIndex_.rowsStale = true; }
+  void NodeStatesChanged() { nodeIndex_.reachStale = true; }
+  mutable NodeIndex nodeIndex_;
+  void ColumnMoved(int FromIndex, int ToIndex) override;
+  void RowMoved(int FromIndex, int ToIndex) override;
+  void RowsInserted(int At, int Count) override;
+  void RowsDeleted(int At, int Count) override;
+  void RowsSwapped(int ARow1, int ARow2) override;
+  void RowSetDeleted(const std::vector<int>& Rows) override;
+  void RowSetInserted(const std::vector<int>& Positions) override;
+
+  // ---- Grouping state ----
+  struct GroupState {
+    int column = -1;       // the real column grouped by; -1 while not grouped
+    int valueColumn = -1;  // where node rows hold the group text, as real columns stand with `column`
+    int width = 0;
+    std::vector<std::string> fixedTexts;   // the column's texts in the fixed rows
+    std::vector<std::string> footerTexts;  // and in the footer rows
+  };
+  GroupState group_;
+  // What Floats reads from a text.
+  double FloatValue(const std::string& Text) const;
+  // The real data rows of each node, from the one after it up to the next node or the last data row.
+  std::vector<std::pair<int, int>> NodeGroups() const;
+  // Calc(first, last) of every group, all found before any is written into its node row (a Whole
+  // number as an integer, others with FloatFormat).
+  void WriteGroupResults(int ACol, const std::function<double(int, int)>& Calc, bool Whole = false);
+  // Floats of real column ACol over real rows AFrom..ATo.
+  std::vector<double> GroupValues(int ACol, int AFrom, int ATo) const;
 
   // ---- Filter state ----
   TFilter filter_{this};
@@ -1295,6 +1390,9 @@ public:
   // Sort of the data rows by the sort index list; raises EDovAdizError "No indexes specified for
   // indexed sort" before anything changes when it is empty.
   void QSortIndexed();
+  // Sort of the rows of every group (the rows after a node row up to the next one or the footer rows)
+  // within the group, by SortSettings.Column; the current row follows its data.
+  void QSortGroup();
   void InitSortXRef();
   // The click sort that the mouse handling calls for a release in the sort row on display column
   // ACol (Shift held: the column joins the sort index): OnCanSort may veto; the edit ends, the
@@ -1309,11 +1407,16 @@ public:
 private:
   // What a sort does around its rows: Plain nothing; Locked holds the update lock and, with
   // Navigation.MoveRowOnSort, lets the current row follow its data; KeepColumn0 also keeps the texts
-  // of column 0 in place with NormalCellsOnly and a fixed column.
-  enum class SortFrame : uint8_t { Plain, Locked, KeepColumn0 };
+  // of column 0 in place with NormalCellsOnly and a fixed column; Groups does that too and always lets
+  // the current row follow its data.
+  enum class SortFrame : uint8_t { Plain, Locked, KeepColumn0, Groups };
   // Sorts rows first..last (clamped to the grid) by compare (negative: the first row goes first) and
-  // applies the order.
+  // applies the order; SortRowRanges sorts each of several disjoint ranges within itself.
   void SortRows(int first, int last, const std::function<int(int, int)>& compare, SortFrame frame);
+  void SortRowRanges(std::vector<std::pair<int, int>> ranges, const std::function<int(int, int)>& compare,
+                     SortFrame frame);
+  // Finds the order of rows first..last and applies it along its cycles.
+  void SortRange(int first, int last, const std::function<int(int, int)>& compare);
   // Exchanges two rows during a sort: counts, the cross-reference, SingleColumn, the tracked row.
   void SwapSortedRows(int ARow1, int ARow2);
   TSortStyle ResolvedStyle(int ACol, const std::string& prefix, const std::string& suffix);

@@ -14,7 +14,7 @@ int VUraRazuduVova::WidestInColumn(int ACol, std::unordered_map<std::string, int
     const std::string text = Cells(col, r);
     // A formula shows what CalcCell makes of its cell, so only other texts share measurements.
     if (TextType(text, EnableHTML) == 3) {
-      widest = std::max(widest, GetCellTextSize(ACol, r).cx);
+      widest = std::max(widest, GetCellTextSize(ACol, r).cx + GetCellGraphicSize(col, r).X);
       continue;
     }
     platform::TFont font;
@@ -35,8 +35,7 @@ int VUraRazuduVova::WidestInColumn(int ACol, std::unordered_map<std::string, int
     key += password ? 'P' : '-';
     const auto [entry, added] = widths.try_emplace(std::move(key), 0);
     if (added) entry->second = GetCellTextSize(ACol, r).cx;
-    // FIXME: add the width of the cell's graphic once cells carry graphics.
-    widest = std::max(widest, entry->second);
+    widest = std::max(widest, entry->second + GetCellGraphicSize(col, r).X);
   }
   return 2 * GridLineWidth() + widest + 4;
 }

@@ -48,8 +48,9 @@ int VUraRazuduVova::Ints(int ACol, int ARow) const {
 
 void VUraRazuduVova::SetInts(int ACol, int ARow, int Value) { SetCells(ACol, ARow, IntToStr(Value)); }
 
-double VUraRazuduVova::Floats(int ACol, int ARow) const {
-  const std::string text = Cells(ACol, ARow);
+double VUraRazuduVova::Floats(int ACol, int ARow) const { return FloatValue(Cells(ACol, ARow)); }
+
+double VUraRazuduVova::FloatValue(const std::string& text) const {
   if (text.empty()) return 0;
   // RemoveSeps leaves "." as the decimal separator and stops at the first character of no number.
   const std::string number = RemoveSeps(text);

@@ -24,13 +24,19 @@ TCellGraphic* VUraRazuduVova::MakeCellGraphic(int ACol, int ARow, TCellType ATyp
   if (!props) return nullptr;
   auto* graphic = new TCellGraphic(AType);
   props->GraphicObject = graphic;
-  if (AType == TCellType::ctNode) ++nodeCount_;
+  if (AType == TCellType::ctNode) {
+    ++nodeCount_;
+    NodesChanged();
+  }
   return graphic;
 }
 
 void VUraRazuduVova::FreeGraphic(TCellGraphic* AGraphic) {
   if (!AGraphic) return;
-  if (AGraphic->CellType() == TCellType::ctNode) --nodeCount_;
+  if (AGraphic->CellType() == TCellType::ctNode) {
+    --nodeCount_;
+    NodesChanged();
+  }
   delete AGraphic;
 }
 

@@ -27,11 +27,11 @@ TCellGraphic* VUraRazuduVova::NodeAtReal(int ARealRow) const {
 }
 
 int VUraRazuduVova::NodeEnd(int ANode, const TCellGraphic& node) const {
-  const int lastData = RowCount() + NumHiddenRows() - 1 - FixedFooters();
+  const int lastData = LastDataRealRow();
   if (node.NodeSpan > 0) return std::min(ANode + node.NodeSpan, lastData);
-  int end = ANode + 1;
-  while (end <= lastData && !NodeAtReal(end)) ++end;
-  return end - 1;
+  const std::vector<int>& rows = NodeRows();
+  const auto next = std::upper_bound(rows.begin(), rows.end(), ANode);
+  return next == rows.end() ? lastData : std::min(*next - 1, lastData);
 }
 
 void VUraRazuduVova::AddNode(int ARow, int Span) {
@@ -68,6 +68,7 @@ void VUraRazuduVova::ContractNode(int ARow) {
   if (!node || node->State) return;
   SetEditorMode(false);
   node->State = true;
+  NodeStatesChanged();
   std::vector<int> rows;
   for (int r = ARow + 1; r <= NodeEnd(ARow, *node); ++r) rows.push_back(r);
   HideRowSet(rows, HideCause::Node);
@@ -77,6 +78,7 @@ void VUraRazuduVova::ExpandNode(int ARow) {
   TCellGraphic* node = NodeAtReal(ARow);
   if (!node || !node->State) return;
   node->State = false;
+  NodeStatesChanged();
   // The rows of an inner node that is contracted stay hidden, as do those that the filter or the
   // program hid.
   std::vector<int> rows;
@@ -95,36 +97,57 @@ void VUraRazuduVova::SetNodeState(int ARow, bool Contracted) {
     ExpandNode(ARow);
 }
 
+// Both in one batch over every node; the result is that of contracting each node from the last row
+// up (or expanding each from the first row down).
 void VUraRazuduVova::ContractAll() {
+  if (nodeCount_ == 0) return;
   UpdateGuard lock(*this);
-  for (int r = RowCount() + NumHiddenRows() - 1; r >= 1; --r) ContractNode(r);
+  SetEditorMode(false);
+  const std::vector<int> nodes = NodeRows();
+  std::vector<int> rows;
+  for (int node : nodes) {
+    TCellGraphic& graphic = *NodeAtReal(node);
+    if (graphic.State) continue;
+    graphic.State = true;
+    // Rows already hidden (an inner node's) are passed over by the batch.
+    for (int r = node + 1, end = NodeEnd(node, graphic); r <= end; ++r) rows.push_back(r);
+  }
+  NodeStatesChanged();
+  HideRowSet(rows, HideCause::Node);
 }
 
 void VUraRazuduVova::ExpandAll() {
+  if (nodeCount_ == 0) return;
   UpdateGuard lock(*this);
-  for (int r = 1; r < RowCount() + NumHiddenRows(); ++r) ExpandNode(r);
-}
-
-int VUraRazuduVova::NodeAbove(int ARow) const {
-  if (nodeCount_ == 0) return -1;
-  for (int r = std::min(ARow, RowCount() - 1); r >= 1; --r)
-    if (GraphicOf(0, r) && GraphicOf(0, r)->CellType() == TCellType::ctNode) return r;
-  return -1;
+  const std::vector<int> nodes = NodeRows();
+  std::vector<int> rows;
+  for (int node : nodes) {
+    TCellGraphic& graphic = *NodeAtReal(node);
+    if (!graphic.State) continue;
+    graphic.State = false;
+    for (int r = node + 1, end = NodeEnd(node, graphic); r <= end; ++r) rows.push_back(r);
+  }
+  NodeStatesChanged();
+  UnHideRowSet(rows, HideCause::Node);
 }
 
 int VUraRazuduVova::NodeIndent(int ARow) {
-  const int above = NodeAbove(ARow);
-  if (above < 1 || above == ARow) return 0;
-  const TCellGraphic& node = *GraphicOf(0, above);
-  return !node.State && RealRowIndex(ARow) <= NodeEnd(RealRowIndex(above), node) ? kNodeIndent : 0;
+  if (nodeCount_ == 0 || ARow < 1) return 0;
+  const int real = RealRowIndex(ARow);
+  const int above = NodeAbove(real);
+  if (above < 0 || NodeRows()[above] == real) return 0;
+  return std::min(Nodes().reach[above], LastDataRealRow()) >= real ? kNodeIndent : 0;
 }
 
 int VUraRazuduVova::GetNodeSpanType(int ARow) const {
-  const int above = NodeAbove(ARow);
-  if (above < 0 || above == ARow) return 0;
+  if (nodeCount_ == 0) return 0;
+  const int real = RealRowIndex(ARow);
+  const int above = NodeAbove(real);
+  if (above < 0 || NodeRows()[above] == real) return 0;
   if (ARow == RowCount() - 1 - FixedFooters()) return 1;
-  const TCellGraphic& node = *GraphicOf(0, above);
-  return !node.State && NodeEnd(RealRowIndex(above), node) == RealRowIndex(ARow) ? 1 : 2;
+  const int nodeRow = NodeRows()[above];
+  const TCellGraphic& node = *NodeAtReal(nodeRow);
+  return !node.State && NodeEnd(nodeRow, node) == real ? 1 : 2;
 }
 
 }  // namespace velmora

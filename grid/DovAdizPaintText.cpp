@@ -294,16 +294,20 @@ void VUraRazuduVova::RTFPaint(int ACol, int ARow, TCanvas& Canvas, const TRect& 
   Canvas.Brush().SetStyle(style);
 }
 
-TSize VUraRazuduVova::GetCellTextSize(int ACol, int ARow) {
-  TCanvas& canvas = Canvas();
-  TFont saved;
-  saved.Assign(canvas.Font());
+void VUraRazuduVova::SelectCellFont(int ACol, int ARow, TFont& AFont) {
   TBrush brush;
   TGridDrawState state;
   TAlignment hAlign = TAlignment::taLeftJustify;
   TVAlignment vAlign = TVAlignment::vtaTop;
   bool wordWrap = false;
-  GetVisualProperties(ACol, ARow, state, false, false, brush, canvas.Font(), hAlign, vAlign, wordWrap);
+  GetVisualProperties(ACol, ARow, state, false, false, brush, AFont, hAlign, vAlign, wordWrap);
+}
+
+TSize VUraRazuduVova::GetCellTextSize(int ACol, int ARow) {
+  TCanvas& canvas = Canvas();
+  TFont saved;
+  saved.Assign(canvas.Font());
+  SelectCellFont(ACol, ARow, canvas.Font());
   const int realCol = RemapCol(ACol);
   std::string text = Cells(realCol, ARow);
   bool password = false;

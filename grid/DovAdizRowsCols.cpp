@@ -68,12 +68,15 @@ void VUraRazuduVova::KeepCurrentRowAfterRemove(int oldRow, int oldTop, int oldFi
 void VUraRazuduVova::InsertCols(int ACol, int N) {
   if (N < 1) return;
   ACol = std::clamp(ACol, 0, ColCount());
-  const int at = ACol < ColCount() ? RealColIndex(ACol) : StorageColCount();
+  InsertRealCols(ACol < ColCount() ? RealColIndex(ACol) : StorageColCount(), N);
+}
+
+void VUraRazuduVova::InsertRealCols(int ACol, int N) {
   WithAllColumns([&] {
     const int count = ColCount();
     TBaseGrid::SetColCount(count + N);
     if (!colHidden_.empty()) colHidden_.resize(count + N, false);
-    for (int i = 0; i < N; ++i) MoveRealColumn(count + i, at + i);
+    for (int i = 0; i < N; ++i) MoveRealColumn(count + i, ACol + i);
   });
 }
 

@@ -46,6 +46,7 @@ void VUraRazuduVova::SwapSortedRows(int ARow1, int ARow2) {
   }
   if (sortSettings_.SingleColumn) {
     const int c = sortSettings_.Column;
+    if (c == 0) NodesChanged();  // node cells may change rows
     const std::string text1 = Cells(c, ARow1);
     platform::TObject* object1 = Objects(c, ARow1);
     SetCells(c, ARow1, Cells(c, ARow2));
@@ -62,14 +63,38 @@ void VUraRazuduVova::SwapSortedRows(int ARow1, int ARow2) {
 }
 
 void VUraRazuduVova::SortRows(int first, int last, const std::function<int(int, int)>& compare, SortFrame frame) {
+  SortRowRanges({{first, last}}, compare, frame);
+}
+
+void VUraRazuduVova::SortRowRanges(std::vector<std::pair<int, int>> ranges,
+                                   const std::function<int(int, int)>& compare, SortFrame frame) {
   HideInplaceEdit();
-  first = std::max(first, 0);
-  last = std::min(last, RowCount() - 1);
+  for (auto& [first, last] : ranges) {
+    first = std::max(first, 0);
+    last = std::min(last, RowCount() - 1);
+  }
   std::optional<UpdateGuard> lock;
   if (frame != SortFrame::Plain) lock.emplace(*this);
   InitSortXRef();
-  if (last <= first) return;
+  std::vector<std::string> column0;
+  const bool keepColumn0 = (frame == SortFrame::KeepColumn0 || frame == SortFrame::Groups) &&
+                           sortSettings_.NormalCellsOnly && FixedCols() > 0;
+  trackedRow_ = Row();
+  for (const auto& [first, last] : ranges) {
+    if (last <= first) continue;
+    if (keepColumn0) {
+      column0.clear();
+      for (int r = first; r <= last; ++r) column0.push_back(Cells(0, r));
+    }
+    SortRange(first, last, compare);
+    if (keepColumn0)
+      for (int r = first; r <= last; ++r) SetCells(0, r, column0[r - first]);
+  }
+  const bool follow = frame == SortFrame::Groups || (frame != SortFrame::Plain && navigation_.MoveRowOnSort);
+  if (follow && trackedRow_ != Row()) FocusCell(Col(), trackedRow_, true);
+}
 
+void VUraRazuduVova::SortRange(int first, int last, const std::function<int(int, int)>& compare) {
   std::vector<int> order(last - first + 1);
   std::iota(order.begin(), order.end(), first);
   {
@@ -83,12 +108,6 @@ void VUraRazuduVova::SortRows(int first, int last, const std::function<int(int, 
     } endOfSort{*this};
     MergeSortRows(order, compare);
   }
-
-  std::vector<std::string> column0;
-  const bool keepColumn0 = frame == SortFrame::KeepColumn0 && sortSettings_.NormalCellsOnly && FixedCols() > 0;
-  if (keepColumn0)
-    for (int r = first; r <= last; ++r) column0.push_back(Cells(0, r));
-  trackedRow_ = Row();
   // Along the cycles of the permutation: `at` holds the original row (relative to first) now standing
   // at each place, `where` the place of each original row.
   const size_t n = order.size();
@@ -104,10 +123,6 @@ void VUraRazuduVova::SortRows(int first, int last, const std::function<int(int, 
     at[k] = wanted;
     where[wanted] = k;
   }
-  if (keepColumn0)
-    for (int r = first; r <= last; ++r) SetCells(0, r, column0[r - first]);
-  if (frame != SortFrame::Plain && navigation_.MoveRowOnSort && trackedRow_ != Row())
-    FocusCell(Col(), trackedRow_, true);
 }
 
 bool VUraRazuduVova::SortLine(int ACol, int ARow1, int ARow2) {
@@ -147,9 +162,28 @@ void VUraRazuduVova::QSortIndexed() {
            [&](int a, int b) { return CompareLineIndexed(0, a, b); }, SortFrame::Locked);
 }
 
+void VUraRazuduVova::QSortGroup() {
+  sortSign_ = sortSettings_.Direction == TSortDirection::sdAscending ? 1 : -1;
+  const int col = sortSettings_.Column;
+  // The groups in display rows: the rows shown after each node row shown, before the next one.
+  std::vector<std::pair<int, int>> ranges;
+  const int lastData = RowCount() - 1 - FixedFooters();
+  for (int node : NodeRows()) {
+    if (IsHiddenRow(node)) continue;
+    const int row = DisplRowIndex(node);
+    if (row > lastData) break;
+    if (!ranges.empty()) ranges.back().second = row - 1;
+    ranges.emplace_back(row + 1, lastData);
+  }
+  SortRowRanges(std::move(ranges), [&](int a, int b) { return sortSign_ * CompareLine(col, a, b); },
+                SortFrame::Groups);
+}
+
 void VUraRazuduVova::HeaderClickSort(int ACol) {
   if (sortSettings_.IndexShow)
     QSortIndexed();
+  else if (HasNodes())
+    QSortGroup();
   else
     QSort();
 }

@@ -142,7 +142,7 @@ int VUraRazuduVova::Compare(int ACol, int ARow1, int ARow2) {
       if (OnRawCompare) OnRawCompare(this, ACol, ARow1, ARow2, result);
       break;
     case TSortStyle::ssImages:
-      // FIXME: compare the cells' image indices once cells carry graphics; until then all are equal.
+      result = Order(GetCellImageIdx(ACol, ARow1), GetCellImageIdx(ACol, ARow2));
       break;
   }
   return Order(result, 0);
