@@ -53,7 +53,7 @@ void VUraRazuduVova::SetColumnsHidden(const std::vector<int>& realCols, bool hid
     shown += hidden ? -1 : 1;
   }
   if (changing.empty()) return;
-  HideEditor();
+  HideInplaceEdit();
   const int currentCol = GetRealCol();
   std::vector<int> widths(realCount);
   for (int c = 0; c < realCount; ++c) widths[c] = AllColWidths(c);

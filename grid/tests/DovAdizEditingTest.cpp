@@ -146,6 +146,38 @@ TEST_F(DovAdizEditingTest, AChangedValueIsWrittenToTheRealBaseCell) {
   EXPECT_EQ(grid_->GetCellsEx(1, 1), "hidden");
 }
 
+// Hiding a column, the edited one or another before it, ends every kind of editor with its text in the
+// real cell it edited, and the grid keeps the focus.
+TEST_F(DovAdizEditingTest, HidingAColumnEndsTheOpenEditorWithItsText) {
+  for (const char* item : {"a", "b", "c"}) grid_->AddComboString(item);
+  struct Case {
+    TEditorType kind;
+    std::function<void()> change;
+    std::string expected;
+  } cases[] = {
+      {TEditorType::edNormal, [&] { Press(VK_END); Type("!"); }, "b!"},
+      {TEditorType::edEditBtn, [&] { grid_->EditBtnEditor()->SetText("new"); }, "new"},
+      {TEditorType::edSpinEdit, [&] { Press(VK_PRIOR); }, "2"},
+      {TEditorType::edComboList, [&] { grid_->ComboEditor()->SetItemIndex(2); }, "c"},
+  };
+  for (const int hidden : {1, 2}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::to_string(static_cast<int>(c.kind)) + " hiding " + std::to_string(hidden));
+      grid_->UnHideColumnsAll();
+      Kind = c.kind;
+      grid_->SetCells(2, 1, c.kind == TEditorType::edSpinEdit ? "1" : "b");
+      Edit(2, 1);
+      ASSERT_NE(Shown(), nullptr);
+      c.change();
+      grid_->HideColumn(hidden);
+      EXPECT_EQ(Shown(), nullptr);
+      EXPECT_FALSE(grid_->EditorMode());
+      EXPECT_EQ(grid_->Cells(2, 1), c.expected);
+      EXPECT_TRUE(grid_->Focused());
+    }
+  }
+}
+
 // What typing into the text kinds and the edit with button does: the characters taken, converted or
 // refused, and the beeps.
 TEST_F(DovAdizEditingTest, TypingPassesTheFilterOfTheKind) {
