@@ -1302,6 +1302,10 @@ private:
   int NodeEnd(int ANode, const TCellGraphic& node) const;
   // The position in NodeRows() of the nearest node at or above real row ARealRow; -1 when none.
   int NodeAbove(int ARealRow) const;
+  // The real rows that contracted nodes hide, as sorted, disjoint ranges (first, last).
+  std::vector<std::pair<int, int>> ContractedRanges() const;
+  // Shows rows that nodes hid; while the filter is on, those it refuses stay hidden, now by the filter.
+  void ShowNodeRows(const std::vector<int>& realRows);
   int LastDataRealRow() const { return RowCount() + NumHiddenRows() - 1 - FixedFooters(); }
   int nodeCount_ = 0;
   // The real rows of the node cells in increasing order, and for each position the furthest real row

@@ -119,10 +119,20 @@ void VUraRazuduVova::UnHideRowSet(const std::vector<int>& realRows, std::optiona
   ShowItems(items);
 }
 
+// A row that the filter hid inside a node contracted since stays hidden, now by the node.
 void VUraRazuduVova::UnHideFilteredRows() {
+  const std::vector<std::pair<int, int>> contracted = ContractedRanges();
   std::vector<size_t> items;
-  for (size_t k = 0; k < hiddenRows_.size(); ++k)
-    if (hiddenRows_[k].Cause == HideCause::Filter) items.push_back(k);
+  size_t range = 0;
+  for (size_t k = 0; k < hiddenRows_.size(); ++k) {
+    TGridItem& item = hiddenRows_[k];
+    if (item.Cause != HideCause::Filter) continue;
+    while (range < contracted.size() && contracted[range].second < item.Idx) ++range;
+    if (range < contracted.size() && contracted[range].first <= item.Idx)
+      item.Cause = HideCause::Node;
+    else
+      items.push_back(k);
+  }
   ShowItems(items);
 }
 

@@ -87,7 +87,7 @@ void VUraRazuduVova::ExpandNode(int ARow) {
     rows.push_back(r);
     if (const TCellGraphic* inner = NodeAtReal(r); inner && inner->State) r = NodeEnd(r, *inner);
   }
-  UnHideRowSet(rows, HideCause::Node);
+  ShowNodeRows(rows);
 }
 
 void VUraRazuduVova::SetNodeState(int ARow, bool Contracted) {
@@ -128,7 +128,41 @@ void VUraRazuduVova::ExpandAll() {
     for (int r = node + 1, end = NodeEnd(node, graphic); r <= end; ++r) rows.push_back(r);
   }
   NodeStatesChanged();
-  UnHideRowSet(rows, HideCause::Node);
+  ShowNodeRows(rows);
+}
+
+void VUraRazuduVova::ShowNodeRows(const std::vector<int>& realRows) {
+  // A row that an outer node still holds contracted stays hidden.
+  const std::vector<std::pair<int, int>> contracted = ContractedRanges();
+  const auto held = [&](int r) {
+    const auto range = std::lower_bound(contracted.begin(), contracted.end(), r,
+                                        [](const std::pair<int, int>& range, int row) { return range.second < row; });
+    return range != contracted.end() && range->first <= r;
+  };
+  std::vector<int> shown;
+  for (int r : realRows)
+    if (const TGridItem* item = HiddenRow(r); item && item->Cause == HideCause::Node && !held(r)) shown.push_back(r);
+  UnHideRowSet(shown);
+  if (!filterActive_) return;
+  std::vector<int> refused;
+  for (int r : shown)
+    if (!MatchFilter(DisplRowIndex(r))) refused.push_back(r);
+  HideRowSet(refused, HideCause::Filter);
+}
+
+std::vector<std::pair<int, int>> VUraRazuduVova::ContractedRanges() const {
+  std::vector<std::pair<int, int>> ranges;
+  for (int node : NodeRows()) {
+    const TCellGraphic& graphic = *NodeAtReal(node);
+    if (!graphic.State) continue;
+    const int first = node + 1, last = NodeEnd(node, graphic);
+    if (last < first) continue;
+    if (!ranges.empty() && first <= ranges.back().second + 1)
+      ranges.back().second = std::max(ranges.back().second, last);
+    else
+      ranges.emplace_back(first, last);
+  }
+  return ranges;
 }
 
 int VUraRazuduVova::NodeIndent(int ARow) {

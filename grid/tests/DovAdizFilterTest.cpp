@@ -227,6 +227,42 @@ TEST_F(DovAdizFilterTest, AContractedNodeAndTheFilterEachShowOnlyTheRowsTheyHid)
   EXPECT_EQ(ShownHosts(), (Hosts{"router-1", "router-2", "printer", "switch", "router-3"}));
 }
 
+// Whatever the order of filtering and of contracting or expanding nested nodes, a row shows exactly when
+// the filter (while on) takes it and no contracted node holds it: every sequence of five steps, checked
+// after each step.
+TEST_F(DovAdizFilterTest, RowsShowWhenNeitherTheFilterNorAContractedNodeHidesThem) {
+  const Hosts hosts{"router-1", "router-2", "printer", "router-4", "switch", "router-3"};
+  const auto matches = [](const std::string& host) { return host.starts_with("router"); };
+  constexpr int kOuter = 1, kOuterSpan = 4, kInner = 3, kInnerSpan = 1;  // real rows
+  for (int sequence = 0; sequence < 243; ++sequence) {
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (const std::string& host : hosts) rows.emplace_back(host, "up");
+    grid_->SetFilterActive(false);
+    grid_->UnHideRowsAll();
+    Fill(1, rows);
+    grid_->AddNode(kOuter, kOuterSpan);
+    grid_->AddNode(kInner, kInnerSpan);
+    grid_->Filter().Clear();
+    AddCondition(1, "router*");
+    bool filtered = false, outer = false, inner = false;
+    std::string steps;
+    for (int step = 0, code = sequence; step < 5; ++step, code /= 3) {
+      switch (code % 3) {
+        case 0: filtered = !filtered; grid_->SetFilterActive(filtered); steps += filtered ? "F+" : "F-"; break;
+        case 1: outer = !outer; grid_->SetNodeState(kOuter, outer); steps += outer ? "O+" : "O-"; break;
+        default: inner = !inner; grid_->SetNodeState(kInner, inner); steps += inner ? "I+" : "I-"; break;
+      }
+      Hosts expected;
+      for (int r = 1; r <= static_cast<int>(hosts.size()); ++r) {
+        const bool inOuter = outer && r > kOuter && r <= kOuter + kOuterSpan;
+        const bool inInner = inner && r > kInner && r <= kInner + kInnerSpan;
+        if ((!filtered || matches(hosts[r - 1])) && !inOuter && !inInner) expected.push_back(hosts[r - 1]);
+      }
+      ASSERT_EQ(ShownHosts(), expected) << steps;
+    }
+  }
+}
+
 struct ProgressCase {
   int dataRows;
   std::vector<int> progress;
