@@ -1381,6 +1381,9 @@ public:
   bool BlinkPhase() const { return blinkPhase_; }
   // What the application's hint shows for the cell under HintInfo.CursorPos: text, colour and place.
   void ShowHintProc(std::string& HintStr, bool& CanShow, platform::THintInfo& HintInfo);
+  // Chooses the item of the radio group at display cell (ACol, ARow) under (X, Y), which is relative to
+  // the cell's top-left corner; OnRadioClick follows. A point past the last item chooses nothing.
+  void HandleRadioClick(int ACol, int ARow, int X, int Y);
 
 protected:
   void Click() override;
@@ -1404,6 +1407,9 @@ protected:
 private:
   // The grid's own messages: its timer, the focus and the hint; false passes the message on.
   bool InputMessage(platform::TMessage& Message);
+  // A typed character: the keypad's decimal key and the cells that typing does not edit; true
+  // swallows it.
+  bool CharMessage(platform::TMessage& Message);
   void GridTimerTick();
   void SetFocusMessage(platform::TMessage& Message);
   // The anchor under client point (X, Y) of display cell (c, r): a plain URL text with URLShow, or
@@ -1412,6 +1418,19 @@ private:
   void OpenAnchor(int c, int r, const std::string& anchor);
   // Steps of a left press and release; true ends the press's handling.
   bool SelectWholeLines(int c, int r);
+  // Presses on the controls in cells (DovAdizInputGraphics.cpp): a node in column 0 flips, a radio
+  // group chooses, a cell button goes down (up again at the release, with OnButtonClick), a check box
+  // toggles with OnCheckBoxClick.
+  bool NodeOrRadioPress(int c, int r, int X, int Y);
+  bool ButtonPress(int c, int r, int X, int Y);
+  bool CheckBoxPress(int c, int r);
+  void ButtonRelease();
+  // OnCheckBoxMouseUp or OnRadioMouseUp for the cell that a release reached.
+  void StaticEditRelease(int c, int r);
+  // Toggles the check box of a cell that may be edited (real column), then OnCheckBoxClick.
+  bool ToggleCheckAndTell(int ACol, int ARow);
+  // Space on a check box or radio cell that may be edited toggles it; true when it did.
+  bool StaticEditKey(platform::WORD Key);
   void SortOnHeaderClick(int c, platform::TShiftState Shift, int X);
   // Keys that act on the grid's rows; true consumes the key.
   bool RowKey(platform::WORD Key, platform::TShiftState Shift);
@@ -1430,6 +1449,9 @@ private:
   int moveOrigin_ = -1;
   platform::TPoint mouseDownPoint_{-1, -1};
   platform::TPoint mouseDownCell_{-1, -1};
+  platform::TPoint pressedButton_{-1, -1};  // display cell of the cell button held down
+  // The press asked the editor that its focus opens to put the caret under the mouse.
+  bool caretToMouse_ = false;
   bool rowDeselectPending_ = false;
   bool suppressSort_ = false;
   bool blinkPhase_ = false;

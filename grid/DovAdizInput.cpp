@@ -149,6 +149,7 @@ void VUraRazuduVova::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
   mouseDownPoint_ = {X, Y};
   mouseDownCell_ = {c, r};
   moveOrigin_ = -1;
+  caretToMouse_ = mouseActions_.CaretPositioning;
 
   if (Shift.Contains(TShiftStateFlag::ssDouble)) {
     // A double click on a header border sizes the column left of it; its release does not sort.
@@ -167,7 +168,7 @@ void VUraRazuduVova::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     return;
   }
 
-  // FIXME: node, radio, cell button and check box presses come with the cell graphics of the grid.
+  if (NodeOrRadioPress(c, r, X, Y) || alive.Gone() || ButtonPress(c, r, X, Y)) return;
   const bool normalRow = r >= FixedRows() && r < RowCount() - FixedFooters();
   const bool normalCol = c >= FixedCols() && c < ColCount() - FixedRightCols();
   if (mouseActions_.DisjunctRowSelect && normalRow) {
@@ -191,6 +192,7 @@ void VUraRazuduVova::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     moveOrigin_ = r < FixedRows() ? c : c < FixedCols() ? r : -1;
     return;
   }
+  if (CheckBoxPress(c, r)) return;
 
   if (mouseActions_.DirectEdit && Options().Contains(TGridOption::goEditing) && normalRow && normalCol) {
     if (CanFocus() && !Focused()) SetFocus();
@@ -213,7 +215,7 @@ void VUraRazuduVova::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
   }
   const TRect R = CellRect(c, r);
   if (mouseActions_.DirectEdit && Options().Contains(TGridOption::goEditing) && normalRow && normalCol &&
-      X - R.Left >= 4 && R.Right - X >= 4 && Col() == c && Row() == r)
+      X - R.Left >= 4 && R.Right - X >= 4 && Col() == c && Row() == r && !HasStaticEdit(RealColIndex(c), r))
     ShowEditor();
 }
 
@@ -267,6 +269,8 @@ void VUraRazuduVova::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
   const bool sizing = GridState() == TGridState::gsColSizing || GridState() == TGridState::gsRowSizing;
   const bool moved = GridState() == TGridState::gsColMoving || GridState() == TGridState::gsRowMoving;
   HideSizingHint();
+  ButtonRelease();
+  if (alive.Gone()) return;
   TBaseGrid::MouseUp(Button, Shift, X, Y);
   if (alive.Gone()) return;
   if (mouseActions_.DisjunctRowSelect) {
@@ -278,9 +282,10 @@ void VUraRazuduVova::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     rowDeselectPending_ = false;
     Invalidate();
   }
-  if (std::exchange(suppressSort_, false) || sizing || moved) return;
   int c = -1, r = -1;
   MouseToCell(X, Y, c, r);
+  StaticEditRelease(c, r);
+  if (alive.Gone() || std::exchange(suppressSort_, false) || sizing || moved) return;
   if (c >= 0 && r >= 0 && mouseDownCell_.Y == r) SortOnHeaderClick(c, Shift, X);
 }
 

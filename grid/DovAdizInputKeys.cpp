@@ -5,6 +5,7 @@
 
 #include "grid/DovAdiz.h"
 #include "platform/core/Ascii.h"
+#include "platform/core/FormatSettings.h"
 #include "platform/ui/ApplicationHints.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/VirtualKeys.h"
@@ -105,7 +106,10 @@ bool VUraRazuduVova::RowKey(WORD Key, TShiftState Shift) {
 
 void VUraRazuduVova::KeyDown(WORD& Key, TShiftState Shift) {
   const TGuard alive(*this);
-  // FIXME: Space on a check box or radio cell toggles it once the grid has its cell graphics.
+  // An editor that a key opens keeps its own caret.
+  caretToMouse_ = false;
+  StaticEditKey(Key);
+  if (alive.Gone()) return;
   if (ClipboardKey(Key, Shift) || RowKey(Key, Shift)) {
     Key = 0;
     return;
@@ -185,6 +189,16 @@ void VUraRazuduVova::SetFocusMessage(TMessage& Message) {
   ShowInplaceEdit();
 }
 
+bool VUraRazuduVova::CharMessage(TMessage& Message) {
+  // The numeric keypad's decimal key types the locale's separator, whatever the keyboard layout gives.
+  if (ExcelStyleDecimalSeparator && ((Message.LParam >> 16) & 0xFF) == kKeypadDecimalScanCode)
+    Message.WParam = static_cast<unsigned char>(FormatSettings().DecimalSeparator);
+  // A check box or radio cell is edited by clicks and Space only: typing opens no editor there.
+  const auto c = static_cast<char32_t>(Message.WParam);
+  if ((c >= 0x20 || c == '\b') && Col() >= 0 && Row() >= 0 && HasStaticEdit(RealColIndex(Col()), Row())) return true;
+  return false;
+}
+
 bool VUraRazuduVova::InputMessage(TMessage& Message) {
   switch (Message.Msg) {
     case WM_TIMER:
@@ -192,6 +206,7 @@ bool VUraRazuduVova::InputMessage(TMessage& Message) {
       GridTimerTick();
       return true;
     case WM_SETFOCUS: SetFocusMessage(Message); return true;
+    case WM_CHAR: return CharMessage(Message);
     case CM_HINTSHOW: {
       THintInfo& info = *reinterpret_cast<THintInfo*>(Message.LParam);
       bool canShow = true;

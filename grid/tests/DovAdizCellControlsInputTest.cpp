@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "grid/DovAdiz.h"
+#include "grid/tests/DovAdizInputFixture.h"
+#include "platform/app/Messages.h"
+#include "platform/core/FormatSettings.h"
+#include "platform/edits/EditMessages.h"
+#include "platform/ui/VirtualKeys.h"
+
+using namespace platform;
+
+namespace velmora {
+namespace {
+
+// Clicks and Space on the controls in cells, the comment hint and the caret a click places.
+class DovAdizCellControlsTest : public DovAdizInputTest {
+protected:
+  std::vector<std::string> events;
+};
+
+// A click in column 0 of a node row contracts it, the next expands it; the events name the display
+// row and the real row, and a click in column 0 of a row without a node changes nothing.
+TEST_F(DovAdizCellControlsTest, NodeClicksContractAndExpand) {
+  grid_->AddNode(1, 0);
+  grid_->AddNode(4, 0);
+  grid_->OnContractNode = [&](TObject*, int ARow, int ARowreal) {
+    events.push_back("contract " + std::to_string(ARow) + "/" + std::to_string(ARowreal));
+  };
+  grid_->OnExpandNode = [&](TObject*, int ARow, int ARowreal) {
+    events.push_back("expand " + std::to_string(ARow) + "/" + std::to_string(ARowreal));
+  };
+  ClickAt(CellPoint(0, 1));
+  EXPECT_EQ(grid_->RowCount(), 6);  // rows 2 and 3 hidden
+  EXPECT_EQ(grid_->Cells(1, 2), "r4");
+  ClickAt(CellPoint(0, 2));  // the second node, now at display row 2
+  EXPECT_EQ(grid_->RowCount(), 3);
+  EXPECT_EQ(grid_->Row(), 2);
+  ClickAt(CellPoint(0, 1));
+  EXPECT_EQ(grid_->RowCount(), 5);
+  const int before = grid_->Row();
+  ClickAt(CellPoint(0, 3));  // r3: no node
+  EXPECT_EQ(grid_->Row(), before);
+  EXPECT_EQ(events, (std::vector<std::string>{"contract 1/1", "contract 2/4", "expand 1/1"}));
+}
+
+// A click on a check box toggles it once and tells OnCheckBoxClick once with the new state, then
+// OnCheckBoxMouseUp at the release; a read-only cell stays; Space toggles a data check box's text,
+// and typing on a check box cell opens no editor.
+TEST_F(DovAdizCellControlsTest, CheckBoxClicksAndSpace) {
+  grid_->AddCheckBox(2, 2, false, false);
+  grid_->AddCheckBox(2, 3, true, false);
+  grid_->AddCheckBox(3, 4, false, true);
+  grid_->OnCanEditCell = [](TObject*, int ARow, int, bool& CanEdit) { CanEdit = ARow != 3; };
+  grid_->OnCheckBoxClick = [&](TObject*, int ACol, int ARow, bool State) {
+    events.push_back("click " + std::to_string(ACol) + "," + std::to_string(ARow) + (State ? " on" : " off"));
+  };
+  grid_->OnCheckBoxMouseUp = [&](TObject*, int, int ARow, bool State) {
+    events.push_back("up " + std::to_string(ARow) + (State ? " on" : " off"));
+  };
+  ClickAt(CellPoint(2, 2));
+  ClickAt(CellPoint(2, 3));
+  bool state = false;
+  ASSERT_TRUE(grid_->GetCheckBoxState(2, 2, state));
+  EXPECT_TRUE(state);
+  ASSERT_TRUE(grid_->GetCheckBoxState(2, 3, state));
+  EXPECT_TRUE(state);
+  EXPECT_EQ(events, (std::vector<std::string>{"click 2,2 on", "up 2 on", "up 3 on"}));
+
+  events.clear();
+  grid_->SetOptions(grid_->Options() + TGridOption::goEditing);
+  grid_->SetCol(3);
+  grid_->SetRow(4);
+  Press(VK_SPACE);
+  EXPECT_EQ(grid_->Cells(3, 4), "Y");
+  Input().PressKey('X', 0, "x");
+  Settle();
+  EXPECT_FALSE(grid_->EditActive());
+  EXPECT_EQ(grid_->Cells(3, 4), "Y");
+  EXPECT_EQ(events, (std::vector<std::string>{"click 3,4 on"}));
+}
+
+// Radio groups: the item under the click is chosen (vertical by rows of the radio's height, a data
+// group by its text); a click below the last item or on an empty group chooses nothing; Space moves
+// on to the next item.
+TEST_F(DovAdizCellControlsTest, RadioClicksChooseTheItemUnderTheMouse) {
+  grid_->SetOptions(grid_->Options() + TGridOption::goEditing);
+  grid_->SetRowHeights(2, 96);  // rows 3.. start at 24 * 3 + 72
+  grid_->ControlLook().SetRadioSize(20);
+  TStringList items;
+  items.SetText("up\r\ndown\r\nunknown\r\n");
+  grid_->AddRadio(2, 2, 0, 0, &items);
+  grid_->AddRadio(3, 2, 0, -1, &items);
+  TStringList none;
+  grid_->AddRadio(4, 2, 0, 0, &none);
+  grid_->OnRadioClick = [&](TObject*, int ACol, int, int AIdx) {
+    events.push_back(std::to_string(ACol) + ":" + std::to_string(AIdx));
+  };
+  int index = -1;
+  ClickAt(CellPoint(2, 2, 8, 25));  // the second item, 20..39
+  ASSERT_TRUE(grid_->GetRadioIdx(2, 2, index));
+  EXPECT_EQ(index, 1);
+  ClickAt(CellPoint(2, 2, 8, 65));  // below the third item
+  ASSERT_TRUE(grid_->GetRadioIdx(2, 2, index));
+  EXPECT_EQ(index, 1);
+  ClickAt(CellPoint(3, 2, 8, 45));
+  EXPECT_EQ(grid_->Cells(3, 2), "unknown");
+  ClickAt(CellPoint(4, 2, 8, 5));
+  grid_->SetCol(2);
+  grid_->SetRow(2);
+  Press(VK_SPACE);
+  ASSERT_TRUE(grid_->GetRadioIdx(2, 2, index));
+  EXPECT_EQ(index, 2);
+  EXPECT_FALSE(grid_->EditActive());
+  EXPECT_EQ(events, (std::vector<std::string>{"2:1", "3:2", "2:2"}));
+}
+
+// A press on a cell button pushes it until the release, which fires OnButtonClick once; a press
+// beside the button is an ordinary click.
+TEST_F(DovAdizCellControlsTest, CellButtonIsPushedUntilTheRelease) {
+  grid_->AddButton(2, 3, 40, 16, "Ping", TCellHAlign::haLeft, TCellVAlign::vaTop);
+  grid_->OnButtonClick = [&](TObject*, int ACol, int ARow) {
+    events.push_back("button " + std::to_string(ACol) + "," + std::to_string(ARow));
+  };
+  grid_->OnClickCell = [&](TObject*, int ARow, int ACol) {
+    events.push_back("cell " + std::to_string(ACol) + "," + std::to_string(ARow));
+  };
+  Input().MouseDown(TMouseButtonKind::Left, CellPoint(2, 3, 10, 8));
+  Settle();
+  EXPECT_TRUE(grid_->GetCellGraphic(2, 3)->State);
+  Input().MouseUp(TMouseButtonKind::Left, CellPoint(2, 3, 10, 8));
+  Settle();
+  EXPECT_FALSE(grid_->GetCellGraphic(2, 3)->State);
+  ClickAt(CellPoint(2, 3, 50, 20));
+  EXPECT_EQ(events, (std::vector<std::string>{"cell 2,3", "button 2,3", "cell 2,3"}));
+}
+
+// A comment cell's hint is its comment, at the cell's top-right corner.
+TEST_F(DovAdizCellControlsTest, CommentHintAtTheTopRightCorner) {
+  grid_->AddComment(3, 2, "checked by hand");
+  THintInfo info;
+  info.CursorPos = {64 * 3 + 10, 24 * 2 + 10};
+  grid_->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.HintStr, "checked by hand");
+  const TRect cell = grid_->CellRect(3, 2);
+  EXPECT_EQ(grid_->ScreenToClient(info.HintPos), (TPoint{cell.Right, cell.Top}));
+}
+
+// With CaretPositioning the click that opens the editor puts the caret, nothing selected, at the
+// character under the mouse; without it the editor selects its text as usual.
+TEST_F(DovAdizCellControlsTest, CaretFollowsTheClickThatOpensTheEditor) {
+  grid_->SetOptions(grid_->Options() + TGridOption::goEditing);
+  grid_->MouseActions().DirectEdit = true;
+  grid_->MouseActions().CaretPositioning = true;
+  grid_->SetCells(2, 2, "abcdefgh");
+  const TPoint click = CellPoint(2, 2, 30);
+  ClickAt(click);
+  ASSERT_TRUE(grid_->EditActive());
+  TInplaceEdit* editor = grid_->GetInplaceEditor();
+  const TPoint inEditor = editor->ScreenToClient(click);
+  const auto expected = static_cast<int>(editor->Perform(EM_CHARFROMPOS, 0, PointToLParam(inEditor.X, inEditor.Y)) & 0xFFFF);
+  EXPECT_GT(expected, 0);
+  EXPECT_EQ(editor->SelStart(), expected);
+  EXPECT_EQ(editor->SelLength(), 0);
+}
+
+// The keypad's decimal key types the locale's decimal separator with ExcelStyleDecimalSeparator; the
+// main keyboard's point stays a point.
+TEST_F(DovAdizCellControlsTest, KeypadDecimalTypesTheLocaleSeparator) {
+  const TFormatSettings saved = FormatSettings();
+  FormatSettings().DecimalSeparator = ',';
+  grid_->SetOptions(grid_->Options() + TGridOption::goEditing);
+  grid_->ExcelStyleDecimalSeparator = true;
+  grid_->SetCol(2);
+  grid_->SetRow(2);
+  Input().PressKey(VK_DECIMAL, 0, ".");
+  Settle();
+  ASSERT_TRUE(grid_->EditActive());
+  Input().PressKey(VK_OEM_PERIOD, 0, ".");
+  Settle();
+  FormatSettings() = saved;
+  EXPECT_EQ(grid_->GetInplaceEditor()->Text(), ",.");
+}
+
+}  // namespace
+}  // namespace velmora
