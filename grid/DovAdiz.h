@@ -1410,6 +1410,15 @@ private:
   // A typed character: the keypad's decimal key and the cells that typing does not edit; true
   // swallows it.
   bool CharMessage(platform::TMessage& Message);
+  // Panning with the wheel button (DovAdizInputPan.cpp): the middle button starts and ends it, any
+  // other button or key ends it (and is taken), the pan timer moves the current cell; true takes the
+  // message.
+  bool PanMessage(platform::TMessage& Message);
+  void StartPanning(platform::TPoint At);
+  void StopPanning();
+  void PanTick();
+  static constexpr unsigned kPanTimerId = 999;
+  static constexpr unsigned kPanTimerMs = 10;
   void GridTimerTick();
   void SetFocusMessage(platform::TMessage& Message);
   // The anchor under client point (X, Y) of display cell (c, r): a plain URL text with URLShow, or
@@ -1450,6 +1459,9 @@ private:
   platform::TPoint mouseDownPoint_{-1, -1};
   platform::TPoint mouseDownCell_{-1, -1};
   platform::TPoint pressedButton_{-1, -1};  // display cell of the cell button held down
+  bool panning_ = false;
+  platform::TPoint panStart_{};
+  platform::TCursor panSavedCursor_ = platform::crDefault;
   // The press asked the editor that its focus opens to put the caret under the mouse.
   bool caretToMouse_ = false;
   bool rowDeselectPending_ = false;

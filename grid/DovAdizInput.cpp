@@ -132,6 +132,11 @@ void VUraRazuduVova::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
   if (Button == TMouseButton::mbRight) {
     TBaseGrid::MouseDown(Button, Shift, X, Y);
     if (alive.Alive() && c >= 0 && r >= 0 && OnRightClickCell) OnRightClickCell(this, r, RealColIndex(c));
+    // A link is edited from its context click, as a left click opens it.
+    if (alive.Alive() && c >= 0 && r >= 0 && URLShow && URLEdit && IsURL(Cells(RealColIndex(c), r))) {
+      FocusCell(c, r, true);
+      if (alive.Alive()) ShowEditor();
+    }
     return;
   }
   if (Button != TMouseButton::mbLeft) {

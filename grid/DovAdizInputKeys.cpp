@@ -136,6 +136,7 @@ void VUraRazuduVova::KeyDown(WORD& Key, TShiftState Shift) {
 }
 
 bool VUraRazuduVova::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
+  if (panning_) return true;
   if (WheelDelta == 0) return false;
   if (Shift.Contains(TShiftStateFlag::ssCtrl) && IntelliZoom) {
     Zoom(WheelDelta > 0 ? 1 : -1);
@@ -200,6 +201,7 @@ bool VUraRazuduVova::CharMessage(TMessage& Message) {
 }
 
 bool VUraRazuduVova::InputMessage(TMessage& Message) {
+  if (PanMessage(Message)) return true;
   switch (Message.Msg) {
     case WM_TIMER:
       if (Message.WParam != kGridTimerId) return false;

@@ -6,6 +6,7 @@
 #include "grid/DovAdiz.h"
 #include "grid/tests/DovAdizInputFixture.h"
 #include "platform/app/Messages.h"
+#include "platform/core/Clock.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/edits/EditMessages.h"
 #include "platform/ui/VirtualKeys.h"
@@ -182,6 +183,51 @@ TEST_F(DovAdizCellControlsTest, KeypadDecimalTypesTheLocaleSeparator) {
   Settle();
   FormatSettings() = saved;
   EXPECT_EQ(grid_->GetInplaceEditor()->Text(), ",.");
+}
+
+// Vertical panning: every pan tick moves the current row one step toward the mouse (beyond 5 pixels)
+// and never the column; a left press ends panning without selecting, and no tick moves afterwards.
+TEST_F(DovAdizCellControlsTest, WheelButtonPansVerticallyUntilAPress) {
+  grid_->SetRowCount(40);
+  grid_->SetCol(2);
+  grid_->SetRow(2);
+  auto ticks = [&](int n) {
+    for (int i = 0; i < n; ++i) {
+      Sleep(10);
+      Settle();
+    }
+  };
+  const TPoint start = CellPoint(2, 4);
+  Input().MouseDown(TMouseButtonKind::Middle, start);
+  Input().MouseUp(TMouseButtonKind::Middle, start);
+  Input().MouseMove({start.X + 4, start.Y + 3});
+  Settle();
+  ticks(3);
+  EXPECT_EQ(grid_->Row(), 2);  // inside the dead zone
+  Input().MouseMove({start.X + 40, start.Y + 40});
+  Settle();
+  ticks(3);
+  EXPECT_EQ(grid_->Row(), 5);
+  EXPECT_EQ(grid_->Col(), 2);
+  ClickAt(CellPoint(3, 1));
+  ticks(3);
+  EXPECT_EQ(grid_->Row(), 5);
+  EXPECT_EQ(grid_->Col(), 2);
+  ClickAt(CellPoint(3, 1));
+  EXPECT_EQ(grid_->Row(), 1);  // panning is over: a click selects again
+}
+
+// With URLShow and URLEdit a right click on a link cell makes it current and opens its editor.
+TEST_F(DovAdizCellControlsTest, RightClickEditsALink) {
+  grid_->URLShow = true;
+  grid_->URLEdit = true;
+  grid_->SetOptions(grid_->Options() + TGridOption::goEditing);
+  grid_->SetCells(3, 5, "http://example.org");
+  Input().Click(CellPoint(3, 5), TMouseButtonKind::Right);
+  Settle();
+  EXPECT_EQ(grid_->Col(), 3);
+  EXPECT_EQ(grid_->Row(), 5);
+  EXPECT_TRUE(grid_->EditActive());
 }
 
 }  // namespace
