@@ -1410,6 +1410,10 @@ private:
   // A typed character: the keypad's decimal key and the cells that typing does not edit; true
   // swallows it.
   bool CharMessage(platform::TMessage& Message);
+  // With ColumnSize.SynchWithGrid every column keeps its share of the client width: the widths are
+  // scaled from those remembered at a reference width, never from the last scaled ones, so a column
+  // that a narrow grid brought down to 1 pixel comes back.
+  void SynchColumnWidths();
   // Panning with the wheel button (DovAdizInputPan.cpp): the middle button starts and ends it, any
   // other button or key ends it (and is taken), the pan timer moves the current cell; true takes the
   // message.
@@ -1459,6 +1463,10 @@ private:
   platform::TPoint mouseDownPoint_{-1, -1};
   platform::TPoint mouseDownCell_{-1, -1};
   platform::TPoint pressedButton_{-1, -1};  // display cell of the cell button held down
+  int previousClientWidth_ = 0;
+  int synchReferenceWidth_ = 0;
+  std::vector<int> synchReference_;  // column widths at synchReferenceWidth_
+  std::vector<int> synchApplied_;    // the widths the last scaling set
   bool panning_ = false;
   platform::TPoint panStart_{};
   platform::TCursor panSavedCursor_ = platform::crDefault;

@@ -2,6 +2,8 @@
 // (hovering, blinking) and the focus.
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "grid/DovAdiz.h"
 #include "platform/core/Ascii.h"
@@ -200,6 +202,26 @@ bool VUraRazuduVova::CharMessage(TMessage& Message) {
   return false;
 }
 
+void VUraRazuduVova::SynchColumnWidths() {
+  const int width = ClientWidth();
+  std::vector<int> current(static_cast<size_t>(ColCount()));
+  for (int c = 0; c < ColCount(); ++c) current[static_cast<size_t>(c)] = ColWidths(c);
+  // Widths that someone else changed since the last scaling (or a first size) become the reference.
+  if (synchReferenceWidth_ <= 0 || current != synchApplied_) {
+    synchReference_ = current;
+    synchReferenceWidth_ = previousClientWidth_;
+  }
+  if (synchReferenceWidth_ > 0 && width > 0) {
+    UpdateGuard lock(*this);
+    for (int c = 0; c < ColCount(); ++c) {
+      const double scaled = static_cast<double>(synchReference_[static_cast<size_t>(c)]) * width / synchReferenceWidth_;
+      current[static_cast<size_t>(c)] = std::max(1, static_cast<int>(std::lround(scaled)));
+      SetColWidths(c, current[static_cast<size_t>(c)]);
+    }
+  }
+  synchApplied_ = std::move(current);
+}
+
 bool VUraRazuduVova::InputMessage(TMessage& Message) {
   if (PanMessage(Message)) return true;
   switch (Message.Msg) {
@@ -209,6 +231,12 @@ bool VUraRazuduVova::InputMessage(TMessage& Message) {
       return true;
     case WM_SETFOCUS: SetFocusMessage(Message); return true;
     case WM_CHAR: return CharMessage(Message);
+    case WM_SIZE:
+      TBaseGrid::WndProc(Message);
+      if (columnSize_.Stretch()) StretchRightColumn();
+      if (columnSize_.SynchWithGrid) SynchColumnWidths();
+      previousClientWidth_ = ClientWidth();
+      return true;
     case CM_HINTSHOW: {
       THintInfo& info = *reinterpret_cast<THintInfo*>(Message.LParam);
       bool canShow = true;

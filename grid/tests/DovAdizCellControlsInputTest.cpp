@@ -230,5 +230,27 @@ TEST_F(DovAdizCellControlsTest, RightClickEditsALink) {
   EXPECT_TRUE(grid_->EditActive());
 }
 
+// With SynchWithGrid the columns keep their share of the grid's width: brought down to 1 pixel by a
+// narrow grid, they come back to their widths when the grid is as wide as before.
+TEST_F(DovAdizCellControlsTest, SynchronisedColumnsComeBackAfterANarrowGrid) {
+  grid_->ColumnSize().SynchWithGrid = true;
+  grid_->SetColWidths(2, 100);
+  std::vector<int> widths;
+  auto widthsAt = [&](int gridWidth) {
+    grid_->SetBounds(0, 0, gridWidth, 300);
+    Settle();
+    widths.clear();
+    for (int c = 0; c < grid_->ColCount(); ++c) widths.push_back(grid_->ColWidths(c));
+    return widths;
+  };
+  const std::vector<int> wide = widthsAt(400);
+  EXPECT_EQ(wide[2], 100);
+  const std::vector<int> half = widthsAt(200);
+  EXPECT_NEAR(half[2], 50, 2);
+  EXPECT_NEAR(half[1], 32, 2);
+  for (int width : widthsAt(8)) EXPECT_GE(width, 1);
+  EXPECT_EQ(widthsAt(400), wide);
+}
+
 }  // namespace
 }  // namespace velmora
