@@ -1449,6 +1449,9 @@ private:
   bool RowKey(platform::WORD Key, platform::TShiftState Shift);
   bool ClipboardKey(platform::WORD Key, platform::TShiftState Shift);
   TSelectMode SelectModeAt(int c, int r, int X) const;
+  // The cursor over client point (X, Y): the hand over an anchor, the split cursors over a border
+  // that a press would size, the select arrows over fixed cells that select, else the grid's own.
+  platform::TCursor CursorAt(int X, int Y, const std::string& anchor);
   // With HintShowSizing, the grid's hint window shows the size of the column or row being sized
   // beside the client point (X, Y); HideSizingHint takes it away.
   void ShowSizingHint(int X, int Y);

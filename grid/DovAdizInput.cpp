@@ -256,10 +256,28 @@ void VUraRazuduVova::MouseMove(TShiftState Shift, int X, int Y) {
     ApplicationHints().CancelHint();
     hintCell_ = {c, r};
   }
-  const TCursor cursor = anchor.empty() ? normalCursor_ : crHandPoint;
+  const TCursor cursor = CursorAt(X, Y, anchor);
   if (TBaseGrid::Cursor() != cursor) TBaseGrid::SetCursor(cursor);
   TBaseGrid::MouseMove(Shift, X, Y);
   if (alive.Alive()) ShowSizingHint(X, Y);
+}
+
+TCursor VUraRazuduVova::CursorAt(int X, int Y, const std::string& anchor) {
+  if (!anchor.empty()) return crHandPoint;
+  TGridState state = GridState();
+  if (state == TGridState::gsNormal) {
+    int index = 0, sizingPos = 0, sizingOfs = 0;
+    TBaseGrid::CalcSizingState(X, Y, state, index, sizingPos, sizingOfs);
+  }
+  if (state == TGridState::gsColSizing) return crHSplit;
+  if (state == TGridState::gsRowSizing) return crVSplit;
+  switch (selectMode_) {
+    case TSelectMode::smRows: return crRightArrow;
+    case TSelectMode::smColumns: return crDownArrow;
+    case TSelectMode::smAll: return crDownRightArrow;
+    case TSelectMode::smNone: break;
+  }
+  return normalCursor_;
 }
 
 void VUraRazuduVova::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {

@@ -252,5 +252,30 @@ TEST_F(DovAdizCellControlsTest, SynchronisedColumnsComeBackAfterANarrowGrid) {
   EXPECT_EQ(widthsAt(400), wide);
 }
 
+// The cursor tells what a press does: split over a border that sizes, the select arrows over fixed
+// cells that select whole rows, columns or all, the hand over a link, else the grid's own.
+TEST_F(DovAdizCellControlsTest, CursorsOverBordersFixedCellsAndLinks) {
+  grid_->SetOptions(grid_->Options() + TGridOption::goColSizing + TGridOption::goRowSizing);
+  grid_->MouseActions().RowSelect = true;
+  grid_->MouseActions().ColSelect = true;
+  grid_->MouseActions().AllSelect = true;
+  grid_->URLShow = true;
+  grid_->SetCells(3, 3, "http://example.org");
+  const struct {
+    TPoint at;
+    TCursor cursor;
+  } cases[] = {
+      {CellPoint(2, 0, 63), crHSplit},       {CellPoint(0, 3, 32, 23), crVSplit},
+      {CellPoint(0, 3), crRightArrow},       {CellPoint(2, 0), crDownArrow},
+      {CellPoint(0, 0, 20), crDownRightArrow}, {CellPoint(3, 3, 8), crHandPoint},
+      {CellPoint(2, 3), crDefault},
+  };
+  for (const auto& item : cases) {
+    Input().MouseMove(item.at);
+    Settle();
+    EXPECT_EQ(grid_->Cursor(), item.cursor) << item.at.X << "," << item.at.Y;
+  }
+}
+
 }  // namespace
 }  // namespace velmora
