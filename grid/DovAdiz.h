@@ -1396,6 +1396,9 @@ protected:
   // The sort of a header click (ClickSort) by real column ACol, SortSettings' Column and Direction or
   // the sort indexes already set: the indexed sort with IndexShow, else QSort.
   virtual void HeaderClickSort(int ACol);
+  // A column dropped by the mouse moves as MoveColumn moves it (by real columns), with the sort column;
+  // a drop outside the normal columns (rows) moves nothing.
+  void MoveDropped(platform::TGridLine Line, int FromIndex, int ToIndex) override;
   // The steps that other parts of the grid fill in; nothing here yet.
   // A double click on a header border sizes real column ACol to its content.
   virtual void AutoSizeColumn(int ACol);
@@ -1410,6 +1413,10 @@ private:
   // A typed character: the keypad's decimal key and the cells that typing does not edit; true
   // swallows it.
   bool CharMessage(platform::TMessage& Message);
+  // While a column or row is moved with EnhRowColMove: the arrows at the gap it would land in and the
+  // moving caption under the mouse (DovAdizInputMove.cpp); HideMoveMarks takes them away.
+  void ShowMoveMarks(int X, int Y);
+  void HideMoveMarks();
   // With ColumnSize.SynchWithGrid every column keeps its share of the client width: the widths are
   // scaled from those remembered at a reference width, never from the last scaled ones, so a column
   // that a narrow grid brought down to 1 pixel comes back.

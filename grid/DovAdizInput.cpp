@@ -259,7 +259,10 @@ void VUraRazuduVova::MouseMove(TShiftState Shift, int X, int Y) {
   const TCursor cursor = CursorAt(X, Y, anchor);
   if (TBaseGrid::Cursor() != cursor) TBaseGrid::SetCursor(cursor);
   TBaseGrid::MouseMove(Shift, X, Y);
-  if (alive.Alive()) ShowSizingHint(X, Y);
+  if (alive.Gone()) return;
+  ShowSizingHint(X, Y);
+  if (EnhRowColMove && (GridState() == TGridState::gsColMoving || GridState() == TGridState::gsRowMoving))
+    ShowMoveMarks(X, Y);
 }
 
 TCursor VUraRazuduVova::CursorAt(int X, int Y, const std::string& anchor) {
@@ -292,6 +295,7 @@ void VUraRazuduVova::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
   const bool sizing = GridState() == TGridState::gsColSizing || GridState() == TGridState::gsRowSizing;
   const bool moved = GridState() == TGridState::gsColMoving || GridState() == TGridState::gsRowMoving;
   HideSizingHint();
+  HideMoveMarks();
   ButtonRelease();
   if (alive.Gone()) return;
   TBaseGrid::MouseUp(Button, Shift, X, Y);

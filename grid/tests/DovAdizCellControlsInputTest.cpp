@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "grid/DovAdiz.h"
+#include "grid/VovUra.h"
 #include "grid/tests/DovAdizInputFixture.h"
 #include "platform/app/Messages.h"
 #include "platform/core/Clock.h"
@@ -274,6 +275,42 @@ TEST_F(DovAdizCellControlsTest, CursorsOverBordersFixedCellsAndLinks) {
     Input().MouseMove(item.at);
     Settle();
     EXPECT_EQ(grid_->Cursor(), item.cursor) << item.at.X << "," << item.at.Y;
+  }
+}
+
+// A column dragged by its header with a hidden column before the drop moves the real column: the
+// hidden one stays hidden and the sort column follows its data; while it moves the arrows mark the gap.
+TEST_F(DovAdizCellControlsTest, ColumnMovedByMouseMovesRealColumns) {
+  grid_->SetOptions(grid_->Options() + TGridOption::goColMoving);
+  grid_->EnhRowColMove = true;
+  for (int c = 1; c < 5; ++c) grid_->SetCells(c, 0, "h" + std::to_string(c));
+  grid_->SortSettings().Column = 1;
+  grid_->HideColumn(2);  // display columns 1, 2, 3 are real 1, 3, 4
+  Settle();
+  Input().MouseDown(TMouseButtonKind::Left, CellPoint(1, 0));
+  Input().MouseMove(CellPoint(2, 0), bsLeft);
+  Input().MouseMove(CellPoint(3, 0), bsLeft);
+  Settle();
+  int shown = 0;
+  for (int i = 0; i < grid_->ComponentCount(); ++i) {
+    if (auto* arrow = dynamic_cast<TArrowWindow*>(grid_->Components(i)); arrow && arrow->Visible()) {
+      ++shown;
+      EXPECT_EQ(arrow->Left() + arrow->Width() / 2, At(*grid_, 64 * 4, 0).X);  // the right edge of column 3
+    }
+  }
+  EXPECT_EQ(shown, 2);
+  Input().MouseUp(TMouseButtonKind::Left, CellPoint(3, 0));
+  Settle();
+  std::vector<std::string> heads;
+  for (int c = 1; c < 5; ++c) heads.push_back(grid_->Cells(c, 0));
+  EXPECT_EQ(heads, (std::vector<std::string>{"h2", "h3", "h4", "h1"}));
+  EXPECT_TRUE(grid_->IsHiddenColumn(1));  // h2
+  EXPECT_EQ(grid_->SortSettings().Column, 4);
+  EXPECT_EQ(grid_->Cells(4, 1), "r1");
+  for (int i = 0; i < grid_->ComponentCount(); ++i) {
+    if (auto* arrow = dynamic_cast<TArrowWindow*>(grid_->Components(i))) {
+      EXPECT_FALSE(arrow->Visible());
+    }
   }
 }
 
