@@ -1406,6 +1406,8 @@ protected:
   // event allowed.
   enum class TClipboardKey : uint8_t { Cut, Copy, Paste };
   virtual void ClipboardShortcut(TClipboardKey Operation);
+  // A drag that OnOleDrag allowed: of the pressed column (Column) or of the selected cells.
+  virtual void OleDrag(bool Column);
 
 private:
   // The grid's own messages: its timer, the focus and the hint; false passes the message on.
@@ -1416,6 +1418,12 @@ private:
   // While a column or row is moved with EnhRowColMove: the arrows at the gap it would land in and the
   // moving caption under the mouse (DovAdizInputMove.cpp); HideMoveMarks takes them away.
   void ShowMoveMarks(int X, int Y);
+  // Drag arming (DovAdizInputDrag.cpp): a press on a selected cell (or a header while EnhRowColMove is
+  // off) of a drag source arms a drag; a move of more than 3 pixels starts it (or, refused by
+  // OnOleDrag, a range selection: false), a release without a drag focuses the cell.
+  bool ArmDrag(int c, int r, int X);
+  bool DragMove(int X, int Y);
+  void DragRelease();
   void HideMoveMarks();
   // With ColumnSize.SynchWithGrid every column keeps its share of the client width: the widths are
   // scaled from those remembered at a reference width, never from the last scaled ones, so a column
@@ -1477,6 +1485,7 @@ private:
   int synchReferenceWidth_ = 0;
   std::vector<int> synchReference_;  // column widths at synchReferenceWidth_
   std::vector<int> synchApplied_;    // the widths the last scaling set
+  bool dragPending_ = false;
   bool panning_ = false;
   platform::TPoint panStart_{};
   platform::TCursor panSavedCursor_ = platform::crDefault;

@@ -155,6 +155,7 @@ void VUraRazuduVova::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
   mouseDownCell_ = {c, r};
   moveOrigin_ = -1;
   caretToMouse_ = mouseActions_.CaretPositioning;
+  dragPending_ = false;
 
   if (Shift.Contains(TShiftStateFlag::ssDouble)) {
     // A double click on a header border sizes the column left of it; its release does not sort.
@@ -173,7 +174,7 @@ void VUraRazuduVova::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     return;
   }
 
-  if (NodeOrRadioPress(c, r, X, Y) || alive.Gone() || ButtonPress(c, r, X, Y)) return;
+  if (NodeOrRadioPress(c, r, X, Y) || alive.Gone() || ArmDrag(c, r, X) || ButtonPress(c, r, X, Y)) return;
   const bool normalRow = r >= FixedRows() && r < RowCount() - FixedFooters();
   const bool normalCol = c >= FixedCols() && c < ColCount() - FixedRightCols();
   if (mouseActions_.DisjunctRowSelect && normalRow) {
@@ -225,6 +226,10 @@ void VUraRazuduVova::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
 }
 
 void VUraRazuduVova::MouseMove(TShiftState Shift, int X, int Y) {
+  {
+    const TGuard alive(*this);
+    if (DragMove(X, Y) || alive.Gone()) return;
+  }
   int c = -1, r = -1;
   MouseToCell(X, Y, c, r);
   if (selectAnchor_ >= 0 && c >= 0 && r >= 0) {
@@ -296,6 +301,8 @@ void VUraRazuduVova::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
   const bool moved = GridState() == TGridState::gsColMoving || GridState() == TGridState::gsRowMoving;
   HideSizingHint();
   HideMoveMarks();
+  DragRelease();
+  if (alive.Gone()) return;
   ButtonRelease();
   if (alive.Gone()) return;
   TBaseGrid::MouseUp(Button, Shift, X, Y);

@@ -314,5 +314,38 @@ TEST_F(DovAdizCellControlsTest, ColumnMovedByMouseMovesRealColumns) {
   }
 }
 
+// A drag source: a press on the selected cell drags its text once the mouse moves more than 3 pixels;
+// a refused drag selects a range instead; a press and release without a move is a click.
+TEST_F(DovAdizCellControlsTest, PressOnTheSelectionArmsADrag) {
+  grid_->DragDropSettings().OleDropSource = true;
+  grid_->SetOptions(grid_->Options() + TGridOption::goRangeSelect);
+  std::vector<std::string> dragged;
+  bool allow = true;
+  grid_->OnOleDrag = [&](TObject*, int, int, const std::string& data, bool& Allow) {
+    dragged.push_back(data);
+    Allow = allow;
+  };
+  ClickAt(CellPoint(1, 2));
+  const TPoint press = CellPoint(1, 2);
+  Input().MouseDown(TMouseButtonKind::Left, press);
+  Input().MouseMove({press.X + 3, press.Y}, bsLeft);
+  Settle();
+  EXPECT_TRUE(grid_->calls.empty());
+  Input().MouseMove({press.X + 4, press.Y}, bsLeft);
+  Input().MouseUp(TMouseButtonKind::Left, {press.X + 4, press.Y});
+  Settle();
+  EXPECT_EQ(grid_->calls, (std::vector<std::string>{"drag cells"}));
+
+  allow = false;
+  Input().MouseDown(TMouseButtonKind::Left, press);
+  Input().MouseMove(CellPoint(1, 3), bsLeft);
+  Input().MouseMove(CellPoint(1, 4), bsLeft);
+  Input().MouseUp(TMouseButtonKind::Left, CellPoint(1, 4));
+  Settle();
+  EXPECT_EQ(grid_->Selection(), (TGridRect{1, 2, 1, 4}));
+  EXPECT_EQ(dragged, (std::vector<std::string>{"r2\r\n", "r2\r\n"}));
+  EXPECT_EQ(grid_->calls.size(), 1u);
+}
+
 }  // namespace
 }  // namespace velmora

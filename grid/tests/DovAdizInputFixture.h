@@ -13,7 +13,7 @@
 
 namespace velmora {
 
-// The grid with its sort, auto-size and clipboard steps recorded.
+// The grid with its sort, auto-size, clipboard and drag steps recorded.
 class TInputGrid : public VUraRazuduVova {
 public:
   using VUraRazuduVova::VUraRazuduVova;
@@ -25,6 +25,7 @@ protected:
   void ClipboardShortcut(TClipboardKey Operation) override {
     calls.push_back(Operation == TClipboardKey::Cut ? "cut" : Operation == TClipboardKey::Copy ? "copy" : "paste");
   }
+  void OleDrag(bool Column) override { calls.push_back(Column ? "drag column" : "drag cells"); }
 };
 
 class RecordingLauncher : public platform::Launcher {
