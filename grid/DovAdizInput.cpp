@@ -290,15 +290,16 @@ TCursor VUraRazuduVova::CursorAt(int X, int Y, const std::string& anchor) {
 
 void VUraRazuduVova::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   const TGuard alive(*this);
+  const bool moving = GridState() == TGridState::gsColMoving || GridState() == TGridState::gsRowMoving;
   if (Button != TMouseButton::mbLeft) {
-    TBaseGrid::MouseUp(Button, Shift, X, Y);
+    // Another button's release leaves a move by the left button going.
+    if (!moving) TBaseGrid::MouseUp(Button, Shift, X, Y);
     return;
   }
   const bool wasSelecting = MouseSelecting;
   MouseSelecting = false;
   selectAnchor_ = -1;
   const bool sizing = GridState() == TGridState::gsColSizing || GridState() == TGridState::gsRowSizing;
-  const bool moved = GridState() == TGridState::gsColMoving || GridState() == TGridState::gsRowMoving;
   HideSizingHint();
   HideMoveMarks();
   DragRelease();
@@ -319,7 +320,7 @@ void VUraRazuduVova::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
   int c = -1, r = -1;
   MouseToCell(X, Y, c, r);
   StaticEditRelease(c, r);
-  if (alive.Gone() || std::exchange(suppressSort_, false) || sizing || moved) return;
+  if (alive.Gone() || std::exchange(suppressSort_, false) || sizing || moving) return;
   if (c >= 0 && r >= 0 && mouseDownCell_.Y == r) SortOnHeaderClick(c, Shift, X);
 }
 

@@ -36,6 +36,11 @@ void VUraRazuduVova::MoveDropped(TGridLine Line, int FromIndex, int ToIndex) {
 
 void VUraRazuduVova::ShowMoveMarks(int X, int Y) {
   const bool columns = GridState() == TGridState::gsColMoving;
+  // Past the fixed area or the client edge the grid scrolls one column (row) that way.
+  if (columns && X < FixedColsWidth() && LeftCol() > FixedCols()) SetLeftCol(LeftCol() - 1);
+  if (columns && X >= ClientWidth() && LeftCol() + VisibleColCount() < ColCount()) SetLeftCol(LeftCol() + 1);
+  if (!columns && Y < FixedRowsHeight() && TopRow() > FixedRows()) SetTopRow(TopRow() - 1);
+  if (!columns && Y >= ClientHeight() && TopRow() + VisibleRowCount() < RowCount()) SetTopRow(TopRow() + 1);
   int c = -1, r = -1;
   MouseToCell(X, Y, c, r);
   const int origin = columns ? mouseDownCell_.X : mouseDownCell_.Y;

@@ -347,5 +347,24 @@ TEST_F(DovAdizCellControlsTest, PressOnTheSelectionArmsADrag) {
   EXPECT_EQ(grid_->calls.size(), 1u);
 }
 
+// While a column moves, the mouse past the client edge scrolls one column a move, and the drop lands
+// on the column under the mouse in the scrolled grid.
+TEST_F(DovAdizCellControlsTest, ColumnMoveScrollsAtTheClientEdge) {
+  grid_->SetOptions(grid_->Options() + TGridOption::goColMoving);
+  grid_->EnhRowColMove = true;
+  grid_->SetColCount(12);
+  for (int c = 1; c < 12; ++c) grid_->SetCells(c, 0, "h" + std::to_string(c));
+  Settle();
+  Input().MouseDown(TMouseButtonKind::Left, CellPoint(2, 0));
+  const TPoint outside = At(*grid_, grid_->ClientWidth() + 5, 10);
+  Input().MouseMove(outside, bsLeft);
+  Settle();
+  EXPECT_EQ(grid_->LeftCol(), 2);
+  Input().MouseMove(At(*grid_, 64 * 3 + 32, 10), bsLeft);  // display column 4 now
+  Input().MouseUp(TMouseButtonKind::Left, At(*grid_, 64 * 3 + 32, 10));
+  Settle();
+  EXPECT_EQ(grid_->Cells(4, 0), "h2");
+}
+
 }  // namespace
 }  // namespace velmora
