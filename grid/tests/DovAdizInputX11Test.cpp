@@ -114,6 +114,13 @@ TEST_F(DovAdizInputX11Test, APersonSortsSizesContractsTicksAndScrolls) {
   Xdotool({"mousemove", Text(CellCentre(3, 4).X), Text(CellCentre(3, 4).Y), "click", "5", "click", "5"});
   EXPECT_EQ(grid_->Row(), row + 6);
   SaveX11Screenshot(server_.Display(), "x11_input_wheel");
+
+  // Resting the mouse on a comment cell shows the comment at the cell's top-right corner.
+  grid_->SetShowHint(true);
+  grid_->AddComment(4, 3, "checked by hand");
+  Xdotool({"mousemove", Text(CellCentre(4, 3).X), Text(CellCentre(4, 3).Y)});
+  PumpFor(1200);
+  SaveX11Screenshot(server_.Display(), "x11_input_comment_hint");
 }
 
 }  // namespace
