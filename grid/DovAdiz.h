@@ -1488,6 +1488,9 @@ public:
   bool BlinkPhase() const { return blinkPhase_; }
   // What the application's hint shows for the cell under HintInfo.CursorPos: text, colour and place.
   void ShowHintProc(std::string& HintStr, bool& CanShow, platform::THintInfo& HintInfo);
+  // Chooses the item of the radio group at display cell (ACol, ARow) under (X, Y), which is relative to
+  // the cell's top-left corner; OnRadioClick follows. A point past the last item chooses nothing.
+  void HandleRadioClick(int ACol, int ARow, int X, int Y);
 
 protected:
   void Click() override;
@@ -1500,6 +1503,9 @@ protected:
   // The sort of a header click (ClickSort) by real column ACol, SortSettings' Column and Direction or
   // the sort indexes already set: the indexed sort with IndexShow, else QSort.
   virtual void HeaderClickSort(int ACol);
+  // A column dropped by the mouse moves as MoveColumn moves it (by real columns), with the sort column;
+  // a drop outside the normal columns (rows) moves nothing.
+  void MoveDropped(platform::TGridLine Line, int FromIndex, int ToIndex) override;
   // The steps that other parts of the grid fill in; nothing here yet.
   // A double click on a header border sizes real column ACol to its content.
   virtual void AutoSizeColumn(int ACol);
@@ -1507,10 +1513,38 @@ protected:
   // event allowed.
   enum class TClipboardKey : uint8_t { Cut, Copy, Paste };
   virtual void ClipboardShortcut(TClipboardKey Operation);
+  // A drag that OnOleDrag allowed: of the pressed column (Column) or of the selected cells.
+  virtual void OleDrag(bool Column);
 
 private:
   // The grid's own messages: its timer, the focus and the hint; false passes the message on.
   bool InputMessage(platform::TMessage& Message);
+  // A typed character: the keypad's decimal key and the cells that typing does not edit; true
+  // swallows it.
+  bool CharMessage(platform::TMessage& Message);
+  // While a column or row is moved with EnhRowColMove: the arrows at the gap it would land in and the
+  // moving caption under the mouse (DovAdizInputMove.cpp); HideMoveMarks takes them away.
+  void ShowMoveMarks(int X, int Y);
+  // Drag arming (DovAdizInputDrag.cpp): a press on a selected cell (or a header while EnhRowColMove is
+  // off) of a drag source arms a drag; a move of more than 3 pixels starts it (or, refused by
+  // OnOleDrag, a range selection: false), a release without a drag focuses the cell.
+  bool ArmDrag(int c, int r, int X);
+  bool DragMove(int X, int Y);
+  void DragRelease();
+  void HideMoveMarks();
+  // With ColumnSize.SynchWithGrid every column keeps its share of the client width: the widths are
+  // scaled from those remembered at a reference width, never from the last scaled ones, so a column
+  // that a narrow grid brought down to 1 pixel comes back.
+  void SynchColumnWidths();
+  // Panning with the wheel button (DovAdizInputPan.cpp): the middle button starts and ends it, any
+  // other button or key ends it (and is taken), the pan timer moves the current cell; true takes the
+  // message.
+  bool PanMessage(platform::TMessage& Message);
+  void StartPanning(platform::TPoint At);
+  void StopPanning();
+  void PanTick();
+  static constexpr unsigned kPanTimerId = 999;
+  static constexpr unsigned kPanTimerMs = 10;
   void GridTimerTick();
   void SetFocusMessage(platform::TMessage& Message);
   // The anchor under client point (X, Y) of display cell (c, r): a plain URL text with URLShow, or
@@ -1519,11 +1553,27 @@ private:
   void OpenAnchor(int c, int r, const std::string& anchor);
   // Steps of a left press and release; true ends the press's handling.
   bool SelectWholeLines(int c, int r);
+  // Presses on the controls in cells (DovAdizInputGraphics.cpp): a node in column 0 flips, a radio
+  // group chooses, a cell button goes down (up again at the release, with OnButtonClick), a check box
+  // toggles with OnCheckBoxClick.
+  bool NodeOrRadioPress(int c, int r, int X, int Y);
+  bool ButtonPress(int c, int r, int X, int Y);
+  bool CheckBoxPress(int c, int r);
+  void ButtonRelease();
+  // OnCheckBoxMouseUp or OnRadioMouseUp for the cell that a release reached.
+  void StaticEditRelease(int c, int r);
+  // Toggles the check box of a cell that may be edited (real column), then OnCheckBoxClick.
+  bool ToggleCheckAndTell(int ACol, int ARow);
+  // Space on a check box or radio cell that may be edited toggles it; true when it did.
+  bool StaticEditKey(platform::WORD Key);
   void SortOnHeaderClick(int c, platform::TShiftState Shift, int X);
   // Keys that act on the grid's rows; true consumes the key.
   bool RowKey(platform::WORD Key, platform::TShiftState Shift);
   bool ClipboardKey(platform::WORD Key, platform::TShiftState Shift);
   TSelectMode SelectModeAt(int c, int r, int X) const;
+  // The cursor over client point (X, Y): the hand over an anchor, the split cursors over a border
+  // that a press would size, the select arrows over fixed cells that select, else the grid's own.
+  platform::TCursor CursorAt(int X, int Y, const std::string& anchor);
   // With HintShowSizing, the grid's hint window shows the size of the column or row being sized
   // beside the client point (X, Y); HideSizingHint takes it away.
   void ShowSizingHint(int X, int Y);
@@ -1537,6 +1587,17 @@ private:
   int moveOrigin_ = -1;
   platform::TPoint mouseDownPoint_{-1, -1};
   platform::TPoint mouseDownCell_{-1, -1};
+  platform::TPoint pressedButton_{-1, -1};  // display cell of the cell button held down
+  int previousClientWidth_ = 0;
+  int synchReferenceWidth_ = 0;
+  std::vector<int> synchReference_;  // column widths at synchReferenceWidth_
+  std::vector<int> synchApplied_;    // the widths the last scaling set
+  bool dragPending_ = false;
+  bool panning_ = false;
+  platform::TPoint panStart_{};
+  platform::TCursor panSavedCursor_ = platform::crDefault;
+  // The press asked the editor that its focus opens to put the caret under the mouse.
+  bool caretToMouse_ = false;
   bool rowDeselectPending_ = false;
   bool suppressSort_ = false;
   bool blinkPhase_ = false;

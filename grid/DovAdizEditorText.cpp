@@ -12,6 +12,7 @@
 #include "platform/core/Utf8.h"
 #include "platform/edits/EditText.h"
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/VirtualKeys.h"
 
 using namespace platform;
@@ -150,14 +151,16 @@ void TExInplaceEdit::Dispatch(TMessage& Message) {
       return;
     }
     case WM_KILLFOCUS: LeaveCell(); TInplaceEdit::Dispatch(Message); return;
-    case WM_SETFOCUS:
-      // FIXME: the caret goes under the mouse when the grid's click asked for caret placement.
+    case WM_SETFOCUS: {
+      const bool caretToMouse = std::exchange(grid_->caretToMouse_, false);
       TInplaceEdit::Dispatch(Message);
+      if (caretToMouse && CaretToMouse()) return;
       if (grid_->Navigation().ImproveMaskSel && IsMasked()) {
         SetSelStart(0);
         SetSelLength(1);
       }
       return;
+    }
     case WM_KEYUP: {
       const TGuard alive(*this);
       TInplaceEdit::Dispatch(Message);
@@ -169,6 +172,15 @@ void TExInplaceEdit::Dispatch(TMessage& Message) {
     }
     default: TInplaceEdit::Dispatch(Message); return;
   }
+}
+
+bool TExInplaceEdit::CaretToMouse() {
+  const TPoint at = ScreenToClient(Screen().CursorPos());
+  if (!PtInRect(ClientRect(), at)) return false;
+  const LRESULT position = Perform(EM_CHARFROMPOS, 0, PointToLParam(at.X, at.Y));
+  SetSelStart(static_cast<int>(position & 0xFFFF));
+  SetSelLength(0);
+  return true;
 }
 
 void TExInplaceEdit::LeaveCell() {

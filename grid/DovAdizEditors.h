@@ -60,6 +60,9 @@ private:
   // Takes the cell's edit text again without writing it back to the cell.
   void ReloadFromCell();
   void LeaveCell();
+  // Puts the caret, nothing selected, at the character under the mouse when the mouse is over the
+  // editor; false when it is not.
+  bool CaretToMouse();
 
   VUraRazuduVova* grid_;
   bool vAlign_ = false;

@@ -42,9 +42,13 @@ void VUraRazuduVova::ShowHintProc(std::string& HintStr, bool& CanShow, THintInfo
       HintStr = anchor;
     }
   }
-  // FIXME: a comment cell shows its comment at the cell's top-right corner once the grid has its cell
-  // graphics.
+  // A comment shows at the cell's top-right corner, where the comment's marker is.
+  std::string comment;
   TPoint at{R.Left, R.Bottom + kHintBelowCell};
+  if (IsComment(realCol, baseRow, comment)) {
+    HintStr = comment;
+    at = {R.Right, R.Top};
+  }
 
   bool fixed = false;
   GetCellFixed(realCol, baseRow, fixed);

@@ -132,6 +132,11 @@ void VUraRazuduVova::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
   if (Button == TMouseButton::mbRight) {
     TBaseGrid::MouseDown(Button, Shift, X, Y);
     if (alive.Alive() && c >= 0 && r >= 0 && OnRightClickCell) OnRightClickCell(this, r, RealColIndex(c));
+    // A link is edited from its context click, as a left click opens it.
+    if (alive.Alive() && c >= 0 && r >= 0 && URLShow && URLEdit && IsURL(Cells(RealColIndex(c), r))) {
+      FocusCell(c, r, true);
+      if (alive.Alive()) ShowEditor();
+    }
     return;
   }
   if (Button != TMouseButton::mbLeft) {
@@ -149,6 +154,8 @@ void VUraRazuduVova::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
   mouseDownPoint_ = {X, Y};
   mouseDownCell_ = {c, r};
   moveOrigin_ = -1;
+  caretToMouse_ = mouseActions_.CaretPositioning;
+  dragPending_ = false;
 
   if (Shift.Contains(TShiftStateFlag::ssDouble)) {
     // A double click on a header border sizes the column left of it; its release does not sort.
@@ -167,7 +174,7 @@ void VUraRazuduVova::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     return;
   }
 
-  // FIXME: node, radio, cell button and check box presses come with the cell graphics of the grid.
+  if (NodeOrRadioPress(c, r, X, Y) || alive.Gone() || ArmDrag(c, r, X) || ButtonPress(c, r, X, Y)) return;
   const bool normalRow = r >= FixedRows() && r < RowCount() - FixedFooters();
   const bool normalCol = c >= FixedCols() && c < ColCount() - FixedRightCols();
   if (mouseActions_.DisjunctRowSelect && normalRow) {
@@ -191,6 +198,7 @@ void VUraRazuduVova::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     moveOrigin_ = r < FixedRows() ? c : c < FixedCols() ? r : -1;
     return;
   }
+  if (CheckBoxPress(c, r)) return;
 
   if (mouseActions_.DirectEdit && Options().Contains(TGridOption::goEditing) && normalRow && normalCol) {
     if (CanFocus() && !Focused()) SetFocus();
@@ -213,11 +221,15 @@ void VUraRazuduVova::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
   }
   const TRect R = CellRect(c, r);
   if (mouseActions_.DirectEdit && Options().Contains(TGridOption::goEditing) && normalRow && normalCol &&
-      X - R.Left >= 4 && R.Right - X >= 4 && Col() == c && Row() == r)
+      X - R.Left >= 4 && R.Right - X >= 4 && Col() == c && Row() == r && !HasStaticEdit(RealColIndex(c), r))
     ShowEditor();
 }
 
 void VUraRazuduVova::MouseMove(TShiftState Shift, int X, int Y) {
+  {
+    const TGuard alive(*this);
+    if (DragMove(X, Y) || alive.Gone()) return;
+  }
   int c = -1, r = -1;
   MouseToCell(X, Y, c, r);
   if (selectAnchor_ >= 0 && c >= 0 && r >= 0) {
@@ -249,24 +261,51 @@ void VUraRazuduVova::MouseMove(TShiftState Shift, int X, int Y) {
     ApplicationHints().CancelHint();
     hintCell_ = {c, r};
   }
-  const TCursor cursor = anchor.empty() ? normalCursor_ : crHandPoint;
+  const TCursor cursor = CursorAt(X, Y, anchor);
   if (TBaseGrid::Cursor() != cursor) TBaseGrid::SetCursor(cursor);
   TBaseGrid::MouseMove(Shift, X, Y);
-  if (alive.Alive()) ShowSizingHint(X, Y);
+  if (alive.Gone()) return;
+  ShowSizingHint(X, Y);
+  if (EnhRowColMove && (GridState() == TGridState::gsColMoving || GridState() == TGridState::gsRowMoving))
+    ShowMoveMarks(X, Y);
+}
+
+TCursor VUraRazuduVova::CursorAt(int X, int Y, const std::string& anchor) {
+  if (!anchor.empty()) return crHandPoint;
+  TGridState state = GridState();
+  if (state == TGridState::gsNormal) {
+    int index = 0, sizingPos = 0, sizingOfs = 0;
+    TBaseGrid::CalcSizingState(X, Y, state, index, sizingPos, sizingOfs);
+  }
+  if (state == TGridState::gsColSizing) return crHSplit;
+  if (state == TGridState::gsRowSizing) return crVSplit;
+  switch (selectMode_) {
+    case TSelectMode::smRows: return crRightArrow;
+    case TSelectMode::smColumns: return crDownArrow;
+    case TSelectMode::smAll: return crDownRightArrow;
+    case TSelectMode::smNone: break;
+  }
+  return normalCursor_;
 }
 
 void VUraRazuduVova::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   const TGuard alive(*this);
+  const bool moving = GridState() == TGridState::gsColMoving || GridState() == TGridState::gsRowMoving;
   if (Button != TMouseButton::mbLeft) {
-    TBaseGrid::MouseUp(Button, Shift, X, Y);
+    // Another button's release leaves a move by the left button going.
+    if (!moving) TBaseGrid::MouseUp(Button, Shift, X, Y);
     return;
   }
   const bool wasSelecting = MouseSelecting;
   MouseSelecting = false;
   selectAnchor_ = -1;
   const bool sizing = GridState() == TGridState::gsColSizing || GridState() == TGridState::gsRowSizing;
-  const bool moved = GridState() == TGridState::gsColMoving || GridState() == TGridState::gsRowMoving;
   HideSizingHint();
+  HideMoveMarks();
+  DragRelease();
+  if (alive.Gone()) return;
+  ButtonRelease();
+  if (alive.Gone()) return;
   TBaseGrid::MouseUp(Button, Shift, X, Y);
   if (alive.Gone()) return;
   if (mouseActions_.DisjunctRowSelect) {
@@ -278,9 +317,10 @@ void VUraRazuduVova::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     rowDeselectPending_ = false;
     Invalidate();
   }
-  if (std::exchange(suppressSort_, false) || sizing || moved) return;
   int c = -1, r = -1;
   MouseToCell(X, Y, c, r);
+  StaticEditRelease(c, r);
+  if (alive.Gone() || std::exchange(suppressSort_, false) || sizing || moving) return;
   if (c >= 0 && r >= 0 && mouseDownCell_.Y == r) SortOnHeaderClick(c, Shift, X);
 }
 

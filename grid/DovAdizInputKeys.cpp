@@ -2,9 +2,12 @@
 // (hovering, blinking) and the focus.
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "grid/DovAdiz.h"
 #include "platform/core/Ascii.h"
+#include "platform/core/FormatSettings.h"
 #include "platform/ui/ApplicationHints.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/VirtualKeys.h"
@@ -105,7 +108,10 @@ bool VUraRazuduVova::RowKey(WORD Key, TShiftState Shift) {
 
 void VUraRazuduVova::KeyDown(WORD& Key, TShiftState Shift) {
   const TGuard alive(*this);
-  // FIXME: Space on a check box or radio cell toggles it once the grid has its cell graphics.
+  // An editor that a key opens keeps its own caret.
+  caretToMouse_ = false;
+  StaticEditKey(Key);
+  if (alive.Gone()) return;
   if (ClipboardKey(Key, Shift) || RowKey(Key, Shift)) {
     Key = 0;
     return;
@@ -132,6 +138,7 @@ void VUraRazuduVova::KeyDown(WORD& Key, TShiftState Shift) {
 }
 
 bool VUraRazuduVova::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
+  if (panning_) return true;
   if (WheelDelta == 0) return false;
   if (Shift.Contains(TShiftStateFlag::ssCtrl) && IntelliZoom) {
     Zoom(WheelDelta > 0 ? 1 : -1);
@@ -185,13 +192,51 @@ void VUraRazuduVova::SetFocusMessage(TMessage& Message) {
   ShowInplaceEdit();
 }
 
+bool VUraRazuduVova::CharMessage(TMessage& Message) {
+  // The numeric keypad's decimal key types the locale's separator, whatever the keyboard layout gives.
+  if (ExcelStyleDecimalSeparator && ((Message.LParam >> 16) & 0xFF) == kKeypadDecimalScanCode)
+    Message.WParam = static_cast<unsigned char>(FormatSettings().DecimalSeparator);
+  // A check box or radio cell is edited by clicks and Space only: typing opens no editor there.
+  const auto c = static_cast<char32_t>(Message.WParam);
+  if ((c >= 0x20 || c == '\b') && Col() >= 0 && Row() >= 0 && HasStaticEdit(RealColIndex(Col()), Row())) return true;
+  return false;
+}
+
+void VUraRazuduVova::SynchColumnWidths() {
+  const int width = ClientWidth();
+  std::vector<int> current(static_cast<size_t>(ColCount()));
+  for (int c = 0; c < ColCount(); ++c) current[static_cast<size_t>(c)] = ColWidths(c);
+  // Widths that someone else changed since the last scaling (or a first size) become the reference.
+  if (synchReferenceWidth_ <= 0 || current != synchApplied_) {
+    synchReference_ = current;
+    synchReferenceWidth_ = previousClientWidth_;
+  }
+  if (synchReferenceWidth_ > 0 && width > 0) {
+    UpdateGuard lock(*this);
+    for (int c = 0; c < ColCount(); ++c) {
+      const double scaled = static_cast<double>(synchReference_[static_cast<size_t>(c)]) * width / synchReferenceWidth_;
+      current[static_cast<size_t>(c)] = std::max(1, static_cast<int>(std::lround(scaled)));
+      SetColWidths(c, current[static_cast<size_t>(c)]);
+    }
+  }
+  synchApplied_ = std::move(current);
+}
+
 bool VUraRazuduVova::InputMessage(TMessage& Message) {
+  if (PanMessage(Message)) return true;
   switch (Message.Msg) {
     case WM_TIMER:
       if (Message.WParam != kGridTimerId) return false;
       GridTimerTick();
       return true;
     case WM_SETFOCUS: SetFocusMessage(Message); return true;
+    case WM_CHAR: return CharMessage(Message);
+    case WM_SIZE:
+      TBaseGrid::WndProc(Message);
+      if (columnSize_.Stretch()) StretchRightColumn();
+      if (columnSize_.SynchWithGrid) SynchColumnWidths();
+      previousClientWidth_ = ClientWidth();
+      return true;
     case CM_HINTSHOW: {
       THintInfo& info = *reinterpret_cast<THintInfo*>(Message.LParam);
       bool canShow = true;

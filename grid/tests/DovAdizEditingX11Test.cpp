@@ -5,8 +5,8 @@
 #include <string>
 
 #include "X11TestSupport.h"
-#include "XwdImage.h"
 #include "grid/DovAdiz.h"
+#include "grid/tests/X11Screenshot.h"
 #include "platform/app/Application.h"
 #include "platform/core/Files.h"
 #include "platform/core/FormatSettings.h"
@@ -74,20 +74,7 @@ protected:
     const TRect cell = grid_->CellRect(c, r);
     return grid_->ClientToScreen({(cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2});
   }
-  // The screen as a PNG in the build's artefacts, for a person to look at.
-  void Screenshot(const std::string& name) {
-    Application().ProcessMessages();  // painted
-    Backend().CursorPos();  // a round trip: the server has drawn by its answer
-    std::filesystem::create_directories(GRID_ARTEFACTS);
-    const std::string xwd = std::string(GRID_ARTEFACTS) + "/" + name + ".xwd";
-    RunPeer({"sh", "-c",
-"xwd -silent -root -out '" + xwd + "'"},
-            server_.Display());
-    if (std::unique_ptr<TBitmap> picture = platform::test::ReadXwd(ReadFileBytes(xwd)))
-      SavePngFile(*picture, std::string(GRID_ARTEFACTS) + "/" + name + ".png");
-    std::filesystem::remove(xwd);
-  }
-
+  void Screenshot(const std::string& name) { SaveX11Screenshot(server_.Display(), name); }
 
   XvfbServer server_;
   TFormatSettings savedSettings_ = FormatSettings();

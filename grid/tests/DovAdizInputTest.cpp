@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "grid/DovAdiz.h"
+#include "grid/tests/DovAdizInputFixture.h"
 #include "grid/GridHintWindow.h"
 #include "platform/core/Clock.h"
 #include "platform/gfx/TestFont.h"
@@ -17,62 +18,6 @@ using namespace platform;
 
 namespace velmora {
 namespace {
-
-// The grid with its sort, auto-size and clipboard steps recorded.
-class TInputGrid : public VUraRazuduVova {
-public:
-  using VUraRazuduVova::VUraRazuduVova;
-  std::vector<std::string> calls;
-
-protected:
-  void HeaderClickSort(int ACol) override { calls.push_back("sort " + std::to_string(ACol)); }
-  void AutoSizeColumn(int ACol) override { calls.push_back("autosize " + std::to_string(ACol)); }
-  void ClipboardShortcut(TClipboardKey Operation) override {
-    calls.push_back(Operation == TClipboardKey::Cut ? "cut" : Operation == TClipboardKey::Copy ? "copy" : "paste");
-  }
-};
-
-class RecordingLauncher : public Launcher {
-public:
-  int Launch(const LaunchRequest& request) override {
-    opened.push_back(request.arguments.empty() ? request.program : request.arguments.back());
-    return 0;
-  }
-  std::vector<std::string> opened;
-};
-
-// A grid of 5 columns (64 pixels each) and 8 rows (24 pixels each), one fixed row and column, on a
-// shown form; cell (c, r) starts at x 64c, y 24r (its grid line inside that pitch).
-class DovAdizInputTest : public FormTest {
-protected:
-  void SetUp() override {
-    FormTest::SetUp();
-    form_ = ShowForm(400, 300);
-    grid_ = new TInputGrid(form_.get());
-    grid_->SetParent(form_.get());
-    grid_->Font().SetName(kTestFontName);
-    grid_->SetBounds(0, 0, 400, 300);
-    grid_->SetColCount(5);
-    grid_->SetRowCount(8);
-    grid_->SetDefaultColWidth(64);
-    grid_->SetDefaultRowHeight(24);
-    for (int r = 1; r < 8; ++r) grid_->SetCells(1, r, "r" + std::to_string(r));
-    grid_->SetFocus();
-    Settle();
-  }
-  TPoint CellPoint(int c, int r, int dx = 32, int dy = 12) const { return At(*grid_, 64 * c + dx, 24 * r + dy); }
-  void ClickAt(TPoint p, unsigned shift = 0) {
-    Input().Click(p, TMouseButtonKind::Left, shift);
-    Settle();
-  }
-  void Press(int key, unsigned shift = 0) {
-    Input().PressKey(key, shift);
-    Settle();
-  }
-
-  std::unique_ptr<TForm> form_;
-  TInputGrid* grid_ = nullptr;
-};
 
 // A header click sorts by its column and flips the direction on the same column; a click within 3
 // pixels of a border, a vetoed one and a double click on a border (which auto-sizes) do not sort.

@@ -63,6 +63,9 @@ unsigned FontCursorShape(TBackendCursor cursor) {
     case TBackendCursor::VSplit: return XC_sb_v_double_arrow;
     case TBackendCursor::No: return XC_X_cursor;
     case TBackendCursor::UpArrow: return XC_sb_up_arrow;
+    case TBackendCursor::RightArrow: return XC_sb_right_arrow;
+    case TBackendCursor::DownArrow: return XC_sb_down_arrow;
+    case TBackendCursor::DownRightArrow: return XC_bottom_right_corner;
     case TBackendCursor::Drag: return XC_dotbox;
     case TBackendCursor::DragMove: return XC_dotbox;
     case TBackendCursor::DragCopy: return XC_plus;

@@ -193,8 +193,8 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   const TGridState state = std::exchange(state_, TGridState::gsNormal);
   const TGridCoord cell = MouseCoord(X, Y);
-  if (state == TGridState::gsColMoving && cell.X >= FixedCols()) MoveColumn(sizingIndex_, cell.X);
-  if (state == TGridState::gsRowMoving && cell.Y >= FixedRows()) MoveRow(sizingIndex_, cell.Y);
+  if (state == TGridState::gsColMoving && cell.X >= FixedCols()) MoveDropped(TGridLine::Column, sizingIndex_, cell.X);
+  if (state == TGridState::gsRowMoving && cell.Y >= FixedRows()) MoveDropped(TGridLine::Row, sizingIndex_, cell.Y);
   TCustomControl::MouseUp(Button, Shift, X, Y);
 }
 

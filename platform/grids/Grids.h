@@ -217,6 +217,8 @@ protected:
   virtual void RowHeightsChanged() { UpdateScrollRange(); }
   virtual void ColumnMoved(int FromIndex, int ToIndex) {}
   virtual void RowMoved(int FromIndex, int ToIndex) {}
+  // A column (row) dragged by the mouse was released over ToIndex, at least FixedCols (FixedRows).
+  virtual void MoveDropped(TGridLine Line, int FromIndex, int ToIndex) { MoveLine(Line, FromIndex, ToIndex); }
   // The counts changed (cells outside them are gone).
   virtual void SizeChanged(int OldColCount, int OldRowCount) {}
   // After InsertRows, DeleteRows or SwapRows have changed the rows' geometry and the current cell

@@ -44,7 +44,7 @@ enum class TBackendWindowState { Normal, Minimized, Maximized };
 // The shapes of the mouse pointer that controls ask for.
 enum class TBackendCursor {
   Arrow, IBeam, Wait, Cross, HandPoint, SizeAll, SizeNS, SizeWE, SizeNWSE, SizeNESW, HSplit, VSplit, No,
-  UpArrow, Drag,
+  UpArrow, RightArrow, DownArrow, DownRightArrow, Drag,
   DragMove, DragCopy, NoDrop,  // the cursors of a system drag: move, copy, no drop here
 };
 

@@ -271,7 +271,9 @@ void TTopLevelWindow::BackendChar(std::string_view utf8, unsigned shift) {
   if (utf8.empty()) return;
   // Bytes that are no well-formed character (cut, overlong, a surrogate, beyond U+10FFFF) type nothing.
   const CodePoint typed = DecodeCodePoint(utf8, 0);
-  if (typed.valid && typed.value != 0) Deliver(KeyTarget(), WM_CHAR, typed.value, 1);
+  // The keypad's decimal key is told apart from the main keyboard's by its scan code.
+  const LPARAM scanCode = GetKeyState(VK_DECIMAL) < 0 ? LPARAM{kKeypadDecimalScanCode} << 16 : 0;
+  if (typed.valid && typed.value != 0) Deliver(KeyTarget(), WM_CHAR, typed.value, scanCode | 1);
 }
 
 void TTopLevelWindow::BackendMouseDown(TMouseButtonKind button, TPoint client, unsigned shift) {

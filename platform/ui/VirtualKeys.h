@@ -43,6 +43,8 @@ inline constexpr int VK_ADD = 0x6B;
 inline constexpr int VK_SEPARATOR = 0x6C;
 inline constexpr int VK_SUBTRACT = 0x6D;
 inline constexpr int VK_DECIMAL = 0x6E;
+// The scan code (lParam bits 16..23 of WM_CHAR) of a character typed with the keypad's decimal key.
+inline constexpr int kKeypadDecimalScanCode = 0x53;
 inline constexpr int VK_DIVIDE = 0x6F;
 inline constexpr int VK_F1 = 0x70;  // VK_F1 + n - 1 for F1 to F24
 inline constexpr int VK_F2 = 0x71;

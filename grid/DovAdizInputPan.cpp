@@ -1,0 +1,88 @@
+// Panning with the wheel button: the middle button starts it, the pan timer moves the current cell one
+// step toward the mouse every tick, and any button or key ends it.
+
+#include <algorithm>
+
+#include "grid/DovAdiz.h"
+#include "platform/ui/ApplicationHints.h"
+#include "platform/ui/Forms.h"
+
+using namespace platform;
+
+namespace velmora {
+
+namespace {
+
+// The mouse must be this many pixels away from where panning began before the grid moves.
+constexpr int kPanDeadZone = 5;
+
+int PanStep(int offset) { return offset > kPanDeadZone ? 1 : offset < -kPanDeadZone ? -1 : 0; }
+
+// The cursor that points the way the grid pans; the size cursors stand for the pan cursors.
+TCursor PanCursor(int dx, int dy) {
+  if (dx == 0 && dy == 0) return crSizeAll;
+  if (dx == 0) return crSizeNS;
+  if (dy == 0) return crSizeWE;
+  return dx == dy ? crSizeNWSE : crSizeNESW;
+}
+
+}  // namespace
+
+bool VUraRazuduVova::PanMessage(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_MBUTTONDOWN:
+      if (panning_) {
+        StopPanning();
+      } else if (IntelliPan != TIntelliPan::ipNone) {
+        StartPanning({LParamX(Message.LParam), LParamY(Message.LParam)});
+      } else {
+        return false;
+      }
+      return true;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_KEYDOWN:
+      if (!panning_) return false;
+      StopPanning();
+      return true;
+    case WM_TIMER:
+      if (Message.WParam != kPanTimerId) return false;
+      PanTick();
+      return true;
+    default: return false;
+  }
+}
+
+void VUraRazuduVova::StartPanning(TPoint At) {
+  panning_ = true;
+  panStart_ = At;
+  panSavedCursor_ = TBaseGrid::Cursor();
+  TBaseGrid::SetCursor(PanCursor(0, 0));
+  ApplicationHints().CancelHint();
+  SetTimer(Handle(), kPanTimerId, kPanTimerMs);
+  SetMouseCapture(true);
+}
+
+void VUraRazuduVova::StopPanning() {
+  panning_ = false;
+  if (HandleAllocated()) KillTimer(Handle(), kPanTimerId);
+  SetMouseCapture(false);
+  TBaseGrid::SetCursor(panSavedCursor_);
+}
+
+void VUraRazuduVova::PanTick() {
+  if (!panning_ || IntelliPan == TIntelliPan::ipNone) return;
+  const TPoint mouse = ScreenToClient(Screen().CursorPos());
+  const int dx = IntelliPan == TIntelliPan::ipVertical ? 0 : PanStep(mouse.X - panStart_.X);
+  const int dy = IntelliPan == TIntelliPan::ipHorizontal ? 0 : PanStep(mouse.Y - panStart_.Y);
+  if (TBaseGrid::Cursor() != PanCursor(dx, dy)) TBaseGrid::SetCursor(PanCursor(dx, dy));
+  const int firstRow = FixedRows(), lastRow = LastNormalRow();
+  const int firstCol = FixedCols(), lastCol = ColCount() - 1 - FixedRightCols();
+  // Without a data row or column there is nothing to pan over.
+  if (lastRow < firstRow || lastCol < firstCol || (dx == 0 && dy == 0)) return;
+  const int row = std::clamp(std::clamp(Row(), firstRow, lastRow) + dy, firstRow, lastRow);
+  const int col = std::clamp(std::clamp(Col(), firstCol, lastCol) + dx, firstCol, lastCol);
+  if (row != Row() || col != Col()) FocusCell(col, row, true);
+}
+
+}  // namespace velmora
