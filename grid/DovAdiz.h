@@ -13,6 +13,7 @@
 #include "grid/DovAdizFilter.h"
 #include "grid/DovAdizFooter.h"
 #include "grid/DovAdizSettings.h"
+#include "grid/DovAdizSortKeys.h"
 #include "grid/DovAdizTypes.h"
 #include "grid/GridItem.h"
 #include "grid/VovUra.h"
@@ -1271,7 +1272,8 @@ private:
   // The comparison is a total order in every style: ssAutomatic is resolved once per sort and column
   // over the rows sorted (numeric when every non-empty text converts, else date likewise, else
   // alphabetic), and in the numeric and date styles the texts that do not convert sort after the
-  // values, among themselves alphabetically; an empty text counts as 0.
+  // values, among themselves alphabetically; an empty text counts as 0. A sort asks OnGetFormat once
+  // per column and converts each cell once (TSortKey), so a comparison only compares keys.
 public:
   // -1, 0 or 1 for the texts of ACol in ARow1 and ARow2, before the sort's direction is applied
   // (with IgnoreBlanks an empty text lands at BlankPos once it is).
@@ -1316,17 +1318,25 @@ private:
   void SortRows(int first, int last, const std::function<int(int, int)>& compare, SortFrame frame);
   // Exchanges two rows during a sort: counts, the cross-reference, SingleColumn, the tracked row.
   void SwapSortedRows(int ARow1, int ARow2);
+  // The style of ssAutomatic over the rows sorted (outside a sort, the data rows).
   TSortStyle ResolvedStyle(int ACol, const std::string& prefix, const std::string& suffix);
+  // The column's style from OnGetFormat, resolved, with its prefix and suffix; no keys.
+  TSortColumnKeys ColumnSortStyle(int ACol);
+  TSortKey CellSortKey(int ACol, int ARow, const TSortColumnKeys& column);
+  // During a sort: the keys of ACol's rows, made at the first comparison on the column.
+  const TSortColumnKeys& SortKeys(int ACol);
+  int CompareKeys(const TSortColumnKeys& column, int ACol, int ARow1, int ARow2, const TSortKey& k1,
+                  const TSortKey& k2);
 
   int sortCompares_ = 0;
   int sortSwaps_ = 0;
   int sortTimeMs_ = 0;
   int sortSign_ = 1;
   int trackedRow_ = -1;
-  // During a sort: rows sorted, and the style resolved for ssAutomatic per real column.
+  // During a sort: rows sorted, and the keys of the columns compared so far, by real column.
   int sortFirst_ = -1;
   int sortLast_ = -1;
-  std::vector<std::optional<TSortStyle>> resolvedStyles_;
+  std::vector<TSortColumnKeys> sortKeys_;
 
   // ---- Calculations, selection text and auto-size (DovAdizCalc.cpp, DovAdizAutoSize.cpp) ----
   // Columns and rows are display positions. A run reads Floats of its cells in order (an empty cell

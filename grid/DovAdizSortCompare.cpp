@@ -5,6 +5,7 @@
 
 #include "controls/html/MarkupText.h"
 #include "grid/DovAdiz.h"
+#include "grid/DovAdizSortKeys.h"
 #include "grid/ExUtil.h"
 #include "platform/core/Ascii.h"
 #include "platform/core/Collation.h"
@@ -69,12 +70,37 @@ int CompareValues(const std::optional<T>& v1, const std::optional<T>& v2, const 
 }
 
 
+// The key of a text in a resolved style (its image index is the caller's).
+TSortKey MakeKey(std::string text, const TSortColumnKeys& column) {
+  TSortKey key;
+  switch (column.style) {
+    case TSortStyle::ssAlphaNoCase: key.ordinal = platform::UpperCase(text); break;
+    case TSortStyle::ssHTML: key.ordinal = controls::StripHTML(text); break;
+    case TSortStyle::ssAnsiAlphaCase:
+    case TSortStyle::ssAnsiAlphaNoCase:
+      key.collation = platform::AnsiCollationKey(text, column.style == TSortStyle::ssAnsiAlphaNoCase);
+      break;
+    case TSortStyle::ssNumeric:
+    case TSortStyle::ssFinancial:
+      key.value = NumericValue(text, column.prefix, column.suffix, column.style == TSortStyle::ssFinancial);
+      break;
+    case TSortStyle::ssDate:
+    case TSortStyle::ssShortDateEU:
+    case TSortStyle::ssShortDateUS:
+      key.value = DateValue(text, column.style);
+      break;
+    default: break;
+  }
+  key.text = std::move(text);
+  return key;
+}
+
+int Sign(int value) { return (value > 0) - (value < 0); }
+
 }  // namespace
 
 TSortStyle VUraRazuduVova::ResolvedStyle(int ACol, const std::string& prefix, const std::string& suffix) {
   const bool sorting = sortFirst_ >= 0;
-  if (sorting && static_cast<size_t>(ACol) < resolvedStyles_.size() && resolvedStyles_[ACol])
-    return *resolvedStyles_[ACol];
   const int first = sorting ? sortFirst_ : FixedRows();
   const int last = sorting ? sortLast_ : RowCount() - 1 - FixedFooters();
   bool numbers = true, dates = true;
@@ -84,56 +110,77 @@ TSortStyle VUraRazuduVova::ResolvedStyle(int ACol, const std::string& prefix, co
     dates = dates && !numbers && DateValue(text, TSortStyle::ssDate).has_value();
   }
   // A column of numbers never tested its dates: numbers win.
-  const TSortStyle style = numbers ? TSortStyle::ssNumeric : dates ? TSortStyle::ssDate : TSortStyle::ssAlphabetic;
-  if (sorting) {
-    if (resolvedStyles_.size() <= static_cast<size_t>(ACol)) resolvedStyles_.resize(ACol + 1);
-    resolvedStyles_[ACol] = style;
+  return numbers ? TSortStyle::ssNumeric : dates ? TSortStyle::ssDate : TSortStyle::ssAlphabetic;
+}
+
+TSortColumnKeys VUraRazuduVova::ColumnSortStyle(int ACol) {
+  TSortColumnKeys column;
+  column.style = sortSettings_.AutoFormat ? TSortStyle::ssAutomatic : TSortStyle::ssAlphabetic;
+  GetColFormat(ACol, column.style, column.prefix, column.suffix);
+  if (column.style == TSortStyle::ssAutomatic) column.style = ResolvedStyle(ACol, column.prefix, column.suffix);
+  return column;
+}
+
+TSortKey VUraRazuduVova::CellSortKey(int ACol, int ARow, const TSortColumnKeys& column) {
+  TSortKey key = MakeKey(Cells(ACol, ARow), column);
+  if (column.style == TSortStyle::ssImages) GetImageIdx(ACol, ARow, key.image);
+  return key;
+}
+
+const TSortColumnKeys& VUraRazuduVova::SortKeys(int ACol) {
+  if (sortKeys_.size() <= static_cast<size_t>(ACol)) sortKeys_.resize(ACol + 1);
+  TSortColumnKeys& column = sortKeys_[ACol];
+  if (!column.built) {
+    TSortColumnKeys made = ColumnSortStyle(ACol);
+    made.rows.reserve(sortLast_ - sortFirst_ + 1);
+    for (int r = sortFirst_; r <= sortLast_; ++r) made.rows.push_back(CellSortKey(ACol, r, made));
+    made.built = true;
+    column = std::move(made);
   }
-  return style;
+  return column;
 }
 
 int VUraRazuduVova::Compare(int ACol, int ARow1, int ARow2) {
   ++sortCompares_;
-  TSortStyle style = sortSettings_.AutoFormat ? TSortStyle::ssAutomatic : TSortStyle::ssAlphabetic;
-  std::string prefix, suffix;
-  GetColFormat(ACol, style, prefix, suffix);
-  const std::string s1 = Cells(ACol, ARow1), s2 = Cells(ACol, ARow2);
+  // Inside a sort each cell's key is made once; any other call makes the two it needs.
+  const auto inSort = [&](int r) { return r >= sortFirst_ && r <= sortLast_; };
+  if (sortFirst_ >= 0 && inSort(ARow1) && inSort(ARow2) && ACol >= 0) {
+    const TSortColumnKeys& column = SortKeys(ACol);
+    return CompareKeys(column, ACol, ARow1, ARow2, column.rows[ARow1 - sortFirst_], column.rows[ARow2 - sortFirst_]);
+  }
+  const TSortColumnKeys column = ColumnSortStyle(ACol);
+  return CompareKeys(column, ACol, ARow1, ARow2, CellSortKey(ACol, ARow1, column), CellSortKey(ACol, ARow2, column));
+}
+
+int VUraRazuduVova::CompareKeys(const TSortColumnKeys& column, int ACol, int ARow1, int ARow2, const TSortKey& k1,
+                                const TSortKey& k2) {
+  const std::string &s1 = k1.text, &s2 = k2.text;
   if (sortSettings_.IgnoreBlanks && s1.empty() != s2.empty()) {
     // The result that the sort's direction turns into BlankPos.
     const int blankLast = sortSettings_.BlankPos == TSortBlankPosition::blLast ? 1 : -1;
     return (s1.empty() ? blankLast : -blankLast) * sortSign_;
   }
-  if (style == TSortStyle::ssAutomatic) style = ResolvedStyle(ACol, prefix, suffix);
   int result = 0;
-  switch (style) {
+  switch (column.style) {
     case TSortStyle::ssAutomatic:
     case TSortStyle::ssAlphabetic:
     case TSortStyle::ssAlphaCase:
-      result = Order(s1, s2);
+      result = s1.compare(s2);
       break;
     case TSortStyle::ssAlphaNoCase:
-      result = Order(platform::UpperCase(s1), platform::UpperCase(s2));
+    case TSortStyle::ssHTML:
+      result = k1.ordinal.compare(k2.ordinal);
       break;
     case TSortStyle::ssAnsiAlphaCase:
-      result = platform::AnsiCompareStr(s1, s2);
-      break;
     case TSortStyle::ssAnsiAlphaNoCase:
-      result = platform::AnsiCompareText(s1, s2);
-      break;
-    case TSortStyle::ssHTML:
-      result = Order(controls::StripHTML(s1), controls::StripHTML(s2));
+      result = k1.collation.compare(k2.collation);
       break;
     case TSortStyle::ssNumeric:
-    case TSortStyle::ssFinancial: {
-      const bool financial = style == TSortStyle::ssFinancial;
-      result = CompareValues(NumericValue(s1, prefix, suffix, financial), NumericValue(s2, prefix, suffix, financial),
-                             s1, s2);
-      break;
-    }
+    case TSortStyle::ssFinancial:
     case TSortStyle::ssDate:
     case TSortStyle::ssShortDateEU:
     case TSortStyle::ssShortDateUS:
-      result = CompareValues(DateValue(s1, style), DateValue(s2, style), s1, s2);
+      result = CompareValues(k1.value, k2.value, s1, s2);
       break;
     case TSortStyle::ssCustom:
       if (OnCustomCompare) OnCustomCompare(this, s1, s2, result);
@@ -142,10 +189,10 @@ int VUraRazuduVova::Compare(int ACol, int ARow1, int ARow2) {
       if (OnRawCompare) OnRawCompare(this, ACol, ARow1, ARow2, result);
       break;
     case TSortStyle::ssImages:
-      // FIXME: compare the cells' image indices once cells carry graphics; until then all are equal.
+      result = Order(k1.image, k2.image);
       break;
   }
-  return Order(result, 0);
+  return Sign(result);
 }
 
 int VUraRazuduVova::CompareLine(int ACol, int ARow1, int ARow2) {
