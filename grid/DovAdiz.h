@@ -1338,7 +1338,8 @@ private:
   int sortLast_ = -1;
   std::vector<TSortColumnKeys> sortKeys_;
 
-  // ---- Calculations, selection text and auto-size (DovAdizCalc.cpp, DovAdizAutoSize.cpp) ----
+  // ---- Calculations, selection text and auto-size (DovAdizCalc.cpp, DovAdizAutoSize.cpp,
+  //      DovAdizAutoSizeRows.cpp) ----
   // Columns and rows are display positions. A run reads Floats of its cells in order (an empty cell
   // counts as 0; one without a number raises EDovAdizError "Cell does not contain a float value"); a
   // run with a cell outside the grid raises EDovAdizError "Invalid Row accessed" or "Invalid Column
@@ -1371,8 +1372,23 @@ public:
   // 2 x GridLineWidth + 4 more than the widest unmerged cell of the column; with OnlyGrow only when
   // that is wider than the column is.
   void SizeToWidth(int ACol, bool OnlyGrow);
+  // Every row from 0 (DoFixedRows) or from FixedRows: with WordWrap AutoSizeRow, else SizeToLines of its
+  // most lines plus Padding.
+  void AutoSizeRows(bool DoFixedRows, int Padding);
+  // The default row height, or 4 more than the tallest text of the row's cells (merged blocks over
+  // several rows left out) as it wraps in its column's width less 4.
+  void AutoSizeRow(int ARow);
+  // Lines x (h + h div 4) + Padding, h the height of "gh" in the grid's font.
+  void SizeToLines(int ARow, int Lines, int Padding);
+  // With DoFixed the fixed rows and columns keep their sizes; every other column and row is as wide and
+  // high as its largest cell plus the padding. One repaint.
+  void AutoSizeCells(bool DoFixed, int PaddingX, int PaddingY);
+  // The most lines (CR-separated) of a cell in the row; at least 1.
+  int MaxLinesInRow(int ARow) const;
 
 private:
+  // The height of display cell (ACol, ARow)'s text wrapped in its column's width less 4, in its font.
+  int WrappedTextHeight(int ACol, int ARow);
   enum class CalcRun : uint8_t { Column, Row };
   // The values of the run's cells, the run checked against the grid first.
   std::vector<double> RunValues(CalcRun Run, int AIndex, int First, int Last);
