@@ -164,11 +164,7 @@ public:
   TIntelliPan IntelliPan = TIntelliPan::ipVertical;
   bool HideFocusRect = false;
   bool FixedAsButtons = false;
-  TScrollType ScrollType = TScrollType::ssNormal;
-  platform::TColor ScrollColor = platform::clNone;
-  int ScrollWidth;
   bool ScrollSynch = false;
-  bool ScrollProportional = false;
   TScrollHintType ScrollHints = TScrollHintType::shNone;
   platform::TColor HintColor = platform::clInfoBk;
   bool HintShowCells = false;
@@ -1396,6 +1392,79 @@ private:
   // The width that fits display column ACol, with each (text, font) measured once in `widths`.
   int WidestInColumn(int ACol, std::unordered_map<std::string, int>& widths);
 
+  // ---- Scrolling and sizing (DovAdizScroll.cpp) ----
+  // The flat looks and proportional thumbs go through the platform's flat scroll bar calls, active from
+  // the first flat property on, also for a window made again. A thumb with a page reaches the end of
+  // its range: its positions are stretched over 0..127. ScrollHints shows "Row : n" ("Col : n") beside
+  // the mouse while the thumb is dragged, ScrollSynch scrolls the grid meanwhile.
+public:
+  TScrollType ScrollType() const { return scrollType_; }
+  void SetScrollType(TScrollType Value);
+  // clNone keeps the system colour.
+  platform::TColor ScrollColor() const { return scrollColor_; }
+  void SetScrollColor(platform::TColor Value);
+  // The vertical bar's width and the horizontal bar's height of flat bars.
+  int ScrollWidth() const { return scrollWidth_; }
+  void SetScrollWidth(int Value);
+  bool ScrollProportional() const { return scrollProportional_; }
+  void SetScrollProportional(bool Value);
+  // The colour of the four drag markers.
+  platform::TColor ArrowColor() const;
+  void SetArrowColor(platform::TColor Value);
+  // Brings a cell (display column) into view: a column (row) outside the shown ones, the partly shown
+  // last one included, becomes current and comes to the middle; negative indices do nothing.
+  void ScrollInView(int ACol, int ARow);
+  // The display cell under a screen point, -1 outside.
+  void ScreenToCell(platform::TPoint P, int& ACol, int& ARow);
+  // Within 4 pixels of a border that goColSizing (goRowSizing) lets the mouse size.
+  bool InSizeZone(int X, int Y);
+  // With ColumnSize.Stretch, the last column takes the client width the others leave (their lines
+  // counted), when there is any.
+  void StretchRightColumn() override;
+
+protected:
+  void SizeChanged(int OldColCount, int OldRowCount) override;
+  // With MouseActions.AllColumnSize (AllRowSize) a column (row) sized with the mouse scales every other
+  // non-fixed one from its size at the press; OnEndColumnSize (OnEndRowSize) fires at the release, after
+  // the sizing state is reset.
+  void ColWidthsChanged() override;
+  void RowHeightsChanged() override;
+
+private:
+  void FlatInit();
+  void FlatDone();
+  void FlatUpdate();
+  void UpdateType();
+  void UpdateColor();
+  void UpdateWidth();
+  void FlatShowScrollBar(int Bar, bool Show);
+  // SB_VERT or SB_HORZ: range 0..127, the proportional page, the position.
+  void UpdateScrollBar(int Bar);
+  int ProportionalPage(int Bar) const;
+  void ScrollBarMessage(platform::TMessage& Message);
+  void ShowScrollHint(bool Columns, int Index);
+  void HideScrollHint();
+  void BeginMouseSizing(platform::TGridLine Line, int Index);
+  void EndMouseSizing();
+  void SizesFollowMouse(platform::TGridLine Line);
+  // After the window's client size changed.
+  void ClientSizeChanged();
+
+  struct MouseSizing {
+    platform::TGridLine line;
+    int index;
+    std::vector<int> startSizes;  // every column's width (row's height) at the press
+  };
+  std::optional<MouseSizing> mouseSizing_;
+  TScrollType scrollType_ = TScrollType::ssNormal;
+  platform::TColor scrollColor_ = platform::clNone;
+  int scrollWidth_;
+  bool scrollProportional_ = false;
+  bool flatActive_ = false;
+  bool stretchEnabled_ = true;  // false while the last column is being stretched
+  bool scalingAll_ = false;
+  bool scrollHintShown_ = false;
+
   // ---- Mouse, keys, wheel, the grid's timer and hints (DovAdizInput.cpp, DovAdizInputKeys.cpp,
   //      DovAdizHints.cpp) ----
   // Mouse events name the display row and the real column of the cell (the base of its block). A
@@ -1447,6 +1516,8 @@ private:
   // beside the client point (X, Y); HideSizingHint takes it away.
   void ShowSizingHint(int X, int Y);
   void HideSizingHint();
+  // The grid's own hint window (sizing and scroll hints), made on first use.
+  platform::THintWindow& OwnHintWindow();
   // The last data row: above the footer rows and a floating footer that shows the last row.
   int LastNormalRow() const;
   bool NearColumnBorder(int c, int X) const;

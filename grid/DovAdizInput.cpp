@@ -268,6 +268,7 @@ void VUraRazuduVova::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
   const bool moved = GridState() == TGridState::gsColMoving || GridState() == TGridState::gsRowMoving;
   HideSizingHint();
   TBaseGrid::MouseUp(Button, Shift, X, Y);
+  if (alive.Alive() && sizing) EndMouseSizing();
   if (alive.Gone()) return;
   if (mouseActions_.DisjunctRowSelect) {
     if (rowDeselectPending_) {
