@@ -208,10 +208,11 @@ bool VUraRazuduVova::InSizeZone(int X, int Y) {
   if (c < 0 || r < 0) return false;
   const TRect R = CellRect(c, r);
   bool result = false;
-  if (r <= FixedRows() && Options().Contains(TGridOption::goColSizing))
+  // A fixed corner cell has both kinds of border.
+  if (r < FixedRows() && Options().Contains(TGridOption::goColSizing))
     result = std::abs(X - R.Left) < 4 || std::abs(R.Right - X) < 4;
-  if (c <= FixedCols() && Options().Contains(TGridOption::goRowSizing))
-    result = std::abs(Y - R.Top) < 4 || std::abs(R.Bottom - Y) < 4;
+  if (c < FixedCols() && Options().Contains(TGridOption::goRowSizing))
+    result = result || std::abs(Y - R.Top) < 4 || std::abs(R.Bottom - Y) < 4;
   return result;
 }
 
@@ -229,8 +230,8 @@ void VUraRazuduVova::SizeChanged(int OldColCount, int OldRowCount) {
 void VUraRazuduVova::StretchRightColumn() {
   if (ColCount() <= 0 || !columnSize_.Stretch() || !stretchEnabled_) return;
   stretchEnabled_ = false;
-  // The lines after the columns count too, so the last one ends at the client's right edge.
-  const int line = GridLineWidth();
+  // The base grid's lines after the columns count too, so the last one ends at the client's right edge.
+  const int line = ColAxis().LineWidth();
   int sum = 0;
   for (int c = 0; c < ColCount() - 1; ++c) sum += ColWidths(c) + line;
   if (ClientWidth() > sum + line) SetColWidths(ColCount() - 1, ClientWidth() - sum - line);
