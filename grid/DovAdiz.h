@@ -1421,6 +1421,10 @@ public:
   // With ColumnSize.Stretch, the last column takes the client width the others leave (their lines
   // counted), when there is any.
   void StretchRightColumn() override;
+  // After a key in the text editor, with SizeWhileTyping: Width widens the current column to its text;
+  // Height fits the row to a wrapped text (WordWrap), or with Multilinecells grows it to the editor's
+  // lines.
+  void SizeWhileTypingStep(const std::string& EditorText);
 
 protected:
   void SizeChanged(int OldColCount, int OldRowCount) override;

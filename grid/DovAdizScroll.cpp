@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "grid/DovAdiz.h"
+#include "grid/ExUtil.h"
 #include "platform/ui/ApplicationHints.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ScrollBars.h"
@@ -287,6 +288,19 @@ void VUraRazuduVova::RowHeightsChanged() {
   TBaseGrid::RowHeightsChanged();
   SizesFollowMouse(TGridLine::Row);
   UpdateFooter();
+}
+
+void VUraRazuduVova::SizeWhileTypingStep(const std::string& EditorText) {
+  if (sizeWhileTyping_.Width) SizeToWidth(Col(), true);
+  if (!sizeWhileTyping_.Height) return;
+  if (WordWrap()) {
+    AutoSizeRow(Row());
+  } else if (Multilinecells) {
+    const int lines = LinesInText(EditorText, true);
+    Canvas().Font().Assign(Font());
+    const int h = Canvas().TextHeight("gh");
+    if (RowHeights(Row()) < (h + h / 4) * lines) SizeToLines(Row(), lines, 0);
+  }
 }
 
 void VUraRazuduVova::ClientSizeChanged() {
