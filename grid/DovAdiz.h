@@ -1318,11 +1318,11 @@ private:
   TSortStyle ResolvedStyle(int ACol, const std::string& prefix, const std::string& suffix);
   // The column's style from OnGetFormat, resolved, with its prefix and suffix; no keys.
   TSortColumnKeys ColumnSortStyle(int ACol);
-  TSortKey CellSortKey(int ACol, int ARow, const TSortColumnKeys& column);
+  void AddCellSortKey(int ACol, int ARow, TSortColumnKeys& column);
   // During a sort: the keys of ACol's rows, made at the first comparison on the column.
   const TSortColumnKeys& SortKeys(int ACol);
-  int CompareKeys(const TSortColumnKeys& column, int ACol, int ARow1, int ARow2, const TSortKey& k1,
-                  const TSortKey& k2);
+  // The comparison of keys key1 and key2 of the column (rows ARow1 and ARow2).
+  int CompareKeys(const TSortColumnKeys& column, int ACol, int ARow1, int ARow2, size_t key1, size_t key2);
 
   int sortCompares_ = 0;
   int sortSwaps_ = 0;

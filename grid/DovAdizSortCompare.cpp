@@ -61,37 +61,46 @@ int Order(const T& a, const T& b) {
 }
 
 // Values first, in their order; the texts without one after them, ordinal among themselves.
-template <class T>
-int CompareValues(const std::optional<T>& v1, const std::optional<T>& v2, const std::string& s1,
-                  const std::string& s2) {
-  if (v1 && v2) return Order(*v1, *v2);
-  if (v1 || v2) return v1 ? -1 : 1;
-  return Order(s1, s2);
+int CompareValues(const TSortKey& k1, const TSortKey& k2, std::string_view s1, std::string_view s2) {
+  if (k1.hasValue && k2.hasValue) return Order(k1.value, k2.value);
+  if (k1.hasValue || k2.hasValue) return k1.hasValue ? -1 : 1;
+  return s1.compare(s2);
 }
 
-
-// The key of a text in a resolved style (its image index is the caller's).
-TSortKey MakeKey(std::string text, const TSortColumnKeys& column) {
-  TSortKey key;
+// Adds the key of a text in the column's resolved style (its image index is the caller's).
+TSortKey& AddKey(TSortColumnKeys& column, const std::string& text) {
+  TSortKey& key = column.rows.emplace_back();
+  key.text = column.texts.size();
+  key.textLength = static_cast<uint32_t>(text.size());
+  column.texts += text;
+  auto addOrdinal = [&](const std::string& ordinal) {
+    key.ordinal = column.ordinals.size();
+    key.ordinalLength = static_cast<uint32_t>(ordinal.size());
+    column.ordinals += ordinal;
+  };
+  auto setValue = [&](const std::optional<double>& value) {
+    key.hasValue = value.has_value();
+    key.value = value.value_or(0);
+  };
   switch (column.style) {
-    case TSortStyle::ssAlphaNoCase: key.ordinal = platform::UpperCase(text); break;
-    case TSortStyle::ssHTML: key.ordinal = controls::StripHTML(text); break;
+    case TSortStyle::ssAlphaNoCase: addOrdinal(platform::UpperCase(text)); break;
+    case TSortStyle::ssHTML: addOrdinal(controls::StripHTML(text)); break;
     case TSortStyle::ssAnsiAlphaCase:
     case TSortStyle::ssAnsiAlphaNoCase:
-      key.collation = platform::AnsiCollationKey(text, column.style == TSortStyle::ssAnsiAlphaNoCase);
+      column.collations.resize(column.rows.size());
+      column.collations.back() = platform::AnsiCollationKey(text, column.style == TSortStyle::ssAnsiAlphaNoCase);
       break;
     case TSortStyle::ssNumeric:
     case TSortStyle::ssFinancial:
-      key.value = NumericValue(text, column.prefix, column.suffix, column.style == TSortStyle::ssFinancial);
+      setValue(NumericValue(text, column.prefix, column.suffix, column.style == TSortStyle::ssFinancial));
       break;
     case TSortStyle::ssDate:
     case TSortStyle::ssShortDateEU:
     case TSortStyle::ssShortDateUS:
-      key.value = DateValue(text, column.style);
+      setValue(DateValue(text, column.style));
       break;
     default: break;
   }
-  key.text = std::move(text);
   return key;
 }
 
@@ -121,10 +130,9 @@ TSortColumnKeys VUraRazuduVova::ColumnSortStyle(int ACol) {
   return column;
 }
 
-TSortKey VUraRazuduVova::CellSortKey(int ACol, int ARow, const TSortColumnKeys& column) {
-  TSortKey key = MakeKey(Cells(ACol, ARow), column);
+void VUraRazuduVova::AddCellSortKey(int ACol, int ARow, TSortColumnKeys& column) {
+  TSortKey& key = AddKey(column, Cells(ACol, ARow));
   if (column.style == TSortStyle::ssImages) GetImageIdx(ACol, ARow, key.image);
-  return key;
 }
 
 const TSortColumnKeys& VUraRazuduVova::SortKeys(int ACol) {
@@ -133,7 +141,7 @@ const TSortColumnKeys& VUraRazuduVova::SortKeys(int ACol) {
   if (!column.built) {
     TSortColumnKeys made = ColumnSortStyle(ACol);
     made.rows.reserve(sortLast_ - sortFirst_ + 1);
-    for (int r = sortFirst_; r <= sortLast_; ++r) made.rows.push_back(CellSortKey(ACol, r, made));
+    for (int r = sortFirst_; r <= sortLast_; ++r) AddCellSortKey(ACol, r, made);
     made.built = true;
     column = std::move(made);
   }
@@ -144,17 +152,18 @@ int VUraRazuduVova::Compare(int ACol, int ARow1, int ARow2) {
   ++sortCompares_;
   // Inside a sort each cell's key is made once; any other call makes the two it needs.
   const auto inSort = [&](int r) { return r >= sortFirst_ && r <= sortLast_; };
-  if (sortFirst_ >= 0 && inSort(ARow1) && inSort(ARow2) && ACol >= 0) {
-    const TSortColumnKeys& column = SortKeys(ACol);
-    return CompareKeys(column, ACol, ARow1, ARow2, column.rows[ARow1 - sortFirst_], column.rows[ARow2 - sortFirst_]);
-  }
-  const TSortColumnKeys column = ColumnSortStyle(ACol);
-  return CompareKeys(column, ACol, ARow1, ARow2, CellSortKey(ACol, ARow1, column), CellSortKey(ACol, ARow2, column));
+  if (sortFirst_ >= 0 && inSort(ARow1) && inSort(ARow2) && ACol >= 0)
+    return CompareKeys(SortKeys(ACol), ACol, ARow1, ARow2, ARow1 - sortFirst_, ARow2 - sortFirst_);
+  TSortColumnKeys column = ColumnSortStyle(ACol);
+  AddCellSortKey(ACol, ARow1, column);
+  AddCellSortKey(ACol, ARow2, column);
+  return CompareKeys(column, ACol, ARow1, ARow2, 0, 1);
 }
 
-int VUraRazuduVova::CompareKeys(const TSortColumnKeys& column, int ACol, int ARow1, int ARow2, const TSortKey& k1,
-                                const TSortKey& k2) {
-  const std::string &s1 = k1.text, &s2 = k2.text;
+int VUraRazuduVova::CompareKeys(const TSortColumnKeys& column, int ACol, int ARow1, int ARow2, size_t key1,
+                                size_t key2) {
+  const TSortKey &k1 = column.rows[key1], &k2 = column.rows[key2];
+  const std::string_view s1 = column.Text(k1), s2 = column.Text(k2);
   if (sortSettings_.IgnoreBlanks && s1.empty() != s2.empty()) {
     // The result that the sort's direction turns into BlankPos.
     const int blankLast = sortSettings_.BlankPos == TSortBlankPosition::blLast ? 1 : -1;
@@ -169,21 +178,21 @@ int VUraRazuduVova::CompareKeys(const TSortColumnKeys& column, int ACol, int ARo
       break;
     case TSortStyle::ssAlphaNoCase:
     case TSortStyle::ssHTML:
-      result = k1.ordinal.compare(k2.ordinal);
+      result = column.Ordinal(k1).compare(column.Ordinal(k2));
       break;
     case TSortStyle::ssAnsiAlphaCase:
     case TSortStyle::ssAnsiAlphaNoCase:
-      result = k1.collation.compare(k2.collation);
+      result = column.collations[key1].compare(column.collations[key2]);
       break;
     case TSortStyle::ssNumeric:
     case TSortStyle::ssFinancial:
     case TSortStyle::ssDate:
     case TSortStyle::ssShortDateEU:
     case TSortStyle::ssShortDateUS:
-      result = CompareValues(k1.value, k2.value, s1, s2);
+      result = CompareValues(k1, k2, s1, s2);
       break;
     case TSortStyle::ssCustom:
-      if (OnCustomCompare) OnCustomCompare(this, s1, s2, result);
+      if (OnCustomCompare) OnCustomCompare(this, std::string(s1), std::string(s2), result);
       break;
     case TSortStyle::ssRaw:
       if (OnRawCompare) OnRawCompare(this, ACol, ARow1, ARow2, result);
