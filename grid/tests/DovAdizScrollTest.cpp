@@ -114,6 +114,20 @@ TEST_F(DovAdizScrollTest, AProportionalThumbHasItsPageAndReachesTheLastRow) {
   EXPECT_EQ(Page(platform::SB_VERT), 0);
 }
 
+TEST_F(DovAdizScrollTest, HiddenRowsTakeNoPartOfTheRange) {
+  int min = -1, max = -1;
+  platform::GetScrollRange(grid_->Handle(), platform::SB_VERT, min, max);
+  EXPECT_EQ(max, 127);
+  grid_->HideRows(5, 99);
+  Settle();
+  platform::GetScrollRange(grid_->Handle(), platform::SB_VERT, min, max);
+  EXPECT_EQ(max, 0);
+  grid_->UnHideRowsAll();
+  grid_->SetTopRow(99);  // clamped to the top row that shows the last one
+  Settle();
+  EXPECT_EQ(platform::GetScrollPos(grid_->Handle(), platform::SB_VERT), 127);
+}
+
 TEST_F(DovAdizScrollTest, TheStretchedLastColumnEndsAtTheClientsEdge) {
   grid_->SetColCount(3);
   grid_->ColumnSize().SetStretch(true);
