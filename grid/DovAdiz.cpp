@@ -53,7 +53,7 @@ private:
 };
 
 VUraRazuduVova::VUraRazuduVova(TComponent* AOwner)
-    : TBaseGrid(AOwner), ScrollWidth(GetSystemMetrics(SM_CXVSCROLL)) {
+    : TBaseGrid(AOwner), scrollWidth_(GetSystemMetrics(SM_CXVSCROLL)) {
   columnHeaders_.OnChange = [this](TStringList&) { ShowColumnHeaders(); };
   mergedColumns_.OnChange = [this](TIntList&, int, int) {
     UndoColumnMerge();
@@ -229,6 +229,10 @@ void VUraRazuduVova::CreateWnd() {
   if (!Parent()) return;
   if (columnSize_.Save) LoadColSizes();
   SetTimer(Handle(), kGridTimerId, kGridTimerMs);
+  if (scrollType_ != TScrollType::ssNormal || scrollProportional_) {
+    FlatInit();
+    FlatUpdate();
+  }
 }
 
 void VUraRazuduVova::DestroyWnd() {
@@ -251,6 +255,7 @@ void VUraRazuduVova::CalcSizingState(int X, int Y, TGridState& State, int& Index
     if (col == 0 && OnRowSize) OnRowSize(this, Index, allow);
   }
   if (!allow) State = TGridState::gsNormal;
+  if (State != TGridState::gsNormal) BeginMouseSizing(State == TGridState::gsColSizing ? TGridLine::Column : TGridLine::Row, Index);
 }
 
 }  // namespace velmora

@@ -13,6 +13,7 @@
 #include "grid/DovAdizFilter.h"
 #include "grid/DovAdizFooter.h"
 #include "grid/DovAdizSettings.h"
+#include "grid/DovAdizSortKeys.h"
 #include "grid/DovAdizTypes.h"
 #include "grid/GridItem.h"
 #include "grid/VovUra.h"
@@ -165,11 +166,7 @@ public:
   TIntelliPan IntelliPan = TIntelliPan::ipVertical;
   bool HideFocusRect = false;
   bool FixedAsButtons = false;
-  TScrollType ScrollType = TScrollType::ssNormal;
-  platform::TColor ScrollColor = platform::clNone;
-  int ScrollWidth;
   bool ScrollSynch = false;
-  bool ScrollProportional = false;
   TScrollHintType ScrollHints = TScrollHintType::shNone;
   platform::TColor HintColor = platform::clInfoBk;
   bool HintShowCells = false;
@@ -1370,7 +1367,8 @@ private:
   // The comparison is a total order in every style: ssAutomatic is resolved once per sort and column
   // over the rows sorted (numeric when every non-empty text converts, else date likewise, else
   // alphabetic), and in the numeric and date styles the texts that do not convert sort after the
-  // values, among themselves alphabetically; an empty text counts as 0.
+  // values, among themselves alphabetically; an empty text counts as 0. A sort asks OnGetFormat once
+  // per column and converts each cell once (TSortKey), so a comparison only compares keys.
 public:
   // -1, 0 or 1 for the texts of ACol in ARow1 and ARow2, before the sort's direction is applied
   // (with IgnoreBlanks an empty text lands at BlankPos once it is).
@@ -1423,19 +1421,28 @@ private:
   void SortRange(int first, int last, const std::function<int(int, int)>& compare);
   // Exchanges two rows during a sort: counts, the cross-reference, SingleColumn, the tracked row.
   void SwapSortedRows(int ARow1, int ARow2);
+  // The style of ssAutomatic over the rows sorted (outside a sort, the data rows).
   TSortStyle ResolvedStyle(int ACol, const std::string& prefix, const std::string& suffix);
+  // The column's style from OnGetFormat, resolved, with its prefix and suffix; no keys.
+  TSortColumnKeys ColumnSortStyle(int ACol);
+  void AddCellSortKey(int ACol, int ARow, TSortColumnKeys& column);
+  // During a sort: the keys of ACol's rows, made at the first comparison on the column.
+  const TSortColumnKeys& SortKeys(int ACol);
+  // The comparison of keys key1 and key2 of the column (rows ARow1 and ARow2).
+  int CompareKeys(const TSortColumnKeys& column, int ACol, int ARow1, int ARow2, size_t key1, size_t key2);
 
   int sortCompares_ = 0;
   int sortSwaps_ = 0;
   int sortTimeMs_ = 0;
   int sortSign_ = 1;
   int trackedRow_ = -1;
-  // During a sort: rows sorted, and the style resolved for ssAutomatic per real column.
+  // During a sort: rows sorted, and the keys of the columns compared so far, by real column.
   int sortFirst_ = -1;
   int sortLast_ = -1;
-  std::vector<std::optional<TSortStyle>> resolvedStyles_;
+  std::vector<TSortColumnKeys> sortKeys_;
 
-  // ---- Calculations, selection text and auto-size (DovAdizCalc.cpp, DovAdizAutoSize.cpp) ----
+  // ---- Calculations, selection text and auto-size (DovAdizCalc.cpp, DovAdizAutoSize.cpp,
+  //      DovAdizAutoSizeRows.cpp) ----
   // Columns and rows are display positions. A run reads Floats of its cells in order (an empty cell
   // counts as 0; one without a number raises EDovAdizError "Cell does not contain a float value"); a
   // run with a cell outside the grid raises EDovAdizError "Invalid Row accessed" or "Invalid Column
@@ -1468,14 +1475,106 @@ public:
   // 2 x GridLineWidth + 4 more than the widest unmerged cell of the column; with OnlyGrow only when
   // that is wider than the column is.
   void SizeToWidth(int ACol, bool OnlyGrow);
+  // Every row from 0 (DoFixedRows) or from FixedRows: with WordWrap AutoSizeRow, else SizeToLines of its
+  // most lines plus Padding.
+  void AutoSizeRows(bool DoFixedRows, int Padding);
+  // The default row height, or 4 more than the tallest text of the row's cells (merged blocks over
+  // several rows left out) as it wraps in its column's width less 4.
+  void AutoSizeRow(int ARow);
+  // Lines x (h + h div 4) + Padding, h the height of "gh" in the grid's font.
+  void SizeToLines(int ARow, int Lines, int Padding);
+  // With DoFixed the fixed rows and columns keep their sizes; every other column and row is as wide and
+  // high as its largest cell plus the padding. One repaint.
+  void AutoSizeCells(bool DoFixed, int PaddingX, int PaddingY);
+  // The most lines (CR-separated) of a cell in the row; at least 1.
+  int MaxLinesInRow(int ARow) const;
 
 private:
+  // The height of display cell (ACol, ARow)'s text wrapped in its column's width less 4, in its font.
+  int WrappedTextHeight(int ACol, int ARow);
   enum class CalcRun : uint8_t { Column, Row };
   // The values of the run's cells, the run checked against the grid first.
   std::vector<double> RunValues(CalcRun Run, int AIndex, int First, int Last);
   double RunExtreme(CalcRun Run, int AIndex, int First, int Last, bool Largest);
   // The width that fits display column ACol, with each (text, font) measured once in `widths`.
   int WidestInColumn(int ACol, std::unordered_map<std::string, int>& widths);
+
+  // ---- Scrolling and sizing (DovAdizScroll.cpp) ----
+  // The flat looks and proportional thumbs go through the platform's flat scroll bar calls, active from
+  // the first flat property on, also for a window made again. A thumb with a page reaches the end of
+  // its range: its positions are stretched over 0..127. ScrollHints shows "Row : n" ("Col : n") beside
+  // the mouse while the thumb is dragged, ScrollSynch scrolls the grid meanwhile.
+public:
+  TScrollType ScrollType() const { return scrollType_; }
+  void SetScrollType(TScrollType Value);
+  // clNone keeps the system colour.
+  platform::TColor ScrollColor() const { return scrollColor_; }
+  void SetScrollColor(platform::TColor Value);
+  // The vertical bar's width and the horizontal bar's height of flat bars.
+  int ScrollWidth() const { return scrollWidth_; }
+  void SetScrollWidth(int Value);
+  bool ScrollProportional() const { return scrollProportional_; }
+  void SetScrollProportional(bool Value);
+  // The colour of the four drag markers.
+  platform::TColor ArrowColor() const;
+  void SetArrowColor(platform::TColor Value);
+  // Brings a cell (display column) into view: a column (row) outside the shown ones, the partly shown
+  // last one included, becomes current and comes to the middle; negative indices do nothing.
+  void ScrollInView(int ACol, int ARow);
+  // The display cell under a screen point, -1 outside.
+  void ScreenToCell(platform::TPoint P, int& ACol, int& ARow);
+  // Within 4 pixels of a border that goColSizing (goRowSizing) lets the mouse size.
+  bool InSizeZone(int X, int Y);
+  // With ColumnSize.Stretch, the last column takes the client width the others leave (their lines
+  // counted), when there is any.
+  void StretchRightColumn() override;
+  // After a key in the text editor, with SizeWhileTyping: Width widens the current column to its text;
+  // Height fits the row to a wrapped text (WordWrap), or with Multilinecells grows it to the editor's
+  // lines.
+  void SizeWhileTypingStep(const std::string& EditorText);
+
+protected:
+  void SizeChanged(int OldColCount, int OldRowCount) override;
+  // With MouseActions.AllColumnSize (AllRowSize) a column (row) sized with the mouse scales every other
+  // non-fixed one from its size at the press; OnEndColumnSize (OnEndRowSize) fires at the release, after
+  // the sizing state is reset.
+  void ColWidthsChanged() override;
+  void RowHeightsChanged() override;
+
+private:
+  void FlatInit();
+  void FlatDone();
+  void FlatUpdate();
+  void UpdateType();
+  void UpdateColor();
+  void UpdateWidth();
+  void FlatShowScrollBar(int Bar, bool Show);
+  // SB_VERT or SB_HORZ: range 0..127, the proportional page, the position.
+  void UpdateScrollBar(int Bar);
+  int ProportionalPage(int Bar) const;
+  void ScrollBarMessage(platform::TMessage& Message);
+  void ShowScrollHint(bool Columns, int Index);
+  void HideScrollHint();
+  void BeginMouseSizing(platform::TGridLine Line, int Index);
+  void EndMouseSizing();
+  void SizesFollowMouse(platform::TGridLine Line);
+  // After the window's client size changed.
+  void ClientSizeChanged();
+
+  struct MouseSizing {
+    platform::TGridLine line;
+    int index;
+    std::vector<int> startSizes;  // every column's width (row's height) at the press
+  };
+  std::optional<MouseSizing> mouseSizing_;
+  TScrollType scrollType_ = TScrollType::ssNormal;
+  platform::TColor scrollColor_ = platform::clNone;
+  int scrollWidth_;
+  bool scrollProportional_ = false;
+  bool flatActive_ = false;
+  bool stretchEnabled_ = true;  // false while the last column is being stretched
+  bool scalingAll_ = false;
+  bool scrollHintShown_ = false;
 
   // ---- Mouse, keys, wheel, the grid's timer and hints (DovAdizInput.cpp, DovAdizInputKeys.cpp,
   //      DovAdizHints.cpp) ----
@@ -1578,6 +1677,8 @@ private:
   // beside the client point (X, Y); HideSizingHint takes it away.
   void ShowSizingHint(int X, int Y);
   void HideSizingHint();
+  // The grid's own hint window (sizing and scroll hints), made on first use.
+  platform::THintWindow& OwnHintWindow();
   // The last data row: above the footer rows and a floating footer that shows the last row.
   int LastNormalRow() const;
   bool NearColumnBorder(int c, int X) const;

@@ -302,8 +302,7 @@ void TExInplaceEdit::KeyUp(WORD& Key, TShiftState Shift) {
   TInplaceEdit::KeyUp(Key, Shift);
   if (alive.Gone() || Key == VK_LEFT || Key == VK_RIGHT) return;
   LookupCompletion();
-  // FIXME: with SizeWhileTyping the column widens to the text and the row follows a wrapped text,
-  // once the grid sizes columns and rows to their texts.
+  if (alive.Alive()) grid_->SizeWhileTypingStep(Text());
 }
 
 void TExInplaceEdit::DblClick() {

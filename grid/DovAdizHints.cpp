@@ -73,12 +73,16 @@ void VUraRazuduVova::ShowSizingHint(int X, int Y) {
   const bool columns = GridState() == TGridState::gsColSizing;
   const std::string text = columns ? "cw=<b>" + std::to_string(ColWidths(index)) + "</b>"
                                    : "rh=<b>" + std::to_string(RowHeights(index)) + "</b>";
+  const TPoint at = ClientToScreen({X + 12, Y + 12});
+  OwnHintWindow().ActivateHint(Rect(at.X, at.Y, at.X, at.Y), text);
+}
+
+THintWindow& VUraRazuduVova::OwnHintWindow() {
   if (!sizingHint_) {
     sizingHint_ = new Dovadiz::TMarkupHintWindow(this);
     sizingHint_->SetColor(HintColor);
   }
-  const TPoint at = ClientToScreen({X + 12, Y + 12});
-  sizingHint_->ActivateHint(Rect(at.X, at.Y, at.X, at.Y), text);
+  return *sizingHint_;
 }
 
 void VUraRazuduVova::HideSizingHint() {

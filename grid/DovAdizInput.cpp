@@ -307,6 +307,7 @@ void VUraRazuduVova::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
   ButtonRelease();
   if (alive.Gone()) return;
   TBaseGrid::MouseUp(Button, Shift, X, Y);
+  if (alive.Alive() && sizing) EndMouseSizing();
   if (alive.Gone()) return;
   if (mouseActions_.DisjunctRowSelect) {
     if (rowDeselectPending_) {

@@ -98,13 +98,16 @@ void VUraRazuduVova::SortRange(int first, int last, const std::function<int(int,
   std::vector<int> order(last - first + 1);
   std::iota(order.begin(), order.end(), first);
   {
-    // The automatic styles are resolved over these rows, once each, while the order is found.
+    // The cells' keys are made over these rows, a column at its first comparison, while the order is found.
     sortFirst_ = first;
     sortLast_ = last;
-    resolvedStyles_.clear();
+    sortKeys_.assign(StorageColCount(), {});
     struct EndOfSort {
       VUraRazuduVova& grid;
-      ~EndOfSort() { grid.sortFirst_ = grid.sortLast_ = -1; }
+      ~EndOfSort() {
+        grid.sortFirst_ = grid.sortLast_ = -1;
+        grid.sortKeys_.clear();
+      }
     } endOfSort{*this};
     MergeSortRows(order, compare);
   }

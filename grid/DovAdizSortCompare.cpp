@@ -5,6 +5,7 @@
 
 #include "controls/html/MarkupText.h"
 #include "grid/DovAdiz.h"
+#include "grid/DovAdizSortKeys.h"
 #include "grid/ExUtil.h"
 #include "platform/core/Ascii.h"
 #include "platform/core/Collation.h"
@@ -60,21 +61,55 @@ int Order(const T& a, const T& b) {
 }
 
 // Values first, in their order; the texts without one after them, ordinal among themselves.
-template <class T>
-int CompareValues(const std::optional<T>& v1, const std::optional<T>& v2, const std::string& s1,
-                  const std::string& s2) {
-  if (v1 && v2) return Order(*v1, *v2);
-  if (v1 || v2) return v1 ? -1 : 1;
-  return Order(s1, s2);
+int CompareValues(const TSortKey& k1, const TSortKey& k2, std::string_view s1, std::string_view s2) {
+  if (k1.hasValue && k2.hasValue) return Order(k1.value, k2.value);
+  if (k1.hasValue || k2.hasValue) return k1.hasValue ? -1 : 1;
+  return s1.compare(s2);
 }
 
+// Adds the key of a text in the column's resolved style (its image index is the caller's).
+TSortKey& AddKey(TSortColumnKeys& column, const std::string& text) {
+  TSortKey& key = column.rows.emplace_back();
+  key.text = column.texts.size();
+  key.textLength = static_cast<uint32_t>(text.size());
+  column.texts += text;
+  auto addOrdinal = [&](const std::string& ordinal) {
+    key.ordinal = column.ordinals.size();
+    key.ordinalLength = static_cast<uint32_t>(ordinal.size());
+    column.ordinals += ordinal;
+  };
+  auto setValue = [&](const std::optional<double>& value) {
+    key.hasValue = value.has_value();
+    key.value = value.value_or(0);
+  };
+  switch (column.style) {
+    case TSortStyle::ssAlphaNoCase: addOrdinal(platform::UpperCase(text)); break;
+    case TSortStyle::ssHTML: addOrdinal(controls::StripHTML(text)); break;
+    case TSortStyle::ssAnsiAlphaCase:
+    case TSortStyle::ssAnsiAlphaNoCase:
+      column.collations.resize(column.rows.size());
+      column.collations.back() = platform::AnsiCollationKey(text, column.style == TSortStyle::ssAnsiAlphaNoCase);
+      break;
+    case TSortStyle::ssNumeric:
+    case TSortStyle::ssFinancial:
+      setValue(NumericValue(text, column.prefix, column.suffix, column.style == TSortStyle::ssFinancial));
+      break;
+    case TSortStyle::ssDate:
+    case TSortStyle::ssShortDateEU:
+    case TSortStyle::ssShortDateUS:
+      setValue(DateValue(text, column.style));
+      break;
+    default: break;
+  }
+  return key;
+}
+
+int Sign(int value) { return (value > 0) - (value < 0); }
 
 }  // namespace
 
 TSortStyle VUraRazuduVova::ResolvedStyle(int ACol, const std::string& prefix, const std::string& suffix) {
   const bool sorting = sortFirst_ >= 0;
-  if (sorting && static_cast<size_t>(ACol) < resolvedStyles_.size() && resolvedStyles_[ACol])
-    return *resolvedStyles_[ACol];
   const int first = sorting ? sortFirst_ : FixedRows();
   const int last = sorting ? sortLast_ : RowCount() - 1 - FixedFooters();
   bool numbers = true, dates = true;
@@ -84,68 +119,89 @@ TSortStyle VUraRazuduVova::ResolvedStyle(int ACol, const std::string& prefix, co
     dates = dates && !numbers && DateValue(text, TSortStyle::ssDate).has_value();
   }
   // A column of numbers never tested its dates: numbers win.
-  const TSortStyle style = numbers ? TSortStyle::ssNumeric : dates ? TSortStyle::ssDate : TSortStyle::ssAlphabetic;
-  if (sorting) {
-    if (resolvedStyles_.size() <= static_cast<size_t>(ACol)) resolvedStyles_.resize(ACol + 1);
-    resolvedStyles_[ACol] = style;
+  return numbers ? TSortStyle::ssNumeric : dates ? TSortStyle::ssDate : TSortStyle::ssAlphabetic;
+}
+
+TSortColumnKeys VUraRazuduVova::ColumnSortStyle(int ACol) {
+  TSortColumnKeys column;
+  column.style = sortSettings_.AutoFormat ? TSortStyle::ssAutomatic : TSortStyle::ssAlphabetic;
+  GetColFormat(ACol, column.style, column.prefix, column.suffix);
+  if (column.style == TSortStyle::ssAutomatic) column.style = ResolvedStyle(ACol, column.prefix, column.suffix);
+  return column;
+}
+
+void VUraRazuduVova::AddCellSortKey(int ACol, int ARow, TSortColumnKeys& column) {
+  TSortKey& key = AddKey(column, Cells(ACol, ARow));
+  if (column.style == TSortStyle::ssImages) key.image = GetCellImageIdx(ACol, ARow);
+}
+
+const TSortColumnKeys& VUraRazuduVova::SortKeys(int ACol) {
+  if (sortKeys_.size() <= static_cast<size_t>(ACol)) sortKeys_.resize(ACol + 1);
+  TSortColumnKeys& column = sortKeys_[ACol];
+  if (!column.built) {
+    TSortColumnKeys made = ColumnSortStyle(ACol);
+    made.rows.reserve(sortLast_ - sortFirst_ + 1);
+    for (int r = sortFirst_; r <= sortLast_; ++r) AddCellSortKey(ACol, r, made);
+    made.built = true;
+    column = std::move(made);
   }
-  return style;
+  return column;
 }
 
 int VUraRazuduVova::Compare(int ACol, int ARow1, int ARow2) {
   ++sortCompares_;
-  TSortStyle style = sortSettings_.AutoFormat ? TSortStyle::ssAutomatic : TSortStyle::ssAlphabetic;
-  std::string prefix, suffix;
-  GetColFormat(ACol, style, prefix, suffix);
-  const std::string s1 = Cells(ACol, ARow1), s2 = Cells(ACol, ARow2);
+  // Inside a sort each cell's key is made once; any other call makes the two it needs.
+  const auto inSort = [&](int r) { return r >= sortFirst_ && r <= sortLast_; };
+  if (sortFirst_ >= 0 && inSort(ARow1) && inSort(ARow2) && ACol >= 0)
+    return CompareKeys(SortKeys(ACol), ACol, ARow1, ARow2, ARow1 - sortFirst_, ARow2 - sortFirst_);
+  TSortColumnKeys column = ColumnSortStyle(ACol);
+  AddCellSortKey(ACol, ARow1, column);
+  AddCellSortKey(ACol, ARow2, column);
+  return CompareKeys(column, ACol, ARow1, ARow2, 0, 1);
+}
+
+int VUraRazuduVova::CompareKeys(const TSortColumnKeys& column, int ACol, int ARow1, int ARow2, size_t key1,
+                                size_t key2) {
+  const TSortKey &k1 = column.rows[key1], &k2 = column.rows[key2];
+  const std::string_view s1 = column.Text(k1), s2 = column.Text(k2);
   if (sortSettings_.IgnoreBlanks && s1.empty() != s2.empty()) {
     // The result that the sort's direction turns into BlankPos.
     const int blankLast = sortSettings_.BlankPos == TSortBlankPosition::blLast ? 1 : -1;
     return (s1.empty() ? blankLast : -blankLast) * sortSign_;
   }
-  if (style == TSortStyle::ssAutomatic) style = ResolvedStyle(ACol, prefix, suffix);
   int result = 0;
-  switch (style) {
+  switch (column.style) {
     case TSortStyle::ssAutomatic:
     case TSortStyle::ssAlphabetic:
     case TSortStyle::ssAlphaCase:
-      result = Order(s1, s2);
+      result = s1.compare(s2);
       break;
     case TSortStyle::ssAlphaNoCase:
-      result = Order(platform::UpperCase(s1), platform::UpperCase(s2));
+    case TSortStyle::ssHTML:
+      result = column.Ordinal(k1).compare(column.Ordinal(k2));
       break;
     case TSortStyle::ssAnsiAlphaCase:
-      result = platform::AnsiCompareStr(s1, s2);
-      break;
     case TSortStyle::ssAnsiAlphaNoCase:
-      result = platform::AnsiCompareText(s1, s2);
-      break;
-    case TSortStyle::ssHTML:
-      result = Order(controls::StripHTML(s1), controls::StripHTML(s2));
+      result = column.collations[key1].compare(column.collations[key2]);
       break;
     case TSortStyle::ssNumeric:
-    case TSortStyle::ssFinancial: {
-      const bool financial = style == TSortStyle::ssFinancial;
-      result = CompareValues(NumericValue(s1, prefix, suffix, financial), NumericValue(s2, prefix, suffix, financial),
-                             s1, s2);
-      break;
-    }
+    case TSortStyle::ssFinancial:
     case TSortStyle::ssDate:
     case TSortStyle::ssShortDateEU:
     case TSortStyle::ssShortDateUS:
-      result = CompareValues(DateValue(s1, style), DateValue(s2, style), s1, s2);
+      result = CompareValues(k1, k2, s1, s2);
       break;
     case TSortStyle::ssCustom:
-      if (OnCustomCompare) OnCustomCompare(this, s1, s2, result);
+      if (OnCustomCompare) OnCustomCompare(this, std::string(s1), std::string(s2), result);
       break;
     case TSortStyle::ssRaw:
       if (OnRawCompare) OnRawCompare(this, ACol, ARow1, ARow2, result);
       break;
     case TSortStyle::ssImages:
-      result = Order(GetCellImageIdx(ACol, ARow1), GetCellImageIdx(ACol, ARow2));
+      result = Order(k1.image, k2.image);
       break;
   }
-  return Order(result, 0);
+  return Sign(result);
 }
 
 int VUraRazuduVova::CompareLine(int ACol, int ARow1, int ARow2) {

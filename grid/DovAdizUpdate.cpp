@@ -38,6 +38,17 @@ void VUraRazuduVova::WndProc(TMessage& Message) {
     case WM_ERASEBKGND:
       Message.Result = 1;  // the paint fills every pixel of the client area
       return;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (Message.LParam != 0) break;  // a scroll bar control's report
+      ScrollBarMessage(Message);
+      return;
+    case WM_SIZE: {
+      const TGuard alive(*this);
+      TBaseGrid::WndProc(Message);
+      if (alive.Alive()) ClientSizeChanged();
+      return;
+    }
     default:
       if (InputMessage(Message)) return;
       break;

@@ -5,6 +5,7 @@
 
 #include "grid/tests/DovAdizFixture.h"
 #include "platform/core/Ascii.h"
+#include "platform/ui/ImgList.h"
 
 namespace velmora::testing {
 namespace {
@@ -278,6 +279,21 @@ TEST_F(DovAdizSortTest, InconsistentOrRaisingComparisonsLoseNoRow) {
   EXPECT_FALSE(grid_->GetLockFlag());
   EXPECT_EQ(grid_->RowCount(), 300);
   EXPECT_EQ(grid_->ColCount(), 5);
+}
+
+TEST_F(DovAdizSortTest, ImagesSortByTheirIndexAfterCellsWithout) {
+  auto* images = new platform::TImageList(form_.get());
+  grid_->SetGridImages(images);
+  SetColumn(1, {"c", "a", "none", "b"});
+  const int indices[] = {7, 2, -1, 5};
+  for (int r = 1; r <= 4; ++r)
+    if (indices[r - 1] >= 0) grid_->AddImageIdx(1, r, indices[r - 1], TCellHAlign::haLeft, TCellVAlign::vaTop);
+  UseStyle(TSortStyle::ssImages);
+  grid_->QSort();
+  EXPECT_EQ(Column(1), (Texts{"none", "a", "b", "c"}));
+  int index = -1;
+  EXPECT_TRUE(grid_->GetImageIdx(1, 4, index));
+  EXPECT_EQ(index, 7);
 }
 
 TEST_F(DovAdizSortTest, HiddenRowsKeepTheirPlace) {

@@ -65,4 +65,13 @@ int AnsiCompareStr(std::string_view a, std::string_view b) { return Compare(a, b
 int AnsiCompareText(std::string_view a, std::string_view b) { return Compare(a, b, true); }
 void SetCollationLocale(const std::string& name) { Collation().Set(name); }
 
+std::wstring AnsiCollationKey(std::string_view text, bool IgnoreCase) {
+  const locale_t locale = Collation().Get();
+  std::wstring wide = Wide(text, locale, IgnoreCase);
+  if (locale == nullptr) return wide;
+  std::wstring key(wcsxfrm_l(nullptr, wide.c_str(), 0, locale), L'\0');
+  wcsxfrm_l(key.data(), wide.c_str(), key.size() + 1, locale);
+  return key;
+}
+
 }  // namespace platform

@@ -12,5 +12,8 @@ namespace platform {
 int AnsiCompareStr(std::string_view a, std::string_view b);
 int AnsiCompareText(std::string_view a, std::string_view b);
 void SetCollationLocale(const std::string& name);
+// A key whose ordinal order (std::wstring::compare) is the order of AnsiCompareStr (IgnoreCase false)
+// or AnsiCompareText (true), for sorting many texts with one conversion each.
+std::wstring AnsiCollationKey(std::string_view text, bool IgnoreCase);
 
 }  // namespace platform

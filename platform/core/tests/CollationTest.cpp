@@ -20,6 +20,8 @@ TEST(CollationTest, ComparesByTheChosenLocaleWithAndWithoutCase) {
   for (const Case& c : cases) {
     EXPECT_EQ(sign(AnsiCompareStr(c.a, c.b)), c.str) << c.a << " " << c.b;
     EXPECT_EQ(sign(AnsiCompareText(c.a, c.b)), c.text) << c.a << " " << c.b;
+    EXPECT_EQ(sign(AnsiCollationKey(c.a, false).compare(AnsiCollationKey(c.b, false))), c.str) << c.a << " " << c.b;
+    EXPECT_EQ(sign(AnsiCollationKey(c.a, true).compare(AnsiCollationKey(c.b, true))), c.text) << c.a << " " << c.b;
   }
   SetCollationLocale("no such locale");  // falls back to code-point order
   EXPECT_LT(AnsiCompareStr("Z", "a"), 0);

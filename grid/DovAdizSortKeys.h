@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "grid/DovAdizTypes.h"
+
+namespace velmora {
+
+// What a comparison needs of one cell in its column's style, worked out once per cell: the text, and
+// by style the upper-cased or stripped text, the number or date, or the image index. The texts lie in
+// their column's buffers, so the keys of a column are small and close together.
+struct TSortKey {
+  size_t text = 0;              // in TSortColumnKeys::texts
+  size_t ordinal = 0;           // ssAlphaNoCase: upper-cased, ssHTML: without markup; in ordinals
+  uint32_t textLength = 0;
+  uint32_t ordinalLength = 0;
+  double value = 0;             // the numeric and date styles, when hasValue
+  bool hasValue = false;
+  int image = -1;               // ssImages: the image index the cell shows, -1 without one
+};
+
+// The keys of one column in order of making (during a sort: row - first row), with the column's style
+// as OnGetFormat gave it (ssAutomatic resolved) and its prefix and suffix.
+struct TSortColumnKeys {
+  bool built = false;
+  TSortStyle style = TSortStyle::ssAlphabetic;
+  std::string prefix, suffix;
+  std::string texts, ordinals;
+  std::vector<std::wstring> collations;  // the Ansi styles' keys, by key
+  std::vector<TSortKey> rows;
+
+  std::string_view Text(const TSortKey& key) const { return std::string_view(texts).substr(key.text, key.textLength); }
+  std::string_view Ordinal(const TSortKey& key) const {
+    return std::string_view(ordinals).substr(key.ordinal, key.ordinalLength);
+  }
+};
+
+}  // namespace velmora
