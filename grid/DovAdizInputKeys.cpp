@@ -231,12 +231,6 @@ bool VUraRazuduVova::InputMessage(TMessage& Message) {
       return true;
     case WM_SETFOCUS: SetFocusMessage(Message); return true;
     case WM_CHAR: return CharMessage(Message);
-    case WM_SIZE:
-      TBaseGrid::WndProc(Message);
-      if (columnSize_.Stretch()) StretchRightColumn();
-      if (columnSize_.SynchWithGrid) SynchColumnWidths();
-      previousClientWidth_ = ClientWidth();
-      return true;
     case CM_HINTSHOW: {
       THintInfo& info = *reinterpret_cast<THintInfo*>(Message.LParam);
       bool canShow = true;

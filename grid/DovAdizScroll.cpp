@@ -305,6 +305,8 @@ void VUraRazuduVova::SizeWhileTypingStep(const std::string& EditorText) {
 
 void VUraRazuduVova::ClientSizeChanged() {
   StretchRightColumn();
+  if (columnSize_.SynchWithGrid) SynchColumnWidths();
+  previousClientWidth_ = ClientWidth();
   FlatUpdate();
 }
 

@@ -77,16 +77,18 @@ public:
       stopping_ = true;
     }
     released_.notify_all();
+    played_.notify_all();
     thread_.join();
   }
 
-  // Lets the script go on past one Hold step.
+  // Lets the script go on past one Hold step, and returns once it has played on to its next Hold or its
+  // end: what follows the Hold is sent before the caller (a timer on the clock) lets time go on, however
+  // late this thread is scheduled.
   void Release() {
-    {
-      std::lock_guard lock(mutex_);
-      ++releases_;
-    }
+    std::unique_lock lock(mutex_);
+    ++releases_;
     released_.notify_all();
+    played_.wait(lock, [this] { return (releases_ == 0 && idle_) || stopping_; });
   }
 
   std::vector<std::string> Received() {
@@ -230,11 +232,17 @@ private:
           break;
         case Step::Gate: {
           std::unique_lock lock(mutex_);
+          SetIdle(true);
           released_.wait(lock, [this] { return releases_ > 0 || stopping_; });
           if (releases_ > 0) --releases_;
+          idle_ = false;
           break;
         }
       }
+    }
+    {
+      std::lock_guard lock(mutex_);
+      SetIdle(true);
     }
     while (ReadLine(fd, pending, line)) Record(line);
   }
@@ -245,8 +253,16 @@ private:
   int stop_[2] = {-1, -1};
   std::thread thread_;
   std::mutex mutex_;
+  // Called with mutex_ held.
+  void SetIdle(bool idle) {
+    idle_ = idle;
+    played_.notify_all();
+  }
+
   std::condition_variable released_;
+  std::condition_variable played_;
   int releases_ = 0;
+  bool idle_ = false;  // waiting at a Hold, or past the script's end
   bool stopping_ = false;
   std::vector<std::string> received_;
 };
