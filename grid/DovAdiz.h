@@ -648,6 +648,12 @@ public:
   void DrawSizingLine(int X);
   // The frame of SelectionRectangle.
   platform::TColor SelectionRectangleColor = platform::clBlack;
+  // Whether the cell (display column) has a graphic, its size, where it sits and whether the cell's
+  // text is still drawn beside it (DovAdizGraphicDraw.cpp).
+  bool GetGraphicDetails(int ACol, int ARow, int& Width, int& Height, bool& DrawText, TCellHAlign& HAlign,
+                         TCellVAlign& VAlign);
+  // A theme was active when the grid was made: cell controls draw through the theme library.
+  bool IsThemed() const { return isThemed_; }
   // The left button, pressed in disjunct row-select mode, is held.
   bool MouseSelecting = false;
 
@@ -1251,14 +1257,41 @@ private:
   std::vector<int> printColOffsets_;
 
   // ---- Cell painting state and steps ----
+  // A cell graphic's size and placement, as GetGraphicDetails gives them.
+  struct GraphicPlace {
+    int Width = 0;
+    int Height = 0;
+    bool DrawText = true;
+    TCellHAlign HAlign = TCellHAlign::haLeft;
+    TCellVAlign VAlign = TCellVAlign::vaTop;
+  };
   // The text of one cell with its background bitmap, selection frame and sort indicator; ARect is
   // the rectangle inside the lines.
   void DrawCellText(platform::TCanvas& Canvas, int ACol, int ARow, platform::TRect ARect,
-                    platform::TGridDrawState AState, platform::TAlignment HAlign, TVAlignment VAlign);
+                    platform::TGridDrawState AState, platform::TAlignment HAlign, TVAlignment VAlign,
+                    const GraphicPlace& Place);
   void DrawCellBorders(platform::TCanvas& Canvas, int ACol, int ARow, platform::TRect ARect);
   void DrawSoftLook(platform::TCanvas& Canvas, int ACol, int ARow, platform::TRect ARect);
   void DrawBackGround(platform::TCanvas& Canvas, int ACol, int ARow, const platform::TRect& ARect);
   void DrawSelectionRectangle(platform::TCanvas& Canvas, int ACol, int ARow, const platform::TRect& ARect);
+  // Where the graphic stands in the cell, and the room that the text keeps beside it.
+  static platform::TRect GraphicRect(const platform::TRect& ARect, const GraphicPlace& Place);
+  static platform::TRect TextRoom(platform::TRect ARect, const GraphicPlace& Place);
+  void DrawCellGraphic(platform::TCanvas& Canvas, int ACol, int ARow, const platform::TRect& ARect,
+                       TCellGraphic& Graphic, const GraphicPlace& Place, platform::TAlignment TextAlign);
+  void DrawRotated(platform::TCanvas& Canvas, int ACol, int ARow, platform::TRect ARect, int Angle);
+  void DrawNode(platform::TCanvas& Canvas, const platform::TRect& ARect, bool Contracted);
+  void DrawProgress(platform::TCanvas& Canvas, int ACol, int ARow, platform::TRect ARect,
+                    const TCellGraphic& Graphic);
+  void DrawTreeLines(platform::TCanvas& Canvas, int ARow, const platform::TRect& ARect);
+  // Check boxes, radio groups and buttons (DovAdizCellControlsDraw.cpp).
+  void DrawCheck(platform::TCanvas& Canvas, TControlStyle Style, bool Checked, bool Enabled,
+                 const platform::TRect& ARect);
+  void DrawRadio(platform::TCanvas& Canvas, const platform::TRect& ARect, const platform::TStringList& Items,
+                 bool Disabled, bool Horizontal, int Index);
+  void DrawCellButton(platform::TCanvas& Canvas, const platform::TRect& ARect, TCellGraphic& Graphic);
+  static bool ThemeActive();
+  const bool isThemed_ = ThemeActive();
   // Whether row ARow of display column ACol holds the sort indicator.
   bool SortIndicatorShown(int ACol, int ARow) const;
   // The grid's hidden rich edit through which rich-text cells are drawn and measured; made on first use.

@@ -91,6 +91,10 @@ void VUraRazuduVova::DrawGridCell(TCanvas& Canvas, int ACol, int ARow, const TRe
   GetVisualProperties(ACol, ARow, AState, false, !paintingFooter_, Canvas.Brush(), Canvas.Font(), hAlign, vAlign,
                       wordWrap);
 
+  GraphicPlace place;
+  const bool hasGraphic =
+      GetGraphicDetails(ACol, ARow, place.Width, place.Height, place.DrawText, place.HAlign, place.VAlign);
+
   TRect rect = ARect;
   if (realCol == 0 && ARow == Row() && FixedCols() > 0 && !rowIndicator_.Empty()) {
     const int top = rect.Top + (rect.Height() - rowIndicator_.Height()) / 2;
@@ -98,15 +102,15 @@ void VUraRazuduVova::DrawGridCell(TCanvas& Canvas, int ACol, int ARow, const TRe
                      Bounds(rect.Left, top, rowIndicator_.Width(), rowIndicator_.Height()));
     rect.Left += rowIndicator_.Width();
   }
-  // FIXME: a cell graphic takes its room from the text here (before, after, above or under it, or the
-  // whole cell), and is drawn after the soft look.
-  DrawCellText(Canvas, ACol, ARow, rect, AState, hAlign, vAlign);
+  DrawCellText(Canvas, ACol, ARow, rect, AState, hAlign, vAlign, place);
   TRect borders = rect;
   InflateRect(borders, 1, 1);
   DrawCellBorders(Canvas, ACol, ARow, borders);
 
   if (Look == TGridLook::glSoft && (IsFixed(ACol, ARow) || ACol < FixedCols() || ARow < FixedRows()))
     DrawSoftLook(Canvas, ACol, ARow, ARect);
+  if (HasNodes() && realCol == 0 && ARow >= FixedRows() && cellNode_.ShowTree()) DrawTreeLines(Canvas, ARow, ARect);
+  if (hasGraphic) DrawCellGraphic(Canvas, ACol, ARow, rect, *GetCellGraphic(realCol, ARow), place, hAlign);
 
   if (OnDrawCell) {
     TRect user = ARect;

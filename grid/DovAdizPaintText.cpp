@@ -153,7 +153,7 @@ void VUraRazuduVova::DrawSelectionRectangle(TCanvas& Canvas, int ACol, int ARow,
 }
 
 void VUraRazuduVova::DrawCellText(TCanvas& Canvas, int ACol, int ARow, TRect ARect, TGridDrawState AState,
-                                  TAlignment HAlign, TVAlignment VAlign) {
+                                  TAlignment HAlign, TVAlignment VAlign, const GraphicPlace& Place) {
   const int realCol = RemapCol(ACol);
   const bool normal = ACol >= FixedCols() && ARow >= FixedRows();
   const bool disjunct = MouseActions().DisjunctRowSelect;
@@ -206,24 +206,25 @@ void VUraRazuduVova::DrawCellText(TCanvas& Canvas, int ACol, int ARow, TRect ARe
   const int sortY = VAlign == TVAlignment::vtaTop      ? ARect.Top + 8
                     : VAlign == TVAlignment::vtaCenter ? (ARect.Top + ARect.Bottom) / 2
                                                        : ARect.Bottom - 8;
+  if (!Place.DrawText) return;
   const int oldMode = SetBkMode(Canvas.Handle(), TRANSPARENT);
   if (kind == kMarkup) {
-    TRect r = ARect;
+    TRect r = TextRoom(ARect, Place);
     r.Left += 2;
     r.Top += 2;
     if (sortHere) r.Right -= 10;
     std::string anchor, stripped, focusAnchor;
     int xSize = 0, ySize = 0, links = 0, mouseLink = -1;
     TRect hover;
-    controls::RenderHTML(Canvas, text, r, gridImages_, 0, 0, -1, -1, 1, false, false, false, paintedSelected, true,
-                         false, !EnhTextSize, 1.0, urlColor, clNone, clNone, clGray, anchor, stripped, focusAnchor,
+    controls::RenderHTML(Canvas, text, r, gridImages_, 0, 0, -1, -1, 1, false, false, false, paintedSelected,
+                         blinkPhase_, false, !EnhTextSize, 1.0, urlColor, clNone, clNone, clGray, anchor, stripped, focusAnchor,
                          xSize, ySize, links, mouseLink, hover, &pictureCache_, pictureContainer_);
     if (sortHere) DrawSortIndicator(Canvas, ACol, sortY, r.Right + 2);
   } else if (kind == kRichText) {
     if (!(selected && !focused && selectionColor_ == clNone)) Canvas.FillRect(ARect);
     RTFPaint(ACol, ARow, Canvas, ARect);
   } else {
-    TRect r = ARect;
+    TRect r = TextRoom(ARect, Place);
     r.Right -= 2;
     r.Left += xyOffset_.X;
     r.Top += xyOffset_.Y;
@@ -253,8 +254,9 @@ void VUraRazuduVova::DrawCellText(TCanvas& Canvas, int ACol, int ARow, TRect ARe
     flags |= DT_EXPANDTABS | DT_NOPREFIX | wrapFlag | HorizontalFlag(HAlign) | VerticalFlag(VAlign);
     TRect drawn = r;
     DrawText(Canvas.Handle(), text, drawn, flags);
-    // FIXME: the marker of the cell's graphic (an error range of the cell checker) underlines the
-    // marked characters here with DrawErrorLines, once cells carry graphics.
+    uint16_t first = 0, length = 0;
+    GetMarker(realCol, ARow, first, length);
+    if (length > 0) DrawErrorLines(*this, Canvas, text, drawn, first, length, Canvas.TextHeight("gh"));
     if (sortHere) {
       const int shown = std::min(Canvas.TextWidth(text), ARect.Width() - 16);
       const int x = HAlign == TAlignment::taLeftJustify    ? r.Left + shown + 10

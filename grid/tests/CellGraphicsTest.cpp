@@ -192,6 +192,8 @@ TEST_F(CellGraphicsTest, RadioStepping) {
   EXPECT_FALSE(grid_->SetRadioIdx(4, 1, 0));
   EXPECT_TRUE(grid_->RemoveRadio(1, 1));
   EXPECT_EQ(items.Count(), 2);
+  // The borrowed items go before the grid paints again.
+  EXPECT_TRUE(grid_->RemoveRadio(2, 1));
 }
 
 TEST_F(CellGraphicsTest, NodeCountFollowsEveryWayANodeGoes) {

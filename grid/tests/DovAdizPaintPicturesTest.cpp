@@ -212,5 +212,43 @@ TEST_F(PaintPicturesTest, EveryFooterStyle) {
   SaveArtefact("paint_footers");
 }
 
+TEST_F(PaintPicturesTest, CellGraphicsBesideTheirText) {
+  const TControlStyle styles[] = {TControlStyle::csClassic, TControlStyle::csFlat, TControlStyle::csWinXP,
+                                  TControlStyle::csBoxed, TControlStyle::raDUR};
+  int i = 0;
+  for (TControlStyle style : styles) {
+    TTestDovAdiz* grid = Place(10 + (i % 3) * 270, 10 + (i / 3) * 140);
+    ++i;
+    grid->ControlLook().SetControlStyle(style);
+    grid->AddCheckBox(1, 1, true, false);
+    grid->AddCheckBox(1, 2, false, false);
+    grid->OnCanEditCell = [](platform::TObject*, int ARow, int, bool& CanEdit) { CanEdit = ARow % 2 == 1 && ARow < 3; };
+    grid->AddCheckBox(1, 3, true, false);
+    grid->AddCheckBox(1, 4, false, false);
+    grid->SetRowHeights(5, 36);
+    platform::TStringList* items = grid->CreateRadio(2, 5, 1, 0);
+    items->Add("a"), items->Add("b");
+    platform::TStringList* across = grid->CreateRadio(3, 5, 0, 1);
+    across->Add("x"), across->Add("y");
+    grid->SetColWidths(3, 70);
+    grid->AddProgress(3, 1, platform::clNavy, platform::clWhite);
+    grid->SetCells(3, 1, "37");
+    grid->AddProgress(3, 2, platform::clGreen, platform::clWhite);
+    grid->SetCells(3, 2, "100");
+    grid->AddProgress(3, 3, platform::clNavy, platform::clWhite);
+    grid->SetCells(3, 3, "0");
+    grid->AddComment(2, 1, "note");
+    grid->AddButton(4, 1, 40, 16, "Ping", TCellHAlign::haAfterText, TCellVAlign::vaCenter);
+    grid->AddRotated(2, 3, 90, "up");
+  }
+  TTestDovAdiz* nodes = Place(550, 150);
+  nodes->CellNode().SetShowTree(true);
+  nodes->AddNode(1, 2);
+  nodes->AddNode(4, 0);
+  nodes->ContractNode(nodes->RealRowIndex(4));
+  nodes->SetColWidths(0, 30);
+  SaveArtefact("paint_cell_graphics");
+}
+
 }  // namespace
 }  // namespace velmora::testing
