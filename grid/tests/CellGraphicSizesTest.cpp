@@ -29,7 +29,7 @@ protected:
 
 // The test font at 8 points advances 5 pixels a character and is 11 pixels high.
 TEST_F(CellGraphicSizesTest, SizesForAutoSizeAndForPrinting) {
-  TBitmap bitmap(7, 5);
+  static TBitmap bitmap(7, 5);  // borrowed: it must outlive the grid's last paint
   platform::TStringList items;
   items.Add("ab"), items.Add("cde");
   grid_->SetColWidths(1, 50);
@@ -97,7 +97,7 @@ TEST_F(CellGraphicSizesTest, SizesForAutoSizeAndForPrinting) {
 }
 
 TEST_F(CellGraphicSizesTest, TheImageACellShows) {
-  TBitmap bitmap(2, 2);
+  static TBitmap bitmap(2, 2);  // borrowed: it must outlive the grid's last paint
   grid_->AddImageIdx(1, 1, 3, H::haLeft, V::vaTop);
   grid_->SetCells(1, 2, "5");
   grid_->AddDataImage(1, 2, 2, H::haLeft, V::vaTop);
@@ -135,7 +135,7 @@ TEST_F(CellGraphicSizesTest, SortingByImagesOrdersTheImageIndices) {
 }
 
 TEST_F(CellGraphicSizesTest, AutoSizeAddsTheGraphicBesideTheText) {
-  TBitmap bitmap(7, 5);
+  static TBitmap bitmap(7, 5);  // borrowed: it must outlive the grid's last paint
   grid_->SetCells(1, 1, "abcd");  // 20 pixels
   grid_->AddBitmap(1, 1, &bitmap, false, H::haBeforeText, V::vaTop);
   grid_->SetCells(1, 2, "abcde");  // 25 pixels: the graphic makes row 1 the widest

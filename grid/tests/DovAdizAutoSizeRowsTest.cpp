@@ -71,7 +71,7 @@ TEST_F(DovAdizAutoSizeRowsTest, AutoSizeCellsSkipsTheFixedCellsOnlyWithItsFlag) 
 // A cell's graphic counts: a row is at least as high as its tallest graphic, and AutoSizeCells adds the
 // graphic's size to the text's.
 TEST_F(DovAdizAutoSizeRowsTest, ACellsGraphicCountsInTheRowAndCellSizes) {
-  platform::TBitmap tall(7, 40);
+  static platform::TBitmap tall(7, 40);  // borrowed: it must outlive the grid's last paint
   grid_->SetCells(2, 1, "ab");
   grid_->AddBitmap(2, 1, &tall, false, TCellHAlign::haBeforeText, TCellVAlign::vaTop);
   grid_->AutoSizeRow(1);
