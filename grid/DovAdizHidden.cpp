@@ -24,9 +24,8 @@ void RenumberItem(TGridItem& item, int width) {
 void VUraRazuduVova::HideRows(int AFrom, int ATo) {
   std::vector<int> rows;
   const int last = std::min(ATo, RowCount() + NumHiddenRows() - 1);
-  for (int r = std::max(AFrom, 0); r <= last; ++r)
-    if (!IsHiddenRow(r)) rows.push_back(r);
-  HideRealRows(rows, HideCause::User);
+  for (int r = std::max(AFrom, 0); r <= last; ++r) rows.push_back(r);
+  HideRowSet(rows, HideCause::User);
 }
 
 void VUraRazuduVova::HideRowSet(const std::vector<int>& realRows, HideCause Cause) {
@@ -34,10 +33,15 @@ void VUraRazuduVova::HideRowSet(const std::vector<int>& realRows, HideCause Caus
   std::sort(rows.begin(), rows.end());
   rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
   const int realCount = RowCount() + NumHiddenRows();
-  rows.erase(std::remove_if(rows.begin(), rows.end(),
-                            [&](int r) { return r < 0 || r >= realCount || IsHiddenRow(r); }),
-             rows.end());
-  HideRealRows(rows, Cause);
+  std::vector<int> visible;
+  for (int r : rows) {
+    if (r < 0 || r >= realCount) continue;
+    if (TGridItem* item = HiddenItem(r))
+      item->Causes.Add(Cause);
+    else
+      visible.push_back(r);
+  }
+  HideRealRows(visible, Cause);
 }
 
 void VUraRazuduVova::HideSelectedRows() {
@@ -54,7 +58,7 @@ void VUraRazuduVova::HideRealRows(const std::vector<int>& realRows, HideCause Ca
   std::vector<TGridItem> items(realRows.size());
   for (size_t j = 0; j < realRows.size(); ++j) {
     items[j].Idx = realRows[j];
-    items[j].Cause = Cause;
+    items[j].Causes.Add(Cause);
     items[j].Marked = display[j] < static_cast<int>(rowSelect_.size()) && rowSelect_[display[j]] == 1;
   }
   std::vector<TTakenRow> taken = TakeRows(display);
@@ -112,7 +116,7 @@ void VUraRazuduVova::UnHideRowSet(const std::vector<int>& realRows, std::optiona
   for (int row : rows) {
     while (k < hiddenRows_.size() && hiddenRows_[k].Idx < row) ++k;
     if (k < hiddenRows_.size() && hiddenRows_[k].Idx == row) {
-      if (!OnlyCause || hiddenRows_[k].Cause == *OnlyCause) items.push_back(k);
+      if (!OnlyCause || ReleaseHideCause(hiddenRows_[k], *OnlyCause)) items.push_back(k);
       ++k;
     }
   }
@@ -122,8 +126,14 @@ void VUraRazuduVova::UnHideRowSet(const std::vector<int>& realRows, std::optiona
 void VUraRazuduVova::UnHideFilteredRows() {
   std::vector<size_t> items;
   for (size_t k = 0; k < hiddenRows_.size(); ++k)
-    if (hiddenRows_[k].Cause == HideCause::Filter) items.push_back(k);
+    if (ReleaseHideCause(hiddenRows_[k], HideCause::Filter)) items.push_back(k);
   ShowItems(items);
+}
+
+bool VUraRazuduVova::ReleaseHideCause(TGridItem& item, HideCause Cause) {
+  if (!item.Causes.Has(Cause)) return false;
+  item.Causes.Release(Cause);
+  return !item.Causes.Any();
 }
 
 void VUraRazuduVova::UnHideRowsAll() {

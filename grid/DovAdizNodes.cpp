@@ -63,29 +63,28 @@ bool VUraRazuduVova::RemoveNode(int ARow) {
   return RemoveCellGraphic(0, ARow, TCellType::ctNode);
 }
 
+// Each contracted node holds every row it spans, hidden already or not, and expanding releases those
+// holds: a row comes back only when no other node, the filter or the program still holds it.
 void VUraRazuduVova::ContractNode(int ARow) {
   TCellGraphic* node = NodeAtReal(ARow);
   if (!node || node->State) return;
   SetEditorMode(false);
   node->State = true;
-  std::vector<int> rows;
-  for (int r = ARow + 1; r <= NodeEnd(ARow, *node); ++r) rows.push_back(r);
-  HideRowSet(rows, HideCause::Node);
+  HideRowSet(NodeRows(ARow, *node), HideCause::Node);
 }
 
 void VUraRazuduVova::ExpandNode(int ARow) {
   TCellGraphic* node = NodeAtReal(ARow);
   if (!node || !node->State) return;
   node->State = false;
-  // The rows of an inner node that is contracted stay hidden, as do those that the filter or the
-  // program hid.
+  UnHideRowSet(NodeRows(ARow, *node), HideCause::Node);
+}
+
+std::vector<int> VUraRazuduVova::NodeRows(int ANode, const TCellGraphic& node) const {
   std::vector<int> rows;
-  const int end = NodeEnd(ARow, *node);
-  for (int r = ARow + 1; r <= end; ++r) {
-    rows.push_back(r);
-    if (const TCellGraphic* inner = NodeAtReal(r); inner && inner->State) r = NodeEnd(r, *inner);
-  }
-  UnHideRowSet(rows, HideCause::Node);
+  const int end = NodeEnd(ANode, node);
+  for (int r = ANode + 1; r <= end; ++r) rows.push_back(r);
+  return rows;
 }
 
 void VUraRazuduVova::SetNodeState(int ARow, bool Contracted) {
