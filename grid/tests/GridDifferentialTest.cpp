@@ -331,6 +331,24 @@ TEST_F(GridDifferentialTest, EdgeCasesAgreeWithTheModel) {
         Op(K::RemoveCols, 4, 1), Op(K::SwapColumns, 3, 4), Op(K::MoveColumn, 4, 3), Op(K::HideColumns, 4, 4),
         Op(K::MergeCols, 3, 5), Op(K::UnHideColumns, 0, 6), Op(K::UnHideRowsAll)}},
   };
+  GridOp filterOn = Op(K::FilterOn);
+  filterOn.conditions = {{1, "a"}};
+  const struct {
+    const char* name;
+    std::vector<GridOp> script;
+  } nodeCases[] = {
+      {"a row the filter hid stays hidden under a node contracted afterwards",
+       {Op(K::SetText, 1, 1, 0, 0, "a1"), Op(K::SetText, 1, 2, 0, 0, "b1"), Op(K::SetText, 1, 3, 0, 0, "a2"),
+        Op(K::AddNode, 1, 3), filterOn, Op(K::ContractNode, 1), Op(K::FilterOff), Op(K::ExpandNode, 1)}},
+      {"overlapping nodes each hold their rows",
+       {Op(K::AddNode, 1, 4), Op(K::AddNode, 3, 4), Op(K::ContractNode, 3), Op(K::ContractNode, 1),
+        Op(K::ExpandNode, 3), Op(K::ExpandNode, 1)}},
+  };
+  for (const auto& c : nodeCases) {
+    SCOPED_TRACE(c.name);
+    RunScript(6, 10, c.script);
+    if (HasFatalFailure()) return;
+  }
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     RunScript(6, 10, c.script);
