@@ -901,4 +901,35 @@ TEST_F(DovAdizEditingTest, ComboItemList) {
 }
 
 }  // namespace
+// Hiding a column ends any editor first: its text reaches its cell and the grid has the focus.
+TEST_F(DovAdizEditingTest, HidingAColumnEndsAnOpenEditorWithItsText) {
+  grid_->SetColCount(6);
+  struct Case {
+    TEditorType kind;
+    std::string cell;
+    std::function<void()> change;
+    std::string expected;
+  } cases[] = {
+      {TEditorType::edNormal, "old", [&] { Press(VK_END); Type("!"); }, "old!"},
+      {TEditorType::edEditBtn, "old", [&] { grid_->EditBtnEditor()->SetText("new"); }, "new"},
+      {TEditorType::edComboEdit, "a", [&] { grid_->ComboEditor()->SetText("typed"); }, "typed"},
+      {TEditorType::edSpinEdit, "5", [&] { Press(VK_PRIOR); }, "6"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.kind));
+    Kind = c.kind;
+    grid_->SetCells(2, 1, c.cell);
+    Edit(2, 1);
+    ASSERT_NE(Shown(), nullptr);
+    c.change();
+    grid_->HideColumn(4);
+    Settle();
+    EXPECT_EQ(Shown(), nullptr);
+    EXPECT_FALSE(grid_->EditActive());
+    EXPECT_TRUE(grid_->Focused());
+    EXPECT_EQ(grid_->Cells(2, 1), c.expected);
+    grid_->UnHideColumn(4);
+  }
+}
+
 }  // namespace velmora::testing
