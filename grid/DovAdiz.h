@@ -1007,6 +1007,9 @@ private:
   platform::TPoint editCell_{-1, -1};               // the base cell (real column) of the open edit
   std::string preparedValue_;                       // the shown control's value as it was prepared
   int comboSelection_ = -1;
+  // Entering a cell: goEditing follows whether GetCellReadOnly lets the cell (real column ARealCol) be
+  // edited, and is remembered to come back after a read-only cell.
+  void ApplyCellEditing(int ACol, int ARow, int ARealCol);
   bool editingRemembered_ = false;  // goEditing is off for a read-only cell and comes back after it
   bool validatingCell_ = false;
   bool editTransition_ = false;  // a show or hide of an editor is running

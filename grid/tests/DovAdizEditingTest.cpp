@@ -932,4 +932,15 @@ TEST_F(DovAdizEditingTest, HidingAColumnEndsAnOpenEditorWithItsText) {
   }
 }
 
+// A check box or radio cell is edited by clicking: entering it leaves goEditing as it is.
+TEST_F(DovAdizEditingTest, AStaticControlCellKeepsTheEditingOption) {
+  grid_->OnCanEditCell = [](TObject*, int, int, bool& CanEdit) { CanEdit = false; };
+  grid_->AddCheckBox(2, grid_->Row(), true, false);
+  grid_->SetCol(2);
+  EXPECT_TRUE(grid_->Options().Contains(TGridOption::goEditing));
+  grid_->SetCol(3);
+  EXPECT_FALSE(grid_->Options().Contains(TGridOption::goEditing));
+  grid_->OnCanEditCell = nullptr;
+}
+
 }  // namespace velmora::testing
