@@ -160,7 +160,8 @@ bool VUraRazuduVova::SelectCellEditing(int ACol, int ARow) {
   // A cell holding a check box or radio group is edited by clicking: it keeps the options as they are.
   if (!HasStaticEdit(base.X, base.Y)) ApplyCellEditing(ACol, ARow, base.X);
   const bool selfValidating = InplaceEditor() && InplaceEditor()->Focused();
-  if (!EditPending || selfValidating) return true;
+  // A fixed cell (footer rows, right fixed columns, OnIsFixedCell) never becomes the current one.
+  if (!EditPending || selfValidating) return !IsFixed(ACol, ARow);
   const TPoint current = BaseCell(RealColIndex(Col()), Row());
   return ValidateCell(Cells(current.X, current.Y));
 }

@@ -943,4 +943,15 @@ TEST_F(DovAdizEditingTest, AStaticControlCellKeepsTheEditingOption) {
   grid_->OnCanEditCell = nullptr;
 }
 
+// A cell that the grid reports fixed never becomes the current cell.
+TEST_F(DovAdizEditingTest, AFixedCellRefusesTheCursor) {
+  grid_->OnIsFixedCell = [](TObject*, int ARow, int ACol, bool& IsFixed) { IsFixed = ACol == 3; };
+  grid_->SetCol(2);
+  grid_->SetCol(3);
+  EXPECT_EQ(grid_->Col(), 2);
+  grid_->OnIsFixedCell = nullptr;
+  grid_->SetCol(3);
+  EXPECT_EQ(grid_->Col(), 3);
+}
+
 }  // namespace velmora::testing
