@@ -493,9 +493,10 @@ public:
   const TGridItem* HiddenRow(int ARow) const;
 
   // Hiding rows by real index; every set goes in one batch. HideRows hides the visible rows of
-  // AFrom..ATo (each under its own index), UnHideRows shows the hidden rows of the range at their own
-  // places; rows of another kind in the range stay as they are. Hidden rows keep their real index
-  // through moves and swaps of the display rows.
+  // AFrom..ATo (each under its own index) and holds those the filter or a node hid as well, UnHideRows
+  // shows the hidden rows of the range at their own places whatever hid them; rows of another kind in
+  // the range stay as they are. Hidden rows keep their real index through moves and swaps of the
+  // display rows.
   void HideRow(int ARow) { HideRows(ARow, ARow); }
   void HideRows(int AFrom, int ATo);
   void UnHideRow(int ARow) { UnHideRows(ARow, ARow); }
@@ -503,9 +504,10 @@ public:
   void UnHideRowsAll();
   // Hides the data rows marked in the row-select list.
   void HideSelectedRows();
-  // The batch calls that the filter uses: rows that are hidden already or outside the grid are passed
-  // over; UnHideRowSet shows whatever hid them (or only those that OnlyCause hid), UnHideFilteredRows
-  // only the rows the filter hid.
+  // The batch calls that the filter and the nodes use. A row stays hidden while any cause holds it:
+  // HideRowSet adds Cause to rows hidden already (rows outside the grid are passed over); UnHideRowSet
+  // shows the rows whatever holds them, or with OnlyCause releases that cause (one node's hold) and
+  // shows the rows no other cause holds; UnHideFilteredRows does so for the filter's rows.
   void HideRowSet(const std::vector<int>& realRows, HideCause Cause);
   void UnHideRowSet(const std::vector<int>& realRows, std::optional<HideCause> OnlyCause = std::nullopt);
   void UnHideFilteredRows();
@@ -791,8 +793,9 @@ public:
   bool RemoveRadio(int ACol, int ARow) { return RemoveCellGraphic(ACol, ARow, TCellType::ctRadio); }
 
   // Tree nodes (DovAdizNodes.cpp) sit in column 0 of a row; a node holds the Span rows below it (0: up
-  // to the next node or the end), never the footer rows. Contracting hides the visible rows it holds,
-  // expanding shows them again except those of inner nodes that stay contracted. Node rows of
+  // to the next node or the end), never the footer rows. Contracting hides the rows it holds,
+  // expanding shows them again except those that another contracted node, the filter or the program
+  // still holds. Node rows of
   // ContractNode, ExpandNode and SetNodeState are real rows; the others display rows.
   void AddNode(int ARow, int Span);
   bool IsNode(int ARow) const;
@@ -1051,6 +1054,9 @@ private:
   platform::TPoint editCell_{-1, -1};               // the base cell (real column) of the open edit
   std::string preparedValue_;                       // the shown control's value as it was prepared
   int comboSelection_ = -1;
+  // Entering a cell: goEditing follows whether GetCellReadOnly lets the cell (real column ARealCol) be
+  // edited, and is remembered to come back after a read-only cell.
+  void ApplyCellEditing(int ACol, int ARow, int ARealCol);
   bool editingRemembered_ = false;  // goEditing is off for a read-only cell and comes back after it
   bool validatingCell_ = false;
   bool editTransition_ = false;  // a show or hide of an editor is running
@@ -1207,6 +1213,8 @@ private:
   void WithAllColumns(const std::function<void()>& change);
   // Takes out the visible real rows (strictly increasing) with Cause, in one batch.
   void HideRealRows(const std::vector<int>& realRows, HideCause Cause);
+  // Releases Cause on the item when it holds it; true when nothing holds the row any longer.
+  static bool ReleaseHideCause(TGridItem& item, HideCause Cause);
   // Puts back the items at the indices (into hiddenRows_, increasing) in one batch.
   void ShowItems(const std::vector<size_t>& items);
   // The row-select marks (and DisplRowLimit) after display rows (strictly increasing) went, or after
@@ -1332,9 +1340,10 @@ private:
   int NodeEnd(int ANode, const TCellGraphic& node) const;
   // The position in NodeRows() of the nearest node at or above real row ARealRow; -1 when none.
   int NodeAbove(int ARealRow) const;
-  // The real rows that contracted nodes hide, as sorted, disjoint ranges (first, last).
-  std::vector<std::pair<int, int>> ContractedRanges() const;
-  // Shows rows that nodes hid; while the filter is on, those it refuses stay hidden, now by the filter.
+  // The real rows that the node at real row ANode holds.
+  std::vector<int> NodeHeldRows(int ANode, const TCellGraphic& node) const;
+  // Gives up the holds of contracting nodes on rows; while the filter is on, the rows that come back and
+  // that it refuses stay hidden, now by the filter.
   void ShowNodeRows(const std::vector<int>& realRows);
   int LastDataRealRow() const { return RowCount() + NumHiddenRows() - 1 - FixedFooters(); }
   int nodeCount_ = 0;

@@ -157,11 +157,19 @@ bool VUraRazuduVova::SelectCellEditing(int ACol, int ARow) {
     HideInplaceEdit();
     if (alive.Gone()) return false;
   }
-  // FIXME: a cell holding a static cell control (check box or radio) keeps the options as they are,
-  // once the cell graphics are part of the grid.
+  // A cell holding a check box or radio group is edited by clicking: it keeps the options as they are.
+  if (!HasStaticEdit(base.X, base.Y)) ApplyCellEditing(ACol, ARow, base.X);
+  const bool selfValidating = InplaceEditor() && InplaceEditor()->Focused();
+  // A fixed cell (footer rows, right fixed columns, OnIsFixedCell) never becomes the current one.
+  if (!EditPending || selfValidating) return !IsFixed(ACol, ARow);
+  const TPoint current = BaseCell(RealColIndex(Col()), Row());
+  return ValidateCell(Cells(current.X, current.Y));
+}
+
+void VUraRazuduVova::ApplyCellEditing(int ACol, int ARow, int ARealCol) {
   bool canEdit = Options().Contains(TGridOption::goEditing) || editingRemembered_;
   editingRemembered_ = false;
-  GetCellReadOnly(base.X, ARow, canEdit);
+  GetCellReadOnly(ARealCol, ARow, canEdit);
   // The move repaints both cells itself: the change of the options does not repaint the grid.
   auto setQuietly = [this](TGridOptions options) {
     SkipNextInvalidate();
@@ -175,10 +183,6 @@ bool VUraRazuduVova::SelectCellEditing(int ACol, int ARow) {
     editingRemembered_ = true;
     setQuietly(Options() - TGridOption::goEditing);
   }
-  const bool selfValidating = InplaceEditor() && InplaceEditor()->Focused();
-  if (!EditPending || selfValidating) return true;
-  const TPoint current = BaseCell(RealColIndex(Col()), Row());
-  return ValidateCell(Cells(current.X, current.Y));
 }
 
 bool VUraRazuduVova::CanEditShow() {

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <map>
 #include <numeric>
-#include <optional>
 
 #include "grid/DovAdiz.h"
 #include "grid/ScopedFlag.h"
@@ -21,8 +20,8 @@ void VUraRazuduVova::Group(int ACol) {
   // Rows hidden by other causes than nodes join the sort and are hidden again where they end up;
   // nodes of the program's own go.
   ExpandAll();
-  std::vector<std::optional<HideCause>> hidden(RowCount() + NumHiddenRows());
-  for (const TGridItem& item : hiddenRows_) hidden[item.Idx] = item.Cause;
+  std::vector<THideCauses> hidden(RowCount() + NumHiddenRows());
+  for (const TGridItem& item : hiddenRows_) hidden[item.Idx] = item.Causes;
   UnHideRowsAll();
   for (int node : std::vector<int>(NodeRows())) FreeCellGraphic(0, node);
 
@@ -57,7 +56,9 @@ void VUraRazuduVova::Group(int ACol) {
   std::map<HideCause, std::vector<int>> rehide;
   for (int r = first, j = 0; r <= last; ++r) {
     while (j < static_cast<int>(starts.size()) && starts[j] <= r) ++j;
-    if (const auto cause = hidden[sortXRef_.GetInteger(r)]) rehide[*cause].push_back(r + j);
+    const THideCauses& causes = hidden[sortXRef_.GetInteger(r)];
+    for (const HideCause cause : {HideCause::User, HideCause::Filter})
+      if (causes.Has(cause)) rehide[cause].push_back(r + j);
   }
   InsertRowSet(positions);
   InsertDisplayRowMarks(positions, {});

@@ -24,20 +24,35 @@ void RenumberItem(TGridItem& item, int width) {
 void VUraRazuduVova::HideRows(int AFrom, int ATo) {
   std::vector<int> rows;
   const int last = std::min(ATo, RowCount() + NumHiddenRows() - 1);
-  for (int r = std::max(AFrom, 0); r <= last; ++r)
-    if (!IsHiddenRow(r)) rows.push_back(r);
-  HideRealRows(rows, HideCause::User);
+  for (int r = std::max(AFrom, 0); r <= last; ++r) rows.push_back(r);
+  HideRowSet(rows, HideCause::User);
 }
 
+// A row named k times takes k holds of the cause, as k calls would give it (a batch of nested nodes).
 void VUraRazuduVova::HideRowSet(const std::vector<int>& realRows, HideCause Cause) {
   std::vector<int> rows(realRows);
   std::sort(rows.begin(), rows.end());
-  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
   const int realCount = RowCount() + NumHiddenRows();
-  rows.erase(std::remove_if(rows.begin(), rows.end(),
-                            [&](int r) { return r < 0 || r >= realCount || IsHiddenRow(r); }),
-             rows.end());
-  HideRealRows(rows, Cause);
+  std::vector<int> visible, repeated;
+  for (size_t i = 0; i < rows.size();) {
+    const int r = rows[i];
+    size_t times = 0;
+    for (; i < rows.size() && rows[i] == r; ++i) ++times;
+    if (r < 0 || r >= realCount) continue;
+    TGridItem* item = HiddenItem(r);
+    if (!item) {
+      visible.push_back(r);
+      --times;
+    }
+    for (; times > 0; --times) {
+      if (item)
+        item->Causes.Add(Cause);
+      else
+        repeated.push_back(r);
+    }
+  }
+  HideRealRows(visible, Cause);
+  for (int r : repeated) HiddenItem(r)->Causes.Add(Cause);
 }
 
 void VUraRazuduVova::HideSelectedRows() {
@@ -54,7 +69,7 @@ void VUraRazuduVova::HideRealRows(const std::vector<int>& realRows, HideCause Ca
   std::vector<TGridItem> items(realRows.size());
   for (size_t j = 0; j < realRows.size(); ++j) {
     items[j].Idx = realRows[j];
-    items[j].Cause = Cause;
+    items[j].Causes.Add(Cause);
     items[j].Marked = display[j] < static_cast<int>(rowSelect_.size()) && rowSelect_[display[j]] == 1;
   }
   std::vector<TTakenRow> taken = TakeRows(display);
@@ -107,33 +122,34 @@ void VUraRazuduVova::UnHideRows(int AFrom, int ATo) {
 void VUraRazuduVova::UnHideRowSet(const std::vector<int>& realRows, std::optional<HideCause> OnlyCause) {
   std::vector<int> rows(realRows);
   std::sort(rows.begin(), rows.end());
+  // A row named k times gives up k holds of the cause.
   std::vector<size_t> items;
   size_t k = 0;
-  for (int row : rows) {
+  for (size_t i = 0; i < rows.size();) {
+    const int row = rows[i];
+    size_t times = 0;
+    for (; i < rows.size() && rows[i] == row; ++i) ++times;
     while (k < hiddenRows_.size() && hiddenRows_[k].Idx < row) ++k;
-    if (k < hiddenRows_.size() && hiddenRows_[k].Idx == row) {
-      if (!OnlyCause || hiddenRows_[k].Cause == *OnlyCause) items.push_back(k);
-      ++k;
-    }
+    if (k == hiddenRows_.size() || hiddenRows_[k].Idx != row) continue;
+    bool free = !OnlyCause;
+    for (; OnlyCause && times > 0; --times) free = ReleaseHideCause(hiddenRows_[k], *OnlyCause) || free;
+    if (free) items.push_back(k);
+    ++k;
   }
   ShowItems(items);
 }
 
-// A row that the filter hid inside a node contracted since stays hidden, now by the node.
 void VUraRazuduVova::UnHideFilteredRows() {
-  const std::vector<std::pair<int, int>> contracted = ContractedRanges();
   std::vector<size_t> items;
-  size_t range = 0;
-  for (size_t k = 0; k < hiddenRows_.size(); ++k) {
-    TGridItem& item = hiddenRows_[k];
-    if (item.Cause != HideCause::Filter) continue;
-    while (range < contracted.size() && contracted[range].second < item.Idx) ++range;
-    if (range < contracted.size() && contracted[range].first <= item.Idx)
-      item.Cause = HideCause::Node;
-    else
-      items.push_back(k);
-  }
+  for (size_t k = 0; k < hiddenRows_.size(); ++k)
+    if (ReleaseHideCause(hiddenRows_[k], HideCause::Filter)) items.push_back(k);
   ShowItems(items);
+}
+
+bool VUraRazuduVova::ReleaseHideCause(TGridItem& item, HideCause Cause) {
+  if (!item.Causes.Has(Cause)) return false;
+  item.Causes.Release(Cause);
+  return !item.Causes.Any();
 }
 
 void VUraRazuduVova::UnHideRowsAll() {

@@ -53,6 +53,7 @@ void VUraRazuduVova::SetColumnsHidden(const std::vector<int>& realCols, bool hid
     shown += hidden ? -1 : 1;
   }
   if (changing.empty()) return;
+  // An open editor of any family writes its text back and hands the focus to the grid first.
   HideInplaceEdit();
   const int currentCol = GetRealCol();
   std::vector<int> widths(realCount);

@@ -63,15 +63,15 @@ bool VUraRazuduVova::RemoveNode(int ARow) {
   return RemoveCellGraphic(0, ARow, TCellType::ctNode);
 }
 
+// Each contracted node holds every row it spans, hidden already or not, and expanding releases those
+// holds: a row comes back only when no other node, the filter or the program still holds it.
 void VUraRazuduVova::ContractNode(int ARow) {
   TCellGraphic* node = NodeAtReal(ARow);
   if (!node || node->State) return;
   SetEditorMode(false);
   node->State = true;
   NodeStatesChanged();
-  std::vector<int> rows;
-  for (int r = ARow + 1; r <= NodeEnd(ARow, *node); ++r) rows.push_back(r);
-  HideRowSet(rows, HideCause::Node);
+  HideRowSet(NodeHeldRows(ARow, *node), HideCause::Node);
 }
 
 void VUraRazuduVova::ExpandNode(int ARow) {
@@ -79,15 +79,14 @@ void VUraRazuduVova::ExpandNode(int ARow) {
   if (!node || !node->State) return;
   node->State = false;
   NodeStatesChanged();
-  // The rows of an inner node that is contracted stay hidden, as do those that the filter or the
-  // program hid.
+  ShowNodeRows(NodeHeldRows(ARow, *node));
+}
+
+std::vector<int> VUraRazuduVova::NodeHeldRows(int ANode, const TCellGraphic& node) const {
   std::vector<int> rows;
-  const int end = NodeEnd(ARow, *node);
-  for (int r = ARow + 1; r <= end; ++r) {
-    rows.push_back(r);
-    if (const TCellGraphic* inner = NodeAtReal(r); inner && inner->State) r = NodeEnd(r, *inner);
-  }
-  ShowNodeRows(rows);
+  const int end = NodeEnd(ANode, node);
+  for (int r = ANode + 1; r <= end; ++r) rows.push_back(r);
+  return rows;
 }
 
 void VUraRazuduVova::SetNodeState(int ARow, bool Contracted) {
@@ -106,11 +105,13 @@ void VUraRazuduVova::ContractAll() {
   const std::vector<int> nodes = NodeRows();
   std::vector<int> rows;
   for (int node : nodes) {
+    if (node == 0) continue;  // both start at the second real row
     TCellGraphic& graphic = *NodeAtReal(node);
     if (graphic.State) continue;
     graphic.State = true;
-    // Rows already hidden (an inner node's) are passed over by the batch.
-    for (int r = node + 1, end = NodeEnd(node, graphic); r <= end; ++r) rows.push_back(r);
+    // A row of nested nodes is named once for each, and takes a hold of each.
+    const std::vector<int> held = NodeHeldRows(node, graphic);
+    rows.insert(rows.end(), held.begin(), held.end());
   }
   NodeStatesChanged();
   HideRowSet(rows, HideCause::Node);
@@ -122,47 +123,27 @@ void VUraRazuduVova::ExpandAll() {
   const std::vector<int> nodes = NodeRows();
   std::vector<int> rows;
   for (int node : nodes) {
+    if (node == 0) continue;  // both start at the second real row
     TCellGraphic& graphic = *NodeAtReal(node);
     if (!graphic.State) continue;
     graphic.State = false;
-    for (int r = node + 1, end = NodeEnd(node, graphic); r <= end; ++r) rows.push_back(r);
+    const std::vector<int> held = NodeHeldRows(node, graphic);
+    rows.insert(rows.end(), held.begin(), held.end());
   }
   NodeStatesChanged();
   ShowNodeRows(rows);
 }
 
 void VUraRazuduVova::ShowNodeRows(const std::vector<int>& realRows) {
-  // A row that an outer node still holds contracted stays hidden.
-  const std::vector<std::pair<int, int>> contracted = ContractedRanges();
-  const auto held = [&](int r) {
-    const auto range = std::lower_bound(contracted.begin(), contracted.end(), r,
-                                        [](const std::pair<int, int>& range, int row) { return range.second < row; });
-    return range != contracted.end() && range->first <= r;
-  };
-  std::vector<int> shown;
+  std::vector<int> hidden;
   for (int r : realRows)
-    if (const TGridItem* item = HiddenRow(r); item && item->Cause == HideCause::Node && !held(r)) shown.push_back(r);
-  UnHideRowSet(shown);
+    if (IsHiddenRow(r)) hidden.push_back(r);
+  UnHideRowSet(realRows, HideCause::Node);
   if (!filterActive_) return;
   std::vector<int> refused;
-  for (int r : shown)
-    if (!MatchFilter(DisplRowIndex(r))) refused.push_back(r);
+  for (int r : hidden)
+    if (!IsHiddenRow(r) && !MatchFilter(DisplRowIndex(r))) refused.push_back(r);
   HideRowSet(refused, HideCause::Filter);
-}
-
-std::vector<std::pair<int, int>> VUraRazuduVova::ContractedRanges() const {
-  std::vector<std::pair<int, int>> ranges;
-  for (int node : NodeRows()) {
-    const TCellGraphic& graphic = *NodeAtReal(node);
-    if (!graphic.State) continue;
-    const int first = node + 1, last = NodeEnd(node, graphic);
-    if (last < first) continue;
-    if (!ranges.empty() && first <= ranges.back().second + 1)
-      ranges.back().second = std::max(ranges.back().second, last);
-    else
-      ranges.emplace_back(first, last);
-  }
-  return ranges;
 }
 
 int VUraRazuduVova::NodeIndent(int ARow) {

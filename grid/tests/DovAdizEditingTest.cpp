@@ -932,5 +932,27 @@ TEST_F(DovAdizEditingTest, ComboItemList) {
   EXPECT_EQ(grid_->GetComboCount(), 0);
 }
 
+// A check box or radio cell is edited by clicking: entering it leaves goEditing as it is.
+TEST_F(DovAdizEditingTest, AStaticControlCellKeepsTheEditingOption) {
+  grid_->OnCanEditCell = [](TObject*, int, int, bool& CanEdit) { CanEdit = false; };
+  grid_->AddCheckBox(2, grid_->Row(), true, false);
+  grid_->SetCol(2);
+  EXPECT_TRUE(grid_->Options().Contains(TGridOption::goEditing));
+  grid_->SetCol(3);
+  EXPECT_FALSE(grid_->Options().Contains(TGridOption::goEditing));
+  grid_->OnCanEditCell = nullptr;
+}
+
+// A cell that the grid reports fixed never becomes the current cell.
+TEST_F(DovAdizEditingTest, AFixedCellRefusesTheCursor) {
+  grid_->OnIsFixedCell = [](TObject*, int ARow, int ACol, bool& IsFixed) { IsFixed = ACol == 3; };
+  grid_->SetCol(2);
+  grid_->SetCol(3);
+  EXPECT_EQ(grid_->Col(), 2);
+  grid_->OnIsFixedCell = nullptr;
+  grid_->SetCol(3);
+  EXPECT_EQ(grid_->Col(), 3);
+}
+
 }  // namespace
 }  // namespace velmora::testing

@@ -135,7 +135,7 @@ TEST_F(DovAdizFilterTest, ActivatingHidesTheRowsThatFailAnyConditionAndKeepsThei
   EXPECT_TRUE(grid_->IsHiddenRow(3));
   EXPECT_EQ(grid_->RealRowIndex(2), 4);
   ASSERT_NE(grid_->HiddenRow(3), nullptr);
-  EXPECT_EQ(grid_->HiddenRow(3)->Cause, HideCause::Filter);
+  EXPECT_TRUE(grid_->HiddenRow(3)->Causes.Filter);
   EXPECT_EQ(grid_->HiddenRow(3)->Cell(1), "printer");
 }
 

@@ -32,7 +32,9 @@ const std::set<GridOpKind> kEnabled = {
     GridOpKind::SwapRows,      GridOpKind::MoveRow,          GridOpKind::SwapColumns,
     GridOpKind::MoveColumn,    GridOpKind::SetRowCount,      GridOpKind::ClearRect,
     GridOpKind::MergeCols,     GridOpKind::RemoveSelectedRows, GridOpKind::FilterOn,
-    GridOpKind::FilterOff,
+    GridOpKind::FilterOff,     GridOpKind::AddNode,          GridOpKind::RemoveNode,
+    GridOpKind::ContractNode,  GridOpKind::ExpandNode,       GridOpKind::ContractAll,
+    GridOpKind::ExpandAll,
 };
 
 constexpr int kObjectCount = 6;
@@ -186,6 +188,12 @@ void GridDifferentialTest::ApplyToGrid(const GridOp& op) {
       grid.SetFilterActive(true);
       break;
     case GridOpKind::FilterOff: grid.SetFilterActive(false); break;
+    case GridOpKind::AddNode: grid.AddNode(op.a, op.b); break;
+    case GridOpKind::RemoveNode: grid.RemoveNode(op.a); break;
+    case GridOpKind::ContractNode: grid.ContractNode(op.a); break;
+    case GridOpKind::ExpandNode: grid.ExpandNode(op.a); break;
+    case GridOpKind::ContractAll: grid.ContractAll(); break;
+    case GridOpKind::ExpandAll: grid.ExpandAll(); break;
   }
 }
 
@@ -197,6 +205,7 @@ void GridDifferentialTest::CompareCounts(const GridModel& model, Differences& di
   diff.Same(grid.FilterActive(), model.FilterActive(), [] { return std::string("FilterActive"); });
   diff.Same(grid.FixedRows(), kFixedRows, [] { return std::string("FixedRows"); });
   diff.Same(grid.NumHiddenColumns(), model.NumHiddenColumns(), [] { return std::string("NumHiddenColumns"); });
+  diff.Same(grid.NodeCount(), model.NodeCount(), [] { return std::string("NodeCount"); });
   // The cells are compared only on grids of the model's size.
   if (diff.Found()) return;
   for (int d = 0; d < model.RowCount() + 2; ++d)
@@ -234,6 +243,10 @@ void GridDifferentialTest::CompareCells(const GridModel& model, Differences& dif
         diff.Same(item->Cell(c), cell.text, [&] { return Call("HiddenRow", r) + ".Cell(" + std::to_string(c) + ")"; });
         diff.Same(item->Idx, r, [&] { return Call("HiddenRow", r) + ".Idx"; });
         diff.Same(item->Marked, model.RealRow(r).mark, [&] { return Call("HiddenRow", r) + ".Marked"; });
+        const GridModel::Row& row = model.RealRow(r);
+        diff.Same(item->Causes.User, row.byUser, [&] { return Call("HiddenRow", r) + ".Causes.User"; });
+        diff.Same(item->Causes.Filter, row.byFilter, [&] { return Call("HiddenRow", r) + ".Causes.Filter"; });
+        diff.Same(item->Causes.Nodes, row.byNodes, [&] { return Call("HiddenRow", r) + ".Causes.Nodes"; });
       }
       const TCellProperties* props = hidden ? (item ? static_cast<const TCellProperties*>(
                                                           static_cast<platform::TObject*>(item->Object(c)))
@@ -276,6 +289,12 @@ void GridDifferentialTest::CompareProperties(const GridModel& model, const std::
   diff.Same(props->IsBase, base, [&] { return "IsBase at " + where; });
   diff.Same(props->SpanX, spanX, [&] { return "SpanX at " + where; });
   diff.Same(props->SpanY, spanY, [&] { return "SpanY at " + where; });
+  const auto* graphic = static_cast<const TCellGraphic*>(props->GraphicObject);
+  const bool node = graphic && graphic->CellType() == TCellType::ctNode;
+  diff.Same(node, cell.nodeSpan >= 0, [&] { return "a node at " + where; });
+  if (!node || cell.nodeSpan < 0) return;
+  diff.Same(graphic->NodeSpan, cell.nodeSpan, [&] { return "the node's span at " + where; });
+  diff.Same(graphic->State, cell.contracted, [&] { return "the node contracted at " + where; });
 }
 
 }  // namespace
@@ -312,6 +331,24 @@ TEST_F(GridDifferentialTest, EdgeCasesAgreeWithTheModel) {
         Op(K::RemoveCols, 4, 1), Op(K::SwapColumns, 3, 4), Op(K::MoveColumn, 4, 3), Op(K::HideColumns, 4, 4),
         Op(K::MergeCols, 3, 5), Op(K::UnHideColumns, 0, 6), Op(K::UnHideRowsAll)}},
   };
+  GridOp filterOn = Op(K::FilterOn);
+  filterOn.conditions = {{1, "a"}};
+  const struct {
+    const char* name;
+    std::vector<GridOp> script;
+  } nodeCases[] = {
+      {"a row the filter hid stays hidden under a node contracted afterwards",
+       {Op(K::SetText, 1, 1, 0, 0, "a1"), Op(K::SetText, 1, 2, 0, 0, "b1"), Op(K::SetText, 1, 3, 0, 0, "a2"),
+        Op(K::AddNode, 1, 3), filterOn, Op(K::ContractNode, 1), Op(K::FilterOff), Op(K::ExpandNode, 1)}},
+      {"overlapping nodes each hold their rows",
+       {Op(K::AddNode, 1, 4), Op(K::AddNode, 3, 4), Op(K::ContractNode, 3), Op(K::ContractNode, 1),
+        Op(K::ExpandNode, 3), Op(K::ExpandNode, 1)}},
+  };
+  for (const auto& c : nodeCases) {
+    SCOPED_TRACE(c.name);
+    RunScript(6, 10, c.script);
+    if (HasFatalFailure()) return;
+  }
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     RunScript(6, 10, c.script);

@@ -207,28 +207,46 @@ void GridModel::SettleBlocks() {
   }
 }
 
-void GridModel::HideRows(int from, int to, bool byFilter) {
+void GridModel::HideRows(int from, int to) {
+  std::vector<int> rows;
+  for (int r = std::max(from, 0); r <= std::min(to, RealRowCount() - 1); ++r) rows.push_back(r);
+  Hold(rows, HideCause::User);
+}
+
+void GridModel::Hold(const std::vector<int>& real, HideCause cause) {
   std::vector<int> hide;
-  for (int r = std::max(from, 0); r <= std::min(to, RealRowCount() - 1); ++r)
-    if (!rows_[r].hidden) hide.push_back(r);
+  for (int r : real) {
+    Row& row = rows_[r];
+    if (!row.hidden) hide.push_back(r);
+    if (cause == HideCause::User) row.byUser = true;
+    if (cause == HideCause::Filter) row.byFilter = true;
+    if (cause == HideCause::Node) ++row.byNodes;
+  }
   // A row leaves whole: a block over several rows that it belongs to is split.
   for (int r : hide) {
     const int d = DisplRowIndex(r);
     SplitBlocks([d](const Block& b) { return b.top < b.bottom && b.top <= d && d <= b.bottom; });
   }
-  for (int r : hide) {
-    rows_[r].hidden = true;
-    rows_[r].hiddenByFilter = byFilter;
+  for (int r : hide) rows_[r].hidden = true;
+  SettleBlocks();
+}
+
+void GridModel::Release(const std::vector<int>& real, std::optional<HideCause> cause) {
+  for (int r : real) {
+    Row& row = rows_[r];
+    if (!cause || cause == HideCause::User) row.byUser = false;
+    if (!cause || cause == HideCause::Filter) row.byFilter = false;
+    if (!cause) row.byNodes = 0;
+    if (cause == HideCause::Node && row.byNodes > 0) --row.byNodes;
+    row.hidden = row.byUser || row.byFilter || row.byNodes > 0;
   }
   SettleBlocks();
 }
 
 void GridModel::UnHideRows(int from, int to) {
-  for (int r = std::max(from, 0); r <= std::min(to, RealRowCount() - 1); ++r) {
-    rows_[r].hidden = false;
-    rows_[r].hiddenByFilter = false;
-  }
-  SettleBlocks();
+  std::vector<int> rows;
+  for (int r = std::max(from, 0); r <= std::min(to, RealRowCount() - 1); ++r) rows.push_back(r);
+  Release(rows, std::nullopt);
 }
 
 void GridModel::UnHideRowsAll() { UnHideRows(0, RealRowCount() - 1); }
@@ -413,7 +431,7 @@ void GridModel::SetFilterActive(bool active, const std::vector<std::pair<int, st
       });
       if (!passes) failing.push_back(real);
     }
-    for (int real : failing) HideRows(real, real, true);
+    Hold(failing, HideCause::Filter);
     if (RowCount() == fixedRows_) {
       InsertRows(fixedRows_, 1);
       blankRow_ = true;
@@ -422,8 +440,55 @@ void GridModel::SetFilterActive(bool active, const std::vector<std::pair<int, st
   }
   if (blankRow_) RemoveRows(fixedRows_, 1);
   blankRow_ = false;
-  for (int r = 0; r < RealRowCount(); ++r)
-    if (rows_[r].hiddenByFilter) UnHideRows(r, r);
+  std::vector<int> all(RealRowCount());
+  for (int r = 0; r < RealRowCount(); ++r) all[r] = r;
+  Release(all, HideCause::Filter);
+}
+
+void GridModel::AddNode(int displ, int span) {
+  Cell& cell = CellAt(0, displ);
+  NewProps(cell);
+  cell.nodeSpan = span;
+  cell.contracted = false;
+}
+
+void GridModel::RemoveNode(int displ) {
+  const int real = RealRowIndex(displ);
+  if (!IsNode(real)) return;
+  ExpandNode(real);
+  rows_[real].cells[0].nodeSpan = -1;
+}
+
+int GridModel::NodeEnd(int node) const {
+  const int last = RealRowCount() - 1;
+  const int span = rows_[node].cells[0].nodeSpan;
+  if (span > 0) return std::min(node + span, last);
+  int end = node + 1;
+  while (end <= last && !IsNode(end)) ++end;
+  return end - 1;
+}
+
+void GridModel::ContractNode(int real) {
+  if (!IsNode(real) || rows_[real].cells[0].contracted) return;
+  rows_[real].cells[0].contracted = true;
+  std::vector<int> rows;
+  for (int r = real + 1; r <= NodeEnd(real); ++r) rows.push_back(r);
+  Hold(rows, HideCause::Node);
+}
+
+void GridModel::ExpandNode(int real) {
+  if (!IsNode(real) || !rows_[real].cells[0].contracted) return;
+  rows_[real].cells[0].contracted = false;
+  std::vector<int> rows;
+  for (int r = real + 1; r <= NodeEnd(real); ++r) rows.push_back(r);
+  Release(rows, HideCause::Node);
+}
+
+int GridModel::NodeCount() const {
+  int count = 0;
+  for (const Row& row : rows_)
+    for (const Cell& cell : row.cells) count += cell.nodeSpan >= 0;
+  return count;
 }
 
 }  // namespace velmora::testing

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "grid/GridItem.h"
 #include "platform/gfx/Colors.h"
 
 namespace velmora::testing {
@@ -24,6 +26,10 @@ namespace velmora::testing {
 //   keeps only the blocks within itself, and a hidden column lies only in blocks one column wide. An operation that would leave a
 //   block's cells other than the full rectangle it had splits it: the cells keep their property
 //   objects and lose only the merge.
+// - A row is hidden while anything holds it: the program, the filter, or a contracted node (each
+//   contracted node counts). Showing a range or all rows drops every hold; the filter going off and a
+//   node expanding drop only their own. A node is a cell of real column 0 with a span; it holds the
+//   rows after it up to its span, or with span 0 up to the next node, within the real rows.
 class GridModel {
 public:
   struct Cell {
@@ -32,11 +38,15 @@ public:
     int props = 0;   // id of the cell's property object, 0 for none
     platform::TColor color = platform::clNone;
     int block = 0;   // id of the merged block, 0 for none
+    int nodeSpan = -1;  // a node's span, -1 for none
+    bool contracted = false;
   };
   struct Row {
     std::vector<Cell> cells;
-    bool hidden = false;
-    bool hiddenByFilter = false;
+    bool hidden = false;  // something below holds it
+    bool byUser = false;
+    bool byFilter = false;
+    int byNodes = 0;
     bool mark = false;
   };
   struct Block {
@@ -83,7 +93,7 @@ public:
   void MergeCells(int col, int displ, int nx, int ny);
 
   // Row operations (real indices for hiding, display indices otherwise).
-  void HideRows(int from, int to, bool byFilter = false);
+  void HideRows(int from, int to);
   void UnHideRows(int from, int to);
   void UnHideRowsAll();
   void HideSelectedRows();
@@ -102,6 +112,16 @@ public:
   void MoveColumn(int from, int to);
   // Real columns, as Cells.
   void MergeCols(int col1, int col2);
+  // Nodes: added and removed at display rows, contracted and expanded by real row.
+  void AddNode(int displ, int span);
+  void RemoveNode(int displ);
+  void ContractNode(int real);
+  void ExpandNode(int real);
+  bool IsNode(int real) const { return real >= 0 && real < RealRowCount() && rows_[real].cells[0].nodeSpan >= 0; }
+  // The rows a node holds: real rows node + 1 .. NodeEnd.
+  int NodeEnd(int node) const;
+  // The node cells in every column and row.
+  int NodeCount() const;
   // Columns real, rows display.
   void ClearRect(int col1, int row1, int col2, int row2);
   // The filter: conditions are (real column, prefix) pairs, a row passing when each of its cells starts
@@ -125,6 +145,10 @@ private:
   // Every change of colHidden_ calls it.
   void ColumnsChanged();
   void RemoveRealRows(const std::vector<int>& real);
+  // Adds the hold to the real rows; those shown till now leave.
+  void Hold(const std::vector<int>& real, HideCause cause);
+  // Drops the hold from the real rows (one node's for HideCause::Node), or every hold without a cause.
+  void Release(const std::vector<int>& real, std::optional<HideCause> cause);
 
   std::vector<Row> rows_;
   std::vector<bool> colHidden_;

@@ -33,6 +33,12 @@ const char* Name(GridOpKind kind) {
     case GridOpKind::RemoveSelectedRows: return "RemoveSelectedRows";
     case GridOpKind::FilterOn: return "FilterActive := true";
     case GridOpKind::FilterOff: return "FilterActive := false";
+    case GridOpKind::AddNode: return "AddNode";
+    case GridOpKind::RemoveNode: return "RemoveNode";
+    case GridOpKind::ContractNode: return "ContractNode";
+    case GridOpKind::ExpandNode: return "ExpandNode";
+    case GridOpKind::ContractAll: return "ContractAll";
+    case GridOpKind::ExpandAll: return "ExpandAll";
   }
   return "?";
 }
@@ -43,8 +49,13 @@ int Arguments(GridOpKind kind) {
     case GridOpKind::HideSelectedRows:
     case GridOpKind::RemoveSelectedRows:
     case GridOpKind::FilterOn:
-    case GridOpKind::FilterOff: return 0;
-    case GridOpKind::SetRowCount: return 1;
+    case GridOpKind::FilterOff:
+    case GridOpKind::ContractAll:
+    case GridOpKind::ExpandAll: return 0;
+    case GridOpKind::SetRowCount:
+    case GridOpKind::RemoveNode:
+    case GridOpKind::ContractNode:
+    case GridOpKind::ExpandNode: return 1;
     case GridOpKind::SetText:
     case GridOpKind::SetObject:
     case GridOpKind::SetColor: return 3;
@@ -59,6 +70,13 @@ int MarkedRows(const GridModel& model) {
   int marked = 0;
   for (int d = model.FixedRows(); d < model.RowCount(); ++d) marked += model.RealRow(model.RealRowIndex(d)).mark;
   return marked;
+}
+
+// The operation leaves the fixed row and at least one data row shown.
+bool KeepsTwoRows(const GridModel& model, const GridOp& op) {
+  GridModel after = model;
+  Apply(after, op);
+  return after.RowCount() >= 2;
 }
 
 bool ColumnHasBlocks(const GridModel& model, int real) {
@@ -112,6 +130,16 @@ void Apply(GridModel& model, const GridOp& op) {
     case GridOpKind::RemoveSelectedRows: model.RemoveSelectedRows(); break;
     case GridOpKind::FilterOn: model.SetFilterActive(true, op.conditions); break;
     case GridOpKind::FilterOff: model.SetFilterActive(false, {}); break;
+    case GridOpKind::AddNode: model.AddNode(op.a, op.b); break;
+    case GridOpKind::RemoveNode: model.RemoveNode(op.a); break;
+    case GridOpKind::ContractNode: model.ContractNode(op.a); break;
+    case GridOpKind::ExpandNode: model.ExpandNode(op.a); break;
+    case GridOpKind::ContractAll:
+      for (int r = model.RealRowCount() - 1; r >= 1; --r) model.ContractNode(r);
+      break;
+    case GridOpKind::ExpandAll:
+      for (int r = 1; r < model.RealRowCount(); ++r) model.ExpandNode(r);
+      break;
   }
 }
 
@@ -252,8 +280,25 @@ bool GridOpGenerator::Draw(GridOpKind kind, const GridModel& model, GridOp& op) 
       return true;
     }
     case GridOpKind::FilterOff: return model.FilterActive();
+    case GridOpKind::AddNode:
+      op.a = 1 + Below(rows - 1);
+      op.b = Below(5);
+      return true;
+    case GridOpKind::RemoveNode: op.a = model.DisplRowIndex(NodeRow(model)); return op.a < rows;
+    case GridOpKind::ContractNode:
+    case GridOpKind::ExpandNode: op.a = NodeRow(model); return KeepsTwoRows(model, op);
+    case GridOpKind::ContractAll:
+    case GridOpKind::ExpandAll: return KeepsTwoRows(model, op);
   }
   return false;
+}
+
+int GridOpGenerator::NodeRow(const GridModel& model) {
+  std::vector<int> nodes;
+  for (int r = 0; r < model.RealRowCount(); ++r)
+    if (model.IsNode(r)) nodes.push_back(r);
+  if (nodes.empty() || Chance(15)) return Below(model.RealRowCount());
+  return nodes[Below(static_cast<int>(nodes.size()))];
 }
 
 }  // namespace velmora::testing

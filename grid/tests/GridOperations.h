@@ -40,6 +40,12 @@ enum class GridOpKind : uint8_t {
   RemoveSelectedRows,
   FilterOn,       // conditions
   FilterOff,
+  AddNode,        // row, span
+  RemoveNode,     // row
+  ContractNode,   // real row
+  ExpandNode,     // real row
+  ContractAll,
+  ExpandAll,
 };
 
 struct GridOp {
@@ -56,7 +62,7 @@ std::string Describe(const GridOp& op);
 void Apply(GridModel& model, const GridOp& op);
 
 // Draws operations that keep the grid within the bounds the test works in: at least two rows and
-// three columns shown, the fixed row and its row 0 never hidden, MergeCols over columns without merged
+// three columns shown, nodes on data rows, the fixed row and its row 0 never hidden, MergeCols over columns without merged
 // cells. Only the enabled kinds are drawn.
 class GridOpGenerator {
 public:
@@ -72,6 +78,8 @@ private:
   // A count of 0, 1 .. 3, or one past the end of `room`.
   int Count(int room);
   bool Draw(GridOpKind kind, const GridModel& model, GridOp& op);
+  // A real row that holds a node, most of the time, else any real row.
+  int NodeRow(const GridModel& model);
 
   std::mt19937 random_;
   std::vector<GridOpKind> enabled_;
