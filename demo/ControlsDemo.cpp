@@ -3,7 +3,8 @@
 // rows (View, Grid; --grid opens it at the start), for people to try and for tests to look at. On a
 // display it runs until the form is closed; with --screenshot FILE it draws the form without a display,
 // saves it as FILE (a PNG), the open File menu beside it as FILE with ".menu.png" for ".png", and the
-// grid window scrolled to row 500 with a cell being edited as FILE with ".grid.png", and ends.
+// grid window scrolled to row 500 with a cell being edited as FILE with ".grid.png", and the window of
+// combo boxes and spin edits (View, Combo boxes and spin edits) as FILE with ".spin.png", and ends.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -32,6 +33,19 @@ void SaveGridScreenshot(platform::TDemoForm& form, const std::string& fileName) 
   headless.SaveScreenshot(window.BackendWindow(), fileName);
 }
 
+// The window of combo boxes and spin edits, the retries stepped up once.
+void SaveSpinScreenshot(platform::TDemoForm& form, const std::string& fileName) {
+  using namespace platform;
+  THeadlessBackend& headless = HeadlessBackend();
+  TSpinDemoForm& window = form.SpinWindow();
+  window.Show();
+  Application().ProcessMessages();
+  dynamic_cast<TWinControl&>(*window.FindComponent("RetriesEdit")).SetFocus();
+  headless.PressKey(VK_UP);
+  Application().ProcessMessages();
+  headless.SaveScreenshot(window.BackendWindow(), fileName);
+}
+
 std::string WithSuffix(std::string fileName, const std::string& suffix) {
   if (fileName.size() > 4 && fileName.ends_with(".png")) fileName.resize(fileName.size() - 4);
   return fileName + suffix;
@@ -52,6 +66,7 @@ int SaveScreenshots(platform::TDemoForm& form, const std::string& fileName) {
   headless.SaveScreenshot(OpenMenuWindows().back()->BackendWindow(), WithSuffix(fileName, ".menu.png"));
   CloseMenus();
   SaveGridScreenshot(form, WithSuffix(fileName, ".grid.png"));
+  SaveSpinScreenshot(form, WithSuffix(fileName, ".spin.png"));
   return 0;
 }
 

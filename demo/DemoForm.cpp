@@ -13,6 +13,7 @@ TDemoForm::TDemoForm(TComponent* AOwner) : TForm(AOwner) {
   methods_.Add("SizeClick", this, &TDemoForm::SizeClick);
   methods_.Add("ClearClick", this, &TDemoForm::ClearClick);
   methods_.Add("GridClick", this, &TDemoForm::GridClick);
+  methods_.Add("SpinClick", this, &TDemoForm::SpinClick);
   methods_.Add("DrawPanel", this, &TDemoForm::DrawPanel);
   methods_.Add("OptionsClick", this, &TDemoForm::OptionsClick);
   PublishEditClasses();
@@ -60,6 +61,13 @@ TGridDemoForm& TDemoForm::GridWindow() {
 }
 
 void TDemoForm::GridClick(TObject* Sender) { GridWindow().Show(); }
+
+TSpinDemoForm& TDemoForm::SpinWindow() {
+  if (!spinWindow_) spinWindow_ = new TSpinDemoForm(this);
+  return *spinWindow_;
+}
+
+void TDemoForm::SpinClick(TObject* Sender) { SpinWindow().Show(); }
 
 void TDemoForm::DrawPanel(TStatusBar* StatusBar, TStatusPanel* Panel, const TRect& Rect) {
   TCanvas& canvas = StatusBar->Canvas();

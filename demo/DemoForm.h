@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GridDemoForm.h"
+#include "SpinDemoForm.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/FormLoader.h"
@@ -14,13 +15,16 @@ namespace platform {
 // The demonstration form: its components come from the form resource TDemoForm in the resource
 // language; its handlers keep the log menu item and check box in step (the log hides the left panel
 // and the splitter), mark the chosen size, show what was chosen in the right panel and write it as a
-// line of the log memo, show the options dialog modally, and open the grid window.
+// line of the log memo, show the options dialog modally, and open the grid window and the window of
+// combo boxes and spin edits.
 class TDemoForm : public TForm {
 public:
   explicit TDemoForm(TComponent* AOwner);
 
   // The grid window, made on first use; the form owns it.
   TGridDemoForm& GridWindow();
+  // The window of combo boxes and spin edits, made on first use; the form owns it.
+  TSpinDemoForm& SpinWindow();
 
 private:
   void SaveClick(TObject* Sender);
@@ -29,6 +33,7 @@ private:
   void SizeClick(TObject* Sender);
   void ClearClick(TObject* Sender);
   void GridClick(TObject* Sender);
+  void SpinClick(TObject* Sender);
   void DrawPanel(TStatusBar* StatusBar, TStatusPanel* Panel, const TRect& Rect);
   void OptionsClick(TObject* Sender);
   template <class T>
@@ -36,6 +41,7 @@ private:
 
   TFormMethods methods_;
   TGridDemoForm* gridWindow_ = nullptr;
+  TSpinDemoForm* spinWindow_ = nullptr;
 };
 
 }  // namespace platform
