@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Draws the programs' icons: the configurator's (ordelin), the mail sender's (quillet) and the
 controls demo's, each at 16, 32 and 48 pixels. Writes the icon files that the programs embed
-(MAINICON.ico, PNG images inside) and the configurator's PNGs for the freedesktop icon theme.
+(MAINICON.ico, PNG images inside) and the configurator's PNGs for the freedesktop icon theme. Also
+draws the configurator's window pictures as bitmaps (configurator/images): the grid's image strip, the
+tool-bar glyphs, the folder glyph of the settings dialog and the logo.
 
 Usage: scripts/draw-icons.py [OUTPUT_ROOT]   (default: the project folder; the suite draws into a
 temporary folder and compares the result with the files in the project)
@@ -144,6 +146,97 @@ def demo():
     ]
 
 
+def rendered(shapes, size, backdrop, key):
+    """Shapes over a backdrop colour; pixels that no shape touches get the key colour (transparent)."""
+    out = []
+    for row in render(shapes, size):
+        line = []
+        for r, g, b, a in row:
+            if a == 0:
+                line.append(key)
+            else:
+                f = a / 255
+                line.append(tuple(round(c * f + k * (1 - f)) for c, k in zip((r, g, b), backdrop)))
+        out.append(line)
+    return out
+
+
+def bmp(rows):
+    """A 32-bit Windows bitmap of rows of RGB tuples, bottom row first as the format stores it."""
+    height, width = len(rows), len(rows[0])
+    pixels = b"".join(bytes((b, g, r, 0)) for row in reversed(rows) for r, g, b in row)
+    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 32, 0, len(pixels), 2835, 2835, 0, 0)
+    return b"BM" + struct.pack("<IHHI", 14 + len(header) + len(pixels), 0, 0, 14 + len(header)) + header + pixels
+
+
+def strip(images):
+    """Images of the same height side by side."""
+    return [sum((image[y] for image in images), []) for y in range(len(images[0]))]
+
+
+BUTTON_FACE = (192, 192, 192)
+CELL = (255, 255, 255)
+KEY = (255, 0, 255)
+GREY = (150, 150, 150)
+BLUE = (40, 90, 190)
+YELLOW = (235, 190, 60)
+
+
+def switch(on):
+    """A grid switch: a green check or a red cross in a round badge."""
+    if on:
+        marks = [(line(14, 25, 21, 32, 5), WHITE), (line(21, 32, 34, 15, 5), WHITE)]
+    else:
+        marks = [(line(16, 16, 32, 32, 5), WHITE), (line(32, 16, 16, 32, 5), WHITE)]
+    return [(circle(24, 24, 19), OUTLINE), (circle(24, 24, 17), GREEN if on else RED)] + marks
+
+
+def state(colour, mark=None):
+    """A host state: a coloured lamp, with a white mark for the unknown state."""
+    shapes = [(circle(24, 24, 18), OUTLINE), (circle(24, 24, 16), colour), (circle(18, 18, 5), (255, 255, 255))]
+    return shapes + ([mark] if mark else [])
+
+
+def question_mark(colour):
+    """A question mark in a 48-unit square."""
+    ring = lambda x, y: 7 ** 2 <= (x - 24) ** 2 + (y - 17) ** 2 <= 12 ** 2 and not (x < 24 and y > 17)
+    return [(ring, colour), (rect(21, 24, 27, 33), colour), (circle(24, 40, 3.5), colour)]
+
+
+def grid_images():
+    """ImageList1: 0 switch off, 1 switch on, 2 to 5 spare, 6 state unknown, 7 host not answering,
+    8 host answering, 9 service running, 10 service not running."""
+    spare = [(circle(24, 24, 6), GREY)]
+    unknown = [(circle(24, 24, 18), OUTLINE), (circle(24, 24, 16), GREY)] + question_mark(WHITE)
+    running = [(circle(24, 24, 20), OUTLINE), (circle(24, 24, 18), GREEN),
+               (polygon([(18, 13), (36, 24), (18, 35)]), WHITE)]
+    stopped = [(circle(24, 24, 20), OUTLINE), (circle(24, 24, 18), RED), (rect(16, 16, 32, 32), WHITE)]
+    drawings = [switch(False), switch(True), spare, spare, spare, spare, unknown, state(RED), state(GREEN),
+                running, stopped]
+    return strip([rendered(d, 16, CELL, KEY) for d in drawings])
+
+
+def glyphs():
+    """The tool-bar glyphs (32 pixels) and the settings dialog's folder glyph (16 pixels)."""
+    page = [(rect(8, 6, 34, 42), OUTLINE), (rect(10, 8, 32, 40), WHITE)]
+    for top in (14, 22, 30):
+        page.append((rect(13, top, 29, top + 3), GREY))
+    insert = page + [(circle(34, 34, 11), OUTLINE), (circle(34, 34, 9.5), GREEN),
+                     (rect(28, 32, 40, 36), WHITE), (rect(32, 28, 36, 40), WHITE)]
+    remove = page + [(circle(34, 34, 11), OUTLINE), (circle(34, 34, 9.5), RED), (rect(28, 32, 40, 36), WHITE)]
+    save = [(rounded_rect(6, 6, 42, 42, 3), OUTLINE), (rect(9, 9, 39, 39), SCREEN), (rect(14, 9, 34, 21), WHITE),
+            (rect(28, 11, 32, 19), OUTLINE), (rect(13, 27, 35, 39), (225, 225, 225)), (rect(16, 31, 32, 33), GREY)]
+    help_ = [(circle(24, 24, 20), OUTLINE), (circle(24, 24, 18), BLUE)] + question_mark(WHITE)
+    folder = [(polygon([(4, 12), (18, 12), (22, 16), (44, 16), (44, 40), (4, 40)]), OUTLINE),
+              (polygon([(6, 14), (17, 14), (21, 18), (42, 18), (42, 38), (6, 38)]), YELLOW),
+              (rect(6, 22, 42, 24), (200, 150, 40))]
+    named = {"GLYPHINSERT": insert, "GLYPHREMOVE": remove, "GLYPHSAVE": save, "GLYPHHELP": help_}
+    result = {name: rendered(d, 32, BUTTON_FACE, BUTTON_FACE) for name, d in named.items()}
+    result["GLYPHFOLDER"] = rendered(folder, 16, BUTTON_FACE, BUTTON_FACE)
+    result["LOGO"] = rendered(ordelin(), 64, BUTTON_FACE, BUTTON_FACE)
+    return result
+
+
 def main():
     root = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).resolve().parent.parent
     for drawing, folder in ((ordelin, "configurator/icons"), (quillet, "mailer/icons"), (demo, "demo/icons")):
@@ -155,6 +248,11 @@ def main():
                 theme = root / "configurator/desktop/icons/hicolor" / f"{size}x{size}" / "apps"
                 theme.mkdir(parents=True, exist_ok=True)
                 (theme / "ordelin.png").write_bytes(data)
+    images = root / "configurator/images"
+    images.mkdir(parents=True, exist_ok=True)
+    (images / "IMAGELIST1.bmp").write_bytes(bmp(grid_images()))
+    for name, rows in glyphs().items():
+        (images / f"{name}.bmp").write_bytes(bmp(rows))
 
 
 if __name__ == "__main__":

@@ -194,6 +194,14 @@ void PublishExtControls() {
                             {"bsRightLine", TBevelShape::bsRightLine},
                             {"bsSpacer", TBevelShape::bsSpacer}});
   PublishEnum<TBevelStyle>({{"bsLowered", TBevelStyle::bsLowered}, {"bsRaised", TBevelStyle::bsRaised}});
+  TClassPublisher<TImage, TGraphicControl>("TImage")
+      .Property("Center", &TImage::SetCenter)
+      .Property("Stretch", &TImage::SetStretch)
+      .Property("Transparent", &TImage::SetTransparent);
+  TClassPublisher<TCustomImageList, TComponent>("TCustomImageList")
+      .Property("Width", &TCustomImageList::SetWidth)
+      .Property("Height", &TCustomImageList::SetHeight);
+  TClassPublisher<TImageList, TCustomImageList>("TImageList");
   TClassPublisher<TBevel, TGraphicControl>("TBevel")
       .Property("Shape", &TBevel::SetShape)
       .Property("Style", &TBevel::SetStyle);
