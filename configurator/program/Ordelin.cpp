@@ -24,14 +24,16 @@ int main(int argc, char** argv) {
   InstallMessageBoxExceptionDisplay();
   Application().Initialize();
   Application().SetTitle("VelmoraConfigurator");
+  configurator::TForm1* form = nullptr;
   try {
-    Application().CreateForm<configurator::TForm1>();
+    form = Application().CreateForm<configurator::TForm1>();
     Application().CreateForm<configurator::TfrmSettings>();
   } catch (const Exception& e) {
     // Without its forms there is no window to run.
     Application().HandleException(e);
     return 1;
   }
+  form->Show();
   Application().Run();
   return 0;
 }
