@@ -185,6 +185,9 @@ void TForm1::LoadHosts() {
   const std::vector<THostEntry> hosts = ReadHostEntries(HostListPath());
   Grid->SetRowCount(static_cast<int>(hosts.size()) + 1 + (hosts.empty() ? 1 : 0));
   Grid->SetFixedRows(1);
+  // The grid has no fixed column: the list starts at the host column of the first host.
+  Grid->SetLeftCol(0);
+  Grid->SetCol(0);
   if (hosts.empty()) {
     FillFreshRow(1);
     SetRemoveEnabled(false);

@@ -54,6 +54,8 @@ TEST_F(ConfFormTest, TheHostsLoadInFileOrderWithTheWordsOfTheInterfaceLanguage) 
     EXPECT_THAT(RowCells(2), ElementsAre("printer.local", "", "/opt/v/scripts/up.sh", "normal", kOn, kOff));
     EXPECT_THAT(RowCells(3), ElementsAre("10.0.0.7", "", "", english ? "minimize" : "minimiert", kOn, kOn));
     EXPECT_TRUE(form_->btnRemove->Enabled());
+    EXPECT_EQ(Grid().LeftCol(), 0) << "the host column is in view";
+    EXPECT_EQ(Grid().Col(), 0);
     EXPECT_EQ(Grid().Cells(1, 0), english ? "Start on Disconnected" : "Ausführen wenn Host nicht erreichbar");
     EXPECT_EQ(form_->Caption(), english ? "Velmora - Configurator" : "Velmora - Konfigurator");
     EXPECT_EQ(form_->English(), english);
