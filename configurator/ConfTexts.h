@@ -1,17 +1,11 @@
 #pragma once
 
-#include <string>
-#include <string_view>
+#include "platform/core/TextPair.h"
 
 namespace configurator {
 
 // A text of the configurator in its two languages; the interface language picks one.
-struct TConfText {
-  std::string_view English;
-  std::string_view German;
-
-  std::string In(bool english) const { return std::string(english ? English : German); }
-};
+using TConfText = platform::TTextPair;
 
 // Every text that the configurator shows. Texts that end with a blank are followed by a value.
 namespace texts {

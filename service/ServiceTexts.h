@@ -1,17 +1,11 @@
 #pragma once
 
-#include <string>
-#include <string_view>
+#include "platform/core/TextPair.h"
 
 namespace velmora {
 
 // A message of the service in its two languages; the service's isEnglish option picks one.
-struct TTextPair {
-  std::string_view English;
-  std::string_view German;
-
-  std::string In(bool isEnglish) const { return std::string(isEnglish ? English : German); }
-};
+using platform::TTextPair;
 
 // Every text that the service writes to its log. Texts that begin or end with a blank are joined to a
 // host name, a command or a path by the caller.

@@ -6,7 +6,7 @@
 
 #include "X11TestSupport.h"
 #include "grid/DovAdiz.h"
-#include "grid/tests/X11Screenshot.h"
+#include "grid/tests/GridX11Fixture.h"
 #include "platform/app/Application.h"
 #include "platform/core/Files.h"
 #include "platform/core/FormatSettings.h"
@@ -19,10 +19,6 @@ namespace {
 using namespace platform;
 using platform::test::PumpFor;
 using platform::test::PumpUntil;
-using platform::test::RunPeer;
-using platform::test::XvfbServer;
-
-std::string Text(int value) { return std::to_string(value); }
 
 class TX11Grid : public VUraRazuduVova {
 public:
@@ -31,15 +27,11 @@ public:
   using VUraRazuduVova::UnitEditBtnEditor;
 };
 
-class DovAdizEditingX11Test : public ::testing::Test {
+class DovAdizEditingX11Test : public GridX11Fixture {
 protected:
   void SetUp() override {
-    ASSERT_FALSE(server_.Display().empty()) << "Xvfb did not start";
-    std::string error;
-    std::unique_ptr<TBackend> x11 = OpenX11Backend(server_.Display(), error, nullptr);
-    ASSERT_NE(x11, nullptr) << error;
-    SetBackend(std::move(x11));
-    form_ = std::make_unique<TForm>(nullptr);
+    GridX11Fixture::SetUp();
+    if (HasFatalFailure()) return;
     form_->SetBounds(100, 100, 440, 170);
     form_->SetCaption("Hosts");
     form_->Font().SetName("Tahoma");
@@ -58,30 +50,16 @@ protected:
     PumpFor(300);
   }
   void TearDown() override {
-    form_.reset();
-    SetBackend(nullptr);
+    GridX11Fixture::TearDown();
     FormatSettings() = savedSettings_;
   }
 
-  void Xdotool(std::vector<std::string> args) {
-    args.insert(args.begin(), "xdotool");
-    RunPeer(args, server_.Display());
-    PumpFor(250);
-    Application().ProcessMessages();
-  }
-  void ClickAt(TPoint screen) { Xdotool({"mousemove", Text(screen.X), Text(screen.Y), "click", "1"}); }
-  TPoint CellCentre(int c, int r) const {
-    const TRect cell = grid_->CellRect(c, r);
-    return grid_->ClientToScreen({(cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2});
-  }
-  void Screenshot(const std::string& name) { SaveX11Screenshot(server_.Display(), name); }
+  TPoint CellCentre(int c, int r) const { return GridX11Fixture::CellCentre(*grid_, c, r); }
 
-  XvfbServer server_;
   TFormatSettings savedSettings_ = FormatSettings();
   // The editor kind of each column.
   std::vector<TEditorType> kinds_{TEditorType::edNormal, TEditorType::edEditBtn, TEditorType::edComboList,
                                   TEditorType::edSpinEdit};
-  std::unique_ptr<TForm> form_;
   TX11Grid* grid_ = nullptr;
 };
 

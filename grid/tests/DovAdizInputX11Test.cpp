@@ -7,7 +7,7 @@
 
 #include "X11TestSupport.h"
 #include "grid/DovAdiz.h"
-#include "grid/tests/X11Screenshot.h"
+#include "grid/tests/GridX11Fixture.h"
 #include "platform/app/Application.h"
 #include "platform/ui/Forms.h"
 
@@ -16,23 +16,17 @@ namespace {
 
 using namespace platform;
 using platform::test::PumpFor;
-using platform::test::RunPeer;
-using platform::test::XvfbServer;
 
 constexpr int kHosts = 300;
 constexpr int kHostsPerGroup = 10;
 
 std::string Text(int value) { return std::to_string(value); }
 
-class DovAdizInputX11Test : public ::testing::Test {
+class DovAdizInputX11Test : public GridX11Fixture {
 protected:
   void SetUp() override {
-    ASSERT_FALSE(server_.Display().empty()) << "Xvfb did not start";
-    std::string error;
-    std::unique_ptr<TBackend> x11 = OpenX11Backend(server_.Display(), error, nullptr);
-    ASSERT_NE(x11, nullptr) << error;
-    SetBackend(std::move(x11));
-    form_ = std::make_unique<TForm>(nullptr);
+    GridX11Fixture::SetUp();
+    if (HasFatalFailure()) return;
     form_->SetBounds(100, 100, 520, 320);
     form_->SetCaption("Hosts");
     grid_ = new VUraRazuduVova(form_.get());
@@ -60,25 +54,8 @@ protected:
     form_->Show();
     PumpFor(300);
   }
-  void TearDown() override {
-    form_.reset();
-    SetBackend(nullptr);
-  }
+  TPoint CellCentre(int c, int r) const { return GridX11Fixture::CellCentre(*grid_, c, r); }
 
-  void Xdotool(std::vector<std::string> args) {
-    args.insert(args.begin(), "xdotool");
-    RunPeer(args, server_.Display());
-    PumpFor(250);
-    Application().ProcessMessages();
-  }
-  TPoint CellCentre(int c, int r) const {
-    const TRect cell = grid_->CellRect(c, r);
-    return grid_->ClientToScreen({(cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2});
-  }
-  void ClickAt(TPoint screen) { Xdotool({"mousemove", Text(screen.X), Text(screen.Y), "click", "1"}); }
-
-  XvfbServer server_;
-  std::unique_ptr<TForm> form_;
   VUraRazuduVova* grid_ = nullptr;
 };
 
@@ -86,7 +63,7 @@ TEST_F(DovAdizInputX11Test, APersonSortsSizesContractsTicksAndScrolls) {
   // A click on the Host header sorts the hosts ascending.
   ClickAt(CellCentre(1, 0));
   EXPECT_EQ(grid_->Cells(1, 1), "host700.lan");
-  SaveX11Screenshot(server_.Display(), "x11_input_sorted");
+  Screenshot("x11_input_sorted");
 
   // The border after Host dragged 40 pixels to the right widens the column and does not sort again.
   const TRect head = grid_->CellRect(1, 0);
@@ -107,20 +84,20 @@ TEST_F(DovAdizInputX11Test, APersonSortsSizesContractsTicksAndScrolls) {
   const std::string before = grid_->Cells(2, 2);
   ClickAt(CellCentre(2, 2));
   EXPECT_EQ(grid_->Cells(2, 2), before == "Y" ? "N" : "Y");
-  SaveX11Screenshot(server_.Display(), "x11_input_node_check");
+  Screenshot("x11_input_node_check");
 
   // Two notches of the wheel move the current row six rows down.
   const int row = grid_->Row();
   Xdotool({"mousemove", Text(CellCentre(3, 4).X), Text(CellCentre(3, 4).Y), "click", "5", "click", "5"});
   EXPECT_EQ(grid_->Row(), row + 6);
-  SaveX11Screenshot(server_.Display(), "x11_input_wheel");
+  Screenshot("x11_input_wheel");
 
   // Resting the mouse on a comment cell shows the comment at the cell's top-right corner.
   grid_->SetShowHint(true);
   grid_->AddComment(4, 3, "checked by hand");
   Xdotool({"mousemove", Text(CellCentre(4, 3).X), Text(CellCentre(4, 3).Y)});
   PumpFor(1200);
-  SaveX11Screenshot(server_.Display(), "x11_input_comment_hint");
+  Screenshot("x11_input_comment_hint");
 }
 
 }  // namespace
