@@ -79,6 +79,7 @@ void PublishFramework() {
       .Property("OnMouseUp", &TControl::OnMouseUp)
       .Property("OnMouseMove", &TControl::OnMouseMove)
       .Property("OnResize", &TControl::OnResize)
+      .Property("OnContextPopup", &TControl::OnContextPopup)
       .Nested([](TControl& control, TComponent& container) {
         if (auto* parent = dynamic_cast<TWinControl*>(&container)) control.SetParent(parent);
       });

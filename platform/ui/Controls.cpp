@@ -156,14 +156,7 @@ void TControl::Dispatch(TMessage& Message) {
       if (MouseCapture()) SetMouseCapture(false);
       return;
     case WM_CONTEXTMENU:
-      if (popupMenu_ && enabled_) {
-        TPoint at{LParamX(Message.LParam), LParamY(Message.LParam)};
-        if (Message.LParam == -1) at = ClientToScreen({0, 0});
-        popupMenu_->SetPopupComponent(this);
-        Message.Result = 1;
-        popupMenu_->Popup(at.X, at.Y);
-        return;
-      }
+      if (enabled_ && HandleContextMenu(Message)) return;
       break;
     case CM_MOUSEENTER:
       if (OnMouseEnter) OnMouseEnter(this);
@@ -262,6 +255,33 @@ void TControl::HandleMouseButton(TMessage& Message, TMouseButton button, bool do
     TPoint at = ClientToScreen({x, y});
     Perform(WM_CONTEXTMENU, 0, PointToLParam(at.X, at.Y));
   }
+}
+
+bool TControl::HandleContextMenu(TMessage& Message) {
+  const bool fromKeyboard = Message.LParam == -1;
+  TPoint at{LParamX(Message.LParam), LParamY(Message.LParam)};
+  TPoint mousePos{-1, -1};
+  if (!fromKeyboard) {
+    mousePos = ScreenToClient(at);
+    if (!PtInRect(ClientRect(), mousePos)) return false;  // released outside, the mouse captured
+  }
+  TGuard guard(*this);
+  bool handled = false;
+  DoContextPopup(mousePos, handled);
+  if (guard.Gone() || handled) {
+    Message.Result = 1;
+    return true;
+  }
+  if (!popupMenu_) return false;
+  if (fromKeyboard) at = ClientToScreen({0, 0});
+  popupMenu_->SetPopupComponent(this);
+  Message.Result = 1;
+  popupMenu_->Popup(at.X, at.Y);
+  return true;
+}
+
+void TControl::DoContextPopup(TPoint MousePos, bool& Handled) {
+  if (OnContextPopup) OnContextPopup(this, MousePos, Handled);
 }
 
 void TControl::HandleMouseMove(TMessage& Message) {

@@ -85,6 +85,9 @@ using TMouseWheelEvent =
     std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
 using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
+// Raised before a control's pop-up menu is shown: MousePos in client coordinates, (-1, -1) from the
+// keyboard; setting Handled shows no menu.
+using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 // Key is one code point; setting it to 0 drops the character.
 using TKeyPressEvent = std::function<void(TObject* Sender, char32_t& Key)>;
 
@@ -260,6 +263,7 @@ public:
   TMouseWheelUpDownEvent OnMouseWheelDown;
   TMouseWheelUpDownEvent OnMouseWheelUp;
   TNotifyEvent OnResize;
+  TContextPopupEvent OnContextPopup;
 
 protected:
   virtual void Click();
@@ -273,6 +277,7 @@ protected:
   virtual bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos);
   virtual bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos);
   virtual void Resize();
+  virtual void DoContextPopup(TPoint MousePos, bool& Handled);
   // May change the size a SetBounds asks for; false refuses the change of size.
   virtual bool CanResize(int& NewWidth, int& NewHeight) { return true; }
   void Loaded() override;
@@ -294,6 +299,8 @@ private:
   void HandleMouseButton(TMessage& Message, TMouseButton button, bool down, bool doubleClick);
   void HandleMouseMove(TMessage& Message);
   void HandleMouseWheel(TMessage& Message);
+  // A context-menu request: OnContextPopup, then the pop-up menu; false leaves it to the parent.
+  bool HandleContextMenu(TMessage& Message);
   void FontChanged();
   void UpdateAnchorRules();
   // For a child whose parent's client area now has this size: the bounds its anchors ask for.

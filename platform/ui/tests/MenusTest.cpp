@@ -203,6 +203,43 @@ TEST_F(MenusTest, PopupMenuOpensAtTheCursorOnRightClickAndByTheContextKey) {
   EXPECT_EQ(Open(0), nullptr);
 }
 
+TEST_F(MenusTest, OnContextPopupComesFirstAndHandledShowsNoMenu) {
+  std::vector<std::string> asked;
+  bool handle = false;
+  auto record = [&](const char* who) {
+    return [&, who](TObject*, TPoint pos, bool& handled) {
+      asked.push_back(std::string(who) + " " + std::to_string(pos.X) + "," + std::to_string(pos.Y));
+      handled = handle;
+    };
+  };
+  box->OnContextPopup = record("box");
+  form->OnContextPopup = record("form");
+  Input().Click(At(*box, 20, 5), TMouseButtonKind::Right);
+  Settle();
+  EXPECT_NE(Open(0), nullptr);  // not handled: the menu opens
+  Press(VK_ESCAPE);
+  Press(VK_APPS);
+  EXPECT_NE(Open(0), nullptr);
+  Press(VK_ESCAPE);
+  EXPECT_EQ(asked, (std::vector<std::string>{"box 20,5", "box -1,-1"}));
+  asked.clear();
+  handle = true;
+  Input().Click(At(*box, 20, 5), TMouseButtonKind::Right);
+  Press(VK_APPS);
+  EXPECT_EQ(Open(0), nullptr);
+  EXPECT_EQ(asked, (std::vector<std::string>{"box 20,5", "box -1,-1"}));  // and the form is not asked
+  // A control without a pop-up menu raises its event too, then leaves the request to its parent,
+  // which sees the point in its own client coordinates.
+  asked.clear();
+  handle = false;
+  box->SetPopupMenu(nullptr);
+  Input().Click(At(*box, 20, 5), TMouseButtonKind::Right);
+  Settle();
+  const TPoint inForm = form->ScreenToClient(At(*box, 20, 5));
+  EXPECT_EQ(asked, (std::vector<std::string>{"box 20,5", "form " + std::to_string(inForm.X) + "," +
+                                                             std::to_string(inForm.Y)}));
+}
+
 TEST_F(MenusTest, APopupMenuDestroyedWhileOpenClosesItsWindows) {
   Input().Click(At(*box, 20, 5), TMouseButtonKind::Right);
   Settle();
