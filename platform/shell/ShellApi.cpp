@@ -56,16 +56,22 @@ std::string FindOnPath(const std::string& name) {
   return {};
 }
 
-std::string ResolveFile(const std::string& file, const std::string& directory) {
+// A file name resolved against `directory`, else the executable's folder, when it is relative.
+std::string ResolveInFolder(const std::string& file, const std::string& directory) {
   std::string name = file;
   for (char& c : name) {
     if (c == '\\') c = '/';
   }
   if (name.front() == '/') return ResolvePath(name);
-  std::string candidate = ResolvePath((directory.empty() ? ExeDir() : directory + "/") + name);
+  return ResolvePath((directory.empty() ? ExeDir() : directory + "/") + name);
+}
+
+std::string ResolveFile(const std::string& file, const std::string& directory) {
+  std::string candidate = ResolveInFolder(file, directory);
+  const bool bare = file.find_first_of("/\\") == std::string::npos;
   struct stat st{};
-  if (::stat(candidate.c_str(), &st) == 0 || name.find('/') != std::string::npos) return candidate;
-  std::string onPath = FindOnPath(name);
+  if (::stat(candidate.c_str(), &st) == 0 || !bare) return candidate;
+  std::string onPath = FindOnPath(file);
   return onPath.empty() ? candidate : onPath;
 }
 
@@ -100,6 +106,22 @@ int OpenWithDesktop(const std::string& target, const std::string& directory, int
   return Launch({opener, {target}, directory, showCode});
 }
 
+// The text editor's name that the system's callers use, without a folder.
+bool IsBareTextEditor(const std::string& file) { return SameText(file, "notepad.exe"); }
+
+// The text editor that is not installed here: its parameter names one file, which the desktop opens
+// in its own editor. The file goes to xdg-open as such; a script is never run for it.
+int OpenInTextEditor(const std::string& parameters, const std::string& directory, int showCode) {
+  std::string name = parameters;
+  if (name.size() >= 2 && name.front() == '"' && name.back() == '"') name = name.substr(1, name.size() - 2);
+  if (name.empty()) return ERROR_FILE_NOT_FOUND;
+  const std::string path = ResolveInFolder(name, directory);
+  struct stat st{};
+  if (::stat(path.c_str(), &st) != 0) return errno == ENOENT ? MissingFileResult(path) : ResultOf(errno);
+  if (!S_ISREG(st.st_mode)) return ERROR_FILE_NOT_FOUND;
+  return OpenWithDesktop(path, directory, showCode);
+}
+
 }  // namespace
 
 int ShellExecute(HWND /*ownerWindow*/, const std::string& verb, const std::string& file,
@@ -116,6 +138,7 @@ int ShellExecute(HWND /*ownerWindow*/, const std::string& verb, const std::strin
   std::string path = ResolveFile(file, folder);
   struct stat st{};
   if (::stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT && IsBareTextEditor(file)) return OpenInTextEditor(parameters, folder, showCode);
     return errno == ENOENT ? MissingFileResult(path) : ResultOf(errno);
   }
   if (S_ISDIR(st.st_mode)) return OpenWithDesktop(path, folder, showCode);

@@ -33,6 +33,9 @@ inline constexpr int SE_ERR_NOASSOC = 31;
 // - a script without the run bit (.sh, .bat, .cmd) runs through /bin/sh with the same arguments;
 // - a folder, any other file, or a URL ("scheme:..."), goes to xdg-open as its one argument, and
 //   `parameters` are not used; without xdg-open the result is SE_ERR_NOASSOC.
+// - a bare "notepad.exe" found nowhere (the system's text editor, absent here) opens `parameters`, one
+//   pair of surrounding quotes removed, as one file name (resolved as `file` is, without PATH) through
+//   xdg-open, so that the desktop's editor shows it; the file is never run, and must be a file.
 // `directory`, when given, is the program's working directory (ERROR_PATH_NOT_FOUND when it is missing).
 // `showCode` reaches the program in its environment (Launcher.h); the owner window is not used.
 int ShellExecute(HWND ownerWindow, const std::string& verb, const std::string& file,

@@ -208,6 +208,7 @@ bool PaintDirtyWindows() {
 }
 
 TWinControl* TTopLevelWindow::KeyTarget() const {
+  if (!control_.Enabled()) return nullptr;
   if (auto* form = dynamic_cast<TCustomForm*>(&control_)) {
     if (TWinControl* focused = Screen().FocusedControl(); focused && GetParentForm(focused) == form) return focused;
     return form;
@@ -254,7 +255,7 @@ void TTopLevelWindow::BackendKeyDown(int virtualKey, unsigned shift, bool repeat
   if (DragKey(virtualKey, true, MouseKeys(shift))) return;
   UINT msg = (shift & bsAlt) && !(shift & bsCtrl) ? WM_SYSKEYDOWN : WM_KEYDOWN;
   LPARAM data = ((shift & bsAlt) ? LPARAM{1} << 29 : 0) | (repeat ? LPARAM{1} << 30 : 0) | 1;
-  Deliver(KeyTarget(), msg, static_cast<WPARAM>(virtualKey), data);
+  if (TWinControl* target = KeyTarget()) Deliver(target, msg, static_cast<WPARAM>(virtualKey), data);
 }
 
 void TTopLevelWindow::BackendKeyUp(int virtualKey, unsigned shift) {
@@ -263,7 +264,7 @@ void TTopLevelWindow::BackendKeyUp(int virtualKey, unsigned shift) {
   if (DragKey(virtualKey, false, MouseKeys(shift))) return;
   UINT msg = (shift & bsAlt) && !(shift & bsCtrl) ? WM_SYSKEYUP : WM_KEYUP;
   LPARAM data = ((shift & bsAlt) ? LPARAM{1} << 29 : 0) | (LPARAM{3} << 30) | 1;
-  Deliver(KeyTarget(), msg, static_cast<WPARAM>(virtualKey), data);
+  if (TWinControl* target = KeyTarget()) Deliver(target, msg, static_cast<WPARAM>(virtualKey), data);
 }
 
 void TTopLevelWindow::BackendChar(std::string_view utf8, unsigned shift) {
@@ -271,9 +272,10 @@ void TTopLevelWindow::BackendChar(std::string_view utf8, unsigned shift) {
   if (utf8.empty()) return;
   // Bytes that are no well-formed character (cut, overlong, a surrogate, beyond U+10FFFF) type nothing.
   const CodePoint typed = DecodeCodePoint(utf8, 0);
+  TWinControl* target = KeyTarget();
   // The keypad's decimal key is told apart from the main keyboard's by its scan code.
   const LPARAM scanCode = GetKeyState(VK_DECIMAL) < 0 ? LPARAM{kKeypadDecimalScanCode} << 16 : 0;
-  if (typed.valid && typed.value != 0) Deliver(KeyTarget(), WM_CHAR, typed.value, scanCode | 1);
+  if (target && typed.valid && typed.value != 0) Deliver(target, WM_CHAR, typed.value, scanCode | 1);
 }
 
 void TTopLevelWindow::BackendMouseDown(TMouseButtonKind button, TPoint client, unsigned shift) {
@@ -304,7 +306,7 @@ void TTopLevelWindow::BackendMouseWheel(int delta, TPoint client, unsigned shift
   RecordInputShift(shift);
   TPoint screen{control_.Left() + client.X, control_.Top() + client.Y};
   WPARAM wParam = (static_cast<WPARAM>(static_cast<uint16_t>(delta)) << 16) | MouseKeys(shift);
-  Deliver(KeyTarget(), WM_MOUSEWHEEL, wParam, PointToLParam(screen.X, screen.Y));
+  if (TWinControl* target = KeyTarget()) Deliver(target, WM_MOUSEWHEEL, wParam, PointToLParam(screen.X, screen.Y));
 }
 
 void TTopLevelWindow::BackendMouseLeave() { ApplicationHints().UpdateMouseControl(nullptr); }
@@ -328,7 +330,9 @@ void TTopLevelWindow::BackendActivate(bool active) {
     form->Perform(WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE);
 }
 
-void TTopLevelWindow::BackendCloseRequest() { Deliver(&control_, WM_CLOSE, 0, 0); }
+void TTopLevelWindow::BackendCloseRequest() {
+  if (control_.Enabled()) Deliver(&control_, WM_CLOSE, 0, 0);
+}
 
 unsigned TTopLevelWindow::BackendDragOver(IDataObject& data, TPoint client, unsigned keys, unsigned allowed) {
   return ForeignDragOver(*this, data, ScreenPoint(client), keys, allowed);

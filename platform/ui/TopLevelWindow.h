@@ -23,6 +23,9 @@ struct PaintClip {
 // dirty window: each control whose area meets the region gets WM_NCPAINT (with a frame), WM_ERASEBKGND
 // and WM_PAINT on its own canvas, clipped to the region, its windowed children cut out; then the dirty
 // part of the back buffer is presented.
+//
+// A disabled window (a form under a modal one, or while its program waits) takes no keys, characters,
+// wheel or mouse input and ignores the close request, whatever the backend still delivers to it.
 class TTopLevelWindow : public IBackendWindowSink {
 public:
   TTopLevelWindow(TWinControl& control, const TCreateParams& params);
@@ -55,6 +58,7 @@ public:
 
 private:
   void PaintControl(TWinControl& control, const Region& dirty, const TRect& visible);
+  // The control that takes the keyboard and the wheel: the form's focused control; null while disabled.
   TWinControl* KeyTarget() const;
   // The windowed control that takes a mouse message at a point of the window, and the point in its
   // client coordinates.

@@ -264,5 +264,47 @@ TEST_F(X11WindowManagerTest, LosingAndRestartingTheManagerLeavesTheFormsWhereThe
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutManager, X11FormPlacementTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Openbox" : "NoManager"; });
 
+// The owner of a modal form is disabled: keys that reach it while the manager has given it the focus
+// and the manager's close request (wmctrl asks the manager, which sends WM_DELETE_WINDOW) do nothing.
+// Enabled again, it takes both.
+TEST_F(X11WindowManagerTest, AFormDisabledUnderAModalOneTakesNoKeysAndIgnoresTheClose) {
+  SetBackend(std::move(backend_));
+  {
+    TForm owner(nullptr);
+    owner.SetBounds(100, 100, 400, 300);
+    owner.SetCaption("Besitzer");
+    std::vector<std::string> seen;
+    owner.OnKeyPress = [&](TObject*, char32_t& key) { seen.push_back("char " + std::to_string(key)); };
+    owner.OnCloseQuery = [&](TObject*, bool& canClose) {
+      seen.push_back("close query");
+      canClose = false;
+    };
+    owner.Show();
+    ASSERT_TRUE(PumpUntil([&] { return Screen().ActiveForm() == &owner; }));
+    auto typeAndClose = [&](const char* key) {
+      RunPeer({"xdotool", "windowfocus", "--sync", Id(owner.BackendWindow()), "key", key}, Display());
+      RunPeer({"wmctrl", "-c", "Besitzer"}, Display());
+      PumpFor(500);
+    };
+
+    TForm dialog(nullptr);
+    dialog.SetBounds(150, 150, 200, 100);
+    dialog.SetCaption("Modal");
+    TTimer timer(nullptr);
+    timer.SetInterval(20);
+    timer.OnTimer = [&](TObject*) {
+      timer.SetEnabled(false);
+      typeAndClose("a");
+      dialog.SetModalResult(mrOk);
+    };
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    EXPECT_EQ(seen, std::vector<std::string>{});
+    EXPECT_TRUE(owner.Visible());
+    typeAndClose("b");
+    EXPECT_EQ(seen, (std::vector<std::string>{"char 98", "close query"}));
+  }
+  SetBackend(nullptr);
+}
+
 }  // namespace
 }  // namespace platform::test

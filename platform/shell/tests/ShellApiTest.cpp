@@ -215,5 +215,54 @@ TEST_F(ShellExecuteTest, TheLauncherCanBeReplacedByARecorder) {
   EXPECT_FALSE(fs::exists(out_));
 }
 
+// The text editor of the system's callers is not here: the desktop opens the named file instead, as
+// xdg-open's one argument, and the script named is never started.
+TEST_F(ShellExecuteTest, AMissingNotepadOpensItsParameterAsOneFileWithTheDesktop) {
+  RecordingLauncher recorder;
+  SetLauncher(&recorder);
+  const std::string opener = WriteRecorder("bin/xdg-open");
+  const std::string script = WriteRecorder("My Scripts/alarm host.sh");
+  struct Case {
+    const char* editor;
+    std::string parameters;
+    std::string directory;
+    int failure;  // 0: opened
+  };
+  const Case cases[] = {
+      {"notepad.exe", "\"" + script + "\"", "", 0},
+      {"NOTEPAD.EXE", root_.string() + "\\MY SCRIPTS\\ALARM HOST.SH", "", 0},  // no quotes, blanks kept
+      {"Notepad.exe", "\"My Scripts/alarm host.sh\"", root_.string(), 0},
+      {"notepad.exe", "\"\"", "", ERROR_FILE_NOT_FOUND},
+      {"notepad.exe", (root_ / "My Scripts" / "missing.sh").string(), "", ERROR_FILE_NOT_FOUND},
+      {"notepad.exe", (root_ / "My Scripts").string(), "", ERROR_FILE_NOT_FOUND},  // a folder is no file
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.editor) + " " + c.parameters);
+    recorder.requests.clear();
+    const int result = ShellExecute(HWND{}, "open", c.editor, c.parameters, c.directory, SW_SHOW);
+    if (c.failure != 0) {
+      EXPECT_EQ(result, c.failure);
+      EXPECT_TRUE(recorder.requests.empty());
+      continue;
+    }
+    EXPECT_GT(result, 32);
+    ASSERT_EQ(recorder.requests.size(), 1u);
+    EXPECT_EQ(recorder.requests[0].program, opener);
+    EXPECT_EQ(recorder.requests[0].arguments, std::vector<std::string>{script});
+    EXPECT_EQ(recorder.requests[0].showCode, SW_SHOW);
+  }
+  // Without xdg-open there is no editor; with a notepad.exe on the path, that one runs.
+  recorder.requests.clear();
+  fs::remove(opener);
+  EXPECT_EQ(ShellExecute(HWND{}, "open", "notepad.exe", script, "", SW_SHOW), SE_ERR_NOASSOC);
+  const std::string notepad = WriteRecorder("bin/notepad.exe");
+  EXPECT_GT(ShellExecute(HWND{}, "open", "notepad.exe", "\"" + script + "\"", "", SW_SHOW), 32);
+  SetLauncher(nullptr);
+  ASSERT_EQ(recorder.requests.size(), 1u);
+  EXPECT_EQ(recorder.requests[0].program, notepad);
+  EXPECT_EQ(recorder.requests[0].arguments, std::vector<std::string>{script});
+  EXPECT_FALSE(fs::exists(out_));  // nothing ran, the script least of all
+}
+
 }  // namespace
 }  // namespace platform

@@ -319,6 +319,38 @@ TEST_F(ControlsTest, AModalFormReturnsItsResultFromANestedLoopWhileATimerFires) 
 }
 
 
+// Under a modal form (and whenever a program disables its form to wait) the window manager may still
+// hand the disabled form keys and its close box: it takes neither.
+TEST_F(ControlsTest, ADisabledFormTakesNoKeysAndIgnoresTheCloseRequest) {
+  auto main = ShowForm();
+  std::vector<std::string> seen;
+  main->OnKeyDown = [&](TObject*, WORD& key, TShiftState) { seen.push_back("key " + std::to_string(key)); };
+  main->OnKeyPress = [&](TObject*, char32_t& key) { seen.push_back("char " + std::to_string(key)); };
+  main->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool&) { seen.push_back("wheel"); };
+  main->OnCloseQuery = [&](TObject*, bool&) { seen.push_back("close query"); };
+  auto typeAndClose = [&] {
+    Input().PressKey('A', 0, "a");
+    Input().MouseWheel(120, At(*main, 10, 10));
+    Input().CloseBox(main->BackendWindow());
+  };
+  TForm dialog(nullptr);
+  Input().Run([&] { Backend().Activate(main->BackendWindow()); });  // as a window manager may focus it
+  typeAndClose();
+  Input().Run([&] { dialog.SetModalResult(mrOk); });
+  EXPECT_EQ(dialog.ShowModal(), mrOk);
+  main->SetEnabled(false);
+  Backend().Activate(main->BackendWindow());
+  typeAndClose();
+  Settle();
+  EXPECT_EQ(seen, std::vector<std::string>{});
+  EXPECT_TRUE(main->Visible());
+  main->SetEnabled(true);
+  typeAndClose();
+  Settle();
+  EXPECT_EQ(seen, (std::vector<std::string>{"key 65", "char 97", "wheel", "close query"}));
+}
+
+
 // Counts how often its handle is made from its create-params.
 class Recreated : public TCustomControl {
 public:
