@@ -151,13 +151,8 @@ void TMarkupHintWindow::ActivateHint(TRect Rect, const std::string& AHint) {
   SetColor(hint->HintColor);
   MeasureText(*hint, AHint, hint->HintInfo().HintMaxWidth);
   const TPoint at = hint->HintInfo().HintPos;
-  TRect r = platform::Rect(at.X, at.Y, at.X + textWidth_ + kExtraWidth, at.Y + textHeight_ + kExtraHeight);
-  const TRect screen = platform::Backend().ScreenRect();
-  if (r.Right > screen.Right) OffsetRect(r, screen.Right - kScreenGap - r.Right, 0);
-  if (r.Bottom > screen.Bottom) OffsetRect(r, 0, screen.Bottom - kScreenGap - r.Bottom);
-  // A hint as wide or tall as the screen keeps its start on it.
-  if (r.Left < screen.Left) OffsetRect(r, screen.Left - r.Left, 0);
-  if (r.Top < screen.Top) OffsetRect(r, 0, screen.Top - r.Top);
+  const TRect r = KeptOnScreen(
+      platform::Rect(at.X, at.Y, at.X + textWidth_ + kExtraWidth, at.Y + textHeight_ + kExtraHeight), kScreenGap);
   SetBoundsRect(r);
   SetVisible(true);
   const std::vector<TPoint> outline =

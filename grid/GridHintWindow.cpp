@@ -1,9 +1,6 @@
 #include "grid/GridHintWindow.h"
 
-#include <algorithm>
-
 #include "controls/html/RenderHTML.h"
-#include "platform/ui/Backend.h"
 
 using namespace platform;
 
@@ -46,13 +43,7 @@ void TMarkupHintWindow::ActivateHint(TRect Rect, const std::string& AHint) {
   SetCaption(AHint);
   textSize_ = MeasureText(kMeasureWidth, AHint);
   const int width = textSize_.cx + 16, height = textSize_.cy + 4;
-  const TRect screen = Backend().ScreenRect();
-  int left = Rect.Left, top = Rect.Top;
-  if (left + width > screen.Right - kScreenMargin) left = screen.Right - kScreenMargin - width;
-  if (top + height > screen.Bottom - kScreenMargin) top = screen.Bottom - kScreenMargin - height;
-  left = std::max(left, screen.Left);
-  top = std::max(top, screen.Top);
-  SetBounds(left, top, width, height);
+  SetBoundsRect(KeptOnScreen(platform::Rect(Rect.Left, Rect.Top, Rect.Left + width, Rect.Top + height), kScreenMargin));
   SetVisible(true);
   Invalidate();
 }

@@ -497,14 +497,18 @@ TRect THintWindow::CalcHintRect(int MaxWidth, const std::string& AHint, void* AD
 void THintWindow::ActivateHint(TRect Rect, const std::string& AHint) {
   SetCaption(AHint);
   Rect.Bottom += 4;
-  TRect screen = Backend().ScreenRect();
-  if (Rect.Bottom > screen.Bottom) OffsetRect(Rect, 0, screen.Bottom - Rect.Bottom);
-  if (Rect.Right > screen.Right) OffsetRect(Rect, screen.Right - Rect.Right, 0);
-  if (Rect.Left < screen.Left) OffsetRect(Rect, screen.Left - Rect.Left, 0);
-  if (Rect.Top < screen.Top) OffsetRect(Rect, 0, screen.Top - Rect.Top);
-  SetBoundsRect(Rect);
+  SetBoundsRect(KeptOnScreen(Rect, 0));
   SetVisible(true);
   Invalidate();
+}
+
+TRect THintWindow::KeptOnScreen(TRect Rect, int gap) {
+  const TRect screen = Backend().ScreenRect();
+  if (Rect.Right > screen.Right - gap) OffsetRect(Rect, screen.Right - gap - Rect.Right, 0);
+  if (Rect.Bottom > screen.Bottom - gap) OffsetRect(Rect, 0, screen.Bottom - gap - Rect.Bottom);
+  if (Rect.Left < screen.Left) OffsetRect(Rect, screen.Left - Rect.Left, 0);
+  if (Rect.Top < screen.Top) OffsetRect(Rect, 0, screen.Top - Rect.Top);
+  return Rect;
 }
 
 void THintWindow::ActivateHintData(TRect Rect, const std::string& AHint, void* AData) { ActivateHint(Rect, AHint); }

@@ -193,6 +193,9 @@ public:
 protected:
   void CreateParams(TCreateParams& Params) override;
   void Paint() override;
+  // Rect moved onto the screen, `gap` pixels inside its right and bottom edges; a hint larger than the
+  // screen keeps its top left corner on it.
+  static TRect KeptOnScreen(TRect Rect, int gap);
 };
 
 }  // namespace platform
