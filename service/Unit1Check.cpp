@@ -10,8 +10,7 @@
 #include "platform/core/IniFile.h"
 #include "platform/net/Resolver.h"
 #include "platform/net/SocketError.h"
-#include "platform/shell/CommandLine.h"
-#include "platform/shell/ShellApi.h"
+#include "service/HostCommand.h"
 #include "service/ServiceFiles.h"
 #include "service/icmp/NxException.h"
 #include "service/Unit1.h"
@@ -221,9 +220,7 @@ void TTarvonex::RunAction(const std::string& command, int showCode, const std::s
   if (command.empty()) return;
   // No command starts once a stop or pause has been asked for, also one that arrived just now.
   ServeWhileBusy();
-  // The host name is the command's one argument, whatever blanks or quotes it holds.
-  if (platform::ShellExecute(0, "open", command, platform::QuoteCommandLineArgument(host), "", showCode) <= 32)
-    WriteLog(command + Text(texts::CouldNotBeStarted));
+  if (StartHostCommand(command, host, showCode) <= 32) WriteLog(command + Text(texts::CouldNotBeStarted));
 }
 
 }  // namespace velmora
