@@ -53,12 +53,19 @@ void TExInplaceEdit::UpdateContents() {
     TInplaceEdit::UpdateContents();
     reloading_ = false;
   }
+  FollowCellStyle();
   SetMaxLength(EffectiveLimit());
   const TPoint base = grid_->editCell_;
   if (base.X < 0) return;
   TFont font;
   SetColor(grid_->EditorLook(base.X, base.Y, font));
   Font().Assign(font);
+}
+
+void TExInplaceEdit::FollowCellStyle() {
+  TCreateParams params;
+  CreateParams(params);
+  if (params.Style != EditStyle()) StyleChanged();
 }
 
 void TExInplaceEdit::BoundsChanged() {
