@@ -39,6 +39,23 @@ TEST_F(DovAdizEditingTest, ACheckBoxCellOpensNoEditorAndEnterWalksOverIt) {
   EXPECT_EQ(Shown(), nullptr);
 }
 
+// With LineFeedOnEnter Enter types a line break into a multi-line cell, and Ctrl+Enter ends the edit.
+TEST_F(DovAdizEditingTest, LineFeedOnEnterLeavesCtrlEnterToEndTheEdit) {
+  grid_->Multilinecells = true;
+  grid_->Navigation().LineFeedOnEnter = true;
+  grid_->SetCells(1, 1, "");
+  Edit(1, 1);
+  Type("a");
+  Press(VK_RETURN);
+  Type("b");
+  EXPECT_EQ(grid_->Cells(1, 1), "a\r\nb");
+  ASSERT_TRUE(grid_->EditActive());
+  Press(VK_RETURN, bsCtrl);
+  EXPECT_FALSE(grid_->EditActive());
+  EXPECT_EQ(grid_->Cells(1, 1), "a\r\nb");
+  EXPECT_EQ(grid_->Row(), 1);
+}
+
 // Typed characters on a grid that is not editing make the first row whose search text begins with
 // them (in any case) current: added up with AutoGotoIncremental, where Backspace takes one back and a
 // cursor key starts anew, one at a time otherwise; the sort column is searched when it shows.

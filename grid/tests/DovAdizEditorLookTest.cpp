@@ -61,6 +61,18 @@ TEST_F(DovAdizEditorLookTest, TheTextEditorFollowsTheCellsAlignment) {
       EXPECT_LT(ink.Right, (cell.Left + cell.Right) / 2);
     }
   }
+  // Walking out of the left cell's text with the editor open: the editor opens at the right of the next
+  // cell and keeps what is typed.
+  grid_->Navigation().CursorWalkEditor = true;
+  Input().PressKey(VK_RIGHT, 0, "");
+  Input().PressKey(VK_END, 0, "");
+  Input().PressKey(0xBA, 0, "x");
+  Settle();
+  ASSERT_EQ(grid_->Col(), 2);
+  EXPECT_TRUE(grid_->GetInplaceEditor()->Focused());
+  EXPECT_EQ(grid_->Cells(2, 1), "abcx");
+  const TRect cell = grid_->CellRect(2, 1);
+  EXPECT_GT(CellInk(2, 1).Left, (cell.Left + cell.Right) / 2);
 }
 
 // An editor made while the grid did not wrap wraps its text once the grid does, as the cell shows it.
