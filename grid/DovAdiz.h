@@ -979,6 +979,11 @@ public:
   // Enter advances; Key 0 moves nothing.
   void DoneInplaceEdit(platform::WORD Key, platform::TShiftState Shift);
 
+  // The first row from FixedRows on whose text in the search column (SortSettings.Column with
+  // SortSettings.Show, else column 1; a real column) begins with AText in any case; -1 when none, or
+  // with fewer than 2 rows.
+  int Search(const std::string& AText);
+
   // Remembers the cell (display column) and its text as the one validation compares with.
   virtual void InitValidate(int ACol, int ARow);
   // While EditPending: OnCellValidate judges NewValue (and may change it) when it differs from the
@@ -1065,6 +1070,14 @@ private:
   // The character of the key an editor control ended its edit with: it follows the key to the grid,
   // which has the focus by then, and is dropped there.
   char32_t handedBackChar_ = 0;
+  // Whether the current cell's block holds a check box or radio group.
+  bool CurrentHasStaticEdit() const;
+  // A character typed on the grid outside editing mode, with Navigation.AutoGotoWhenSorted: the row
+  // whose search text begins with what was typed becomes the current one. With AutoGotoIncremental
+  // the characters add up (Backspace takes the last away, the keys that move the cursor start anew);
+  // otherwise each character searches alone.
+  void IncrementalSearch(char32_t Key);
+  std::string incrementalText_;
   platform::TPoint validateCell_{-1, -1};
   std::string validateText_;
 

@@ -36,7 +36,7 @@ void VUraRazuduVova::GetCellAlignment(int ACol, int ARow, TAlignment& HAlign, TV
 
 void VUraRazuduVova::SetWordWrap(bool Value) {
   wordWrap_ = Value;
-  // FIXME: the grid's own in-place editor takes the flag too, once it is made.
+  if (auto* editor = dynamic_cast<TExInplaceEdit*>(InplaceEditor())) editor->SetWordWrap(Value);
   if (!GetLockFlag()) Invalidate();
 }
 
@@ -46,8 +46,8 @@ void VUraRazuduVova::SetFlat(bool Value) {
 }
 
 void VUraRazuduVova::SetAutoSize(bool Value) {
-  // FIXME: setting it sizes the columns to their contents at once, with a margin of 10 pixels.
   autoSize_ = Value;
+  if (Value) AutoSizeColumns(false, 10);
 }
 
 void VUraRazuduVova::SetXYOffset(TPoint Value) {

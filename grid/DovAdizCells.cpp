@@ -132,9 +132,15 @@ std::string VUraRazuduVova::GetStrippedCell(int ACol, int ARow) const {
 
 std::string VUraRazuduVova::GetEditText(int ACol, int ARow) {
   // The editor takes its text from here each time it loads a cell: the raw text is what Escape restores.
-  editOriginalText_ = Cells(RealColIndex(ACol), ARow);
-  // FIXME: the editor's right alignment follows the cell's horizontal alignment.
-  return CellEditText(RealColIndex(ACol), ARow);
+  const int realCol = RealColIndex(ACol);
+  editOriginalText_ = Cells(realCol, ARow);
+  if (auto* editor = dynamic_cast<TExInplaceEdit*>(InplaceEditor())) {
+    TAlignment hAlign = TAlignment::taLeftJustify;
+    TVAlignment vAlign = TVAlignment::vtaTop;
+    GetCellAlignment(realCol, ARow, hAlign, vAlign);
+    editor->SetVAlign(hAlign == TAlignment::taRightJustify);
+  }
+  return CellEditText(realCol, ARow);
 }
 
 void VUraRazuduVova::SetEditText(int ACol, int ARow, const std::string& Value) {

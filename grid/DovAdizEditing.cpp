@@ -54,11 +54,12 @@ bool IsTextEditorKind(TEditorType kind) {
 }  // namespace
 
 void VUraRazuduVova::CreateEditorControls() {
-  // FIXME: the combo and the spin editor are told whether visual styles are in force, once the grid
-  // detects its theme.
+  // The combo and the spin editor draw their buttons through the theme when the grid found one in force.
   combo_ = new TGridCombo(this);
+  combo_->SetThemedButton(isThemed_);
   spin_ = new TGridSpin(this);
   spin_->SetBorderStyle(TBorderStyle::bsNone);
+  spin_->SetIsWinXP(isThemed_);
   datePicker_ = new TGridDatePicker(this);
   checkBox_ = new TGridCheckBox(this);
   editBtn_ = new TGridEditBtn(this);
@@ -191,6 +192,8 @@ bool VUraRazuduVova::CanEditShow() {
   if (ComponentState().Contains(csDesigning)) return result;
   if (result && !EditActive() && !editTransition_) {
     const TPoint base = BaseCell(RealColIndex(Col()), Row());
+    // A check box or radio cell is edited by clicks and Space: no editor opens over it.
+    if (HasStaticEdit(base.X, base.Y)) return false;
     editOriginalText_ = Cells(base.X, base.Y);
     EditorKind = TEditorType::edNormal;
     GetCellEditor(base.X, base.Y, EditorKind);
@@ -260,14 +263,15 @@ void VUraRazuduVova::ShowEditControl(int ACol, int ARow) {
       postPending = false;
     } else if (EditorKind == TEditorType::edRichEdit && richEdit_) {
       control = richEdit_;
-      // FIXME: the rich edit grows with its text (SizeWhileTyping.Height), once the platform's rich edit
-      // reports the size its text asks for.
+      richEdit_->Lock();
       richEdit_->SetBorderStyle(TBorderStyle::bsNone);
       richEdit_->HideSelection = false;
       richEdit_->SetBounds(R.Left, R.Top, width, height);
       CellToRich(c, r, *richEdit_);
       richEdit_->SetSelStart(0);
       richEdit_->SetSelLength(static_cast<int>(CodePointCount(richEdit_->Text())));
+      richEdit_->InsetFormatRect();
+      richEdit_->Unlock();
       preparedValue_ = richEdit_->RichText();
     } else if (EditorKind == TEditorType::edCustom && editLink_) {
       ShowEditLink(c, r, R);

@@ -1,5 +1,6 @@
 // The keys of editing: the editor controls' grid keys, the advance to the next editable cell, the
-// hand-back of a closing key, and the grid's own Enter, Escape and always-edit handling.
+// hand-back of a closing key, and the grid's own Enter, Escape, incremental search and always-edit
+// handling.
 
 #include <set>
 #include <utility>
@@ -148,9 +149,14 @@ void VUraRazuduVova::AdvanceEdit(int ACol, int ARow, bool Forward, bool ShowEdit
     OnCellChanging(this, start.Y, RealColIndex(start.X), Row(), RealColIndex(Col()), allow);
     if (alive.Gone()) return;
   }
-  // FIXME: a cell holding a static cell control also opens its editor, once the cell graphics are part
-  // of the grid.
-  if (ShowEditor) this->ShowEditor();
+  // A check box or radio cell reached is in editing mode at once, though no editor shows over it.
+  if (ShowEditor || CurrentHasStaticEdit()) this->ShowEditor();
+}
+
+bool VUraRazuduVova::CurrentHasStaticEdit() const {
+  if (Col() < 0 || Row() < 0) return false;
+  const TPoint base = BaseCell(RealColIndex(Col()), Row());
+  return HasStaticEdit(base.X, base.Y);
 }
 
 void VUraRazuduVova::KeyPress(char32_t& Key) {
@@ -159,22 +165,28 @@ void VUraRazuduVova::KeyPress(char32_t& Key) {
     // Only an edit that is open has a text to restore.
     if (Options().Contains(TGridOption::goEditing) && EditActive() && editCell_.X >= 0)
       SetCells(editCell_.X, editCell_.Y, editOriginalText_);
-  } else if (Key == '\r' && !Focused()) {
-    // An editor has the focus: its Enter moves on, and the editor of the cell reached stays closed.
+  } else if (Key == '\r' && (!Focused() || CurrentHasStaticEdit())) {
+    // An editor (or a check box or radio cell) has the key: Enter moves on, and the editor of the cell
+    // reached stays closed; on a check box or radio cell Enter never opens one.
     const TPoint before{Col(), Row()};
     AdvanceEdit(Col(), Row(), true, false, false);
     if (alive.Gone()) return;
-    if (before.X != Col() || before.Y != Row()) {
+    if (before.X != Col() || before.Y != Row() || CurrentHasStaticEdit()) {
       Key = 0;
       return;
     }
   }
-  // FIXME: incremental search of the typed text (Navigation.AutoGotoWhenSorted) once the grid searches.
+  if (!Options().Contains(TGridOption::goEditing) && navigation_.AutoGotoWhenSorted) {
+    IncrementalSearch(Key);
+    if (alive.Gone()) return;
+  }
   TBaseGrid::KeyPress(Key);
 }
 
 void VUraRazuduVova::KeyUp(WORD& Key, TShiftState Shift) {
   const WORD key = Key;
+  if (IsArrowKey(key) || key == VK_PRIOR || key == VK_NEXT || key == VK_END || key == VK_INSERT || key == VK_DELETE)
+    incrementalText_.clear();
   const TGuard alive(*this);
   TBaseGrid::KeyUp(Key, Shift);
   if (alive.Gone() || !navigation_.AlwaysEdit) return;

@@ -475,7 +475,33 @@ void TGridButton::DoExit() {
 
 // ---- TExRichEdit ----
 
-TExRichEdit::TExRichEdit(VUraRazuduVova* AGrid) : TRichEdit(AGrid), grid_(AGrid) {}
+TExRichEdit::TExRichEdit(VUraRazuduVova* AGrid) : TRichEdit(AGrid), grid_(AGrid) {
+  Perform(EM_SETEVENTMASK, 0, static_cast<LPARAM>(Perform(EM_GETEVENTMASK) | ENM_REQUESTRESIZE));
+}
+
+void TExRichEdit::InsetFormatRect() {
+  TRect r{kInset, kInset, std::max(Width() - kInset, kInset), std::max(Height() - kInset, kInset)};
+  Perform(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&r));
+}
+
+void TExRichEdit::RequestSize(const TRect& Rect) {
+  const TGuard alive(*this);
+  TRichEdit::RequestSize(Rect);
+  if (alive.Gone()) return;
+  reqWidth_ = Rect.Width();
+  reqHeight_ = Rect.Height();
+  if (locked_ || this != grid_->richEdit_ || !Visible() || !grid_->SizeWhileTyping().Height) return;
+  // The text with the inset below it; the rectangle starts at the inset above.
+  const int wanted = Rect.Bottom + kInset;
+  const int growth = wanted - Height();
+  if (growth <= 0 || Top() + wanted > grid_->ClientHeight()) return;
+  // The last row of the edited block takes the growth, so a merged block grows as a whole.
+  const TPoint cell = grid_->editCell_;
+  const int lastRow = cell.Y + std::max(grid_->CellSpan(cell.X, cell.Y).Y, 0);
+  SetHeight(wanted);
+  InsetFormatRect();
+  grid_->SetRowHeights(lastRow, grid_->RowHeights(lastRow) + growth);
+}
 
 void TExRichEdit::SetSelOffset(int twips) {
   CHARFORMAT format;

@@ -13,6 +13,7 @@
 #include "platform/edits/EditText.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Keyboard.h"
 #include "platform/ui/VirtualKeys.h"
 
 using namespace platform;
@@ -53,12 +54,19 @@ void TExInplaceEdit::UpdateContents() {
     TInplaceEdit::UpdateContents();
     reloading_ = false;
   }
+  FollowCellStyle();
   SetMaxLength(EffectiveLimit());
   const TPoint base = grid_->editCell_;
   if (base.X < 0) return;
   TFont font;
   SetColor(grid_->EditorLook(base.X, base.Y, font));
   Font().Assign(font);
+}
+
+void TExInplaceEdit::FollowCellStyle() {
+  TCreateParams params;
+  CreateParams(params);
+  if (params.Style != EditStyle()) StyleChanged();
 }
 
 void TExInplaceEdit::BoundsChanged() {
@@ -110,6 +118,14 @@ void TExInplaceEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_KEYDOWN:
       grid_->handedBackChar_ = 0;
+      // Where Enter types a line break, Ctrl+Enter is the Enter that ends the edit; the character of
+      // the key is dropped wherever it arrives.
+      if (Message.WParam == VK_RETURN && GetKeyState(VK_CONTROL) < 0 && grid_->Navigation().LineFeedOnEnter) {
+        grid_->HandBackKey(VK_RETURN);
+        char32_t enter = '\r';
+        TInplaceEdit::KeyPress(enter);
+        return;
+      }
       TInplaceEdit::Dispatch(Message);
       return;
     case WM_CHAR: {

@@ -30,7 +30,7 @@ public:
 
   void Dispatch(platform::TMessage& Message) override;
 
-  // Stored only.
+  // Stored only; the window takes them when it is made (VAlign: the text stands at the right).
   bool VAlign() const { return vAlign_; }
   void SetVAlign(bool value) { vAlign_ = value; }
   bool WordWrap() const { return wordWrap_; }
@@ -57,6 +57,9 @@ private:
   bool FilterChar(char32_t& Key);
   void Paste();
   void LookupCompletion();
+  // The window's style follows the cell just loaded (its kind, its right alignment in VAlign, the grid's
+  // wrapping): a window made for another cell is made again.
+  void FollowCellStyle();
   // Takes the cell's edit text again without writing it back to the cell.
   void ReloadFromCell();
   void LeaveCell();
@@ -202,7 +205,9 @@ private:
 };
 
 // The rich-text editor of edRichEdit: sub- and superscript for the selection; Up and Down go to the
-// grid after the rich edit has handled them, unless the grid wraps or has multi-line cells.
+// grid after the rich edit has handled them, unless the grid wraps or has multi-line cells. With
+// SizeWhileTyping.Height the grid's editor grows downwards with its text, and its row with it, as long
+// as it stays inside the grid; Lock suspends that while the grid loads a cell into it.
 class TExRichEdit : public platform::TRichEdit {
 public:
   explicit TExRichEdit(VUraRazuduVova* AGrid);
@@ -210,15 +215,28 @@ public:
   void SelNormal() { SetSelOffset(0); }
   void SelSubscript() { SetSelOffset(-40); }
   void SelSuperscript() { SetSelOffset(40); }
+  // The size of the text's area that the control asked for last.
+  int ReqWidth() const { return reqWidth_; }
+  int ReqHeight() const { return reqHeight_; }
+  void Lock() { locked_ = true; }
+  void Unlock() { locked_ = false; }
+  // The text is laid out 2 pixels inside the control's edges.
+  void InsetFormatRect();
 
 protected:
   void KeyDown(platform::WORD& Key, platform::TShiftState Shift) override;
   void DoExit() override;
+  void RequestSize(const platform::TRect& Rect) override;
 
 private:
+  static constexpr int kInset = 2;
+
   void SetSelOffset(int twips);
 
   VUraRazuduVova* grid_;
+  int reqWidth_ = 0;
+  int reqHeight_ = 0;
+  bool locked_ = false;
 };
 
 }  // namespace velmora

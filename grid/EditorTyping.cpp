@@ -49,17 +49,21 @@ std::pair<std::string, std::string> SplitNumberAndUnit(std::string_view text) {
   return {std::string(text.substr(0, end)), std::string(text.substr(end))};
 }
 
+bool BeginsWith(std::string_view text, std::string_view prefix, bool caseSensitive) {
+  const size_t length = CodePointCount(prefix);
+  return CodePointCount(text) >= length &&
+         Folded(text.substr(0, ByteOfChar(text, length)), caseSensitive) == Folded(prefix, caseSensitive);
+}
+
 bool CompleteFromList(const TStringList& items, std::string_view typed, bool caseSensitive, std::string& completed,
                       int& index) {
   index = -1;
   if (typed.empty()) return false;
-  const std::string prefix = Folded(typed, caseSensitive);
   const size_t length = CodePointCount(typed);
   for (int i = 0; i < items.Count(); ++i) {
     const std::string& item = items.Strings(i);
-    const size_t head = ByteOfChar(item, length);
-    if (CodePointCount(item) < length || Folded(item.substr(0, head), caseSensitive) != prefix) continue;
-    completed = std::string(typed) + item.substr(head);
+    if (!BeginsWith(item, typed, caseSensitive)) continue;
+    completed = std::string(typed) + item.substr(ByteOfChar(item, length));
     index = i;
     return true;
   }

@@ -9,7 +9,7 @@
 namespace velmora {
 
 // What the grid's editors share about typing: the number filters of the numeric kinds and the
-// completion of a typed prefix from a list. Positions and lengths count characters (code points).
+// completion of a typed prefix from a list (and the grid's search by a typed prefix). Positions and lengths count characters (code points).
 
 enum class TNumberFilter : uint8_t { Integer, PositiveInteger, Float };
 
@@ -22,6 +22,9 @@ bool NumberCharAccepted(TNumberFilter filter, char32_t c, std::string_view text,
 // The leading number of a unit cell (sign, digits, "," and ".") and the unit from the first other
 // character on, so that the two joined are always the cell's text ("12a3 kg": "12" and "a3 kg").
 std::pair<std::string, std::string> SplitNumberAndUnit(std::string_view text);
+
+// Whether `text` begins with `prefix`, compared upper-cased unless caseSensitive.
+bool BeginsWith(std::string_view text, std::string_view prefix, bool caseSensitive);
 
 // The completion of `typed` from the first item (in list order) that begins with it, compared upper-
 // cased unless caseSensitive: the typed characters followed by the rest of the item. False, and the

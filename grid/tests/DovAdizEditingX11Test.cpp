@@ -1,6 +1,6 @@
 // The grid's editors on a real X display (an Xvfb of the test's own), used through xdotool as a person
 // uses them: typing into a cell, picking from the combo's list with the mouse, stepping a spin cell with
-// the keys, and Tab and Enter through a row.
+// the keys, Tab and Enter through a row, a check-box cell on the way and a rich cell that grows.
 #include <filesystem>
 #include <string>
 
@@ -24,6 +24,7 @@ class TX11Grid : public VUraRazuduVova {
 public:
   using VUraRazuduVova::VUraRazuduVova;
   using VUraRazuduVova::ComboEditor;
+  using VUraRazuduVova::RichEditor;
   using VUraRazuduVova::UnitEditBtnEditor;
 };
 
@@ -131,6 +132,44 @@ TEST_F(DovAdizEditingX11Test, CalendarAndUnitMenuOpenOverTheGrid) {
   Xdotool({"key", "Escape", "Escape"});
   EXPECT_FALSE(grid_->EditActive());
   EXPECT_EQ(grid_->Cells(2, 1), "12 kg");
+}
+
+// A number typed into a right-aligned cell stands at the right while it is typed; Enter walks on to a
+// check-box cell, which opens no editor and takes Space, and on to a rich cell, whose row grows with
+// the lines typed into it.
+TEST_F(DovAdizEditingX11Test, RightAlignedCheckBoxAndGrowingRichCells) {
+  kinds_ = {TEditorType::edNormal, TEditorType::edNormal, TEditorType::edNormal, TEditorType::edRichEdit};
+  grid_->OnGetAlignment = [](TObject*, int, int ACol, TAlignment& HAlign, TVAlignment&) {
+    if (ACol == 1) HAlign = TAlignment::taRightJustify;
+  };
+  grid_->AddCheckBox(2, 1, false, false);
+  grid_->SetColWidths(3, 60);
+  grid_->SizeWhileTyping().Height = true;
+  grid_->Navigation().AdvanceOnEnter = true;
+  ClickAt(CellCentre(1, 1));
+  Xdotool({"type", "--delay", "30", "1234"});
+  Screenshot("x11_editor_right_aligned");
+  Xdotool({"key", "Return"});
+  EXPECT_EQ(grid_->Cells(1, 1), "1234");
+  ASSERT_EQ(grid_->Col(), 2);
+  EXPECT_FALSE(grid_->EditActive());
+  Xdotool({"key", "space"});
+  bool checked = false;
+  EXPECT_TRUE(grid_->GetCheckBoxState(2, 1, checked) && checked);
+  EXPECT_FALSE(grid_->EditActive());
+
+  Xdotool({"key", "Return"});
+  ASSERT_EQ(grid_->Col(), 3);
+  const int before = grid_->RowHeights(1);
+  Xdotool({"key", "F2"});
+  ASSERT_TRUE(grid_->RichEditor()->Visible());
+  Xdotool({"type", "--delay", "30", "abcd abcd abcd abcd"});
+  Screenshot("x11_editor_rich_grown");
+  EXPECT_GT(grid_->RowHeights(1), before);
+  EXPECT_EQ(grid_->RichEditor()->Height(), grid_->RowHeights(1) - 1);
+  ClickAt(CellCentre(1, 2));
+  EXPECT_FALSE(grid_->EditActive());
+  EXPECT_TRUE(grid_->Cells(3, 1).starts_with("{\\rtf"));
 }
 
 }  // namespace

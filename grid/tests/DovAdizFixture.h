@@ -13,13 +13,14 @@
 namespace velmora::testing {
 
 // The grid object with the hooks a test reaches: the current cell's move, the editor's text and its
-// cancelling, and the sort's cross-reference.
+// cancelling, the rich editor, and the sort's cross-reference.
 class TTestDovAdiz : public VUraRazuduVova {
 public:
   using VUraRazuduVova::VUraRazuduVova;
   using VUraRazuduVova::EditCanceled;
   using VUraRazuduVova::FocusCell;
   using VUraRazuduVova::GetEditText;
+  using VUraRazuduVova::RichEditor;
   using VUraRazuduVova::SelectCell;
   using VUraRazuduVova::SetEditText;
   using VUraRazuduVova::sortXRef_;

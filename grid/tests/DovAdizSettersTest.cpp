@@ -26,7 +26,7 @@ TEST_F(DovAdizTest, SettersRepaintOrOnlyStore) {
       {"XYOffset", [](VUraRazuduVova& g) { g.SetXYOffset({4, 4}); }, true},
       {"FixedFooters", [](VUraRazuduVova& g) { g.SetFixedFooters(1); }, true},
       {"FixedRightCols", [](VUraRazuduVova& g) { g.SetFixedRightCols(1); }, true},
-      {"AutoSize", [](VUraRazuduVova& g) { g.SetAutoSize(true); }, false},
+      {"AutoSize", [](VUraRazuduVova& g) { g.SetAutoSize(true); }, true},
       {"RowSelect unchanged", [](VUraRazuduVova& g) { g.SetRowSelect(2, false); }, false},
       {"RowSelect", [](VUraRazuduVova& g) { g.SetRowSelect(2, true); }, true},
       {"a colour far below the rows shown", [](VUraRazuduVova& g) { g.SetColors(1, 4999, platform::clRed); }, false},
@@ -59,6 +59,20 @@ TEST_F(DovAdizTest, LockedUpdatesPaintOnceAtTheEnd) {
   EXPECT_EQ(grid_->PaintCounter(), painted + 1);
   EXPECT_EQ(grid_->VAlignment(), TVAlignment::vtaBottom);
   EXPECT_TRUE(grid_->WordWrap());
+}
+
+// Setting AutoSize sizes the scrolling columns to their contents at once, with a margin of 10 pixels.
+TEST_F(DovAdizTest, AutoSizeSizesTheColumnsAtOnce) {
+  grid_->SetCells(1, 1, "a much longer text");
+  grid_->SetCells(2, 1, "ab");
+  grid_->SetColWidths(0, 33);
+  grid_->SetAutoSize(true);
+  const int wide = grid_->ColWidths(1), narrow = grid_->ColWidths(2);
+  EXPECT_EQ(grid_->ColWidths(0), 33);
+  EXPECT_GT(wide, narrow);
+  grid_->AutoSizeColumns(false, 0);
+  EXPECT_EQ(grid_->ColWidths(1), wide - 10);
+  EXPECT_EQ(grid_->ColWidths(2), narrow - 10);
 }
 
 }  // namespace
