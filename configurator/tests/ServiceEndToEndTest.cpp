@@ -68,6 +68,7 @@ protected:
     form_->AfterConstruction();
     settings_ = new TfrmSettings(nullptr);
     settings_->AfterConstruction();
+    form_->SetBounds(0, 0, 1000, 600);
     form_->Show();
     platform::Application().ProcessMessages();
   }
@@ -92,7 +93,9 @@ protected:
     const platform::TStringList& lines = form_->LogFile->Lines();
     return lines.Count() == 0 ? "" : lines.Strings(lines.Count() - 1);
   }
+  // What the form shows once it painted, with the status columns in view.
   void Screenshot(const std::string& name) {
+    platform::Application().ProcessMessages();
     std::filesystem::create_directories(CONFIGURATOR_ARTEFACTS);
     platform::HeadlessBackend().SaveScreenshot(form_->BackendWindow(),
                                                std::string(CONFIGURATOR_ARTEFACTS) + "/" + name + ".png");
