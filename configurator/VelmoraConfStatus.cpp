@@ -1,7 +1,11 @@
 // The service's status in the main window: each host's state and round trip from status.ini, the
 // service icon and the start and stop items, and the status messages of the service.
+#include <string>
+#include <utility>
+
 #include "configurator/ServiceLink.h"
 #include "configurator/VelmoraConf.h"
+#include "platform/app/Application.h"
 #include "platform/app/Window.h"
 #include "platform/core/Files.h"
 #include "platform/core/IniFile.h"
@@ -12,7 +16,8 @@ namespace configurator {
 
 namespace {
 
-// The form posts this to itself after a status message, so that a burst of them is served once.
+// Posted to the application window after a status message, so that a burst of them is served once. The
+// application window lives as long as the program, so the message is never dropped with a window.
 constexpr platform::UINT kStatusMessagesDue = 0x8000 + 38;  // an application message (WM_APP range)
 
 // The images of the state column and the service panel (ImageList1).
@@ -73,10 +78,10 @@ void TForm1::RefreshStatus() {
 void TForm1::StatusSetterTimer(platform::TObject* Sender) { RefreshStatus(); }
 
 // Every status message ends the wait for the service at once; its work (a refresh for wParam 0, the
-// log for any other) is done when the form's own message that the first one posted comes, so the
-// messages that queued meanwhile cost one refresh and one reload together.
+// log for any other) is done when the message that the first one posted comes, so the messages that
+// queued meanwhile cost one refresh and one reload together.
 void TForm1::ApplicationEvents1Message(platform::MSG& Msg, bool& Handled) {
-  if (Msg.message == kStatusMessagesDue && Msg.hwnd == Handle()) {
+  if (Msg.message == kStatusMessagesDue && Msg.hwnd == platform::Application().Handle()) {
     Handled = true;
     ApplyStatusMessages();
     return;
@@ -86,7 +91,7 @@ void TForm1::ApplicationEvents1Message(platform::MSG& Msg, bool& Handled) {
   Handled = true;
   WaitingForService = false;
   if (statusWorkPosted_) return;
-  statusWorkPosted_ = platform::PostMessage(Handle(), kStatusMessagesDue, 0, 0);
+  statusWorkPosted_ = platform::PostMessage(platform::Application().Handle(), kStatusMessagesDue, 0, 0);
   if (!statusWorkPosted_) ApplyStatusMessages();  // a full queue: at once
 }
 

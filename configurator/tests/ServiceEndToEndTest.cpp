@@ -9,13 +9,13 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <memory>
 
 #include "configurator/VelmoraConf.h"
 #include "configurator/einstellungen.h"
 #include "configurator/tests/ServiceFixture.h"
 #include "platform/app/FormLanguage.h"
+#include "platform/app/tests/PumpUntil.h"
 #include "platform/core/tests/TempFolder.h"
 #include "platform/dialogs/ScriptedDialogs.h"
 #include "platform/ui/HeadlessBackend.h"
@@ -27,6 +27,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using Lines = std::vector<std::string>;
+using platform::PumpUntil;
 
 class ServiceEndToEndTest : public ::testing::Test {
 protected:
@@ -71,18 +72,6 @@ protected:
     form_->SetBounds(0, 0, 1000, 600);
     form_->Show();
     platform::Application().ProcessMessages();
-  }
-  // Runs the loop on the real clock until done() or timeoutMs; returns done().
-  static bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-    bool late = false;
-    platform::TTimer deadline(nullptr);
-    deadline.SetInterval(static_cast<platform::UINT>(timeoutMs));
-    deadline.OnTimer = [&](platform::TObject*) { late = true; };
-    platform::TTimer look(nullptr);  // wakes the loop to look again
-    look.SetInterval(100);
-    look.OnTimer = [](platform::TObject*) {};
-    platform::Application().HandleMessagesUntil([&] { return late || done(); });
-    return done();
   }
   std::string StatusCell(int row) const { return form_->Grid->Cells(6, row); }
   std::string LastLogLine() const {
