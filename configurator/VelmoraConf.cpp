@@ -1,6 +1,7 @@
 #include "configurator/VelmoraConf.h"
 
 #include "configurator/ConfWindowTexts.h"
+#include "configurator/ServiceLink.h"
 #include "configurator/WindowPlacement.h"
 #include "configurator/einstellungen.h"
 #include "controls/DisplayClasses.h"
@@ -70,6 +71,8 @@ TForm1::TForm1(platform::TComponent* AOwner) : TForm(AOwner) {
   entf = Component<platform::TMenuItem>("entf");
   Deutsch1 = Component<platform::TMenuItem>("Deutsch1");
   English1 = Component<platform::TMenuItem>("English1");
+  Servicestarten1 = Component<platform::TMenuItem>("Servicestarten1");
+  Servicestoppen1 = Component<platform::TMenuItem>("Servicestoppen1");
 
   platform::TBitmap strip;
   strip.LoadFromResourceName("IMAGELIST1");
@@ -91,6 +94,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::BindHandlers(platform::TFormMethods& methods) {
+  BindServiceHandlers(methods);
   methods.Add("FormCreate", this, &TForm1::FormCreate);
   methods.Add("FormCloseQuery", this, &TForm1::FormCloseQuery);
   methods.Add("FormClose", this, &TForm1::FormClose);
@@ -178,7 +182,10 @@ void TForm1::FormCreate(platform::TObject* Sender) {
   } catch (const platform::Exception& e) {
     platform::ShowMessage(e.Message());
   }
-  // The status display, the service's two window messages and the log panel's content come here.
+  RefreshStatus();
+  StatusNotifyMessage = platform::RegisterWindowMessage(kStatusNotifyMessageName);
+  ResetRequestMessage = platform::RegisterWindowMessage(kResetRequestMessageName);
+  LoadLogFile();
 }
 
 void TForm1::LoadHosts() {

@@ -62,6 +62,8 @@ public:
   platform::TMenuItem* entf;
   platform::TMenuItem* Deutsch1;
   platform::TMenuItem* English1;
+  platform::TMenuItem* Servicestarten1;
+  platform::TMenuItem* Servicestoppen1;
 
   // The options that the settings dialog edits; they reach HostList.ini when the window closes.
   bool Logging = false;
@@ -102,10 +104,32 @@ public:
   void GridAutoInsertRow(platform::TObject* Sender, int ARow);
   void GridAutoDeleteRow(platform::TObject* Sender, int ARow);
 
+  // The service's status and log (VelmoraConfStatus.cpp, VelmoraConfLogPanel.cpp) and its control
+  // (VelmoraConfService.cpp).
+  void RefreshStatus();
+  void ApplicationEvents1Message(platform::MSG& Msg, bool& Handled);
+  void StatusSetterTimer(platform::TObject* Sender);
+  void Servicestarten1Click(platform::TObject* Sender);
+  void Servicestoppen1Click(platform::TObject* Sender);
+  // True while Save waits for the service's answer to its reset request.
+  bool IsWaitingForService() const { return WaitingForService; }
+
 private:
   template <class T>
   T* Component(const std::string& name) const;
   void BindHandlers(platform::TFormMethods& methods);
+  void BindServiceHandlers(platform::TFormMethods& methods);
+  // The service runs: status.ini exists and the window station lists the service's application window.
+  bool ServiceRuns() const;
+  // Shows events.log in the log panel, its last line in view.
+  void LoadLogFile();
+  // The hand-over after a successful save: the reset request to a running service and the wait for its
+  // answer, or the offer to start the service.
+  void ServiceWait();
+  // Runs the start or stop script beside the program; a script that the shell cannot run is reported.
+  void RunServiceScript(platform::TMenuItem* item, const char* script);
+  // Does what the status messages since the last call asked for, once each.
+  void ApplyStatusMessages();
   void LoadPlacement();
   void LoadHosts();
   void WriteLanguage();
@@ -122,6 +146,13 @@ private:
 
   bool English_ = false;
   bool SaveOk_ = false;
+  unsigned int StatusNotifyMessage = 0;
+  unsigned int ResetRequestMessage = 0;
+  bool WaitingForService = false;
+  // Status messages whose work is due: a burst of them refreshes the status and reloads the log once.
+  bool statusRefreshDue_ = false;
+  bool logReloadDue_ = false;
+  bool statusWorkPosted_ = false;
   // A notice about a program folder that cannot be written has been shown.
   bool unwritableNoticeShown_ = false;
 };

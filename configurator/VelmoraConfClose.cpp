@@ -8,6 +8,11 @@ namespace configurator {
 // The open editor is ended first, so that its text counts as an edit. A Save that fails keeps the
 // window open; a column-width file that cannot be written never does.
 void TForm1::FormCloseQuery(platform::TObject* Sender, bool& CanClose) {
+  // The wait for the service runs inside a save: the window stays until it ends.
+  if (WaitingForService) {
+    CanClose = false;
+    return;
+  }
   EndCellEdit();
   SaveOk_ = true;
   if (btnSave->Enabled() &&

@@ -28,7 +28,7 @@ void TForm1::btnSaveClick(platform::TObject* Sender) {
     SaveOk_ = false;
     return;
   }
-  // The hand-over to the service follows a successful save here.
+  ServiceWait();
 }
 
 }  // namespace configurator

@@ -102,6 +102,9 @@ void TTarvonex::RequestReset() {
   } else {
     ++resetLinesPending;
   }
+  // The configurator waits for an answer after its request: it gets one at once, whether or not the
+  // line was logged (Logging off, or the lock held elsewhere).
+  NotifyConfigurator(0);
 }
 
 bool TTarvonex::ReadLanguage() {

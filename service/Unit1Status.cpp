@@ -37,6 +37,7 @@ void TTarvonex::WriteStatus(const std::string& host, int state, int32_t roundTri
 }
 
 void TTarvonex::NotifyConfigurator(platform::WPARAM wParam) {
+  if (statusNotifyId == 0) return;  // a reload signal before the service registered its messages
   platform::HWND window = platform::FindWindow("TForm1", "Velmora - Konfigurator");
   if (window == platform::HWND{}) window = platform::FindWindow("TForm1", "Velmora - Configurator");
   if (window != platform::HWND{}) platform::PostMessage(window, statusNotifyId, wParam, 0);

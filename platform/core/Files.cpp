@@ -1,4 +1,5 @@
 #include "platform/core/Files.h"
+#include "platform/core/FileTail.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -117,22 +118,52 @@ std::string ReadFileBytes(const std::string& path) {
   return ReadToEnd(fd.Descriptor(), path, kUnlimitedFileBytes, 0);
 }
 
-std::string ReadRegularFile(const std::string& path, uint64_t maxBytes, MissingFile missing) {
-  // Without O_NONBLOCK the open of a FIFO would wait for a writer, for ever.
+namespace {
+
+// Opens a regular file for reading and tells its size; an invalid descriptor for a missing file when
+// the caller says so. Without O_NONBLOCK the open of a FIFO would wait for a writer, for ever.
+UniqueFd OpenRegularFile(const std::string& path, MissingFile missing, uint64_t& size) {
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  if (!fd.IsValid() && errno == ENOENT && missing == MissingFile::ReadsEmpty) return {};
+  if (!fd.IsValid() && errno == ENOENT && missing == MissingFile::ReadsEmpty) return fd;
   if (!fd.IsValid()) throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
   struct stat status{};
   if (::fstat(fd.Descriptor(), &status) != 0)
     throw EFOpenError("Cannot open file \"" + path + "\". " + std::strerror(errno));
   if (!S_ISREG(status.st_mode)) throw EFOpenError("Cannot open file \"" + path + "\". It is not a regular file.");
+  size = static_cast<uint64_t>(status.st_size);
+  return fd;
+}
+
+}  // namespace
+
+std::string ReadRegularFile(const std::string& path, uint64_t maxBytes, MissingFile missing) {
+  uint64_t size = 0;
+  UniqueFd fd = OpenRegularFile(path, missing, size);
+  if (!fd.IsValid()) return {};
   const std::string tooLarge =
       "Cannot read file \"" + path + "\". It is larger than " + std::to_string(maxBytes) + " bytes";
-  const uint64_t size = static_cast<uint64_t>(status.st_size);
   if (size > maxBytes) throw EFOpenError(tooLarge);
   std::string bytes = ReadToEnd(fd.Descriptor(), path, maxBytes, size);  // it may have grown meanwhile
   if (bytes.size() > maxBytes) throw EFOpenError(tooLarge);
   return bytes;
+}
+
+TFileTail ReadRegularFileTail(const std::string& path, uint64_t maxBytes) {
+  uint64_t size = 0;
+  UniqueFd fd = OpenRegularFile(path, MissingFile::Raises, size);
+  TFileTail tail;
+  if (size > maxBytes) {
+    if (::lseek(fd.Descriptor(), static_cast<off_t>(size - maxBytes), SEEK_SET) < 0)
+      throw EFOpenError("Cannot read file \"" + path + "\". " + std::strerror(errno));
+    tail.cut = true;
+  }
+  // A file that grows meanwhile is read to its new end, of which the last maxBytes are kept.
+  tail.bytes = ReadToEnd(fd.Descriptor(), path, 2 * maxBytes, static_cast<size_t>(std::min(size, maxBytes)));
+  if (tail.bytes.size() > maxBytes) {
+    tail.bytes.erase(0, tail.bytes.size() - maxBytes);
+    tail.cut = true;
+  }
+  return tail;
 }
 
 void WriteFileAtomic(const std::string& path, const std::string& bytes, Durability durability) {

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <regex>
 
@@ -12,7 +11,7 @@
 #include "platform/core/Paths.h"
 #include "platform/core/tests/TempFolder.h"
 #include "platform/app/Application.h"
-#include "platform/app/Timer.h"
+#include "platform/app/tests/PumpUntil.h"
 #include "service/tests/ConfiguratorWindow.h"
 #include "service/tests/VelmoraProcess.h"
 
@@ -20,19 +19,7 @@ namespace velmora::testing {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// Runs this process's message loop on the real clock until done() or timeoutMs; returns done().
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
-  bool late = false;
-  platform::TTimer deadline(nullptr);
-  deadline.SetInterval(static_cast<platform::UINT>(timeoutMs));
-  deadline.OnTimer = [&](platform::TObject*) { late = true; };
-  platform::TTimer look(nullptr);  // wakes the loop to look at the files again
-  look.SetInterval(100);
-  look.OnTimer = [](platform::TObject*) {};
-  platform::Application().HandleMessagesUntil([&] { return late || done(); });
-  return done();
-}
+using platform::PumpUntil;
 
 // What check_status_page.py found in a page: its problems and its rows' cells, as JSON.
 std::string CheckPage(const std::string& checker, const std::string& page) {

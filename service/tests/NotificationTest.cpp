@@ -47,5 +47,38 @@ TEST_F(NotificationTest, TheGermanCaptionIsLookedForFirst) {
   EXPECT_TRUE(english.received.empty());
 }
 
+// The configurator waits for an answer to its reset request: it comes at once, also with Logging off
+// and while the start-up pass holds the service lock.
+class ResetAnswerTest : public NotificationTest {
+protected:
+  // What the configurator receives within 200 ms of a reset request made at atMs.
+  std::vector<int> AnswerToAReset(uint32_t atMs) {
+    ConfiguratorWindow configurator("Velmora - Configurator");
+    Start();
+    RunFor(atMs);
+    configurator.received.clear();
+    platform::PostMessage(platform::Application().Handle(),
+                          platform::RegisterWindowMessage(TTarvonex::ResetRequestMessage), 0, 0);
+    RunFor(200);
+    return configurator.received;
+  }
+};
+
+TEST_F(ResetAnswerTest, WithLoggingOff) {
+  WriteOneHost("1", {"Logging=0"});
+  network->Script("alpha", {Echo()});
+  EXPECT_EQ(AnswerToAReset(6000), std::vector<int>{0});
+}
+
+TEST_F(ResetAnswerTest, WhileTheStartupPassHoldsTheLock) {
+  Lines lines = {"[Options]", "isEnglish=1", "[Hosts]"};
+  for (int i = 1; i <= 8; ++i) {  // 40 s of silent pings
+    lines.push_back("silent" + std::to_string(i) + "=");
+    network->Script("silent" + std::to_string(i), {Silent()});
+  }
+  WriteHostList(lines);
+  EXPECT_EQ(AnswerToAReset(1000), std::vector<int>{0});
+}
+
 }  // namespace
 }  // namespace velmora::testing

@@ -1,0 +1,4 @@
+#!/bin/sh
+# Starts the Velmora service: the systemd unit that "velmora /INSTALL" writes. The configurator runs
+# this file through /bin/sh; systemd asks polkit whether the calling user may manage the unit.
+exec systemctl start Tarvonex.service

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/shell/Launcher.h"
+
+namespace platform {
+
+// A launcher for tests: records what the shell asked it to start, starts nothing, and answers `result`
+// (0 for started, else the errno value of a failure).
+class RecordingLauncher : public Launcher {
+public:
+  int Launch(const LaunchRequest& request) override {
+    requests.push_back(request);
+    return result;
+  }
+  std::vector<LaunchRequest> requests;
+  int result = 0;
+};
+
+}  // namespace platform
