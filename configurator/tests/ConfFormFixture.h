@@ -18,8 +18,7 @@ namespace configurator::testing {
 class ConfFormTest : public platform::FormTest {
 protected:
   void TearDown() override {
-    delete settings_;
-    delete form_;
+    Stop();
     platform::SetResourceLanguage("");
     FormTest::TearDown();
   }
@@ -33,6 +32,13 @@ protected:
     settings_->AfterConstruction();
     form_->Show();
     Settle();
+  }
+  // Frees both forms, as the program's end does.
+  void Stop() {
+    delete settings_;
+    delete form_;
+    settings_ = nullptr;
+    form_ = nullptr;
   }
   // Asks the main form to close; true when it closed.
   bool CloseForm() {
