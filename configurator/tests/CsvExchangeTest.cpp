@@ -8,7 +8,6 @@
 #include "configurator/HostListFile.h"
 #include "configurator/tests/ConfFormFixture.h"
 #include "platform/dialogs/FileDialogForm.h"
-#include "platform/ui/VirtualKeys.h"
 
 namespace configurator::testing {
 namespace {
@@ -196,12 +195,7 @@ TEST_F(CsvExchangeTest, TheOpenEditorIsEndedBeforeTheExportAndBeforeTheImport) {
     SCOPED_TRACE(import ? "import" : "export");
     Stop();
     Start();
-    Grid().SetCol(0);
-    Grid().SetRow(1);
-    Grid().SetFocus();
-    Input().PressKey(platform::VK_F2);
-    for (char c : std::string("typed")) Input().Char(std::string(1, c));
-    Settle();
+    TypeInCell(0, 1, "typed");
     ASSERT_TRUE(Grid().EditActive());
     if (import) {
       Import(File("other.csv"));
