@@ -12,8 +12,6 @@ inline constexpr TConfText RestartForLanguage{
 // Followed by the registry's error.
 inline constexpr TConfText LanguageNotSwitched{"The language could not be switched: ",
                                                "Die Sprache konnte nicht umgestellt werden: "};
-inline constexpr TConfText LocaleKeyNotOpened{"the registry key cannot be opened.",
-                                              "der Registrierungsschlüssel lässt sich nicht öffnen."};
 
 // Followed by the page's full path.
 inline constexpr TConfText HelpMissing{"The help page is missing: ", "Die Hilfeseite fehlt: "};

@@ -19,8 +19,8 @@ void TForm1::SwitchLanguage(bool english) {
   try {
     platform::TRegistry registry;
     registry.SetRootKey(platform::HKEY_CURRENT_USER);
-    if (!registry.OpenKey(std::string(platform::kLocaleOverrideKey), true))
-      throw platform::ERegistryException(texts::LocaleKeyNotOpened.In(english));
+    // A key that did not open makes the write raise.
+    registry.OpenKey(std::string(platform::kLocaleOverrideKey), true);
     registry.WriteString(platform::ParamStr(0),
                          std::string(english ? platform::kLanguageEnglish : platform::kLanguageGerman));
   } catch (const platform::Exception& e) {
