@@ -77,6 +77,10 @@ std::string SwitchCellText(bool on) {
 
 bool SwitchCellIsOn(const std::string& cellText) { return cellText.find("idx:1") != std::string::npos; }
 
+std::string StateCellText(int image) {
+  return "<p align=\"center\"><IMG src=\"idx:" + std::to_string(image) + "\" align=\"center\"></center>";
+}
+
 std::vector<THostEntry> ReadHostEntries(const std::string& iniPath) {
   const platform::TMemIniFile ini(iniPath);
   platform::TStringList hosts;

@@ -28,6 +28,8 @@ int TextToShowMode(const std::string& word);
 std::string SwitchCellText(bool on);
 // A switch cell is on when its text contains "idx:1" anywhere.
 bool SwitchCellIsOn(const std::string& cellText);
+// The text of a state cell (column 6): the centred image 6 state unknown, 7 not answering, 8 answering.
+std::string StateCellText(int image);
 
 // The hosts of a HostList.ini in [Hosts] order, with the configurator's defaults. A missing file gives none.
 std::vector<THostEntry> ReadHostEntries(const std::string& iniPath);

@@ -73,6 +73,8 @@ TForm1::TForm1(platform::TComponent* AOwner) : TForm(AOwner) {
   English1 = Component<platform::TMenuItem>("English1");
   Servicestarten1 = Component<platform::TMenuItem>("Servicestarten1");
   Servicestoppen1 = Component<platform::TMenuItem>("Servicestoppen1");
+  dlgExcelSave = Component<platform::TSaveDialog>("dlgExcelSave");
+  dlgExcelLoad = Component<platform::TOpenDialog>("dlgExcelLoad");
 
   platform::TBitmap strip;
   strip.LoadFromResourceName("IMAGELIST1");
@@ -118,6 +120,11 @@ void TForm1::BindHandlers(platform::TFormMethods& methods) {
   methods.Add("GridGridHint", this, &TForm1::GridGridHint);
   methods.Add("GridAutoInsertRow", this, &TForm1::GridAutoInsertRow);
   methods.Add("GridAutoDeleteRow", this, &TForm1::GridAutoDeleteRow);
+  methods.Add("Deutsch1Click", this, &TForm1::Deutsch1Click);
+  methods.Add("English1Click", this, &TForm1::English1Click);
+  methods.Add("btnHelpClick", this, &TForm1::btnHelpClick);
+  methods.Add("SpeichernalsXLS1Click", this, &TForm1::SpeichernalsXLS1Click);
+  methods.Add("LadenausExcel1Click", this, &TForm1::LadenausExcel1Click);
 }
 
 std::string TForm1::HostListPath() { return platform::ExeDir() + "HostList.ini"; }

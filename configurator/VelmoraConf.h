@@ -64,6 +64,8 @@ public:
   platform::TMenuItem* English1;
   platform::TMenuItem* Servicestarten1;
   platform::TMenuItem* Servicestoppen1;
+  platform::TSaveDialog* dlgExcelSave;
+  platform::TOpenDialog* dlgExcelLoad;
 
   // The options that the settings dialog edits; they reach HostList.ini when the window closes.
   bool Logging = false;
@@ -103,6 +105,11 @@ public:
   void GridGridHint(platform::TObject* Sender, int ARow, int ACol, std::string& hintstr);
   void GridAutoInsertRow(platform::TObject* Sender, int ARow);
   void GridAutoDeleteRow(platform::TObject* Sender, int ARow);
+  void Deutsch1Click(platform::TObject* Sender);
+  void English1Click(platform::TObject* Sender);
+  void btnHelpClick(platform::TObject* Sender);
+  void SpeichernalsXLS1Click(platform::TObject* Sender);
+  void LadenausExcel1Click(platform::TObject* Sender);
 
   // The service's status and log (VelmoraConfStatus.cpp, VelmoraConfLogPanel.cpp) and its control
   // (VelmoraConfService.cpp).
@@ -143,6 +150,11 @@ private:
   void FillFreshRow(int row);
   std::string BrowseForComputer(const std::string& current);
   std::string ChooseCommandFile(const std::string& current);
+  // Writes the language of the next start to the registry; the checks follow only a written value.
+  void SwitchLanguage(bool english);
+  // Loads a CSV file over the data rows; returns the file's number of columns. Raises on a file that
+  // cannot be read or holds no host row, and then leaves the grid to the caller to restore.
+  int LoadHostCsv(const std::string& fileName);
 
   bool English_ = false;
   bool SaveOk_ = false;

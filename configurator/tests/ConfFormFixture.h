@@ -9,6 +9,7 @@
 #include "platform/core/Files.h"
 #include "platform/core/Paths.h"
 #include "platform/dialogs/ScriptedDialogs.h"
+#include "platform/ui/VirtualKeys.h"
 #include "platform/ui/tests/FormFixture.h"
 
 namespace configurator::testing {
@@ -18,8 +19,7 @@ namespace configurator::testing {
 class ConfFormTest : public platform::FormTest {
 protected:
   void TearDown() override {
-    delete settings_;
-    delete form_;
+    Stop();
     platform::SetResourceLanguage("");
     FormTest::TearDown();
   }
@@ -33,6 +33,13 @@ protected:
     settings_->AfterConstruction();
     form_->Show();
     Settle();
+  }
+  // Frees both forms, as the program's end does.
+  void Stop() {
+    delete settings_;
+    delete form_;
+    settings_ = nullptr;
+    form_ = nullptr;
   }
   // Asks the main form to close; true when it closed.
   bool CloseForm() {
@@ -51,6 +58,15 @@ protected:
   }
 
   velmora::VUraRazuduVova& Grid() { return *form_->Grid; }
+  // Opens the cell's editor with F2 and types the text, as a user does; the editor stays open.
+  void TypeInCell(int col, int row, const std::string& text) {
+    Grid().SetCol(col);
+    Grid().SetRow(row);
+    Grid().SetFocus();
+    Input().PressKey(platform::VK_F2);
+    for (char c : text) Input().Char(std::string(1, c));
+    Settle();
+  }
   // The cells of a data row, columns 0 to 5.
   std::vector<std::string> RowCells(int row) {
     std::vector<std::string> cells;

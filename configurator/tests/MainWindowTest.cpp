@@ -6,7 +6,6 @@
 #include "configurator/HostListFile.h"
 #include "configurator/WindowPlacement.h"
 #include "configurator/tests/ConfFormFixture.h"
-#include "platform/ui/VirtualKeys.h"
 
 namespace configurator::testing {
 namespace {
@@ -136,12 +135,7 @@ TEST_F(ConfFormTest, ClosingWithUnsavedEditsAndARowWithoutHostStaysOpen) {
 TEST_F(ConfFormTest, ClosingEndsTheOpenEditorSoItsTextIsAskedForAndSaved) {
   Start();
   Grid().SetCells(1, 1, "down.sh");
-  Grid().SetCol(0);
-  Grid().SetRow(1);
-  Grid().SetFocus();
-  Input().PressKey(platform::VK_F2);
-  for (char c : std::string("router")) Input().Char(std::string(1, c));
-  Settle();
+  TypeInCell(0, 1, "router");
   ASSERT_TRUE(Grid().EditActive());
   dialogs_.AnswerMessage(platform::mbYes);
   dialogs_.AnswerMessage(platform::mbNo);  // the saved list is not handed to a service: none runs

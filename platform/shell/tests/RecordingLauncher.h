@@ -7,13 +7,19 @@
 namespace platform {
 
 // A launcher for tests: records what the shell asked it to start, starts nothing, and answers `result`
-// (0 for started, else the errno value of a failure).
+// (0 for started, else the errno value of a failure). While it lives it is the shell's launcher.
 class RecordingLauncher : public Launcher {
 public:
+  RecordingLauncher() { SetLauncher(this); }
+  ~RecordingLauncher() override { SetLauncher(nullptr); }
+  RecordingLauncher(const RecordingLauncher&) = delete;
+  RecordingLauncher& operator=(const RecordingLauncher&) = delete;
+
   int Launch(const LaunchRequest& request) override {
     requests.push_back(request);
     return result;
   }
+
   std::vector<LaunchRequest> requests;
   int result = 0;
 };
