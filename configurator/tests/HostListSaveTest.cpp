@@ -72,10 +72,11 @@ TEST(SaveHostEntriesTest, EveryValueReadsBackAsWritten) {
   const std::string path = folder.File("HostList.ini");
   std::vector<THostEntry> rows;
   int index = 0;
-  const std::string longCommand(4000, 'l');
-  for (const char* command : {"", " ", "\t", "\"", "\"\"", "''", "'", "\"x\"", "'x'", "\"x'", " \"x\" ", "x y",
-                              "\"/opt/my tools/ping me\" --now", "größer.sh", "a=b", "; not a comment",
-                              "[not a section]", longCommand.c_str()}) {
+  // Strings, not pointers: the long command's temporary would be gone before the loop reads it.
+  const std::vector<std::string> commands{"", " ", "\t", "\"", "\"\"", "''", "'", "\"x\"", "'x'", "\"x'", " \"x\" ",
+                                          "x y", "\"/opt/my tools/ping me\" --now", "größer.sh", "a=b",
+                                          "; not a comment", "[not a section]", std::string(4000, 'l')};
+  for (const std::string& command : commands) {
     const int show = std::vector<int>{0, 1, 3, 6}[index % 4];
     rows.push_back(Host("host" + std::to_string(index), command, std::string("up ") + command, show,
                         index % 2 == 0, index % 3 == 0));

@@ -58,7 +58,9 @@ protected:
             "'single'",
             "grüß \"a\" b \"c\""};
   }
-  bool Exists(const std::string& command) const { return command == "up.sh" || command.find(kScript) != std::string::npos; }
+  static bool Exists(const std::string& command) {
+    return command == "up.sh" || command.find(kScript) != std::string::npos;
+  }
 
   // Hosts with umlauts and padding, every window mode and every switch; no row without a command.
   std::vector<THostEntry> Rows(int count) const {
@@ -67,8 +69,9 @@ protected:
     for (int i = 0; i < count; ++i) {
       std::string host = (i % 4 == 0 ? "hóst-ä-" : "host") + std::to_string(i) + ".lan";
       if (i % 11 == 0) host = "  " + host + " ";
-      rows.push_back({host, forms[static_cast<size_t>(i + 3) % forms.size()], forms[static_cast<size_t>(i) % forms.size()],
-                      std::vector<int>{0, 1, 3, 6}[static_cast<size_t>(i) % 4], i % 5 != 4, i % 3 != 2});
+      const auto form = [&](int at) { return forms[static_cast<size_t>(at) % forms.size()]; };
+      rows.push_back({host, form(i + 3), form(i), std::vector<int>{0, 1, 3, 6}[static_cast<size_t>(i) % 4], i % 5 != 4,
+                      i % 3 != 2});
     }
     return rows;
   }
@@ -89,12 +92,12 @@ protected:
       const bool answers = i % 2 == 0;
       network->Script(h, {answers ? velmora::testing::Echo() : velmora::testing::Silent()});
       if (!row.enabled) {
-        disabled.push_back(std::string(texts::WatchingDisabled.English) + h);
+        disabled.push_back(texts::WatchingDisabled.In(true) + h);
         continue;
       }
-      enabled.push_back(std::string(texts::WatchingEnabled.English) + h);
+      enabled.push_back(texts::WatchingEnabled.In(true) + h);
       if (!row.waitForStatusChange) {
-        checks.push_back(h + std::string(answers ? texts::ConnectedNoAction.English : texts::DisconnectedNoAction.English));
+        checks.push_back(h + (answers ? texts::ConnectedNoAction : texts::DisconnectedNoAction).In(true));
         continue;
       }
       const std::string& command = answers ? row.runOnConnected : row.runOnDisconnected;
@@ -103,13 +106,13 @@ protected:
         launches.push_back({quoted ? folder.File(kScript) : folder.File(command),
                             quoted ? Lines{"--now", "two words", h} : Lines{h}, "", row.show});
       } else if (!command.empty()) {
-        checks.push_back(command + std::string(texts::CouldNotBeStarted.English));
+        checks.push_back(command + texts::CouldNotBeStarted.In(true));
       }
-      checks.push_back(h + std::string(answers ? texts::Connected.English : texts::Disconnected.English));
+      checks.push_back(h + (answers ? texts::Connected : texts::Disconnected).In(true));
     }
-    Lines expected{std::string(texts::ServiceStartingUp.English)};
+    Lines expected{texts::ServiceStartingUp.In(true)};
     for (const Lines* part : {&disabled, &enabled}) expected.insert(expected.end(), part->begin(), part->end());
-    expected.push_back(std::string(texts::ServiceExecute.English));
+    expected.push_back(texts::ServiceExecute.In(true));
     expected.insert(expected.end(), checks.begin(), checks.end());
 
     Start();
