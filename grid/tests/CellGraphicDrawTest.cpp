@@ -115,11 +115,14 @@ TEST_F(CellGraphicDrawTest, RadioItemsStepByTheirSizeAndStayInTheirCell) {
   ASSERT_EQ(lefts.size(), 3u);  // "x", the second button, "y"
   EXPECT_EQ(lefts[2] - lefts[0], 6 + 4 + size + 2);  // "x" is one 6-pixel advance
 
-  // Four items in a row of 20 pixels: the cell below shows nothing of them.
+  // Four items in a row of 20 pixels: the cell below shows nothing of them, also when the radio cell
+  // alone is painted again.
   grid_->SetRowHeights(4, 20);
   platform::TStringList* spill = grid_->CreateRadio(2, 4, 0, 0);
   for (const char* item : {"p", "q", "r", "s"}) spill->Add(item);
   grid_->Invalidate();
+  EXPECT_EQ(CellInk(2, 5), TRect{});
+  grid_->InvalidateGridRect({2, 4, 2, 4});
   EXPECT_EQ(CellInk(2, 5), TRect{});
   EXPECT_NE(CellInk(2, 4), TRect{});
 }
