@@ -252,7 +252,8 @@ TEST_F(PaintPicturesTest, CellGraphicsBesideTheirText) {
 
 // One sheet: each placed graphic kind (a bitmap, a button) in every horizontal place (columns) and
 // vertical place (rows) beside the text "ping"; then the kinds that fill their cell, a vertical radio
-// group in a row too short for it, and fixed cells as buttons with one held down.
+// group in a row too short for it, and fixed cells as buttons with one held down; then that grid
+// panning, with its marker.
 TEST_F(PaintPicturesTest, GraphicKindsInEveryPlace) {
   form_->SetBounds(100, 100, 900, 560);
   const TCellHAlign across[] = {TCellHAlign::haLeft, TCellHAlign::haCenter, TCellHAlign::haRight,
@@ -318,6 +319,13 @@ TEST_F(PaintPicturesTest, GraphicKindsInEveryPlace) {
   Input().MouseDown(platform::TMouseButtonKind::Left, buttons->ClientToScreen({24 + 78 + 30, 8}));
   SaveArtefact("paint_graphic_places");
   Input().MouseUp(platform::TMouseButtonKind::Left, buttons->ClientToScreen({24 + 78 + 30, 8}));
+  // Panning both ways from the middle of the host column: its marker shows where it began.
+  buttons->IntelliPan = TIntelliPan::ipBoth;
+  Input().MouseDown(platform::TMouseButtonKind::Middle, buttons->ClientToScreen({60, 50}));
+  Input().MouseUp(platform::TMouseButtonKind::Middle, buttons->ClientToScreen({60, 50}));
+  SaveArtefact("paint_pan_marker");
+  Input().MouseDown(platform::TMouseButtonKind::Middle, buttons->ClientToScreen({60, 50}));
+  Input().MouseUp(platform::TMouseButtonKind::Middle, buttons->ClientToScreen({60, 50}));
   Settle();
 }
 
