@@ -1293,6 +1293,9 @@ private:
                     const GraphicPlace& Place);
   void DrawCellBorders(platform::TCanvas& Canvas, int ACol, int ARow, platform::TRect ARect);
   void DrawSoftLook(platform::TCanvas& Canvas, int ACol, int ARow, platform::TRect ARect);
+  // The window frame of the soft look (a single border): flat, a gray line inside a ring in the
+  // parent's colour, over the sunken edge. Canvas is the window's, origin at its outer corner.
+  void DrawSoftFrame(platform::TCanvas& Canvas);
   void DrawBackGround(platform::TCanvas& Canvas, int ACol, int ARow, const platform::TRect& ARect);
   void DrawSelectionRectangle(platform::TCanvas& Canvas, int ACol, int ARow, const platform::TRect& ARect);
   // Where the graphic stands in the cell, and the room that the text keeps beside it.
@@ -1645,6 +1648,23 @@ public:
   // Chooses the item of the radio group at display cell (ACol, ARow) under (X, Y), which is relative to
   // the cell's top-left corner; OnRadioClick follows. A point past the last item chooses nothing.
   void HandleRadioClick(int ACol, int ARow, int X, int Y);
+  // The marker of the IntelliPan kind where panning began, drawn over the cells; erasing repaints
+  // the 32 x 32 pixels under it.
+  void DrawIntelliFocusPoint();
+  void EraseIntelliFocusPoint();
+  // The clipboard (DovAdizClipboard.cpp). Copy puts the selection (SelectedText's cells) as TAB and
+  // CR LF separated text, without a line break after the last row, with markup stripped unless
+  // Navigation.CopyHTMLTagsToClipboard; cut copies, then empties the cells that may be edited (or all
+  // with Navigation.AllowClipboardAlways), the marked rows whole with DisjunctRowSelect.
+  void CopySelectionToClipboard();
+  void CutSelectionToClipboard();
+  // Pastes the clipboard's text at the selection's top-left cell; the number of fields read.
+  int PasteSelectionFromClipboard();
+  // Stores the TAB and CR separated fields of Text from display cell (ACol, ARow) on, into cells that
+  // may be edited (all with AllowClipboardAlways), growing the grid as AllowClipboardColGrow and
+  // AllowClipboardRowGrow allow; nothing without goEditing or AllowClipboardAlways. The number of
+  // fields read, stored or not; CellsChanged for the cells covered.
+  int PasteText(int ACol, int ARow, const std::string& Text);
 
 protected:
   void Click() override;
@@ -1664,7 +1684,7 @@ protected:
   // A double click on a header border sizes real column ACol to its content.
   virtual void AutoSizeColumn(int ACol);
   // A clipboard shortcut (Ctrl+X, Ctrl+C, Ctrl+V and their Shift/Ctrl+Insert/Delete forms) that its
-  // event allowed.
+  // event allowed: the selection's cut, copy or paste.
   enum class TClipboardKey : uint8_t { Cut, Copy, Paste };
   virtual void ClipboardShortcut(TClipboardKey Operation);
   // A drag that OnOleDrag allowed: of the pressed column (Column) or of the selected cells.
@@ -1713,6 +1733,11 @@ private:
   bool NodeOrRadioPress(int c, int r, int X, int Y);
   bool ButtonPress(int c, int r, int X, int Y);
   bool CheckBoxPress(int c, int r);
+  // FixedAsButtons: a press on a fixed cell shows it pushed in until the release.
+  void FixedPress(int c, int r);
+  // SelectedText, with each markup text as its plain text when StripMarkup is set.
+  std::string SelectionText(bool StripMarkup);
+  void FixedRelease();
   void ButtonRelease();
   // OnCheckBoxMouseUp or OnRadioMouseUp for the cell that a release reached.
   void StaticEditRelease(int c, int r);
@@ -1744,6 +1769,7 @@ private:
   platform::TPoint mouseDownPoint_{-1, -1};
   platform::TPoint mouseDownCell_{-1, -1};
   platform::TPoint pressedButton_{-1, -1};  // display cell of the cell button held down
+  platform::TPoint pressedFixed_{-1, -1};   // display cell of the fixed cell shown pushed in
   int previousClientWidth_ = 0;
   int synchReferenceWidth_ = 0;
   std::vector<int> synchReference_;  // column widths at synchReferenceWidth_

@@ -1,5 +1,6 @@
 // Calculations over runs of cells, automatic numbering, the selection test and the selection as text.
 #include "grid/DovAdiz.h"
+#include "controls/html/MarkupText.h"
 #include "grid/ExUtil.h"
 #include "platform/edits/RichEdit.h"
 
@@ -78,7 +79,9 @@ bool VUraRazuduVova::IsSelected(int ACol, int ARow) {
   return Selection().Contains(ACol, ARow);
 }
 
-std::string VUraRazuduVova::SelectedText() {
+std::string VUraRazuduVova::SelectedText() { return SelectionText(false); }
+
+std::string VUraRazuduVova::SelectionText(bool StripMarkup) {
   platform::TGridRect range = Selection();
   if (Options().Contains(TGridOption::goRowSelect) && dragDropSettings_.OleEntireRows) {
     range.Left = 0;
@@ -96,7 +99,9 @@ std::string VUraRazuduVova::SelectedText() {
     for (int c = range.Left; c <= range.Right; ++c) {
       const int col = RealColIndex(c);
       std::string text = Cells(col, r);
-      if (text.find("{\\") != std::string::npos) {
+      if (StripMarkup && text.find("</") != std::string::npos) {
+        text = controls::StripHTML(text);
+      } else if (text.find("{\\") != std::string::npos) {
         platform::TCustomRichEdit& rich = RichEdit();
         CellToRich(col, r, rich);
         text.clear();

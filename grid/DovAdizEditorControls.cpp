@@ -4,12 +4,15 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 #include "grid/DovAdiz.h"
 #include "grid/DovAdizEditors.h"
 #include "grid/EditorTyping.h"
 #include "platform/core/Utf8.h"
+#include "platform/edits/EditMessages.h"
 #include "platform/edits/RichEditMessages.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/Keyboard.h"
 #include "platform/ui/VirtualKeys.h"
 
@@ -179,9 +182,30 @@ void TGridCombo::Dispatch(TMessage& Message) {
         grid_->ComboChanged(grid_, -1, Text());
       return;
     }
+    case WM_SETFOCUS: {
+      // The press that opened the editor asked for the caret under the mouse.
+      const bool caretToMouse = std::exchange(grid_->caretToMouse_, false);
+      const TGuard alive(*this);
+      TZGComboBox::Dispatch(Message);
+      if (alive.Alive() && caretToMouse) CaretToMouse();
+      return;
+    }
     default: break;
   }
   TZGComboBox::Dispatch(Message);
+}
+
+void TGridCombo::CaretToMouse() {
+  for (int i = 0; i < ControlCount(); ++i) {
+    auto* edit = dynamic_cast<TCustomEdit*>(Controls(i));
+    if (!edit || !edit->Visible()) continue;
+    const TPoint at = edit->ScreenToClient(Screen().CursorPos());
+    if (!PtInRect(edit->ClientRect(), at)) return;
+    const LRESULT position = edit->Perform(EM_CHARFROMPOS, 0, PointToLParam(at.X, at.Y));
+    SetSelStart(static_cast<int>(position & 0xFFFF));
+    SetSelLength(0);
+    return;
+  }
 }
 
 bool TGridCombo::IsGridKey(WORD Key) const {

@@ -120,6 +120,8 @@ protected:
 private:
   bool IsGridKey(platform::WORD Key) const;
   void DoChange();
+  // The caret, nothing selected, at the character of the edit under the mouse.
+  void CaretToMouse();
 
   VUraRazuduVova* grid_;
   bool lookupKey_ = true;  // the last key was not Backspace or Delete

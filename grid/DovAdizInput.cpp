@@ -174,6 +174,7 @@ void VUraRazuduVova::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     return;
   }
 
+  FixedPress(c, r);
   if (NodeOrRadioPress(c, r, X, Y) || alive.Gone() || ArmDrag(c, r, X) || ButtonPress(c, r, X, Y)) return;
   const bool normalRow = r >= FixedRows() && r < RowCount() - FixedFooters();
   const bool normalCol = c >= FixedCols() && c < ColCount() - FixedRightCols();
@@ -304,6 +305,7 @@ void VUraRazuduVova::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
   HideMoveMarks();
   DragRelease();
   if (alive.Gone()) return;
+  FixedRelease();
   ButtonRelease();
   if (alive.Gone()) return;
   TBaseGrid::MouseUp(Button, Shift, X, Y);

@@ -91,6 +91,20 @@ bool VUraRazuduVova::ButtonPress(int c, int r, int X, int Y) {
   return true;
 }
 
+void VUraRazuduVova::FixedPress(int c, int r) {
+  const bool fixed = c < FixedCols() || r < FixedRows() || IsFixed(c, r);
+  const bool lines = Options().Contains(TGridOption::goFixedVertLine) && Options().Contains(TGridOption::goFixedHorzLine);
+  if (!FixedAsButtons || Flat() || !lines || !fixed) return;
+  pressedFixed_ = {c, r};
+  InvalidateGridRect({c, r, c, r});
+}
+
+void VUraRazuduVova::FixedRelease() {
+  const TPoint pressed = std::exchange(pressedFixed_, TPoint{-1, -1});
+  if (pressed.X >= 0 && pressed.X < ColCount() && pressed.Y < RowCount())
+    InvalidateGridRect({pressed.X, pressed.Y, pressed.X, pressed.Y});
+}
+
 void VUraRazuduVova::ButtonRelease() {
   const TPoint pressed = std::exchange(pressedButton_, TPoint{-1, -1});
   if (pressed.X < 0 || pressed.X >= ColCount() || pressed.Y >= RowCount()) return;

@@ -20,6 +20,7 @@ namespace {
 
 constexpr int kWheelDelta = 120;  // one notch
 constexpr int kWheelLines = 3;    // rows one notch moves
+constexpr LPARAM kAltKeyData = LPARAM{1} << 29;  // the context bit of a key message's key data
 
 bool NoModifiers(TShiftState Shift) {
   return !Shift.Contains(TShiftStateFlag::ssShift) && !Shift.Contains(TShiftStateFlag::ssCtrl) &&
@@ -59,9 +60,6 @@ bool VUraRazuduVova::ClipboardKey(WORD Key, TShiftState Shift) {
   if (alive.Alive() && allow) ClipboardShortcut(operation);
   return true;
 }
-
-// FIXME: cuts, copies or pastes the selection once the grid has its clipboard operations.
-void VUraRazuduVova::ClipboardShortcut(TClipboardKey Operation) {}
 
 bool VUraRazuduVova::RowKey(WORD Key, TShiftState Shift) {
   const TGuard alive(*this);
@@ -231,6 +229,9 @@ bool VUraRazuduVova::InputMessage(TMessage& Message) {
       return true;
     case WM_SETFOCUS: SetFocusMessage(Message); return true;
     case WM_CHAR: return CharMessage(Message);
+    case CM_DIALOGCHAR:
+      // Without Alt a character typed into the grid is no accelerator of a control inside it.
+      return (Message.LParam & kAltKeyData) == 0;
     case CM_HINTSHOW: {
       THintInfo& info = *reinterpret_cast<THintInfo*>(Message.LParam);
       bool canShow = true;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "grid/DovAdiz.h"
+#include "grid/ExUtil.h"
 #include "platform/ui/ApplicationHints.h"
 #include "platform/ui/Forms.h"
 
@@ -16,6 +17,9 @@ namespace {
 // The mouse must be this many pixels away from where panning began before the grid moves.
 constexpr int kPanDeadZone = 5;
 
+// The marker's square; the bitmaps are no larger.
+constexpr int kMarkerSize = 32;
+
 int PanStep(int offset) { return offset > kPanDeadZone ? 1 : offset < -kPanDeadZone ? -1 : 0; }
 
 // The cursor that points the way the grid pans; the size cursors stand for the pan cursors.
@@ -26,7 +30,27 @@ TCursor PanCursor(int dx, int dy) {
   return dx == dy ? crSizeNWSE : crSizeNESW;
 }
 
+const char* MarkerName(TIntelliPan kind) {
+  switch (kind) {
+    case TIntelliPan::ipHorizontal: return "INTLI2";
+    case TIntelliPan::ipVertical: return "INTLI3";
+    default: return "INTLI1";
+  }
+}
+
 }  // namespace
+
+void VUraRazuduVova::DrawIntelliFocusPoint() {
+  TBitmap marker;
+  marker.LoadFromResourceName(MarkerName(IntelliPan));
+  if (marker.Empty()) return;
+  DrawBitmapTransp(Canvas(), marker, marker.TransparentColor(),
+                   Bounds(panStart_.X, panStart_.Y, marker.Width(), marker.Height()));
+}
+
+void VUraRazuduVova::EraseIntelliFocusPoint() {
+  if (HandleAllocated()) InvalidateRect(Bounds(panStart_.X, panStart_.Y, kMarkerSize, kMarkerSize));
+}
 
 bool VUraRazuduVova::PanMessage(TMessage& Message) {
   switch (Message.Msg) {
@@ -61,6 +85,8 @@ void VUraRazuduVova::StartPanning(TPoint At) {
   ApplicationHints().CancelHint();
   SetTimer(Handle(), kPanTimerId, kPanTimerMs);
   SetMouseCapture(true);
+  // Paint draws the marker while panning lasts.
+  EraseIntelliFocusPoint();
 }
 
 void VUraRazuduVova::StopPanning() {
@@ -68,6 +94,7 @@ void VUraRazuduVova::StopPanning() {
   if (HandleAllocated()) KillTimer(Handle(), kPanTimerId);
   SetMouseCapture(false);
   TBaseGrid::SetCursor(panSavedCursor_);
+  EraseIntelliFocusPoint();
 }
 
 void VUraRazuduVova::PanTick() {
@@ -82,7 +109,11 @@ void VUraRazuduVova::PanTick() {
   if (lastRow < firstRow || lastCol < firstCol || (dx == 0 && dy == 0)) return;
   const int row = std::clamp(std::clamp(Row(), firstRow, lastRow) + dy, firstRow, lastRow);
   const int col = std::clamp(std::clamp(Col(), firstCol, lastCol) + dx, firstCol, lastCol);
-  if (row != Row() || col != Col()) FocusCell(col, row, true);
+  if (row == Row() && col == Col()) return;
+  const int top = TopRow(), left = LeftCol();
+  FocusCell(col, row, true);
+  // Scrolling moved the marker's pixels with the cells: it is painted again where it belongs.
+  if (TopRow() != top || LeftCol() != left) EraseIntelliFocusPoint();
 }
 
 }  // namespace velmora

@@ -20,7 +20,22 @@ void VUraRazuduVova::Paint() {
     canvas.Rectangle(CellRect(Col(), Row()));
     canvas.Brush().SetStyle(TBrushStyle::bsSolid);
   }
+  if (panning_) DrawIntelliFocusPoint();
   canvas.Pen().SetColor(clBlack);
+}
+
+void VUraRazuduVova::DrawSoftFrame(TCanvas& Canvas) {
+  if (Look != TGridLook::glSoft || BorderStyle() != TBorderStyle::bsSingle) return;
+  TBrush saved;
+  saved.Assign(Canvas.Brush());
+  TRect frame = Rect(0, 0, Width(), Height());
+  Canvas.Brush().SetStyle(TBrushStyle::bsSolid);
+  Canvas.Brush().SetColor(Parent() ? Parent()->Color() : Color());
+  Canvas.FrameRect(frame);
+  InflateRect(frame, -1, -1);
+  Canvas.Brush().SetColor(clGray);
+  Canvas.FrameRect(frame);
+  Canvas.Brush().Assign(saved);
 }
 
 bool VUraRazuduVova::IsFixed(int ACol, int ARow) {
@@ -107,8 +122,13 @@ void VUraRazuduVova::DrawGridCell(TCanvas& Canvas, int ACol, int ARow, const TRe
   InflateRect(borders, 1, 1);
   DrawCellBorders(Canvas, ACol, ARow, borders);
 
-  if (Look == TGridLook::glSoft && (IsFixed(ACol, ARow) || ACol < FixedCols() || ARow < FixedRows()))
+  if (pressedFixed_.X == ACol && pressedFixed_.Y == ARow) {
+    // A fixed cell held down as a button shows pushed in, on the pixels of the soft look's raised lines.
+    TRect pushed{ARect.Left, ARect.Top, ARect.Right + 1, ARect.Bottom};
+    DrawEdge(Canvas.Handle(), pushed, BDR_SUNKENINNER, BF_RECT);
+  } else if (Look == TGridLook::glSoft && (IsFixed(ACol, ARow) || ACol < FixedCols() || ARow < FixedRows())) {
     DrawSoftLook(Canvas, ACol, ARow, ARect);
+  }
   if (HasNodes() && realCol == 0 && ARow >= FixedRows() && cellNode_.ShowTree()) DrawTreeLines(Canvas, ARow, ARect);
   if (hasGraphic) DrawCellGraphic(Canvas, ACol, ARow, rect, *GetCellGraphic(realCol, ARow), place, hAlign);
 

@@ -31,10 +31,14 @@ void VUraRazuduVova::InvalidateGridRect(const TGridRect& GridRect) {
 void VUraRazuduVova::WndProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_PAINT:
-    case WM_NCPAINT:
       // Left validated: the EndUpdate that ends the lock invalidates the whole window.
       if (updateCount_ > 0) return;
       break;
+    case WM_NCPAINT:
+      if (updateCount_ > 0) return;
+      TBaseGrid::WndProc(Message);
+      if (Message.WParam != 0) DrawSoftFrame(*reinterpret_cast<TCanvas*>(Message.WParam));
+      return;
     case WM_ERASEBKGND:
       Message.Result = 1;  // the paint fills every pixel of the client area
       return;

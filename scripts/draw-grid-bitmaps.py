@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the bitmaps that the grid paints its cell controls with: check boxes (ZGCHK01..08), radio
-buttons (ZGRAD01..08) and tree leaves (ZGLEAFCLOSE, ZGLEAFOPEN), as 24-bit BMP files in grid/resources.
+buttons (ZGRAD01..08), tree leaves (ZGLEAFCLOSE, ZGLEAFOPEN) and the markers that show where panning
+began (INTLI1 both ways, INTLI2 across, INTLI3 up and down), as 24-bit BMP files in grid/resources.
 Pixels outside a shape are magenta, the colour the grid leaves out when it draws them.
 
 Usage: scripts/draw-grid-bitmaps.py [OUTPUT_FOLDER]   (default: grid/resources of the project)
@@ -89,6 +90,34 @@ def leaf(opened):
     return px
 
 
+def pan_marker(across, down):
+    """A 28-pixel disc with a dot in its middle and a filled arrow head toward each way the grid pans."""
+    size = 28
+    px = [[CLEAR] * size for _ in range(size)]
+    c = (size - 1) / 2
+    ring, face, ink = (64, 64, 64), (255, 255, 255), (0, 0, 0)
+    for y in range(size):
+        for x in range(size):
+            d = ((x - c) ** 2 + (y - c) ** 2) ** 0.5
+            if d <= 12.5:
+                px[y][x] = face
+            elif d <= 13.5:
+                px[y][x] = ring
+            if d <= 2.2:
+                px[y][x] = ink
+    # Each head: 4 rows, 1 to 7 pixels wide, its tip 3 pixels inside the ring.
+    for i in range(4):
+        for j in range(-i, i + 1):
+            mid = round(c)
+            if down:
+                px[3 + i][mid + j] = ink
+                px[size - 4 - i][mid + j] = ink
+            if across:
+                px[mid + j][3 + i] = ink
+                px[mid + j][size - 4 - i] = ink
+    return px
+
+
 def main():
     out = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).resolve().parent.parent / "grid" / "resources"
     out.mkdir(parents=True, exist_ok=True)
@@ -114,6 +143,9 @@ def main():
                 n += 1
     write_bmp(out / "ZGLEAFCLOSE.bmp", leaf(False))
     write_bmp(out / "ZGLEAFOPEN.bmp", leaf(True))
+    write_bmp(out / "INTLI1.bmp", pan_marker(True, True))
+    write_bmp(out / "INTLI2.bmp", pan_marker(True, False))
+    write_bmp(out / "INTLI3.bmp", pan_marker(False, True))
 
 
 if __name__ == "__main__":

@@ -4,12 +4,14 @@
 #include <vector>
 
 #include "grid/DovAdiz.h"
+#include "grid/DovAdizEditors.h"
 #include "grid/VovUra.h"
 #include "grid/tests/DovAdizInputFixture.h"
 #include "platform/app/Messages.h"
 #include "platform/core/Clock.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/edits/EditMessages.h"
+#include "platform/ui/StdCtrls.h"
 #include "platform/ui/VirtualKeys.h"
 
 using namespace platform;
@@ -166,6 +168,29 @@ TEST_F(DovAdizCellControlsTest, CaretFollowsTheClickThatOpensTheEditor) {
   EXPECT_GT(expected, 0);
   EXPECT_EQ(editor->SelStart(), expected);
   EXPECT_EQ(editor->SelLength(), 0);
+}
+
+// The combo editor too: its caret goes to the character of its edit under the click.
+TEST_F(DovAdizCellControlsTest, CaretFollowsTheClickIntoTheComboEditor) {
+  grid_->SetOptions(grid_->Options() + TGridOption::goEditing);
+  grid_->MouseActions().DirectEdit = true;
+  grid_->MouseActions().CaretPositioning = true;
+  grid_->OnGetEditorType = [](TObject*, int, int, TEditorType& AEditor) { AEditor = TEditorType::edComboEdit; };
+  grid_->SetColWidths(2, 120);
+  grid_->SetCells(2, 2, "abcdefghij");
+  const TPoint click = CellPoint(2, 2, 30);
+  ClickAt(click);
+  TGridCombo* combo = nullptr;
+  for (int i = 0; i < grid_->ControlCount() && !combo; ++i) combo = dynamic_cast<TGridCombo*>(grid_->Controls(i));
+  ASSERT_TRUE(combo && combo->Visible() && combo->Focused());
+  TCustomEdit* edit = nullptr;
+  for (int i = 0; i < combo->ControlCount() && !edit; ++i) edit = dynamic_cast<TCustomEdit*>(combo->Controls(i));
+  ASSERT_NE(edit, nullptr);
+  const TPoint inEdit = edit->ScreenToClient(click);
+  const auto expected = static_cast<int>(edit->Perform(EM_CHARFROMPOS, 0, PointToLParam(inEdit.X, inEdit.Y)) & 0xFFFF);
+  EXPECT_GT(expected, 0);
+  EXPECT_EQ(combo->SelStart(), expected);
+  EXPECT_EQ(combo->SelLength(), 0);
 }
 
 // The keypad's decimal key types the locale's decimal separator with ExcelStyleDecimalSeparator; the
@@ -364,6 +389,101 @@ TEST_F(DovAdizCellControlsTest, ColumnMoveScrollsAtTheClientEdge) {
   Input().MouseUp(TMouseButtonKind::Left, At(*grid_, 64 * 3 + 32, 10));
   Settle();
   EXPECT_EQ(grid_->Cells(4, 0), "h2");
+}
+
+// A right click while a column moves leaves the move and its mouse capture to the left button: the
+// left release, far outside the grid, still ends the move.
+TEST_F(DovAdizCellControlsTest, ARightClickDuringAColumnMoveLeavesTheReleaseToTheGrid) {
+  grid_->SetOptions(grid_->Options() + TGridOption::goColMoving);
+  grid_->EnhRowColMove = true;
+  Settle();
+  Input().MouseDown(TMouseButtonKind::Left, CellPoint(1, 0));
+  Input().MouseMove(CellPoint(2, 0), bsLeft);
+  Input().MouseMove(CellPoint(3, 0), bsLeft);
+  Settle();
+  Input().MouseDown(TMouseButtonKind::Right, CellPoint(3, 0), bsLeft);
+  Input().MouseUp(TMouseButtonKind::Right, CellPoint(3, 0), bsLeft);
+  Settle();
+  EXPECT_EQ(grid_->GridState(), TGridState::gsColMoving);
+  EXPECT_TRUE(grid_->MouseCapture());
+  Input().MouseUp(TMouseButtonKind::Left, At(*grid_, 64 * 3 + 32, grid_->Height() + 40));
+  Settle();
+  EXPECT_EQ(grid_->GridState(), TGridState::gsNormal);
+  EXPECT_FALSE(grid_->MouseCapture());
+}
+
+// FixedAsButtons: a pressed fixed cell shows pushed in (its top left dark) until the release; without
+// FixedAsButtons, or on a flat grid, the press leaves the raised look.
+TEST_F(DovAdizCellControlsTest, AFixedCellHeldDownShowsPushedIn) {
+  grid_->SetOptions(grid_->Options() + TGridOption::goFixedVertLine + TGridOption::goFixedHorzLine);
+  auto pixel = [&](int x, int y) {
+    Settle();
+    const TPoint at = grid_->ClientToScreen({x, y}), origin = form_->ClientToScreen({0, 0});
+    const uint32_t p = Input().Info(form_->BackendWindow()).shown.ScanLine(at.Y - origin.Y)[at.X - origin.X];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  };
+  const TRect cell = grid_->CellRect(2, 0);
+  const int x = cell.Left + 10, y = cell.Top + 1;  // the cell's top line, white when raised
+  struct Case {
+    bool asButtons, flat, pushed;
+  } cases[] = {{true, false, true}, {false, false, false}, {true, true, false}};
+  for (const Case& c : cases) {
+    grid_->FixedAsButtons = c.asButtons;
+    grid_->SetFlat(c.flat);
+    const TColor up = pixel(x, y);
+    Input().MouseDown(TMouseButtonKind::Left, CellPoint(2, 0));
+    EXPECT_EQ(pixel(x, y) != up, c.pushed) << c.asButtons << c.flat;
+    if (c.pushed) {
+      EXPECT_EQ(pixel(x, y), ColorToRGB(cl3DDkShadow));
+    }
+    Input().MouseUp(TMouseButtonKind::Left, CellPoint(2, 0));
+    EXPECT_EQ(pixel(x, y), up) << c.asButtons << c.flat;
+  }
+}
+
+// The pan marker of the IntelliPan kind shows with its top-left at the pan start while panning lasts.
+TEST_F(DovAdizCellControlsTest, ThePanMarkerShowsWhilePanning) {
+  auto pixel = [&](TPoint client) {
+    Settle();
+    const TPoint at = grid_->ClientToScreen(client), origin = form_->ClientToScreen({0, 0});
+    const uint32_t p = Input().Info(form_->BackendWindow()).shown.ScanLine(at.Y - origin.Y)[at.X - origin.X];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  };
+  struct Case {
+    TIntelliPan kind;
+    const char* bitmap;
+  } cases[] = {{TIntelliPan::ipBoth, "INTLI1"}, {TIntelliPan::ipHorizontal, "INTLI2"}, {TIntelliPan::ipVertical, "INTLI3"}};
+  const TPoint start{64 * 2 + 10, 24 * 3 + 5};
+  for (const Case& c : cases) {
+    grid_->IntelliPan = c.kind;
+    TBitmap marker;
+    marker.LoadFromResourceName(c.bitmap);
+    ASSERT_FALSE(marker.Empty()) << c.bitmap;
+    const TPoint tip{start.X + 14, start.Y + 3};  // the top arrow's tip, black in a marker pointing up
+    const bool up = (marker.ScanLine(3)[14] & 0xFFFFFF) == 0;
+    const TColor before = pixel(tip);
+    Input().MouseDown(TMouseButtonKind::Middle, At(*grid_, start.X, start.Y));
+    Input().MouseUp(TMouseButtonKind::Middle, At(*grid_, start.X, start.Y));
+    EXPECT_EQ(pixel({start.X + 13, start.Y + 13}), clBlack) << c.bitmap;  // the middle dot
+    EXPECT_EQ(pixel(tip), up ? clBlack : clWhite) << c.bitmap;
+    Input().MouseDown(TMouseButtonKind::Middle, At(*grid_, start.X, start.Y));
+    Input().MouseUp(TMouseButtonKind::Middle, At(*grid_, start.X, start.Y));
+    EXPECT_EQ(pixel(tip), before) << c.bitmap;
+  }
+}
+
+// Without Alt a dialog character sent through the grid reaches no accelerator of a control in it.
+TEST_F(DovAdizCellControlsTest, OnlyAltMakesADialogCharacterOfGridTyping) {
+  auto* button = new TButton(form_.get());
+  button->SetParent(grid_);
+  button->SetCaption("&Go");
+  int pressed = 0;
+  button->OnClick = [&](TObject*) { ++pressed; };
+  Settle();
+  grid_->Perform(CM_DIALOGCHAR, 'G', 0);
+  EXPECT_EQ(pressed, 0);
+  grid_->Perform(CM_DIALOGCHAR, 'G', LPARAM{1} << 29);
+  EXPECT_EQ(pressed, 1);
 }
 
 }  // namespace

@@ -250,5 +250,84 @@ TEST_F(PaintPicturesTest, CellGraphicsBesideTheirText) {
   SaveArtefact("paint_cell_graphics");
 }
 
+// One sheet: each placed graphic kind (a bitmap, a button) in every horizontal place (columns) and
+// vertical place (rows) beside the text "ping"; then the kinds that fill their cell, a vertical radio
+// group in a row too short for it, and fixed cells as buttons with one held down; then that grid
+// panning, with its marker.
+TEST_F(PaintPicturesTest, GraphicKindsInEveryPlace) {
+  form_->SetBounds(100, 100, 900, 560);
+  const TCellHAlign across[] = {TCellHAlign::haLeft, TCellHAlign::haCenter, TCellHAlign::haRight,
+                                TCellHAlign::haBeforeText, TCellHAlign::haAfterText};
+  const TCellVAlign down[] = {TCellVAlign::vaTop, TCellVAlign::vaCenter, TCellVAlign::vaBottom,
+                              TCellVAlign::vaUnderText, TCellVAlign::vaAboveText};
+  const char* acrossNames[] = {"left", "center", "right", "before", "after"};
+  const char* downNames[] = {"top", "center", "bottom", "under", "above"};
+  for (int kind = 0; kind < 2; ++kind) {
+    TTestDovAdiz* grid = Place(10 + kind * 440, 10, 430, 6 * 40 + 8);
+    grid->SetColCount(6);
+    grid->SetRowCount(6);
+    grid->SetDefaultRowHeight(40);
+    grid->SetColWidths(0, 50);
+    for (int c = 1; c < 6; ++c) {
+      grid->SetColWidths(c, 74);
+      grid->SetCells(c, 0, acrossNames[c - 1]);
+    }
+    grid->SetRowHeights(0, 18);
+    for (int r = 1; r < 6; ++r) {
+      grid->SetCells(0, r, downNames[r - 1]);
+      for (int c = 1; c < 6; ++c) {
+        grid->SetCells(c, r, "ping");
+        if (kind == 0) {
+          grid->CreateBitmap(c, r, true, across[c - 1], down[r - 1])->LoadFromResourceName("ZGLEAFOPEN");
+        } else {
+          grid->AddButton(c, r, 26, 14, "Go", across[c - 1], down[r - 1]);
+        }
+      }
+    }
+  }
+  TTestDovAdiz* whole = Place(10, 270, 640, 130);
+  whole->SetColCount(8);
+  whole->SetRowCount(3);
+  whole->SetDefaultRowHeight(44);
+  whole->SetRowHeights(0, 18);
+  const char* heads[] = {"", "radios", "across", "short", "progress", "turned", "comment", "check"};
+  for (int c = 0; c < 8; ++c) {
+    whole->SetCells(c, 0, heads[c]);
+    if (c > 0) whole->SetColWidths(c, 76);
+  }
+  whole->SetRowHeights(2, 22);
+  for (int r = 1; r < 3; ++r) {
+    platform::TStringList* items = whole->CreateRadio(1, r, 1, 0);
+    items->Add("one"), items->Add("two"), items->Add("three");
+    platform::TStringList* row = whole->CreateRadio(2, r, 0, 1);
+    row->Add("a"), row->Add("b");
+    platform::TStringList* spill = whole->CreateRadio(3, r, 2, 0);
+    for (const char* item : {"p", "q", "r", "s"}) spill->Add(item);
+    whole->AddProgress(4, r, platform::clNavy, platform::clWhite);
+    whole->SetCells(4, r, r == 1 ? "40" : "85");
+    whole->SetCells(5, r, "up");
+    whole->AddRotated(5, r, r == 1 ? 90 : 45, "up");
+    whole->SetCells(6, r, "note");
+    whole->AddComment(6, r, "a comment");
+    whole->AddCheckBox(7, r, r == 1, false);
+  }
+  TTestDovAdiz* buttons = Place(10, 410, 400, 120);
+  buttons->FixedAsButtons = true;
+  buttons->SetOptions(buttons->Options() + platform::TGridOption::goFixedVertLine +
+                      platform::TGridOption::goFixedHorzLine);
+  Settle();
+  Input().MouseDown(platform::TMouseButtonKind::Left, buttons->ClientToScreen({24 + 78 + 30, 8}));
+  SaveArtefact("paint_graphic_places");
+  Input().MouseUp(platform::TMouseButtonKind::Left, buttons->ClientToScreen({24 + 78 + 30, 8}));
+  // Panning both ways from the middle of the host column: its marker shows where it began.
+  buttons->IntelliPan = TIntelliPan::ipBoth;
+  Input().MouseDown(platform::TMouseButtonKind::Middle, buttons->ClientToScreen({60, 50}));
+  Input().MouseUp(platform::TMouseButtonKind::Middle, buttons->ClientToScreen({60, 50}));
+  SaveArtefact("paint_pan_marker");
+  Input().MouseDown(platform::TMouseButtonKind::Middle, buttons->ClientToScreen({60, 50}));
+  Input().MouseUp(platform::TMouseButtonKind::Middle, buttons->ClientToScreen({60, 50}));
+  Settle();
+}
+
 }  // namespace
 }  // namespace velmora::testing

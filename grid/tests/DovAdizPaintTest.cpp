@@ -312,5 +312,32 @@ TEST_F(GridPaintTest, APendingEditFramesTheCurrentCell) {
   EXPECT_EQ(Pixel(cell.Left, cell.Top + 5), RGB(200, 0, 0));
 }
 
+// A grid with a single border: the sunken edge in the standard look; the soft look makes it flat, a
+// gray line inside a ring in the form's colour.
+TEST_F(GridPaintTest, TheSoftLookFlattensTheWindowFrame) {
+  grid_->SetBounds(10, 10, 300, 200);
+  grid_->SetScrollBars(platform::TScrollStyle::ssNone);
+  grid_->SetBorderStyle(platform::TBorderStyle::bsSingle);
+  EXPECT_EQ(grid_->ClientWidth(), 296);
+  const TColor form = platform::ColorToRGB(form_->Color());
+  const int right = grid_->ClientWidth() + 1, bottom = grid_->ClientHeight() + 1;  // client edge + 2 - 1
+  struct Case {
+    TGridLook look;
+    TColor outer, inner, outerEnd, innerEnd;  // top-left rings, then bottom-right
+  } cases[] = {
+      {TGridLook::glStandard, platform::ColorToRGB(platform::clBtnShadow), platform::ColorToRGB(platform::cl3DDkShadow),
+       platform::ColorToRGB(platform::clBtnHighlight), platform::ColorToRGB(platform::cl3DLight)},
+      {TGridLook::glSoft, form, platform::clGray, form, platform::clGray},
+  };
+  for (const Case& c : cases) {
+    grid_->Look = c.look;
+    grid_->Invalidate();
+    EXPECT_EQ(Pixel(-2, 40), c.outer) << int(c.look);
+    EXPECT_EQ(Pixel(40, -1), c.inner) << int(c.look);
+    EXPECT_EQ(Pixel(right, 40), c.outerEnd) << int(c.look);
+    EXPECT_EQ(Pixel(40, bottom - 1), c.innerEnd) << int(c.look);
+  }
+}
+
 }  // namespace
 }  // namespace velmora::testing

@@ -29,8 +29,16 @@ void TCustomGrid::SetScrollBars(TScrollStyle value) {
   UpdateScrollRange();
 }
 
+void TCustomGrid::SetBorderStyle(TBorderStyle value) {
+  if (borderStyle_ == value) return;
+  borderStyle_ = value;
+  RecreateWnd();
+  UpdateScrollRange();
+}
+
 void TCustomGrid::CreateParams(TCreateParams& Params) {
   TCustomControl::CreateParams(Params);
+  if (borderStyle_ == TBorderStyle::bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
   if (HasBar(scrollBars_, SB_HORZ)) Params.Style |= WS_HSCROLL;
   if (HasBar(scrollBars_, SB_VERT)) Params.Style |= WS_VSCROLL;
 }

@@ -9,6 +9,7 @@
 
 #include "platform/core/Set.h"
 #include "platform/core/StringList.h"
+#include "platform/ui/ControlAppearance.h"
 #include "platform/ui/Controls.h"
 #include "platform/edits/MaskEdit.h"
 #include "platform/grids/GridAxis.h"
@@ -145,6 +146,10 @@ public:
   // The scroll bars the grid shows (when there is something to scroll); both by default.
   TScrollStyle ScrollBars() const { return scrollBars_; }
   void SetScrollBars(TScrollStyle value);
+  // bsSingle frames the grid with the sunken client edge, 2 pixels outside its client area. None by
+  // default here, so that a grid's client area is the whole of its bounds.
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle value);
   // Scrolling rows and columns that fit whole into the client area (at least one while there is one).
   int VisibleRowCount() const { return rows_.VisibleCount(RowsExtent()); }
   int VisibleColCount() const { return cols_.VisibleCount(ClientWidth()); }
@@ -356,6 +361,7 @@ private:
   bool selectionShown_ = true;
   TGridState state_ = TGridState::gsNormal;
   TScrollStyle scrollBars_ = TScrollStyle::ssBoth;
+  TBorderStyle borderStyle_ = TBorderStyle::bsNone;
   bool updatingScrollRange_ = false;
   int sizingIndex_ = 0;  // the item sized or moved
   int sizingPos_ = 0;    // the sizing line's position

@@ -244,7 +244,9 @@ void TControl::HandleMouseButton(TMessage& Message, TMouseButton button, bool do
     if (std && guard.Alive()) MouseDown(button, shift, x, y);
     return;
   }
-  if (controlStyle_.Contains(TControlStyleFlag::csCaptureMouse)) SetMouseCapture(false);
+  // The capture lasts while any button is held: a right click during a left drag leaves the drag's capture.
+  const bool buttonHeld = (Message.WParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
+  if (controlStyle_.Contains(TControlStyleFlag::csCaptureMouse) && !buttonHeld) SetMouseCapture(false);
   if (button == TMouseButton::mbLeft) {
     controlState_.Exclude(TControlStateFlag::csLButtonDown);
     if (controlState_.Contains(TControlStateFlag::csClicked)) {
