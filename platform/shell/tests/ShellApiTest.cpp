@@ -14,6 +14,7 @@
 
 #include "platform/core/Files.h"
 #include "platform/shell/Launcher.h"
+#include "platform/shell/tests/RecordingLauncher.h"
 
 namespace platform {
 namespace {
@@ -179,16 +180,6 @@ TEST_F(ShellExecuteTest, ProgramsStartWithoutTheCallersBlockedSignals) {
   ASSERT_GT(result, 32);
   EXPECT_EQ(WaitForOutput(), "SigBlk:\t0000000000000000\n");
 }
-
-class RecordingLauncher : public Launcher {
-public:
-  int Launch(const LaunchRequest& request) override {
-    requests.push_back(request);
-    return result;
-  }
-  std::vector<LaunchRequest> requests;
-  int result = 0;
-};
 
 TEST_F(ShellExecuteTest, TheLauncherCanBeReplacedByARecorder) {
   RecordingLauncher recorder;
