@@ -12,6 +12,7 @@
 #include "XwdImage.h"
 #include "configurator/VelmoraConf.h"
 #include "configurator/einstellungen.h"
+#include "configurator/tests/TenHosts.h"
 #include "platform/app/FormLanguage.h"
 #include "platform/core/Files.h"
 #include "platform/core/Paths.h"
@@ -156,6 +157,17 @@ TEST_F(OrdelinX11Test, AHostTypedAndAWindowModePickedAreSavedToHostList) {
   EXPECT_THAT(ini, HasSubstr("[Show]\r\nrouter=6\r\n"));
   Screenshot("x11-saved");
   EXPECT_FALSE(ordelin_->Ended()) << ordelin_->Output();
+}
+
+// Pictures for a person: the window of the program in both languages with ten hosts.
+TEST_F(OrdelinX11Test, PicturesOfTheMainWindowInBothLanguages) {
+  for (const auto& [locale, name] : {std::pair{"de_DE.UTF-8", "x11-main-DE"}, {"C", "x11-main-ENG"}}) {
+    platform::WriteFileAtomic(folder_ + "/HostList.ini", "[Window]\r\nLeft=0\r\nTop=0\r\n" + TenHosts());
+    StartOrdelin(locale);
+    Xdotool({"sleep", "0.3"});
+    Screenshot(name);
+    ordelin_.reset();
+  }
 }
 
 }  // namespace
