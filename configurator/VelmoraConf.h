@@ -29,8 +29,8 @@ namespace configurator {
 // language, so the service finds the window. The application owns the form; `Form1` points at it.
 //
 // Unsaved edits: the enabled Save button is the one record of them; every handler that changes the
-// list (an edited or cleared cell, a combo choice, an ellipsis result, a switch click, rows removed or
-// inserted by key) enables the button and the menu item together.
+// list (an edited or cleared cell, a combo choice, an ellipsis result, a switch click, a removed row)
+// enables the button and the menu item together. A fresh row alone is no edit.
 class TForm1 : public platform::TForm {
 public:
   explicit TForm1(platform::TComponent* AOwner);
@@ -92,7 +92,7 @@ public:
   void Gittergrsseanpassen1Click(platform::TObject* Sender);
   void Image1Click(platform::TObject* Sender);
   void imEditorbearbeiten1Click(platform::TObject* Sender);
-  void GridContextPopup(platform::TObject* Sender);
+  void GridContextPopup(platform::TObject* Sender, platform::TPoint MousePos, bool& Handled);
   void Splitter1CanResize(platform::TObject* Sender, int& NewSize, bool& Accept);
   void MarkupHint1ShowHint(std::string& HintStr, bool& CanShow, platform::THintInfo& HintInfo);
   void GridGetEditorType(platform::TObject* Sender, int ACol, int ARow, velmora::TEditorType& AEditor);

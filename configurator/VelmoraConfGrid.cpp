@@ -70,10 +70,10 @@ void TForm1::btnRemoveClick(platform::TObject* Sender) {
   platform::SendMessage(Grid->Handle(), platform::WM_KEYDOWN, platform::VK_DELETE, 1);
 }
 
+// As the Insert button: a fresh row is no edit by itself.
 void TForm1::GridAutoInsertRow(platform::TObject* Sender, int ARow) {
   FillFreshRow(ARow);
   SetRemoveEnabled(true);
-  MarkChanged();
 }
 
 // The last data row is emptied rather than removed: it gets the fresh row's window mode back, and the one
@@ -159,7 +159,7 @@ void TForm1::MarkupHint1ShowHint(std::string& HintStr, bool& CanShow, platform::
   StatusBar->Panels().Items(6)->SetText(HintStr);
 }
 
-void TForm1::GridContextPopup(platform::TObject* Sender) {
+void TForm1::GridContextPopup(platform::TObject* Sender, platform::TPoint MousePos, bool& Handled) {
   imEditorbearbeiten1->SetEnabled(NamesScript(Grid->Cells(Grid->Col(), Grid->Row())));
 }
 

@@ -363,6 +363,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     AWidth = width_;
     AHeight = height_;
   }
+  KeepAlignedEdge(ALeft, ATop, AWidth, AHeight);
   if (ALeft == left_ && ATop == top_ && AWidth == width_ && AHeight == height_) return;
   bool resized = AWidth != width_ || AHeight != height_;
   Invalidate();
@@ -374,6 +375,15 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   Invalidate();
   RequestAlign();
   if (resized && !ComponentState().Contains(csLoading)) Resize();
+}
+
+// The alignment orders the controls of one side by the edge they face it with; a control aligned to
+// the bottom or the right that is only resized keeps that edge, and so its place: a log panel that
+// grows stays above the status bar. A resource being read sets the designed bounds as they stand.
+void TControl::KeepAlignedEdge(int& ALeft, int& ATop, int AWidth, int AHeight) const {
+  if (ComponentState().Contains(csLoading)) return;
+  if (align_ == TAlign::alBottom && ATop == top_) ATop = top_ + height_ - AHeight;
+  if (align_ == TAlign::alRight && ALeft == left_) ALeft = left_ + width_ - AWidth;
 }
 
 TRect TControl::ClientRect() const { return Rect(0, 0, width_, height_); }

@@ -307,6 +307,9 @@ private:
   bool HandleContextMenu(TMessage& Message);
   void FontChanged();
   void UpdateAnchorRules();
+  // For a control aligned to the bottom or the right whose position stays: the position that keeps
+  // its bottom or right edge at the new size.
+  void KeepAlignedEdge(int& ALeft, int& ATop, int AWidth, int AHeight) const;
   // For a child whose parent's client area now has this size: the bounds its anchors ask for.
   TRect AnchoredBounds(int parentWidth, int parentHeight) const;
 

@@ -624,6 +624,7 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     AWidth = Width();
     AHeight = Height();
   }
+  KeepAlignedEdge(ALeft, ATop, AWidth, AHeight);
   TWindowPos pos{handle_.Handle(), ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE};
   Perform(WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
   if (pos.x == Left() && pos.y == Top() && pos.cx == Width() && pos.cy == Height()) return;

@@ -117,6 +117,34 @@ TEST_F(ControlsTest, AlignPlacesChildrenInAlignOrderAndAnchorsFollowAResize) {
   EXPECT_EQ(limited->Height(), 15);
 }
 
+
+// Controls of one side are ordered by the edge they face it with. A control of the bottom or the right
+// that is only resized keeps that edge and so its place (a log panel that grows stays above the status
+// bar, a side panel left of the right one); one that is moved is ordered by where it went.
+TEST_F(ControlsTest, AResizedBottomOrRightControlKeepsItsPlaceAndAMovedOneIsReordered) {
+  auto form = ShowForm(200, 100);
+  auto place = [&](TAlign align, TRect bounds) {
+    auto* child = new TCustomControl(form.get());
+    child->SetBoundsRect(bounds);
+    child->SetParent(form.get());
+    child->SetAlign(align);
+    return child;
+  };
+  TControl* statusBar = place(TAlign::alBottom, Bounds(0, 90, 10, 10));
+  TControl* logPanel = place(TAlign::alBottom, Bounds(0, 60, 10, 30));
+  TControl* rightBar = place(TAlign::alRight, Bounds(190, 0, 10, 10));
+  TControl* sidePanel = place(TAlign::alRight, Bounds(150, 0, 40, 10));
+  ASSERT_EQ(logPanel->BoundsRect(), Rect(0, 60, 200, 90));
+  logPanel->SetHeight(50);
+  sidePanel->SetWidth(60);
+  EXPECT_EQ(statusBar->BoundsRect(), Rect(0, 90, 200, 100));
+  EXPECT_EQ(logPanel->BoundsRect(), Rect(0, 40, 200, 90));
+  EXPECT_EQ(rightBar->BoundsRect(), Rect(190, 0, 200, 40));
+  EXPECT_EQ(sidePanel->BoundsRect(), Rect(130, 0, 190, 40));
+  logPanel->SetBounds(0, 70, 200, 50);
+  EXPECT_EQ(logPanel->BoundsRect(), Rect(0, 50, 200, 100));
+  EXPECT_EQ(statusBar->BoundsRect(), Rect(0, 40, 200, 50));
+}
 TEST_F(ControlsTest, TabAndShiftTabSkipDisabledAndInvisibleControlsAndClicksFocus) {
   std::vector<std::string> log;
   auto form = ShowForm();
