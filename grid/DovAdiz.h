@@ -1345,6 +1345,13 @@ private:
   // Gives up the holds of contracting nodes on rows; while the filter is on, the rows that come back and
   // that it refuses stay hidden, now by the filter.
   void ShowNodeRows(const std::vector<int>& realRows);
+  // A contracted node whose cell goes or whose row moves gives up its holds first, so that no row stays
+  // hidden by a node that no longer holds it. These return the rows the nodes held, for ShowNodeRows
+  // once the change is over (the contracted nodes at the real rows; those shown at display rows AFrom ..
+  // ATo; every one).
+  std::vector<int> GiveUpNodeHolds(const std::vector<int>& nodeRealRows);
+  std::vector<int> GiveUpNodeHoldsIn(int AFrom, int ATo);
+  std::vector<int> GiveUpAllNodeHolds();
   int LastDataRealRow() const { return RowCount() + NumHiddenRows() - 1 - FixedFooters(); }
   int nodeCount_ = 0;
   // The real rows of the node cells in increasing order, and for each position the furthest real row

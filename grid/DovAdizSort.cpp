@@ -80,18 +80,31 @@ void VUraRazuduVova::SortRowRanges(std::vector<std::pair<int, int>> ranges,
   const bool keepColumn0 = (frame == SortFrame::KeepColumn0 || frame == SortFrame::Groups) &&
                            sortSettings_.NormalCellsOnly && FixedCols() > 0;
   trackedRow_ = Row();
+  // Rows move among shown rows only, and a moving node row moves alone: contracted nodes in the ranges
+  // give up their holds before any row moves, and their rows show once the sort is over.
+  std::vector<int> held;
   for (const auto& [first, last] : ranges) {
-    if (last <= first) continue;
-    if (keepColumn0) {
-      column0.clear();
-      for (int r = first; r <= last; ++r) column0.push_back(Cells(0, r));
+    const std::vector<int> rows = GiveUpNodeHoldsIn(first, last);
+    held.insert(held.end(), rows.begin(), rows.end());
+  }
+  try {
+    for (const auto& [first, last] : ranges) {
+      if (last <= first) continue;
+      if (keepColumn0) {
+        column0.clear();
+        for (int r = first; r <= last; ++r) column0.push_back(Cells(0, r));
+      }
+      SortRange(first, last, compare);
+      if (keepColumn0)
+        for (int r = first; r <= last; ++r) SetCells(0, r, column0[r - first]);
     }
-    SortRange(first, last, compare);
-    if (keepColumn0)
-      for (int r = first; r <= last; ++r) SetCells(0, r, column0[r - first]);
+  } catch (...) {
+    ShowNodeRows(held);
+    throw;
   }
   const bool follow = frame == SortFrame::Groups || (frame != SortFrame::Plain && navigation_.MoveRowOnSort);
   if (follow && trackedRow_ != Row()) FocusCell(Col(), trackedRow_, true);
+  ShowNodeRows(held);
 }
 
 void VUraRazuduVova::SortRange(int first, int last, const std::function<int(int, int)>& compare) {
