@@ -1475,6 +1475,9 @@ private:
   // The column's style from OnGetFormat, resolved, with its prefix and suffix; no keys.
   TSortColumnKeys ColumnSortStyle(int ACol);
   void AddCellSortKey(int ACol, int ARow, TSortColumnKeys& column);
+  // The text a sort reads of a cell: straight from the store while no cell of the sorted rows is merged
+  // and no handler changes the shown text (scratch unused), else Cells into scratch.
+  const std::string& SortCellText(int ACol, int ARow, std::string& scratch) const;
   // During a sort: the keys of ACol's rows, made at the first comparison on the column.
   const TSortColumnKeys& SortKeys(int ACol);
   // The comparison of keys key1 and key2 of the column (rows ARow1 and ARow2).
@@ -1488,6 +1491,7 @@ private:
   // During a sort: rows sorted, and the keys of the columns compared so far, by real column.
   int sortFirst_ = -1;
   int sortLast_ = -1;
+  bool sortPlainCells_ = false;
   std::vector<TSortColumnKeys> sortKeys_;
 
   // ---- Calculations, selection text and auto-size (DovAdizCalc.cpp, DovAdizAutoSize.cpp,

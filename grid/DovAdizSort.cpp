@@ -114,11 +114,14 @@ void VUraRazuduVova::SortRange(int first, int last, const std::function<int(int,
     // The cells' keys are made over these rows, a column at its first comparison, while the order is found.
     sortFirst_ = first;
     sortLast_ = last;
+    // Every cell of a merged block has a property object in its row.
+    sortPlainCells_ = !OnGetDisplText && RowsWithObjects(first, last).empty();
     sortKeys_.assign(StorageColCount(), {});
     struct EndOfSort {
       VUraRazuduVova& grid;
       ~EndOfSort() {
         grid.sortFirst_ = grid.sortLast_ = -1;
+        grid.sortPlainCells_ = false;
         grid.sortKeys_.clear();
       }
     } endOfSort{*this};
