@@ -1463,11 +1463,16 @@ private:
   enum class SortFrame : uint8_t { Plain, Locked, KeepColumn0, Groups };
   // Sorts rows first..last (clamped to the grid) by compare (negative: the first row goes first) and
   // applies the order; SortRowRanges sorts each of several disjoint ranges within itself.
-  void SortRows(int first, int last, const std::function<int(int, int)>& compare, SortFrame frame);
+  // HintCol, when not -1, is the column whose comparison (times sortSign_) decides compare first.
+  void SortRows(int first, int last, const std::function<int(int, int)>& compare, SortFrame frame,
+                int HintCol = -1);
   void SortRowRanges(std::vector<std::pair<int, int>> ranges, const std::function<int(int, int)>& compare,
-                     SortFrame frame);
+                     SortFrame frame, int HintCol = -1);
   // Finds the order of rows first..last and applies it along its cycles.
-  void SortRange(int first, int last, const std::function<int(int, int)>& compare);
+  void SortRange(int first, int last, const std::function<int(int, int)>& compare, int HintCol);
+  // The rows' hints of column ACol for SortRange, in row order; none where its style has none (the
+  // handlers', the collations', images, and blanks placed by IgnoreBlanks).
+  std::vector<TSortHint> SortHints(int ACol);
   // Exchanges two rows during a sort: counts, the cross-reference, SingleColumn, the tracked row.
   void SwapSortedRows(int ARow1, int ARow2);
   // The style of ssAutomatic over the rows sorted (outside a sort, the data rows).

@@ -1,5 +1,6 @@
 // The sort's comparison: styles, their values and the resolution of the automatic style.
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -166,18 +167,49 @@ const TSortColumnKeys& VUraRazuduVova::SortKeys(int ACol) {
   TSortColumnKeys& column = sortKeys_[ACol];
   if (!column.built) {
     TSortColumnKeys made = ColumnSortStyle(ACol);
-    made.rows.reserve(sortLast_ - sortFirst_ + 1);
-    for (int r = sortFirst_; r <= sortLast_; ++r) AddCellSortKey(ACol, r, made);
     made.built = true;
-    // One text in every row gives one key in every row, whatever the style computes from it.
+    // One text in every row gives one key in every row, whatever the style computes from it: such a
+    // column (an empty one, met by every tie) needs no keys.
     const bool handlers = made.style == TSortStyle::ssCustom || made.style == TSortStyle::ssRaw ||
                           made.style == TSortStyle::ssImages;
-    const std::string_view first = made.rows.empty() ? std::string_view() : made.Text(made.rows.front());
-    made.uniform = !handlers && std::all_of(made.rows.begin(), made.rows.end(),
-                                            [&](const TSortKey& key) { return made.Text(key) == first; });
+    std::string scratch, first = SortCellText(ACol, sortFirst_, scratch);
+    made.uniform = !handlers;
+    for (int r = sortFirst_ + 1; r <= sortLast_ && made.uniform; ++r) made.uniform = SortCellText(ACol, r, scratch) == first;
+    if (!made.uniform) {
+      made.rows.reserve(sortLast_ - sortFirst_ + 1);
+      for (int r = sortFirst_; r <= sortLast_; ++r) AddCellSortKey(ACol, r, made);
+    }
     column = std::move(made);
   }
   return column;
+}
+
+std::vector<TSortHint> VUraRazuduVova::SortHints(int ACol) {
+  if (sortSettings_.IgnoreBlanks) return {};
+  const TSortColumnKeys& column = SortKeys(ACol);
+  const TSortStyle style = column.style;
+  const bool ordinal = style == TSortStyle::ssAlphaNoCase || style == TSortStyle::ssHTML;
+  const bool values = style == TSortStyle::ssNumeric || style == TSortStyle::ssFinancial ||
+                      style == TSortStyle::ssDate || style == TSortStyle::ssShortDateEU ||
+                      style == TSortStyle::ssShortDateUS;
+  if (column.uniform || !(TextStyle(style) || ordinal || values)) return {};
+  std::vector<TSortHint> hints(column.rows.size());
+  for (size_t k = 0; k < hints.size(); ++k) {
+    const TSortKey& key = column.rows[k];
+    TSortHint& hint = hints[k];
+    hint.row = sortFirst_ + static_cast<int>(k);
+    if (!values) {
+      hint.key = key.prefix;
+    } else if (key.hasValue) {
+      // The order of doubles as unsigned integers: negatives reversed below the positives.
+      const uint64_t bits = std::bit_cast<uint64_t>(key.value == 0 ? 0.0 : key.value);
+      hint.key = bits >> 63 ? ~bits : bits | (uint64_t{1} << 63);
+    } else {
+      hint.cls = 1;  // after the values, ordinal among themselves
+      hint.key = Prefix(column.Text(key));
+    }
+  }
+  return hints;
 }
 
 int VUraRazuduVova::Compare(int ACol, int ARow1, int ARow2) {

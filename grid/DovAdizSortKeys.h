@@ -25,11 +25,20 @@ struct TSortKey {
   uint64_t prefix = 0;
 };
 
+// A row's place by the first column a sort compares, as far as 16 bytes tell it: rows whose hints
+// differ compare as their hints (the class first, then the key); equal hints leave it to the
+// comparison. Sorting these keeps the keys that decide most comparisons close together.
+struct TSortHint {
+  uint64_t key = 0;
+  uint32_t cls = 0;
+  int row = 0;
+};
+
 // The keys of one column in order of making (during a sort: row - first row), with the column's style
 // as OnGetFormat gave it (ssAutomatic resolved) and its prefix and suffix.
 struct TSortColumnKeys {
   bool built = false;
-  bool uniform = false;  // every key of a text or value style the same: every comparison is 0
+  bool uniform = false;  // one text in every row, in a style without handlers: no keys, every comparison 0
   TSortStyle style = TSortStyle::ssAlphabetic;
   std::string prefix, suffix;
   std::string texts, ordinals;
