@@ -1361,6 +1361,13 @@ private:
   // Gives up the holds of contracting nodes on rows; while the filter is on, the rows that come back and
   // that it refuses stay hidden, now by the filter.
   void ShowNodeRows(const std::vector<int>& realRows);
+  // A contracted node whose cell goes or whose row moves gives up its holds first, so that no row stays
+  // hidden by a node that no longer holds it. These return the rows the nodes held, for ShowNodeRows
+  // once the change is over (the contracted nodes at the real rows; those shown at display rows AFrom ..
+  // ATo; every one).
+  std::vector<int> GiveUpNodeHolds(const std::vector<int>& nodeRealRows);
+  std::vector<int> GiveUpNodeHoldsIn(int AFrom, int ATo);
+  std::vector<int> GiveUpAllNodeHolds();
   int LastDataRealRow() const { return RowCount() + NumHiddenRows() - 1 - FixedFooters(); }
   int nodeCount_ = 0;
   // The real rows of the node cells in increasing order, and for each position the furthest real row
@@ -1472,11 +1479,16 @@ private:
   enum class SortFrame : uint8_t { Plain, Locked, KeepColumn0, Groups };
   // Sorts rows first..last (clamped to the grid) by compare (negative: the first row goes first) and
   // applies the order; SortRowRanges sorts each of several disjoint ranges within itself.
-  void SortRows(int first, int last, const std::function<int(int, int)>& compare, SortFrame frame);
+  // HintCol, when not -1, is the column whose comparison (times sortSign_) decides compare first.
+  void SortRows(int first, int last, const std::function<int(int, int)>& compare, SortFrame frame,
+                int HintCol = -1);
   void SortRowRanges(std::vector<std::pair<int, int>> ranges, const std::function<int(int, int)>& compare,
-                     SortFrame frame);
+                     SortFrame frame, int HintCol = -1);
   // Finds the order of rows first..last and applies it along its cycles.
-  void SortRange(int first, int last, const std::function<int(int, int)>& compare);
+  void SortRange(int first, int last, const std::function<int(int, int)>& compare, int HintCol);
+  // The rows' hints of column ACol for SortRange, in row order; none where its style has none (the
+  // handlers', the collations', images, and blanks placed by IgnoreBlanks).
+  std::vector<TSortHint> SortHints(int ACol);
   // Exchanges two rows during a sort: counts, the cross-reference, SingleColumn, the tracked row.
   void SwapSortedRows(int ARow1, int ARow2);
   // The style of ssAutomatic over the rows sorted (outside a sort, the data rows).
@@ -1484,6 +1496,9 @@ private:
   // The column's style from OnGetFormat, resolved, with its prefix and suffix; no keys.
   TSortColumnKeys ColumnSortStyle(int ACol);
   void AddCellSortKey(int ACol, int ARow, TSortColumnKeys& column);
+  // The text a sort reads of a cell: straight from the store while no cell of the sorted rows is merged
+  // and no handler changes the shown text (scratch unused), else Cells into scratch.
+  const std::string& SortCellText(int ACol, int ARow, std::string& scratch) const;
   // During a sort: the keys of ACol's rows, made at the first comparison on the column.
   const TSortColumnKeys& SortKeys(int ACol);
   // The comparison of keys key1 and key2 of the column (rows ARow1 and ARow2).
@@ -1497,6 +1512,7 @@ private:
   // During a sort: rows sorted, and the keys of the columns compared so far, by real column.
   int sortFirst_ = -1;
   int sortLast_ = -1;
+  bool sortPlainCells_ = false;
   std::vector<TSortColumnKeys> sortKeys_;
 
   // ---- Calculations, selection text and auto-size (DovAdizCalc.cpp, DovAdizAutoSize.cpp,

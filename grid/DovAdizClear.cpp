@@ -11,6 +11,7 @@ namespace velmora {
 void VUraRazuduVova::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2) {
   const int left = std::max(ACol1, 0), top = std::max(ARow1, 0);
   const int right = std::min(ACol2, StorageColCount() - 1), bottom = std::min(ARow2, RowCount() - 1);
+  const std::vector<int> held = left == 0 && right >= 0 ? GiveUpNodeHoldsIn(top, bottom) : std::vector<int>{};
   for (int r = top; r <= bottom; ++r) {
     if (RowHasObjects(r)) {
       // A block that reaches out of the rectangle keeps no cleared cell.
@@ -23,6 +24,7 @@ void VUraRazuduVova::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2) {
       if (!TStringGrid::Cells(c, r).empty()) TStringGrid::SetCells(c, r, "");
   }
   CellsChanged(TRect{ACol1, ARow1, ACol2, ARow2});
+  ShowNodeRows(held);
 }
 
 void VUraRazuduVova::ClearRows(int ARow, int N) {
@@ -41,21 +43,28 @@ void VUraRazuduVova::ClearNormalCells() {
 }
 
 void VUraRazuduVova::ClearSelection() {
+  // From the last row up and with the nodes' holds given up first: rows that a cleared node shows come
+  // after it and shift no row still to clear.
   if (MouseActions().DisjunctRowSelect) {
-    for (int r = FixedRows(); r < RowCount() && r < static_cast<int>(rowSelect_.size()); ++r)
+    for (int r = std::min(RowCount(), static_cast<int>(rowSelect_.size())) - 1; r >= FixedRows(); --r)
       if (rowSelect_[r] == 1) ClearRows(r, 1);
     return;
   }
   const TGridRect sel = Selection();
+  const std::vector<int> held = sel.Left == 0 && RealColIndex(0) == 0 ? GiveUpNodeHoldsIn(sel.Top, sel.Bottom)
+                                                                      : std::vector<int>{};
   for (int c = sel.Left; c <= sel.Right; ++c) ClearRect(RealColIndex(c), sel.Top, RealColIndex(c), sel.Bottom);
+  ShowNodeRows(held);
 }
 
 void VUraRazuduVova::Clear() {
+  const std::vector<int> held = GiveUpAllNodeHolds();
   for (TGridItem& item : hiddenRows_) {
     FreeItemProperties(item);
     item.Row.Cells.reset();
   }
   ClearRect(0, 0, StorageColCount() - 1, RowCount() - 1);
+  ShowNodeRows(held);
 }
 
 }  // namespace velmora

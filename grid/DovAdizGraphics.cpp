@@ -48,6 +48,9 @@ void VUraRazuduVova::FreeCellProperties(TCellProperties* AProps) {
 bool VUraRazuduVova::FreeCellGraphic(int ACol, int ARow) {
   TCellProperties* props = GetGridObject(ACol, ARow);
   if (!props || !props->GraphicObject) return false;
+  // A contracted node that goes shows its rows first; they come after its row.
+  const auto* node = static_cast<const TCellGraphic*>(props->GraphicObject);
+  if (ACol == 0 && node->CellType() == TCellType::ctNode && node->State) ExpandNode(RealRowIndex(ARow));
   FreeGraphic(static_cast<TCellGraphic*>(props->GraphicObject));
   props->GraphicObject = nullptr;
   return true;

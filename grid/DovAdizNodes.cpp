@@ -89,6 +89,38 @@ std::vector<int> VUraRazuduVova::NodeHeldRows(int ANode, const TCellGraphic& nod
   return rows;
 }
 
+std::vector<int> VUraRazuduVova::GiveUpNodeHolds(const std::vector<int>& nodeRealRows) {
+  if (nodeCount_ == 0) return {};
+  std::vector<int> held;
+  std::vector<TCellGraphic*> given;
+  for (int r : nodeRealRows) {
+    TCellGraphic* node = NodeAtReal(r);
+    if (!node || !node->State) continue;
+    const std::vector<int> rows = NodeHeldRows(r, *node);
+    held.insert(held.end(), rows.begin(), rows.end());
+    given.push_back(node);
+  }
+  // The ends are found before any state changes: a node's reach does not depend on the states.
+  for (TCellGraphic* node : given) node->State = false;
+  if (!given.empty()) NodeStatesChanged();
+  return held;
+}
+
+std::vector<int> VUraRazuduVova::GiveUpNodeHoldsIn(int AFrom, int ATo) {
+  if (nodeCount_ == 0) return {};
+  std::vector<int> nodes;
+  for (int r : RowsWithObjects(std::max(AFrom, 0), std::min(ATo, RowCount() - 1))) {
+    const TCellGraphic* graphic = GraphicOf(0, r);
+    if (graphic && graphic->CellType() == TCellType::ctNode && graphic->State) nodes.push_back(RealRowIndex(r));
+  }
+  return GiveUpNodeHolds(nodes);
+}
+
+std::vector<int> VUraRazuduVova::GiveUpAllNodeHolds() {
+  if (nodeCount_ == 0) return {};
+  return GiveUpNodeHolds(NodeRows());
+}
+
 void VUraRazuduVova::SetNodeState(int ARow, bool Contracted) {
   if (Contracted)
     ContractNode(ARow);
@@ -135,6 +167,7 @@ void VUraRazuduVova::ExpandAll() {
 }
 
 void VUraRazuduVova::ShowNodeRows(const std::vector<int>& realRows) {
+  if (realRows.empty()) return;
   std::vector<int> hidden;
   for (int r : realRows)
     if (IsHiddenRow(r)) hidden.push_back(r);

@@ -39,10 +39,14 @@ void VUraRazuduVova::RemoveSelectedRows() {
 void VUraRazuduVova::RemoveDisplayRows(const std::vector<int>& rows) {
   if (rows.empty()) return;
   const int oldRow = Row(), oldTop = TopRow(), oldFixed = FixedRows();
+  std::vector<int> realRows(rows.size());
+  for (size_t j = 0; j < rows.size(); ++j) realRows[j] = RealRowIndex(rows[j]);
+  // Removed contracted nodes give up their holds; the rows they held close up over the removed ones.
+  std::vector<int> held = GiveUpNodeHolds(realRows);
+  std::erase_if(held, [&](int r) { return std::binary_search(realRows.begin(), realRows.end(), r); });
+  for (int& r : held) r -= static_cast<int>(std::lower_bound(realRows.begin(), realRows.end(), r) - realRows.begin());
   {
     const UpdateGuard lock(*this);
-    std::vector<int> realRows(rows.size());
-    for (size_t j = 0; j < rows.size(); ++j) realRows[j] = RealRowIndex(rows[j]);
     DeleteRowSet(rows);
     RemoveDisplayRowMarks(rows);
     CloseUpHiddenRows(realRows);
@@ -50,6 +54,7 @@ void VUraRazuduVova::RemoveDisplayRows(const std::vector<int>& rows) {
   }
   CellsChanged(TRect{0, rows.front(), ColCount() - 1, rows.back() + 1});
   if (RowCount() - 1 <= TopRow() && RowCount() > FixedRows()) SetTopRow(std::max(RowCount() - 1, FixedRows()));
+  ShowNodeRows(held);
 }
 
 void VUraRazuduVova::KeepCurrentRowAfterRemove(int oldRow, int oldTop, int oldFixed) {
@@ -91,22 +96,28 @@ void VUraRazuduVova::RemoveCols(int ACol, int N) {
 void VUraRazuduVova::RemoveRealCols(const std::vector<int>& realCols) {
   // At least one column stays.
   if (realCols.empty() || static_cast<int>(realCols.size()) >= StorageColCount()) return;
+  // Column 0 holds the nodes, hidden rows' ones too.
+  const std::vector<int> held = realCols.front() == 0 ? GiveUpAllNodeHolds() : std::vector<int>{};
   WithAllColumns([&] {
     for (auto c = realCols.rbegin(); c != realCols.rend(); ++c) {
       ClearRect(*c, 0, *c, RowCount() - 1);
       EraseRealColumn(*c);
     }
   });
+  ShowNodeRows(held);
 }
 
 void VUraRazuduVova::SwapRows(int ARow1, int ARow2) {
   if (ARow1 == ARow2 || std::min(ARow1, ARow2) < 0 || std::max(ARow1, ARow2) >= RowCount()) return;
+  // A node row moves alone: the rows below its old place are no longer its own.
+  const std::vector<int> held = GiveUpNodeHolds({RealRowIndex(ARow1), RealRowIndex(ARow2)});
   TBaseGrid::SwapRows(ARow1, ARow2);
   const size_t far = std::max(ARow1, ARow2);
   if (far < rowSelect_.size() || RowSelect(ARow1) != RowSelect(ARow2)) {
     if (rowSelect_.size() <= far) rowSelect_.resize(far + 1, 0);
     std::swap(rowSelect_[ARow1], rowSelect_[ARow2]);
   }
+  ShowNodeRows(held);
 }
 
 void VUraRazuduVova::SortSwapRows(int ARow1, int ARow2) { SwapRows(ARow1, ARow2); }
@@ -114,10 +125,12 @@ void VUraRazuduVova::SortSwapRows(int ARow1, int ARow2) { SwapRows(ARow1, ARow2)
 void VUraRazuduVova::SwapColumns(int ACol1, int ACol2) {
   if (ACol1 == ACol2 || std::min(ACol1, ACol2) < 0 || std::max(ACol1, ACol2) >= ColCount()) return;
   const int real1 = RealColIndex(std::min(ACol1, ACol2)), real2 = RealColIndex(std::max(ACol1, ACol2));
+  const std::vector<int> held = real1 == 0 ? GiveUpAllNodeHolds() : std::vector<int>{};
   WithAllColumns([&] {
     MoveRealColumn(real1, real2);
     MoveRealColumn(real2 - 1, real1);
   });
+  ShowNodeRows(held);
   if (sortSettings_.Column == real1)
     sortSettings_.Column = real2;
   else if (sortSettings_.Column == real2)
@@ -126,18 +139,24 @@ void VUraRazuduVova::SwapColumns(int ACol1, int ACol2) {
 
 void VUraRazuduVova::MoveRow(int AFrom, int ATo) {
   if (AFrom == ATo || std::min(AFrom, ATo) < 0 || std::max(AFrom, ATo) >= RowCount()) return;
+  // Every row between the two places moves by one.
+  const std::vector<int> held = GiveUpNodeHoldsIn(std::min(AFrom, ATo), std::max(AFrom, ATo));
   TBaseGrid::MoveRow(AFrom, ATo);
   // Past the marks' end every row is unmarked: only a move that reaches into them changes them.
   const size_t far = std::max(AFrom, ATo);
-  if (static_cast<size_t>(std::min(AFrom, ATo)) >= rowSelect_.size()) return;
-  if (far >= rowSelect_.size()) rowSelect_.resize(far + 1, 0);
-  rowSelect_.move(AFrom, ATo);
+  if (static_cast<size_t>(std::min(AFrom, ATo)) < rowSelect_.size()) {
+    if (far >= rowSelect_.size()) rowSelect_.resize(far + 1, 0);
+    rowSelect_.move(AFrom, ATo);
+  }
+  ShowNodeRows(held);
 }
 
 void VUraRazuduVova::MoveColumn(int AFrom, int ATo) {
   if (AFrom == ATo || std::min(AFrom, ATo) < 0 || std::max(AFrom, ATo) >= ColCount()) return;
   const int from = RealColIndex(AFrom), to = RealColIndex(ATo);
+  const std::vector<int> held = std::min(from, to) == 0 ? GiveUpAllNodeHolds() : std::vector<int>{};
   WithAllColumns([&] { MoveRealColumn(from, to); });
+  ShowNodeRows(held);
 }
 
 void VUraRazuduVova::MergeCols(int ACol1, int ACol2) {

@@ -11,9 +11,10 @@ namespace {
 // Stable bottom-up merge sort of `rows` by `compare` (negative: the first goes first). It makes at
 // most n log2 n comparisons, needs no recursion and ends with a permutation of `rows` whatever the
 // comparison answers; an exception leaves `rows` a permutation too.
-void MergeSortRows(std::vector<int>& rows, const std::function<int(int, int)>& compare) {
+template <class T, class Compare>
+void MergeSortRows(std::vector<T>& rows, const Compare& compare) {
   const size_t n = rows.size();
-  std::vector<int> merged(n);
+  std::vector<T> merged(n);
   for (size_t width = 1; width < n; width *= 2) {
     for (size_t lo = 0; lo < n; lo += 2 * width) {
       const size_t mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
@@ -62,12 +63,13 @@ void VUraRazuduVova::SwapSortedRows(int ARow1, int ARow2) {
     trackedRow_ = ARow1;
 }
 
-void VUraRazuduVova::SortRows(int first, int last, const std::function<int(int, int)>& compare, SortFrame frame) {
-  SortRowRanges({{first, last}}, compare, frame);
+void VUraRazuduVova::SortRows(int first, int last, const std::function<int(int, int)>& compare, SortFrame frame,
+                              int HintCol) {
+  SortRowRanges({{first, last}}, compare, frame, HintCol);
 }
 
 void VUraRazuduVova::SortRowRanges(std::vector<std::pair<int, int>> ranges,
-                                   const std::function<int(int, int)>& compare, SortFrame frame) {
+                                   const std::function<int(int, int)>& compare, SortFrame frame, int HintCol) {
   HideInplaceEdit();
   for (auto& [first, last] : ranges) {
     first = std::max(first, 0);
@@ -80,36 +82,65 @@ void VUraRazuduVova::SortRowRanges(std::vector<std::pair<int, int>> ranges,
   const bool keepColumn0 = (frame == SortFrame::KeepColumn0 || frame == SortFrame::Groups) &&
                            sortSettings_.NormalCellsOnly && FixedCols() > 0;
   trackedRow_ = Row();
+  // Rows move among shown rows only, and a moving node row moves alone: contracted nodes in the ranges
+  // give up their holds before any row moves, and their rows show once the sort is over.
+  std::vector<int> held;
   for (const auto& [first, last] : ranges) {
-    if (last <= first) continue;
-    if (keepColumn0) {
-      column0.clear();
-      for (int r = first; r <= last; ++r) column0.push_back(Cells(0, r));
+    const std::vector<int> rows = GiveUpNodeHoldsIn(first, last);
+    held.insert(held.end(), rows.begin(), rows.end());
+  }
+  try {
+    for (const auto& [first, last] : ranges) {
+      if (last <= first) continue;
+      if (keepColumn0) {
+        column0.clear();
+        for (int r = first; r <= last; ++r) column0.push_back(Cells(0, r));
+      }
+      SortRange(first, last, compare, HintCol);
+      if (keepColumn0)
+        for (int r = first; r <= last; ++r) SetCells(0, r, column0[r - first]);
     }
-    SortRange(first, last, compare);
-    if (keepColumn0)
-      for (int r = first; r <= last; ++r) SetCells(0, r, column0[r - first]);
+  } catch (...) {
+    ShowNodeRows(held);
+    throw;
   }
   const bool follow = frame == SortFrame::Groups || (frame != SortFrame::Plain && navigation_.MoveRowOnSort);
   if (follow && trackedRow_ != Row()) FocusCell(Col(), trackedRow_, true);
+  ShowNodeRows(held);
 }
 
-void VUraRazuduVova::SortRange(int first, int last, const std::function<int(int, int)>& compare) {
+void VUraRazuduVova::SortRange(int first, int last, const std::function<int(int, int)>& compare, int HintCol) {
   std::vector<int> order(last - first + 1);
   std::iota(order.begin(), order.end(), first);
   {
     // The cells' keys are made over these rows, a column at its first comparison, while the order is found.
     sortFirst_ = first;
     sortLast_ = last;
+    // Every cell of a merged block has a property object in its row.
+    sortPlainCells_ = !OnGetDisplText && RowsWithObjects(first, last).empty();
     sortKeys_.assign(StorageColCount(), {});
     struct EndOfSort {
       VUraRazuduVova& grid;
       ~EndOfSort() {
         grid.sortFirst_ = grid.sortLast_ = -1;
+        grid.sortPlainCells_ = false;
         grid.sortKeys_.clear();
       }
     } endOfSort{*this};
-    MergeSortRows(order, compare);
+    std::vector<TSortHint> hints = HintCol >= 0 && HintCol < StorageColCount() ? SortHints(HintCol)
+                                                                                : std::vector<TSortHint>{};
+    if (hints.empty()) {
+      MergeSortRows(order, [&](int a, int b) { return compare(a, b); });
+    } else {
+      // Hints order the rows as the comparison would wherever they differ, so the order is the same.
+      const int sign = sortSign_;
+      MergeSortRows(hints, [&](const TSortHint& a, const TSortHint& b) {
+        if (a.cls != b.cls) return a.cls < b.cls ? -sign : sign;
+        if (a.key != b.key) return a.key < b.key ? -sign : sign;
+        return compare(a.row, b.row);
+      });
+      for (size_t k = 0; k < hints.size(); ++k) order[k] = hints[k].row;
+    }
   }
   // Along the cycles of the permutation: `at` holds the original row (relative to first) now standing
   // at each place, `where` the place of each original row.
@@ -139,12 +170,12 @@ void VUraRazuduVova::SortByColumn(int ACol) {
   if (RowCount() < 2) return;
   sortSign_ = sortSettings_.Direction == TSortDirection::sdAscending ? 1 : -1;
   SortRows(FixedRows(), RowCount() - 1 - FixedFooters(),
-           [&](int a, int b) { return sortSign_ * Compare(ACol, a, b); }, SortFrame::Locked);
+           [&](int a, int b) { return sortSign_ * Compare(ACol, a, b); }, SortFrame::Locked, ACol);
 }
 
 void VUraRazuduVova::QuickSort(int ACol, int Left, int Right) {
   sortSign_ = sortSettings_.Direction == TSortDirection::sdAscending ? 1 : -1;
-  SortRows(Left, Right, [&](int a, int b) { return sortSign_ * CompareLine(ACol, a, b); }, SortFrame::Plain);
+  SortRows(Left, Right, [&](int a, int b) { return sortSign_ * CompareLine(ACol, a, b); }, SortFrame::Plain, ACol);
 }
 
 void VUraRazuduVova::QuickSortIndexed(int Left, int Right) {
@@ -156,7 +187,7 @@ void VUraRazuduVova::QSort() {
   sortSign_ = sortSettings_.Direction == TSortDirection::sdAscending ? 1 : -1;
   const int col = sortSettings_.Column;
   SortRows(FixedRows(), RowCount() - 1 - FixedFooters(),
-           [&](int a, int b) { return sortSign_ * CompareLine(col, a, b); }, SortFrame::KeepColumn0);
+           [&](int a, int b) { return sortSign_ * CompareLine(col, a, b); }, SortFrame::KeepColumn0, col);
 }
 
 void VUraRazuduVova::QSortIndexed() {
@@ -179,7 +210,7 @@ void VUraRazuduVova::QSortGroup() {
     ranges.emplace_back(row + 1, lastData);
   }
   SortRowRanges(std::move(ranges), [&](int a, int b) { return sortSign_ * CompareLine(col, a, b); },
-                SortFrame::Groups);
+                SortFrame::Groups, col);
 }
 
 void VUraRazuduVova::HeaderClickSort(int ACol) {

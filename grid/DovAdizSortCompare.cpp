@@ -1,4 +1,6 @@
 // The sort's comparison: styles, their values and the resolution of the automatic style.
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -67,6 +69,22 @@ int CompareValues(const TSortKey& k1, const TSortKey& k2, std::string_view s1, s
   return s1.compare(s2);
 }
 
+uint64_t Prefix(std::string_view text) {
+  uint64_t prefix = 0;
+  for (size_t i = 0; i < 8; ++i) prefix = prefix << 8 | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+  return prefix;
+}
+
+// Unequal prefixes order the strings; equal ones leave it to the whole strings.
+int CompareTexts(uint64_t prefix1, uint64_t prefix2, std::string_view s1, std::string_view s2) {
+  if (prefix1 != prefix2) return prefix1 < prefix2 ? -1 : 1;
+  return s1.compare(s2);
+}
+
+bool TextStyle(TSortStyle style) {
+  return style == TSortStyle::ssAutomatic || style == TSortStyle::ssAlphabetic || style == TSortStyle::ssAlphaCase;
+}
+
 // Adds the key of a text in the column's resolved style (its image index is the caller's).
 TSortKey& AddKey(TSortColumnKeys& column, const std::string& text) {
   TSortKey& key = column.rows.emplace_back();
@@ -76,8 +94,10 @@ TSortKey& AddKey(TSortColumnKeys& column, const std::string& text) {
   auto addOrdinal = [&](const std::string& ordinal) {
     key.ordinal = column.ordinals.size();
     key.ordinalLength = static_cast<uint32_t>(ordinal.size());
+    key.prefix = Prefix(ordinal);
     column.ordinals += ordinal;
   };
+  if (TextStyle(column.style)) key.prefix = Prefix(text);
   auto setValue = [&](const std::optional<double>& value) {
     key.hasValue = value.has_value();
     key.value = value.value_or(0);
@@ -113,8 +133,9 @@ TSortStyle VUraRazuduVova::ResolvedStyle(int ACol, const std::string& prefix, co
   const int first = sorting ? sortFirst_ : FixedRows();
   const int last = sorting ? sortLast_ : RowCount() - 1 - FixedFooters();
   bool numbers = true, dates = true;
+  std::string scratch;
   for (int r = first; r <= last && (numbers || dates); ++r) {
-    const std::string text = Cells(ACol, r);
+    const std::string& text = SortCellText(ACol, r, scratch);
     numbers = numbers && NumericValue(text, prefix, suffix, false).has_value();
     dates = dates && !numbers && DateValue(text, TSortStyle::ssDate).has_value();
   }
@@ -130,8 +151,14 @@ TSortColumnKeys VUraRazuduVova::ColumnSortStyle(int ACol) {
   return column;
 }
 
+const std::string& VUraRazuduVova::SortCellText(int ACol, int ARow, std::string& scratch) const {
+  if (sortPlainCells_ && ARow >= sortFirst_ && ARow <= sortLast_) return TStringGrid::Cells(ACol, ARow);
+  return scratch = Cells(ACol, ARow);
+}
+
 void VUraRazuduVova::AddCellSortKey(int ACol, int ARow, TSortColumnKeys& column) {
-  TSortKey& key = AddKey(column, Cells(ACol, ARow));
+  std::string scratch;
+  TSortKey& key = AddKey(column, SortCellText(ACol, ARow, scratch));
   if (column.style == TSortStyle::ssImages) key.image = GetCellImageIdx(ACol, ARow);
 }
 
@@ -140,12 +167,49 @@ const TSortColumnKeys& VUraRazuduVova::SortKeys(int ACol) {
   TSortColumnKeys& column = sortKeys_[ACol];
   if (!column.built) {
     TSortColumnKeys made = ColumnSortStyle(ACol);
-    made.rows.reserve(sortLast_ - sortFirst_ + 1);
-    for (int r = sortFirst_; r <= sortLast_; ++r) AddCellSortKey(ACol, r, made);
     made.built = true;
+    // One text in every row gives one key in every row, whatever the style computes from it: such a
+    // column (an empty one, met by every tie) needs no keys.
+    const bool handlers = made.style == TSortStyle::ssCustom || made.style == TSortStyle::ssRaw ||
+                          made.style == TSortStyle::ssImages;
+    std::string scratch, first = SortCellText(ACol, sortFirst_, scratch);
+    made.uniform = !handlers;
+    for (int r = sortFirst_ + 1; r <= sortLast_ && made.uniform; ++r) made.uniform = SortCellText(ACol, r, scratch) == first;
+    if (!made.uniform) {
+      made.rows.reserve(sortLast_ - sortFirst_ + 1);
+      for (int r = sortFirst_; r <= sortLast_; ++r) AddCellSortKey(ACol, r, made);
+    }
     column = std::move(made);
   }
   return column;
+}
+
+std::vector<TSortHint> VUraRazuduVova::SortHints(int ACol) {
+  if (sortSettings_.IgnoreBlanks) return {};
+  const TSortColumnKeys& column = SortKeys(ACol);
+  const TSortStyle style = column.style;
+  const bool ordinal = style == TSortStyle::ssAlphaNoCase || style == TSortStyle::ssHTML;
+  const bool values = style == TSortStyle::ssNumeric || style == TSortStyle::ssFinancial ||
+                      style == TSortStyle::ssDate || style == TSortStyle::ssShortDateEU ||
+                      style == TSortStyle::ssShortDateUS;
+  if (column.uniform || !(TextStyle(style) || ordinal || values)) return {};
+  std::vector<TSortHint> hints(column.rows.size());
+  for (size_t k = 0; k < hints.size(); ++k) {
+    const TSortKey& key = column.rows[k];
+    TSortHint& hint = hints[k];
+    hint.row = sortFirst_ + static_cast<int>(k);
+    if (!values) {
+      hint.key = key.prefix;
+    } else if (key.hasValue) {
+      // The order of doubles as unsigned integers: negatives reversed below the positives.
+      const uint64_t bits = std::bit_cast<uint64_t>(key.value == 0 ? 0.0 : key.value);
+      hint.key = bits >> 63 ? ~bits : bits | (uint64_t{1} << 63);
+    } else {
+      hint.cls = 1;  // after the values, ordinal among themselves
+      hint.key = Prefix(column.Text(key));
+    }
+  }
+  return hints;
 }
 
 int VUraRazuduVova::Compare(int ACol, int ARow1, int ARow2) {
@@ -162,6 +226,7 @@ int VUraRazuduVova::Compare(int ACol, int ARow1, int ARow2) {
 
 int VUraRazuduVova::CompareKeys(const TSortColumnKeys& column, int ACol, int ARow1, int ARow2, size_t key1,
                                 size_t key2) {
+  if (column.uniform) return 0;
   const TSortKey &k1 = column.rows[key1], &k2 = column.rows[key2];
   const std::string_view s1 = column.Text(k1), s2 = column.Text(k2);
   if (sortSettings_.IgnoreBlanks && s1.empty() != s2.empty()) {
@@ -174,11 +239,11 @@ int VUraRazuduVova::CompareKeys(const TSortColumnKeys& column, int ACol, int ARo
     case TSortStyle::ssAutomatic:
     case TSortStyle::ssAlphabetic:
     case TSortStyle::ssAlphaCase:
-      result = s1.compare(s2);
+      result = CompareTexts(k1.prefix, k2.prefix, s1, s2);
       break;
     case TSortStyle::ssAlphaNoCase:
     case TSortStyle::ssHTML:
-      result = column.Ordinal(k1).compare(column.Ordinal(k2));
+      result = CompareTexts(k1.prefix, k2.prefix, column.Ordinal(k1), column.Ordinal(k2));
       break;
     case TSortStyle::ssAnsiAlphaCase:
     case TSortStyle::ssAnsiAlphaNoCase:

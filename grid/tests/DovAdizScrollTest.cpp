@@ -1,5 +1,6 @@
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "grid/tests/GridPaintFixture.h"
 #include "platform/ui/Forms.h"
@@ -112,6 +113,40 @@ TEST_F(DovAdizScrollTest, AProportionalThumbHasItsPageAndReachesTheLastRow) {
   Settle();
   grid_->SetScrollProportional(false);
   EXPECT_EQ(Page(platform::SB_VERT), 0);
+}
+
+// A picture fixed in the cells moves with them: after every scroll (other than the thumb's tracking)
+// the grid shows what a full repaint at the new place shows.
+TEST_F(DovAdizScrollTest, AFixedBackgroundPictureIsRepaintedAfterAScroll) {
+  platform::TBitmap picture;
+  picture.SetSize(30, 12);
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 30; ++x) picture.Canvas().SetPixels(x, y, (x / 6 + y / 4) % 2 ? platform::clRed : platform::clBlue);
+  grid_->BackGround().SetDisplay(TBackgroundDisplay::bdFixed);
+  grid_->BackGround().SetLeft(3);
+  grid_->BackGround().SetTop(2);
+  grid_->BackGround().SetBitmap(picture);
+  Settle();
+  const auto shownPixels = [&] {
+    const platform::TBitmap& shown = Shown();
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < shown.Height(); ++y) pixels.insert(pixels.end(), shown.ScanLine(y), shown.ScanLine(y) + shown.Width());
+    return pixels;
+  };
+  const struct {
+    unsigned msg;
+    platform::WORD code;
+  } scrolls[] = {{platform::WM_VSCROLL, platform::SB_LINEDOWN}, {platform::WM_HSCROLL, platform::SB_LINEDOWN},
+                 {platform::WM_VSCROLL, platform::SB_PAGEDOWN}, {platform::WM_HSCROLL, platform::SB_LINEUP}};
+  for (const auto& scroll : scrolls) {
+    const int top = grid_->TopRow(), left = grid_->LeftCol();
+    Scroll(scroll.msg, scroll.code, 0);
+    ASSERT_TRUE(grid_->TopRow() != top || grid_->LeftCol() != left) << "the grid scrolled";
+    const std::vector<uint32_t> afterScroll = shownPixels();
+    grid_->Invalidate();
+    EXPECT_EQ(afterScroll, shownPixels()) << "message " << scroll.msg << ", code " << scroll.code;
+  }
+  SaveArtefact("DovAdizScrollTest.FixedBackgroundAfterScrolls");
 }
 
 TEST_F(DovAdizScrollTest, HiddenRowsTakeNoPartOfTheRange) {

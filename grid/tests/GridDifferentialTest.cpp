@@ -343,6 +343,28 @@ TEST_F(GridDifferentialTest, EdgeCasesAgreeWithTheModel) {
       {"overlapping nodes each hold their rows",
        {Op(K::AddNode, 1, 4), Op(K::AddNode, 3, 4), Op(K::ContractNode, 3), Op(K::ContractNode, 1),
         Op(K::ExpandNode, 3), Op(K::ExpandNode, 1)}},
+      // A node that goes or moves gives up its holds; an outer contracted node keeps its own.
+      {"clearing a contracted node's cell shows its rows",
+       {Op(K::AddNode, 2, 2), Op(K::ContractNode, 2), Op(K::ClearRect, 0, 2, 1, 2)}},
+      {"clearing an inner contracted node leaves the outer one's rows hidden",
+       {Op(K::AddNode, 1, 5), Op(K::AddNode, 3, 1), Op(K::ContractNode, 3), Op(K::ContractNode, 1),
+        Op(K::ExpandNode, 1), Op(K::ContractNode, 1), Op(K::ClearRect, 0, 0, 2, 9), Op(K::ExpandNode, 1)}},
+      {"removing column 0 shows the rows of every contracted node",
+       {Op(K::AddNode, 1, 2), Op(K::AddNode, 5, 0), Op(K::ContractNode, 5), Op(K::ContractNode, 1),
+        Op(K::RemoveCols, 0, 1)}},
+      {"moving column 0 away shows the rows of every contracted node",
+       {Op(K::AddNode, 2, 3), Op(K::ContractNode, 2), Op(K::MoveColumn, 0, 3), Op(K::SwapColumns, 0, 2)}},
+      {"a swapped contracted node shows its rows and releases none at its new place",
+       {Op(K::AddNode, 2, 2), Op(K::ContractNode, 2), Op(K::HideRows, 6, 7), Op(K::SwapRows, 2, 3),
+        Op(K::ContractNode, 5), Op(K::ExpandNode, 5)}},
+      {"a moved contracted node and the rows moving past it",
+       {Op(K::AddNode, 4, 1), Op(K::ContractNode, 4), Op(K::MoveRow, 4, 7), Op(K::AddNode, 2, 1),
+        Op(K::ContractNode, 2), Op(K::MoveRow, 1, 5)}},
+      {"a removed contracted node shows its rows closed up over it",
+       {Op(K::AddNode, 2, 2), Op(K::ContractNode, 2), Op(K::RemoveRows, 1, 2)}},
+      {"a new node over a contracted one shows the old one's rows",
+       {Op(K::AddNode, 2, 2), Op(K::ContractNode, 2), Op(K::AddNode, 2, 1), Op(K::ContractNode, 2),
+        Op(K::ExpandNode, 2)}},
   };
   for (const auto& c : nodeCases) {
     SCOPED_TRACE(c.name);

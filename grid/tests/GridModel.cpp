@@ -232,15 +232,52 @@ void GridModel::Hold(const std::vector<int>& real, HideCause cause) {
 }
 
 void GridModel::Release(const std::vector<int>& real, std::optional<HideCause> cause) {
+  std::vector<int> shown;
   for (int r : real) {
     Row& row = rows_[r];
     if (!cause || cause == HideCause::User) row.byUser = false;
     if (!cause || cause == HideCause::Filter) row.byFilter = false;
     if (!cause) row.byNodes = 0;
     if (cause == HideCause::Node && row.byNodes > 0) --row.byNodes;
+    if (row.hidden && !(row.byUser || row.byFilter || row.byNodes > 0)) shown.push_back(r);
     row.hidden = row.byUser || row.byFilter || row.byNodes > 0;
   }
   SettleBlocks();
+  if (cause != HideCause::Node || !filterActive_) return;
+  const std::vector<Block> blocks = Blocks();
+  std::vector<int> refused;
+  for (int r : shown)
+    if (!PassesFilter(r, blocks)) refused.push_back(r);
+  Hold(refused, HideCause::Filter);
+}
+
+bool GridModel::PassesFilter(int real, const std::vector<Block>& blocks) const {
+  return std::all_of(conditions_.begin(), conditions_.end(), [&](const auto& condition) {
+    return ShownText(condition.first, real, blocks).rfind(condition.second, 0) == 0;
+  });
+}
+
+std::vector<int> GridModel::GiveUpHolds(const std::vector<int>& nodes) {
+  std::vector<int> held, given;
+  for (int node : nodes) {
+    if (!IsNode(node) || !rows_[node].cells[0].contracted) continue;
+    for (int r = node + 1; r <= NodeEnd(node); ++r) held.push_back(r);
+    given.push_back(node);
+  }
+  for (int node : given) rows_[node].cells[0].contracted = false;
+  return held;
+}
+
+std::vector<int> GridModel::GiveUpHoldsShown(int from, int to) {
+  std::vector<int> nodes;
+  for (int d = std::max(from, 0); d <= std::min(to, RowCount() - 1); ++d) nodes.push_back(RealRowIndex(d));
+  return GiveUpHolds(nodes);
+}
+
+std::vector<int> GridModel::GiveUpAllHolds() {
+  std::vector<int> nodes(RealRowCount());
+  for (int r = 0; r < RealRowCount(); ++r) nodes[r] = r;
+  return GiveUpHolds(nodes);
 }
 
 void GridModel::UnHideRows(int from, int to) {
@@ -269,8 +306,12 @@ void GridModel::InsertRows(int displ, int n) {
 }
 
 void GridModel::RemoveRealRows(const std::vector<int>& real) {
+  std::vector<int> held = GiveUpHolds(real);
+  std::erase_if(held, [&](int r) { return std::find(real.begin(), real.end(), r) != real.end(); });
+  for (int& r : held) r -= static_cast<int>(std::count_if(real.begin(), real.end(), [r](int gone) { return gone < r; }));
   for (auto r = real.rbegin(); r != real.rend(); ++r) rows_.erase(rows_.begin() + *r);
   SettleBlocks();
+  Release(held, HideCause::Node);
 }
 
 void GridModel::RemoveRows(int displ, int n) {
@@ -307,15 +348,18 @@ void GridModel::SetRowCount(int n) {
 
 void GridModel::SwapRows(int displ1, int displ2) {
   if (displ1 == displ2) return;
+  const std::vector<int> held = GiveUpHolds({RealRowIndex(displ1), RealRowIndex(displ2)});
   SplitBlocks([&](const Block& b) {
     return b.top < b.bottom && ((b.top <= displ1 && displ1 <= b.bottom) || (b.top <= displ2 && displ2 <= b.bottom));
   });
   std::swap(rows_[RealRowIndex(displ1)], rows_[RealRowIndex(displ2)]);
   SettleBlocks();
+  Release(held, HideCause::Node);
 }
 
 void GridModel::MoveRow(int from, int to) {
   if (from == to) return;
+  const std::vector<int> held = GiveUpHoldsShown(std::min(from, to), std::max(from, to));
   SplitBlocks([from](const Block& b) { return b.top < b.bottom && b.top <= from && from <= b.bottom; });
   // The shown rows move among the places of shown rows; hidden rows keep their real index.
   const std::vector<int> slots = ShownRealRows();
@@ -326,6 +370,7 @@ void GridModel::MoveRow(int from, int to) {
   shown.insert(shown.begin() + to, std::move(moved));
   for (size_t i = 0; i < slots.size(); ++i) rows_[slots[i]] = std::move(shown[i]);
   SettleBlocks();
+  Release(held, HideCause::Node);
 }
 
 void GridModel::HideColumns(int from, int to) {
@@ -362,28 +407,33 @@ void GridModel::RemoveCols(int displ, int n) {
   if (displ < 0 || displ >= ColCount() || n < 1) return;
   std::vector<int> gone;
   for (int d = displ; d < std::min(displ + n, ColCount()); ++d) gone.push_back(RealColIndex(d));
+  const std::vector<int> held = gone.front() == 0 ? GiveUpAllHolds() : std::vector<int>{};
   for (auto c = gone.rbegin(); c != gone.rend(); ++c) {
     colHidden_.erase(colHidden_.begin() + *c);
     ColumnsChanged();
     for (Row& row : rows_) row.cells.erase(row.cells.begin() + *c);
   }
   SettleBlocks();
+  Release(held, HideCause::Node);
 }
 
 void GridModel::SwapColumns(int displ1, int displ2) {
   if (displ1 == displ2) return;
   const int c1 = RealColIndex(displ1), c2 = RealColIndex(displ2);
+  const std::vector<int> held = std::min(c1, c2) == 0 ? GiveUpAllHolds() : std::vector<int>{};
   SplitBlocks([&](const Block& b) {
     return b.left < b.right && ((b.left <= c1 && c1 <= b.right) || (b.left <= c2 && c2 <= b.right));
   });
   for (Row& row : rows_) std::swap(row.cells[c1], row.cells[c2]);
   SettleBlocks();
+  Release(held, HideCause::Node);
 }
 
 void GridModel::MoveColumn(int from, int to) {
   if (from == to) return;
   // The real column moves to the real place of the column shown at `to`.
   const int realFrom = RealColIndex(from), realTo = RealColIndex(to);
+  const std::vector<int> held = std::min(realFrom, realTo) == 0 ? GiveUpAllHolds() : std::vector<int>{};
   SplitBlocks([realFrom](const Block& b) { return b.left < b.right && b.left <= realFrom && realFrom <= b.right; });
   auto move = [&](auto& items) {
     const typename std::decay_t<decltype(items)>::value_type item = items[realFrom];
@@ -394,6 +444,7 @@ void GridModel::MoveColumn(int from, int to) {
   ColumnsChanged();
   for (Row& row : rows_) move(row.cells);
   SettleBlocks();
+  Release(held, HideCause::Node);
 }
 
 void GridModel::MergeCols(int col1, int col2) {
@@ -403,33 +454,35 @@ void GridModel::MergeCols(int col1, int col2) {
     Cell& to = rows_[r].cells[col1];
     to.text = Trim(to.text + " " + rows_[r].cells[col2].text);
   }
+  const std::vector<int> held = col2 == 0 ? GiveUpAllHolds() : std::vector<int>{};
   colHidden_.erase(colHidden_.begin() + col2);
   ColumnsChanged();
   for (Row& row : rows_) row.cells.erase(row.cells.begin() + col2);
   SettleBlocks();
+  Release(held, HideCause::Node);
 }
 
 void GridModel::ClearRect(int col1, int row1, int col2, int row2) {
+  const std::vector<int> held = col1 <= 0 && col2 >= 0 ? GiveUpHoldsShown(row1, row2) : std::vector<int>{};
   for (int d = std::max(row1, 0); d <= std::min(row2, RowCount() - 1); ++d) {
     const int real = RealRowIndex(d);
     for (int c = std::max(col1, 0); c <= std::min(col2, RealColCount() - 1); ++c) rows_[real].cells[c] = Cell{};
   }
   SettleBlocks();
+  Release(held, HideCause::Node);
 }
 
 void GridModel::SetFilterActive(bool active, const std::vector<std::pair<int, std::string>>& conditions) {
   if (active == filterActive_) return;
   filterActive_ = active;
+  conditions_ = conditions;
   if (active) {
     // Each row is judged once, on the cells as they stand, and the failing ones hidden afterwards.
     const std::vector<Block> blocks = Blocks();
     std::vector<int> failing;
     for (int d = fixedRows_; d < RowCount(); ++d) {
       const int real = RealRowIndex(d);
-      const bool passes = std::all_of(conditions.begin(), conditions.end(), [&](const auto& condition) {
-        return ShownText(condition.first, real, blocks).rfind(condition.second, 0) == 0;
-      });
-      if (!passes) failing.push_back(real);
+      if (!PassesFilter(real, blocks)) failing.push_back(real);
     }
     Hold(failing, HideCause::Filter);
     if (RowCount() == fixedRows_) {
@@ -446,6 +499,7 @@ void GridModel::SetFilterActive(bool active, const std::vector<std::pair<int, st
 }
 
 void GridModel::AddNode(int displ, int span) {
+  ExpandNode(RealRowIndex(displ));
   Cell& cell = CellAt(0, displ);
   NewProps(cell);
   cell.nodeSpan = span;

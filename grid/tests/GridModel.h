@@ -30,6 +30,10 @@ namespace velmora::testing {
 //   contracted node counts). Showing a range or all rows drops every hold; the filter going off and a
 //   node expanding drop only their own. A node is a cell of real column 0 with a span; it holds the
 //   rows after it up to its span, or with span 0 up to the next node, within the real rows.
+// - A contracted node whose cell goes (cleared, replaced by a new node, its column removed or moved) or
+//   whose row moves (swapped, moved, or shifted by a move of another row, sorted, removed) gives up its
+//   holds first and counts as expanded; the rows it held show once the change is over, unless something
+//   else holds them.
 class GridModel {
 public:
   struct Cell {
@@ -144,11 +148,18 @@ private:
   std::vector<int> ShownRealRows() const;
   // Every change of colHidden_ calls it.
   void ColumnsChanged();
+  bool PassesFilter(int real, const std::vector<Block>& blocks) const;
   void RemoveRealRows(const std::vector<int>& real);
   // Adds the hold to the real rows; those shown till now leave.
   void Hold(const std::vector<int>& real, HideCause cause);
-  // Drops the hold from the real rows (one node's for HideCause::Node), or every hold without a cause.
+  // Drops the hold from the real rows (one node's for HideCause::Node), or every hold without a cause;
+  // while the filter is on, a row that a node gave up and that fails the filter stays hidden by it.
   void Release(const std::vector<int>& real, std::optional<HideCause> cause);
+  // The contracted nodes at the real rows (at the shown rows from .. to; every one) become expanded;
+  // returns the rows they held, to Release afterwards.
+  std::vector<int> GiveUpHolds(const std::vector<int>& nodes);
+  std::vector<int> GiveUpHoldsShown(int from, int to);
+  std::vector<int> GiveUpAllHolds();
 
   std::vector<Row> rows_;
   std::vector<bool> colHidden_;
@@ -158,6 +169,7 @@ private:
   int nextProps_ = 1;
   bool filterActive_ = false;
   bool blankRow_ = false;
+  std::vector<std::pair<int, std::string>> conditions_;  // the filter's, while it is on
 };
 
 }  // namespace velmora::testing

@@ -250,7 +250,8 @@ bool GridOpGenerator::Draw(GridOpKind kind, const GridModel& model, GridOp& op) 
       return cols - std::min(std::max(op.b, 0), std::max(cols - op.a, 0)) >= 3;
     case GridOpKind::SwapRows:
     case GridOpKind::MoveRow:
-      op.a = Index(rows);
+      // Node rows move often enough to meet contracted ones.
+      op.a = Chance(25) ? std::min(model.DisplRowIndex(NodeRow(model)), rows - 1) : Index(rows);
       op.b = Index(rows);
       return true;
     case GridOpKind::SwapColumns:
@@ -262,7 +263,8 @@ bool GridOpGenerator::Draw(GridOpKind kind, const GridModel& model, GridOp& op) 
       op.a = 2 + Below(rows + 4);
       return op.a + model.NumHiddenRows() < 80;
     case GridOpKind::ClearRect:
-      op.a = Below(realCols);
+      // Column 0 often: it holds the nodes.
+      op.a = Chance(25) ? 0 : Below(realCols);
       op.b = Below(rows);
       op.c = op.a + Below(3);
       op.d = op.b + Below(4);
