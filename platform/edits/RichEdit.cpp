@@ -255,7 +255,6 @@ void TCustomRichEdit::Dispatch(TMessage& Message) {
       }
       break;
     case CM_TEXTCHANGED: {
-      layoutValid_ = false;
       if (!syncingLines_) {
         syncingLines_ = true;
         lines_.SetText(Text());
@@ -558,7 +557,14 @@ void TCustomRichEdit::TakePlainText(const std::string& text) {
   typingFormat_.reset();
 }
 
-void TCustomRichEdit::DocumentChanged() {
+void TCustomRichEdit::DocumentChanged(std::optional<TRichLayout::TChange> change) {
+  // One change the layout has not followed yet can be followed; two cannot.
+  if (change && layoutValid_ && !layoutChange_) {
+    layoutChange_ = change;
+  } else {
+    layoutValid_ = false;
+    layoutChange_.reset();
+  }
   const std::string text = doc_.Text();
   TMessage set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), 0};
   settingText_ = true;
@@ -577,22 +583,22 @@ void TCustomRichEdit::RecordUndo() {
 void TCustomRichEdit::ReplaceSelection(const TRichText& with, TUndo undo) {
   if (undo == TUndo::Record) RecordUndo();
   const size_t from = SelFirst();
-  doc_.Replace(from, SelLast(), {}, doc_.FormatAt(from));
-  doc_.Insert(from, with);
+  const auto [first, last] = doc_.Replace(from, SelLast(), {}, doc_.FormatAt(from));
+  const size_t at = doc_.Insert(from, with);
   anchor_ = caret_ = from + with.Text().size();
   modified_ = true;
   typingFormat_.reset();
-  DocumentChanged();
+  DocumentChanged(TRichLayout::TChange::RemovedThenInserted(first, last, at, with.Text().size()));
 }
 
 void TCustomRichEdit::ReplaceSelection(std::string_view with, TUndo undo) {
   if (undo == TUndo::Record) RecordUndo();
   const size_t from = SelFirst();
   const TRichCharFormat format = typingFormat_ ? *typingFormat_ : doc_.FormatAt(from);
-  doc_.Replace(from, SelLast(), with, format);
+  const auto [first, last] = doc_.Replace(from, SelLast(), with, format);
   anchor_ = caret_ = from + with.size();
   modified_ = true;
-  DocumentChanged();
+  DocumentChanged(TRichLayout::TChange{first, last - first, with.size()});
 }
 
 CHARFORMAT TCustomRichEdit::GetCharFormat(WPARAM target) const {
@@ -618,6 +624,9 @@ void TCustomRichEdit::SetCharFormat(WPARAM target, const CHARFORMAT& cf) {
     }
     RecordUndo();
     doc_.SetFormat(SelFirst(), SelLast(), format, mask);
+    const size_t last = std::min(SelLast(), doc_.Text().size());
+    DocumentChanged(TRichLayout::TChange{SelFirst(), last - SelFirst(), last - SelFirst()});
+    return;
   } else {
     doc_.SetDefaultFormat(MergeFormat(doc_.DefaultFormat(), format, mask));
   }
@@ -636,7 +645,10 @@ const TRichLayout& TCustomRichEdit::Layout() {
   if (!layoutValid_) {
     layout_.Build(doc_, Canvas(), wordWrap_ ? std::max(1, FormatRect().Width()) : 0);
     layoutValid_ = true;
+  } else if (layoutChange_) {
+    layout_.Update(Canvas(), *layoutChange_);
   }
+  layoutChange_.reset();
   return layout_;
 }
 

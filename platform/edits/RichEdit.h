@@ -166,7 +166,9 @@ private:
   // The document changes; every change of the text ends in DocumentChanged.
   void ReplaceSelection(const TRichText& with, TUndo undo);
   void ReplaceSelection(std::string_view with, TUndo undo);
-  void DocumentChanged();
+  // With the change when it is one replacement or one change of formats: the layout then follows
+  // from there at its next use; after any other change it is laid out anew.
+  void DocumentChanged(std::optional<TRichLayout::TChange> change = std::nullopt);
   void TakePlainText(const std::string& text);
   void RecordUndo();
   void SetCharFormat(WPARAM target, const CHARFORMAT& format);
@@ -235,6 +237,7 @@ private:
   bool formatRectSet_ = false;
   TRichLayout layout_;
   bool layoutValid_ = false;
+  std::optional<TRichLayout::TChange> layoutChange_;  // what the valid layout has yet to follow
   int scrollX_ = 0;  // only when lines do not wrap
   int scrollY_ = 0;
 };

@@ -39,10 +39,11 @@ const TRichCharFormat& TRichText::FormatAt(size_t pos) const {
   return charFormats_.empty() ? formats_[0] : formats_[charFormats_.back()];
 }
 
-size_t TRichText::RunEnd(size_t pos) const {
-  if (pos >= charFormats_.size()) return text_.size();
+size_t TRichText::RunEnd(size_t pos, size_t limit) const {
+  if (pos >= charFormats_.size()) return std::min(text_.size(), limit);
+  limit = std::min(limit, charFormats_.size());
   const uint32_t index = charFormats_[pos];
-  while (pos < charFormats_.size() && charFormats_[pos] == index) ++pos;
+  while (pos < limit && charFormats_[pos] == index) ++pos;
   return pos;
 }
 
@@ -61,7 +62,8 @@ void TRichText::SetAlignment(size_t from, size_t to, TAlignment alignment) {
   for (int p = ParagraphOf(from); p <= last; ++p) alignments_[p] = alignment;
 }
 
-void TRichText::Replace(size_t from, size_t to, std::string_view with, const TRichCharFormat& format) {
+std::pair<size_t, size_t> TRichText::Replace(size_t from, size_t to, std::string_view with,
+                                             const TRichCharFormat& format) {
   from = std::min(from, text_.size());
   to = std::clamp(to, from, text_.size());
   // A break cut in half would leave a stray CR or LF: the range takes the whole break.
@@ -81,6 +83,7 @@ void TRichText::Replace(size_t from, size_t to, std::string_view with, const TRi
   text_.replace(from, to - from, with);
   charFormats_.erase(charFormats_.begin() + static_cast<std::ptrdiff_t>(from), charFormats_.begin() + static_cast<std::ptrdiff_t>(to));
   charFormats_.insert(charFormats_.begin() + static_cast<std::ptrdiff_t>(from), with.size(), index);
+  return {from, to};
 }
 
 void TRichText::SetFormat(size_t from, size_t to, const TRichCharFormat& format, uint32_t mask) {
@@ -127,7 +130,7 @@ TRichText TRichText::Range(size_t from, size_t to) const {
   return part;
 }
 
-void TRichText::Insert(size_t pos, const TRichText& other) {
+size_t TRichText::Insert(size_t pos, const TRichText& other) {
   // In one splice, so that a large paste costs no more than copying the document once.
   pos = std::min(pos, text_.size());
   if (InsideBreak(pos)) --pos;
@@ -139,6 +142,7 @@ void TRichText::Insert(size_t pos, const TRichText& other) {
   text_.insert(pos, other.text_);
   charFormats_.insert(charFormats_.begin() + static_cast<std::ptrdiff_t>(pos), inserted.begin(), inserted.end());
   alignments_.insert(alignments_.begin() + first + 1, other.alignments_.begin() + 1, other.alignments_.end());
+  return pos;
 }
 
 TRichCharFormat MergeFormat(TRichCharFormat base, const TRichCharFormat& format, uint32_t mask) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/gfx/Colors.h"
@@ -65,8 +66,8 @@ public:
   // The format of the character at `pos`; at the end (or in an empty text) the format that text typed
   // there takes: that of the character before it, else the default.
   const TRichCharFormat& FormatAt(size_t pos) const;
-  // The end of the run of characters that share the format of the one at `pos`.
-  size_t RunEnd(size_t pos) const;
+  // The end of the run of characters that share the format of the one at `pos`, at most `limit`.
+  size_t RunEnd(size_t pos, size_t limit = std::string::npos) const;
   const TRichCharFormat& DefaultFormat() const { return formats_[0]; }
   // Sets the format of an empty document's text to come; the text present keeps its own.
   void SetDefaultFormat(const TRichCharFormat& format);
@@ -79,8 +80,9 @@ public:
   void SetAlignment(size_t from, size_t to, TAlignment alignment);
 
   // Replaces [from, to) by `with` in `format`; the paragraph that the replacement joins keeps the
-  // alignment of the first one, and new paragraphs take it too.
-  void Replace(size_t from, size_t to, std::string_view with, const TRichCharFormat& format);
+  // alignment of the first one, and new paragraphs take it too. Returns the range replaced: [from, to)
+  // widened to whole paragraph breaks.
+  std::pair<size_t, size_t> Replace(size_t from, size_t to, std::string_view with, const TRichCharFormat& format);
   // Appends text; a paragraph break in it starts a paragraph with the last one's alignment.
   void Append(std::string_view with, const TRichCharFormat& format) { Replace(text_.size(), text_.size(), with, format); }
   void SetLastAlignment(TAlignment alignment) { alignments_.back() = alignment; }
@@ -94,8 +96,9 @@ public:
   // A copy of [from, to) with its formats and the alignments of its paragraphs.
   TRichText Range(size_t from, size_t to) const;
   // Inserts a document's text with its formats at `pos`; its paragraphs keep their alignments, but
-  // the one it starts in is the text's own.
-  void Insert(size_t pos, const TRichText& other);
+  // the one it starts in is the text's own. Returns where it went: before a paragraph break that `pos`
+  // would cut.
+  size_t Insert(size_t pos, const TRichText& other);
 
 private:
   uint32_t FormatIndex(const TRichCharFormat& format);
