@@ -1,6 +1,7 @@
 #include "platform/edits/RichEdit.h"
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 #include "platform/core/Streams.h"
@@ -337,11 +338,23 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
     case WM_UNDO:
     case EM_UNDO: {
       if (!canUndo_ || readOnly_) return;
-      TSnapshot back = std::exchange(undo_, TSnapshot{doc_, anchor_, caret_});
-      doc_ = std::move(back.doc);
+      // What is undone becomes what Undo restores next.
+      TSnapshot back = std::move(undo_);
+      if (back.whole) {
+        undo_ = {doc_, 0, 0, true, anchor_, caret_};
+        doc_ = std::move(back.part);
+      } else {
+        const size_t to = back.from + back.length;
+        undo_ = {doc_.Range(back.from, to), back.from, back.part.Text().size(), false, anchor_, caret_};
+        doc_.Replace(back.from, to, {}, doc_.FormatAt(back.from));
+        doc_.Insert(back.from, back.part);
+      }
       anchor_ = back.anchor;
       caret_ = back.caret;
-      DocumentChanged();
+      if (back.whole)
+        DocumentChanged();
+      else
+        DocumentChanged(TRichLayout::TChange{back.from, back.length, back.part.Text().size()});
       Message.Result = 1;
       return;
     }
@@ -576,15 +589,24 @@ void TCustomRichEdit::DocumentChanged(std::optional<TRichLayout::TChange> change
 }
 
 void TCustomRichEdit::RecordUndo() {
-  undo_ = {doc_, anchor_, caret_};
+  undo_ = {doc_, 0, 0, true, anchor_, caret_};
+  canUndo_ = true;
+}
+
+void TCustomRichEdit::RecordUndo(size_t from, size_t to, size_t length) {
+  std::tie(from, to) = doc_.WholeBreaks(from, to);
+  undo_ = {doc_.Range(from, to), from, length, false, anchor_, caret_};
   canUndo_ = true;
 }
 
 void TCustomRichEdit::ReplaceSelection(const TRichText& with, TUndo undo) {
-  if (undo == TUndo::Record) RecordUndo();
   const size_t from = SelFirst();
+  if (undo == TUndo::Record) RecordUndo(from, SelLast(), with.Text().size());
   const auto [first, last] = doc_.Replace(from, SelLast(), {}, doc_.FormatAt(from));
   const size_t at = doc_.Insert(from, with);
+  // Inserted elsewhere than where the removed part stood (only beside a stray CR or LF), the change
+  // is not the one recorded.
+  if (at != first && undo == TUndo::Record) canUndo_ = false;
   anchor_ = caret_ = from + with.Text().size();
   modified_ = true;
   typingFormat_.reset();
@@ -592,8 +614,8 @@ void TCustomRichEdit::ReplaceSelection(const TRichText& with, TUndo undo) {
 }
 
 void TCustomRichEdit::ReplaceSelection(std::string_view with, TUndo undo) {
-  if (undo == TUndo::Record) RecordUndo();
   const size_t from = SelFirst();
+  if (undo == TUndo::Record) RecordUndo(from, SelLast(), with.size());
   const TRichCharFormat format = typingFormat_ ? *typingFormat_ : doc_.FormatAt(from);
   const auto [first, last] = doc_.Replace(from, SelLast(), with, format);
   anchor_ = caret_ = from + with.size();
@@ -622,10 +644,10 @@ void TCustomRichEdit::SetCharFormat(WPARAM target, const CHARFORMAT& cf) {
       typingFormat_ = MergeFormat(typingFormat_ ? *typingFormat_ : doc_.FormatAt(caret_), format, mask);
       return;
     }
-    RecordUndo();
+    const auto [first, last] = doc_.WholeBreaks(SelFirst(), SelLast());
+    RecordUndo(first, last, last - first);
     doc_.SetFormat(SelFirst(), SelLast(), format, mask);
-    const size_t last = std::min(SelLast(), doc_.Text().size());
-    DocumentChanged(TRichLayout::TChange{SelFirst(), last - SelFirst(), last - SelFirst()});
+    DocumentChanged(TRichLayout::TChange{first, last - first, last - first});
     return;
   } else {
     doc_.SetDefaultFormat(MergeFormat(doc_.DefaultFormat(), format, mask));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <tuple>
 
 namespace platform {
 
@@ -62,17 +63,17 @@ void TRichText::SetAlignment(size_t from, size_t to, TAlignment alignment) {
   for (int p = ParagraphOf(from); p <= last; ++p) alignments_[p] = alignment;
 }
 
-std::pair<size_t, size_t> TRichText::Replace(size_t from, size_t to, std::string_view with,
-                                             const TRichCharFormat& format) {
+std::pair<size_t, size_t> TRichText::WholeBreaks(size_t from, size_t to) const {
   from = std::min(from, text_.size());
   to = std::clamp(to, from, text_.size());
   // A break cut in half would leave a stray CR or LF: the range takes the whole break.
-  if (from == to && InsideBreak(from)) {
-    from = to = from - 1;
-  } else {
-    if (InsideBreak(from)) --from;
-    if (InsideBreak(to)) ++to;
-  }
+  if (from == to && InsideBreak(from)) return {from - 1, from - 1};
+  return {InsideBreak(from) ? from - 1 : from, InsideBreak(to) ? to + 1 : to};
+}
+
+std::pair<size_t, size_t> TRichText::Replace(size_t from, size_t to, std::string_view with,
+                                             const TRichCharFormat& format) {
+  std::tie(from, to) = WholeBreaks(from, to);
   const int first = from == text_.size() ? ParagraphCount() - 1 : ParagraphOf(from);  // appending costs no scan
   const int removed = BreaksIn(std::string_view(text_).substr(from, to - from));
   const int added = BreaksIn(with);

@@ -79,9 +79,11 @@ public:
   // Sets the alignment of every paragraph that [from, to] touches.
   void SetAlignment(size_t from, size_t to, TAlignment alignment);
 
+  // [from, to) within the text, widened to whole paragraph breaks: the range that Replace replaces.
+  std::pair<size_t, size_t> WholeBreaks(size_t from, size_t to) const;
   // Replaces [from, to) by `with` in `format`; the paragraph that the replacement joins keeps the
   // alignment of the first one, and new paragraphs take it too. Returns the range replaced: [from, to)
-  // widened to whole paragraph breaks.
+  // as WholeBreaks gives it.
   std::pair<size_t, size_t> Replace(size_t from, size_t to, std::string_view with, const TRichCharFormat& format);
   // Appends text; a paragraph break in it starts a paragraph with the last one's alignment.
   void Append(std::string_view with, const TRichCharFormat& format) { Replace(text_.size(), text_.size(), with, format); }
