@@ -53,8 +53,8 @@ enum TRichFormatMask : uint32_t {
   rfmAll = 255,
 };
 
-// A rich text document: UTF-8 text in paragraphs, a format for every character and an alignment for
-// every paragraph. Paragraphs are separated by CR LF (no break after the last); a vertical tab (\v)
+// A rich text document: UTF-8 text in paragraphs, a format for every character (kept as runs) and an
+// alignment for every paragraph. Paragraphs are separated by CR LF (no break after the last); a vertical tab (\v)
 // breaks a line inside a paragraph. Positions are byte offsets of the text; callers keep them at
 // character boundaries. Every paragraph has an alignment, so there is always at least one.
 class TRichText {
@@ -110,8 +110,22 @@ private:
   }
   static int BreaksIn(std::string_view text);
 
+  // A run of characters of one format: from `start` to the next run's start (or the end).
+  struct TRun {
+    size_t start;
+    uint32_t format;  // into formats_
+  };
+  // The run that holds pos < text_.size().
+  size_t RunIndex(size_t pos) const;
+  // Makes a run start at `pos` and returns its index; runs_.size() at the end of the text.
+  size_t Split(size_t pos);
+  // Removes the empty runs among runs [first, last) and their neighbours and joins neighbours of one
+  // format, so that runs stay as few as the formats allow.
+  void Coalesce(size_t first, size_t last);
+
   std::string text_;
-  std::vector<uint32_t> charFormats_;      // one index into formats_ per byte of text_
+  // Sorted, none empty, neighbours of different formats; the first starts at 0; none in an empty text.
+  std::vector<TRun> runs_;
   std::vector<TRichCharFormat> formats_{TRichCharFormat{}};  // formats_[0] is the default
   std::map<TRichCharFormat, uint32_t> formatIndex_{{TRichCharFormat{}, 0}};
   std::vector<TAlignment> alignments_{TAlignment::taLeftJustify};
