@@ -81,7 +81,13 @@ void TRichText::SetDefaultFormat(const TRichCharFormat& format) {
 }
 
 int TRichText::ParagraphOf(size_t pos) const {
-  return BreaksIn(std::string_view(text_).substr(0, std::min(pos + 1, text_.size())));
+  // The breaks before pos, counted on the shorter side of it: near the end (where typing mostly is)
+  // the breaks after it are taken from those of the whole text.
+  const std::string_view text(text_);
+  if (pos >= text.size()) return ParagraphCount() - 1;
+  if (pos < text.size() / 2) return BreaksIn(text.substr(0, pos + 1));
+  const bool straddles = text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n';
+  return ParagraphCount() - 1 - BreaksIn(text.substr(pos + 1)) - (straddles ? 1 : 0);
 }
 
 void TRichText::SetAlignment(size_t from, size_t to, TAlignment alignment) {
@@ -100,7 +106,7 @@ std::pair<size_t, size_t> TRichText::WholeBreaks(size_t from, size_t to) const {
 std::pair<size_t, size_t> TRichText::Replace(size_t from, size_t to, std::string_view with,
                                              const TRichCharFormat& format) {
   std::tie(from, to) = WholeBreaks(from, to);
-  const int first = from == text_.size() ? ParagraphCount() - 1 : ParagraphOf(from);  // appending costs no scan
+  const int first = ParagraphOf(from);
   const int removed = BreaksIn(std::string_view(text_).substr(from, to - from));
   const int added = BreaksIn(with);
   const TAlignment kept = alignments_[first];

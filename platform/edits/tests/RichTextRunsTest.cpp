@@ -11,7 +11,8 @@ namespace {
 
 // Random replacements, insertions of ranges and format changes beside a plain model that keeps one
 // format per byte: every character has the model's format, runs end exactly where the format changes,
-// and the attributes a range shares are those of its characters.
+// the attributes a range shares are those of its characters, and every character is in the paragraph
+// that the breaks before it give.
 TEST(RichTextRunsTest, FormatsFollowAPlainModelOfOneFormatPerByte) {
   std::mt19937 random(99);
   auto pick = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n)(random); };
@@ -58,7 +59,10 @@ TEST(RichTextRunsTest, FormatsFollowAPlainModelOfOneFormatPerByte) {
       model.erase(model.begin(), model.begin() + static_cast<ptrdiff_t>(cut));
     }
     ASSERT_EQ(doc.Text().size(), model.size()) << "step " << step;
+    int breaks = 0;
     for (size_t pos = 0; pos < model.size(); ++pos) {
+      if (pos > 0 && doc.Text().compare(pos - 1, 2, "\r\n") == 0) ++breaks;
+      ASSERT_EQ(doc.ParagraphOf(pos), breaks) << "step " << step << " at " << pos;
       ASSERT_EQ(doc.FormatAt(pos), model[pos]) << "step " << step << " at " << pos;
       size_t end = pos + 1;
       while (end < model.size() && model[end] == model[pos]) ++end;
