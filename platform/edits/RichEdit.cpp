@@ -1,6 +1,7 @@
 #include "platform/edits/RichEdit.h"
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 #include "platform/core/Streams.h"
@@ -255,7 +256,6 @@ void TCustomRichEdit::Dispatch(TMessage& Message) {
       }
       break;
     case CM_TEXTCHANGED: {
-      layoutValid_ = false;
       if (!syncingLines_) {
         syncingLines_ = true;
         lines_.SetText(Text());
@@ -338,11 +338,23 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
     case WM_UNDO:
     case EM_UNDO: {
       if (!canUndo_ || readOnly_) return;
-      TSnapshot back = std::exchange(undo_, TSnapshot{doc_, anchor_, caret_});
-      doc_ = std::move(back.doc);
+      // What is undone becomes what Undo restores next.
+      TSnapshot back = std::move(undo_);
+      if (back.whole) {
+        undo_ = {doc_, 0, 0, true, anchor_, caret_};
+        doc_ = std::move(back.part);
+      } else {
+        const size_t to = back.from + back.length;
+        undo_ = {doc_.Range(back.from, to), back.from, back.part.Text().size(), false, anchor_, caret_};
+        doc_.Replace(back.from, to, {}, doc_.FormatAt(back.from));
+        doc_.Insert(back.from, back.part);
+      }
       anchor_ = back.anchor;
       caret_ = back.caret;
-      DocumentChanged();
+      if (back.whole)
+        DocumentChanged();
+      else
+        DocumentChanged(TRichLayout::TChange{back.from, back.length, back.part.Text().size()});
       Message.Result = 1;
       return;
     }
@@ -558,7 +570,14 @@ void TCustomRichEdit::TakePlainText(const std::string& text) {
   typingFormat_.reset();
 }
 
-void TCustomRichEdit::DocumentChanged() {
+void TCustomRichEdit::DocumentChanged(std::optional<TRichLayout::TChange> change) {
+  // One change the layout has not followed yet can be followed; two cannot.
+  if (change && layoutValid_ && !layoutChange_) {
+    layoutChange_ = change;
+  } else {
+    layoutValid_ = false;
+    layoutChange_.reset();
+  }
   const std::string text = doc_.Text();
   TMessage set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), 0};
   settingText_ = true;
@@ -570,29 +589,38 @@ void TCustomRichEdit::DocumentChanged() {
 }
 
 void TCustomRichEdit::RecordUndo() {
-  undo_ = {doc_, anchor_, caret_};
+  undo_ = {doc_, 0, 0, true, anchor_, caret_};
+  canUndo_ = true;
+}
+
+void TCustomRichEdit::RecordUndo(size_t from, size_t to, size_t length) {
+  std::tie(from, to) = doc_.WholeBreaks(from, to);
+  undo_ = {doc_.Range(from, to), from, length, false, anchor_, caret_};
   canUndo_ = true;
 }
 
 void TCustomRichEdit::ReplaceSelection(const TRichText& with, TUndo undo) {
-  if (undo == TUndo::Record) RecordUndo();
   const size_t from = SelFirst();
-  doc_.Replace(from, SelLast(), {}, doc_.FormatAt(from));
-  doc_.Insert(from, with);
+  if (undo == TUndo::Record) RecordUndo(from, SelLast(), with.Text().size());
+  const auto [first, last] = doc_.Replace(from, SelLast(), {}, doc_.FormatAt(from));
+  const size_t at = doc_.Insert(from, with);
+  // Inserted elsewhere than where the removed part stood (only beside a stray CR or LF), the change
+  // is not the one recorded.
+  if (at != first && undo == TUndo::Record) canUndo_ = false;
   anchor_ = caret_ = from + with.Text().size();
   modified_ = true;
   typingFormat_.reset();
-  DocumentChanged();
+  DocumentChanged(TRichLayout::TChange::RemovedThenInserted(first, last, at, with.Text().size()));
 }
 
 void TCustomRichEdit::ReplaceSelection(std::string_view with, TUndo undo) {
-  if (undo == TUndo::Record) RecordUndo();
   const size_t from = SelFirst();
+  if (undo == TUndo::Record) RecordUndo(from, SelLast(), with.size());
   const TRichCharFormat format = typingFormat_ ? *typingFormat_ : doc_.FormatAt(from);
-  doc_.Replace(from, SelLast(), with, format);
+  const auto [first, last] = doc_.Replace(from, SelLast(), with, format);
   anchor_ = caret_ = from + with.size();
   modified_ = true;
-  DocumentChanged();
+  DocumentChanged(TRichLayout::TChange{first, last - first, with.size()});
 }
 
 CHARFORMAT TCustomRichEdit::GetCharFormat(WPARAM target) const {
@@ -616,8 +644,11 @@ void TCustomRichEdit::SetCharFormat(WPARAM target, const CHARFORMAT& cf) {
       typingFormat_ = MergeFormat(typingFormat_ ? *typingFormat_ : doc_.FormatAt(caret_), format, mask);
       return;
     }
-    RecordUndo();
+    const auto [first, last] = doc_.WholeBreaks(SelFirst(), SelLast());
+    RecordUndo(first, last, last - first);
     doc_.SetFormat(SelFirst(), SelLast(), format, mask);
+    DocumentChanged(TRichLayout::TChange{first, last - first, last - first});
+    return;
   } else {
     doc_.SetDefaultFormat(MergeFormat(doc_.DefaultFormat(), format, mask));
   }
@@ -636,7 +667,10 @@ const TRichLayout& TCustomRichEdit::Layout() {
   if (!layoutValid_) {
     layout_.Build(doc_, Canvas(), wordWrap_ ? std::max(1, FormatRect().Width()) : 0);
     layoutValid_ = true;
+  } else if (layoutChange_) {
+    layout_.Update(Canvas(), *layoutChange_);
   }
+  layoutChange_.reset();
   return layout_;
 }
 

@@ -157,8 +157,13 @@ private:
   enum class TSelect { Move, Extend };
   enum class TUndo { Record, None };  // whether a change can be undone
   class TKeyModel;  // the rich edit's side of the keys it shares with the edit (EditKeys.h)
+  // What a change replaced, for Undo: the part of the document that [from, from + length) replaced,
+  // or the whole document.
   struct TSnapshot {
-    TRichText doc;
+    TRichText part;
+    size_t from = 0;
+    size_t length = 0;
+    bool whole = false;
     size_t anchor = 0;
     size_t caret = 0;
   };
@@ -166,9 +171,13 @@ private:
   // The document changes; every change of the text ends in DocumentChanged.
   void ReplaceSelection(const TRichText& with, TUndo undo);
   void ReplaceSelection(std::string_view with, TUndo undo);
-  void DocumentChanged();
+  // With the change when it is one replacement or one change of formats: the layout then follows
+  // from there at its next use; after any other change it is laid out anew.
+  void DocumentChanged(std::optional<TRichLayout::TChange> change = std::nullopt);
   void TakePlainText(const std::string& text);
+  // Before a change: of the whole document, or of [from, to) that `length` bytes are to replace.
   void RecordUndo();
+  void RecordUndo(size_t from, size_t to, size_t length);
   void SetCharFormat(WPARAM target, const CHARFORMAT& format);
   CHARFORMAT GetCharFormat(WPARAM target) const;
   LRESULT FormatRange(bool draw, FORMATRANGE* range);
@@ -235,6 +244,7 @@ private:
   bool formatRectSet_ = false;
   TRichLayout layout_;
   bool layoutValid_ = false;
+  std::optional<TRichLayout::TChange> layoutChange_;  // what the valid layout has yet to follow
   int scrollX_ = 0;  // only when lines do not wrap
   int scrollY_ = 0;
 };

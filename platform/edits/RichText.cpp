@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <tuple>
 
 namespace platform {
 
@@ -34,16 +35,43 @@ uint32_t TRichText::FormatIndex(const TRichCharFormat& format) {
   return it->second;
 }
 
-const TRichCharFormat& TRichText::FormatAt(size_t pos) const {
-  if (pos < charFormats_.size()) return formats_[charFormats_[pos]];
-  return charFormats_.empty() ? formats_[0] : formats_[charFormats_.back()];
+size_t TRichText::RunIndex(size_t pos) const {
+  const auto after = std::upper_bound(runs_.begin(), runs_.end(), pos, [](size_t p, const TRun& r) { return p < r.start; });
+  return static_cast<size_t>(after - runs_.begin()) - 1;
 }
 
-size_t TRichText::RunEnd(size_t pos) const {
-  if (pos >= charFormats_.size()) return text_.size();
-  const uint32_t index = charFormats_[pos];
-  while (pos < charFormats_.size() && charFormats_[pos] == index) ++pos;
-  return pos;
+size_t TRichText::Split(size_t pos) {
+  if (pos >= text_.size()) return runs_.size();
+  const size_t i = RunIndex(pos);
+  if (runs_[i].start == pos) return i;
+  runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(i) + 1, TRun{pos, runs_[i].format});
+  return i + 1;
+}
+
+void TRichText::Coalesce(size_t first, size_t last) {
+  first = first > 0 ? first - 1 : 0;
+  last = std::min(last + 1, runs_.size());
+  std::vector<TRun> kept;
+  for (size_t i = first; i < last; ++i) {
+    const size_t end = i + 1 < runs_.size() ? runs_[i + 1].start : text_.size();
+    if (runs_[i].start >= end) continue;
+    if (!kept.empty() && kept.back().format == runs_[i].format) continue;
+    kept.push_back(runs_[i]);
+  }
+  const auto at = runs_.begin() + static_cast<std::ptrdiff_t>(first);
+  runs_.erase(at, runs_.begin() + static_cast<std::ptrdiff_t>(last));
+  runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(first), kept.begin(), kept.end());
+}
+
+const TRichCharFormat& TRichText::FormatAt(size_t pos) const {
+  if (runs_.empty()) return formats_[0];
+  return formats_[pos < text_.size() ? runs_[RunIndex(pos)].format : runs_.back().format];
+}
+
+size_t TRichText::RunEnd(size_t pos, size_t limit) const {
+  if (pos >= text_.size()) return std::min(text_.size(), limit);
+  const size_t next = RunIndex(pos) + 1;
+  return std::min(next < runs_.size() ? runs_[next].start : text_.size(), limit);
 }
 
 void TRichText::SetDefaultFormat(const TRichCharFormat& format) {
@@ -53,7 +81,13 @@ void TRichText::SetDefaultFormat(const TRichCharFormat& format) {
 }
 
 int TRichText::ParagraphOf(size_t pos) const {
-  return BreaksIn(std::string_view(text_).substr(0, std::min(pos + 1, text_.size())));
+  // The breaks before pos, counted on the shorter side of it: near the end (where typing mostly is)
+  // the breaks after it are taken from those of the whole text.
+  const std::string_view text(text_);
+  if (pos >= text.size()) return ParagraphCount() - 1;
+  if (pos < text.size() / 2) return BreaksIn(text.substr(0, pos + 1));
+  const bool straddles = text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n';
+  return ParagraphCount() - 1 - BreaksIn(text.substr(pos + 1)) - (straddles ? 1 : 0);
 }
 
 void TRichText::SetAlignment(size_t from, size_t to, TAlignment alignment) {
@@ -61,46 +95,53 @@ void TRichText::SetAlignment(size_t from, size_t to, TAlignment alignment) {
   for (int p = ParagraphOf(from); p <= last; ++p) alignments_[p] = alignment;
 }
 
-void TRichText::Replace(size_t from, size_t to, std::string_view with, const TRichCharFormat& format) {
+std::pair<size_t, size_t> TRichText::WholeBreaks(size_t from, size_t to) const {
   from = std::min(from, text_.size());
   to = std::clamp(to, from, text_.size());
   // A break cut in half would leave a stray CR or LF: the range takes the whole break.
-  if (from == to && InsideBreak(from)) {
-    from = to = from - 1;
-  } else {
-    if (InsideBreak(from)) --from;
-    if (InsideBreak(to)) ++to;
-  }
-  const int first = from == text_.size() ? ParagraphCount() - 1 : ParagraphOf(from);  // appending costs no scan
+  if (from == to && InsideBreak(from)) return {from - 1, from - 1};
+  return {InsideBreak(from) ? from - 1 : from, InsideBreak(to) ? to + 1 : to};
+}
+
+std::pair<size_t, size_t> TRichText::Replace(size_t from, size_t to, std::string_view with,
+                                             const TRichCharFormat& format) {
+  std::tie(from, to) = WholeBreaks(from, to);
+  const int first = ParagraphOf(from);
   const int removed = BreaksIn(std::string_view(text_).substr(from, to - from));
   const int added = BreaksIn(with);
   const TAlignment kept = alignments_[first];
   alignments_.erase(alignments_.begin() + first + 1, alignments_.begin() + first + 1 + removed);
   alignments_.insert(alignments_.begin() + first + 1, added, kept);
   const uint32_t index = FormatIndex(format);
+  const size_t firstRun = Split(from), lastRun = Split(to);
+  runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(firstRun), runs_.begin() + static_cast<std::ptrdiff_t>(lastRun));
+  for (size_t i = firstRun; i < runs_.size(); ++i) runs_[i].start = runs_[i].start - (to - from) + with.size();
+  if (!with.empty()) runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(firstRun), TRun{from, index});
   text_.replace(from, to - from, with);
-  charFormats_.erase(charFormats_.begin() + static_cast<std::ptrdiff_t>(from), charFormats_.begin() + static_cast<std::ptrdiff_t>(to));
-  charFormats_.insert(charFormats_.begin() + static_cast<std::ptrdiff_t>(from), with.size(), index);
+  Coalesce(firstRun, firstRun + 1);
+  return {from, to};
 }
 
 void TRichText::SetFormat(size_t from, size_t to, const TRichCharFormat& format, uint32_t mask) {
   to = std::min(to, text_.size());
+  if (from >= to) return;
+  const size_t first = Split(from), last = Split(to);
   std::map<uint32_t, uint32_t> changed;  // old index -> new index, so each distinct format is merged once
-  for (size_t pos = from; pos < to; ++pos) {
-    auto [it, added] = changed.try_emplace(charFormats_[pos], 0);
-    if (added) it->second = FormatIndex(MergeFormat(formats_[charFormats_[pos]], format, mask));
-    charFormats_[pos] = it->second;
+  for (size_t i = first; i < last; ++i) {
+    auto [it, added] = changed.try_emplace(runs_[i].format, 0);
+    if (added) it->second = FormatIndex(MergeFormat(formats_[runs_[i].format], format, mask));
+    runs_[i].format = it->second;
   }
+  Coalesce(first, last);
 }
 
 TRichCharFormat TRichText::CommonFormat(size_t from, size_t to, uint32_t& mask) const {
   to = std::min(to, text_.size());
   mask = rfmAll;
   if (from >= to) return FormatAt(from > 0 ? from - 1 : 0);
-  const TRichCharFormat& first = formats_[charFormats_[from]];
-  for (size_t pos = from + 1; pos < to; ++pos) {
-    if (charFormats_[pos] == charFormats_[pos - 1]) continue;
-    const TRichCharFormat& f = formats_[charFormats_[pos]];
+  const TRichCharFormat& first = FormatAt(from);
+  for (size_t i = RunIndex(from) + 1; i < runs_.size() && runs_[i].start < to; ++i) {
+    const TRichCharFormat& f = formats_[runs_[i].format];
     if (f.FaceName != first.FaceName) mask &= ~rfmFace;
     if (f.Height != first.Height) mask &= ~rfmHeight;
     if (f.Color != first.Color) mask &= ~rfmColor;
@@ -127,18 +168,23 @@ TRichText TRichText::Range(size_t from, size_t to) const {
   return part;
 }
 
-void TRichText::Insert(size_t pos, const TRichText& other) {
+size_t TRichText::Insert(size_t pos, const TRichText& other) {
   // In one splice, so that a large paste costs no more than copying the document once.
   pos = std::min(pos, text_.size());
   if (InsideBreak(pos)) --pos;
   const int first = ParagraphOf(pos);
   std::vector<uint32_t> indices(other.formats_.size());
   for (size_t i = 0; i < indices.size(); ++i) indices[i] = FormatIndex(other.formats_[i]);
-  std::vector<uint32_t> inserted(other.charFormats_.size());
-  for (size_t i = 0; i < inserted.size(); ++i) inserted[i] = indices[other.charFormats_[i]];
+  const size_t at = Split(pos);
+  for (size_t i = at; i < runs_.size(); ++i) runs_[i].start += other.text_.size();
+  std::vector<TRun> inserted;
+  inserted.reserve(other.runs_.size());
+  for (const TRun& run : other.runs_) inserted.push_back({run.start + pos, indices[run.format]});
+  runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(at), inserted.begin(), inserted.end());
   text_.insert(pos, other.text_);
-  charFormats_.insert(charFormats_.begin() + static_cast<std::ptrdiff_t>(pos), inserted.begin(), inserted.end());
+  Coalesce(at, at + inserted.size());
   alignments_.insert(alignments_.begin() + first + 1, other.alignments_.begin() + 1, other.alignments_.end());
+  return pos;
 }
 
 TRichCharFormat MergeFormat(TRichCharFormat base, const TRichCharFormat& format, uint32_t mask) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/gfx/Colors.h"
@@ -52,8 +53,8 @@ enum TRichFormatMask : uint32_t {
   rfmAll = 255,
 };
 
-// A rich text document: UTF-8 text in paragraphs, a format for every character and an alignment for
-// every paragraph. Paragraphs are separated by CR LF (no break after the last); a vertical tab (\v)
+// A rich text document: UTF-8 text in paragraphs, a format for every character (kept as runs) and an
+// alignment for every paragraph. Paragraphs are separated by CR LF (no break after the last); a vertical tab (\v)
 // breaks a line inside a paragraph. Positions are byte offsets of the text; callers keep them at
 // character boundaries. Every paragraph has an alignment, so there is always at least one.
 class TRichText {
@@ -65,8 +66,8 @@ public:
   // The format of the character at `pos`; at the end (or in an empty text) the format that text typed
   // there takes: that of the character before it, else the default.
   const TRichCharFormat& FormatAt(size_t pos) const;
-  // The end of the run of characters that share the format of the one at `pos`.
-  size_t RunEnd(size_t pos) const;
+  // The end of the run of characters that share the format of the one at `pos`, at most `limit`.
+  size_t RunEnd(size_t pos, size_t limit = std::string::npos) const;
   const TRichCharFormat& DefaultFormat() const { return formats_[0]; }
   // Sets the format of an empty document's text to come; the text present keeps its own.
   void SetDefaultFormat(const TRichCharFormat& format);
@@ -78,9 +79,12 @@ public:
   // Sets the alignment of every paragraph that [from, to] touches.
   void SetAlignment(size_t from, size_t to, TAlignment alignment);
 
+  // [from, to) within the text, widened to whole paragraph breaks: the range that Replace replaces.
+  std::pair<size_t, size_t> WholeBreaks(size_t from, size_t to) const;
   // Replaces [from, to) by `with` in `format`; the paragraph that the replacement joins keeps the
-  // alignment of the first one, and new paragraphs take it too.
-  void Replace(size_t from, size_t to, std::string_view with, const TRichCharFormat& format);
+  // alignment of the first one, and new paragraphs take it too. Returns the range replaced: [from, to)
+  // as WholeBreaks gives it.
+  std::pair<size_t, size_t> Replace(size_t from, size_t to, std::string_view with, const TRichCharFormat& format);
   // Appends text; a paragraph break in it starts a paragraph with the last one's alignment.
   void Append(std::string_view with, const TRichCharFormat& format) { Replace(text_.size(), text_.size(), with, format); }
   void SetLastAlignment(TAlignment alignment) { alignments_.back() = alignment; }
@@ -94,8 +98,9 @@ public:
   // A copy of [from, to) with its formats and the alignments of its paragraphs.
   TRichText Range(size_t from, size_t to) const;
   // Inserts a document's text with its formats at `pos`; its paragraphs keep their alignments, but
-  // the one it starts in is the text's own.
-  void Insert(size_t pos, const TRichText& other);
+  // the one it starts in is the text's own. Returns where it went: before a paragraph break that `pos`
+  // would cut.
+  size_t Insert(size_t pos, const TRichText& other);
 
 private:
   uint32_t FormatIndex(const TRichCharFormat& format);
@@ -105,8 +110,22 @@ private:
   }
   static int BreaksIn(std::string_view text);
 
+  // A run of characters of one format: from `start` to the next run's start (or the end).
+  struct TRun {
+    size_t start;
+    uint32_t format;  // into formats_
+  };
+  // The run that holds pos < text_.size().
+  size_t RunIndex(size_t pos) const;
+  // Makes a run start at `pos` and returns its index; runs_.size() at the end of the text.
+  size_t Split(size_t pos);
+  // Removes the empty runs among runs [first, last) and their neighbours and joins neighbours of one
+  // format, so that runs stay as few as the formats allow.
+  void Coalesce(size_t first, size_t last);
+
   std::string text_;
-  std::vector<uint32_t> charFormats_;      // one index into formats_ per byte of text_
+  // Sorted, none empty, neighbours of different formats; the first starts at 0; none in an empty text.
+  std::vector<TRun> runs_;
   std::vector<TRichCharFormat> formats_{TRichCharFormat{}};  // formats_[0] is the default
   std::map<TRichCharFormat, uint32_t> formatIndex_{{TRichCharFormat{}, 0}};
   std::vector<TAlignment> alignments_{TAlignment::taLeftJustify};

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "platform/gfx/Bitmap.h"
@@ -142,6 +143,21 @@ void TCanvas::Device::IntersectClip(const Region& region) {
   Region clip = state.clip ? *state.clip : Region(Bounds());
   clip.Intersect(region);
   state.clip = std::move(clip);
+}
+
+ClipRectGuard::ClipRectGuard(TCanvas::Device& d, const TRect& deviceRect) : d_(d) {
+  TRect box;
+  IntersectRect(box, deviceRect, d.Bounds());
+  const std::optional<Region>& clip = d.state.clip;
+  Region narrowed;
+  if (clip && clip->IsRect()) {
+    IntersectRect(box, box, clip->Box());
+    narrowed = Region(box);
+  } else {
+    narrowed = Region(box);
+    if (clip) narrowed.Intersect(*clip);
+  }
+  saved_ = std::exchange(d.state.clip, std::move(narrowed));
 }
 
 DcStateGuard::~DcStateGuard() {

@@ -126,4 +126,18 @@ private:
   DcState state_;
 };
 
+// Narrows the clip to a device rectangle for a scope and puts the previous clip back on every path.
+// Unlike DcStateGuard it copies no state: text drawn word by word narrows the clip for every word.
+class ClipRectGuard {
+public:
+  ClipRectGuard(TCanvas::Device& d, const TRect& deviceRect);
+  ~ClipRectGuard() { d_.state.clip = std::move(saved_); }
+  ClipRectGuard(const ClipRectGuard&) = delete;
+  ClipRectGuard& operator=(const ClipRectGuard&) = delete;
+
+private:
+  TCanvas::Device& d_;
+  std::optional<Region> saved_;
+};
+
 }  // namespace platform

@@ -114,14 +114,20 @@ void TCanvas::Device::TextRun(int x, int y, const std::u32string& text, int mnem
   const RasterTarget raster = Raster();
   const uint32_t pixel = PixelFromColor(ColorToRGB(state.textColor));
   std::vector<Contour> outlines;
+  const bool upright = state.font.Escapement % 3600 == 0;
   int advance = 0;
   for (char32_t c : text) {
     if (f.DrawsOutlines()) {
       placeOutline(c, advance, outlines);
-    } else if (const auto g = f.Glyph(c, state.font.Escapement); !g->coverage.empty()) {
-      const auto gx = static_cast<int>(std::lround(baseX + advance * ax.cx));
-      const auto gy = static_cast<int>(std::lround(baseY + advance * ax.cy));
-      BlendMask(raster, gx + g->left, gy + g->top, g->coverage.data(), g->width, g->height, pixel);
+    } else {
+      std::shared_ptr<const GlyphImage> held;
+      const GlyphImage* g = upright ? f.KeptGlyph(c) : nullptr;
+      if (!g) g = (held = f.Glyph(c, state.font.Escapement)).get();
+      if (!g->coverage.empty()) {
+        const auto gx = static_cast<int>(std::lround(baseX + advance * ax.cx));
+        const auto gy = static_cast<int>(std::lround(baseY + advance * ax.cy));
+        BlendMask(raster, gx + g->left, gy + g->top, g->coverage.data(), g->width, g->height, pixel);
+      }
     }
     advance += f.Advance(c);
   }

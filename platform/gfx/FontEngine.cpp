@@ -13,10 +13,28 @@ namespace platform {
 
 int FontFace::Advance(char32_t c) {
   if (c < 0x20) return 0;
+  if (c < kKeptGlyphs)
+    if (const int kept = keptAdvances_[c].load(std::memory_order_relaxed); kept != 0) return kept - 1;
   std::lock_guard lock(mutex_);
   auto it = advances_.find(c);
   if (it == advances_.end()) it = advances_.emplace(c, LoadAdvance(c)).first;
+  if (c < kKeptGlyphs) keptAdvances_[c].store(it->second + 1, std::memory_order_relaxed);
   return it->second;
+}
+
+const GlyphImage* FontFace::KeptGlyph(char32_t c) {
+  if (c >= kKeptGlyphs || tooLarge_[c].load(std::memory_order_relaxed)) return nullptr;
+  if (const GlyphImage* kept = keptGlyphs_[c].load(std::memory_order_acquire)) return kept;
+  std::shared_ptr<const GlyphImage> glyph = Glyph(c, 0);
+  if (glyph->coverage.size() > kMaxKeptGlyphBytes) {
+    tooLarge_[c].store(true, std::memory_order_relaxed);
+    return nullptr;
+  }
+  std::lock_guard lock(mutex_);
+  if (const GlyphImage* kept = keptGlyphs_[c].load(std::memory_order_relaxed)) return kept;
+  keptGlyphOwners_.push_back(glyph);
+  keptGlyphs_[c].store(glyph.get(), std::memory_order_release);
+  return glyph.get();
 }
 
 std::shared_ptr<const GlyphImage> FontFace::Glyph(char32_t c, int escapement) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -64,6 +66,9 @@ public:
   // The glyph turned counter-clockwise by escapement tenths of a degree. Rendered glyphs are cached
   // per face up to kGlyphCacheBytes of coverage; the cache starts afresh when it is full.
   std::shared_ptr<const GlyphImage> Glyph(char32_t c, int escapement);
+  // The upright glyph of a character below kKeptGlyphs when it is small, kept as long as the face and
+  // found without a lock; else null, and Glyph is the way.
+  const GlyphImage* KeptGlyph(char32_t c);
   // Whether the face is too large for glyph images (an em above kMaxGlyphImageEm pixels): its text is
   // drawn by filling the outlines within the visible pixels, so that its cost stays that of the bitmap.
   bool DrawsOutlines() const { return metrics_.tmHeight > kMaxGlyphImageEm; }
@@ -82,6 +87,16 @@ protected:
   FaceSource source_;
 
 private:
+  // Text is mostly Latin-1: its advances and small upright glyphs are kept in tables that readers
+  // use without the mutex. An entry, once set, never changes; a kept glyph is never freed before the
+  // face.
+  static constexpr char32_t kKeptGlyphs = 0x100;
+  static constexpr size_t kMaxKeptGlyphBytes = 4096;
+  std::array<std::atomic<int>, kKeptGlyphs> keptAdvances_{};  // the advance + 1; 0: not yet known
+  std::array<std::atomic<const GlyphImage*>, kKeptGlyphs> keptGlyphs_{};
+  std::array<std::atomic<bool>, kKeptGlyphs> tooLarge_{};  // whether the glyph is not kept
+  std::vector<std::shared_ptr<const GlyphImage>> keptGlyphOwners_;
+
   std::mutex mutex_;
   std::unordered_map<char32_t, int> advances_;
   std::unordered_map<uint64_t, std::shared_ptr<const GlyphImage>> glyphs_;

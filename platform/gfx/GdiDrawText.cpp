@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <utility>
 
 #include "platform/core/Utf8.h"
 #include "platform/gfx/CanvasDevice.h"
@@ -86,8 +88,13 @@ public:
     if (d_.state.bkMode == OPAQUE && d_.pathState != Device::PathState::Recording)
       d_.Paint(PolygonRegion({Band(x, y, Width(line, 0, line.size()), m.tmHeight)}, FillRule::Winding, d_.Visible()),
                d_.state.bkColor, R2_COPYPEN);
-    DcStateGuard guard(d_);
-    d_.state.bkMode = TRANSPARENT;
+    // The pieces go on a transparent background (the line's is painted above); the mode is put back
+    // on every path.
+    struct BkModeRestore {
+      DcState& state;
+      int mode;
+      ~BkModeRestore() { state.bkMode = mode; }
+    } restore{d_.state, std::exchange(d_.state.bkMode, TRANSPARENT)};
     int pos = 0;
     size_t i = 0;
     while (i < line.size()) {
@@ -226,8 +233,8 @@ int DrawTextInPixels(Device& d, std::string_view text, TRect& rect, unsigned for
   int y = area.Top;
   if (single && (format & DT_VCENTER)) y = (area.Top + area.Bottom - lineHeight) / 2;
   if (single && (format & DT_BOTTOM)) y = area.Bottom - lineHeight;
-  DcStateGuard guard(d);
-  if (!(format & DT_NOCLIP)) d.IntersectClip(Region(d.ToDevice(area)));
+  std::optional<ClipRectGuard> clip;
+  if (!(format & DT_NOCLIP)) clip.emplace(d, d.ToDevice(area));
   for (size_t i = 0; i < lines.size(); ++i, y += lineHeight) {
     if ((format & DT_EDITCONTROL) && !single && i > 0 && y + lineHeight > area.Bottom) break;
     Chars& line = lines[i];

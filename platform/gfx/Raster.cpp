@@ -1,6 +1,9 @@
 #include "platform/gfx/Raster.h"
 
 #include <algorithm>
+#include <cstring>
+
+#include <emmintrin.h>
 
 namespace platform {
 
@@ -48,27 +51,66 @@ void PaintRegion(const RasterTarget& t, const Region& region, uint32_t pixel, in
   });
 }
 
+namespace {
+
+// Every channel in a 16-bit lane: a channel is (s * w + d * (256 - w)) / 256, at most 255 * 256, so no
+// lane overflows. Colour channels take coverage 0..255 as w = 0..256; the alpha channel takes w = 256
+// where the coverage is not 0 (the pixel becomes opaque) and 0 where it is (the pixel stays as it
+// was), so no pixel needs a branch. `c` holds the coverage in all four lanes of each of two pixels,
+// `source` and `d` their pixels.
+__m128i BlendLanes(__m128i c, __m128i d, __m128i source) {
+  const __m128i alpha = _mm_set1_epi64x(static_cast<long long>(0xFFFF000000000000ull)), full = _mm_set1_epi16(256);
+  const __m128i covered = _mm_andnot_si128(_mm_cmpeq_epi16(c, _mm_setzero_si128()), full);
+  const __m128i w = _mm_or_si128(_mm_andnot_si128(alpha, _mm_add_epi16(c, _mm_srli_epi16(c, 7))),
+                                 _mm_and_si128(alpha, covered));
+  const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(source, w), _mm_mullo_epi16(d, _mm_sub_epi16(full, w)));
+  return _mm_srli_epi16(sum, 8);
+}
+
+// Blends one row of coverage into dst[0, n): four pixels at a time, then one at a time.
+void BlendRow(uint32_t* dst, const uint8_t* mask, int n, __m128i source) {
+  const __m128i zero = _mm_setzero_si128();
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    uint32_t coverage;
+    std::memcpy(&coverage, mask + i, 4);
+    const __m128i pairs = _mm_cvtsi32_si128(static_cast<int>(coverage));
+    const __m128i quads = _mm_unpacklo_epi8(_mm_unpacklo_epi8(pairs, pairs), _mm_unpacklo_epi8(pairs, pairs));
+    const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+    const __m128i low = BlendLanes(_mm_unpacklo_epi8(quads, zero), _mm_unpacklo_epi8(pixels, zero), source);
+    const __m128i high = BlendLanes(_mm_unpackhi_epi8(quads, zero), _mm_unpackhi_epi8(pixels, zero), source);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(low, high));
+  }
+  for (; i < n; ++i) {
+    const __m128i pixel = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(dst[i])), zero);
+    const __m128i blended = BlendLanes(_mm_set1_epi16(mask[i]), pixel, source);
+    dst[i] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(blended, blended)));
+  }
+}
+
+}  // namespace
+
 void BlendMask(const RasterTarget& t, int x, int y, const uint8_t* coverage, int width, int height,
                uint32_t pixel) {
-  // Red and blue blend together in one word, green in another; coverage 0..255 is taken as 0..256.
-  const uint32_t srb = pixel & 0xFF00FF, sg = pixel & 0x00FF00;
-  for (int row = 0; row < height; ++row) {
-    const uint8_t* mask = coverage + static_cast<ptrdiff_t>(row) * width;
-    t.Visible(y + row, x, x + width, [&](int a, int b) {
-      uint32_t* dst = t.Row(y + row);
-      for (int px = a; px < b; ++px) {
-        const uint32_t c = mask[px - x];
-        if (c == 0) continue;
-        if (c == 255) {
-          dst[px] = pixel;
-          continue;
-        }
-        const uint32_t w = c + (c >> 7), iw = 256 - w, d = dst[px];
-        const uint32_t rb = ((srb * w + (d & 0xFF00FF) * iw) >> 8) & 0xFF00FF;
-        const uint32_t g = ((sg * w + (d & 0x00FF00) * iw) >> 8) & 0x00FF00;
-        dst[px] = 0xFF000000u | rb | g;
-      }
-    });
+  const __m128i source = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(pixel)), _mm_setzero_si128());
+  // The mask cut to the bitmap, and to the clip when that is one rectangle: then every row is one span
+  // and the clip is not looked up per row.
+  TRect box{std::max(x, 0), std::max(y, 0), std::min(x + width, t.width), std::min(y + height, t.height)};
+  const bool oneRect = !t.clip || t.clip->IsRect();
+  if (t.clip && oneRect) {
+    const TRect clip = t.clip->Box();
+    box = {std::max(box.Left, clip.Left), std::max(box.Top, clip.Top), std::min(box.Right, clip.Right),
+           std::min(box.Bottom, clip.Bottom)};
+  }
+  if (box.Left >= box.Right || box.Top >= box.Bottom) return;
+  for (int row = box.Top; row < box.Bottom; ++row) {
+    const uint8_t* mask = coverage + static_cast<ptrdiff_t>(row - y) * width;
+    uint32_t* dst = t.Row(row);
+    auto blend = [&](int a, int b) { BlendRow(dst + a, mask + (a - x), b - a, source); };
+    if (oneRect)
+      blend(box.Left, box.Right);
+    else
+      t.clip->ClipSpan(row, box.Left, box.Right, blend);
   }
 }
 

@@ -63,7 +63,8 @@ void FillSpan(const RasterTarget& t, int y, int x0, int x1, uint32_t pixel, int 
 void PlotPixel(const RasterTarget& t, int x, int y, uint32_t pixel, int rop);
 void PaintRegion(const RasterTarget& t, const Region& region, uint32_t pixel, int rop);
 
-// Blends `pixel` into the target through an 8-bit coverage mask whose top-left pixel lands at (x, y).
+// Blends an opaque `pixel` into the target through an 8-bit coverage mask whose top-left pixel lands
+// at (x, y): coverage 0 leaves a pixel alone, any other makes it opaque.
 void BlendMask(const RasterTarget& t, int x, int y, const uint8_t* coverage, int width, int height,
                uint32_t pixel);
 

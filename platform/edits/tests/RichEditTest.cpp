@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 #include <utility>
 
@@ -394,6 +395,75 @@ TEST_F(RichEditTest, LineFeedsTypeParagraphsAndPageKeysMoveByTheLinesShown) {
   EXPECT_EQ(moved % 6, 0);   // in the same column
   Press(VK_PRIOR);
   EXPECT_EQ(rich->SelStart(), 2);
+}
+
+
+// Random typing, deleting, pasting, format changes and undo: after every step the lines and the
+// places of the characters are those of a rich edit given the same document afresh, and Undo gives
+// back the document as it was before the change it undoes (and again after it, when repeated).
+TEST_F(RichEditTest, EditsKeepTheLayoutOfTheSameDocumentLaidOutAfresh) {
+  rich->SetRichText("{\\rtf1{\\fonttbl{\\f0 Velmora Test;}}\\f0\\fs24 first line of words\\par\\qc second "
+                    "paragraph that wraps over lines\\par\\qr third}");
+  std::mt19937 random(7);
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n + 1)); };
+  std::string beforeChange, afterChange;
+  bool undoable = false;
+  for (int step = 0; step < 120; ++step) {
+    SCOPED_TRACE("step " + std::to_string(step));
+    const int length = rich->GetTextLen();
+    const std::string before = rich->RichText();
+    const int op = pick(5);
+    Select(pick(length), 0);
+    if (op == 0) {
+      static const char* const kTyped[] = {"a", "b", " ", "\t", "\xC3\xA9"};
+      if (random() % 6 == 0)
+        Press(VK_RETURN);
+      else
+        Type(kTyped[pick(4)]);
+    } else if (op == 1) {
+      rich->SetSelLength(pick(8));
+      Press(random() % 2 ? VK_BACK : VK_DELETE);
+    } else if (op == 2) {
+      rich->SetSelLength(pick(30));
+      rich->CopyToClipboard();
+      Select(pick(length), pick(3));
+      rich->PasteFromClipboard();
+    } else if (op == 3) {
+      rich->SetSelLength(1 + pick(20));
+      if (rich->SelLength() == 0) continue;
+      if (random() % 2)
+        rich->SelAttributes().SetSize(6 + pick(14));
+      else
+        rich->SelAttributes().SetStyle(random() % 2 ? TFontStyles{TFontStyle::fsBold} : TFontStyles{});
+    } else {
+      if (!undoable) continue;
+      rich->Undo();
+      EXPECT_EQ(rich->RichText(), beforeChange);
+      std::swap(beforeChange, afterChange);
+    }
+    if (op != 4 && rich->RichText() != before) {
+      beforeChange = before;
+      afterChange = rich->RichText();
+      undoable = true;
+    }
+    Settle();
+
+    TRichEdit* fresh = Place<TRichEdit>(Rect(10, 120, 210, 220));
+    fresh->SetRichText(rich->RichText());
+    Settle();
+    const int lines = static_cast<int>(rich->Perform(EM_GETLINECOUNT, 0, 0));
+    ASSERT_EQ(lines, fresh->Perform(EM_GETLINECOUNT, 0, 0));
+    // Places from the first character's, so that scrolling does not count.
+    auto place = [](TRichEdit* edit, int c) {
+      const LRESULT p = edit->Perform(EM_POSFROMCHAR, c, 0), origin = edit->Perform(EM_POSFROMCHAR, 0, 0);
+      return std::pair{LParamX(p) - LParamX(origin), LParamY(p) - LParamY(origin)};
+    };
+    for (int c = 0; c <= rich->GetTextLen(); ++c) {
+      ASSERT_EQ(rich->Perform(EM_LINEFROMCHAR, c, 0), fresh->Perform(EM_LINEFROMCHAR, c, 0)) << "char " << c;
+      ASSERT_EQ(place(rich, c), place(fresh, c)) << "char " << c;
+    }
+    delete fresh;
+  }
 }
 
 }  // namespace
