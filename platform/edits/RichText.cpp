@@ -29,6 +29,11 @@ int TRichText::BreaksIn(std::string_view text) {
   return count;
 }
 
+int TRichText::BreaksJoined(size_t from, size_t to, std::string_view with) const {
+  if (with.empty()) return CrBefore(from) && LfAt(to) ? 1 : 0;
+  return (CrBefore(from) && with.front() == '\n' ? 1 : 0) + (with.back() == '\r' && LfAt(to) ? 1 : 0);
+}
+
 uint32_t TRichText::FormatIndex(const TRichCharFormat& format) {
   auto [it, added] = formatIndex_.try_emplace(format, static_cast<uint32_t>(formats_.size()));
   if (added) formats_.push_back(format);
@@ -108,7 +113,7 @@ std::pair<size_t, size_t> TRichText::Replace(size_t from, size_t to, std::string
   std::tie(from, to) = WholeBreaks(from, to);
   const int first = ParagraphOf(from);
   const int removed = BreaksIn(std::string_view(text_).substr(from, to - from));
-  const int added = BreaksIn(with);
+  const int added = BreaksIn(with) + BreaksJoined(from, to, with);
   const TAlignment kept = alignments_[first];
   alignments_.erase(alignments_.begin() + first + 1, alignments_.begin() + first + 1 + removed);
   alignments_.insert(alignments_.begin() + first + 1, added, kept);
@@ -173,6 +178,9 @@ size_t TRichText::Insert(size_t pos, const TRichText& other) {
   pos = std::min(pos, text_.size());
   if (InsideBreak(pos)) --pos;
   const int first = ParagraphOf(pos);
+  const TAlignment kept = alignments_[first];
+  const bool joinedBefore = CrBefore(pos) && !other.text_.empty() && other.text_.front() == '\n';
+  const bool joinedAfter = LfAt(pos) && !other.text_.empty() && other.text_.back() == '\r';
   std::vector<uint32_t> indices(other.formats_.size());
   for (size_t i = 0; i < indices.size(); ++i) indices[i] = FormatIndex(other.formats_[i]);
   const size_t at = Split(pos);
@@ -183,7 +191,13 @@ size_t TRichText::Insert(size_t pos, const TRichText& other) {
   runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(at), inserted.begin(), inserted.end());
   text_.insert(pos, other.text_);
   Coalesce(at, at + inserted.size());
-  alignments_.insert(alignments_.begin() + first + 1, other.alignments_.begin() + 1, other.alignments_.end());
+  // A CR or LF at either end of the text may make a paragraph break with the one beside it; the
+  // paragraph that such a break starts takes the alignment of the one it was cut from.
+  auto next = alignments_.begin() + first + 1;
+  if (joinedBefore) next = alignments_.insert(next, kept) + 1;
+  next = alignments_.insert(next, other.alignments_.begin() + 1, other.alignments_.end()) +
+         static_cast<std::ptrdiff_t>(other.alignments_.size() - 1);
+  if (joinedAfter) alignments_.insert(next, kept);
   return pos;
 }
 

@@ -109,6 +109,12 @@ private:
     return pos > 0 && pos < text_.size() && text_[pos - 1] == '\r' && text_[pos] == '\n';
   }
   static int BreaksIn(std::string_view text);
+  // The paragraph breaks that replacing [from, to) by `with` joins at its two ends: a CR before the
+  // range and an LF that `with` (or, when it is empty, the text after the range) begins with; a CR
+  // that it ends with and an LF after the range.
+  int BreaksJoined(size_t from, size_t to, std::string_view with) const;
+  bool CrBefore(size_t pos) const { return pos > 0 && pos <= text_.size() && text_[pos - 1] == '\r'; }
+  bool LfAt(size_t pos) const { return pos < text_.size() && text_[pos] == '\n'; }
 
   // A run of characters of one format: from `start` to the next run's start (or the end).
   struct TRun {

@@ -79,5 +79,46 @@ TEST(RichTextRunsTest, FormatsFollowAPlainModelOfOneFormatPerByte) {
   }
 }
 
+// A lone CR or LF put beside another one makes a paragraph break with it; the document then has one
+// more paragraph, each with an alignment, and the paragraphs around keep theirs.
+TEST(RichTextRunsTest, ALoneCrOrLfBesideAnotherMakesAParagraph) {
+  struct Case {
+    const char* name;
+    std::string text;
+    size_t from, to;
+    std::string with;
+    bool asInsert;  // through Insert of a document, else Replace
+  };
+  const std::vector<Case> cases{
+      {"CR typed before an LF", "a\nb", 1, 1, "\r", false},
+      {"LF typed after a CR", "a\rb", 2, 2, "\n", false},
+      {"text between a CR and an LF removed", "a\rX\nb", 2, 3, "", false},
+      {"text ending in CR pasted before an LF", "a\nb", 1, 1, "x\r", true},
+      {"text starting with LF pasted after a CR", "a\rb", 2, 2, "\nx", true},
+      {"a lone CR pasted between a CR and an LF", "a\rc\nb", 2, 3, "\r", false},
+  };
+  for (const Case& c : cases) {
+    TRichText doc;
+    doc.Append("first\r\n" + c.text + "\r\nlast", TRichCharFormat{});
+    doc.SetAlignment(0, 0, TAlignment::taRightJustify);
+    doc.SetAlignment(doc.Text().size(), doc.Text().size(), TAlignment::taCenter);
+    const size_t base = 7;
+    if (c.asInsert) {
+      TRichText pasted;
+      pasted.Append(c.with, TRichCharFormat{});
+      doc.Insert(base + c.from, pasted);
+    } else {
+      doc.Replace(base + c.from, base + c.to, c.with, TRichCharFormat{});
+    }
+    size_t breaks = 0;
+    for (size_t pos = doc.Text().find("\r\n"); pos != std::string::npos; pos = doc.Text().find("\r\n", pos + 2))
+      ++breaks;
+    ASSERT_EQ(doc.ParagraphCount(), static_cast<int>(breaks) + 1) << c.name;
+    EXPECT_EQ(doc.ParagraphOf(doc.Text().size()), doc.ParagraphCount() - 1) << c.name;
+    EXPECT_EQ(doc.Alignment(0), TAlignment::taRightJustify) << c.name;
+    EXPECT_EQ(doc.Alignment(doc.ParagraphCount() - 1), TAlignment::taCenter) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace platform
