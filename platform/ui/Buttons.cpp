@@ -161,7 +161,13 @@ void TSpeedButton::DrawGlyph(TCanvas& canvas, int x, int y, TButtonState state) 
   TCanvas& source = glyph_.Canvas();
   const TColor transparent = source.Pixels(0, h - 1);
   // Without a disabled image the up image is embossed: its shape in the highlight colour one pixel
-  // down and right, under the same shape in the shadow colour.
+  // down and right, under the same shape in the shadow colour. Light pixels (every channel at least
+  // that of the light grey face) are no part of the shape, so that the light details of a solid
+  // picture stay apart from its outline.
+  auto light = [](TColor color) {
+    const TColor rgb = ColorToRGB(color);
+    return GetRValue(rgb) >= 0xC0 && GetGValue(rgb) >= 0xC0 && GetBValue(rgb) >= 0xC0;
+  };
   const int from = index < 0 ? 0 : index * w;
   for (int pass = index < 0 ? 0 : 1; pass < 2; ++pass) {
     const int shift = index < 0 && pass == 0 ? 1 : 0;
@@ -169,6 +175,7 @@ void TSpeedButton::DrawGlyph(TCanvas& canvas, int x, int y, TButtonState state) 
       for (int sx = 0; sx < w; ++sx) {
         const TColor pixel = source.Pixels(from + sx, sy);
         if (pixel == transparent) continue;
+        if (index < 0 && light(pixel)) continue;
         TColor color = pixel;
         if (index < 0) color = pass == 0 ? clBtnHighlight : clBtnShadow;
         canvas.SetPixels(x + sx + shift, y + sy + shift, ColorToRGB(color));
