@@ -258,7 +258,12 @@ void TCustomRichEdit::Dispatch(TMessage& Message) {
     case CM_TEXTCHANGED: {
       if (!syncingLines_) {
         syncingLines_ = true;
-        lines_.SetText(Text());
+        if (textChange_ && paragraphs_.Known()) {
+          paragraphs_.Follow(Text(), textChange_->from, textChange_->removed, textChange_->inserted);
+        } else {
+          lines_.SetText(Text());
+          paragraphs_.Find(Text());
+        }
         syncingLines_ = false;
       }
       Invalidate();
@@ -578,13 +583,15 @@ void TCustomRichEdit::DocumentChanged(std::optional<TRichLayout::TChange> change
     layoutValid_ = false;
     layoutChange_.reset();
   }
-  const std::string text = doc_.Text();
-  TMessage set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), 0};
+  // The document keeps its text unchanged while the control takes it in.
+  TMessage set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(doc_.Text().c_str()), 0};
   settingText_ = true;
+  textChange_ = change;
   TGuard guard(*this);
   Dispatch(set);
   if (guard.Gone()) return;
   settingText_ = false;
+  textChange_.reset();
   ScrollCaretIntoView();
 }
 
