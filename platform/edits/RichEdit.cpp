@@ -345,21 +345,22 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
       if (!canUndo_ || readOnly_) return;
       // What is undone becomes what Undo restores next.
       TSnapshot back = std::move(undo_);
+      size_t first = 0, last = 0, at = 0;  // what the range undone replaced, and where it went
       if (back.whole) {
         undo_ = {doc_, 0, 0, true, anchor_, caret_};
         doc_ = std::move(back.part);
       } else {
         const size_t to = back.from + back.length;
         undo_ = {doc_.Range(back.from, to), back.from, back.part.Text().size(), false, anchor_, caret_};
-        doc_.Replace(back.from, to, {}, doc_.FormatAt(back.from));
-        doc_.Insert(back.from, back.part);
+        std::tie(first, last) = doc_.Replace(back.from, to, {}, doc_.FormatAt(back.from));
+        at = doc_.Insert(back.from, back.part);
       }
       anchor_ = back.anchor;
       caret_ = back.caret;
       if (back.whole)
         DocumentChanged();
       else
-        DocumentChanged(TRichLayout::TChange{back.from, back.length, back.part.Text().size()});
+        DocumentChanged(TRichLayout::TChange::RemovedThenInserted(first, last, at, back.part.Text().size()));
       Message.Result = 1;
       return;
     }
