@@ -345,7 +345,7 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
       if (!canUndo_ || readOnly_) return;
       // What is undone becomes what Undo restores next.
       TSnapshot back = std::move(undo_);
-      size_t first = 0, last = 0, at = 0;  // what the range undone replaced, and where it went
+      size_t first = 0, last = 0, at = 0;  // the range that the undone part replaced, and where it went
       if (back.whole) {
         undo_ = {doc_, 0, 0, true, anchor_, caret_};
         doc_ = std::move(back.part);
@@ -357,10 +357,11 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
       }
       anchor_ = back.anchor;
       caret_ = back.caret;
-      if (back.whole)
+      // Beside a stray CR or LF the part may go elsewhere than where it was taken: laid out anew then.
+      if (back.whole || first != back.from || at != back.from)
         DocumentChanged();
       else
-        DocumentChanged(TRichLayout::TChange::RemovedThenInserted(first, last, at, back.part.Text().size()));
+        DocumentChanged(TRichLayout::TChange{first, last - first, back.part.Text().size()});
       Message.Result = 1;
       return;
     }

@@ -476,7 +476,7 @@ TEST_F(RichEditTest, EditsKeepTheLayoutOfTheSameDocumentLaidOutAfresh) {
 }
 
 // Lines follow the control's own changes paragraph by paragraph: after random replacements with
-// line breaks of every kind (lone CRs and LFs too), typing, deletions and lines set by the program, they
+// line breaks of every kind (lone CRs and LFs too), typing, deletions, undo and lines set by the program, they
 // are the text split afresh.
 TEST_F(RichEditTest, LinesStayTheTextSplitAfreshAfterRandomEdits) {
   rich->SetText("one\r\ntwo\rthree\n\r\nfour\r\n");
@@ -497,7 +497,8 @@ TEST_F(RichEditTest, LinesStayTheTextSplitAfreshAfterRandomEdits) {
         Press(VK_RETURN);
         break;
       case 3:
-        Type("z");
+        if (random() % 2) Type("z");
+        else rich->Undo();
         break;
       default:
         if (step % 50 == 0) rich->Lines().Add("added\rline");
