@@ -2,6 +2,7 @@
 
 #include "platform/core/StringList.h"
 #include "platform/edits/Edit.h"
+#include "platform/edits/ParagraphLines.h"
 #include "platform/ui/ScrollInfo.h"
 
 namespace platform {
@@ -31,18 +32,12 @@ protected:
 
 private:
   void LinesChanged();
-  // Makes Lines equal to the text again after the edit's own change of it: only the paragraphs that
-  // the change touches are set.
-  void FollowChange(const TTextChange& change);
-  void FindParagraphs();
 
   TStringList lines_;
   TScrollStyle scrollBars_ = TScrollStyle::ssNone;
   bool wordWrap_ = true;
   bool syncing_ = false;  // the text and the lines are being made equal
-  // Where the text's paragraphs start: those that Lines holds and, when the text ends with a line
-  // break, the empty one after it that Lines leaves out.
-  std::vector<size_t> paragraphs_;
+  TParagraphLines paragraphs_{lines_};  // keeps Lines equal to the text after the edit's own changes
 };
 
 class TMemo : public TCustomMemo {

@@ -258,7 +258,12 @@ void TCustomRichEdit::Dispatch(TMessage& Message) {
     case CM_TEXTCHANGED: {
       if (!syncingLines_) {
         syncingLines_ = true;
-        lines_.SetText(Text());
+        if (textChange_ && paragraphs_.Known()) {
+          paragraphs_.Follow(Text(), textChange_->from, textChange_->removed, textChange_->inserted);
+        } else {
+          lines_.SetText(Text());
+          paragraphs_.Find(Text());
+        }
         syncingLines_ = false;
       }
       Invalidate();
@@ -340,21 +345,23 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
       if (!canUndo_ || readOnly_) return;
       // What is undone becomes what Undo restores next.
       TSnapshot back = std::move(undo_);
+      size_t first = 0, last = 0, at = 0;  // the range that the undone part replaced, and where it went
       if (back.whole) {
         undo_ = {doc_, 0, 0, true, anchor_, caret_};
         doc_ = std::move(back.part);
       } else {
         const size_t to = back.from + back.length;
         undo_ = {doc_.Range(back.from, to), back.from, back.part.Text().size(), false, anchor_, caret_};
-        doc_.Replace(back.from, to, {}, doc_.FormatAt(back.from));
-        doc_.Insert(back.from, back.part);
+        std::tie(first, last) = doc_.Replace(back.from, to, {}, doc_.FormatAt(back.from));
+        at = doc_.Insert(back.from, back.part);
       }
       anchor_ = back.anchor;
       caret_ = back.caret;
-      if (back.whole)
+      // Beside a stray CR or LF the part may go elsewhere than where it was taken: laid out anew then.
+      if (back.whole || first != back.from || at != back.from)
         DocumentChanged();
       else
-        DocumentChanged(TRichLayout::TChange{back.from, back.length, back.part.Text().size()});
+        DocumentChanged(TRichLayout::TChange{first, last - first, back.part.Text().size()});
       Message.Result = 1;
       return;
     }
@@ -578,13 +585,15 @@ void TCustomRichEdit::DocumentChanged(std::optional<TRichLayout::TChange> change
     layoutValid_ = false;
     layoutChange_.reset();
   }
-  const std::string text = doc_.Text();
-  TMessage set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), 0};
+  // The document keeps its text unchanged while the control takes it in.
+  TMessage set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(doc_.Text().c_str()), 0};
   settingText_ = true;
+  textChange_ = change;
   TGuard guard(*this);
   Dispatch(set);
   if (guard.Gone()) return;
   settingText_ = false;
+  textChange_.reset();
   ScrollCaretIntoView();
 }
 

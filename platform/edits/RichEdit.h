@@ -7,6 +7,7 @@
 #include "platform/core/StringList.h"
 #include "platform/ui/ControlAppearance.h"
 #include "platform/ui/Controls.h"
+#include "platform/edits/ParagraphLines.h"
 #include "platform/edits/RichEditMessages.h"
 #include "platform/edits/RichLayout.h"
 #include "platform/edits/RichText.h"
@@ -217,6 +218,7 @@ private:
 
   TRichText doc_;
   TRichEditStrings lines_{*this};
+  TParagraphLines paragraphs_{lines_};  // keeps Lines equal to the text after the control's own changes
   TTextAttributes selAttributes_{*this, TTextAttributes::TAttributeType::atSelected};
   TTextAttributes defAttributes_{*this, TTextAttributes::TAttributeType::atDefaultText};
   TParaAttributes paragraph_{*this};
@@ -237,6 +239,8 @@ private:
   bool canUndo_ = false;
   bool settingText_ = false;  // the control itself sets its text
   bool syncingLines_ = false;
+  // While the document's text is set: what its change replaced, none when it may differ in any way.
+  std::optional<TRichLayout::TChange> textChange_;
   DWORD eventMask_ = 0;
   std::optional<TRect> requested_;  // the size last requested, so that only changes are reported
 

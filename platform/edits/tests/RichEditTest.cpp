@@ -48,6 +48,14 @@ protected:
     return std::string(UI_ARTEFACTS) + "/" + name;
   }
 
+  // Lines as the text split afresh.
+  void ExpectLinesSplitAfresh() {
+    TStringList fresh;
+    fresh.SetText(rich->Text());
+    ASSERT_EQ(rich->Lines().Count(), fresh.Count());
+    for (int i = 0; i < fresh.Count(); ++i) ASSERT_EQ(rich->Lines().StoredString(i), fresh.StoredString(i)) << "line " << i;
+  }
+
   TRichEdit* rich = nullptr;
 };
 
@@ -447,6 +455,7 @@ TEST_F(RichEditTest, EditsKeepTheLayoutOfTheSameDocumentLaidOutAfresh) {
       undoable = true;
     }
     Settle();
+    ExpectLinesSplitAfresh();
 
     TRichEdit* fresh = Place<TRichEdit>(Rect(10, 120, 210, 220));
     fresh->SetRichText(rich->RichText());
@@ -463,6 +472,39 @@ TEST_F(RichEditTest, EditsKeepTheLayoutOfTheSameDocumentLaidOutAfresh) {
       ASSERT_EQ(place(rich, c), place(fresh, c)) << "char " << c;
     }
     delete fresh;
+  }
+}
+
+// Lines follow the control's own changes paragraph by paragraph: after random replacements with
+// line breaks of every kind (lone CRs and LFs too), typing, deletions, undo and lines set by the program, they
+// are the text split afresh.
+TEST_F(RichEditTest, LinesStayTheTextSplitAfreshAfterRandomEdits) {
+  rich->SetText("one\r\ntwo\rthree\n\r\nfour\r\n");
+  std::mt19937 random(11);
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n + 1)); };
+  static const char* const kPieces[] = {"a", "\r", "\n", "\r\n", "\v", "x\r\ny", "\n\r", ""};
+  for (int step = 0; step < 300; ++step) {
+    SCOPED_TRACE("step " + std::to_string(step));
+    Select(pick(rich->GetTextLen()), pick(4));
+    switch (pick(4)) {
+      case 0:
+        rich->SetSelText(kPieces[pick(7)]);
+        break;
+      case 1:
+        Press(random() % 2 ? VK_BACK : VK_DELETE);
+        break;
+      case 2:
+        Press(VK_RETURN);
+        break;
+      case 3:
+        if (random() % 2) Type("z");
+        else rich->Undo();
+        break;
+      default:
+        if (step % 50 == 0) rich->Lines().Add("added\rline");
+        break;
+    }
+    ExpectLinesSplitAfresh();
   }
 }
 
