@@ -120,11 +120,10 @@ void BlendMask(const RasterTarget& t, int x, int y, const uint8_t* coverage, int
   for (int row = box.Top; row < box.Bottom; ++row) {
     const uint8_t* mask = coverage + static_cast<ptrdiff_t>(row - y) * width;
     uint32_t* dst = t.Row(row);
-    auto blend = [&](int a, int b) { BlendRow(dst + a, mask + (a - x), b - a, source); };
     if (oneRect)
-      blend(box.Left, box.Right);
+      BlendRow(dst + box.Left, mask + (box.Left - x), box.Right - box.Left, source);
     else
-      t.clip->ClipSpan(row, box.Left, box.Right, blend);
+      t.clip->ClipSpan(row, box.Left, box.Right, [&](int a, int b) { BlendRow(dst + a, mask + (a - x), b - a, source); });
   }
 }
 
