@@ -51,13 +51,18 @@ size_t CodePointCount(std::string_view text) {
 
 std::u32string DecodeText(std::string_view text) {
   std::u32string out;
+  DecodeTextInto(text, out);
+  return out;
+}
+
+void DecodeTextInto(std::string_view text, std::u32string& out) {
+  out.clear();
   out.reserve(text.size());
   for (size_t i = 0; i < text.size();) {
     CodePoint c = DecodeCodePoint(text, i);
     out.push_back(c.valid ? c.value : CodePageChar(1252, static_cast<unsigned char>(c.value)));
     i += c.length;
   }
-  return out;
 }
 
 void AppendCodePoint(std::string& out, char32_t c) {

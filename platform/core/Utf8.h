@@ -37,6 +37,8 @@ void AppendCodePoint(std::string& out, char32_t c);
 // The text as code points, as it is drawn: a byte that is no valid sequence stands for its Windows-1252
 // character.
 std::u32string DecodeText(std::string_view text);
+// The same into `out`, which it replaces: a caller that decodes often keeps one buffer.
+void DecodeTextInto(std::string_view text, std::u32string& out);
 // Code points as UTF-8 (each a Unicode scalar value).
 std::string EncodeText(std::u32string_view text);
 

@@ -149,15 +149,16 @@ ClipRectGuard::ClipRectGuard(TCanvas::Device& d, const TRect& deviceRect) : d_(d
   TRect box;
   IntersectRect(box, deviceRect, d.Bounds());
   const std::optional<Region>& clip = d.state.clip;
-  Region narrowed;
-  if (clip && clip->IsRect()) {
-    IntersectRect(box, box, clip->Box());
-    narrowed = Region(box);
-  } else {
-    narrowed = Region(box);
-    if (clip) narrowed.Intersect(*clip);
-  }
+  if (clip && clip->IsRect()) IntersectRect(box, box, clip->Box());
+  Region narrowed = std::move(d.spareClip);
+  narrowed.AssignRect(box);
+  if (clip && !clip->IsRect()) narrowed.Intersect(*clip);
   saved_ = std::exchange(d.state.clip, std::move(narrowed));
+}
+
+ClipRectGuard::~ClipRectGuard() {
+  if (d_.state.clip) d_.spareClip = std::move(*d_.state.clip);
+  d_.state.clip = std::move(saved_);
 }
 
 DcStateGuard::~DcStateGuard() {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/gfx/Canvas.h"
@@ -60,6 +61,7 @@ struct TCanvas::Device {
   std::shared_ptr<FontFace> face;  // of state.font, resolved when first needed
   enum class PathState { None, Recording, Closed } pathState = PathState::None;
   std::vector<Contour> path;  // device coordinates
+  Region spareClip;           // storage for ClipRectGuard's clips, so that narrowing allocates nothing
 
   RasterTarget Raster() const;
   // The device pixels drawing can reach: the bitmap cut to the clip region's box. Shapes are built
@@ -103,8 +105,8 @@ struct TCanvas::Device {
 
   // Text in the selected font at logical (x, y), the top-left of its cell; mnemonic is the index of a
   // character to underline (-1 none). Adds outlines to the path instead while one is recorded.
-  int RunWidth(const std::u32string& text);
-  void TextRun(int x, int y, const std::u32string& text, int mnemonic = -1);
+  int RunWidth(std::u32string_view text);
+  void TextRun(int x, int y, std::u32string_view text, int mnemonic = -1);
 
   void Blit(const TRect& dest, const TBitmap& source, const TRect& src, BlitMode mode, TColor key);
 };
@@ -131,7 +133,7 @@ private:
 class ClipRectGuard {
 public:
   ClipRectGuard(TCanvas::Device& d, const TRect& deviceRect);
-  ~ClipRectGuard() { d_.state.clip = std::move(saved_); }
+  ~ClipRectGuard();
   ClipRectGuard(const ClipRectGuard&) = delete;
   ClipRectGuard& operator=(const ClipRectGuard&) = delete;
 

@@ -44,20 +44,21 @@ Contour Band(double ox, double oy, const TextAxes& ax, double along, double leng
 
 }  // namespace
 
-int TCanvas::Device::RunWidth(const std::u32string& text) {
+int TCanvas::Device::RunWidth(std::u32string_view text) {
   FontFace& f = Face();
   int width = 0;
   for (char32_t c : text) width += f.Advance(c);
   return width;
 }
 
-void TCanvas::Device::TextRun(int x, int y, const std::u32string& text, int mnemonic) {
+void TCanvas::Device::TextRun(int x, int y, std::u32string_view text, int mnemonic) {
   FontFace& f = Face();
   const TTextMetric& m = f.Metrics();
   const TextAxes ax = AxesOf(state.font.Escapement);
   const TPoint org = ToDevice(TPoint{x, y});
   const double ox = org.X, oy = org.Y;
-  const int width = RunWidth(text);
+  // The run's width, which only its bands need.
+  const int width = state.font.Underline || state.font.StrikeOut || state.bkMode == OPAQUE ? RunWidth(text) : 0;
   const double baseX = ox + m.tmAscent * ax.dx, baseY = oy + m.tmAscent * ax.dy;
 
   // Underline, strike-out and the mnemonic's underline, as bands along the baseline.
@@ -124,8 +125,9 @@ void TCanvas::Device::TextRun(int x, int y, const std::u32string& text, int mnem
       const GlyphImage* g = upright ? f.KeptGlyph(c) : nullptr;
       if (!g) g = (held = f.Glyph(c, state.font.Escapement)).get();
       if (!g->coverage.empty()) {
-        const auto gx = static_cast<int>(std::lround(baseX + advance * ax.cx));
-        const auto gy = static_cast<int>(std::lround(baseY + advance * ax.cy));
+        // Upright text stays on whole pixels: no rounding needed.
+        const int gx = upright ? org.X + advance : static_cast<int>(std::lround(baseX + advance * ax.cx));
+        const int gy = upright ? org.Y + m.tmAscent : static_cast<int>(std::lround(baseY + advance * ax.cy));
         BlendMask(raster, gx + g->left, gy + g->top, g->coverage.data(), g->width, g->height, pixel);
       }
     }

@@ -12,27 +12,47 @@ namespace {
 
 using Device = TCanvas::Device;
 
-// A visible character after prefix processing; `mnemonic` marks the one an "&" underlines.
-struct Char {
-  char32_t c;
-  bool mnemonic;
+// The visible characters after prefix processing, and where the "&"s underline one.
+struct Chars {
+  std::u32string text;
+  std::vector<size_t> mnemonics;  // ascending indices into text
 };
-using Chars = std::vector<Char>;
 
-Chars ApplyPrefixes(const std::u32string& text, bool noPrefix) {
-  Chars out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (noPrefix || text[i] != U'&') {
-      out.push_back({text[i], false});
-    } else if (i + 1 < text.size()) {
-      // "&&" is one "&"; "&x" is an underlined x; an "&" at the end shows nothing.
-      ++i;
-      out.push_back({text[i], text[i] != U'&'});
+// Takes the prefixes out of chars.text in place: "&&" is one "&"; "&x" is an underlined x; an "&" at
+// the end shows nothing.
+void ApplyPrefixes(Chars& chars) {
+  std::u32string& t = chars.text;
+  size_t out = 0;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (t[i] == U'&') {
+      if (++i == t.size()) break;
+      if (t[i] != U'&') chars.mnemonics.push_back(out);
     }
+    t[out++] = t[i];
   }
-  return out;
+  t.resize(out);
 }
+
+// A line: chars [begin, end) of the text.
+struct LineRange {
+  size_t begin, end;
+};
+
+// A line as it is drawn: its characters, where they begin in the text, and how many of them from the
+// start may carry a mnemonic (an ellipsis that ends the line carries none).
+struct LineText {
+  std::u32string_view chars;
+  size_t begin;
+  size_t marked;
+};
+
+// What a call needs besides its result, kept on the thread so that text drawn word by word allocates
+// nothing.
+struct Scratch {
+  Chars chars;
+  std::vector<LineRange> lines;
+  std::u32string cut;  // a line shortened to end in "..."
+};
 
 class Layout {
 public:
@@ -40,10 +60,10 @@ public:
     tab_ = 8 * std::max(1, face_.Metrics().tmAveCharWidth);
   }
 
-  // Width of chars [begin, end) laid out from a line start.
-  int Width(const Chars& chars, size_t begin, size_t end) const {
+  // Width of the chars laid out from a line start.
+  int Width(std::u32string_view chars) const {
     int w = 0;
-    for (size_t i = begin; i < end; ++i) w = Advance(w, chars[i].c);
+    for (char32_t c : chars) w = Advance(w, c);
     return w;
   }
 
@@ -53,40 +73,38 @@ public:
   }
 
   // Splits the text into lines: at CR, LF or CR LF unless single-line, then at blanks with word break.
-  std::vector<Chars> Lines(const Chars& chars, int limit) const {
-    std::vector<Chars> lines;
+  void Lines(std::u32string_view text, int limit, std::vector<LineRange>& lines) const {
+    lines.clear();
     const bool single = format_ & DT_SINGLELINE;
     size_t start = 0;
-    for (size_t i = 0; i <= chars.size(); ++i) {
-      const bool end = i == chars.size();
-      if (!end && (single || (chars[i].c != U'\r' && chars[i].c != U'\n'))) continue;
-      Chars paragraph(chars.begin() + static_cast<ptrdiff_t>(start), chars.begin() + static_cast<ptrdiff_t>(i));
+    for (size_t i = 0; i <= text.size(); ++i) {
+      const bool end = i == text.size();
+      if (!end && (single || (text[i] != U'\r' && text[i] != U'\n'))) continue;
       if ((format_ & DT_WORDBREAK) && !single)
-        Wrap(paragraph, limit, lines);
+        Wrap(text, start, i, limit, lines);
       else
-        lines.push_back(std::move(paragraph));
-      if (!end && chars[i].c == U'\r' && i + 1 < chars.size() && chars[i + 1].c == U'\n') ++i;
+        lines.push_back({start, i});
+      if (!end && text[i] == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') ++i;
       start = i + 1;
     }
-    return lines;
   }
 
-  // A line wider than limit cut to end in "...".
-  Chars WithEllipsis(const Chars& line, int limit) const {
-    static const Chars kDots = {{U'.', false}, {U'.', false}, {U'.', false}};
-    const int dots = Width(kDots, 0, 3);
+  // A line wider than limit cut to end in "...", into `out`; the number of characters it keeps.
+  size_t WithEllipsis(std::u32string_view line, int limit, std::u32string& out) const {
+    static constexpr std::u32string_view kDots = U"...";
+    const int dots = Width(kDots);
     size_t keep = line.size();
-    while (keep > 0 && Width(line, 0, keep) + dots > limit) --keep;
-    Chars out(line.begin(), line.begin() + static_cast<ptrdiff_t>(keep));
-    out.insert(out.end(), kDots.begin(), kDots.end());
-    return out;
+    while (keep > 0 && Width(line.substr(0, keep)) + dots > limit) --keep;
+    out.assign(line.substr(0, keep));
+    out += kDots;
+    return keep;
   }
 
   // Draws a line with its top-left corner at (x, y): pieces between tabs at their tab stops.
-  void Draw(const Chars& line, int x, int y) {
+  void Draw(const LineText& line, const std::vector<size_t>& mnemonics, int x, int y) {
     const TTextMetric& m = face_.Metrics();
     if (d_.state.bkMode == OPAQUE && d_.pathState != Device::PathState::Recording)
-      d_.Paint(PolygonRegion({Band(x, y, Width(line, 0, line.size()), m.tmHeight)}, FillRule::Winding, d_.Visible()),
+      d_.Paint(PolygonRegion({Band(x, y, Width(line.chars), m.tmHeight)}, FillRule::Winding, d_.Visible()),
                d_.state.bkColor, R2_COPYPEN);
     // The pieces go on a transparent background (the line's is painted above); the mode is put back
     // on every path.
@@ -95,57 +113,65 @@ public:
       int mode;
       ~BkModeRestore() { state.bkMode = mode; }
     } restore{d_.state, std::exchange(d_.state.bkMode, TRANSPARENT)};
+    const std::u32string_view chars = line.chars;
     int pos = 0;
     size_t i = 0;
-    while (i < line.size()) {
-      if (line[i].c == U'\t') {
+    while (i < chars.size()) {
+      if (chars[i] == U'\t') {
         pos = Advance(pos, U'\t');
         ++i;
         continue;
       }
-      std::u32string piece;
-      int mnemonic = -1;
-      const int pieceStart = pos;
-      for (; i < line.size() && line[i].c != U'\t'; ++i) {
-        if (line[i].mnemonic) mnemonic = static_cast<int>(piece.size());
-        piece.push_back(line[i].c);
-        pos = Advance(pos, line[i].c);
-      }
-      const TPoint at = AlongBaseline(x, y, pieceStart);
-      d_.TextRun(at.X, at.Y, piece, mnemonic);
+      const size_t start = i;
+      i = std::min(chars.find(U'\t', start), chars.size());
+      const std::u32string_view piece = chars.substr(start, i - start);
+      const TPoint at = AlongBaseline(x, y, pos);
+      d_.TextRun(at.X, at.Y, piece, Mnemonic(line, mnemonics, start, i));
+      if (i < chars.size()) pos += Width(piece);  // where the tab after it starts
     }
   }
 
 private:
-  void Wrap(const Chars& p, int limit, std::vector<Chars>& lines) const {
-    auto blank = [&](size_t i) { return p[i].c == U' '; };
+  // The last mnemonic among the line's chars [from, to), from the first of them; -1 none.
+  static int Mnemonic(const LineText& line, const std::vector<size_t>& mnemonics, size_t from, size_t to) {
+    to = std::min(to, line.marked);
+    int found = -1;
+    for (size_t at : mnemonics)
+      if (at >= line.begin + from && at < line.begin + to) found = static_cast<int>(at - line.begin - from);
+    return found;
+  }
+
+  // Breaks the paragraph text [begin, end) into lines.
+  void Wrap(std::u32string_view text, size_t begin, size_t end, int limit, std::vector<LineRange>& lines) const {
+    const std::u32string_view p = text.substr(begin, end - begin);
+    auto blank = [&](size_t i) { return p[i] == U' '; };
     size_t start = 0;
     do {
-      size_t i = start, breakAt = std::string::npos, next = p.size(), end = p.size();
+      size_t i = start, breakAt = std::string::npos, next = p.size(), stop = p.size();
       int w = 0;
       for (; i < p.size(); ++i) {
         if (blank(i)) {
           if (i > start && !blank(i - 1)) breakAt = i;
-          w = Advance(w, p[i].c);
+          w = Advance(w, p[i]);
           continue;
         }
-        const int after = Advance(w, p[i].c);
+        const int after = Advance(w, p[i]);
         if (after > limit && i > start) {
           if (breakAt != std::string::npos) {
-            end = breakAt;
+            stop = breakAt;
           } else if (format_ & DT_EDITCONTROL) {
-            end = i;  // the word is broken after the last character that fits
+            stop = i;  // the word is broken after the last character that fits
           } else {
-            end = i;  // the word stays whole on its own line
-            while (end < p.size() && !blank(end)) ++end;
+            stop = i;  // the word stays whole on its own line
+            while (stop < p.size() && !blank(stop)) ++stop;
           }
-          next = end;
+          next = stop;
           while (next < p.size() && blank(next)) ++next;
           break;
         }
         w = after;
       }
-      lines.emplace_back(p.begin() + static_cast<ptrdiff_t>(start), p.begin() + static_cast<ptrdiff_t>(end));
+      lines.push_back({begin + start, begin + stop});
       start = next;
     } while (start < p.size());
   }
@@ -218,13 +244,21 @@ int DrawTextInPixels(Device& d, std::string_view text, TRect& rect, unsigned for
   const int lineHeight = m.tmHeight + ((format & DT_EXTERNALLEADING) ? m.tmExternalLeading : 0);
   const TRect area = d.ToLogical(d.ToDevice(rect));  // within the device's range: no overflow below
   const int limit = area.Width();
-  std::vector<Chars> lines = layout.Lines(ApplyPrefixes(DecodeText(text), format & DT_NOPREFIX), limit);
+  thread_local Scratch scratch;
+  Chars& chars = scratch.chars;
+  DecodeTextInto(text, chars.text);
+  chars.mnemonics.clear();
+  if (!(format & DT_NOPREFIX)) ApplyPrefixes(chars);
+  const std::u32string_view all = chars.text;
+  std::vector<LineRange>& lines = scratch.lines;
+  layout.Lines(all, limit, lines);
+  auto lineChars = [&](const LineRange& line) { return all.substr(line.begin, line.end - line.begin); };
   const bool single = format & DT_SINGLELINE;
   const int height = lineHeight * static_cast<int>(lines.size());
 
   if (format & DT_CALCRECT) {
     int widest = 0;
-    for (const Chars& line : lines) widest = std::max(widest, layout.Width(line, 0, line.size()));
+    for (const LineRange& line : lines) widest = std::max(widest, layout.Width(lineChars(line)));
     rect.Right = rect.Left + widest;
     rect.Bottom = rect.Top + height;
     return height;
@@ -235,18 +269,20 @@ int DrawTextInPixels(Device& d, std::string_view text, TRect& rect, unsigned for
   if (single && (format & DT_BOTTOM)) y = area.Bottom - lineHeight;
   std::optional<ClipRectGuard> clip;
   if (!(format & DT_NOCLIP)) clip.emplace(d, d.ToDevice(area));
+  const bool aligned = format & (DT_RIGHT | DT_CENTER | DT_END_ELLIPSIS);
   for (size_t i = 0; i < lines.size(); ++i, y += lineHeight) {
     if ((format & DT_EDITCONTROL) && !single && i > 0 && y + lineHeight > area.Bottom) break;
-    Chars& line = lines[i];
-    int width = layout.Width(line, 0, line.size());
+    LineText line{lineChars(lines[i]), lines[i].begin, lines[i].end - lines[i].begin};
+    int width = aligned ? layout.Width(line.chars) : 0;
     if ((format & DT_END_ELLIPSIS) && width > limit) {
-      line = layout.WithEllipsis(line, limit);
-      width = layout.Width(line, 0, line.size());
+      line.marked = layout.WithEllipsis(line.chars, limit, scratch.cut);
+      line.chars = scratch.cut;
+      width = layout.Width(line.chars);
     }
     int x = area.Left;
     if (format & DT_RIGHT) x = area.Right - width;
     if (format & DT_CENTER) x = area.Left + (limit - width) / 2;
-    layout.Draw(line, x, y);
+    layout.Draw(line, chars.mnemonics, x, y);
   }
   return single && (format & (DT_VCENTER | DT_BOTTOM)) ? y - area.Top : height;
 }

@@ -67,25 +67,39 @@ __m128i BlendLanes(__m128i c, __m128i d, __m128i source) {
   return _mm_srli_epi16(sum, 8);
 }
 
-// Blends one row of coverage into dst[0, n): four pixels at a time, then one at a time.
-void BlendRow(uint32_t* dst, const uint8_t* mask, int n, __m128i source) {
+// Blends four pixels with their four coverage bytes.
+inline __attribute__((always_inline)) void BlendQuad(uint32_t* dst, uint32_t coverage, __m128i source) {
   const __m128i zero = _mm_setzero_si128();
+  const __m128i pairs = _mm_cvtsi32_si128(static_cast<int>(coverage));
+  const __m128i quads = _mm_unpacklo_epi8(_mm_unpacklo_epi8(pairs, pairs), _mm_unpacklo_epi8(pairs, pairs));
+  const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst));
+  const __m128i low = BlendLanes(_mm_unpacklo_epi8(quads, zero), _mm_unpacklo_epi8(pixels, zero), source);
+  const __m128i high = BlendLanes(_mm_unpackhi_epi8(quads, zero), _mm_unpackhi_epi8(pixels, zero), source);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_packus_epi16(low, high));
+}
+
+// Blends one row of coverage into dst[0, n) four pixels at a time; the last one to three go through a
+// quad of their own. Where the coverage is 0 the pixels stay as they are and are not touched.
+inline __attribute__((always_inline)) void BlendRow(uint32_t* dst, const uint8_t* mask, int n, __m128i source) {
   int i = 0;
   for (; i + 4 <= n; i += 4) {
     uint32_t coverage;
     std::memcpy(&coverage, mask + i, 4);
-    const __m128i pairs = _mm_cvtsi32_si128(static_cast<int>(coverage));
-    const __m128i quads = _mm_unpacklo_epi8(_mm_unpacklo_epi8(pairs, pairs), _mm_unpacklo_epi8(pairs, pairs));
-    const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-    const __m128i low = BlendLanes(_mm_unpacklo_epi8(quads, zero), _mm_unpacklo_epi8(pixels, zero), source);
-    const __m128i high = BlendLanes(_mm_unpackhi_epi8(quads, zero), _mm_unpackhi_epi8(pixels, zero), source);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_packus_epi16(low, high));
+    if (coverage != 0) BlendQuad(dst + i, coverage, source);
   }
-  for (; i < n; ++i) {
-    const __m128i pixel = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(dst[i])), zero);
-    const __m128i blended = BlendLanes(_mm_set1_epi16(mask[i]), pixel, source);
-    dst[i] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(blended, blended)));
-  }
+  // Spelt out rather than looped: a loop here becomes a call to memcpy, which costs more than the blend.
+  const int rest = n - i;
+  if (rest == 0) return;
+  dst += i;
+  mask += i;
+  uint32_t coverage = mask[0], pixels[4] = {dst[0], 0, 0, 0};
+  if (rest > 1) coverage |= uint32_t{mask[1]} << 8, pixels[1] = dst[1];
+  if (rest > 2) coverage |= uint32_t{mask[2]} << 16, pixels[2] = dst[2];
+  if (coverage == 0) return;
+  BlendQuad(pixels, coverage, source);
+  dst[0] = pixels[0];
+  if (rest > 1) dst[1] = pixels[1];
+  if (rest > 2) dst[2] = pixels[2];
 }
 
 }  // namespace
@@ -106,11 +120,10 @@ void BlendMask(const RasterTarget& t, int x, int y, const uint8_t* coverage, int
   for (int row = box.Top; row < box.Bottom; ++row) {
     const uint8_t* mask = coverage + static_cast<ptrdiff_t>(row - y) * width;
     uint32_t* dst = t.Row(row);
-    auto blend = [&](int a, int b) { BlendRow(dst + a, mask + (a - x), b - a, source); };
     if (oneRect)
-      blend(box.Left, box.Right);
+      BlendRow(dst + box.Left, mask + (box.Left - x), box.Right - box.Left, source);
     else
-      t.clip->ClipSpan(row, box.Left, box.Right, blend);
+      t.clip->ClipSpan(row, box.Left, box.Right, [&](int a, int b) { BlendRow(dst + a, mask + (a - x), b - a, source); });
   }
 }
 

@@ -9,6 +9,17 @@ Region::Region(const TRect& r) {
   if (!IsRectEmpty(r)) bands_.push_back({r.Top, r.Bottom, {{r.Left, r.Right}}});
 }
 
+void Region::AssignRect(const TRect& r) {
+  if (IsRectEmpty(r)) {
+    bands_.clear();
+    return;
+  }
+  bands_.resize(1);
+  bands_[0].top = r.Top;
+  bands_[0].bottom = r.Bottom;
+  bands_[0].spans.assign(1, {r.Left, r.Right});
+}
+
 Region Region::FromSpans(std::vector<Span> spans) {
   std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) {
     return a.Y != b.Y ? a.Y < b.Y : a.X0 < b.X0;

@@ -25,6 +25,8 @@ public:
 
   Region() = default;
   explicit Region(const TRect& r);
+  // Becomes the region of r, keeping the storage it has: a region reused this way allocates nothing.
+  void AssignRect(const TRect& r);
   // Any spans, in any order, overlapping or not.
   static Region FromSpans(std::vector<Span> spans);
 

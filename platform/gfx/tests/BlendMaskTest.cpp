@@ -62,5 +62,27 @@ TEST(BlendMaskTest, EveryCoverageValueBlendsAsThePlainWay) {
   }
 }
 
+// Masks with stretches of no coverage where a glyph has no ink: whole rows, groups of four and the last
+// one to three pixels. Those pixels keep their value, alpha included; the rest blend as ever.
+TEST(BlendMaskTest, PixelsUnderNoCoverageKeepTheirValue) {
+  constexpr int kW = 11, kH = 4;
+  const uint8_t coverage[kH][kW] = {
+      {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+      {0, 0, 0, 0, 9, 0, 255, 0, 0, 0, 0},
+      {40, 0, 0, 0, 0, 0, 0, 0, 0, 0, 77},
+      {0, 0, 0, 0, 0, 0, 0, 0, 128, 0, 0},
+  };
+  std::vector<uint32_t> pixels(kW * kH), expected;
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint32_t>(i * 0x9E3779B1u) & 0x7FFFFFFFu;
+  expected = pixels;
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) {
+      uint32_t& e = expected[static_cast<size_t>(y * kW + x)];
+      e = Reference(0xFF336699u, e, coverage[y][x]);
+    }
+  BlendMask(RasterTarget{pixels.data(), kW, kH, nullptr}, 0, 0, &coverage[0][0], kW, kH, 0xFF336699u);
+  EXPECT_EQ(pixels, expected);
+}
+
 }  // namespace
 }  // namespace platform

@@ -84,6 +84,33 @@ TEST(DrawTextTest, AmpersandsFollowThePrefixRules) {
   }
 }
 
+// The underline of an "&" sits under its character in whichever line, and whichever piece between
+// tabs, that character lands; an ellipsis that cuts the character away carries no underline.
+TEST(DrawTextTest, AMnemonicUnderlinesItsCharacterWhereverTheLineShowsIt) {
+  struct MnemonicCase {
+    const char* text;
+    unsigned format;
+    int line, cell;  // of the underlined character; cell -1: none
+  };
+  const MnemonicCase cases[] = {
+      {"ab&cdefgh", DT_SINGLELINE | DT_END_ELLIPSIS, 0, 2},
+      {"abcd&efgh", DT_SINGLELINE | DT_END_ELLIPSIS, 0, -1},
+      {"a\t&b", DT_EXPANDTABS, 0, 8},
+      {"a\nb&c", 0, 1, 1},
+  };
+  for (const MnemonicCase& c : cases) {
+    TextBitmap b(160, 32);
+    b.Canvas().Brush().SetStyle(TBrushStyle::bsClear);
+    TRect r = Rect(0, 0, 52, 32);
+    if (c.format & DT_EXPANDTABS) r.Right = 160;
+    DrawText(b.Canvas().Handle(), c.text, r, c.format);
+    for (int line = 0; line < 2; ++line)
+      for (int cell = 0; cell < 20; ++cell)
+        EXPECT_EQ(test::PixelAt(b, cell * 8 + 7, line * 16 + 14) == clBlack, line == c.line && cell == c.cell)
+            << c.text << ": line " << line << ", cell " << cell;
+  }
+}
+
 TEST(DrawTextTest, TabsExpandToEightAverageCharacterWidths) {
   Check({"a\tb", 160, DT_EXPANDTABS, {"X       X"}, {72, 16}});
   Check({"abcdefghi\tb", 160, DT_EXPANDTABS, {"XXXXXXXXX       X"}, {136, 16}});
