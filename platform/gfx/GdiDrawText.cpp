@@ -54,6 +54,28 @@ struct Scratch {
   std::u32string cut;  // a line shortened to end in "..."
 };
 
+// The thread's scratch buffers, kept between calls so that a redraw allocates nothing; a call made
+// while they are in use (from a page sink, say) gets buffers of its own.
+class ScratchLease {
+public:
+  ScratchLease() : shared_(!busy_) { busy_ = true; }
+  ~ScratchLease() {
+    if (shared_) busy_ = false;
+  }
+  ScratchLease(const ScratchLease&) = delete;
+  ScratchLease& operator=(const ScratchLease&) = delete;
+  Scratch& Get() { return shared_ ? kept_ : own_; }
+
+private:
+  static thread_local Scratch kept_;
+  static thread_local bool busy_;
+  const bool shared_;
+  Scratch own_;
+};
+
+thread_local Scratch ScratchLease::kept_;
+thread_local bool ScratchLease::busy_ = false;
+
 class Layout {
 public:
   Layout(Device& d, unsigned format) : d_(d), face_(d.Face()), format_(format) {
@@ -244,7 +266,8 @@ int DrawTextInPixels(Device& d, std::string_view text, TRect& rect, unsigned for
   const int lineHeight = m.tmHeight + ((format & DT_EXTERNALLEADING) ? m.tmExternalLeading : 0);
   const TRect area = d.ToLogical(d.ToDevice(rect));  // within the device's range: no overflow below
   const int limit = area.Width();
-  thread_local Scratch scratch;
+  ScratchLease lease;
+  Scratch& scratch = lease.Get();
   Chars& chars = scratch.chars;
   DecodeTextInto(text, chars.text);
   chars.mnemonics.clear();
