@@ -44,8 +44,15 @@ std::string InChildAs(uid_t uid, gid_t gid, const std::function<std::string()>& 
   const pid_t child = ::fork();
   if (child == 0) {
     ::close(fds[0]);
-    const std::string report =
-        ::setgroups(0, nullptr) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0 ? body() : "cannot switch user";
+    // Nothing may leave the child but through _exit: it would run on in the parent's test.
+    std::string report = "cannot switch user";
+    try {
+      if (::setgroups(0, nullptr) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0) report = body();
+    } catch (const std::exception& e) {
+      report = std::string("raised: ") + e.what();
+    } catch (...) {
+      report = "raised";
+    }
     const bool written = ::write(fds[1], report.data(), report.size()) == static_cast<ssize_t>(report.size());
     ::_exit(written ? 0 : 1);
   }
