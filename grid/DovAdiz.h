@@ -194,7 +194,10 @@ public:
   bool Lookup = false;
   bool LookupCaseSensitive = false;
   bool LookupHistory = false;
-  int MaxEditLength = 0;
+  // The text editor's length limit, 0 for none, kept within 0..32767; an open text editor takes a new
+  // one at once.
+  int MaxEditLength() const { return maxEditLength_; }
+  void SetMaxEditLength(int Value);
   // The header cells of the current row and column are drawn in ActiveCellFont.
   bool ActiveCellShow = false;
   // Keep one fixed row (column) once the grid has more than one row (column).
@@ -1208,6 +1211,7 @@ private:
   bool selectionRectangle_ = false;
   bool showSelection_ = true;
   TVAlignment vAlignment_ = TVAlignment::vtaTop;
+  int maxEditLength_ = 0;
   int zoomLevel_ = 0;
   // The raw text of the cell the editor loaded last.
   std::string editOriginalText_;
@@ -1606,6 +1610,9 @@ public:
   // Height fits the row to a wrapped text (WordWrap), or with Multilinecells grows it to the editor's
   // lines.
   void SizeWhileTypingStep(const std::string& EditorText);
+  // At Ctrl+Enter in the text editor, with SizeWhileTyping.Height and Multilinecells: the row takes
+  // the editor's lines when no other cell of it has more, else is sized to its cells (AutoSizeRow).
+  void SizeRowAtCtrlEnter(const std::string& EditorText);
 
 protected:
   void SizeChanged(int OldColCount, int OldRowCount) override;

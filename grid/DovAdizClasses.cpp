@@ -152,7 +152,7 @@ void PublishDovAdizClasses() {
       .Property("HintShowCells", &VUraRazuduVova::HintShowCells)
       .Property("HintShowLargeText", &VUraRazuduVova::HintShowLargeText)
       .Property("HintShowSizing", &VUraRazuduVova::HintShowSizing)
-      .Property("MaxEditLength", &VUraRazuduVova::MaxEditLength)
+      .Property("MaxEditLength", &VUraRazuduVova::SetMaxEditLength)
       .Property("IntelliPan", &VUraRazuduVova::IntelliPan)
       .Property("IntelliZoom", &VUraRazuduVova::IntelliZoom)
       .Property("URLColor", &VUraRazuduVova::SetURLColor, ColorIdentifiers())

@@ -122,7 +122,13 @@ std::string VUraRazuduVova::CellEditText(int ACol, int ARow) const {
   return EditWithTags ? text : controls::StripHTML(text);
 }
 
-int VUraRazuduVova::GetEditLimit() { return std::clamp(MaxEditLength, 0, 32767); }
+int VUraRazuduVova::GetEditLimit() { return maxEditLength_; }
+
+void VUraRazuduVova::SetMaxEditLength(int Value) {
+  maxEditLength_ = std::clamp(Value, 0, 32767);
+  if (auto* editor = dynamic_cast<TExInplaceEdit*>(InplaceEditor()))
+    editor->SetLengthLimit(static_cast<int16_t>(maxEditLength_));
+}
 
 bool VUraRazuduVova::IsEditable(int ACol, int ARow) {
   if (!Options().Contains(TGridOption::goEditing) && !editingRemembered_) return false;
@@ -187,10 +193,11 @@ void VUraRazuduVova::ApplyCellEditing(int ACol, int ARow, int ARealCol) {
 }
 
 bool VUraRazuduVova::CanEditShow() {
-  if (validatingCell_) return false;
+  // While a control editor opens or ends (the grid taking the focus back), the text editor stays shut.
+  if (validatingCell_ || editTransition_) return false;
   bool result = TBaseGrid::CanEditShow();
   if (ComponentState().Contains(csDesigning)) return result;
-  if (result && !EditActive() && !editTransition_) {
+  if (result && !EditActive()) {
     const TPoint base = BaseCell(RealColIndex(Col()), Row());
     // A check box or radio cell is edited by clicks and Space: no editor opens over it.
     if (HasStaticEdit(base.X, base.Y)) return false;
@@ -439,8 +446,9 @@ void VUraRazuduVova::HideEditControl(int ACol, int ARow) {
     value = DatePickerText();
   else if (control == richEdit_)
     value = richEdit_->RichText();
-  // Focus off the control first, so that its exit handler finds nothing left to end.
-  if (control->Focused() && CanFocus()) SetFocus();
+  // Focus off the control first (off its inner edit too), so that its exit handler finds nothing
+  // left to end.
+  if (control->ContainsControl(Screen().ActiveControl()) && CanFocus()) SetFocus();
   if (alive.Gone()) return;
   control->SetVisible(false);
   control->SetEnabled(false);

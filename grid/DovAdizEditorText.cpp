@@ -28,6 +28,11 @@ int Chars(std::string_view text) { return static_cast<int>(CodePointCount(text))
 
 TExInplaceEdit::TExInplaceEdit(VUraRazuduVova* AGrid) : TInplaceEdit(AGrid), grid_(AGrid) {}
 
+void TExInplaceEdit::SetLengthLimit(int16_t value) {
+  lengthLimit_ = value;
+  SetMaxLength(EffectiveLimit());
+}
+
 int TExInplaceEdit::EffectiveLimit() const { return lengthLimit_ > 0 ? lengthLimit_ : grid_->GetEditLimit(); }
 
 void TExInplaceEdit::CreateParams(TCreateParams& Params) {
@@ -118,6 +123,7 @@ void TExInplaceEdit::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_KEYDOWN:
       grid_->handedBackChar_ = 0;
+      if (Message.WParam == VK_RETURN && GetKeyState(VK_CONTROL) < 0) grid_->SizeRowAtCtrlEnter(Text());
       // Where Enter types a line break, Ctrl+Enter is the Enter that ends the edit; the character of
       // the key is dropped wherever it arrives.
       if (Message.WParam == VK_RETURN && GetKeyState(VK_CONTROL) < 0 && grid_->Navigation().LineFeedOnEnter) {

@@ -35,9 +35,9 @@ public:
   void SetVAlign(bool value) { vAlign_ = value; }
   bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool value) { wordWrap_ = value; }
-  // The most characters the editor takes, 0 for the grid's MaxEditLength.
+  // The most characters the editor takes, 0 for the grid's MaxEditLength; in force at once.
   int16_t LengthLimit() const { return lengthLimit_; }
-  void SetLengthLimit(int16_t value) { lengthLimit_ = value; }
+  void SetLengthLimit(int16_t value);
 
 protected:
   void CreateParams(platform::TCreateParams& Params) override;

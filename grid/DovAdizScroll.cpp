@@ -303,6 +303,16 @@ void VUraRazuduVova::SizeWhileTypingStep(const std::string& EditorText) {
   }
 }
 
+void VUraRazuduVova::SizeRowAtCtrlEnter(const std::string& EditorText) {
+  if (!sizeWhileTyping_.Height || !Multilinecells) return;
+  // Ctrl+Enter types no line break here (it ends the edit): the row fits the lines the text has.
+  const int lines = LinesInText(EditorText, true);
+  if (lines >= MaxLinesInRow(Row()))
+    SizeToLines(Row(), lines, 0);
+  else
+    AutoSizeRow(Row());
+}
+
 void VUraRazuduVova::ClientSizeChanged() {
   StretchRightColumn();
   if (columnSize_.SynchWithGrid) SynchColumnWidths();

@@ -56,6 +56,26 @@ TEST_F(DovAdizEditingTest, LineFeedOnEnterLeavesCtrlEnterToEndTheEdit) {
   EXPECT_EQ(grid_->Row(), 1);
 }
 
+// With SizeWhileTyping.Height in multi-line cells, Ctrl+Enter fits the row to the editor's lines at the
+// key, whether or not Enter types line breaks.
+TEST_F(DovAdizEditingTest, CtrlEnterFitsTheRowToTheEditorsLines) {
+  grid_->Multilinecells = true;
+  grid_->SizeWhileTyping().Height = true;
+  grid_->SizeToLines(3, 3, 0);
+  const int threeLines = grid_->RowHeights(3);
+  for (const bool lineFeedOnEnter : {true, false}) {
+    SCOPED_TRACE(lineFeedOnEnter);
+    grid_->Navigation().LineFeedOnEnter = lineFeedOnEnter;
+    grid_->SetRowHeights(1, grid_->DefaultRowHeight());
+    Edit(1, 1);
+    // Text set without a key: no key-up has sized the row.
+    grid_->GetInplaceEditor()->SetText("a\r\nb\r\nc");
+    Press(VK_RETURN, bsCtrl);
+    EXPECT_FALSE(grid_->EditActive());
+    EXPECT_EQ(grid_->RowHeights(1), threeLines);
+  }
+}
+
 // Typed characters on a grid that is not editing make the first row whose search text begins with
 // them (in any case) current: added up with AutoGotoIncremental, where Backspace takes one back and a
 // cursor key starts anew, one at a time otherwise; the sort column is searched when it shows.

@@ -95,6 +95,31 @@ TEST_F(DovAdizEditingTest, EveryKindOpensOverItsCellAndClosesWithoutChangingIt) 
   }
 }
 
+// HideCellEdit ends every control editor with the grid focused and nothing shown, so that F2 opens
+// the cell's editor again at once.
+TEST_F(DovAdizEditingTest, HideCellEditLeavesTheGridFocusedForTheNextEdit) {
+  grid_->AddComboString("a");
+  for (const TEditorType kind :
+       {TEditorType::edEditBtn, TEditorType::edNumericEditBtn, TEditorType::edUnitEditBtn, TEditorType::edSpinEdit,
+        TEditorType::edComboEdit, TEditorType::edComboList, TEditorType::edDateEdit, TEditorType::edTimeEdit,
+        TEditorType::edCheckBox, TEditorType::edButton, TEditorType::edRichEdit}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    Kind = kind;
+    Edit(1, 1);
+    TWinControl* control = Shown();
+    ASSERT_NE(control, nullptr);
+    grid_->HideCellEdit();
+    Settle();
+    EXPECT_EQ(Shown(), nullptr);
+    EXPECT_FALSE(grid_->EditActive());
+    EXPECT_TRUE(grid_->Focused());
+    Press(VK_F2);
+    EXPECT_EQ(Shown(), control);
+    grid_->HideCellEdit();
+    Settle();
+  }
+}
+
 // A changed value goes back to the base cell of the block at its real column, in the control's form;
 // with a hidden column before it the real column differs from the display one.
 TEST_F(DovAdizEditingTest, AChangedValueIsWrittenToTheRealBaseCell) {
@@ -247,7 +272,7 @@ TEST_F(DovAdizEditingTest, TheCharacterThatStartsAnEditReachesTheControl) {
 // The length limit counts characters: a full text refuses more unless a part is selected, while
 // Backspace still works.
 TEST_F(DovAdizEditingTest, TheLengthLimitRefusesCharactersOfAFullText) {
-  grid_->MaxEditLength = 3;
+  grid_->SetMaxEditLength(3);
   grid_->SetCells(1, 1, "\xC3\xA4" "bc");
   Edit(1, 1);
   Press(VK_END);
@@ -256,6 +281,12 @@ TEST_F(DovAdizEditingTest, TheLengthLimitRefusesCharactersOfAFullText) {
   Press(VK_BACK);
   Type("x");
   EXPECT_EQ(grid_->Cells(1, 1), "\xC3\xA4" "bx");
+  // A new limit holds in the open editor at once.
+  grid_->SetMaxEditLength(4);
+  Type("y");
+  EXPECT_EQ(grid_->Cells(1, 1), "\xC3\xA4" "bxy");
+  Type("z");
+  EXPECT_EQ(grid_->Cells(1, 1), "\xC3\xA4" "bxy");
   // A full text takes Enter only when Enter advances.
   Press(VK_RETURN);
   EXPECT_TRUE(grid_->EditActive());
@@ -263,6 +294,12 @@ TEST_F(DovAdizEditingTest, TheLengthLimitRefusesCharactersOfAFullText) {
   Press(VK_RETURN);
   EXPECT_FALSE(grid_->EditActive());
   EXPECT_EQ(grid_->Col(), 2);
+  // The limit stays within what the editor can hold.
+  grid_->SetMaxEditLength(40000);
+  EXPECT_EQ(grid_->MaxEditLength(), 32767);
+  EXPECT_EQ(grid_->GetInplaceEditor()->MaxLength(), 32767);
+  grid_->SetMaxEditLength(-1);
+  EXPECT_EQ(grid_->MaxEditLength(), 0);
 }
 
 // Pasting into the text editor: the whole result must fit the limit and the kind.
@@ -287,7 +324,7 @@ TEST_F(DovAdizEditingTest, PasteTakesOnlyWhatTheKindAndLimitAllow) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.clip);
     Kind = c.kind;
-    grid_->MaxEditLength = c.limit;
+    grid_->SetMaxEditLength(c.limit);
     grid_->SetCells(1, 1, c.cell);
     Edit(1, 1);
     grid_->GetInplaceEditor()->SelectAll();
@@ -300,7 +337,7 @@ TEST_F(DovAdizEditingTest, PasteTakesOnlyWhatTheKindAndLimitAllow) {
   bool allowed = false;
   grid_->OnClipboardPaste = [&](TObject*, bool& Allow) { Allow = allowed; };
   Kind = TEditorType::edNormal;
-  grid_->MaxEditLength = 0;
+  grid_->SetMaxEditLength(0);
   grid_->SetCells(1, 1, "old");
   Edit(1, 1);
   grid_->GetInplaceEditor()->Perform(WM_PASTE);

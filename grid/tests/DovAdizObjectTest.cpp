@@ -84,7 +84,7 @@ TEST(DovAdizDefaultsTest, TheConstructorSetsThePublishedDefaults) {
       {"FixedColAlways", grid.FixedColAlways, false},
       {"ActiveCellShow", grid.ActiveCellShow, false},
       {"SizeWithForm", grid.SizeWithForm, false},
-      {"MaxEditLength", grid.MaxEditLength, 0},
+      {"MaxEditLength", grid.MaxEditLength(), 0},
       {"ActiveCellFont bold", grid.ActiveCellFont().Style().Contains(platform::TFontStyle::fsBold), true},
       {"GridImages", grid.GridImages() != nullptr, false},
       {"PictureContainer", grid.PictureContainer() != nullptr, false},
