@@ -22,17 +22,10 @@
 namespace configurator::testing {
 namespace {
 
+using platform::test::Eventually;
 using platform::test::PeerProcess;
 using platform::test::XvfbServer;
 using ::testing::HasSubstr;
-
-bool Eventually(const std::function<bool()>& done, int timeoutMs = 10000) {
-  for (int waited = 0; !done(); waited += 50) {
-    if (waited >= timeoutMs) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return true;
-}
 
 // Where a person clicks in the main window, in its client coordinates: the same form laid out on the
 // headless backend, with the same resource, placement and fonts as the program's.

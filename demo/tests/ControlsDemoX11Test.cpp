@@ -34,15 +34,6 @@ int RunTool(const std::vector<std::string>& argv, const std::string& display, st
   return code;
 }
 
-// Asks `done` every 50 ms until it holds, at most timeoutMs.
-bool Eventually(const std::function<bool()>& done, int timeoutMs = 5000) {
-  for (int waited = 0; !done(); waited += 50) {
-    if (waited >= timeoutMs) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return true;
-}
-
 class ControlsDemoTest : public ::testing::Test {
 protected:
   void SetUp() override { ASSERT_FALSE(server_.Display().empty()) << "Xvfb did not start"; }

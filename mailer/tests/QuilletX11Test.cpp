@@ -13,17 +13,10 @@
 namespace quillet::test {
 namespace {
 
+using platform::test::Eventually;
 using platform::test::PeerProcess;
 using platform::test::XvfbServer;
 using ::testing::HasSubstr;
-
-bool Eventually(const std::function<bool()>& done, int timeoutMs = 10000) {
-  for (int waited = 0; !done(); waited += 50) {
-    if (waited >= timeoutMs) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return true;
-}
 
 std::string RunTool(const std::vector<std::string>& argv, const std::string& display) {
   PeerProcess tool(argv, display);

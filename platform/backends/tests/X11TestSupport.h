@@ -27,6 +27,16 @@ extern char** environ;
 
 namespace platform::test {
 
+// Asks `done` every 50 ms of real time until it holds, at most timeoutMs; what another program does is
+// waited for this way.
+inline bool Eventually(const std::function<bool()>& done, int timeoutMs = 10000) {
+  for (int waited = 0; !done(); waited += 50) {
+    if (waited >= timeoutMs) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return true;
+}
+
 // A program that a test runs beside itself (the X server, xdotool, xclip, the window helper), with
 // DISPLAY set when given, its standard input read from a string and its standard output and error
 // collected in a file. The destructor ends a program that still runs (by its own pid) and reaps it.
