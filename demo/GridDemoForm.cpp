@@ -86,6 +86,10 @@ TGridDemoForm::TGridDemoForm(TComponent* AOwner) : TForm(AOwner) {
   grid_->OnGetAlignment = [](TObject*, int, int ACol, TAlignment& HAlign, velmora::TVAlignment&) {
     if (ACol == kWatchedCol) HAlign = TAlignment::taCenter;
   };
+  // The state sorts by what it reads, not by its colour's markup.
+  grid_->OnGetFormat = [](TObject*, int ACol, velmora::TSortStyle& AStyle, std::string&, std::string&) {
+    if (ACol == kStateCol) AStyle = velmora::TSortStyle::ssHTML;
+  };
   grid_->OnSelectCell = [this](TObject*, int col, int row, bool&) { ShowCell(col, row); };
   ShowCell(grid_->Col(), grid_->Row());
 }
