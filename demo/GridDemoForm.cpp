@@ -71,6 +71,7 @@ TGridDemoForm::TGridDemoForm(TComponent* AOwner) : TForm(AOwner) {
   for (int col = 0; col < grid_->ColCount(); ++col) grid_->SetColWidths(col, kColWidths[col]);
   grid_->SetOptions(grid_->Options() + TGridOption::goEditing + TGridOption::goTabs + TGridOption::goColSizing);
   grid_->SortSettings().Show = true;
+  grid_->HintShowSizing = true;
   grid_->Bands().SetActive(true);
   grid_->CellNode().SetShowTree(true);
   grid_->CellNode().Color = clGray;  // the tree lines, on the fixed column's face

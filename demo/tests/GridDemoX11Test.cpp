@@ -40,6 +40,12 @@ protected:
 
   VUraRazuduVova& Grid() { return static_cast<TGridDemoForm&>(*form_).Grid(); }
   TPoint CellCentre(int c, int r) { return GridX11Fixture::CellCentre(Grid(), c, r); }
+  // The hint window that the grid makes for itself, once it has made one.
+  THintWindow* SizingHint() {
+    for (int i = 0; i < Grid().ComponentCount(); ++i)
+      if (auto* hint = dynamic_cast<THintWindow*>(Grid().Components(i))) return hint;
+    return nullptr;
+  }
   // The host names of the first site from top to bottom.
   std::vector<std::string> FirstSiteHosts() {
     std::vector<std::string> hosts;
@@ -69,13 +75,22 @@ TEST_F(GridDemoX11Test, APersonSortsSizesExpandsTicksAndScrolls) {
   EXPECT_EQ(hosts.front(), "pc-080");
   Screenshot("grid-sorted-down");
 
-  // The border after the Address column dragged 40 pixels to the right widens it and sorts nothing.
+  // The border after the Address column dragged 40 pixels to the right widens it, shows the width
+  // beside the mouse meanwhile and sorts nothing.
   const int width = grid.ColWidths(Window::kAddressCol);
   const TRect head = grid.CellRect(Window::kAddressCol, 0);
   const TPoint border = grid.ClientToScreen({head.Right - 1, (head.Top + head.Bottom) / 2});
   Xdotool({"mousemove", Text(border.X), Text(border.Y), "mousedown", "1", "mousemove", Text(border.X + 20),
-           Text(border.Y), "mousemove", Text(border.X + 40), Text(border.Y), "mouseup", "1"});
+           Text(border.Y), "mousemove", Text(border.X + 40), Text(border.Y)});
   EXPECT_EQ(grid.ColWidths(Window::kAddressCol), width + 40);
+  THintWindow* hint = SizingHint();
+  ASSERT_NE(hint, nullptr);
+  EXPECT_TRUE(hint->Visible());
+  EXPECT_EQ(hint->Caption(), "cw=<b>" + Text(width + 40) + "</b>");
+  Screenshot("grid-sizing");
+  Xdotool({"mouseup", "1"});
+  EXPECT_EQ(grid.ColWidths(Window::kAddressCol), width + 40);
+  EXPECT_FALSE(hint->Visible());
   EXPECT_EQ(FirstSiteHosts(), hosts);
   Screenshot("grid-sized");
 
