@@ -1,7 +1,8 @@
 // The demo's grid window on a real X display (an Xvfb of the test's own), used through xdotool as a
 // person uses it: a header click sorts the hosts of each site and a second one reverses them, a column
-// border dragged sizes its column, a click on a node contracts and expands its site, a click ticks a
-// check box and the wheel scrolls. The screen after each step is kept in artefacts/demo/.
+// border dragged sizes its column (its width shown beside the mouse meanwhile), a click on a node
+// contracts and expands its site, a click ticks a check box and the wheel scrolls. The screen after
+// each step is kept in artefacts/demo/.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -27,7 +28,7 @@ protected:
     GridX11Fixture::SetUp();
     if (HasFatalFailure()) return;
     SetResourceLanguage("ENG");
-    form_ = std::make_unique<TGridDemoForm>(nullptr);
+    form_ = std::make_unique<Window>(nullptr);
     form_->SetLeft(40);
     form_->SetTop(30);
     form_->Show();
@@ -38,7 +39,8 @@ protected:
     SetResourceLanguage("");
   }
 
-  VUraRazuduVova& Grid() { return static_cast<TGridDemoForm&>(*form_).Grid(); }
+  Window& Demo() { return static_cast<Window&>(*form_); }
+  VUraRazuduVova& Grid() { return Demo().Grid(); }
   TPoint CellCentre(int c, int r) { return GridX11Fixture::CellCentre(Grid(), c, r); }
   // The hint window that the grid makes for itself, once it has made one.
   THintWindow* SizingHint() {
@@ -115,7 +117,7 @@ TEST_F(GridDemoX11Test, APersonSortsSizesExpandsTicksAndScrolls) {
   const std::string before = grid.Cells(Window::kWatchedCol, kTicked);
   ClickAt(CellCentre(Window::kWatchedCol, kTicked));
   EXPECT_EQ(grid.Cells(Window::kWatchedCol, kTicked), before == grid.CheckTrue ? grid.CheckFalse : grid.CheckTrue);
-  EXPECT_EQ(static_cast<TGridDemoForm&>(*form_).StatusText(), " Row " + Text(kTicked) + ", Watched");
+  EXPECT_EQ(Demo().StatusText(), " Row " + Text(kTicked) + ", Watched");
   Screenshot("grid-checked");
 
   // Ten notches of the wheel move the current row down three rows each and scroll it into view, at the
@@ -125,7 +127,7 @@ TEST_F(GridDemoX11Test, APersonSortsSizesExpandsTicksAndScrolls) {
   Xdotool({"mousemove", Text(wheelAt.X), Text(wheelAt.Y), "click", "--repeat", "10", "--delay", "30", "5"});
   EXPECT_EQ(grid.Row(), row + 30);
   EXPECT_EQ(grid.TopRow() + grid.VisibleRowCount() - 1, grid.Row());
-  EXPECT_EQ(static_cast<TGridDemoForm&>(*form_).StatusText(), " Row " + Text(grid.Row()) + ", Watched");
+  EXPECT_EQ(Demo().StatusText(), " Row " + Text(grid.Row()) + ", Watched");
   Screenshot("grid-wheel");
 }
 
