@@ -1,10 +1,11 @@
 // controls_demo: one form with the standard controls (an edit and a memo among them) and menus,
-// built from its form resource in the user's language (German or English), and a grid window of 1000
-// rows (View, Grid; --grid opens it at the start), for people to try and for tests to look at. On a
-// display it runs until the form is closed; with --screenshot FILE it draws the form without a display,
-// saves it as FILE (a PNG), the open File menu beside it as FILE with ".menu.png" for ".png", and the
-// grid window scrolled to row 500 with a cell being edited as FILE with ".grid.png", and the window of
-// combo boxes and spin edits (View, Combo boxes and spin edits) as FILE with ".spin.png", and ends.
+// built from its form resource in the user's language (German or English), and a grid window of a few
+// hundred hosts grouped by site (View, Grid; --grid opens it at the start), for people to try and for
+// tests to look at. On a display it runs until the form is closed; with --screenshot FILE it draws the
+// form without a display, saves it as FILE (a PNG), the open File menu beside it as FILE with
+// ".menu.png" for ".png", the grid window scrolled to row 200 with a comment being edited as FILE with
+// ".grid.png", and the window of combo boxes and spin edits (View, Combo boxes and spin edits) as FILE
+// with ".spin.png", and ends.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -18,15 +19,15 @@
 
 namespace {
 
-// The grid window scrolled down, a cell being edited.
+// The grid window scrolled down, a comment being edited.
 void SaveGridScreenshot(platform::TDemoForm& form, const std::string& fileName) {
   using namespace platform;
   THeadlessBackend& headless = HeadlessBackend();
   TGridDemoForm& window = form.GridWindow();
   window.Show();
   Application().ProcessMessages();
-  window.Grid().SetRow(500);
-  window.Grid().SetCol(4);
+  window.Grid().SetRow(200);
+  window.Grid().SetCol(TGridDemoForm::kCommentCol);
   headless.PressKey(VK_F2);
   for (char c : std::string("edited here")) headless.Char(std::string(1, c));
   Application().ProcessMessages();
