@@ -176,9 +176,10 @@ private:
   // from there at its next use; after any other change it is laid out anew.
   void DocumentChanged(std::optional<TRichLayout::TChange> change = std::nullopt);
   void TakePlainText(const std::string& text);
-  // Before a change: of the whole document, or of [from, to) that `length` bytes are to replace.
+  // Before a change: of the whole document, or of [from, to) that `length` bytes are to replace (with
+  // TUndo::None, no step: the one before would no longer fit the document).
   void RecordUndo();
-  void RecordUndo(size_t from, size_t to, size_t length);
+  void RecordUndo(size_t from, size_t to, size_t length, TUndo undo);
   void SetCharFormat(WPARAM target, const CHARFORMAT& format);
   CHARFORMAT GetCharFormat(WPARAM target) const;
   LRESULT FormatRange(bool draw, FORMATRANGE* range);
