@@ -522,7 +522,7 @@ bool TCustomRichEdit::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint Mou
 
 // ---- Text and selection
 
-int TCustomRichEdit::GetTextLen() const { return static_cast<int>(CodePointCount(doc_.Text())); }
+int TCustomRichEdit::GetTextLen() const { return static_cast<int>(characters_); }
 
 size_t TCustomRichEdit::ByteOf(int character) const {
   return ByteOfChar(doc_.Text(), static_cast<size_t>(std::max(character, 0)));
@@ -565,7 +565,7 @@ void TCustomRichEdit::SetRichText(std::string_view rtf) {
   DocumentChanged();
 }
 
-void TCustomRichEdit::TakePlainText(const std::string& text) {
+void TCustomRichEdit::TakePlainText(std::string_view text) {
   const TRichCharFormat defaults = doc_.DefaultFormat();
   doc_ = TRichText();
   doc_.SetDefaultFormat(defaults);
@@ -591,8 +591,12 @@ void TCustomRichEdit::DocumentChanged(std::optional<TRichLayout::TChange> change
   textChange_ = change;
   TGuard guard(*this);
   if (change) {
+    // Counted from the part that the change replaced, which the control's text still holds.
+    characters_ += CodePointCount(std::string_view(doc_.Text()).substr(change->from, change->inserted));
+    characters_ -= CodePointCount(std::string_view(Text()).substr(change->from, change->removed));
     ReplaceOwnText(change->from, change->removed, std::string_view(doc_.Text()).substr(change->from, change->inserted));
   } else {
+    characters_ = CodePointCount(doc_.Text());
     TMessage set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(doc_.Text().c_str()), 0};
     Dispatch(set);
   }

@@ -44,7 +44,7 @@ void TCustomRichEdit::MouseDownAt(TPoint p, bool extend, bool doubleClick) {
 
 size_t TCustomRichEdit::CharactersAllowed() const {
   if (MaxLength <= 0) return std::string::npos;
-  const size_t present = CodePointCount(doc_.Text()) - CodePointCount(SelText());
+  const size_t present = characters_ - CodePointCount(std::string_view(doc_.Text()).substr(SelFirst(), SelLast() - SelFirst()));
   return present < static_cast<size_t>(MaxLength) ? MaxLength - present : 0;
 }
 

@@ -48,8 +48,9 @@ protected:
     return std::string(UI_ARTEFACTS) + "/" + name;
   }
 
-  // Lines as the text split afresh.
+  // Lines as the text split afresh (and its length as counted afresh).
   void ExpectLinesSplitAfresh() {
+    ASSERT_EQ(rich->GetTextLen(), static_cast<int>(CodePointCount(rich->Document().Text())));
     TStringList fresh;
     fresh.SetText(rich->Text());
     ASSERT_EQ(rich->Lines().Count(), fresh.Count());
