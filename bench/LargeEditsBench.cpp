@@ -1,9 +1,11 @@
 // Key presses in edits that hold large texts, each followed by the repaint that it causes, on the
 // headless backend: a character typed and taken back with Backspace, and the caret moved right and left,
 // in an edit with one line of 10 MB (caret at its end), a memo of a million lines (caret in the middle)
-// and a rich edit of 10 MB of text (caret at its end). Each should stay under a frame (16 ms per key),
-// whatever the size of the text.
+// and a rich edit of 10 MB of text (caret at its end, and in its middle for RichEditTypingMiddle). Each
+// should stay under a frame (16 ms per key), whatever the size of the text. RichEditMemory reports the
+// rich edit's own memory for 10 MB of text as a multiple of the text's size.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <memory>
 #include <string>
@@ -87,11 +89,33 @@ void CaretMoves(benchmark::State& state, const std::string& text, bool caretAtEn
   state.SetItemsProcessed(state.iterations() * 2);
 }
 
+// The bytes the process holds from the allocator.
+size_t AllocatedBytes() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+
+// After the text is set, laid out and painted, and after 100 characters typed at its end (each one
+// repainted); the form and the backend around the edit count too, a few hundred kilobytes.
+void RichEditMemory(benchmark::State& state) {
+  const std::string text = Words(kTenMegabytes);
+  for (auto _ : state) {
+    const size_t before = AllocatedBytes();
+    Shown<TRichEdit> shown(text, true);
+    const size_t set = AllocatedBytes();
+    for (int i = 0; i < 100; ++i) shown.Char('x');
+    const size_t typed = AllocatedBytes();
+    state.counters["set_per_text_byte"] = static_cast<double>(set - before) / static_cast<double>(text.size());
+    state.counters["typed_per_text_byte"] = static_cast<double>(typed - before) / static_cast<double>(text.size());
+  }
+}
+
 void EditLineTyping(benchmark::State& state) { Typing<TEdit>(state, Words(kTenMegabytes), true); }
 void EditLineCaret(benchmark::State& state) { CaretMoves<TEdit>(state, Words(kTenMegabytes), true); }
 void MemoTyping(benchmark::State& state) { Typing<TMemo>(state, MillionLines(), false); }
 void MemoCaret(benchmark::State& state) { CaretMoves<TMemo>(state, MillionLines(), false); }
 void RichEditTyping(benchmark::State& state) { Typing<TRichEdit>(state, Words(kTenMegabytes), true); }
+void RichEditTypingMiddle(benchmark::State& state) { Typing<TRichEdit>(state, Words(kTenMegabytes), false); }
 void RichEditCaret(benchmark::State& state) { CaretMoves<TRichEdit>(state, Words(kTenMegabytes), true); }
 
 BENCHMARK(EditLineTyping)->Unit(benchmark::kMillisecond)->Iterations(20);
@@ -99,7 +123,9 @@ BENCHMARK(EditLineCaret)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(MemoTyping)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(MemoCaret)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(RichEditTyping)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(RichEditTypingMiddle)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(RichEditCaret)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(RichEditMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "platform/core/Files.h"
 #include "platform/core/StrUtils.h"
 #include "platform/core/Streams.h"
+#include "platform/core/StringGrowth.h"
 
 namespace platform {
 
@@ -34,6 +35,16 @@ void TStringList::Put(int Index, const std::string& S) {
   CheckIndex(Index, Count());
   Changing();
   items_[static_cast<size_t>(Index)].string = S;
+  Changed();
+}
+
+void TStringList::ReplaceInString(int Index, size_t from, size_t count, std::string_view with) {
+  CheckNotSorted(sorted_);
+  CheckIndex(Index, Count());
+  Changing();
+  std::string& line = items_[static_cast<size_t>(Index)].string;
+  ReserveForGrowth(line, line.size() - count + with.size());
+  line.replace(from, count, with);
   Changed();
 }
 

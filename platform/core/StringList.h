@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -40,6 +41,9 @@ public:
   // Get is this class's), such as a mail body of one long line.
   const std::string& StoredString(int Index) const;
   void SetStrings(int Index, const std::string& S) { Put(Index, S); }
+  // Replaces `count` bytes of line Index from byte `from` on by `with` in place, without copying the rest
+  // of the line; OnChanging and OnChange run as for SetStrings. For a list that keeps its own lines.
+  void ReplaceInString(int Index, size_t from, size_t count, std::string_view with);
   void* Objects(int Index) const { return GetObject(Index); }
   void SetObjects(int Index, void* AObject) { PutObject(Index, AObject); }
 

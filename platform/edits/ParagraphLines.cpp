@@ -37,15 +37,34 @@ void TParagraphLines::Find(std::string_view text) {
   if (!mirrors) paragraphs_.clear();
 }
 
-void TParagraphLines::Follow(const std::string& text, size_t from, size_t removed, size_t inserted) {
+size_t TParagraphLines::ParagraphOf(size_t pos) const {
+  return static_cast<size_t>(std::upper_bound(paragraphs_.begin(), paragraphs_.end(), pos) - paragraphs_.begin() - 1);
+}
+
+bool TParagraphLines::FollowInLine(const std::string& text, size_t from, size_t removed, size_t inserted) {
+  const size_t index = ParagraphOf(from);
+  if (index >= static_cast<size_t>(lines_.Count())) return false;  // the empty paragraph after a final break
+  const size_t start = paragraphs_[index], length = lines_.StoredString(static_cast<int>(index)).size();
+  if (from + removed > start + length) return false;  // into its break
+  // A last paragraph left empty is no line.
+  if (index + 1 == paragraphs_.size() && length - removed + inserted == 0) return false;
+  const std::string_view with = std::string_view(text).substr(from, inserted);
+  if (with.find_first_of("\r\n") != std::string_view::npos) return false;
+  // A CR before the change and an LF after it make one break where the change leaves nothing between.
+  if (from > 0 && text[from - 1] == '\r' && from + inserted < text.size() && text[from + inserted] == '\n') return false;
+  lines_.ReplaceInString(static_cast<int>(index), from - start, removed, with);
   const auto delta = static_cast<std::ptrdiff_t>(inserted) - static_cast<std::ptrdiff_t>(removed);
-  const auto paragraphOf = [&](size_t pos) {
-    return static_cast<size_t>(std::upper_bound(paragraphs_.begin(), paragraphs_.end(), pos) - paragraphs_.begin() - 1);
-  };
+  for (size_t i = index + 1; i < paragraphs_.size(); ++i) paragraphs_[i] += delta;
+  return true;
+}
+
+void TParagraphLines::Follow(const std::string& text, size_t from, size_t removed, size_t inserted) {
+  if (FollowInLine(text, from, removed, inserted)) return;
+  const auto delta = static_cast<std::ptrdiff_t>(inserted) - static_cast<std::ptrdiff_t>(removed);
   // From the paragraph before the change to the one after it, for line breaks that it joins or splits.
-  size_t first = paragraphOf(from);
+  size_t first = ParagraphOf(from);
   if (first > 0) --first;
-  const size_t after = std::min(paragraphOf(from + removed) + 2, paragraphs_.size());
+  const size_t after = std::min(ParagraphOf(from + removed) + 2, paragraphs_.size());
   const size_t start = paragraphs_[first];
   const size_t end = after < paragraphs_.size() ? paragraphs_[after] + delta : text.size();
   const bool lastReached = after == paragraphs_.size();

@@ -24,6 +24,11 @@ public:
   void Follow(const std::string& text, size_t from, size_t removed, size_t inserted);
 
 private:
+  // Follow for a change inside one line that makes, removes, joins or splits no line break: only that
+  // line changes, in place. False (nothing done) for any other change.
+  bool FollowInLine(const std::string& text, size_t from, size_t removed, size_t inserted);
+  size_t ParagraphOf(size_t pos) const;
+
   TStringList& lines_;
   // Where the text's paragraphs start: those that the lines hold and, when the text ends with a line
   // break, the empty one after it that the lines leave out.

@@ -216,6 +216,7 @@ TCustomRichEdit::TCustomRichEdit(TComponent* AOwner) : TCustomControl(AOwner) {
 
 void TCustomRichEdit::CreateParams(TCreateParams& Params) {
   TCustomControl::CreateParams(Params);
+  Params.Caption.clear();  // the text is the document's: its window keeps no copy of a long text
   if (borderStyle_ == TBorderStyle::bsSingle) Params.ExStyle |= WS_EX_CLIENTEDGE;
   if (scrollBars_ == TScrollStyle::ssVertical || scrollBars_ == TScrollStyle::ssBoth) Params.Style |= WS_VSCROLL;
   if (scrollBars_ == TScrollStyle::ssHorizontal || scrollBars_ == TScrollStyle::ssBoth) Params.Style |= WS_HSCROLL;
@@ -267,6 +268,9 @@ void TCustomRichEdit::Dispatch(TMessage& Message) {
         syncingLines_ = false;
       }
       Invalidate();
+      // Taken in: a text that OnChange sets comes from outside.
+      settingText_ = false;
+      textChange_.reset();
       TGuard guard(*this);
       if (!ComponentState().Contains(csLoading)) Change();
       if (guard.Gone()) return;
@@ -343,25 +347,21 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
     case WM_UNDO:
     case EM_UNDO: {
       if (!canUndo_ || readOnly_) return;
-      // What is undone becomes what Undo restores next.
+      // What is undone becomes what Undo restores next. The part goes back exactly where it was taken,
+      // even beside a lone CR or LF that the change had joined into a paragraph break.
       TSnapshot back = std::move(undo_);
-      size_t first = 0, last = 0, at = 0;  // the range that the undone part replaced, and where it went
       if (back.whole) {
         undo_ = {doc_, 0, 0, true, anchor_, caret_};
         doc_ = std::move(back.part);
       } else {
         const size_t to = back.from + back.length;
         undo_ = {doc_.Range(back.from, to), back.from, back.part.Text().size(), false, anchor_, caret_};
-        std::tie(first, last) = doc_.Replace(back.from, to, {}, doc_.FormatAt(back.from));
-        at = doc_.Insert(back.from, back.part);
+        doc_.Splice(back.from, to, back.part);
       }
       anchor_ = back.anchor;
       caret_ = back.caret;
-      // Beside a stray CR or LF the part may go elsewhere than where it was taken: laid out anew then.
-      if (back.whole || first != back.from || at != back.from)
-        DocumentChanged();
-      else
-        DocumentChanged(TRichLayout::TChange{first, last - first, back.part.Text().size()});
+      if (back.whole) DocumentChanged();
+      else DocumentChanged(TRichLayout::TChange{back.from, back.length, back.part.Text().size()});
       Message.Result = 1;
       return;
     }
@@ -454,7 +454,7 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
       Invalidate();
       return;
     case EM_GETLINECOUNT:
-      Message.Result = static_cast<LRESULT>(Layout().Lines().size());
+      Message.Result = Layout().LineCount();
       return;
     case EM_LINEFROMCHAR:
       Message.Result = Layout().LineOf(static_cast<int64_t>(Message.WParam) < 0 ? SelFirst()
@@ -464,7 +464,7 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
       const size_t pos = ByteOf(static_cast<int>(std::min<WPARAM>(Message.WParam, INT32_MAX)));
       const TRichLayout& layout = Layout();
       const TPoint origin = ContentOrigin();
-      Message.Result = PointToLParam(origin.X + layout.XOf(pos), origin.Y + layout.Lines()[layout.LineOf(pos)].top);
+      Message.Result = PointToLParam(origin.X + layout.XOf(pos), origin.Y + layout.Line(layout.LineOf(pos)).top);
       return;
     }
     case EM_CHARFROMPOS: {
@@ -515,14 +515,14 @@ void TCustomRichEdit::DoEnter() {
 bool TCustomRichEdit::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
   if (TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
   const TRichLayout& layout = Layout();
-  const int lineHeight = layout.Lines().empty() ? 16 : layout.Lines()[0].height;
+  const int lineHeight = layout.LineCount() == 0 ? 16 : layout.Line(0).height;
   ScrollTo(scrollX_, scrollY_ - WheelDelta / 120 * 3 * lineHeight);
   return true;
 }
 
 // ---- Text and selection
 
-int TCustomRichEdit::GetTextLen() const { return static_cast<int>(CodePointCount(doc_.Text())); }
+int TCustomRichEdit::GetTextLen() const { return static_cast<int>(characters_); }
 
 size_t TCustomRichEdit::ByteOf(int character) const {
   return ByteOfChar(doc_.Text(), static_cast<size_t>(std::max(character, 0)));
@@ -565,7 +565,7 @@ void TCustomRichEdit::SetRichText(std::string_view rtf) {
   DocumentChanged();
 }
 
-void TCustomRichEdit::TakePlainText(const std::string& text) {
+void TCustomRichEdit::TakePlainText(std::string_view text) {
   const TRichCharFormat defaults = doc_.DefaultFormat();
   doc_ = TRichText();
   doc_.SetDefaultFormat(defaults);
@@ -585,12 +585,21 @@ void TCustomRichEdit::DocumentChanged(std::optional<TRichLayout::TChange> change
     layoutValid_ = false;
     layoutChange_.reset();
   }
-  // The document keeps its text unchanged while the control takes it in.
-  TMessage set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(doc_.Text().c_str()), 0};
+  // The control's text follows the document's: in place after one change, else taken whole. The
+  // document keeps its text unchanged while the control takes it in.
   settingText_ = true;
   textChange_ = change;
   TGuard guard(*this);
-  Dispatch(set);
+  if (change) {
+    // Counted from the part that the change replaced, which the control's text still holds.
+    characters_ += CodePointCount(std::string_view(doc_.Text()).substr(change->from, change->inserted));
+    characters_ -= CodePointCount(std::string_view(Text()).substr(change->from, change->removed));
+    ReplaceOwnText(change->from, change->removed, std::string_view(doc_.Text()).substr(change->from, change->inserted));
+  } else {
+    characters_ = CodePointCount(doc_.Text());
+    TMessage set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(doc_.Text().c_str()), 0};
+    Dispatch(set);
+  }
   if (guard.Gone()) return;
   settingText_ = false;
   textChange_.reset();
@@ -602,29 +611,32 @@ void TCustomRichEdit::RecordUndo() {
   canUndo_ = true;
 }
 
-void TCustomRichEdit::RecordUndo(size_t from, size_t to, size_t length) {
+void TCustomRichEdit::RecordUndo(size_t from, size_t to, size_t length, TUndo undo) {
+  // A step that does not describe the document as it is becomes one that cannot be undone.
+  if (undo == TUndo::None) {
+    canUndo_ = false;
+    undo_ = {};
+    return;
+  }
   std::tie(from, to) = doc_.WholeBreaks(from, to);
   undo_ = {doc_.Range(from, to), from, length, false, anchor_, caret_};
   canUndo_ = true;
 }
 
 void TCustomRichEdit::ReplaceSelection(const TRichText& with, TUndo undo) {
-  const size_t from = SelFirst();
-  if (undo == TUndo::Record) RecordUndo(from, SelLast(), with.Text().size());
-  const auto [first, last] = doc_.Replace(from, SelLast(), {}, doc_.FormatAt(from));
-  const size_t at = doc_.Insert(from, with);
-  // Inserted elsewhere than where the removed part stood (only beside a stray CR or LF), the change
-  // is not the one recorded.
-  if (at != first && undo == TUndo::Record) canUndo_ = false;
+  const size_t from = SelFirst(), to = SelLast();
+  RecordUndo(from, to, with.Text().size(), undo);
+  // Exactly in the selection's place, also between a lone CR and a lone LF that it keeps apart.
+  doc_.Splice(from, to, with);
   anchor_ = caret_ = from + with.Text().size();
   modified_ = true;
   typingFormat_.reset();
-  DocumentChanged(TRichLayout::TChange::RemovedThenInserted(first, last, at, with.Text().size()));
+  DocumentChanged(TRichLayout::TChange{from, to - from, with.Text().size()});
 }
 
 void TCustomRichEdit::ReplaceSelection(std::string_view with, TUndo undo) {
   const size_t from = SelFirst();
-  if (undo == TUndo::Record) RecordUndo(from, SelLast(), with.size());
+  RecordUndo(from, SelLast(), with.size(), undo);
   const TRichCharFormat format = typingFormat_ ? *typingFormat_ : doc_.FormatAt(from);
   const auto [first, last] = doc_.Replace(from, SelLast(), with, format);
   anchor_ = caret_ = from + with.size();
@@ -654,7 +666,7 @@ void TCustomRichEdit::SetCharFormat(WPARAM target, const CHARFORMAT& cf) {
       return;
     }
     const auto [first, last] = doc_.WholeBreaks(SelFirst(), SelLast());
-    RecordUndo(first, last, last - first);
+    RecordUndo(first, last, last - first, TUndo::Record);
     doc_.SetFormat(SelFirst(), SelLast(), format, mask);
     DocumentChanged(TRichLayout::TChange{first, last - first, last - first});
     return;
@@ -721,7 +733,7 @@ void TCustomRichEdit::Scroll(int bar, WORD code) {
   const TRichLayout& layout = Layout();
   const TRect r = FormatRect();
   const bool vertical = bar == SB_VERT;
-  const int line = vertical ? layout.Lines()[0].height : std::max(1, r.Width() / 16);
+  const int line = vertical ? layout.Line(0).height : std::max(1, r.Width() / 16);
   const int64_t target = ScrollCodeTarget(Handle(), bar, code, vertical ? scrollY_ : scrollX_, line,
                                           vertical ? r.Height() : r.Width(), 0, INT32_MAX);
   const int to = static_cast<int>(std::clamp<int64_t>(target, 0, INT32_MAX));
@@ -730,7 +742,7 @@ void TCustomRichEdit::Scroll(int bar, WORD code) {
 
 void TCustomRichEdit::ScrollCaretIntoView() {
   const TRichLayout& layout = Layout();
-  const TRichLayout::TLine& line = layout.Lines()[layout.LineOf(caret_)];
+  const TRichLayout::TLine line = layout.Line(layout.LineOf(caret_));
   const TRect r = FormatRect();
   int x = scrollX_, y = scrollY_;
   if (line.top < y) y = line.top;
@@ -755,15 +767,13 @@ void TCustomRichEdit::Paint() {
   IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
   const bool showSelection = anchor_ != caret_ && (Focused() || !HideSelection);
   const TColor autoColor = Enabled() ? Font().Color() : clGrayText;
-  const auto& lines = layout.Lines();
-  int first = 0;
-  while (first + 1 < static_cast<int>(lines.size()) && lines[first].top + lines[first].height <= scrollY_) ++first;
+  const int first = layout.LineAtY(scrollY_);
   int last = first;
-  while (last < static_cast<int>(lines.size()) && lines[last].top < scrollY_ + r.Height()) ++last;
+  while (last < layout.LineCount() && layout.Line(last).top < scrollY_ + r.Height()) ++last;
   layout.Draw(canvas, ContentOrigin(), first, last, showSelection ? SelFirst() : 0,
               showSelection ? SelLast() : 0, autoColor);
-  if (Focused() && !lines.empty()) {
-    const TRichLayout::TLine& line = lines[layout.LineOf(caret_)];
+  if (Focused() && layout.LineCount() > 0) {
+    const TRichLayout::TLine line = layout.Line(layout.LineOf(caret_));
     const TPoint origin = ContentOrigin();
     const int x = origin.X + layout.XOf(caret_);
     canvas.Pen().SetColor(clWindowText);
@@ -787,13 +797,13 @@ LRESULT TCustomRichEdit::FormatRange(bool draw, FORMATRANGE* range) {
   TRichLayout layout;
   layout.Build(part, canvas, std::max(1, r.Width()), from, r.Height());
   // Only whole lines are rendered; at least one, so that a range always moves on.
-  int count = static_cast<int>(layout.Lines().size());
-  while (count > 1 && layout.Lines()[count - 1].top + layout.Lines()[count - 1].height > r.Height()) --count;
+  int count = layout.LineCount();
+  while (count > 1 && layout.Line(count - 1).top + layout.Line(count - 1).height > r.Height()) --count;
   if (draw) {
     IntersectClipRect(canvas.Handle(), r.Left, r.Top, r.Right, r.Bottom);
     layout.Draw(canvas, {r.Left, r.Top}, 0, count, 0, 0, clWindowText);
   }
-  const TRichLayout::TLine& last = layout.Lines()[count - 1];
+  const TRichLayout::TLine last = layout.Line(count - 1);
   range->rc.Bottom = range->rc.Top + MulDiv(last.top + last.height, 1440, dpiY);
   return CharOf(std::min(last.next, to));
 }

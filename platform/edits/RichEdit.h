@@ -175,10 +175,11 @@ private:
   // With the change when it is one replacement or one change of formats: the layout then follows
   // from there at its next use; after any other change it is laid out anew.
   void DocumentChanged(std::optional<TRichLayout::TChange> change = std::nullopt);
-  void TakePlainText(const std::string& text);
-  // Before a change: of the whole document, or of [from, to) that `length` bytes are to replace.
+  void TakePlainText(std::string_view text);
+  // Before a change: of the whole document, or of [from, to) that `length` bytes are to replace (with
+  // TUndo::None, no step: the one before would no longer fit the document).
   void RecordUndo();
-  void RecordUndo(size_t from, size_t to, size_t length);
+  void RecordUndo(size_t from, size_t to, size_t length, TUndo undo);
   void SetCharFormat(WPARAM target, const CHARFORMAT& format);
   CHARFORMAT GetCharFormat(WPARAM target) const;
   LRESULT FormatRange(bool draw, FORMATRANGE* range);
@@ -235,6 +236,7 @@ private:
   // The format that typing at the caret takes, set by SelAttributes while nothing is selected.
   std::optional<TRichCharFormat> typingFormat_;
 
+  size_t characters_ = 0;  // of the document, counted as it changes
   TSnapshot undo_;
   bool canUndo_ = false;
   bool settingText_ = false;  // the control itself sets its text

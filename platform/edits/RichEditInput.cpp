@@ -44,7 +44,7 @@ void TCustomRichEdit::MouseDownAt(TPoint p, bool extend, bool doubleClick) {
 
 size_t TCustomRichEdit::CharactersAllowed() const {
   if (MaxLength <= 0) return std::string::npos;
-  const size_t present = CodePointCount(doc_.Text()) - CodePointCount(SelText());
+  const size_t present = characters_ - CodePointCount(std::string_view(doc_.Text()).substr(SelFirst(), SelLast() - SelFirst()));
   return present < static_cast<size_t>(MaxLength) ? MaxLength - present : 0;
 }
 
@@ -86,14 +86,14 @@ public:
   size_t Anchor() override { return edit_.anchor_; }
   size_t Caret() override { return edit_.caret_; }
   bool Multiline() override { return true; }
-  int LineCount() override { return static_cast<int>(edit_.Layout().Lines().size()); }
+  int LineCount() override { return edit_.Layout().LineCount(); }
   int LineOf(size_t pos) override { return edit_.Layout().LineOf(pos); }
-  size_t LineStart(int line) override { return edit_.Layout().Lines()[line].start; }
-  size_t LineEnd(int line) override { return edit_.Layout().Lines()[line].end; }
+  size_t LineStart(int line) override { return edit_.Layout().Line(line).start; }
+  size_t LineEnd(int line) override { return edit_.Layout().Line(line).end; }
   int XOf(int, size_t pos) override { return edit_.Layout().XOf(pos); }
   size_t PosAtX(int line, int x) override { return edit_.Layout().PosAt(line, x); }
   int PageLines(int line) override {
-    return std::max(1, edit_.FormatRect().Height() / std::max(1, edit_.Layout().Lines()[line].height));
+    return std::max(1, edit_.FormatRect().Height() / std::max(1, edit_.Layout().Line(line).height));
   }
   void ScrollLines(int) override {}
   int DesiredX() override { return edit_.desiredX_; }

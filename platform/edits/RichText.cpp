@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <tuple>
 
+#include "platform/core/StringGrowth.h"
+
 namespace platform {
 
 namespace {
@@ -27,11 +29,6 @@ int TRichText::BreaksIn(std::string_view text) {
   int count = 0;
   ForEachBreak(text, [&](size_t) { ++count; });
   return count;
-}
-
-int TRichText::BreaksJoined(size_t from, size_t to, std::string_view with) const {
-  if (with.empty()) return CrBefore(from) && LfAt(to) ? 1 : 0;
-  return (CrBefore(from) && with.front() == '\n' ? 1 : 0) + (with.back() == '\r' && LfAt(to) ? 1 : 0);
 }
 
 uint32_t TRichText::FormatIndex(const TRichCharFormat& format) {
@@ -111,20 +108,42 @@ std::pair<size_t, size_t> TRichText::WholeBreaks(size_t from, size_t to) const {
 std::pair<size_t, size_t> TRichText::Replace(size_t from, size_t to, std::string_view with,
                                              const TRichCharFormat& format) {
   std::tie(from, to) = WholeBreaks(from, to);
-  const int first = ParagraphOf(from);
-  const int removed = BreaksIn(std::string_view(text_).substr(from, to - from));
-  const int added = BreaksIn(with) + BreaksJoined(from, to, with);
-  const TAlignment kept = alignments_[first];
-  alignments_.erase(alignments_.begin() + first + 1, alignments_.begin() + first + 1 + removed);
-  alignments_.insert(alignments_.begin() + first + 1, added, kept);
-  const uint32_t index = FormatIndex(format);
+  std::vector<TRun> runs;
+  if (!with.empty()) runs.push_back({0, FormatIndex(format)});
+  Splice(from, to, with, runs, nullptr);
+  return {from, to};
+}
+
+void TRichText::Splice(size_t from, size_t to, std::string_view with, const std::vector<TRun>& runs,
+                       const std::vector<TAlignment>* inner) {
+  if (from == to && with.empty()) return;
+  // The breaks that go are those within a window of one byte more on either side (a break that the
+  // range cuts in half, or whose CR and LF the range keeps apart); the ones that come are those
+  // within `with` and those that it makes at its ends.
+  const size_t windowFrom = from > 0 ? from - 1 : 0, windowTo = std::min(to + 1, text_.size());
+  const int removed = BreaksIn(std::string_view(text_).substr(windowFrom, windowTo - windowFrom));
+  const bool joinedBefore = CrBefore(from) && (with.empty() ? LfAt(to) : with.front() == '\n');
+  const bool joinedAfter = !with.empty() && with.back() == '\r' && LfAt(to);
+  const int breaks = inner ? static_cast<int>(inner->size()) : BreaksIn(with);
+  // Only a change of paragraphs needs to know which one it starts in (a search of the text).
+  if (removed > 0 || joinedBefore || joinedAfter || breaks > 0) {
+    const int first = ParagraphOf(windowFrom);
+    const TAlignment kept = alignments_[first];
+    auto next = alignments_.erase(alignments_.begin() + first + 1, alignments_.begin() + first + 1 + removed);
+    if (joinedBefore) next = alignments_.insert(next, kept) + 1;
+    next = inner ? alignments_.insert(next, inner->begin(), inner->end()) : alignments_.insert(next, breaks, kept);
+    next += breaks;
+    if (joinedAfter) alignments_.insert(next, kept);
+  }
+
   const size_t firstRun = Split(from), lastRun = Split(to);
   runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(firstRun), runs_.begin() + static_cast<std::ptrdiff_t>(lastRun));
   for (size_t i = firstRun; i < runs_.size(); ++i) runs_[i].start = runs_[i].start - (to - from) + with.size();
-  if (!with.empty()) runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(firstRun), TRun{from, index});
+  const auto placed = runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(firstRun), runs.begin(), runs.end());
+  for (auto run = placed; run != placed + static_cast<std::ptrdiff_t>(runs.size()); ++run) run->start += from;
+  ReserveForGrowth(text_, text_.size() - (to - from) + with.size());
   text_.replace(from, to - from, with);
-  Coalesce(firstRun, firstRun + 1);
-  return {from, to};
+  Coalesce(firstRun, firstRun + runs.size());
 }
 
 void TRichText::SetFormat(size_t from, size_t to, const TRichCharFormat& format, uint32_t mask) {
@@ -162,43 +181,34 @@ TRichText TRichText::Range(size_t from, size_t to) const {
   from = std::min(from, to);
   TRichText part;
   part.SetDefaultFormat(FormatAt(from));
-  part.alignments_[0] = alignments_[ParagraphOf(from)];
+  const int first = ParagraphOf(from);
+  part.alignments_[0] = alignments_[first];
   for (size_t pos = from; pos < to;) {
     const size_t end = std::min(RunEnd(pos), to);
     part.Append(std::string_view(text_).substr(pos, end - pos), FormatAt(pos));
     pos = end;
   }
-  const int first = ParagraphOf(from);
   for (int p = 1; p < part.ParagraphCount(); ++p) part.alignments_[p] = alignments_[first + p];
   return part;
 }
 
 size_t TRichText::Insert(size_t pos, const TRichText& other) {
-  // In one splice, so that a large paste costs no more than copying the document once.
   pos = std::min(pos, text_.size());
   if (InsideBreak(pos)) --pos;
-  const int first = ParagraphOf(pos);
-  const TAlignment kept = alignments_[first];
-  const bool joinedBefore = CrBefore(pos) && !other.text_.empty() && other.text_.front() == '\n';
-  const bool joinedAfter = LfAt(pos) && !other.text_.empty() && other.text_.back() == '\r';
-  std::vector<uint32_t> indices(other.formats_.size());
-  for (size_t i = 0; i < indices.size(); ++i) indices[i] = FormatIndex(other.formats_[i]);
-  const size_t at = Split(pos);
-  for (size_t i = at; i < runs_.size(); ++i) runs_[i].start += other.text_.size();
-  std::vector<TRun> inserted;
-  inserted.reserve(other.runs_.size());
-  for (const TRun& run : other.runs_) inserted.push_back({run.start + pos, indices[run.format]});
-  runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(at), inserted.begin(), inserted.end());
-  text_.insert(pos, other.text_);
-  Coalesce(at, at + inserted.size());
-  // A CR or LF at either end of the text may make a paragraph break with the one beside it; the
-  // paragraph that such a break starts takes the alignment of the one it was cut from.
-  auto next = alignments_.begin() + first + 1;
-  if (joinedBefore) next = alignments_.insert(next, kept) + 1;
-  next = alignments_.insert(next, other.alignments_.begin() + 1, other.alignments_.end()) +
-         static_cast<std::ptrdiff_t>(other.alignments_.size() - 1);
-  if (joinedAfter) alignments_.insert(next, kept);
+  Splice(pos, pos, other);
   return pos;
+}
+
+void TRichText::Splice(size_t from, size_t to, const TRichText& with) {
+  // In one splice, so that a large paste costs no more than copying the document once.
+  to = std::min(to, text_.size());
+  from = std::min(from, to);
+  std::vector<uint32_t> indices(with.formats_.size());
+  for (size_t i = 0; i < indices.size(); ++i) indices[i] = FormatIndex(with.formats_[i]);
+  std::vector<TRun> runs(with.runs_);
+  for (TRun& run : runs) run.format = indices[run.format];
+  const std::vector<TAlignment> inner(with.alignments_.begin() + 1, with.alignments_.end());
+  Splice(from, to, with.text_, runs, &inner);
 }
 
 TRichCharFormat MergeFormat(TRichCharFormat base, const TRichCharFormat& format, uint32_t mask) {

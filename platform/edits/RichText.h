@@ -101,26 +101,32 @@ public:
   // the one it starts in is the text's own. Returns where it went: before a paragraph break that `pos`
   // would cut.
   size_t Insert(size_t pos, const TRichText& other);
+  // Replaces exactly [from, to) by a document, as Insert puts it in, even where that cuts a paragraph
+  // break in two or puts a lone CR beside a lone LF: what gives back a range as Range took it.
+  void Splice(size_t from, size_t to, const TRichText& with);
 
 private:
+  // A run of characters of one format: from `start` to the next run's start (or the end).
+  struct TRun {
+    size_t start;
+    uint32_t format;  // into formats_
+  };
+
   uint32_t FormatIndex(const TRichCharFormat& format);
   // Whether `pos` lies between the CR and the LF of a paragraph break.
   bool InsideBreak(size_t pos) const {
     return pos > 0 && pos < text_.size() && text_[pos - 1] == '\r' && text_[pos] == '\n';
   }
   static int BreaksIn(std::string_view text);
-  // The paragraph breaks that replacing [from, to) by `with` joins at its two ends: a CR before the
-  // range and an LF that `with` (or, when it is empty, the text after the range) begins with; a CR
-  // that it ends with and an LF after the range.
-  int BreaksJoined(size_t from, size_t to, std::string_view with) const;
+  // Replaces exactly [from, to) by `with`, whose runs (from 0, of this document's formats) are `runs`.
+  // The paragraphs that its breaks start take `inner`, one per break, or, when none are given, the
+  // alignment of the paragraph that it starts in; so do those that a CR or LF at either end of it
+  // makes with the one beside it.
+  void Splice(size_t from, size_t to, std::string_view with, const std::vector<TRun>& runs,
+              const std::vector<TAlignment>* inner);
   bool CrBefore(size_t pos) const { return pos > 0 && pos <= text_.size() && text_[pos - 1] == '\r'; }
   bool LfAt(size_t pos) const { return pos < text_.size() && text_[pos] == '\n'; }
 
-  // A run of characters of one format: from `start` to the next run's start (or the end).
-  struct TRun {
-    size_t start;
-    uint32_t format;  // into formats_
-  };
   // The run that holds pos < text_.size().
   size_t RunIndex(size_t pos) const;
   // Makes a run start at `pos` and returns its index; runs_.size() at the end of the text.

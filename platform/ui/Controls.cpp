@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/core/Ascii.h"
+#include "platform/core/StringGrowth.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/app/Application.h"
 #include "platform/ui/ApplicationHints.h"
@@ -483,6 +484,12 @@ void TControl::SetPopupMenu(TPopupMenu* value) {
 void TControl::SetText(const std::string& value) {
   if (value == text_) return;
   Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
+}
+
+void TControl::ReplaceOwnText(size_t from, size_t count, std::string_view with) {
+  ReserveForGrowth(text_, text_.size() - count + with.size());
+  text_.replace(from, count, with);
+  Perform(CM_TEXTCHANGED);
 }
 
 void TControl::Invalidate() {

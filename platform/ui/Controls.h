@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/core/Set.h"
@@ -292,6 +293,9 @@ protected:
   void RequestAlign();
   // The canvas the framework paints this control with.
   TControlCanvas& ControlCanvas();
+  // Replaces `count` bytes of the text at `from` by `with` in place, then CM_TEXTCHANGED as after
+  // WM_SETTEXT: for a control that changes its own text, without copying the rest of it.
+  void ReplaceOwnText(size_t from, size_t count, std::string_view with);
 
 private:
   friend class TWinControl;

@@ -48,8 +48,9 @@ protected:
     return std::string(UI_ARTEFACTS) + "/" + name;
   }
 
-  // Lines as the text split afresh.
+  // Lines as the text split afresh (and its length as counted afresh).
   void ExpectLinesSplitAfresh() {
+    ASSERT_EQ(rich->GetTextLen(), static_cast<int>(CodePointCount(rich->Document().Text())));
     TStringList fresh;
     fresh.SetText(rich->Text());
     ASSERT_EQ(rich->Lines().Count(), fresh.Count());
@@ -108,6 +109,17 @@ TEST_F(RichEditTest, ChangeHandlerMayFreeTheEditAsACharacterIsTyped) {
   rich->OnChange = [this](TObject*) { delete std::exchange(rich, nullptr); };
   Type("a");
   EXPECT_EQ(rich, nullptr);
+}
+
+// OnChange may set the text: the document becomes that text, as the control's text does.
+TEST_F(RichEditTest, ChangeHandlerMaySetTheText) {
+  rich->OnChange = [this](TObject*) {
+    if (rich->Text() == "ab") rich->SetText("replaced");
+  };
+  Type("ab");
+  EXPECT_EQ(rich->Text(), "replaced");
+  EXPECT_EQ(rich->Document().Text(), "replaced");
+  EXPECT_EQ(rich->Lines().Text(), "replaced\r\n");
 }
 
 TEST_F(RichEditTest, SelectionChangeHandlerMayFreeTheEditAsAKeyMovesTheCaretOrDeletes) {
@@ -477,34 +489,97 @@ TEST_F(RichEditTest, EditsKeepTheLayoutOfTheSameDocumentLaidOutAfresh) {
 
 // Lines follow the control's own changes paragraph by paragraph: after random replacements with
 // line breaks of every kind (lone CRs and LFs too), typing, deletions, undo and lines set by the program, they
-// are the text split afresh.
+// are the text split afresh. Undo gives back the exact document before the last change that it may undo
+// (and the change again when repeated); after a change that it may not undo it changes nothing.
 TEST_F(RichEditTest, LinesStayTheTextSplitAfreshAfterRandomEdits) {
   rich->SetText("one\r\ntwo\rthree\n\r\nfour\r\n");
   std::mt19937 random(11);
   auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n + 1)); };
   static const char* const kPieces[] = {"a", "\r", "\n", "\r\n", "\v", "x\r\ny", "\n\r", ""};
+  auto state = [&] { return rich->Document().Text() + '\0' + rich->RichText(); };
+  std::string beforeChange, afterChange;
+  bool undoable = false;
   for (int step = 0; step < 300; ++step) {
     SCOPED_TRACE("step " + std::to_string(step));
+    const std::string before = state();
+    bool recorded = false;    // a change recorded for Undo, even where it left the text as it was
+    bool unrecorded = false;  // a change that Undo may not take back
     Select(pick(rich->GetTextLen()), pick(4));
     switch (pick(4)) {
       case 0:
-        rich->SetSelText(kPieces[pick(7)]);
+        recorded = random() % 3 != 0;
+        unrecorded = !recorded;
+        rich->Perform(EM_REPLACESEL, recorded ? 1 : 0, reinterpret_cast<LPARAM>(kPieces[pick(7)]));
         break;
       case 1:
         Press(random() % 2 ? VK_BACK : VK_DELETE);
         break;
       case 2:
         Press(VK_RETURN);
+        recorded = true;
         break;
       case 3:
-        if (random() % 2) Type("z");
-        else rich->Undo();
+        if (random() % 2) {
+          Type("z");
+          recorded = true;
+        } else {
+          rich->Undo();
+          EXPECT_EQ(state(), undoable ? beforeChange : before);
+          std::swap(beforeChange, afterChange);
+          ExpectLinesSplitAfresh();
+          continue;
+        }
         break;
       default:
-        if (step % 50 == 0) rich->Lines().Add("added\rline");
+        if (step % 50 == 0) {
+          rich->Lines().Add("added\rline");
+          unrecorded = true;
+        }
         break;
     }
+    if (recorded || unrecorded || state() != before) {
+      beforeChange = before;
+      afterChange = state();
+      undoable = !unrecorded;
+    }
     ExpectLinesSplitAfresh();
+  }
+}
+
+// The same exactness where a lone CR or LF meets another: Undo takes the change back to the byte, and a
+// second Undo makes it again.
+TEST_F(RichEditTest, UndoBesideALoneCrOrLfGivesBackTheExactDocument) {
+  struct Case {
+    const char* name;
+    const char* text;
+    int start, length;
+    const char* with;  // put in with EM_REPLACESEL; none: the selection deleted with the Delete key
+  };
+  const Case cases[] = {
+      {"LF put after a lone CR", "a\rb", 2, 0, "\n"},
+      {"CR put before a lone LF", "a\nb", 1, 0, "\r"},
+      {"text between a CR and an LF deleted", "a\rX\nb", 2, 1, nullptr},
+      {"text ending in a CR put before a lone LF", "a\nb", 1, 0, "x\r"},
+      {"text starting with an LF put after a lone CR", "a\rb", 2, 0, "\nx"},
+      {"a break between a lone CR and a lone LF replaced", "a\r\r\n\nb", 2, 2, "y"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    rich->SetText({});
+    rich->SetSelText(std::string("first\r\n") + c.text);
+    const std::string original = rich->Document().Text();
+    Select(7 + c.start, c.length);
+    if (c.with) rich->Perform(EM_REPLACESEL, 1, reinterpret_cast<LPARAM>(c.with));
+    else Press(VK_DELETE);
+    const std::string changed = rich->Document().Text();
+    ASSERT_NE(changed, original);
+    rich->Undo();
+    EXPECT_EQ(rich->Document().Text(), original);
+    int breaks = 0;
+    for (size_t pos = original.find("\r\n"); pos != std::string::npos; pos = original.find("\r\n", pos + 2)) ++breaks;
+    EXPECT_EQ(rich->Document().ParagraphCount(), breaks + 1);
+    rich->Undo();
+    EXPECT_EQ(rich->Document().Text(), changed);
   }
 }
 

@@ -9,10 +9,10 @@
 namespace platform {
 namespace {
 
-// Random replacements, insertions of ranges and format changes beside a plain model that keeps one
-// format per byte: every character has the model's format, runs end exactly where the format changes,
-// the attributes a range shares are those of its characters, and every character is in the paragraph
-// that the breaks before it give.
+// Random replacements, insertions and exact splices of ranges and format changes beside a plain model
+// that keeps one format per byte: every character has the model's format, runs end exactly where the
+// format changes, the attributes a range shares are those of its characters, and every character is in
+// the paragraph that the breaks before it give.
 TEST(RichTextRunsTest, FormatsFollowAPlainModelOfOneFormatPerByte) {
   std::mt19937 random(99);
   auto pick = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n)(random); };
@@ -41,9 +41,17 @@ TEST(RichTextRunsTest, FormatsFollowAPlainModelOfOneFormatPerByte) {
       }
       case 1: {
         const TRichText part = doc.Range(from, to);
-        const size_t at = stop(s, pick(s.size()));
         std::vector<TRichCharFormat> copied(model.begin() + static_cast<ptrdiff_t>(from), model.begin() + static_cast<ptrdiff_t>(to));
-        doc.Insert(at, part);
+        size_t at = stop(s, pick(s.size())), end = at;
+        if (pick(1)) {
+          // Exactly over any bytes, even half a paragraph break.
+          at = pick(s.size());
+          end = at + pick(s.size() - at);
+          doc.Splice(at, end, part);
+        } else {
+          doc.Insert(at, part);
+        }
+        model.erase(model.begin() + static_cast<ptrdiff_t>(at), model.begin() + static_cast<ptrdiff_t>(end));
         model.insert(model.begin() + static_cast<ptrdiff_t>(at), copied.begin(), copied.end());
         break;
       }
