@@ -84,8 +84,9 @@ bool TApplication::ProcessMessage() {
     if (queue.DispatchReadyHandles()) return true;
     MSG msg;
     if (!queue.Peek(msg)) {
+      // Idle: the windows are painted first, then the new ones are listed for other processes.
       TIdleHook idle = idleHook_.load();
-      return idle && idle();
+      return (idle && idle()) || ListWaitingWindows();
     }
     if (msg.message == WM_QUIT) {
       terminated_ = true;

@@ -26,11 +26,13 @@ struct WindowRecord {
   std::unique_ptr<WindowStation::Listing> listing;
 };
 
-// The windows of this process by number, in creation order.
+// The windows of this process by number, in creation order, and the top-level ones that wait to be
+// listed in the station.
 struct WindowTable {
   std::mutex mutex;
   std::map<uint32_t, std::shared_ptr<WindowRecord>> windows;
   uint32_t nextNumber = 1;
+  std::vector<std::weak_ptr<WindowRecord>> waiting;
 };
 
 WindowTable& Table() {
@@ -65,9 +67,21 @@ LRESULT CallProc(WindowRecord& record, UINT msg, WPARAM wParam, LPARAM lParam) {
   return message.Result;
 }
 
+void ListInStation(WindowRecord& record) {
+  auto station = WindowStation::ForExeDir();
+  if (!station) return;
+  std::string caption;
+  {
+    std::lock_guard lock(Table().mutex);
+    caption = record.caption;
+  }
+  record.listing = station->List(record.hwnd, record.className, caption, record.queue);
+}
+
 }  // namespace
 
-HWND CreateWindow(const std::string& className, const std::string& caption, WindowKind kind, WindowProc proc) {
+HWND CreateWindow(const std::string& className, const std::string& caption, WindowKind kind, WindowProc proc,
+                  StationListing listing) {
   auto record = std::make_shared<WindowRecord>();
   record->className = className;
   record->caption = caption;
@@ -80,12 +94,29 @@ HWND CreateWindow(const std::string& className, const std::string& caption, Wind
     uint32_t number = table.nextNumber++;
     record->hwnd = HWND{(static_cast<uint64_t>(OwnProcess()) << 32) | number};
     table.windows[number] = record;
+    if (kind == WindowKind::TopLevel && listing == StationListing::WhenIdle) table.waiting.push_back(record);
   }
-  if (kind == WindowKind::TopLevel) {
-    if (auto station = WindowStation::ForExeDir())
-      record->listing = station->List(record->hwnd, className, caption, record->queue);
-  }
+  if (kind == WindowKind::TopLevel && listing == StationListing::AtCreation) ListInStation(*record);
   return record->hwnd;
+}
+
+bool ListWaitingWindows() {
+  std::vector<std::shared_ptr<WindowRecord>> due;
+  {
+    WindowTable& table = Table();
+    std::lock_guard lock(table.mutex);
+    if (table.waiting.empty()) return false;
+    const MessageQueue* own = &MessageQueue::Current();
+    std::erase_if(table.waiting, [&](const std::weak_ptr<WindowRecord>& waiting) {
+      auto record = waiting.lock();
+      if (record && table.windows.count(NumberOf(record->hwnd)) == 0) record.reset();  // destroyed meanwhile
+      if (record && record->queue.get() != own) return false;  // another thread lists its own
+      if (record) due.push_back(std::move(record));
+      return true;
+    });
+  }
+  for (auto& record : due) ListInStation(*record);
+  return !due.empty();
 }
 
 bool DestroyWindow(HWND hwnd) {

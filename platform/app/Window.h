@@ -16,10 +16,20 @@ using WindowProc = std::function<void(TMessage& message)>;
 // message window of its own process (timers, sockets, components' helper windows).
 enum class WindowKind { TopLevel, Hidden };
 
+// When a top-level window enters the station's list, where other processes find it: as it is created,
+// or once its thread's loop runs out of work (ListWaitingWindows), so that a form's first show and
+// paint do not wait for the list's rewrite. Until then the window works within its process only.
+enum class StationListing { AtCreation, WhenIdle };
+
 // Creates a window that belongs to the calling thread: its messages are queued on that thread and its
 // procedure runs there. A top-level window that cannot be listed in the station (the executables' folder
 // is not writable for this user) still works within the process.
-HWND CreateWindow(const std::string& className, const std::string& caption, WindowKind kind, WindowProc proc);
+HWND CreateWindow(const std::string& className, const std::string& caption, WindowKind kind, WindowProc proc,
+                  StationListing listing = StationListing::AtCreation);
+
+// Lists the calling thread's top-level windows that wait to be listed (StationListing::WhenIdle), with
+// their captions of now; false when none waited. The application's loop calls it when it is idle.
+bool ListWaitingWindows();
 
 // Destroys a window of this process: its timers end, queued messages to it are dropped, the station
 // forgets it. Safe from within its own procedure, which keeps running to its end. False for no window.
@@ -29,8 +39,9 @@ bool DestroyWindow(HWND hwnd);
 class WindowHandle {
 public:
   WindowHandle() = default;
-  WindowHandle(const std::string& className, const std::string& caption, WindowKind kind, WindowProc proc)
-      : hwnd_(CreateWindow(className, caption, kind, std::move(proc))) {}
+  WindowHandle(const std::string& className, const std::string& caption, WindowKind kind, WindowProc proc,
+               StationListing listing = StationListing::AtCreation)
+      : hwnd_(CreateWindow(className, caption, kind, std::move(proc), listing)) {}
   WindowHandle(WindowHandle&& other) noexcept : hwnd_(std::exchange(other.hwnd_, HWND{})) {}
   WindowHandle& operator=(WindowHandle&& other) noexcept {
     if (this != &other) {

@@ -189,15 +189,26 @@ struct WindowStation::Impl {
     return S_IRWXU | ((exe.st_mode & S_IWGRP) ? S_IRWXG : 0) | ((exe.st_mode & S_IWOTH) ? S_IRWXO : 0);
   }
 
-  void Share(const std::string& path, mode_t mode) const {
+  // Gives a file the executables' folder's owner and group and the mode, through the file's own chown
+  // and chmod (by path or by descriptor).
+  template <class Chown, class Chmod>
+  void ShareThrough(Chown chown, Chmod chmod, mode_t mode) const {
     if (::geteuid() == 0) {
-      if (::chown(path.c_str(), exe.st_uid, exe.st_gid) != 0) return;
-    } else if (::chown(path.c_str(), static_cast<uid_t>(-1), exe.st_gid) != 0) {
+      if (chown(exe.st_uid, exe.st_gid) != 0) return;
+    } else if (chown(static_cast<uid_t>(-1), exe.st_gid) != 0) {
       // Not a member of the folder's group: the file keeps ours, the station works for our own user.
     }
-    ::chmod(path.c_str(), mode);
+    chmod(mode);
+  }
+  void Share(const std::string& path, mode_t mode) const {
+    ShareThrough([&](uid_t uid, gid_t gid) { return ::chown(path.c_str(), uid, gid); },
+                 [&](mode_t bits) { return ::chmod(path.c_str(), bits); }, mode);
   }
   void ShareFile(const std::string& path) const { Share(path, AccessBits() & 0666); }
+  void ShareOpenFile(int fd) const {
+    ShareThrough([&](uid_t uid, gid_t gid) { return ::fchown(fd, uid, gid); },
+                 [&](mode_t bits) { return ::fchmod(fd, bits); }, AccessBits() & 0666);
+  }
 
   // The station's lock, held by whoever changes a list. Readers take none: every list is replaced
   // atomically, so a reader sees an old or a new list, never a part. A process that holds the lock and
@@ -246,11 +257,7 @@ struct WindowStation::Impl {
   // only, which a crash of the machine ends too: they are not flushed to disk, which would cost every
   // window created or destroyed a wait for the disk.
   void WriteList(const char* name, const std::string& text) const {
-    std::string path = folder + name, next = path + ".new";
-    WriteFileAtomic(next, text, Durability::Unflushed);
-    ShareFile(next);
-    if (::rename(next.c_str(), path.c_str()) != 0)
-      throw EFCreateError("Cannot create file \"" + path + "\". " + std::strerror(errno));
+    WriteFileAtomic(folder + name, text, Durability::Unflushed, [this](int fd) { ShareOpenFile(fd); });
   }
 
   std::vector<Entry> Entries() const { return ParseEntries(ReadList("windows")); }

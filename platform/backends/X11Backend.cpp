@@ -184,7 +184,7 @@ private:
     TBackendBorder border = TBackendBorder::Sizeable;
     X11SizeLimits limits;
     bool modal = false;
-    XIC inputContext = nullptr;
+    XIC inputContext = nullptr;  // a form's, made when the form first meets the keyboard
     TRect clientOnScreen;  // the X window's own area in screen coordinates
     TBackendWindowState state = TBackendWindowState::Normal;
     TRect normalClient;  // where a window maximised without a window manager returns to
@@ -216,6 +216,7 @@ private:
   void FlushAndWake() const;
   void OnReadable();
   void HandleEvent(XEvent& event);
+  void PrepareInputContext(Window window);
   void HandleKeyPress(XKeyEvent& event, unsigned keyCode, bool filtered);
   void HandleButton(const XButtonEvent& event);
   void HandleConfigure(Window window);
@@ -343,13 +344,6 @@ TBackendWindow TX11Backend::CreateWindow(const TBackendWindowParams& params, IBa
   data.modal = params.modal;
   data.clientOnScreen = Bounds(params.bounds.Left, params.bounds.Top, width, height);
   data.normalClient = data.clientOnScreen;
-  if (inputMethod_ != nullptr && params.kind == TBackendWindowKind::Form) {
-    data.inputContext = XCreateIC(inputMethod_, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow,
-                                  window, XNFocusWindow, window, nullptr);
-    long filterEvents = 0;
-    if (data.inputContext != nullptr && XGetICValues(data.inputContext, XNFilterEvents, &filterEvents, nullptr) == nullptr)
-      XSelectInput(display_, window, kWindowEvents | filterEvents);
-  }
   windows_.emplace(window, data);
   return static_cast<TBackendWindow>(window);
 }
@@ -708,6 +702,7 @@ void TX11Backend::HandleEvent(XEvent& event) {
   // still counts as pressed, but gives no character of its own. It may clear the event's key code, so
   // the key is taken before.
   const unsigned keyCode = event.type == KeyPress ? event.xkey.keycode : 0;
+  if (event.type == KeyPress || event.type == FocusIn) PrepareInputContext(event.xany.window);
   const bool filtered = XFilterEvent(&event, None) == True;
   if (clipboard_.HandleEvent(event) || primary_.HandleEvent(event) || dnd_->HandleEvent(event)) return;
   if (event.type == MappingNotify) {
@@ -790,6 +785,21 @@ void TX11Backend::HandleEvent(XEvent& event) {
     default:
       break;
   }
+}
+
+// A form's input context is made when the keyboard first reaches the form (its focus, or a key where
+// the focus follows the pointer), not with the window: making it waits for the server, and a form's
+// first show would wait with it.
+void TX11Backend::PrepareInputContext(Window window) {
+  WindowData* data = Find(window);
+  if (data == nullptr || data->kind != TBackendWindowKind::Form || data->inputContext != nullptr ||
+      inputMethod_ == nullptr)
+    return;
+  data->inputContext = XCreateIC(inputMethod_, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow,
+                                 window, XNFocusWindow, window, nullptr);
+  long filterEvents = 0;
+  if (data->inputContext != nullptr && XGetICValues(data->inputContext, XNFilterEvents, &filterEvents, nullptr) == nullptr)
+    XSelectInput(display_, window, kWindowEvents | filterEvents);
 }
 
 unsigned long TX11Backend::KeySymForVirtualKey(const XKeyEvent& event) const {

@@ -166,7 +166,8 @@ TFileTail ReadRegularFileTail(const std::string& path, uint64_t maxBytes) {
   return tail;
 }
 
-void WriteFileAtomic(const std::string& path, const std::string& bytes, Durability durability) {
+void WriteFileAtomic(const std::string& path, const std::string& bytes, Durability durability,
+                     const std::function<void(int descriptor)>& prepare) {
   std::string temp;
   UniqueFd fd(CreateTemporaryFile(path, temp));
   if (!fd.IsValid()) throw EFCreateError("Cannot create file \"" + path + "\". " + std::strerror(errno));
@@ -176,6 +177,7 @@ void WriteFileAtomic(const std::string& path, const std::string& bytes, Durabili
   bool ok = (!keepsMode || ::fchmod(fd.Descriptor(), old.st_mode & 07777) == 0) &&
             WriteAll(fd.Descriptor(), bytes) && (durability == Durability::Unflushed || ::fsync(fd.Descriptor()) == 0);
   int error = errno;
+  if (ok && prepare) prepare(fd.Descriptor());
   ok = fd.Close() && ok;
   if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return;
   if (!ok) errno = error;

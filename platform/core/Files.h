@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,8 +52,10 @@ enum class Durability { Flushed, Unflushed };
 // sees the old or the new content, never a part; on any failure the old file is untouched and
 // EFCreateError is raised. A replaced file keeps its permissions; a new one gets 0666 less the process's
 // umask. A symbolic link in the file's place is replaced too, like a new file: its target is neither
-// written nor looked at.
-void WriteFileAtomic(const std::string& path, const std::string& bytes, Durability durability = Durability::Flushed);
+// written nor looked at. `prepare`, when given, is handed the temporary file's descriptor before the
+// rename (to give the file its owner and mode before readers can open it).
+void WriteFileAtomic(const std::string& path, const std::string& bytes, Durability durability = Durability::Flushed,
+                     const std::function<void(int descriptor)>& prepare = {});
 
 // Removes the temporary files that writes of `path` left when their process was killed mid-write. Call
 // it only where no other process writes that file at the same time.

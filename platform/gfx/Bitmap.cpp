@@ -30,6 +30,14 @@ void TBitmap::SetSize(int width, int height) {
   Changed();
 }
 
+void TBitmap::SwapPixels(TBitmap& other) {
+  std::swap(width_, other.width_);
+  std::swap(height_, other.height_);
+  pixels_.swap(other.pixels_);
+  Changed();
+  other.Changed();
+}
+
 TCanvas& TBitmap::Canvas() {
   if (!canvas_) canvas_ = std::make_unique<TCanvas>(*this);
   return *canvas_;

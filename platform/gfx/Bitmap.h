@@ -29,6 +29,9 @@ public:
   void SetHeight(int value) { SetSize(width_, value); }
   // Keeps the pixels of the top-left part that both sizes share; negative sizes are taken as 0.
   void SetSize(int width, int height);
+  // Exchanges size and pixels with another bitmap without copying them; canvases, transparency and
+  // alpha format stay where they are.
+  void SwapPixels(TBitmap& other);
   uint32_t* ScanLine(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
   const uint32_t* ScanLine(int y) const { return pixels_.data() + static_cast<size_t>(y) * width_; }
 

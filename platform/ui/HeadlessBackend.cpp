@@ -4,6 +4,7 @@
 
 #include "platform/gfx/Png.h"
 #include "platform/app/Component.h"
+#include "platform/ui/SpareBuffers.h"
 
 namespace platform {
 
@@ -30,6 +31,7 @@ TBackendWindow THeadlessBackend::CreateWindow(const TBackendWindowParams& params
 }
 
 void THeadlessBackend::DestroyWindow(TBackendWindow window) {
+  if (WindowInfo* info = Find(window)) KeepSpareBuffer(info->shown);
   windows_.erase(static_cast<uint64_t>(window));
   stack_.erase(std::remove(stack_.begin(), stack_.end(), window), stack_.end());
   if (active_ == window) active_ = {};
@@ -90,10 +92,16 @@ void THeadlessBackend::Activate(TBackendWindow window) {
 void THeadlessBackend::Present(TBackendWindow window, const TBitmap& backBuffer, const TRect& dirty) {
   WindowInfo* info = Find(window);
   if (!info) return;
-  if (info->shown.Width() != backBuffer.Width() || info->shown.Height() != backBuffer.Height())
-    info->shown.SetSize(backBuffer.Width(), backBuffer.Height());
+  const TRect whole = Rect(0, 0, backBuffer.Width(), backBuffer.Height());
   TRect r;
-  if (!IntersectRect(r, dirty, Rect(0, 0, backBuffer.Width(), backBuffer.Height()))) return;
+  const bool meets = IntersectRect(r, dirty, whole);
+  if (info->shown.Width() != backBuffer.Width() || info->shown.Height() != backBuffer.Height()) {
+    if (info->shown.Empty())  // a first picture that the copy below overwrites whole needs no white
+      SizeFromSpares(info->shown, whole.Width(), whole.Height(), r == whole ? TSparePixels::Stale : TSparePixels::White);
+    else
+      info->shown.SetSize(whole.Width(), whole.Height());
+  }
+  if (!meets) return;
   for (int y = r.Top; y < r.Bottom; ++y)
     std::copy(backBuffer.ScanLine(y) + r.Left, backBuffer.ScanLine(y) + r.Right, info->shown.ScanLine(y) + r.Left);
 }

@@ -9,6 +9,7 @@
 #include "platform/ui/DragDrop.h"
 #include "platform/app/MessageQueue.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/SpareBuffers.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace platform {
@@ -90,6 +91,7 @@ TTopLevelWindow::TTopLevelWindow(TWinControl& control, const TCreateParams& para
 TTopLevelWindow::~TTopLevelWindow() {
   All().erase(std::remove(All().begin(), All().end(), this), All().end());
   Backend().DestroyWindow(window_);
+  KeepSpareBuffer(backBuffer_);
 }
 
 void TTopLevelWindow::AddDirty(const TRect& r) {
@@ -105,7 +107,10 @@ void TTopLevelWindow::Paint() {
   }
   if (dirty_.Empty()) return;
   if (backBuffer_.Width() != control_.Width() || backBuffer_.Height() != control_.Height()) {
-    backBuffer_.SetSize(control_.Width(), control_.Height());
+    if (backBuffer_.Empty())
+      SizeFromSpares(backBuffer_, control_.Width(), control_.Height(), TSparePixels::White);
+    else
+      backBuffer_.SetSize(control_.Width(), control_.Height());
     dirty_ = Region(Rect(0, 0, control_.Width(), control_.Height()));
   }
   Region dirty = std::move(dirty_);

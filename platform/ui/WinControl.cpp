@@ -292,10 +292,11 @@ void TWinControl::CreateParams(TCreateParams& Params) {
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
-  // Forms are listed in the window station, so other programs find them by class and caption.
+  // Forms are listed in the window station, so other programs find them by class and caption; once the
+  // loop is idle, after their first paint.
   bool listed = !Parent() && !(Params.Style & WS_CHILD) && dynamic_cast<TCustomForm*>(this);
   handle_ = WindowHandle(Params.WinClassName, Params.Caption, listed ? WindowKind::TopLevel : WindowKind::Hidden,
-                         [this](TMessage& message) { HandleWindowMessage(message); });
+                         [this](TMessage& message) { HandleWindowMessage(message); }, StationListing::WhenIdle);
   cachedInset_ = InsetOf(Params);
   HandleMap()[handle_.Handle()] = this;
   if (Params.Style & (WS_HSCROLL | WS_VSCROLL)) {

@@ -274,6 +274,24 @@ TEST_F(WindowStationTest, BroadcastReachesEveryTopLevelWindowOfEveryProcess) {
                                              {form.Handle(), reset, 4}}));
 }
 
+// A form is listed once its loop is idle, under the caption it has then; one that went before is
+// never listed.
+TEST_F(WindowStationTest, AWindowListedWhenIdleIsFoundByOthersOnceTheLoopWasIdle) {
+  TApplication app;
+  app.Initialize();
+  WindowHandle form("TFormIdle", "first", WindowKind::TopLevel, nullptr, StationListing::WhenIdle);
+  WindowHandle gone("TFormGone", "gone", WindowKind::TopLevel, nullptr, StationListing::WhenIdle);
+  ASSERT_EQ(FindWindow("TFormIdle", "first"), form.Handle()) << "found within its process at once";
+  Peer other(helper_, std::nullopt);
+  EXPECT_EQ(other.Ask("find\tTFormIdle\tfirst", "found "), "0");
+  SetWindowText(form.Handle(), "second");
+  gone.Reset();
+  app.ProcessMessages();
+  EXPECT_EQ(ParseHwnd(other.Ask("find\tTFormIdle\tsecond", "found ")), form.Handle());
+  EXPECT_EQ(other.Ask("find\tTFormGone\tgone", "found "), "0");
+  EXPECT_FALSE(ListWaitingWindows()) << "each is listed once";
+}
+
 TEST_F(WindowStationTest, AReaderOfAnotherUserNeverMissesAWindowWhileTheListChanges) {
   GiveFolderToNobody();
   WindowHandle stable("TStable", "x", WindowKind::TopLevel, nullptr);

@@ -44,6 +44,21 @@ TEST(FilesTest, AReplacedFileKeepsItsMode) {
   EXPECT_EQ(ReadFileBytes(folder.File("f")), "new");
 }
 
+// A file that others read gets its mode from the writer before it takes its name.
+TEST(FilesTest, APreparedFileTakesItsNameWithTheModeThePreparationGaveIt) {
+  TempFolder folder;
+  WriteFileAtomic(folder.File("list"), "old");
+  int calls = 0;
+  WriteFileAtomic(folder.File("list"), "new", Durability::Unflushed, [&](int fd) {
+    ++calls;
+    EXPECT_EQ(ReadFileBytes(folder.File("list")), "old");  // not yet renamed
+    ASSERT_EQ(::fchmod(fd, 0604), 0);
+  });
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(ModeOf(folder.File("list")), 0604u);
+  EXPECT_EQ(ReadFileBytes(folder.File("list")), "new");
+}
+
 TEST(FilesTest, LeftoversOfKilledWritesAreRemovedAndNothingElse) {
   TempFolder folder;
   for (const char* name : {"events.log", "events.log.tmp-a1B2c3", "events.log.tmp-zzzzzz", "events.log.tmp-short",

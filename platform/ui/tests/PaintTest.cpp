@@ -10,6 +10,7 @@
 #include "platform/gfx/Png.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/tests/FormFixture.h"
+#include "platform/ui/tests/Screenshots.h"
 
 namespace platform {
 namespace {
@@ -137,6 +138,47 @@ TEST_F(PaintTest, AHugeFormCostsWhatTheScreenCosts) {
   EXPECT_EQ(shown.Height(), form->Height());
   form->SetBounds(0, 0, 300, 200);
   EXPECT_EQ(form->Width(), 300) << "a size within the bound is taken as asked";
+}
+
+// A control that neither erases nor paints its area, as one that paints everything itself may leave
+// parts of it.
+class Unpainted : public TCustomControl {
+public:
+  Unpainted(TWinControl* parent, TRect bounds) : TCustomControl(parent) {
+    SetParent(parent);
+    SetBoundsRect(bounds);
+  }
+
+protected:
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == WM_ERASEBKGND) {
+      Message.Result = 1;
+      return;
+    }
+    TCustomControl::Dispatch(Message);
+  }
+  void Paint() override {}
+};
+
+// A form shown anew takes the buffers that a form of its size left, and still starts from white, as on
+// fresh buffers: nothing of the form that went shows through where the new one paints nothing.
+TEST_F(PaintTest, AFormShownAnewShowsNothingOfTheFormWhoseBuffersItTakes) {
+  auto gone = ShowForm(60, 40);
+  gone->SetColor(clRed);
+  Settle();
+  const uint32_t* goneShown = Input().Info(gone->BackendWindow()).shown.ScanLine(0);
+  gone.reset();
+
+  auto form = std::make_unique<TForm>(nullptr);
+  form->SetBounds(100, 100, 60, 40);
+  form->SetColor(clBlue);
+  auto* unpainted = new Unpainted(form.get(), Bounds(10, 10, 20, 20));
+  form->Show();
+  Settle();
+  EXPECT_EQ(Input().Info(form->BackendWindow()).shown.ScanLine(0), goneShown) << "the buffer that went is taken again";
+  EXPECT_EQ(ShownColor(Input(), *unpainted, 5, 5), clWhite) << "where nothing paints, the new form is white";
+  EXPECT_EQ(ShownColor(Input(), *form, 5, 5), clBlue);
+  EXPECT_EQ(ShownColor(Input(), *form, 59, 39), clBlue);
 }
 
 TEST_F(PaintTest, ScreenshotOfASmallFormMatchesItsReference) {
