@@ -309,27 +309,39 @@ TEST_F(DovAdizInputTest, MarkupHintWindowStaysOnScreen) {
   EXPECT_EQ(hint->BoundsRect().Top, 0);
 }
 
+// The footer kinds: fixed footer rows, the floating footer over the last row, and a grid whose rows
+// below the fixed row are all footers.
+struct FooterCase {
+  int rows, fixedFooters;
+  bool floating;
+  int last;  // the last data row; -1: none
+};
+constexpr FooterCase kFooterCases[] = {{8, 0, false, 7}, {8, 2, false, 5}, {8, 0, true, 6}, {3, 2, false, -1}};
+
+void ShapeFooters(VUraRazuduVova& grid, const FooterCase& c) {
+  grid.FloatingFooter().SetVisible(false);
+  grid.SetFixedFooters(0);
+  grid.SetRowCount(c.rows);
+  grid.SetFixedFooters(c.fixedFooters);
+  grid.FloatingFooter().SetVisible(c.floating);
+}
+
+std::string Name(const FooterCase& c) {
+  return std::to_string(c.rows) + "/" + std::to_string(c.fixedFooters) + (c.floating ? "/floating" : "");
+}
+
 // Home and End with the first-last-row setting go to the first and the last data row: End stops
 // before fixed footer rows and before the floating footer's last row; without a data row they stay.
 TEST_F(DovAdizInputTest, HomeAndEndStopBeforeEveryKindOfFooter) {
   grid_->Navigation().HomeEndKey = THomeEndAction::heFirstLastRow;
-  const struct {
-    int rows, fixedFooters;
-    bool floating;
-    int end;  // -1: no data row
-  } cases[] = {{8, 0, false, 7}, {8, 2, false, 5}, {8, 0, true, 6}, {3, 2, false, -1}};
-  for (const auto& c : cases) {
-    grid_->FloatingFooter().SetVisible(false);
-    grid_->SetFixedFooters(0);
-    grid_->SetRowCount(c.rows);
-    grid_->SetFixedFooters(c.fixedFooters);
-    grid_->FloatingFooter().SetVisible(c.floating);
-    grid_->SetRow(c.end < 0 ? c.rows - 1 : 3);
+  for (const FooterCase& c : kFooterCases) {
+    ShapeFooters(*grid_, c);
+    grid_->SetRow(c.last < 0 ? c.rows - 1 : 3);
     const int start = grid_->Row();
     Press(VK_END);
-    EXPECT_EQ(grid_->Row(), c.end < 0 ? start : c.end) << c.rows << "/" << c.fixedFooters << "/" << c.floating;
+    EXPECT_EQ(grid_->Row(), c.last < 0 ? start : c.last) << Name(c);
     Press(VK_HOME);
-    EXPECT_EQ(grid_->Row(), c.end < 0 ? start : 1) << c.rows << "/" << c.fixedFooters << "/" << c.floating;
+    EXPECT_EQ(grid_->Row(), c.last < 0 ? start : 1) << Name(c);
   }
 }
 
@@ -404,25 +416,16 @@ TEST_F(DovAdizInputTest, WheelAndPanningStayOnDataRows) {
     Input().MouseUp(TMouseButtonKind::Middle, over);
     Settle();
   };
-  const struct {
-    int rows, fixedFooters;
-    bool floating;
-    int last;  // -1: no data row
-  } cases[] = {{8, 2, false, 5}, {8, 0, true, 6}, {3, 2, false, -1}};
-  for (const auto& c : cases) {
-    grid_->FloatingFooter().SetVisible(false);
-    grid_->SetFixedFooters(0);
-    grid_->SetRowCount(c.rows);
-    grid_->SetFixedFooters(c.fixedFooters);
-    grid_->FloatingFooter().SetVisible(c.floating);
+  for (const FooterCase& c : kFooterCases) {
+    ShapeFooters(*grid_, c);
     grid_->SetRow(c.last < 0 ? c.rows - 1 : 1);
     const int start = grid_->Row();
     for (int i = 0; i < 4; ++i) Input().MouseWheel(-120, over);
     Settle();
-    EXPECT_EQ(grid_->Row(), c.last < 0 ? start : c.last) << c.rows << "/" << c.fixedFooters << "/" << c.floating;
+    EXPECT_EQ(grid_->Row(), c.last < 0 ? start : c.last) << Name(c);
     grid_->SetRow(c.last < 0 ? c.rows - 1 : 1);
     pan(40, 12);
-    EXPECT_EQ(grid_->Row(), c.last < 0 ? start : c.last) << c.rows << "/" << c.fixedFooters << "/" << c.floating;
+    EXPECT_EQ(grid_->Row(), c.last < 0 ? start : c.last) << Name(c);
   }
 }
 
