@@ -183,8 +183,10 @@ void TBaseGrid::RepaintCell(int ACol, int ARow) {
   if (!ColAxis().Shows(block.Left, block.Right, ClientWidth()) ||
       !RowAxis().Shows(block.Top, block.Bottom, RowsExtent()))
     return;
-  TRect shown;
-  if (IntersectRect(shown, CellRect(col, ARow), ClientRect())) Invalidate();
+  // The block alone is painted again, not the whole grid.
+  TRect area, shown;
+  UnionRect(area, CellRect(block.Left, block.Top), CellRect(block.Right, block.Bottom));
+  if (IntersectRect(shown, area, ClientRect())) InvalidateRect(shown);
 }
 
 bool TBaseGrid::IsSelected(int ACol, int ARow) const {

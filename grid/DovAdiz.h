@@ -1083,6 +1083,9 @@ private:
   std::string incrementalText_;
   platform::TPoint validateCell_{-1, -1};
   std::string validateText_;
+  // The cell whose edited value was refused, until a value is accepted or an edit begins: the current
+  // cell does not move away from it, and its editor opens again. (-1, -1): none.
+  platform::TPoint refusedCell_{-1, -1};
 
 protected:
   void Notification(platform::TComponent* AComponent, platform::TOperation Operation) override;

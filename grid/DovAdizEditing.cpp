@@ -164,6 +164,13 @@ bool VUraRazuduVova::SelectCellEditing(int ACol, int ARow) {
     HideInplaceEdit();
     if (alive.Gone()) return false;
   }
+  // The edited value was refused (as the editor lost the focus to the grid, or as it closed): the
+  // edited cell stays current, with its editor open again.
+  if (refusedCell_.X >= 0 && base != refusedCell_) {
+    refusedCell_ = {-1, -1};
+    ShowEditor();
+    return false;
+  }
   // A cell holding a check box or radio group is edited by clicking: it keeps the options as they are.
   if (!HasStaticEdit(base.X, base.Y)) ApplyCellEditing(ACol, ARow, base.X);
   const bool selfValidating = InplaceEditor() && InplaceEditor()->Focused();
@@ -206,6 +213,7 @@ bool VUraRazuduVova::CanEditShow() {
     GetCellEditor(base.X, base.Y, EditorKind);
     editCell_ = base;
     InitValidate(Col(), Row());
+    refusedCell_ = {-1, -1};
     if (!IsTextEditorKind(EditorKind)) {
       ShowEditControl(DisplColIndex(base.X), base.Y);
       result = false;
@@ -223,6 +231,7 @@ void VUraRazuduVova::ShowEditControl(int ACol, int ARow) {
   {
     ScopedFlag transition(*this, editTransition_);
     EditPending = true;
+    refusedCell_ = {-1, -1};
     const TRect R = CellRect(DisplColIndex(c), r);
     const int width = std::max(R.Width() - 1, 0);
     const int height = std::max(R.Height() - 1, 0);

@@ -50,6 +50,7 @@ bool VUraRazuduVova::EditorGridKey(WORD Key, TShiftState Shift, const std::funct
     preparedValue_ = value();
     if (!valid) return false;
   } else if (Key == VK_ESCAPE) {
+    refusedCell_ = {-1, -1};
     reload(CellEditText(c, r));
     preparedValue_ = value();
   }

@@ -273,6 +273,8 @@ void TExInplaceEdit::LookupCompletion() {
 }
 
 void TExInplaceEdit::KeyDown(WORD& Key, TShiftState Shift) {
+  // Escape gives the refused value up: the current cell may move again.
+  if (Key == VK_ESCAPE) grid_->refusedCell_ = {-1, -1};
   lookupKey_ = Key != VK_BACK && Key != VK_DELETE;
   const TNavigation& navigation = grid_->Navigation();
   const bool plain = SelLength() == 0 && !Shift.Contains(TShiftStateFlag::ssShift);

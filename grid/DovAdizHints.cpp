@@ -1,11 +1,13 @@
 // What the application's hint says over a cell, and where it shows.
 
 #include <algorithm>
+#include <string>
 
 #include "grid/DovAdiz.h"
 #include "grid/ExUtil.h"
 #include "grid/GridHintWindow.h"
 #include "platform/ui/ApplicationHints.h"
+#include "platform/ui/Forms.h"
 
 using namespace platform;
 
@@ -61,6 +63,10 @@ void VUraRazuduVova::ShowHintProc(std::string& HintStr, bool& CanShow, THintInfo
       (HintShowCells || (HintShowLargeText && GetCellTextSize(baseCol, baseRow).cx > R.Width()))) {
     HintStr = text;
     at.Y = R.Top;
+    // A text that the grid does not draw as markup is no markup in its hint either: a hint window of
+    // the application's that would read its "<" or "&" as markup gives way to the plain one.
+    if (TextType(text, EnableHTML) != 1 && text.find_first_of("<&") != std::string::npos)
+      HintInfo.HintWindowClass = HintWindowClassOf<THintWindow>();
   }
   if (OnGridHint) OnGridHint(this, baseRow, baseCol, HintStr);
   if (alive.Gone()) return;

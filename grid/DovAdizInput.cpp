@@ -9,6 +9,7 @@
 #include "controls/html/RenderHTML.h"
 #include "grid/DovAdiz.h"
 #include "grid/ExUtil.h"
+#include "grid/GridCursors.h"
 #include "grid/ScopedFlag.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Ascii.h"
@@ -262,8 +263,9 @@ void VUraRazuduVova::MouseMove(TShiftState Shift, int X, int Y) {
     ApplicationHints().CancelHint();
     hintCell_ = {c, r};
   }
-  const TCursor cursor = CursorAt(X, Y, anchor);
-  if (TBaseGrid::Cursor() != cursor) TBaseGrid::SetCursor(cursor);
+  // While the wheel button pans, the pan cursor keeps showing the way.
+  if (const TCursor cursor = CursorAt(X, Y, anchor); !panning_ && TBaseGrid::Cursor() != cursor)
+    TBaseGrid::SetCursor(cursor);
   TBaseGrid::MouseMove(Shift, X, Y);
   if (alive.Gone()) return;
   ShowSizingHint(X, Y);
@@ -280,10 +282,11 @@ TCursor VUraRazuduVova::CursorAt(int X, int Y, const std::string& anchor) {
   }
   if (state == TGridState::gsColSizing) return crHSplit;
   if (state == TGridState::gsRowSizing) return crVSplit;
+  RegisterGridCursors();
   switch (selectMode_) {
-    case TSelectMode::smRows: return crRightArrow;
-    case TSelectMode::smColumns: return crDownArrow;
-    case TSelectMode::smAll: return crDownRightArrow;
+    case TSelectMode::smRows: return crSelectRow;
+    case TSelectMode::smColumns: return crSelectColumn;
+    case TSelectMode::smAll: return crSelectAll;
     case TSelectMode::smNone: break;
   }
   return normalCursor_;

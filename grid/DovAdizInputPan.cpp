@@ -5,6 +5,7 @@
 
 #include "grid/DovAdiz.h"
 #include "grid/ExUtil.h"
+#include "grid/GridCursors.h"
 #include "platform/ui/ApplicationHints.h"
 #include "platform/ui/Forms.h"
 
@@ -22,12 +23,12 @@ constexpr int kMarkerSize = 32;
 
 int PanStep(int offset) { return offset > kPanDeadZone ? 1 : offset < -kPanDeadZone ? -1 : 0; }
 
-// The cursor that points the way the grid pans; the size cursors stand for the pan cursors.
+// The cursor that points the way the grid pans.
 TCursor PanCursor(int dx, int dy) {
-  if (dx == 0 && dy == 0) return crSizeAll;
-  if (dx == 0) return crSizeNS;
-  if (dy == 0) return crSizeWE;
-  return dx == dy ? crSizeNWSE : crSizeNESW;
+  if (dx == 0) return dy == 0 ? crPanNeutral : dy > 0 ? crPanDown : crPanUp;
+  if (dy == 0) return dx > 0 ? crPanRight : crPanLeft;
+  if (dy < 0) return dx > 0 ? crPanUpRight : crPanUpLeft;
+  return dx > 0 ? crPanDownRight : crPanDownLeft;
 }
 
 const char* MarkerName(TIntelliPan kind) {
@@ -81,6 +82,7 @@ void VUraRazuduVova::StartPanning(TPoint At) {
   panning_ = true;
   panStart_ = At;
   panSavedCursor_ = TBaseGrid::Cursor();
+  RegisterGridCursors();
   TBaseGrid::SetCursor(PanCursor(0, 0));
   ApplicationHints().CancelHint();
   SetTimer(Handle(), kPanTimerId, kPanTimerMs);

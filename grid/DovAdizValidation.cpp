@@ -39,6 +39,7 @@ bool VUraRazuduVova::ValidateCell(const std::string& NewValue) {
     if (alive.Gone()) return valid;
   }
   if (!valid) EditPending = true;
+  refusedCell_ = valid ? TPoint{-1, -1} : TPoint{c, r};
   validateText_ = Cells(c, r);
   if (valid) InitValidate(Col(), Row());
   return valid;

@@ -31,6 +31,8 @@ packages=(
   desktop-file-utils hicolor-icon-theme
   # the X11 backend's tests: a server, input and clipboard peers, keymaps, screenshots
   xvfb xdotool xclip x11-xkb-utils x11-apps x11-utils openbox wmctrl
+  # the cursor that the X server shows, read back by the X11 tests
+  libxfixes-dev
   # drag and drop with a program that no one here wrote: a small GTK 3 peer
   python3-gi gir1.2-gtk-3.0
   # the rich edit's tests: a word processor that writes the RTF they read

@@ -5,12 +5,14 @@
 
 #include "grid/DovAdiz.h"
 #include "grid/DovAdizEditors.h"
+#include "grid/GridCursors.h"
 #include "grid/VovUra.h"
 #include "grid/tests/DovAdizInputFixture.h"
 #include "platform/app/Messages.h"
 #include "platform/core/Clock.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/edits/EditMessages.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/VirtualKeys.h"
 
@@ -243,6 +245,55 @@ TEST_F(DovAdizCellControlsTest, WheelButtonPansVerticallyUntilAPress) {
   EXPECT_EQ(grid_->Row(), 1);  // panning is over: a click selects again
 }
 
+// Every pan tick shows the pan cursor of the way the mouse lies from where the wheel button went down
+// (beyond 5 pixels), in the grid and in its window; a mouse move between ticks keeps it, and the end of
+// panning brings back the grid's own cursor.
+TEST_F(DovAdizCellControlsTest, PanCursorShowsTheWayUntilPanningEnds) {
+  grid_->IntelliPan = TIntelliPan::ipBoth;
+  grid_->SetRowCount(40);
+  grid_->SetColCount(40);
+  grid_->SetCol(20);
+  grid_->SetRow(20);
+  const TPoint start = CellPoint(2, 4);
+  auto shown = [&] { return Input().Info(form_->BackendWindow()).cursorImage; };
+  Input().MouseDown(TMouseButtonKind::Middle, start);
+  Input().MouseUp(TMouseButtonKind::Middle, start);
+  Settle();
+  EXPECT_EQ(grid_->Cursor(), crPanNeutral);
+  const struct {
+    int dx, dy;
+    TCursor cursor;
+  } ways[] = {
+      {20, 0, crPanRight},       {-20, 0, crPanLeft},     {0, 20, crPanDown},       {0, -20, crPanUp},
+      {20, -20, crPanUpRight},   {-20, -20, crPanUpLeft}, {20, 20, crPanDownRight}, {-20, 20, crPanDownLeft},
+      {5, -5, crPanNeutral},
+  };
+  for (const auto& way : ways) {
+    Input().MouseMove({start.X + way.dx, start.Y + way.dy});
+    Settle();
+    Sleep(10);
+    Settle();
+    EXPECT_EQ(grid_->Cursor(), way.cursor) << way.dx << "," << way.dy;
+    ASSERT_NE(Screen().Cursors(way.cursor), nullptr) << way.cursor;
+    EXPECT_EQ(shown(), Screen().Cursors(way.cursor)) << way.dx << "," << way.dy;
+  }
+  Input().MouseMove({start.X + 20, start.Y + 20});
+  Settle();
+  Sleep(10);
+  Settle();
+  Input().MouseMove({start.X + 21, start.Y + 22});
+  Settle();
+  EXPECT_EQ(grid_->Cursor(), crPanDownRight);
+  EXPECT_EQ(shown(), Screen().Cursors(crPanDownRight));
+
+  Input().MouseDown(TMouseButtonKind::Middle, start);
+  Input().MouseUp(TMouseButtonKind::Middle, start);
+  Settle();
+  EXPECT_EQ(grid_->Cursor(), crDefault);
+  EXPECT_EQ(shown(), nullptr);
+  EXPECT_EQ(Input().Info(form_->BackendWindow()).cursor, TBackendCursor::Arrow);
+}
+
 // With URLShow and URLEdit a right click on a link cell makes it current and opens its editor.
 TEST_F(DovAdizCellControlsTest, RightClickEditsALink) {
   grid_->URLShow = true;
@@ -278,8 +329,9 @@ TEST_F(DovAdizCellControlsTest, SynchronisedColumnsComeBackAfterANarrowGrid) {
   EXPECT_EQ(widthsAt(400), wide);
 }
 
-// The cursor tells what a press does: split over a border that sizes, the select arrows over fixed
-// cells that select whole rows, columns or all, the hand over a link, else the grid's own.
+// The cursor tells what a press does: split over a border that sizes, the grid's select cursors over
+// fixed cells that select whole rows, columns or all, the hand over a link, else the grid's own; the
+// window shows the select cursors' pictures.
 TEST_F(DovAdizCellControlsTest, CursorsOverBordersFixedCellsAndLinks) {
   grid_->SetOptions(grid_->Options() + TGridOption::goColSizing + TGridOption::goRowSizing);
   grid_->MouseActions().RowSelect = true;
@@ -292,15 +344,18 @@ TEST_F(DovAdizCellControlsTest, CursorsOverBordersFixedCellsAndLinks) {
     TCursor cursor;
   } cases[] = {
       {CellPoint(2, 0, 63), crHSplit},       {CellPoint(0, 3, 32, 23), crVSplit},
-      {CellPoint(0, 3), crRightArrow},       {CellPoint(2, 0), crDownArrow},
-      {CellPoint(0, 0, 20), crDownRightArrow}, {CellPoint(3, 3, 8), crHandPoint},
+      {CellPoint(0, 3), crSelectRow},       {CellPoint(2, 0), crSelectColumn},
+      {CellPoint(0, 0, 20), crSelectAll},   {CellPoint(3, 3, 8), crHandPoint},
       {CellPoint(2, 3), crDefault},
   };
   for (const auto& item : cases) {
     Input().MouseMove(item.at);
     Settle();
     EXPECT_EQ(grid_->Cursor(), item.cursor) << item.at.X << "," << item.at.Y;
+    EXPECT_EQ(Input().Info(form_->BackendWindow()).cursorImage, Screen().Cursors(item.cursor)) << item.cursor;
   }
+  ASSERT_NE(Screen().Cursors(crSelectRow), nullptr);
+  EXPECT_EQ(Input().Info(form_->BackendWindow()).cursor, TBackendCursor::Arrow);
 }
 
 // A column dragged by its header with a hidden column before the drop moves the real column: the

@@ -400,6 +400,41 @@ TEST_F(DovAdizEditingTest, GridKeysStoreValidateAndHandTheKeyBack) {
   }
 }
 
+// A value that OnCellValidate refuses when a click on another cell ends the edit is put back, and the
+// edited cell is current again, with its editor open there, for the text editor and an editor control;
+// once Escape has given a refused value up, the cursor moves again.
+TEST_F(DovAdizEditingTest, ARefusedValueAfterAClickElsewhereReturnsToTheCell) {
+  bool refuse = false;
+  grid_->OnCellValidate = [&](TObject*, int, int, std::string&, bool& Valid) { Valid = !std::exchange(refuse, false); };
+  for (const TEditorType kind : {TEditorType::edNormal, TEditorType::edEditBtn}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    Kind = kind;
+    grid_->SetCells(1, 2, "old");
+    Edit(1, 2);
+    Type("x");
+    refuse = true;
+    const TRect other = grid_->CellRect(3, 4);
+    Input().Click(grid_->ClientToScreen({(other.Left + other.Right) / 2, (other.Top + other.Bottom) / 2}));
+    Settle();
+    EXPECT_FALSE(refuse) << "validated";
+    EXPECT_EQ(grid_->Cells(1, 2), "old");
+    EXPECT_EQ((TPoint{grid_->Col(), grid_->Row()}), (TPoint{1, 2}));
+    TWinControl* shown = Shown();
+    ASSERT_NE(shown, nullptr);
+    TRect overlap;
+    EXPECT_TRUE(IntersectRect(overlap, shown->BoundsRect(), grid_->CellRect(1, 2)));
+    Press(VK_ESCAPE);
+    // A value refused at Enter and given up with Escape holds the cursor no longer.
+    Edit(1, 2);
+    Type("y");
+    refuse = true;
+    Press(VK_RETURN);
+    Press(VK_ESCAPE);
+    Press(VK_DOWN);
+    EXPECT_EQ(grid_->Row(), 3);
+  }
+}
+
 // A handler that raises while an editor hands its key back leaves the navigation settings as they were;
 // a date picker on a cell that is no date closes with Escape without raising.
 TEST_F(DovAdizEditingTest, AHandlerThatRaisesLeavesTheSettingsAndNoEditorBehind) {

@@ -13,13 +13,18 @@
 
 namespace velmora {
 
-// The grid with its sort, auto-size, clipboard and drag steps recorded.
+// The grid with its sort, auto-size, clipboard and drag steps and the cells it paints recorded.
 class TInputGrid : public VUraRazuduVova {
 public:
   using VUraRazuduVova::VUraRazuduVova;
   std::vector<std::string> calls;
+  std::vector<platform::TPoint> painted;
 
 protected:
+  void DrawCell(int ACol, int ARow, const platform::TRect& ARect, platform::TGridDrawState AState) override {
+    painted.push_back({ACol, ARow});
+    VUraRazuduVova::DrawCell(ACol, ARow, ARect, AState);
+  }
   void HeaderClickSort(int ACol) override { calls.push_back("sort " + std::to_string(ACol)); }
   void AutoSizeColumn(int ACol) override { calls.push_back("autosize " + std::to_string(ACol)); }
   void ClipboardShortcut(TClipboardKey Operation) override {
@@ -28,13 +33,16 @@ protected:
   void OleDrag(bool Column) override { calls.push_back(Column ? "drag column" : "drag cells"); }
 };
 
+
 class RecordingLauncher : public platform::Launcher {
 public:
   int Launch(const platform::LaunchRequest& request) override {
     opened.push_back(request.arguments.empty() ? request.program : request.arguments.back());
+    requests.push_back(request);
     return 0;
   }
   std::vector<std::string> opened;
+  std::vector<platform::LaunchRequest> requests;
 };
 
 // A grid of 5 columns (64 pixels each) and 8 rows (24 pixels each), one fixed row and column, on a

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include "platform/core/Clock.h"
 #include "platform/gfx/TestFont.h"
 #include "platform/shell/Launcher.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/VirtualKeys.h"
 #include "platform/ui/tests/FormFixture.h"
 
@@ -182,6 +184,9 @@ TEST_F(DovAdizInputTest, WheelStaysOffFootersAndZoomIsBounded) {
   for (int i = 0; i < 15; ++i) Input().MouseWheel(120, over, bsCtrl);
   Settle();
   EXPECT_EQ(grid_->ColWidths(1), width + 10);
+  for (int i = 0; i < 30; ++i) Input().MouseWheel(-120, over, bsCtrl);
+  Settle();
+  EXPECT_EQ(grid_->ColWidths(1), width - 10);
 }
 
 // The grid's timer flips the blink phase at every tick, with 100 000 rows as with a few.
@@ -234,6 +239,26 @@ TEST_F(DovAdizInputTest, CellHintsShowTextThatDoesNotFit) {
   EXPECT_EQ(text, "3,2");
 }
 
+// A cell's text is markup in its hint only with EnableHTML: without it a text with "<" goes to the
+// plain hint window, whatever window class the application installed; a text without "<" or "&", and
+// any text with EnableHTML, keeps the application's class.
+TEST_F(DovAdizInputTest, CellTextIsMarkupInAHintOnlyWithEnableHTML) {
+  grid_->HintShowCells = true;
+  grid_->SetCells(2, 2, "<b>up</b> since 10:02");
+  grid_->SetCells(2, 3, "up");
+  auto classAt = [&](int r) {
+    THintInfo info;
+    info.CursorPos = {64 * 2 + 10, 24 * r + 10};
+    info.HintWindowClass = HintWindowClassOf<Dovadiz::TMarkupHintWindow>();
+    grid_->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    return info.HintWindowClass.type;
+  };
+  EXPECT_EQ(classAt(2), &typeid(Dovadiz::TMarkupHintWindow));
+  grid_->EnableHTML = false;
+  EXPECT_EQ(classAt(2), &typeid(THintWindow));
+  EXPECT_EQ(classAt(3), &typeid(Dovadiz::TMarkupHintWindow));
+}
+
 // Sizing a column by its header border shows its width in the grid's hint window while the button is
 // held; the release takes the hint away.
 TEST_F(DovAdizInputTest, SizingHintShowsTheWidthWhileSizing) {
@@ -282,6 +307,189 @@ TEST_F(DovAdizInputTest, MarkupHintWindowStaysOnScreen) {
   hint->ActivateHint(Rect(-50, -50, 0, 0), std::string(300, 'x'));
   EXPECT_EQ(hint->BoundsRect().Left, 0);
   EXPECT_EQ(hint->BoundsRect().Top, 0);
+}
+
+// The footer kinds: fixed footer rows, the floating footer over the last row, and a grid whose rows
+// below the fixed row are all footers.
+struct FooterCase {
+  int rows, fixedFooters;
+  bool floating;
+  int last;  // the last data row; -1: none
+};
+constexpr FooterCase kFooterCases[] = {{8, 0, false, 7}, {8, 2, false, 5}, {8, 0, true, 6}, {3, 2, false, -1}};
+
+void ShapeFooters(VUraRazuduVova& grid, const FooterCase& c) {
+  grid.FloatingFooter().SetVisible(false);
+  grid.SetFixedFooters(0);
+  grid.SetRowCount(c.rows);
+  grid.SetFixedFooters(c.fixedFooters);
+  grid.FloatingFooter().SetVisible(c.floating);
+}
+
+std::string Name(const FooterCase& c) {
+  return std::to_string(c.rows) + "/" + std::to_string(c.fixedFooters) + (c.floating ? "/floating" : "");
+}
+
+// Home and End with the first-last-row setting go to the first and the last data row: End stops
+// before fixed footer rows and before the floating footer's last row; without a data row they stay.
+TEST_F(DovAdizInputTest, HomeAndEndStopBeforeEveryKindOfFooter) {
+  grid_->Navigation().HomeEndKey = THomeEndAction::heFirstLastRow;
+  for (const FooterCase& c : kFooterCases) {
+    ShapeFooters(*grid_, c);
+    grid_->SetRow(c.last < 0 ? c.rows - 1 : 3);
+    const int start = grid_->Row();
+    Press(VK_END);
+    EXPECT_EQ(grid_->Row(), c.last < 0 ? start : c.last) << Name(c);
+    Press(VK_HOME);
+    EXPECT_EQ(grid_->Row(), c.last < 0 ? start : 1) << Name(c);
+  }
+}
+
+// Only Delete without Shift, Ctrl or Alt deletes a row; Shift+Delete without the clipboard shortcuts
+// deletes nothing either.
+TEST_F(DovAdizInputTest, OnlyAPlainDeleteDeletesARow) {
+  grid_->Navigation().AllowDeleteRow = true;
+  const struct {
+    unsigned shift;
+    int rowsAfter;
+  } cases[] = {{bsCtrl, 8}, {bsAlt, 8}, {bsShift, 8}, {bsCtrl | bsShift, 8}, {0, 7}};
+  for (const auto& c : cases) {
+    grid_->SetRow(3);
+    Press(VK_DELETE, c.shift);
+    EXPECT_EQ(grid_->RowCount(), c.rowsAfter) << c.shift;
+    EXPECT_EQ(grid_->Cells(1, 3), c.rowsAfter == 8 ? "r3" : "r4") << c.shift;
+  }
+}
+
+// Only an anchor that begins with a URL scheme (letters, digits, "+", "." and "-" before "://", or
+// "mailto:") reaches the shell, as xdg-open's one argument; "CELL://" in any case names a cell
+// "R<row>C<col>" that becomes current, and a name that is refused or lies outside the grid does nothing.
+TEST_F(DovAdizInputTest, AnchorSchemesAndCellNames) {
+  RecordingLauncher launcher;
+  SetLauncher(&launcher);
+  grid_->URLShow = true;
+  const struct {
+    const char* text;
+    bool opened;
+    TPoint current;  // (-1, -1): the current cell stays
+  } cases[] = {
+      {"mailto:ops@example.org", true, {-1, -1}},   {"svn+ssh://host/repo", true, {-1, -1}},
+      {"a.b-c1://x", true, {-1, -1}},               {"1a://x", false, {-1, -1}},
+      {"we b://x", false, {-1, -1}},                {"ftp.example.org/x mailto:a@b", false, {-1, -1}},
+      {"Cell://R2C3", false, {3, 2}},               {"CELL://R99C2", false, {-1, -1}},
+      {"CELL://B3", false, {-1, -1}},               {"cell://R1C", false, {-1, -1}},
+  };
+  for (const auto& c : cases) {
+    grid_->SetCells(2, 5, c.text);
+    grid_->SetCol(1);
+    grid_->SetRow(1);
+    Settle();
+    launcher.requests.clear();
+    ClickAt(CellPoint(2, 5, 8));
+    ASSERT_EQ(launcher.requests.size(), c.opened ? 1u : 0u) << c.text;
+    if (c.opened) {
+      EXPECT_EQ(launcher.requests[0].arguments, (std::vector<std::string>{c.text})) << c.text;
+      EXPECT_EQ(std::filesystem::path(launcher.requests[0].program).filename(), "xdg-open") << c.text;
+    }
+    // A click on an anchor does not select its cell.
+    const TPoint current = c.current.X < 0 ? TPoint{1, 1} : c.current;
+    EXPECT_EQ((TPoint{grid_->Col(), grid_->Row()}), current) << c.text;
+  }
+  SetLauncher(nullptr);
+}
+
+// Wheel notches and pan ticks never move the current row into footer rows (fixed or the floating
+// footer's), and with no data row they move nothing.
+TEST_F(DovAdizInputTest, WheelAndPanningStayOnDataRows) {
+  grid_->IntelliPan = TIntelliPan::ipBoth;
+  const TPoint over = CellPoint(2, 2);
+  auto pan = [&](int dy, int ticks) {
+    Input().MouseDown(TMouseButtonKind::Middle, over);
+    Input().MouseUp(TMouseButtonKind::Middle, over);
+    Input().MouseMove({over.X, over.Y + dy});
+    Settle();
+    for (int i = 0; i < ticks; ++i) {
+      Sleep(10);
+      Settle();
+    }
+    Input().MouseDown(TMouseButtonKind::Middle, over);
+    Input().MouseUp(TMouseButtonKind::Middle, over);
+    Settle();
+  };
+  for (const FooterCase& c : kFooterCases) {
+    ShapeFooters(*grid_, c);
+    grid_->SetRow(c.last < 0 ? c.rows - 1 : 1);
+    const int start = grid_->Row();
+    for (int i = 0; i < 4; ++i) Input().MouseWheel(-120, over);
+    Settle();
+    EXPECT_EQ(grid_->Row(), c.last < 0 ? start : c.last) << Name(c);
+    grid_->SetRow(c.last < 0 ? c.rows - 1 : 1);
+    pan(40, 12);
+    EXPECT_EQ(grid_->Row(), c.last < 0 ? start : c.last) << Name(c);
+  }
+}
+
+// A tick of the grid's timer repaints a visible cell whose text blinks, a header too, and no other cell
+// (one beside it holds markup that does not blink).
+TEST_F(DovAdizInputTest, TheTimerRepaintsOnlyBlinkingCells) {
+  grid_->SetCells(3, 4, "<B>not blinking</B>");
+  const struct {
+    TPoint cell;
+    const char* text;
+  } cases[] = {{{2, 3}, "<BLINK>down</BLINK>"}, {{3, 0}, "<blink>State</blink>"}};
+  for (const auto& c : cases) {
+    grid_->SetCells(2, 3, "");
+    grid_->SetCells(c.cell.X, c.cell.Y, c.text);
+    Settle();
+    grid_->painted.clear();
+    Sleep(500);
+    Settle();
+    EXPECT_EQ(grid_->painted, (std::vector<TPoint>{c.cell})) << c.text;
+    grid_->SetCells(c.cell.X, c.cell.Y, "");
+  }
+}
+
+// Disjunct row selection with Shift: a Shift+click picks the rows from the current one; Down picks the
+// next row alone, Shift+Down widens the picked range, and Space takes the current row out.
+TEST_F(DovAdizInputTest, DisjunctRowsWithShiftAndKeys) {
+  grid_->MouseActions().DisjunctRowSelect = true;
+  grid_->SetOptions(grid_->Options() + TGridOption::goRangeSelect);
+  auto picked = [&] {
+    std::vector<int> rows;
+    for (int r = 1; r < 8; ++r)
+      if (grid_->RowSelect(r)) rows.push_back(r);
+    return rows;
+  };
+  ClickAt(CellPoint(1, 2));
+  ClickAt(CellPoint(1, 4), bsShift);
+  EXPECT_EQ(picked(), (std::vector<int>{2, 3, 4}));
+  Press(VK_DOWN);
+  EXPECT_EQ(picked(), (std::vector<int>{5}));
+  Press(VK_DOWN, bsShift);
+  EXPECT_EQ(picked(), (std::vector<int>{5, 6}));
+  Press(VK_SPACE);
+  EXPECT_EQ(picked(), (std::vector<int>{5}));
+}
+
+// With Hovering the timer gives the grid the focus and makes the normal cell under the mouse current,
+// but only while the grid's form is the active form.
+TEST_F(DovAdizInputTest, HoveringFollowsTheMouseOnlyInTheActiveForm) {
+  grid_->Hovering = true;
+  auto other = ShowForm(100, 80);
+  other->SetBounds(600, 400, 100, 80);
+  Settle();
+  ASSERT_EQ(Screen().ActiveForm(), other.get());
+  Input().MouseMove(CellPoint(3, 5));
+  Sleep(500);
+  Settle();
+  EXPECT_EQ((TPoint{grid_->Col(), grid_->Row()}), (TPoint{1, 1}));
+  EXPECT_EQ(Screen().ActiveForm(), other.get());
+  Input().Activate(form_->BackendWindow());
+  Settle();
+  Sleep(500);
+  Settle();
+  EXPECT_EQ((TPoint{grid_->Col(), grid_->Row()}), (TPoint{3, 5}));
+  EXPECT_TRUE(grid_->Focused());
 }
 
 }  // namespace

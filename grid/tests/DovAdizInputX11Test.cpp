@@ -1,15 +1,21 @@
 // The grid's mouse on a real X display (an Xvfb of the test's own), used through xdotool as a person
 // uses it: a host table of a few hundred rows sorted by a header click, a column sized by its border,
-// a node contracted, a check box ticked and the wheel turned. The screens are kept in artefacts/grid/.
+// a node contracted, a check box ticked and the wheel turned, and the grid panned with the wheel button
+// while the server shows the pan cursors. The screens are kept in artefacts/grid/.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "X11TestSupport.h"
 #include "grid/DovAdiz.h"
+#include "grid/GridCursors.h"
 #include "grid/tests/GridX11Fixture.h"
 #include "platform/app/Application.h"
 #include "platform/ui/Forms.h"
+
+// Last: its X headers' macros would break the declarations above.
+#include "X11ShownCursor.h"
 
 namespace velmora::testing {
 namespace {
@@ -98,6 +104,37 @@ TEST_F(DovAdizInputX11Test, APersonSortsSizesContractsTicksAndScrolls) {
   Xdotool({"mousemove", Text(CellCentre(4, 3).X), Text(CellCentre(4, 3).Y)});
   PumpFor(1200);
   Screenshot("x11_input_comment_hint");
+}
+
+// The wheel button pans: the X server shows the grid's pan cursor for the way the mouse lies from where
+// the button went down, and its select cursor over the fixed column once a click has ended panning.
+TEST_F(DovAdizInputX11Test, APersonPansAndSeesTheWayOnTheCursor) {
+  grid_->IntelliPan = TIntelliPan::ipBoth;
+  const TPoint start = CellCentre(2, 5);
+  auto shows = [&](TCursor number) {
+    const HCURSOR expected = platform::Screen().Cursors(number);
+    std::optional<CursorImage> shown;
+    const bool same = platform::test::PumpUntil([&] {
+      shown = platform::test::ShownCursor(server_.Display());
+      return shown && expected && shown->rows == expected->rows;
+    }, 2000);
+    EXPECT_TRUE(same) << number << (shown ? "" : ": the server does not tell");
+    if (same) {
+      EXPECT_EQ((TPoint{shown->hotX, shown->hotY}), (TPoint{expected->hotX, expected->hotY})) << number;
+    }
+  };
+  Xdotool({"mousemove", Text(start.X), Text(start.Y), "click", "2"});
+  shows(crPanNeutral);
+  Xdotool({"mousemove", Text(start.X), Text(start.Y + 40)});
+  shows(crPanDown);
+  Xdotool({"mousemove", Text(start.X - 40), Text(start.Y - 40)});
+  shows(crPanUpLeft);
+  Xdotool({"click", "1"});
+  grid_->MouseActions().RowSelect = true;
+  const TPoint fixed = CellCentre(0, 3);
+  Xdotool({"mousemove", Text(fixed.X), Text(fixed.Y)});
+  Xdotool({"mousemove", Text(fixed.X + 1), Text(fixed.Y)});
+  shows(crSelectRow);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "platform/backends/X11Connection.h"
 #include "platform/backends/X11DesktopConventions.h"
 #include "platform/backends/X11Dnd.h"
+#include "platform/backends/X11ImageCursor.h"
 #include "platform/backends/X11Keyboard.h"
 #include "platform/backends/X11WindowHints.h"
 #include "platform/core/UniqueFd.h"
@@ -63,9 +64,6 @@ unsigned FontCursorShape(TBackendCursor cursor) {
     case TBackendCursor::VSplit: return XC_sb_v_double_arrow;
     case TBackendCursor::No: return XC_X_cursor;
     case TBackendCursor::UpArrow: return XC_sb_up_arrow;
-    case TBackendCursor::RightArrow: return XC_sb_right_arrow;
-    case TBackendCursor::DownArrow: return XC_sb_down_arrow;
-    case TBackendCursor::DownRightArrow: return XC_bottom_right_corner;
     case TBackendCursor::Drag: return XC_dotbox;
     case TBackendCursor::DragMove: return XC_dotbox;
     case TBackendCursor::DragCopy: return XC_plus;
@@ -155,6 +153,7 @@ public:
 
   void SetShape(TBackendWindow window, std::span<const TPoint> outline) override;
   void SetCursor(TBackendWindow window, TBackendCursor cursor) override;
+  void SetCursorImage(TBackendWindow window, const CursorImage& image) override;
   void SetCapture(TBackendWindow window) override;
   void ReleaseCapture() override;
 
@@ -237,6 +236,7 @@ private:
   UniqueFd queued_;
   std::map<Window, WindowData> windows_;
   std::map<TBackendCursor, Cursor> cursors_;
+  std::map<const CursorImage*, Cursor> imageCursors_;  // made once per picture
   X11Selection clipboard_;
   X11Selection primary_;
   std::unique_ptr<X11Dnd> dnd_;
@@ -290,6 +290,7 @@ TX11Backend::~TX11Backend() {
     if (data.inputContext != nullptr) XDestroyIC(data.inputContext);
   if (inputMethod_ != nullptr) XCloseIM(inputMethod_);
   for (auto& [shape, cursor] : cursors_) XFreeCursor(display_, cursor);
+  for (auto& [image, cursor] : imageCursors_) XFreeCursor(display_, cursor);
   XFreeGC(display_, gc_);
 }
 
@@ -558,6 +559,15 @@ void TX11Backend::SetCursor(TBackendWindow window, TBackendCursor cursor) {
     found = cursors_.emplace(cursor, made).first;
   }
   XDefineCursor(display_, static_cast<Window>(window), found->second);
+}
+
+void TX11Backend::SetCursorImage(TBackendWindow window, const CursorImage& image) {
+  CallGuard guard(*this);
+  if (Find(static_cast<Window>(window)) == nullptr) return;
+  auto found = imageCursors_.find(&image);
+  if (found == imageCursors_.end()) found = imageCursors_.emplace(&image, CreateImageCursor(*connection_, image)).first;
+  // A picture X could not make a cursor of leaves the window's cursor as it is.
+  if (found->second != None) XDefineCursor(display_, static_cast<Window>(window), found->second);
 }
 
 void TX11Backend::SetCapture(TBackendWindow window) {

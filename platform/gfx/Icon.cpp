@@ -11,10 +11,10 @@ namespace {
 constexpr const char* kInvalidIcon = "Icon image is not valid";
 }
 
-std::vector<PixelImage> DecodeIconImages(std::string_view file, const char* error, size_t most) {
-  // Icon directory: reserved 0, type 1, count, then 16-byte entries with the image's size and offset.
+std::vector<PixelImage> DecodeIconImages(std::string_view file, const char* error, size_t most, uint16_t type) {
+  // Icon directory: reserved 0, the type, count, then 16-byte entries with the image's size and offset.
   const ByteReader in(file, error);
-  if (in.U16(0) != 0 || in.U16(2) != 1 || in.U16(4) == 0) in.Fail();
+  if (in.U16(0) != 0 || in.U16(2) != type || in.U16(4) == 0) in.Fail();
   std::vector<PixelImage> images;
   const size_t count = std::min<size_t>(in.U16(4), most);
   for (size_t entry = 6; images.size() < count; entry += 16) {

@@ -35,8 +35,12 @@ std::string EncodeBmpFile(int width, int height, const uint32_t* pixels, bool al
 
 PixelImage DecodePng(std::string_view data, const char* error);
 
-// The images of an icon file (bitmaps with their mask, or PNG) in the file's order, at most `most`.
-std::vector<PixelImage> DecodeIconImages(std::string_view file, const char* error, size_t most = SIZE_MAX);
+// The images of an icon file (bitmaps with their mask, or PNG) in the file's order, at most `most`. A
+// cursor file is an icon file of its own type.
+constexpr uint16_t kIconFileType = 1;
+constexpr uint16_t kCursorFileType = 2;
+std::vector<PixelImage> DecodeIconImages(std::string_view file, const char* error, size_t most = SIZE_MAX,
+                                         uint16_t type = kIconFileType);
 
 // Makes a decoded image the bitmap's content (size, pixels and alpha format); the pixels move into the
 // bitmap, so a picture's pixels are never held twice.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/gfx/Geometry.h"
+#include "platform/ui/CursorImage.h"
 
 namespace platform {
 
@@ -44,7 +45,7 @@ enum class TBackendWindowState { Normal, Minimized, Maximized };
 // The shapes of the mouse pointer that controls ask for.
 enum class TBackendCursor {
   Arrow, IBeam, Wait, Cross, HandPoint, SizeAll, SizeNS, SizeWE, SizeNWSE, SizeNESW, HSplit, VSplit, No,
-  UpArrow, RightArrow, DownArrow, DownRightArrow, Drag,
+  UpArrow, Drag,
   DragMove, DragCopy, NoDrop,  // the cursors of a system drag: move, copy, no drop here
 };
 
@@ -155,6 +156,8 @@ public:
   virtual void SetShape(TBackendWindow window, std::span<const TPoint> outline) {}
 
   virtual void SetCursor(TBackendWindow window, TBackendCursor cursor) = 0;
+  // A cursor drawn by the program in place of a shape; the picture lives as long as the program.
+  virtual void SetCursorImage(TBackendWindow window, const CursorImage& image) = 0;
   // Mouse capture: all mouse events go to this window until released (a grab on X11).
   virtual void SetCapture(TBackendWindow window) = 0;
   virtual void ReleaseCapture() = 0;

@@ -30,9 +30,6 @@ TBackendCursor BackendCursorOf(TCursor cursor) {
     case crSizeNWSE: return TBackendCursor::SizeNWSE;
     case crSizeWE: return TBackendCursor::SizeWE;
     case crUpArrow: return TBackendCursor::UpArrow;
-    case crRightArrow: return TBackendCursor::RightArrow;
-    case crDownArrow: return TBackendCursor::DownArrow;
-    case crDownRightArrow: return TBackendCursor::DownRightArrow;
     case crHourGlass: return TBackendCursor::Wait;
     case crDrag: return TBackendCursor::Drag;
     case crNoDrop:

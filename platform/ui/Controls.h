@@ -57,7 +57,8 @@ public:
   using Exception::Exception;
 };
 
-// Cursor numbers: the shapes the backend knows, negative as in the class library; 0 is the parent's.
+// Cursor numbers: the shapes the backend knows, negative as in the class library; 0 is the parent's;
+// positive numbers are the program's own cursors (TScreen::Cursors).
 using TCursor = int;
 inline constexpr TCursor crDefault = 0;
 inline constexpr TCursor crNone = -1;
@@ -77,10 +78,6 @@ inline constexpr TCursor crVSplit = -15;
 inline constexpr TCursor crNo = -18;
 inline constexpr TCursor crHandPoint = -21;
 inline constexpr TCursor crSizeAll = -22;
-// Arrows that point at what a press selects: a row, a column, everything below and right.
-inline constexpr TCursor crRightArrow = -23;
-inline constexpr TCursor crDownArrow = -24;
-inline constexpr TCursor crDownRightArrow = -25;
 // The backend's shape for a cursor number (the arrow for numbers it does not know).
 TBackendCursor BackendCursorOf(TCursor cursor);
 

@@ -461,7 +461,26 @@ void TScreen::SetCursor(TCursor value) {
   cursor_ = value;
   if (value == crDefault) return;
   for (TCustomForm* form : forms_)
-    if (form->BackendWindow() != TBackendWindow{}) Backend().SetCursor(form->BackendWindow(), BackendCursorOf(value));
+    if (form->BackendWindow() != TBackendWindow{}) ShowBackendCursor(form->BackendWindow(), value);
+}
+
+HCURSOR TScreen::Cursors(TCursor index) const {
+  const auto found = cursors_.find(index);
+  return found == cursors_.end() ? nullptr : found->second;
+}
+
+void TScreen::SetCursors(TCursor index, HCURSOR cursor) {
+  if (cursor)
+    cursors_[index] = cursor;
+  else
+    cursors_.erase(index);
+}
+
+void ShowBackendCursor(TBackendWindow window, TCursor cursor) {
+  if (HCURSOR image = Screen().Cursors(cursor))
+    Backend().SetCursorImage(window, *image);
+  else
+    Backend().SetCursor(window, BackendCursorOf(cursor));
 }
 
 TScreen& Screen() {

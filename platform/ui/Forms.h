@@ -1,11 +1,13 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/app/Application.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/CursorImage.h"
 #include "platform/app/ModalResult.h"
 
 namespace platform {
@@ -150,6 +152,10 @@ public:
   // A cursor for the whole program (crHourGlass while busy); crDefault leaves each control's own.
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor value);
+  // The program's own cursors by number (positive; LoadCursor makes them): a control whose Cursor is
+  // such a number shows the picture. Null for a number without one.
+  HCURSOR Cursors(TCursor index) const;
+  void SetCursors(TCursor index, HCURSOR cursor);
 
   int FormCount() const { return static_cast<int>(forms_.size()); }
   TCustomForm* Forms(int index) const { return forms_.at(static_cast<size_t>(index)); }
@@ -167,6 +173,7 @@ private:
   friend TScreen& Screen();
 
   TCursor cursor_ = crDefault;
+  std::map<TCursor, HCURSOR> cursors_;
   std::vector<TCustomForm*> forms_;
   std::vector<TCustomForm*> zOrder_;
   TCustomForm* activeForm_ = nullptr;
@@ -175,6 +182,10 @@ private:
 };
 
 TScreen& Screen();
+
+// Shows the cursor in a backend window: a program cursor (Screen().Cursors) by its picture, any other
+// by the backend's shape.
+void ShowBackendCursor(TBackendWindow window, TCursor cursor);
 
 // The window that shows a hint: a pop-up with a one-pixel frame, the hint text word-wrapped on the
 // hint colour. A replacement class overrides CalcHintRect, ActivateHint and Paint.

@@ -111,7 +111,14 @@ void THeadlessBackend::SetShape(TBackendWindow window, std::span<const TPoint> o
 }
 
 void THeadlessBackend::SetCursor(TBackendWindow window, TBackendCursor cursor) {
-  if (WindowInfo* info = Find(window)) info->cursor = cursor;
+  if (WindowInfo* info = Find(window)) {
+    info->cursor = cursor;
+    info->cursorImage = nullptr;
+  }
+}
+
+void THeadlessBackend::SetCursorImage(TBackendWindow window, const CursorImage& image) {
+  if (WindowInfo* info = Find(window)) info->cursorImage = &image;
 }
 
 void THeadlessBackend::SetCapture(TBackendWindow window) { capture_ = window; }

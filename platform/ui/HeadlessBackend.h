@@ -38,6 +38,7 @@ public:
   void Present(TBackendWindow window, const TBitmap& backBuffer, const TRect& dirty) override;
   void SetShape(TBackendWindow window, std::span<const TPoint> outline) override;
   void SetCursor(TBackendWindow window, TBackendCursor cursor) override;
+  void SetCursorImage(TBackendWindow window, const CursorImage& image) override;
   void SetCapture(TBackendWindow window) override;
   void ReleaseCapture() override;
   TRect ScreenRect() const override { return screen_; }
@@ -87,6 +88,7 @@ public:
     bool visible = false;
     TBackendWindowState state = TBackendWindowState::Normal;
     TBackendCursor cursor = TBackendCursor::Arrow;
+    const CursorImage* cursorImage = nullptr;  // a program cursor, shown in place of `cursor`
     std::vector<TPoint> shape;  // the outline the window is shaped to; empty for its whole rectangle
     TBitmap shown;  // what was presented, the size of the last back buffer
     IBackendWindowSink* sink = nullptr;

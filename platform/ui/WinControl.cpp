@@ -156,10 +156,12 @@ void TWinControl::Dispatch(TMessage& Message) {
           cursor = child->Cursor();
         if (cursor == crDefault) cursor = Cursor();
       }
+      // No control up to the window asks for a cursor: the window's own, the arrow, replaces the last.
+      if (cursor == crDefault && !Parent()) cursor = crArrow;
       if (cursor != crDefault) {
-        if (TTopLevelWindow* top = TopLevelOf(this)) Backend().SetCursor(top->Window(), BackendCursorOf(cursor));
+        if (TTopLevelWindow* top = TopLevelOf(this)) ShowBackendCursor(top->Window(), cursor);
         Message.Result = 1;
-      } else if (Parent()) {
+      } else {
         Message.Result = Parent()->Perform(WM_SETCURSOR, Message.WParam, Message.LParam);
       }
       return;
@@ -216,6 +218,12 @@ void TWinControl::Dispatch(TMessage& Message) {
       return;
     case CM_SHOWHINTCHANGED:
       NotifyControls(CM_PARENTSHOWHINTCHANGED);
+      return;
+    case CM_CURSORCHANGED:
+      // A new cursor shows at once, not at the next mouse move, while the mouse is over the control or
+      // the control holds the capture.
+      if (GetCaptureControl() == this || FindDragTarget(Backend().CursorPos(), true) == this)
+        Perform(WM_SETCURSOR, 0, HTCLIENT);
       return;
     case WM_SYSCOLORCHANGE:
       Perform(CM_SYSCOLORCHANGE, Message.WParam, Message.LParam);
