@@ -10,7 +10,7 @@
 #include "grid/GridHintWindow.h"
 #include "platform/core/Clock.h"
 #include "platform/gfx/TestFont.h"
-#include "platform/shell/Launcher.h"
+#include "platform/shell/tests/RecordingLauncher.h"
 #include "platform/ui/VirtualKeys.h"
 #include "platform/ui/tests/FormFixture.h"
 
@@ -99,7 +99,6 @@ TEST_F(DovAdizInputTest, DisjunctRowsWithCtrl) {
 // "CELL://" names a cell that becomes current; any other text reaches OnAnchorClick only.
 TEST_F(DovAdizInputTest, AnchorsOpenOnlyUrlsAndMoveToCells) {
   RecordingLauncher launcher;
-  SetLauncher(&launcher);
   grid_->URLShow = true;
   std::vector<std::string> heard;
   grid_->OnAnchorClick = [&](TObject*, int, int, const std::string& Anchor, bool&) { heard.push_back(Anchor); };
@@ -109,8 +108,7 @@ TEST_F(DovAdizInputTest, AnchorsOpenOnlyUrlsAndMoveToCells) {
   grid_->SetCells(2, 4, "cell://R6C3");
   grid_->SetCells(2, 5, "http://x/?cell://R1C1");
   for (int r = 1; r <= 5; ++r) ClickAt(CellPoint(2, r, 8));
-  SetLauncher(nullptr);
-  EXPECT_EQ(launcher.opened, (std::vector<std::string>{"http://example.org", "http://x/?cell://R1C1"}));
+  EXPECT_EQ(launcher.Opened(), (std::vector<std::string>{"http://example.org", "http://x/?cell://R1C1"}));
   EXPECT_EQ(heard, (std::vector<std::string>{"http://example.org", "see a://b", "cell://R6C3", "http://x/?cell://R1C1"}));
   ClickAt(CellPoint(2, 4, 8));
   EXPECT_EQ(grid_->Col(), 3);
