@@ -7,7 +7,6 @@
 #include "configurator/ConfTexts.h"
 #include "platform/core/IniFile.h"
 #include "platform/core/KeyIndex.h"
-#include "platform/core/SectionValues.h"
 #include "platform/core/StrUtils.h"
 #include "platform/core/StringList.h"
 
@@ -87,22 +86,18 @@ std::vector<THostEntry> ReadHostEntries(const std::string& iniPath) {
   const platform::TMemIniFile ini(iniPath);
   platform::TStringList hosts;
   ini.ReadSection(kHosts, hosts);
-  const platform::TSectionValues onConnected(ini, kRunOnConnected);
-  const platform::TSectionValues onDisconnected(ini, kRunOnDisconnected);
-  const platform::TSectionValues show(ini, kShow);
-  const platform::TSectionValues enabled(ini, kEnabled);
-  const platform::TSectionValues wait(ini, kWaitForStatusChange);
-
+  // Each read goes through the index that the file makes of a section at its first lookup; the host
+  // sections follow [Hosts], so the index finds most hosts by its guess of the next key.
   std::vector<THostEntry> entries;
   entries.reserve(static_cast<size_t>(hosts.Count()));
   for (int i = 0; i < hosts.Count(); ++i) {
     THostEntry& entry = entries.emplace_back();
     entry.host = hosts.Strings(i);
-    entry.runOnConnected = onConnected.Find(entry.host).value_or("");
-    entry.runOnDisconnected = onDisconnected.Find(entry.host).value_or("");
-    entry.show = NormalisedShowMode(show.ReadInteger(entry.host, kNormal));
-    entry.enabled = enabled.ReadBool(entry.host, true);
-    entry.waitForStatusChange = wait.ReadBool(entry.host, true);
+    entry.runOnConnected = ini.ReadString(kRunOnConnected, entry.host, "");
+    entry.runOnDisconnected = ini.ReadString(kRunOnDisconnected, entry.host, "");
+    entry.show = NormalisedShowMode(ini.ReadInteger(kShow, entry.host, kNormal));
+    entry.enabled = ini.ReadBool(kEnabled, entry.host, true);
+    entry.waitForStatusChange = ini.ReadBool(kWaitForStatusChange, entry.host, true);
   }
   return entries;
 }

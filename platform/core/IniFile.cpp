@@ -239,7 +239,7 @@ public:
   // Looks the key up in the section's index, which the first lookup after a change of the section
   // builds in one pass over its lines.
   std::optional<std::string> Value(const std::string& section, const std::string& key) const {
-    const Group* group = Find(Trim(section));
+    const Group* group = Find(TrimmedView(section));
     if (!group) return std::nullopt;
     if (!group->index) {
       group->index.emplace();
@@ -352,13 +352,13 @@ private:
   };
 
   // The first section of the name: later ones of the same name are never seen.
-  const Group* Find(const std::string& name) const {
+  const Group* Find(std::string_view name) const {
     for (const Group& group : groups_) {
       if (group.hasHeader && SameText(group.name, name)) return &group;
     }
     return nullptr;
   }
-  Group* Find(const std::string& name) { return const_cast<Group*>(std::as_const(*this).Find(name)); }
+  Group* Find(std::string_view name) { return const_cast<Group*>(std::as_const(*this).Find(name)); }
 
   std::optional<std::string_view> Lines(const std::string& name) const {
     const Group* group = Find(name);
