@@ -30,7 +30,8 @@ constexpr int kMinimize = 6;
 int NormalisedShowMode(int code) { return code == kHide || code == kMaximize || code == kMinimize ? code : kNormal; }
 
 bool HoldsLineBreakOrNul(std::string_view text) {
-  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+  return text.find('\r') != std::string_view::npos || text.find('\n') != std::string_view::npos ||
+         text.find('\0') != std::string_view::npos;
 }
 
 bool IsStorableHostName(std::string_view host) {

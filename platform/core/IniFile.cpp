@@ -97,19 +97,35 @@ void RefuseUnless(bool valid, const std::string& fileName, const What& what) {
   if (!valid) throw EIniFileException("Cannot write to the INI file \"" + fileName + "\": " + what());
 }
 
-// Refuses what would change the file's structure when written.
-void CheckWritable(const std::string& fileName, const std::string& section, const std::string& key,
-                   const std::string& value) {
-  RefuseUnless(!TrimmedView(section).empty() && section.find_first_of("]\r\n") == std::string::npos, fileName,
+// Whether text holds one of the bytes; one vectorised search per byte, as a section of many keys has
+// every key checked.
+bool HoldsAnyOf(std::string_view text, std::string_view bytes) {
+  for (char byte : bytes) {
+    if (text.find(byte) != std::string_view::npos) return true;
+  }
+  return false;
+}
+
+// Refuse what would change the file's structure when written.
+void CheckWritableSection(const std::string& fileName, const std::string& section) {
+  RefuseUnless(!TrimmedView(section).empty() && !HoldsAnyOf(section, "]\r\n"), fileName,
                [&] { return "the section name \"" + section + "\" is empty or holds \"]\" or a line break"; });
+}
+
+void CheckWritableEntry(const std::string& fileName, const std::string& key, const std::string& value) {
   const std::string_view ident = TrimmedView(key);
-  RefuseUnless(!ident.empty() && key.find_first_of("=\r\n") == std::string::npos && ident.front() != '[' &&
-                   ident.front() != ';',
+  RefuseUnless(!ident.empty() && !HoldsAnyOf(key, "=\r\n") && ident.front() != '[' && ident.front() != ';',
                fileName, [&] {
                  return "the key \"" + key + "\" is empty, holds \"=\" or a line break, or begins with \"[\" or \";\"";
                });
-  RefuseUnless(value.find_first_of("\r\n") == std::string::npos, fileName,
+  RefuseUnless(!HoldsAnyOf(value, "\r\n"), fileName,
                [&] { return "the value of the key \"" + key + "\" holds a line break"; });
+}
+
+void CheckWritable(const std::string& fileName, const std::string& section, const std::string& key,
+                   const std::string& value) {
+  CheckWritableSection(fileName, section);
+  CheckWritableEntry(fileName, key, value);
 }
 
 // A missing file reads as empty; a file that cannot be opened, or is no regular file (a FIFO would block
@@ -479,7 +495,8 @@ void TMemIniFile::ReadSectionValues(const std::string& Section, TStringList& Str
 
 void TMemIniFile::WriteSection(const std::string& Section,
                                const std::vector<std::pair<std::string, std::string>>& Values) {
-  for (const auto& [key, value] : Values) CheckWritable(FileName(), Section, key, value);
+  CheckWritableSection(FileName(), Section);
+  for (const auto& [key, value] : Values) CheckWritableEntry(FileName(), key, value);
   document_->WriteSection(Section, Values);
   modified_ = true;
 }
