@@ -40,8 +40,6 @@ public:
     return true;
   }
 
-  size_t Count() const { return count_; }
-
 private:
   struct Slot {
     uint32_t hash = 0;
