@@ -1,13 +1,12 @@
 #include "configurator/HostListFile.h"
 
 #include <array>
-#include <unordered_map>
+#include <string_view>
 #include <utility>
 
 #include "configurator/ConfTexts.h"
-#include "platform/core/Ascii.h"
 #include "platform/core/IniFile.h"
-#include "platform/core/SectionValues.h"
+#include "platform/core/KeyIndex.h"
 #include "platform/core/StrUtils.h"
 #include "platform/core/StringList.h"
 
@@ -30,10 +29,13 @@ constexpr int kMinimize = 6;
 
 int NormalisedShowMode(int code) { return code == kHide || code == kMaximize || code == kMinimize ? code : kNormal; }
 
-bool HoldsLineBreakOrNul(const std::string& text) { return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos; }
+bool HoldsLineBreakOrNul(std::string_view text) {
+  return text.find('\r') != std::string_view::npos || text.find('\n') != std::string_view::npos ||
+         text.find('\0') != std::string_view::npos;
+}
 
-bool IsStorableHostName(const std::string& host) {
-  return !HoldsLineBreakOrNul(host) && host.find('=') == std::string::npos && host.front() != '[' &&
+bool IsStorableHostName(std::string_view host) {
+  return !HoldsLineBreakOrNul(host) && host.find('=') == std::string_view::npos && host.front() != '[' &&
          host.front() != ';';
 }
 
@@ -85,33 +87,30 @@ std::vector<THostEntry> ReadHostEntries(const std::string& iniPath) {
   const platform::TMemIniFile ini(iniPath);
   platform::TStringList hosts;
   ini.ReadSection(kHosts, hosts);
-  const platform::TSectionValues onConnected(ini, kRunOnConnected);
-  const platform::TSectionValues onDisconnected(ini, kRunOnDisconnected);
-  const platform::TSectionValues show(ini, kShow);
-  const platform::TSectionValues enabled(ini, kEnabled);
-  const platform::TSectionValues wait(ini, kWaitForStatusChange);
-
+  // Each read goes through the index that the file makes of a section at its first lookup; the host
+  // sections follow [Hosts], so the index finds most hosts by its guess of the next key.
   std::vector<THostEntry> entries;
   entries.reserve(static_cast<size_t>(hosts.Count()));
   for (int i = 0; i < hosts.Count(); ++i) {
     THostEntry& entry = entries.emplace_back();
     entry.host = hosts.Strings(i);
-    entry.runOnConnected = onConnected.Find(entry.host).value_or("");
-    entry.runOnDisconnected = onDisconnected.Find(entry.host).value_or("");
-    entry.show = NormalisedShowMode(show.ReadInteger(entry.host, kNormal));
-    entry.enabled = enabled.ReadBool(entry.host, true);
-    entry.waitForStatusChange = wait.ReadBool(entry.host, true);
+    entry.runOnConnected = ini.ReadString(kRunOnConnected, entry.host, "");
+    entry.runOnDisconnected = ini.ReadString(kRunOnDisconnected, entry.host, "");
+    entry.show = NormalisedShowMode(ini.ReadInteger(kShow, entry.host, kNormal));
+    entry.enabled = ini.ReadBool(kEnabled, entry.host, true);
+    entry.waitForStatusChange = ini.ReadBool(kWaitForStatusChange, entry.host, true);
   }
   return entries;
 }
 
 std::optional<THostRefusal> ValidateHostEntries(const std::vector<THostEntry>& rows, bool english) {
-  // The row of each host name so far, by the name as the INI file compares keys.
-  std::unordered_map<std::string, int> rowOfHost;
+  // The host names so far, found as the INI file compares keys; a position is a row index.
+  platform::TKeyIndex hostsSoFar;
+  const auto hostAt = [&](uint32_t i) { return platform::TrimmedView(rows[i].host); };
   for (size_t i = 0; i < rows.size(); ++i) {
     const int row = static_cast<int>(i) + 1;
     const THostEntry& entry = rows[i];
-    const std::string host = platform::Trim(entry.host);
+    const std::string_view host = platform::TrimmedView(entry.host);
     if (host.empty()) return THostRefusal{row, texts::NoHostName.In(english)};
     if (entry.runOnDisconnected.empty() && entry.runOnConnected.empty()) {
       return THostRefusal{row, texts::NoCommand.In(english)};
@@ -120,9 +119,9 @@ std::optional<THostRefusal> ValidateHostEntries(const std::vector<THostEntry>& r
     if (HoldsLineBreakOrNul(entry.runOnDisconnected) || HoldsLineBreakOrNul(entry.runOnConnected)) {
       return THostRefusal{row, RowRefusal(row, texts::CommandUnstorable, english)};
     }
-    const auto [first, added] = rowOfHost.emplace(platform::UpperCase(host), row);
-    if (!added) {
-      return THostRefusal{row, RowRefusal(row, texts::DuplicateHost, english) + std::to_string(first->second)};
+    if (!hostsSoFar.Add(host, i, hostAt)) {
+      const uint32_t first = *hostsSoFar.Find(host, hostAt);
+      return THostRefusal{row, RowRefusal(row, texts::DuplicateHost, english) + std::to_string(first + 1)};
     }
   }
   return std::nullopt;

@@ -131,7 +131,8 @@ void TTarvonex::LoadSettings() {
   webStatus = hostListIni.ReadBool("Options", "WebStatus", false);
   WriteLog(Text(texts::ServiceStartingUp));
 
-  hostListIni.ReadSection("Hosts", hostList);
+  platform::TStringList listed;
+  hostListIni.ReadSection("Hosts", listed);
   // A long list takes a while to log: stop and pause are served every kLinesBetweenServes lines. Once one
   // is asked for, the rest of the list is not logged (it is still made whole) and the start-up pass waits
   // for the first tick after continue.
@@ -141,20 +142,19 @@ void TTarvonex::LoadSettings() {
     if (!halted && ++logged % kLinesBetweenServes == 0) halted = !ServedWithoutHalt();
     if (!halted) WriteLog(line);
   };
-  // Refused and disabled hosts leave the list in one pass, logged in list order. A name with a NUL byte
-  // is refused: no lookup can take it whole.
+  // Refused and disabled hosts are logged in list order and left out; the others are appended, so the
+  // list is made in one pass however many hosts are left out. A name with a NUL byte is refused: no
+  // lookup can take it whole.
   const platform::TSectionValues enabled(hostListIni, "Enabled");
-  for (int i = 0; i < hostList.Count();) {
-    const std::string host = hostList.Strings(i);
+  for (int i = 0; i < listed.Count(); ++i) {
+    const std::string& host = listed.StoredString(i);
     if (host.find('\0') != std::string::npos) {
       logListLine(Text(texts::NulInHostName) + WithNulShown(host));
     } else if (!enabled.ReadBool(host, true)) {
       logListLine(Text(texts::WatchingDisabled) + host);
     } else {
-      ++i;
-      continue;
+      hostList.Add(host);
     }
-    hostList.Delete(i);
   }
   for (int i = 0; i < hostList.Count(); ++i) logListLine(Text(texts::WatchingEnabled) + hostList.Strings(i));
   firstRound = true;

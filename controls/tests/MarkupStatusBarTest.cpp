@@ -10,7 +10,7 @@
 #include "platform/core/Clock.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/Files.h"
-#include "platform/shell/Launcher.h"
+#include "platform/shell/tests/RecordingLauncher.h"
 #include "platform/ui/VirtualKeys.h"
 
 namespace controls {
@@ -75,16 +75,6 @@ TEST(MarkupStatusBarWindowTest, OnlyTheFirst128PanelsGetParts) {
     }
   }
 }
-
-// Records what the shell was asked to open.
-class RecordingLauncher : public platform::Launcher {
-public:
-  int Launch(const platform::LaunchRequest& request) override {
-    opened.push_back(request.arguments.empty() ? request.program : request.arguments.back());
-    return 0;
-  }
-  std::vector<std::string> opened;
-};
 
 // A 400-pixel form with the bar along its bottom (client y 41 to 60), in the test font of 12 pixels
 // (6 per character). Panel i's item rectangle starts at the sum of the widths before it + 1 and at
@@ -164,8 +154,7 @@ TEST_F(MarkupStatusBarTest, AnchorsShowInURLColorAndClicksOpenLinksOrRaiseTheEve
   std::filesystem::permissions(bin + "/xdg-open", std::filesystem::perms::owner_all);
   const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
   ::setenv("PATH", (bin + ":" + path).c_str(), 1);
-  RecordingLauncher launcher;
-  platform::SetLauncher(&launcher);
+  platform::RecordingLauncher launcher;
   std::vector<std::string> clicked, entered, left;
   bar_->OnAnchorClick = [&](TMarkupStatusBar*, const std::string& a) { clicked.push_back(a); };
   bar_->OnAnchorEnter = [&](TMarkupStatusBar*, const std::string& a) { entered.push_back(a); };
@@ -177,10 +166,9 @@ TEST_F(MarkupStatusBarTest, AnchorsShowInURLColorAndClicksOpenLinksOrRaiseTheEve
     Input().Click(At(*form_, x, BarTop() + 10));
     Settle();
   }
-  platform::SetLauncher(nullptr);
   ::setenv("PATH", path.c_str(), 1);
   EXPECT_EQ(clicked, std::vector<std::string>{"host1"});
-  EXPECT_EQ(launcher.opened, (std::vector<std::string>{"Mail: mailto:a@example.org", "https://example.org/"}));
+  EXPECT_EQ(launcher.Opened(), (std::vector<std::string>{"Mail: mailto:a@example.org", "https://example.org/"}));
   EXPECT_EQ(entered, (std::vector<std::string>{"host1", "Mail: mailto:a@example.org", "https://example.org/"}));
   EXPECT_EQ(left, std::vector<std::string>{""});
 }

@@ -8,7 +8,6 @@
 
 #include "grid/DovAdiz.h"
 #include "platform/gfx/TestFont.h"
-#include "platform/shell/Launcher.h"
 #include "platform/ui/tests/FormFixture.h"
 
 namespace velmora {
@@ -31,18 +30,6 @@ protected:
     calls.push_back(Operation == TClipboardKey::Cut ? "cut" : Operation == TClipboardKey::Copy ? "copy" : "paste");
   }
   void OleDrag(bool Column) override { calls.push_back(Column ? "drag column" : "drag cells"); }
-};
-
-
-class RecordingLauncher : public platform::Launcher {
-public:
-  int Launch(const platform::LaunchRequest& request) override {
-    opened.push_back(request.arguments.empty() ? request.program : request.arguments.back());
-    requests.push_back(request);
-    return 0;
-  }
-  std::vector<std::string> opened;
-  std::vector<platform::LaunchRequest> requests;
 };
 
 // A grid of 5 columns (64 pixels each) and 8 rows (24 pixels each), one fixed row and column, on a

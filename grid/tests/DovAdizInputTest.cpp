@@ -11,7 +11,7 @@
 #include "grid/GridHintWindow.h"
 #include "platform/core/Clock.h"
 #include "platform/gfx/TestFont.h"
-#include "platform/shell/Launcher.h"
+#include "platform/shell/tests/RecordingLauncher.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/VirtualKeys.h"
 #include "platform/ui/tests/FormFixture.h"
@@ -101,7 +101,6 @@ TEST_F(DovAdizInputTest, DisjunctRowsWithCtrl) {
 // "CELL://" names a cell that becomes current; any other text reaches OnAnchorClick only.
 TEST_F(DovAdizInputTest, AnchorsOpenOnlyUrlsAndMoveToCells) {
   RecordingLauncher launcher;
-  SetLauncher(&launcher);
   grid_->URLShow = true;
   std::vector<std::string> heard;
   grid_->OnAnchorClick = [&](TObject*, int, int, const std::string& Anchor, bool&) { heard.push_back(Anchor); };
@@ -111,8 +110,7 @@ TEST_F(DovAdizInputTest, AnchorsOpenOnlyUrlsAndMoveToCells) {
   grid_->SetCells(2, 4, "cell://R6C3");
   grid_->SetCells(2, 5, "http://x/?cell://R1C1");
   for (int r = 1; r <= 5; ++r) ClickAt(CellPoint(2, r, 8));
-  SetLauncher(nullptr);
-  EXPECT_EQ(launcher.opened, (std::vector<std::string>{"http://example.org", "http://x/?cell://R1C1"}));
+  EXPECT_EQ(launcher.Opened(), (std::vector<std::string>{"http://example.org", "http://x/?cell://R1C1"}));
   EXPECT_EQ(heard, (std::vector<std::string>{"http://example.org", "see a://b", "cell://R6C3", "http://x/?cell://R1C1"}));
   ClickAt(CellPoint(2, 4, 8));
   EXPECT_EQ(grid_->Col(), 3);
@@ -366,7 +364,6 @@ TEST_F(DovAdizInputTest, OnlyAPlainDeleteDeletesARow) {
 // "R<row>C<col>" that becomes current, and a name that is refused or lies outside the grid does nothing.
 TEST_F(DovAdizInputTest, AnchorSchemesAndCellNames) {
   RecordingLauncher launcher;
-  SetLauncher(&launcher);
   grid_->URLShow = true;
   const struct {
     const char* text;
@@ -395,7 +392,6 @@ TEST_F(DovAdizInputTest, AnchorSchemesAndCellNames) {
     const TPoint current = c.current.X < 0 ? TPoint{1, 1} : c.current;
     EXPECT_EQ((TPoint{grid_->Col(), grid_->Row()}), current) << c.text;
   }
-  SetLauncher(nullptr);
 }
 
 // Wheel notches and pan ticks never move the current row into footer rows (fixed or the floating

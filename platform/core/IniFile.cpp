@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include "platform/core/Files.h"
+#include "platform/core/KeyIndex.h"
 #include "platform/core/SectionValues.h"
 #include "platform/core/StrUtils.h"
 #include "platform/core/StringList.h"
@@ -91,23 +91,41 @@ std::string ValueAsRead(std::string_view raw) {
   return value;
 }
 
-void RefuseUnless(bool valid, const std::string& fileName, const std::string& what) {
-  if (!valid) throw EIniFileException("Cannot write to the INI file \"" + fileName + "\": " + what);
+// `what` makes the reason only for a refusal: a section of many keys is checked key by key.
+template <typename What>
+void RefuseUnless(bool valid, const std::string& fileName, const What& what) {
+  if (!valid) throw EIniFileException("Cannot write to the INI file \"" + fileName + "\": " + what());
 }
 
-// Refuses what would change the file's structure when written.
+// Whether text holds one of the bytes; one vectorised search per byte, as a section of many keys has
+// every key checked.
+bool HoldsAnyOf(std::string_view text, std::string_view bytes) {
+  for (char byte : bytes) {
+    if (text.find(byte) != std::string_view::npos) return true;
+  }
+  return false;
+}
+
+// Refuse what would change the file's structure when written.
+void CheckWritableSection(const std::string& fileName, const std::string& section) {
+  RefuseUnless(!TrimmedView(section).empty() && !HoldsAnyOf(section, "]\r\n"), fileName,
+               [&] { return "the section name \"" + section + "\" is empty or holds \"]\" or a line break"; });
+}
+
+void CheckWritableEntry(const std::string& fileName, const std::string& key, const std::string& value) {
+  const std::string_view ident = TrimmedView(key);
+  RefuseUnless(!ident.empty() && !HoldsAnyOf(key, "=\r\n") && ident.front() != '[' && ident.front() != ';',
+               fileName, [&] {
+                 return "the key \"" + key + "\" is empty, holds \"=\" or a line break, or begins with \"[\" or \";\"";
+               });
+  RefuseUnless(!HoldsAnyOf(value, "\r\n"), fileName,
+               [&] { return "the value of the key \"" + key + "\" holds a line break"; });
+}
+
 void CheckWritable(const std::string& fileName, const std::string& section, const std::string& key,
                    const std::string& value) {
-  std::string name = Trim(section);
-  RefuseUnless(!name.empty() && section.find_first_of("]\r\n") == std::string::npos, fileName,
-               "the section name \"" + section + "\" is empty or holds \"]\" or a line break");
-  std::string ident = Trim(key);
-  RefuseUnless(!ident.empty() && key.find_first_of("=\r\n") == std::string::npos && ident.front() != '[' &&
-                   ident.front() != ';',
-               fileName,
-               "the key \"" + key + "\" is empty, holds \"=\" or a line break, or begins with \"[\" or \";\"");
-  RefuseUnless(value.find_first_of("\r\n") == std::string::npos, fileName,
-               "the value of the key \"" + key + "\" holds a line break");
+  CheckWritableSection(fileName, section);
+  CheckWritableEntry(fileName, key, value);
 }
 
 // A missing file reads as empty; a file that cannot be opened, or is no regular file (a FIFO would block
@@ -175,9 +193,12 @@ void ListSection(std::optional<std::string_view> lines, TStringList& strings, bo
   StringListUpdateGuard guard(strings);
   strings.Clear();
   if (!lines) return;
-  std::unordered_set<std::string> seen;
+  std::vector<std::string_view> keys;  // the keys listed so far
+  TKeyIndex listed;
+  const auto keyAt = [&](uint32_t position) { return keys[position]; };
   ForEachEntry(*lines, [&](const Line&, const Entry& entry) {
-    if (seen.insert(UpperCase(entry.key)).second) {
+    if (listed.Add(entry.key, keys.size(), keyAt)) {
+      keys.push_back(entry.key);
       std::string key(entry.key);
       strings.Add(withValues ? key + "=" + ValueAsRead(entry.value) : key);
     }
@@ -223,7 +244,10 @@ public:
   }
 
   std::string Text() const {
+    size_t size = 0;
+    for (const Group& group : groups_) size += group.lines.size();
     std::string text;
+    text.reserve(size);
     for (const Group& group : groups_) text += group.lines;
     return text;
   }
@@ -231,7 +255,7 @@ public:
   // Looks the key up in the section's index, which the first lookup after a change of the section
   // builds in one pass over its lines.
   std::optional<std::string> Value(const std::string& section, const std::string& key) const {
-    const Group* group = Find(Trim(section));
+    const Group* group = Find(TrimmedView(section));
     if (!group) return std::nullopt;
     if (!group->index) {
       group->index.emplace();
@@ -308,15 +332,18 @@ public:
   void WriteSection(const std::string& section, const std::vector<std::pair<std::string, std::string>>& values) {
     std::string name = Trim(section);
     std::vector<std::pair<std::string, std::string>> entries;
-    std::unordered_map<std::string, size_t> places;
+    TKeyIndex places;
+    const auto keyAt = [&](uint32_t position) { return std::string_view(entries[position].first); };
     for (const auto& [key, value] : values) {
-      std::string ident = Trim(key);
-      auto [place, added] = places.emplace(UpperCase(ident), entries.size());
-      if (added) entries.emplace_back(std::move(ident), value);
-      else entries[place->second].second = value;
+      const std::string_view ident = TrimmedView(key);
+      if (places.Add(ident, entries.size(), keyAt)) entries.emplace_back(std::string(ident), value);
+      else entries[*places.Find(ident, keyAt)].second = value;
     }
     std::string lines = "[" + name + "]" + lineBreak_;
-    for (const auto& [key, value] : entries) lines += key + "=" + value + lineBreak_;
+    size_t size = lines.size();
+    for (const auto& [key, value] : entries) size += key.size() + 1 + value.size() + lineBreak_.size();
+    lines.reserve(size);
+    for (const auto& [key, value] : entries) lines.append(key).append(1, '=').append(value).append(lineBreak_);
     if (Group* group = Find(name)) {
       group->lines = std::move(lines);
       group->index.reset();
@@ -341,13 +368,13 @@ private:
   };
 
   // The first section of the name: later ones of the same name are never seen.
-  const Group* Find(const std::string& name) const {
+  const Group* Find(std::string_view name) const {
     for (const Group& group : groups_) {
       if (group.hasHeader && SameText(group.name, name)) return &group;
     }
     return nullptr;
   }
-  Group* Find(const std::string& name) { return const_cast<Group*>(std::as_const(*this).Find(name)); }
+  Group* Find(std::string_view name) { return const_cast<Group*>(std::as_const(*this).Find(name)); }
 
   std::optional<std::string_view> Lines(const std::string& name) const {
     const Group* group = Find(name);
@@ -468,7 +495,8 @@ void TMemIniFile::ReadSectionValues(const std::string& Section, TStringList& Str
 
 void TMemIniFile::WriteSection(const std::string& Section,
                                const std::vector<std::pair<std::string, std::string>>& Values) {
-  for (const auto& [key, value] : Values) CheckWritable(FileName(), Section, key, value);
+  CheckWritableSection(FileName(), Section);
+  for (const auto& [key, value] : Values) CheckWritableEntry(FileName(), key, value);
   document_->WriteSection(Section, Values);
   modified_ = true;
 }

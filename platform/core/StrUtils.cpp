@@ -267,7 +267,13 @@ void Insert(std::string_view sub, std::string& s, int index) {
   s.insert(at, sub);
 }
 
-std::string Trim(std::string_view s) { return TrimLeft(TrimRight(s)); }
+std::string Trim(std::string_view s) { return std::string(TrimmedView(s)); }
+
+std::string_view TrimmedView(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
 
 std::string TrimLeft(std::string_view s) {
   size_t i = 0;

@@ -32,6 +32,7 @@ void Insert(std::string_view sub, std::string& s, int index);
 
 // Remove leading and/or trailing blanks and control characters (bytes up to ' ').
 std::string Trim(std::string_view s);
+std::string_view TrimmedView(std::string_view s);  // Trim without a copy
 std::string TrimLeft(std::string_view s);
 std::string TrimRight(std::string_view s);
 

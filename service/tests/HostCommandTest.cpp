@@ -8,10 +8,9 @@
 #include "platform/core/Files.h"
 #include "platform/core/Paths.h"
 #include "platform/core/tests/TempFolder.h"
-#include "platform/shell/Launcher.h"
 #include "platform/shell/ShellApi.h"
+#include "platform/shell/tests/RecordingLauncher.h"
 #include "service/HostCommand.h"
-#include "service/tests/TarvonexFixture.h"
 
 namespace velmora::testing {
 namespace {
@@ -21,8 +20,7 @@ namespace {
 TEST(HostCommandTest, AFileAsItStandsElseTheFirstArgumentOfACommandLine) {
   platform::TempFolder folder;
   platform::OverrideExeFileName(folder.File("velmora"));
-  RecordingLauncher launcher;
-  platform::SetLauncher(&launcher);
+  platform::RecordingLauncher launcher;
   std::filesystem::create_directory(folder.File("my tools"));
   for (const char* name : {"plain", "my tools/up ä.sh", "with blank"}) {
     platform::WriteFileAtomic(folder.File(name), "#!/bin/sh\n");
@@ -62,7 +60,6 @@ TEST(HostCommandTest, AFileAsItStandsElseTheFirstArgumentOfACommandLine) {
     EXPECT_EQ(launcher.requests[0].arguments, c.arguments) << c.command;
     EXPECT_EQ(launcher.requests[0].showCode, 3) << c.command;
   }
-  platform::SetLauncher(nullptr);
   platform::OverrideExeFileName("");
 }
 

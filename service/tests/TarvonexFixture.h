@@ -16,7 +16,7 @@
 #include "platform/core/Paths.h"
 #include "platform/core/StringList.h"
 #include "platform/core/tests/TempFolder.h"
-#include "platform/shell/Launcher.h"
+#include "platform/shell/tests/RecordingLauncher.h"
 #include "platform/app/Application.h"
 #include "platform/app/MessageQueue.h"
 #include "platform/app/Timer.h"
@@ -24,16 +24,6 @@
 #include "service/icmp/ScriptedIcmpResponder.h"
 
 namespace velmora::testing {
-
-// Records the programs that the shell would start, and starts none.
-class RecordingLauncher : public platform::Launcher {
-public:
-  int Launch(const platform::LaunchRequest& request) override {
-    requests.push_back(request);
-    return 0;
-  }
-  std::vector<platform::LaunchRequest> requests;
-};
 
 using Lines = std::vector<std::string>;
 using Answer = ScriptedIcmpResponder::Answer;
@@ -57,7 +47,6 @@ protected:
     // The test thread takes part in the virtual clock from its first wait on it: one that ends at once.
     platform::WaitOnClock(platform::MonotonicMs(), nullptr, {});
     platform::OverrideExeFileName(folder.File("velmora"));
-    platform::SetLauncher(&launcher);
     mainThread = platform::GetCurrentThreadId();
     service = std::make_unique<TTarvonex>(nullptr);
     auto responder = std::make_unique<ScriptedIcmpResponder>();
@@ -68,7 +57,6 @@ protected:
   void TearDown() override {
     if (started && !ended) Stop();
     service.reset();
-    platform::SetLauncher(nullptr);
     platform::OverrideExeFileName("");
     platform::UseRealClock();
     platform::ResetFormatSettings();
@@ -181,7 +169,7 @@ protected:
   }
 
   platform::TempFolder folder;
-  RecordingLauncher launcher;
+  platform::RecordingLauncher launcher;  // the shell's launcher while the test runs
   std::unique_ptr<TTarvonex> service;
   ScriptedIcmpResponder* network = nullptr;  // owned by the service's ICMP client
   platform::DWORD mainThread = 0;

@@ -46,8 +46,15 @@ TEST(IniWriteSectionTest, ReadsAsWritingEachValue) {
             "; hosts\r\n[hosts]\r\nbeta=2\r\nalpha=1\r\ngamma=x y\r\n[Options]\r\nIntervall=60\r\n[New]\r\nk=v\r\n");
   EXPECT_EQ(reread.ReadString("new", "K", ""), "v");
 
-  EXPECT_THROW(whole.WriteSection("Hosts", {{"fine", "1"}, {"bad", "line\nbreak"}}), EIniFileException);
-  EXPECT_EQ(whole.ReadString("Hosts", "fine", "none"), "none");
+  // What WriteString refuses, in the section's name or in any of its entries, changes nothing.
+  const std::vector<std::pair<std::string, Values>> refused = {
+      {"Hosts", {{"fine", "1"}, {"bad", "line\nbreak"}}}, {"Hosts", {{"fine", "1"}, {"a=b", "1"}}},
+      {"Hosts", {{"fine", "1"}, {" ;note", "1"}}},        {"Ho]sts", {{"fine", "1"}}},
+      {" ", {{"fine", "1"}}},                             {"Hosts", {{"fine", "1"}, {"", "1"}}}};
+  for (const auto& [section, entries] : refused) {
+    EXPECT_THROW(whole.WriteSection(section, entries), EIniFileException) << section << " " << entries.back().first;
+    EXPECT_EQ(whole.ReadString(section, "fine", "none"), "none") << section;
+  }
 }
 
 // The index of a section follows every change of it.

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/core/Files.h"
 #include "platform/core/IniFile.h"
 #include "platform/core/tests/TempFolder.h"
@@ -22,6 +25,29 @@ TEST(SectionValuesTest, ReadsAsTheIniFileDoes) {
   }
   EXPECT_EQ(values.ReadInteger("alpha", -1), 3);
   EXPECT_EQ(values.ReadInteger("beta", -1), 7);
+}
+
+// Thousands of keys (the table grows many times) found in any order and case, the first of a name
+// winning over later ones that differ in case only, and none found that was not added.
+TEST(SectionValuesTest, ManyKeysFoundInAnyOrderAndCase) {
+  constexpr int kKeys = 5000;
+  TSectionValues values;
+  for (int i = 0; i < kKeys; ++i) values.Add("host" + std::to_string(i) + ".example.net", std::to_string(i));
+  for (int i = 0; i < kKeys; ++i) values.Add(" HOST" + std::to_string(i) + ".EXAMPLE.NET ", "later");
+  // The section's own order, backwards, scattered, and every other key twice running.
+  std::vector<int> order;
+  for (int i = 0; i < kKeys; ++i) order.push_back(i);
+  for (int i = kKeys - 1; i >= 0; --i) order.push_back(i);
+  for (int i = 0; i < kKeys; ++i) order.push_back((i * 7919) % kKeys);
+  for (int i = 0; i < kKeys; i += 2) order.insert(order.end(), {i, i});
+  for (int i : order) {
+    const std::string key = (i % 3 == 0 ? " Host" : "host") + std::to_string(i) + ".Example.net";
+    ASSERT_EQ(values.Find(key), std::to_string(i)) << key;
+  }
+  for (const char* missing : {"host5000.example.net", "host1.example", "", "ost1.example.net"}) {
+    EXPECT_EQ(values.Find(missing), std::nullopt) << missing;
+    EXPECT_EQ(values.Find("host2.example.net"), "2") << "after " << missing;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/shell/Launcher.h"
@@ -18,6 +19,16 @@ public:
   int Launch(const LaunchRequest& request) override {
     requests.push_back(request);
     return result;
+  }
+
+  // What each request opened, in order: the document or URL that the shell handed to its opener (the
+  // last argument), or the program itself when it was started without arguments.
+  std::vector<std::string> Opened() const {
+    std::vector<std::string> opened;
+    for (const LaunchRequest& request : requests) {
+      opened.push_back(request.arguments.empty() ? request.program : request.arguments.back());
+    }
+    return opened;
   }
 
   std::vector<LaunchRequest> requests;
