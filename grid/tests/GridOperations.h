@@ -80,6 +80,9 @@ private:
   bool Draw(GridOpKind kind, const GridModel& model, GridOp& op);
   // A real row that holds a node, most of the time, else any real row.
   int NodeRow(const GridModel& model);
+  // A row within a contracted node's reach or right after it, shown (its display row) or hidden (its
+  // real row); -1 when there is none.
+  int ReachRow(const GridModel& model, bool shown);
 
   std::mt19937 random_;
   std::vector<GridOpKind> enabled_;
