@@ -37,6 +37,15 @@ const std::set<GridOpKind> kEnabled = {
     GridOpKind::ExpandAll,
 };
 
+// The row operations that change what contracted nodes reach, with the nodes' own, drawn more often.
+const std::set<GridOpKind> kNodeKinds = {
+    GridOpKind::SetText,      GridOpKind::HideRows,     GridOpKind::UnHideRows,  GridOpKind::UnHideRowsAll,
+    GridOpKind::InsertRows,   GridOpKind::RemoveRows,   GridOpKind::SwapRows,    GridOpKind::MoveRow,
+    GridOpKind::SetRowCount,  GridOpKind::ClearRect,    GridOpKind::FilterOn,    GridOpKind::FilterOff,
+    GridOpKind::AddNode,      GridOpKind::RemoveNode,   GridOpKind::ContractNode, GridOpKind::ExpandNode,
+    GridOpKind::ContractAll,  GridOpKind::ExpandAll,
+};
+
 constexpr int kObjectCount = 6;
 constexpr int kFixedRows = 1;
 
@@ -70,7 +79,8 @@ class GridDifferentialTest : public DovAdizTest {
 protected:
   // Runs `steps` operations of the seed on a grid of cols x rows (at most maxRealCols real columns);
   // stops at the first difference.
-  void Run(uint32_t seed, int cols, int rows, int steps, int maxRealCols);
+  void Run(uint32_t seed, int cols, int rows, int steps, int maxRealCols,
+           const std::set<GridOpKind>& kinds = kEnabled);
   // The same with the operations given.
   void RunScript(int cols, int rows, const std::vector<GridOp>& script);
 
@@ -133,12 +143,13 @@ void GridDifferentialTest::Step(GridModel& model, const GridOp& op, const std::s
     ExpectMergeEncodingValid(*grid_, context + ", step " + std::to_string(steps_) + "\n" + log_);
 }
 
-void GridDifferentialTest::Run(uint32_t seed, int cols, int rows, int steps, int maxRealCols) {
+void GridDifferentialTest::Run(uint32_t seed, int cols, int rows, int steps, int maxRealCols,
+                               const std::set<GridOpKind>& kinds) {
   // The marks follow their rows whatever the disjunct mode.
   Start(cols, rows, seed % 2 == 1);
   steps_ = 0;
   GridModel model(cols, rows, kFixedRows);
-  GridOpGenerator generator(seed, kEnabled, maxRealCols, kObjectCount);
+  GridOpGenerator generator(seed, kinds, maxRealCols, kObjectCount);
   const std::string context = "seed " + std::to_string(seed) + ", grid " + std::to_string(cols) + " x " +
                               std::to_string(rows);
   for (int step = 1; step <= steps && !HasFatalFailure(); ++step) Step(model, generator.Next(model), context);
@@ -305,6 +316,18 @@ TEST_F(GridDifferentialTest, SeededSequencesAgreeWithTheModel) {
   if (const int extra = EnvironmentNumber("VELMORA_GRID_DIFF_SEED", 0)) seeds = {static_cast<uint32_t>(extra)};
   for (uint32_t seed : seeds) {
     Run(seed, 12, 40, steps, 60);
+    if (HasFatalFailure()) return;
+  }
+}
+
+// Nodes made, removed, moved and cleared in and after the rows of contracted ones, nested and
+// adjacent, among inserts, removals, single unhides and the filter.
+TEST_F(GridDifferentialTest, NodeSequencesAgreeWithTheModel) {
+  const int steps = EnvironmentNumber("VELMORA_GRID_DIFF_STEPS", 3000);
+  std::vector<uint32_t> seeds = {21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32};
+  if (const int extra = EnvironmentNumber("VELMORA_GRID_DIFF_SEED", 0)) seeds = {static_cast<uint32_t>(extra)};
+  for (uint32_t seed : seeds) {
+    Run(seed, 6, 30, steps, 12, kNodeKinds);
     if (HasFatalFailure()) return;
   }
 }

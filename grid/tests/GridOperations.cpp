@@ -215,9 +215,10 @@ bool GridOpGenerator::Draw(GridOpKind kind, const GridModel& model, GridOp& op) 
       op.a = Below(realRows);
       op.b = op.a + Below(6);
       // One row of a contracted node, which the node no longer holds then.
-      if (const int held = ReachRow(model, false); held >= 0 && Chance(25)) op.a = op.b = held;
+      if (const int held = ReachRow(model, false); held >= 0 && Chance(50)) op.a = op.b = held;
       return true;
-    case GridOpKind::UnHideRowsAll: return model.NumHiddenRows() > 0;
+    // Not too often: it ends every state that the other kinds build up.
+    case GridOpKind::UnHideRowsAll: return model.NumHiddenRows() > 0 && Chance(40);
     case GridOpKind::HideSelectedRows:
     case GridOpKind::RemoveSelectedRows: return rows - MarkedRows(model) >= 2;
     case GridOpKind::HideColumns: {
@@ -289,24 +290,27 @@ bool GridOpGenerator::Draw(GridOpKind kind, const GridModel& model, GridOp& op) 
     case GridOpKind::FilterOff: return model.FilterActive();
     case GridOpKind::AddNode:
       // Within or right after the rows of a contracted node, often; span 0 reaches up to the next node.
-      op.a = Chance(30) ? ReachRow(model, true) : 1 + Below(rows - 1);
+      op.a = Chance(50) ? ReachRow(model, true) : 1 + Below(rows - 1);
       op.b = Chance(40) ? 0 : Below(5);
       return op.a >= 1;
     case GridOpKind::RemoveNode:
       op.a = Chance(25) ? ReachRow(model, true) : model.DisplRowIndex(NodeRow(model));
       return op.a >= 0 && op.a < rows;
     case GridOpKind::ContractNode:
-    case GridOpKind::ExpandNode: op.a = NodeRow(model); return KeepsTwoRows(model, op);
+    case GridOpKind::ExpandNode:
+      op.a = NodeRow(model, kind == GridOpKind::ExpandNode);
+      return KeepsTwoRows(model, op);
     case GridOpKind::ContractAll:
     case GridOpKind::ExpandAll: return KeepsTwoRows(model, op);
   }
   return false;
 }
 
-int GridOpGenerator::NodeRow(const GridModel& model) {
+int GridOpGenerator::NodeRow(const GridModel& model, bool contracted) {
   std::vector<int> nodes;
   for (int r = 0; r < model.RealRowCount(); ++r)
-    if (model.IsNode(r)) nodes.push_back(r);
+    if (model.IsNode(r) && (!contracted || model.RealCell(0, r).contracted)) nodes.push_back(r);
+  if (nodes.empty() && contracted) return NodeRow(model, false);
   if (nodes.empty() || Chance(15)) return Below(model.RealRowCount());
   return nodes[Below(static_cast<int>(nodes.size()))];
 }
