@@ -75,12 +75,15 @@ void VUraRazuduVova::InsertCols(int ACol, int N) {
 }
 
 void VUraRazuduVova::InsertRealCols(int ACol, int N) {
+  // Columns inserted before column 0 move the nodes out of it.
+  const std::vector<int> held = ACol == 0 ? GiveUpAllNodeHolds() : std::vector<int>{};
   WithAllColumns([&] {
     const int count = ColCount();
     TBaseGrid::SetColCount(count + N);
     if (!colHidden_.empty()) colHidden_.resize(count + N, false);
     for (int i = 0; i < N; ++i) MoveRealColumn(count + i, ACol + i);
   });
+  ShowNodeRows(held);
 }
 
 void VUraRazuduVova::RemoveCols(int ACol, int N) {

@@ -377,6 +377,8 @@ TEST_F(GridDifferentialTest, EdgeCasesAgreeWithTheModel) {
         Op(K::RemoveCols, 0, 1)}},
       {"moving column 0 away shows the rows of every contracted node",
        {Op(K::AddNode, 2, 3), Op(K::ContractNode, 2), Op(K::MoveColumn, 0, 3), Op(K::SwapColumns, 0, 2)}},
+      {"a column inserted before column 0 shows the rows of every contracted node",
+       {Op(K::AddNode, 2, 3), Op(K::ContractNode, 2), Op(K::InsertCols, 0, 1)}},
       {"a swapped contracted node shows its rows and releases none at its new place",
        {Op(K::AddNode, 2, 2), Op(K::ContractNode, 2), Op(K::HideRows, 6, 7), Op(K::SwapRows, 2, 3),
         Op(K::ContractNode, 5), Op(K::ExpandNode, 5)}},

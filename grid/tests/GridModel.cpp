@@ -408,10 +408,12 @@ void GridModel::InsertCols(int displ, int n) {
   if (n < 1) return;
   displ = std::clamp(displ, 0, ColCount());
   const int at = displ < ColCount() ? RealColIndex(displ) : RealColCount();
+  const std::vector<int> held = at == 0 ? GiveUpAllHolds() : std::vector<int>{};
   colHidden_.insert(colHidden_.begin() + at, n, false);
   ColumnsChanged();
   for (Row& row : rows_) row.cells.insert(row.cells.begin() + at, n, Cell{});
   SettleBlocks();
+  ReleaseHolds(held);
 }
 
 void GridModel::RemoveCols(int displ, int n) {

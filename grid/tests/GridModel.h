@@ -32,8 +32,8 @@ namespace velmora::testing {
 //   holds the rows after it up to its span, or with span 0 up to the next node, within the real rows.
 // - A contracted node keeps the holds it took, whatever rows or nodes come, go or move after it
 //   meanwhile, and expanding gives up exactly those.
-// - A contracted node whose cell goes (cleared, replaced by a new node, its column removed or moved) or
-//   whose row moves (swapped, moved, or shifted by a move of another row, sorted, removed) gives up its
+// - A contracted node whose cell goes (cleared, replaced by a new node, its column removed or moved,
+//   columns inserted before it) or whose row moves (swapped, moved, or shifted by a move of another row, sorted, removed) gives up its
 //   holds first and counts as expanded; the rows it held show once the change is over, unless something
 //   else holds them.
 class GridModel {
