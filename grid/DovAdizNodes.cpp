@@ -170,7 +170,8 @@ void VUraRazuduVova::ExpandAll() {
 }
 
 void VUraRazuduVova::HoldNodeRows(std::vector<std::pair<int, int>> holds) {
-  std::sort(holds.begin(), holds.end());
+  // One node's rows, or nodes that do not nest, come in order already.
+  if (!std::is_sorted(holds.begin(), holds.end())) std::sort(holds.begin(), holds.end());
   const int realCount = RowCount() + NumHiddenRows();
   std::vector<int> rows;
   std::vector<THideCauses> causes;
