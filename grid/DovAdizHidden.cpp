@@ -30,7 +30,7 @@ void VUraRazuduVova::HideRows(int AFrom, int ATo) {
 
 void VUraRazuduVova::HideRowSet(const std::vector<int>& realRows, HideCause Cause) {
   std::vector<int> rows(realRows);
-  std::sort(rows.begin(), rows.end());
+  if (!std::is_sorted(rows.begin(), rows.end())) std::sort(rows.begin(), rows.end());
   rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
   const int realCount = RowCount() + NumHiddenRows();
   std::erase_if(rows, [realCount](int r) { return r < 0 || r >= realCount; });
