@@ -1228,10 +1228,11 @@ private:
   // for the time of change, which works on real columns as display ones; then takes those rows out again and hides the
   // columns whose visibility entry is false. The current cell stays on its real cell.
   void WithAllColumns(const std::function<void()>& change);
-  // Takes out the visible real rows (strictly increasing), each with its causes, in one batch.
+  // Takes out the visible real rows (strictly increasing), each with its causes (one set for every row,
+  // or one per row), in one batch.
   void HideRealRows(const std::vector<int>& realRows, std::vector<THideCauses> causes);
-  // Adds the causes to the real rows (strictly increasing, within the grid); the rows shown till now
-  // leave the string grid.
+  // Adds the causes (one set for every row, or one per row) to the real rows (strictly increasing,
+  // within the grid); the rows shown till now leave the string grid.
   void HoldRows(const std::vector<int>& realRows, std::vector<THideCauses> causes);
   // Releases Cause on the item when it holds it; true when nothing holds the row any longer.
   static bool ReleaseHideCause(TGridItem& item, HideCause Cause);

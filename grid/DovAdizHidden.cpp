@@ -34,35 +34,37 @@ void VUraRazuduVova::HideRowSet(const std::vector<int>& realRows, HideCause Caus
   rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
   const int realCount = RowCount() + NumHiddenRows();
   std::erase_if(rows, [realCount](int r) { return r < 0 || r >= realCount; });
-  THideCauses causes;
-  causes.Add(Cause);
-  HoldRows(rows, std::vector<THideCauses>(rows.size(), causes));
+  std::vector<THideCauses> causes(1);
+  causes[0].Add(Cause);
+  HoldRows(rows, std::move(causes));
 }
 
 void VUraRazuduVova::HoldRows(const std::vector<int>& realRows, std::vector<THideCauses> causes) {
+  const bool same = causes.size() == 1;
   std::vector<int> visible;
   std::vector<THideCauses> visibleCauses;
   const auto byIdx = [](const TGridItem& item, int row) { return item.Idx < row; };
   auto item = hiddenRows_.begin();
   for (size_t j = 0; j < realRows.size(); ++j) {
+    THideCauses& more = causes[same ? 0 : j];
     item = std::lower_bound(item, hiddenRows_.end(), realRows[j], byIdx);
     if (item != hiddenRows_.end() && item->Idx == realRows[j]) {
-      item->Causes.Join(causes[j]);
+      item->Causes.Join(more);
     } else {
       visible.push_back(realRows[j]);
-      visibleCauses.push_back(std::move(causes[j]));
+      if (!same) visibleCauses.push_back(std::move(more));
     }
   }
-  HideRealRows(visible, std::move(visibleCauses));
+  HideRealRows(visible, same ? std::move(causes) : std::move(visibleCauses));
 }
 
 void VUraRazuduVova::HideSelectedRows() {
   std::vector<int> rows;
   for (int r = FixedRows(); r < RowCount() && r < static_cast<int>(rowSelect_.size()); ++r)
     if (rowSelect_[r] == 1) rows.push_back(RealRowIndex(r));
-  THideCauses causes;
-  causes.Add(HideCause::User);
-  HideRealRows(rows, std::vector<THideCauses>(rows.size(), causes));
+  std::vector<THideCauses> causes(1);
+  causes[0].Add(HideCause::User);
+  HideRealRows(rows, std::move(causes));
 }
 
 void VUraRazuduVova::HideRealRows(const std::vector<int>& realRows, std::vector<THideCauses> causes) {
@@ -72,7 +74,7 @@ void VUraRazuduVova::HideRealRows(const std::vector<int>& realRows, std::vector<
   std::vector<TGridItem> items(realRows.size());
   for (size_t j = 0; j < realRows.size(); ++j) {
     items[j].Idx = realRows[j];
-    items[j].Causes = std::move(causes[j]);
+    items[j].Causes = causes.size() == 1 ? causes[0] : std::move(causes[j]);
     items[j].Marked = display[j] < static_cast<int>(rowSelect_.size()) && rowSelect_[display[j]] == 1;
   }
   std::vector<TTakenRow> taken = TakeRows(display);
