@@ -92,6 +92,7 @@ public:
 
   int ImageIndex = 0;  // ctImageList, ctDataImage
   int NodeSpan = 0;    // ctNode: the rows under the node, 0 up to the next node
+  int NodeHold = 0;    // ctNode while contracted: the id of the holds it took on the rows it hid
   // ctRadio: the chosen item; negative: the choice follows the cell text.
   int RadioIndex = 0;
   int Padding = 0;  // ctPicture, ctFilePicture

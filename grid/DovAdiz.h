@@ -507,12 +507,12 @@ public:
   void UnHideRowsAll();
   // Hides the data rows marked in the row-select list.
   void HideSelectedRows();
-  // The batch calls that the filter and the nodes use. A row stays hidden while any cause holds it:
-  // HideRowSet adds Cause to rows hidden already (rows outside the grid are passed over); UnHideRowSet
-  // shows the rows whatever holds them, or with OnlyCause releases that cause (one node's hold) and
-  // shows the rows no other cause holds; UnHideFilteredRows does so for the filter's rows.
+  // The batch calls that the filter uses (nodes take holds of their own). A row stays hidden while any
+  // cause holds it: HideRowSet adds Cause (the program or the filter) to rows hidden already (rows
+  // outside the grid are passed over); UnHideRowSet shows the rows whatever holds them;
+  // UnHideFilteredRows releases the filter's hold and shows the rows no other cause holds.
   void HideRowSet(const std::vector<int>& realRows, HideCause Cause);
-  void UnHideRowSet(const std::vector<int>& realRows, std::optional<HideCause> OnlyCause = std::nullopt);
+  void UnHideRowSet(const std::vector<int>& realRows);
   void UnHideFilteredRows();
 
   // Hiding columns by real index. The grid keeps at least one displayed column; a hidden column's width
@@ -1231,8 +1231,12 @@ private:
   // for the time of change, which works on real columns as display ones; then takes those rows out again and hides the
   // columns whose visibility entry is false. The current cell stays on its real cell.
   void WithAllColumns(const std::function<void()>& change);
-  // Takes out the visible real rows (strictly increasing) with Cause, in one batch.
-  void HideRealRows(const std::vector<int>& realRows, HideCause Cause);
+  // Takes out the visible real rows (strictly increasing), each with its causes (one set for every row,
+  // or one per row), in one batch.
+  void HideRealRows(const std::vector<int>& realRows, std::vector<THideCauses> causes);
+  // Adds the causes (one set for every row, or one per row) to the real rows (strictly increasing,
+  // within the grid); the rows shown till now leave the string grid.
+  void HoldRows(const std::vector<int>& realRows, std::vector<THideCauses> causes);
   // Releases Cause on the item when it holds it; true when nothing holds the row any longer.
   static bool ReleaseHideCause(TGridItem& item, HideCause Cause);
   // Puts back the items at the indices (into hiddenRows_, increasing) in one batch.
@@ -1365,18 +1369,22 @@ private:
   int NodeAbove(int ARealRow) const;
   // The real rows that the node at real row ANode holds.
   std::vector<int> NodeHeldRows(int ANode, const TCellGraphic& node) const;
-  // Gives up the holds of contracting nodes on rows; while the filter is on, the rows that come back and
-  // that it refuses stay hidden, now by the filter.
-  void ShowNodeRows(const std::vector<int>& realRows);
-  // A contracted node whose cell goes or whose row moves gives up its holds first, so that no row stays
-  // hidden by a node that no longer holds it. These return the rows the nodes held, for ShowNodeRows
-  // once the change is over (the contracted nodes at the real rows; those shown at display rows AFrom ..
-  // ATo; every one).
+  // A contracting node holds each row it hides under a hold id of its own (NodeHold), so that it gives
+  // up exactly what it took, whatever nodes or rows come, go or move within or after its rows while it
+  // is contracted. HoldNodeRows takes (real row, hold id) pairs; ShowNodeRows gives up the holds of the
+  // ids (on the hidden rows from real row AFrom on) and shows the rows nothing else holds; while the
+  // filter is on, those that it refuses stay hidden, now by the filter.
+  void HoldNodeRows(std::vector<std::pair<int, int>> holds);
+  void ShowNodeRows(const std::vector<int>& holds, int AFrom = 0);
+  // A contracted node whose cell goes or whose row moves gives up its holds first and counts as
+  // expanded. These return the ids of the holds given up, for ShowNodeRows once the change is over (the
+  // contracted nodes at the real rows; those shown at display rows AFrom .. ATo; every one).
   std::vector<int> GiveUpNodeHolds(const std::vector<int>& nodeRealRows);
   std::vector<int> GiveUpNodeHoldsIn(int AFrom, int ATo);
   std::vector<int> GiveUpAllNodeHolds();
   int LastDataRealRow() const { return RowCount() + NumHiddenRows() - 1 - FixedFooters(); }
   int nodeCount_ = 0;
+  int lastNodeHold_ = 0;
   // The real rows of the node cells in increasing order, and for each position the furthest real row
   // that an expanded node up to it reaches (unclamped; INT_MAX for a last node of span 0). The rows
   // are found again on the first query after a node comes or goes or real rows move, the reach after

@@ -28,48 +28,53 @@ void VUraRazuduVova::HideRows(int AFrom, int ATo) {
   HideRowSet(rows, HideCause::User);
 }
 
-// A row named k times takes k holds of the cause, as k calls would give it (a batch of nested nodes).
 void VUraRazuduVova::HideRowSet(const std::vector<int>& realRows, HideCause Cause) {
   std::vector<int> rows(realRows);
-  std::sort(rows.begin(), rows.end());
+  if (!std::is_sorted(rows.begin(), rows.end())) std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
   const int realCount = RowCount() + NumHiddenRows();
-  std::vector<int> visible, repeated;
-  for (size_t i = 0; i < rows.size();) {
-    const int r = rows[i];
-    size_t times = 0;
-    for (; i < rows.size() && rows[i] == r; ++i) ++times;
-    if (r < 0 || r >= realCount) continue;
-    TGridItem* item = HiddenItem(r);
-    if (!item) {
-      visible.push_back(r);
-      --times;
-    }
-    for (; times > 0; --times) {
-      if (item)
-        item->Causes.Add(Cause);
-      else
-        repeated.push_back(r);
+  std::erase_if(rows, [realCount](int r) { return r < 0 || r >= realCount; });
+  std::vector<THideCauses> causes(1);
+  causes[0].Add(Cause);
+  HoldRows(rows, std::move(causes));
+}
+
+void VUraRazuduVova::HoldRows(const std::vector<int>& realRows, std::vector<THideCauses> causes) {
+  const bool same = causes.size() == 1;
+  std::vector<int> visible;
+  std::vector<THideCauses> visibleCauses;
+  const auto byIdx = [](const TGridItem& item, int row) { return item.Idx < row; };
+  auto item = hiddenRows_.begin();
+  for (size_t j = 0; j < realRows.size(); ++j) {
+    THideCauses& more = causes[same ? 0 : j];
+    item = std::lower_bound(item, hiddenRows_.end(), realRows[j], byIdx);
+    if (item != hiddenRows_.end() && item->Idx == realRows[j]) {
+      item->Causes.Join(more);
+    } else {
+      visible.push_back(realRows[j]);
+      if (!same) visibleCauses.push_back(std::move(more));
     }
   }
-  HideRealRows(visible, Cause);
-  for (int r : repeated) HiddenItem(r)->Causes.Add(Cause);
+  HideRealRows(visible, same ? std::move(causes) : std::move(visibleCauses));
 }
 
 void VUraRazuduVova::HideSelectedRows() {
   std::vector<int> rows;
   for (int r = FixedRows(); r < RowCount() && r < static_cast<int>(rowSelect_.size()); ++r)
     if (rowSelect_[r] == 1) rows.push_back(RealRowIndex(r));
-  HideRealRows(rows, HideCause::User);
+  std::vector<THideCauses> causes(1);
+  causes[0].Add(HideCause::User);
+  HideRealRows(rows, std::move(causes));
 }
 
-void VUraRazuduVova::HideRealRows(const std::vector<int>& realRows, HideCause Cause) {
+void VUraRazuduVova::HideRealRows(const std::vector<int>& realRows, std::vector<THideCauses> causes) {
   if (realRows.empty()) return;
   std::vector<int> display(realRows.size());
   for (size_t j = 0; j < realRows.size(); ++j) display[j] = DisplRowIndex(realRows[j]);
   std::vector<TGridItem> items(realRows.size());
   for (size_t j = 0; j < realRows.size(); ++j) {
     items[j].Idx = realRows[j];
-    items[j].Causes.Add(Cause);
+    items[j].Causes = causes.size() == 1 ? causes[0] : std::move(causes[j]);
     items[j].Marked = display[j] < static_cast<int>(rowSelect_.size()) && rowSelect_[display[j]] == 1;
   }
   std::vector<TTakenRow> taken = TakeRows(display);
@@ -119,22 +124,14 @@ void VUraRazuduVova::UnHideRows(int AFrom, int ATo) {
   ShowItems(items);
 }
 
-void VUraRazuduVova::UnHideRowSet(const std::vector<int>& realRows, std::optional<HideCause> OnlyCause) {
+void VUraRazuduVova::UnHideRowSet(const std::vector<int>& realRows) {
   std::vector<int> rows(realRows);
   std::sort(rows.begin(), rows.end());
-  // A row named k times gives up k holds of the cause.
   std::vector<size_t> items;
   size_t k = 0;
-  for (size_t i = 0; i < rows.size();) {
-    const int row = rows[i];
-    size_t times = 0;
-    for (; i < rows.size() && rows[i] == row; ++i) ++times;
+  for (int row : rows) {
     while (k < hiddenRows_.size() && hiddenRows_[k].Idx < row) ++k;
-    if (k == hiddenRows_.size() || hiddenRows_[k].Idx != row) continue;
-    bool free = !OnlyCause;
-    for (; OnlyCause && times > 0; --times) free = ReleaseHideCause(hiddenRows_[k], *OnlyCause) || free;
-    if (free) items.push_back(k);
-    ++k;
+    if (k < hiddenRows_.size() && hiddenRows_[k].Idx == row) items.push_back(k++);
   }
   ShowItems(items);
 }

@@ -63,23 +63,29 @@ bool VUraRazuduVova::RemoveNode(int ARow) {
   return RemoveCellGraphic(0, ARow, TCellType::ctNode);
 }
 
-// Each contracted node holds every row it spans, hidden already or not, and expanding releases those
+// Each contracted node holds every row it spans, hidden already or not, and expanding gives up those
 // holds: a row comes back only when no other node, the filter or the program still holds it.
 void VUraRazuduVova::ContractNode(int ARow) {
   TCellGraphic* node = NodeAtReal(ARow);
   if (!node || node->State) return;
   SetEditorMode(false);
   node->State = true;
+  node->NodeHold = ++lastNodeHold_;
   NodeStatesChanged();
-  HideRowSet(NodeHeldRows(ARow, *node), HideCause::Node);
+  std::vector<std::pair<int, int>> holds;
+  for (int r : NodeHeldRows(ARow, *node)) holds.emplace_back(r, node->NodeHold);
+  HoldNodeRows(std::move(holds));
 }
 
 void VUraRazuduVova::ExpandNode(int ARow) {
   TCellGraphic* node = NodeAtReal(ARow);
   if (!node || !node->State) return;
+  const int hold = node->NodeHold;
   node->State = false;
+  node->NodeHold = 0;
   NodeStatesChanged();
-  ShowNodeRows(NodeHeldRows(ARow, *node));
+  // The rows it holds lie after it: a node row that moves gives up its holds first.
+  ShowNodeRows({hold}, ARow + 1);
 }
 
 std::vector<int> VUraRazuduVova::NodeHeldRows(int ANode, const TCellGraphic& node) const {
@@ -91,19 +97,16 @@ std::vector<int> VUraRazuduVova::NodeHeldRows(int ANode, const TCellGraphic& nod
 
 std::vector<int> VUraRazuduVova::GiveUpNodeHolds(const std::vector<int>& nodeRealRows) {
   if (nodeCount_ == 0) return {};
-  std::vector<int> held;
-  std::vector<TCellGraphic*> given;
+  std::vector<int> holds;
   for (int r : nodeRealRows) {
     TCellGraphic* node = NodeAtReal(r);
     if (!node || !node->State) continue;
-    const std::vector<int> rows = NodeHeldRows(r, *node);
-    held.insert(held.end(), rows.begin(), rows.end());
-    given.push_back(node);
+    holds.push_back(node->NodeHold);
+    node->State = false;
+    node->NodeHold = 0;
   }
-  // The ends are found before any state changes: a node's reach does not depend on the states.
-  for (TCellGraphic* node : given) node->State = false;
-  if (!given.empty()) NodeStatesChanged();
-  return held;
+  if (!holds.empty()) NodeStatesChanged();
+  return holds;
 }
 
 std::vector<int> VUraRazuduVova::GiveUpNodeHoldsIn(int AFrom, int ATo) {
@@ -134,48 +137,74 @@ void VUraRazuduVova::ContractAll() {
   if (nodeCount_ == 0) return;
   UpdateGuard lock(*this);
   SetEditorMode(false);
-  const std::vector<int> nodes = NodeRows();
-  std::vector<int> rows;
-  for (int node : nodes) {
+  std::vector<std::pair<int, int>> holds;
+  for (int node : NodeRows()) {
     if (node == 0) continue;  // both start at the second real row
     TCellGraphic& graphic = *NodeAtReal(node);
     if (graphic.State) continue;
     graphic.State = true;
-    // A row of nested nodes is named once for each, and takes a hold of each.
-    const std::vector<int> held = NodeHeldRows(node, graphic);
-    rows.insert(rows.end(), held.begin(), held.end());
+    graphic.NodeHold = ++lastNodeHold_;
+    // A row of nested nodes takes a hold of each.
+    for (int r : NodeHeldRows(node, graphic)) holds.emplace_back(r, graphic.NodeHold);
   }
   NodeStatesChanged();
-  HideRowSet(rows, HideCause::Node);
+  HoldNodeRows(std::move(holds));
 }
 
 void VUraRazuduVova::ExpandAll() {
   if (nodeCount_ == 0) return;
   UpdateGuard lock(*this);
-  const std::vector<int> nodes = NodeRows();
-  std::vector<int> rows;
-  for (int node : nodes) {
+  std::vector<int> holds;
+  int first = -1;
+  for (int node : NodeRows()) {
     if (node == 0) continue;  // both start at the second real row
     TCellGraphic& graphic = *NodeAtReal(node);
     if (!graphic.State) continue;
+    if (first < 0) first = node;
+    holds.push_back(graphic.NodeHold);
     graphic.State = false;
-    const std::vector<int> held = NodeHeldRows(node, graphic);
-    rows.insert(rows.end(), held.begin(), held.end());
+    graphic.NodeHold = 0;
   }
   NodeStatesChanged();
-  ShowNodeRows(rows);
+  ShowNodeRows(holds, first + 1);
 }
 
-void VUraRazuduVova::ShowNodeRows(const std::vector<int>& realRows) {
-  if (realRows.empty()) return;
-  std::vector<int> hidden;
-  for (int r : realRows)
-    if (IsHiddenRow(r)) hidden.push_back(r);
-  UnHideRowSet(realRows, HideCause::Node);
+void VUraRazuduVova::HoldNodeRows(std::vector<std::pair<int, int>> holds) {
+  // One node's rows, or nodes that do not nest, come in order already.
+  if (!std::is_sorted(holds.begin(), holds.end())) std::sort(holds.begin(), holds.end());
+  const int realCount = RowCount() + NumHiddenRows();
+  std::vector<int> rows;
+  std::vector<THideCauses> causes;
+  for (const auto& [row, hold] : holds) {
+    if (row < 0 || row >= realCount) continue;
+    if (rows.empty() || rows.back() != row) {
+      rows.push_back(row);
+      causes.emplace_back();
+    }
+    causes.back().Nodes.push_back(hold);
+  }
+  HoldRows(rows, std::move(causes));
+}
+
+void VUraRazuduVova::ShowNodeRows(const std::vector<int>& holds, int AFrom) {
+  if (holds.empty() || hiddenRows_.empty()) return;
+  std::vector<int> ids(holds);
+  std::sort(ids.begin(), ids.end());
+  const auto byIdx = [](const TGridItem& item, int row) { return item.Idx < row; };
+  std::vector<size_t> items;
+  std::vector<int> shown;
+  for (size_t k = std::lower_bound(hiddenRows_.begin(), hiddenRows_.end(), AFrom, byIdx) - hiddenRows_.begin();
+       k < hiddenRows_.size(); ++k) {
+    TGridItem& item = hiddenRows_[k];
+    if (item.Causes.Nodes.empty() || !item.Causes.ReleaseHolds(ids) || item.Causes.Any()) continue;
+    items.push_back(k);
+    shown.push_back(item.Idx);
+  }
+  ShowItems(items);
   if (!filterActive_) return;
   std::vector<int> refused;
-  for (int r : hidden)
-    if (!IsHiddenRow(r) && !MatchFilter(DisplRowIndex(r))) refused.push_back(r);
+  for (int r : shown)
+    if (!MatchFilter(DisplRowIndex(r))) refused.push_back(r);
   HideRowSet(refused, HideCause::Filter);
 }
 

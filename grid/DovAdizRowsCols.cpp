@@ -42,9 +42,7 @@ void VUraRazuduVova::RemoveDisplayRows(const std::vector<int>& rows) {
   std::vector<int> realRows(rows.size());
   for (size_t j = 0; j < rows.size(); ++j) realRows[j] = RealRowIndex(rows[j]);
   // Removed contracted nodes give up their holds; the rows they held close up over the removed ones.
-  std::vector<int> held = GiveUpNodeHolds(realRows);
-  std::erase_if(held, [&](int r) { return std::binary_search(realRows.begin(), realRows.end(), r); });
-  for (int& r : held) r -= static_cast<int>(std::lower_bound(realRows.begin(), realRows.end(), r) - realRows.begin());
+  const std::vector<int> held = GiveUpNodeHolds(realRows);
   {
     const UpdateGuard lock(*this);
     DeleteRowSet(rows);
@@ -77,12 +75,15 @@ void VUraRazuduVova::InsertCols(int ACol, int N) {
 }
 
 void VUraRazuduVova::InsertRealCols(int ACol, int N) {
+  // Columns inserted before column 0 move the nodes out of it.
+  const std::vector<int> held = ACol == 0 ? GiveUpAllNodeHolds() : std::vector<int>{};
   WithAllColumns([&] {
     const int count = ColCount();
     TBaseGrid::SetColCount(count + N);
     if (!colHidden_.empty()) colHidden_.resize(count + N, false);
     for (int i = 0; i < N; ++i) MoveRealColumn(count + i, ACol + i);
   });
+  ShowNodeRows(held);
 }
 
 void VUraRazuduVova::RemoveCols(int ACol, int N) {

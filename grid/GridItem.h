@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "platform/grids/Grids.h"
 
@@ -9,32 +11,36 @@ namespace velmora {
 // Who hides a row: the program (HideRows and the like), the filter or a contracted node.
 enum class HideCause : uint8_t { User, Filter, Node };
 
-// Every cause that holds a hidden row; the row stays hidden while any of them does. Nodes counts the
-// contracted nodes whose rows it lies in, so an inner node and its outer one, or two overlapping
-// ones, each keep it hidden until both are expanded.
+// Every cause that holds a hidden row; the row stays hidden while any of them does. Nodes names the
+// holds of the contracted nodes whose rows it lies in, by hold id (one per contraction): an inner node
+// and its outer one, or two overlapping ones, each keep it hidden until both are expanded, and a node
+// gives up only the holds it took, whatever nodes come, go or move around it meanwhile.
 struct THideCauses {
   bool User = false;
   bool Filter = false;
-  int Nodes = 0;
+  std::vector<int> Nodes;
 
-  bool Any() const { return User || Filter || Nodes > 0; }
+  bool Any() const { return User || Filter || !Nodes.empty(); }
   bool Has(HideCause Cause) const {
-    return Cause == HideCause::User ? User : Cause == HideCause::Filter ? Filter : Nodes > 0;
+    return Cause == HideCause::User ? User : Cause == HideCause::Filter ? Filter : !Nodes.empty();
   }
+  // The program's or the filter's hold.
   void Add(HideCause Cause) {
-    switch (Cause) {
-      case HideCause::User: User = true; break;
-      case HideCause::Filter: Filter = true; break;
-      case HideCause::Node: ++Nodes; break;
-    }
+    if (Cause == HideCause::User) User = true;
+    if (Cause == HideCause::Filter) Filter = true;
   }
-  // Drops one hold of Cause (one node's for HideCause::Node).
   void Release(HideCause Cause) {
-    switch (Cause) {
-      case HideCause::User: User = false; break;
-      case HideCause::Filter: Filter = false; break;
-      case HideCause::Node: Nodes = Nodes > 0 ? Nodes - 1 : 0; break;
-    }
+    if (Cause == HideCause::User) User = false;
+    if (Cause == HideCause::Filter) Filter = false;
+  }
+  void Join(const THideCauses& more) {
+    User = User || more.User;
+    Filter = Filter || more.Filter;
+    Nodes.insert(Nodes.end(), more.Nodes.begin(), more.Nodes.end());
+  }
+  // Drops the node holds whose ids `holds` (sorted) names; true when one was dropped.
+  bool ReleaseHolds(const std::vector<int>& holds) {
+    return std::erase_if(Nodes, [&](int hold) { return std::binary_search(holds.begin(), holds.end(), hold); }) > 0;
   }
 };
 

@@ -213,14 +213,14 @@ void GridModel::HideRows(int from, int to) {
   Hold(rows, HideCause::User);
 }
 
-void GridModel::Hold(const std::vector<int>& real, HideCause cause) {
+void GridModel::Hold(const std::vector<int>& real, HideCause cause, int hold) {
   std::vector<int> hide;
   for (int r : real) {
     Row& row = rows_[r];
     if (!row.hidden) hide.push_back(r);
     if (cause == HideCause::User) row.byUser = true;
     if (cause == HideCause::Filter) row.byFilter = true;
-    if (cause == HideCause::Node) ++row.byNodes;
+    if (cause == HideCause::Node) row.byNodes.push_back(hold);
   }
   // A row leaves whole: a block over several rows that it belongs to is split.
   for (int r : hide) {
@@ -232,18 +232,30 @@ void GridModel::Hold(const std::vector<int>& real, HideCause cause) {
 }
 
 void GridModel::Release(const std::vector<int>& real, std::optional<HideCause> cause) {
-  std::vector<int> shown;
   for (int r : real) {
     Row& row = rows_[r];
     if (!cause || cause == HideCause::User) row.byUser = false;
     if (!cause || cause == HideCause::Filter) row.byFilter = false;
-    if (!cause) row.byNodes = 0;
-    if (cause == HideCause::Node && row.byNodes > 0) --row.byNodes;
-    if (row.hidden && !(row.byUser || row.byFilter || row.byNodes > 0)) shown.push_back(r);
-    row.hidden = row.byUser || row.byFilter || row.byNodes > 0;
+    if (!cause) row.byNodes.clear();
+    row.hidden = row.byUser || row.byFilter || !row.byNodes.empty();
   }
   SettleBlocks();
-  if (cause != HideCause::Node || !filterActive_) return;
+}
+
+void GridModel::ReleaseHolds(const std::vector<int>& holds) {
+  std::vector<int> shown;
+  for (int r = 0; r < RealRowCount(); ++r) {
+    Row& row = rows_[r];
+    const bool held = std::erase_if(row.byNodes, [&](int hold) {
+                        return std::find(holds.begin(), holds.end(), hold) != holds.end();
+                      }) > 0;
+    if (held && row.hidden && !(row.byUser || row.byFilter || !row.byNodes.empty())) {
+      row.hidden = false;
+      shown.push_back(r);
+    }
+  }
+  SettleBlocks();
+  if (!filterActive_) return;
   const std::vector<Block> blocks = Blocks();
   std::vector<int> refused;
   for (int r : shown)
@@ -258,14 +270,15 @@ bool GridModel::PassesFilter(int real, const std::vector<Block>& blocks) const {
 }
 
 std::vector<int> GridModel::GiveUpHolds(const std::vector<int>& nodes) {
-  std::vector<int> held, given;
+  std::vector<int> holds;
   for (int node : nodes) {
     if (!IsNode(node) || !rows_[node].cells[0].contracted) continue;
-    for (int r = node + 1; r <= NodeEnd(node); ++r) held.push_back(r);
-    given.push_back(node);
+    Cell& cell = rows_[node].cells[0];
+    holds.push_back(cell.hold);
+    cell.contracted = false;
+    cell.hold = 0;
   }
-  for (int node : given) rows_[node].cells[0].contracted = false;
-  return held;
+  return holds;
 }
 
 std::vector<int> GridModel::GiveUpHoldsShown(int from, int to) {
@@ -306,12 +319,10 @@ void GridModel::InsertRows(int displ, int n) {
 }
 
 void GridModel::RemoveRealRows(const std::vector<int>& real) {
-  std::vector<int> held = GiveUpHolds(real);
-  std::erase_if(held, [&](int r) { return std::find(real.begin(), real.end(), r) != real.end(); });
-  for (int& r : held) r -= static_cast<int>(std::count_if(real.begin(), real.end(), [r](int gone) { return gone < r; }));
+  const std::vector<int> held = GiveUpHolds(real);
   for (auto r = real.rbegin(); r != real.rend(); ++r) rows_.erase(rows_.begin() + *r);
   SettleBlocks();
-  Release(held, HideCause::Node);
+  ReleaseHolds(held);
 }
 
 void GridModel::RemoveRows(int displ, int n) {
@@ -354,7 +365,7 @@ void GridModel::SwapRows(int displ1, int displ2) {
   });
   std::swap(rows_[RealRowIndex(displ1)], rows_[RealRowIndex(displ2)]);
   SettleBlocks();
-  Release(held, HideCause::Node);
+  ReleaseHolds(held);
 }
 
 void GridModel::MoveRow(int from, int to) {
@@ -370,7 +381,7 @@ void GridModel::MoveRow(int from, int to) {
   shown.insert(shown.begin() + to, std::move(moved));
   for (size_t i = 0; i < slots.size(); ++i) rows_[slots[i]] = std::move(shown[i]);
   SettleBlocks();
-  Release(held, HideCause::Node);
+  ReleaseHolds(held);
 }
 
 void GridModel::HideColumns(int from, int to) {
@@ -397,10 +408,12 @@ void GridModel::InsertCols(int displ, int n) {
   if (n < 1) return;
   displ = std::clamp(displ, 0, ColCount());
   const int at = displ < ColCount() ? RealColIndex(displ) : RealColCount();
+  const std::vector<int> held = at == 0 ? GiveUpAllHolds() : std::vector<int>{};
   colHidden_.insert(colHidden_.begin() + at, n, false);
   ColumnsChanged();
   for (Row& row : rows_) row.cells.insert(row.cells.begin() + at, n, Cell{});
   SettleBlocks();
+  ReleaseHolds(held);
 }
 
 void GridModel::RemoveCols(int displ, int n) {
@@ -414,7 +427,7 @@ void GridModel::RemoveCols(int displ, int n) {
     for (Row& row : rows_) row.cells.erase(row.cells.begin() + *c);
   }
   SettleBlocks();
-  Release(held, HideCause::Node);
+  ReleaseHolds(held);
 }
 
 void GridModel::SwapColumns(int displ1, int displ2) {
@@ -426,7 +439,7 @@ void GridModel::SwapColumns(int displ1, int displ2) {
   });
   for (Row& row : rows_) std::swap(row.cells[c1], row.cells[c2]);
   SettleBlocks();
-  Release(held, HideCause::Node);
+  ReleaseHolds(held);
 }
 
 void GridModel::MoveColumn(int from, int to) {
@@ -444,7 +457,7 @@ void GridModel::MoveColumn(int from, int to) {
   ColumnsChanged();
   for (Row& row : rows_) move(row.cells);
   SettleBlocks();
-  Release(held, HideCause::Node);
+  ReleaseHolds(held);
 }
 
 void GridModel::MergeCols(int col1, int col2) {
@@ -459,7 +472,7 @@ void GridModel::MergeCols(int col1, int col2) {
   ColumnsChanged();
   for (Row& row : rows_) row.cells.erase(row.cells.begin() + col2);
   SettleBlocks();
-  Release(held, HideCause::Node);
+  ReleaseHolds(held);
 }
 
 void GridModel::ClearRect(int col1, int row1, int col2, int row2) {
@@ -469,7 +482,7 @@ void GridModel::ClearRect(int col1, int row1, int col2, int row2) {
     for (int c = std::max(col1, 0); c <= std::min(col2, RealColCount() - 1); ++c) rows_[real].cells[c] = Cell{};
   }
   SettleBlocks();
-  Release(held, HideCause::Node);
+  ReleaseHolds(held);
 }
 
 void GridModel::SetFilterActive(bool active, const std::vector<std::pair<int, std::string>>& conditions) {
@@ -524,18 +537,17 @@ int GridModel::NodeEnd(int node) const {
 
 void GridModel::ContractNode(int real) {
   if (!IsNode(real) || rows_[real].cells[0].contracted) return;
-  rows_[real].cells[0].contracted = true;
+  Cell& cell = rows_[real].cells[0];
+  cell.contracted = true;
+  cell.hold = ++lastHold_;
   std::vector<int> rows;
   for (int r = real + 1; r <= NodeEnd(real); ++r) rows.push_back(r);
-  Hold(rows, HideCause::Node);
+  Hold(rows, HideCause::Node, cell.hold);
 }
 
 void GridModel::ExpandNode(int real) {
-  if (!IsNode(real) || !rows_[real].cells[0].contracted) return;
-  rows_[real].cells[0].contracted = false;
-  std::vector<int> rows;
-  for (int r = real + 1; r <= NodeEnd(real); ++r) rows.push_back(r);
-  Release(rows, HideCause::Node);
+  if (!IsNode(real)) return;
+  ReleaseHolds(GiveUpHolds({real}));
 }
 
 int GridModel::NodeCount() const {

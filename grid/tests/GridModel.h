@@ -28,10 +28,12 @@ namespace velmora::testing {
 //   objects and lose only the merge.
 // - A row is hidden while anything holds it: the program, the filter, or a contracted node (each
 //   contracted node counts). Showing a range or all rows drops every hold; the filter going off and a
-//   node expanding drop only their own. A node is a cell of real column 0 with a span; it holds the
-//   rows after it up to its span, or with span 0 up to the next node, within the real rows.
-// - A contracted node whose cell goes (cleared, replaced by a new node, its column removed or moved) or
-//   whose row moves (swapped, moved, or shifted by a move of another row, sorted, removed) gives up its
+//   node expanding drop only their own. A node is a cell of real column 0 with a span; contracting, it
+//   holds the rows after it up to its span, or with span 0 up to the next node, within the real rows.
+// - A contracted node keeps the holds it took, whatever rows or nodes come, go or move after it
+//   meanwhile, and expanding gives up exactly those.
+// - A contracted node whose cell goes (cleared, replaced by a new node, its column removed or moved,
+//   columns inserted before it) or whose row moves (swapped, moved, or shifted by a move of another row, sorted, removed) gives up its
 //   holds first and counts as expanded; the rows it held show once the change is over, unless something
 //   else holds them.
 class GridModel {
@@ -44,13 +46,14 @@ public:
     int block = 0;   // id of the merged block, 0 for none
     int nodeSpan = -1;  // a node's span, -1 for none
     bool contracted = false;
+    int hold = 0;  // a contracted node's hold id
   };
   struct Row {
     std::vector<Cell> cells;
     bool hidden = false;  // something below holds it
     bool byUser = false;
     bool byFilter = false;
-    int byNodes = 0;
+    std::vector<int> byNodes;  // the hold ids of the contracted nodes that hold it
     bool mark = false;
   };
   struct Block {
@@ -150,13 +153,15 @@ private:
   void ColumnsChanged();
   bool PassesFilter(int real, const std::vector<Block>& blocks) const;
   void RemoveRealRows(const std::vector<int>& real);
-  // Adds the hold to the real rows; those shown till now leave.
-  void Hold(const std::vector<int>& real, HideCause cause);
-  // Drops the hold from the real rows (one node's for HideCause::Node), or every hold without a cause;
-  // while the filter is on, a row that a node gave up and that fails the filter stays hidden by it.
+  // Adds the hold (a node's of the id) to the real rows; those shown till now leave.
+  void Hold(const std::vector<int>& real, HideCause cause, int hold = 0);
+  // Drops the hold from the real rows (User or Filter), or every hold without a cause.
   void Release(const std::vector<int>& real, std::optional<HideCause> cause);
+  // Drops the node holds of the ids from every row; while the filter is on, a row that they gave up and
+  // that fails the filter stays hidden by it.
+  void ReleaseHolds(const std::vector<int>& holds);
   // The contracted nodes at the real rows (at the shown rows from .. to; every one) become expanded;
-  // returns the rows they held, to Release afterwards.
+  // returns their hold ids, to ReleaseHolds afterwards.
   std::vector<int> GiveUpHolds(const std::vector<int>& nodes);
   std::vector<int> GiveUpHoldsShown(int from, int to);
   std::vector<int> GiveUpAllHolds();
@@ -167,6 +172,7 @@ private:
   std::vector<int> blockSize_{0};  // cells of each block when made, by id
   int fixedRows_;
   int nextProps_ = 1;
+  int lastHold_ = 0;
   bool filterActive_ = false;
   bool blankRow_ = false;
   std::vector<std::pair<int, std::string>> conditions_;  // the filter's, while it is on

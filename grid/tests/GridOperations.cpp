@@ -214,8 +214,11 @@ bool GridOpGenerator::Draw(GridOpKind kind, const GridModel& model, GridOp& op) 
       if (model.NumHiddenRows() == 0) return false;
       op.a = Below(realRows);
       op.b = op.a + Below(6);
+      // One row of a contracted node, which the node no longer holds then.
+      if (const int held = ReachRow(model, false); held >= 0 && Chance(50)) op.a = op.b = held;
       return true;
-    case GridOpKind::UnHideRowsAll: return model.NumHiddenRows() > 0;
+    // Not too often: it ends every state that the other kinds build up.
+    case GridOpKind::UnHideRowsAll: return model.NumHiddenRows() > 0 && Chance(40);
     case GridOpKind::HideSelectedRows:
     case GridOpKind::RemoveSelectedRows: return rows - MarkedRows(model) >= 2;
     case GridOpKind::HideColumns: {
@@ -231,7 +234,8 @@ bool GridOpGenerator::Draw(GridOpKind kind, const GridModel& model, GridOp& op) 
       op.b = op.a + Below(4);
       return true;
     case GridOpKind::InsertRows:
-      op.a = Chance(10) ? rows + 2 : Index(rows + 1);
+      op.a = Chance(10) ? rows + 2 : Chance(20) ? ReachRow(model, true) : Index(rows + 1);
+      if (op.a < 0) op.a = Index(rows + 1);
       op.b = Count(3);
       return realRows < 80;
     case GridOpKind::RemoveRows:
@@ -252,8 +256,9 @@ bool GridOpGenerator::Draw(GridOpKind kind, const GridModel& model, GridOp& op) 
     case GridOpKind::MoveRow:
       // Node rows move often enough to meet contracted ones.
       op.a = Chance(25) ? std::min(model.DisplRowIndex(NodeRow(model)), rows - 1) : Index(rows);
-      op.b = Index(rows);
-      return true;
+      // Into or right after the rows of a contracted node, often.
+      op.b = Chance(25) ? ReachRow(model, true) : Index(rows);
+      return op.b >= 0;
     case GridOpKind::SwapColumns:
     case GridOpKind::MoveColumn:
       op.a = Index(cols);
@@ -265,7 +270,8 @@ bool GridOpGenerator::Draw(GridOpKind kind, const GridModel& model, GridOp& op) 
     case GridOpKind::ClearRect:
       // Column 0 often: it holds the nodes.
       op.a = Chance(25) ? 0 : Below(realCols);
-      op.b = Below(rows);
+      op.b = Chance(20) ? ReachRow(model, true) : Below(rows);
+      if (op.b < 0) op.b = Below(rows);
       op.c = op.a + Below(3);
       op.d = op.b + Below(4);
       return true;
@@ -283,24 +289,42 @@ bool GridOpGenerator::Draw(GridOpKind kind, const GridModel& model, GridOp& op) 
     }
     case GridOpKind::FilterOff: return model.FilterActive();
     case GridOpKind::AddNode:
-      op.a = 1 + Below(rows - 1);
-      op.b = Below(5);
-      return true;
-    case GridOpKind::RemoveNode: op.a = model.DisplRowIndex(NodeRow(model)); return op.a < rows;
+      // Within or right after the rows of a contracted node, often; span 0 reaches up to the next node.
+      op.a = Chance(50) ? ReachRow(model, true) : 1 + Below(rows - 1);
+      op.b = Chance(40) ? 0 : Below(5);
+      return op.a >= 1;
+    case GridOpKind::RemoveNode:
+      op.a = Chance(25) ? ReachRow(model, true) : model.DisplRowIndex(NodeRow(model));
+      return op.a >= 0 && op.a < rows;
     case GridOpKind::ContractNode:
-    case GridOpKind::ExpandNode: op.a = NodeRow(model); return KeepsTwoRows(model, op);
+    case GridOpKind::ExpandNode:
+      op.a = NodeRow(model, kind == GridOpKind::ExpandNode);
+      return KeepsTwoRows(model, op);
     case GridOpKind::ContractAll:
     case GridOpKind::ExpandAll: return KeepsTwoRows(model, op);
   }
   return false;
 }
 
-int GridOpGenerator::NodeRow(const GridModel& model) {
+int GridOpGenerator::NodeRow(const GridModel& model, bool contracted) {
   std::vector<int> nodes;
   for (int r = 0; r < model.RealRowCount(); ++r)
-    if (model.IsNode(r)) nodes.push_back(r);
+    if (model.IsNode(r) && (!contracted || model.RealCell(0, r).contracted)) nodes.push_back(r);
+  if (nodes.empty() && contracted) return NodeRow(model, false);
   if (nodes.empty() || Chance(15)) return Below(model.RealRowCount());
   return nodes[Below(static_cast<int>(nodes.size()))];
+}
+
+int GridOpGenerator::ReachRow(const GridModel& model, bool shown) {
+  std::vector<int> rows;
+  for (int node = 1; node < model.RealRowCount(); ++node) {
+    if (!model.IsNode(node) || !model.RealCell(0, node).contracted) continue;
+    for (int r = node + 1; r <= model.NodeEnd(node) + 1 && r < model.RealRowCount(); ++r)
+      if (model.IsHiddenRow(r) != shown) rows.push_back(r);
+  }
+  if (rows.empty()) return -1;
+  const int real = rows[Below(static_cast<int>(rows.size()))];
+  return shown ? model.DisplRowIndex(real) : real;
 }
 
 }  // namespace velmora::testing

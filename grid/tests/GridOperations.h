@@ -78,8 +78,12 @@ private:
   // A count of 0, 1 .. 3, or one past the end of `room`.
   int Count(int room);
   bool Draw(GridOpKind kind, const GridModel& model, GridOp& op);
-  // A real row that holds a node, most of the time, else any real row.
-  int NodeRow(const GridModel& model);
+  // A real row that holds a node (a contracted one, when there is one and `contracted`), most of the
+  // time, else any real row.
+  int NodeRow(const GridModel& model, bool contracted = false);
+  // A row within a contracted node's reach or right after it, shown (its display row) or hidden (its
+  // real row); -1 when there is none.
+  int ReachRow(const GridModel& model, bool shown);
 
   std::mt19937 random_;
   std::vector<GridOpKind> enabled_;
