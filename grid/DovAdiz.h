@@ -1504,7 +1504,9 @@ private:
   void SwapSortedRows(int ARow1, int ARow2);
   // The style of ssAutomatic over the rows sorted (outside a sort, the data rows).
   TSortStyle ResolvedStyle(int ACol, const std::string& prefix, const std::string& suffix);
-  // The column's style from OnGetFormat, resolved, with its prefix and suffix; no keys.
+  // The column's style from OnGetFormat, with its prefix and suffix; no keys. ColumnSortStyle also
+  // resolves ssAutomatic.
+  TSortColumnKeys ColumnFormat(int ACol);
   TSortColumnKeys ColumnSortStyle(int ACol);
   void AddCellSortKey(int ACol, int ARow, TSortColumnKeys& column);
   // The text a sort reads of a cell: straight from the store while no cell of the sorted rows is merged
