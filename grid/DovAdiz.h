@@ -1432,8 +1432,9 @@ private:
   // editing, then finds the new order of the rows it sorts as a permutation of row numbers (a stable
   // merge sort: no row moves while comparisons run, so one that raises leaves every row in place), and
   // applies it in one step, SortPermuteRows (with SingleColumn, along its cycles, exchanging only the
-  // sort column's cells); the swaps counted are those the cycles would make. A row moves whole: the texts and objects of every real column (hidden ones too), its property objects, height
-  // and mark; hidden rows keep their real place, and fixed and footer rows never move. The sorts that
+  // sort column's cells); the swaps counted are those the cycles would make. A row moves whole: the
+  // texts and objects of every real column (hidden ones too), its property objects, height and mark;
+  // hidden rows keep their real place, and fixed and footer rows never move. The sorts that
   // the programmer or a header click starts run inside one update lock. The cross-reference starts as
   // the identity at every sort.
   //

@@ -107,7 +107,8 @@ void FillKey(TSortColumnKeys& column, size_t k) {
     case TSortStyle::ssAnsiAlphaCase:
     case TSortStyle::ssAnsiAlphaNoCase:
       if (column.collations.size() < column.rows.size()) column.collations.resize(column.rows.size());
-      column.collations[k] = platform::AnsiCollationKey(std::string(text), column.style == TSortStyle::ssAnsiAlphaNoCase);
+      column.collations[k] =
+          platform::AnsiCollationKey(std::string(text), column.style == TSortStyle::ssAnsiAlphaNoCase);
       break;
     case TSortStyle::ssNumeric:
     case TSortStyle::ssFinancial:
@@ -216,7 +217,8 @@ const TSortColumnKeys& VUraRazuduVova::SortKeys(int ACol) {
     }
     for (size_t k = 0; k < made.rows.size(); ++k) {
       FillKey(made, k);
-      if (made.style == TSortStyle::ssImages) made.rows[k].image = GetCellImageIdx(ACol, sortFirst_ + static_cast<int>(k));
+      if (made.style == TSortStyle::ssImages)
+        made.rows[k].image = GetCellImageIdx(ACol, sortFirst_ + static_cast<int>(k));
     }
     column = std::move(made);
   }

@@ -55,6 +55,14 @@ protected:
     form.reset();
     FormTest::TearDown();
   }
+  // Column 1 holds "r<row>"; the editor is open on the given row.
+  void EditRow(int row) {
+    grid->SetOptions(grid->Options() + TGridOption::goEditing);
+    for (int r = 0; r < 20; ++r) grid->SetCells(1, r, "r" + std::to_string(r));
+    grid->SetRow(row);
+    Input().PressKey(VK_RETURN, 0, "\r");
+    Settle();
+  }
   int SelectedPainted() {
     grid->states.clear();
     grid->Invalidate();
@@ -145,11 +153,7 @@ TEST_F(GridHooksTest, EscapeHandsTheOriginalTextToTheCancelHookOnly) {
 }
 
 TEST_F(GridHooksTest, AnEditorWhoseRowIsDeletedTakesTheRowThatTakesItsPlace) {
-  grid->SetOptions(grid->Options() + TGridOption::goEditing);
-  for (int r = 0; r < 20; ++r) grid->SetCells(1, r, "r" + std::to_string(r));
-  grid->SetRow(3);
-  Input().PressKey(VK_RETURN, 0, "\r");
-  Settle();
+  EditRow(3);
   ASSERT_EQ(grid->InplaceEditor()->Text(), "r3");
   grid->DeleteRows(2, 2);
   EXPECT_EQ(grid->Row(), 2);
@@ -165,11 +169,7 @@ TEST_F(GridHooksTest, AnEditorWhoseRowIsDeletedTakesTheRowThatTakesItsPlace) {
 }
 
 TEST_F(GridHooksTest, AnEditorWhoseRowIsPermutedTakesTheRowThatComesToIt) {
-  grid->SetOptions(grid->Options() + TGridOption::goEditing);
-  for (int r = 0; r < 20; ++r) grid->SetCells(1, r, "r" + std::to_string(r));
-  grid->SetRow(3);
-  Input().PressKey(VK_RETURN, 0, "\r");
-  Settle();
+  EditRow(3);
   ASSERT_EQ(grid->InplaceEditor()->Text(), "r3");
   grid->PermuteRows(6, {7, 6});  // not the editor's row
   EXPECT_EQ(grid->InplaceEditor()->Text(), "r3");
