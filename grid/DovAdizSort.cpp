@@ -138,6 +138,7 @@ void VUraRazuduVova::SortRange(int first, int last, const std::function<int(int,
       MergeSortRows(hints, [&](const TSortHint& a, const TSortHint& b) {
         if (a.cls != b.cls) return a.cls < b.cls ? -sign : sign;
         if (a.key != b.key) return a.key < b.key ? -sign : sign;
+        if (a.key2 != b.key2) return a.key2 < b.key2 ? -sign : sign;
         return compare(a.row, b.row);
       });
       for (size_t k = 0; k < hints.size(); ++k) order[k] = hints[k].row;

@@ -239,15 +239,20 @@ std::vector<TSortHint> VUraRazuduVova::SortHints(int ACol) {
     const TSortKey& key = column.rows[k];
     TSortHint& hint = hints[k];
     hint.row = sortFirst_ + static_cast<int>(k);
+    // A string's first 16 bytes, as two prefixes.
+    auto prefixes = [&hint](std::string_view text) {
+      hint.key = Prefix(text);
+      hint.key2 = text.size() > 8 ? Prefix(text.substr(8)) : 0;
+    };
     if (!values) {
-      hint.key = key.prefix;
+      prefixes(ordinal ? column.Ordinal(key) : column.Text(key));
     } else if (key.hasValue) {
       // The order of doubles as unsigned integers: negatives reversed below the positives.
       const uint64_t bits = std::bit_cast<uint64_t>(key.value == 0 ? 0.0 : key.value);
       hint.key = bits >> 63 ? ~bits : bits | (uint64_t{1} << 63);
     } else {
       hint.cls = 1;  // after the values, ordinal among themselves
-      hint.key = Prefix(column.Text(key));
+      prefixes(column.Text(key));
     }
   }
   return hints;
