@@ -193,9 +193,9 @@ int ModelCompare(const RowImage& a, const RowImage& b, int col, TSortStyle style
 
 TEST_F(DovAdizSortTest, RandomSortsMatchAStableModelAndKeepRowsWhole) {
   std::mt19937 random(36);
-  // Texts alike in their first 8 bytes or shorter, and -0 beside 0.
+  // Texts alike in their first 8 or 16 bytes or shorter, and -0 beside 0.
   const Texts texts = {"", "", "1", "2", "10", "-3", "1.5", "abc", "Abc", "b", "x y", "abcdefgh", "abcdefgh2",
-                       "abcdefgh10", "-0", "0"};
+                       "abcdefgh10", "abcdefghijklmnop", "abcdefghijklmnop1", "abcdefghijklmnoP2", "-0", "0"};
   const Texts dates = {"", "", "03.01.2020", "01.02.2019", "31.12.2019", "01.02.2019", "no date", "abc"};
   platform::FormatSettings().DateSeparator = '.';
   platform::FormatSettings().ShortDateFormat = "dd.mm.yyyy";
