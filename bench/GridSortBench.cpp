@@ -2,9 +2,11 @@
 // and by a numeric column (keys shuffled before every pass), SortByColumn, and AutoSizeColumns over
 // 10 000 x 8 markup cells. Peers on the same keys: Python's sorted (bench/sort_peer.py, which times its
 // own passes) and coreutils sort for the text keys (the whole process timed). Counters: comparisons
-// and swaps per sort, and comparisons over n log2 n.
+// and swaps per sort, and comparisons over n log2 n. Then the thumb of the vertical scroll bar dropped
+// from the top to the end, which should paint in the same time at both sizes.
 
 #include <benchmark/benchmark.h>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <fstream>
@@ -14,7 +16,9 @@
 #include "BenchSupport.h"
 #include "ShownGrid.h"
 #include "grid/DovAdiz.h"
+#include "platform/app/Messages.h"
 #include "platform/core/Paths.h"
+#include "platform/ui/ScrollInfo.h"
 
 namespace {
 
@@ -107,6 +111,21 @@ void BM_AutoSizeColumns(benchmark::State& state) {
   for (auto _ : state) grid.AutoSizeColumns(false, 5);
 }
 BENCHMARK(BM_AutoSizeColumns)->Name("grid AutoSizeColumns, 10 000 x 8 markup cells")->Unit(benchmark::kMillisecond);
+
+// The vertical thumb dropped at positions from the top to the end, 8 apart, one drop and its paint an
+// iteration: the time per paint should not depend on the rows.
+void BM_ThumbToTheEnd(benchmark::State& state) {
+  const int rows = static_cast<int>(state.range(0));
+  ShownGridOf<velmora::VUraRazuduVova> shown(kCols, rows, kCols);
+  int position = 0;
+  for (auto _ : state) {
+    shown.grid->Perform(platform::WM_VSCROLL, platform::SB_THUMBPOSITION | (position << 16), 0);
+    shown.grid->Update();
+    position = position >= 127 ? 0 : std::min(position + 8, 127);
+  }
+  state.counters["top_row_at_end"] = shown.grid->TopRow();
+}
+BENCHMARK(BM_ThumbToTheEnd)->Name("grid thumb from the top to the end, per paint")->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

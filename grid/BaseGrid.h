@@ -192,6 +192,7 @@ protected:
   void RowsInserted(int At, int Count) override;
   void RowsDeleted(int At, int Count) override;
   void RowsSwapped(int ARow1, int ARow2) override;
+  void RowsPermuted(int First, const std::vector<int>& Order) override;
   void RowSetDeleted(const std::vector<int>& Rows) override;
   void RowSetInserted(const std::vector<int>& Positions) override;
   // The store column shown at display column ADispCol, and the display column of store column ACol (-1

@@ -282,4 +282,14 @@ void TBaseGrid::RowsSwapped(int ARow1, int ARow2) {
   RenumberProperties(TGridAxisKind::Rows, ARow2, ARow2);
 }
 
+void TBaseGrid::RowsPermuted(int First, const std::vector<int>& Order) {
+  // As with a swap, for every row that moves (only rows with objects lie in blocks).
+  const int last = First + static_cast<int>(Order.size()) - 1;
+  for (int row : RowsWithObjects(First, last))
+    if (Order[row - First] != row)
+      SplitBlocksAcross(row, RowCount(), [](const TGridRect& b) { return b.Bottom > b.Top; });
+  TStringGrid::RowsPermuted(First, Order);
+  RenumberProperties(TGridAxisKind::Rows, First, last);
+}
+
 }  // namespace velmora

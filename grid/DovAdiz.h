@@ -910,8 +910,11 @@ public:
   // below 1.
   virtual void RemoveCols(int ACol, int N);
   virtual void InsertCols(int ACol, int N);
-  // The exchange that the sort makes: SwapRows.
+  // The exchange that SortLine makes: SwapRows.
   virtual void SortSwapRows(int ARow1, int ARow2);
+  // How the other sorts apply their order to the rows AFirst .. AFirst + AOrder.size() - 1: row AFirst +
+  // k takes the row that stood at AOrder[k], whole (as SwapRows moves it), in one step.
+  virtual void SortPermuteRows(int AFirst, const std::vector<int>& AOrder);
   // Empties the cells of real columns ACol1..ACol2 and display rows ARow1..ARow2 (clamped), freeing
   // their property objects; then CellsChanged.
   virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
@@ -1405,6 +1408,7 @@ private:
   void RowsInserted(int At, int Count) override;
   void RowsDeleted(int At, int Count) override;
   void RowsSwapped(int ARow1, int ARow2) override;
+  void RowsPermuted(int First, const std::vector<int>& Order) override;
   void RowSetDeleted(const std::vector<int>& Rows) override;
   void RowSetInserted(const std::vector<int>& Positions) override;
 
@@ -1438,9 +1442,10 @@ private:
   // Columns are real ones (Cells' index space), rows display rows. Every sort first ends in-place
   // editing, then finds the new order of the rows it sorts as a permutation of row numbers (a stable
   // merge sort: no row moves while comparisons run, so one that raises leaves every row in place), and
-  // applies it in one pass along its cycles with at most n - 1 constant-time SortSwapRows. A row moves
-  // whole: the texts and objects of every real column (hidden ones too), its property objects, height
-  // and mark; hidden rows keep their real place, and fixed and footer rows never move. The sorts that
+  // applies it in one step, SortPermuteRows (with SingleColumn, along its cycles, exchanging only the
+  // sort column's cells); the swaps counted are those the cycles would make. A row moves whole: the
+  // texts and objects of every real column (hidden ones too), its property objects, height and mark;
+  // hidden rows keep their real place, and fixed and footer rows never move. The sorts that
   // the programmer or a header click starts run inside one update lock. The cross-reference starts as
   // the identity at every sort.
   //
@@ -1499,8 +1504,11 @@ private:
                 int HintCol = -1);
   void SortRowRanges(std::vector<std::pair<int, int>> ranges, const std::function<int(int, int)>& compare,
                      SortFrame frame, int HintCol = -1);
-  // Finds the order of rows first..last and applies it along its cycles.
+  // Finds the order of rows first..last and applies it.
   void SortRange(int first, int last, const std::function<int(int, int)>& compare, int HintCol);
+  // Applies an order found by SortRange (row first + k takes row order[k]) with SortPermuteRows: the
+  // counts, the cross-reference and the tracked row follow as with SwapSortedRows along its cycles.
+  void ApplySortOrder(int first, const std::vector<int>& order);
   // The rows' hints of column ACol for SortRange, in row order; none where its style has none (the
   // handlers', the collations', images, and blanks placed by IgnoreBlanks).
   std::vector<TSortHint> SortHints(int ACol);
@@ -1508,7 +1516,9 @@ private:
   void SwapSortedRows(int ARow1, int ARow2);
   // The style of ssAutomatic over the rows sorted (outside a sort, the data rows).
   TSortStyle ResolvedStyle(int ACol, const std::string& prefix, const std::string& suffix);
-  // The column's style from OnGetFormat, resolved, with its prefix and suffix; no keys.
+  // The column's style from OnGetFormat, with its prefix and suffix; no keys. ColumnSortStyle also
+  // resolves ssAutomatic.
+  TSortColumnKeys ColumnFormat(int ACol);
   TSortColumnKeys ColumnSortStyle(int ACol);
   void AddCellSortKey(int ACol, int ARow, TSortColumnKeys& column);
   // The text a sort reads of a cell: straight from the store while no cell of the sorted rows is merged

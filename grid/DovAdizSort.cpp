@@ -1,4 +1,5 @@
 // Sorting rows: the order found as a permutation of row numbers, then applied in one pass.
+#include <algorithm>
 #include <numeric>
 #include <optional>
 
@@ -137,12 +138,17 @@ void VUraRazuduVova::SortRange(int first, int last, const std::function<int(int,
       MergeSortRows(hints, [&](const TSortHint& a, const TSortHint& b) {
         if (a.cls != b.cls) return a.cls < b.cls ? -sign : sign;
         if (a.key != b.key) return a.key < b.key ? -sign : sign;
+        if (a.key2 != b.key2) return a.key2 < b.key2 ? -sign : sign;
         return compare(a.row, b.row);
       });
       for (size_t k = 0; k < hints.size(); ++k) order[k] = hints[k].row;
     }
   }
-  // Along the cycles of the permutation: `at` holds the original row (relative to first) now standing
+  if (!sortSettings_.SingleColumn) {
+    ApplySortOrder(first, order);
+    return;
+  }
+  // SingleColumn: along the cycles of the permutation: `at` holds the original row (relative to first) now standing
   // at each place, `where` the place of each original row.
   const size_t n = order.size();
   std::vector<size_t> at(n), where(n);
@@ -157,6 +163,41 @@ void VUraRazuduVova::SortRange(int first, int last, const std::function<int(int,
     at[k] = wanted;
     where[wanted] = k;
   }
+}
+
+void VUraRazuduVova::ApplySortOrder(int first, const std::vector<int>& order) {
+  const int n = static_cast<int>(order.size());
+  // Applied along its cycles, each cycle would take one swap less than it has rows.
+  bool anyMoved = false;
+  std::vector<bool> visited(n);
+  for (int k = 0; k < n; ++k) {
+    if (visited[k] || order[k] == first + k) continue;
+    anyMoved = true;
+    int length = 0;
+    for (int j = k; !visited[j]; j = order[j] - first, ++length) visited[j] = true;
+    sortSwaps_ += length - 1;
+  }
+  if (!anyMoved) return;
+  if (first + n <= sortXRef_.Count()) {
+    std::vector<int> entries(n);
+    for (int k = 0; k < n; ++k) entries[k] = sortXRef_.GetInteger(order[k]);
+    for (int k = 0; k < n; ++k) sortXRef_.SetInteger(first + k, entries[k]);
+  }
+  if (trackedRow_ >= first && trackedRow_ < first + n)
+    trackedRow_ = first + static_cast<int>(std::find(order.begin(), order.end(), trackedRow_) - order.begin());
+  SortPermuteRows(first, order);
+}
+
+void VUraRazuduVova::SortPermuteRows(int AFirst, const std::vector<int>& AOrder) { PermuteRows(AFirst, AOrder); }
+
+void VUraRazuduVova::RowsPermuted(int First, const std::vector<int>& Order) {
+  // The marks move with their rows; none past the end of the list.
+  if (rowSelect_.size() > static_cast<size_t>(First)) {
+    rowSelect_.resize(std::max(rowSelect_.size(), First + Order.size()), 0);
+    rowSelect_.permute(First, Order);
+  }
+  NodesChanged();
+  TBaseGrid::RowsPermuted(First, Order);
 }
 
 bool VUraRazuduVova::SortLine(int ACol, int ARow1, int ARow2) {

@@ -85,12 +85,11 @@ bool TextStyle(TSortStyle style) {
   return style == TSortStyle::ssAutomatic || style == TSortStyle::ssAlphabetic || style == TSortStyle::ssAlphaCase;
 }
 
-// Adds the key of a text in the column's resolved style (its image index is the caller's).
-TSortKey& AddKey(TSortColumnKeys& column, const std::string& text) {
-  TSortKey& key = column.rows.emplace_back();
-  key.text = column.texts.size();
-  key.textLength = static_cast<uint32_t>(text.size());
-  column.texts += text;
+// Completes key k of the column from its text, in the column's resolved style (its image index is the
+// caller's).
+void FillKey(TSortColumnKeys& column, size_t k) {
+  TSortKey& key = column.rows[k];
+  const std::string_view text = column.Text(key);
   auto addOrdinal = [&](const std::string& ordinal) {
     key.ordinal = column.ordinals.size();
     key.ordinalLength = static_cast<uint32_t>(ordinal.size());
@@ -103,12 +102,13 @@ TSortKey& AddKey(TSortColumnKeys& column, const std::string& text) {
     key.value = value.value_or(0);
   };
   switch (column.style) {
-    case TSortStyle::ssAlphaNoCase: addOrdinal(platform::UpperCase(text)); break;
-    case TSortStyle::ssHTML: addOrdinal(controls::StripHTML(text)); break;
+    case TSortStyle::ssAlphaNoCase: addOrdinal(platform::UpperCase(std::string(text))); break;
+    case TSortStyle::ssHTML: addOrdinal(controls::StripHTML(std::string(text))); break;
     case TSortStyle::ssAnsiAlphaCase:
     case TSortStyle::ssAnsiAlphaNoCase:
-      column.collations.resize(column.rows.size());
-      column.collations.back() = platform::AnsiCollationKey(text, column.style == TSortStyle::ssAnsiAlphaNoCase);
+      if (column.collations.size() < column.rows.size()) column.collations.resize(column.rows.size());
+      column.collations[k] =
+          platform::AnsiCollationKey(std::string(text), column.style == TSortStyle::ssAnsiAlphaNoCase);
       break;
     case TSortStyle::ssNumeric:
     case TSortStyle::ssFinancial:
@@ -121,7 +121,30 @@ TSortKey& AddKey(TSortColumnKeys& column, const std::string& text) {
       break;
     default: break;
   }
+}
+
+// Adds a text to the column and makes its key.
+TSortKey& AddKey(TSortColumnKeys& column, std::string_view text) {
+  TSortKey& key = column.rows.emplace_back();
+  key.text = column.texts.size();
+  key.textLength = static_cast<uint32_t>(text.size());
+  column.texts += text;
+  FillKey(column, column.rows.size() - 1);
   return key;
+}
+
+// What ssAutomatic stands for over texts 0 .. n - 1: numeric when every text converts to a number,
+// else a date when every one converts to a date, else alphabetic.
+template <class TextAt>
+TSortStyle StyleOfTexts(size_t n, const TextAt& textAt, const std::string& prefix, const std::string& suffix) {
+  bool numbers = true, dates = true;
+  for (size_t i = 0; i < n && (numbers || dates); ++i) {
+    const std::string_view text = textAt(i);
+    numbers = numbers && NumericValue(text, prefix, suffix, false).has_value();
+    dates = dates && !numbers && DateValue(text, TSortStyle::ssDate).has_value();
+  }
+  // A column of numbers never tested its dates: numbers win.
+  return numbers ? TSortStyle::ssNumeric : dates ? TSortStyle::ssDate : TSortStyle::ssAlphabetic;
 }
 
 int Sign(int value) { return (value > 0) - (value < 0); }
@@ -132,21 +155,22 @@ TSortStyle VUraRazuduVova::ResolvedStyle(int ACol, const std::string& prefix, co
   const bool sorting = sortFirst_ >= 0;
   const int first = sorting ? sortFirst_ : FixedRows();
   const int last = sorting ? sortLast_ : RowCount() - 1 - FixedFooters();
-  bool numbers = true, dates = true;
   std::string scratch;
-  for (int r = first; r <= last && (numbers || dates); ++r) {
-    const std::string& text = SortCellText(ACol, r, scratch);
-    numbers = numbers && NumericValue(text, prefix, suffix, false).has_value();
-    dates = dates && !numbers && DateValue(text, TSortStyle::ssDate).has_value();
-  }
-  // A column of numbers never tested its dates: numbers win.
-  return numbers ? TSortStyle::ssNumeric : dates ? TSortStyle::ssDate : TSortStyle::ssAlphabetic;
+  return StyleOfTexts(
+      static_cast<size_t>(std::max(last - first + 1, 0)),
+      [&](size_t i) { return std::string_view(SortCellText(ACol, first + static_cast<int>(i), scratch)); }, prefix,
+      suffix);
 }
 
-TSortColumnKeys VUraRazuduVova::ColumnSortStyle(int ACol) {
+TSortColumnKeys VUraRazuduVova::ColumnFormat(int ACol) {
   TSortColumnKeys column;
   column.style = sortSettings_.AutoFormat ? TSortStyle::ssAutomatic : TSortStyle::ssAlphabetic;
   GetColFormat(ACol, column.style, column.prefix, column.suffix);
+  return column;
+}
+
+TSortColumnKeys VUraRazuduVova::ColumnSortStyle(int ACol) {
+  TSortColumnKeys column = ColumnFormat(ACol);
   if (column.style == TSortStyle::ssAutomatic) column.style = ResolvedStyle(ACol, column.prefix, column.suffix);
   return column;
 }
@@ -166,18 +190,35 @@ const TSortColumnKeys& VUraRazuduVova::SortKeys(int ACol) {
   if (sortKeys_.size() <= static_cast<size_t>(ACol)) sortKeys_.resize(ACol + 1);
   TSortColumnKeys& column = sortKeys_[ACol];
   if (!column.built) {
-    TSortColumnKeys made = ColumnSortStyle(ACol);
+    TSortColumnKeys made = ColumnFormat(ACol);
     made.built = true;
+    // The texts are read from the cells once, in one pass (at many rows the reads cost most); the
+    // automatic style and the keys are worked out from them.
+    const size_t n = sortLast_ - sortFirst_ + 1;
+    made.rows.resize(n);
+    std::string scratch;
+    for (size_t k = 0; k < n; ++k) {
+      const std::string& text = SortCellText(ACol, sortFirst_ + static_cast<int>(k), scratch);
+      made.rows[k].text = made.texts.size();
+      made.rows[k].textLength = static_cast<uint32_t>(text.size());
+      made.texts += text;
+    }
+    const auto textAt = [&made](size_t k) { return made.Text(made.rows[k]); };
+    if (made.style == TSortStyle::ssAutomatic) made.style = StyleOfTexts(n, textAt, made.prefix, made.suffix);
     // One text in every row gives one key in every row, whatever the style computes from it: such a
     // column (an empty one, met by every tie) needs no keys.
     const bool handlers = made.style == TSortStyle::ssCustom || made.style == TSortStyle::ssRaw ||
                           made.style == TSortStyle::ssImages;
-    std::string scratch, first = SortCellText(ACol, sortFirst_, scratch);
     made.uniform = !handlers;
-    for (int r = sortFirst_ + 1; r <= sortLast_ && made.uniform; ++r) made.uniform = SortCellText(ACol, r, scratch) == first;
-    if (!made.uniform) {
-      made.rows.reserve(sortLast_ - sortFirst_ + 1);
-      for (int r = sortFirst_; r <= sortLast_; ++r) AddCellSortKey(ACol, r, made);
+    for (size_t k = 1; k < n && made.uniform; ++k) made.uniform = textAt(k) == textAt(0);
+    if (made.uniform) {
+      made.rows.clear();
+      made.texts.clear();
+    }
+    for (size_t k = 0; k < made.rows.size(); ++k) {
+      FillKey(made, k);
+      if (made.style == TSortStyle::ssImages)
+        made.rows[k].image = GetCellImageIdx(ACol, sortFirst_ + static_cast<int>(k));
     }
     column = std::move(made);
   }
@@ -198,15 +239,20 @@ std::vector<TSortHint> VUraRazuduVova::SortHints(int ACol) {
     const TSortKey& key = column.rows[k];
     TSortHint& hint = hints[k];
     hint.row = sortFirst_ + static_cast<int>(k);
+    // A string's first 16 bytes, as two prefixes.
+    auto prefixes = [&hint](std::string_view text) {
+      hint.key = Prefix(text);
+      hint.key2 = text.size() > 8 ? Prefix(text.substr(8)) : 0;
+    };
     if (!values) {
-      hint.key = key.prefix;
+      prefixes(ordinal ? column.Ordinal(key) : column.Text(key));
     } else if (key.hasValue) {
       // The order of doubles as unsigned integers: negatives reversed below the positives.
       const uint64_t bits = std::bit_cast<uint64_t>(key.value == 0 ? 0.0 : key.value);
       hint.key = bits >> 63 ? ~bits : bits | (uint64_t{1} << 63);
     } else {
       hint.cls = 1;  // after the values, ordinal among themselves
-      hint.key = Prefix(column.Text(key));
+      prefixes(column.Text(key));
     }
   }
   return hints;

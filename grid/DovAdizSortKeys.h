@@ -25,11 +25,12 @@ struct TSortKey {
   uint64_t prefix = 0;
 };
 
-// A row's place by the first column a sort compares, as far as 16 bytes tell it: rows whose hints
-// differ compare as their hints (the class first, then the key); equal hints leave it to the
-// comparison. Sorting these keeps the keys that decide most comparisons close together.
+// A row's place by the first column a sort compares, as far as its class and 16 key bytes tell it:
+// rows whose hints differ compare as their hints (the class first, then key, then key2); equal hints
+// leave it to the comparison. Sorting these keeps the keys that decide most comparisons close together.
 struct TSortHint {
   uint64_t key = 0;
+  uint64_t key2 = 0;  // the text styles: bytes 8 to 15 of the string, as `key` holds bytes 0 to 7
   uint32_t cls = 0;
   int row = 0;
 };

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 
@@ -168,10 +169,19 @@ int ModelCompare(const RowImage& a, const RowImage& b, int col, TSortStyle style
     v = std::strtod(s.c_str(), &end);
     return *end == '\0';
   };
+  // dd.mm.yyyy as one increasing number.
+  auto date = [](const std::string& s, double& v) {
+    int d = 0, m = 0, y = 0;
+    char tail = 0;
+    if (s.empty()) return v = 0, true;
+    if (std::sscanf(s.c_str(), "%2d.%2d.%4d%c", &d, &m, &y, &tail) != 3) return false;
+    return v = y * 10000 + m * 100 + d, true;
+  };
   int r = 0;
-  if (style == TSortStyle::ssNumeric) {
+  if (style == TSortStyle::ssNumeric || style == TSortStyle::ssDate) {
+    const auto value = style == TSortStyle::ssNumeric ? +number : +date;
     double vx = 0, vy = 0;
-    const bool nx = number(x, vx), ny = number(y, vy);
+    const bool nx = value(x, vx), ny = value(y, vy);
     r = nx && ny ? (vx < vy ? -1 : vy < vx) : nx != ny ? (nx ? -1 : 1) : x.compare(y);
   } else if (style == TSortStyle::ssAlphaNoCase) {
     r = platform::UpperCase(x).compare(platform::UpperCase(y));
@@ -183,13 +193,18 @@ int ModelCompare(const RowImage& a, const RowImage& b, int col, TSortStyle style
 
 TEST_F(DovAdizSortTest, RandomSortsMatchAStableModelAndKeepRowsWhole) {
   std::mt19937 random(36);
-  // Texts alike in their first 8 bytes or shorter, and -0 beside 0.
-  const Texts pool = {"", "", "1", "2", "10", "-3", "1.5", "abc", "Abc", "b", "x y", "abcdefgh", "abcdefgh2",
-                      "abcdefgh10", "-0", "0"};
-  for (int round = 0; round < 48; ++round) {
-    const auto style = std::array{TSortStyle::ssNumeric, TSortStyle::ssAlphabetic, TSortStyle::ssAlphaNoCase}[round % 3];
-    const int sign = round / 3 % 2 == 0 ? 1 : -1;
-    const bool full = round / 6 % 2 == 0, blanks = round / 12 % 2 == 0, blanksLast = round / 24 % 2 == 0;
+  // Texts alike in their first 8 or 16 bytes or shorter, and -0 beside 0.
+  const Texts texts = {"", "", "1", "2", "10", "-3", "1.5", "abc", "Abc", "b", "x y", "abcdefgh", "abcdefgh2",
+                       "abcdefgh10", "abcdefghijklmnop", "abcdefghijklmnop1", "abcdefghijklmnoP2", "-0", "0"};
+  const Texts dates = {"", "", "03.01.2020", "01.02.2019", "31.12.2019", "01.02.2019", "no date", "abc"};
+  platform::FormatSettings().DateSeparator = '.';
+  platform::FormatSettings().ShortDateFormat = "dd.mm.yyyy";
+  for (int round = 0; round < 64; ++round) {
+    const auto style = std::array{TSortStyle::ssNumeric, TSortStyle::ssAlphabetic, TSortStyle::ssAlphaNoCase,
+                                  TSortStyle::ssDate}[round % 4];
+    const Texts& pool = style == TSortStyle::ssDate ? dates : texts;
+    const int sign = round / 4 % 2 == 0 ? 1 : -1;
+    const bool full = round / 8 % 2 == 0, blanks = round / 16 % 2 == 0, blanksLast = round / 32 % 2 == 0;
     const int rows = 2 + static_cast<int>(random() % 60);
     // Without property objects the sort reads the store directly.
     const bool colours = random() % 2 == 0;
@@ -298,6 +313,20 @@ TEST_F(DovAdizSortTest, ImagesSortByTheirIndexAfterCellsWithout) {
   int index = -1;
   EXPECT_TRUE(grid_->GetImageIdx(1, 4, index));
   EXPECT_EQ(index, 7);
+}
+
+// The order is applied in one step; the swaps counted are those of its cycles.
+TEST_F(DovAdizSortTest, BlocksInOneRowMoveWithItAndTallerOnesAreSplit) {
+  SetColumn(1, {"c", "a", "d", "b"});
+  grid_->MergeCells(2, 1, 2, 1);  // within row "c"
+  grid_->MergeCells(2, 3, 2, 2);  // over rows "d" and "b"
+  grid_->SortSettings().Column = 1;
+  const int swaps = grid_->SortSwaps();
+  grid_->QSort();
+  EXPECT_EQ(Column(1), (Texts{"a", "b", "c", "d"}));
+  EXPECT_EQ(grid_->SortSwaps() - swaps, 3);  // one cycle of four rows
+  EXPECT_EQ(grid_->FullCell(3, 3), platform::TRect(2, 3, 3, 3));
+  for (int r : {1, 2, 4}) EXPECT_FALSE(grid_->IsMergedCell(2, r)) << r;
 }
 
 TEST_F(DovAdizSortTest, HiddenRowsKeepTheirPlace) {

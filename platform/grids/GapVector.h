@@ -108,6 +108,15 @@ public:
     }
   }
 
+  // Element first + k takes the element that stood at order[k], for order a permutation of first ..
+  // first + order.size() - 1 (all below size()); each element moves twice, through a buffer.
+  void permute(size_t first, const std::vector<int>& order) {
+    std::vector<T> moved;
+    moved.reserve(order.size());
+    for (int from : order) moved.push_back(std::move((*this)[from]));
+    for (size_t k = 0; k < moved.size(); ++k) (*this)[first + k] = std::move(moved[k]);
+  }
+
   void resize(size_t n) { ResizeMade(n, [] { return T(); }); }
   void resize(size_t n, const T& value) { ResizeMade(n, [&value] { return value; }); }
 

@@ -167,6 +167,15 @@ void GridAxis::SwapItems(int a, int b) {
   std::swap(sizes_[a], sizes_[b]);
 }
 
+bool GridAxis::PermuteItems(int first, const std::vector<int>& order) {
+  bool changed = false;
+  for (size_t k = 0; k < order.size() && !changed; ++k) changed = Size(order[k]) != Size(first + static_cast<int>(k));
+  if (!changed) return false;
+  if (sizes_.size() < first + order.size()) sizes_.resize(count_, defaultSize_);
+  sizes_.permute(first, order);
+  return true;
+}
+
 void GridAxis::MoveItem(int from, int to) {
   if (sizes_.empty() || from == to || from < 0 || to < 0 || from >= count_ || to >= count_) return;
   // Sizes past the stored ones are the default: the moved ones are stored first.

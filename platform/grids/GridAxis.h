@@ -79,6 +79,9 @@ public:
   void InsertItemSet(const std::vector<int>& positions, const std::vector<int>& sizes);
   // Two items exchange their sizes.
   void SwapItems(int a, int b);
+  // Item first + k takes the size of item order[k], for order a permutation of first .. first +
+  // order.size() - 1 (the caller checks it); true when any item's size changed.
+  bool PermuteItems(int first, const std::vector<int>& order);
 
 private:
   int count_ = 5;

@@ -181,6 +181,19 @@ void GridCells::SwapRows(int a, int b) {
   IndexRow(b);
 }
 
+void GridCells::PermuteRows(int first, const std::vector<int>& order) {
+  if (order.empty()) return;
+  const int last = first + static_cast<int>(order.size()) - 1;
+  // The index entries of the permuted rows go to the places their rows take.
+  const std::vector<int> listed = ObjectRows(first, last);
+  rows_.permute(first, order);
+  if (listed.empty()) return;
+  objectRows_.erase(objectRows_.lower_bound({first}), objectRows_.upper_bound({last}));
+  std::vector<int> place(order.size());
+  for (size_t k = 0; k < order.size(); ++k) place[order[k] - first] = first + static_cast<int>(k);
+  for (int row : listed) objectRows_.insert({place[row - first]});
+}
+
 GridCells::StoredRow GridCells::TakeRow(int row) {
   if (row < 0 || row >= RowCount()) return nullptr;
   StoredRow taken = std::move(rows_[row]);

@@ -54,6 +54,10 @@ public:
   void DeleteRows(int at, int count);
   // Exchanges two rows in constant time.
   void SwapRows(int a, int b);
+  // Row first + k takes the row that stood at order[k], for order a permutation of first .. first +
+  // order.size() - 1 within the store (the caller checks it); in time of the rows permuted (and a
+  // logarithm of the rows with objects among them).
+  void PermuteRows(int first, const std::vector<int>& order);
   // Takes row `row` out (the rows after it move up) and puts a taken row back before `at` (0 ..
   // RowCount()); cells of it past the store's width are dropped.
   StoredRow TakeRow(int row);

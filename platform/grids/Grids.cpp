@@ -320,6 +320,26 @@ void TCustomGrid::SwapRows(int ARow1, int ARow2) {
     EditorFollows();
 }
 
+void TCustomGrid::PermuteRows(int First, const std::vector<int>& Order) {
+  const int count = static_cast<int>(Order.size());
+  if (First < 0 || count > RowCount() - First) throw EListError("Grid index out of range");
+  std::vector<bool> taken(count);
+  for (int from : Order) {
+    if (from < First || from - First >= count || taken[from - First]) throw EListError("Grid index out of range");
+    taken[from - First] = true;
+  }
+  if (count == 0) return;
+  const bool heightsMoved = rows_.PermuteItems(First, Order);
+  RowsPermuted(First, Order);
+  Invalidate();
+  if (heightsMoved) RowHeightsChanged();
+  const int editorAt = inplaceCell_.Y - First;
+  if (editorAt >= 0 && editorAt < count && Order[editorAt] != inplaceCell_.Y)
+    InvalidateEditor();
+  else
+    EditorFollows();
+}
+
 void TCustomGrid::Notification(TComponent* AComponent, TOperation Operation) {
   TCustomControl::Notification(AComponent, Operation);
   if (Operation == TOperation::opRemove && AComponent == inplaceEdit_) {

@@ -232,6 +232,8 @@ protected:
   virtual void RowsInserted(int At, int Count) {}
   virtual void RowsDeleted(int At, int Count) {}
   virtual void RowsSwapped(int ARow1, int ARow2) {}
+  // The same after PermuteRows, with its arguments.
+  virtual void RowsPermuted(int First, const std::vector<int>& Order) {}
   // The same after DeleteRowSet and InsertRowSet, with their sets.
   virtual void RowSetDeleted(const std::vector<int>& Rows) {}
   virtual void RowSetInserted(const std::vector<int>& Positions) {}
@@ -295,6 +297,11 @@ protected:
   // scrolled-away item's start lies before the scrolling area).
   const GridAxis& ColAxis() const { return cols_; }
   const GridAxis& RowAxis() const { return rows_; }
+  // Rows First .. First + Order.size() - 1 rearranged in one step: row First + k takes the row that
+  // stood at Order[k], with its height; the current cell, the anchor and TopRow stay where they are, as
+  // with SwapRows. One repaint and one RowsPermuted follow (RowHeightsChanged too when heights moved).
+  // Order must be a permutation of those rows, within the grid: else EListError before anything changes.
+  void PermuteRows(int First, const std::vector<int>& Order);
   // InsertRowSet with the new rows' heights, Heights[j] for the j-th (the default where Heights is empty).
   void InsertSizedRowSet(const std::vector<int>& Positions, const std::vector<int>& Heights);
   // Raises EListError unless `rows` is strictly increasing within 0 .. limit - 1.
@@ -490,6 +497,7 @@ protected:
   void RowsInserted(int At, int Count) override;
   void RowsDeleted(int At, int Count) override;
   void RowsSwapped(int ARow1, int ARow2) override;
+  void RowsPermuted(int First, const std::vector<int>& Order) override;
   void RowSetDeleted(const std::vector<int>& Rows) override;
   void RowSetInserted(const std::vector<int>& Positions) override;
   std::string GetEditText(int ACol, int ARow) override { return Cells(ACol, ARow); }

@@ -84,6 +84,8 @@ void TStringGrid::RowsDeleted(int At, int Count) {
 
 void TStringGrid::RowsSwapped(int ARow1, int ARow2) { cells_.SwapRows(ARow1, ARow2); }
 
+void TStringGrid::RowsPermuted(int First, const std::vector<int>& Order) { cells_.PermuteRows(First, Order); }
+
 void TStringGrid::RowSetInserted(const std::vector<int>& Positions) {
   if (std::vector<GridCells::StoredRow>* whole = std::exchange(wholeRows_, nullptr))
     cells_.PutRows(Positions, std::move(*whole));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
@@ -122,9 +123,9 @@ TEST(GridCellsTest, RandomOperationsAgreeWithAFullMatrix) {
   }
 }
 
-// Batch insertions and deletions, swaps and rows taken out and put back, between writes, against the
-// full matrix; the counts reach past the ends at times.
-TEST(GridCellsTest, RowBatchesSwapsAndTakenRowsAgreeWithAFullMatrix) {
+// Batch insertions and deletions, swaps, permutations and rows taken out and put back, between writes,
+// against the full matrix; the counts reach past the ends at times.
+TEST(GridCellsTest, RowBatchesSwapsPermutationsAndTakenRowsAgreeWithAFullMatrix) {
   std::mt19937 random(11);
   GridCells cells;
   Model model;
@@ -135,7 +136,7 @@ TEST(GridCellsTest, RowBatchesSwapsAndTakenRowsAgreeWithAFullMatrix) {
   for (int step = 0; step < 3000; ++step) {
     const int rows = cells.RowCount();
     const auto pick = [&](int n) { return static_cast<int>(random() % std::max(n, 1)); };
-    switch (random() % 7) {
+    switch (random() % 8) {
       case 0:
       case 1:
         if (rows) {
@@ -189,6 +190,17 @@ TEST(GridCellsTest, RowBatchesSwapsAndTakenRowsAgreeWithAFullMatrix) {
         const std::vector<int> positions = RandomRowSet(random, cells.RowCount() + n, n);
         for (int j = 0; j < n; ++j) model.rows.insert(model.rows.begin() + positions[j], out[j]);
         cells.PutRows(positions, std::move(stored));
+        break;
+      }
+      case 7: {
+        // A range rearranged: row first + k takes row order[k].
+        const int first = pick(rows), n = pick(rows - first + 1);
+        std::vector<int> order(n);
+        std::iota(order.begin(), order.end(), first);
+        std::shuffle(order.begin(), order.end(), random);
+        const auto before = model.rows;
+        for (int k = 0; k < n; ++k) model.rows[first + k] = before[order[k]];
+        cells.PermuteRows(first, order);
         break;
       }
     }

@@ -17,6 +17,7 @@ namespace {
 // edits and the writes of the editor, and leaves a cancelled cell to the test.
 class Grid : public TStringGrid {
 public:
+  using TStringGrid::PermuteRows;
   using TStringGrid::SizingIndex;
   using TStringGrid::TStringGrid;
 
@@ -53,6 +54,14 @@ protected:
   void TearDown() override {
     form.reset();
     FormTest::TearDown();
+  }
+  // Column 1 holds "r<row>"; the editor is open on the given row.
+  void EditRow(int row) {
+    grid->SetOptions(grid->Options() + TGridOption::goEditing);
+    for (int r = 0; r < 20; ++r) grid->SetCells(1, r, "r" + std::to_string(r));
+    grid->SetRow(row);
+    Input().PressKey(VK_RETURN, 0, "\r");
+    Settle();
   }
   int SelectedPainted() {
     grid->states.clear();
@@ -144,11 +153,7 @@ TEST_F(GridHooksTest, EscapeHandsTheOriginalTextToTheCancelHookOnly) {
 }
 
 TEST_F(GridHooksTest, AnEditorWhoseRowIsDeletedTakesTheRowThatTakesItsPlace) {
-  grid->SetOptions(grid->Options() + TGridOption::goEditing);
-  for (int r = 0; r < 20; ++r) grid->SetCells(1, r, "r" + std::to_string(r));
-  grid->SetRow(3);
-  Input().PressKey(VK_RETURN, 0, "\r");
-  Settle();
+  EditRow(3);
   ASSERT_EQ(grid->InplaceEditor()->Text(), "r3");
   grid->DeleteRows(2, 2);
   EXPECT_EQ(grid->Row(), 2);
@@ -161,6 +166,20 @@ TEST_F(GridHooksTest, AnEditorWhoseRowIsDeletedTakesTheRowThatTakesItsPlace) {
   Input().Char("y");
   Settle();
   EXPECT_EQ(grid->Cells(1, 5), "xy");
+}
+
+TEST_F(GridHooksTest, AnEditorWhoseRowIsPermutedTakesTheRowThatComesToIt) {
+  EditRow(3);
+  ASSERT_EQ(grid->InplaceEditor()->Text(), "r3");
+  grid->PermuteRows(6, {7, 6});  // not the editor's row
+  EXPECT_EQ(grid->InplaceEditor()->Text(), "r3");
+  grid->PermuteRows(2, {3, 5, 2, 4});
+  EXPECT_EQ(grid->Row(), 3);
+  EXPECT_EQ(grid->InplaceEditor()->Text(), "r5");
+  Input().Char("x");
+  Settle();
+  EXPECT_EQ(grid->Cells(1, 3), "x");
+  EXPECT_EQ(grid->Cells(1, 4), "r2");
 }
 
 }  // namespace

@@ -14,6 +14,13 @@
 namespace platform {
 namespace {
 
+// A string grid whose rows may be permuted from outside.
+class RowsGrid : public TStringGrid {
+public:
+  using TStringGrid::PermuteRows;
+  using TStringGrid::TStringGrid;
+};
+
 // The grid of the grid tests whose column 1 holds "r<row>" and row i is i + 10 pixels high from row 10
 // on; the model is the texts of column 1 and the heights, row by row.
 class GridRowsTest : public FormTest {
@@ -26,7 +33,7 @@ protected:
     texts.clear();
     heights.clear();
     form = ShowForm(400, 300);
-    grid = PlaceTestGrid<TStringGrid>(*form);
+    grid = PlaceTestGrid<RowsGrid>(*form);
     for (int r = 0; r < 20; ++r) {
       grid->SetCells(1, r, "r" + std::to_string(r));
       if (r >= 10) grid->SetRowHeights(r, r + 10);
@@ -44,7 +51,7 @@ protected:
   }
 
   std::unique_ptr<TForm> form;
-  TStringGrid* grid = nullptr;
+  RowsGrid* grid = nullptr;
   std::vector<std::string> texts;
   std::vector<int> heights;
 };
@@ -116,6 +123,42 @@ TEST_F(GridRowsTest, SwapsAndTakenRowsKeepTextsObjectsAndHeights) {
   ExpectModel("put back");
   EXPECT_EQ(grid->Objects(2, 2), &object);
   EXPECT_EQ(grid->Row(), 15);
+}
+
+TEST_F(GridRowsTest, APermutationMovesWholeRowsAndRefusesAnythingElse) {
+  int object = 0;
+  grid->SetObjects(2, 12, &object);
+  grid->SetRow(4);
+  grid->SetTopRow(3);
+  const TGridRect selection = grid->Selection();
+  // Rows 2..15, rows of the default height among rows of their own heights.
+  std::vector<int> order = {15, 2, 9, 12, 3, 4, 5, 6, 7, 8, 10, 11, 13, 14};
+  grid->PermuteRows(2, order);
+  const std::vector<std::string> textsBefore = texts;
+  const std::vector<int> heightsBefore = heights;
+  for (size_t k = 0; k < order.size(); ++k) {
+    texts[2 + k] = textsBefore[order[k]];
+    heights[2 + k] = heightsBefore[order[k]];
+  }
+  ExpectModel("permuted");
+  EXPECT_EQ(grid->Objects(2, 5), &object);
+  EXPECT_EQ(grid->Objects(2, 12), nullptr);
+  EXPECT_EQ(grid->Row(), 4);  // the current cell and the view stay, as with a swap
+  EXPECT_EQ(grid->TopRow(), 3);
+  EXPECT_EQ(grid->Selection(), selection);
+
+  const std::vector<std::pair<int, std::vector<int>>> refused = {
+      {2, {2, 2, 4}},    // a row twice
+      {2, {1, 2, 3}},    // a row outside the range
+      {18, {18, 19, 20}},  // past the grid
+      {-1, {-1, 0}},
+  };
+  for (const auto& [first, bad] : refused) {
+    EXPECT_THROW(grid->PermuteRows(first, bad), EListError) << first;
+    ExpectModel("refused");
+  }
+  grid->PermuteRows(20, {});  // nothing to rearrange at the end
+  ExpectModel("empty");
 }
 
 // An empty grid has no row for the current cell and the top row to stay on: rows inserted into it
