@@ -1797,6 +1797,9 @@ private:
   // The cursor over client point (X, Y): the hand over an anchor, the split cursors over a border
   // that a press would size, the select arrows over fixed cells that select, else the grid's own.
   platform::TCursor CursorAt(int X, int Y, const std::string& anchor);
+  // Shows a cursor of the grid's own choosing (sizing, selecting, panning, anchors); a cursor that
+  // anyone else sets ends the select mode.
+  void SetOwnCursor(platform::TCursor Value);
   // With HintShowSizing, the grid's hint window shows the size of the column or row being sized
   // beside the client point (X, Y); HideSizingHint takes it away.
   void ShowSizingHint(int X, int Y);
@@ -1808,6 +1811,7 @@ private:
   bool NearColumnBorder(int c, int X) const;
 
   TSelectMode selectMode_ = TSelectMode::smNone;
+  bool settingOwnCursor_ = false;
   int selectAnchor_ = -1;
   int moveOrigin_ = -1;
   platform::TPoint mouseDownPoint_{-1, -1};

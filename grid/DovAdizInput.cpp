@@ -265,12 +265,17 @@ void VUraRazuduVova::MouseMove(TShiftState Shift, int X, int Y) {
   }
   // While the wheel button pans, the pan cursor keeps showing the way.
   if (const TCursor cursor = CursorAt(X, Y, anchor); !panning_ && TBaseGrid::Cursor() != cursor)
-    TBaseGrid::SetCursor(cursor);
+    SetOwnCursor(cursor);
   TBaseGrid::MouseMove(Shift, X, Y);
   if (alive.Gone()) return;
   ShowSizingHint(X, Y);
   if (EnhRowColMove && (GridState() == TGridState::gsColMoving || GridState() == TGridState::gsRowMoving))
     ShowMoveMarks(X, Y);
+}
+
+void VUraRazuduVova::SetOwnCursor(TCursor Value) {
+  const ScopedFlag own(*this, settingOwnCursor_);
+  TBaseGrid::SetCursor(Value);
 }
 
 TCursor VUraRazuduVova::CursorAt(int X, int Y, const std::string& anchor) {

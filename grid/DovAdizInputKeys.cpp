@@ -229,6 +229,10 @@ bool VUraRazuduVova::InputMessage(TMessage& Message) {
       return true;
     case WM_SETFOCUS: SetFocusMessage(Message); return true;
     case WM_CHAR: return CharMessage(Message);
+    case CM_CURSORCHANGED:
+      // The base shows the new cursor; one that the grid did not choose ends a select mode.
+      if (!settingOwnCursor_) selectMode_ = TSelectMode::smNone;
+      return false;
     case CM_DIALOGCHAR:
       // Without Alt a character typed into the grid is no accelerator of a control inside it.
       return (Message.LParam & kAltKeyData) == 0;

@@ -83,7 +83,7 @@ void VUraRazuduVova::StartPanning(TPoint At) {
   panStart_ = At;
   panSavedCursor_ = TBaseGrid::Cursor();
   RegisterGridCursors();
-  TBaseGrid::SetCursor(PanCursor(0, 0));
+  SetOwnCursor(PanCursor(0, 0));
   ApplicationHints().CancelHint();
   SetTimer(Handle(), kPanTimerId, kPanTimerMs);
   SetMouseCapture(true);
@@ -95,7 +95,7 @@ void VUraRazuduVova::StopPanning() {
   panning_ = false;
   if (HandleAllocated()) KillTimer(Handle(), kPanTimerId);
   SetMouseCapture(false);
-  TBaseGrid::SetCursor(panSavedCursor_);
+  SetOwnCursor(panSavedCursor_);
   EraseIntelliFocusPoint();
 }
 
@@ -104,7 +104,7 @@ void VUraRazuduVova::PanTick() {
   const TPoint mouse = ScreenToClient(Screen().CursorPos());
   const int dx = IntelliPan == TIntelliPan::ipVertical ? 0 : PanStep(mouse.X - panStart_.X);
   const int dy = IntelliPan == TIntelliPan::ipHorizontal ? 0 : PanStep(mouse.Y - panStart_.Y);
-  if (TBaseGrid::Cursor() != PanCursor(dx, dy)) TBaseGrid::SetCursor(PanCursor(dx, dy));
+  if (TBaseGrid::Cursor() != PanCursor(dx, dy)) SetOwnCursor(PanCursor(dx, dy));
   const int firstRow = FixedRows(), lastRow = LastNormalRow();
   const int firstCol = FixedCols(), lastCol = ColCount() - 1 - FixedRightCols();
   // Without a data row or column there is nothing to pan over.

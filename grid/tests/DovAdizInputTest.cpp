@@ -8,6 +8,7 @@
 
 #include "grid/DovAdiz.h"
 #include "grid/tests/DovAdizInputFixture.h"
+#include "grid/GridCursors.h"
 #include "grid/GridHintWindow.h"
 #include "platform/core/Clock.h"
 #include "platform/gfx/TestFont.h"
@@ -82,6 +83,17 @@ TEST_F(DovAdizInputTest, FixedCellsSelectWholeRowsColumnsAndAll) {
   Input().MouseUp(TMouseButtonKind::Left, CellPoint(0, 5));
   Settle();
   EXPECT_EQ(grid_->Selection(), (TGridRect{1, 2, 4, 5}));
+}
+
+// The grid's own cursor for a select mode keeps the mode; a cursor that the program sets ends it.
+TEST_F(DovAdizInputTest, ACursorSetFromOutsideEndsTheSelectMode) {
+  grid_->MouseActions().RowSelect = true;
+  Input().MouseMove(CellPoint(0, 3));
+  Settle();
+  ASSERT_EQ(grid_->SelectMode(), VUraRazuduVova::TSelectMode::smRows);
+  ASSERT_EQ(grid_->Cursor(), crSelectRow);
+  grid_->SetCursorEx(crCross);
+  EXPECT_EQ(grid_->SelectMode(), VUraRazuduVova::TSelectMode::smNone);
 }
 
 // Disjunct row selection: a click picks one row, Ctrl+click adds another and takes a picked one out.
