@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <numeric>
 #include <optional>
+#include <span>
 
 #include "grid/DovAdiz.h"
 #include "platform/core/Clock.h"
@@ -9,28 +10,37 @@
 namespace velmora {
 namespace {
 
-// Stable bottom-up merge sort of `rows` by `compare` (negative: the first goes first). It makes at
-// most n log2 n comparisons, needs no recursion and ends with a permutation of `rows` whatever the
-// comparison answers; an exception leaves `rows` a permutation too.
+// Stable bottom-up merge sort of `rows` by `compare` (negative: the first goes first), with `scratch`
+// as its second buffer. It makes at most n log2 n comparisons, needs no recursion and ends with a
+// permutation of `rows` whatever the comparison answers; an exception leaves `rows` a permutation too.
 template <class T, class Compare>
-void MergeSortRows(std::vector<T>& rows, const Compare& compare) {
+void MergeSortRows(std::span<T> rows, std::vector<T>& scratch, const Compare& compare) {
   const size_t n = rows.size();
-  std::vector<T> merged(n);
-  for (size_t width = 1; width < n; width *= 2) {
-    for (size_t lo = 0; lo < n; lo += 2 * width) {
-      const size_t mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
-      if (mid == hi || compare(rows[mid], rows[mid - 1]) >= 0) {  // already in order
-        std::copy(rows.begin() + lo, rows.begin() + hi, merged.begin() + lo);
-        continue;
+  scratch.resize(n);
+  T *from = rows.data(), *to = scratch.data();  // each pass merges the runs of `from` into `to`
+  try {
+    for (size_t width = 1; width < n; width *= 2) {
+      for (size_t lo = 0; lo < n; lo += 2 * width) {
+        const size_t mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
+        if (mid == hi || compare(from[mid], from[mid - 1]) >= 0) {  // already in order
+          std::copy(from + lo, from + hi, to + lo);
+          continue;
+        }
+        size_t i = lo, j = mid, k = lo;
+        while (i < mid && j < hi) to[k++] = compare(from[j], from[i]) < 0 ? from[j++] : from[i++];
+        std::copy(from + i, from + mid, to + k);
+        std::copy(from + j, from + hi, to + k + (mid - i));
       }
-      size_t i = lo, j = mid, k = lo;
-      while (i < mid && j < hi) merged[k++] = compare(rows[j], rows[i]) < 0 ? rows[j++] : rows[i++];
-      std::copy(rows.begin() + i, rows.begin() + mid, merged.begin() + k);
-      std::copy(rows.begin() + j, rows.begin() + hi, merged.begin() + k + (mid - i));
+      std::swap(from, to);
     }
-    rows.swap(merged);
+  } catch (...) {
+    if (from != rows.data()) std::copy(from, from + n, rows.data());
+    throw;
   }
+  if (from != rows.data()) std::copy(from, from + n, rows.data());
 }
+
+bool SameHint(const TSortHint& a, const TSortHint& b) { return a.cls == b.cls && a.key == b.key && a.key2 == b.key2; }
 
 }  // namespace
 
@@ -130,18 +140,28 @@ void VUraRazuduVova::SortRange(int first, int last, const std::function<int(int,
     } endOfSort{*this};
     std::vector<TSortHint> hints = HintCol >= 0 && HintCol < StorageColCount() ? SortHints(HintCol)
                                                                                 : std::vector<TSortHint>{};
+    std::vector<int> scratch;
     if (hints.empty()) {
-      MergeSortRows(order, [&](int a, int b) { return compare(a, b); });
+      MergeSortRows(std::span(order), scratch, compare);
     } else {
-      // Hints order the rows as the comparison would wherever they differ, so the order is the same.
+      // Hints order the rows as the comparison would wherever they differ, so the order is the same
+      // when the rows are sorted by their hints alone and then each run of equal hints by the
+      // comparison. A run of rows that all tie then takes about one comparison a row.
       const int sign = sortSign_;
-      MergeSortRows(hints, [&](const TSortHint& a, const TSortHint& b) {
+      std::vector<TSortHint> hintScratch;
+      MergeSortRows(std::span(hints), hintScratch, [sign](const TSortHint& a, const TSortHint& b) {
         if (a.cls != b.cls) return a.cls < b.cls ? -sign : sign;
         if (a.key != b.key) return a.key < b.key ? -sign : sign;
         if (a.key2 != b.key2) return a.key2 < b.key2 ? -sign : sign;
-        return compare(a.row, b.row);
+        return 0;
       });
       for (size_t k = 0; k < hints.size(); ++k) order[k] = hints[k].row;
+      for (size_t run = 0; run < hints.size();) {
+        size_t end = run + 1;
+        while (end < hints.size() && SameHint(hints[end], hints[run])) ++end;
+        if (end - run > 1) MergeSortRows(std::span(order).subspan(run, end - run), scratch, compare);
+        run = end;
+      }
     }
   }
   if (!sortSettings_.SingleColumn) {

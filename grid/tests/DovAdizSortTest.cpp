@@ -254,6 +254,30 @@ TEST_F(DovAdizSortTest, SortByColumnIsStableOnItsColumnAlone) {
   EXPECT_EQ(Column(2), (Texts{"3", "1", "4", "2"}));
 }
 
+// Rows that tie on their key and on every following column cost about one comparison a row, however
+// many share a key, and keep their order.
+TEST_F(DovAdizSortTest, RowsTiedOnEveryColumnCostAboutOneComparisonARow) {
+  const int rows = 4096;
+  grid_->SetColCount(6);
+  grid_->SetRowCount(rows + 1);
+  for (int r = 1; r <= rows; ++r) {
+    grid_->SetCells(1, r, std::to_string(r % 2) + ".5");
+    grid_->SetCells(5, r, std::to_string(r));  // past the last column that ties compare
+  }
+  grid_->SortSettings().Column = 1;
+  const int columns = grid_->StorageColCount() - 2;  // the key column and the ties' columns after it
+  const int before = grid_->SortCompares();
+  grid_->QSort();
+  EXPECT_LE(grid_->SortCompares() - before, 2 * rows * columns);
+  EXPECT_EQ(grid_->Cells(1, 1), "0.5");
+  EXPECT_EQ(grid_->Cells(1, rows), "1.5");
+  for (int r = 2; r <= rows; ++r) {
+    if (grid_->Cells(1, r) == grid_->Cells(1, r - 1)) {
+      ASSERT_LT(std::stoi(grid_->Cells(5, r - 1)), std::stoi(grid_->Cells(5, r))) << "row " << r;
+    }
+  }
+}
+
 TEST_F(DovAdizSortTest, EveryStyleIsATotalOrder) {
   std::mt19937 random(7);
   const Texts pool = {"", "1", "-2.5", "10", "abc", "ABC", "01.02.2020", "3/4/2021", "<b>x</b>", "1,000", "zz"};
