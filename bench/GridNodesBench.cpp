@@ -1,6 +1,6 @@
 // Tree nodes and grouping on the grid object on a shown 800 x 600 form (headless backend), at 1 000 and
 // 10 000 nodes of 10 rows each (10 000 and 100 000 rows, 4 columns): adding the nodes, ContractAll and
-// ExpandAll, NodeIndent of a page of 30 rows at the bottom after a change (per page), and Group on a
+// ExpandAll, ContractAll and each node expanded on its own, NodeIndent of a page of 30 rows at the bottom after a change (per page), and Group on a
 // column of as many distinct values followed by UnGroup. Each reports its fit against the node count.
 
 #include <benchmark/benchmark.h>
@@ -49,6 +49,18 @@ void BM_ContractAllAndExpandAll(benchmark::State& state) {
   state.SetComplexityN(nodes);
 }
 
+// Every node contracted, then each expanded on its own, as a program walking its groups would: each
+// expansion should cost its own rows, not every hidden row after it.
+void BM_ContractAllAndExpandEach(benchmark::State& state) {
+  const int nodes = static_cast<int>(state.range(0));
+  auto shown = GridOfNodes(nodes, true);
+  for (auto _ : state) {
+    shown->grid->ContractAll();
+    for (int n = 0; n < nodes; ++n) shown->grid->ExpandNode(1 + n * kRowsPerNode);
+  }
+  state.SetComplexityN(nodes);
+}
+
 // A page as painting asks it: 30 binary searches, after a change of the nodes also the index rebuilt
 // once.
 void BM_NodeIndentOfAPage(benchmark::State& state, bool afterChange) {
@@ -86,6 +98,7 @@ void BM_GroupDistinctValuesAndUnGroup(benchmark::State& state) {
 
 BENCHMARK(BM_AddNodes)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 BENCHMARK(BM_ContractAllAndExpandAll)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_ContractAllAndExpandEach)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 BENCHMARK_CAPTURE(BM_NodeIndentOfAPage, AfterAChange, true)
     ->Arg(1000)
     ->Arg(10000)

@@ -263,9 +263,12 @@ void GridModel::ReleaseHolds(const std::vector<int>& holds) {
   Hold(refused, HideCause::Filter);
 }
 
+// A condition on a column that has gone since the filter went on reads an empty cell, as the grid's
+// cells outside its columns do.
 bool GridModel::PassesFilter(int real, const std::vector<Block>& blocks) const {
   return std::all_of(conditions_.begin(), conditions_.end(), [&](const auto& condition) {
-    return ShownText(condition.first, real, blocks).rfind(condition.second, 0) == 0;
+    const bool inside = condition.first >= 0 && condition.first < RealColCount();
+    return (inside ? ShownText(condition.first, real, blocks) : std::string()).rfind(condition.second, 0) == 0;
   });
 }
 
