@@ -10,7 +10,6 @@
 namespace configurator::testing {
 namespace {
 
-
 class ConfPicturesTest : public ConfTypingTest {
 protected:
   void StartWithHosts(const std::string& language) {
@@ -20,12 +19,6 @@ protected:
         "11.12.2026 09:14:02 => Service gestartet\r\n11.12.2026 09:14:07 => router connected\r\n"
         "11.12.2026 09:31:40 => printer.local disconnected\r\n11.12.2026 09:31:50 => printer.local connected\r\n");
     Settle();
-  }
-  void Stop() {
-    delete settings_;
-    delete form_;
-    settings_ = nullptr;
-    form_ = nullptr;
   }
 };
 

@@ -12,16 +12,6 @@ namespace configurator::testing {
 // The configurator's forms driven as a person does: keys, typing and clicks on the host grid.
 class ConfTypingTest : public ConfFormTest {
 protected:
-  // A key as the keyboard gives it: Enter, Escape, Tab and Backspace also type their character.
-  void Press(int key, unsigned shift = 0) {
-    const char* typed = key == platform::VK_RETURN ? "\r"
-                        : key == platform::VK_ESCAPE ? "\x1b"
-                        : key == platform::VK_TAB    ? "\t"
-                        : key == platform::VK_BACK   ? "\b"
-                                                     : "";
-    Input().PressKey(key, shift, typed);
-    Settle();
-  }
   // Types the text one character at a time.
   void Type(std::string_view utf8) {
     for (size_t pos = 0; pos < utf8.size(); pos = platform::NextCodePoint(utf8, pos))

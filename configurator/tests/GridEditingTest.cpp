@@ -57,10 +57,7 @@ TEST_F(GridEditingTest, EachColumnGetsItsEditor) {
       if (Grid().EditActive()) Press(VK_ESCAPE);
     }
     EXPECT_FALSE(SaveMarked());
-    delete settings_;
-    delete form_;
-    settings_ = nullptr;
-    form_ = nullptr;
+    Stop();
   }
 }
 
@@ -151,10 +148,7 @@ TEST_F(GridEditingTest, OnlyAnEditThatChangesTheTextMarksTheList) {
     Press(VK_RETURN);
     EXPECT_EQ(Grid().Cells(c.col, 1), c.cell);
     EXPECT_EQ(SaveMarked(), c.marked);
-    delete settings_;
-    delete form_;
-    settings_ = nullptr;
-    form_ = nullptr;
+    Stop();
   }
 }
 
@@ -340,10 +334,7 @@ TEST_F(GridEditingTest, TheHintOfEachColumnShowsAndStaysInTheStatusBar) {
       EXPECT_EQ(form_->StatusBar->Panels().Items(6)->Text(), c.text.In(english));
     }
     if (english) Screenshot(form_->BackendWindow(), "main-hint-ENG");
-    delete settings_;
-    delete form_;
-    settings_ = nullptr;
-    form_ = nullptr;
+    Stop();
   }
 }
 

@@ -59,10 +59,7 @@ TEST_F(ConfFormTest, TheHostsLoadInFileOrderWithTheWordsOfTheInterfaceLanguage) 
     EXPECT_EQ(form_->Caption(), english ? "Velmora - Configurator" : "Velmora - Konfigurator");
     EXPECT_EQ(form_->English(), english);
     EXPECT_THAT(Ini(), HasSubstr(english ? "isEnglish=1" : "isEnglish=0"));
-    delete settings_;
-    delete form_;
-    settings_ = nullptr;
-    form_ = nullptr;
+    Stop();
   }
 }
 

@@ -47,10 +47,7 @@ TEST_F(ServiceFormTest, RefreshStatusShowsEachHostFromStatusIni) {
     EXPECT_EQ(Panel(1).Text(), c.running ? kRunningIcon : kNotRunningIcon);
     EXPECT_EQ(form_->Servicestarten1->Enabled(), !c.running);
     EXPECT_EQ(form_->Servicestoppen1->Enabled(), c.running);
-    delete settings_;
-    delete form_;
-    settings_ = nullptr;
-    form_ = nullptr;
+    Stop();
     StopService();
     platform::DeleteFile(platform::ExeDir() + kStatusFileName);
   }

@@ -145,10 +145,7 @@ TEST_F(ServiceWaitTest, WithoutTheServiceSaveOffersToStartIt) {
     EXPECT_EQ(resetRequests_, 0);
     EXPECT_THAT(Launched(), ElementsAre("/bin/sh " + platform::ExeDir() + "startService.bat"));
     EXPECT_FALSE(form_->Servicestarten1->Enabled());
-    delete settings_;
-    delete form_;
-    settings_ = nullptr;
-    form_ = nullptr;
+    Stop();
     launcher_.requests.clear();
   }
 }

@@ -97,10 +97,7 @@ TEST_F(SettingsDialogTest, ChangesGoIntoTheMainWindowAndAreWrittenWhenItCloses) 
     for (const char* line : {"\nIntervall=30\r\n", "\nLogging=0\r\n", "\nWebStatus=1\r\n",
                              "\nStatusHTMLFilename=index.htmx\r\n", "\nStatusHTMLDir=/var/www/status/\r\n"})
       EXPECT_THAT(Ini(), HasSubstr(line));
-    delete settings_;
-    delete form_;
-    settings_ = nullptr;
-    form_ = nullptr;
+    Stop();
   }
 }
 

@@ -72,16 +72,6 @@ protected:
     Settle();
     Press(platform::VK_F2);
   }
-  // Presses a key with the character it types, if any.
-  void Press(int key, unsigned shift = 0) {
-    const char* typed = key == platform::VK_RETURN ? "\r"
-                        : key == platform::VK_ESCAPE ? "\x1b"
-                        : key == platform::VK_TAB    ? "\t"
-                        : key == platform::VK_BACK   ? "\b"
-                                                     : "";
-    Input().PressKey(key, shift, typed);
-    Settle();
-  }
   // Types each character as a key press (down, character, up) of a plausible key code.
   void Type(const std::string& utf8) {
     for (size_t i = 0; i < utf8.size(); i = platform::NextCodePoint(utf8, i)) {

@@ -55,12 +55,6 @@ protected:
     FormTest::TearDown();
   }
 
-  // A key as the keyboard gives it: Enter, Escape, Tab and Backspace also type their character.
-  void Press(int key, unsigned shift = 0) {
-    const char* typed = key == VK_RETURN ? "\r" : key == VK_ESCAPE ? "\x1b" : key == VK_TAB ? "\t" : key == VK_BACK ? "\b" : "";
-    Input().PressKey(key, shift, typed);
-    Settle();
-  }
   void Type(const std::string& text) {
     for (char c : text) Input().Char(std::string(1, c));
     Settle();

@@ -6,6 +6,7 @@
 #include "platform/ui/ApplicationHints.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/HeadlessBackend.h"
+#include "platform/ui/VirtualKeys.h"
 #include "platform/app/tests/LoopFixture.h"
 
 namespace platform {
@@ -28,6 +29,12 @@ protected:
   THeadlessBackend& Input() { return HeadlessBackend(); }
   // Handles every queued event and paints.
   void Settle() { Application().ProcessMessages(); }
+  // A key as the keyboard gives it: Enter, Escape, Tab and Backspace also type their character.
+  void Press(int key, unsigned shift = 0) {
+    const char* typed = key == VK_RETURN ? "\r" : key == VK_ESCAPE ? "\x1b" : key == VK_TAB ? "\t" : key == VK_BACK ? "\b" : "";
+    Input().PressKey(key, shift, typed);
+    Settle();
+  }
   // A shown form of the given client size at (100, 100).
   std::unique_ptr<TForm> ShowForm(int width = 200, int height = 150) {
     auto form = std::make_unique<TForm>(nullptr);
